@@ -1,0 +1,412 @@
+// The one in-memory level model. It has room for the data of every game version;
+// each reader fills what its version's file holds and leaves the rest zero or empty.
+// Records that are laid out in the file exactly as here are fixed by static_asserts,
+// so a reader may copy a whole list in one move.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace slab {
+
+struct RoomInfo {
+  int32_t X = 0;
+  int32_t Z = 0;
+  int32_t YBottom = 0;
+  int32_t YTop = 0;
+};
+
+struct RoomVertex {
+  int16_t X = 0, Y = 0, Z = 0;
+  int16_t Lighting1 = 0;
+  uint16_t Attributes = 0;
+  int16_t Lighting2 = 0;
+};
+
+// Vertex indices are stored as in the file; Extra is only filled by the fifth game.
+struct RoomQuad {
+  std::array<int16_t, 4> Vertices{};
+  int16_t Texture = 0;
+  int16_t Extra = 0;
+};
+
+struct RoomTriangle {
+  std::array<int16_t, 3> Vertices{};
+  int16_t Texture = 0;
+  int16_t Extra = 0;
+};
+
+struct RoomSprite {
+  int16_t Vertex = 0;
+  int16_t Texture = 0;
+};
+
+struct Portal {
+  uint16_t AdjoiningRoom = 0;
+  std::array<int16_t, 3> Normal{};
+  std::array<int16_t, 12> Vertices{};  // four corners of X, Y, Z
+};
+
+struct Sector {
+  uint16_t FDIndex = 0;
+  uint16_t BoxIndex = 0;
+  uint8_t RoomBelow = 0;
+  uint8_t Floor = 0;
+  uint8_t RoomAbove = 0;
+  uint8_t Ceiling = 0;
+};
+
+// One record for the lights of every version; each version fills its own fields.
+// DX, DY, DZ hold the file's 32 bits: floats in the fourth game, integers in the fifth.
+struct RoomLight {
+  int32_t X = 0, Y = 0, Z = 0;
+  int32_t DX = 0, DY = 0, DZ = 0;
+  int16_t Intensity1 = 0;
+  int16_t Intensity2 = 0;
+  int32_t Fade1 = 0;
+  int32_t Fade2 = 0;
+  float FX = 0, FY = 0, FZ = 0;
+  std::array<uint8_t, 3> Colour{};
+  int16_t LightType = 0;
+  uint8_t Intensity = 0;
+  float In = 0, Out = 0, Length = 0, CutOff = 0;
+  float DirX = 0, DirY = 0, DirZ = 0;
+  float Range = 0;
+  float Red = 0, Green = 0, Blue = 0;
+};
+
+struct RoomStatic {
+  int32_t X = 0, Y = 0, Z = 0;
+  uint16_t Rotation = 0;
+  int16_t Intensity1 = 0;
+  int16_t Intensity2 = 0;
+  uint16_t ObjectID = 0;
+};
+
+struct RoomLayer {
+  std::array<uint8_t, 56> Bytes{};
+};
+
+struct Room {
+  int32_t DataStart = 0;
+  std::array<char, 4> Marker{};
+  int32_t BlockSize = 0;
+  RoomInfo Info;
+  int32_t NumDataWords = 0;
+  int16_t NumVertices = 0;
+  std::vector<RoomVertex> Vertices;
+  int16_t NumRectangles = 0;
+  std::vector<RoomQuad> Rectangles;
+  int16_t NumTriangles = 0;
+  std::vector<RoomTriangle> Triangles;
+  int16_t NumSprites = 0;
+  std::vector<RoomSprite> Sprites;
+  int16_t NumPortals = 0;
+  std::vector<Portal> Portals;
+  int16_t NumZSectors = 0;
+  int16_t NumXSectors = 0;
+  // X-major, as the files store them: sector (x, z) is Sectors[x * NumZSectors + z].
+  std::vector<Sector> Sectors;
+  int16_t AmbientIntensity1 = 0;
+  int16_t AmbientIntensity2 = 0;
+  int16_t LightMode = 0;
+  int16_t NumLights = 0;
+  std::vector<RoomLight> Lights;
+  int16_t NumStaticMeshes = 0;
+  std::vector<RoomStatic> StaticMeshes;
+  int16_t AlternateRoom = 0;
+  int16_t Flags = 0;
+  uint8_t WaterScheme = 0;
+  uint8_t ReverbInfo = 0;
+  uint8_t AlternateGroup = 0;
+  uint8_t Tr5RoomByte = 0;
+  int32_t NumLayers = 0;
+  std::vector<RoomLayer> Layers;
+
+  Sector& SectorAt(int x, int z) { return Sectors[static_cast<size_t>(x) * NumZSectors + z]; }
+  const Sector& SectorAt(int x, int z) const {
+    return Sectors[static_cast<size_t>(x) * NumZSectors + z];
+  }
+  bool HasSector(int x, int z) const {
+    return x >= 0 && z >= 0 && x < NumXSectors && z < NumZSectors &&
+           static_cast<size_t>(x) * NumZSectors + z < Sectors.size();
+  }
+};
+
+struct Item {
+  int16_t ObjectID = 0;
+  int16_t Room = 0;
+  int32_t X = 0, Y = 0, Z = 0;
+  int16_t Angle = 0;
+  int16_t Intensity1 = 0;
+  int16_t OCB = 0;  // second intensity in the second and third game
+  uint16_t Flags = 0;
+};
+
+struct AIObject {
+  int16_t ObjectID = 0;
+  int16_t Room = 0;
+  int32_t X = 0, Y = 0, Z = 0;
+  int16_t OCB = 0;
+  uint16_t Flags = 0;
+  int32_t Angle = 0;
+};
+
+// Corner n is four bytes: X coordinate, X pixel, Y coordinate, Y pixel.
+struct ObjectTextureCorner {
+  uint8_t XCoordinate = 0;
+  uint8_t XPixel = 0;
+  uint8_t YCoordinate = 0;
+  uint8_t YPixel = 0;
+};
+
+struct ObjectTexture {
+  uint16_t Attribute = 0;
+  uint16_t Tile = 0;
+  uint16_t NewFlags = 0;
+  std::array<ObjectTextureCorner, 4> Corners{};
+  std::array<uint8_t, 8> UVOrigin{};
+  int32_t Width = 0;
+  int32_t Height = 0;
+  uint16_t Tr5Padding = 0;  // the two bytes that close a fifth-game entry
+};
+
+struct Animation {
+  int32_t FrameOffset = 0;
+  uint8_t FrameRate = 0;
+  uint8_t FrameSize = 0;
+  int16_t StateID = 0;
+  std::array<int32_t, 2> Speed{};         // speed, acceleration
+  std::array<int32_t, 2> LateralSpeed{};  // fourth game only
+  int16_t FrameStart = 0;
+  int16_t FrameEnd = 0;
+  int16_t NextAnimation = 0;
+  int16_t NextFrame = 0;
+  int16_t NumStateChanges = 0;
+  int16_t StateChangeOffset = 0;
+  int16_t NumAnimCommands = 0;
+  int16_t AnimCommand = 0;
+};
+
+struct StateChange {
+  int16_t StateID = 0;
+  int16_t NumAnimDispatches = 0;
+  int16_t AnimDispatch = 0;
+};
+
+struct AnimDispatch {
+  int16_t Low = 0;
+  int16_t High = 0;
+  int16_t NextAnimation = 0;
+  int16_t NextFrame = 0;
+};
+
+struct Moveable {
+  int32_t ObjectID = 0;
+  int16_t NumMeshes = 0;
+  int16_t StartingMesh = 0;
+  int32_t MeshTree = 0;
+  int32_t FrameOffset = 0;
+  int16_t Animation = 0;
+  uint16_t Spare = 0;  // the fifth game's two extra bytes
+};
+
+struct StaticMeshDef {
+  int32_t ID = 0;
+  int16_t Mesh = 0;
+  std::array<int16_t, 6> VisibilityBox{};  // MinX, MaxX, MinY, MaxY, MinZ, MaxZ
+  std::array<int16_t, 6> CollisionBox{};
+  uint16_t Flags = 0;
+};
+
+struct SpriteTexture {
+  uint16_t Tile = 0;
+  uint8_t X = 0;
+  uint8_t Y = 0;
+  uint16_t Width = 0;
+  uint16_t Height = 0;
+  int16_t LeftSide = 0;
+  int16_t TopSide = 0;
+  int16_t RightSide = 0;
+  int16_t BottomSide = 0;
+};
+
+struct SpriteSequence {
+  int32_t SpriteID = 0;
+  int16_t NegativeLength = 0;
+  int16_t Offset = 0;
+};
+
+struct Camera {
+  int32_t X = 0, Y = 0, Z = 0;
+  int16_t Room = 0;
+  uint16_t Flag = 0;
+};
+
+struct FlybyCamera {
+  std::array<uint8_t, 40> Bytes{};
+};
+
+struct SoundSource {
+  int32_t X = 0, Y = 0, Z = 0;
+  uint16_t SoundID = 0;
+  uint16_t Flags = 0;
+};
+
+// Coordinates in whole sectors; first-game boxes are converted to this form on reading.
+struct Box {
+  uint8_t Zmin = 0, Zmax = 0, Xmin = 0, Xmax = 0;
+  int16_t TrueFloor = 0;
+  int16_t OverlapIndex = 0;
+};
+
+struct CinematicFrame {
+  int16_t TargetX = 0, TargetY = 0, TargetZ = 0;
+  int16_t PosZ = 0, PosY = 0, PosX = 0;
+  int16_t FOV = 0;
+  int16_t Roll = 0;
+};
+
+struct SoundDetail {
+  std::array<uint8_t, 8> Bytes{};
+};
+
+struct SampleChunk {
+  int32_t UncompressedSize = 0;
+  int32_t CompressedSize = 0;
+  std::vector<uint8_t> Data;
+};
+
+// Where a first-game file keeps its 768-byte palette.
+enum class Tr1PaletteLayout : uint8_t {
+  AfterLightMap,       // the retail games
+  AfterSpriteSequences  // the PC demo and the "Unfinished Business" levels
+};
+
+inline constexpr int kSoundMapEntries = 370;
+inline constexpr int kTr1SoundMapEntries = 256;
+inline constexpr size_t kPagePixels = 256 * 256;
+
+struct Level {
+  int32_t Version = 0;
+  int16_t NumRoomTextiles = 0, NumObjTextiles = 0, NumBumpTextiles = 0;
+  std::array<uint8_t, 768> Palette{};
+  std::array<uint8_t, 1024> Palette16{};
+  int32_t NumTextiles = 0;
+  int32_t NumMiscTextiles = 0;
+  std::vector<uint8_t> Textile8;
+  std::vector<uint16_t> Textile16;
+  std::vector<uint32_t> Textile32;
+  std::vector<uint32_t> MiscTextile32;
+  int32_t Reserved32 = 0;
+  int16_t Tr5HeaderA = 0, Tr5HeaderB = 0;
+  int32_t Tr5HeaderWord = 0;
+  int16_t NumRooms = 0;
+  std::vector<Room> Rooms;
+  int32_t NumFloorData = 0;
+  std::vector<uint8_t> FloorData;  // little-endian words, two bytes each
+  int32_t NumMeshData = 0;
+  std::vector<uint8_t> MeshData;
+  int32_t NumMeshPointers = 0;
+  std::vector<int32_t> MeshPointers;
+  int32_t NumAnimations = 0;
+  std::vector<Animation> Animations;
+  int32_t NumStateChanges = 0;
+  std::vector<StateChange> StateChanges;
+  int32_t NumAnimDispatches = 0;
+  std::vector<AnimDispatch> AnimDispatches;
+  int32_t NumAnimCommands = 0;
+  std::vector<int16_t> AnimCommands;
+  int32_t NumMeshTrees = 0;
+  std::vector<int32_t> MeshTrees;
+  int32_t NumFrames = 0;
+  std::vector<int16_t> Frames;
+  int32_t NumMoveables = 0;
+  std::vector<Moveable> Moveables;
+  int32_t NumStaticMeshes = 0;
+  std::vector<StaticMeshDef> StaticMeshDefs;
+  int32_t NumSpriteTextures = 0;
+  std::vector<SpriteTexture> SpriteTextures;
+  int32_t NumSpriteSequences = 0;
+  std::vector<SpriteSequence> SpriteSequences;
+  int32_t NumCameras = 0;
+  std::vector<Camera> Cameras;
+  int32_t NumFlybyCameras = 0;
+  std::vector<FlybyCamera> FlybyCameras;
+  int32_t NumSoundSources = 0;
+  std::vector<SoundSource> SoundSources;
+  int32_t NumBoxes = 0;
+  std::vector<Box> Boxes;
+  int32_t NumOverlaps = 0;
+  std::vector<int16_t> Overlaps;
+  std::vector<int16_t> Zones;
+  int32_t NumAnimatedTextures = 0;
+  std::vector<int16_t> AnimatedTextures;
+  // Fourth game: the byte before "TEX" (the animated textures' UV-range count).
+  uint8_t AnimatedTexturesUVCount = 0;
+  int32_t NumObjectTextures = 0;
+  std::vector<ObjectTexture> ObjectTextures;
+  int32_t NumItems = 0;
+  std::vector<Item> Items;
+  std::array<uint8_t, 32 * 256> LightMap{};
+  int32_t NumAIObjects = 0;
+  std::vector<AIObject> AIObjects;
+  int16_t NumCinematicFrames = 0;
+  std::vector<CinematicFrame> CinematicFrames;
+  int16_t NumDemoData = 0;
+  std::vector<int32_t> DemoData;
+  // 370 entries (a first-game file fills 0-255). A fourth-game file made with the
+  // level-editor add-on has as many entries as its demo-length slot says.
+  std::vector<int16_t> SoundMap = std::vector<int16_t>(kSoundMapEntries);
+  int32_t NumSoundDetails = 0;
+  std::vector<SoundDetail> SoundDetails;
+  int32_t NumSampleIndices = 0;
+  std::vector<int32_t> SampleIndices;
+  int32_t NumSamples = 0;
+  std::vector<SampleChunk> Samples;
+
+  // First game: the WAV data between the sound details and the sample indices.
+  std::vector<uint8_t> Tr1SampleData;
+  Tr1PaletteLayout Tr1Palette = Tr1PaletteLayout::AfterLightMap;
+  // Fourth game: the level-editor add-on block after the samples ("NG" ... "NGLE" size).
+  std::vector<uint8_t> TrailingBlock;
+};
+
+// One per object texture: where its picture lies.
+struct TextureTile {
+  uint8_t X = 0;
+  uint8_t Y = 0;
+  int16_t Page = 0;
+};
+
+// Game versions as GameVersion holds them.
+inline constexpr int kTR1 = 1, kTR2 = 2, kTR3 = 3, kTR4 = 4, kTR5 = 5, kTexturesOnly = 31;
+
+template <typename T, size_t N>
+constexpr bool kFileRecord = sizeof(T) == N && std::is_trivially_copyable_v<T>;
+
+static_assert(kFileRecord<RoomVertex, 12>);
+static_assert(kFileRecord<RoomSprite, 4>);
+static_assert(kFileRecord<Portal, 32>);
+static_assert(kFileRecord<Sector, 8>);
+static_assert(kFileRecord<RoomStatic, 20>);
+static_assert(kFileRecord<RoomLayer, 56>);
+static_assert(kFileRecord<Item, 24>);
+static_assert(kFileRecord<AIObject, 24>);
+static_assert(kFileRecord<Animation, 40>);
+static_assert(kFileRecord<StateChange, 6>);
+static_assert(kFileRecord<AnimDispatch, 8>);
+static_assert(kFileRecord<StaticMeshDef, 32>);
+static_assert(kFileRecord<SpriteTexture, 16>);
+static_assert(kFileRecord<SpriteSequence, 8>);
+static_assert(kFileRecord<Camera, 16>);
+static_assert(kFileRecord<FlybyCamera, 40>);
+static_assert(kFileRecord<SoundSource, 16>);
+static_assert(kFileRecord<Box, 8>);
+static_assert(kFileRecord<CinematicFrame, 16>);
+static_assert(kFileRecord<SoundDetail, 8>);
+
+}  // namespace slab

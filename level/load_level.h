@@ -1,0 +1,50 @@
+// Reading a level file of any version into a Level.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "level/byte_cursor.h"
+#include "level/level.h"
+#include "level/messages.h"
+
+namespace slab {
+
+struct LoadResult {
+  Level Lvl;                              // holds only Version when the file was refused
+  std::vector<TextureTile> TextureTiles;  // one per object texture
+  bool Loaded = false;                    // false: refused, and one message was shown
+};
+
+// Decides the version from the first word (and, for "TR4\0", the name's extension), sets
+// gameVersion as the level model says (unknown versions leave it unchanged), reads the file
+// and converts the texture info. Shows at most one message for a refusal.
+LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
+                     MessageSink& messages);
+
+// The same over bytes already in memory; fileName names the file in messages and decides
+// the ".TRC" test.
+LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string& fileName,
+                              int& gameVersion, MessageSink& messages);
+
+// The game version a first word and a file name stand for: 1-5, 31 for textures only,
+// 0 for an unknown word.
+int DetectGameVersion(uint32_t versionWord, const std::string& fileName);
+
+// The first- to third-game body after the version word.
+void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion);
+// The fourth-game body after the version word.
+void ReadTR4Level(ByteCursor& cursor, Level& level, MessageSink& messages);
+// The fifth-game body after the version word.
+void ReadTR5Level(ByteCursor& cursor, Level& level, MessageSink& messages);
+
+// A file the reader cannot accept for a reason other than its end (a bad room marker, a
+// damaged level-data chunk...): the message is shown as it stands.
+struct LevelRefused {
+  std::string Message;
+};
+
+}  // namespace slab

@@ -1,0 +1,54 @@
+// The message-box seam. The core reports through it and never calls a toolkit: the
+// desktop program shows boxes, the command-line tools print, tests record.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace slab {
+
+enum class Answer { Yes, No, Cancel };
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  // An OK-only box.
+  virtual void Show(std::string_view text, std::string_view title = {}) = 0;
+  // A Yes/No/Cancel question.
+  virtual Answer Ask(std::string_view text, std::string_view title = {}) {
+    (void)text;
+    (void)title;
+    return Answer::Cancel;
+  }
+  virtual void Beep() {}
+};
+
+// Writes each message as a line to standard error; answers questions with Cancel.
+class StderrSink : public MessageSink {
+ public:
+  void Show(std::string_view text, std::string_view title = {}) override;
+};
+
+// Keeps what was shown and answers as told; for tests and for callers that decide later.
+class RecordingSink : public MessageSink {
+ public:
+  void Show(std::string_view text, std::string_view title = {}) override {
+    Shown.emplace_back(text);
+    Titles.emplace_back(title);
+  }
+  Answer Ask(std::string_view text, std::string_view title = {}) override {
+    Asked.emplace_back(text);
+    Titles.emplace_back(title);
+    return NextAnswer;
+  }
+  void Beep() override { ++Beeps; }
+
+  std::vector<std::string> Shown;
+  std::vector<std::string> Asked;
+  std::vector<std::string> Titles;
+  Answer NextAnswer = Answer::Cancel;
+  int Beeps = 0;
+};
+
+}  // namespace slab

@@ -1,0 +1,25 @@
+// Reduces each object texture to the page and top-left texel the 3D preview needs.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "level/level.h"
+#include "level/messages.h"
+
+namespace slab {
+
+// First to third game. A rectangle whose X pixels run against its side flag is reported
+// once per call (the first such texture, then how many more) and still converted.
+std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTextures,
+                                         int32_t numObjectTextures, MessageSink& messages);
+
+// Fourth and fifth game. An area that runs past pixel 255 of its page makes the level
+// unusable: the message is shown and a TextureAreaError thrown, which refuses the file.
+std::vector<TextureTile> ConvertTR5TextInfo(const Level& level, MessageSink& messages);
+
+struct TextureAreaError {
+  std::string Message;
+};
+
+}  // namespace slab

@@ -1,0 +1,34 @@
+#include "support/real_levels.h"
+
+#include <algorithm>
+
+namespace slab::test {
+
+std::filesystem::path RealLevelsDir() {
+  std::filesystem::path dir(SLAB_LEVELS_DIR);
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return {};
+  return dir;
+}
+
+std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& prefixes) {
+  std::vector<std::filesystem::path> out;
+  auto dir = RealLevelsDir();
+  if (dir.empty()) return out;
+  for (auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    if (!entry.is_regular_file()) continue;
+    auto rel = std::filesystem::relative(entry.path(), dir).generic_string();
+    auto ext = entry.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+    if (ext != ".phd" && ext != ".tr2" && ext != ".tr4" && ext != ".trc" && ext != ".tub") continue;
+    for (auto& p : prefixes)
+      if (rel.rfind(p, 0) == 0) {
+        out.push_back(entry.path());
+        break;
+      }
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+}  // namespace slab::test
