@@ -371,6 +371,9 @@ struct Level {
   // First game: the WAV data between the sound details and the sample indices.
   std::vector<uint8_t> Tr1SampleData;
   Tr1PaletteLayout Tr1Palette = Tr1PaletteLayout::AfterLightMap;
+  // First game: each box's Zmin, Zmax, Xmin, Xmax in world units as stored. Boxes holds
+  // them in whole sectors, which loses the units a writer needs to put back.
+  std::vector<std::array<int32_t, 4>> Tr1BoxBounds;
   // Fourth game: the level-editor add-on block after the samples ("NG" ... "NGLE" size).
   std::vector<uint8_t> TrailingBlock;
 };

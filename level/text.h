@@ -8,7 +8,9 @@
 namespace slab {
 
 inline std::string NumText(int64_t value) {
-  return value >= 0 ? " " + std::to_string(value) : std::to_string(value);
+  std::string text(value >= 0 ? 1 : 0, ' ');
+  text += std::to_string(value);
+  return text;
 }
 
 }  // namespace slab

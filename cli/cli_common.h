@@ -1,0 +1,32 @@
+// What every command of the command-line tool shares.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "level/load_level.h"
+
+namespace slab::cli {
+
+// Exit statuses: 0 done, 1 usage error, 2 the file was refused or the job failed.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitFailed = 2;
+
+// The job a subcommand chose, run after the command line has been parsed.
+using Job = std::function<int()>;
+
+struct LoadedLevel {
+  LoadResult Result;
+  int GameVersion = 0;
+};
+
+// Loads a level, printing messages to stderr. Empty when the file was refused.
+std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& messages);
+
+// Each command adds itself to the app and sets job when it is chosen.
+void AddInfoCommand(CLI::App& app, Job& job);
+
+}  // namespace slab::cli

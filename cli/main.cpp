@@ -1,0 +1,24 @@
+// slabwright-cli: the headless tools over level files.
+#include <iostream>
+
+#include "cli/cli_common.h"
+
+int main(int argc, char** argv) {
+  using namespace slab::cli;
+  CLI::App app{"Slabwright command-line tools for Tomb Raider level files (.phd, .tr2, .tr4, .trc).\n"
+               "Exit status: 0 done, 1 usage error, 2 the file was refused or the job failed."};
+  app.require_subcommand(1);
+  Job job;
+  AddInfoCommand(app, job);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    std::cerr << e.what() << "\n" << "Run with --help for usage.\n";
+    return kExitUsage;
+  }
+  return job ? job() : kExitUsage;
+}

@@ -1,0 +1,348 @@
+// The first- to third-game layout, in file order. Lists whose file entry equals their
+// record are copied in one move; the others are read field by field.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include "level/load_level.h"
+
+namespace slab {
+
+namespace {
+
+struct ClassicReader {
+  ByteCursor& c;
+  Level& level;
+  int version;  // 1, 2 or 3
+  Tr1PaletteLayout tr1Palette;
+
+  bool Tr2Plus() const { return version >= kTR2; }
+
+  void Section(std::string name) { c.SetContext(std::move(name)); }
+
+  void ReadHeader() {
+    if (Tr2Plus()) {
+      Section("the palette");
+      c.ReadBytes(level.Palette.data(), level.Palette.size());
+      c.ReadBytes(level.Palette16.data(), level.Palette16.size());
+    }
+    Section("the texture pages");
+    level.NumTextiles = c.ReadI32();
+    int64_t pages = std::max<int32_t>(level.NumTextiles, 0);
+    c.NeedEntries(pages, kPagePixels * (Tr2Plus() ? 3 : 1));
+    c.ReadList(level.Textile8, pages * static_cast<int64_t>(kPagePixels));
+    if (Tr2Plus()) c.ReadList(level.Textile16, pages * static_cast<int64_t>(kPagePixels));
+    level.Reserved32 = c.ReadI32();
+  }
+
+  void ReadRoom(Room& room) {
+    RoomInfo& info = room.Info;
+    info.X = c.ReadI32();
+    info.Z = c.ReadI32();
+    info.YBottom = c.ReadI32();
+    info.YTop = c.ReadI32();
+    room.NumDataWords = c.ReadI32();
+
+    room.NumVertices = c.ReadI16();
+    if (Tr2Plus()) {
+      c.ReadList(room.Vertices, room.NumVertices);
+    } else {
+      c.ReadEach(room.Vertices, room.NumVertices, 8, [&](RoomVertex& v) {
+        v.X = c.ReadI16();
+        v.Y = c.ReadI16();
+        v.Z = c.ReadI16();
+        v.Lighting1 = c.ReadI16();
+      });
+    }
+    room.NumRectangles = c.ReadI16();
+    c.ReadEach(room.Rectangles, room.NumRectangles, 10, [&](RoomQuad& q) {
+      for (auto& index : q.Vertices) index = c.ReadI16();
+      q.Texture = c.ReadI16();
+    });
+    room.NumTriangles = c.ReadI16();
+    c.ReadEach(room.Triangles, room.NumTriangles, 8, [&](RoomTriangle& t) {
+      for (auto& index : t.Vertices) index = c.ReadI16();
+      t.Texture = c.ReadI16();
+    });
+    room.NumSprites = c.ReadI16();
+    c.ReadList(room.Sprites, room.NumSprites);
+    room.NumPortals = c.ReadI16();
+    c.ReadList(room.Portals, room.NumPortals);
+
+    room.NumZSectors = c.ReadI16();
+    room.NumXSectors = c.ReadI16();
+    // A negative side means an empty grid, as a loop up to it would read nothing.
+    int64_t sectors = room.NumXSectors > 0 && room.NumZSectors > 0
+                          ? int64_t{room.NumXSectors} * room.NumZSectors
+                          : 0;
+    c.ReadList(room.Sectors, sectors);
+
+    room.AmbientIntensity1 = c.ReadI16();
+    if (Tr2Plus()) room.AmbientIntensity2 = c.ReadI16();
+    if (version == kTR2) room.LightMode = c.ReadI16();
+
+    room.NumLights = c.ReadI16();
+    c.ReadEach(room.Lights, room.NumLights, Tr2Plus() ? 24 : 18, [&](RoomLight& l) {
+      l.X = c.ReadI32();
+      l.Y = c.ReadI32();
+      l.Z = c.ReadI32();
+      l.Intensity1 = c.ReadI16();
+      if (Tr2Plus()) l.Intensity2 = c.ReadI16();
+      l.Fade1 = c.ReadI32();
+      if (Tr2Plus()) l.Fade2 = c.ReadI32();
+    });
+
+    room.NumStaticMeshes = c.ReadI16();
+    if (Tr2Plus()) {
+      c.ReadList(room.StaticMeshes, room.NumStaticMeshes);
+    } else {
+      c.ReadEach(room.StaticMeshes, room.NumStaticMeshes, 18, [&](RoomStatic& s) {
+        s.X = c.ReadI32();
+        s.Y = c.ReadI32();
+        s.Z = c.ReadI32();
+        s.Rotation = c.ReadU16();
+        s.Intensity1 = c.ReadI16();
+        s.ObjectID = c.ReadU16();
+      });
+    }
+    room.AlternateRoom = c.ReadI16();
+    room.Flags = c.ReadI16();
+    if (version == kTR3) {
+      room.WaterScheme = c.ReadU8();
+      room.ReverbInfo = c.ReadU8();
+      room.AlternateGroup = c.ReadU8();
+    }
+  }
+
+  void ReadRooms() {
+    Section("the room count");
+    level.NumRooms = c.ReadI16();
+    // Every room takes at least 40 bytes, which bounds the list before it is sized.
+    int64_t rooms = std::max<int16_t>(level.NumRooms, 0);
+    c.NeedEntries(rooms, 40);
+    level.Rooms.resize(static_cast<size_t>(rooms));
+    for (size_t i = 0; i < level.Rooms.size(); ++i) {
+      Section("room " + std::to_string(i));
+      ReadRoom(level.Rooms[i]);
+    }
+  }
+
+  void ReadWordBytes(const char* what, int32_t& count, std::vector<uint8_t>& bytes) {
+    Section(what);
+    count = c.ReadI32();
+    c.ReadList(bytes, int64_t{std::max(count, 0)} * 2);
+  }
+
+  template <typename T>
+  void ReadCountedList(const char* what, int32_t& count, std::vector<T>& list) {
+    Section(what);
+    count = c.ReadI32();
+    c.ReadList(list, count);
+  }
+
+  void ReadObjectTextures() {
+    Section("the object textures");
+    level.NumObjectTextures = c.ReadI32();
+    c.ReadEach(level.ObjectTextures, level.NumObjectTextures, 20, [&](ObjectTexture& t) {
+      t.Attribute = c.ReadU16();
+      t.Tile = c.ReadU16();
+      for (auto& corner : t.Corners) {
+        corner.XCoordinate = c.ReadU8();
+        corner.XPixel = c.ReadU8();
+        corner.YCoordinate = c.ReadU8();
+        corner.YPixel = c.ReadU8();
+      }
+    });
+  }
+
+  void ReadPalette() {
+    Section("the palette");
+    c.ReadBytes(level.Palette.data(), level.Palette.size());
+  }
+
+  void ReadBoxes() {
+    Section("the boxes");
+    level.NumBoxes = c.ReadI32();
+    level.Tr1BoxBounds.clear();
+    if (Tr2Plus()) {
+      c.ReadList(level.Boxes, level.NumBoxes);
+    } else {
+      c.ReadEach(level.Boxes, level.NumBoxes, 20, [&](Box& b) {
+        std::array<int32_t, 4> bounds{};
+        for (auto& v : bounds) v = c.ReadI32();
+        level.Tr1BoxBounds.push_back(bounds);
+        // Whole sectors, as the later games store them. Coordinates outside 0-262143 keep
+        // the low byte of their sector number; Tr1BoxBounds keeps the value itself.
+        auto sectors = [](int32_t units) {
+          return static_cast<uint8_t>(static_cast<int64_t>(std::floor(units / 1024.0)) & 0xFF);
+        };
+        b.Zmin = sectors(bounds[0]);
+        b.Zmax = sectors(bounds[1]);
+        b.Xmin = sectors(bounds[2]);
+        b.Xmax = sectors(bounds[3]);
+        b.TrueFloor = c.ReadI16();
+        b.OverlapIndex = c.ReadI16();
+      });
+    }
+    Section("the overlaps");
+    level.NumOverlaps = c.ReadI32();
+    c.ReadList(level.Overlaps, level.NumOverlaps);
+    Section("the zones");
+    c.ReadList(level.Zones, int64_t{std::max(level.NumBoxes, 0)} * (Tr2Plus() ? 10 : 6));
+  }
+
+  void ReadItems() {
+    Section("the items");
+    level.NumItems = c.ReadI32();
+    if (Tr2Plus()) {
+      c.ReadList(level.Items, level.NumItems);
+      return;
+    }
+    c.ReadEach(level.Items, level.NumItems, 22, [&](Item& item) {
+      item.ObjectID = c.ReadI16();
+      item.Room = c.ReadI16();
+      item.X = c.ReadI32();
+      item.Y = c.ReadI32();
+      item.Z = c.ReadI32();
+      item.Angle = c.ReadI16();
+      item.Intensity1 = c.ReadI16();
+      item.Flags = c.ReadU16();
+    });
+  }
+
+  void ReadDemoData() {
+    Section("the demo data");
+    level.NumDemoData = c.ReadI16();
+    level.DemoData.clear();
+    if (level.NumDemoData <= 0) return;
+    // The bytes are grouped in 32-bit words; a partial last word holds the remaining bytes
+    // in its low bytes (file order) with zeros above, so all NumDemoData bytes are kept and
+    // a writer puts back exactly that many.
+    auto bytes = c.Take(static_cast<size_t>(level.NumDemoData));
+    level.DemoData.assign((bytes.size() + 3) / 4, 0);
+    std::memcpy(level.DemoData.data(), bytes.data(), bytes.size());
+  }
+
+  void ReadSound() {
+    Section("the sound map");
+    level.SoundMap.assign(kSoundMapEntries, 0);
+    c.ReadBytes(level.SoundMap.data(),
+                sizeof(int16_t) * (version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries));
+    ReadCountedList("the sound details", level.NumSoundDetails, level.SoundDetails);
+    if (version == kTR1) {
+      // Every first-game file carries its WAV data here: a byte count, then the bytes.
+      Section("the sound samples");
+      uint32_t size = c.ReadU32();
+      c.ReadList(level.Tr1SampleData, size);
+    }
+    ReadCountedList("the sample indices", level.NumSampleIndices, level.SampleIndices);
+  }
+
+  void ReadAnimations() {
+    Section("the animations");
+    level.NumAnimations = c.ReadI32();
+    c.ReadEach(level.Animations, level.NumAnimations, 32, [&](Animation& a) {
+      a.FrameOffset = c.ReadI32();
+      a.FrameRate = c.ReadU8();
+      a.FrameSize = c.ReadU8();
+      a.StateID = c.ReadI16();
+      a.Speed[0] = c.ReadI32();
+      a.Speed[1] = c.ReadI32();
+      a.FrameStart = c.ReadI16();
+      a.FrameEnd = c.ReadI16();
+      a.NextAnimation = c.ReadI16();
+      a.NextFrame = c.ReadI16();
+      a.NumStateChanges = c.ReadI16();
+      a.StateChangeOffset = c.ReadI16();
+      a.NumAnimCommands = c.ReadI16();
+      a.AnimCommand = c.ReadI16();
+    });
+  }
+
+  void ReadMoveables() {
+    Section("the moveables");
+    level.NumMoveables = c.ReadI32();
+    c.ReadEach(level.Moveables, level.NumMoveables, 18, [&](Moveable& m) {
+      m.ObjectID = c.ReadI32();
+      m.NumMeshes = c.ReadI16();
+      m.StartingMesh = c.ReadI16();
+      m.MeshTree = c.ReadI32();
+      m.FrameOffset = c.ReadI32();
+      m.Animation = c.ReadI16();
+    });
+  }
+
+  void ReadBody() {
+    ReadHeader();
+    ReadRooms();
+    ReadWordBytes("the floor data", level.NumFloorData, level.FloorData);
+    ReadWordBytes("the mesh data", level.NumMeshData, level.MeshData);
+    ReadCountedList("the mesh pointers", level.NumMeshPointers, level.MeshPointers);
+    ReadAnimations();
+    ReadCountedList("the state changes", level.NumStateChanges, level.StateChanges);
+    ReadCountedList("the animation dispatches", level.NumAnimDispatches, level.AnimDispatches);
+    ReadCountedList("the animation commands", level.NumAnimCommands, level.AnimCommands);
+    ReadCountedList("the mesh trees", level.NumMeshTrees, level.MeshTrees);
+    ReadCountedList("the frames", level.NumFrames, level.Frames);
+    ReadMoveables();
+    ReadCountedList("the static meshes", level.NumStaticMeshes, level.StaticMeshDefs);
+    if (version != kTR3) ReadObjectTextures();
+    ReadCountedList("the sprite textures", level.NumSpriteTextures, level.SpriteTextures);
+    ReadCountedList("the sprite sequences", level.NumSpriteSequences, level.SpriteSequences);
+    if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) ReadPalette();
+    ReadCountedList("the cameras", level.NumCameras, level.Cameras);
+    ReadCountedList("the sound sources", level.NumSoundSources, level.SoundSources);
+    ReadBoxes();
+    ReadCountedList("the animated textures", level.NumAnimatedTextures, level.AnimatedTextures);
+    if (version == kTR3) ReadObjectTextures();
+    ReadItems();
+    Section("the light map");
+    c.ReadBytes(level.LightMap.data(), level.LightMap.size());
+    if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterLightMap) ReadPalette();
+    Section("the cinematic frames");
+    level.NumCinematicFrames = c.ReadI16();
+    c.ReadList(level.CinematicFrames, level.NumCinematicFrames);
+    ReadDemoData();
+    ReadSound();
+    level.Tr1Palette = tr1Palette;
+  }
+};
+
+}  // namespace
+
+void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion) {
+  const size_t start = cursor.Pos();
+  const int32_t versionWord = level.Version;
+  if (gameVersion != kTR1) {
+    ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadBody();
+    return;
+  }
+  // First-game files keep their palette in one of two places, and nothing in the file says
+  // which: the layout that reads the file exactly to its end wins.
+  std::optional<FormatError> firstError;
+  try {
+    ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadBody();
+    if (cursor.AtEnd()) return;
+  } catch (const FormatError& e) {
+    firstError = e;
+  }
+  Level demoLayout;
+  demoLayout.Version = versionWord;
+  ByteCursor second(cursor.Bytes());
+  second.Seek(start);
+  try {
+    ClassicReader{second, demoLayout, gameVersion, Tr1PaletteLayout::AfterSpriteSequences}
+        .ReadBody();
+    if (second.AtEnd() || firstError) {
+      level = std::move(demoLayout);
+      cursor.Seek(second.Pos());
+      return;
+    }
+  } catch (const FormatError&) {
+    // Report what the usual layout found: it is the one most files have.
+  }
+  if (firstError) throw *firstError;
+}
+
+}  // namespace slab
