@@ -28,5 +28,6 @@ std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& mess
 
 // Each command adds itself to the app and sets job when it is chosen.
 void AddInfoCommand(CLI::App& app, Job& job);
+void AddRoundTripCommand(CLI::App& app, Job& job);
 
 }  // namespace slab::cli

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   Job job;
   AddInfoCommand(app, job);
+  AddRoundTripCommand(app, job);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -1,0 +1,263 @@
+// The first- to third-game layout, section for section as level/read_classic.cpp reads it.
+// Counts are written from the lists themselves, so an edited list always matches its count.
+#include <algorithm>
+
+#include "write/byte_writer.h"
+#include "write/write_level.h"
+
+namespace slab {
+
+namespace {
+
+struct ClassicWriter {
+  ByteWriter& w;
+  const Level& level;
+  int version;
+
+  bool Tr2Plus() const { return version >= kTR2; }
+
+  template <typename T>
+  void CountedList(const std::vector<T>& list) {
+    w.WriteU32(static_cast<uint32_t>(list.size()));
+    w.WriteList(list);
+  }
+  void WordBytes(const std::vector<uint8_t>& bytes) {
+    w.WriteU32(static_cast<uint32_t>(bytes.size() / 2));
+    w.WriteBytes(bytes.data(), bytes.size() & ~size_t{1});
+  }
+
+  void Header() {
+    w.WriteI32(level.Version);
+    if (Tr2Plus()) {
+      w.WriteBytes(level.Palette.data(), level.Palette.size());
+      w.WriteBytes(level.Palette16.data(), level.Palette16.size());
+    }
+    // Pages missing from one of the two lists (a level converted from another game) are
+    // written black rather than cut short.
+    size_t pages = std::max(level.Textile8.size(), Tr2Plus() ? level.Textile16.size() : 0) /
+                   kPagePixels;
+    w.WriteU32(static_cast<uint32_t>(pages));
+    size_t have8 = std::min(level.Textile8.size(), pages * kPagePixels);
+    w.WriteBytes(level.Textile8.data(), have8);
+    w.WriteZeros(pages * kPagePixels - have8);
+    if (Tr2Plus()) {
+      size_t have16 = std::min(level.Textile16.size(), pages * kPagePixels);
+      w.WriteBytes(level.Textile16.data(), have16 * 2);
+      w.WriteZeros((pages * kPagePixels - have16) * 2);
+    }
+    w.WriteI32(level.Reserved32);
+  }
+
+  void WriteRoom(const Room& room) {
+    w.Write(room.Info);
+    w.WriteI32(room.NumDataWords);
+    w.WriteU16(static_cast<uint16_t>(room.Vertices.size()));
+    for (const RoomVertex& v : room.Vertices) {
+      if (Tr2Plus()) {
+        w.Write(v);
+      } else {
+        w.WriteI16(v.X);
+        w.WriteI16(v.Y);
+        w.WriteI16(v.Z);
+        w.WriteI16(v.Lighting1);
+      }
+    }
+    w.WriteU16(static_cast<uint16_t>(room.Rectangles.size()));
+    for (const RoomQuad& q : room.Rectangles) {
+      for (int16_t index : q.Vertices) w.WriteI16(index);
+      w.WriteI16(q.Texture);
+    }
+    w.WriteU16(static_cast<uint16_t>(room.Triangles.size()));
+    for (const RoomTriangle& t : room.Triangles) {
+      for (int16_t index : t.Vertices) w.WriteI16(index);
+      w.WriteI16(t.Texture);
+    }
+    w.WriteU16(static_cast<uint16_t>(room.Sprites.size()));
+    w.WriteList(room.Sprites);
+    w.WriteU16(static_cast<uint16_t>(room.Portals.size()));
+    w.WriteList(room.Portals);
+    w.WriteI16(room.NumZSectors);
+    w.WriteI16(room.NumXSectors);
+    w.WriteList(room.Sectors);
+    w.WriteI16(room.AmbientIntensity1);
+    if (Tr2Plus()) w.WriteI16(room.AmbientIntensity2);
+    if (version == kTR2) w.WriteI16(room.LightMode);
+    w.WriteU16(static_cast<uint16_t>(room.Lights.size()));
+    for (const RoomLight& l : room.Lights) {
+      w.WriteI32(l.X);
+      w.WriteI32(l.Y);
+      w.WriteI32(l.Z);
+      w.WriteI16(l.Intensity1);
+      if (Tr2Plus()) w.WriteI16(l.Intensity2);
+      w.WriteI32(l.Fade1);
+      if (Tr2Plus()) w.WriteI32(l.Fade2);
+    }
+    w.WriteU16(static_cast<uint16_t>(room.StaticMeshes.size()));
+    for (const RoomStatic& s : room.StaticMeshes) {
+      if (Tr2Plus()) {
+        w.Write(s);
+      } else {
+        w.WriteI32(s.X);
+        w.WriteI32(s.Y);
+        w.WriteI32(s.Z);
+        w.WriteU16(s.Rotation);
+        w.WriteI16(s.Intensity1);
+        w.WriteU16(s.ObjectID);
+      }
+    }
+    w.WriteI16(room.AlternateRoom);
+    w.WriteI16(room.Flags);
+    if (version == kTR3) {
+      w.WriteU8(room.WaterScheme);
+      w.WriteU8(room.ReverbInfo);
+      w.WriteU8(room.AlternateGroup);
+    }
+  }
+
+  void Animations() {
+    w.WriteU32(static_cast<uint32_t>(level.Animations.size()));
+    for (const Animation& a : level.Animations) {
+      w.WriteI32(a.FrameOffset);
+      w.WriteU8(a.FrameRate);
+      w.WriteU8(a.FrameSize);
+      w.WriteI16(a.StateID);
+      w.WriteI32(a.Speed[0]);
+      w.WriteI32(a.Speed[1]);
+      for (int16_t v : {a.FrameStart, a.FrameEnd, a.NextAnimation, a.NextFrame,
+                        a.NumStateChanges, a.StateChangeOffset, a.NumAnimCommands,
+                        a.AnimCommand})
+        w.WriteI16(v);
+    }
+  }
+
+  void Moveables() {
+    w.WriteU32(static_cast<uint32_t>(level.Moveables.size()));
+    for (const Moveable& m : level.Moveables) {
+      w.WriteI32(m.ObjectID);
+      w.WriteI16(m.NumMeshes);
+      w.WriteI16(m.StartingMesh);
+      w.WriteI32(m.MeshTree);
+      w.WriteI32(m.FrameOffset);
+      w.WriteI16(m.Animation);
+    }
+  }
+
+  void ObjectTextures() {
+    w.WriteU32(static_cast<uint32_t>(level.ObjectTextures.size()));
+    for (const ObjectTexture& t : level.ObjectTextures) {
+      w.WriteU16(t.Attribute);
+      w.WriteU16(t.Tile);
+      w.Write(t.Corners);
+    }
+  }
+
+  void Boxes() {
+    w.WriteU32(static_cast<uint32_t>(level.Boxes.size()));
+    if (Tr2Plus()) {
+      w.WriteList(level.Boxes);
+    } else {
+      for (size_t i = 0; i < level.Boxes.size(); ++i) {
+        const Box& b = level.Boxes[i];
+        // The stored world units when the box still matches them; whole sectors otherwise.
+        std::array<int32_t, 4> bounds{b.Zmin * 1024, b.Zmax * 1024, b.Xmin * 1024, b.Xmax * 1024};
+        if (i < level.Tr1BoxBounds.size()) {
+          const auto& kept = level.Tr1BoxBounds[i];
+          bool same = true;
+          for (int k = 0; k < 4; ++k)
+            same = same && static_cast<uint8_t>((kept[k] >> 10) & 0xFF) == bounds[k] / 1024;
+          if (same) bounds = kept;
+        }
+        for (int32_t v : bounds) w.WriteI32(v);
+        w.WriteI16(b.TrueFloor);
+        w.WriteI16(b.OverlapIndex);
+      }
+    }
+    CountedList(level.Overlaps);
+    if (!level.Boxes.empty()) w.WriteList(level.Zones);
+  }
+
+  void Items() {
+    w.WriteU32(static_cast<uint32_t>(level.Items.size()));
+    if (Tr2Plus()) {
+      w.WriteList(level.Items);
+      return;
+    }
+    for (const Item& item : level.Items) {
+      w.WriteI16(item.ObjectID);
+      w.WriteI16(item.Room);
+      w.WriteI32(item.X);
+      w.WriteI32(item.Y);
+      w.WriteI32(item.Z);
+      w.WriteI16(item.Angle);
+      w.WriteI16(item.Intensity1);
+      w.WriteU16(item.Flags);
+    }
+  }
+
+  void Palette() { w.WriteBytes(level.Palette.data(), level.Palette.size()); }
+
+  void DemoData() {
+    // Exactly NumDemoData bytes of the demo image; a partial last word keeps its low bytes.
+    size_t bytes = std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0),
+                                    level.DemoData.size() * 4);
+    w.WriteI16(static_cast<int16_t>(bytes));
+    w.WriteBytes(level.DemoData.data(), bytes);
+  }
+
+  void Sound() {
+    size_t entries = version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries;
+    for (size_t i = 0; i < entries; ++i)
+      w.WriteI16(i < level.SoundMap.size() ? level.SoundMap[i] : int16_t{-1});
+    CountedList(level.SoundDetails);
+    if (version == kTR1) {
+      w.WriteU32(static_cast<uint32_t>(level.Tr1SampleData.size()));
+      w.WriteList(level.Tr1SampleData);
+    }
+    CountedList(level.SampleIndices);
+  }
+
+  void Body() {
+    const bool paletteAfterSprites =
+        version == kTR1 && level.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences;
+    Header();
+    w.WriteU16(static_cast<uint16_t>(level.Rooms.size()));
+    for (const Room& room : level.Rooms) WriteRoom(room);
+    WordBytes(level.FloorData);
+    WordBytes(level.MeshData);
+    CountedList(level.MeshPointers);
+    Animations();
+    CountedList(level.StateChanges);
+    CountedList(level.AnimDispatches);
+    CountedList(level.AnimCommands);
+    CountedList(level.MeshTrees);
+    CountedList(level.Frames);
+    Moveables();
+    CountedList(level.StaticMeshDefs);
+    if (version != kTR3) ObjectTextures();
+    CountedList(level.SpriteTextures);
+    CountedList(level.SpriteSequences);
+    if (paletteAfterSprites) Palette();
+    CountedList(level.Cameras);
+    CountedList(level.SoundSources);
+    Boxes();
+    CountedList(level.AnimatedTextures);
+    if (version == kTR3) ObjectTextures();
+    Items();
+    w.WriteBytes(level.LightMap.data(), level.LightMap.size());
+    if (version == kTR1 && !paletteAfterSprites) Palette();
+    w.WriteU16(static_cast<uint16_t>(level.CinematicFrames.size()));
+    w.WriteList(level.CinematicFrames);
+    DemoData();
+    Sound();
+  }
+};
+
+}  // namespace
+
+std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion) {
+  ByteWriter w;
+  ClassicWriter{w, level, gameVersion}.Body();
+  return std::move(w.Bytes());
+}
+
+}  // namespace slab

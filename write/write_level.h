@@ -1,0 +1,26 @@
+// Turning a Level back into the bytes of its file, and saving them safely.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+
+namespace slab {
+
+// The whole file of a first-, second- or third-game level, in the layout its reader reads.
+std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion);
+
+// The fourth-game intermediate file: chunks uncompressed, each behind a single size word,
+// for the finisher to compress.
+std::vector<uint8_t> EncodeTR4Intermediate(const Level& level);
+
+// Writes bytes to path through a temporary file in the same folder that replaces the
+// target only once every byte is on disk: a failed save leaves the old file as it was, and
+// a longer old file never keeps bytes past the new end. Returns an empty string on success,
+// else the reason.
+std::string SaveFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace slab
