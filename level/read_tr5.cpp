@@ -1,12 +1,328 @@
+// The fifth-game body. Only the texture pages are compressed; the rest is read from the file,
+// moving over what is not kept. Room geometry comes in layers of float vertices and is
+// turned into the one vertex list and face lists the other versions fill.
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
 #include "level/load_level.h"
+#include "level/read_tr45.h"
+#include "level/zlib_chunk.h"
 
 namespace slab {
 
-void ReadTR5Level(ByteCursor& cursor, Level& level, MessageSink& messages) {
-  (void)cursor;
-  (void)level;
-  (void)messages;
-  throw LevelRefused{"not yet supported"};
+namespace {
+
+// Room offsets count from the first light, 208 bytes after DataStart.
+constexpr int64_t kRoomHeaderRest = 208;
+constexpr size_t kRoomHeaderSize = 216;
+constexpr size_t kTr5VertexSize = 28;
+
+int64_t SectorCount(int16_t numX, int16_t numZ) {
+  return numX > 0 && numZ > 0 ? int64_t{numX} * numZ : 0;
+}
+
+void SeekTo(ByteCursor& file, int64_t pos) {
+  if (pos < 0 || static_cast<uint64_t>(pos) > file.Size()) throw FormatError(file.Context(), file.Pos());
+  file.Seek(static_cast<size_t>(pos));
+}
+
+// Skips count entries of entrySize bytes; counts of 0 or less skip nothing.
+void SkipEntries(ByteCursor& file, int64_t count, size_t entrySize) {
+  if (count <= 0) return;
+  file.NeedEntries(static_cast<uint64_t>(count), entrySize);
+  file.Skip(static_cast<size_t>(count) * entrySize);
+}
+
+void SkipCountedList(ByteCursor& file, const char* what, size_t entrySize) {
+  file.SetContext(std::string("the ") + what);
+  SkipEntries(file, file.ReadI32(), entrySize);
+}
+
+template <typename T>
+void ReadCountedList(ByteCursor& file, const char* what, int32_t& count, std::vector<T>& list) {
+  file.SetContext(std::string("the ") + what);
+  count = file.ReadI32();
+  file.ReadList(list, count);
+}
+
+void ReadTR5Light(ByteCursor& file, RoomLight& light) {
+  light.FX = file.ReadF32();
+  light.FY = file.ReadF32();
+  light.FZ = file.ReadF32();
+  light.Red = file.ReadF32();
+  light.Green = file.ReadF32();
+  light.Blue = file.ReadF32();
+  file.Skip(4);
+  light.In = file.ReadF32();
+  light.Out = file.ReadF32();
+  light.Length = file.ReadF32();  // inner radius
+  light.CutOff = file.ReadF32();  // outer radius
+  light.Range = file.ReadF32();
+  light.DirX = file.ReadF32();
+  light.DirY = file.ReadF32();
+  light.DirZ = file.ReadF32();
+  light.X = file.ReadI32();
+  light.Y = file.ReadI32();
+  light.Z = file.ReadI32();
+  light.DX = file.ReadI32();
+  light.DY = file.ReadI32();
+  light.DZ = file.ReadI32();
+  light.LightType = file.ReadI16();
+  file.Skip(2);
+}
+
+// A layer's vertex count (32 bits at byte 0) and face counts (16 bits at bytes 6 and 8).
+uint32_t LayerVertices(const RoomLayer& layer) {
+  uint32_t n;
+  std::memcpy(&n, layer.Bytes.data(), 4);
+  return n;
+}
+uint16_t LayerWord(const RoomLayer& layer, size_t at) {
+  uint16_t n;
+  std::memcpy(&n, layer.Bytes.data() + at, 2);
+  return n;
+}
+
+// Face indices count within their layer; the room's list follows all earlier layers.
+int16_t Shifted(int16_t index, int64_t vertexBase) {
+  return static_cast<int16_t>(static_cast<uint16_t>(index) + vertexBase);
+}
+
+void ReadRoomFaces(ByteCursor& file, Room& room) {
+  // The layers' own counts decide how many faces are there; the header's totals agree in
+  // every sound file and are replaced by what was read.
+  room.Rectangles.clear();
+  room.Triangles.clear();
+  int64_t vertexBase = 0;
+  for (const RoomLayer& layer : room.Layers) {
+    uint16_t numRectangles = LayerWord(layer, 6);
+    uint16_t numTriangles = LayerWord(layer, 8);
+    file.NeedEntries(numRectangles, 12);
+    for (uint16_t i = 0; i < numRectangles; ++i) {
+      RoomQuad& quad = room.Rectangles.emplace_back();
+      for (auto& v : quad.Vertices) v = Shifted(file.ReadI16(), vertexBase);
+      quad.Texture = file.ReadI16();
+      quad.Extra = file.ReadI16();
+    }
+    file.NeedEntries(numTriangles, 10);
+    for (uint16_t i = 0; i < numTriangles; ++i) {
+      RoomTriangle& triangle = room.Triangles.emplace_back();
+      for (auto& v : triangle.Vertices) v = Shifted(file.ReadI16(), vertexBase);
+      triangle.Texture = file.ReadI16();
+      triangle.Extra = file.ReadI16();
+    }
+    vertexBase += LayerVertices(layer);
+  }
+  room.NumRectangles = static_cast<int16_t>(room.Rectangles.size());
+  room.NumTriangles = static_cast<int16_t>(room.Triangles.size());
+  // The face part is padded to four bytes; a room without layers has two bytes before its
+  // (empty) vertex part.
+  if (room.Triangles.size() % 2 == 1) file.Skip(2);
+  if (room.NumLayers <= 0) file.Skip(2);
+}
+
+void ReadRoomVertices(ByteCursor& file, Room& room) {
+  room.Vertices.clear();
+  for (const RoomLayer& layer : room.Layers) {
+    uint32_t count = LayerVertices(layer);
+    file.NeedEntries(count, kTr5VertexSize);
+    if (room.Vertices.size() + count > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
+      throw LevelRefused{file.Context() + " has more vertices than a room can hold"};
+    for (uint32_t i = 0; i < count; ++i) {
+      RoomVertex& vertex = room.Vertices.emplace_back();
+      vertex.X = RoundVertexCoordinate(file.ReadF32());
+      vertex.Y = RoundVertexCoordinate(file.ReadF32());
+      vertex.Z = RoundVertexCoordinate(file.ReadF32());
+      file.Skip(16);  // normal and colour, not used here
+    }
+  }
+  room.NumVertices = static_cast<int16_t>(room.Vertices.size());
+}
+
+}  // namespace
+
+int16_t RoundVertexCoordinate(float value) {
+  if (std::isnan(value)) return 0;
+  // nearbyint rounds halves to even in the default rounding mode.
+  float rounded = std::nearbyint(value);
+  if (rounded <= std::numeric_limits<int16_t>::min()) return std::numeric_limits<int16_t>::min();
+  if (rounded >= std::numeric_limits<int16_t>::max()) return std::numeric_limits<int16_t>::max();
+  return static_cast<int16_t>(rounded);
+}
+
+void ReadTR5Room(ByteCursor& file, Room& room) {
+  file.Need(kRoomHeaderSize);
+  file.ReadBytes(room.Marker.data(), 4);
+  if (std::memcmp(room.Marker.data(), "XELA", 4) != 0) throw LevelRefused{"BAD Room!"};
+  room.BlockSize = file.ReadI32();
+  const int64_t dataStart = static_cast<int64_t>(file.Pos());
+  room.DataStart = static_cast<int32_t>(dataStart + 1);  // the model counts from 1
+  file.Skip(8);
+  int32_t sectorOffset = file.ReadI32();
+  file.Skip(8);
+  room.Info.X = file.ReadI32();
+  file.Skip(4);  // Y
+  room.Info.Z = file.ReadI32();
+  room.Info.YBottom = file.ReadI32();
+  room.Info.YTop = file.ReadI32();
+  room.NumZSectors = file.ReadI16();
+  room.NumXSectors = file.ReadI16();
+  room.Tr5RoomByte = file.ReadU8();
+  room.WaterScheme = file.ReadU8();
+  room.ReverbInfo = file.ReadU8();
+  room.AlternateGroup = file.ReadU8();
+  room.NumLights = file.ReadI16();
+  room.NumStaticMeshes = file.ReadI16();
+  file.Skip(24);
+  room.AlternateRoom = file.ReadI16();
+  room.Flags = file.ReadI16();
+  room.NumVertices = file.ReadI16();
+  file.Skip(54);
+  room.NumTriangles = file.ReadI16();
+  file.Skip(2);
+  room.NumRectangles = file.ReadI16();
+  file.Skip(6);
+  file.Skip(4);  // light data size, not used
+  room.NumLights = file.ReadI16();
+  file.Skip(2);
+  int32_t fogCount = file.ReadI32();
+  file.Skip(8);
+  room.NumLayers = file.ReadI32();
+  int32_t layerOffset = file.ReadI32();
+  file.Skip(8);  // vertex and polygon offsets, not used
+  file.Skip(24);
+
+  file.ReadEach(room.Lights, room.NumLights, 88,
+                [&](RoomLight& light) { ReadTR5Light(file, light); });
+  SkipEntries(file, fogCount, 36);
+
+  SeekTo(file, dataStart + sectorOffset + kRoomHeaderRest);
+  file.ReadList(room.Sectors, SectorCount(room.NumXSectors, room.NumZSectors));
+  room.NumPortals = file.ReadI16();
+  file.ReadList(room.Portals, room.NumPortals);
+  file.Skip(2);
+  file.ReadList(room.StaticMeshes, room.NumStaticMeshes);
+
+  SeekTo(file, dataStart + layerOffset + kRoomHeaderRest);
+  file.ReadList(room.Layers, room.NumLayers);
+  ReadRoomFaces(file, room);
+  ReadRoomVertices(file, room);
+
+  // Whatever the block holds beyond the vertices is passed over.
+  int64_t blockEnd = dataStart + int64_t{room.BlockSize};
+  if (blockEnd > static_cast<int64_t>(file.Pos())) SeekTo(file, blockEnd);
+}
+
+void ReadTR5LevelData(ByteCursor& file, Level& level) {
+  file.SetContext("the floor data");
+  level.NumFloorData = file.ReadI32();
+  file.ReadList(level.FloorData, int64_t{level.NumFloorData} * 2);
+  file.SetContext("the mesh data");
+  level.NumMeshData = file.ReadI32();
+  file.ReadList(level.MeshData, int64_t{level.NumMeshData} * 2);
+  ReadCountedList(file, "mesh pointers", level.NumMeshPointers, level.MeshPointers);
+  SkipCountedList(file, "animations", 40);
+  SkipCountedList(file, "state changes", 6);
+  SkipCountedList(file, "animation dispatches", 8);
+  SkipCountedList(file, "animation commands", 2);
+  ReadCountedList(file, "mesh trees", level.NumMeshTrees, level.MeshTrees);
+  ReadCountedList(file, "frames", level.NumFrames, level.Frames);
+
+  file.SetContext("the moveables");
+  level.NumMoveables = file.ReadI32();
+  file.ReadEach(level.Moveables, level.NumMoveables, 20, [&](Moveable& moveable) {
+    moveable.ObjectID = file.ReadI32();
+    moveable.NumMeshes = file.ReadI16();
+    moveable.StartingMesh = file.ReadI16();
+    moveable.MeshTree = file.ReadI32();
+    moveable.FrameOffset = file.ReadI32();
+    moveable.Animation = file.ReadI16();
+    moveable.Spare = file.ReadU16();
+  });
+  ReadCountedList(file, "static meshes", level.NumStaticMeshes, level.StaticMeshDefs);
+
+  file.SetContext("the sprite marker");
+  file.Skip(4);
+  SkipCountedList(file, "sprite textures", 16);
+  SkipCountedList(file, "sprite sequences", 8);
+  SkipCountedList(file, "cameras", 16);
+  SkipCountedList(file, "fly-by cameras", 40);
+  SkipCountedList(file, "sound sources", 16);
+  file.SetContext("the boxes");
+  int32_t numBoxes = file.ReadI32();
+  SkipEntries(file, numBoxes, 8);
+  SkipCountedList(file, "overlaps", 2);
+  file.SetContext("the zones");
+  SkipEntries(file, numBoxes, 20);
+  SkipCountedList(file, "animated textures", 2);
+  file.SetContext("the texture marker");
+  file.Skip(5);  // the UV-range byte, "TEX" and one byte
+
+  file.SetContext("the object textures");
+  level.NumObjectTextures = file.ReadI32();
+  file.ReadEach(level.ObjectTextures, level.NumObjectTextures, 40, [&](ObjectTexture& texture) {
+    texture.Attribute = file.ReadU16();
+    texture.Tile = file.ReadU16();
+    texture.NewFlags = file.ReadU16();
+    for (auto& corner : texture.Corners) {
+      corner.XCoordinate = file.ReadU8();
+      corner.XPixel = file.ReadU8();
+      corner.YCoordinate = file.ReadU8();
+      corner.YPixel = file.ReadU8();
+    }
+    file.ReadBytes(texture.UVOrigin.data(), texture.UVOrigin.size());
+    texture.Width = file.ReadI32();
+    texture.Height = file.ReadI32();
+    texture.Tr5Padding = file.ReadU16();
+  });
+  ReadCountedList(file, "items", level.NumItems, level.Items);
+  ReadCountedList(file, "AI objects", level.NumAIObjects, level.AIObjects);
+}
+
+void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages) {
+  ReadTR5Level(file, level, messages, {});
+}
+
+void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
+                  std::string_view fileTitle) {
+  file.SetContext("the page counts");
+  level.NumRoomTextiles = file.ReadI16();
+  level.NumObjTextiles = file.ReadI16();
+  level.NumBumpTextiles = file.ReadI16();
+  bool pagesIntact = ReadTextureChunks(file, level);
+
+  file.SetContext("the level header");
+  level.Tr5HeaderA = file.ReadI16();
+  level.Tr5HeaderB = file.ReadI16();
+  file.Skip(28);
+  level.Tr5HeaderWord = file.ReadI32();
+  level.Tr5HeaderWord = file.ReadI32();  // the second size word is the one kept
+  file.Skip(4);
+  level.NumRooms = file.ReadI16();
+  file.Skip(2);  // high half of the room count
+
+  level.Rooms.clear();
+  if (level.NumRooms > 0) {
+    file.NeedEntries(static_cast<uint64_t>(level.NumRooms), kRoomHeaderSize);
+    level.Rooms.resize(static_cast<size_t>(level.NumRooms));
+    for (size_t i = 0; i < level.Rooms.size(); ++i) {
+      file.SetContext("room " + std::to_string(i));
+      try {
+        ReadTR5Room(file, level.Rooms[i]);
+      } catch (const LevelRefused& e) {
+        if (e.Message == "BAD Room!") throw;
+        throw LevelRefused{(fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) +
+                           " is damaged: " + e.Message};
+      }
+    }
+  }
+  ReadTR5LevelData(file, level);
+
+  if (!pagesIntact)
+    messages.Show((fileTitle.empty() ? std::string("The level's") : std::string(fileTitle)) +
+                  " texture pages are damaged; they show as far as they could be read");
 }
 
 }  // namespace slab

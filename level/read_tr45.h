@@ -1,0 +1,39 @@
+// The fourth- and fifth-game readers in parts: the whole body with the file's title for
+// messages, and the in-memory parsers that fuzz targets and tests call directly.
+#pragma once
+
+#include <string_view>
+
+#include "level/byte_cursor.h"
+#include "level/level.h"
+#include "level/messages.h"
+
+namespace slab {
+
+// ReadTR4Level and ReadTR5Level, naming the file in their messages. A damaged texture chunk
+// is reported once through messages after the level has been read; a damaged level-data
+// chunk or room throws LevelRefused; a file that ends early throws FormatError.
+void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
+                  std::string_view fileTitle);
+void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
+                  std::string_view fileTitle);
+
+// The inflated fourth-game level-data chunk (the cursor's position is GeometryPos), from its
+// reserved word to the closing bytes. addOnSoundMap: the file ends with the level-editor
+// add-on block, so the demo-length slot holds the number of sound-map entries instead.
+// Throws FormatError when the chunk ends early.
+void ReadTR4LevelData(ByteCursor& geometryBuffer, Level& level, bool addOnSoundMap);
+
+// One fifth-game room block, the cursor at its "XELA" marker; leaves the cursor at the end
+// of the block. Positions are the cursor's, so it must span the whole file. Throws
+// LevelRefused{"BAD Room!"} for another marker, FormatError for a block past the end.
+void ReadTR5Room(ByteCursor& file, Room& room);
+
+// The fifth-game level data after the rooms, from the floor data to the AI objects.
+void ReadTR5LevelData(ByteCursor& file, Level& level);
+
+// The nearest 16-bit value, halves to the even neighbour (1023.5 gives 1024, 1022.5 gives
+// 1022); values outside the 16-bit range are held at its ends, NaN gives 0.
+int16_t RoundVertexCoordinate(float value);
+
+}  // namespace slab
