@@ -1,0 +1,114 @@
+#include "write/save_commands.h"
+
+#include <filesystem>
+
+#include "write/write_level.h"
+
+namespace slab {
+
+namespace {
+
+constexpr const char* kTr5Refused = "TR5 levels can't be saved at the moment!";
+
+std::string Failed(const std::string& path, const std::string& reason) {
+  return std::filesystem::path(path).filename().string() + " could not be saved: " + reason + ".";
+}
+
+}  // namespace
+
+std::string FinisherPath(const std::string& programFolder) {
+#ifdef _WIN32
+  return (std::filesystem::path(programFolder) / "RKV.exe").string();
+#else
+  return (std::filesystem::path(programFolder) / "RKV").string();
+#endif
+}
+
+std::string WriteLevel(const std::string& path, const Level& level, int gameVersion,
+                       const std::string& title, const std::string& programFolder,
+                       ProcessRunner& runner) {
+  if (path.empty()) return "No level is open: there is nothing to save.";
+  if (gameVersion < kTR1 || gameVersion > kTR4) {
+    if (gameVersion == kTR5) return kTr5Refused;
+    return Failed(path, "no level of a known game version is open");
+  }
+  if (gameVersion != kTR4) {
+    std::string reason = SaveFileAtomically(path, EncodeClassicLevel(level, gameVersion));
+    return reason.empty() ? std::string() : Failed(path, reason);
+  }
+
+  // The finisher turns the intermediate file into the level in place. It works on a copy
+  // beside the target, so the level on disk is replaced only by a finished file.
+  namespace fs = std::filesystem;
+  fs::path target(path);
+  fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  std::string workTitle = "." + (title.empty() ? target.filename().string() : title) + ".unfinished";
+  fs::path work = folder / workTitle;
+  std::string reason = SaveFileAtomically(work, EncodeTR4Intermediate(level));
+  if (!reason.empty()) return Failed(path, reason);
+  std::string finisher = FinisherPath(programFolder);
+  int status = runner.Run(finisher, {"TR4", workTitle}, folder.string());
+  std::error_code ec;
+  if (status != 0) {
+    fs::remove(work, ec);
+    return Failed(path, status < 0 ? "the finisher " + finisher + " could not be started"
+                                   : "the finisher " + finisher + " failed (status " +
+                                         std::to_string(status) + ")");
+  }
+  fs::rename(work, target, ec);
+  if (ec) {
+    fs::remove(work, ec);
+    return Failed(path, "it cannot be replaced (" + ec.message() + ")");
+  }
+  return {};
+}
+
+bool SaveCommand(Document& document, MessageSink& messages, const std::string& programFolder,
+                 ProcessRunner& runner) {
+  if (document.GameVersion == kTR5) {
+    messages.Show(kTr5Refused);
+    return false;
+  }
+  if (!document.LevelLoaded || document.FilePath.empty()) {
+    messages.Show("No level is open: there is nothing to save.");
+    return false;
+  }
+  std::string error = WriteLevel(document.FilePath, document.CurrentLevel, document.GameVersion,
+                                 document.FileTitle, programFolder, runner);
+  if (!error.empty()) {
+    messages.Show(error);
+    return false;
+  }
+  document.Modified = false;
+  messages.Show("Project saved");
+  return true;
+}
+
+bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages,
+                   const std::string& programFolder, ProcessRunner& runner) {
+  if (document.GameVersion == kTR5) {
+    messages.Show(kTr5Refused);
+    return false;
+  }
+  if (!document.LevelLoaded) {
+    messages.Show("No level is open: there is nothing to save.");
+    return false;
+  }
+  auto choice = dialog.ShowSave(kSaveFilter);
+  if (!choice || choice->FileName.empty()) return false;
+  // The new name is kept only once the level is there, so a failed save leaves Save
+  // pointing at the file the user still has.
+  std::string error = WriteLevel(choice->FileName, document.CurrentLevel, document.GameVersion,
+                                 choice->FileTitle, programFolder, runner);
+  if (!error.empty()) {
+    messages.Show(error);
+    return false;
+  }
+  document.FilePath = choice->FileName;
+  document.FileTitle = choice->FileTitle;
+  document.Modified = false;
+  messages.Show("Project saved");
+  return true;
+}
+
+}  // namespace slab
