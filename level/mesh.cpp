@@ -1,0 +1,94 @@
+#include "level/mesh.h"
+
+#include <string>
+
+#include "level/byte_cursor.h"
+
+namespace slab {
+namespace {
+
+MeshVertex ReadVertex(ByteCursor& cursor) {
+  MeshVertex v;
+  v.X = cursor.ReadI16();
+  v.Y = cursor.ReadI16();
+  v.Z = cursor.ReadI16();
+  return v;
+}
+
+template <size_t N>
+std::array<int16_t, N> ReadIndices(ByteCursor& cursor) {
+  std::array<int16_t, N> indices{};
+  for (auto& index : indices) index = cursor.ReadI16();
+  return indices;
+}
+
+}  // namespace
+
+Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, int gameVersion) {
+  ByteCursor cursor(meshData);
+  const std::string where = "mesh at byte " + std::to_string(offset) + ": ";
+  cursor.SetContext(where + "start");
+  cursor.Seek(offset);
+
+  const bool withEffects = gameVersion >= 4;
+  const size_t texturedWords = withEffects ? 2 : 1;
+  Mesh mesh;
+
+  cursor.SetContext(where + "centre and radius");
+  mesh.Centre = ReadVertex(cursor);
+  mesh.Radius = cursor.ReadI32();
+
+  cursor.SetContext(where + "vertices");
+  mesh.NumVertices = cursor.ReadI16();
+  cursor.ReadEach(mesh.Vertices, mesh.NumVertices, 6,
+                  [&](MeshVertex& v) { v = ReadVertex(cursor); });
+
+  cursor.SetContext(where + "normals");
+  mesh.NumNormals = cursor.ReadI16();
+  if (mesh.NumNormals > 0) {
+    cursor.ReadEach(mesh.Normals, mesh.NumNormals, 6,
+                    [&](MeshVertex& v) { v = ReadVertex(cursor); });
+  } else {
+    cursor.ReadEach(mesh.Lights, -static_cast<int64_t>(mesh.NumNormals), 2,
+                    [&](int16_t& light) { light = cursor.ReadI16(); });
+  }
+
+  cursor.SetContext(where + "textured quads");
+  mesh.NumTexturedQuads = cursor.ReadI16();
+  cursor.ReadEach(mesh.TexturedQuads, mesh.NumTexturedQuads, 2 * (4 + texturedWords),
+                  [&](MeshTexturedQuad& q) {
+                    q.Vertices = ReadIndices<4>(cursor);
+                    q.Texture = cursor.ReadI16();
+                    if (withEffects) q.Effects = cursor.ReadI16();
+                  });
+
+  cursor.SetContext(where + "textured triangles");
+  mesh.NumTexturedTriangles = cursor.ReadI16();
+  cursor.ReadEach(mesh.TexturedTriangles, mesh.NumTexturedTriangles, 2 * (3 + texturedWords),
+                  [&](MeshTexturedTriangle& t) {
+                    t.Vertices = ReadIndices<3>(cursor);
+                    t.Texture = cursor.ReadI16();
+                    if (withEffects) t.Effects = cursor.ReadI16();
+                  });
+
+  if (!withEffects) {
+    cursor.SetContext(where + "coloured quads");
+    mesh.NumColouredQuads = cursor.ReadI16();
+    cursor.ReadEach(mesh.ColouredQuads, mesh.NumColouredQuads, 10, [&](MeshColouredQuad& q) {
+      q.Vertices = ReadIndices<4>(cursor);
+      q.Colour = cursor.ReadI16();
+    });
+    cursor.SetContext(where + "coloured triangles");
+    mesh.NumColouredTriangles = cursor.ReadI16();
+    cursor.ReadEach(mesh.ColouredTriangles, mesh.NumColouredTriangles, 8,
+                    [&](MeshColouredTriangle& t) {
+                      t.Vertices = ReadIndices<3>(cursor);
+                      t.Colour = cursor.ReadI16();
+                    });
+  }
+
+  offset = cursor.Pos();
+  return mesh;
+}
+
+}  // namespace slab

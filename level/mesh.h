@@ -1,0 +1,65 @@
+// One mesh out of a level's mesh-data block: the vertices, normals or light values and the
+// face lists of a static object or of one part of a moveable.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace slab {
+
+struct MeshVertex {
+  int16_t X = 0, Y = 0, Z = 0;
+};
+
+struct MeshTexturedQuad {
+  std::array<int16_t, 4> Vertices{};
+  int16_t Texture = 0;
+  int16_t Effects = 0;  // fourth game and later
+};
+
+struct MeshTexturedTriangle {
+  std::array<int16_t, 3> Vertices{};
+  int16_t Texture = 0;
+  int16_t Effects = 0;  // fourth game and later
+};
+
+struct MeshColouredQuad {
+  std::array<int16_t, 4> Vertices{};
+  int16_t Colour = 0;
+};
+
+struct MeshColouredTriangle {
+  std::array<int16_t, 3> Vertices{};
+  int16_t Colour = 0;
+};
+
+struct Mesh {
+  MeshVertex Centre;
+  int32_t Radius = 0;
+  int16_t NumVertices = 0;
+  std::vector<MeshVertex> Vertices;
+  // Positive: that many normals follow; negative: minus that many light values follow.
+  int16_t NumNormals = 0;
+  std::vector<MeshVertex> Normals;
+  std::vector<int16_t> Lights;
+  int16_t NumTexturedQuads = 0;
+  std::vector<MeshTexturedQuad> TexturedQuads;
+  int16_t NumTexturedTriangles = 0;
+  std::vector<MeshTexturedTriangle> TexturedTriangles;
+  // First to third game only.
+  int16_t NumColouredQuads = 0;
+  std::vector<MeshColouredQuad> ColouredQuads;
+  int16_t NumColouredTriangles = 0;
+  std::vector<MeshColouredTriangle> ColouredTriangles;
+};
+
+// Reads the mesh that starts at byte offset of meshData and advances offset past it.
+// A mesh that starts or runs past the end of the block throws FormatError (level/byte_cursor.h)
+// naming the part that did not fit; nothing is read out of range. Negative face or vertex
+// counts read as empty lists.
+Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, int gameVersion);
+
+}  // namespace slab
