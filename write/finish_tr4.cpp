@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <string>
+
 #include <cstring>
 
 #include "level/byte_cursor.h"
@@ -35,6 +37,35 @@ std::string FinishTR4(std::span<const uint8_t> intermediate, std::vector<uint8_t
   }
   out.WriteBytes(intermediate.data() + in.Pos(), in.Remaining());
   finished = std::move(out.Bytes());
+  return {};
+}
+
+std::string SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts) {
+  ByteCursor in(file);
+  try {
+    in.SetContext("the header");
+    auto header = in.Take(10);
+    parts.Header.assign(header.begin(), header.end());
+    parts.Chunks.clear();
+    for (int i = 0; i < 4; ++i) {
+      in.SetContext(std::string("chunk ") + std::to_string(i + 1));
+      uint32_t size = in.ReadU32();
+      uint32_t packedSize = in.ReadU32();
+      auto packed = in.Take(packedSize);
+      // A stream inflates to at most about 1032 times its size; a larger claim is damage.
+      if (size / 1032 > packedSize) return in.Context() + " claims too many bytes";
+      std::vector<uint8_t> chunk(size);
+      uLongf produced = size;
+      if (uncompress(chunk.data(), &produced, packed.data(), packedSize) != Z_OK ||
+          produced != size)
+        return in.Context() + " does not inflate";
+      parts.Chunks.push_back(std::move(chunk));
+    }
+  } catch (const FormatError& e) {
+    return e.what();
+  }
+  auto rest = file.subspan(in.Pos());
+  parts.Rest.assign(rest.begin(), rest.end());
   return {};
 }
 

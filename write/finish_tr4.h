@@ -14,4 +14,13 @@ namespace slab {
 // success, else what is wrong with the input.
 std::string FinishTR4(std::span<const uint8_t> intermediate, std::vector<uint8_t>& finished);
 
+// A finished fourth-game file taken apart for comparison: the bytes before the chunks, each
+// chunk inflated, and the bytes after them (samples, add-on block). Empty error on success.
+struct TR4FileParts {
+  std::vector<uint8_t> Header;
+  std::vector<std::vector<uint8_t>> Chunks;
+  std::vector<uint8_t> Rest;
+};
+std::string SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts);
+
 }  // namespace slab
