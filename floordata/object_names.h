@@ -1,0 +1,52 @@
+// The names of objects (per game version) and of static meshes, read once at start-up from
+// "TR4Objects.dat" in the program's folder.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "level/messages.h"
+
+namespace slab {
+
+inline constexpr char kObjectNamesFile[] = "TR4Objects.dat";
+inline constexpr int kMaxObjectId = 500;
+inline constexpr int kMaxStaticId = 89;
+inline constexpr int kNameVersions = 6;  // game versions 0..5; 0 never gets names
+
+struct ObjectNames {
+  // Objects[id][version]; empty where the file gives no name.
+  std::vector<std::array<std::string, kNameVersions>> Objects =
+      std::vector<std::array<std::string, kNameVersions>>(kMaxObjectId + 1);
+  // "Mesh N" where the file gives no name.
+  std::array<std::string, kMaxStaticId + 1> Statics = DefaultStaticNames();
+
+  static std::array<std::string, kMaxStaticId + 1> DefaultStaticNames();
+};
+
+// The file's layout, every integer 32-bit little-endian, every text a length and that many
+// bytes: the fourth game's names (count, texts), the static names (count, texts), then for
+// the versions 3, 2, 1 and 5 a count and entries of a text and one unused number.
+// Entries above the tables' ranges are read and dropped. A file that ends at a count reads
+// as if the rest were zeros; one that ends inside a text or holds a negative count is
+// reported through messages, naming fileName, and keeps the names read before the fault.
+ObjectNames ParseObjectNames(std::span<const uint8_t> bytes, const std::string& fileName,
+                             MessageSink& messages);
+
+// Reads kObjectNamesFile from folder. A missing file gives empty names and the "Mesh N"
+// statics without a message; nothing is ever created in the folder.
+ObjectNames LoadObjectNames(const std::filesystem::path& folder, MessageSink& messages);
+
+// The name of an object id for a game version, or nothing when either is outside the table.
+std::optional<std::string_view> ObjectName(const ObjectNames& names, int objectId, int gameVersion);
+
+// The name of a static mesh id; ids outside the table read "Mesh N" like unnamed ones.
+std::string StaticName(const ObjectNames& names, int staticId);
+
+}  // namespace slab

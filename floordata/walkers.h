@@ -1,0 +1,85 @@
+// Reading a sector's floor-data list: its portal, its trigger and the trigger's actions,
+// its flags, and the extent of the list. Every walker is read-only and never reads a word
+// outside FloorData, whatever the words say.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "level/level.h"
+
+namespace slab {
+
+// Function codes of the list entries this program takes something from.
+inline constexpr int kFdPortal = 1;
+inline constexpr int kFdTrigger = 4;
+inline constexpr int kFdKill = 5;
+inline constexpr int kFdClimb = 6;
+inline constexpr int kFdMonkey = 19;
+inline constexpr int kFdFunction20 = 20;  // minecart left turn, later the trigger-triggerer
+inline constexpr int kFdFunction21 = 21;  // minecart right turn, later the clockwise beetle
+
+// Trigger actions that need telling apart.
+inline constexpr int kActionObject = 0;
+inline constexpr int kActionCamera = 1;
+inline constexpr int kActionTarget = 6;
+inline constexpr int kActionFlyby = 12;
+
+// One action of a trigger. Every action of one trigger carries that trigger's type and
+// its whole setup word.
+struct TriggerEntry {
+  int16_t TriggerType = 0;
+  int16_t Setup = 0;
+  int16_t Action = 0;
+  int16_t Param = 0;
+};
+
+// The first trigger of a list packed as TriggerType + 32 Param + 16384 Action, or
+// kNoTrigger. Types of 32 and more spill into the parameter bits; the games use 0..12.
+using TriggerCode = int32_t;
+inline constexpr TriggerCode kNoTrigger = -1;
+
+constexpr TriggerCode MakeTriggerCode(int type, int param, int action) {
+  return type + 32 * param + 16384 * action;
+}
+constexpr int TriggerCodeType(TriggerCode code) { return code % 32; }  // -1 stays -1
+constexpr int TriggerCodeParam(TriggerCode code) { return (code & 0x3FE0) / 32; }
+constexpr int TriggerCodeAction(TriggerCode code) { return (code & 0x3C000) / 16384; }
+
+// What a sector's list says about the square, as bits.
+using SectorFlags = uint8_t;
+inline constexpr SectorFlags kFlagClimbSides = 0x0F;  // sides 1, 2, 4, 8 of function 6
+inline constexpr SectorFlags kFlagMonkey = 16;
+inline constexpr SectorFlags kFlagFunction20 = 32;
+inline constexpr SectorFlags kFlagFunction21 = 64;
+inline constexpr SectorFlags kFlagKill = 128;
+
+// The list of a sector starts at word fdIndex. The index is read as a signed 16-bit value;
+// 0, a negative index or one above NumFloorData means the sector has no list.
+
+// The adjoining room of the first portal entry (0..255), or -1.
+int GetDoor(const Level& level, uint16_t fdIndex);
+
+// The first trigger's type with its first action, or kNoTrigger.
+TriggerCode GetFirstTrigger(const Level& level, uint16_t fdIndex);
+
+// One entry per action of every trigger of the list, in list order.
+std::vector<TriggerEntry> GetTriggerList(const Level& level, uint16_t fdIndex);
+
+SectorFlags GetSectorFlags(const Level& level, uint16_t fdIndex);
+
+// Whether a trigger of the list acts on the item as an object or as a target.
+bool SectorHasObjectTrigger(const Level& level, uint16_t fdIndex, int item);
+
+// The bytes of the whole list, from its first word to the last word of its last entry.
+std::vector<uint8_t> CopySectorFloorData(const Level& level, uint16_t fdIndex);
+
+// Over every sector of every room: how many hold a trigger action and how many trigger
+// actions they hold together.
+struct TriggerCounts {
+  int64_t SectorsWithTrigger = 0;
+  int64_t TriggerActions = 0;
+};
+TriggerCounts CountLevelTriggers(const Level& level);
+
+}  // namespace slab

@@ -1,0 +1,139 @@
+#include "floordata/object_names.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "level/messages.h"
+
+namespace slab {
+namespace {
+
+// Writes the names file's layout by hand, apart from the generator.
+class NamesFile {
+ public:
+  NamesFile& Int(uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    return *this;
+  }
+  NamesFile& Text(const std::string& s) {
+    Int(static_cast<uint32_t>(s.size()));
+    bytes.insert(bytes.end(), s.begin(), s.end());
+    return *this;
+  }
+  std::vector<uint8_t> bytes;
+};
+
+TEST(ObjectNames, ThreeStaticTextsAndDefaultsForTheRest) {
+  NamesFile file;
+  file.Int(2).Text("Lara").Text("Pistols");  // fourth game
+  file.Int(3).Text("Plant 0").Text("").Text("Rock");
+  file.Int(1).Text("Lara 3").Int(77);                     // third game
+  file.Int(0);                                            // second game
+  file.Int(2).Text("Lara 1").Int(0).Text("Bear").Int(0);  // first game
+  // fifth game: the file ends here and reads as a count of 0
+  RecordingSink messages;
+  const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(*ObjectName(names, 0, 4), "Lara");
+  EXPECT_EQ(*ObjectName(names, 1, 4), "Pistols");
+  EXPECT_EQ(*ObjectName(names, 0, 3), "Lara 3");
+  EXPECT_EQ(*ObjectName(names, 1, 1), "Bear");
+  EXPECT_EQ(*ObjectName(names, 0, 5), "");
+  EXPECT_EQ(*ObjectName(names, 0, 0), "");
+  EXPECT_EQ(names.Statics[0], "Plant 0");
+  EXPECT_EQ(names.Statics[1], "");
+  EXPECT_EQ(names.Statics[2], "Rock");
+  EXPECT_EQ(names.Statics[3], "Mesh 3");
+  EXPECT_EQ(names.Statics[89], "Mesh 89");
+  EXPECT_EQ(StaticName(names, 2), "Rock");
+  EXPECT_EQ(StaticName(names, 90), "Mesh 90");
+}
+
+TEST(ObjectNames, LookupsOutsideTheTable) {
+  const ObjectNames names;
+  EXPECT_FALSE(ObjectName(names, 501, 4));
+  EXPECT_FALSE(ObjectName(names, -1, 4));
+  EXPECT_FALSE(ObjectName(names, 0, 6));
+  EXPECT_FALSE(ObjectName(names, 0, 31));  // a textures-only file
+  EXPECT_TRUE(ObjectName(names, 500, 5));
+}
+
+TEST(ObjectNames, EntriesAboveTheRangeAreReadAndDropped) {
+  NamesFile file;
+  file.Int(502);
+  for (int i = 0; i < 502; ++i) file.Text("o" + std::to_string(i));
+  file.Int(91);
+  for (int i = 0; i < 91; ++i) file.Text("s" + std::to_string(i));
+  file.Int(1).Text("after").Int(0);
+  RecordingSink messages;
+  const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(*ObjectName(names, 500, 4), "o500");
+  EXPECT_EQ(names.Statics[89], "s89");
+  EXPECT_EQ(*ObjectName(names, 0, 3), "after");  // the sections after still line up
+}
+
+TEST(ObjectNames, DamagedFilesKeepWhatWasReadAndSaySo) {
+  RecordingSink messages;
+  NamesFile longText;
+  longText.Int(2).Text("Lara").Int(1000).Int(0);
+  ObjectNames names = ParseObjectNames(longText.bytes, "names.dat", messages);
+  EXPECT_EQ(*ObjectName(names, 0, 4), "Lara");
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_NE(messages.Shown[0].find("names.dat"), std::string::npos);
+  EXPECT_NE(messages.Shown[0].find("fourth-game names"), std::string::npos);
+
+  // A huge count over a short file stops at the end instead of looping or allocating.
+  NamesFile hugeCount;
+  hugeCount.Int(0).Int(0x7FFFFFFF).Text("Plant");
+  names = ParseObjectNames(hugeCount.bytes, "names.dat", messages);
+  EXPECT_EQ(names.Statics[0], "Plant");
+  EXPECT_EQ(names.Statics[1], "Mesh 1");
+  EXPECT_EQ(messages.Shown.size(), 2u);
+
+  NamesFile negative;
+  negative.Int(0xFFFFFFFF);
+  names = ParseObjectNames(negative.bytes, "names.dat", messages);
+  EXPECT_EQ(messages.Shown.size(), 3u);
+  EXPECT_EQ(names.Statics[5], "Mesh 5");
+}
+
+TEST(ObjectNames, MissingFileGivesDefaultsAndCreatesNothing) {
+  const auto folder = std::filesystem::path(testing::TempDir()) / "slab_names_missing";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  RecordingSink messages;
+  const ObjectNames names = LoadObjectNames(folder, messages);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(*ObjectName(names, 0, 4), "");
+  EXPECT_EQ(names.Statics[0], "Mesh 0");
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+  std::filesystem::remove_all(folder);
+}
+
+// The file the build writes beside the programs, read back through LoadObjectNames.
+TEST(ObjectNames, GeneratedFileReadsBack) {
+  const std::filesystem::path folder(SLAB_PROGRAM_DIR);
+  if (!std::filesystem::exists(folder / kObjectNamesFile))
+    GTEST_SKIP() << "no " << kObjectNamesFile << " in " << folder;
+  RecordingSink messages;
+  const ObjectNames names = LoadObjectNames(folder, messages);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(*ObjectName(names, 0, 4), "Lara");
+  EXPECT_EQ(*ObjectName(names, 0, 1), "Lara");
+  EXPECT_EQ(*ObjectName(names, 7, 1), "Wolf");
+  EXPECT_EQ(*ObjectName(names, 0, 5), "Lara");
+  EXPECT_EQ(*ObjectName(names, 374, 3), "");  // the third game stops at 373
+  EXPECT_EQ(names.Statics[0], "Plant 0");
+  EXPECT_NE(names.Statics[89], "Mesh 89");  // the fourth-game rows name every static
+  for (int version = 1; version <= 5; ++version)
+    EXPECT_NE(*ObjectName(names, 1, version), "") << version;
+}
+
+}  // namespace
+}  // namespace slab

@@ -1,0 +1,177 @@
+#include "floordata/walkers.h"
+
+#include <gtest/gtest.h>
+
+#include "floor_data_builder.h"
+
+namespace slab {
+namespace {
+
+using test::Act;
+using test::Fn;
+using test::LevelWithList;
+
+constexpr uint16_t kList = 1;
+constexpr uint16_t kEnd = 0x8000;
+
+// Every operation's "no list" result.
+void ExpectEmpty(const Level& level, uint16_t index) {
+  EXPECT_EQ(GetDoor(level, index), -1);
+  EXPECT_EQ(GetFirstTrigger(level, index), kNoTrigger);
+  EXPECT_TRUE(GetTriggerList(level, index).empty());
+  EXPECT_EQ(GetSectorFlags(level, index), 0);
+  EXPECT_FALSE(SectorHasObjectTrigger(level, index, 0));
+  EXPECT_TRUE(CopySectorFloorData(level, index).empty());
+}
+
+TEST(Walkers, IndexesWithoutList) {
+  // Word 0 would read as a kill entry if index 0 were walked.
+  Level level = LevelWithList({Fn(5, 0, true)});
+  level.FloorData[0] = 5;
+  ExpectEmpty(level, 0);
+  ExpectEmpty(level, 2);       // above NumFloorData
+  ExpectEmpty(level, 0x8001);  // stored negative
+  ExpectEmpty(level, 0xFFFF);
+  EXPECT_EQ(GetSectorFlags(level, kList), kFlagKill);
+}
+
+TEST(Walkers, IndexAtCountReadsNothingOutsideFloorData) {
+  Level level = LevelWithList({Fn(5, 0, true)});
+  ExpectEmpty(level, 2);
+  level.NumFloorData = 5;  // a count larger than the bytes held
+  ExpectEmpty(level, 3);
+}
+
+TEST(Walkers, PortalAfterOneWordEntries) {
+  const Level level = LevelWithList({Fn(19), Fn(5), Fn(6, 0x5), Fn(1, 0, true), 0x0107});
+  EXPECT_EQ(GetDoor(level, kList), 7);  // low byte of the second word
+  EXPECT_EQ(GetSectorFlags(level, kList), kFlagMonkey | kFlagKill | 0x5);
+  EXPECT_EQ(CopySectorFloorData(level, kList).size(), 10u);
+}
+
+TEST(Walkers, TriangulatedBitsAndTwoWordEntries) {
+  // 0xE4: a triangulated entry's corner bits over code 4.
+  const Level level =
+      LevelWithList({Fn(2), 0x1234, Fn(9), 0x0000, 0x00E4 | 0x0200, 0x0005, Act(0, 3, true)});
+  EXPECT_EQ(GetFirstTrigger(level, kList), MakeTriggerCode(2, 3, 0));
+  EXPECT_EQ(TriggerCodeType(GetFirstTrigger(level, kList)), 2);
+}
+
+TEST(Walkers, UnknownCodesEndTheList) {
+  for (uint16_t code : {0, 22, 31}) {
+    const Level level = LevelWithList({Fn(5), code, Fn(19, 0, true)});
+    EXPECT_EQ(GetSectorFlags(level, kList), kFlagKill) << code;
+    EXPECT_EQ(CopySectorFloorData(level, kList).size(), 2u) << code;
+  }
+}
+
+TEST(Walkers, TriggerActionsAndTheirBits) {
+  const Level level = LevelWithList({
+      Fn(4, 2, true), 0x0105,                    // switch, one-shot, timer 5
+      Act(0, 600),                               // parameter 600 keeps nine bits: 88
+      Act(3, 4) | 0x4000,                        // bit 14 is no part of the action
+      Act(1, 2, true), Act(0, 9, false) | kEnd,  // camera: end bit on its extra word
+  });
+  const auto list = GetTriggerList(level, kList);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].TriggerType, 2);
+  EXPECT_EQ(list[0].Setup, 0x0105);
+  EXPECT_EQ(list[0].Setup & 0x1FF, 261);
+  EXPECT_EQ(list[0].Param, 88);
+  EXPECT_EQ(list[1].Action, 3);
+  EXPECT_EQ(list[1].Param, 4);
+  EXPECT_EQ(list[2].Action, 1);
+  EXPECT_EQ(list[2].Param, 2);
+  EXPECT_EQ(list[2].Setup, 0x0105);
+  EXPECT_EQ(CopySectorFloorData(level, kList).size(), 12u);
+  const TriggerCode code = GetFirstTrigger(level, kList);
+  EXPECT_EQ(TriggerCodeType(code), 2);
+  EXPECT_EQ(TriggerCodeParam(code), 88);
+  EXPECT_EQ(TriggerCodeAction(code), 0);
+}
+
+TEST(Walkers, CameraEndBitOnItsOwnWordIsNotConsulted) {
+  // The camera word carries an end bit, its extra word does not: the list goes on.
+  const Level level =
+      LevelWithList({Fn(4, 0, true), 0, Act(1, 1, true), 0x0000, Act(12, 4), 0x8000});
+  const auto list = GetTriggerList(level, kList);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].Action, kActionFlyby);
+  EXPECT_EQ(list[1].Param, 4);
+}
+
+TEST(Walkers, EntriesAfterATriggerAndSecondTriggers) {
+  // A trigger without its end bit, followed by a portal, a kill entry and a second trigger.
+  const Level level = LevelWithList({
+      Fn(4, 1), 0, Act(0, 2), Act(6, 2, true),  // pad: object 2, target 2
+      Fn(1), 0x0009,                            // portal to room 9
+      Fn(5),                                    // kill
+      Fn(4, 6, true), 0, Act(0, 7, true),       // anti-pad: object 7
+  });
+  EXPECT_EQ(GetDoor(level, kList), 9);
+  EXPECT_EQ(GetSectorFlags(level, kList), kFlagKill);
+  EXPECT_EQ(GetTriggerList(level, kList).size(), 3u);
+  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 7));
+  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 2));
+  EXPECT_FALSE(SectorHasObjectTrigger(level, kList, 9));
+  EXPECT_EQ(CopySectorFloorData(level, kList).size(), 2u * 10);
+}
+
+TEST(Walkers, ObjectTriggerCountsObjectAndTargetActionsOnly) {
+  const Level level = LevelWithList({Fn(4, 0, true), 0, Act(9, 5), Act(6, 4), Act(0, 3, true)});
+  EXPECT_FALSE(SectorHasObjectTrigger(level, kList, 5));  // flip effect 5
+  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 4));
+  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 3));
+}
+
+TEST(Walkers, ClimbSidesAndFunctions20And21) {
+  EXPECT_EQ(GetSectorFlags(LevelWithList({Fn(21, 0, true)}), kList), kFlagFunction21);
+  EXPECT_EQ(GetSectorFlags(LevelWithList({Fn(20), Fn(21, 0, true)}), kList),
+            kFlagFunction20 | kFlagFunction21);
+  // A stray high bit of the climb entry does not turn into the monkey flag, and a repeated
+  // kill entry does not carry out of the byte.
+  EXPECT_EQ(GetSectorFlags(LevelWithList({Fn(6, 0x13), Fn(5), Fn(5, 0, true)}), kList),
+            0x3 | kFlagKill);
+}
+
+TEST(Walkers, ListsCutShortByTheEndOfFloorData) {
+  // Every walker stops at the last word, whatever the words promise.
+  const std::vector<std::vector<uint16_t>> cut = {
+      {Fn(1)},                      // portal without its room word
+      {Fn(4, 2)},                   // trigger without setup
+      {Fn(4, 2), 0},                // trigger without actions
+      {Fn(4, 2), 0, Act(0, 1)},     // action list without end bit
+      {Fn(4, 2), 0, Act(1, 1)},     // camera without its extra word
+      {Fn(5), Fn(19), Fn(8), 0x1},  // no end bit anywhere
+  };
+  for (const auto& words : cut) {
+    const Level level = LevelWithList(words);
+    EXPECT_EQ(GetDoor(level, kList), -1);
+    const auto copy = CopySectorFloorData(level, kList);
+    EXPECT_LE(copy.size(), 2 * words.size());
+    EXPECT_LE(GetTriggerList(level, kList).size(), 1u);
+  }
+  EXPECT_EQ(GetTriggerList(LevelWithList({Fn(4, 2), 0, Act(1, 1)}), kList).size(), 1u);
+  EXPECT_EQ(CopySectorFloorData(LevelWithList({Fn(5), Fn(8)}), kList).size(), 2u);
+}
+
+TEST(Walkers, CountsOverALevel) {
+  Level level = LevelWithList({Fn(4, 0, true), 0, Act(0, 1), Act(3, 0, true),  // words 1-4
+                               Fn(1, 0, true), 3,                              // words 5-6
+                               Fn(4, 2, true), 0, Act(1, 0, true), 0x8000});   // words 7-10
+  Room room;
+  room.NumXSectors = 2;
+  room.NumZSectors = 2;
+  room.Sectors.resize(4);
+  room.SectorAt(0, 0).FDIndex = 1;
+  room.SectorAt(0, 1).FDIndex = 5;
+  room.SectorAt(1, 0).FDIndex = 7;
+  room.SectorAt(1, 1).FDIndex = 1;  // shared lists count once per sector
+  level.Rooms = {room, Room{}};
+  const TriggerCounts counts = CountLevelTriggers(level);
+  EXPECT_EQ(counts.SectorsWithTrigger, 3);
+  EXPECT_EQ(counts.TriggerActions, 5);
+}
+
+}  // namespace
+}  // namespace slab
