@@ -29,5 +29,14 @@ std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& mess
 // Each command adds itself to the app and sets job when it is chosen.
 void AddInfoCommand(CLI::App& app, Job& job);
 void AddRoundTripCommand(CLI::App& app, Job& job);
+// programFolder: where the finisher of fourth-game saves lives.
+void AddAddDemoCommand(CLI::App& app, Job& job, const std::string& programFolder);
+
+// programFolder: where "TR4Objects.dat" lives.
+void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder);
+void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolder);
+
+// The folder of the running program.
+std::string ProgramFolder(const char* argv0);
 
 }  // namespace slab::cli

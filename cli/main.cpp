@@ -11,6 +11,9 @@ int main(int argc, char** argv) {
   Job job;
   AddInfoCommand(app, job);
   AddRoundTripCommand(app, job);
+  AddAddDemoCommand(app, job, ProgramFolder(argv[0]));
+  AddSectorCommand(app, job, ProgramFolder(argv[0]));
+  AddTriggersCommand(app, job, ProgramFolder(argv[0]));
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

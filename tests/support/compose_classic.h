@@ -1,0 +1,123 @@
+// A test-only composer of first- to third-game level files. It writes every field with its
+// own width from the file layout, sharing no code with the reader or the writer, so each of
+// them is checked against something it does not share. Records of the level model describe
+// the content; the composer writes only the fields the chosen version's file holds.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+
+namespace slab::test {
+
+// A first-game box as the file holds it: world coordinates, not sectors.
+struct Tr1FileBox {
+  int32_t Zmin = 0, Zmax = 0, Xmin = 0, Xmax = 0;
+  int16_t TrueFloor = 0;
+  int16_t OverlapIndex = 0;
+};
+
+struct DraftRoom {
+  RoomInfo Info;
+  std::vector<RoomVertex> Vertices;
+  std::vector<RoomQuad> Rectangles;
+  std::vector<RoomTriangle> Triangles;
+  std::vector<RoomSprite> Sprites;
+  std::vector<Portal> Portals;
+  int16_t NumZSectors = 0;
+  int16_t NumXSectors = 0;
+  // X-major as in the file; missing entries are written as default sectors.
+  std::vector<Sector> Sectors;
+  int16_t AmbientIntensity1 = 0;
+  int16_t AmbientIntensity2 = 0;  // second and third game
+  int16_t LightMode = 0;          // second game only
+  std::vector<RoomLight> Lights;  // X, Y, Z, Intensity1, (Intensity2), Fade1, (Fade2)
+  std::vector<RoomStatic> StaticMeshes;
+  int16_t AlternateRoom = -1;
+  int16_t Flags = 0;
+  uint8_t WaterScheme = 0, ReverbInfo = 0, AlternateGroup = 0;  // third game only
+};
+
+struct DraftLevel {
+  int GameVersion = kTR2;               // 1, 2 or 3
+  std::optional<uint32_t> VersionWord;  // the version's usual word when empty
+  std::array<uint8_t, 768> Palette{};
+  std::array<uint8_t, 1024> Palette16{};  // second and third game
+  int32_t NumTextiles = 0;                // pages are filled with a pattern
+  int32_t Reserved32 = 0;
+  std::vector<DraftRoom> Rooms;
+  std::vector<uint16_t> FloorData;  // words
+  std::vector<uint16_t> MeshData;   // words
+  std::vector<int32_t> MeshPointers;
+  std::vector<Animation> Animations;
+  std::vector<StateChange> StateChanges;
+  std::vector<AnimDispatch> AnimDispatches;
+  std::vector<int16_t> AnimCommands;
+  std::vector<int32_t> MeshTrees;
+  std::vector<int16_t> Frames;
+  std::vector<Moveable> Moveables;
+  std::vector<StaticMeshDef> StaticMeshDefs;
+  std::vector<ObjectTexture> ObjectTextures;  // Attribute, Tile and the corners are written
+  std::vector<SpriteTexture> SpriteTextures;
+  std::vector<SpriteSequence> SpriteSequences;
+  std::vector<Camera> Cameras;
+  std::vector<SoundSource> SoundSources;
+  std::vector<Box> Boxes;            // second and third game
+  std::vector<Tr1FileBox> Tr1Boxes;  // first game
+  std::vector<int16_t> Overlaps;
+  // Written as 6 (first game) or 10 words per box; missing words are filled with a pattern.
+  std::vector<int16_t> Zones;
+  std::vector<int16_t> AnimatedTextures;
+  std::vector<Item> Items;  // a first-game file has no OCB field
+  std::array<uint8_t, 32 * 256> LightMap{};
+  Tr1PaletteLayout Tr1Palette = Tr1PaletteLayout::AfterLightMap;
+  std::vector<CinematicFrame> CinematicFrames;
+  std::vector<uint8_t> DemoBytes;
+  // 256 entries are written for the first game, 370 for the others; missing ones as -1.
+  std::vector<int16_t> SoundMap;
+  std::vector<SoundDetail> SoundDetails;
+  std::vector<uint8_t> Tr1SampleData;  // first game: written with its uint32 byte count
+  std::vector<int32_t> SampleIndices;
+};
+
+// One stretch of the composed file: a count ("NumBoxes", "room 1 NumLights") or a list
+// or fixed block ("Boxes", "room 1 Lights", "LightMap"). Empty lists have no section.
+struct ComposedSection {
+  std::string Name;
+  size_t Offset = 0;
+  size_t Size = 0;
+};
+
+struct ComposedFile {
+  std::vector<uint8_t> Bytes;
+  std::vector<ComposedSection> Sections;  // in file order
+
+  // The section of that name; throws std::out_of_range when there is none.
+  const ComposedSection& Section(const std::string& name) const;
+  bool HasSection(const std::string& name) const;
+  // The file cut to its first length bytes.
+  std::vector<uint8_t> Truncated(size_t length) const;
+  // A copy with the count section `name` (2 or 4 bytes) set to value.
+  std::vector<uint8_t> WithCount(const std::string& name, uint32_t value) const;
+};
+
+uint32_t UsualVersionWord(int gameVersion);
+
+ComposedFile ComposeClassic(const DraftLevel& level);
+
+// A small level with something in every list: a few rooms joined by portals, sectors with
+// floor data (portals and a trigger with an object and a camera action), lights, statics,
+// items, boxes, object textures, cinematic frames, demo bytes and a sound map.
+DraftLevel SampleDraft(int gameVersion);
+
+// The sample level the project's run command shows: a second-game file.
+void WriteSampleLevel(const std::filesystem::path& path);
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace slab::test
