@@ -116,6 +116,9 @@ LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
                      MessageSink& messages) {
   const std::string pathText = fileName.string();
   std::ifstream in(fileName, std::ios::binary);
+  // A folder opens as a stream whose end lies at the largest offset: never size from it.
+  std::error_code folderCheck;
+  if (std::filesystem::is_directory(fileName, folderCheck)) in.setstate(std::ios::failbit);
   std::vector<uint8_t> bytes;
   if (in) {
     in.seekg(0, std::ios::end);
