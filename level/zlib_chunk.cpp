@@ -80,9 +80,10 @@ bool ReadTextureChunks(ByteCursor& file, Level& level) {
   ZlibChunk misc = ReadZlibChunk(file);
   size_t sizeMisc = UsableSize(misc);
   level.NumMiscTextiles = RoundedPages(sizeMisc);
-  // Whole rows of 256 pixels, rounded to the nearest row, as the pages are drawn row by row.
-  size_t rows = (sizeMisc + 512) / 1024;
-  level.MiscTextile32.assign(std::max(rows * 256, EntriesFor(sizeMisc, 4)), 0);
+  // Every page the rounded count names is there in full, as for the other chunks.
+  level.MiscTextile32.assign(std::max(static_cast<size_t>(level.NumMiscTextiles) * kPagePixels,
+                                      EntriesFor(sizeMisc, 4)),
+                             0);
   intact &= InflateInto(misc, level.MiscTextile32);
 
   // An impossible stated size was cut to what the stream can hold: that is damage too.

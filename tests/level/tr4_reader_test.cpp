@@ -1,0 +1,298 @@
+// The fourth-game reader against files composed field by field.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "level/load_level.h"
+#include "level/read_tr45.h"
+#include "support/compose_tr45.h"
+
+namespace slab {
+namespace {
+
+using test::ComposeTR4;
+using test::SampleTr4Draft;
+using test::Tr4Draft;
+
+struct Read {
+  Level Lvl;
+  RecordingSink Messages;
+  size_t Left = 0;  // bytes the reader did not consume
+};
+
+Read ReadTr4(const std::vector<uint8_t>& bytes, std::string_view title = "T.TR4") {
+  Read r;
+  ByteCursor file(bytes);
+  file.Skip(4);
+  ReadTR4Level(file, r.Lvl, r.Messages, title);
+  r.Left = file.Remaining();
+  return r;
+}
+
+template <typename T>
+std::vector<uint8_t> AsBytes(const std::vector<T>& list, size_t n) {
+  auto* p = reinterpret_cast<const uint8_t*>(list.data());
+  return std::vector<uint8_t>(p, p + n);
+}
+
+TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
+  Tr4Draft draft = SampleTr4Draft();
+  Read r = ReadTr4(ComposeTR4(draft).Bytes);
+  const Level& want = draft.Data;
+  const Level& got = r.Lvl;
+  EXPECT_TRUE(r.Messages.Shown.empty());
+  EXPECT_EQ(r.Left, 0u);
+  EXPECT_EQ(got.NumTextiles, 1);
+  EXPECT_EQ(got.NumMiscTextiles, 2);
+  EXPECT_EQ(AsBytes(got.Textile32, draft.Pages32.size()), draft.Pages32);
+  EXPECT_EQ(AsBytes(got.Textile16, draft.Pages16.size()), draft.Pages16);
+  EXPECT_EQ(AsBytes(got.MiscTextile32, draft.MiscPages.size()), draft.MiscPages);
+  EXPECT_EQ(got.Reserved32, want.Reserved32);
+
+  ASSERT_EQ(got.NumRooms, 2);
+  for (size_t n = 0; n < 2; ++n) {
+    const Room& a = got.Rooms[n];
+    const Room& b = want.Rooms[n];
+    EXPECT_EQ(a.Info.YTop, b.Info.YTop);
+    EXPECT_EQ(a.NumDataWords, b.NumDataWords);
+    ASSERT_EQ(a.NumVertices, 4);
+    EXPECT_EQ(a.Vertices[3].X, 3072);
+    EXPECT_EQ(a.Vertices[3].Attributes, 0x8000);
+    EXPECT_EQ(a.Vertices[3].Lighting2, -3);
+    ASSERT_EQ(a.NumRectangles, 1);
+    EXPECT_EQ(a.Rectangles[0].Vertices, b.Rectangles[0].Vertices);
+    ASSERT_EQ(a.NumTriangles, 2);
+    EXPECT_EQ(a.Triangles[1].Texture, int16_t(0x8007));
+    EXPECT_TRUE(a.Sprites.empty());
+    ASSERT_EQ(a.Portals.size(), 1u);
+    EXPECT_EQ(a.Portals[0].AdjoiningRoom, 1 - n);
+    ASSERT_EQ(a.Sectors.size(), 6u);
+    EXPECT_EQ(a.SectorAt(1, 2).FDIndex, 5);
+    EXPECT_EQ(a.SectorAt(1, 2).Ceiling, 0x81);
+    EXPECT_EQ(a.AmbientIntensity1, 0x4040);
+    ASSERT_EQ(a.NumLights, 1);
+    const RoomLight& light = a.Lights[0];
+    EXPECT_EQ(light.Z, 300);
+    EXPECT_EQ(light.Colour, (std::array<uint8_t, 3>{10, 20, 30}));
+    EXPECT_EQ(light.LightType, 0x0101);
+    EXPECT_EQ(light.Intensity, 31);
+    EXPECT_EQ(light.CutOff, 4.5f);
+    EXPECT_EQ(light.DX, 0x3F800000);
+    ASSERT_EQ(a.NumStaticMeshes, 1);
+    EXPECT_EQ(a.StaticMeshes[0].ObjectID, 3);
+    EXPECT_EQ(a.AlternateRoom, -1);
+    EXPECT_EQ(a.Flags, 0x40 + int(n));
+    EXPECT_EQ(a.AlternateGroup, 3);
+  }
+  EXPECT_EQ(got.FloorData, want.FloorData);
+  EXPECT_EQ(got.NumFloorData, 2);
+  EXPECT_EQ(got.NumMeshData, 3);
+  EXPECT_EQ(got.Animations[1].LateralSpeed[1], 8);
+  EXPECT_EQ(got.AnimCommands, want.AnimCommands);
+  EXPECT_EQ(got.Frames, want.Frames);
+  ASSERT_EQ(got.NumMoveables, 2);
+  EXPECT_EQ(got.Moveables[1].ObjectID, 405);
+  EXPECT_EQ(got.Moveables[1].FrameOffset, 10);
+  EXPECT_EQ(got.Moveables[1].Animation, 1);
+  EXPECT_EQ(got.StaticMeshDefs[0].Flags, 2);
+  EXPECT_EQ(got.SpriteTextures[1].Width, 0x1234);
+  EXPECT_EQ(got.FlybyCameras[1].Bytes[39], 0x77);
+  EXPECT_EQ(got.Boxes[1].TrueFloor, -512);
+  EXPECT_EQ(got.Overlaps, want.Overlaps);
+  EXPECT_EQ(got.Zones.size(), 20u);
+  EXPECT_EQ(got.AnimatedTextures, want.AnimatedTextures);
+  EXPECT_EQ(got.AnimatedTexturesUVCount, 2);
+  ASSERT_EQ(got.NumObjectTextures, 1);
+  EXPECT_EQ(got.ObjectTextures[0].Tile, 0x8003);
+  EXPECT_EQ(got.ObjectTextures[0].Corners[2].YPixel, 63);
+  EXPECT_EQ(got.ObjectTextures[0].UVOrigin[7], 8);
+  EXPECT_EQ(got.ObjectTextures[0].Height, 63);
+  ASSERT_EQ(got.NumItems, 2);
+  EXPECT_EQ(got.Items[1].OCB, -5);
+  EXPECT_EQ(got.AIObjects[0].Angle, 90);
+  EXPECT_EQ(got.NumDemoData, 0);
+  EXPECT_TRUE(got.DemoData.empty());
+  EXPECT_EQ(got.SoundMap, want.SoundMap);
+  EXPECT_EQ(got.SoundDetails[0].Bytes[7], 8);
+  EXPECT_EQ(got.SampleIndices, want.SampleIndices);
+  ASSERT_EQ(got.NumSamples, 2);
+  EXPECT_EQ(got.Samples[1].UncompressedSize, 20);
+  EXPECT_EQ(got.Samples[1].Data, want.Samples[1].Data);
+  EXPECT_TRUE(got.TrailingBlock.empty());
+}
+
+TEST(Tr4Reader, TextureInfoOfAComposedFileConverts) {
+  Tr4Draft draft = SampleTr4Draft();
+  RecordingSink messages;
+  int gameVersion = 0;
+  auto result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, messages);
+  ASSERT_TRUE(result.Loaded);
+  ASSERT_EQ(result.TextureTiles.size(), 1u);
+  // Tile 0x8003 is page 3; 192 + 63 still lies within the page.
+  EXPECT_EQ(result.TextureTiles[0].Page, 3);
+  EXPECT_EQ(result.TextureTiles[0].X, 192);
+
+  draft.Data.ObjectTextures[0].Corners[0].XPixel = 193;
+  draft.Data.ObjectTextures[0].Corners[3].XPixel = 193;
+  draft.Data.ObjectTextures[0].Corners[1].XPixel = 193;
+  draft.Data.ObjectTextures[0].Corners[2].XPixel = 193;
+  RecordingSink refused;
+  result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, refused);
+  EXPECT_FALSE(result.Loaded);
+  EXPECT_EQ(refused.Shown, std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 0 invalid"});
+}
+
+TEST(Tr4Reader, PageCountsComeFromTheInflatedSizes) {
+  Tr4Draft draft = SampleTr4Draft();
+  draft.Pages32 = test::PageBytes(4, 4);  // 1048576 bytes
+  draft.Pages16 = test::PageBytes(4, 2);
+  Read r = ReadTr4(ComposeTR4(draft).Bytes);
+  EXPECT_EQ(r.Lvl.NumTextiles, 4);
+  EXPECT_EQ(r.Lvl.Textile32.size(), 262144u);
+  EXPECT_EQ(r.Lvl.Textile16.size(), 262144u);
+
+  // Sizes that are not whole pages: the count rounds, the lists hold all that inflated.
+  draft.Pages32 = test::PageBytes(1.25, 4);
+  draft.Pages16 = test::PageBytes(1.75, 2);
+  draft.MiscPages = test::PageBytes(1.6, 4);
+  r = ReadTr4(ComposeTR4(draft).Bytes);
+  EXPECT_TRUE(r.Messages.Shown.empty());
+  EXPECT_EQ(r.Lvl.NumTextiles, 1);
+  EXPECT_EQ(AsBytes(r.Lvl.Textile32, draft.Pages32.size()), draft.Pages32);
+  EXPECT_EQ(AsBytes(r.Lvl.Textile16, draft.Pages16.size()), draft.Pages16);
+  EXPECT_EQ(r.Lvl.NumMiscTextiles, 2);
+  EXPECT_GE(r.Lvl.MiscTextile32.size(), 2 * kPagePixels);
+  EXPECT_EQ(AsBytes(r.Lvl.MiscTextile32, draft.MiscPages.size()), draft.MiscPages);
+}
+
+TEST(Tr4Reader, DemoBytesAndEmptySoundListsAreConsumedExactly) {
+  Level data = SampleTr4Draft().Data;
+  data.SoundDetails.clear();
+  data.SampleIndices.clear();
+  data.NumDemoData = 6;  // not a multiple of 4
+  data.DemoData = {0x04030201, 0x0605};
+  auto bytes = test::Tr4LevelDataBytes(data, false);
+  Level got;
+  ByteCursor cursor(bytes);
+  ReadTR4LevelData(cursor, got, false);
+  EXPECT_TRUE(cursor.AtEnd());
+  EXPECT_EQ(got.NumDemoData, 6);
+  EXPECT_EQ(got.DemoData, (std::vector<int32_t>{0x04030201, 0x0605}));
+  EXPECT_EQ(got.SoundMap, data.SoundMap);
+  EXPECT_EQ(got.NumSoundDetails, 0);
+  EXPECT_EQ(got.NumSampleIndices, 0);
+}
+
+TEST(Tr4Reader, AddOnFileHoldsItsSoundMapLengthInTheDemoSlot) {
+  Tr4Draft draft = SampleTr4Draft();
+  draft.Data.SoundMap.assign(2048, 0);
+  draft.Data.SoundMap[2047] = 99;
+  draft.AddOn = test::AddOnBlock(64);
+  Read r = ReadTr4(ComposeTR4(draft).Bytes);
+  EXPECT_EQ(r.Left, 0u);
+  EXPECT_EQ(r.Lvl.NumDemoData, 0);
+  EXPECT_TRUE(r.Lvl.DemoData.empty());
+  ASSERT_EQ(r.Lvl.SoundMap.size(), 2048u);
+  EXPECT_EQ(r.Lvl.SoundMap[2047], 99);
+  EXPECT_EQ(r.Lvl.TrailingBlock, draft.AddOn);
+  EXPECT_EQ(r.Lvl.SampleIndices, draft.Data.SampleIndices);
+
+  // Trailing bytes that are no add-on block leave the ordinary layout in force.
+  Tr4Draft plain = SampleTr4Draft();
+  auto ordinary = ComposeTR4(plain).Bytes;
+  ordinary.insert(ordinary.end(), {'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9});
+  r = ReadTr4(ordinary);
+  EXPECT_EQ(r.Lvl.SoundMap, plain.Data.SoundMap);
+  EXPECT_TRUE(r.Lvl.TrailingBlock.empty());
+}
+
+TEST(Tr4Reader, DamagedTexturePagesAreReportedOnceAndTheLevelOpens) {
+  auto composed = ComposeTR4(SampleTr4Draft());
+  auto bytes = composed.Bytes;
+  for (size_t chunk : {0, 1})
+    for (size_t i = 20; i < 60; ++i) bytes[composed.ChunkAt[chunk] + 8 + i] ^= 0x5A;
+  Read r = ReadTr4(bytes, "DAMAGED.TR4");
+  ASSERT_EQ(r.Messages.Shown.size(), 1u);
+  EXPECT_EQ(r.Messages.Shown[0].rfind("DAMAGED.TR4 texture pages are damaged", 0), 0u);
+  EXPECT_EQ(r.Lvl.NumRooms, 2);
+  EXPECT_EQ(r.Lvl.Textile32.size(), kPagePixels);
+
+  // A stated size no stream can reach sizes nothing by it.
+  bytes = composed.Bytes;
+  uint32_t huge = 0xFFFFFFF0;
+  std::memcpy(bytes.data() + composed.ChunkAt[2], &huge, 4);
+  r = ReadTr4(bytes);
+  EXPECT_EQ(r.Messages.Shown.size(), 1u);
+  EXPECT_LT(r.Lvl.MiscTextile32.size(), size_t{1} << 28);
+}
+
+TEST(Tr4Reader, DamagedLevelDataRefusesTheFile) {
+  auto composed = ComposeTR4(SampleTr4Draft());
+  auto bytes = composed.Bytes;
+  for (size_t i = 10; i < 30; ++i) bytes[composed.ChunkAt[3] + 8 + i] ^= 0xA5;
+  try {
+    ReadTr4(bytes, "BROKEN.TR4");
+    FAIL() << "not refused";
+  } catch (const LevelRefused& e) {
+    EXPECT_EQ(e.Message.rfind("BROKEN.TR4 is damaged: its level data chunk", 0), 0u)
+        << e.Message;
+  }
+
+  bytes = composed.Bytes;
+  uint32_t huge = 0x7FFFFFFF;
+  std::memcpy(bytes.data() + composed.ChunkAt[3], &huge, 4);
+  EXPECT_THROW(ReadTr4(bytes), LevelRefused);
+
+  // Through the loader: one message, the empty level.
+  RecordingSink messages;
+  int gameVersion = 0;
+  auto result = LoadLevelFromBytes(bytes, "dir/BROKEN.TR4", gameVersion, messages);
+  EXPECT_FALSE(result.Loaded);
+  EXPECT_EQ(messages.Shown.size(), 1u);
+}
+
+TEST(Tr4Reader, EveryShortenedLevelDataChunkIsRefusedCleanly) {
+  auto bytes = test::Tr4LevelDataBytes(SampleTr4Draft().Data, false);
+  // The six closing bytes are not needed; every shorter cut ends a list early.
+  for (size_t cut = 0; cut + 6 < bytes.size(); ++cut) {
+    std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
+    Level level;
+    ByteCursor cursor(part);
+    EXPECT_THROW(ReadTR4LevelData(cursor, level, false), FormatError) << "cut at " << cut;
+  }
+}
+
+TEST(Tr4Reader, EveryShortenedFileIsRefusedCleanly) {
+  auto composed = ComposeTR4(SampleTr4Draft());
+  const auto& bytes = composed.Bytes;
+  for (size_t cut = 4; cut < bytes.size(); cut += 97) {
+    std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
+    RecordingSink messages;
+    int gameVersion = 0;
+    auto result = LoadLevelFromBytes(part, "cut.tr4", gameVersion, messages);
+    EXPECT_FALSE(result.Loaded) << "cut at " << cut;
+    EXPECT_EQ(messages.Shown.size(), 1u) << "cut at " << cut;
+  }
+}
+
+TEST(Tr4Reader, CountsBeyondTheDataAreRefusedBeforeSizingAList) {
+  Level data = SampleTr4Draft().Data;
+  data.Rooms.clear();
+  auto bytes = test::Tr4LevelDataBytes(data, false);
+  // The floor-data count follows the reserved word and the room count.
+  int32_t huge = 0x7FFFFFFF;
+  std::memcpy(bytes.data() + 6, &huge, 4);
+  Level level;
+  ByteCursor cursor(bytes);
+  EXPECT_THROW(ReadTR4LevelData(cursor, level, false), FormatError);
+  EXPECT_TRUE(level.FloorData.empty());
+
+  int16_t rooms = 0x7FFF;
+  std::memcpy(bytes.data() + 4, &rooms, 2);
+  ByteCursor again(bytes);
+  EXPECT_THROW(ReadTR4LevelData(again, level, false), FormatError);
+  EXPECT_TRUE(level.Rooms.empty());
+}
+
+}  // namespace
+}  // namespace slab

@@ -1,0 +1,209 @@
+// The fifth-game reader against files composed field by field.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "level/load_level.h"
+#include "level/read_tr45.h"
+#include "support/compose_tr45.h"
+
+namespace slab {
+namespace {
+
+using test::ComposeTR5;
+using test::SampleTr5Draft;
+using test::Tr5Draft;
+
+Level ReadTr5(const std::vector<uint8_t>& bytes, RecordingSink& messages) {
+  Level level;
+  ByteCursor file(bytes);
+  file.Skip(4);
+  ReadTR5Level(file, level, messages, "T.TRC");
+  return level;
+}
+
+Level ReadTr5(const std::vector<uint8_t>& bytes) {
+  RecordingSink messages;
+  Level level = ReadTr5(bytes, messages);
+  EXPECT_TRUE(messages.Shown.empty());
+  return level;
+}
+
+TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
+  Tr5Draft draft = SampleTr5Draft();
+  auto composed = ComposeTR5(draft);
+  Level got = ReadTr5(composed.Bytes);
+  EXPECT_EQ(got.NumTextiles, 1);
+  EXPECT_EQ(got.NumMiscTextiles, 3);
+  EXPECT_EQ(got.Tr5HeaderA, 3);
+  EXPECT_EQ(got.Tr5HeaderB, -4);
+  ASSERT_EQ(got.NumRooms, 1);
+  const Room& room = got.Rooms[0];
+  EXPECT_EQ(room.DataStart, int32_t(composed.RoomAt[0] + 8 + 1));  // counted from 1
+  EXPECT_EQ(std::string(room.Marker.data(), 4), "XELA");
+  EXPECT_EQ(room.Info.Z, 9216);
+  EXPECT_EQ(room.Info.YTop, -3072);
+  EXPECT_EQ(room.Tr5RoomByte, 0x11);
+  EXPECT_EQ(room.WaterScheme, 0x22);
+  EXPECT_EQ(room.ReverbInfo, 0x33);
+  EXPECT_EQ(room.AlternateGroup, 0x44);
+  EXPECT_EQ(room.AlternateRoom, -1);
+  EXPECT_EQ(room.Flags, 64);
+  ASSERT_EQ(room.Sectors.size(), 6u);
+  EXPECT_EQ(room.SectorAt(2, 1).FDIndex, 5);
+  ASSERT_EQ(room.NumPortals, 1);
+  EXPECT_EQ(room.Portals[0].Normal[2], -1);
+  ASSERT_EQ(room.NumStaticMeshes, 1);
+  EXPECT_EQ(room.StaticMeshes[0].ObjectID, 7);
+  ASSERT_EQ(room.NumLights, 2);
+  const RoomLight& light = room.Lights[1];
+  EXPECT_EQ(light.FX, 1.5f);
+  EXPECT_EQ(light.Red, 0.5f);
+  EXPECT_EQ(light.In, 512);
+  EXPECT_EQ(light.Length, 3);
+  EXPECT_EQ(light.Range, 2048);
+  EXPECT_EQ(light.DirZ, -1);
+  EXPECT_EQ(light.X, 7);
+  EXPECT_EQ(light.DZ, -4096);
+  EXPECT_EQ(light.LightType, 2);
+  EXPECT_EQ(room.NumLayers, 2);
+
+  // Two layers of 10 and 6 vertices: one list of 16, the second layer's faces shifted by 10.
+  ASSERT_EQ(room.NumVertices, 16);
+  ASSERT_EQ(room.Vertices.size(), 16u);
+  EXPECT_EQ(room.Vertices[9].X, 9216);
+  EXPECT_EQ(room.Vertices[9].Z, 1024);  // 1023.5
+  EXPECT_EQ(room.Vertices[10].X, 1022);  // 1022.5
+  EXPECT_EQ(room.Vertices[10].Y, 0);     // -0.5
+  EXPECT_EQ(room.Vertices[11].Y, 0);     // 0.5
+  EXPECT_EQ(room.Vertices[12].Y, 2);     // 1.5
+  EXPECT_EQ(room.Vertices[15].Z, -2);    // -1.5
+  ASSERT_EQ(room.NumRectangles, 3);
+  EXPECT_EQ(room.Rectangles[1].Vertices, (std::array<int16_t, 4>{4, 5, 6, 7}));
+  EXPECT_EQ(room.Rectangles[2].Vertices, (std::array<int16_t, 4>{10, 11, 12, 13}));
+  EXPECT_EQ(room.Rectangles[2].Extra, 13);
+  ASSERT_EQ(room.NumTriangles, 3);
+  EXPECT_EQ(room.Triangles[0].Vertices, (std::array<int16_t, 3>{7, 8, 9}));
+  EXPECT_EQ(room.Triangles[2].Vertices, (std::array<int16_t, 3>{10, 14, 15}));
+  EXPECT_EQ(room.Triangles[2].Texture, 6);
+
+  const Level& l = draft.Data;
+  EXPECT_EQ(got.FloorData, l.FloorData);
+  EXPECT_EQ(got.NumMeshData, 2);
+  EXPECT_EQ(got.MeshTrees, l.MeshTrees);
+  EXPECT_EQ(got.Frames, l.Frames);
+  ASSERT_EQ(got.NumMoveables, 1);
+  EXPECT_EQ(got.Moveables[0].Spare, 0xCDCD);
+  EXPECT_EQ(got.StaticMeshDefs[1].ID, 9);
+  ASSERT_EQ(got.NumObjectTextures, 2);
+  EXPECT_EQ(got.ObjectTextures[1].Tile, 0x8001);
+  EXPECT_EQ(got.ObjectTextures[1].Tr5Padding, 0xABCD);
+  ASSERT_EQ(got.NumItems, 1);
+  EXPECT_EQ(got.Items[0].OCB, 3);
+  ASSERT_EQ(got.NumAIObjects, 1);
+  EXPECT_EQ(got.AIObjects[0].Angle, 3);
+  // Passed over, not kept.
+  EXPECT_EQ(got.NumAnimations, 0);
+  EXPECT_TRUE(got.Boxes.empty());
+  EXPECT_TRUE(got.Samples.empty());
+}
+
+// Faces are padded to four bytes; a misread pad shifts every vertex after it.
+TEST(Tr5Reader, FacePaddingFollowsTheTriangleTotal) {
+  for (int triangles : {3, 4}) {
+    Tr5Draft draft = SampleTr5Draft();
+    auto& layers = draft.Rooms[0].Layers;
+    layers[1].Triangles.resize(size_t(triangles - 1), layers[1].Triangles[0]);
+    Level got = ReadTr5(ComposeTR5(draft).Bytes);
+    const Room& room = got.Rooms[0];
+    EXPECT_EQ(room.NumTriangles, triangles);
+    EXPECT_EQ(room.Vertices[0].Y, -256) << triangles;
+    EXPECT_EQ(room.Vertices[15].X, 1022) << triangles;
+    EXPECT_EQ(got.Items.size(), 1u);
+  }
+}
+
+TEST(Tr5Reader, RoomsWithoutLayersAndTheirNeighbours) {
+  Tr5Draft draft = SampleTr5Draft();
+  test::Tr5RoomDraft bare = draft.Rooms[0];
+  bare.Layers.clear();
+  bare.FogCount = 0;
+  bare.Slack = 0;
+  draft.Rooms.insert(draft.Rooms.begin(), bare);
+  Level got = ReadTr5(ComposeTR5(draft).Bytes);
+  ASSERT_EQ(got.Rooms.size(), 2u);
+  EXPECT_TRUE(got.Rooms[0].Vertices.empty());
+  EXPECT_TRUE(got.Rooms[0].Rectangles.empty());
+  EXPECT_EQ(got.Rooms[0].NumLayers, 0);
+  EXPECT_EQ(got.Rooms[1].NumVertices, 16);
+  EXPECT_EQ(got.Rooms[1].Vertices[9].Z, 1024);
+}
+
+TEST(Tr5Reader, BadRoomMarkerRefusesTheFile) {
+  Tr5Draft draft = SampleTr5Draft();
+  draft.Rooms[0].Marker = {'X', 'E', 'L', 'B'};
+  auto bytes = ComposeTR5(draft).Bytes;
+  RecordingSink messages;
+  try {
+    ReadTr5(bytes, messages);
+    FAIL() << "not refused";
+  } catch (const LevelRefused& e) {
+    EXPECT_EQ(e.Message, "BAD Room!");
+  }
+  int gameVersion = 0;
+  auto result = LoadLevelFromBytes(bytes, "lake.trc", gameVersion, messages);
+  EXPECT_FALSE(result.Loaded);
+  EXPECT_EQ(messages.Shown, std::vector<std::string>{"BAD Room!"});
+}
+
+TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
+  Tr5Draft draft = SampleTr5Draft();
+  auto composed = ComposeTR5(draft);
+  const size_t room = composed.RoomAt[0];
+  auto patched = [&](size_t at, int32_t value) {
+    auto bytes = composed.Bytes;
+    std::memcpy(bytes.data() + at, &value, 4);
+    return bytes;
+  };
+  RecordingSink messages;
+  EXPECT_THROW(ReadTr5(patched(room + 16, 0x7FFFFFF0), messages), FormatError);  // sectors
+  EXPECT_THROW(ReadTr5(patched(room + 16, -100000), messages), FormatError);
+  EXPECT_THROW(ReadTr5(patched(room + 180, 0x7FFFFFF0), messages), FormatError);  // layers
+  EXPECT_THROW(ReadTr5(patched(room + 176, 0x7FFFFFFF), messages), FormatError);  // layer count
+  EXPECT_THROW(ReadTr5(patched(room + 164, 0x7FFFFFFF), messages), FormatError);  // fog
+  EXPECT_THROW(ReadTr5(patched(room + 4, 0x7FFFFFF0), messages), FormatError);    // block size
+
+  // A layer claiming more vertices than the file holds.
+  auto bytes = composed.Bytes;
+  int32_t layerOffset;
+  std::memcpy(&layerOffset, bytes.data() + room + 180, 4);
+  EXPECT_THROW(ReadTr5(patched(room + 216 + layerOffset, 0x40000000), messages), FormatError);
+}
+
+TEST(Tr5Reader, EveryShortenedFileIsRefusedCleanly) {
+  auto bytes = ComposeTR5(SampleTr5Draft()).Bytes;
+  // The reader stops after the AI objects; the composer puts 20 more bytes there.
+  for (size_t cut = 4; cut + 20 < bytes.size(); cut += 7) {
+    std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
+    RecordingSink messages;
+    int gameVersion = 0;
+    auto result = LoadLevelFromBytes(part, "cut.trc", gameVersion, messages);
+    EXPECT_FALSE(result.Loaded) << "cut at " << cut;
+    EXPECT_EQ(messages.Shown.size(), 1u) << "cut at " << cut;
+  }
+}
+
+TEST(Tr5Reader, VertexCoordinatesRoundHalvesToEven) {
+  EXPECT_EQ(RoundVertexCoordinate(1023.5f), 1024);
+  EXPECT_EQ(RoundVertexCoordinate(1022.5f), 1022);
+  EXPECT_EQ(RoundVertexCoordinate(-2.5f), -2);
+  EXPECT_EQ(RoundVertexCoordinate(-2.6f), -3);
+  EXPECT_EQ(RoundVertexCoordinate(1e9f), 32767);
+  EXPECT_EQ(RoundVertexCoordinate(-1e9f), -32768);
+  EXPECT_EQ(RoundVertexCoordinate(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+}  // namespace
+}  // namespace slab

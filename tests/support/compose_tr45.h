@@ -1,0 +1,96 @@
+// Test-only composer of fourth-game (zlib) and fifth-game level files, written field by field
+// from a draft without any of the project's readers or writers, so a reader can be checked
+// against something it does not share.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "level/level.h"
+
+namespace slab::test {
+
+// A compressed chunk as the files hold it: uncompressed size, compressed size, zlib stream.
+std::vector<uint8_t> ZlibChunkBytes(std::span<const uint8_t> raw);
+
+// An add-on block of the given total length (at least 10): "NG", filler, "NGLE", length.
+std::vector<uint8_t> AddOnBlock(size_t length);
+
+// Inflated texture chunk contents: `pages` pages of the given pixel size, filled with a
+// pattern that differs from page to page.
+std::vector<uint8_t> PageBytes(double pages, size_t bytesPerPixel);
+
+// Fourth game. Lists are written with their sizes as counts, except where the model keeps a
+// count without a list (Room::NumSprites) or a length (NumDemoData: that many bytes of the
+// demo words are written; in add-on files the slot holds SoundMap.size() instead).
+struct Tr4Draft {
+  int16_t NumRoomTextiles = 1, NumObjTextiles = 1, NumBumpTextiles = 0;
+  std::vector<uint8_t> Pages32 = PageBytes(1, 4);
+  std::vector<uint8_t> Pages16 = PageBytes(1, 2);
+  std::vector<uint8_t> MiscPages = PageBytes(2, 4);
+  Level Data;  // the level-data fields, and Samples
+  std::vector<uint8_t> AddOn;  // written after the samples; makes the sound-map slot a count
+};
+
+// The inflated level-data chunk, from the reserved word to the six closing bytes.
+std::vector<uint8_t> Tr4LevelDataBytes(const Level& data, bool addOnSoundMap);
+
+struct ComposedTr4 {
+  std::vector<uint8_t> Bytes;       // the whole file, version word first
+  std::array<size_t, 4> ChunkAt{};  // where each chunk's 8-byte header starts
+  size_t SamplesAt = 0;             // where the sample count starts
+};
+ComposedTr4 ComposeTR4(const Tr4Draft& draft);
+
+// A draft with two rooms and some of every list, consistent with itself.
+Tr4Draft SampleTr4Draft();
+
+// Fifth game: one geometry layer as the file holds it, indices counted within the layer.
+struct Tr5LayerDraft {
+  std::vector<std::array<float, 3>> Vertices;
+  std::vector<RoomQuad> Rectangles;
+  std::vector<RoomTriangle> Triangles;
+};
+
+struct Tr5RoomDraft {
+  // Info, the sector grid (NumXSectors, NumZSectors, Sectors), Portals, StaticMeshes, Lights
+  // (fifth-game fields), AlternateRoom, Flags and the four colour bytes come from here.
+  Room Base;
+  std::vector<Tr5LayerDraft> Layers;
+  int32_t FogCount = 0;
+  size_t Slack = 0;  // bytes the block holds after its vertices
+  std::array<char, 4> Marker{'X', 'E', 'L', 'A'};
+};
+
+// Counts of the lists the fifth-game reader passes over; written with filler entries.
+struct Tr5SkippedCounts {
+  int32_t Animations = 0, StateChanges = 0, AnimDispatches = 0, AnimCommands = 0;
+  int32_t SpriteTextures = 0, SpriteSequences = 0, Cameras = 0, FlybyCameras = 0;
+  int32_t SoundSources = 0, Boxes = 0, Overlaps = 0, AnimatedTextures = 0;
+};
+
+struct Tr5Draft {
+  int16_t NumRoomTextiles = 1, NumObjTextiles = 1, NumBumpTextiles = 0;
+  std::vector<uint8_t> Pages32 = PageBytes(1, 4);
+  std::vector<uint8_t> Pages16 = PageBytes(1, 2);
+  std::vector<uint8_t> MiscPages = PageBytes(3, 4);
+  int16_t HeaderA = 0, HeaderB = 0;
+  std::vector<Tr5RoomDraft> Rooms;
+  // FloorData, MeshData, MeshPointers, MeshTrees, Frames, Moveables (with Spare),
+  // StaticMeshDefs, ObjectTextures (with Tr5Padding), Items, AIObjects.
+  Level Data;
+  Tr5SkippedCounts Skipped;
+};
+
+struct ComposedTr5 {
+  std::vector<uint8_t> Bytes;
+  std::vector<size_t> RoomAt;  // where each room block's marker starts
+};
+ComposedTr5 ComposeTR5(const Tr5Draft& draft);
+
+// A draft with one room of two layers and some of every kept list.
+Tr5Draft SampleTr5Draft();
+
+}  // namespace slab::test
