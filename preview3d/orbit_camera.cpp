@@ -1,0 +1,91 @@
+#include "preview3d/orbit_camera.h"
+
+#include <cmath>
+
+#include "preview3d/key_codes.h"
+
+namespace slab {
+
+bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
+  if (shiftState != 0) return false;
+  switch (keyCode) {
+    case kKeyPageUp:
+      camera.Distance -= 0.4;
+      if (camera.Distance < 0.2) camera.Distance = 0.2;
+      return true;
+    case kKeyPageDown:
+      camera.Distance += 0.4;
+      if (camera.Distance > 20) camera.Distance = 20;
+      return true;
+    case kKeyLeft:
+      camera.AngleA += 0.1;
+      if (camera.AngleA > kOrbitTurn) camera.AngleA -= kOrbitTurn;
+      return true;
+    case kKeyRight:
+      camera.AngleA -= 0.1;
+      if (camera.AngleA < 0) camera.AngleA += kOrbitTurn;
+      return true;
+    case kKeyUp:
+      camera.AngleB += 0.1;
+      if (camera.AngleB > kOrbitTurn) camera.AngleB -= kOrbitTurn;
+      return true;
+    case kKeyDown:
+      camera.AngleB -= 0.1;
+      if (camera.AngleB < 0) camera.AngleB += kOrbitTurn;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void OrbitCameraClick(OrbitCamera& camera, int x, int z, bool altHeld) {
+  if (!altHeld) return;
+  camera.FocusA = x;
+  camera.FocusB = z;
+}
+
+double FloorHeight(const Sector& sector) {
+  return -static_cast<double>(static_cast<int8_t>(sector.Floor)) / 4.0;
+}
+
+void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom, int selectedX,
+                       int selectedZ) {
+  if (level.Rooms.empty()) return;
+  camera.OrbitMode = true;
+  if (currentRoom < 0 || static_cast<size_t>(currentRoom) >= level.Rooms.size() ||
+      !level.Rooms[static_cast<size_t>(currentRoom)].HasSector(camera.FocusA, camera.FocusB)) {
+    camera.FocusA = 1;
+    camera.FocusB = 1;
+    return;
+  }
+  const Room& room = level.Rooms[static_cast<size_t>(currentRoom)];
+  camera.TargetX = room.Info.X / 1024.0 + camera.FocusA + 0.5;
+  camera.TargetZ = room.Info.Z / 1024.0 + camera.FocusB + 0.5;
+  const Sector& floorSector = room.HasSector(selectedX, selectedZ)
+                                  ? room.SectorAt(selectedX, selectedZ)
+                                  : room.SectorAt(camera.FocusA, camera.FocusB);
+  camera.TargetY = FloorHeight(floorSector);
+
+  const double d = camera.Distance;
+  camera.EyeX = camera.TargetX - d * std::sin(camera.AngleA) * std::cos(camera.AngleB);
+  camera.EyeY = camera.TargetY + d * std::sin(camera.AngleB);
+  camera.EyeZ = camera.TargetZ - d * std::cos(camera.AngleA) * std::cos(camera.AngleB);
+}
+
+Mat4 OrbitViewMatrix(const OrbitCamera& camera) {
+  const Vec3 eye{static_cast<float>(camera.EyeX), static_cast<float>(camera.EyeY),
+                 static_cast<float>(camera.EyeZ)};
+  const Vec3 target{static_cast<float>(camera.TargetX), static_cast<float>(camera.TargetY),
+                    static_cast<float>(camera.TargetZ)};
+  return ViewMatrix(eye, target);
+}
+
+Mat4 MarkerMatrix(const OrbitCamera& camera, float x, float y, float z) {
+  // Tilt first, then turn: the square's front (seen along +Z) ends up along the line of sight.
+  Mat4 m = Multiply(RotateX(static_cast<float>(camera.AngleB)),
+                    RotateY(static_cast<float>(camera.AngleA)));
+  m.M[3] = {x, y, z, 1};
+  return m;
+}
+
+}  // namespace slab

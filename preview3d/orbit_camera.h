@@ -1,0 +1,44 @@
+// The main window's 3D camera: it orbits the sector chosen on the map, turned, tilted and
+// moved nearer or farther with the arrow keys and Page Up / Page Down.
+#pragma once
+
+#include "level/level.h"
+#include "preview3d/matrix.h"
+
+namespace slab {
+
+struct OrbitCamera {
+  double EyeX = 0, EyeY = 1, EyeZ = 0;
+  double TargetX = 5, TargetY = 0, TargetZ = 5;
+  double Distance = 3;  // 0.2 to 20
+  double AngleA = 0;    // turn about the vertical, 0 to 6.28
+  double AngleB = 0;    // tilt above the horizontal, 0 to 6.28
+  int FocusA = 0;       // the focus sector, along X
+  int FocusB = 0;       // and along Z
+  bool OrbitMode = true;
+};
+
+inline constexpr double kOrbitTurn = 6.28;
+
+// A key of the main window; only without modifiers (shiftState 0), as Ctrl moves the selected
+// entity instead. Returns whether the key changed the camera.
+bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState);
+
+// A left click on sector (x, z) of the map: with Alt held it becomes the focus.
+void OrbitCameraClick(OrbitCamera& camera, int x, int z, bool altHeld);
+
+// Places target and eye for this frame. The target is the centre of the focus sector of the
+// current room, at the height of the selected sector's floor (the focus sector's when the
+// selection is not in the room). A focus outside the room resets the focus to (1, 1) and
+// leaves the camera as it was until the next frame. A level without rooms changes nothing.
+void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom,
+                       int selectedX, int selectedZ);
+
+// The floor of a sector in sector units, Y up: one Floor step is a quarter sector.
+double FloorHeight(const Sector& sector);
+
+Mat4 OrbitViewMatrix(const OrbitCamera& camera);
+// A marker square at (x, y, z) turned to face the camera.
+Mat4 MarkerMatrix(const OrbitCamera& camera, float x, float y, float z);
+
+}  // namespace slab

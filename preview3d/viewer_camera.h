@@ -1,0 +1,40 @@
+// The viewer window's free camera: start position, keys, the room the eye is in, the frame
+// pacing and the overlay texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "level/level.h"
+#include "preview3d/matrix.h"
+
+namespace slab {
+
+struct ViewCamera {
+  double X = 0, Y = 0, Z = 0;  // sector units, Y up
+  float Yaw = 0;               // 0 to 6.283184; the eye looks along (cos Yaw, 0, sin Yaw)
+};
+
+inline constexpr float kFullTurn = 6.283184f;
+
+// The eye three quarters of a sector above the first player item (ObjectID 0); the origin
+// when there is none. Yaw 0.
+ViewCamera StartCamera(const Level& level);
+
+// One key-down event; returns whether the key moves the camera.
+bool ViewerKey(ViewCamera& camera, int keyCode);
+
+Mat4 ViewerViewMatrix(const ViewCamera& camera);
+
+// The first room whose interior (its outer ring of wall sectors left out) holds the eye, or -1.
+int CameraRoom(const Level& level, const ViewCamera& camera);
+
+// A frame is due when more than 5 ms have passed since the last one.
+inline bool FrameDue(int64_t now, int64_t previous) { return now - previous > 5; }
+
+// "Fps:" and the rate of the last frame to one decimal, rounded down.
+std::string FpsText(int64_t elapsedMs);
+// "Room:" and the number, or "Not in any room".
+std::string RoomText(int room);
+
+}  // namespace slab
