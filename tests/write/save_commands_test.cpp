@@ -1,0 +1,204 @@
+// Save, Save As and the finisher, through the dialog and process seams.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "level/load_level.h"
+#include "support/compose_classic.h"
+#include "support/compose_tr45.h"
+#include "write/jobs.h"
+#include "write/save_commands.h"
+
+namespace slab {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ScriptedDialog : public FileDialog {
+ public:
+  std::optional<FileChoice> Answer;
+  std::string FilterSeen;
+  std::optional<FileChoice> ShowOpen(const std::string& filter) override {
+    FilterSeen = filter;
+    return Answer;
+  }
+  std::optional<FileChoice> ShowSave(const std::string& filter) override {
+    FilterSeen = filter;
+    return Answer;
+  }
+};
+
+class RecordingRunner : public ProcessRunner {
+ public:
+  int Status = 0;
+  std::vector<std::string> Calls;
+  int Run(const std::string& program, const std::vector<std::string>& arguments,
+          const std::string& folder) override {
+    std::string call = program;
+    for (const auto& a : arguments) call += " " + a;
+    Calls.push_back(call + " @" + folder);
+    return Status;
+  }
+};
+
+class SaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("slab_save_" + std::to_string(::getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir, fs::perms::owner_all, ec);
+    fs::remove_all(dir, ec);
+  }
+
+  // Opens a composed level of the version as the main window would.
+  Document Open(int version, const fs::path& path) {
+    std::vector<uint8_t> bytes = version == kTR4 ? test::ComposeTR4(test::SampleTr4Draft()).Bytes
+                                                 : test::ComposeClassic(test::SampleDraft(version)).Bytes;
+    test::WriteBytes(path, bytes);
+    Document doc;
+    RecordingSink sink;
+    LoadResult loaded = LoadLevel(path, doc.GameVersion, sink);
+    EXPECT_TRUE(loaded.Loaded);
+    doc.CurrentLevel = std::move(loaded.Lvl);
+    doc.TextureTiles = std::move(loaded.TextureTiles);
+    doc.FilePath = path.string();
+    doc.FileTitle = path.filename().string();
+    doc.LevelLoaded = true;
+    doc.Modified = true;
+    return doc;
+  }
+
+  fs::path dir;
+  RecordingSink sink;
+  RecordingRunner runner;
+};
+
+TEST_F(SaveTest, SaveWritesTheLevelAndClearsTheMark) {
+  Document doc = Open(kTR2, dir / "a.tr2");
+  auto before = ReadFile(dir / "a.tr2");
+  doc.CurrentLevel.Items[0].OCB = 77;
+  ASSERT_TRUE(SaveCommand(doc, sink, "", runner));
+  EXPECT_EQ(sink.Shown, std::vector<std::string>{"Project saved"});
+  EXPECT_FALSE(doc.Modified);
+  int version = 0;
+  RecordingSink quiet;
+  EXPECT_EQ(LoadLevel(dir / "a.tr2", version, quiet).Lvl.Items[0].OCB, 77);
+  EXPECT_EQ(ReadFile(dir / "a.tr2").size(), before.size());
+}
+
+TEST_F(SaveTest, SavingOverALongerFileLeavesNoOldBytes) {
+  Document doc = Open(kTR3, dir / "b.tr2");
+  auto level = ReadFile(dir / "b.tr2");
+  test::WriteBytes(dir / "b.tr2", std::vector<uint8_t>(level.size() + 5000, 0xAB));
+  ASSERT_TRUE(SaveCommand(doc, sink, "", runner));
+  EXPECT_EQ(ReadFile(dir / "b.tr2"), level);
+}
+
+TEST_F(SaveTest, AFailedSaveNamesTheFileAndKeepsTheOldOne) {
+  Document doc = Open(kTR2, dir / "c.tr2");
+  doc.FilePath = (dir / "missing-folder" / "c.tr2").string();
+  EXPECT_FALSE(SaveCommand(doc, sink, "", runner));
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_NE(sink.Shown[0].find("c.tr2"), std::string::npos);
+  EXPECT_TRUE(doc.Modified);
+
+  if (::geteuid() == 0) GTEST_SKIP() << "running as root: a read-only folder cannot stop writes";
+  doc.FilePath = (dir / "c.tr2").string();
+  auto before = ReadFile(dir / "c.tr2");
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  sink.Shown.clear();
+  EXPECT_FALSE(SaveCommand(doc, sink, "", runner));
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_NE(sink.Shown[0].find("c.tr2"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "c.tr2"), before);
+}
+
+TEST_F(SaveTest, NothingOpenOrFifthGameIsRefused) {
+  Document empty;
+  EXPECT_FALSE(SaveCommand(empty, sink, "", runner));
+  Document tr5;
+  tr5.GameVersion = kTR5;
+  tr5.LevelLoaded = true;
+  tr5.FilePath = (dir / "x.trc").string();
+  EXPECT_FALSE(SaveCommand(tr5, sink, "", runner));
+  ScriptedDialog dialog;
+  dialog.Answer = FileChoice{(dir / "y.trc").string(), "y.trc"};
+  EXPECT_FALSE(SaveAsCommand(tr5, dialog, sink, "", runner));
+  ASSERT_EQ(sink.Shown.size(), 3u);
+  EXPECT_EQ(sink.Shown[1], "TR5 levels can't be saved at the moment!");
+  EXPECT_EQ(sink.Shown[2], "TR5 levels can't be saved at the moment!");
+  EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(SaveTest, SaveAsCancelledChangesNothing) {
+  Document doc = Open(kTR2, dir / "d.tr2");
+  ScriptedDialog dialog;  // no answer: cancelled
+  EXPECT_FALSE(SaveAsCommand(doc, dialog, sink, "", runner));
+  EXPECT_EQ(dialog.FilterSeen, "Tomb Raider levels(*.tr2;*.tr4;*.trc)|*.tr2;*.tr4;*.trc");
+  EXPECT_EQ(doc.FilePath, (dir / "d.tr2").string());
+  EXPECT_TRUE(sink.Shown.empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SaveTest, SaveAsTakesTheNewName) {
+  Document doc = Open(kTR2, dir / "e.tr2");
+  ScriptedDialog dialog;
+  dialog.Answer = FileChoice{(dir / "f.tr2").string(), "f.tr2"};
+  ASSERT_TRUE(SaveAsCommand(doc, dialog, sink, "", runner));
+  EXPECT_EQ(doc.FilePath, (dir / "f.tr2").string());
+  EXPECT_EQ(doc.FileTitle, "f.tr2");
+  EXPECT_EQ(ReadFile(dir / "f.tr2"), ReadFile(dir / "e.tr2"));
+}
+
+TEST_F(SaveTest, FinisherFailureIsReportedAndTheLevelKept) {
+  Document doc = Open(kTR4, dir / "g.tr4");
+  auto before = ReadFile(dir / "g.tr4");
+  runner.Status = 3;
+  EXPECT_FALSE(SaveCommand(doc, sink, "/opt/slab", runner));
+  ASSERT_EQ(runner.Calls.size(), 1u);
+  EXPECT_EQ(runner.Calls[0].rfind("/opt/slab/RKV TR4 ", 0), 0u) << runner.Calls[0];
+  EXPECT_NE(runner.Calls[0].find(" @" + dir.string()), std::string::npos);
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_NE(sink.Shown[0].find("g.tr4"), std::string::npos);
+  EXPECT_NE(sink.Shown[0], "Project saved");
+  EXPECT_EQ(ReadFile(dir / "g.tr4"), before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {
+  Document doc = Open(kTR4, dir / "h.tr4");
+  doc.CurrentLevel.Items[0].OCB = 12;
+  SystemProcessRunner real;
+  ASSERT_TRUE(SaveCommand(doc, sink, SLAB_FINISHER_DIR, real)) << sink.Shown.back();
+  int version = 0;
+  RecordingSink quiet;
+  LoadResult again = LoadLevel(dir / "h.tr4", version, quiet);
+  ASSERT_TRUE(again.Loaded);
+  EXPECT_EQ(again.Lvl.Items[0].OCB, 12);
+}
+
+TEST_F(SaveTest, AddDemoRewritesAndLeavesRefusedFilesAlone) {
+  auto composed = test::ComposeClassic(test::SampleDraft(kTR2));
+  test::WriteBytes(dir / "i.tr2", composed.Bytes);
+  EXPECT_TRUE(AddDemoJob((dir / "i.tr2").string(), sink, "", runner));
+  EXPECT_EQ(ReadFile(dir / "i.tr2"), composed.Bytes);
+
+  std::vector<uint8_t> junk(100, 7);
+  test::WriteBytes(dir / "j.tr2", junk);
+  EXPECT_FALSE(AddDemoJob((dir / "j.tr2").string(), sink, "", runner));
+  EXPECT_EQ(ReadFile(dir / "j.tr2"), junk);
+}
+
+}  // namespace
+}  // namespace slab

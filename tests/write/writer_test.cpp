@@ -1,0 +1,182 @@
+// The writer against the reader and against files nobody here wrote.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "level/load_level.h"
+#include "support/compose_classic.h"
+#include "support/compose_tr45.h"
+#include "support/real_levels.h"
+#include "write/finish_tr4.h"
+#include "write/write_level.h"
+
+namespace slab {
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+LoadResult Load(std::span<const uint8_t> bytes, const std::string& name, int& version) {
+  RecordingSink sink;
+  LoadResult result = LoadLevelFromBytes(bytes, name, version, sink);
+  EXPECT_TRUE(result.Loaded) << name << ": " << (sink.Shown.empty() ? "" : sink.Shown[0]);
+  return result;
+}
+
+// Composed files of every classic version come back byte for byte.
+TEST(ClassicWriter, ComposedLevelsOfEveryVersionWriteBackUnchanged) {
+  for (int version : {kTR1, kTR2, kTR3}) {
+    for (auto layout : {Tr1PaletteLayout::AfterLightMap, Tr1PaletteLayout::AfterSpriteSequences}) {
+      if (version != kTR1 && layout != Tr1PaletteLayout::AfterLightMap) continue;
+      test::DraftLevel draft = test::SampleDraft(version);
+      draft.Tr1Palette = layout;
+      auto file = test::ComposeClassic(draft);
+      int gameVersion = 0;
+      LoadResult loaded = Load(file.Bytes, "sample.tr2", gameVersion);
+      EXPECT_EQ(EncodeClassicLevel(loaded.Lvl, gameVersion), file.Bytes) << "version " << version;
+    }
+  }
+}
+
+TEST(ClassicWriter, ObjectTexturesSitWhereEachVersionKeepsThem) {
+  for (int version : {kTR2, kTR3}) {
+    test::DraftLevel draft = test::SampleDraft(version);
+    ASSERT_FALSE(draft.ObjectTextures.empty());
+    auto file = test::ComposeClassic(draft);
+    int gameVersion = 0;
+    LoadResult loaded = Load(file.Bytes, "x.tr2", gameVersion);
+    auto written = EncodeClassicLevel(loaded.Lvl, gameVersion);
+    const auto& textures = file.Section("ObjectTextures");
+    const auto& animated = file.Section("AnimatedTextures");
+    // The third game moved them behind the animated textures.
+    EXPECT_EQ(version == kTR3, textures.Offset > animated.Offset);
+    EXPECT_TRUE(std::equal(written.begin() + textures.Offset,
+                           written.begin() + textures.Offset + textures.Size,
+                           file.Bytes.begin() + textures.Offset));
+  }
+}
+
+TEST(ClassicWriter, NoBoxesWritesNoZoneWords) {
+  Level level;
+  level.Version = 0x2D;
+  level.Overlaps = {7};
+  level.Zones = {1, 2, 3};  // stale words without boxes must not reach the file
+  auto bytes = EncodeClassicLevel(level, kTR2);
+  int gameVersion = 0;
+  LoadResult loaded = Load(bytes, "nobox.tr2", gameVersion);
+  EXPECT_EQ(loaded.Lvl.NumBoxes, 0);
+  EXPECT_EQ(loaded.Lvl.Overlaps, std::vector<int16_t>{7});
+  EXPECT_TRUE(loaded.Lvl.Zones.empty());
+}
+
+TEST(ClassicWriter, EditedListsWriteTheirOwnCounts) {
+  auto file = test::ComposeClassic(test::SampleDraft(kTR2));
+  int gameVersion = 0;
+  LoadResult loaded = Load(file.Bytes, "x.tr2", gameVersion);
+  Level& level = loaded.Lvl;
+  level.Items.push_back(level.Items.front());  // NumItems left stale on purpose
+  LoadResult again = Load(EncodeClassicLevel(level, gameVersion), "x.tr2", gameVersion);
+  EXPECT_EQ(again.Lvl.NumItems, static_cast<int32_t>(level.Items.size()));
+}
+
+TEST(ClassicWriter, OddDemoLengthKeepsEveryByte) {
+  test::DraftLevel draft = test::SampleDraft(kTR2);
+  draft.DemoBytes = {1, 2, 3, 4, 5, 6, 7};
+  auto file = test::ComposeClassic(draft);
+  int gameVersion = 0;
+  LoadResult loaded = Load(file.Bytes, "demo.tr2", gameVersion);
+  EXPECT_EQ(EncodeClassicLevel(loaded.Lvl, gameVersion), file.Bytes);
+}
+
+TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
+  test::Tr4Draft draft = test::SampleTr4Draft();
+  draft.Data.AnimatedTexturesUVCount = 5;
+  auto composed = test::ComposeTR4(draft);
+  int gameVersion = 0;
+  LoadResult loaded = Load(composed.Bytes, "x.tr4", gameVersion);
+  auto inter = EncodeTR4Intermediate(loaded.Lvl);
+
+  size_t at = 10;
+  auto word = [&](size_t pos) {
+    uint32_t v;
+    std::memcpy(&v, inter.data() + pos, 4);
+    return v;
+  };
+  EXPECT_EQ(word(at), draft.Pages32.size());
+  at += 4 + word(at);
+  EXPECT_EQ(word(at), draft.Pages16.size());
+  at += 4 + word(at);
+  EXPECT_EQ(word(at), draft.MiscPages.size());
+  at += 4 + word(at);
+  uint32_t levelSize = word(at);
+  std::vector<uint8_t> levelData(inter.begin() + at + 4, inter.begin() + at + 4 + levelSize);
+  // The inflated chunk of the composed file, byte for byte: markers, count byte, closing zeros.
+  auto expected = test::Tr4LevelDataBytes(draft.Data, false);
+  ASSERT_EQ(levelData.size(), expected.size());
+  // Everything but the six closing bytes, which the reader skips and the writer zeroes.
+  size_t diff = std::mismatch(levelData.begin(), levelData.end() - 6, expected.begin()).first -
+                levelData.begin();
+  EXPECT_EQ(diff, levelData.size() - 6) << "first difference at byte " << diff;
+  std::string text(levelData.begin(), levelData.end());
+  EXPECT_NE(text.find("SPR"), std::string::npos);
+  EXPECT_NE(text.find(std::string("\x05TEX", 4)), std::string::npos);
+  EXPECT_EQ(std::vector<uint8_t>(levelData.end() - 6, levelData.end()), std::vector<uint8_t>(6, 0));
+}
+
+TEST(TR4Intermediate, AddOnFilesKeepTheirSoundMapAndBlock) {
+  test::Tr4Draft draft = test::SampleTr4Draft();
+  draft.Data.SoundMap.assign(2048, 3);
+  draft.AddOn = test::AddOnBlock(64);
+  auto composed = test::ComposeTR4(draft);
+  int gameVersion = 0;
+  LoadResult loaded = Load(composed.Bytes, "ng.tr4", gameVersion);
+  std::vector<uint8_t> finished;
+  ASSERT_EQ(FinishTR4(EncodeTR4Intermediate(loaded.Lvl), finished), "");
+  LoadResult again = Load(finished, "ng.tr4", gameVersion);
+  EXPECT_EQ(again.Lvl.SoundMap.size(), 2048u);
+  EXPECT_EQ(again.Lvl.TrailingBlock, draft.AddOn);
+}
+
+TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  auto files = test::RealLevels({"tr1/", "tr2/", "tr3/"});
+  ASSERT_FALSE(files.empty());
+  for (const auto& path : files) {
+    auto bytes = ReadFile(path);
+    int gameVersion = 0;
+    LoadResult loaded = Load(bytes, path.string(), gameVersion);
+    auto written = EncodeClassicLevel(loaded.Lvl, gameVersion);
+    ASSERT_EQ(written.size(), bytes.size()) << path;
+    EXPECT_TRUE(written == bytes) << path;
+  }
+}
+
+// Saved, finished and read again, a fourth-game level is the same level: its intermediate
+// file (every field the writer knows) comes out the same, and so do its texture pages.
+TEST(RealLevels, EveryFourthGameFileSurvivesSaveAndFinish) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  auto files = test::RealLevels({"tr4/"});
+  ASSERT_FALSE(files.empty());
+  for (const auto& path : files) {
+    auto bytes = ReadFile(path);
+    int gameVersion = 0;
+    LoadResult first = Load(bytes, path.string(), gameVersion);
+    auto inter = EncodeTR4Intermediate(first.Lvl);
+    std::vector<uint8_t> finished;
+    ASSERT_EQ(FinishTR4(inter, finished), "") << path;
+    LoadResult second = Load(finished, path.string(), gameVersion);
+    EXPECT_TRUE(EncodeTR4Intermediate(second.Lvl) == inter) << path;
+
+    TR4FileParts original, mine;
+    ASSERT_EQ(SplitTR4File(bytes, original), "");
+    ASSERT_EQ(SplitTR4File(finished, mine), "");
+    EXPECT_TRUE(original.Chunks == mine.Chunks) << path;
+    EXPECT_TRUE(original.Rest == mine.Rest) << path;
+  }
+}
+
+}  // namespace
+}  // namespace slab
