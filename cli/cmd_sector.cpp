@@ -43,15 +43,14 @@ ordered_json PanelJson(const SectorPanel& p) {
                 {"DoorAbove", p.Doors.DoorAbove},
                 {"DoorBelow", p.Doors.DoorBelow}};
   const TriggersView& t = p.Triggers;
-  j["Triggers"] = {
-      {"FD_lbl", t.FDLabel},
-      {"TriggerData", OrNull(t.TriggerData, ListJson)},
-      {"TriggerTimer", OrNull(t.TriggerTimer)},
-      {"TriggerFlags", OrNull(t.TriggerFlags, [](const std::array<Rgb, 5>& colours) {
-         ordered_json a = ordered_json::array();
-         for (const Rgb& c : colours) a.push_back(ColourJson(c));
-         return a;
-       })}};
+  j["Triggers"] = {{"FD_lbl", t.FDLabel},
+                   {"TriggerData", OrNull(t.TriggerData, ListJson)},
+                   {"TriggerTimer", OrNull(t.TriggerTimer)},
+                   {"TriggerFlags", OrNull(t.TriggerFlags, [](const std::array<Rgb, 5>& colours) {
+                      ordered_json a = ordered_json::array();
+                      for (const Rgb& c : colours) a.push_back(ColourJson(c));
+                      return a;
+                    })}};
   j["Items"] = OrNull(p.Items, [](const SectorItemsView& i) {
     return ordered_json{{"SecItemCntVisible", i.SecItemCntVisible},
                         {"SecItemCnt", OrNull(i.SecItemCnt)},
@@ -76,8 +75,7 @@ std::string Quoted(const std::optional<std::string>& text) {
 std::string ColourName(const Rgb& c) {
   if (c == kSetColour) return "blue";
   if (c == kClearColour) return "black";
-  return "rgb(" + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B) +
-         ")";
+  return "rgb(" + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B) + ")";
 }
 
 void PrintList(const std::string& name, const std::optional<ListContent>& list) {
@@ -88,16 +86,16 @@ void PrintList(const std::string& name, const std::optional<ListContent>& list) 
   }
   std::cout << (list->Lines.empty() ? " (empty)\n" : "\n");
   for (size_t i = 0; i < list->Lines.size(); ++i)
-    std::cout << (static_cast<int>(i) == list->Selected ? "  > " : "    ")
-              << Quoted(list->Lines[i]) << "\n";
+    std::cout << (static_cast<int>(i) == list->Selected ? "  > " : "    ") << Quoted(list->Lines[i])
+              << "\n";
 }
 
 void PrintPanel(const SectorPanel& p) {
   const SectorsView& s = p.Sectors;
   std::cout << "SecInf: " << Quoted(s.SecInf) << "\n"
             << "FloorWall: " << (s.FloorWall ? "checked" : "unchecked") << "\n"
-            << "FloorHeight: " << Quoted(s.FloorHeight)
-            << (s.HeightsEnabled ? "" : " (disabled)") << "\n"
+            << "FloorHeight: " << Quoted(s.FloorHeight) << (s.HeightsEnabled ? "" : " (disabled)")
+            << "\n"
             << "CeilingHeight: " << Quoted(s.CeilingHeight)
             << (s.HeightsEnabled ? "" : " (disabled)") << "\n"
             << "Minecart_Stop: " << ColourName(s.MinecartStop) << "\n"
@@ -140,10 +138,8 @@ void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder)
   auto args = std::make_shared<Args>();
   cmd->add_option("FILE", args->File, "Level file")->required();
   cmd->add_option("ROOM", args->Room, "Room number")->required();
-  cmd->add_option("A", args->A, "Sector along the grid's first dimension (X), from 0")
-      ->required();
-  cmd->add_option("B", args->B, "Sector along the grid's second dimension (Z), from 0")
-      ->required();
+  cmd->add_option("A", args->A, "Sector along the grid's first dimension (X), from 0")->required();
+  cmd->add_option("B", args->B, "Sector along the grid's second dimension (Z), from 0")->required();
   cmd->add_flag("--json", args->Json, "Print JSON keyed by the panels' control names");
   cmd->callback([&job, args, programFolder] {
     job = [args, programFolder] {
@@ -158,9 +154,9 @@ void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder)
       }
       const Room& room = level.Rooms[args->Room];
       if (!room.HasSector(args->A, args->B)) {
-        std::cerr << args->File << ": room " << args->Room << " has no sector (" << args->A
-                  << ", " << args->B << "); its grid is " << room.NumXSectors << " x "
-                  << room.NumZSectors << " sectors\n";
+        std::cerr << args->File << ": room " << args->Room << " has no sector (" << args->A << ", "
+                  << args->B << "); its grid is " << room.NumXSectors << " x " << room.NumZSectors
+                  << " sectors\n";
         return kExitUsage;
       }
       const ObjectNames names = LoadObjectNames(programFolder, messages);
@@ -168,8 +164,7 @@ void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder)
           ShowSector(level, loaded->GameVersion, names, args->Room, args->A, args->B, true, true);
       if (!panel) return kExitFailed;
       if (args->Json) {
-        ordered_json j{{"file", args->File}, {"room", args->Room}, {"a", args->A},
-                       {"b", args->B}};
+        ordered_json j{{"file", args->File}, {"room", args->Room}, {"a", args->A}, {"b", args->B}};
         j.update(PanelJson(*panel));
         std::cout << j.dump(2) << "\n";
       } else {
