@@ -1,0 +1,221 @@
+#include "shell/demo_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "level/level.h"
+#include "level/messages.h"
+#include "shell/keyboard.h"
+#include "shell/tick_clock.h"
+
+namespace slab {
+namespace {
+
+constexpr char kStartMessage[] =
+    "Please start Tomb Raider II, load the current level and press TAB to start recording'";
+
+Level LevelWithLara() {
+  Level level;
+  Item crate;
+  crate.ObjectID = 7;
+  crate.X = 99;
+  Item lara;
+  lara.ObjectID = 0;
+  lara.X = 1024;
+  lara.Y = -512;
+  lara.Z = 2048;
+  lara.Angle = -16384;
+  lara.Room = 3;
+  Item secondLara = lara;
+  secondLara.X = 5;
+  level.Items = {crate, lara, secondLara};
+  level.NumItems = 3;
+  level.NumDemoData = 8;
+  level.DemoData = {1, 2};
+  return level;
+}
+
+struct Recording : ::testing::Test {
+  Level level = LevelWithLara();
+  DemoRecorder recorder;
+  TestKeyboard keyboard;
+  ManualTickClock clock;
+  RecordingSink sink;
+  DemoDevices devices{keyboard, clock, sink};
+  int gameVersion = kTR2;
+
+  void PollFor(int64_t ms, int64_t step = 10) {
+    for (int64_t t = 0; t < ms; t += step) {
+      clock.Advance(step);
+      PollDemoRecorder(recorder, level, gameVersion, devices);
+    }
+  }
+  void PressTab() {
+    keyboard.Press(kDikTab);
+    PollFor(20);
+    keyboard.Release(kDikTab);
+    PollFor(20);
+  }
+  // Started and left alone for a moment, as a user answers the message first.
+  void Start() {
+    ASSERT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::Started);
+    PollFor(200);
+  }
+  std::vector<int32_t> Samples() const {
+    if (level.NumDemoData <= kDemoHeaderEntries) return {};
+    return {level.DemoData.begin() + kDemoHeaderEntries,
+            level.DemoData.begin() + level.NumDemoData};
+  }
+};
+
+TEST_F(Recording, HeaderComesFromTheFirstLaraItem) {
+  clock.Now = 5000;
+  ASSERT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::Started);
+  EXPECT_TRUE(recorder.DemoRecording);
+  EXPECT_FALSE(recorder.DemoCapturing);
+  EXPECT_EQ(level.NumDemoData, 10);
+  EXPECT_EQ(level.DemoData, (std::vector<int32_t>{1024, -512, 2048, 0, -16384, 0, 3, 1, 0, 0}));
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_EQ(sink.Shown[0], kStartMessage);
+}
+
+TEST_F(Recording, StartThenStopGivesHeaderAndEndMarker) {
+  StartDemoRecording(recorder, level, devices);
+  EXPECT_TRUE(StopDemoRecording(recorder, level));
+  EXPECT_FALSE(recorder.DemoRecording);
+  ASSERT_EQ(level.DemoData.size(), 11u);
+  EXPECT_EQ(level.DemoData[10], -1);
+  EXPECT_EQ(level.NumDemoData, 44);
+  // A second Stop must not turn the byte count into bytes again.
+  EXPECT_FALSE(StopDemoRecording(recorder, level));
+  EXPECT_EQ(level.NumDemoData, 44);
+}
+
+TEST_F(Recording, NothingIsAppendedBeforeTab) {
+  StartDemoRecording(recorder, level, devices);
+  keyboard.Press(kDikUp);
+  PollFor(2000);
+  EXPECT_EQ(level.NumDemoData, 10);
+  EXPECT_EQ(sink.Beeps, 0);
+}
+
+TEST_F(Recording, CursorUpAndCtrlThroughOneIntervalGive0x41) {
+  Start();
+  PressTab();
+  EXPECT_TRUE(recorder.DemoCapturing);
+  EXPECT_EQ(sink.Beeps, 1);
+  int before = level.NumDemoData;
+  keyboard.Press(kDikUp);
+  keyboard.Press(kDikRightCtrl);
+  PollFor(100, 1);
+  keyboard.ReleaseAll();
+  PollFor(100, 1);
+  ASSERT_GT(level.NumDemoData, before);
+  std::vector<int32_t> samples = Samples();
+  EXPECT_NE(std::find(samples.begin(), samples.end(), 0x41), samples.end());
+  EXPECT_EQ(samples.back(), 0);
+  for (int32_t mask : samples) EXPECT_TRUE(mask == 0 || mask == 0x41) << mask;
+}
+
+TEST_F(Recording, EveryKeyOfTheMaskAndTheLookKeyPerGame) {
+  Start();
+  PressTab();
+  for (uint8_t code : {kDikUp, kDikDown, kDikLeft, kDikRight, kDikLeftAlt, kDikRightAlt, kDikSpace,
+                       kDikLeftCtrl, kDikComma, kDikSlash})
+    keyboard.Press(code);
+  PollFor(40, 1);
+  EXPECT_EQ(Samples().back(), 0x7F | kDemoLook);
+  gameVersion = kTR3;
+  keyboard.Release(kDikComma);
+  PollFor(80, 1);
+  EXPECT_EQ(Samples().back(), 0x7F);
+}
+
+TEST_F(Recording, ThirtySamplesASecondHoweverOftenPolled) {
+  Start();
+  PressTab();
+  for (int64_t step : {1, 7, 16, 45}) {
+    int before = level.NumDemoData;
+    PollFor(3000, step);
+    EXPECT_NEAR(level.NumDemoData - before, 90, 1) << "polled every " << step << " ms";
+  }
+}
+
+TEST_F(Recording, TabPausesAndAHeldTabTogglesOnce) {
+  StartDemoRecording(recorder, level, devices);
+  keyboard.Press(kDikTab);
+  PollFor(1000);
+  keyboard.Release(kDikTab);
+  EXPECT_TRUE(recorder.DemoCapturing);
+  EXPECT_EQ(sink.Beeps, 1);
+  PollFor(200);
+  PressTab();
+  EXPECT_FALSE(recorder.DemoCapturing);
+  int paused = level.NumDemoData;
+  PollFor(1000);
+  EXPECT_EQ(level.NumDemoData, paused);
+  // Two presses within 100 ms count once.
+  keyboard.Press(kDikTab);
+  PollFor(10);
+  keyboard.Release(kDikTab);
+  PollFor(10);
+  keyboard.Press(kDikTab);
+  PollFor(10);
+  keyboard.Release(kDikTab);
+  PollFor(10);
+  EXPECT_TRUE(recorder.DemoCapturing);
+  EXPECT_EQ(sink.Beeps, 3);
+}
+
+TEST_F(Recording, CaptureStopsByItselfAtTheLimit) {
+  Start();
+  PressTab();
+  PollFor(300 * 1000, 15);
+  EXPECT_TRUE(recorder.Full);
+  EXPECT_FALSE(recorder.DemoCapturing);
+  EXPECT_TRUE(recorder.DemoRecording);
+  EXPECT_EQ(level.NumDemoData, kMaxDemoEntries - 1);
+  ASSERT_EQ(sink.Shown.size(), 2u);
+  PressTab();  // no restart past the limit
+  EXPECT_FALSE(recorder.DemoCapturing);
+  StopDemoRecording(recorder, level);
+  EXPECT_EQ(level.NumDemoData, 32764);
+  EXPECT_EQ(level.DemoData.back(), -1);
+}
+
+TEST_F(Recording, SavingWhileRecordingWritesAFinishedDemoAndRecordingGoesOn) {
+  Start();
+  PressTab();
+  keyboard.Press(kDikSpace);
+  PollFor(200);
+  Level saved = FinishedDemoCopy(recorder, level);
+  EXPECT_EQ(saved.NumDemoData, (level.NumDemoData + 1) * 4);
+  EXPECT_EQ(saved.DemoData.back(), -1);
+  EXPECT_EQ(saved.DemoData[level.NumDemoData - 1], kDemoSpace);
+  EXPECT_TRUE(recorder.DemoRecording);
+  int entries = level.NumDemoData;
+  PollFor(200);
+  EXPECT_GT(level.NumDemoData, entries);
+}
+
+TEST_F(Recording, LevelWithoutLaraIsRefused) {
+  level.Items.erase(level.Items.begin() + 1, level.Items.end());
+  EXPECT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::NoLara);
+  EXPECT_FALSE(recorder.DemoRecording);
+  EXPECT_EQ(level.NumDemoData, 8);
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_NE(sink.Shown[0].find("Lara"), std::string::npos);
+}
+
+TEST_F(Recording, NoKeyboardMeansNoRecording) {
+  keyboard.Available = false;
+  EXPECT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::NoKeyboard);
+  EXPECT_FALSE(recorder.DemoRecording);
+  EXPECT_EQ(level.NumDemoData, 8);
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_NE(sink.Shown[0].find("Demo recording is not available."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace slab
