@@ -1,0 +1,23 @@
+// The whole-file entry point over arbitrary bytes: whatever they hold, loading must end
+// with a level or one refusal, never a crash, a huge allocation or a long run.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "level/load_level.h"
+
+namespace {
+
+class DiscardingSink : public slab::MessageSink {
+ public:
+  void Show(std::string_view, std::string_view) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  DiscardingSink sink;
+  int gameVersion = 0;
+  slab::LoadLevelFromBytes(std::span<const uint8_t>(data, size), "fuzz.tr2", gameVersion, sink);
+  return 0;
+}

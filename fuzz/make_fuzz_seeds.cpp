@@ -1,0 +1,49 @@
+// Writes small synthetic first- to third-game levels (no texture pages) into a folder, as
+// seeds for the fuzz targets: the sample level of each version, both first-game palette
+// places, an empty level of each version, and the bare version words of the others.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "support/compose_classic.h"
+
+using namespace slab;
+using namespace slab::test;
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_fuzz_seeds FOLDER\n");
+    return 1;
+  }
+  try {
+    const std::filesystem::path dir = argv[1];
+    std::filesystem::create_directories(dir);
+    for (int v : {kTR1, kTR2, kTR3}) {
+      const std::string tag = "classic_tr" + std::to_string(v);
+      DraftLevel d = SampleDraft(v);
+      d.NumTextiles = 0;
+      WriteBytes(dir / (tag + "_sample"), ComposeClassic(d).Bytes);
+      if (v == kTR1) {
+        d.Tr1Palette = Tr1PaletteLayout::AfterSpriteSequences;
+        WriteBytes(dir / (tag + "_demo_palette"), ComposeClassic(d).Bytes);
+      }
+      if (v == kTR3) {
+        d.VersionWord = 0xFF080038;
+        WriteBytes(dir / (tag + "_other_word"), ComposeClassic(d).Bytes);
+      }
+      DraftLevel empty;
+      empty.GameVersion = v;
+      WriteBytes(dir / (tag + "_empty"), ComposeClassic(empty).Bytes);
+    }
+    for (uint32_t word : {0x00345254u, 0x03452548u, 0xFFFFFFF0u, 0xFF180034u}) {
+      char name[32];
+      std::snprintf(name, sizeof name, "word_%08x", word);
+      WriteBytes(dir / name, {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
+                              static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)});
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
