@@ -48,7 +48,7 @@ FaceBatches Group(std::span<const Face> faces, Key keyOf, Offset offsetOf) {
 }  // namespace
 
 FaceBatches BatchRoomFaces(const Level& level, const RoomFaceList& list) {
-  std::vector<Translation> rooms(level.Rooms.size());
+  std::vector<RoomOffset> rooms(level.Rooms.size());
   for (size_t r = 0; r < rooms.size(); ++r) rooms[r] = RoomTranslation(level, static_cast<int>(r));
   const std::span<const PreparedFace> faces(list.Faces);
   return Group(
@@ -63,6 +63,24 @@ FaceBatches BatchRoomFaces(const Level& level, const RoomFaceList& list) {
         if (room < 0 || static_cast<size_t>(room) >= rooms.size()) return std::pair{0.0f, 0.0f};
         return std::pair{rooms[static_cast<size_t>(room)].X, rooms[static_cast<size_t>(room)].Z};
       });
+}
+
+FaceBatches OneBatchPerFace(const Level& level, const RoomFaceList& list) {
+  FaceBatches out;
+  for (Pass pass : {Pass::Opaque, Pass::Additive}) {
+    for (size_t n = 0; n < list.Faces.size(); ++n) {
+      const bool additive =
+          n < list.FaceAttributes.size() && list.FaceAttributes[n] == kAdditiveAttribute;
+      if (additive != (pass == Pass::Additive)) continue;
+      const PreparedFace& face = list.Faces[n];
+      const RoomOffset t = RoomTranslation(level, face.Room);
+      Batch batch{pass, face.Surface, static_cast<uint32_t>(out.Vertices.size()), 0};
+      AppendFan(face.Vertices, face.VertexCount, t.X, t.Z, out.Vertices);
+      batch.Count = static_cast<uint32_t>(out.Vertices.size()) - batch.First;
+      out.Batches.push_back(batch);
+    }
+  }
+  return out;
 }
 
 FaceBatches BatchMeshFaces(std::span<const MeshFace> faces) {

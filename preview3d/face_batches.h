@@ -30,6 +30,9 @@ struct FaceBatches {
 // pass; the rest keep their list order within a page.
 FaceBatches BatchRoomFaces(const Level& level, const RoomFaceList& list);
 
+// The same triangles with one batch per face, in list order within each pass.
+FaceBatches OneBatchPerFace(const Level& level, const RoomFaceList& list);
+
 // Mesh faces, left at the mesh origin (one pass).
 FaceBatches BatchMeshFaces(std::span<const MeshFace> faces);
 

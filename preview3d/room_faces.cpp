@@ -124,7 +124,7 @@ void BuildRoomFaces(const Level& level, std::span<const TextureTile> tiles, int 
   }
 }
 
-Translation RoomTranslation(const Level& level, int room) {
+RoomOffset RoomTranslation(const Level& level, int room) {
   if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return {};
   const RoomInfo& info = level.Rooms[static_cast<size_t>(room)].Info;
   return {static_cast<float>(info.X) / 1024.0f, 0.0f, static_cast<float>(info.Z) / 1024.0f};

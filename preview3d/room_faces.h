@@ -63,9 +63,9 @@ void BuildRoomFaces(const Level& level, std::span<const TextureTile> tiles, int 
                     SelectedSector selected, RoomFaceList& list);
 
 // The translation a face of this room is drawn with (sector units; Y is always 0).
-struct Translation {
+struct RoomOffset {
   float X = 0, Y = 0, Z = 0;
 };
-Translation RoomTranslation(const Level& level, int room);
+RoomOffset RoomTranslation(const Level& level, int room);
 
 }  // namespace slab

@@ -1,0 +1,92 @@
+// The main window's right-hand 3D view: the selected room (and, with doors shown, the rooms
+// beyond its portals), their static meshes, the room's lights and the level's cameras as
+// markers, seen by the orbit camera. The window drives it: it hands over each opened level,
+// says which room and sector are selected, passes keys and Alt-clicks, and asks for frames.
+#pragma once
+
+#include <QOpenGLWidget>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "level/level.h"
+#include "level/messages.h"
+#include "preview3d/markers.h"
+#include "preview3d/mesh_faces.h"
+#include "preview3d/orbit_camera.h"
+#include "preview3d/room_faces.h"
+#include "preview3d/scene_renderer.h"
+#include "preview3d/texels.h"
+
+namespace slab {
+
+class Room3DView : public QOpenGLWidget {
+  Q_OBJECT
+
+ public:
+  explicit Room3DView(MessageSink& messages, QWidget* parent = nullptr);
+  ~Room3DView() override;
+
+  // After a level is opened (the level must outlive the view or the next call): builds the
+  // texture strip with the main window's texel rules and the static and moveable meshes.
+  // progress is as for BuildTextureStrip.
+  void SetLevel(const Level& level, std::vector<TextureTile> tiles, int gameVersion,
+                TileProgress progress = nullptr, void* context = nullptr);
+  const TextureStrip& Strip() const { return strip_; }
+  const std::vector<MoveableMeshFaces>& MoveableFaces() const { return moveables_; }
+
+  // The room and sector selected on the map and the DrawDoors box. A change of room or of
+  // the box clears FacesCached, so the next frame builds the faces again.
+  void ShowRoom(int room, SelectedSector selected, bool drawDoors);
+  bool FacesCached() const { return facesCached_; }
+  void ClearFacesCached() { facesCached_ = false; }
+
+  OrbitCamera& Camera() { return camera_; }
+  // Arrow keys and Page Up / Down without modifiers; true when the camera moved.
+  bool OrbitKey(int keyCode, int shiftState);
+  // A left click on map sector (x, z); with Alt it becomes the camera's focus.
+  void MapClick(int x, int z, bool altHeld) { OrbitCameraClick(camera_, x, z, altHeld); }
+
+  // Reads the marker pictures from the program's folder (a missing one is named in a
+  // message and not drawn).
+  void LoadMarkers(const std::filesystem::path& folder);
+
+  // False once the 3D device could not be set up: the view stays blank and the rest of the
+  // window keeps working.
+  bool DeviceAvailable() const { return !deviceFailed_; }
+
+ signals:
+  void DeviceFailed();
+
+ protected:
+  void initializeGL() override;
+  void paintGL() override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  std::vector<int> RoomsShown() const;
+
+  MessageSink& messages_;
+  std::unique_ptr<SceneRenderer> renderer_ = std::make_unique<SceneRenderer>();
+  bool deviceFailed_ = false;
+  bool uploadPending_ = false;
+  bool facesCached_ = false;
+  const Level* level_ = nullptr;
+  std::vector<TextureTile> tiles_;
+  int gameVersion_ = 0;
+  TextureStrip strip_;
+  std::vector<MeshFaceList> statics_;
+  std::vector<MoveableMeshFaces> moveables_;
+  std::array<MarkerPicture, 4> markerPictures_;
+  bool markersPending_ = false;
+  int room_ = 0;
+  SelectedSector selected_;
+  bool drawDoors_ = false;
+  OrbitCamera camera_;
+};
+
+// The key code the cameras use for a Qt key, or 0.
+int CameraKeyCode(int qtKey);
+
+}  // namespace slab

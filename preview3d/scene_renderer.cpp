@@ -1,0 +1,53 @@
+#include "preview3d/scene_renderer.h"
+
+#include "preview3d/face_batches.h"
+
+namespace slab {
+
+void SceneRenderer::SetStaticMeshes(const std::vector<MeshFaceList>& meshes) {
+  for (GpuGeometry& g : statics_) device_.Release(g);
+  statics_.assign(meshes.size(), GpuGeometry{});
+  for (size_t k = 0; k < meshes.size(); ++k) device_.Upload(BatchMeshFaces(meshes[k]), statics_[k]);
+}
+
+void SceneRenderer::SetMarkers(const std::array<MarkerPicture, 4>& pictures) {
+  for (size_t i = 0; i < pictures.size(); ++i)
+    markers_[i] = pictures[i].Loaded()
+                      ? device_.MakeTexture(pictures[i].Texels, pictures[i].Width,
+                                            pictures[i].Height)
+                      : 0;
+}
+
+void SceneRenderer::SetRoomFaces(const Level& level, const RoomFaceList& list) {
+  device_.Upload(BatchRoomFaces(level, list), rooms_);
+}
+
+void SceneRenderer::BeginFrame(int width, int height, const Mat4& view) {
+  device_.SetViewport(width, height);
+  device_.ClearFrame();
+  const float aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
+  device_.SetViewProjection(view, ProjectionMatrix(kNearPlane, kFarPlane, kFieldOfView, aspect));
+}
+
+void SceneRenderer::DrawRooms() { device_.Draw(rooms_, Identity()); }
+
+void SceneRenderer::DrawStaticMesh(int k, float x, float y, float z, float angle) {
+  if (k < 0 || static_cast<size_t>(k) >= statics_.size()) return;
+  Mat4 world = RotateY(angle);
+  world.M[3] = {x, y, z, 1};
+  device_.Draw(statics_[static_cast<size_t>(k)], world);
+}
+
+void SceneRenderer::DrawRoomStatics(const Level& level, int room) {
+  if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return;
+  for (const RoomStatic& s : level.Rooms[static_cast<size_t>(room)].StaticMeshes)
+    DrawStaticMesh(StaticMeshIndex(level, s.ObjectID), static_cast<float>(s.X) / 1024.0f,
+                   -static_cast<float>(s.Y) / 1024.0f, static_cast<float>(s.Z) / 1024.0f,
+                   StaticMeshAngle(s.Rotation));
+}
+
+void SceneRenderer::DrawMarker(Marker marker, const Mat4& world) {
+  device_.DrawMarker(world, markers_[static_cast<size_t>(marker)]);
+}
+
+}  // namespace slab

@@ -1,0 +1,46 @@
+// What a 3D view draws, on the GL device: the room face list, the static meshes and the
+// markers. Shared by the main window's view, the viewer window, the rendering tests and the
+// benchmark; needs a current OpenGL context like the device.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+#include "preview3d/gl_device.h"
+#include "preview3d/markers.h"
+#include "preview3d/mesh_faces.h"
+#include "preview3d/room_faces.h"
+
+namespace slab {
+
+class SceneRenderer {
+ public:
+  bool Initialise(std::string& error) { return device_.Initialise(error); }
+  bool Ready() const { return device_.Ready(); }
+  GlDevice& Device() { return device_; }
+
+  void SetPages(const TextureStrip& strip) { device_.SetPages(strip); }
+  void SetStaticMeshes(const std::vector<MeshFaceList>& meshes);
+  void SetMarkers(const std::array<MarkerPicture, 4>& pictures);
+  // Uploads the face list in batches by page and pass.
+  void SetRoomFaces(const Level& level, const RoomFaceList& list);
+
+  // Viewport, blue clear and the camera for this frame (90 degrees, 0.1 to 100 sectors).
+  void BeginFrame(int width, int height, const Mat4& view);
+  void DrawRooms();
+  // Static mesh k with its origin at (x, y, z) in sector units, turned by angle.
+  void DrawStaticMesh(int k, float x, float y, float z, float angle);
+  // Every static mesh placed in the room.
+  void DrawRoomStatics(const Level& level, int room);
+  void DrawMarker(Marker marker, const Mat4& world);
+
+ private:
+  GlDevice device_;
+  GpuGeometry rooms_;
+  std::vector<GpuGeometry> statics_;
+  std::array<unsigned, 4> markers_{};
+};
+
+}  // namespace slab

@@ -1,0 +1,237 @@
+// Rendering through the real OpenGL device (Mesa under xvfb-run), pixels read back.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions>
+#include <cstdlib>
+#include <memory>
+
+#include "level/load_level.h"
+#include "preview3d/level_view.h"
+#include "preview3d/scene_renderer.h"
+#include "preview3d/texture_strip_view.h"
+#include "preview3d/viewer_camera.h"
+#include "support/real_levels.h"
+
+namespace slab {
+namespace {
+
+constexpr int kSize = 64;
+
+class Render : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("QT_QPA_PLATFORM") == nullptr) return;
+    static int argc = 1;
+    static char name[] = "render_test";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) app_ = new QApplication(argc, argv);
+  }
+
+  void SetUp() override {
+    if (QApplication::instance() == nullptr)
+      GTEST_SKIP() << "no display: run this test under xvfb-run -a";
+    QSurfaceFormat format;
+    format.setVersion(3, 3);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    format.setDepthBufferSize(24);
+    context_ = std::make_unique<QOpenGLContext>();
+    context_->setFormat(format);
+    surface_ = std::make_unique<QOffscreenSurface>();
+    surface_->setFormat(format);
+    surface_->create();
+    if (!context_->create() || !context_->makeCurrent(surface_.get()))
+      GTEST_SKIP() << "no OpenGL 3.3 context on this display";
+    fbo_ = std::make_unique<QOpenGLFramebufferObject>(
+        kSize, kSize, QOpenGLFramebufferObject::CombinedDepthStencil);
+    fbo_->bind();
+    renderer_ = std::make_unique<SceneRenderer>();
+    std::string error;
+    ASSERT_TRUE(renderer_->Initialise(error)) << error;
+  }
+
+  void TearDown() override {
+    renderer_.reset();
+    fbo_.reset();
+    if (context_) context_->doneCurrent();
+  }
+
+  // Draws the level's room faces seen from the origin along +X.
+  QImage Draw(const Level& level, const std::vector<TextureTile>& tiles,
+              const TextureStrip& strip) {
+    renderer_->SetPages(strip);
+    RoomFaceList list;
+    for (size_t r = 0; r < level.Rooms.size(); ++r)
+      BuildRoomFaces(level, tiles, static_cast<int>(r), {-9, -9}, list);
+    renderer_->SetRoomFaces(level, list);
+    renderer_->BeginFrame(kSize, kSize, ViewerViewMatrix(ViewCamera{}));
+    renderer_->DrawRooms();
+    context_->functions()->glFinish();
+    return fbo_->toImage();
+  }
+
+  static QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y); }
+
+  static inline QApplication* app_ = nullptr;
+  std::unique_ptr<QOpenGLContext> context_;
+  std::unique_ptr<QOffscreenSurface> surface_;
+  std::unique_ptr<QOpenGLFramebufferObject> fbo_;
+  std::unique_ptr<SceneRenderer> renderer_;
+};
+
+// One page per colour (red, green, blue bytes; 0, 0, 0 is transparent).
+TextureStrip Pages(std::initializer_list<Rgba> colours) {
+  TextureStrip strip;
+  for (Rgba c : colours) {
+    strip.Texels.insert(strip.Texels.end(), kPagePixels, c);
+    ++strip.PageCount;
+  }
+  return strip;
+}
+
+// A square two sectors ahead, facing the eye, from z0 to z1 (Z grows to the left), one object
+// texture per page; page of texture t is t.
+struct Scene {
+  Level level;
+  std::vector<TextureTile> tiles;
+  void Square(float z0, float z1, int16_t texture, bool reversed = false) {
+    if (level.Rooms.empty()) level.Rooms.emplace_back();
+    Room& room = level.Rooms[0];
+    const auto base = static_cast<int16_t>(room.Vertices.size());
+    const auto gz0 = static_cast<int16_t>(z0 * 1024), gz1 = static_cast<int16_t>(z1 * 1024);
+    // On screen clockwise: top-left, top-right, bottom-right, bottom-left (game Y is down).
+    room.Vertices.push_back({2048, -1024, gz1});
+    room.Vertices.push_back({2048, -1024, gz0});
+    room.Vertices.push_back({2048, 1024, gz0});
+    room.Vertices.push_back({2048, 1024, gz1});
+    RoomQuad quad{{base, static_cast<int16_t>(base + 1), static_cast<int16_t>(base + 2),
+                   static_cast<int16_t>(base + 3)},
+                  texture,
+                  0};
+    if (reversed) std::swap(quad.Vertices[1], quad.Vertices[3]);
+    room.Rectangles.push_back(quad);
+  }
+  void Texture(int page, uint16_t attribute = 0) {
+    ObjectTexture t;
+    t.Attribute = attribute;
+    t.Corners = {{{0, 0, 0, 0}, {0, 255, 0, 0}, {0, 255, 0, 255}, {0, 0, 0, 255}}};
+    level.ObjectTextures.push_back(t);
+    tiles.push_back({0, 0, static_cast<int16_t>(page)});
+  }
+};
+
+TEST_F(Render, ClearsToBlue) {
+  Scene scene;
+  const QImage image = Draw(scene.level, scene.tiles, Pages({}));
+  EXPECT_EQ(At(image, 0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(0, 0, 255));
+}
+
+TEST_F(Render, TexturedSquareAndColourKeyAndCulling) {
+  Scene scene;
+  scene.Texture(0);
+  scene.Texture(1);
+  scene.Square(-1, 1, 0);
+  const QImage image = Draw(scene.level, scene.tiles, Pages({PackRgba(200, 50, 50), 0}));
+  EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(200, 50, 50));
+  EXPECT_EQ(At(image, 1, 1), qRgb(0, 0, 255));  // outside the square
+
+  Scene keyed;
+  keyed.Texture(0);
+  keyed.Texture(1);
+  keyed.Square(-1, 1, 1);  // every texel of page 1 is the transparent black
+  EXPECT_EQ(At(Draw(keyed.level, keyed.tiles, Pages({PackRgba(200, 50, 50), 0})), kSize / 2,
+               kSize / 2),
+            qRgb(0, 0, 255));
+
+  Scene back;
+  back.Texture(0);
+  back.Square(-1, 1, 0, true);  // seen from behind: culled
+  EXPECT_EQ(At(Draw(back.level, back.tiles, Pages({PackRgba(200, 50, 50)})), kSize / 2,
+               kSize / 2),
+            qRgb(0, 0, 255));
+  Scene twoSided;
+  twoSided.Texture(0);
+  twoSided.Square(-1, 1, static_cast<int16_t>(0x8000), true);  // its back face shows
+  EXPECT_EQ(At(Draw(twoSided.level, twoSided.tiles, Pages({PackRgba(200, 50, 50)})),
+               kSize / 2, kSize / 2),
+            qRgb(200, 50, 50));
+}
+
+TEST_F(Render, AdditiveFacesAddToWhatIsBehind) {
+  Scene scene;
+  scene.Texture(0, 2);
+  scene.Square(-1, 1, 0);
+  const QImage image = Draw(scene.level, scene.tiles, Pages({PackRgba(100, 60, 0x20)}));
+  EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(100, 60, 255));
+}
+
+TEST_F(Render, LeftStaysLeft) {
+  // Looking along +X, +Z lies to the left, as in the game seen from above with Y down.
+  Scene scene;
+  scene.Texture(0);
+  scene.Texture(1);
+  scene.Square(0.1f, 1, 0);   // left: red
+  scene.Square(-1, -0.1f, 1);  // right: green
+  const QImage image =
+      Draw(scene.level, scene.tiles, Pages({PackRgba(255, 0, 0), PackRgba(0, 255, 0)}));
+  EXPECT_EQ(At(image, kSize / 2 - 8, kSize / 2), qRgb(255, 0, 0));
+  EXPECT_EQ(At(image, kSize / 2 + 8, kSize / 2), qRgb(0, 255, 0));
+  EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(0, 0, 255));  // the gap between
+}
+
+TEST_F(Render, EveryRealLevelDrawsWholly) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  for (const auto& path : test::RealLevels({"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"})) {
+    RecordingSink sink;
+    int version = 0;
+    LoadResult result = LoadLevel(path, version, sink);
+    if (!result.Loaded) continue;  // the refused file is the reader's business
+    const TextureStrip strip = BuildTextureStrip(result.Lvl, version, TexelRules::Viewer);
+    const QImage image = Draw(result.Lvl, result.TextureTiles, strip);
+    renderer_->SetStaticMeshes(BuildStaticMeshes(result.Lvl, result.TextureTiles, version, sink));
+    for (size_t r = 0; r < result.Lvl.Rooms.size(); ++r)
+      renderer_->DrawRoomStatics(result.Lvl, static_cast<int>(r));
+    EXPECT_EQ(context_->functions()->glGetError(), static_cast<GLenum>(GL_NO_ERROR))
+        << path;
+    EXPECT_FALSE(image.isNull()) << path;
+  }
+}
+
+TEST_F(Render, StripScrollsByRowsAndViewerCaption) {
+  TextureStripView view;
+  view.resize(272, 256);
+  view.SetStrip(Pages({PackRgba(255, 0, 0), PackRgba(0, 255, 0), PackRgba(0, 0, 255)}));
+  view.show();
+  view.Scroll()->setValue(512);
+  EXPECT_EQ(view.Picture()->Top(), 512);
+  const QImage shown = view.Picture()->grab().toImage();
+  EXPECT_EQ(shown.pixel(10, 0), qRgb(0, 0, 255));  // the third page at the top
+  EXPECT_EQ(view.Picture()->objectName(), "TextPB");
+  EXPECT_EQ(view.Scroll()->objectName(), "TextScroll");
+  EXPECT_EQ(LevelViewCaption("C:\\x\\a.tr4"), "Slabwright LevelViewer - [C:\\x\\a.tr4]");
+}
+
+TEST_F(Render, ViewerWindowOnARefusedFileStillRuns) {
+  RecordingSink sink;
+  LevelView view(sink);
+  view.Open("no-such-level.tr2");
+  EXPECT_EQ(view.windowTitle(), "Slabwright LevelViewer - [no-such-level.tr2]");
+  EXPECT_FALSE(sink.Shown.empty());  // the reader's message
+  view.show();
+  view.Tick(10);
+  EXPECT_EQ(view.Area()->OverlayFps(), "Fps: 100");
+  view.Tick(14);  // too soon
+  EXPECT_EQ(view.Area()->OverlayFps(), "Fps: 100");
+  view.Tick(17);
+  EXPECT_EQ(view.Area()->OverlayFps(), "Fps: 142.8");
+  view.Area()->grabFramebuffer();
+  EXPECT_EQ(view.Area()->OverlayRoom(), "Not in any room");
+}
+
+}  // namespace
+}  // namespace slab
