@@ -1,0 +1,120 @@
+// Every real fourth-game level converted for both older engines, and every real second- and
+// third-game level's sprites made into a wad.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "level/load_level.h"
+#include "level/mesh.h"
+#include "level/read_tr45.h"
+#include "support/real_levels.h"
+#include "write/convert_tr4.h"
+#include "write/sprite_wad.h"
+#include "write/write_level.h"
+
+namespace slab {
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int64_t SectorCount(const Level& level) {
+  int64_t n = 0;
+  for (const Room& room : level.Rooms) n += static_cast<int64_t>(room.Sectors.size());
+  return n;
+}
+
+// A wad with real sprites: the first third-game level's.
+SpriteWad RealWad() {
+  auto levels = test::RealLevels({"tr3/"});
+  if (levels.empty()) return {};
+  RecordingSink sink;
+  int version = 0;
+  auto bytes = ReadFile(levels.front());
+  LoadResult loaded = LoadLevelFromBytes(bytes, levels.front().string(), version, sink);
+  std::string error;
+  auto wad = MakeSpriteWad(loaded.Lvl, version, error);
+  return wad ? *wad : SpriteWad{};
+}
+
+TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  const SpriteWad wad = RealWad();
+  ASSERT_FALSE(wad.SpriteTextures.empty());
+  auto levels = test::RealLevels({"tr4/"});
+  ASSERT_FALSE(levels.empty());
+  for (const auto& path : levels) {
+    const auto bytes = ReadFile(path);
+    RecordingSink readSink;
+    int tr4Version = 0;
+    LoadResult original = LoadLevelFromBytes(bytes, path.string(), tr4Version, readSink);
+    ASSERT_TRUE(original.Loaded) << path;
+    const Level& tr4 = original.Lvl;
+    for (int target : {kTR2, kTR3}) {
+      SCOPED_TRACE(path.filename().string() + " for game " + std::to_string(target));
+      RecordingSink sink;
+      auto converted = ConvertTR4Level(bytes, path.string(), target, wad, sink);
+      ASSERT_TRUE(converted.has_value()) << (sink.Shown.empty() ? "" : sink.Shown[0]);
+      EXPECT_TRUE(sink.Shown.empty()) << sink.Shown[0];
+      const auto file = EncodeClassicLevel(*converted, target);
+
+      // Our reader reads it to its very end, without a word to say.
+      Level reread;
+      ByteCursor cursor(file);
+      reread.Version = cursor.ReadI32();
+      ASSERT_NO_THROW(ReadClassicLevel(cursor, reread, target));
+      EXPECT_TRUE(cursor.AtEnd()) << cursor.Remaining() << " bytes left";
+      RecordingSink loadSink;
+      int version = 0;
+      LoadResult loaded = LoadLevelFromBytes(file, "converted.tr2", version, loadSink);
+      ASSERT_TRUE(loaded.Loaded);
+      EXPECT_TRUE(loadSink.Shown.empty()) << loadSink.Shown[0];
+      EXPECT_EQ(version, target);
+
+      EXPECT_EQ(reread.NumRooms, tr4.NumRooms);
+      EXPECT_EQ(SectorCount(reread), SectorCount(tr4));
+      EXPECT_EQ(reread.NumFloorData, tr4.NumFloorData);
+      EXPECT_EQ(reread.NumItems, tr4.NumItems);
+      EXPECT_EQ(reread.NumMeshPointers, tr4.NumMeshPointers);
+      for (size_t i = 0; i < reread.MeshPointers.size(); ++i) {
+        size_t offset = static_cast<size_t>(reread.MeshPointers[i]);
+        ASSERT_NO_THROW(ParseMesh(reread.MeshData, offset, target)) << "mesh pointer " << i;
+      }
+      const size_t pages = reread.Textile16.size() / kPagePixels;
+      EXPECT_EQ(static_cast<size_t>(reread.NumTextiles), pages);
+      for (const ObjectTexture& t : reread.ObjectTextures) ASSERT_LT(t.Tile, pages);
+      ASSERT_EQ(reread.SpriteTextures.size(), wad.SpriteTextures.size());
+      for (const SpriteTexture& t : reread.SpriteTextures) ASSERT_LT(t.Tile, pages);
+    }
+  }
+}
+
+TEST(ConvertRealLevels, EverySecondAndThirdGameLevelMakesAWadThatReadsBackEqual) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  auto levels = test::RealLevels({"tr2/", "tr3/"});
+  ASSERT_FALSE(levels.empty());
+  for (const auto& path : levels) {
+    SCOPED_TRACE(path.filename().string());
+    RecordingSink sink;
+    int version = 0;
+    const auto bytes = ReadFile(path);
+    LoadResult loaded = LoadLevelFromBytes(bytes, path.string(), version, sink);
+    ASSERT_TRUE(loaded.Loaded);
+    std::string error;
+    auto wad = MakeSpriteWad(loaded.Lvl, version, error);
+    ASSERT_TRUE(wad.has_value()) << error;
+    EXPECT_EQ(wad->SpriteTextures.size(), loaded.Lvl.SpriteTextures.size());
+    EXPECT_EQ(wad->Image.size() % kWadPageBytes, 0u);
+    for (const SpriteTexture& t : wad->SpriteTextures)
+      EXPECT_LT(t.Tile, wad->Image.size() / kWadPageBytes);
+    const auto encoded = EncodeSpriteWad(*wad);
+    auto back = ParseSpriteWad(encoded, error);
+    ASSERT_TRUE(back.has_value()) << error;
+    EXPECT_EQ(EncodeSpriteWad(*back), encoded);
+  }
+}
+
+}  // namespace
+}  // namespace slab

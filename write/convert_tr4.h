@@ -1,0 +1,72 @@
+// Turning a fourth-game level into one the second- or third-game engine loads.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "level/level.h"
+#include "level/mesh.h"
+#include "level/messages.h"
+#include "write/sprite_wad.h"
+
+namespace slab {
+
+inline constexpr int32_t kTR2VersionWord = 0x0000002D;
+inline constexpr int32_t kTR3VersionWord = static_cast<int32_t>(0xFF080038);
+
+// A level that cannot be converted although it was read (a mesh pointer at no mesh...).
+struct ConversionError {
+  std::string Message;
+};
+
+// Reads the fourth-game file in bytes (fileName names it in messages and decides the ".TRC"
+// test) and converts it for targetVersion (kTR2 or kTR3) with the sprites of wad. A file that
+// is not a fourth-game level shows "No TR4 Level!"; a damaged one shows what is wrong. Either
+// way the result is empty and exactly one message was shown.
+std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::string& fileName,
+                                     int targetVersion, const SpriteWad& wad,
+                                     MessageSink& messages);
+
+// The conversion of a fourth-game level as our reader filled it. Throws ConversionError.
+Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad);
+
+// The steps, each over the level in place.
+
+// The 16-bit pages cut or padded to the level's page count, then the wad's image appended
+// as whole pages; the 8-bit pages the same size, all zero.
+void AppendWadPages(Level& level, const SpriteWad& wad);
+// A wad pixel as a 1-5-5-5 page word: 0 for the transparency key (255, 0, 255).
+uint16_t WadPixel16(const uint8_t* rgb);
+
+// Vertex lighting, ambient light and lights for the target.
+void ConvertRoomLighting(Room& room, int targetVersion);
+
+// Gives every sector whose floor-data list holds an entry the older engines do not know
+// (or that runs past the floor data) no floor data.
+void DropUnknownFloorData(Level& level);
+
+// Every mesh in the older layout, new pointers; shared meshes are written once.
+struct RewrittenMeshes {
+  std::vector<uint8_t> MeshData;
+  std::vector<int32_t> MeshPointers;
+  // Per object texture: used by a textured face whose effects word has the additive bit.
+  std::vector<bool> AdditiveTextures;
+};
+RewrittenMeshes RewriteMeshes(const Level& level);
+// One mesh in the first- to third-game layout.
+void AppendClassicMesh(const Mesh& mesh, std::vector<uint8_t>& out);
+
+// Three-cornered tiles, corner flags from the pixels, even largest pixels lowered.
+void FixObjectTexture(ObjectTexture& texture);
+
+// Single-axis rotations of every animation frame from 4096 to 1024 steps a turn.
+void RescaleFrames(Level& level);
+int16_t RescaleRotationWord(int16_t word);
+
+// Third game: the AI objects as static meshes of their rooms.
+void AIObjectsToStatics(Level& level);
+
+}  // namespace slab
