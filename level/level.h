@@ -375,6 +375,8 @@ struct Level {
   // them in whole sectors, which loses the units a writer needs to put back.
   std::vector<std::array<int32_t, 4>> Tr1BoxBounds;
   // Fourth game: the level-editor add-on block after the samples ("NG" ... "NGLE" size).
+  // When it is there, the demo-length slot holds SoundMap.size() and no demo data follows:
+  // NumDemoData stays 0, and a writer puts SoundMap.size() back in the slot.
   std::vector<uint8_t> TrailingBlock;
 };
 
