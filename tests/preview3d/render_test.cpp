@@ -7,11 +7,14 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
 #include "level/load_level.h"
 #include "preview3d/level_view.h"
+#include "preview3d/markers.h"
+#include "preview3d/orbit_camera.h"
 #include "preview3d/scene_renderer.h"
 #include "preview3d/texture_strip_view.h"
 #include "preview3d/viewer_camera.h"
@@ -231,6 +234,38 @@ TEST_F(Render, ViewerWindowOnARefusedFileStillRuns) {
   EXPECT_EQ(view.Area()->OverlayFps(), "Fps: 142.8");
   view.Area()->grabFramebuffer();
   EXPECT_EQ(view.Area()->OverlayRoom(), "Not in any room");
+}
+
+TEST_F(Render, MarkerPicturesFromOurToolFaceTheCamera) {
+  RecordingSink sink;
+  const auto pictures = LoadMarkerPictures(SLAB_BIN_DIR, sink);
+  ASSERT_TRUE(sink.Shown.empty()) << sink.Shown[0];
+  for (const MarkerPicture& p : pictures) {
+    ASSERT_TRUE(p.Loaded());
+    EXPECT_EQ(p.Texels[0], 0u);  // black corner: transparent
+  }
+  renderer_->SetMarkers(pictures);
+  OrbitCamera camera;
+  camera.AngleA = 0.7;
+  UpdateOrbitCamera(camera, Level{}, 0, 0, 0);  // no rooms: the camera stays put
+  camera.TargetX = 0;
+  camera.TargetY = 0;
+  camera.TargetZ = 0;
+  camera.EyeX = -0.3 * std::sin(camera.AngleA);
+  camera.EyeY = 0;
+  camera.EyeZ = -0.3 * std::cos(camera.AngleA);
+  renderer_->BeginFrame(kSize, kSize, OrbitViewMatrix(camera));
+  renderer_->DrawMarker(Marker::Light, MarkerMatrix(camera, 0, 0, 0));
+  context_->functions()->glFinish();
+  const QImage image = fbo_->toImage();
+  EXPECT_NE(At(image, kSize / 2, kSize / 2), qRgb(0, 0, 255));  // the sun's centre
+  EXPECT_EQ(At(image, 2, 2), qRgb(0, 0, 255));  // its black corner shows the background
+
+  RecordingSink missing;
+  const auto none = LoadMarkerPictures("no-such-folder", missing);
+  ASSERT_EQ(missing.Shown.size(), 4u);
+  EXPECT_EQ(missing.Shown[3], "Can't find texture file no-such-folder/Sink.bmp");
+  EXPECT_FALSE(none[0].Loaded());
 }
 
 }  // namespace
