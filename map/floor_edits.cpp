@@ -1,0 +1,78 @@
+#include "map/floor_edits.h"
+
+#include <vector>
+
+#include "floordata/walkers.h"
+#include "map/draw_room.h"
+
+namespace slab {
+namespace {
+
+constexpr uint8_t kWallByte = 0x81;
+constexpr uint16_t kEndOfList = 0x8000;
+constexpr uint16_t kLeftWord = 0x0014;
+constexpr uint16_t kRightWord = 0x0015;
+
+void PutWord(std::vector<uint8_t>& bytes, uint16_t word) {
+  bytes.push_back(static_cast<uint8_t>(word & 0xFF));
+  bytes.push_back(static_cast<uint8_t>(word >> 8));
+}
+
+Sector* SelectedSector(Level& level, const MapState& state) {
+  if (state.CurrentRoom < 0 || static_cast<size_t>(state.CurrentRoom) >= level.Rooms.size())
+    return nullptr;
+  Room& room = level.Rooms[state.CurrentRoom];
+  if (!room.HasSector(state.SelectedSectorX, state.SelectedSectorZ)) return nullptr;
+  return &room.SectorAt(state.SelectedSectorX, state.SelectedSectorZ);
+}
+
+}  // namespace
+
+int32_t AppendFloorData(Level& level, std::span<const uint8_t> bytes) {
+  const int32_t index = level.NumFloorData < 1 ? 0 : level.NumFloorData;
+  level.FloorData.resize(2 * static_cast<size_t>(index));
+  level.FloorData.insert(level.FloorData.end(), bytes.begin(), bytes.end());
+  level.NumFloorData = index + static_cast<int32_t>(bytes.size() / 2);
+  return index;
+}
+
+bool AddMinecartFunction(Document& doc, MapState& state, MinecartMode mode,
+                         MessageSink& messages) {
+  Level& level = doc.CurrentLevel;
+  Sector* sector = SelectedSector(level, state);
+  if (!sector) return false;
+  if (level.NumFloorData >= kFloorDataFull) {
+    messages.Show(kFloorDataFullMessage);
+    return false;
+  }
+  // A list whose index leads nowhere is treated as no list, so the new one still ends.
+  const std::vector<uint8_t> old = CopySectorFloorData(level, sector->FDIndex);
+  const uint16_t end = old.empty() ? kEndOfList : 0;
+  std::vector<uint8_t> list;
+  if (mode == MinecartMode::Stop) {
+    PutWord(list, kLeftWord);
+    PutWord(list, kRightWord | end);
+  } else {
+    PutWord(list, (mode == MinecartMode::Left ? kLeftWord : kRightWord) | end);
+  }
+  list.insert(list.end(), old.begin(), old.end());
+  // Word 0 of every level is a dummy, since index 0 means "no list"; a level without floor
+  // data gets one first.
+  if (level.NumFloorData < 1) AppendFloorData(level, std::vector<uint8_t>{0, 0});
+  sector->FDIndex = static_cast<uint16_t>(AppendFloorData(level, list));
+  doc.Modified = true;
+  SelectRoom(doc, state, state.CurrentRoom);
+  return true;
+}
+
+bool FloorWallClick(Document& doc, const MapState& state, bool checkedAfterClick) {
+  if (!checkedAfterClick) return false;
+  Sector* sector = SelectedSector(doc.CurrentLevel, state);
+  if (!sector || (sector->Floor == kWallByte && sector->Ceiling == kWallByte)) return false;
+  sector->Floor = kWallByte;
+  sector->Ceiling = kWallByte;
+  doc.Modified = true;
+  return true;
+}
+
+}  // namespace slab

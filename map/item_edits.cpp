@@ -1,0 +1,170 @@
+#include "map/item_edits.h"
+
+#include <cmath>
+#include <limits>
+
+#include "map/draw_room.h"
+#include "map/entity.h"
+#include "map/selection.h"
+
+namespace slab {
+namespace {
+
+constexpr int kEighthTurn = 8192;
+constexpr int kSector = 1024;
+constexpr int kStep = 128;
+
+int16_t Rotated(int16_t angle) {
+  int value = angle < 0 ? angle + 65536 : angle;
+  value += kEighthTurn;
+  if (value >= 32768) value -= 65536;
+  return static_cast<int16_t>(value);
+}
+
+}  // namespace
+
+std::optional<int16_t> ItemRotate(Document& doc, MapState& state) {
+  const EntityRef ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
+  if (!ref) return std::nullopt;
+  int16_t angle = 0;
+  if (ref.ItemRecord) {
+    angle = ref.ItemRecord->Angle = Rotated(ref.ItemRecord->Angle);
+  } else {
+    angle = Rotated(static_cast<int16_t>(ref.AI->Angle & 0xFFFF));
+    ref.AI->Angle = static_cast<int32_t>((static_cast<uint32_t>(ref.AI->Angle) & 0xFFFF0000u) |
+                                         static_cast<uint16_t>(angle));
+  }
+  doc.Modified = true;
+  return angle;
+}
+
+void AddItem(Level& level, const Item& item) {
+  level.Items.push_back(item);
+  level.NumItems = static_cast<int32_t>(level.Items.size());
+}
+
+std::optional<int> ItemAdd(Document& doc, MapState& state) {
+  Level& level = doc.CurrentLevel;
+  const int roomIndex = state.CurrentRoom;
+  if (roomIndex < 0 || static_cast<size_t>(roomIndex) >= level.Rooms.size()) return std::nullopt;
+  const Room& room = level.Rooms[roomIndex];
+  const int a = state.SelectedSectorX, b = state.SelectedSectorZ;
+  if (!room.HasSector(a, b)) return std::nullopt;
+
+  Item item;
+  item.ObjectID = 0;
+  item.Room = static_cast<int16_t>(roomIndex);
+  item.X = room.Info.X + kSector * a + 512;
+  item.Z = room.Info.Z + kSector * b + 512;
+  // The floor byte counts clicks of 256 units, signed.
+  item.Y = static_cast<int8_t>(room.SectorAt(a, b).Floor) * 256;
+  item.Angle = 0;
+  item.Intensity1 = -32768;
+  item.OCB = doc.GameVersion == kTR4 || doc.GameVersion == kTR5 ? 0 : -32768;
+  item.Flags = 0;
+  AddItem(level, item);
+  const int index = static_cast<int>(level.Items.size()) - 1;
+  doc.Modified = true;
+
+  // Entity indexes of the AI objects moved up by one; the panel starts afresh.
+  state.Triggers.resize(level.Items.size());
+  state.SelectedEntity = -1;
+  if (state.NavigationEntity >= index) state.NavigationEntity = -1;
+  SelectRoom(doc, state, roomIndex);
+  return index;
+}
+
+std::vector<std::string> ObjectTypeList(const Level& level, int gameVersion,
+                                        const ObjectNames& names, bool allItems) {
+  std::vector<std::string> lines;
+  auto nameOf = [&](int id) { return std::string(ObjectName(names, id, gameVersion).value_or("")); };
+  if (allItems) {
+    for (int id = 0; id <= kAllItemsLastId; ++id) lines.push_back(nameOf(id));
+  } else {
+    for (const Moveable& moveable : level.Moveables) lines.push_back(nameOf(moveable.ObjectID));
+  }
+  return lines;
+}
+
+std::vector<std::string> ClickAllItems(const Document& doc, MapState& state,
+                                       const ObjectNames& names) {
+  state.AllItems = !state.AllItems;
+  return ObjectTypeList(doc.CurrentLevel, doc.GameVersion, names, state.AllItems);
+}
+
+bool ChooseObjectType(Document& doc, MapState& state, int position) {
+  Level& level = doc.CurrentLevel;
+  const EntityRef ref = FindEntity(level, state.SelectedEntity);
+  if (!ref || position < 0) return false;
+  int id = 0;
+  if (state.AllItems) {
+    if (position > kAllItemsLastId) return false;
+    id = position;
+  } else {
+    if (static_cast<size_t>(position) >= level.Moveables.size()) return false;
+    id = level.Moveables[position].ObjectID;
+  }
+  int16_t& objectId = ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID;
+  if (objectId == static_cast<int16_t>(id)) return false;
+  objectId = static_cast<int16_t>(id);
+  doc.Modified = true;
+  return true;
+}
+
+bool MoveSelectedEntity(Document& doc, MapState& state, MoveKey key, int shift) {
+  if (shift != kCtrlKey) return false;
+  Level& level = doc.CurrentLevel;
+  const EntityRef ref = FindEntity(level, state.SelectedEntity);
+  if (!ref) return false;
+  const int roomIndex = ref.ItemRecord ? ref.ItemRecord->Room : ref.AI->Room;
+  if (roomIndex < 0 || static_cast<size_t>(roomIndex) >= level.Rooms.size()) return false;
+  const Room& room = level.Rooms[roomIndex];
+  int32_t& x = ref.ItemRecord ? ref.ItemRecord->X : ref.AI->X;
+  int32_t& y = ref.ItemRecord ? ref.ItemRecord->Y : ref.AI->Y;
+  int32_t& z = ref.ItemRecord ? ref.ItemRecord->Z : ref.AI->Z;
+
+  // Positions are compared in sectors with their fraction, so an entity at a sector's centre
+  // may step onto every inner sector and never onto the outer ring.
+  auto sectors = [](double units) { return units / kSector; };
+  int32_t* coordinate = nullptr;
+  int delta = 0;
+  switch (key) {
+    case MoveKey::Up:
+      if (!(sectors(z) + 1 < sectors(room.Info.Z) + room.NumZSectors - 1)) return false;
+      coordinate = &z, delta = kSector;
+      break;
+    case MoveKey::Down:
+      if (!(sectors(z) - 1 > sectors(room.Info.Z) + 1)) return false;
+      coordinate = &z, delta = -kSector;
+      break;
+    case MoveKey::Right:
+      if (!(sectors(x) + 1 < sectors(room.Info.X) + room.NumXSectors - 1)) return false;
+      coordinate = &x, delta = kSector;
+      break;
+    case MoveKey::Left:
+      if (!(sectors(x) - 1 > sectors(room.Info.X) + 1)) return false;
+      coordinate = &x, delta = -kSector;
+      break;
+    case MoveKey::PageUp:  // the game's Y axis points down
+      coordinate = &y, delta = -kStep;
+      break;
+    case MoveKey::PageDown:
+      coordinate = &y, delta = kStep;
+      break;
+  }
+  const int64_t moved = int64_t{*coordinate} + delta;
+  if (moved < std::numeric_limits<int32_t>::min() || moved > std::numeric_limits<int32_t>::max())
+    return false;
+  *coordinate = static_cast<int32_t>(moved);
+  doc.Modified = true;
+  if (roomIndex == state.CurrentRoom) {
+    state.Map = DrawRoom(level, doc.GameVersion, state.CurrentRoom);
+    if (state.SectorSelected)
+      DrawSelection(state);
+    else
+      state.Shown = state.Map;
+  }
+  return true;
+}
+
+}  // namespace slab

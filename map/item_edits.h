@@ -1,0 +1,51 @@
+// Edits of the entity chosen in the item panel and of the item list: facing, object type,
+// position by keyboard, and new items.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "floordata/object_names.h"
+#include "level/document.h"
+#include "map/map_state.h"
+
+namespace slab {
+
+// "Rotate": an eighth of a turn further, wrapping into the signed 16-bit range (eight clicks
+// come back). An AI object turns the low 16 bits of its angle. Returns the new angle.
+std::optional<int16_t> ItemRotate(Document& doc, MapState& state);
+
+// Appends an item after the last one; AI objects keep their own list.
+void AddItem(Level& level, const Item& item);
+
+// "Add": an item of object id 0 at the centre of the selected sector, on its floor. The map
+// is redrawn with its marker (which clears the selection) and the item gets an empty trigger
+// list; the user chooses it in the item list to give it a type. Returns its index.
+std::optional<int> ItemAdd(Document& doc, MapState& state);
+
+// AllItems lists every object id up to this one (the name table goes further).
+inline constexpr int kAllItemsLastId = 373;
+
+// The object type list: the names of the level's moveables in order, or with allItems the
+// names of object ids 0 to kAllItemsLastId. Objects without a name give empty lines.
+std::vector<std::string> ObjectTypeList(const Level& level, int gameVersion,
+                                        const ObjectNames& names, bool allItems);
+
+// A click on the AllItems box: it flips, and the list is refilled.
+std::vector<std::string> ClickAllItems(const Document& doc, MapState& state,
+                                       const ObjectNames& names);
+
+// Choosing entry `position` of the type list sets the chosen entity's object id: the
+// position itself when AllItems is checked, else the id of the moveable at that position.
+bool ChooseObjectType(Document& doc, MapState& state, int position);
+
+enum class MoveKey { Up, Down, Left, Right, PageUp, PageDown };
+
+// Ctrl with an arrow key moves the chosen entity by a sector within its room's inner sectors
+// (the outer ring is the room's wall); Ctrl with Page Up / Page Down by 128 units up or
+// down. Only with the shift state exactly Ctrl. Returns whether it moved; the map is
+// redrawn then.
+bool MoveSelectedEntity(Document& doc, MapState& state, MoveKey key, int shift);
+
+}  // namespace slab

@@ -1,0 +1,75 @@
+// What the main window keeps about the map and the item panel, without any toolkit: the
+// room shown, the selected sector and entity, the trigger index with the navigation
+// position, the map pictures and the pixel-to-sector table. The program owns one; every
+// test makes its own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "floordata/sector_panel.h"
+#include "map/map_image.h"
+
+namespace slab {
+
+// A sector whose floor data triggers an item: room and 0-based grid coordinates.
+struct TriggerLocation {
+  int Room = 0;
+  int A = 0;
+  int B = 0;
+  bool operator==(const TriggerLocation&) const = default;
+};
+
+// For each item, in item order, the sectors that trigger it.
+using TriggerIndex = std::vector<std::vector<TriggerLocation>>;
+
+// For each pixel of the room's area the 1-based sector (a, b) under it; 0 outside the room.
+// At least 301 x 301 entries; a room of more than 30 sectors in a direction widens it.
+struct SectorTable {
+  int Width = 0;   // entries per row: x runs 0 .. Width - 1
+  int Height = 0;  // rows: y runs 0 .. Height - 1
+  std::vector<uint16_t> A;
+  std::vector<uint16_t> B;
+
+  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
+  int AAt(int x, int y) const { return Contains(x, y) ? A[Index(x, y)] : 0; }
+  int BAt(int x, int y) const { return Contains(x, y) ? B[Index(x, y)] : 0; }
+  size_t Index(int x, int y) const { return static_cast<size_t>(y) * Width + x; }
+};
+
+// The text colours of the item panel's seven check boxes.
+struct ItemFlagColours {
+  std::array<Rgb, 5> ActiveFlags{};
+  Rgb ItemInvisible = kClearColour;
+  Rgb ItemCB = kClearColour;
+  bool operator==(const ItemFlagColours&) const = default;
+};
+
+inline constexpr char kViewMode2D[] = "2D Map";
+inline constexpr char kViewMode3D[] = "3D View";
+
+struct MapState {
+  int CurrentRoom = 0;
+  int SelectedSectorX = 0;  // a: along the grid's first dimension, drawn downwards
+  int SelectedSectorZ = 0;  // b: along the second, drawn to the right
+  bool SectorSelected = false;  // the blue outline is on the shown picture
+
+  // The entities of the lines of SecCurItem, and the one chosen there (-1: none).
+  std::vector<int> SectorEntities;
+  int SelectedEntity = -1;
+  ItemFlagColours FlagColours;
+  bool AllItems = false;  // the object type list holds every object id
+
+  TriggerIndex Triggers;
+  int NavigationEntity = -1;  // the item whose triggers "Next Trigger" visits
+  int NavigationPosition = 0;
+
+  MapImage Map;    // the room as drawn, without selection
+  MapImage Shown;  // what the picture box shows: the map with the selection outline
+  SectorTable Table;
+  std::string ViewMode = kViewMode2D;
+};
+
+}  // namespace slab

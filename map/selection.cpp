@@ -1,0 +1,115 @@
+#include "map/selection.h"
+
+#include "floordata/walkers.h"
+#include "level/text.h"
+#include "map/draw_room.h"
+#include "map/trigger_index.h"
+
+namespace slab {
+namespace {
+
+constexpr uint8_t kNoRoom = 255;
+
+bool RoomExists(const Level& level, int room) {
+  return room >= 0 && static_cast<size_t>(room) < level.Rooms.size();
+}
+
+}  // namespace
+
+std::string RoomInfoCaption(const Level& level, int room) {
+  if (!RoomExists(level, room)) return "Room" + NumText(room);
+  const Room& r = level.Rooms[room];
+  return "Room" + NumText(room) + " - " + NumText(r.NumZSectors) + "*" + NumText(r.NumXSectors) +
+         "-" + std::to_string(r.WaterScheme) + "," + std::to_string(r.ReverbInfo) + "," +
+         std::to_string(r.AlternateGroup);
+}
+
+std::string AltRoomCaption(const Level& level, int room) {
+  if (!RoomExists(level, room)) return "No alternate";
+  // The files keep -1 for "none"; 255 is how a byte-sized field says the same.
+  const int alternate = level.Rooms[room].AlternateRoom;
+  if (alternate < 0 || alternate == 255) return "No alternate";
+  return "Alternate:" + NumText(alternate);
+}
+
+std::optional<RoomView> ChooseRoom(const Document& doc, MapState& state, int listIndex) {
+  if (!RoomExists(doc.CurrentLevel, listIndex)) return std::nullopt;
+  SelectRoom(doc, state, listIndex);
+  return RoomView{listIndex, RoomInfoCaption(doc.CurrentLevel, listIndex),
+                  AltRoomCaption(doc.CurrentLevel, listIndex)};
+}
+
+void DrawSelection(MapState& state) {
+  state.Shown = state.Map;
+  state.SectorSelected = true;
+  const int left = kSectorPixels * state.SelectedSectorZ - 1, right = left + kSectorPixels;
+  const int top = kSectorPixels * state.SelectedSectorX - 1, bottom = top + kSectorPixels;
+  state.Shown.SetOutlineColour(map_colour::kSelection);
+  state.Shown.DrawLine(left, top, right, top);
+  state.Shown.DrawLine(left, bottom, right, bottom);
+  state.Shown.DrawLine(left, top, left, bottom);
+  state.Shown.DrawLine(right, top, right, bottom);
+}
+
+std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& state,
+                                              const ObjectNames& names, bool keepNavigation) {
+  auto panel = ShowSector(doc.CurrentLevel, doc.GameVersion, names, state.CurrentRoom,
+                          state.SelectedSectorX, state.SelectedSectorZ, true, true);
+  if (!panel) return panel;
+  if (panel->Items) {
+    state.SectorEntities = panel->Items->Entities;
+    if (panel->Items->ResetNavigationEntity && !keepNavigation) state.NavigationEntity = -1;
+  }
+  state.SelectedEntity = -1;
+  return panel;
+}
+
+std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
+                                       const ObjectNames& names, int x, int y, int button,
+                                       int shift) {
+  if (!doc.LevelLoaded) return std::nullopt;
+  const int a = state.Table.AAt(x, y), b = state.Table.BAt(x, y);
+  if (a == 0 || b == 0) return std::nullopt;
+  const Level& level = doc.CurrentLevel;
+  if (!RoomExists(level, state.CurrentRoom)) return std::nullopt;
+  const Room& room = level.Rooms[state.CurrentRoom];
+  if (!room.HasSector(a - 1, b - 1)) return std::nullopt;
+
+  MapClick click;
+  if (button == kLeftButton) {
+    state.SelectedSectorX = a - 1;
+    state.SelectedSectorZ = b - 1;
+    DrawSelection(state);
+    click.SectorChosen = true;
+    click.Panel = ShowSelectedSector(doc, state, names);
+    if (shift & kAltKey) click.CameraFocus = std::array<int, 2>{a - 1, b - 1};
+    return click;
+  }
+
+  const Sector& sector = room.SectorAt(a - 1, b - 1);
+  int target = GetDoor(level, sector.FDIndex);
+  if (target == -1 && sector.RoomBelow != kNoRoom && shift == 0) target = sector.RoomBelow;
+  if (target == -1 && sector.RoomAbove != kNoRoom) target = sector.RoomAbove;
+  if (target == -1) return std::nullopt;
+  click.Room = ChooseRoom(doc, state, target);
+  if (!click.Room) return std::nullopt;
+  return click;
+}
+
+const std::string& ToggleViewMode(MapState& state) {
+  state.ViewMode = state.ViewMode == kViewMode2D ? kViewMode3D : kViewMode2D;
+  return state.ViewMode;
+}
+
+std::optional<RoomView> ShowOpenedLevel(const Document& doc, MapState& state) {
+  // The view mode belongs to the window, not to the level.
+  const std::string viewMode = state.ViewMode;
+  state = MapState{};
+  state.ViewMode = viewMode;
+  state.Triggers = BuildTriggerIndex(doc.CurrentLevel);
+  if (auto view = ChooseRoom(doc, state, 0)) return view;
+  SelectRoom(doc, state, 0);
+  return std::nullopt;
+}
+
+}  // namespace slab

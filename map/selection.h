@@ -1,0 +1,74 @@
+// Clicks on the map, the room list and the view-mode button: the current room, the
+// selected sector and the captions the window shows for them.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "floordata/object_names.h"
+#include "floordata/sector_panel.h"
+#include "level/document.h"
+#include "map/map_state.h"
+
+namespace slab {
+
+// Mouse buttons and shift-state bits as the window reports them.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+inline constexpr int kShiftKey = 1;
+inline constexpr int kCtrlKey = 2;
+inline constexpr int kAltKey = 4;
+
+// The room list's choice and the two labels under it.
+struct RoomView {
+  int RoomNumber = -1;  // the list index made current
+  std::string RoomInfo;
+  std::string AltRoom;
+};
+
+// "Room 5 -  8* 6-0,0,0": index, second and first sector count, water scheme, reverb and
+// alternate group.
+std::string RoomInfoCaption(const Level& level, int room);
+// "No alternate" or "Alternate: 3".
+std::string AltRoomCaption(const Level& level, int room);
+
+// The room list's click: makes the room current and redraws its map (which also wipes the
+// selection outline). Nothing for -1 or an index past the rooms.
+std::optional<RoomView> ChooseRoom(const Document& doc, MapState& state, int listIndex);
+
+// Shows the map with the blue outline along the selected sector's box.
+void DrawSelection(MapState& state);
+
+// The sector panels for the selected sector, with the item list rebuilt; the item panel
+// loses its entity. keepNavigation: the entity "Next Trigger" follows stays (it is that
+// command which shows the sector).
+std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& state,
+                                              const ObjectNames& names,
+                                              bool keepNavigation = false);
+
+// What a click on the map led to.
+struct MapClick {
+  bool SectorChosen = false;                     // left button: a sector was selected
+  std::optional<SectorPanel> Panel;              // its panels
+  std::optional<std::array<int, 2>> CameraFocus;  // Alt held: (a, b) for the 3D camera
+  std::optional<RoomView> Room;                  // another button led to this room
+};
+
+// A click at pixel (x, y) of the map. Nothing happens before a level is loaded, outside the
+// room's sectors, or (other buttons) on a sector that leads nowhere. The left button selects
+// the sector; any other goes through its portal, else to the room below unless a modifier
+// key is held, else to the room above.
+std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
+                                       const ObjectNames& names, int x, int y, int button,
+                                       int shift);
+
+// The view-mode button: "2D Map" and "3D View" take turns. Returns the new caption.
+const std::string& ToggleViewMode(MapState& state);
+
+// A freshly opened level: forgets the old state, builds the trigger index and shows room 0
+// (an empty level leaves the map black).
+std::optional<RoomView> ShowOpenedLevel(const Document& doc, MapState& state);
+
+}  // namespace slab
