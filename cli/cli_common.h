@@ -36,6 +36,10 @@ void AddAddDemoCommand(CLI::App& app, Job& job, const std::string& programFolder
 void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder);
 void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolder);
 
+// programFolder: where the sprite wad "TR3.swd" lives.
+void AddConvertCommand(CLI::App& app, Job& job, const std::string& programFolder);
+void AddMakeSwdCommand(CLI::App& app, Job& job);
+
 // The folder of the running program.
 std::string ProgramFolder(const char* argv0);
 

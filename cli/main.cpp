@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
   AddAddDemoCommand(app, job, ProgramFolder(argv[0]));
   AddSectorCommand(app, job, ProgramFolder(argv[0]));
   AddTriggersCommand(app, job, ProgramFolder(argv[0]));
+  AddConvertCommand(app, job, ProgramFolder(argv[0]));
+  AddMakeSwdCommand(app, job);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -36,7 +36,10 @@ std::optional<SpriteWad> ReadSpriteWad(const std::string& path, MessageSink& mes
     return std::nullopt;
   };
   std::error_code ec;
-  if (!fs::exists(path, ec)) return fail("the file does not exist");
+  if (!fs::exists(path, ec))
+    return fail(
+        "the file does not exist (make one from a third-game level with "
+        "\"slabwright-cli make-swd LEVEL -o TR3.swd\")");
   if (fs::is_directory(path, ec)) return fail("it is a folder");
   std::ifstream in(path, std::ios::binary);
   if (!in) return fail("it cannot be opened");
