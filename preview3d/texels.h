@@ -53,19 +53,17 @@ constexpr Rgba Texel16(uint16_t w, TexelRules rules) {
 
 // Fourth and fifth game: the 32-bit word holds blue, green, red, alpha from its low byte up.
 constexpr Rgba Texel32(uint32_t bgra, TexelRules rules) {
-  const auto b = static_cast<uint8_t>(bgra);
-  const auto g = static_cast<uint8_t>(bgra >> 8);
-  const auto r = static_cast<uint8_t>(bgra >> 16);
-  const auto a = static_cast<uint8_t>(bgra >> 24);
-  const bool black = (r | g | b) == 0;
+  // Written as selects over whole words so a row converts in vector registers.
+  const uint32_t rgb = bgra & 0x00FFFFFFu;
+  const uint32_t swapped =
+      ((bgra >> 16) & 0xFFu) | (bgra & 0xFF00u) | ((bgra & 0xFFu) << 16) | 0xFF000000u;
+  const bool transparent = (bgra & 0xFF000000u) == 0;
   if (rules == TexelRules::MainWindow) {
-    if (a == 0) return 0;
-    if (black) return PackRgba(2, 2, 2);
-    return PackRgba(r, g, b);
+    const Rgba visible = rgb == 0 ? 0xFF020202u : swapped;
+    return transparent ? 0u : visible;
   }
-  if (black) return PackRgba(8, 8, 8);
-  if (a == 0) return 0;
-  return PackRgba(r, g, b);
+  const Rgba opaque = transparent ? 0u : swapped;
+  return rgb == 0 ? 0xFF080808u : opaque;
 }
 
 // The texture strip: 256 texels wide, the pages one below the other (page p on rows 256p to
