@@ -1,0 +1,412 @@
+// The fourth-game converter over files composed field by field.
+#include <gtest/gtest.h>
+
+#include "level/load_level.h"
+#include "level/mesh.h"
+#include "preview3d/mesh_bytes.h"
+#include "support/compose_tr45.h"
+#include "write/convert_tr4.h"
+#include "write/write_level.h"
+
+namespace slab {
+namespace {
+
+using test::MeshBytes;
+
+// A fourth-game mesh: centre, radius 1024, two vertices, two normals, one quad whose effects
+// word has the additive bit (texture word 0x8001: index 1 with the top flag), one triangle.
+std::vector<uint8_t> Tr4Mesh() {
+  return MeshBytes()
+      .Words({1, 2, 3})
+      .Raw({0x00, 0x04, 0x00, 0x00})
+      .Words({2, 10, 20, 30, 40, 50, 60})
+      .Words({2, 0, 1, 0, 1, 0, 0})
+      .Words({1, 0, 1, 1, 0, 0x8001, 1})
+      .Words({1, 0, 1, 0, 0, 0})
+      .Bytes;
+}
+
+// The same mesh as the older engines hold it: no effects words, two empty coloured lists.
+std::vector<uint8_t> ClassicMesh() {
+  return MeshBytes()
+      .Words({1, 2, 3})
+      .Raw({0x00, 0x04, 0x00, 0x00})
+      .Words({2, 10, 20, 30, 40, 50, 60})
+      .Words({2, 0, 1, 0, 1, 0, 0})
+      .Words({1, 0, 1, 1, 0, 0x8001})
+      .Words({1, 0, 1, 0, 0})
+      .Words({0, 0})
+      .Bytes;
+}
+
+test::Tr4Draft Draft() {
+  test::Tr4Draft d = test::SampleTr4Draft();
+  Level& l = d.Data;
+  l.MeshData = Tr4Mesh();
+  l.MeshPointers = {0, 0};
+  ObjectTexture second = l.ObjectTextures[0];
+  second.Tile = 0;
+  l.ObjectTextures.push_back(second);
+  return d;
+}
+
+// One 256 x 256 page of the wad: transparent, with a few coloured pixels.
+SpriteWad OnePageWad() {
+  SpriteWad wad;
+  wad.Image.assign(kWadPageBytes, 0);
+  for (size_t p = 0; p < 256 * 256; ++p) {
+    wad.Image[p * 3] = 255;
+    wad.Image[p * 3 + 2] = 255;
+  }
+  auto set = [&](size_t x, size_t row, uint8_t r, uint8_t g, uint8_t b) {
+    uint8_t* px = wad.Image.data() + (row * 256 + x) * 3;
+    px[0] = r;
+    px[1] = g;
+    px[2] = b;
+  };
+  set(1, 0, 255, 255, 255);
+  set(2, 0, 0, 0, 0);
+  set(255, 255, 8, 16, 248);
+  SpriteTexture t;
+  t.Tile = 0;
+  t.Width = 2047;
+  wad.SpriteTextures = {t};
+  wad.SpriteSequences = {{355, -1, 0}};
+  return wad;
+}
+
+struct Converted {
+  std::optional<Level> Lvl;
+  RecordingSink Messages;
+};
+
+Converted Convert(const test::Tr4Draft& draft, int target, const SpriteWad& wad = OnePageWad(),
+                  const std::string& name = "level.tr4") {
+  Converted c;
+  c.Lvl = ConvertTR4Level(test::ComposeTR4(draft).Bytes, name, target, wad, c.Messages);
+  return c;
+}
+
+TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
+  auto bytes = test::ComposeTR4(Draft()).Bytes;
+  for (const char* name : {"lake.trc", "LAKE.TRC"}) {
+    RecordingSink sink;
+    EXPECT_FALSE(ConvertTR4Level(bytes, name, kTR2, OnePageWad(), sink));
+    EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << name;
+  }
+  bytes[3] = 'c';  // "TR4c"
+  RecordingSink sink;
+  EXPECT_FALSE(ConvertTR4Level(bytes, "a.tr4", kTR3, OnePageWad(), sink));
+  EXPECT_FALSE(ConvertTR4Level(std::vector<uint8_t>{'T', 'R'}, "a.tr4", kTR3, OnePageWad(), sink));
+  EXPECT_EQ(sink.Shown, (std::vector<std::string>{"No TR4 Level!", "No TR4 Level!"}));
+}
+
+TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndCarryItsSprites) {
+  for (int target : {kTR2, kTR3}) {
+    Converted c = Convert(Draft(), target);
+    ASSERT_TRUE(c.Lvl) << c.Messages.Shown[0];
+    const Level& l = *c.Lvl;
+    const size_t P = 1;
+    EXPECT_EQ(l.NumTextiles, 2);
+    ASSERT_EQ(l.Textile16.size(), 2 * kPagePixels);  // 256 rows more
+    EXPECT_EQ(l.Textile8, std::vector<uint8_t>(2 * kPagePixels, 0));
+    EXPECT_TRUE(l.Textile32.empty());
+    EXPECT_TRUE(l.MiscTextile32.empty());
+    const uint16_t* wadPage = l.Textile16.data() + P * kPagePixels;
+    EXPECT_EQ(wadPage[0], 0);  // (255, 0, 255)
+    EXPECT_EQ(wadPage[1], 0xFFFF);
+    EXPECT_EQ(wadPage[2], 0x8000);
+    EXPECT_EQ(wadPage[255 * 256 + 255], 0x8000 | 1 << 10 | 2 << 5 | 31);
+    ASSERT_EQ(l.SpriteTextures.size(), 1u);
+    EXPECT_EQ(l.SpriteTextures[0].Tile, P);
+    EXPECT_EQ(l.SpriteTextures[0].Width, 2047);
+    ASSERT_EQ(l.SpriteSequences.size(), 1u);
+    EXPECT_EQ(l.SpriteSequences[0].SpriteID, 355);
+  }
+}
+
+TEST(ConvertTR4, AWadImageEndingInsideAPageGetsThatPageWhole) {
+  Level level;
+  level.NumTextiles = 1;
+  level.Textile16.assign(kPagePixels + 5, 0x1234);  // the chunk held a little more
+  SpriteWad wad;
+  wad.Image.assign(300 * kWadRowBytes, 0);  // black: 300 rows
+  AppendWadPages(level, wad);
+  EXPECT_EQ(level.NumTextiles, 3);
+  ASSERT_EQ(level.Textile16.size(), 3 * kPagePixels);
+  EXPECT_EQ(level.Textile16[kPagePixels], 0x8000);
+  EXPECT_EQ(level.Textile16[kPagePixels + 299 * 256 + 255], 0x8000);
+  EXPECT_EQ(level.Textile16[kPagePixels + 300 * 256], 0);  // past the image: transparent
+
+  Level empty;
+  AppendWadPages(empty, SpriteWad{});
+  EXPECT_EQ(empty.NumTextiles, 0);
+  EXPECT_TRUE(empty.Textile16.empty());
+}
+
+TEST(ConvertTR4, LightsAndAmbientForEachEngine) {
+  test::Tr4Draft d = Draft();
+  Room& room = d.Data.Rooms[0];
+  RoomLight point = room.Lights[0];
+  point.LightType = int16_t(0xFF01);  // type 1, the byte after it is not part of the type
+  point.Colour = {30, 60, 90};
+  point.In = 1.5f;
+  point.Out = 1024.5f;
+  RoomLight spot = point;
+  spot.LightType = int16_t(0xFF02);
+  RoomLight sun = point;
+  sun.LightType = 0;
+  room.Lights = {spot, point, sun};
+  d.Data.Rooms[1].Lights = {spot, sun};
+  room.AmbientIntensity1 = -1;  // colour bytes 255, 255, 255, 0
+  room.AmbientIntensity2 = 0x00FF;
+  d.Data.Rooms[1].AmbientIntensity1 = 0;
+  d.Data.Rooms[1].AmbientIntensity2 = 0x7F00;  // the fourth byte does not count
+  room.Vertices[0].Lighting1 = 0x0A14;           // 20 and 10
+  room.Vertices[0].Lighting2 = 0x7C0F;           // 15
+
+  for (int target : {kTR2, kTR3}) {
+    Converted c = Convert(d, target);
+    ASSERT_TRUE(c.Lvl);
+    const Room& r0 = c.Lvl->Rooms[0];
+    ASSERT_EQ(r0.NumLights, 1);
+    ASSERT_EQ(r0.Lights.size(), 1u);
+    const RoomLight& l = r0.Lights[0];
+    EXPECT_EQ(l.X, point.X);
+    EXPECT_EQ(l.Fade1, 1024);  // the out distance, halves to even
+    EXPECT_EQ(l.Fade2, 2);     // the in distance
+    if (target == kTR2) {
+      EXPECT_EQ(l.Intensity1, 1920);
+      EXPECT_EQ(l.Intensity2, 1920);
+      EXPECT_EQ(r0.Vertices[0].Lighting1, 15);
+      EXPECT_EQ(r0.Vertices[0].Lighting2, 15);
+    } else {
+      EXPECT_EQ(l.Intensity1, 30 | 60 << 8);
+      EXPECT_EQ(l.Intensity2, 90);
+      EXPECT_EQ(r0.Vertices[0].Lighting1, 0x0A14);
+      EXPECT_EQ(r0.Vertices[0].Lighting2, 0x7C0F);
+    }
+    EXPECT_EQ(r0.AmbientIntensity1, 0);
+    EXPECT_EQ(r0.AmbientIntensity2, 0);
+    EXPECT_EQ(c.Lvl->Rooms[1].AmbientIntensity1, 8192);
+    EXPECT_EQ(c.Lvl->Rooms[1].NumLights, 0);
+    EXPECT_TRUE(c.Lvl->Rooms[1].Lights.empty());
+  }
+}
+
+TEST(ConvertTR4, ItemIdsMoveForTheSecondGameOnly) {
+  test::Tr4Draft d = Draft();
+  Item item = d.Data.Items[0];
+  d.Data.Items.clear();
+  for (int16_t id : {160, 174, 156, 157, 173}) {
+    item.ObjectID = id;
+    d.Data.Items.push_back(item);
+  }
+  auto ids = [&](int target) {
+    Converted c = Convert(d, target);
+    std::vector<int16_t> out;
+    if (c.Lvl)
+      for (const Item& i : c.Lvl->Items) out.push_back(i.ObjectID);
+    return out;
+  };
+  EXPECT_EQ(ids(kTR2), (std::vector<int16_t>{138, 174, 156, 135, 151}));
+  EXPECT_EQ(ids(kTR3), (std::vector<int16_t>{160, 174, 156, 157, 173}));
+}
+
+TEST(ConvertTR4, SingleAxisRotationsAreRescaledOnceEach) {
+  EXPECT_EQ(RescaleRotationWord(0x4800), 0x4200);
+  EXPECT_EQ(RescaleRotationWord(int16_t(0xC002)), int16_t(0xC000));
+  EXPECT_EQ(RescaleRotationWord(int16_t(0x8006)), int16_t(0x8002));  // 1.5 rounds to 2
+  EXPECT_EQ(RescaleRotationWord(0x1234), 0x1234);
+
+  Level l;
+  // Two meshes a frame: 9 header words, a single-axis word, a three-axis pair (12 words).
+  Animation a;
+  a.FrameSize = 12;
+  a.FrameOffset = 0;
+  Animation b = a;
+  b.FrameOffset = 2 * 24;  // two frames in a, then b runs to the end of the list
+  l.Animations = {a, b};
+  std::vector<int16_t> frame(9, 0x4800);  // header words are never touched
+  auto push = [&](std::initializer_list<int> words) {
+    l.Frames.insert(l.Frames.end(), frame.begin(), frame.end());
+    for (int w : words) l.Frames.push_back(static_cast<int16_t>(w));
+  };
+  push({0x4800, 0x0012, 0x3456});
+  push({0xC002, 0x0000, 0x0001});
+  push({0x8004, 0x3FFF, 0x0000});  // animation b
+  push({0x4800});                  // a partial frame at the end: left alone
+  // Two moveables share the animations; an id without animations is skipped.
+  l.Moveables = {{1, 2, 0, 0, 0, 0, 0}, {2, 2, 0, 0, 0, 0, 0}, {3, 1, 0, 0, 0, -1, 0}};
+  RescaleFrames(l);
+  EXPECT_EQ(l.Frames[0], 0x4800);
+  EXPECT_EQ(l.Frames[9], 0x4200);
+  EXPECT_EQ(l.Frames[10], 0x0012);
+  EXPECT_EQ(l.Frames[11], 0x3456);
+  EXPECT_EQ(l.Frames[21], int16_t(0xC000));
+  EXPECT_EQ(l.Frames[22], 0x0000);
+  EXPECT_EQ(l.Frames[23], 0x0001);
+  EXPECT_EQ(l.Frames[33], int16_t(0x8001));
+  EXPECT_EQ(l.Frames[34], 0x3FFF);
+  EXPECT_EQ(l.Frames[45], 0x4800);
+}
+
+TEST(ConvertTR4, AIObjectsBecomeStaticsOfTheirRoomForTheThirdGame) {
+  test::Tr4Draft d = Draft();
+  while (d.Data.Rooms.size() < 6) d.Data.Rooms.push_back(d.Data.Rooms[0]);
+  AIObject ai{};
+  ai.Room = 5;
+  ai.Angle = 0x12344000;
+  d.Data.AIObjects.clear();
+  for (int16_t id : {398, 399, 400}) {
+    ai.ObjectID = id;
+    ai.X = id * 10;
+    d.Data.AIObjects.push_back(ai);
+  }
+  const size_t before = d.Data.Rooms[5].StaticMeshes.size();
+
+  Converted tr3 = Convert(d, kTR3);
+  ASSERT_TRUE(tr3.Lvl);
+  const Room& room = tr3.Lvl->Rooms[5];
+  ASSERT_EQ(room.StaticMeshes.size(), before + 3);
+  EXPECT_EQ(room.NumStaticMeshes, static_cast<int16_t>(before + 3));
+  for (size_t i = 0; i < 3; ++i) {
+    const RoomStatic& s = room.StaticMeshes[before + i];
+    EXPECT_EQ(s.ObjectID, 398 + i);
+    EXPECT_EQ(s.X, (398 + static_cast<int>(i)) * 10);
+    EXPECT_EQ(s.Rotation, 0x4000);
+    EXPECT_EQ(s.Intensity1, 0x4210);
+    EXPECT_EQ(s.Intensity2, 0x4210);
+  }
+  EXPECT_EQ(tr3.Lvl->Rooms[0].StaticMeshes.size(), before);
+  Converted tr2 = Convert(d, kTR2);
+  ASSERT_TRUE(tr2.Lvl);
+  EXPECT_EQ(tr2.Lvl->Rooms[5].StaticMeshes.size(), before);
+}
+
+TEST(ConvertTR4, ObjectTextureCornersAreNormalised) {
+  ObjectTexture quad;
+  quad.Corners = {{{0, 0, 0, 0}, {0, 64, 0, 0}, {0, 64, 0, 64}, {0, 0, 0, 64}}};
+  FixObjectTexture(quad);
+  const std::array<ObjectTextureCorner, 4> want{
+      {{1, 0, 1, 0}, {255, 63, 1, 0}, {255, 63, 255, 63}, {1, 0, 255, 63}}};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(quad.Corners[i].XCoordinate, want[i].XCoordinate) << i;
+    EXPECT_EQ(quad.Corners[i].XPixel, want[i].XPixel) << i;
+    EXPECT_EQ(quad.Corners[i].YCoordinate, want[i].YCoordinate) << i;
+    EXPECT_EQ(quad.Corners[i].YPixel, want[i].YPixel) << i;
+  }
+
+  // A three-cornered texture: its tile loses the mark, its fourth corner is cleared, and an
+  // odd largest pixel stays.
+  ObjectTexture triangle;
+  triangle.Tile = 0x8803;
+  triangle.Corners = {{{0, 10, 0, 20}, {0, 63, 0, 20}, {0, 10, 0, 127}, {9, 9, 9, 9}}};
+  FixObjectTexture(triangle);
+  EXPECT_EQ(triangle.Tile, 3);
+  EXPECT_EQ(triangle.Corners[1].XPixel, 63);
+  EXPECT_EQ(triangle.Corners[1].XCoordinate, 255);
+  EXPECT_EQ(triangle.Corners[2].YCoordinate, 255);
+  EXPECT_EQ(triangle.Corners[0].XCoordinate, 1);
+  EXPECT_EQ(triangle.Corners[3].XCoordinate, 0);
+  EXPECT_EQ(triangle.Corners[3].YPixel, 0);
+}
+
+TEST(ConvertTR4, FloorDataListsWithUnknownEntriesAreDropped) {
+  Level l;
+  auto words = std::vector<uint16_t>{
+      0,  // word 0 is no list
+      // 1: a portal, a trigger of three actions whose second is a camera with its extra
+      // word (carrying the end of the actions), then a kill entry that ends the list.
+      0x0001, 3, 0x0004, 0x0100, 0x0005, 0x0402, 0x8000, 0x8005,
+      // 9: an entry the older engines do not know
+      0x0001, 3, 0x8016,
+      // 12: a slope without the end mark, at the end of the floor data
+      0x0002, 0x0010};
+  for (uint16_t w : words) {
+    l.FloorData.push_back(static_cast<uint8_t>(w & 0xFF));
+    l.FloorData.push_back(static_cast<uint8_t>(w >> 8));
+  }
+  l.NumFloorData = static_cast<int32_t>(words.size());
+  Room& room = l.Rooms.emplace_back();
+  room.NumXSectors = 1;
+  room.NumZSectors = 5;
+  for (uint16_t index : {1, 9, 12, 0, 40}) room.Sectors.push_back({index, 0, 255, 0, 255, 0});
+  DropUnknownFloorData(l);
+  std::vector<uint16_t> kept;
+  for (const Sector& s : room.Sectors) kept.push_back(s.FDIndex);
+  // A list past the floor data's end is not walked and stays as it is.
+  EXPECT_EQ(kept, (std::vector<uint16_t>{1, 0, 0, 0, 40}));
+}
+
+TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
+  test::Tr4Draft d = Draft();
+  auto second = Tr4Mesh();
+  second[0] = 9;  // another centre
+  const auto firstSize = static_cast<int32_t>(d.Data.MeshData.size());
+  d.Data.MeshData.insert(d.Data.MeshData.end(), second.begin(), second.end());
+  d.Data.MeshPointers = {0, firstSize, 0};
+
+  for (int target : {kTR2, kTR3}) {
+    Converted c = Convert(d, target);
+    ASSERT_TRUE(c.Lvl);
+    const Level& l = *c.Lvl;
+    auto classic = ClassicMesh();
+    const auto size = static_cast<int32_t>(classic.size());
+    EXPECT_EQ(l.MeshPointers, (std::vector<int32_t>{0, size, 0}));
+    ASSERT_EQ(l.MeshData.size(), 2 * classic.size());
+    EXPECT_TRUE(std::equal(classic.begin(), classic.end(), l.MeshData.begin()));
+    EXPECT_EQ(l.MeshData[static_cast<size_t>(size)], 9);
+    EXPECT_EQ(l.NumMeshData, size);
+    size_t offset = static_cast<size_t>(size);
+    Mesh mesh = ParseMesh(l.MeshData, offset, target);
+    EXPECT_EQ(offset, l.MeshData.size());
+    EXPECT_EQ(mesh.Radius, 1024);
+    ASSERT_EQ(mesh.TexturedQuads.size(), 1u);
+    // The quad's effects word had the additive bit: its texture becomes additive in the
+    // third game; the triangle's texture (0) stays as it was.
+    EXPECT_EQ(l.ObjectTextures[1].Attribute, target == kTR3 ? 2 : 1);
+    EXPECT_EQ(l.ObjectTextures[0].Attribute, 1);
+  }
+}
+
+TEST(ConvertTR4, AMeshPointerAtNoMeshRefusesTheConversion) {
+  test::Tr4Draft d = Draft();
+  d.Data.MeshPointers = {0, 4000};
+  Converted c = Convert(d, kTR2);
+  EXPECT_FALSE(c.Lvl);
+  ASSERT_EQ(c.Messages.Shown.size(), 1u);
+  EXPECT_NE(c.Messages.Shown[0].find("level.tr4 can't be converted: mesh pointer 1"),
+            std::string::npos)
+      << c.Messages.Shown[0];
+}
+
+// The written file reads back through our reader to its end with the fourth game's extras
+// left out: the add-on's long sound map is cut to 370 entries, its trailing block dropped.
+TEST(ConvertTR4, TheWrittenLevelReadsBackToItsEnd) {
+  test::Tr4Draft d = Draft();
+  d.AddOn = test::AddOnBlock(40);
+  d.Data.SoundMap.assign(2048, 7);
+  d.Data.SoundMap[369] = 5;
+  for (int target : {kTR2, kTR3}) {
+    Converted c = Convert(d, target);
+    ASSERT_TRUE(c.Lvl);
+    EXPECT_TRUE(c.Lvl->TrailingBlock.empty());
+    const auto file = EncodeClassicLevel(*c.Lvl, target);
+    Level back;
+    ByteCursor cursor(file);
+    back.Version = cursor.ReadI32();
+    ReadClassicLevel(cursor, back, target);
+    EXPECT_TRUE(cursor.AtEnd());
+    EXPECT_EQ(back.Version, target == kTR2 ? 0x2D : int32_t(0xFF080038));
+    EXPECT_EQ(back.SoundMap.size(), 370u);
+    EXPECT_EQ(back.SoundMap[369], 5);
+    EXPECT_EQ(back.NumItems, 2);
+    EXPECT_EQ(back.NumTextiles, 2);
+    EXPECT_EQ(back.NumRooms, 2);
+    EXPECT_EQ(back.Rooms[1].Flags, 0x41);
+  }
+}
+
+}  // namespace
+}  // namespace slab

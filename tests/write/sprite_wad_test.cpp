@@ -1,0 +1,186 @@
+// The sprite wad: reading it as the converter needs it, making one from a level, and the
+// convert jobs that read it before anything else.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "level/load_level.h"
+#include "support/compose_classic.h"
+#include "support/compose_tr45.h"
+#include "write/convert_tr4.h"
+#include "write/jobs.h"
+#include "write/sprite_wad.h"
+
+namespace slab {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> Words32(std::initializer_list<uint32_t> words) {
+  std::vector<uint8_t> out;
+  for (uint32_t w : words)
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(w >> (8 * i)));
+  return out;
+}
+
+TEST(SpriteWad, AnEmptyWadIsSixteenBytes) {
+  const auto bytes = Words32({7, 0, 0, 0});
+  std::string error;
+  auto wad = ParseSpriteWad(bytes, error);
+  ASSERT_TRUE(wad) << error;
+  EXPECT_EQ(wad->FirstWord, 7u);
+  EXPECT_TRUE(wad->SpriteTextures.empty());
+  EXPECT_TRUE(wad->Image.empty());
+  EXPECT_TRUE(wad->SpriteSequences.empty());
+  EXPECT_EQ(EncodeSpriteWad(*wad), bytes);
+}
+
+TEST(SpriteWad, ReadsEveryPartAndAPageOfImage) {
+  SpriteWad wad;
+  SpriteTexture t;
+  t.Tile = 0;
+  t.X = 16;
+  t.Width = 0x7FF;
+  t.BottomSide = -5;
+  wad.SpriteTextures = {t, t};
+  wad.Image.assign(196608, 0x42);
+  wad.SpriteSequences = {{180, -2, 0}};
+  const auto bytes = EncodeSpriteWad(wad);
+  ASSERT_EQ(bytes.size(), 4 + 4 + 32 + 4 + 196608 + 4 + 8u);
+  std::string error;
+  auto back = ParseSpriteWad(bytes, error);
+  ASSERT_TRUE(back) << error;
+  EXPECT_EQ(back->Rows(), 256u);  // exactly one page
+  ASSERT_EQ(back->SpriteTextures.size(), 2u);
+  EXPECT_EQ(back->SpriteTextures[1].X, 16);
+  EXPECT_EQ(back->SpriteTextures[1].BottomSide, -5);
+  EXPECT_EQ(back->SpriteSequences[0].SpriteID, 180);
+  EXPECT_EQ(EncodeSpriteWad(*back), bytes);
+}
+
+TEST(SpriteWad, ADamagedWadGivesNothing) {
+  std::string error;
+  // A count the file cannot hold is refused before anything is sized by it.
+  EXPECT_FALSE(ParseSpriteWad(Words32({0, 0xFFFFFFFF, 0, 0}), error));
+  EXPECT_NE(error.find("the sprite textures"), std::string::npos) << error;
+  EXPECT_FALSE(ParseSpriteWad(Words32({0, 0, 10, 0}), error));  // image cut short
+  EXPECT_FALSE(ParseSpriteWad(Words32({0, 0, 0}), error));      // no sequence count
+}
+
+// A temporary folder per test, removed afterwards.
+class TempFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("slab_swd_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string At(const std::string& name) const { return (dir_ / name).string(); }
+  static std::vector<uint8_t> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  fs::path dir_;
+};
+
+using SpriteWadFile = TempFolder;
+
+TEST_F(SpriteWadFile, AMissingOrDamagedWadShowsCantReadSwd) {
+  RecordingSink sink;
+  EXPECT_FALSE(ReadSpriteWad(At("TR3.swd"), sink));
+  test::WriteBytes(At("TR3.swd"), Words32({0, 1}));
+  EXPECT_FALSE(ReadSpriteWad(At("TR3.swd"), sink));
+  ASSERT_EQ(sink.Shown.size(), 2u);
+  for (const std::string& text : sink.Shown) EXPECT_EQ(text.rfind("Can't read SWD\n", 0), 0u);
+  EXPECT_NE(sink.Shown[0].find("does not exist"), std::string::npos);
+  EXPECT_NE(sink.Shown[1].find("damaged"), std::string::npos);
+}
+
+TEST(MakeSpriteWad, TakesTheSpritePagesInOrderOfUse) {
+  Level level;
+  level.Textile16.assign(3 * kPagePixels, 0);
+  level.Textile16[2 * kPagePixels + 1] = 0x8000 | 31 << 10 | 31;  // opaque magenta
+  level.Textile16[2 * kPagePixels + 2] = 0xFFFF;
+  level.Textile16[0] = 0x8000 | 1 << 10 | 2 << 5 | 3;
+  SpriteTexture t;
+  t.Tile = 2;
+  level.SpriteTextures = {t, t};
+  level.SpriteTextures[1].Tile = 0;
+  level.SpriteSequences = {{1, -2, 0}};
+  std::string error;
+  auto wad = MakeSpriteWad(level, kTR3, error);
+  ASSERT_TRUE(wad) << error;
+  EXPECT_EQ(wad->SpriteTextures[0].Tile, 0);
+  EXPECT_EQ(wad->SpriteTextures[1].Tile, 1);
+  ASSERT_EQ(wad->Image.size(), 2 * kWadPageBytes);
+  const uint8_t* page0 = wad->Image.data();
+  EXPECT_EQ((std::vector<uint8_t>(page0, page0 + 3)), (std::vector<uint8_t>{255, 0, 255}));
+  // Every pixel comes back as the page word it was made from, the opaque magenta too.
+  for (size_t p : {size_t{0}, size_t{1}, size_t{2}})
+    EXPECT_EQ(WadPixel16(page0 + 3 * p), level.Textile16[2 * kPagePixels + p]) << p;
+  EXPECT_EQ(WadPixel16(page0 + kWadPageBytes), level.Textile16[0]);
+  EXPECT_EQ(wad->SpriteSequences.size(), 1u);
+
+  level.SpriteTextures[1].Tile = 3;  // past the pages
+  EXPECT_FALSE(MakeSpriteWad(level, kTR2, error));
+  EXPECT_FALSE(MakeSpriteWad(Level{}, kTR4, error));
+}
+
+using ConvertJobs = TempFolder;
+
+TEST(ConvertJobName, ReplacesTheLastThreeCharacters) {
+  EXPECT_EQ(ConvertedFileName("C:\\x\\level.tr4"), "C:\\x\\level.tr2");
+  EXPECT_EQ(ConvertedFileName("/x/LEVEL.TR4"), "/x/LEVEL.tr2");
+}
+
+TEST_F(ConvertJobs, ConvertWritesBesideTheInputWithTheWadOfTheProgramFolder) {
+  test::WriteBytes(At("TR3.swd"), EncodeSpriteWad(SpriteWad{}));
+  test::Tr4Draft draft = test::SampleTr4Draft();
+  draft.Data.MeshPointers.clear();
+  test::WriteBytes(At("level.tr4"), test::ComposeTR4(draft).Bytes);
+  for (int target : {kTR2, kTR3}) {
+    RecordingSink sink;
+    ASSERT_TRUE(ConvertJob(At("level.tr4"), target, dir_.string(), sink))
+        << (sink.Shown.empty() ? "" : sink.Shown[0]);
+    EXPECT_TRUE(sink.Shown.empty());
+    int version = 0;
+    LoadResult loaded = LoadLevel(At("level.tr2"), version, sink);
+    ASSERT_TRUE(loaded.Loaded);
+    EXPECT_EQ(version, target);
+    EXPECT_EQ(loaded.Lvl.NumRooms, 2);
+  }
+}
+
+TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
+  const std::vector<uint8_t> precious{1, 2, 3};
+  test::WriteBytes(At("lake.tr2"), precious);
+  test::Tr4Draft draft = test::SampleTr4Draft();
+  draft.Data.MeshPointers.clear();
+  const auto tr4 = test::ComposeTR4(draft).Bytes;
+  test::WriteBytes(At("lake.trc"), tr4);
+
+  RecordingSink noWad;
+  EXPECT_FALSE(ConvertJob(At("lake.trc"), kTR2, dir_.string(), noWad));
+  ASSERT_EQ(noWad.Shown.size(), 1u);
+  EXPECT_EQ(noWad.Shown[0].rfind("Can't read SWD\n", 0), 0u);
+  EXPECT_EQ(Bytes(At("lake.tr2")), precious);
+
+  test::WriteBytes(At("TR3.swd"), EncodeSpriteWad(SpriteWad{}));
+  RecordingSink refused;
+  EXPECT_FALSE(ConvertJob(At("lake.trc"), kTR3, dir_.string(), refused));
+  EXPECT_EQ(refused.Shown, std::vector<std::string>{"No TR4 Level!"});
+  EXPECT_EQ(Bytes(At("lake.tr2")), precious);
+
+  // A fourth-game level named like its own output is not replaced by its conversion.
+  test::WriteBytes(At("odd.tr2"), tr4);
+  RecordingSink itself;
+  EXPECT_FALSE(ConvertJob(At("odd.tr2"), kTR2, dir_.string(), itself));
+  EXPECT_EQ(Bytes(At("odd.tr2")), tr4);
+  ASSERT_EQ(itself.Shown.size(), 1u);
+  EXPECT_NE(itself.Shown[0].find("would replace it"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace slab
