@@ -76,8 +76,7 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
   std::vector<uint8_t> geometryBuffer(levelChunk.UncompressedSize);
   InflateResult inflated = InflateChunk(levelChunk, geometryBuffer);
   if (!inflated.Complete)
-    throw LevelRefused{Named(fileTitle) +
-                       " is damaged: its level data chunk does not inflate (" +
+    throw LevelRefused{Named(fileTitle) + " is damaged: its level data chunk does not inflate (" +
                        std::to_string(inflated.Produced) + " of " +
                        std::to_string(levelChunk.UncompressedSize) + " bytes)"};
 
@@ -85,9 +84,8 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
   try {
     ReadTR4LevelData(geometry, level, addOn);
   } catch (const FormatError& e) {
-    throw LevelRefused{Named(fileTitle) + " is damaged: " + e.What +
-                       " ends early, at byte " + std::to_string(e.Offset) +
-                       " of the inflated level data"};
+    throw LevelRefused{Named(fileTitle) + " is damaged: " + e.What + " ends early, at byte " +
+                       std::to_string(e.Offset) + " of the inflated level data"};
   }
 
   // Reported only once the level is known to open, so a refusal stays one message.

@@ -24,7 +24,8 @@ int64_t SectorCount(int16_t numX, int16_t numZ) {
 }
 
 void SeekTo(ByteCursor& file, int64_t pos) {
-  if (pos < 0 || static_cast<uint64_t>(pos) > file.Size()) throw FormatError(file.Context(), file.Pos());
+  if (pos < 0 || static_cast<uint64_t>(pos) > file.Size())
+    throw FormatError(file.Context(), file.Pos());
   file.Seek(static_cast<size_t>(pos));
 }
 

@@ -52,7 +52,8 @@ InflateResult InflateChunk(const ZlibChunk& chunk, std::span<uint8_t> dst) {
   }
   // zlib takes an empty destination too: it then only checks that the stream is empty.
   uLongf destLen = static_cast<uLongf>(dst.size());
-  int rc = uncompress(dst.data(), &destLen, chunk.Data.data(), static_cast<uLong>(chunk.Data.size()));
+  int rc =
+      uncompress(dst.data(), &destLen, chunk.Data.data(), static_cast<uLong>(chunk.Data.size()));
   result.Produced = static_cast<size_t>(destLen);
   result.Complete = rc == Z_OK && result.Produced == chunk.UncompressedSize;
   return result;
@@ -81,9 +82,9 @@ bool ReadTextureChunks(ByteCursor& file, Level& level) {
   size_t sizeMisc = UsableSize(misc);
   level.NumMiscTextiles = RoundedPages(sizeMisc);
   // Every page the rounded count names is there in full, as for the other chunks.
-  level.MiscTextile32.assign(std::max(static_cast<size_t>(level.NumMiscTextiles) * kPagePixels,
-                                      EntriesFor(sizeMisc, 4)),
-                             0);
+  level.MiscTextile32.assign(
+      std::max(static_cast<size_t>(level.NumMiscTextiles) * kPagePixels, EntriesFor(sizeMisc, 4)),
+      0);
   intact &= InflateInto(misc, level.MiscTextile32);
 
   // An impossible stated size was cut to what the stream can hold: that is damage too.

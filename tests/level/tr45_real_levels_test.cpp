@@ -72,8 +72,8 @@ TEST(Tr45RealLevels, LoadWithoutMessageAndMatchExpected) {
     std::vector<std::string> differences;
     for (auto& d : test::CompareWithExpected(result.Lvl, gameVersion, *entry))
       if (gameVersion != kTR5 || KeptByTr5(d)) differences.push_back(d);
-    EXPECT_TRUE(differences.empty()) << differences.size() << " differences, first: "
-                                     << differences.front();
+    EXPECT_TRUE(differences.empty())
+        << differences.size() << " differences, first: " << differences.front();
     EXPECT_EQ(result.TextureTiles.size(), result.Lvl.ObjectTextures.size());
     // Every page the counts name is there in full.
     EXPECT_GE(result.Lvl.Textile32.size(), size_t(result.Lvl.NumTextiles) * kPagePixels);

@@ -139,7 +139,8 @@ TEST(Tr4Reader, TextureInfoOfAComposedFileConverts) {
   RecordingSink refused;
   result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, refused);
   EXPECT_FALSE(result.Loaded);
-  EXPECT_EQ(refused.Shown, std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 0 invalid"});
+  EXPECT_EQ(refused.Shown,
+            std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 0 invalid"});
 }
 
 TEST(Tr4Reader, PageCountsComeFromTheInflatedSizes) {
@@ -234,8 +235,7 @@ TEST(Tr4Reader, DamagedLevelDataRefusesTheFile) {
     ReadTr4(bytes, "BROKEN.TR4");
     FAIL() << "not refused";
   } catch (const LevelRefused& e) {
-    EXPECT_EQ(e.Message.rfind("BROKEN.TR4 is damaged: its level data chunk", 0), 0u)
-        << e.Message;
+    EXPECT_EQ(e.Message.rfind("BROKEN.TR4 is damaged: its level data chunk", 0), 0u) << e.Message;
   }
 
   bytes = composed.Bytes;

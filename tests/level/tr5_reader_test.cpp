@@ -74,7 +74,7 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   ASSERT_EQ(room.NumVertices, 16);
   ASSERT_EQ(room.Vertices.size(), 16u);
   EXPECT_EQ(room.Vertices[9].X, 9216);
-  EXPECT_EQ(room.Vertices[9].Z, 1024);  // 1023.5
+  EXPECT_EQ(room.Vertices[9].Z, 1024);   // 1023.5
   EXPECT_EQ(room.Vertices[10].X, 1022);  // 1022.5
   EXPECT_EQ(room.Vertices[10].Y, 0);     // -0.5
   EXPECT_EQ(room.Vertices[11].Y, 0);     // 0.5

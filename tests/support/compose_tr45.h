@@ -30,7 +30,7 @@ struct Tr4Draft {
   std::vector<uint8_t> Pages32 = PageBytes(1, 4);
   std::vector<uint8_t> Pages16 = PageBytes(1, 2);
   std::vector<uint8_t> MiscPages = PageBytes(2, 4);
-  Level Data;  // the level-data fields, and Samples
+  Level Data;                  // the level-data fields, and Samples
   std::vector<uint8_t> AddOn;  // written after the samples; makes the sound-map slot a count
 };
 
