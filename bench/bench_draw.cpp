@@ -99,9 +99,8 @@ void BM_CopySameBytes(benchmark::State& state) {
     return;
   }
   const slab::Level& level = fixture->Loaded.Lvl;
-  const size_t bytes =
-      static_cast<size_t>(slab::ConvertiblePageCount(level, fixture->Version)) *
-      slab::kPagePixels * sizeof(slab::Rgba);
+  const size_t bytes = static_cast<size_t>(slab::ConvertiblePageCount(level, fixture->Version)) *
+                       slab::kPagePixels * sizeof(slab::Rgba);
   std::vector<uint8_t> source(bytes, 1);
   for (auto _ : state) {
     std::vector<uint8_t> copy(bytes);
@@ -143,19 +142,19 @@ int main(int argc, char** argv) {
       f.Fbo->bind();
       if (f.Device.Initialise(error)) {
         f.Device.SetViewport(400, 400);
-        f.Device.SetPages(slab::BuildTextureStrip(f.Loaded.Lvl, f.Version,
-                                                  slab::TexelRules::MainWindow));
+        f.Device.SetPages(
+            slab::BuildTextureStrip(f.Loaded.Lvl, f.Version, slab::TexelRules::MainWindow));
         slab::RoomFaceList list;
         for (size_t r = 0; r < f.Loaded.Lvl.Rooms.size(); ++r)
-          slab::BuildRoomFaces(f.Loaded.Lvl, f.Loaded.TextureTiles, static_cast<int>(r), {},
-                               list);
+          slab::BuildRoomFaces(f.Loaded.Lvl, f.Loaded.TextureTiles, static_cast<int>(r), {}, list);
         f.Faces = list.Faces.size();
         f.Device.Upload(slab::BatchRoomFaces(f.Loaded.Lvl, list), f.Batched);
         f.Device.Upload(slab::OneBatchPerFace(f.Loaded.Lvl, list), f.FaceByFace);
         fixture = &f;
       }
     }
-    if (fixture == nullptr) std::fprintf(stderr, "bench_draw: no OpenGL 3.3 device %s\n", error.c_str());
+    if (fixture == nullptr)
+      std::fprintf(stderr, "bench_draw: no OpenGL 3.3 device %s\n", error.c_str());
   } else {
     std::fprintf(stderr, "bench_draw: needs the real levels and a display (xvfb-run -a)\n");
   }

@@ -85,8 +85,13 @@ FaceBatches OneBatchPerFace(const Level& level, const RoomFaceList& list) {
 
 FaceBatches BatchMeshFaces(std::span<const MeshFace> faces) {
   return Group(
-      faces, [&](size_t n) { return std::pair{Pass::Opaque, faces[n].Surface}; },
-      [](size_t) { return std::pair{0.0f, 0.0f}; });
+      faces,
+      [&](size_t n) {
+        return std::pair{Pass::Opaque, faces[n].Surface};
+      },
+      [](size_t) {
+        return std::pair{0.0f, 0.0f};
+      });
 }
 
 }  // namespace slab

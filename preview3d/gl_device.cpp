@@ -247,8 +247,7 @@ void GlDevice::Draw(const GpuGeometry& geometry, const Mat4& world) {
   for (const Batch& batch : geometry.Batches) {
     if (batch.DrawPass == Pass::Additive) glEnable(GL_BLEND);
     BindSurface(batch.Surface);
-    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(batch.First),
-                 static_cast<GLsizei>(batch.Count));
+    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(batch.First), static_cast<GLsizei>(batch.Count));
   }
   glDisable(GL_BLEND);
   glBindVertexArray(0);
@@ -267,8 +266,7 @@ void GlDevice::DrawFaceByFace(const GpuGeometry& geometry, const Mat4& world) {
       glEnable(GL_BLEND);
     else
       glDisable(GL_BLEND);
-    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(batch.First),
-                 static_cast<GLsizei>(batch.Count));
+    glDrawArrays(GL_TRIANGLES, static_cast<GLint>(batch.First), static_cast<GLsizei>(batch.Count));
   }
   glDisable(GL_BLEND);
   glBindVertexArray(0);

@@ -91,9 +91,7 @@ void ViewerArea::keyPressEvent(QKeyEvent* event) {
   if (code == 0 || !ViewerKey(camera_, code)) QOpenGLWidget::keyPressEvent(event);
 }
 
-QString LevelViewCaption(const QString& path) {
-  return "Slabwright LevelViewer - [" + path + "]";
-}
+QString LevelViewCaption(const QString& path) { return "Slabwright LevelViewer - [" + path + "]"; }
 
 LevelView::LevelView(MessageSink& messages, QWidget* parent)
     : QWidget(parent), messages_(messages) {

@@ -88,7 +88,8 @@ std::array<float, 4> TransformPoint(Vec3 p, const Mat4& m) {
   std::array<float, 4> out{};
   const std::array<float, 4> v{p.X, p.Y, p.Z, 1};
   for (int j = 0; j < 4; ++j)
-    for (int k = 0; k < 4; ++k) out[static_cast<size_t>(j)] += v[static_cast<size_t>(k)] * m.M[k][j];
+    for (int k = 0; k < 4; ++k)
+      out[static_cast<size_t>(j)] += v[static_cast<size_t>(k)] * m.M[k][j];
   return out;
 }
 

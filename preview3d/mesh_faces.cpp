@@ -120,7 +120,8 @@ MeshFaceList BuildMeshFaces(const Mesh& mesh, const Level& level,
                             std::span<const TextureTile> tiles, int gameVersion,
                             bool withColoured) {
   MeshFaceList faces;
-  for (const auto& q : mesh.TexturedQuads) AddTextured(mesh, level, tiles, q.Vertices, q.Texture, faces);
+  for (const auto& q : mesh.TexturedQuads)
+    AddTextured(mesh, level, tiles, q.Vertices, q.Texture, faces);
   for (const auto& t : mesh.TexturedTriangles)
     AddTextured(mesh, level, tiles, t.Vertices, t.Texture, faces);
   if (withColoured) {
@@ -132,8 +133,7 @@ MeshFaceList BuildMeshFaces(const Mesh& mesh, const Level& level,
   return faces;
 }
 
-std::vector<MeshFaceList> BuildStaticMeshes(const Level& level,
-                                            std::span<const TextureTile> tiles,
+std::vector<MeshFaceList> BuildStaticMeshes(const Level& level, std::span<const TextureTile> tiles,
                                             int gameVersion, MessageSink& messages) {
   std::vector<MeshFaceList> result(level.StaticMeshDefs.size());
   MeshTrouble trouble;
@@ -156,8 +156,8 @@ std::vector<MoveableMeshFaces> BuildMoveableMeshes(const Level& level,
     entry.MeshCount = moveable.NumMeshes;
     entry.Meshes.resize(static_cast<size_t>(std::max<int>(0, moveable.NumMeshes)));
     for (size_t j = 0; j < entry.Meshes.size(); ++j) {
-      if (auto mesh = MeshAt(level, moveable.StartingMesh + static_cast<int>(j), gameVersion,
-                             trouble))
+      if (auto mesh =
+              MeshAt(level, moveable.StartingMesh + static_cast<int>(j), gameVersion, trouble))
         entry.Meshes[j] = BuildMeshFaces(*mesh, level, tiles, gameVersion, true);
     }
   }

@@ -25,13 +25,11 @@ struct MoveableMeshFaces {
 // withColoured is set (moveables): first game from Palette times 4, later games from the
 // Palette16 entry in the colour word's high byte.
 MeshFaceList BuildMeshFaces(const Mesh& mesh, const Level& level,
-                            std::span<const TextureTile> tiles, int gameVersion,
-                            bool withColoured);
+                            std::span<const TextureTile> tiles, int gameVersion, bool withColoured);
 
 // One face list per static mesh definition. A definition whose mesh pointer or data is
 // damaged gets an empty list; one message names the first such mesh and counts the rest.
-std::vector<MeshFaceList> BuildStaticMeshes(const Level& level,
-                                            std::span<const TextureTile> tiles,
+std::vector<MeshFaceList> BuildStaticMeshes(const Level& level, std::span<const TextureTile> tiles,
                                             int gameVersion, MessageSink& messages);
 
 std::vector<MoveableMeshFaces> BuildMoveableMeshes(const Level& level,

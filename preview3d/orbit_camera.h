@@ -31,8 +31,8 @@ void OrbitCameraClick(OrbitCamera& camera, int x, int z, bool altHeld);
 // current room, at the height of the selected sector's floor (the focus sector's when the
 // selection is not in the room). A focus outside the room resets the focus to (1, 1) and
 // leaves the camera as it was until the next frame. A level without rooms changes nothing.
-void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom,
-                       int selectedX, int selectedZ);
+void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom, int selectedX,
+                       int selectedZ);
 
 // The floor of a sector in sector units, Y up: one Floor step is a quarter sector.
 double FloorHeight(const Sector& sector);

@@ -10,15 +10,24 @@ namespace slab {
 
 int CameraKeyCode(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_PageUp: return kKeyPageUp;
-    case Qt::Key_PageDown: return kKeyPageDown;
-    case Qt::Key_Left: return kKeyLeft;
-    case Qt::Key_Up: return kKeyUp;
-    case Qt::Key_Right: return kKeyRight;
-    case Qt::Key_Down: return kKeyDown;
-    case Qt::Key_A: return kKeyA;
-    case Qt::Key_Z: return kKeyZ;
-    default: return 0;
+    case Qt::Key_PageUp:
+      return kKeyPageUp;
+    case Qt::Key_PageDown:
+      return kKeyPageDown;
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Down:
+      return kKeyDown;
+    case Qt::Key_A:
+      return kKeyA;
+    case Qt::Key_Z:
+      return kKeyZ;
+    default:
+      return 0;
   }
 }
 
@@ -113,12 +122,12 @@ void Room3DView::paintGL() {
   const qreal ratio = devicePixelRatioF();
   if (level_ == nullptr) {
     renderer_->BeginFrame(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
-                         OrbitViewMatrix(camera_));
+                          OrbitViewMatrix(camera_));
     return;
   }
   UpdateOrbitCamera(camera_, *level_, room_, selected_.X, selected_.Z);
   renderer_->BeginFrame(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
-                       OrbitViewMatrix(camera_));
+                        OrbitViewMatrix(camera_));
   const std::vector<int> rooms = RoomsShown();
   if (!facesCached_) {
     RoomFaceList list;
@@ -131,23 +140,21 @@ void Room3DView::paintGL() {
   if (!rooms.empty()) {
     for (const RoomLight& light : level_->Rooms[static_cast<size_t>(room_)].Lights)
       renderer_->DrawMarker(Marker::Light,
-                           MarkerMatrix(camera_, static_cast<float>(light.X) / 1024.0f,
-                                        -static_cast<float>(light.Y) / 1024.0f,
-                                        static_cast<float>(light.Z) / 1024.0f));
+                            MarkerMatrix(camera_, static_cast<float>(light.X) / 1024.0f,
+                                         -static_cast<float>(light.Y) / 1024.0f,
+                                         static_cast<float>(light.Z) / 1024.0f));
   }
   for (const slab::Camera& c : level_->Cameras)
-    renderer_->DrawMarker(Marker::Camera,
-                         MarkerMatrix(camera_, static_cast<float>(c.X) / 1024.0f,
-                                      -static_cast<float>(c.Y) / 1024.0f,
-                                      static_cast<float>(c.Z) / 1024.0f));
+    renderer_->DrawMarker(Marker::Camera, MarkerMatrix(camera_, static_cast<float>(c.X) / 1024.0f,
+                                                       -static_cast<float>(c.Y) / 1024.0f,
+                                                       static_cast<float>(c.Z) / 1024.0f));
 }
 
 void Room3DView::keyPressEvent(QKeyEvent* event) {
   const int code = CameraKeyCode(event->key());
-  const int shift = (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
-                                           Qt::AltModifier)) != 0
-                        ? 1
-                        : 0;
+  const int shift =
+      (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0 ? 1
+                                                                                              : 0;
   if (code == 0 || !OrbitKey(code, shift)) QOpenGLWidget::keyPressEvent(event);
 }
 

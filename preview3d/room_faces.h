@@ -26,8 +26,8 @@ inline constexpr int32_t kAdditiveAttribute = 2;
 // What a face's texture word stands for.
 struct TextureWord {
   uint32_t Colour = kWhite;
-  int32_t Full = 0;    // 0 to 65535
-  int32_t Index = 0;   // the object texture, the low 12 bits
+  int32_t Full = 0;   // 0 to 65535
+  int32_t Index = 0;  // the object texture, the low 12 bits
   bool DoubleSided = false;
 };
 // Four-cornered faces: -1 means untextured, red, drawn with object texture 0 from both sides.

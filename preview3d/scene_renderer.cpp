@@ -12,10 +12,9 @@ void SceneRenderer::SetStaticMeshes(const std::vector<MeshFaceList>& meshes) {
 
 void SceneRenderer::SetMarkers(const std::array<MarkerPicture, 4>& pictures) {
   for (size_t i = 0; i < pictures.size(); ++i)
-    markers_[i] = pictures[i].Loaded()
-                      ? device_.MakeTexture(pictures[i].Texels, pictures[i].Width,
-                                            pictures[i].Height)
-                      : 0;
+    markers_[i] = pictures[i].Loaded() ? device_.MakeTexture(pictures[i].Texels, pictures[i].Width,
+                                                             pictures[i].Height)
+                                       : 0;
 }
 
 void SceneRenderer::SetRoomFaces(const Level& level, const RoomFaceList& list) {

@@ -9,12 +9,19 @@ namespace slab {
 int ConvertiblePageCount(const Level& level, int gameVersion) {
   size_t texels = 0;
   switch (gameVersion) {
-    case 1: texels = level.Textile8.size(); break;
+    case 1:
+      texels = level.Textile8.size();
+      break;
     case 2:
-    case 3: texels = level.Textile16.size(); break;
+    case 3:
+      texels = level.Textile16.size();
+      break;
     case 4:
-    case 5: texels = level.Textile32.size(); break;
-    default: return 0;
+    case 5:
+      texels = level.Textile32.size();
+      break;
+    default:
+      return 0;
   }
   const auto pages = static_cast<int64_t>(texels / kPagePixels);
   return static_cast<int>(std::clamp<int64_t>(level.NumTextiles, 0, pages));

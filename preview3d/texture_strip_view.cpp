@@ -17,8 +17,8 @@ void TextureStripPicture::SetStrip(const TextureStrip& strip) {
   } else {
     // The strip's bytes are red, green, blue, alpha in memory; the transparent black shows
     // as black.
-    image_ = QImage(reinterpret_cast<const uchar*>(strip.Texels.data()), 256,
-                    256 * strip.PageCount, 256 * 4, QImage::Format_RGBX8888)
+    image_ = QImage(reinterpret_cast<const uchar*>(strip.Texels.data()), 256, 256 * strip.PageCount,
+                    256 * 4, QImage::Format_RGBX8888)
                  .copy();
   }
   top_ = 0;

@@ -74,8 +74,6 @@ std::string FpsText(int64_t elapsedMs) {
   return text;
 }
 
-std::string RoomText(int room) {
-  return room < 0 ? "Not in any room" : "Room:" + NumText(room);
-}
+std::string RoomText(int room) { return room < 0 ? "Not in any room" : "Room:" + NumText(room); }
 
 }  // namespace slab

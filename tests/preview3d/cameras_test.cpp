@@ -79,8 +79,8 @@ TEST(ViewerCamera, FrameRateTextAndPacing) {
 TEST(ViewMatrix, LeftHandedNothingMirrored) {
   // Looking along +X from the origin, +Z lies to the left and +Y up on the screen.
   ViewCamera c;
-  const Mat4 vp = Multiply(ViewerViewMatrix(c), ProjectionMatrix(kNearPlane, kFarPlane,
-                                                                 kFieldOfView, 1.0f));
+  const Mat4 vp =
+      Multiply(ViewerViewMatrix(c), ProjectionMatrix(kNearPlane, kFarPlane, kFieldOfView, 1.0f));
   const auto left = TransformPoint({5, 0, 1}, vp);
   const auto up = TransformPoint({5, 1, 0}, vp);
   EXPECT_LT(left[0] / left[3], 0);

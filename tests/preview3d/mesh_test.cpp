@@ -1,7 +1,8 @@
+#include "level/mesh.h"
+
 #include <gtest/gtest.h>
 
 #include "level/byte_cursor.h"
-#include "level/mesh.h"
 #include "mesh_bytes.h"
 
 namespace slab {

@@ -1,3 +1,5 @@
+#include "support/real_levels.h"
+
 #include <gtest/gtest.h>
 
 #include "level/load_level.h"
@@ -5,7 +7,6 @@
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
 #include "preview3d/texels.h"
-#include "support/real_levels.h"
 
 namespace slab {
 namespace {
@@ -41,8 +42,7 @@ TEST(RealLevels, WholeFaceListsAndMeshesBuild) {
 
     RecordingSink meshMessages;
     const auto statics = BuildStaticMeshes(level, result.TextureTiles, version, meshMessages);
-    const auto moveables =
-        BuildMoveableMeshes(level, result.TextureTiles, version, meshMessages);
+    const auto moveables = BuildMoveableMeshes(level, result.TextureTiles, version, meshMessages);
     EXPECT_EQ(statics.size(), level.StaticMeshDefs.size()) << path;
     EXPECT_EQ(moveables.size(), level.Moveables.size()) << path;
     EXPECT_TRUE(meshMessages.Shown.empty()) << path << ": " << meshMessages.Shown[0];

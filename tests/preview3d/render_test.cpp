@@ -147,21 +147,20 @@ TEST_F(Render, TexturedSquareAndColourKeyAndCulling) {
   keyed.Texture(0);
   keyed.Texture(1);
   keyed.Square(-1, 1, 1);  // every texel of page 1 is the transparent black
-  EXPECT_EQ(At(Draw(keyed.level, keyed.tiles, Pages({PackRgba(200, 50, 50), 0})), kSize / 2,
-               kSize / 2),
-            qRgb(0, 0, 255));
+  EXPECT_EQ(
+      At(Draw(keyed.level, keyed.tiles, Pages({PackRgba(200, 50, 50), 0})), kSize / 2, kSize / 2),
+      qRgb(0, 0, 255));
 
   Scene back;
   back.Texture(0);
   back.Square(-1, 1, 0, true);  // seen from behind: culled
-  EXPECT_EQ(At(Draw(back.level, back.tiles, Pages({PackRgba(200, 50, 50)})), kSize / 2,
-               kSize / 2),
+  EXPECT_EQ(At(Draw(back.level, back.tiles, Pages({PackRgba(200, 50, 50)})), kSize / 2, kSize / 2),
             qRgb(0, 0, 255));
   Scene twoSided;
   twoSided.Texture(0);
   twoSided.Square(-1, 1, static_cast<int16_t>(0x8000), true);  // its back face shows
-  EXPECT_EQ(At(Draw(twoSided.level, twoSided.tiles, Pages({PackRgba(200, 50, 50)})),
-               kSize / 2, kSize / 2),
+  EXPECT_EQ(At(Draw(twoSided.level, twoSided.tiles, Pages({PackRgba(200, 50, 50)})), kSize / 2,
+               kSize / 2),
             qRgb(200, 50, 50));
 }
 
@@ -178,7 +177,7 @@ TEST_F(Render, LeftStaysLeft) {
   Scene scene;
   scene.Texture(0);
   scene.Texture(1);
-  scene.Square(0.1f, 1, 0);   // left: red
+  scene.Square(0.1f, 1, 0);    // left: red
   scene.Square(-1, -0.1f, 1);  // right: green
   const QImage image =
       Draw(scene.level, scene.tiles, Pages({PackRgba(255, 0, 0), PackRgba(0, 255, 0)}));
@@ -199,8 +198,7 @@ TEST_F(Render, EveryRealLevelDrawsWholly) {
     renderer_->SetStaticMeshes(BuildStaticMeshes(result.Lvl, result.TextureTiles, version, sink));
     for (size_t r = 0; r < result.Lvl.Rooms.size(); ++r)
       renderer_->DrawRoomStatics(result.Lvl, static_cast<int>(r));
-    EXPECT_EQ(context_->functions()->glGetError(), static_cast<GLenum>(GL_NO_ERROR))
-        << path;
+    EXPECT_EQ(context_->functions()->glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << path;
     EXPECT_FALSE(image.isNull()) << path;
   }
 }

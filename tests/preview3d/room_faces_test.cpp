@@ -1,7 +1,8 @@
+#include "preview3d/room_faces.h"
+
 #include <gtest/gtest.h>
 
 #include "preview3d/face_batches.h"
-#include "preview3d/room_faces.h"
 
 namespace slab {
 namespace {
@@ -12,8 +13,8 @@ Level OneRoomLevel() {
   Room room;
   room.Info.X = 4096;
   room.Info.Z = 8192;
-  room.Vertices = {{2048, 0, 3072}, {3072, 0, 3072}, {3072, 0, 4096}, {2048, 0, 4096},
-                   {4096, -512, 4096}};
+  room.Vertices = {
+      {2048, 0, 3072}, {3072, 0, 3072}, {3072, 0, 4096}, {2048, 0, 4096}, {4096, -512, 4096}};
   room.NumXSectors = room.NumZSectors = 6;
   room.Sectors.resize(36);
   level.Rooms.push_back(room);
@@ -53,11 +54,11 @@ TEST(TexelInset, EdgeMovesInwardOthersBack) {
 TEST(BuildRoomFaces, QuadsWithBackFacesThenTrianglesAndSkippedFaces) {
   Level level = OneRoomLevel();
   Room& room = level.Rooms[0];
-  room.Rectangles = {{{0, 1, 2, 3}, -1, 0},                           // red, double-sided
+  room.Rectangles = {{{0, 1, 2, 3}, -1, 0},                            // red, double-sided
                      {{0, 1, 2, 3}, static_cast<int16_t>(0x9005), 0},  // texture 5, two sides
                      {{0, 1, 2, 3}, 4096, 0},
-                     {{0, 1, 2, 3}, 6, 0},    // no such texture: skipped
-                     {{0, 1, 2, 9}, 1, 0}};   // no such vertex: skipped
+                     {{0, 1, 2, 3}, 6, 0},   // no such texture: skipped
+                     {{0, 1, 2, 9}, 1, 0}};  // no such vertex: skipped
   room.Triangles = {{{0, 1, 2}, static_cast<int16_t>(0x8001), 0}, {{0, 1, 2}, -1, 0}};
   RoomFaceList list;
   BuildRoomFaces(level, Tiles(6), 0, {0, 0}, list);
@@ -115,8 +116,7 @@ TEST(BuildRoomFaces, HighlightsTheSelectedSectorsFloorOnly) {
 
 TEST(FaceBatches, OpaqueRunsBeforeAdditiveAndRoomsMoved) {
   Level level = OneRoomLevel();
-  level.Rooms[0].Rectangles = {{{0, 1, 2, 3}, 5, 0}, {{0, 1, 2, 3}, 1, 0},
-                               {{0, 1, 2, 3}, -1, 0}};
+  level.Rooms[0].Rectangles = {{{0, 1, 2, 3}, 5, 0}, {{0, 1, 2, 3}, 1, 0}, {{0, 1, 2, 3}, -1, 0}};
   level.Rooms[0].Triangles = {{{0, 1, 2}, 2, 0}};
   auto tiles = Tiles(6);
   tiles[1].Page = 1;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "preview3d/texels.h"
+
+#include <gtest/gtest.h>
 
 namespace slab {
 namespace {
