@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "level/read_tr45.h"
 #include "level/texture_info.h"
 
 namespace slab {
@@ -91,9 +92,9 @@ LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string&
           ConvertTextInfo(result.Lvl.ObjectTextures, result.Lvl.NumObjectTextures, messages);
     } else {
       if (detected == kTR4)
-        ReadTR4Level(cursor, result.Lvl, messages);
+        ReadTR4Level(cursor, result.Lvl, messages, name);
       else
-        ReadTR5Level(cursor, result.Lvl, messages);
+        ReadTR5Level(cursor, result.Lvl, messages, name);
       result.TextureTiles = ConvertTR5TextInfo(result.Lvl, messages);
     }
   } catch (const FormatError& e) {

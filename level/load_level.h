@@ -36,10 +36,8 @@ int DetectGameVersion(uint32_t versionWord, const std::string& fileName);
 
 // The first- to third-game body after the version word.
 void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion);
-// The fourth-game body after the version word.
-void ReadTR4Level(ByteCursor& cursor, Level& level, MessageSink& messages);
-// The fifth-game body after the version word.
-void ReadTR5Level(ByteCursor& cursor, Level& level, MessageSink& messages);
+// The fourth- and fifth-game bodies are read by ReadTR4Level and ReadTR5Level
+// (level/read_tr45.h).
 
 // A file the reader cannot accept for a reason other than its end (a bad room marker, a
 // damaged level-data chunk...): the message is shown as it stands.

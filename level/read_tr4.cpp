@@ -51,10 +51,6 @@ bool ReadAddOnBlock(ByteCursor& file, Level& level) {
 
 }  // namespace
 
-void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages) {
-  ReadTR4Level(file, level, messages, {});
-}
-
 void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
   file.SetContext("the page counts");

@@ -282,10 +282,6 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   ReadCountedList(file, "AI objects", level.NumAIObjects, level.AIObjects);
 }
 
-void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages) {
-  ReadTR5Level(file, level, messages, {});
-}
-
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
   file.SetContext("the page counts");
