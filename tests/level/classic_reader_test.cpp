@@ -9,6 +9,7 @@
 #include <new>
 #include <type_traits>
 
+#include "floordata/walkers.h"
 #include "level/load_level.h"
 #include "level/texture_info.h"
 #include "support/compose_classic.h"
@@ -289,6 +290,9 @@ TEST(ClassicReader, FirstGameBoxesAreConvertedToSectors) {
   EXPECT_EQ(b[1].Zmax, 1);
   EXPECT_EQ(b[1].Xmin, 255);
   EXPECT_EQ(b[1].Xmax, 9);
+  // The world units stay for a writer to put back.
+  ASSERT_EQ(got->Result.Lvl.Tr1BoxBounds.size(), 2u);
+  EXPECT_EQ(got->Result.Lvl.Tr1BoxBounds[1], (std::array<int32_t, 4>{1023, 1024, 262143, 10239}));
   // Zones are six words a box in the first game.
   EXPECT_EQ(got->Result.Lvl.Zones.size(), 12u);
 }
@@ -508,6 +512,31 @@ TEST_P(EveryVersion, HugeCountsAreRefusedWithoutHugeAllocations) {
   auto got = Load(file.WithCount("room 0 sector grid", 0x7FFF7FFF), "GRID.TR2");
   EXPECT_FALSE(got->Result.Loaded);
   EXPECT_LT(gLargestAllocation.load(), kLimit);
+}
+
+// The run command's sample level means something: its rooms are joined by portals in the
+// floor data, and its triggers open the door and show the camera, and pick up the item.
+TEST(SampleLevel, FloorDataJoinsRoomsAndTriggersItems) {
+  auto got = Load(ComposeClassic(SampleDraft(kTR2)).Bytes, "sample.tr2");
+  ASSERT_TRUE(got->Result.Loaded);
+  const Level& l = got->Result.Lvl;
+  EXPECT_EQ(GetDoor(l, l.Rooms[0].SectorAt(3, 2).FDIndex), 1);
+  EXPECT_EQ(GetDoor(l, l.Rooms[1].SectorAt(0, 2).FDIndex), 0);
+  EXPECT_EQ(GetDoor(l, l.Rooms[1].SectorAt(3, 2).FDIndex), 2);
+  EXPECT_EQ(GetDoor(l, l.Rooms[2].SectorAt(0, 2).FDIndex), 1);
+  auto actions = GetTriggerList(l, l.Rooms[0].SectorAt(2, 2).FDIndex);
+  ASSERT_EQ(actions.size(), 2u);
+  EXPECT_EQ(actions[0].Action, kActionObject);
+  EXPECT_EQ(actions[0].Param, 1);
+  EXPECT_EQ(actions[1].Action, kActionCamera);
+  EXPECT_TRUE(SectorHasObjectTrigger(l, l.Rooms[2].SectorAt(1, 1).FDIndex, 2));
+  EXPECT_EQ(CountLevelTriggers(l).TriggerActions, 3);
+  // Each item stands in an open sector of its room.
+  for (const Item& item : l.Items) {
+    const Room& room = l.Rooms.at(static_cast<size_t>(item.Room));
+    const Sector& s = room.SectorAt((item.X - room.Info.X) / 1024, (item.Z - room.Info.Z) / 1024);
+    EXPECT_EQ(s.Floor, 0) << "item " << item.ObjectID;
+  }
 }
 
 TEST(LoadLevel, FromDiskAndUnreadableFiles) {
