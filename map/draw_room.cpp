@@ -124,9 +124,9 @@ void SelectRoom(const Document& doc, MapState& state, int room) {
   state.SelectedSectorZ = 0;
   state.SectorSelected = false;
   const bool known = room >= 0 && static_cast<size_t>(room) < level.Rooms.size();
-  state.Table = known ? BuildSectorTable(level.Rooms[room].NumXSectors,
-                                         level.Rooms[room].NumZSectors)
-                      : BuildSectorTable(0, 0);
+  state.Table = known
+                    ? BuildSectorTable(level.Rooms[room].NumXSectors, level.Rooms[room].NumZSectors)
+                    : BuildSectorTable(0, 0);
   state.Map = DrawRoom(level, doc.GameVersion, room);
   state.Shown = state.Map;
 }

@@ -36,8 +36,7 @@ int32_t AppendFloorData(Level& level, std::span<const uint8_t> bytes) {
   return index;
 }
 
-bool AddMinecartFunction(Document& doc, MapState& state, MinecartMode mode,
-                         MessageSink& messages) {
+bool AddMinecartFunction(Document& doc, MapState& state, MinecartMode mode, MessageSink& messages) {
   Level& level = doc.CurrentLevel;
   Sector* sector = SelectedSector(level, state);
   if (!sector) return false;

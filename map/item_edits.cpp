@@ -77,7 +77,9 @@ std::optional<int> ItemAdd(Document& doc, MapState& state) {
 std::vector<std::string> ObjectTypeList(const Level& level, int gameVersion,
                                         const ObjectNames& names, bool allItems) {
   std::vector<std::string> lines;
-  auto nameOf = [&](int id) { return std::string(ObjectName(names, id, gameVersion).value_or("")); };
+  auto nameOf = [&](int id) {
+    return std::string(ObjectName(names, id, gameVersion).value_or(""));
+  };
   if (allItems) {
     for (int id = 0; id <= kAllItemsLastId; ++id) lines.push_back(nameOf(id));
   } else {

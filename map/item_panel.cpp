@@ -53,9 +53,8 @@ std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, 
     view.ItemOCB = NumText(ref.ItemRecord->OCB);
     state.NavigationEntity = entity;
     state.NavigationPosition = 0;
-    const size_t triggers = static_cast<size_t>(entity) < state.Triggers.size()
-                                ? state.Triggers[entity].size()
-                                : 0;
+    const size_t triggers =
+        static_cast<size_t>(entity) < state.Triggers.size() ? state.Triggers[entity].size() : 0;
     view.ItemNumTriggers = "This object has " + std::to_string(triggers) + " triggers";
   } else {
     const auto ai = static_cast<int64_t>(entity) - static_cast<int64_t>(level.Items.size());

@@ -52,8 +52,8 @@ inline constexpr char kViewMode3D[] = "3D View";
 
 struct MapState {
   int CurrentRoom = 0;
-  int SelectedSectorX = 0;  // a: along the grid's first dimension, drawn downwards
-  int SelectedSectorZ = 0;  // b: along the second, drawn to the right
+  int SelectedSectorX = 0;      // a: along the grid's first dimension, drawn downwards
+  int SelectedSectorZ = 0;      // b: along the second, drawn to the right
   bool SectorSelected = false;  // the blue outline is on the shown picture
 
   // The entities of the lines of SecCurItem, and the one chosen there (-1: none).

@@ -50,10 +50,10 @@ std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& sta
 
 // What a click on the map led to.
 struct MapClick {
-  bool SectorChosen = false;                     // left button: a sector was selected
-  std::optional<SectorPanel> Panel;              // its panels
+  bool SectorChosen = false;                      // left button: a sector was selected
+  std::optional<SectorPanel> Panel;               // its panels
   std::optional<std::array<int, 2>> CameraFocus;  // Alt held: (a, b) for the 3D camera
-  std::optional<RoomView> Room;                  // another button led to this room
+  std::optional<RoomView> Room;                   // another button led to this room
 };
 
 // A click at pixel (x, y) of the map. Nothing happens before a level is loaded, outside the

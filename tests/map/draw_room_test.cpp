@@ -1,0 +1,170 @@
+#include "map/draw_room.h"
+
+#include <gtest/gtest.h>
+
+#include "map/selection.h"
+#include "map_fixture.h"
+
+namespace slab {
+namespace {
+
+using test::Act;
+using test::Fn;
+namespace colour = map_colour;
+
+class DrawRoomTest : public test::MapFixture {
+ protected:
+  MapImage Draw(int room = 0) { return DrawRoom(level(), doc.GameVersion, room); }
+  static Rgb Cell(const MapImage& image, int a, int b) { return image.Pixel(PixelX(b), PixelY(a)); }
+};
+
+TEST_F(DrawRoomTest, OneByOneRoomIsOneGreyCellWithItsOutline) {
+  AddRoom(1, 1);
+  const MapImage image = Draw();
+  ASSERT_EQ(image.Width(), 300);
+  ASSERT_EQ(image.Height(), 300);
+  // The box runs from -1 to 10 with the right and bottom edge outside: grey 0..8, outline 9.
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) ASSERT_EQ(image.Pixel(x, y), colour::kOuterWall) << x << "," << y;
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(image.Pixel(9, i), kClearColour);
+    EXPECT_EQ(image.Pixel(i, 9), kClearColour);
+  }
+  EXPECT_EQ(image.Pixel(10, 0), kClearColour);
+  EXPECT_EQ(image.Pixel(299, 299), kClearColour);
+}
+
+TEST_F(DrawRoomTest, ColourRulesInTheirOrder) {
+  AddRoom(6, 6);
+  ListAt(0, 1, 1, {Fn(19, 0, true)});                                     // monkey swing
+  ListAt(0, 1, 2, {Fn(20), Fn(21), Fn(4, 2, true), 0, Act(0, 0, true)});  // stop, trigger
+  ListAt(0, 1, 3, {Fn(20, 0, true)});                                     // left turn
+  ListAt(0, 1, 4, {Fn(21, 0, true)});                                     // right turn
+  ListAt(0, 2, 1, {Fn(5, 0, true)});                                      // kill
+  ListAt(0, 2, 2, {Fn(4, 0, true), 0, Act(0, 0, true)});                  // trigger
+  At(0, 2, 3).RoomBelow = 3;
+  At(0, 2, 4).Floor = 0x81;
+  At(0, 3, 1).Floor = At(0, 3, 1).Ceiling = 0x20;
+  ListAt(0, 0, 2, {Fn(1, 0, true), 7});  // a portal in the outer ring
+  ListAt(0, 5, 5, {Fn(1, 0, true), 7});  // a portal in a corner is still a corner
+  const MapImage image = Draw();
+  EXPECT_EQ(Cell(image, 1, 1), colour::kMonkey);
+  EXPECT_EQ(Cell(image, 1, 2), colour::kMinecartStop);
+  EXPECT_EQ(Cell(image, 1, 3), colour::kFunction20);
+  EXPECT_EQ(Cell(image, 1, 4), colour::kFunction21);
+  EXPECT_EQ(Cell(image, 2, 1), colour::kKill);
+  EXPECT_EQ(Cell(image, 2, 2), colour::kTrigger);
+  EXPECT_EQ(Cell(image, 2, 3), colour::kPortal);
+  EXPECT_EQ(Cell(image, 2, 4), colour::kWall);
+  EXPECT_EQ(Cell(image, 3, 1), colour::kWall);
+  EXPECT_EQ(Cell(image, 3, 2), colour::kFloor);
+  EXPECT_EQ(Cell(image, 0, 2), colour::kPortal);
+  EXPECT_EQ(Cell(image, 0, 3), colour::kOuterWall);
+  EXPECT_EQ(Cell(image, 5, 5), colour::kOuterWall);
+  EXPECT_EQ(Cell(image, 5, 0), colour::kOuterWall);
+  // Nothing is drawn right of or below the last sector's outline.
+  EXPECT_EQ(image.Pixel(60, 5), kClearColour);
+  EXPECT_EQ(image.Pixel(5, 60), kClearColour);
+}
+
+TEST_F(DrawRoomTest, BlockedBoxesAreDarkGreyOnlyInThirdAndFourthGameLevels) {
+  AddRoom(4, 4);
+  level().Boxes.resize(3);
+  level().Boxes[2].OverlapIndex = static_cast<int16_t>(0x8004);
+  At(0, 1, 1).BoxIndex = 2 * 16;
+  ListAt(0, 1, 1, {Fn(4, 0, true), 0, Act(0, 0, true)});
+  At(0, 1, 2).BoxIndex = 1 * 16;  // a box that is not blocked
+  At(0, 2, 2).BoxIndex = 0x3FF0;  // no box at all
+  for (int version : {kTR3, kTR4}) {
+    doc.GameVersion = version;
+    const MapImage image = Draw();
+    EXPECT_EQ(Cell(image, 1, 1), colour::kBlocked) << version;
+    EXPECT_EQ(Cell(image, 1, 2), colour::kFloor) << version;
+    EXPECT_EQ(Cell(image, 2, 2), colour::kFloor) << version;
+  }
+  for (int version : {kTR1, kTR2, kTR5}) {
+    doc.GameVersion = version;
+    EXPECT_EQ(Cell(Draw(), 1, 1), colour::kTrigger) << version;
+  }
+}
+
+TEST_F(DrawRoomTest, MarkersOnlyAtExactSectorCentres) {
+  AddRoom(5, 5, 2048, 4096);
+  AddItemAt(0, 1, 1);
+  AddItemAt(0, 1, 2, 0, 1);  // one unit off the centre
+  AddAIAt(0, 2, 1);
+  AddItemAt(0, 3, 3);
+  level().Rooms[0].StaticMeshes.push_back({2048 + 3 * 1024 + 512, 0, 4096 + 3 * 1024 + 512});
+  level().Rooms[0].StaticMeshes.push_back({2048 + 1 * 1024 + 512, 0, 4096 + 3 * 1024 + 512});
+  const MapImage image = Draw();
+  auto marker = [&](int a, int b, int dx, int dy) {
+    return image.Pixel(10 * b + 3 + dx, 10 * a + 3 + dy);
+  };
+  // A 4 x 4 box three pixels into the sector.
+  for (int d = 0; d < 4; ++d) {
+    EXPECT_EQ(marker(1, 1, d, d), colour::kItemMarker);
+    EXPECT_EQ(marker(2, 1, d, 3 - d), colour::kItemMarker);  // AI objects count as items
+    EXPECT_EQ(marker(1, 3, d, d), colour::kStaticMarker);
+    EXPECT_EQ(marker(1, 2, d, d), colour::kFloor);
+  }
+  EXPECT_EQ(marker(1, 1, 4, 0), colour::kFloor);
+  EXPECT_EQ(marker(1, 1, 0, 4), colour::kFloor);
+  // Item and static mesh: cyan above, blue below.
+  for (int dx = 0; dx < 4; ++dx) {
+    EXPECT_EQ(marker(3, 3, dx, 0), colour::kItemMarker);
+    EXPECT_EQ(marker(3, 3, dx, 1), colour::kItemMarker);
+    EXPECT_EQ(marker(3, 3, dx, 2), colour::kStaticMarker);
+    EXPECT_EQ(marker(3, 3, dx, 3), colour::kStaticMarker);
+  }
+}
+
+TEST_F(DrawRoomTest, SectorTableCoversTheRoomOnly) {
+  const SectorTable table = BuildSectorTable(3, 4);
+  EXPECT_EQ(table.Width, 301);
+  EXPECT_EQ(table.Height, 301);
+  EXPECT_EQ(table.AAt(0, 0), 1);
+  EXPECT_EQ(table.BAt(0, 0), 1);
+  EXPECT_EQ(table.AAt(39, 29), 3);
+  EXPECT_EQ(table.BAt(39, 29), 4);
+  EXPECT_EQ(table.BAt(40, 0), 0);
+  EXPECT_EQ(table.AAt(0, 30), 0);
+  EXPECT_EQ(table.AAt(300, 300), 0);
+  EXPECT_EQ(table.AAt(301, 0), 0);  // outside the table altogether
+}
+
+TEST_F(DrawRoomTest, RoomOfFortySectorsGrowsThePictureAndTheTable) {
+  AddRoom(40, 32);
+  ListAt(0, 38, 30, {Fn(5, 0, true)});
+  SelectRoom(doc, state, 0);
+  EXPECT_EQ(state.Map.Width(), 320);
+  EXPECT_EQ(state.Map.Height(), 400);
+  EXPECT_EQ(state.Table.Height, 401);
+  EXPECT_EQ(state.Map.Pixel(PixelX(30), PixelY(38)), colour::kKill);
+  EXPECT_EQ(state.Map.Pixel(PixelX(31), PixelY(39)), colour::kOuterWall);
+  EXPECT_EQ(state.Table.AAt(315, 395), 40);
+  EXPECT_EQ(state.Table.BAt(315, 395), 32);
+
+  const auto click = SelectSectorAt(doc, state, names, 305, 385, kLeftButton, 0);
+  ASSERT_TRUE(click && click->Panel);
+  EXPECT_EQ(state.SelectedSectorX, 38);
+  EXPECT_EQ(state.SelectedSectorZ, 30);
+
+  // Thirty sectors keep the usual picture.
+  AddRoom(30, 30);
+  SelectRoom(doc, state, 1);
+  EXPECT_EQ(state.Map.Width(), 300);
+  EXPECT_EQ(state.Map.Height(), 300);
+}
+
+TEST_F(DrawRoomTest, UnknownRoomAndDamagedCountsDrawSafely) {
+  EXPECT_EQ(Draw(3).Width(), 300);
+  AddRoom(2, 2);
+  level().Rooms[0].NumXSectors = 30000;  // more than its sectors hold
+  const MapImage image = Draw();
+  EXPECT_EQ(image.Height(), kSectorPixels * kMaxMapSectors);
+  EXPECT_EQ(image.Pixel(PixelX(1), PixelY(1)), colour::kOuterWall);
+  EXPECT_EQ(image.Pixel(PixelX(0), PixelY(5)), kClearColour);  // no such sector stored
+}
+
+}  // namespace
+}  // namespace slab

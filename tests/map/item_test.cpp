@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "map/draw_room.h"
+#include "map/item_edits.h"
+#include "map/item_panel.h"
+#include "map/selection.h"
+#include "map_fixture.h"
+
+namespace slab {
+namespace {
+
+namespace colour = map_colour;
+
+constexpr Rgb kBlue = kSetColour;
+constexpr Rgb kBlack = kClearColour;
+
+class ItemTest : public test::MapFixture {
+ protected:
+  ItemTest() { AddRoom(5, 5, 1024, 2048); }
+
+  // Selects sector (a, b) and chooses line `line` of its item list.
+  std::optional<ItemPanelView> Choose(int a, int b, int line = 0) {
+    SelectRoom(doc, state, 0);
+    state.SelectedSectorX = a;
+    state.SelectedSectorZ = b;
+    ShowSelectedSector(doc, state, names);
+    return SelectEntity(doc, state, line);
+  }
+};
+
+TEST_F(ItemTest, PanelShowsCaptionOcbTriggerCountAndColours) {
+  for (int i = 0; i < 5; ++i) AddItemAt(0, 3, 3);
+  const int item = AddItemAt(0, 2, 2, 12);
+  level().Items[item].OCB = -3;
+  level().Items[item].Flags = 0x2A00 | 0x8000;
+  state.Triggers.resize(level().Items.size());
+  state.Triggers[item] = {{0, 1, 1}, {0, 1, 2}};
+  const auto view = Choose(2, 2);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->Caption, "Item 5 - ObjectID 12");
+  EXPECT_EQ(view->ItemOCB, "-3");
+  EXPECT_EQ(view->ItemNumTriggers, "This object has 2 triggers");
+  EXPECT_EQ(view->Colours.ActiveFlags, (std::array<Rgb, 5>{kBlue, kBlack, kBlue, kBlack, kBlue}));
+  EXPECT_EQ(view->Colours.ItemInvisible, kBlack);
+  EXPECT_EQ(view->Colours.ItemCB, kBlue);
+  EXPECT_EQ(state.SelectedEntity, item);
+  EXPECT_EQ(state.NavigationEntity, item);
+
+  const int ai = AddAIAt(0, 1, 1, 3);
+  level().AIObjects[0].Flags = 0x0A;
+  const auto aiView = Choose(1, 1);
+  ASSERT_TRUE(aiView);
+  EXPECT_EQ(aiView->Caption, "AI 0 - ObjectID 3");
+  EXPECT_FALSE(aiView->ItemNumTriggers);
+  EXPECT_EQ(aiView->Colours.ActiveFlags,
+            (std::array<Rgb, 5>{kBlue, kBlack, kBlue, kBlack, kBlack}));
+  EXPECT_EQ(state.SelectedEntity, ai);
+  EXPECT_EQ(state.NavigationEntity, -1);
+  EXPECT_FALSE(Choose(1, 1, 1));  // no second line
+  EXPECT_FALSE(doc.Modified);
+}
+
+TEST_F(ItemTest, FlagClicksRebuildTheWholeWordFromTheColours) {
+  const int item = AddItemAt(0, 2, 2);
+  level().Items[item].Flags = 0x3E00;
+  ASSERT_TRUE(Choose(2, 2));
+  ToggleItemFlag(doc, state, ItemFlagBox::Invisible);
+  EXPECT_EQ(level().Items[item].Flags, 0x3F00);
+  EXPECT_TRUE(doc.Modified);
+  ToggleItemFlag(doc, state, ItemFlagBox::Invisible);
+  EXPECT_EQ(level().Items[item].Flags, 0x3E00);
+
+  level().Items[item].Flags = 0x4000 | 0x0200;  // a bit no box shows
+  ASSERT_TRUE(Choose(2, 2));
+  const auto colours = ToggleItemFlag(doc, state, ItemFlagBox::ClearBody);
+  ASSERT_TRUE(colours);
+  EXPECT_EQ(colours->ItemCB, kBlue);
+  EXPECT_EQ(level().Items[item].Flags, 0x8200);
+  ToggleItemFlag(doc, state, ItemFlagBox::Active0);
+  EXPECT_EQ(level().Items[item].Flags, 0x8000);
+
+  AddAIAt(0, 3, 3);
+  ASSERT_TRUE(Choose(3, 3));
+  for (auto box : {ItemFlagBox::Active0, ItemFlagBox::Active1, ItemFlagBox::Active2,
+                   ItemFlagBox::Active3, ItemFlagBox::Active4, ItemFlagBox::Invisible})
+    ToggleItemFlag(doc, state, box);
+  EXPECT_EQ(level().AIObjects[0].Flags, 0x3E);
+
+  state.SelectedEntity = -1;
+  EXPECT_FALSE(ToggleItemFlag(doc, state, ItemFlagBox::Active0));
+}
+
+TEST_F(ItemTest, OcbTextReadsLeadingDigitsIntoSixteenBits) {
+  EXPECT_EQ(OcbFromText(" 12"), 12);
+  EXPECT_EQ(OcbFromText("  -12abc"), -12);
+  EXPECT_EQ(OcbFromText(""), 0);
+  EXPECT_EQ(OcbFromText("x5"), 0);
+  EXPECT_EQ(OcbFromText("-"), 0);
+  EXPECT_EQ(OcbFromText("32767"), 32767);
+  EXPECT_EQ(OcbFromText("65535"), -1);
+  EXPECT_EQ(OcbFromText("-32768"), -32768);
+  EXPECT_EQ(OcbFromText("99999999999999999999"), static_cast<int16_t>(0xFFFF));
+
+  const int item = AddItemAt(0, 2, 2);
+  ASSERT_TRUE(Choose(2, 2));
+  EXPECT_FALSE(SetItemOCB(doc, state, " 0"));  // showing the value is no edit
+  EXPECT_FALSE(doc.Modified);
+  EXPECT_TRUE(SetItemOCB(doc, state, "257"));
+  EXPECT_EQ(level().Items[item].OCB, 257);
+  EXPECT_TRUE(doc.Modified);
+}
+
+TEST_F(ItemTest, RotationWrapsAtHalfATurn) {
+  const int item = AddItemAt(0, 2, 2);
+  level().Items[item].Angle = 24576;
+  ASSERT_TRUE(Choose(2, 2));
+  EXPECT_EQ(ItemRotate(doc, state), -32768);
+  EXPECT_EQ(ItemRotate(doc, state), -24576);
+  for (int i = 0; i < 6; ++i) ItemRotate(doc, state);
+  EXPECT_EQ(level().Items[item].Angle, 24576);
+  EXPECT_TRUE(doc.Modified);
+
+  AddAIAt(0, 3, 3);
+  level().AIObjects[0].Angle = 0x00017000;  // the high half is not the facing
+  ASSERT_TRUE(Choose(3, 3));
+  EXPECT_EQ(ItemRotate(doc, state), static_cast<int16_t>(0x9000));
+  EXPECT_EQ(static_cast<uint32_t>(level().AIObjects[0].Angle), 0x00019000u);
+}
+
+TEST_F(ItemTest, AddedItemStandsOnTheSectorFloor) {
+  At(0, 2, 3).Floor = 0xFE;
+  At(0, 3, 1).Floor = 0x10;
+  AddAIAt(0, 1, 1);
+  state.Triggers.resize(level().Items.size());
+  SelectRoom(doc, state, 0);
+  state.SelectedSectorX = 2;
+  state.SelectedSectorZ = 3;
+  const auto index = ItemAdd(doc, state);
+  ASSERT_EQ(index, 0);
+  const Item& item = level().Items[0];
+  EXPECT_EQ(item.Y, -512);
+  EXPECT_EQ(item.X, 1024 + 2 * 1024 + 512);
+  EXPECT_EQ(item.Z, 2048 + 3 * 1024 + 512);
+  EXPECT_EQ(item.Room, 0);
+  EXPECT_EQ(item.ObjectID, 0);
+  EXPECT_EQ(item.Intensity1, -32768);
+  EXPECT_EQ(item.OCB, -32768);  // the second intensity before the fourth game
+  EXPECT_EQ(item.Flags, 0);
+  EXPECT_EQ(level().NumItems, 1);
+  EXPECT_EQ(state.Triggers.size(), 1u);
+  EXPECT_TRUE(doc.Modified);
+  // Redrawn with its marker; the selection is cleared.
+  EXPECT_EQ(state.Map.Pixel(10 * 3 + 4, 10 * 2 + 4), colour::kItemMarker);
+  EXPECT_EQ(state.SelectedSectorX, 0);
+
+  doc.GameVersion = kTR4;
+  state.SelectedSectorX = 3;
+  state.SelectedSectorZ = 1;
+  ASSERT_EQ(ItemAdd(doc, state), 1);
+  EXPECT_EQ(level().Items[1].Y, 4096);
+  EXPECT_EQ(level().Items[1].OCB, 0);
+  // The AI object is now entity 2.
+  ASSERT_TRUE(Choose(1, 1));
+  EXPECT_EQ(state.SelectedEntity, 2);
+}
+
+TEST_F(ItemTest, ObjectTypeListAndChoice) {
+  names.Objects[7][kTR3] = "MINECART";
+  names.Objects[373][kTR3] = "LAST";
+  names.Objects[374][kTR3] = "BEYOND";
+  level().Moveables = {{0}, {7}, {600}};
+  EXPECT_EQ(ObjectTypeList(level(), kTR3, names, false),
+            (std::vector<std::string>{"", "MINECART", ""}));
+  const int item = AddItemAt(0, 2, 2);
+  ASSERT_TRUE(Choose(2, 2));
+  EXPECT_TRUE(ChooseObjectType(doc, state, 1));
+  EXPECT_EQ(level().Items[item].ObjectID, 7);
+  EXPECT_FALSE(ChooseObjectType(doc, state, 3));
+
+  const auto all = ClickAllItems(doc, state, names);
+  ASSERT_EQ(all.size(), 374u);
+  EXPECT_EQ(all[7], "MINECART");
+  EXPECT_EQ(all.back(), "LAST");
+  EXPECT_TRUE(ChooseObjectType(doc, state, 300));
+  EXPECT_EQ(level().Items[item].ObjectID, 300);
+  EXPECT_FALSE(ChooseObjectType(doc, state, 374));
+  EXPECT_EQ(ClickAllItems(doc, state, names).size(), 3u);
+}
+
+TEST_F(ItemTest, CtrlArrowsKeepTheEntityOnInnerSectors) {
+  const int item = AddItemAt(0, 2, 2);
+  ASSERT_TRUE(Choose(2, 2));
+  const Item& it = level().Items[item];
+  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Up, 0));  // no Ctrl: the camera's
+  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey | kShiftKey));
+  EXPECT_FALSE(doc.Modified);
+
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey));
+  EXPECT_EQ(it.Z, 2048 + 3 * 1024 + 512);
+  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey));  // b = 4 is the wall
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Down, kCtrlKey));
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Down, kCtrlKey));
+  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Down, kCtrlKey));
+  EXPECT_EQ(it.Z, 2048 + 1 * 1024 + 512);
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Right, kCtrlKey));
+  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Right, kCtrlKey));
+  EXPECT_EQ(it.X, 1024 + 3 * 1024 + 512);
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Left, kCtrlKey));
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Left, kCtrlKey));
+  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Left, kCtrlKey));
+  EXPECT_EQ(it.X, 1024 + 1 * 1024 + 512);
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::PageUp, kCtrlKey));
+  EXPECT_EQ(it.Y, -128);
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::PageDown, kCtrlKey));
+  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::PageDown, kCtrlKey));
+  EXPECT_EQ(it.Y, 128);
+  EXPECT_TRUE(doc.Modified);
+  // The marker follows the item.
+  EXPECT_EQ(state.Map.Pixel(10 * 1 + 4, 10 * 1 + 4), colour::kItemMarker);
+  EXPECT_EQ(state.Map.Pixel(10 * 2 + 4, 10 * 2 + 4), colour::kFloor);
+}
+
+}  // namespace
+}  // namespace slab

@@ -1,0 +1,141 @@
+#include "map/selection.h"
+
+#include <gtest/gtest.h>
+
+#include "map/draw_room.h"
+#include "map_fixture.h"
+
+namespace slab {
+namespace {
+
+using test::Fn;
+namespace colour = map_colour;
+
+class SelectionTest : public test::MapFixture {
+ protected:
+  SelectionTest() {
+    for (int i = 0; i < 6; ++i) AddRoom(4, 5, 4096 * i);
+    ChooseRoom(doc, state, 0);
+  }
+  std::optional<MapClick> Click(int a, int b, int button = kLeftButton, int shift = 0) {
+    return SelectSectorAt(doc, state, names, PixelX(b), PixelY(a), button, shift);
+  }
+};
+
+TEST_F(SelectionTest, LeftClickOutlinesTheSectorAndFillsThePanels) {
+  const auto click = Click(2, 3);
+  ASSERT_TRUE(click);
+  EXPECT_TRUE(click->SectorChosen);
+  ASSERT_TRUE(click->Panel);
+  EXPECT_EQ(click->Panel->Sectors.SecInf, "Sector Info [Sector 1,2]");
+  EXPECT_FALSE(click->CameraFocus);
+  EXPECT_EQ(state.SelectedSectorX, 2);
+  EXPECT_EQ(state.SelectedSectorZ, 3);
+  // The outline runs along the box's own outline: x 29..39, y 19..29.
+  for (int i = 0; i <= 10; ++i) {
+    EXPECT_EQ(state.Shown.Pixel(29 + i, 19), colour::kSelection);
+    EXPECT_EQ(state.Shown.Pixel(29 + i, 29), colour::kSelection);
+    EXPECT_EQ(state.Shown.Pixel(29, 19 + i), colour::kSelection);
+    EXPECT_EQ(state.Shown.Pixel(39, 19 + i), colour::kSelection);
+  }
+  EXPECT_EQ(state.Shown.Pixel(30, 20), state.Map.Pixel(30, 20));
+  EXPECT_EQ(state.Map.Pixel(29, 19), kClearColour);  // the map itself keeps no outline
+
+  // The next click wipes the first outline.
+  ASSERT_TRUE(Click(1, 1));
+  EXPECT_EQ(state.Shown.Pixel(39, 25), kClearColour);
+  EXPECT_EQ(state.Shown.Pixel(9, 15), colour::kSelection);
+  EXPECT_FALSE(doc.Modified);
+}
+
+TEST_F(SelectionTest, ClicksOutsideTheRoomOrBeforeALevelSelectNothing) {
+  ASSERT_TRUE(Click(1, 1));
+  const MapImage shown = state.Shown;
+  EXPECT_FALSE(SelectSectorAt(doc, state, names, 55, 5, kLeftButton, 0));  // right of it
+  EXPECT_FALSE(SelectSectorAt(doc, state, names, 5, 45, kLeftButton, 0));  // below it
+  EXPECT_FALSE(SelectSectorAt(doc, state, names, 299, 299, kLeftButton, 0));
+  EXPECT_FALSE(SelectSectorAt(doc, state, names, 300, 5, kLeftButton, 0));
+  EXPECT_FALSE(SelectSectorAt(doc, state, names, -1, 5, kLeftButton, 0));
+  EXPECT_EQ(state.SelectedSectorX, 1);
+  EXPECT_EQ(state.SelectedSectorZ, 1);
+  EXPECT_EQ(state.Shown, shown);
+  doc.LevelLoaded = false;
+  EXPECT_FALSE(Click(2, 2));
+}
+
+TEST_F(SelectionTest, AltClickAlsoFocusesTheCamera) {
+  const auto click = Click(2, 1, kLeftButton, kAltKey | kShiftKey);
+  ASSERT_TRUE(click && click->CameraFocus);
+  EXPECT_EQ(*click->CameraFocus, (std::array<int, 2>{2, 1}));
+}
+
+TEST_F(SelectionTest, OtherButtonsFollowPortalThenBelowThenAbove) {
+  ListAt(0, 1, 1, {Fn(1, 0, true), 4});
+  At(0, 1, 1).RoomBelow = 1;
+  At(0, 1, 2).RoomBelow = 2;
+  At(0, 1, 2).RoomAbove = 3;
+  At(0, 2, 2).RoomAbove = 5;
+
+  auto click = Click(1, 1, kRightButton);  // portal before below
+  ASSERT_TRUE(click && click->Room);
+  EXPECT_EQ(click->Room->RoomNumber, 4);
+  EXPECT_EQ(state.CurrentRoom, 4);
+
+  ChooseRoom(doc, state, 0);
+  EXPECT_EQ(Click(1, 2, kRightButton)->Room->RoomNumber, 2);  // below before above
+  ChooseRoom(doc, state, 0);
+  EXPECT_EQ(Click(1, 2, kMiddleButton, kShiftKey)->Room->RoomNumber, 3);  // shift: above
+  ChooseRoom(doc, state, 0);
+  EXPECT_EQ(Click(1, 2, kRightButton, kCtrlKey)->Room->RoomNumber, 3);  // any modifier
+  ChooseRoom(doc, state, 0);
+  EXPECT_EQ(Click(2, 2, kRightButton)->Room->RoomNumber, 5);
+  ChooseRoom(doc, state, 0);
+  EXPECT_FALSE(Click(2, 3, kRightButton));  // plain floor
+  EXPECT_EQ(state.CurrentRoom, 0);
+
+  ListAt(0, 2, 3, {Fn(1, 0, true), 200});  // a portal to a room the level lacks
+  EXPECT_FALSE(Click(2, 3, kRightButton));
+  EXPECT_EQ(state.CurrentRoom, 0);
+}
+
+TEST_F(SelectionTest, RoomChoiceCaptionsAndRedraw) {
+  Room& room = level().Rooms[5];
+  room.NumXSectors = 6;
+  room.NumZSectors = 8;
+  room.Sectors.assign(48, test::kOpenFloor);
+  auto view = ChooseRoom(doc, state, 5);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->RoomInfo, "Room 5 -  8* 6-0,0,0");
+  EXPECT_EQ(view->AltRoom, "No alternate");
+
+  room.WaterScheme = 3;
+  room.ReverbInfo = 1;
+  room.AlternateGroup = 2;
+  room.AlternateRoom = 3;
+  view = ChooseRoom(doc, state, 5);
+  EXPECT_EQ(view->RoomInfo, "Room 5 -  8* 6-3,1,2");
+  EXPECT_EQ(view->AltRoom, "Alternate: 3");
+  room.AlternateRoom = 255;
+  EXPECT_EQ(AltRoomCaption(level(), 5), "No alternate");
+
+  // Choosing the same room again clears the selection outline.
+  Click(1, 1);
+  ChooseRoom(doc, state, 5);
+  EXPECT_EQ(state.Shown, state.Map);
+  EXPECT_EQ(state.SelectedSectorX, 0);
+  EXPECT_EQ(state.SelectedSectorZ, 0);
+
+  EXPECT_FALSE(ChooseRoom(doc, state, -1));
+  EXPECT_FALSE(ChooseRoom(doc, state, 6));
+  EXPECT_EQ(state.CurrentRoom, 5);
+  EXPECT_FALSE(doc.Modified);
+}
+
+TEST_F(SelectionTest, ViewModeCaptionTakesTurns) {
+  EXPECT_EQ(state.ViewMode, "2D Map");
+  EXPECT_EQ(ToggleViewMode(state), "3D View");
+  EXPECT_EQ(ToggleViewMode(state), "2D Map");
+}
+
+}  // namespace
+}  // namespace slab
