@@ -128,6 +128,25 @@ TEST(MakeSpriteWad, TakesTheSpritePagesInOrderOfUse) {
   EXPECT_FALSE(MakeSpriteWad(Level{}, kTR4, error));
 }
 
+// The wad the build puts beside the programs converts a level: its one page follows the
+// level's own, and its dot moves to that page.
+TEST(PlaceholderWad, IsAValidWadOfOnePage) {
+  RecordingSink sink;
+  auto wad = ReadSpriteWad(SLAB_PLACEHOLDER_SWD, sink);
+  ASSERT_TRUE(wad) << sink.Shown[0];
+  EXPECT_EQ(wad->Rows(), 256u);
+  ASSERT_EQ(wad->SpriteTextures.size(), 1u);
+  EXPECT_TRUE(wad->SpriteSequences.empty());
+  test::Tr4Draft draft = test::SampleTr4Draft();
+  draft.Data.MeshPointers.clear();
+  auto level = ConvertTR4Level(test::ComposeTR4(draft).Bytes, "a.tr4", kTR3, *wad, sink);
+  ASSERT_TRUE(level);
+  EXPECT_EQ(level->NumTextiles, 2);
+  EXPECT_EQ(level->SpriteTextures[0].Tile, 1);
+  EXPECT_EQ(level->Textile16[kPagePixels + 31 * 256 + 31] & 0x8000, 0x8000);  // the dot
+  EXPECT_EQ(level->Textile16[kPagePixels + 255], 0);                         // transparent
+}
+
 using ConvertJobs = TempFolder;
 
 TEST(ConvertJobName, ReplacesTheLastThreeCharacters) {
