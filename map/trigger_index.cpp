@@ -1,30 +1,30 @@
 #include "map/trigger_index.h"
 
-#include <algorithm>
-
 #include "floordata/walkers.h"
 
 namespace slab {
 
 TriggerIndex BuildTriggerIndex(const Level& level) {
   TriggerIndex index(level.Items.size());
-  std::vector<int> targets;
   for (size_t r = 0; r < level.Rooms.size(); ++r) {
     const Room& room = level.Rooms[r];
-    for (int b = 0; b < room.NumZSectors; ++b)
-      for (int a = 0; a < room.NumXSectors; ++a) {
-        if (!room.HasSector(a, b)) continue;
-        const uint16_t fdIndex = room.SectorAt(a, b).FDIndex;
+    const int numA = room.NumXSectors, numB = room.NumZSectors;
+    const size_t stored = room.Sectors.size();
+    for (int b = 0; b < numB; ++b)
+      for (int a = 0; a < numA; ++a) {
+        const size_t at = static_cast<size_t>(a) * numB + b;
+        if (at >= stored) continue;
+        const uint16_t fdIndex = room.Sectors[at].FDIndex;
         if (fdIndex == 0) continue;
-        targets.clear();
-        for (const TriggerEntry& entry : GetTriggerList(level, fdIndex))
-          if ((entry.Action == kActionObject || entry.Action == kActionTarget) &&
-              static_cast<size_t>(entry.Param) < index.size())
-            targets.push_back(entry.Param);
-        // A sector that names an item twice is still one place to visit.
-        std::sort(targets.begin(), targets.end());
-        targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
-        for (int item : targets) index[item].push_back({static_cast<int>(r), a, b});
+        const TriggerLocation here{static_cast<int>(r), a, b};
+        for (const TriggerEntry& entry : GetTriggerList(level, fdIndex)) {
+          if (entry.Action != kActionObject && entry.Action != kActionTarget) continue;
+          if (static_cast<size_t>(entry.Param) >= index.size()) continue;
+          // A sector that names an item twice is still one place to visit; its entry is
+          // the last one appended so far, since sectors are visited in order.
+          std::vector<TriggerLocation>& list = index[entry.Param];
+          if (list.empty() || !(list.back() == here)) list.push_back(here);
+        }
       }
   }
   return index;
