@@ -1,0 +1,843 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <limits>
+#include <optional>
+
+#include "app/help_windows.h"
+#include "app/overview.h"
+#include "app/sector_map_widget.h"
+#include "level/load_level.h"
+#include "level/text.h"
+#include "map/draw_room.h"
+#include "map/entity.h"
+#include "map/floor_edits.h"
+#include "map/item_edits.h"
+#include "map/item_panel.h"
+#include "preview3d/room3d_view.h"
+#include "preview3d/texture_strip_view.h"
+
+namespace slab {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Hidden panel controls keep their place, so the panels do not jump as sectors are shown.
+void KeepPlaceWhenHidden(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+}
+
+std::optional<MoveKey> MoveKeyFor(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Up: return MoveKey::Up;
+    case Qt::Key_Down: return MoveKey::Down;
+    case Qt::Key_Left: return MoveKey::Left;
+    case Qt::Key_Right: return MoveKey::Right;
+    case Qt::Key_PageUp: return MoveKey::PageUp;
+    case Qt::Key_PageDown: return MoveKey::PageDown;
+    default: return std::nullopt;
+  }
+}
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+}  // namespace
+
+Rgb TextColour(const QWidget* widget) {
+  const QColor c = widget->palette().color(widget->foregroundRole());
+  return Rgb{static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+             static_cast<uint8_t>(c.blue())};
+}
+
+void SetTextColour(QWidget* widget, Rgb colour) {
+  QPalette palette = widget->palette();
+  const QColor c(colour.R, colour.G, colour.B);
+  palette.setColor(QPalette::WindowText, c);
+  palette.setColor(QPalette::ButtonText, c);
+  palette.setColor(QPalette::Text, c);
+  widget->setPalette(palette);
+}
+
+MainWindow::MainWindow(WindowServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)) {
+  setObjectName("Slabwright2_Frm");
+  setWindowTitle(kWindowTitle);
+  BuildControls();
+  BuildMenus();
+  ConnectHandlers();
+  ResetPanels();
+
+  if (services_.Enable3D) {
+    view3d_ = new Room3DView(services_.Messages, sectorMap_);
+    view3d_->setObjectName("View3D");
+    sectorMap_->SetRightView(view3d_);
+    view3d_->LoadMarkers(services_.ProgramFolder);
+    connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
+  }
+
+  frameTimer_.setTimerType(Qt::PreciseTimer);
+  frameTimer_.setInterval(kFrameInterval);
+  connect(&frameTimer_, &QTimer::timeout, this,
+          [this] { FrameTick(services_.Clock.NowMs()); });
+  lastFrame_ = std::numeric_limits<int64_t>::min() / 2;
+  RequestFrame();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildControls() {
+  auto* central = new QWidget(this);
+  auto* columns = new QHBoxLayout(central);
+
+  // Left: the map and, under it, the rooms, doors and static meshes.
+  auto* left = new QVBoxLayout;
+  sectorMap_ = new SectorMapWidget(central);
+  left->addWidget(sectorMap_, 1);
+  auto* under = new QHBoxLayout;
+
+  auto* rooms = Named(new QGroupBox("Rooms", central), "Frame3");
+  auto* roomsLayout = new QGridLayout(rooms);
+  roomNumber_ = Named(new QListWidget(rooms), "RoomNumber");
+  roomNumber_->setMinimumHeight(90);
+  roomsLayout->addWidget(roomNumber_, 0, 0, 4, 1);
+  auto* roomAdd = Named(new QPushButton("Add", rooms), "RoomAdd");
+  auto* roomDelete = Named(new QPushButton("Remove", rooms), "RoomDelete");
+  // Adding and removing rooms are not offered yet; the buttons stand where users expect them.
+  roomAdd->setEnabled(false);
+  roomDelete->setEnabled(false);
+  viewMode_ = Named(new QPushButton(kViewMode2D, rooms), "ViewMode");
+  drawDoors_ = Named(new QCheckBox("DrawDoors", rooms), "DrawDoors");
+  roomsLayout->addWidget(roomAdd, 0, 1);
+  roomsLayout->addWidget(roomDelete, 1, 1);
+  roomsLayout->addWidget(viewMode_, 2, 1);
+  roomsLayout->addWidget(drawDoors_, 3, 1);
+  roomInfo_ = Named(new QLabel(rooms), "RoomInfo");
+  altRoom_ = Named(new QLabel(rooms), "AltRoom");
+  roomsLayout->addWidget(roomInfo_, 4, 0, 1, 2);
+  roomsLayout->addWidget(altRoom_, 5, 0, 1, 2);
+  under->addWidget(rooms, 2);
+
+  auto* doors = Named(new QGroupBox("Doors", central), "Frame1");
+  auto* doorsLayout = new QFormLayout(doors);
+  doorSide_ = Named(new QLabel(doors), "DoorSide");
+  doorAbove_ = Named(new QLabel(doors), "DoorAbove");
+  doorBelow_ = Named(new QLabel(doors), "DoorBelow");
+  doorsLayout->addRow("Side", doorSide_);
+  doorsLayout->addRow("Above", doorAbove_);
+  doorsLayout->addRow("Below", doorBelow_);
+  under->addWidget(doors, 1);
+
+  auto* statics = Named(new QGroupBox("Static Meshes", central), "Frame4");
+  auto* staticsLayout = new QGridLayout(statics);
+  numStatic_ = Named(new QLabel(statics), "NumStatic");
+  staticsLayout->addWidget(numStatic_, 0, 0, 1, 2);
+  staticsLayout->addWidget(new QLabel("Static Mesh ID:", statics), 1, 0, 1, 2);
+  staticId_ = Named(new QComboBox(statics), "StaticID");
+  staticsLayout->addWidget(staticId_, 2, 0, 1, 2);
+  auto* curMesh = Named(new QComboBox(statics), "CurMesh");
+  auto* staticAdd = Named(new QPushButton("Add", statics), "StaticAdd");
+  auto* staticRemove = Named(new QPushButton("Remove", statics), "StaticRemove");
+  curMesh->setEnabled(false);
+  staticAdd->setEnabled(false);
+  staticRemove->setEnabled(false);
+  staticsLayout->addWidget(curMesh, 3, 0, 1, 2);
+  staticsLayout->addWidget(staticAdd, 4, 0);
+  staticsLayout->addWidget(staticRemove, 4, 1);
+  KeepPlaceWhenHidden(numStatic_);
+  KeepPlaceWhenHidden(staticId_);
+  under->addWidget(statics, 1);
+  left->addLayout(under);
+  columns->addLayout(left, 1);
+
+  // Middle: the selected sector, its trigger and the items on it.
+  auto* middle = new QVBoxLayout;
+  secInf_ = Named(new QGroupBox("Sectors", central), "SecInf");
+  auto* sectorsLayout = new QGridLayout(secInf_);
+  floorWall_ = Named(new QCheckBox("Wall", secInf_), "FloorWall");
+  sectorsLayout->addWidget(floorWall_, 0, 0, 1, 2);
+  floorHeight_ = Named(new QLineEdit(secInf_), "FloorHeight");
+  ceilingHeight_ = Named(new QLineEdit(secInf_), "CeilingHeight");
+  // The heights are shown, not edited: "Wall" is the one geometry edit.
+  floorHeight_->setReadOnly(true);
+  ceilingHeight_->setReadOnly(true);
+  sectorsLayout->addWidget(new QLabel("Floor Height", secInf_), 1, 0);
+  sectorsLayout->addWidget(floorHeight_, 1, 1);
+  sectorsLayout->addWidget(new QLabel("Ceiling Height", secInf_), 2, 0);
+  sectorsLayout->addWidget(ceilingHeight_, 2, 1);
+  minecartStop_ = Named(new QPushButton("Minecart Stop", secInf_), "Minecart_Stop");
+  fd20_ = Named(new QPushButton("Minecart Left", secInf_), "FD20");
+  fd21_ = Named(new QPushButton("Minecart Right", secInf_), "FD21");
+  auto* minecart = new QHBoxLayout;
+  minecart->addWidget(minecartStop_);
+  minecart->addWidget(fd20_);
+  minecart->addWidget(fd21_);
+  sectorsLayout->addLayout(minecart, 3, 0, 1, 2);
+  middle->addWidget(secInf_);
+
+  auto* triggers = Named(new QGroupBox("Triggers", central), "Frame5");
+  auto* triggersLayout = new QGridLayout(triggers);
+  fdLabel_ = Named(new QLabel(triggers), "FD_lbl");
+  gotoObject_ = Named(new QPushButton("Find Object", triggers), "GotoObject");
+  triggersLayout->addWidget(fdLabel_, 0, 0);
+  triggersLayout->addWidget(gotoObject_, 0, 1);
+  triggerData_ = Named(new QListWidget(triggers), "TriggerData");
+  triggerData_->setMinimumHeight(80);
+  triggersLayout->addWidget(triggerData_, 1, 0, 1, 2);
+  triggerTimer_ = Named(new QLabel(triggers), "TriggerTimer");
+  triggersLayout->addWidget(triggerTimer_, 2, 0);
+  auto* triggerMask = new QHBoxLayout;
+  for (int i = 0; i < 5; ++i) {
+    triggerFlags_[i] = new QCheckBox(QString::number(i + 1), triggers);
+    triggerFlags_[i]->setObjectName(QString("TriggerFlags_%1").arg(i));
+    triggerMask->addWidget(triggerFlags_[i]);
+  }
+  triggersLayout->addLayout(triggerMask, 2, 1);
+  middle->addWidget(triggers, 1);
+
+  auto* items = Named(new QGroupBox("Items", central), "Frame2");
+  auto* itemsLayout = new QGridLayout(items);
+  secItemCnt_ = Named(new QLabel(items), "SecItemCnt");
+  KeepPlaceWhenHidden(secItemCnt_);
+  itemsLayout->addWidget(secItemCnt_, 0, 0);
+  itemId_ = Named(new QLabel(items), "ItemID");
+  itemsLayout->addWidget(itemId_, 0, 1, 1, 2);
+  secCurItem_ = Named(new QListWidget(items), "SecCurItem");
+  secCurItem_->setMaximumHeight(70);
+  itemsLayout->addWidget(secCurItem_, 1, 0, 3, 1);
+  itemAdd_ = Named(new QPushButton("Add", items), "ItemAdd");
+  auto* itemRemove = Named(new QPushButton("Remove", items), "ItemRemove");
+  itemRemove->setEnabled(false);  // removing items is not offered yet
+  itemRotate_ = Named(new QPushButton("Rotate", items), "ItemRotate");
+  itemsLayout->addWidget(itemAdd_, 1, 1);
+  itemsLayout->addWidget(itemRemove, 1, 2);
+  itemsLayout->addWidget(itemRotate_, 2, 1);
+  itemNextTrigger_ = Named(new QPushButton("Next Trigger", items), "ItemNextTrigger");
+  itemsLayout->addWidget(itemNextTrigger_, 2, 2);
+  auto* ocbRow = new QHBoxLayout;
+  ocbRow->addWidget(new QLabel("OCB:", items));
+  itemOcb_ = Named(new QLineEdit(items), "ItemOCB");
+  ocbRow->addWidget(itemOcb_);
+  itemsLayout->addLayout(ocbRow, 3, 1, 1, 2);
+  itemDesc_ = Named(new QComboBox(items), "ItemDesc");
+  itemsLayout->addWidget(itemDesc_, 4, 0, 1, 2);
+  allItems_ = Named(new QCheckBox("All Items", items), "AllItems");
+  itemsLayout->addWidget(allItems_, 4, 2);
+  auto* mask = new QHBoxLayout;
+  for (int i = 0; i < 5; ++i) {
+    activeFlags_[i] = new QCheckBox(QString::number(i + 1), items);
+    activeFlags_[i]->setObjectName(QString("ActiveFlags_%1").arg(i));
+    mask->addWidget(activeFlags_[i]);
+  }
+  itemsLayout->addLayout(mask, 5, 0, 1, 3);
+  itemInvisible_ = Named(new QCheckBox("Invisible", items), "ItemInvisible");
+  itemCb_ = Named(new QCheckBox("Clear Body", items), "ItemCB");
+  itemsLayout->addWidget(itemInvisible_, 6, 0);
+  itemsLayout->addWidget(itemCb_, 6, 1);
+  itemNumTriggers_ = Named(new QLabel(items), "ItemNumTriggers");
+  itemsLayout->addWidget(itemNumTriggers_, 7, 0, 1, 3);
+  middle->addWidget(items);
+  columns->addLayout(middle);
+
+  // Right: the texture pages.
+  auto* textures = Named(new QGroupBox("Textures", central), "Frame6");
+  auto* texturesLayout = new QVBoxLayout(textures);
+  textures_ = new TextureStripView(textures);
+  texturesLayout->addWidget(textures_);
+  columns->addWidget(textures);
+
+  setCentralWidget(central);
+}
+
+void MainWindow::BuildMenus() {
+  auto* file = menuBar()->addMenu("&File");
+  file->setObjectName("Mnu_File");
+  auto add = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  add(file, "Mnu_File_Open", "&Open", [this] { MenuFileOpen(); })
+      ->setShortcut(QKeySequence::Open);
+  add(file, "Mnu_File_Save", "&Save", [this] { MenuFileSave(); })
+      ->setShortcut(QKeySequence::Save);
+  add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
+  file->addSeparator()->setObjectName("Mnu_File_Line1");
+  add(file, "Mnu_File_Quit", "&Quit", [this] { MenuFileQuit(); })
+      ->setShortcut(QKeySequence::Quit);
+
+  auto* demo = menuBar()->addMenu("&Demo");
+  demo->setObjectName("Mnu_Demo");
+  add(demo, "Mnu_Demo_Rec", "Start Recording", [this] { MenuDemoRec(); });
+  add(demo, "Mnu_Demo_Stop", "Stop Recording", [this] { MenuDemoStop(); });
+
+  auto* help = menuBar()->addMenu("&Help");
+  help->setObjectName("Mnu_Help");
+  add(help, "Mnu_Help_MineCart", "&MineCart Help", [this] { MenuHelpMineCart(); });
+  add(help, "Mnu_Help_About", "&About", [this] { MenuHelpAbout(); });
+}
+
+void MainWindow::ConnectHandlers() {
+  connect(sectorMap_, &SectorMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
+  connect(sectorMap_, &SectorMapWidget::KeyDown, this, &MainWindow::MapKeyDown);
+  connect(roomNumber_, &QListWidget::currentRowChanged, this, &MainWindow::RoomNumberClick);
+  connect(viewMode_, &QPushButton::clicked, this, &MainWindow::ViewModeClick);
+  connect(drawDoors_, &QCheckBox::clicked, this, &MainWindow::DrawDoorsClick);
+  connect(floorWall_, &QCheckBox::clicked, this, &MainWindow::FloorWallClick);
+  connect(minecartStop_, &QPushButton::clicked, this,
+          [this] { MinecartClick(static_cast<int>(MinecartMode::Stop)); });
+  connect(fd20_, &QPushButton::clicked, this,
+          [this] { MinecartClick(static_cast<int>(MinecartMode::Left)); });
+  connect(fd21_, &QPushButton::clicked, this,
+          [this] { MinecartClick(static_cast<int>(MinecartMode::Right)); });
+  connect(gotoObject_, &QPushButton::clicked, this, &MainWindow::GotoObjectClick);
+  connect(itemNextTrigger_, &QPushButton::clicked, this, &MainWindow::ItemNextTriggerClick);
+  connect(secCurItem_, &QListWidget::currentRowChanged, this, &MainWindow::SecCurItemClick);
+  for (int i = 0; i < 5; ++i) {
+    connect(activeFlags_[i], &QCheckBox::clicked, this, [this, i] { ItemFlagClick(i); });
+    // The trigger's mask is shown by colour only; a click changes nothing.
+    connect(triggerFlags_[i], &QCheckBox::clicked, this, [this, i] {
+      const QSignalBlocker block(triggerFlags_[i]);
+      triggerFlags_[i]->setChecked(false);
+    });
+  }
+  connect(itemInvisible_, &QCheckBox::clicked, this,
+          [this] { ItemFlagClick(static_cast<int>(ItemFlagBox::Invisible)); });
+  connect(itemCb_, &QCheckBox::clicked, this,
+          [this] { ItemFlagClick(static_cast<int>(ItemFlagBox::ClearBody)); });
+  connect(itemOcb_, &QLineEdit::textEdited, this, &MainWindow::ItemOCBChange);
+  connect(itemRotate_, &QPushButton::clicked, this, &MainWindow::ItemRotateClick);
+  connect(itemAdd_, &QPushButton::clicked, this, &MainWindow::ItemAddClick);
+  connect(allItems_, &QCheckBox::clicked, this, &MainWindow::AllItemsClick);
+  connect(itemDesc_, &QComboBox::activated, this, &MainWindow::ItemDescClick);
+}
+
+void MainWindow::ResetPanels() {
+  secInf_->setTitle("Sectors");
+  {
+    const QSignalBlocker block(floorWall_);
+    floorWall_->setChecked(false);
+  }
+  for (QLineEdit* box : {floorHeight_, ceilingHeight_}) {
+    box->clear();
+    box->setEnabled(true);
+  }
+  for (QWidget* w : {static_cast<QWidget*>(minecartStop_), static_cast<QWidget*>(fd20_),
+                     static_cast<QWidget*>(fd21_)})
+    SetTextColour(w, kClearColour);
+  fdLabel_->setText("FD:0");
+  triggerData_->clear();
+  triggerTimer_->setText("Timer: 0");
+  for (QCheckBox* box : triggerFlags_) SetTextColour(box, kClearColour);
+  for (QLabel* door : {doorSide_, doorAbove_, doorBelow_}) door->setText("None");
+  staticId_->clear();
+  staticId_->show();
+  numStatic_->setText("0 Static Meshes");
+  numStatic_->show();
+  roomInfo_->setText("Room 0");
+  altRoom_->setText("No alternate");
+  {
+    const QSignalBlocker block(secCurItem_);
+    secCurItem_->clear();
+  }
+  secItemCnt_->setText("Of 1");
+  secItemCnt_->show();
+  itemId_->clear();
+  itemOcb_->clear();
+  itemNumTriggers_->setText("This object has 0 triggers");
+  ShowFlagColours(ItemFlagColours{});
+}
+
+// ---- Copying view models into the controls ----
+
+void MainWindow::ShowRoomView(const RoomView& view) {
+  if (view.RoomNumber >= 0 && view.RoomNumber < roomNumber_->count()) {
+    const QSignalBlocker block(roomNumber_);
+    roomNumber_->setCurrentRow(view.RoomNumber);
+  }
+  roomInfo_->setText(Q(view.RoomInfo));
+  altRoom_->setText(Q(view.AltRoom));
+}
+
+void MainWindow::ShowPanel(const SectorPanel& panel) {
+  const SectorsView& s = panel.Sectors;
+  secInf_->setTitle(Q(s.SecInf));
+  {
+    const QSignalBlocker block(floorWall_);
+    floorWall_->setChecked(s.FloorWall);
+  }
+  floorHeight_->setEnabled(s.HeightsEnabled);
+  ceilingHeight_->setEnabled(s.HeightsEnabled);
+  floorHeight_->setText(Q(s.FloorHeight));
+  ceilingHeight_->setText(Q(s.CeilingHeight));
+  SetTextColour(minecartStop_, s.MinecartStop);
+  SetTextColour(fd20_, s.FD20);
+  SetTextColour(fd21_, s.FD21);
+
+  doorSide_->setText(Q(panel.Doors.DoorSide));
+  doorAbove_->setText(Q(panel.Doors.DoorAbove));
+  doorBelow_->setText(Q(panel.Doors.DoorBelow));
+
+  const TriggersView& t = panel.Triggers;
+  fdLabel_->setText(Q(t.FDLabel));
+  if (t.TriggerData) {
+    const QSignalBlocker block(triggerData_);
+    triggerData_->clear();
+    for (const std::string& line : t.TriggerData->Lines) triggerData_->addItem(Q(line));
+    triggerData_->setCurrentRow(t.TriggerData->Selected);
+  }
+  if (t.TriggerTimer) triggerTimer_->setText(Q(*t.TriggerTimer));
+  if (t.TriggerFlags)
+    for (int i = 0; i < 5; ++i) SetTextColour(triggerFlags_[i], (*t.TriggerFlags)[i]);
+
+  if (panel.Items) {
+    const SectorItemsView& items = *panel.Items;
+    if (items.SecItemCnt) secItemCnt_->setText(Q(*items.SecItemCnt));
+    secItemCnt_->setVisible(items.SecItemCntVisible);
+    if (items.SecCurItem) {
+      const QSignalBlocker block(secCurItem_);
+      secCurItem_->clear();
+      for (const std::string& line : items.SecCurItem->Lines) secCurItem_->addItem(Q(line));
+      secCurItem_->setCurrentRow(items.SecCurItem->Selected);
+    }
+  }
+  if (panel.Statics) {
+    const SectorStaticsView& statics = *panel.Statics;
+    if (statics.NumStatic) numStatic_->setText(Q(*statics.NumStatic));
+    if (statics.StaticID) {
+      staticId_->clear();
+      staticId_->addItem(Q(*statics.StaticID));
+    }
+    numStatic_->setVisible(statics.Visible);
+    staticId_->setVisible(statics.Visible);
+  }
+}
+
+void MainWindow::ShowFlagColours(const ItemFlagColours& colours) {
+  for (int i = 0; i < 5; ++i) SetTextColour(activeFlags_[i], colours.ActiveFlags[i]);
+  SetTextColour(itemInvisible_, colours.ItemInvisible);
+  SetTextColour(itemCb_, colours.ItemCB);
+}
+
+void MainWindow::ShowItemPanel(const ItemPanelView& view) {
+  itemId_->setText(Q(view.Caption));
+  itemOcb_->setText(Q(view.ItemOCB));
+  if (view.ItemNumTriggers) itemNumTriggers_->setText(Q(*view.ItemNumTriggers));
+  ShowFlagColours(view.Colours);
+  // Point the type list at the entity's type, where the list holds it.
+  const EntityRef ref = FindEntity(doc_.CurrentLevel, map_.SelectedEntity);
+  if (!ref) return;
+  const int objectId = ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID;
+  int position = -1;
+  if (map_.AllItems) {
+    position = objectId <= kAllItemsLastId ? objectId : -1;
+  } else {
+    const auto& moveables = doc_.CurrentLevel.Moveables;
+    for (size_t m = 0; m < moveables.size() && position < 0; ++m)
+      if (moveables[m].ObjectID == objectId) position = static_cast<int>(m);
+  }
+  const QSignalBlocker block(itemDesc_);
+  itemDesc_->setCurrentIndex(position < itemDesc_->count() ? position : -1);
+}
+
+void MainWindow::ShowNavigation(const NavigationView& view) {
+  ShowRoomView(view.Room);
+  if (view.Panel) ShowPanel(*view.Panel);
+  PresentMap();
+  RequestFrame();
+}
+
+void MainWindow::PresentMap() { sectorMap_->SetMap(map_.Shown); }
+
+void MainWindow::UpdateTitle() {
+  if (!doc_.LevelLoaded) {
+    setWindowTitle(kWindowTitle);
+    return;
+  }
+  setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "]");
+}
+
+// ---- File commands ----
+
+bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
+  // A new level ends a recording made for the old one; drawing starts again.
+  recorder_ = DemoRecorder{};
+  renderEnabled_ = true;
+
+  LoadResult result = LoadLevel(path, doc_.GameVersion, services_.Messages);
+  doc_.CurrentLevel = std::move(result.Lvl);
+  doc_.TextureTiles = std::move(result.TextureTiles);
+
+  if (view3d_ != nullptr) {
+    view3d_->SetLevel(doc_.CurrentLevel, doc_.TextureTiles, doc_.GameVersion);
+    strip_ = TextureStrip{};
+    textures_->SetStrip(view3d_->Strip());
+  } else {
+    strip_ = BuildTextureStrip(doc_.CurrentLevel, doc_.GameVersion, TexelRules::MainWindow);
+    textures_->SetStrip(strip_);
+  }
+
+  doc_.FilePath = path;
+  doc_.FileTitle = title;
+  doc_.Modified = false;
+  doc_.LevelLoaded = true;
+  UpdateTitle();
+
+  ResetPanels();
+  const std::optional<RoomView> roomView = ShowOpenedLevel(doc_, map_);
+  {
+    const QSignalBlocker block(roomNumber_);
+    roomNumber_->clear();
+    for (size_t r = 0; r < doc_.CurrentLevel.Rooms.size(); ++r)
+      roomNumber_->addItem(Q("Room" + NumText(static_cast<int64_t>(r))));
+  }
+  if (roomView) ShowRoomView(*roomView);
+  PresentMap();
+
+  const bool laterGame = doc_.GameVersion == kTR4 || doc_.GameVersion == kTR5;
+  fd20_->setText(laterGame ? "Trigger Triggerer" : "Minecart Left");
+  fd21_->setText(laterGame ? "Clockwise Beatle" : "Minecart Right");
+
+  {
+    const QSignalBlocker block(allItems_);
+    allItems_->setChecked(false);
+  }
+  {
+    const QSignalBlocker block(itemDesc_);
+    itemDesc_->clear();
+    for (const std::string& name :
+         ObjectTypeList(doc_.CurrentLevel, doc_.GameVersion, names_, false))
+      itemDesc_->addItem(Q(name));
+    itemDesc_->setCurrentIndex(-1);
+  }
+  if (roomNumber_->count() > 0) {
+    const QSignalBlocker block(roomNumber_);
+    roomNumber_->setCurrentRow(0);
+  }
+  RequestFrame();
+  return result.Loaded;
+}
+
+void MainWindow::MenuFileOpen() {
+  if (!ConfirmDiscard()) return;
+  const std::optional<FileChoice> choice = services_.Files.ShowOpen(kOpenFilter);
+  if (!choice || choice->FileName.empty()) return;
+  OpenLevel(choice->FileName, choice->FileTitle);
+}
+
+bool MainWindow::SaveNow(bool saveAs) {
+  bool saved = false;
+  if (recorder_.DemoRecording) {
+    // The file gets the demo as Stop would finish it; the recording itself goes on.
+    Document finished;
+    finished.CurrentLevel = FinishedDemoCopy(recorder_, doc_.CurrentLevel);
+    finished.GameVersion = doc_.GameVersion;
+    finished.FilePath = doc_.FilePath;
+    finished.FileTitle = doc_.FileTitle;
+    finished.Modified = true;
+    finished.LevelLoaded = doc_.LevelLoaded;
+    saved = saveAs ? SaveAsCommand(finished, services_.Files, services_.Messages,
+                                   services_.ProgramFolder, services_.Processes)
+                   : SaveCommand(finished, services_.Messages, services_.ProgramFolder,
+                                 services_.Processes);
+    doc_.FilePath = finished.FilePath;
+    doc_.FileTitle = finished.FileTitle;
+  } else {
+    saved = saveAs ? SaveAsCommand(doc_, services_.Files, services_.Messages,
+                                   services_.ProgramFolder, services_.Processes)
+                   : SaveCommand(doc_, services_.Messages, services_.ProgramFolder,
+                                 services_.Processes);
+  }
+  UpdateTitle();
+  return saved;
+}
+
+bool MainWindow::MenuFileSave() { return SaveNow(false); }
+bool MainWindow::MenuFileSaveAs() { return SaveNow(true); }
+
+bool MainWindow::ConfirmDiscard() {
+  if (!doc_.Modified) return true;
+  switch (services_.Messages.Ask(kUnsavedQuestion)) {
+    case Answer::Yes: return SaveNow(false);  // a failed save keeps the changes open
+    case Answer::No: return true;
+    case Answer::Cancel: return false;
+  }
+  return false;
+}
+
+void MainWindow::MenuFileQuit() {
+  if (!ConfirmDiscard()) return;
+  running_ = false;
+  close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (running_ && !ConfirmDiscard()) {
+    event->ignore();
+    return;
+  }
+  running_ = false;
+  frameTimer_.stop();
+  if (about_) about_->close();
+  if (mineCartHelp_) mineCartHelp_->close();
+  event->accept();
+}
+
+// ---- Demo and help menus ----
+
+void MainWindow::MenuDemoRec() {
+  if (recorder_.DemoRecording) return;
+  const DemoStart start =
+      StartDemoRecording(recorder_, doc_.CurrentLevel,
+                         DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
+  if (start != DemoStart::Started) return;
+  renderEnabled_ = false;
+  doc_.Modified = true;
+  if (!frameTimer_.isActive()) frameTimer_.start();
+}
+
+void MainWindow::MenuDemoStop() {
+  if (!StopDemoRecording(recorder_, doc_.CurrentLevel)) return;
+  // Drawing resumes: the window would otherwise stay frozen after the recording.
+  renderEnabled_ = true;
+  RequestFrame();
+}
+
+void MainWindow::MenuHelpMineCart() {
+  if (!mineCartHelp_) {
+    mineCartHelp_ = new MineCartHelpWindow(this);
+    mineCartHelp_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  mineCartHelp_->show();
+  mineCartHelp_->raise();
+}
+
+void MainWindow::MenuHelpAbout() {
+  if (!about_) {
+    about_ = new AboutWindow(this);
+    about_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  about_->show();
+  about_->raise();
+}
+
+// ---- The map and the rooms ----
+
+void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
+  if (!doc_.LevelLoaded) return;
+  // The right-hand view: the 3D view takes its own clicks, the overview has none.
+  if (x >= sectorMap_->MapPartWidth()) return;
+  const std::optional<MapClick> click =
+      SelectSectorAt(doc_, map_, names_, x, y, button, shift);
+  if (!click) return;
+  if (click->Room) ShowRoomView(*click->Room);
+  if (click->Panel) ShowPanel(*click->Panel);
+  if (click->CameraFocus && view3d_ != nullptr)
+    view3d_->MapClick((*click->CameraFocus)[0], (*click->CameraFocus)[1], true);
+  PresentMap();
+  RequestFrame();
+}
+
+void MainWindow::MapKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
+  modifiers &= ~Qt::KeypadModifier;
+  const std::optional<MoveKey> key = MoveKeyFor(qtKey);
+  if (!key) return;
+  if (modifiers == Qt::ControlModifier) {
+    if (MoveSelectedEntity(doc_, map_, *key, kCtrlKey)) {
+      Edited();
+      PresentMap();
+    }
+    return;
+  }
+  if (modifiers == Qt::NoModifier && view3d_ != nullptr &&
+      view3d_->OrbitKey(CameraKeyCode(qtKey), 0))
+    RequestFrame();
+}
+
+void MainWindow::RoomNumberClick(int row) {
+  const std::optional<RoomView> view = ChooseRoom(doc_, map_, row);
+  if (!view) return;
+  ShowRoomView(*view);
+  PresentMap();
+  RequestFrame();
+}
+
+bool MainWindow::RightViewIs3D() const {
+  // The button names the other mode: "2D Map" while the 3D view is shown.
+  return view3d_ != nullptr && !device3dFailed_ && map_.ViewMode == kViewMode2D;
+}
+
+void MainWindow::ViewModeClick() {
+  viewMode_->setText(Q(ToggleViewMode(map_)));
+  if (view3d_ != nullptr) view3d_->setVisible(RightViewIs3D());
+  RequestFrame();
+}
+
+void MainWindow::DrawDoorsClick() { RequestFrame(); }
+
+void MainWindow::Disable3D() {
+  device3dFailed_ = true;
+  if (view3d_ != nullptr) view3d_->hide();
+  RequestFrame();
+}
+
+// ---- Sector edits ----
+
+void MainWindow::FloorWallClick(bool checked) {
+  if (!slab::FloorWallClick(doc_, map_, checked)) return;
+  Edited();
+  // Shown at once, with the heights the panel would show for a wall.
+  floorHeight_->clear();
+  ceilingHeight_->clear();
+  floorHeight_->setEnabled(false);
+  ceilingHeight_->setEnabled(false);
+  map_.Map = DrawRoom(doc_.CurrentLevel, doc_.GameVersion, map_.CurrentRoom);
+  DrawSelection(map_);
+  PresentMap();
+  if (view3d_ != nullptr) view3d_->ClearFacesCached();
+  RequestFrame();
+}
+
+void MainWindow::MinecartClick(int mode) {
+  if (!AddMinecartFunction(doc_, map_, static_cast<MinecartMode>(mode), services_.Messages))
+    return;
+  Edited();
+  PresentMap();
+}
+
+// ---- Triggers and items ----
+
+void MainWindow::GotoObjectClick() {
+  if (auto view = GotoObject(doc_, map_, names_, triggerData_->currentRow()))
+    ShowNavigation(*view);
+}
+
+void MainWindow::ItemNextTriggerClick() {
+  if (auto view = ItemNextTrigger(doc_, map_, names_, services_.Messages)) ShowNavigation(*view);
+}
+
+void MainWindow::SecCurItemClick(int row) {
+  if (auto view = SelectEntity(doc_, map_, row)) ShowItemPanel(*view);
+}
+
+void MainWindow::ItemFlagClick(int box) {
+  // The boxes show their state by colour; the check mark stays off.
+  for (QCheckBox* b : activeFlags_) {
+    const QSignalBlocker block(b);
+    b->setChecked(false);
+  }
+  for (QCheckBox* b : {itemInvisible_, itemCb_}) {
+    const QSignalBlocker block(b);
+    b->setChecked(false);
+  }
+  if (auto colours = ToggleItemFlag(doc_, map_, static_cast<ItemFlagBox>(box))) {
+    ShowFlagColours(*colours);
+    Edited();
+  }
+}
+
+void MainWindow::ItemOCBChange(const QString& text) {
+  if (SetItemOCB(doc_, map_, text.toStdString())) Edited();
+}
+
+void MainWindow::ItemRotateClick() {
+  if (ItemRotate(doc_, map_)) Edited();
+}
+
+void MainWindow::ShowSelectedAgain(int entity) {
+  DrawSelection(map_);
+  if (auto panel = ShowSelectedSector(doc_, map_, names_)) ShowPanel(*panel);
+  PresentMap();
+  for (size_t line = 0; line < map_.SectorEntities.size(); ++line) {
+    if (map_.SectorEntities[line] != entity) continue;
+    {
+      const QSignalBlocker block(secCurItem_);
+      secCurItem_->setCurrentRow(static_cast<int>(line));
+    }
+    SecCurItemClick(static_cast<int>(line));
+  }
+}
+
+void MainWindow::ItemAddClick() {
+  const int a = map_.SelectedSectorX, b = map_.SelectedSectorZ;
+  const bool selected = map_.SectorSelected;
+  const std::optional<int> index = ItemAdd(doc_, map_);
+  if (!index) return;
+  Edited();
+  PresentMap();
+  if (!selected) return;
+  // The new item is chosen in the panel straight away, ready to be given its type.
+  map_.SelectedSectorX = a;
+  map_.SelectedSectorZ = b;
+  ShowSelectedAgain(*index);
+}
+
+void MainWindow::AllItemsClick() {
+  const std::vector<std::string> lines = ClickAllItems(doc_, map_, names_);
+  {
+    const QSignalBlocker block(allItems_);
+    allItems_->setChecked(map_.AllItems);
+  }
+  const QSignalBlocker block(itemDesc_);
+  itemDesc_->clear();
+  for (const std::string& line : lines) itemDesc_->addItem(Q(line));
+  itemDesc_->setCurrentIndex(-1);
+}
+
+void MainWindow::ItemDescClick(int index) {
+  if (!ChooseObjectType(doc_, map_, index)) return;
+  Edited();
+  const int entity = map_.SelectedEntity;
+  // The caption shows the new object id; the panel is filled again for the same entity.
+  if (auto view = SelectEntity(doc_, map_, secCurItem_->currentRow()))
+    ShowItemPanel(*view);
+  map_.SelectedEntity = entity;
+}
+
+// ---- The frame loop ----
+
+void MainWindow::Edited() { doc_.Modified = true; }
+
+void MainWindow::RequestFrame() {
+  frameWanted_ = true;
+  if (running_ && !frameTimer_.isActive()) frameTimer_.start();
+}
+
+void MainWindow::FrameTick(int64_t now) {
+  if (recorder_.DemoRecording)
+    PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
+                     DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
+  if (frameWanted_ && renderEnabled_ && now - lastFrame_ > kFrameInterval) {
+    lastFrame_ = now;
+    frameWanted_ = false;
+    DrawFrame();
+  }
+  // Nothing to draw and nothing to poll: the timer rests until something changes.
+  if (!recorder_.DemoRecording && (!frameWanted_ || !renderEnabled_)) frameTimer_.stop();
+}
+
+void MainWindow::DrawFrame() {
+  ++framesDrawn_;
+  if (RightViewIs3D()) {
+    view3d_->ShowRoom(map_.CurrentRoom, SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ},
+                      drawDoors_->isChecked());
+    view3d_->update();
+    return;
+  }
+  sectorMap_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, map_.CurrentRoom));
+}
+
+}  // namespace slab

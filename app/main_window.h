@@ -1,0 +1,215 @@
+// The main window Slabwright2_Frm: the room map and the right-hand view, the panels for the
+// selected sector, its trigger, doors, static meshes, the rooms and the items, and the File,
+// Demo and Help menus. Every handler calls one core function and copies what it returns into
+// the controls; the window keeps no rules of its own.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <array>
+#include <string>
+
+#include "floordata/object_names.h"
+#include "level/document.h"
+#include "level/messages.h"
+#include "map/item_panel.h"
+#include "map/map_state.h"
+#include "map/navigation.h"
+#include "map/selection.h"
+#include "preview3d/texels.h"
+#include "shell/demo_recorder.h"
+#include "shell/keyboard.h"
+#include "shell/tick_clock.h"
+#include "write/save_commands.h"
+
+namespace slab {
+
+class Room3DView;
+class SectorMapWidget;
+class TextureStripView;
+
+inline constexpr char kWindowTitle[] = "Slabwright 3.1";
+inline constexpr char kOpenFilter[] =
+    "Tomb Raider levels(*.phd;*.tr2;*.tr4;*.trc)|*.phd;*.tr2;*.tr4;*.trc";
+inline constexpr char kUnsavedQuestion[] = "Current file isn't saved. Save it now?";
+// Frames are drawn at most once per this many milliseconds.
+inline constexpr int kFrameInterval = 10;
+
+// What the window reaches the platform through.
+struct WindowServices {
+  MessageSink& Messages;
+  FileDialog& Files;
+  ProcessRunner& Processes;
+  KeyboardSource& Keyboard;
+  TickClock& Clock;
+  std::string ProgramFolder;  // where the finisher and the marker pictures are
+  bool Enable3D = true;       // false: the right-hand view always shows the overview
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  void SetObjectNames(ObjectNames names) { names_ = std::move(names); }
+
+  // Open, from the dialog's path on: reads the file and fills the window (a refused file
+  // leaves it empty). Asks about unsaved changes first; false when the user cancelled.
+  bool OpenLevel(const std::string& path, const std::string& title);
+
+  // The menu commands.
+  void MenuFileOpen();
+  bool MenuFileSave();
+  bool MenuFileSaveAs();
+  void MenuFileQuit();
+  void MenuDemoRec();
+  void MenuDemoStop();
+  void MenuHelpMineCart();
+  void MenuHelpAbout();
+
+  // The map's mouse handler, in picture pixels: the map part goes to the map, the rest to
+  // the right-hand view.
+  void SectorMapMouseDown(int button, int shift, int x, int y);
+  // Keys of the map: Ctrl with arrows or Page Up / Down moves the chosen entity, the same
+  // keys alone move the 3D camera.
+  void MapKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
+
+  // One pass of the frame timer at time now (ms).
+  void FrameTick(int64_t now);
+
+  const Document& Doc() const { return doc_; }
+  Document& Doc() { return doc_; }
+  const MapState& Map() const { return map_; }
+  const DemoRecorder& Recorder() const { return recorder_; }
+  bool Running() const { return running_; }
+  bool RenderEnabled() const { return renderEnabled_; }
+  int FramesDrawn() const { return framesDrawn_; }
+  bool FrameTimerActive() const { return frameTimer_.isActive(); }
+  bool RightViewIs3D() const;
+  SectorMapWidget* SectorMap() const { return sectorMap_; }
+  Room3DView* View3D() const { return view3d_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void ConnectHandlers();
+  void ResetPanels();
+
+  // Copying view models into the controls.
+  void ShowRoomView(const RoomView& view);
+  void ShowPanel(const SectorPanel& panel);
+  void ShowItemPanel(const ItemPanelView& view);
+  void ShowFlagColours(const ItemFlagColours& colours);
+  void ShowNavigation(const NavigationView& view);
+  void PresentMap();
+  void ShowSelectedAgain(int entity);
+
+  // Handlers.
+  void RoomNumberClick(int row);
+  void ViewModeClick();
+  void DrawDoorsClick();
+  void FloorWallClick(bool checked);
+  void MinecartClick(int mode);
+  void GotoObjectClick();
+  void ItemNextTriggerClick();
+  void SecCurItemClick(int row);
+  void ItemFlagClick(int box);
+  void ItemOCBChange(const QString& text);
+  void ItemRotateClick();
+  void ItemAddClick();
+  void AllItemsClick();
+  void ItemDescClick(int index);
+
+  // The 3D device failed: the right-hand view shows the overview from now on.
+  void Disable3D();
+  void Edited();
+  void RequestFrame();
+  void DrawFrame();
+  // Answers the unsaved-changes question; false when the user cancelled (or a save failed).
+  bool ConfirmDiscard();
+  bool SaveNow(bool saveAs);
+  void UpdateTitle();
+
+  WindowServices services_;
+  Document doc_;
+  MapState map_;
+  ObjectNames names_;
+  DemoRecorder recorder_;
+  TextureStrip strip_;
+
+  // The main-loop flags.
+  bool running_ = true;
+  bool renderEnabled_ = true;
+  bool frameWanted_ = true;
+  int64_t lastFrame_ = 0;
+  int framesDrawn_ = 0;
+  bool device3dFailed_ = false;
+  QTimer frameTimer_;
+
+  SectorMapWidget* sectorMap_ = nullptr;
+  Room3DView* view3d_ = nullptr;
+  TextureStripView* textures_ = nullptr;
+
+  QGroupBox* secInf_ = nullptr;
+  QCheckBox* floorWall_ = nullptr;
+  QLineEdit* floorHeight_ = nullptr;
+  QLineEdit* ceilingHeight_ = nullptr;
+  QPushButton* minecartStop_ = nullptr;
+  QPushButton* fd20_ = nullptr;
+  QPushButton* fd21_ = nullptr;
+
+  QPushButton* gotoObject_ = nullptr;
+  QListWidget* triggerData_ = nullptr;
+  QLabel* triggerTimer_ = nullptr;
+  std::array<QCheckBox*, 5> triggerFlags_{};
+  QLabel* fdLabel_ = nullptr;
+
+  QLabel* doorSide_ = nullptr;
+  QLabel* doorAbove_ = nullptr;
+  QLabel* doorBelow_ = nullptr;
+
+  QComboBox* staticId_ = nullptr;
+  QLabel* numStatic_ = nullptr;
+
+  QListWidget* roomNumber_ = nullptr;
+  QPushButton* viewMode_ = nullptr;
+  QCheckBox* drawDoors_ = nullptr;
+  QLabel* roomInfo_ = nullptr;
+  QLabel* altRoom_ = nullptr;
+
+  QPushButton* itemRotate_ = nullptr;
+  QPushButton* itemNextTrigger_ = nullptr;
+  QCheckBox* allItems_ = nullptr;
+  QLineEdit* itemOcb_ = nullptr;
+  QComboBox* itemDesc_ = nullptr;
+  QListWidget* secCurItem_ = nullptr;
+  QPushButton* itemAdd_ = nullptr;
+  QLabel* itemNumTriggers_ = nullptr;
+  QCheckBox* itemCb_ = nullptr;
+  QCheckBox* itemInvisible_ = nullptr;
+  std::array<QCheckBox*, 5> activeFlags_{};
+  QLabel* itemId_ = nullptr;
+  QLabel* secItemCnt_ = nullptr;
+
+  QPointer<QDialog> about_;
+  QPointer<QDialog> mineCartHelp_;
+};
+
+// A control's text colour, as the panels show set and clear states.
+Rgb TextColour(const QWidget* widget);
+void SetTextColour(QWidget* widget, Rgb colour);
+
+}  // namespace slab

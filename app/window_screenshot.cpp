@@ -1,0 +1,67 @@
+// Writes a PNG picture of the main window with a level open and one sector clicked: the
+// README's screenshot, made by the program's own window rather than by a screen grabber.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/sector_map_widget.h"
+#include "floordata/object_names.h"
+#include "level/messages.h"
+#include "shell/keyboard.h"
+#include "shell/tick_clock.h"
+
+namespace {
+
+class NoDialog : public slab::FileDialog {
+ public:
+  std::optional<slab::FileChoice> ShowOpen(const std::string&) override { return std::nullopt; }
+  std::optional<slab::FileChoice> ShowSave(const std::string&) override { return std::nullopt; }
+};
+
+void Wait(int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr,
+                 "usage: window_screenshot PROGRAM_FOLDER LEVEL OUTPUT.png [MAP_X MAP_Y [2d]]\n");
+    return 1;
+  }
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+  const std::string folder = argv[1], level = argv[2];
+  slab::StderrSink messages;
+  NoDialog files;
+  slab::SystemProcessRunner processes;
+  slab::SteadyTickClock clock;
+  slab::TestKeyboard keyboard;
+  const QString platform = QGuiApplication::platformName();
+  slab::MainWindow window(slab::WindowServices{messages, files, processes, keyboard, clock, folder,
+                                               platform != "offscreen"});
+  window.SetObjectNames(slab::LoadObjectNames(folder, messages));
+  window.resize(window.sizeHint());
+  window.show();
+  Wait(300);
+  window.OpenLevel(level, QFileInfo(QString::fromStdString(level)).fileName().toStdString());
+  if (argc >= 6) window.SectorMapMouseDown(1, 0, std::atoi(argv[4]), std::atoi(argv[5]));
+  if (argc >= 7 && std::string(argv[6]) == "2d") {
+    if (auto* button = window.findChild<QPushButton*>("ViewMode")) button->click();
+  }
+  Wait(1500);
+  if (!window.grab().save(QString::fromLocal8Bit(argv[3]), "PNG")) {
+    std::fprintf(stderr, "Could not write %s\n", argv[3]);
+    return 1;
+  }
+  return 0;
+}
