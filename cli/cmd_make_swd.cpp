@@ -9,7 +9,8 @@ namespace slab::cli {
 
 void AddMakeSwdCommand(CLI::App& app, Job& job) {
   auto* cmd = app.add_subcommand(
-      "make-swd", "Make the sprite wad (TR3.swd) from the sprites of a second- or third-game level");
+      "make-swd",
+      "Make the sprite wad (TR3.swd) from the sprites of a second- or third-game level");
   auto level = std::make_shared<std::string>();
   auto out = std::make_shared<std::string>();
   cmd->add_option("LEVEL", *level, "Second- or third-game level file (.tr2)")->required();

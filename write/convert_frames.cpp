@@ -37,7 +37,8 @@ void RescaleFrames(Level& level) {
   for (auto it = meshesByStart.begin(); it != meshesByStart.end(); ++it) {
     const size_t first = static_cast<size_t>(it->first);
     const auto next = std::next(it);
-    const size_t end = next == meshesByStart.end() ? numAnimations : static_cast<size_t>(next->first);
+    const size_t end =
+        next == meshesByStart.end() ? numAnimations : static_cast<size_t>(next->first);
     const int meshes = std::max<int16_t>(it->second, 0);
     for (size_t a = first; a < end; ++a) {
       const Animation& anim = level.Animations[a];
@@ -46,7 +47,8 @@ void RescaleFrames(Level& level) {
       const size_t start = static_cast<size_t>(anim.FrameOffset) / 2;
       // The last animation's frames run to the end of the frame list.
       size_t stop = numWords;
-      if (a + 1 < numAnimations) stop = std::max<int32_t>(level.Animations[a + 1].FrameOffset, 0) / 2;
+      if (a + 1 < numAnimations)
+        stop = std::max<int32_t>(level.Animations[a + 1].FrameOffset, 0) / 2;
       stop = std::min(stop, numWords);
       if (stop <= start) continue;
       const size_t frames = (stop - start) / frameSize;  // a partial frame is left alone

@@ -75,8 +75,7 @@ void ConvertRoomLighting(Room& room, int targetVersion) {
   const uint8_t b0 = room.AmbientIntensity1 & 0xFF;
   const uint8_t b1 = (room.AmbientIntensity1 >> 8) & 0xFF;
   const uint8_t b2 = room.AmbientIntensity2 & 0xFF;
-  const double brightness =
-      std::floor(b0 / 255.0 * 8192 + b1 / 255.0 * 8192 + b2 / 255.0 * 8192);
+  const double brightness = std::floor(b0 / 255.0 * 8192 + b1 / 255.0 * 8192 + b2 / 255.0 * 8192);
   room.AmbientIntensity1 = RoundEven<int16_t>(8192 - brightness / 3);
   room.AmbientIntensity2 = 0;
   room.LightMode = 0;

@@ -39,8 +39,7 @@ std::string BareName(const std::string& path) {
 }
 
 // The whole file, or empty with a message naming it.
-std::optional<std::vector<uint8_t>> ReadLevelFile(const std::string& path,
-                                                  MessageSink& messages) {
+std::optional<std::vector<uint8_t>> ReadLevelFile(const std::string& path, MessageSink& messages) {
   namespace fs = std::filesystem;
   std::error_code ec;
   std::string reason;

@@ -14,7 +14,7 @@
 namespace slab {
 
 inline constexpr const char* kSpriteWadName = "TR3.swd";
-inline constexpr size_t kWadRowBytes = 256 * 3;            // one row of 256 RGB pixels
+inline constexpr size_t kWadRowBytes = 256 * 3;              // one row of 256 RGB pixels
 inline constexpr size_t kWadPageBytes = kWadRowBytes * 256;  // 196608
 // The first word is not read by anything; ours say "SWD" so a file can be recognised.
 inline constexpr uint32_t kSpriteWadFirstWord = 0x00445753;

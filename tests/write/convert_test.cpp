@@ -162,8 +162,8 @@ TEST(ConvertTR4, LightsAndAmbientForEachEngine) {
   room.AmbientIntensity2 = 0x00FF;
   d.Data.Rooms[1].AmbientIntensity1 = 0;
   d.Data.Rooms[1].AmbientIntensity2 = 0x7F00;  // the fourth byte does not count
-  room.Vertices[0].Lighting1 = 0x0A14;           // 20 and 10
-  room.Vertices[0].Lighting2 = 0x7C0F;           // 15
+  room.Vertices[0].Lighting1 = 0x0A14;         // 20 and 10
+  room.Vertices[0].Lighting2 = 0x7C0F;         // 15
 
   for (int target : {kTR2, kTR3}) {
     Converted c = Convert(d, target);

@@ -1,5 +1,7 @@
 // The sprite wad: reading it as the converter needs it, making one from a level, and the
 // convert jobs that read it before anything else.
+#include "write/sprite_wad.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,7 +11,6 @@
 #include "support/compose_tr45.h"
 #include "write/convert_tr4.h"
 #include "write/jobs.h"
-#include "write/sprite_wad.h"
 
 namespace slab {
 namespace {
@@ -72,7 +73,8 @@ class TempFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("slab_swd_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("slab_swd_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -144,7 +146,7 @@ TEST(PlaceholderWad, IsAValidWadOfOnePage) {
   EXPECT_EQ(level->NumTextiles, 2);
   EXPECT_EQ(level->SpriteTextures[0].Tile, 1);
   EXPECT_EQ(level->Textile16[kPagePixels + 31 * 256 + 31] & 0x8000, 0x8000);  // the dot
-  EXPECT_EQ(level->Textile16[kPagePixels + 255], 0);                         // transparent
+  EXPECT_EQ(level->Textile16[kPagePixels + 255], 0);                          // transparent
 }
 
 using ConvertJobs = TempFolder;
