@@ -4,6 +4,8 @@
 #include <QSurfaceFormat>
 #include <algorithm>
 
+#include "preview3d/camera_markers.h"
+#include "preview3d/item_faces.h"
 #include "preview3d/key_codes.h"
 
 namespace slab {
@@ -59,6 +61,7 @@ void Room3DView::SetLevel(const Level& level, std::vector<TextureTile> tiles, in
   strip_ = BuildTextureStrip(level, gameVersion, TexelRules::MainWindow, progress, context);
   statics_ = BuildStaticMeshes(level, tiles_, gameVersion, messages_);
   moveables_ = BuildMoveableMeshes(level, tiles_, gameVersion, messages_);
+  cameraMarkers_ = CameraMarkers(level);
   room_ = 0;
   selected_ = {};
   facesCached_ = false;
@@ -133,10 +136,12 @@ void Room3DView::paintGL() {
     RoomFaceList list;
     for (int room : rooms) BuildRoomFaces(*level_, tiles_, room, selected_, list);
     renderer_->SetRoomFaces(*level_, list);
+    renderer_->SetItems(BuildItemFaces(*level_, moveables_, rooms, gameVersion_, strip_.PageCount));
     facesCached_ = true;
   }
   renderer_->DrawRooms();
   for (int room : rooms) renderer_->DrawRoomStatics(*level_, room);
+  renderer_->DrawItems(MarkerMatrix(camera_, 0, 0, 0));
   if (!rooms.empty()) {
     for (const RoomLight& light : level_->Rooms[static_cast<size_t>(room_)].Lights)
       renderer_->DrawMarker(Marker::Light,
@@ -144,10 +149,13 @@ void Room3DView::paintGL() {
                                          -static_cast<float>(light.Y) / 1024.0f,
                                          static_cast<float>(light.Z) / 1024.0f));
   }
-  for (const slab::Camera& c : level_->Cameras)
-    renderer_->DrawMarker(Marker::Camera, MarkerMatrix(camera_, static_cast<float>(c.X) / 1024.0f,
-                                                       -static_cast<float>(c.Y) / 1024.0f,
-                                                       static_cast<float>(c.Z) / 1024.0f));
+  for (size_t i = 0; i < level_->Cameras.size() && i < cameraMarkers_.size(); ++i) {
+    const slab::Camera& c = level_->Cameras[i];
+    renderer_->DrawMarker(
+        cameraMarkers_[i],
+        MarkerMatrix(camera_, static_cast<float>(c.X) / 1024.0f, -static_cast<float>(c.Y) / 1024.0f,
+                     static_cast<float>(c.Z) / 1024.0f));
+  }
 }
 
 void Room3DView::keyPressEvent(QKeyEvent* event) {

@@ -1,7 +1,8 @@
 // The main window's right-hand 3D view: the selected room (and, with doors shown, the rooms
-// beyond its portals), their static meshes, the room's lights and the level's cameras as
-// markers, seen by the orbit camera. The window drives it: it hands over each opened level,
-// says which room and sector are selected, passes keys and Alt-clicks, and asks for frames.
+// beyond its portals), their static meshes and items, the room's lights and the level's
+// cameras, fixed cameras and sinks as markers, seen by the orbit camera. The window drives it: it
+// hands over each opened level, says which room and sector are selected, passes keys and
+// Alt-clicks, and asks for frames.
 #pragma once
 
 #include <QOpenGLWidget>
@@ -78,6 +79,7 @@ class Room3DView : public QOpenGLWidget {
   TextureStrip strip_;
   std::vector<MeshFaceList> statics_;
   std::vector<MoveableMeshFaces> moveables_;
+  std::vector<Marker> cameraMarkers_;  // one per camera record
   std::array<MarkerPicture, 4> markerPictures_;
   bool markersPending_ = false;
   int room_ = 0;

@@ -21,6 +21,19 @@ void SceneRenderer::SetRoomFaces(const Level& level, const RoomFaceList& list) {
   device_.Upload(BatchRoomFaces(level, list), rooms_);
 }
 
+void SceneRenderer::SetItems(const ItemFaces& items) {
+  device_.Upload(BatchMeshFaces(items.Faces), items_);
+  for (PlacedSprite& s : sprites_) device_.Release(s.Quad);
+  sprites_.assign(items.Sprites.size(), PlacedSprite{});
+  for (size_t i = 0; i < items.Sprites.size(); ++i) {
+    const ItemSprite& sprite = items.Sprites[i];
+    sprites_[i].X = sprite.X;
+    sprites_[i].Y = sprite.Y;
+    sprites_[i].Z = sprite.Z;
+    device_.Upload(BatchMeshFaces(std::span<const MeshFace>(&sprite.Face, 1)), sprites_[i].Quad);
+  }
+}
+
 void SceneRenderer::BeginFrame(int width, int height, const Mat4& view) {
   device_.SetViewport(width, height);
   device_.ClearFrame();
@@ -43,6 +56,15 @@ void SceneRenderer::DrawRoomStatics(const Level& level, int room) {
     DrawStaticMesh(StaticMeshIndex(level, s.ObjectID), static_cast<float>(s.X) / 1024.0f,
                    -static_cast<float>(s.Y) / 1024.0f, static_cast<float>(s.Z) / 1024.0f,
                    StaticMeshAngle(s.Rotation));
+}
+
+void SceneRenderer::DrawItems(const Mat4& facing) {
+  device_.Draw(items_, Identity());
+  for (const PlacedSprite& s : sprites_) {
+    Mat4 world = facing;
+    world.M[3] = {s.X, s.Y, s.Z, 1};
+    device_.Draw(s.Quad, world);
+  }
 }
 
 void SceneRenderer::DrawMarker(Marker marker, const Mat4& world) {

@@ -9,6 +9,7 @@
 
 #include "level/level.h"
 #include "preview3d/gl_device.h"
+#include "preview3d/item_faces.h"
 #include "preview3d/markers.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
@@ -26,6 +27,8 @@ class SceneRenderer {
   void SetMarkers(const std::array<MarkerPicture, 4>& pictures);
   // Uploads the face list in batches by page and pass.
   void SetRoomFaces(const Level& level, const RoomFaceList& list);
+  // The items of the shown rooms: the moveables in one set of batches, each sprite its own.
+  void SetItems(const ItemFaces& items);
 
   // Viewport, blue clear and the camera for this frame (90 degrees, 0.1 to 100 sectors).
   void BeginFrame(int width, int height, const Mat4& view);
@@ -35,12 +38,20 @@ class SceneRenderer {
   // Every static mesh placed in the room.
   void DrawRoomStatics(const Level& level, int room);
   void DrawMarker(Marker marker, const Mat4& world);
+  // facing turns a sprite's plane towards the camera; its translation is not used.
+  void DrawItems(const Mat4& facing);
 
  private:
   GlDevice device_;
   GpuGeometry rooms_;
   std::vector<GpuGeometry> statics_;
   std::array<unsigned, 4> markers_{};
+  GpuGeometry items_;
+  struct PlacedSprite {
+    float X = 0, Y = 0, Z = 0;
+    GpuGeometry Quad;
+  };
+  std::vector<PlacedSprite> sprites_;
 };
 
 }  // namespace slab
