@@ -40,6 +40,8 @@ void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolde
 void AddConvertCommand(CLI::App& app, Job& job, const std::string& programFolder);
 void AddMakeSwdCommand(CLI::App& app, Job& job);
 
+void AddMapCommand(CLI::App& app, Job& job);
+
 // The folder of the running program.
 std::string ProgramFolder(const char* argv0);
 

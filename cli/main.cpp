@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   AddTriggersCommand(app, job, ProgramFolder(argv[0]));
   AddConvertCommand(app, job, ProgramFolder(argv[0]));
   AddMakeSwdCommand(app, job);
+  AddMapCommand(app, job);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -1,8 +1,15 @@
 #include "map/draw_room.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
 
 #include "map/selection.h"
+#include "map/write_png.h"
 #include "map_fixture.h"
 
 namespace slab {
@@ -164,6 +171,38 @@ TEST_F(DrawRoomTest, UnknownRoomAndDamagedCountsDrawSafely) {
   EXPECT_EQ(image.Height(), kSectorPixels * kMaxMapSectors);
   EXPECT_EQ(image.Pixel(PixelX(1), PixelY(1)), colour::kOuterWall);
   EXPECT_EQ(image.Pixel(PixelX(0), PixelY(5)), kClearColour);  // no such sector stored
+}
+
+}  // namespace
+}  // namespace slab
+
+namespace slab {
+namespace {
+
+TEST(WritePngTest, PictureReadsBackPixelForPixel) {
+  MapImage image(320, 300);
+  image.SetOutlineColour({1, 2, 3});
+  image.SetFillColour({200, 100, 50});
+  image.DrawBox(5, 6, 40, 30);
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("slab_map_png_test_" + std::to_string(::getpid()) + ".png");
+  std::string error;
+  ASSERT_TRUE(WritePng(image, path, error)) << error;
+
+  png_image png;
+  std::memset(&png, 0, sizeof png);
+  png.version = PNG_IMAGE_VERSION;
+  ASSERT_NE(png_image_begin_read_from_file(&png, path.string().c_str()), 0);
+  png.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(png));
+  ASSERT_NE(png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr), 0);
+  std::filesystem::remove(path);
+  EXPECT_EQ(png.width, 320u);
+  EXPECT_EQ(png.height, 300u);
+  EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), image.Bytes().begin(), image.Bytes().end()));
+
+  EXPECT_FALSE(WritePng(image, "/nonexistent-folder/x.png", error));
+  EXPECT_NE(error.find("/nonexistent-folder/x.png"), std::string::npos);
 }
 
 }  // namespace
