@@ -1,9 +1,9 @@
-// Writes the small sample level the run command shows: a second-game file made by the
+// Writes the showcase level the run command shows: a second-game file made by the
 // project's own level composer, so no game data is needed.
 #include <cstdio>
 #include <exception>
 
-#include "support/compose_classic.h"
+#include "support/showcase_level.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   try {
-    slab::test::WriteSampleLevel(argv[1]);
+    slab::test::WriteShowcaseLevel(argv[1]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

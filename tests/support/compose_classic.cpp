@@ -233,10 +233,14 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
   o.Name("Textile8", start);
   if (v != kTR1) {
     start = o.Mark();
-    for (int32_t page = 0; page < d.NumTextiles; ++page)
-      for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x)
-          o.U16(((x / 16 + y / 16 + page) & 1) ? 0xFFFF : 0x8000 | 0x1084);
+    if (d.Textile16.size() == static_cast<size_t>(std::max(d.NumTextiles, 0)) * 65536) {
+      for (uint16_t texel : d.Textile16) o.U16(texel);
+    } else {
+      for (int32_t page = 0; page < d.NumTextiles; ++page)
+        for (int y = 0; y < 256; ++y)
+          for (int x = 0; x < 256; ++x)
+            o.U16(((x / 16 + y / 16 + page) & 1) ? 0xFFFF : 0x8000 | 0x1084);
+    }
     o.Name("Textile16", start);
   }
   start = o.Mark();

@@ -49,6 +49,9 @@ struct DraftLevel {
   std::array<uint8_t, 768> Palette{};
   std::array<uint8_t, 1024> Palette16{};  // second and third game
   int32_t NumTextiles = 0;                // pages are filled with a pattern
+  // Second and third game: the 16-bit pages, written instead of the pattern when they hold
+  // NumTextiles whole pages.
+  std::vector<uint16_t> Textile16;
   int32_t Reserved32 = 0;
   std::vector<DraftRoom> Rooms;
   std::vector<uint16_t> FloorData;  // words
