@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 
 #include "level/read_tr45.h"
 #include "level/texture_info.h"
@@ -59,58 +60,127 @@ int DetectGameVersion(uint32_t versionWord, const std::string& fileName) {
   }
 }
 
-LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string& fileName,
-                              int& gameVersion, MessageSink& messages) {
-  const std::string name = BareName(fileName);
+namespace {
+
+// The version word's verdict: the game, or a refusal already reported.
+struct Detected {
+  int32_t Version = 0;
+  int Game = 0;  // 0 when refused
+};
+
+Detected DetectOrRefuse(std::span<const uint8_t> bytes, const std::string& fileName,
+                        int& gameVersion, MessageSink& messages) {
   ByteCursor cursor(bytes);
   cursor.SetContext("the version word");
   uint32_t word = 0;
   try {
     word = cursor.ReadU32();
   } catch (const FormatError& e) {
-    messages.Show(name + " is damaged: " + e.what());
-    return Refused(0);
+    messages.Show(BareName(fileName) + " is damaged: " + e.what());
+    return {};
   }
-  const auto version = static_cast<int32_t>(word);
-  int detected = DetectGameVersion(word, fileName);
-  if (detected == 0) {
+  Detected d{static_cast<int32_t>(word), DetectGameVersion(word, fileName)};
+  if (d.Game == 0) {
     messages.Show("Unknown TR version!");
-    return Refused(version);
+    return d;
   }
-  gameVersion = detected;
-  if (detected == kTexturesOnly) {
+  gameVersion = d.Game;
+  if (d.Game == kTexturesOnly) {
     messages.Show("This level only contains textures!");
-    return Refused(version);
+    d.Game = 0;
   }
+  return d;
+}
 
+// Reads the body with readBody and converts the texture info; any failure becomes one
+// message and the level that holds only its version word.
+template <typename ReadBody>
+LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSink& messages,
+                       ReadBody readBody) {
+  const std::string name = BareName(fileName);
   LoadResult result;
-  result.Lvl.Version = version;
+  result.Lvl.Version = detected.Version;
   try {
-    if (detected <= kTR3) {
-      ReadClassicLevel(cursor, result.Lvl, detected);
+    readBody(result.Lvl);
+    if (detected.Game <= kTR3)
       result.TextureTiles =
           ConvertTextInfo(result.Lvl.ObjectTextures, result.Lvl.NumObjectTextures, messages);
-    } else {
-      if (detected == kTR4)
-        ReadTR4Level(cursor, result.Lvl, messages, name);
-      else
-        ReadTR5Level(cursor, result.Lvl, messages, name);
+    else
       result.TextureTiles = ConvertTR5TextInfo(result.Lvl, messages);
-    }
   } catch (const FormatError& e) {
     messages.Show(name + " is damaged: " + e.what());
-    return Refused(version);
+    return Refused(detected.Version);
   } catch (const LevelRefused& e) {
     messages.Show(e.Message);
-    return Refused(version);
+    return Refused(detected.Version);
   } catch (const TextureAreaError&) {
-    return Refused(version);  // its message has been shown
+    return Refused(detected.Version);  // its message has been shown
   } catch (const std::bad_alloc&) {
     messages.Show(name + " is too large to open.");
-    return Refused(version);
+    return Refused(detected.Version);
   }
   result.Loaded = true;
   return result;
+}
+
+template <typename T>
+void ReadFromStream(std::ifstream& in, std::vector<T>& list, size_t count, size_t offset,
+                    const char* what) {
+  list.resize(count);
+  if (!in.read(reinterpret_cast<char*>(list.data()), static_cast<std::streamsize>(count * sizeof(T))))
+    throw FormatError(what, offset);
+}
+
+// Classic files start with their texture pages, most of the file: they go from the file
+// straight into their lists instead of through a buffer holding the whole file.
+std::optional<LoadResult> LoadClassicFromStream(std::ifstream& in, size_t fileSize,
+                                                const std::string& fileName, int& gameVersion,
+                                                MessageSink& messages) {
+  std::vector<uint8_t> head(std::min<size_t>(fileSize, 4 + 1792 + 4));
+  if (!in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size())))
+    return std::nullopt;
+  uint32_t word = 0;
+  if (head.size() >= 4) std::memcpy(&word, head.data(), 4);
+  int game = DetectGameVersion(word, fileName);
+  size_t headLength = 4 + (game >= kTR2 ? 1792 : 0) + 4;
+  if (game < kTR1 || game > kTR3 || head.size() < headLength) return std::nullopt;
+
+  Detected detected = DetectOrRefuse(head, fileName, gameVersion, messages);
+  return ReadGuarded(fileName, detected, messages, [&](Level& level) {
+    ByteCursor header(std::span<const uint8_t>(head).first(headLength));
+    header.Skip(4);
+    ReadClassicHeader(header, level, game);
+    const size_t pagesSize = ClassicPagesSize(level.NumTextiles, game);
+    if (pagesSize > fileSize - headLength) throw FormatError("the texture pages", headLength);
+    const size_t pixels = pagesSize / (game >= kTR2 ? 3 : 1);
+    in.seekg(static_cast<std::streamoff>(headLength));
+    ReadFromStream(in, level.Textile8, pixels, headLength, "the texture pages");
+    if (game >= kTR2) ReadFromStream(in, level.Textile16, pixels, headLength, "the texture pages");
+    const size_t restAt = headLength + pagesSize;
+    std::vector<uint8_t> rest;
+    ReadFromStream(in, rest, fileSize - restAt, restAt, "the level data");
+    ByteCursor cursor(rest, restAt);
+    ReadClassicRest(cursor, level, game);
+  });
+}
+
+}  // namespace
+
+LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string& fileName,
+                              int& gameVersion, MessageSink& messages) {
+  Detected detected = DetectOrRefuse(bytes, fileName, gameVersion, messages);
+  if (detected.Game == 0) return Refused(detected.Version);
+  const std::string name = BareName(fileName);
+  return ReadGuarded(fileName, detected, messages, [&](Level& level) {
+    ByteCursor cursor(bytes);
+    cursor.Skip(4);
+    if (detected.Game <= kTR3)
+      ReadClassicLevel(cursor, level, detected.Game);
+    else if (detected.Game == kTR4)
+      ReadTR4Level(cursor, level, messages, name);
+    else
+      ReadTR5Level(cursor, level, messages, name);
+  });
 }
 
 LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
@@ -120,27 +190,30 @@ LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
   // A folder opens as a stream whose end lies at the largest offset: never size from it.
   std::error_code folderCheck;
   if (std::filesystem::is_directory(fileName, folderCheck)) in.setstate(std::ios::failbit);
-  std::vector<uint8_t> bytes;
+  std::streamoff size = -1;
   if (in) {
     in.seekg(0, std::ios::end);
-    auto size = static_cast<std::streamoff>(in.tellg());
+    size = static_cast<std::streamoff>(in.tellg());
     in.seekg(0, std::ios::beg);
-    if (size >= 0) {
-      bytes.resize(static_cast<size_t>(size));
-      in.read(reinterpret_cast<char*>(bytes.data()), size);
-    }
   }
-  if (!in) {
-    int err = errno;
-    std::error_code ec;
-    std::string reason = !std::filesystem::exists(fileName, ec) ? "the file does not exist"
-                         : std::filesystem::is_directory(fileName, ec)
-                             ? "it is a folder"
-                             : std::string(err != 0 ? std::strerror(err) : "it cannot be read");
-    messages.Show(BareName(pathText) + " can't be opened: " + reason + ".");
-    return Refused(0);
+  if (in && size >= 0) {
+    if (auto classic = LoadClassicFromStream(in, static_cast<size_t>(size), pathText,
+                                             gameVersion, messages))
+      return std::move(*classic);
+    in.clear();
+    in.seekg(0, std::ios::beg);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (in.read(reinterpret_cast<char*>(bytes.data()), size))
+      return LoadLevelFromBytes(bytes, pathText, gameVersion, messages);
   }
-  return LoadLevelFromBytes(bytes, pathText, gameVersion, messages);
+  int err = errno;
+  std::error_code ec;
+  std::string reason = !std::filesystem::exists(fileName, ec) ? "the file does not exist"
+                       : std::filesystem::is_directory(fileName, ec)
+                           ? "it is a folder"
+                           : std::string(err != 0 ? std::strerror(err) : "it cannot be read");
+  messages.Show(BareName(pathText) + " can't be opened: " + reason + ".");
+  return Refused(0);
 }
 
 }  // namespace slab

@@ -36,6 +36,12 @@ int DetectGameVersion(uint32_t versionWord, const std::string& fileName);
 
 // The first- to third-game body after the version word.
 void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion);
+// The same in three steps, so a caller can put the texture pages straight into their lists:
+// the palettes and page count; (the pages: ClassicPagesSize bytes, Textile8 then Textile16);
+// everything after the pages.
+void ReadClassicHeader(ByteCursor& cursor, Level& level, int gameVersion);
+size_t ClassicPagesSize(int32_t numTextiles, int gameVersion);
+void ReadClassicRest(ByteCursor& cursor, Level& level, int gameVersion);
 // The fourth- and fifth-game bodies are read by ReadTR4Level and ReadTR5Level
 // (level/read_tr45.h).
 

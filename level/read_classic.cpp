@@ -29,11 +29,14 @@ struct ClassicReader {
     }
     Section("the texture pages");
     level.NumTextiles = c.ReadI32();
+  }
+
+  void ReadPages() {
+    Section("the texture pages");
     int64_t pages = std::max<int32_t>(level.NumTextiles, 0);
     c.NeedEntries(pages, kPagePixels * (Tr2Plus() ? 3 : 1));
     c.ReadList(level.Textile8, pages * static_cast<int64_t>(kPagePixels));
     if (Tr2Plus()) c.ReadList(level.Textile16, pages * static_cast<int64_t>(kPagePixels));
-    level.Reserved32 = c.ReadI32();
   }
 
   void ReadRoom(Room& room) {
@@ -273,8 +276,9 @@ struct ClassicReader {
     });
   }
 
-  void ReadBody() {
-    ReadHeader();
+  void ReadRest() {
+    Section("the texture pages");
+    level.Reserved32 = c.ReadI32();
     ReadRooms();
     ReadWordBytes("the floor data", level.NumFloorData, level.FloorData);
     ReadWordBytes("the mesh data", level.NumMeshData, level.MeshData);
@@ -311,38 +315,64 @@ struct ClassicReader {
 
 }  // namespace
 
-void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion) {
-  const size_t start = cursor.Pos();
-  const int32_t versionWord = level.Version;
+size_t ClassicPagesSize(int32_t numTextiles, int gameVersion) {
+  return static_cast<size_t>(std::max(numTextiles, 0)) * kPagePixels *
+         (gameVersion >= kTR2 ? 3 : 1);
+}
+
+void ReadClassicHeader(ByteCursor& cursor, Level& level, int gameVersion) {
+  ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadHeader();
+}
+
+void ReadClassicRest(ByteCursor& cursor, Level& level, int gameVersion) {
   if (gameVersion != kTR1) {
-    ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadBody();
+    ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadRest();
     return;
   }
   // First-game files keep their palette in one of two places, and nothing in the file says
-  // which: the layout that reads the file exactly to its end wins.
+  // which: the layout that reads the file exactly to its end wins. The pages read so far are
+  // set aside so a second attempt starts from the header alone.
+  std::vector<uint8_t> pages = std::move(level.Textile8);
+  const Level header = level;
+  auto attempt = [&](Tr1PaletteLayout layout, ByteCursor& c, Level& out) {
+    out = header;
+    ClassicReader{c, out, gameVersion, layout}.ReadRest();
+  };
   std::optional<FormatError> firstError;
+  ByteCursor first = cursor;
   try {
-    ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadBody();
-    if (cursor.AtEnd()) return;
+    attempt(Tr1PaletteLayout::AfterLightMap, first, level);
+    if (first.AtEnd()) {
+      level.Textile8 = std::move(pages);
+      cursor = first;
+      return;
+    }
   } catch (const FormatError& e) {
     firstError = e;
   }
   Level demoLayout;
-  demoLayout.Version = versionWord;
-  ByteCursor second(cursor.Bytes());
-  second.Seek(start);
+  ByteCursor second = cursor;
   try {
-    ClassicReader{second, demoLayout, gameVersion, Tr1PaletteLayout::AfterSpriteSequences}
-        .ReadBody();
+    attempt(Tr1PaletteLayout::AfterSpriteSequences, second, demoLayout);
     if (second.AtEnd() || firstError) {
       level = std::move(demoLayout);
-      cursor.Seek(second.Pos());
+      level.Textile8 = std::move(pages);
+      cursor = second;
       return;
     }
   } catch (const FormatError&) {
     // Report what the usual layout found: it is the one most files have.
   }
   if (firstError) throw *firstError;
+  level.Textile8 = std::move(pages);
+  cursor = first;
+}
+
+void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion) {
+  ClassicReader reader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap};
+  reader.ReadHeader();
+  reader.ReadPages();
+  ReadClassicRest(cursor, level, gameVersion);
 }
 
 }  // namespace slab
