@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "level/load_level.h"
+#include "preview3d/item_faces.h"
 #include "preview3d/level_view.h"
 #include "preview3d/markers.h"
 #include "preview3d/orbit_camera.h"
@@ -196,11 +197,74 @@ TEST_F(Render, EveryRealLevelDrawsWholly) {
     const TextureStrip strip = BuildTextureStrip(result.Lvl, version, TexelRules::Viewer);
     const QImage image = Draw(result.Lvl, result.TextureTiles, strip);
     renderer_->SetStaticMeshes(BuildStaticMeshes(result.Lvl, result.TextureTiles, version, sink));
-    for (size_t r = 0; r < result.Lvl.Rooms.size(); ++r)
+    std::vector<int> rooms;
+    for (size_t r = 0; r < result.Lvl.Rooms.size(); ++r) {
       renderer_->DrawRoomStatics(result.Lvl, static_cast<int>(r));
+      rooms.push_back(static_cast<int>(r));
+    }
+    const auto moveables = BuildMoveableMeshes(result.Lvl, result.TextureTiles, version, sink);
+    renderer_->SetItems(BuildItemFaces(result.Lvl, moveables, rooms, version, strip.PageCount));
+    renderer_->DrawItems(Identity());
     EXPECT_EQ(context_->functions()->glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << path;
     EXPECT_FALSE(image.isNull()) << path;
   }
+}
+
+// An item a quarter turned, so its mesh (two sectors in front of it, along +Z) comes to lie
+// ahead of the eye along +X; and a sprite item turned to face the eye.
+TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
+  Level level;
+  level.Rooms.resize(1);
+  Moveable m;
+  m.ObjectID = 5;
+  m.NumMeshes = 1;
+  level.Moveables = {m};
+  level.Frames.assign(11, 0);
+  MoveableMeshFaces mesh;
+  mesh.MeshCount = 1;
+  MeshFace face;
+  face.VertexCount = 5;
+  const std::array<std::array<float, 2>, 5> corners{{{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}}};
+  for (size_t k = 0; k < 5; ++k) {
+    face.Vertices[k].X = corners[k][0];
+    face.Vertices[k].Y = corners[k][1];
+    face.Vertices[k].Z = 2;
+    face.Vertices[k].Colour = 0x0000FF00;
+  }
+  face.Surface = kNoSurface;
+  mesh.Meshes = {{face}};
+  const std::vector<MoveableMeshFaces> moveables{mesh};
+  Item item;
+  item.ObjectID = 5;
+  item.Angle = 16384;
+  level.Items = {item};
+  const std::vector<int> rooms{0};
+
+  renderer_->SetPages(Pages({PackRgba(255, 0, 0)}));
+  auto draw = [&](const Level& l) {
+    renderer_->SetItems(BuildItemFaces(l, moveables, rooms, kTR2, 1));
+    renderer_->BeginFrame(kSize, kSize, ViewerViewMatrix(ViewCamera{}));
+    renderer_->DrawItems(RotateY(3.14159265f / 2));
+    context_->functions()->glFinish();
+    return fbo_->toImage();
+  };
+  EXPECT_EQ(At(draw(level), kSize / 2, kSize / 2), qRgb(0, 255, 0));
+  level.Items[0].Angle = 0;  // unturned, the mesh lies off to the side
+  EXPECT_EQ(At(draw(level), kSize / 2, kSize / 2), qRgb(0, 0, 255));
+
+  level.Items[0].ObjectID = 9;  // a sprite: red, a sector square, standing half below the eye
+  level.Items[0].X = 2048;
+  level.Items[0].Y = 512;
+  level.SpriteSequences = {{9, -1, 0}};
+  SpriteTexture t;
+  t.Width = t.Height = 63 * 256 + 255;
+  t.LeftSide = -512;
+  t.RightSide = 512;
+  t.TopSide = -1024;
+  level.SpriteTextures = {t};
+  const QImage image = draw(level);
+  EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(255, 0, 0));
+  EXPECT_EQ(At(image, kSize / 2, 2), qRgb(0, 0, 255));  // above the sprite
 }
 
 TEST_F(Render, StripScrollsByRowsAndViewerCaption) {
