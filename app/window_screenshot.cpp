@@ -13,6 +13,7 @@
 #include "app/sector_map_widget.h"
 #include "floordata/object_names.h"
 #include "level/messages.h"
+#include "preview3d/room3d_view.h"
 #include "shell/keyboard.h"
 #include "shell/tick_clock.h"
 
@@ -54,12 +55,19 @@ int main(int argc, char** argv) {
   window.show();
   Wait(300);
   window.OpenLevel(level, QFileInfo(QString::fromStdString(level)).fileName().toStdString());
-  if (argc >= 6) window.SectorMapMouseDown(1, 0, std::atoi(argv[4]), std::atoi(argv[5]));
+  if (auto* view = window.View3D()) {
+    // A little farther and higher than the start values, so the room shows whole.
+    view->Camera().Distance = 7;
+    view->Camera().AngleA = 0.6;
+    view->Camera().AngleB = 0.7;
+  }
+  // With Alt held the 3D camera turns to the clicked sector as well.
+  if (argc >= 6) window.SectorMapMouseDown(1, 4, std::atoi(argv[4]), std::atoi(argv[5]));
   if (argc >= 7 && std::string(argv[6]) == "2d") {
     if (auto* button = window.findChild<QPushButton*>("ViewMode")) button->click();
   }
   Wait(1500);
-  if (!window.grab().save(QString::fromLocal8Bit(argv[3]), "PNG")) {
+  if (!window.grab().save(QString::fromLocal8Bit(argv[3]), "PNG", 0)) {
     std::fprintf(stderr, "Could not write %s\n", argv[3]);
     return 1;
   }
