@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -498,6 +499,23 @@ TEST_F(WindowTest, RealLevelsOpenAndTheirSectorsCanBeClicked) {
     }
     window_->FrameTick(window_->FramesDrawn() * 100 + 100000);
   }
+}
+
+// The file saved by the end-to-end demo script (demo_end_to_end.sh), when it names one.
+TEST(RecordedDemoFile, HoldsHeaderMasksAndEndMarker) {
+  const char* path = std::getenv("SLAB_DEMO_FILE");
+  if (path == nullptr) GTEST_SKIP() << "run by demo_end_to_end.sh";
+  RecordingSink sink;
+  int version = 0;
+  const Level level = LoadLevel(path, version, sink).Lvl;
+  ASSERT_GT(level.DemoData.size(), 11u);
+  EXPECT_EQ(level.NumDemoData, static_cast<int16_t>(level.DemoData.size() * 4));
+  EXPECT_EQ(level.DemoData[0], level.Items[0].X);
+  EXPECT_EQ(level.DemoData.back(), -1);
+  bool up = false;
+  for (size_t i = 10; i + 1 < level.DemoData.size(); ++i)
+    up |= (level.DemoData[i] & kDemoUp) != 0;
+  EXPECT_TRUE(up);
 }
 
 }  // namespace
