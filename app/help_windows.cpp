@@ -48,8 +48,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   auto* layout = new QHBoxLayout(this);
   auto* picture = new QLabel(this);
   picture->setObjectName("AboutPicture");
-  picture->setPixmap(QPixmap::fromImage(AboutPicture().scaled(194, 194, Qt::KeepAspectRatio,
-                                                              Qt::FastTransformation)));
+  picture->setPixmap(QPixmap::fromImage(
+      AboutPicture().scaled(194, 194, Qt::KeepAspectRatio, Qt::FastTransformation)));
   picture->setAlignment(Qt::AlignTop);
   layout->addWidget(picture);
   auto* text = new QVBoxLayout;

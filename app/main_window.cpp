@@ -38,13 +38,20 @@ void KeepPlaceWhenHidden(QWidget* widget) {
 
 std::optional<MoveKey> MoveKeyFor(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_Up: return MoveKey::Up;
-    case Qt::Key_Down: return MoveKey::Down;
-    case Qt::Key_Left: return MoveKey::Left;
-    case Qt::Key_Right: return MoveKey::Right;
-    case Qt::Key_PageUp: return MoveKey::PageUp;
-    case Qt::Key_PageDown: return MoveKey::PageDown;
-    default: return std::nullopt;
+    case Qt::Key_Up:
+      return MoveKey::Up;
+    case Qt::Key_Down:
+      return MoveKey::Down;
+    case Qt::Key_Left:
+      return MoveKey::Left;
+    case Qt::Key_Right:
+      return MoveKey::Right;
+    case Qt::Key_PageUp:
+      return MoveKey::PageUp;
+    case Qt::Key_PageDown:
+      return MoveKey::PageDown;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -90,8 +97,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
   frameTimer_.setTimerType(Qt::PreciseTimer);
   frameTimer_.setInterval(kFrameInterval);
-  connect(&frameTimer_, &QTimer::timeout, this,
-          [this] { FrameTick(services_.Clock.NowMs()); });
+  connect(&frameTimer_, &QTimer::timeout, this, [this] { FrameTick(services_.Clock.NowMs()); });
   lastFrame_ = std::numeric_limits<int64_t>::min() / 2;
   RequestFrame();
 }
@@ -270,14 +276,11 @@ void MainWindow::BuildMenus() {
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  add(file, "Mnu_File_Open", "&Open", [this] { MenuFileOpen(); })
-      ->setShortcut(QKeySequence::Open);
-  add(file, "Mnu_File_Save", "&Save", [this] { MenuFileSave(); })
-      ->setShortcut(QKeySequence::Save);
+  add(file, "Mnu_File_Open", "&Open", [this] { MenuFileOpen(); })->setShortcut(QKeySequence::Open);
+  add(file, "Mnu_File_Save", "&Save", [this] { MenuFileSave(); })->setShortcut(QKeySequence::Save);
   add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
   file->addSeparator()->setObjectName("Mnu_File_Line1");
-  add(file, "Mnu_File_Quit", "&Quit", [this] { MenuFileQuit(); })
-      ->setShortcut(QKeySequence::Quit);
+  add(file, "Mnu_File_Quit", "&Quit", [this] { MenuFileQuit(); })->setShortcut(QKeySequence::Quit);
 
   auto* demo = menuBar()->addMenu("&Demo");
   demo->setObjectName("Mnu_Demo");
@@ -571,9 +574,12 @@ bool MainWindow::MenuFileSaveAs() { return SaveNow(true); }
 bool MainWindow::ConfirmDiscard() {
   if (!doc_.Modified) return true;
   switch (services_.Messages.Ask(kUnsavedQuestion)) {
-    case Answer::Yes: return SaveNow(false);  // a failed save keeps the changes open
-    case Answer::No: return true;
-    case Answer::Cancel: return false;
+    case Answer::Yes:
+      return SaveNow(false);  // a failed save keeps the changes open
+    case Answer::No:
+      return true;
+    case Answer::Cancel:
+      return false;
   }
   return false;
 }
@@ -640,8 +646,7 @@ void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
   if (!doc_.LevelLoaded) return;
   // The right-hand view: the 3D view takes its own clicks, the overview has none.
   if (x >= sectorMap_->MapPartWidth()) return;
-  const std::optional<MapClick> click =
-      SelectSectorAt(doc_, map_, names_, x, y, button, shift);
+  const std::optional<MapClick> click = SelectSectorAt(doc_, map_, names_, x, y, button, shift);
   if (!click) return;
   if (click->Room) ShowRoomView(*click->Room);
   if (click->Panel) ShowPanel(*click->Panel);
@@ -712,8 +717,7 @@ void MainWindow::FloorWallClick(bool checked) {
 }
 
 void MainWindow::MinecartClick(int mode) {
-  if (!AddMinecartFunction(doc_, map_, static_cast<MinecartMode>(mode), services_.Messages))
-    return;
+  if (!AddMinecartFunction(doc_, map_, static_cast<MinecartMode>(mode), services_.Messages)) return;
   Edited();
   PresentMap();
 }
@@ -721,8 +725,7 @@ void MainWindow::MinecartClick(int mode) {
 // ---- Triggers and items ----
 
 void MainWindow::GotoObjectClick() {
-  if (auto view = GotoObject(doc_, map_, names_, triggerData_->currentRow()))
-    ShowNavigation(*view);
+  if (auto view = GotoObject(doc_, map_, names_, triggerData_->currentRow())) ShowNavigation(*view);
 }
 
 void MainWindow::ItemNextTriggerClick() {
@@ -802,8 +805,7 @@ void MainWindow::ItemDescClick(int index) {
   Edited();
   const int entity = map_.SelectedEntity;
   // The caption shows the new object id; the panel is filled again for the same entity.
-  if (auto view = SelectEntity(doc_, map_, secCurItem_->currentRow()))
-    ShowItemPanel(*view);
+  if (auto view = SelectEntity(doc_, map_, secCurItem_->currentRow())) ShowItemPanel(*view);
   map_.SelectedEntity = entity;
 }
 

@@ -15,7 +15,7 @@ inline constexpr int kOverviewCellPixels = 4;
 namespace overview_colour {
 inline constexpr Rgb kBackground{255, 255, 255};
 inline constexpr Rgb kSelected{255, 0, 0};
-inline constexpr Rgb kAbove{96, 96, 96};    // the room's top is above the selected room's bottom
+inline constexpr Rgb kAbove{96, 96, 96};     // the room's top is above the selected room's bottom
 inline constexpr Rgb kBelow{192, 192, 192};  // its bottom is below the selected room's top
 inline constexpr Rgb kOther{0, 192, 192};
 }  // namespace overview_colour

@@ -37,9 +37,12 @@ Answer QtMessageSink::Ask(std::string_view text, std::string_view title) {
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
   box.setDefaultButton(QMessageBox::Yes);
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
   }
 }
 

@@ -60,8 +60,8 @@ int SectorMapWidget::MinimumScale() const {
 int SectorMapWidget::Scale() const {
   const qreal ratio = devicePixelRatioF();
   const QSize picture = PictureSize();
-  const int fit = static_cast<int>(std::min(width() * ratio / picture.width(),
-                                            height() * ratio / picture.height()));
+  const int fit = static_cast<int>(
+      std::min(width() * ratio / picture.width(), height() * ratio / picture.height()));
   return std::max(MinimumScale(), fit);
 }
 
@@ -115,10 +115,17 @@ void SectorMapWidget::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   int button = 0;
   switch (event->button()) {
-    case Qt::LeftButton: button = kLeftButton; break;
-    case Qt::RightButton: button = kRightButton; break;
-    case Qt::MiddleButton: button = kMiddleButton; break;
-    default: return;
+    case Qt::LeftButton:
+      button = kLeftButton;
+      break;
+    case Qt::RightButton:
+      button = kRightButton;
+      break;
+    case Qt::MiddleButton:
+      button = kMiddleButton;
+      break;
+    default:
+      return;
   }
   int shift = 0;
   if (event->modifiers() & Qt::ShiftModifier) shift |= kShiftKey;

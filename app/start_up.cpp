@@ -36,8 +36,7 @@ bool PlatformRequested() {
 // file associations, and on Linux the desktop entries, each following the program's
 // current place.
 void RegisterProgram(MessageSink& messages) {
-  RegistryStartUp(SystemRegistry(), QCoreApplication::applicationDirPath().toStdString(),
-                  messages);
+  RegistryStartUp(SystemRegistry(), QCoreApplication::applicationDirPath().toStdString(), messages);
 #if defined(__linux__)
   WriteDesktopEntries(QCoreApplication::applicationFilePath().toStdString());
 #endif
@@ -73,8 +72,7 @@ int RunMainWindow(const StartCommand& command, const std::string& folder) {
 
 }  // namespace
 
-int RunJob(const StartCommand& command, const std::string& programFolder,
-           MessageSink& messages) {
+int RunJob(const StartCommand& command, const std::string& programFolder, MessageSink& messages) {
   bool done = false;
   switch (command.Mode) {
     case StartMode::AddDemo: {

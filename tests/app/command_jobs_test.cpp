@@ -1,11 +1,11 @@
 // The program's command-line jobs, run as a separate process without a display.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "level/load_level.h"
 #include "support/showcase_level.h"
@@ -25,10 +25,11 @@ class CommandJobs : public testing::Test {
 
   // Runs the program with the given arguments; returns its exit status.
   int Run(const std::string& arguments) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "
-                                "XDG_DATA_HOME='" + (dir_ / "data").string() + "' '" +
-                                SLAB_APP_PROGRAM + "' " + arguments + " 2>'" +
-                                (dir_ / "stderr.txt").string() + "'";
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "
+        "XDG_DATA_HOME='" +
+        (dir_ / "data").string() + "' '" + SLAB_APP_PROGRAM + "' " + arguments + " 2>'" +
+        (dir_ / "stderr.txt").string() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "app/overview.h"
+
+#include <gtest/gtest.h>
 
 namespace slab {
 namespace {
@@ -31,7 +31,8 @@ TEST(Overview, InnerSectorsAreDrawnAtFourTimesTheirCellWithTheRoomsColour) {
   ASSERT_EQ(image.Height(), 400);
   // Inner sectors x 1..2, z 1..3: cells (3..4, 4..6).
   for (int cx = 3; cx <= 4; ++cx)
-    for (int cz = 4; cz <= 6; ++cz) EXPECT_EQ(CellColour(image, cx, cz), overview_colour::kSelected);
+    for (int cz = 4; cz <= 6; ++cz)
+      EXPECT_EQ(CellColour(image, cx, cz), overview_colour::kSelected);
   // The outer ring is left out; everything else is white.
   EXPECT_EQ(image.Pixel(2 * 4, 3 * 4), overview_colour::kBackground);
   EXPECT_EQ(image.Pixel(5 * 4, 4 * 4), overview_colour::kBackground);
@@ -41,10 +42,10 @@ TEST(Overview, InnerSectorsAreDrawnAtFourTimesTheirCellWithTheRoomsColour) {
 
 TEST(Overview, ColoursCompareEachRoomWithTheSelectedOne) {
   Level level;
-  level.Rooms = {MakeRoom(0, 0, 4, 4, 0, 0, -2048),             // selected
-                 MakeRoom(10, 0, 4, 4, 0, -2048, -4096),        // YTop above its bottom
-                 MakeRoom(20, 0, 4, 4, 0, 2048, -1024),         // YTop -1024 < 0 too
-                 MakeRoom(30, 0, 4, 4, 0, 4096, 1024)};         // below: bottom > top
+  level.Rooms = {MakeRoom(0, 0, 4, 4, 0, 0, -2048),       // selected
+                 MakeRoom(10, 0, 4, 4, 0, -2048, -4096),  // YTop above its bottom
+                 MakeRoom(20, 0, 4, 4, 0, 2048, -1024),   // YTop -1024 < 0 too
+                 MakeRoom(30, 0, 4, 4, 0, 4096, 1024)};   // below: bottom > top
   const MapImage image = DrawLevelOverview(level, 0);
   EXPECT_EQ(CellColour(image, 1, 1), overview_colour::kSelected);
   EXPECT_EQ(CellColour(image, 11, 1), overview_colour::kAbove);

@@ -1,5 +1,6 @@
 // The main window driven through its controls, found by their names.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <unistd.h>
 
 #include "app/main_window.h"
 #include "app/overview.h"
@@ -59,8 +59,9 @@ class NoProcesses : public ProcessRunner {
 class WindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("slab_app_" + std::to_string(::getpid()) + "_" +
-                                        testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        fs::temp_directory_path() / ("slab_app_" + std::to_string(::getpid()) + "_" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
     showcase_ = dir_ / "showcase.tr2";
     test::WriteShowcaseLevel(showcase_);
@@ -118,27 +119,42 @@ TEST_F(WindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
   EXPECT_EQ(window_->objectName(), "Slabwright2_Frm");
   EXPECT_EQ(window_->windowTitle(), "Slabwright 3.1");
   const std::pair<const char*, const char*> captions[] = {
-      {"Frame6", "Textures"},      {"SecInf", "Sectors"},
-      {"FloorWall", "Wall"},       {"Minecart_Stop", "Minecart Stop"},
-      {"FD20", "Minecart Left"},   {"FD21", "Minecart Right"},
-      {"Frame5", "Triggers"},      {"GotoObject", "Find Object"},
-      {"TriggerTimer", "Timer: 0"}, {"FD_lbl", "FD:0"},
-      {"Frame1", "Doors"},         {"DoorSide", "None"},
-      {"DoorAbove", "None"},       {"DoorBelow", "None"},
-      {"Frame4", "Static Meshes"}, {"StaticRemove", "Remove"},
-      {"NumStatic", "0 Static Meshes"}, {"Frame3", "Rooms"},
-      {"RoomDelete", "Remove"},    {"ViewMode", "2D Map"},
-      {"DrawDoors", "DrawDoors"},  {"RoomInfo", "Room 0"},
-      {"AltRoom", "No alternate"}, {"Frame2", "Items"},
-      {"ItemRotate", "Rotate"},    {"ItemNextTrigger", "Next Trigger"},
-      {"ItemRemove", "Remove"},    {"ItemNumTriggers", "This object has 0 triggers"},
-      {"ItemCB", "Clear Body"},    {"ItemInvisible", "Invisible"},
+      {"Frame6", "Textures"},
+      {"SecInf", "Sectors"},
+      {"FloorWall", "Wall"},
+      {"Minecart_Stop", "Minecart Stop"},
+      {"FD20", "Minecart Left"},
+      {"FD21", "Minecart Right"},
+      {"Frame5", "Triggers"},
+      {"GotoObject", "Find Object"},
+      {"TriggerTimer", "Timer: 0"},
+      {"FD_lbl", "FD:0"},
+      {"Frame1", "Doors"},
+      {"DoorSide", "None"},
+      {"DoorAbove", "None"},
+      {"DoorBelow", "None"},
+      {"Frame4", "Static Meshes"},
+      {"StaticRemove", "Remove"},
+      {"NumStatic", "0 Static Meshes"},
+      {"Frame3", "Rooms"},
+      {"RoomDelete", "Remove"},
+      {"ViewMode", "2D Map"},
+      {"DrawDoors", "DrawDoors"},
+      {"RoomInfo", "Room 0"},
+      {"AltRoom", "No alternate"},
+      {"Frame2", "Items"},
+      {"ItemRotate", "Rotate"},
+      {"ItemNextTrigger", "Next Trigger"},
+      {"ItemRemove", "Remove"},
+      {"ItemNumTriggers", "This object has 0 triggers"},
+      {"ItemCB", "Clear Body"},
+      {"ItemInvisible", "Invisible"},
       {"SecItemCnt", "Of 1"}};
   for (auto [name, caption] : captions) EXPECT_EQ(Text(name), caption) << name;
-  for (const char* name : {"TextPB", "TextScroll", "SectorMap", "FloorHeight", "CeilingHeight",
-                           "TriggerData", "StaticID", "StaticAdd", "CurMesh", "RoomNumber",
-                           "RoomAdd", "AllItems", "ItemOCB", "ItemDesc", "SecCurItem", "ItemAdd",
-                           "ItemID"})
+  for (const char* name :
+       {"TextPB", "TextScroll", "SectorMap", "FloorHeight", "CeilingHeight", "TriggerData",
+        "StaticID", "StaticAdd", "CurMesh", "RoomNumber", "RoomAdd", "AllItems", "ItemOCB",
+        "ItemDesc", "SecCurItem", "ItemAdd", "ItemID"})
     EXPECT_NE(window_->findChild<QWidget*>(name), nullptr) << name;
   for (int i = 0; i < 5; ++i) {
     EXPECT_NE(window_->findChild<QCheckBox*>(QString("TriggerFlags_%1").arg(i)), nullptr);
@@ -147,11 +163,14 @@ TEST_F(WindowTest, ControlsAndMenusCarryTheirNamesAndCaptions) {
   const std::pair<const char*, const char*> menus[] = {
       {"Mnu_File", "&File"}, {"Mnu_Demo", "&Demo"}, {"Mnu_Help", "&Help"}};
   for (auto [name, title] : menus) EXPECT_EQ(Get<QMenu>(name)->title(), title) << name;
-  const std::pair<const char*, const char*> actions[] = {
-      {"Mnu_File_Open", "&Open"},           {"Mnu_File_Save", "&Save"},
-      {"Mnu_File_SaveAs", "Save As..."},    {"Mnu_File_Quit", "&Quit"},
-      {"Mnu_Demo_Rec", "Start Recording"},  {"Mnu_Demo_Stop", "Stop Recording"},
-      {"Mnu_Help_MineCart", "&MineCart Help"}, {"Mnu_Help_About", "&About"}};
+  const std::pair<const char*, const char*> actions[] = {{"Mnu_File_Open", "&Open"},
+                                                         {"Mnu_File_Save", "&Save"},
+                                                         {"Mnu_File_SaveAs", "Save As..."},
+                                                         {"Mnu_File_Quit", "&Quit"},
+                                                         {"Mnu_Demo_Rec", "Start Recording"},
+                                                         {"Mnu_Demo_Stop", "Stop Recording"},
+                                                         {"Mnu_Help_MineCart", "&MineCart Help"},
+                                                         {"Mnu_Help_About", "&About"}};
   for (auto [name, text] : actions) EXPECT_EQ(Get<QAction>(name)->text(), text) << name;
   EXPECT_TRUE(Get<QAction>("Mnu_File_Line1")->isSeparator());
 }
@@ -235,8 +254,7 @@ TEST_F(WindowTest, ClickingSectorsFillsThePanels) {
   EXPECT_EQ(Text("TriggerTimer"), "Timer 30");
   const Rgb mask[5] = {kSetColour, kClearColour, kSetColour, kClearColour, kClearColour};
   for (int i = 0; i < 5; ++i)
-    EXPECT_EQ(TextColour(window_->findChild<QWidget*>(QString("TriggerFlags_%1").arg(i))),
-              mask[i]);
+    EXPECT_EQ(TextColour(window_->findChild<QWidget*>(QString("TriggerFlags_%1").arg(i))), mask[i]);
   ClickSector(2, 3);  // a left turn
   EXPECT_EQ(Colour("FD20"), kSetColour);
   EXPECT_EQ(Colour("FD21"), kClearColour);
@@ -513,8 +531,7 @@ TEST(RecordedDemoFile, HoldsHeaderMasksAndEndMarker) {
   EXPECT_EQ(level.DemoData[0], level.Items[0].X);
   EXPECT_EQ(level.DemoData.back(), -1);
   bool up = false;
-  for (size_t i = 10; i + 1 < level.DemoData.size(); ++i)
-    up |= (level.DemoData[i] & kDemoUp) != 0;
+  for (size_t i = 10; i + 1 < level.DemoData.size(); ++i) up |= (level.DemoData[i] & kDemoUp) != 0;
   EXPECT_TRUE(up);
 }
 

@@ -51,7 +51,8 @@ uint16_t TileTexel(Tile tile, int x, int y) {
       const bool joint = y % 16 == 0 || (x + (row % 2) * 16) % 32 == 0;
       return joint ? Texel(22, 21, 18) : Texel(20 + n, 8 + n / 2, 5);
     }
-    case kGrass: return Texel(6 + n, 18 + n, 4);
+    case kGrass:
+      return Texel(6 + n, 18 + n, 4);
     case kPlanks: {
       const bool joint = x % 16 == 0;
       return joint ? Texel(9, 5, 2) : Texel(21 + n, 13 + n, 6);
@@ -62,8 +63,10 @@ uint16_t TileTexel(Tile tile, int x, int y) {
       if (rail) return Texel(24, 24, 26);
       return sleeper ? Texel(14, 8, 3) : Texel(10 + n, 10 + n, 10 + n);
     }
-    case kWater: return Texel(3, 10 + n, 24 + n);
-    case kLava: return Texel(31, 12 + n * 2, 0);
+    case kWater:
+      return Texel(3, 10 + n, 24 + n);
+    case kLava:
+      return Texel(31, 12 + n * 2, 0);
     case kLadder: {
       const bool rung = y % 12 < 3 || x < 6 || x >= 58;
       return rung ? Texel(23, 15, 6) : Texel(6, 5, 4);
@@ -76,7 +79,8 @@ uint16_t TileTexel(Tile tile, int x, int y) {
       const bool edge = x < 5 || y < 5 || x >= 59 || y >= 59 || x == y || x == 63 - y;
       return edge ? Texel(12, 7, 2) : Texel(22 + n, 15 + n, 7);
     }
-    case kTileCount: break;
+    case kTileCount:
+      break;
   }
   return Texel(31, 0, 31);
 }
@@ -87,8 +91,7 @@ std::vector<uint16_t> Page() {
     const int left = (t % 4) * 64, top = (t / 4) * 64;
     for (int y = 0; y < 64; ++y)
       for (int x = 0; x < 64; ++x)
-        page[static_cast<size_t>(top + y) * 256 + left + x] =
-            TileTexel(static_cast<Tile>(t), x, y);
+        page[static_cast<size_t>(top + y) * 256 + left + x] = TileTexel(static_cast<Tile>(t), x, y);
   }
   return page;
 }
@@ -148,8 +151,8 @@ bool IsWall(const DraftRoom& r, int x, int z) {
 }
 
 int16_t AddVertex(DraftRoom& r, int x, int y, int z) {
-  r.Vertices.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z),
-                        4096, 0, 4096});
+  r.Vertices.push_back(
+      {static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z), 4096, 0, 4096});
   return static_cast<int16_t>(r.Vertices.size() - 1);
 }
 
@@ -177,28 +180,33 @@ void BuildGeometry(DraftRoom& r, const std::vector<std::pair<int, int>>& climbab
         int16_t tile = floorTile;
         for (const FloorTile& special : floorTiles)
           if (special.X == x && special.Z == z) tile = special.Tile;
-        AddQuad(r, {AddVertex(r, x0, y, z0), AddVertex(r, x1, y, z0), AddVertex(r, x1, y, z1),
-                    AddVertex(r, x0, y, z1)},
+        AddQuad(r,
+                {AddVertex(r, x0, y, z0), AddVertex(r, x1, y, z0), AddVertex(r, x1, y, z1),
+                 AddVertex(r, x0, y, z1)},
                 tile);
       }
       bool climb = false;
       for (auto [cx, cz] : climbable) climb |= cx == x && cz == z;
       const int16_t wallTile = climb ? kLadder : kBrick;
       if (IsWall(r, x - 1, z))
-        AddQuad(r, {AddVertex(r, x0, y, z0), AddVertex(r, x0, y, z1), AddVertex(r, x0, top, z1),
-                    AddVertex(r, x0, top, z0)},
+        AddQuad(r,
+                {AddVertex(r, x0, y, z0), AddVertex(r, x0, y, z1), AddVertex(r, x0, top, z1),
+                 AddVertex(r, x0, top, z0)},
                 kBrick);
       if (IsWall(r, x + 1, z))
-        AddQuad(r, {AddVertex(r, x1, y, z1), AddVertex(r, x1, y, z0), AddVertex(r, x1, top, z0),
-                    AddVertex(r, x1, top, z1)},
+        AddQuad(r,
+                {AddVertex(r, x1, y, z1), AddVertex(r, x1, y, z0), AddVertex(r, x1, top, z0),
+                 AddVertex(r, x1, top, z1)},
                 wallTile);
       if (IsWall(r, x, z - 1))
-        AddQuad(r, {AddVertex(r, x1, y, z0), AddVertex(r, x0, y, z0), AddVertex(r, x0, top, z0),
-                    AddVertex(r, x1, top, z0)},
+        AddQuad(r,
+                {AddVertex(r, x1, y, z0), AddVertex(r, x0, y, z0), AddVertex(r, x0, top, z0),
+                 AddVertex(r, x1, top, z0)},
                 kBrick);
       if (IsWall(r, x, z + 1))
-        AddQuad(r, {AddVertex(r, x0, y, z1), AddVertex(r, x1, y, z1), AddVertex(r, x1, top, z1),
-                    AddVertex(r, x0, top, z1)},
+        AddQuad(r,
+                {AddVertex(r, x0, y, z1), AddVertex(r, x1, y, z1), AddVertex(r, x1, top, z1),
+                 AddVertex(r, x0, top, z1)},
                 kBrick);
     }
   }
@@ -249,7 +257,8 @@ std::vector<uint16_t> BoxMesh(int halfX, int height, int halfZ, int16_t tile) {
   put(radius & 0xFFFF), put(radius >> 16);
   put(8);
   for (int y : {0, -height})
-    for (auto [x, z] : {std::pair{-halfX, -halfZ}, {halfX, -halfZ}, {halfX, halfZ}, {-halfX, halfZ}})
+    for (auto [x, z] :
+         {std::pair{-halfX, -halfZ}, {halfX, -halfZ}, {halfX, halfZ}, {-halfX, halfZ}})
       put(x), put(y), put(z);
   put(-8);  // light values instead of normals
   for (int i = 0; i < 8; ++i) put(4096);
@@ -268,8 +277,15 @@ std::vector<uint16_t> BoxMesh(int halfX, int height, int halfZ, int16_t tile) {
 
 Item PlaceItem(int16_t objectId, int room, const RoomInfo& info, int x, int z, int y,
                int16_t angle = 0) {
-  return Item{objectId, static_cast<int16_t>(room), info.X + x * 1024 + 512, y,
-              info.Z + z * 1024 + 512, angle, -1, -1, 0};
+  return Item{objectId,
+              static_cast<int16_t>(room),
+              info.X + x * 1024 + 512,
+              y,
+              info.Z + z * 1024 + 512,
+              angle,
+              -1,
+              -1,
+              0};
 }
 
 }  // namespace
@@ -373,8 +389,13 @@ DraftLevel ShowcaseDraft() {
   At(yard, 6, 2).FDIndex = kill;
   At(yard, 5, 1).Floor = At(yard, 5, 1).Ceiling = kWallByte;  // a pillar
   BuildGeometry(yard, {},
-                {{2, 2, kRail}, {2, 3, kRail}, {2, 4, kRail}, {3, 5, kRail}, {4, 5, kRail},
-                 {5, 5, kRail}, {6, 2, kLava}},
+                {{2, 2, kRail},
+                 {2, 3, kRail},
+                 {2, 4, kRail},
+                 {3, 5, kRail},
+                 {4, 5, kRail},
+                 {5, 5, kRail},
+                 {6, 2, kLava}},
                 kFlagstone);
   yard.Portals.push_back(SidePortal(1, 1024, 3, 5, 0, -3072, 1));
   yard.Lights.push_back(Light(yard.Info, 4096, -2048, 4096));
@@ -416,10 +437,10 @@ DraftLevel ShowcaseDraft() {
   const RoomInfo& c = d.Rooms[1].Info;
   const RoomInfo& l = d.Rooms[2].Info;
   const RoomInfo& y = d.Rooms[3].Info;
-  d.Items = {PlaceItem(0, 0, h, 2, 2, 0, 0x4000),  PlaceItem(106, 0, h, 6, 4, 0, -0x4000),
-             PlaceItem(104, 0, h, 2, 5, 0),        PlaceItem(39, 1, c, 2, 1, 0),
-             PlaceItem(136, 3, y, 6, 6, 0),        PlaceItem(60, 2, l, 3, 1, -3072),
-             PlaceItem(64, 3, y, 4, 4, 0),         PlaceItem(67, 0, h, 5, 5, 0)};
+  d.Items = {PlaceItem(0, 0, h, 2, 2, 0, 0x4000), PlaceItem(106, 0, h, 6, 4, 0, -0x4000),
+             PlaceItem(104, 0, h, 2, 5, 0),       PlaceItem(39, 1, c, 2, 1, 0),
+             PlaceItem(136, 3, y, 6, 6, 0),       PlaceItem(60, 2, l, 3, 1, -3072),
+             PlaceItem(64, 3, y, 4, 4, 0),        PlaceItem(67, 0, h, 5, 5, 0)};
   d.Cameras = {{3 * 1024, -2048, 6 * 1024, 0, 0}};
   d.SoundSources = {{4096, -1024, 4096, 0, 0x80}};
 
