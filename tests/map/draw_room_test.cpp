@@ -31,13 +31,9 @@ TEST_F(DrawRoomTest, OneByOneRoomIsOneGreyCellWithItsOutline) {
   ASSERT_EQ(image.Width(), 300);
   ASSERT_EQ(image.Height(), 300);
   // The box runs from -1 to 10 with the right and bottom edge outside: grey 0..8, outline 9.
-  for (int y = 0; y < 9; ++y)
-    for (int x = 0; x < 9; ++x) ASSERT_EQ(image.Pixel(x, y), colour::kOuterWall) << x << "," << y;
-  for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(image.Pixel(9, i), kClearColour);
-    EXPECT_EQ(image.Pixel(i, 9), kClearColour);
-  }
-  EXPECT_EQ(image.Pixel(10, 0), kClearColour);
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 11; ++x)
+      ASSERT_EQ(image.Pixel(x, y), x < 9 && y < 9 ? colour::kOuterWall : kClearColour) << x << y;
   EXPECT_EQ(image.Pixel(299, 299), kClearColour);
 }
 
@@ -55,20 +51,21 @@ TEST_F(DrawRoomTest, ColourRulesInTheirOrder) {
   ListAt(0, 0, 2, {Fn(1, 0, true), 7});  // a portal in the outer ring
   ListAt(0, 5, 5, {Fn(1, 0, true), 7});  // a portal in a corner is still a corner
   const MapImage image = Draw();
-  EXPECT_EQ(Cell(image, 1, 1), colour::kMonkey);
-  EXPECT_EQ(Cell(image, 1, 2), colour::kMinecartStop);
-  EXPECT_EQ(Cell(image, 1, 3), colour::kFunction20);
-  EXPECT_EQ(Cell(image, 1, 4), colour::kFunction21);
-  EXPECT_EQ(Cell(image, 2, 1), colour::kKill);
-  EXPECT_EQ(Cell(image, 2, 2), colour::kTrigger);
-  EXPECT_EQ(Cell(image, 2, 3), colour::kPortal);
-  EXPECT_EQ(Cell(image, 2, 4), colour::kWall);
-  EXPECT_EQ(Cell(image, 3, 1), colour::kWall);
-  EXPECT_EQ(Cell(image, 3, 2), colour::kFloor);
-  EXPECT_EQ(Cell(image, 0, 2), colour::kPortal);
-  EXPECT_EQ(Cell(image, 0, 3), colour::kOuterWall);
-  EXPECT_EQ(Cell(image, 5, 5), colour::kOuterWall);
-  EXPECT_EQ(Cell(image, 5, 0), colour::kOuterWall);
+  for (auto [a, b, want] : {std::tuple{1, 1, colour::kMonkey},
+                            {1, 2, colour::kMinecartStop},
+                            {1, 3, colour::kFunction20},
+                            {1, 4, colour::kFunction21},
+                            {2, 1, colour::kKill},
+                            {2, 2, colour::kTrigger},
+                            {2, 3, colour::kPortal},
+                            {2, 4, colour::kWall},
+                            {3, 1, colour::kWall},
+                            {3, 2, colour::kFloor},
+                            {0, 2, colour::kPortal},
+                            {0, 3, colour::kOuterWall},
+                            {5, 5, colour::kOuterWall},
+                            {5, 0, colour::kOuterWall}})
+    EXPECT_EQ(Cell(image, a, b), want) << a << "," << b;
   // Nothing is drawn right of or below the last sector's outline.
   EXPECT_EQ(image.Pixel(60, 5), kClearColour);
   EXPECT_EQ(image.Pixel(5, 60), kClearColour);
@@ -125,20 +122,6 @@ TEST_F(DrawRoomTest, MarkersOnlyAtExactSectorCentres) {
   }
 }
 
-TEST_F(DrawRoomTest, SectorTableCoversTheRoomOnly) {
-  const SectorTable table = BuildSectorTable(3, 4);
-  EXPECT_EQ(table.Width, 301);
-  EXPECT_EQ(table.Height, 301);
-  EXPECT_EQ(table.AAt(0, 0), 1);
-  EXPECT_EQ(table.BAt(0, 0), 1);
-  EXPECT_EQ(table.AAt(39, 29), 3);
-  EXPECT_EQ(table.BAt(39, 29), 4);
-  EXPECT_EQ(table.BAt(40, 0), 0);
-  EXPECT_EQ(table.AAt(0, 30), 0);
-  EXPECT_EQ(table.AAt(300, 300), 0);
-  EXPECT_EQ(table.AAt(301, 0), 0);  // outside the table altogether
-}
-
 TEST_F(DrawRoomTest, RoomOfFortySectorsGrowsThePictureAndTheTable) {
   AddRoom(40, 32);
   ListAt(0, 38, 30, {Fn(5, 0, true)});
@@ -172,12 +155,6 @@ TEST_F(DrawRoomTest, UnknownRoomAndDamagedCountsDrawSafely) {
   EXPECT_EQ(image.Pixel(PixelX(1), PixelY(1)), colour::kOuterWall);
   EXPECT_EQ(image.Pixel(PixelX(0), PixelY(5)), kClearColour);  // no such sector stored
 }
-
-}  // namespace
-}  // namespace slab
-
-namespace slab {
-namespace {
 
 TEST(WritePngTest, PictureReadsBackPixelForPixel) {
   MapImage image(320, 300);

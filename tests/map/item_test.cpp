@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "map/draw_room.h"
 #include "map/item_edits.h"
 #include "map/item_panel.h"
@@ -91,15 +93,16 @@ TEST_F(ItemTest, FlagClicksRebuildTheWholeWordFromTheColours) {
 }
 
 TEST_F(ItemTest, OcbTextReadsLeadingDigitsIntoSixteenBits) {
-  EXPECT_EQ(OcbFromText(" 12"), 12);
-  EXPECT_EQ(OcbFromText("  -12abc"), -12);
-  EXPECT_EQ(OcbFromText(""), 0);
-  EXPECT_EQ(OcbFromText("x5"), 0);
-  EXPECT_EQ(OcbFromText("-"), 0);
-  EXPECT_EQ(OcbFromText("32767"), 32767);
-  EXPECT_EQ(OcbFromText("65535"), -1);
-  EXPECT_EQ(OcbFromText("-32768"), -32768);
-  EXPECT_EQ(OcbFromText("99999999999999999999"), static_cast<int16_t>(0xFFFF));
+  for (auto [text, ocb] : {std::pair<const char*, int16_t>{" 12", 12},
+                           {"  -12abc", -12},
+                           {"", 0},
+                           {"x5", 0},
+                           {"-", 0},
+                           {"32767", 32767},
+                           {"65535", -1},
+                           {"-32768", -32768},
+                           {"99999999999999999999", -1}})
+    EXPECT_EQ(OcbFromText(text), ocb) << text;
 
   const int item = AddItemAt(0, 2, 2);
   ASSERT_TRUE(Choose(2, 2));
@@ -138,14 +141,10 @@ TEST_F(ItemTest, AddedItemStandsOnTheSectorFloor) {
   const auto index = ItemAdd(doc, state);
   ASSERT_EQ(index, 0);
   const Item& item = level().Items[0];
-  EXPECT_EQ(item.Y, -512);
-  EXPECT_EQ(item.X, 1024 + 2 * 1024 + 512);
-  EXPECT_EQ(item.Z, 2048 + 3 * 1024 + 512);
-  EXPECT_EQ(item.Room, 0);
-  EXPECT_EQ(item.ObjectID, 0);
-  EXPECT_EQ(item.Intensity1, -32768);
+  EXPECT_EQ(
+      std::tuple(item.X, item.Y, item.Z, item.Room, item.ObjectID, item.Intensity1, item.Flags),
+      std::tuple(1024 + 2 * 1024 + 512, -512, 2048 + 3 * 1024 + 512, 0, 0, -32768, 0));
   EXPECT_EQ(item.OCB, -32768);  // the second intensity before the fourth game
-  EXPECT_EQ(item.Flags, 0);
   EXPECT_EQ(level().NumItems, 1);
   EXPECT_EQ(state.Triggers.size(), 1u);
   EXPECT_TRUE(doc.Modified);
@@ -195,25 +194,24 @@ TEST_F(ItemTest, CtrlArrowsKeepTheEntityOnInnerSectors) {
   EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey | kShiftKey));
   EXPECT_FALSE(doc.Modified);
 
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey));
-  EXPECT_EQ(it.Z, 2048 + 3 * 1024 + 512);
-  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey));  // b = 4 is the wall
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Down, kCtrlKey));
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Down, kCtrlKey));
-  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Down, kCtrlKey));
-  EXPECT_EQ(it.Z, 2048 + 1 * 1024 + 512);
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Right, kCtrlKey));
-  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Right, kCtrlKey));
-  EXPECT_EQ(it.X, 1024 + 3 * 1024 + 512);
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Left, kCtrlKey));
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::Left, kCtrlKey));
-  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Left, kCtrlKey));
-  EXPECT_EQ(it.X, 1024 + 1 * 1024 + 512);
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::PageUp, kCtrlKey));
-  EXPECT_EQ(it.Y, -128);
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::PageDown, kCtrlKey));
-  EXPECT_TRUE(MoveSelectedEntity(doc, state, MoveKey::PageDown, kCtrlKey));
-  EXPECT_EQ(it.Y, 128);
+  // {key, moved, X, Y, Z after it}: b = 4 and a = 4 are the walls.
+  constexpr int kX = 1024 + 512, kZ = 2048 + 512;
+  for (auto [key, moved, x, y, z] : {std::tuple{MoveKey::Up, true, 2, 0, 3},
+                                     {MoveKey::Up, false, 2, 0, 3},
+                                     {MoveKey::Down, true, 2, 0, 2},
+                                     {MoveKey::Down, true, 2, 0, 1},
+                                     {MoveKey::Down, false, 2, 0, 1},
+                                     {MoveKey::Right, true, 3, 0, 1},
+                                     {MoveKey::Right, false, 3, 0, 1},
+                                     {MoveKey::Left, true, 2, 0, 1},
+                                     {MoveKey::Left, true, 1, 0, 1},
+                                     {MoveKey::Left, false, 1, 0, 1},
+                                     {MoveKey::PageUp, true, 1, -128, 1},
+                                     {MoveKey::PageDown, true, 1, 0, 1},
+                                     {MoveKey::PageDown, true, 1, 128, 1}}) {
+    EXPECT_EQ(MoveSelectedEntity(doc, state, key, kCtrlKey), moved);
+    EXPECT_EQ(std::tuple(it.X, it.Y, it.Z), std::tuple(kX + 1024 * x, y, kZ + 1024 * z));
+  }
   EXPECT_TRUE(doc.Modified);
   // The marker follows the item.
   EXPECT_EQ(state.Map.Pixel(10 * 1 + 4, 10 * 1 + 4), colour::kItemMarker);

@@ -50,27 +50,25 @@ class MapFixture : public testing::Test {
     SetFloorData(level(), words);
   }
 
-  // An item at the centre of sector (a, b) of the room, nudged by dx units; returns its index.
-  int AddItemAt(int room, int a, int b, int16_t objectId = 0, int dx = 0) {
-    Item item;
-    item.ObjectID = objectId;
-    item.Room = static_cast<int16_t>(room);
-    item.X = level().Rooms[room].Info.X + 1024 * a + 512 + dx;
-    item.Z = level().Rooms[room].Info.Z + 1024 * b + 512;
-    level().Items.push_back(item);
+  // An item or AI object at the centre of sector (a, b) of the room, nudged by dx units;
+  // returns its entity number (AI objects count after the items).
+  template <typename T>
+  int AddAt(std::vector<T>& list, int room, int a, int b, int16_t objectId, int dx = 0) {
+    T& added = list.emplace_back();
+    added.ObjectID = objectId;
+    added.Room = static_cast<int16_t>(room);
+    added.X = level().Rooms[room].Info.X + 1024 * a + 512 + dx;
+    added.Z = level().Rooms[room].Info.Z + 1024 * b + 512;
     level().NumItems = static_cast<int32_t>(level().Items.size());
-    return static_cast<int>(level().Items.size()) - 1;
-  }
-
-  int AddAIAt(int room, int a, int b, int16_t objectId = 0) {
-    AIObject ai;
-    ai.ObjectID = objectId;
-    ai.Room = static_cast<int16_t>(room);
-    ai.X = level().Rooms[room].Info.X + 1024 * a + 512;
-    ai.Z = level().Rooms[room].Info.Z + 1024 * b + 512;
-    level().AIObjects.push_back(ai);
     level().NumAIObjects = static_cast<int32_t>(level().AIObjects.size());
     return static_cast<int>(level().Items.size() + level().AIObjects.size()) - 1;
+  }
+  int AddItemAt(int room, int a, int b, int16_t objectId = 0, int dx = 0) {
+    return AddAt(level().Items, room, a, b, objectId, dx) -
+           static_cast<int>(level().AIObjects.size());
+  }
+  int AddAIAt(int room, int a, int b, int16_t objectId = 0) {
+    return AddAt(level().AIObjects, room, a, b, objectId);
   }
 
   // A pixel inside sector (a, b), 0-based, clear of its outline and its marker.

@@ -32,12 +32,9 @@ TEST_F(SelectionTest, LeftClickOutlinesTheSectorAndFillsThePanels) {
   EXPECT_EQ(state.SelectedSectorX, 2);
   EXPECT_EQ(state.SelectedSectorZ, 3);
   // The outline runs along the box's own outline: x 29..39, y 19..29.
-  for (int i = 0; i <= 10; ++i) {
-    EXPECT_EQ(state.Shown.Pixel(29 + i, 19), colour::kSelection);
-    EXPECT_EQ(state.Shown.Pixel(29 + i, 29), colour::kSelection);
-    EXPECT_EQ(state.Shown.Pixel(29, 19 + i), colour::kSelection);
-    EXPECT_EQ(state.Shown.Pixel(39, 19 + i), colour::kSelection);
-  }
+  for (int i = 0; i <= 10; ++i)
+    for (auto [x, y] : {std::pair{29 + i, 19}, {29 + i, 29}, {29, 19 + i}, {39, 19 + i}})
+      EXPECT_EQ(state.Shown.Pixel(x, y), colour::kSelection) << x << "," << y;
   EXPECT_EQ(state.Shown.Pixel(30, 20), state.Map.Pixel(30, 20));
   EXPECT_EQ(state.Map.Pixel(29, 19), kClearColour);  // the map itself keeps no outline
 
@@ -51,11 +48,9 @@ TEST_F(SelectionTest, LeftClickOutlinesTheSectorAndFillsThePanels) {
 TEST_F(SelectionTest, ClicksOutsideTheRoomOrBeforeALevelSelectNothing) {
   ASSERT_TRUE(Click(1, 1));
   const MapImage shown = state.Shown;
-  EXPECT_FALSE(SelectSectorAt(doc, state, names, 55, 5, kLeftButton, 0));  // right of it
-  EXPECT_FALSE(SelectSectorAt(doc, state, names, 5, 45, kLeftButton, 0));  // below it
-  EXPECT_FALSE(SelectSectorAt(doc, state, names, 299, 299, kLeftButton, 0));
-  EXPECT_FALSE(SelectSectorAt(doc, state, names, 300, 5, kLeftButton, 0));
-  EXPECT_FALSE(SelectSectorAt(doc, state, names, -1, 5, kLeftButton, 0));
+  // Right of it, below it, and off the picture.
+  for (auto [x, y] : {std::pair{55, 5}, {5, 45}, {299, 299}, {300, 5}, {-1, 5}})
+    EXPECT_FALSE(SelectSectorAt(doc, state, names, x, y, kLeftButton, 0)) << x << "," << y;
   EXPECT_EQ(state.SelectedSectorX, 1);
   EXPECT_EQ(state.SelectedSectorZ, 1);
   EXPECT_EQ(state.Shown, shown);
@@ -76,23 +71,23 @@ TEST_F(SelectionTest, OtherButtonsFollowPortalThenBelowThenAbove) {
   At(0, 1, 2).RoomAbove = 3;
   At(0, 2, 2).RoomAbove = 5;
 
-  auto click = Click(1, 1, kRightButton);  // portal before below
-  ASSERT_TRUE(click && click->Room);
-  EXPECT_EQ(click->Room->RoomNumber, 4);
-  EXPECT_EQ(state.CurrentRoom, 4);
-
+  // Portal before below, below before above; Shift or any modifier: above; plain floor: none.
+  for (auto [a, b, button, keys, room] : {std::array{1, 1, kRightButton, 0, 4},
+                                          {1, 2, kRightButton, 0, 2},
+                                          {1, 2, kMiddleButton, kShiftKey, 3},
+                                          {1, 2, kRightButton, kCtrlKey, 3},
+                                          {2, 2, kRightButton, 0, 5},
+                                          {2, 3, kRightButton, 0, -1}}) {
+    ChooseRoom(doc, state, 0);
+    const auto click = Click(a, b, button, keys);
+    EXPECT_EQ(state.CurrentRoom, room < 0 ? 0 : room) << a << "," << b;
+    if (room < 0) {
+      EXPECT_FALSE(click);
+    } else {
+      EXPECT_EQ(click && click->Room ? click->Room->RoomNumber : -1, room);
+    }
+  }
   ChooseRoom(doc, state, 0);
-  EXPECT_EQ(Click(1, 2, kRightButton)->Room->RoomNumber, 2);  // below before above
-  ChooseRoom(doc, state, 0);
-  EXPECT_EQ(Click(1, 2, kMiddleButton, kShiftKey)->Room->RoomNumber, 3);  // shift: above
-  ChooseRoom(doc, state, 0);
-  EXPECT_EQ(Click(1, 2, kRightButton, kCtrlKey)->Room->RoomNumber, 3);  // any modifier
-  ChooseRoom(doc, state, 0);
-  EXPECT_EQ(Click(2, 2, kRightButton)->Room->RoomNumber, 5);
-  ChooseRoom(doc, state, 0);
-  EXPECT_FALSE(Click(2, 3, kRightButton));  // plain floor
-  EXPECT_EQ(state.CurrentRoom, 0);
-
   ListAt(0, 2, 3, {Fn(1, 0, true), 200});  // a portal to a room the level lacks
   EXPECT_FALSE(Click(2, 3, kRightButton));
   EXPECT_EQ(state.CurrentRoom, 0);
@@ -129,12 +124,6 @@ TEST_F(SelectionTest, RoomChoiceCaptionsAndRedraw) {
   EXPECT_FALSE(ChooseRoom(doc, state, 6));
   EXPECT_EQ(state.CurrentRoom, 5);
   EXPECT_FALSE(doc.Modified);
-}
-
-TEST_F(SelectionTest, ViewModeCaptionTakesTurns) {
-  EXPECT_EQ(state.ViewMode, "2D Map");
-  EXPECT_EQ(ToggleViewMode(state), "3D View");
-  EXPECT_EQ(ToggleViewMode(state), "2D Map");
 }
 
 }  // namespace

@@ -12,24 +12,11 @@
 namespace slab {
 namespace {
 
-constexpr char kStartMessage[] =
-    "Please start Tomb Raider II, load the current level and press TAB to start recording'";
-
+// A crate, then two Lara items: the first one gives the header.
 Level LevelWithLara() {
   Level level;
-  Item crate;
-  crate.ObjectID = 7;
-  crate.X = 99;
-  Item lara;
-  lara.ObjectID = 0;
-  lara.X = 1024;
-  lara.Y = -512;
-  lara.Z = 2048;
-  lara.Angle = -16384;
-  lara.Room = 3;
-  Item secondLara = lara;
-  secondLara.X = 5;
-  level.Items = {crate, lara, secondLara};
+  const Item lara{0, 3, 1024, -512, 2048, -16384};
+  level.Items = {Item{7, 0, 99}, lara, Item{0, 3, 5}};
   level.NumItems = 3;
   level.NumDemoData = 8;
   level.DemoData = {1, 2};
@@ -51,25 +38,22 @@ struct Recording : ::testing::Test {
       PollDemoRecorder(recorder, level, gameVersion, devices);
     }
   }
-  void PressTab() {
+  void PressTab(int64_t hold = 20, int64_t after = 20) {
     keyboard.Press(kDikTab);
-    PollFor(20);
+    PollFor(hold);
     keyboard.Release(kDikTab);
-    PollFor(20);
+    PollFor(after);
   }
-  // Started and left alone for a moment, as a user answers the message first.
-  void Start() {
+  // Started, left alone for a moment as a user answers the message first, then TAB.
+  void StartCapture() {
     ASSERT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::Started);
     PollFor(200);
+    PressTab();
   }
-  std::vector<int32_t> Samples() const {
-    if (level.NumDemoData <= kDemoHeaderEntries) return {};
-    return {level.DemoData.begin() + kDemoHeaderEntries,
-            level.DemoData.begin() + level.NumDemoData};
-  }
+  int32_t LastSample() const { return level.DemoData[static_cast<size_t>(level.NumDemoData) - 1]; }
 };
 
-TEST_F(Recording, HeaderComesFromTheFirstLaraItem) {
+TEST_F(Recording, HeaderFromTheFirstLaraThenStopAddsTheEndMarkerOnce) {
   clock.Now = 5000;
   ASSERT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::Started);
   EXPECT_TRUE(recorder.DemoRecording);
@@ -77,11 +61,15 @@ TEST_F(Recording, HeaderComesFromTheFirstLaraItem) {
   EXPECT_EQ(level.NumDemoData, 10);
   EXPECT_EQ(level.DemoData, (std::vector<int32_t>{1024, -512, 2048, 0, -16384, 0, 3, 1, 0, 0}));
   ASSERT_EQ(sink.Shown.size(), 1u);
-  EXPECT_EQ(sink.Shown[0], kStartMessage);
-}
+  EXPECT_EQ(sink.Shown[0],
+            "Please start Tomb Raider II, load the current level and press TAB to start "
+            "recording'");
+  // Nothing is appended before TAB.
+  keyboard.Press(kDikUp);
+  PollFor(2000);
+  EXPECT_EQ(level.NumDemoData, 10);
+  EXPECT_EQ(sink.Beeps, 0);
 
-TEST_F(Recording, StartThenStopGivesHeaderAndEndMarker) {
-  StartDemoRecording(recorder, level, devices);
   EXPECT_TRUE(StopDemoRecording(recorder, level));
   EXPECT_FALSE(recorder.DemoRecording);
   ASSERT_EQ(level.DemoData.size(), 11u);
@@ -92,49 +80,36 @@ TEST_F(Recording, StartThenStopGivesHeaderAndEndMarker) {
   EXPECT_EQ(level.NumDemoData, 44);
 }
 
-TEST_F(Recording, NothingIsAppendedBeforeTab) {
-  StartDemoRecording(recorder, level, devices);
-  keyboard.Press(kDikUp);
-  PollFor(2000);
-  EXPECT_EQ(level.NumDemoData, 10);
-  EXPECT_EQ(sink.Beeps, 0);
-}
-
-TEST_F(Recording, CursorUpAndCtrlThroughOneIntervalGive0x41) {
-  Start();
-  PressTab();
+TEST_F(Recording, KeyMasksAndTheLookKeyPerGame) {
+  StartCapture();
   EXPECT_TRUE(recorder.DemoCapturing);
   EXPECT_EQ(sink.Beeps, 1);
-  int before = level.NumDemoData;
+  const int before = level.NumDemoData;
   keyboard.Press(kDikUp);
   keyboard.Press(kDikRightCtrl);
   PollFor(100, 1);
   keyboard.ReleaseAll();
   PollFor(100, 1);
   ASSERT_GT(level.NumDemoData, before);
-  std::vector<int32_t> samples = Samples();
+  const std::vector<int32_t> samples(level.DemoData.begin() + before,
+                                     level.DemoData.begin() + level.NumDemoData);
   EXPECT_NE(std::find(samples.begin(), samples.end(), 0x41), samples.end());
   EXPECT_EQ(samples.back(), 0);
   for (int32_t mask : samples) EXPECT_TRUE(mask == 0 || mask == 0x41) << mask;
-}
 
-TEST_F(Recording, EveryKeyOfTheMaskAndTheLookKeyPerGame) {
-  Start();
-  PressTab();
   for (uint8_t code : {kDikUp, kDikDown, kDikLeft, kDikRight, kDikLeftAlt, kDikRightAlt, kDikSpace,
                        kDikLeftCtrl, kDikComma, kDikSlash})
     keyboard.Press(code);
   PollFor(40, 1);
-  EXPECT_EQ(Samples().back(), 0x7F | kDemoLook);
+  EXPECT_EQ(LastSample(), 0x7F | kDemoLook);
   gameVersion = kTR3;
   keyboard.Release(kDikComma);
   PollFor(80, 1);
-  EXPECT_EQ(Samples().back(), 0x7F);
+  EXPECT_EQ(LastSample(), 0x7F);
 }
 
 TEST_F(Recording, ThirtySamplesASecondHoweverOftenPolled) {
-  Start();
-  PressTab();
+  StartCapture();
   for (int64_t step : {1, 7, 16, 45}) {
     int before = level.NumDemoData;
     PollFor(3000, step);
@@ -144,33 +119,23 @@ TEST_F(Recording, ThirtySamplesASecondHoweverOftenPolled) {
 
 TEST_F(Recording, TabPausesAndAHeldTabTogglesOnce) {
   StartDemoRecording(recorder, level, devices);
-  keyboard.Press(kDikTab);
-  PollFor(1000);
-  keyboard.Release(kDikTab);
+  PressTab(1000, 200);
   EXPECT_TRUE(recorder.DemoCapturing);
   EXPECT_EQ(sink.Beeps, 1);
-  PollFor(200);
   PressTab();
   EXPECT_FALSE(recorder.DemoCapturing);
   int paused = level.NumDemoData;
   PollFor(1000);
   EXPECT_EQ(level.NumDemoData, paused);
   // Two presses within 100 ms count once.
-  keyboard.Press(kDikTab);
-  PollFor(10);
-  keyboard.Release(kDikTab);
-  PollFor(10);
-  keyboard.Press(kDikTab);
-  PollFor(10);
-  keyboard.Release(kDikTab);
-  PollFor(10);
+  PressTab(10, 10);
+  PressTab(10, 10);
   EXPECT_TRUE(recorder.DemoCapturing);
   EXPECT_EQ(sink.Beeps, 3);
 }
 
 TEST_F(Recording, CaptureStopsByItselfAtTheLimit) {
-  Start();
-  PressTab();
+  StartCapture();
   PollFor(300 * 1000, 15);
   EXPECT_TRUE(recorder.Full);
   EXPECT_FALSE(recorder.DemoCapturing);
@@ -185,8 +150,7 @@ TEST_F(Recording, CaptureStopsByItselfAtTheLimit) {
 }
 
 TEST_F(Recording, SavingWhileRecordingWritesAFinishedDemoAndRecordingGoesOn) {
-  Start();
-  PressTab();
+  StartCapture();
   keyboard.Press(kDikSpace);
   PollFor(200);
   Level saved = FinishedDemoCopy(recorder, level);
@@ -199,22 +163,18 @@ TEST_F(Recording, SavingWhileRecordingWritesAFinishedDemoAndRecordingGoesOn) {
   EXPECT_GT(level.NumDemoData, entries);
 }
 
-TEST_F(Recording, LevelWithoutLaraIsRefused) {
-  level.Items.erase(level.Items.begin() + 1, level.Items.end());
-  EXPECT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::NoLara);
-  EXPECT_FALSE(recorder.DemoRecording);
-  EXPECT_EQ(level.NumDemoData, 8);
-  ASSERT_EQ(sink.Shown.size(), 1u);
-  EXPECT_NE(sink.Shown[0].find("Lara"), std::string::npos);
-}
-
-TEST_F(Recording, NoKeyboardMeansNoRecording) {
+TEST_F(Recording, NoLaraOrNoKeyboardIsRefusedWithAMessage) {
+  Level noLara = level;
+  noLara.Items.resize(1);
+  EXPECT_EQ(StartDemoRecording(recorder, noLara, devices), DemoStart::NoLara);
   keyboard.Available = false;
   EXPECT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::NoKeyboard);
   EXPECT_FALSE(recorder.DemoRecording);
+  EXPECT_EQ(noLara.NumDemoData, 8);
   EXPECT_EQ(level.NumDemoData, 8);
-  ASSERT_EQ(sink.Shown.size(), 1u);
-  EXPECT_NE(sink.Shown[0].find("Demo recording is not available."), std::string::npos);
+  ASSERT_EQ(sink.Shown.size(), 2u);
+  EXPECT_NE(sink.Shown[0].find("Lara"), std::string::npos);
+  EXPECT_NE(sink.Shown[1].find("Demo recording is not available."), std::string::npos);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,14 +22,9 @@ bool HaveProgram(const char* name) {
   return std::system(("command -v " + std::string(name) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// Runs a command and gives its exit status and everything it printed.
-std::pair<int, std::string> RunCommand(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return {-1, output};
-  std::array<char, 256> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe)) output += buffer.data();
-  return {pclose(pipe), output};
+// desktop-file-validate exits non-zero on errors; what it says goes to the test's output.
+bool Valid(const fs::path& entry) {
+  return std::system(("desktop-file-validate '" + entry.string() + "' >&2").c_str()) == 0;
 }
 
 struct DesktopEntries : ::testing::Test {
@@ -47,27 +40,25 @@ struct DesktopEntries : ::testing::Test {
   fs::path MimeFile() const { return dataHome / "mime" / "packages" / "slabwright2.xml"; }
 };
 
-TEST_F(DesktopEntries, WrittenEntryIsValidAndRunsTheProgramWithEachSwitch) {
+TEST_F(DesktopEntries, WrittenEntryIsValidFollowsAMovedProgramAndRunsEachSwitch) {
+  ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, "/opt/old/Slabwright2"));
+  ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, "/opt/old/Slabwright2"));
   ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, "/opt/slab/Slabwright2"));
   std::string entry = ReadFile(EntryFile());
-  EXPECT_NE(entry.find("\nExec=\"/opt/slab/Slabwright2\" --open %f\n"), std::string::npos);
-  EXPECT_NE(entry.find("Name=Convert To TR3\nExec=\"/opt/slab/Slabwright2\" /convert3 %f\n"),
-            std::string::npos);
-  EXPECT_NE(entry.find("Name=Convert To TR2\nExec=\"/opt/slab/Slabwright2\" /convert2 %f\n"),
-            std::string::npos);
-  EXPECT_NE(
-      entry.find("Name=View Rooms with Slabwright\nExec=\"/opt/slab/Slabwright2\" /view %f\n"),
-      std::string::npos);
-
+  EXPECT_EQ(entry.find("/opt/old"), std::string::npos);
+  for (std::string line :
+       {"\nExec=\"/opt/slab/Slabwright2\" --open %f\n",
+        "Name=Convert To TR3\nExec=\"/opt/slab/Slabwright2\" /convert3 %f\n",
+        "Name=Convert To TR2\nExec=\"/opt/slab/Slabwright2\" /convert2 %f\n",
+        "Name=View Rooms with Slabwright\nExec=\"/opt/slab/Slabwright2\" /view %f\n"})
+    EXPECT_NE(entry.find(line), std::string::npos) << line;
   std::string types = ReadFile(MimeFile());
   for (const char* glob : {"*.phd", "*.tr2", "*.tr4", "*.trc", "*.tub"})
     EXPECT_NE(types.find(std::string("<glob pattern=\"") + glob + "\"/>"), std::string::npos);
 
   if (!HaveProgram("desktop-file-validate"))
     GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
-  auto [status, output] = RunCommand("desktop-file-validate '" + EntryFile().string() + "'");
-  EXPECT_EQ(status, 0) << output;
-  EXPECT_EQ(output.find("error"), std::string::npos) << output;
+  EXPECT_TRUE(Valid(EntryFile()));
 }
 
 TEST_F(DesktopEntries, MimeDatabaseKnowsTheLevelTypes) {
@@ -88,18 +79,8 @@ TEST_F(DesktopEntries, AwkwardPathIsQuotedAndStaysValid) {
             std::string::npos)
       << entry;
   if (HaveProgram("desktop-file-validate")) {
-    auto [status, output] = RunCommand("desktop-file-validate '" + EntryFile().string() + "'");
-    EXPECT_EQ(status, 0) << output;
+    EXPECT_TRUE(Valid(EntryFile()));
   }
-}
-
-TEST_F(DesktopEntries, MovedProgramIsFollowed) {
-  ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, "/opt/old/Slabwright2"));
-  ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, "/opt/old/Slabwright2"));
-  ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, "/usr/local/new/Slabwright2"));
-  std::string entry = ReadFile(EntryFile());
-  EXPECT_EQ(entry.find("/opt/old"), std::string::npos);
-  EXPECT_NE(entry.find("\"/usr/local/new/Slabwright2\" /convert3 %f"), std::string::npos);
 }
 
 TEST_F(DesktopEntries, FailuresAreReportedOnlyByTheResult) {
@@ -114,8 +95,9 @@ TEST_F(DesktopEntries, FailuresAreReportedOnlyByTheResult) {
 }
 
 TEST(XdgDataHome, AbsoluteSettingOrHomeFallback) {
-  std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-  std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  const std::string savedData = data ? data : "", savedHome = home ? home : "";
   setenv("HOME", "/home/tester", 1);
   setenv("XDG_DATA_HOME", "/tmp/data", 1);
   EXPECT_EQ(XdgDataHome(), fs::path("/tmp/data"));
@@ -123,8 +105,8 @@ TEST(XdgDataHome, AbsoluteSettingOrHomeFallback) {
   EXPECT_EQ(XdgDataHome(), fs::path("/home/tester/.local/share"));
   unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(XdgDataHome(), fs::path("/home/tester/.local/share"));
-  savedData.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", savedData.c_str(), 1);
-  savedHome.empty() ? unsetenv("HOME") : setenv("HOME", savedHome.c_str(), 1);
+  data ? setenv("XDG_DATA_HOME", savedData.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace
