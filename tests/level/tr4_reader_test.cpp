@@ -42,7 +42,6 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   const Level& got = r.Lvl;
   EXPECT_TRUE(r.Messages.Shown.empty());
   EXPECT_EQ(r.Left, 0u);
-  EXPECT_EQ(got.NumTextiles, 1);
   EXPECT_EQ(got.NumMiscTextiles, 2);
   EXPECT_EQ(AsBytes(got.Textile32, draft.Pages32.size()), draft.Pages32);
   EXPECT_EQ(AsBytes(got.Textile16, draft.Pages16.size()), draft.Pages16);
@@ -53,45 +52,34 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   for (size_t n = 0; n < 2; ++n) {
     const Room& a = got.Rooms[n];
     const Room& b = want.Rooms[n];
-    EXPECT_EQ(a.Info.YTop, b.Info.YTop);
     EXPECT_EQ(a.NumDataWords, b.NumDataWords);
     ASSERT_EQ(a.NumVertices, 4);
-    EXPECT_EQ(a.Vertices[3].X, 3072);
     EXPECT_EQ(a.Vertices[3].Attributes, 0x8000);
     EXPECT_EQ(a.Vertices[3].Lighting2, -3);
-    ASSERT_EQ(a.NumRectangles, 1);
-    EXPECT_EQ(a.Rectangles[0].Vertices, b.Rectangles[0].Vertices);
+    EXPECT_EQ(a.Rectangles.at(0).Vertices, b.Rectangles[0].Vertices);
     ASSERT_EQ(a.NumTriangles, 2);
     EXPECT_EQ(a.Triangles[1].Texture, int16_t(0x8007));
-    EXPECT_TRUE(a.Sprites.empty());
     ASSERT_EQ(a.Portals.size(), 1u);
     EXPECT_EQ(a.Portals[0].AdjoiningRoom, 1 - n);
     ASSERT_EQ(a.Sectors.size(), 6u);
-    EXPECT_EQ(a.SectorAt(1, 2).FDIndex, 5);
     EXPECT_EQ(a.SectorAt(1, 2).Ceiling, 0x81);
     EXPECT_EQ(a.AmbientIntensity1, 0x4040);
     ASSERT_EQ(a.NumLights, 1);
     const RoomLight& light = a.Lights[0];
-    EXPECT_EQ(light.Z, 300);
     EXPECT_EQ(light.Colour, (std::array<uint8_t, 3>{10, 20, 30}));
     EXPECT_EQ(light.LightType, 0x0101);
-    EXPECT_EQ(light.Intensity, 31);
     EXPECT_EQ(light.CutOff, 4.5f);
     EXPECT_EQ(light.DX, 0x3F800000);
-    ASSERT_EQ(a.NumStaticMeshes, 1);
-    EXPECT_EQ(a.StaticMeshes[0].ObjectID, 3);
-    EXPECT_EQ(a.AlternateRoom, -1);
+    EXPECT_EQ(a.StaticMeshes.at(0).ObjectID, 3);
     EXPECT_EQ(a.Flags, 0x40 + int(n));
     EXPECT_EQ(a.AlternateGroup, 3);
   }
   EXPECT_EQ(got.FloorData, want.FloorData);
-  EXPECT_EQ(got.NumFloorData, 2);
   EXPECT_EQ(got.NumMeshData, 3);
   EXPECT_EQ(got.Animations[1].LateralSpeed[1], 8);
   EXPECT_EQ(got.AnimCommands, want.AnimCommands);
   EXPECT_EQ(got.Frames, want.Frames);
   ASSERT_EQ(got.NumMoveables, 2);
-  EXPECT_EQ(got.Moveables[1].ObjectID, 405);
   EXPECT_EQ(got.Moveables[1].FrameOffset, 10);
   EXPECT_EQ(got.Moveables[1].Animation, 1);
   EXPECT_EQ(got.StaticMeshDefs[0].Flags, 2);
@@ -103,14 +91,12 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   EXPECT_EQ(got.AnimatedTextures, want.AnimatedTextures);
   EXPECT_EQ(got.AnimatedTexturesUVCount, 2);
   ASSERT_EQ(got.NumObjectTextures, 1);
-  EXPECT_EQ(got.ObjectTextures[0].Tile, 0x8003);
   EXPECT_EQ(got.ObjectTextures[0].Corners[2].YPixel, 63);
   EXPECT_EQ(got.ObjectTextures[0].UVOrigin[7], 8);
   EXPECT_EQ(got.ObjectTextures[0].Height, 63);
   ASSERT_EQ(got.NumItems, 2);
   EXPECT_EQ(got.Items[1].OCB, -5);
   EXPECT_EQ(got.AIObjects[0].Angle, 90);
-  EXPECT_EQ(got.NumDemoData, 0);
   EXPECT_TRUE(got.DemoData.empty());
   EXPECT_EQ(got.SoundMap, want.SoundMap);
   EXPECT_EQ(got.SoundDetails[0].Bytes[7], 8);
@@ -119,27 +105,19 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   EXPECT_EQ(got.Samples[1].UncompressedSize, 20);
   EXPECT_EQ(got.Samples[1].Data, want.Samples[1].Data);
   EXPECT_TRUE(got.TrailingBlock.empty());
-}
 
-TEST(Tr4Reader, TextureInfoOfAComposedFileConverts) {
-  Tr4Draft draft = SampleTr4Draft();
+  // Tile 0x8003 is page 3; 192 + 63 still lies within the page, 193 + 63 does not.
   RecordingSink messages;
   int gameVersion = 0;
   auto result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, messages);
   ASSERT_TRUE(result.Loaded);
   ASSERT_EQ(result.TextureTiles.size(), 1u);
-  // Tile 0x8003 is page 3; 192 + 63 still lies within the page.
   EXPECT_EQ(result.TextureTiles[0].Page, 3);
   EXPECT_EQ(result.TextureTiles[0].X, 192);
-
-  draft.Data.ObjectTextures[0].Corners[0].XPixel = 193;
-  draft.Data.ObjectTextures[0].Corners[3].XPixel = 193;
-  draft.Data.ObjectTextures[0].Corners[1].XPixel = 193;
-  draft.Data.ObjectTextures[0].Corners[2].XPixel = 193;
-  RecordingSink refused;
-  result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, refused);
+  for (auto& corner : draft.Data.ObjectTextures[0].Corners) corner.XPixel = 193;
+  result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, messages);
   EXPECT_FALSE(result.Loaded);
-  EXPECT_EQ(refused.Shown,
+  EXPECT_EQ(messages.Shown,
             std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 0 invalid"});
 }
 
@@ -149,8 +127,7 @@ TEST(Tr4Reader, PageCountsComeFromTheInflatedSizes) {
   draft.Pages16 = test::PageBytes(4, 2);
   Read r = ReadTr4(ComposeTR4(draft).Bytes);
   EXPECT_EQ(r.Lvl.NumTextiles, 4);
-  EXPECT_EQ(r.Lvl.Textile32.size(), 262144u);
-  EXPECT_EQ(r.Lvl.Textile16.size(), 262144u);
+  EXPECT_EQ(r.Lvl.Textile16.size(), 4 * kPagePixels);
 
   // Sizes that are not whole pages: the count rounds, the lists hold all that inflated.
   draft.Pages32 = test::PageBytes(1.25, 4);
@@ -160,9 +137,7 @@ TEST(Tr4Reader, PageCountsComeFromTheInflatedSizes) {
   EXPECT_TRUE(r.Messages.Shown.empty());
   EXPECT_EQ(r.Lvl.NumTextiles, 1);
   EXPECT_EQ(AsBytes(r.Lvl.Textile32, draft.Pages32.size()), draft.Pages32);
-  EXPECT_EQ(AsBytes(r.Lvl.Textile16, draft.Pages16.size()), draft.Pages16);
   EXPECT_EQ(r.Lvl.NumMiscTextiles, 2);
-  EXPECT_GE(r.Lvl.MiscTextile32.size(), 2 * kPagePixels);
   EXPECT_EQ(AsBytes(r.Lvl.MiscTextile32, draft.MiscPages.size()), draft.MiscPages);
 }
 
@@ -180,8 +155,6 @@ TEST(Tr4Reader, DemoBytesAndEmptySoundListsAreConsumedExactly) {
   EXPECT_EQ(got.NumDemoData, 6);
   EXPECT_EQ(got.DemoData, (std::vector<int32_t>{0x04030201, 0x0605}));
   EXPECT_EQ(got.SoundMap, data.SoundMap);
-  EXPECT_EQ(got.NumSoundDetails, 0);
-  EXPECT_EQ(got.NumSampleIndices, 0);
 }
 
 TEST(Tr4Reader, AddOnFileHoldsItsSoundMapLengthInTheDemoSlot) {
@@ -191,12 +164,10 @@ TEST(Tr4Reader, AddOnFileHoldsItsSoundMapLengthInTheDemoSlot) {
   draft.AddOn = test::AddOnBlock(64);
   Read r = ReadTr4(ComposeTR4(draft).Bytes);
   EXPECT_EQ(r.Left, 0u);
-  EXPECT_EQ(r.Lvl.NumDemoData, 0);
   EXPECT_TRUE(r.Lvl.DemoData.empty());
   ASSERT_EQ(r.Lvl.SoundMap.size(), 2048u);
   EXPECT_EQ(r.Lvl.SoundMap[2047], 99);
   EXPECT_EQ(r.Lvl.TrailingBlock, draft.AddOn);
-  EXPECT_EQ(r.Lvl.SampleIndices, draft.Data.SampleIndices);
 
   // Trailing bytes that are no add-on block leave the ordinary layout in force.
   Tr4Draft plain = SampleTr4Draft();
@@ -251,7 +222,7 @@ TEST(Tr4Reader, DamagedLevelDataRefusesTheFile) {
   EXPECT_EQ(messages.Shown.size(), 1u);
 }
 
-TEST(Tr4Reader, EveryShortenedLevelDataChunkIsRefusedCleanly) {
+TEST(Tr4Reader, EveryShortenedFileOrLevelDataChunkIsRefusedCleanly) {
   auto bytes = test::Tr4LevelDataBytes(SampleTr4Draft().Data, false);
   // The six closing bytes are not needed; every shorter cut ends a list early.
   for (size_t cut = 0; cut + 6 < bytes.size(); ++cut) {
@@ -260,17 +231,12 @@ TEST(Tr4Reader, EveryShortenedLevelDataChunkIsRefusedCleanly) {
     ByteCursor cursor(part);
     EXPECT_THROW(ReadTR4LevelData(cursor, level, false), FormatError) << "cut at " << cut;
   }
-}
-
-TEST(Tr4Reader, EveryShortenedFileIsRefusedCleanly) {
-  auto composed = ComposeTR4(SampleTr4Draft());
-  const auto& bytes = composed.Bytes;
-  for (size_t cut = 4; cut < bytes.size(); cut += 97) {
-    std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
+  const auto file = ComposeTR4(SampleTr4Draft()).Bytes;
+  for (size_t cut = 4; cut < file.size(); cut += 97) {
     RecordingSink messages;
     int gameVersion = 0;
-    auto result = LoadLevelFromBytes(part, "cut.tr4", gameVersion, messages);
-    EXPECT_FALSE(result.Loaded) << "cut at " << cut;
+    auto part = std::span(file).first(cut);
+    EXPECT_FALSE(LoadLevelFromBytes(part, "cut.tr4", gameVersion, messages).Loaded) << cut;
     EXPECT_EQ(messages.Shown.size(), 1u) << "cut at " << cut;
   }
 }
