@@ -28,10 +28,7 @@ class ScriptedDialog : public FileDialog {
     FilterSeen = filter;
     return Answer;
   }
-  std::optional<FileChoice> ShowSave(const std::string& filter) override {
-    FilterSeen = filter;
-    return Answer;
-  }
+  std::optional<FileChoice> ShowSave(const std::string& filter) override { return ShowOpen(filter); }
 };
 
 class RecordingRunner : public ProcessRunner {
@@ -67,16 +64,23 @@ class SaveTest : public ::testing::Test {
                                                  : test::ComposeClassic(test::SampleDraft(version)).Bytes;
     test::WriteBytes(path, bytes);
     Document doc;
-    RecordingSink sink;
     LoadResult loaded = LoadLevel(path, doc.GameVersion, sink);
     EXPECT_TRUE(loaded.Loaded);
     doc.CurrentLevel = std::move(loaded.Lvl);
     doc.TextureTiles = std::move(loaded.TextureTiles);
     doc.FilePath = path.string();
     doc.FileTitle = path.filename().string();
-    doc.LevelLoaded = true;
-    doc.Modified = true;
+    doc.LevelLoaded = doc.Modified = true;
     return doc;
+  }
+
+  static Level Reload(const fs::path& path) {
+    int version = 0;
+    RecordingSink quiet;
+    return LoadLevel(path, version, quiet).Lvl;
+  }
+  size_t FilesInDir() const {
+    return size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
   }
 
   fs::path dir;
@@ -91,9 +95,7 @@ TEST_F(SaveTest, SaveWritesTheLevelAndClearsTheMark) {
   ASSERT_TRUE(SaveCommand(doc, sink, "", runner));
   EXPECT_EQ(sink.Shown, std::vector<std::string>{"Project saved"});
   EXPECT_FALSE(doc.Modified);
-  int version = 0;
-  RecordingSink quiet;
-  EXPECT_EQ(LoadLevel(dir / "a.tr2", version, quiet).Lvl.Items[0].OCB, 77);
+  EXPECT_EQ(Reload(dir / "a.tr2").Items.at(0).OCB, 77);
   EXPECT_EQ(ReadFile(dir / "a.tr2").size(), before.size());
 }
 
@@ -148,7 +150,7 @@ TEST_F(SaveTest, SaveAsCancelledChangesNothing) {
   EXPECT_EQ(dialog.FilterSeen, "Tomb Raider levels(*.tr2;*.tr4;*.trc)|*.tr2;*.tr4;*.trc");
   EXPECT_EQ(doc.FilePath, (dir / "d.tr2").string());
   EXPECT_TRUE(sink.Shown.empty());
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(FilesInDir(), 1u);
 }
 
 TEST_F(SaveTest, SaveAsTakesTheNewName) {
@@ -171,9 +173,8 @@ TEST_F(SaveTest, FinisherFailureIsReportedAndTheLevelKept) {
   EXPECT_NE(runner.Calls[0].find(" @" + dir.string()), std::string::npos);
   ASSERT_EQ(sink.Shown.size(), 1u);
   EXPECT_NE(sink.Shown[0].find("g.tr4"), std::string::npos);
-  EXPECT_NE(sink.Shown[0], "Project saved");
   EXPECT_EQ(ReadFile(dir / "g.tr4"), before);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(FilesInDir(), 1u);
 }
 
 TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {
@@ -181,11 +182,7 @@ TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {
   doc.CurrentLevel.Items[0].OCB = 12;
   SystemProcessRunner real;
   ASSERT_TRUE(SaveCommand(doc, sink, SLAB_FINISHER_DIR, real)) << sink.Shown.back();
-  int version = 0;
-  RecordingSink quiet;
-  LoadResult again = LoadLevel(dir / "h.tr4", version, quiet);
-  ASSERT_TRUE(again.Loaded);
-  EXPECT_EQ(again.Lvl.Items[0].OCB, 12);
+  EXPECT_EQ(Reload(dir / "h.tr4").Items.at(0).OCB, 12);
 }
 
 TEST_F(SaveTest, AddDemoRewritesAndLeavesRefusedFilesAlone) {

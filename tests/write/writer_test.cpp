@@ -26,36 +26,21 @@ LoadResult Load(std::span<const uint8_t> bytes, const std::string& name, int& ve
   return result;
 }
 
-// Composed files of every classic version come back byte for byte.
+// Composed files of every classic version come back byte for byte, in both first-game
+// palette layouts and with an odd demo length (every byte kept).
 TEST(ClassicWriter, ComposedLevelsOfEveryVersionWriteBackUnchanged) {
-  for (int version : {kTR1, kTR2, kTR3}) {
-    for (auto layout : {Tr1PaletteLayout::AfterLightMap, Tr1PaletteLayout::AfterSpriteSequences}) {
-      if (version != kTR1 && layout != Tr1PaletteLayout::AfterLightMap) continue;
-      test::DraftLevel draft = test::SampleDraft(version);
-      draft.Tr1Palette = layout;
-      auto file = test::ComposeClassic(draft);
-      int gameVersion = 0;
-      LoadResult loaded = Load(file.Bytes, "sample.tr2", gameVersion);
-      EXPECT_EQ(EncodeClassicLevel(loaded.Lvl, gameVersion), file.Bytes) << "version " << version;
-    }
-  }
-}
-
-TEST(ClassicWriter, ObjectTexturesSitWhereEachVersionKeepsThem) {
-  for (int version : {kTR2, kTR3}) {
-    test::DraftLevel draft = test::SampleDraft(version);
-    ASSERT_FALSE(draft.ObjectTextures.empty());
+  std::vector<test::DraftLevel> drafts;
+  for (int version : {kTR1, kTR2, kTR3}) drafts.push_back(test::SampleDraft(version));
+  drafts.push_back(test::SampleDraft(kTR1));
+  drafts.back().Tr1Palette = Tr1PaletteLayout::AfterSpriteSequences;
+  drafts.push_back(test::SampleDraft(kTR2));
+  drafts.back().DemoBytes = {1, 2, 3, 4, 5, 6, 7};
+  for (const auto& draft : drafts) {
     auto file = test::ComposeClassic(draft);
     int gameVersion = 0;
-    LoadResult loaded = Load(file.Bytes, "x.tr2", gameVersion);
-    auto written = EncodeClassicLevel(loaded.Lvl, gameVersion);
-    const auto& textures = file.Section("ObjectTextures");
-    const auto& animated = file.Section("AnimatedTextures");
-    // The third game moved them behind the animated textures.
-    EXPECT_EQ(version == kTR3, textures.Offset > animated.Offset);
-    EXPECT_TRUE(std::equal(written.begin() + textures.Offset,
-                           written.begin() + textures.Offset + textures.Size,
-                           file.Bytes.begin() + textures.Offset));
+    LoadResult loaded = Load(file.Bytes, "sample.tr2", gameVersion);
+    EXPECT_EQ(EncodeClassicLevel(loaded.Lvl, gameVersion), file.Bytes)
+        << "version " << draft.GameVersion;
   }
 }
 
@@ -82,21 +67,11 @@ TEST(ClassicWriter, EditedListsWriteTheirOwnCounts) {
   EXPECT_EQ(again.Lvl.NumItems, static_cast<int32_t>(level.Items.size()));
 }
 
-TEST(ClassicWriter, OddDemoLengthKeepsEveryByte) {
-  test::DraftLevel draft = test::SampleDraft(kTR2);
-  draft.DemoBytes = {1, 2, 3, 4, 5, 6, 7};
-  auto file = test::ComposeClassic(draft);
-  int gameVersion = 0;
-  LoadResult loaded = Load(file.Bytes, "demo.tr2", gameVersion);
-  EXPECT_EQ(EncodeClassicLevel(loaded.Lvl, gameVersion), file.Bytes);
-}
-
 TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.AnimatedTexturesUVCount = 5;
-  auto composed = test::ComposeTR4(draft);
   int gameVersion = 0;
-  LoadResult loaded = Load(composed.Bytes, "x.tr4", gameVersion);
+  LoadResult loaded = Load(test::ComposeTR4(draft).Bytes, "x.tr4", gameVersion);
   auto inter = EncodeTR4Intermediate(loaded.Lvl);
 
   size_t at = 10;
@@ -105,12 +80,10 @@ TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
     std::memcpy(&v, inter.data() + pos, 4);
     return v;
   };
-  EXPECT_EQ(word(at), draft.Pages32.size());
-  at += 4 + word(at);
-  EXPECT_EQ(word(at), draft.Pages16.size());
-  at += 4 + word(at);
-  EXPECT_EQ(word(at), draft.MiscPages.size());
-  at += 4 + word(at);
+  for (size_t size : {draft.Pages32.size(), draft.Pages16.size(), draft.MiscPages.size()}) {
+    EXPECT_EQ(word(at), size);
+    at += 4 + word(at);
+  }
   uint32_t levelSize = word(at);
   std::vector<uint8_t> levelData(inter.begin() + at + 4, inter.begin() + at + 4 + levelSize);
   // The inflated chunk of the composed file, byte for byte: markers, count byte, closing zeros.
@@ -130,9 +103,8 @@ TEST(TR4Intermediate, AddOnFilesKeepTheirSoundMapAndBlock) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.SoundMap.assign(2048, 3);
   draft.AddOn = test::AddOnBlock(64);
-  auto composed = test::ComposeTR4(draft);
   int gameVersion = 0;
-  LoadResult loaded = Load(composed.Bytes, "ng.tr4", gameVersion);
+  LoadResult loaded = Load(test::ComposeTR4(draft).Bytes, "ng.tr4", gameVersion);
   std::vector<uint8_t> finished;
   ASSERT_EQ(FinishTR4(EncodeTR4Intermediate(loaded.Lvl), finished), "");
   LoadResult again = Load(finished, "ng.tr4", gameVersion);
@@ -149,8 +121,7 @@ TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
     int gameVersion = 0;
     LoadResult loaded = Load(bytes, path.string(), gameVersion);
     auto written = EncodeClassicLevel(loaded.Lvl, gameVersion);
-    ASSERT_EQ(written.size(), bytes.size()) << path;
-    EXPECT_TRUE(written == bytes) << path;
+    EXPECT_TRUE(written == bytes) << path << ": " << written.size() << " of " << bytes.size();
   }
 }
 
