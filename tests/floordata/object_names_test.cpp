@@ -39,27 +39,20 @@ TEST(ObjectNames, ThreeStaticTextsAndDefaultsForTheRest) {
   RecordingSink messages;
   const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
   EXPECT_TRUE(messages.Shown.empty());
-  EXPECT_EQ(*ObjectName(names, 0, 4), "Lara");
-  EXPECT_EQ(*ObjectName(names, 1, 4), "Pistols");
-  EXPECT_EQ(*ObjectName(names, 0, 3), "Lara 3");
-  EXPECT_EQ(*ObjectName(names, 1, 1), "Bear");
-  EXPECT_EQ(*ObjectName(names, 0, 5), "");
-  EXPECT_EQ(*ObjectName(names, 0, 0), "");
-  EXPECT_EQ(names.Statics[0], "Plant 0");
-  EXPECT_EQ(names.Statics[1], "");
-  EXPECT_EQ(names.Statics[2], "Rock");
-  EXPECT_EQ(names.Statics[3], "Mesh 3");
+  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"}, {1, 4, "Pistols"}, {0, 3, "Lara 3"},
+                                    {1, 1, "Bear"}, {0, 5, ""}, {0, 0, ""}})
+    EXPECT_EQ(*ObjectName(names, id, version), name) << id << " in game " << version;
+  EXPECT_EQ(std::vector<std::string>(names.Statics.begin(), names.Statics.begin() + 4),
+            (std::vector<std::string>{"Plant 0", "", "Rock", "Mesh 3"}));
   EXPECT_EQ(names.Statics[89], "Mesh 89");
-  EXPECT_EQ(StaticName(names, 2), "Rock");
   EXPECT_EQ(StaticName(names, 90), "Mesh 90");
 }
 
 TEST(ObjectNames, LookupsOutsideTheTable) {
   const ObjectNames names;
-  EXPECT_FALSE(ObjectName(names, 501, 4));
-  EXPECT_FALSE(ObjectName(names, -1, 4));
-  EXPECT_FALSE(ObjectName(names, 0, 6));
-  EXPECT_FALSE(ObjectName(names, 0, 31));  // a textures-only file
+  // Past the table, negative, an unknown game and a textures-only file.
+  for (auto [id, version] : {std::pair{501, 4}, {-1, 4}, {0, 6}, {0, 31}})
+    EXPECT_FALSE(ObjectName(names, id, version)) << id << " in game " << version;
   EXPECT_TRUE(ObjectName(names, 500, 5));
 }
 
@@ -124,11 +117,9 @@ TEST(ObjectNames, GeneratedFileReadsBack) {
   RecordingSink messages;
   const ObjectNames names = LoadObjectNames(folder, messages);
   EXPECT_TRUE(messages.Shown.empty());
-  EXPECT_EQ(*ObjectName(names, 0, 4), "Lara");
-  EXPECT_EQ(*ObjectName(names, 0, 1), "Lara");
-  EXPECT_EQ(*ObjectName(names, 7, 1), "Wolf");
-  EXPECT_EQ(*ObjectName(names, 0, 5), "Lara");
-  EXPECT_EQ(*ObjectName(names, 374, 3), "");  // the third game stops at 373
+  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"}, {0, 1, "Lara"}, {7, 1, "Wolf"},
+                                    {0, 5, "Lara"}, {374, 3, ""}})  // the third game stops at 373
+    EXPECT_EQ(*ObjectName(names, id, version), name) << id << " in game " << version;
   EXPECT_EQ(names.Statics[0], "Plant 0");
   EXPECT_NE(names.Statics[89], "Mesh 89");  // the fourth-game rows name every static
   for (int version = 1; version <= 5; ++version)

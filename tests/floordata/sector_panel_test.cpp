@@ -61,16 +61,13 @@ class SectorPanelTest : public testing::Test {
 TEST_F(SectorPanelTest, SectorWithoutFloorDataKeepsTheTriggerPanel) {
   At(2, 3).RoomBelow = 4;
   const SectorPanel panel = Show(2, 3);
-  EXPECT_EQ(panel.Doors.DoorSide, "None");
-  EXPECT_EQ(panel.Doors.DoorBelow, "4");
-  EXPECT_EQ(panel.Doors.DoorAbove, "None");
+  EXPECT_EQ(std::tie(panel.Doors.DoorSide, panel.Doors.DoorBelow, panel.Doors.DoorAbove),
+            std::make_tuple("None", "4", "None"));
   EXPECT_EQ(panel.Triggers.FDLabel, " 0 Triggers");
-  EXPECT_FALSE(panel.Triggers.TriggerData);
-  EXPECT_FALSE(panel.Triggers.TriggerTimer);
-  EXPECT_FALSE(panel.Triggers.TriggerFlags);
-  EXPECT_EQ(panel.Sectors.FD20, kClearColour);
-  EXPECT_EQ(panel.Sectors.FD21, kClearColour);
-  EXPECT_EQ(panel.Sectors.MinecartStop, kClearColour);
+  EXPECT_FALSE(panel.Triggers.TriggerData || panel.Triggers.TriggerTimer ||
+               panel.Triggers.TriggerFlags);
+  EXPECT_EQ(std::tie(panel.Sectors.FD20, panel.Sectors.FD21, panel.Sectors.MinecartStop),
+            std::make_tuple(kClearColour, kClearColour, kClearColour));
 }
 
 TEST_F(SectorPanelTest, TriggerLinesTimerAndMask) {
@@ -128,25 +125,22 @@ TEST_F(SectorPanelTest, FailedNameLookupsStillGiveTheLine) {
 }
 
 TEST_F(SectorPanelTest, CaptionsAndHeights) {
-  EXPECT_EQ(Show(0, 0).Sectors.SecInf, "Sector Info [Sector 1,1]");
-  EXPECT_EQ(Show(1, 1).Sectors.SecInf, "Sector Info [Sector 0,0]");
-  EXPECT_EQ(Show(3, 8).Sectors.SecInf, "Sector Info [Sector 2,7]");
+  for (auto [a, b, caption] : {std::tuple{0, 0, "Sector Info [Sector 1,1]"},
+                               {1, 1, "Sector Info [Sector 0,0]"},
+                               {3, 8, "Sector Info [Sector 2,7]"}})
+    EXPECT_EQ(Show(a, b).Sectors.SecInf, caption);
 
   At(2, 2).Floor = 0xFE;
   At(2, 2).Ceiling = 0x81 - 1;
   SectorsView sectors = Show(2, 2).Sectors;
-  EXPECT_FALSE(sectors.FloorWall);
-  EXPECT_TRUE(sectors.HeightsEnabled);
-  EXPECT_EQ(sectors.FloorHeight, "254");
-  EXPECT_EQ(sectors.CeilingHeight, "128");
+  EXPECT_TRUE(!sectors.FloorWall && sectors.HeightsEnabled);
+  EXPECT_EQ(std::tie(sectors.FloorHeight, sectors.CeilingHeight), std::make_tuple("254", "128"));
 
   At(2, 2).Floor = 0x81;
   const Sector before = At(2, 2);
   sectors = Show(2, 2).Sectors;
-  EXPECT_TRUE(sectors.FloorWall);
-  EXPECT_FALSE(sectors.HeightsEnabled);
-  EXPECT_EQ(sectors.FloorHeight, "");
-  EXPECT_EQ(sectors.CeilingHeight, "");
+  EXPECT_TRUE(sectors.FloorWall && !sectors.HeightsEnabled);
+  EXPECT_EQ(std::tie(sectors.FloorHeight, sectors.CeilingHeight), std::make_tuple("", ""));
   EXPECT_EQ(At(2, 2).Floor, before.Floor);  // showing a wall changes nothing
 }
 
@@ -155,13 +149,11 @@ TEST_F(SectorPanelTest, Function20And21Colours) {
   ListAt(1, 2, {Fn(20), Fn(21, 0, true)});
   ListAt(1, 3, {Fn(20), Fn(4, 0, true), 0, Act(0, 0, true)});
   SectorsView only21 = Show(1, 1).Sectors;
-  EXPECT_EQ(only21.FD21, kSetColour);
-  EXPECT_EQ(only21.FD20, kClearColour);
-  EXPECT_EQ(only21.MinecartStop, kClearColour);
+  EXPECT_EQ(std::tie(only21.FD20, only21.FD21, only21.MinecartStop),
+            std::make_tuple(kClearColour, kSetColour, kClearColour));
   SectorsView both = Show(1, 2).Sectors;
-  EXPECT_EQ(both.FD20, kSetColour);
-  EXPECT_EQ(both.FD21, kSetColour);
-  EXPECT_EQ(both.MinecartStop, kSetColour);
+  EXPECT_EQ(std::tie(both.FD20, both.FD21, both.MinecartStop),
+            std::make_tuple(kSetColour, kSetColour, kSetColour));
   EXPECT_EQ(Show(1, 3).Sectors.FD20, kSetColour);
 }
 
@@ -185,33 +177,30 @@ TEST_F(SectorPanelTest, ItemsAndStaticMeshesOnTheSector) {
 
   SectorPanel panel = Show(1, 1);
   ASSERT_TRUE(panel.Items && panel.Statics);
-  EXPECT_TRUE(panel.Items->SecItemCntVisible);
+  EXPECT_TRUE(panel.Items->SecItemCntVisible && panel.Statics->Visible);
   EXPECT_EQ(panel.Items->SecItemCnt, "2 items");
   EXPECT_EQ(panel.Items->SecCurItem->Lines, (std::vector<std::string>{"Item 0", "AI 0"}));
   EXPECT_EQ(panel.Items->Entities, (std::vector<int>{0, 3}));
   EXPECT_TRUE(panel.Items->ResetNavigationEntity);
-  EXPECT_TRUE(panel.Statics->Visible);
-  EXPECT_EQ(panel.Statics->NumStatic, "2 Static Meshes");
-  EXPECT_EQ(panel.Statics->StaticID, "Plant 5");
+  EXPECT_EQ(std::tie(panel.Statics->NumStatic, panel.Statics->StaticID),
+            std::make_tuple("2 Static Meshes", "Plant 5"));
 
   level.Items[0].X += 1;  // one unit off the centre: not on the sector
   panel = Show(1, 1);
   EXPECT_EQ(panel.Items->SecItemCnt, "1 item");
   level.Rooms[1].StaticMeshes.pop_back();
   level.Rooms[1].StaticMeshes[0].ObjectID = 12;
-  EXPECT_EQ(Show(1, 1).Statics->NumStatic, "1 Static Mesh");
-  EXPECT_EQ(Show(1, 1).Statics->StaticID, "Mesh 12");
+  panel = Show(1, 1);
+  EXPECT_EQ(std::tie(panel.Statics->NumStatic, panel.Statics->StaticID),
+            std::make_tuple("1 Static Mesh", "Mesh 12"));
 
   panel = Show(0, 0);
-  EXPECT_FALSE(panel.Items->SecItemCntVisible);
-  EXPECT_FALSE(panel.Items->SecItemCnt);
+  EXPECT_FALSE(panel.Items->SecItemCntVisible || panel.Items->SecItemCnt || panel.Statics->Visible);
   EXPECT_TRUE(panel.Items->SecCurItem->Lines.empty());
-  EXPECT_FALSE(panel.Statics->Visible);
 
   EXPECT_FALSE(Show(1, 1, false).Items->SecCurItem);
   panel = Show(1, 1, true, false);
-  EXPECT_FALSE(panel.Items);
-  EXPECT_FALSE(panel.Statics);
+  EXPECT_FALSE(panel.Items || panel.Statics);
 }
 
 TEST_F(SectorPanelTest, NothingToShowOutsideTheRoom) {

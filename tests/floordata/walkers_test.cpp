@@ -33,11 +33,6 @@ TEST(Walkers, IndexesWithoutList) {
   ExpectEmpty(level, 0x8001);  // stored negative
   ExpectEmpty(level, 0xFFFF);
   EXPECT_EQ(GetSectorFlags(level, kList), kFlagKill);
-}
-
-TEST(Walkers, IndexAtCountReadsNothingOutsideFloorData) {
-  Level level = LevelWithList({Fn(5, 0, true)});
-  ExpectEmpty(level, 2);
   level.NumFloorData = 5;  // a count larger than the bytes held
   ExpectEmpty(level, 3);
 }
@@ -74,20 +69,11 @@ TEST(Walkers, TriggerActionsAndTheirBits) {
   });
   const auto list = GetTriggerList(level, kList);
   ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list[0].TriggerType, 2);
-  EXPECT_EQ(list[0].Setup, 0x0105);
-  EXPECT_EQ(list[0].Setup & 0x1FF, 261);
-  EXPECT_EQ(list[0].Param, 88);
-  EXPECT_EQ(list[1].Action, 3);
-  EXPECT_EQ(list[1].Param, 4);
-  EXPECT_EQ(list[2].Action, 1);
-  EXPECT_EQ(list[2].Param, 2);
-  EXPECT_EQ(list[2].Setup, 0x0105);
+  EXPECT_EQ(std::tie(list[0].TriggerType, list[0].Setup, list[0].Param), std::make_tuple(2, 0x0105, 88));
+  EXPECT_EQ(std::tie(list[1].Action, list[1].Param), std::make_tuple(3, 4));
+  EXPECT_EQ(std::tie(list[2].Action, list[2].Param, list[2].Setup), std::make_tuple(1, 2, 0x0105));
   EXPECT_EQ(CopySectorFloorData(level, kList).size(), 12u);
-  const TriggerCode code = GetFirstTrigger(level, kList);
-  EXPECT_EQ(TriggerCodeType(code), 2);
-  EXPECT_EQ(TriggerCodeParam(code), 88);
-  EXPECT_EQ(TriggerCodeAction(code), 0);
+  EXPECT_EQ(GetFirstTrigger(level, kList), MakeTriggerCode(2, 88, 0));
 }
 
 TEST(Walkers, CameraEndBitOnItsOwnWordIsNotConsulted) {
@@ -96,8 +82,7 @@ TEST(Walkers, CameraEndBitOnItsOwnWordIsNotConsulted) {
       LevelWithList({Fn(4, 0, true), 0, Act(1, 1, true), 0x0000, Act(12, 4), 0x8000});
   const auto list = GetTriggerList(level, kList);
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[1].Action, kActionFlyby);
-  EXPECT_EQ(list[1].Param, 4);
+  EXPECT_EQ(std::tie(list[1].Action, list[1].Param), std::make_tuple(kActionFlyby, 4));
 }
 
 TEST(Walkers, EntriesAfterATriggerAndSecondTriggers) {
@@ -111,8 +96,7 @@ TEST(Walkers, EntriesAfterATriggerAndSecondTriggers) {
   EXPECT_EQ(GetDoor(level, kList), 9);
   EXPECT_EQ(GetSectorFlags(level, kList), kFlagKill);
   EXPECT_EQ(GetTriggerList(level, kList).size(), 3u);
-  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 7));
-  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 2));
+  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 7) && SectorHasObjectTrigger(level, kList, 2));
   EXPECT_FALSE(SectorHasObjectTrigger(level, kList, 9));
   EXPECT_EQ(CopySectorFloorData(level, kList).size(), 2u * 10);
 }
@@ -120,8 +104,7 @@ TEST(Walkers, EntriesAfterATriggerAndSecondTriggers) {
 TEST(Walkers, ObjectTriggerCountsObjectAndTargetActionsOnly) {
   const Level level = LevelWithList({Fn(4, 0, true), 0, Act(9, 5), Act(6, 4), Act(0, 3, true)});
   EXPECT_FALSE(SectorHasObjectTrigger(level, kList, 5));  // flip effect 5
-  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 4));
-  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 3));
+  EXPECT_TRUE(SectorHasObjectTrigger(level, kList, 4) && SectorHasObjectTrigger(level, kList, 3));
 }
 
 TEST(Walkers, ClimbSidesAndFunctions20And21) {
@@ -160,17 +143,12 @@ TEST(Walkers, CountsOverALevel) {
                                Fn(1, 0, true), 3,                              // words 5-6
                                Fn(4, 2, true), 0, Act(1, 0, true), 0x8000});   // words 7-10
   Room room;
-  room.NumXSectors = 2;
-  room.NumZSectors = 2;
-  room.Sectors.resize(4);
-  room.SectorAt(0, 0).FDIndex = 1;
-  room.SectorAt(0, 1).FDIndex = 5;
-  room.SectorAt(1, 0).FDIndex = 7;
-  room.SectorAt(1, 1).FDIndex = 1;  // shared lists count once per sector
+  room.NumXSectors = room.NumZSectors = 2;
+  // Sectors (0,0), (0,1), (1,0), (1,1); shared lists count once per sector.
+  for (uint16_t index : {1, 5, 7, 1}) room.Sectors.push_back({index, 0, 255, 0, 255, 0});
   level.Rooms = {room, Room{}};
   const TriggerCounts counts = CountLevelTriggers(level);
-  EXPECT_EQ(counts.SectorsWithTrigger, 3);
-  EXPECT_EQ(counts.TriggerActions, 5);
+  EXPECT_EQ(std::tie(counts.SectorsWithTrigger, counts.TriggerActions), std::make_tuple(3, 5));
 }
 
 }  // namespace
