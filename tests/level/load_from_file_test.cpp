@@ -5,7 +5,6 @@
 
 #include "level/load_level.h"
 #include "support/compose_classic.h"
-#include "support/real_levels.h"
 
 namespace slab {
 namespace {
@@ -77,18 +76,6 @@ TEST(LoadFromFile, TruncatedFilesAreRefusedWithTheFileNamedAndTheSameMessage) {
   EXPECT_FALSE(LoadLevel(path, v, sink).Loaded);
   EXPECT_EQ(sink.Shown.size(), 1u);
   fs::remove(path);
-}
-
-TEST(LoadFromFile, RealFirstGameDemoLayoutIsFoundFromDisk) {
-  SLAB_REQUIRE_REAL_LEVELS();
-  for (const auto& path : test::RealLevels({"tr1/"})) {
-    RecordingSink sink;
-    int v = 0;
-    LoadResult r = LoadLevel(path, v, sink);
-    ASSERT_TRUE(r.Loaded) << path;
-    bool demo = path.filename().string().find("DEMO") != std::string::npos;
-    EXPECT_EQ(r.Lvl.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences, demo) << path;
-  }
 }
 
 }  // namespace

@@ -43,10 +43,8 @@ bool KeptByTr5(const std::string& difference) {
         "NumSpriteTextures", "NumSpriteSequences", "NumCameras", "NumFlybyCameras",
         "NumSoundSources", "NumBoxes", "NumOverlaps", "NumAnimatedTextures", "NumSoundDetails",
         "NumSampleIndices", "NumSamples", "SoundMap size"})
-    if (difference.rfind(std::string(skipped) + ":", 0) == 0 ||
-        difference.rfind(std::string(skipped) + " list size:", 0) == 0 ||
-        difference.rfind(std::string(skipped) + " size:", 0) == 0)
-      return false;
+    for (const char* tail : {":", " list size:", " size:"})
+      if (difference.rfind(std::string(skipped) + tail, 0) == 0) return false;
   return true;
 }
 
