@@ -24,38 +24,32 @@ std::vector<uint8_t> Words32(std::initializer_list<uint32_t> words) {
   return out;
 }
 
-TEST(SpriteWad, AnEmptyWadIsSixteenBytes) {
-  const auto bytes = Words32({7, 0, 0, 0});
+// An empty wad is sixteen bytes; a full one keeps every part and a page of image.
+TEST(SpriteWad, EncodesAndParsesBackEveryPart) {
+  const auto empty = Words32({7, 0, 0, 0});
   std::string error;
-  auto wad = ParseSpriteWad(bytes, error);
+  auto wad = ParseSpriteWad(empty, error);
   ASSERT_TRUE(wad) << error;
   EXPECT_EQ(wad->FirstWord, 7u);
-  EXPECT_TRUE(wad->SpriteTextures.empty());
-  EXPECT_TRUE(wad->Image.empty());
-  EXPECT_TRUE(wad->SpriteSequences.empty());
-  EXPECT_EQ(EncodeSpriteWad(*wad), bytes);
-}
+  EXPECT_TRUE(wad->SpriteTextures.empty() && wad->Image.empty() && wad->SpriteSequences.empty());
+  EXPECT_EQ(EncodeSpriteWad(*wad), empty);
 
-TEST(SpriteWad, ReadsEveryPartAndAPageOfImage) {
-  SpriteWad wad;
   SpriteTexture t;
-  t.Tile = 0;
   t.X = 16;
   t.Width = 0x7FF;
   t.BottomSide = -5;
-  wad.SpriteTextures = {t, t};
-  wad.Image.assign(196608, 0x42);
-  wad.SpriteSequences = {{180, -2, 0}};
-  const auto bytes = EncodeSpriteWad(wad);
+  wad->SpriteTextures = {t, t};
+  wad->Image.assign(196608, 0x42);
+  wad->SpriteSequences = {{180, -2, 0}};
+  const auto bytes = EncodeSpriteWad(*wad);
   ASSERT_EQ(bytes.size(), 4 + 4 + 32 + 4 + 196608 + 4 + 8u);
-  std::string error;
   auto back = ParseSpriteWad(bytes, error);
   ASSERT_TRUE(back) << error;
   EXPECT_EQ(back->Rows(), 256u);  // exactly one page
   ASSERT_EQ(back->SpriteTextures.size(), 2u);
   EXPECT_EQ(back->SpriteTextures[1].X, 16);
   EXPECT_EQ(back->SpriteTextures[1].BottomSide, -5);
-  EXPECT_EQ(back->SpriteSequences[0].SpriteID, 180);
+  EXPECT_EQ(back->SpriteSequences.at(0).SpriteID, 180);
   EXPECT_EQ(EncodeSpriteWad(*back), bytes);
 }
 
@@ -114,8 +108,8 @@ TEST(MakeSpriteWad, TakesTheSpritePagesInOrderOfUse) {
   std::string error;
   auto wad = MakeSpriteWad(level, kTR3, error);
   ASSERT_TRUE(wad) << error;
-  EXPECT_EQ(wad->SpriteTextures[0].Tile, 0);
-  EXPECT_EQ(wad->SpriteTextures[1].Tile, 1);
+  EXPECT_EQ(std::make_pair(wad->SpriteTextures[0].Tile, wad->SpriteTextures[1].Tile),
+            std::make_pair(uint16_t{0}, uint16_t{1}));
   ASSERT_EQ(wad->Image.size(), 2 * kWadPageBytes);
   const uint8_t* page0 = wad->Image.data();
   EXPECT_EQ((std::vector<uint8_t>(page0, page0 + 3)), (std::vector<uint8_t>{255, 0, 255}));
@@ -138,7 +132,6 @@ TEST(PlaceholderWad, IsAValidWadOfOnePage) {
   ASSERT_TRUE(wad) << sink.Shown[0];
   EXPECT_EQ(wad->Rows(), 256u);
   ASSERT_EQ(wad->SpriteTextures.size(), 1u);
-  EXPECT_TRUE(wad->SpriteSequences.empty());
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.MeshPointers.clear();
   auto level = ConvertTR4Level(test::ComposeTR4(draft).Bytes, "a.tr4", kTR3, *wad, sink);
