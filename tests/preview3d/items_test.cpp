@@ -94,12 +94,7 @@ Level TreeLevel() {
   level.Frames = Frame({0x8000 | 256, 0xC000 | 256, 0, 0});
   level.MeshTrees = {0, 0, 0,   0,  // padding: the moveable's tree starts at word 4
                      2, 0, 100, 0, 1, 200, 0, 0};
-  Moveable m;
-  m.ObjectID = 7;
-  m.NumMeshes = 3;
-  m.MeshTree = 4;
-  m.FrameOffset = 0;
-  level.Moveables = {m};
+  level.Moveables = {Moveable{7, 3, 0, 4, 0}};  // its tree at word 4, its frame at 0
   return level;
 }
 
@@ -160,37 +155,17 @@ std::array<float, 3> At(const LitVertex& v) { return {v.X, v.Y, v.Z}; }
 
 TEST(ItemFaces, MoveablesPlacedAndTurnedSpritesAndUnknownIds) {
   Level level = TreeLevel();
-  level.Frames = Frame({0, 0, 0, 0, 0, 0});  // an unturned frame at (10, -20, 30)
-  Item item;
-  item.ObjectID = 7;
-  item.Room = 0;
-  item.X = 2048;
-  item.Y = -1024;
-  item.Z = 3072;
-  item.Angle = 16384;  // a quarter turn: front to east
-  Item elsewhere = item;
-  elsewhere.Room = 1;
-  Item sprite = item;
-  sprite.ObjectID = 9;
-  Item unknown = item;
-  unknown.ObjectID = 12;
-  level.Items = {item, elsewhere, sprite, unknown};
-  AIObject ai;
-  ai.ObjectID = 7;
-  ai.X = 1024;
-  level.AIObjects = {ai};
+  level.Frames = Frame({0, 0, 0, 0, 0, 0});         // an unturned frame at (10, -20, 30)
+  const Item item{7, 0, 2048, -1024, 3072, 16384};  // a quarter turn: front to east
+  level.Items = {item, item, item, item};
+  level.Items[1].Room = 1;       // elsewhere
+  level.Items[2].ObjectID = 9;   // a sprite
+  level.Items[3].ObjectID = 12;  // unknown
+  level.AIObjects = {AIObject{7, 0, 1024}};
   level.SpriteSequences = {{9, -1, 1}};
-  SpriteTexture t;
-  t.Tile = 2;
-  t.X = 16;
-  t.Y = 32;
-  t.Width = 7 * 256 + 255;  // 8 texels
-  t.Height = 15 * 256 + 255;
-  t.LeftSide = -128;
-  t.TopSide = -512;
-  t.RightSide = 128;
-  t.BottomSide = 0;
-  level.SpriteTextures = {SpriteTexture{}, t};
+  // Page 2, texels 16..23 by 32..47, a quarter sector wide, half high, standing on the item.
+  level.SpriteTextures = {
+      SpriteTexture{}, SpriteTexture{2, 16, 32, 7 * 256 + 255, 15 * 256 + 255, -128, -512, 128, 0}};
 
   const auto meshes = TriangleMeshes(3);
   const std::vector<int> rooms{0};
@@ -215,14 +190,12 @@ TEST(ItemFaces, MoveablesPlacedAndTurnedSpritesAndUnknownIds) {
   EXPECT_EQ(s.Face.Surface, 2);
   ASSERT_EQ(s.Face.VertexCount, 5);
   // Top left half a sector up and an eighth left; texels 16..23 by 32..47, half a texel in.
-  EXPECT_NEAR(s.Face.Vertices[0].X, -0.125f, 1e-6);
-  EXPECT_NEAR(s.Face.Vertices[0].Y, 0.5f, 1e-6);
-  EXPECT_NEAR(s.Face.Vertices[0].U, 16.5f / 256, 1e-6);
-  EXPECT_NEAR(s.Face.Vertices[0].V, 32.5f / 256, 1e-6);
-  EXPECT_NEAR(s.Face.Vertices[2].X, 0.125f, 1e-6);
-  EXPECT_NEAR(s.Face.Vertices[2].Y, 0.0f, 1e-6);
-  EXPECT_NEAR(s.Face.Vertices[2].U, 23.5f / 256, 1e-6);
-  EXPECT_NEAR(s.Face.Vertices[2].V, 47.5f / 256, 1e-6);
+  const auto xyuv = [](const LitVertex& v) { return std::array{v.X, v.Y, v.U, v.V}; };
+  const auto expectNear = [](std::array<float, 4> got, std::array<float, 4> want) {
+    for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 1e-6) << i;
+  };
+  expectNear(xyuv(s.Face.Vertices[0]), {-0.125f, 0.5f, 16.5f / 256, 32.5f / 256});
+  expectNear(xyuv(s.Face.Vertices[2]), {0.125f, 0.0f, 23.5f / 256, 47.5f / 256});
 
   // A sprite on a page the strip lacks is left out; with doors the next room adds its item.
   const std::vector<int> both{0, 1};
@@ -254,13 +227,12 @@ TEST(CameraMarkers, SinksFixedCamerasAndPlainOnes) {
     level.FloorData.push_back(static_cast<uint8_t>((w >> 8) & 0xFF));
   }
   level.NumFloorData = static_cast<int32_t>(fd.Words.size());
-  Room room;
-  room.NumXSectors = 1;
-  room.NumZSectors = 3;
-  room.Sectors.resize(3);
-  room.Sectors[0].FDIndex = first;
-  room.Sectors[2].FDIndex = second;
-  level.Rooms = {room};
+  level.Rooms.resize(1);
+  level.Rooms[0].NumXSectors = 1;
+  level.Rooms[0].NumZSectors = 3;
+  level.Rooms[0].Sectors.resize(3);
+  level.Rooms[0].Sectors[0].FDIndex = first;
+  level.Rooms[0].Sectors[2].FDIndex = second;
   level.Cameras.resize(4);
   EXPECT_EQ(CameraMarkers(level), (std::vector<Marker>{Marker::Camera, Marker::FixedCamera,
                                                        Marker::Sink, Marker::Camera}));

@@ -101,10 +101,9 @@ TEST(StaticMeshes, IndexFallsBackToDefinitionZero) {
 }
 
 TEST(StaticMeshes, AnglesOfTheRightAnglesAndInBetween) {
-  EXPECT_FLOAT_EQ(StaticMeshAngle(0), 0.0f);
-  EXPECT_FLOAT_EQ(StaticMeshAngle(16384), 4.71f);
-  EXPECT_FLOAT_EQ(StaticMeshAngle(0x8000), 3.14f);
-  EXPECT_FLOAT_EQ(StaticMeshAngle(static_cast<uint16_t>(-16384)), 1.57f);
+  for (auto [angle, radians] :
+       {std::pair<int, float>{0, 0}, {16384, 4.71f}, {0x8000, 3.14f}, {0xC000, 1.57f}})
+    EXPECT_FLOAT_EQ(StaticMeshAngle(static_cast<uint16_t>(angle)), radians) << angle;
   // Half way to 16384 lies half way to 4.71 from the full turn, not mirrored past 3.14.
   EXPECT_NEAR(StaticMeshAngle(8192), 6.28f - 0.785f, 1e-5);
 

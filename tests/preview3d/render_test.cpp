@@ -77,6 +77,10 @@ class Render : public ::testing::Test {
     context_->functions()->glFinish();
     return fbo_->toImage();
   }
+  QRgb Centre(const Level& level, const std::vector<TextureTile>& tiles,
+              const TextureStrip& strip) {
+    return Draw(level, tiles, strip).pixel(kSize / 2, kSize / 2);
+  }
 
   static QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y); }
 
@@ -128,49 +132,34 @@ struct Scene {
   }
 };
 
-TEST_F(Render, ClearsToBlue) {
-  Scene scene;
-  const QImage image = Draw(scene.level, scene.tiles, Pages({}));
-  EXPECT_EQ(At(image, 0, 0), qRgb(0, 0, 255));
-  EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(0, 0, 255));
-}
-
-TEST_F(Render, TexturedSquareAndColourKeyAndCulling) {
+// One square in front of the eye on page 0 (red) or page 1 (all the transparent black).
+Scene OneSquare(int16_t texture, bool reversed = false) {
   Scene scene;
   scene.Texture(0);
   scene.Texture(1);
-  scene.Square(-1, 1, 0);
-  const QImage image = Draw(scene.level, scene.tiles, Pages({PackRgba(200, 50, 50), 0}));
+  scene.Square(-1, 1, texture, reversed);
+  return scene;
+}
+
+TEST_F(Render, TexturedSquareAndColourKeyAndCulling) {
+  const TextureStrip pages = Pages({PackRgba(200, 50, 50), 0});
+  const Scene plain = OneSquare(0);
+  const QImage image = Draw(plain.level, plain.tiles, pages);
   EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(200, 50, 50));
-  EXPECT_EQ(At(image, 1, 1), qRgb(0, 0, 255));  // outside the square
-
-  Scene keyed;
-  keyed.Texture(0);
-  keyed.Texture(1);
-  keyed.Square(-1, 1, 1);  // every texel of page 1 is the transparent black
-  EXPECT_EQ(
-      At(Draw(keyed.level, keyed.tiles, Pages({PackRgba(200, 50, 50), 0})), kSize / 2, kSize / 2),
-      qRgb(0, 0, 255));
-
-  Scene back;
-  back.Texture(0);
-  back.Square(-1, 1, 0, true);  // seen from behind: culled
-  EXPECT_EQ(At(Draw(back.level, back.tiles, Pages({PackRgba(200, 50, 50)})), kSize / 2, kSize / 2),
-            qRgb(0, 0, 255));
-  Scene twoSided;
-  twoSided.Texture(0);
-  twoSided.Square(-1, 1, static_cast<int16_t>(0x8000), true);  // its back face shows
-  EXPECT_EQ(At(Draw(twoSided.level, twoSided.tiles, Pages({PackRgba(200, 50, 50)})), kSize / 2,
-               kSize / 2),
-            qRgb(200, 50, 50));
+  EXPECT_EQ(At(image, 1, 1), qRgb(0, 0, 255));  // outside the square: the clear colour
+  const Scene keyed = OneSquare(1);
+  EXPECT_EQ(Centre(keyed.level, keyed.tiles, pages), qRgb(0, 0, 255));
+  const Scene back = OneSquare(0, true);  // seen from behind: culled
+  EXPECT_EQ(Centre(back.level, back.tiles, pages), qRgb(0, 0, 255));
+  const Scene twoSided = OneSquare(static_cast<int16_t>(0x8000), true);  // its back face shows
+  EXPECT_EQ(Centre(twoSided.level, twoSided.tiles, pages), qRgb(200, 50, 50));
 }
 
 TEST_F(Render, AdditiveFacesAddToWhatIsBehind) {
   Scene scene;
   scene.Texture(0, 2);
   scene.Square(-1, 1, 0);
-  const QImage image = Draw(scene.level, scene.tiles, Pages({PackRgba(100, 60, 0x20)}));
-  EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(100, 60, 255));
+  EXPECT_EQ(Centre(scene.level, scene.tiles, Pages({PackRgba(100, 60, 0x20)})), qRgb(100, 60, 255));
 }
 
 TEST_F(Render, LeftStaysLeft) {
@@ -215,10 +204,7 @@ TEST_F(Render, EveryRealLevelDrawsWholly) {
 TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
   Level level;
   level.Rooms.resize(1);
-  Moveable m;
-  m.ObjectID = 5;
-  m.NumMeshes = 1;
-  level.Moveables = {m};
+  level.Moveables = {Moveable{5, 1}};
   level.Frames.assign(11, 0);
   MoveableMeshFaces mesh;
   mesh.MeshCount = 1;
@@ -234,10 +220,7 @@ TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
   face.Surface = kNoSurface;
   mesh.Meshes = {{face}};
   const std::vector<MoveableMeshFaces> moveables{mesh};
-  Item item;
-  item.ObjectID = 5;
-  item.Angle = 16384;
-  level.Items = {item};
+  level.Items = {Item{5, 0, 0, 0, 0, 16384}};
   const std::vector<int> rooms{0};
 
   renderer_->SetPages(Pages({PackRgba(255, 0, 0)}));
@@ -256,12 +239,7 @@ TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
   level.Items[0].X = 2048;
   level.Items[0].Y = 512;
   level.SpriteSequences = {{9, -1, 0}};
-  SpriteTexture t;
-  t.Width = t.Height = 63 * 256 + 255;
-  t.LeftSide = -512;
-  t.RightSide = 512;
-  t.TopSide = -1024;
-  level.SpriteTextures = {t};
+  level.SpriteTextures = {SpriteTexture{0, 0, 0, 63 * 256 + 255, 63 * 256 + 255, -512, -1024, 512}};
   const QImage image = draw(level);
   EXPECT_EQ(At(image, kSize / 2, kSize / 2), qRgb(255, 0, 0));
   EXPECT_EQ(At(image, kSize / 2, 2), qRgb(0, 0, 255));  // above the sprite
@@ -310,11 +288,8 @@ TEST_F(Render, MarkerPicturesFromOurToolFaceTheCamera) {
   OrbitCamera camera;
   camera.AngleA = 0.7;
   UpdateOrbitCamera(camera, Level{}, 0, 0, 0);  // no rooms: the camera stays put
-  camera.TargetX = 0;
-  camera.TargetY = 0;
-  camera.TargetZ = 0;
+  camera.TargetX = camera.TargetY = camera.TargetZ = camera.EyeY = 0;
   camera.EyeX = -0.3 * std::sin(camera.AngleA);
-  camera.EyeY = 0;
   camera.EyeZ = -0.3 * std::cos(camera.AngleA);
   renderer_->BeginFrame(kSize, kSize, OrbitViewMatrix(camera));
   renderer_->DrawMarker(Marker::Light, MarkerMatrix(camera, 0, 0, 0));

@@ -8,7 +8,6 @@ namespace {
 using R = TexelRules;
 
 std::array<int, 3> Rgb(Rgba c) { return {RedOf(c), GreenOf(c), BlueOf(c)}; }
-const std::array<int, 3> kTransparent{0, 0, 0};
 
 TEST(Texels, FirstGamePaletteIndexZeroIsTransparentAndBlackEntriesDiffer) {
   std::array<uint8_t, 768> palette{};
@@ -25,31 +24,30 @@ TEST(Texels, FirstGamePaletteIndexZeroIsTransparentAndBlackEntriesDiffer) {
   EXPECT_EQ(Texel8(9, palette, R::Viewer), 0u);
 }
 
-TEST(Texels, SecondGameWords) {
-  EXPECT_EQ(Rgb(Texel16(0x8000, R::MainWindow)), (std::array{8, 8, 8}));
-  EXPECT_EQ(Rgb(Texel16(0x8000, R::Viewer)), (std::array{8, 8, 8}));
-  EXPECT_EQ(Texel16(0x0000, R::MainWindow), 0u);
-  EXPECT_EQ(Rgb(Texel16(0x0000, R::Viewer)), (std::array{8, 8, 8}));
-  EXPECT_EQ(Rgb(Texel16(0x7FFF, R::MainWindow)), (std::array{248, 248, 248}));
-  EXPECT_EQ(Texel16(0x7FFF, R::Viewer), 0u);
-  EXPECT_EQ(Rgb(Texel16(0xFFFF, R::Viewer)), (std::array{248, 248, 248}));
-  EXPECT_EQ(Rgb(Texel16(0x8000 | 0x7C00 | 0x0001, R::MainWindow)), (std::array{248, 0, 8}));
-}
-
-TEST(Texels, FourthGameWords) {
+// {word, rules, texel}: 0 is the transparent black; every other texel is opaque.
+TEST(Texels, SecondAndFourthGameWords) {
   const auto bgra = [](uint32_t b, uint32_t g, uint32_t r, uint32_t a) {
     return b | g << 8 | r << 16 | a << 24;
   };
-  EXPECT_EQ(Rgb(Texel32(bgra(0, 0, 0, 255), R::MainWindow)), (std::array{2, 2, 2}));
-  EXPECT_EQ(Rgb(Texel32(bgra(0, 0, 0, 255), R::Viewer)), (std::array{8, 8, 8}));
-  EXPECT_EQ(Texel32(bgra(0, 0, 0, 0), R::MainWindow), 0u);
-  EXPECT_EQ(Rgb(Texel32(bgra(0, 0, 0, 0), R::Viewer)), (std::array{8, 8, 8}));
-  EXPECT_EQ(Texel32(bgra(1, 2, 3, 0), R::MainWindow), 0u);
-  EXPECT_EQ(Texel32(bgra(1, 2, 3, 0), R::Viewer), 0u);
-  const Rgba c = Texel32(bgra(1, 2, 3, 128), R::Viewer);
-  EXPECT_EQ(Rgb(c), (std::array{3, 2, 1}));
-  EXPECT_EQ(c >> 24, 255u);  // opaque for the device
-  EXPECT_EQ(Rgb(0), kTransparent);
+  const Rgba grey8 = PackRgba(8, 8, 8), white = PackRgba(248, 248, 248);
+  for (auto [word, rules, texel] : {std::tuple{0x8000, R::MainWindow, grey8},
+                                    {0x8000, R::Viewer, grey8},
+                                    {0x0000, R::MainWindow, 0u},
+                                    {0x0000, R::Viewer, grey8},
+                                    {0x7FFF, R::MainWindow, white},
+                                    {0x7FFF, R::Viewer, 0u},
+                                    {0xFFFF, R::Viewer, white},
+                                    {0x8000 | 0x7C00 | 0x0001, R::MainWindow, PackRgba(248, 0, 8)}})
+    EXPECT_EQ(Texel16(static_cast<uint16_t>(word), rules), texel) << word;
+  for (auto [word, rules, texel] :
+       {std::tuple{bgra(0, 0, 0, 255), R::MainWindow, PackRgba(2, 2, 2)},
+        {bgra(0, 0, 0, 255), R::Viewer, grey8},
+        {bgra(0, 0, 0, 0), R::MainWindow, 0u},
+        {bgra(0, 0, 0, 0), R::Viewer, grey8},
+        {bgra(1, 2, 3, 0), R::MainWindow, 0u},
+        {bgra(1, 2, 3, 0), R::Viewer, 0u},
+        {bgra(1, 2, 3, 128), R::Viewer, PackRgba(3, 2, 1)}})
+    EXPECT_EQ(Texel32(word, rules), texel) << word;
 }
 
 TEST(Texels, StripPutsPagesBelowEachOtherAndReportsProgress) {
