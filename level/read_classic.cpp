@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "level/load_level.h"
+#include "level/record_readers.h"
 
 namespace slab {
 
@@ -59,15 +60,10 @@ struct ClassicReader {
       });
     }
     room.NumRectangles = c.ReadI16();
-    c.ReadEach(room.Rectangles, room.NumRectangles, 10, [&](RoomQuad& q) {
-      for (auto& index : q.Vertices) index = c.ReadI16();
-      q.Texture = c.ReadI16();
-    });
+    c.ReadEach(room.Rectangles, room.NumRectangles, 10, [&](RoomQuad& q) { ReadRoomQuad(c, q); });
     room.NumTriangles = c.ReadI16();
-    c.ReadEach(room.Triangles, room.NumTriangles, 8, [&](RoomTriangle& t) {
-      for (auto& index : t.Vertices) index = c.ReadI16();
-      t.Texture = c.ReadI16();
-    });
+    c.ReadEach(room.Triangles, room.NumTriangles, 8,
+               [&](RoomTriangle& t) { ReadRoomTriangle(c, t); });
     room.NumSprites = c.ReadI16();
     c.ReadList(room.Sprites, room.NumSprites);
     room.NumPortals = c.ReadI16();
@@ -150,12 +146,7 @@ struct ClassicReader {
     c.ReadEach(level.ObjectTextures, level.NumObjectTextures, 20, [&](ObjectTexture& t) {
       t.Attribute = c.ReadU16();
       t.Tile = c.ReadU16();
-      for (auto& corner : t.Corners) {
-        corner.XCoordinate = c.ReadU8();
-        corner.XPixel = c.ReadU8();
-        corner.YCoordinate = c.ReadU8();
-        corner.YPixel = c.ReadU8();
-      }
+      ReadTextureCorners(c, t);
     });
   }
 
@@ -266,14 +257,7 @@ struct ClassicReader {
   void ReadMoveables() {
     Section("the moveables");
     level.NumMoveables = c.ReadI32();
-    c.ReadEach(level.Moveables, level.NumMoveables, 18, [&](Moveable& m) {
-      m.ObjectID = c.ReadI32();
-      m.NumMeshes = c.ReadI16();
-      m.StartingMesh = c.ReadI16();
-      m.MeshTree = c.ReadI32();
-      m.FrameOffset = c.ReadI32();
-      m.Animation = c.ReadI16();
-    });
+    c.ReadEach(level.Moveables, level.NumMoveables, 18, [&](Moveable& m) { ReadMoveable(c, m); });
   }
 
   void ReadRest() {

@@ -8,6 +8,7 @@
 
 #include "level/load_level.h"
 #include "level/read_tr45.h"
+#include "level/record_readers.h"
 #include "level/zlib_chunk.h"
 
 namespace slab {
@@ -234,12 +235,7 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the moveables");
   level.NumMoveables = file.ReadI32();
   file.ReadEach(level.Moveables, level.NumMoveables, 20, [&](Moveable& moveable) {
-    moveable.ObjectID = file.ReadI32();
-    moveable.NumMeshes = file.ReadI16();
-    moveable.StartingMesh = file.ReadI16();
-    moveable.MeshTree = file.ReadI32();
-    moveable.FrameOffset = file.ReadI32();
-    moveable.Animation = file.ReadI16();
+    ReadMoveable(file, moveable);
     moveable.Spare = file.ReadU16();
   });
   ReadCountedList(file, "static meshes", level.NumStaticMeshes, level.StaticMeshDefs);
@@ -264,18 +260,7 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the object textures");
   level.NumObjectTextures = file.ReadI32();
   file.ReadEach(level.ObjectTextures, level.NumObjectTextures, 40, [&](ObjectTexture& texture) {
-    texture.Attribute = file.ReadU16();
-    texture.Tile = file.ReadU16();
-    texture.NewFlags = file.ReadU16();
-    for (auto& corner : texture.Corners) {
-      corner.XCoordinate = file.ReadU8();
-      corner.XPixel = file.ReadU8();
-      corner.YCoordinate = file.ReadU8();
-      corner.YPixel = file.ReadU8();
-    }
-    file.ReadBytes(texture.UVOrigin.data(), texture.UVOrigin.size());
-    texture.Width = file.ReadI32();
-    texture.Height = file.ReadI32();
+    ReadTR4ObjectTexture(file, texture);
     texture.Tr5Padding = file.ReadU16();
   });
   ReadCountedList(file, "items", level.NumItems, level.Items);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "level/read_tr45.h"
+#include "level/record_readers.h"
 
 namespace slab {
 
@@ -11,16 +12,6 @@ namespace {
 // Sector grids with a side of 0 or less hold no sectors (the loops over them run no times).
 int64_t SectorCount(int16_t numX, int16_t numZ) {
   return numX > 0 && numZ > 0 ? int64_t{numX} * numZ : 0;
-}
-
-void ReadRoomQuad(ByteCursor& data, RoomQuad& quad) {
-  for (auto& v : quad.Vertices) v = data.ReadI16();
-  quad.Texture = data.ReadI16();
-}
-
-void ReadRoomTriangle(ByteCursor& data, RoomTriangle& triangle) {
-  for (auto& v : triangle.Vertices) v = data.ReadI16();
-  triangle.Texture = data.ReadI16();
 }
 
 void ReadTR4Light(ByteCursor& data, RoomLight& light) {
@@ -72,30 +63,6 @@ void ReadTR4Room(ByteCursor& data, Room& room) {
   room.WaterScheme = data.ReadU8();
   room.ReverbInfo = data.ReadU8();
   room.AlternateGroup = data.ReadU8();
-}
-
-void ReadMoveable(ByteCursor& data, Moveable& moveable) {
-  moveable.ObjectID = data.ReadI32();
-  moveable.NumMeshes = data.ReadI16();
-  moveable.StartingMesh = data.ReadI16();
-  moveable.MeshTree = data.ReadI32();
-  moveable.FrameOffset = data.ReadI32();
-  moveable.Animation = data.ReadI16();
-}
-
-void ReadObjectTexture(ByteCursor& data, ObjectTexture& texture) {
-  texture.Attribute = data.ReadU16();
-  texture.Tile = data.ReadU16();
-  texture.NewFlags = data.ReadU16();
-  for (auto& corner : texture.Corners) {
-    corner.XCoordinate = data.ReadU8();
-    corner.XPixel = data.ReadU8();
-    corner.YCoordinate = data.ReadU8();
-    corner.YPixel = data.ReadU8();
-  }
-  data.ReadBytes(texture.UVOrigin.data(), texture.UVOrigin.size());
-  texture.Width = data.ReadI32();
-  texture.Height = data.ReadI32();
 }
 
 // A count word and a list whose file entries equal its records.
@@ -174,7 +141,7 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   data.SetContext("the level data's object textures");
   level.NumObjectTextures = data.ReadI32();
   data.ReadEach(level.ObjectTextures, level.NumObjectTextures, 38,
-                [&](ObjectTexture& texture) { ReadObjectTexture(data, texture); });
+                [&](ObjectTexture& texture) { ReadTR4ObjectTexture(data, texture); });
   ReadCountedList(data, "items", level.NumItems, level.Items);
   ReadCountedList(data, "AI objects", level.NumAIObjects, level.AIObjects);
 

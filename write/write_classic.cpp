@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "write/byte_writer.h"
+#include "write/record_writers.h"
 #include "write/write_level.h"
 
 namespace slab {
@@ -34,8 +35,8 @@ struct ClassicWriter {
     }
     // Pages missing from one of the two lists (a level converted from another game) are
     // written black rather than cut short.
-    size_t pages = std::max(level.Textile8.size(), Tr2Plus() ? level.Textile16.size() : 0) /
-                   kPagePixels;
+    size_t pages =
+        std::max(level.Textile8.size(), Tr2Plus() ? level.Textile16.size() : 0) / kPagePixels;
     w.WriteU32(static_cast<uint32_t>(pages));
     size_t have8 = std::min(level.Textile8.size(), pages * kPagePixels);
     w.WriteBytes(level.Textile8.data(), have8);
@@ -62,16 +63,8 @@ struct ClassicWriter {
         w.WriteI16(v.Lighting1);
       }
     }
-    w.WriteU16(static_cast<uint16_t>(room.Rectangles.size()));
-    for (const RoomQuad& q : room.Rectangles) {
-      for (int16_t index : q.Vertices) w.WriteI16(index);
-      w.WriteI16(q.Texture);
-    }
-    w.WriteU16(static_cast<uint16_t>(room.Triangles.size()));
-    for (const RoomTriangle& t : room.Triangles) {
-      for (int16_t index : t.Vertices) w.WriteI16(index);
-      w.WriteI16(t.Texture);
-    }
+    WriteRoomQuads(w, room.Rectangles);
+    WriteRoomTriangles(w, room.Triangles);
     w.WriteU16(static_cast<uint16_t>(room.Sprites.size()));
     w.WriteList(room.Sprites);
     w.WriteU16(static_cast<uint16_t>(room.Portals.size()));
@@ -123,24 +116,13 @@ struct ClassicWriter {
       w.WriteI16(a.StateID);
       w.WriteI32(a.Speed[0]);
       w.WriteI32(a.Speed[1]);
-      for (int16_t v : {a.FrameStart, a.FrameEnd, a.NextAnimation, a.NextFrame,
-                        a.NumStateChanges, a.StateChangeOffset, a.NumAnimCommands,
-                        a.AnimCommand})
+      for (int16_t v : {a.FrameStart, a.FrameEnd, a.NextAnimation, a.NextFrame, a.NumStateChanges,
+                        a.StateChangeOffset, a.NumAnimCommands, a.AnimCommand})
         w.WriteI16(v);
     }
   }
 
-  void Moveables() {
-    w.WriteU32(static_cast<uint32_t>(level.Moveables.size()));
-    for (const Moveable& m : level.Moveables) {
-      w.WriteI32(m.ObjectID);
-      w.WriteI16(m.NumMeshes);
-      w.WriteI16(m.StartingMesh);
-      w.WriteI32(m.MeshTree);
-      w.WriteI32(m.FrameOffset);
-      w.WriteI16(m.Animation);
-    }
-  }
+  void Moveables() { WriteMoveables(w, level.Moveables); }
 
   void ObjectTextures() {
     w.WriteU32(static_cast<uint32_t>(level.ObjectTextures.size()));
@@ -198,8 +180,8 @@ struct ClassicWriter {
 
   void DemoData() {
     // Exactly NumDemoData bytes of the demo image; a partial last word keeps its low bytes.
-    size_t bytes = std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0),
-                                    level.DemoData.size() * 4);
+    size_t bytes =
+        std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0), level.DemoData.size() * 4);
     w.WriteI16(static_cast<int16_t>(bytes));
     w.WriteBytes(level.DemoData.data(), bytes);
   }

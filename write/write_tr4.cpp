@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "write/byte_writer.h"
+#include "write/record_writers.h"
 #include "write/write_level.h"
 
 namespace slab {
@@ -29,16 +30,8 @@ struct TR4Writer {
     w.WriteI32(room.NumDataWords);
     w.WriteU16(static_cast<uint16_t>(room.Vertices.size()));
     w.WriteList(room.Vertices);
-    w.WriteU16(static_cast<uint16_t>(room.Rectangles.size()));
-    for (const RoomQuad& q : room.Rectangles) {
-      for (int16_t index : q.Vertices) w.WriteI16(index);
-      w.WriteI16(q.Texture);
-    }
-    w.WriteU16(static_cast<uint16_t>(room.Triangles.size()));
-    for (const RoomTriangle& t : room.Triangles) {
-      for (int16_t index : t.Vertices) w.WriteI16(index);
-      w.WriteI16(t.Texture);
-    }
+    WriteRoomQuads(w, room.Rectangles);
+    WriteRoomTriangles(w, room.Triangles);
     // The count as stored: these files keep no sprite entries behind it.
     w.WriteI16(room.NumSprites);
     w.WriteU16(static_cast<uint16_t>(room.Portals.size()));
@@ -83,15 +76,7 @@ struct TR4Writer {
     CountedList(level.AnimCommands);
     CountedList(level.MeshTrees);
     CountedList(level.Frames);
-    w.WriteU32(static_cast<uint32_t>(level.Moveables.size()));
-    for (const Moveable& m : level.Moveables) {
-      w.WriteI32(m.ObjectID);
-      w.WriteI16(m.NumMeshes);
-      w.WriteI16(m.StartingMesh);
-      w.WriteI32(m.MeshTree);
-      w.WriteI32(m.FrameOffset);
-      w.WriteI16(m.Animation);
-    }
+    WriteMoveables(w, level.Moveables);
     CountedList(level.StaticMeshDefs);
     w.WriteText("SPR");
     CountedList(level.SpriteTextures);
@@ -123,8 +108,8 @@ struct TR4Writer {
       w.WriteU16(static_cast<uint16_t>(level.SoundMap.size()));
       w.WriteList(level.SoundMap);
     } else {
-      size_t demoBytes = std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0),
-                                          level.DemoData.size() * 4);
+      size_t demoBytes =
+          std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0), level.DemoData.size() * 4);
       w.WriteI16(static_cast<int16_t>(demoBytes));
       w.WriteBytes(level.DemoData.data(), demoBytes);
       for (int i = 0; i < kSoundMapEntries; ++i)

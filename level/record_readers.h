@@ -1,0 +1,52 @@
+// Records that several versions lay out alike, read field by field in file order. Each
+// reader stays a column of these calls, so its layout reads at a glance.
+#pragma once
+
+#include "level/byte_cursor.h"
+#include "level/level.h"
+
+namespace slab {
+
+// Four vertex indices and the texture (10 bytes); Extra is the fifth game's own.
+inline void ReadRoomQuad(ByteCursor& c, RoomQuad& quad) {
+  for (auto& index : quad.Vertices) index = c.ReadI16();
+  quad.Texture = c.ReadI16();
+}
+
+// Three vertex indices and the texture (8 bytes).
+inline void ReadRoomTriangle(ByteCursor& c, RoomTriangle& triangle) {
+  for (auto& index : triangle.Vertices) index = c.ReadI16();
+  triangle.Texture = c.ReadI16();
+}
+
+// The 18 bytes every version stores (the fifth game adds two).
+inline void ReadMoveable(ByteCursor& c, Moveable& m) {
+  m.ObjectID = c.ReadI32();
+  m.NumMeshes = c.ReadI16();
+  m.StartingMesh = c.ReadI16();
+  m.MeshTree = c.ReadI32();
+  m.FrameOffset = c.ReadI32();
+  m.Animation = c.ReadI16();
+}
+
+inline void ReadTextureCorners(ByteCursor& c, ObjectTexture& t) {
+  for (auto& corner : t.Corners) {
+    corner.XCoordinate = c.ReadU8();
+    corner.XPixel = c.ReadU8();
+    corner.YCoordinate = c.ReadU8();
+    corner.YPixel = c.ReadU8();
+  }
+}
+
+// The fourth- and fifth-game object texture (38 bytes; the fifth game adds two).
+inline void ReadTR4ObjectTexture(ByteCursor& c, ObjectTexture& t) {
+  t.Attribute = c.ReadU16();
+  t.Tile = c.ReadU16();
+  t.NewFlags = c.ReadU16();
+  ReadTextureCorners(c, t);
+  c.ReadBytes(t.UVOrigin.data(), t.UVOrigin.size());
+  t.Width = c.ReadI32();
+  t.Height = c.ReadI32();
+}
+
+}  // namespace slab
