@@ -57,7 +57,8 @@ int RoundTrip(const std::string& path) {
   }
   auto original = ReadWholeFile(path);
   if (game == kTR4) return CompareTR4(loaded->Result.Lvl, original);
-  auto written = EncodeClassicLevel(loaded->Result.Lvl, game);
+  std::vector<FileSection> sections;
+  auto written = EncodeClassicLevel(loaded->Result.Lvl, game, &sections);
   size_t n = std::min(written.size(), original.size());
   size_t at = 0;
   while (at < n && written[at] == original[at]) ++at;
@@ -65,8 +66,12 @@ int RoundTrip(const std::string& path) {
     std::cout << "identical\n";
     return kExitOk;
   }
-  std::cout << "differs at byte " << at << " (written " << written.size() << " bytes, original "
-            << original.size() << ")\n";
+  std::string section = "what follows the level";
+  if (at < written.size())
+    for (const FileSection& s : sections)
+      if (s.Offset <= at) section = s.Name;
+  std::cout << "differs at byte " << at << ", in " << section << " (written " << written.size()
+            << " bytes, original " << original.size() << ")\n";
   return kExitFailed;
 }
 

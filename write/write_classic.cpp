@@ -1,6 +1,7 @@
 // The first- to third-game layout, section for section as level/read_classic.cpp reads it.
 // Counts are written from the lists themselves, so an edited list always matches its count.
 #include <algorithm>
+#include <string>
 
 #include "write/byte_writer.h"
 #include "write/record_writers.h"
@@ -14,6 +15,11 @@ struct ClassicWriter {
   ByteWriter& w;
   const Level& level;
   int version;
+  std::vector<FileSection>* sections = nullptr;
+
+  void Mark(std::string name) {
+    if (sections != nullptr) sections->push_back({std::move(name), w.Size()});
+  }
 
   bool Tr2Plus() const { return version >= kTR2; }
 
@@ -201,44 +207,67 @@ struct ClassicWriter {
   void Body() {
     const bool paletteAfterSprites =
         version == kTR1 && level.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences;
+    Mark("the header and texture pages");
     Header();
+    Mark("the room count");
     w.WriteU16(static_cast<uint16_t>(level.Rooms.size()));
-    for (const Room& room : level.Rooms) WriteRoom(room);
+    for (size_t i = 0; i < level.Rooms.size(); ++i) {
+      Mark("room " + std::to_string(i));
+      WriteRoom(level.Rooms[i]);
+    }
+    Mark("the floor data");
     WordBytes(level.FloorData);
+    Mark("the mesh data");
     WordBytes(level.MeshData);
     CountedList(level.MeshPointers);
+    Mark("the animations");
     Animations();
     CountedList(level.StateChanges);
     CountedList(level.AnimDispatches);
     CountedList(level.AnimCommands);
+    Mark("the mesh trees and frames");
     CountedList(level.MeshTrees);
     CountedList(level.Frames);
+    Mark("the moveables");
     Moveables();
+    Mark("the static meshes");
     CountedList(level.StaticMeshDefs);
+    Mark("the object textures");
     if (version != kTR3) ObjectTextures();
+    Mark("the sprites");
     CountedList(level.SpriteTextures);
     CountedList(level.SpriteSequences);
     if (paletteAfterSprites) Palette();
+    Mark("the cameras and sound sources");
     CountedList(level.Cameras);
     CountedList(level.SoundSources);
+    Mark("the boxes, overlaps and zones");
     Boxes();
+    Mark("the animated textures");
     CountedList(level.AnimatedTextures);
+    Mark("the object textures");
     if (version == kTR3) ObjectTextures();
+    Mark("the items");
     Items();
+    Mark("the light map");
     w.WriteBytes(level.LightMap.data(), level.LightMap.size());
     if (version == kTR1 && !paletteAfterSprites) Palette();
+    Mark("the cinematic frames");
     w.WriteU16(static_cast<uint16_t>(level.CinematicFrames.size()));
     w.WriteList(level.CinematicFrames);
+    Mark("the demo data");
     DemoData();
+    Mark("the sound map, details and samples");
     Sound();
   }
 };
 
 }  // namespace
 
-std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion) {
+std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion,
+                                        std::vector<FileSection>* sections) {
   ByteWriter w;
-  ClassicWriter{w, level, gameVersion}.Body();
+  ClassicWriter{w, level, gameVersion, sections}.Body();
   return std::move(w.Bytes());
 }
 

@@ -10,8 +10,16 @@
 
 namespace slab {
 
+// Where a part of a written file starts, for telling the user where two files differ.
+struct FileSection {
+  std::string Name;  // "room 3", "the floor data"...
+  size_t Offset = 0;
+};
+
 // The whole file of a first-, second- or third-game level, in the layout its reader reads.
-std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion);
+// With sections, also where each part starts, in file order.
+std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion,
+                                        std::vector<FileSection>* sections = nullptr);
 
 // The fourth-game intermediate file: chunks uncompressed, each behind a single size word,
 // for the finisher to compress.
