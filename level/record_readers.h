@@ -2,22 +2,20 @@
 // reader stays a column of these calls, so its layout reads at a glance.
 #pragma once
 
+#include <cstddef>
+
 #include "level/byte_cursor.h"
 #include "level/level.h"
 
 namespace slab {
 
-// Four vertex indices and the texture (10 bytes); Extra is the fifth game's own.
-inline void ReadRoomQuad(ByteCursor& c, RoomQuad& quad) {
-  for (auto& index : quad.Vertices) index = c.ReadI16();
-  quad.Texture = c.ReadI16();
-}
+// Four vertex indices and the texture (10 bytes): the record up to Extra, which is the fifth
+// game's own, so one copy fills it.
+static_assert(offsetof(RoomQuad, Extra) == 10 && offsetof(RoomTriangle, Extra) == 8);
+inline void ReadRoomQuad(ByteCursor& c, RoomQuad& quad) { c.ReadBytes(&quad, 10); }
 
 // Three vertex indices and the texture (8 bytes).
-inline void ReadRoomTriangle(ByteCursor& c, RoomTriangle& triangle) {
-  for (auto& index : triangle.Vertices) index = c.ReadI16();
-  triangle.Texture = c.ReadI16();
-}
+inline void ReadRoomTriangle(ByteCursor& c, RoomTriangle& triangle) { c.ReadBytes(&triangle, 8); }
 
 // The 18 bytes every version stores (the fifth game adds two).
 inline void ReadMoveable(ByteCursor& c, Moveable& m) {
