@@ -89,8 +89,8 @@ class ByteCursor {
 
   // A list whose file entries equal its records: checked, sized and filled in one copy.
   // Negative counts read as empty lists, as the original treated them.
-  template <typename T>
-  void ReadList(std::vector<T>& list, int64_t count) {
+  template <typename T, typename Allocator>
+  void ReadList(std::vector<T, Allocator>& list, int64_t count) {
     static_assert(std::is_trivially_copyable_v<T>);
     list.clear();
     if (count <= 0) return;

@@ -10,6 +10,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "level/pixel_list.h"
+
 namespace slab {
 
 struct RoomInfo {
@@ -282,7 +284,7 @@ struct SampleChunk {
 
 // Where a first-game file keeps its 768-byte palette.
 enum class Tr1PaletteLayout : uint8_t {
-  AfterLightMap,       // the retail games
+  AfterLightMap,        // the retail games
   AfterSpriteSequences  // the PC demo and the "Unfinished Business" levels
 };
 
@@ -297,8 +299,8 @@ struct Level {
   std::array<uint8_t, 1024> Palette16{};
   int32_t NumTextiles = 0;
   int32_t NumMiscTextiles = 0;
-  std::vector<uint8_t> Textile8;
-  std::vector<uint16_t> Textile16;
+  PixelList<uint8_t> Textile8;
+  PixelList<uint16_t> Textile16;
   std::vector<uint32_t> Textile32;
   std::vector<uint32_t> MiscTextile32;
   int32_t Reserved32 = 0;
@@ -391,7 +393,7 @@ struct TextureTile {
 inline constexpr int kTR1 = 1, kTR2 = 2, kTR3 = 3, kTR4 = 4, kTR5 = 5, kTexturesOnly = 31;
 
 template <typename T, size_t N>
-constexpr bool kFileRecord = sizeof(T) == N && std::is_trivially_copyable_v<T>;
+constexpr bool kFileRecord = sizeof(T) == N&& std::is_trivially_copyable_v<T>;
 
 static_assert(kFileRecord<RoomVertex, 12>);
 static_assert(kFileRecord<RoomSprite, 4>);

@@ -123,11 +123,11 @@ LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSi
   return result;
 }
 
-template <typename T>
-void ReadFromStream(std::ifstream& in, std::vector<T>& list, size_t count, size_t offset,
-                    const char* what) {
+template <typename List>
+void ReadFromStream(std::ifstream& in, List& list, size_t count, size_t offset, const char* what) {
   list.resize(count);
-  if (!in.read(reinterpret_cast<char*>(list.data()), static_cast<std::streamsize>(count * sizeof(T))))
+  const auto bytes = count * sizeof(typename List::value_type);
+  if (!in.read(reinterpret_cast<char*>(list.data()), static_cast<std::streamsize>(bytes)))
     throw FormatError(what, offset);
 }
 
@@ -197,8 +197,8 @@ LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
     in.seekg(0, std::ios::beg);
   }
   if (in && size >= 0) {
-    if (auto classic = LoadClassicFromStream(in, static_cast<size_t>(size), pathText,
-                                             gameVersion, messages))
+    if (auto classic =
+            LoadClassicFromStream(in, static_cast<size_t>(size), pathText, gameVersion, messages))
       return std::move(*classic);
     in.clear();
     in.seekg(0, std::ios::beg);

@@ -316,7 +316,7 @@ void ReadClassicRest(ByteCursor& cursor, Level& level, int gameVersion) {
   // First-game files keep their palette in one of two places, and nothing in the file says
   // which: the layout that reads the file exactly to its end wins. The pages read so far are
   // set aside so a second attempt starts from the header alone.
-  std::vector<uint8_t> pages = std::move(level.Textile8);
+  auto pages = std::move(level.Textile8);
   const Level header = level;
   auto attempt = [&](Tr1PaletteLayout layout, ByteCursor& c, Level& out) {
     out = header;

@@ -19,8 +19,8 @@ int32_t RoundedPages(size_t bytes) {
 
 size_t EntriesFor(size_t bytes, size_t entrySize) { return (bytes + entrySize - 1) / entrySize; }
 
-template <typename T>
-bool InflateInto(const ZlibChunk& chunk, std::vector<T>& list) {
+template <typename T, typename Allocator>
+bool InflateInto(const ZlibChunk& chunk, std::vector<T, Allocator>& list) {
   std::span<uint8_t> bytes(reinterpret_cast<uint8_t*>(list.data()), list.size() * sizeof(T));
   return InflateChunk(chunk, bytes).Complete;
 }

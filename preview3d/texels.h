@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "level/pixel_list.h"
 
 namespace slab {
 
@@ -69,27 +70,6 @@ constexpr Rgba Texel32(uint32_t bgra, TexelRules rules) {
   const Rgba opaque = transparent ? 0u : swapped;
   return rgb == 0 ? 0xFF080808u : opaque;
 }
-
-// Sizing a vector with it leaves the new elements uninitialised: the strip is written in full
-// right after it is sized, and zeroing it first costs a fifth of the conversion.
-template <typename T>
-struct UninitialisedAllocator : std::allocator<T> {
-  template <typename U>
-  struct rebind {
-    using other = UninitialisedAllocator<U>;
-  };
-  UninitialisedAllocator() = default;
-  template <typename U>
-  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
-  template <typename U>
-  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
-    ::new (static_cast<void*>(p)) U;
-  }
-  template <typename U, typename... Args>
-  void construct(U* p, Args&&... args) {
-    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-  }
-};
 
 // The texture strip: 256 texels wide, the pages one below the other (page p on rows 256p to
 // 256p + 255), which is also each page's own 256 x 256 block in turn.

@@ -122,8 +122,8 @@ struct TR4Writer {
 };
 
 // A texture chunk: one size word, then the pages, padded or cut to whole pages.
-template <typename T>
-void TextureChunk(ByteWriter& file, const std::vector<T>& pixels, size_t pages) {
+template <typename T, typename Allocator>
+void TextureChunk(ByteWriter& file, const std::vector<T, Allocator>& pixels, size_t pages) {
   size_t bytes = pages * kPagePixels * sizeof(T);
   size_t have = std::min(bytes, pixels.size() * sizeof(T));
   file.WriteU32(static_cast<uint32_t>(bytes));

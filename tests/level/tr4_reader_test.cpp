@@ -30,7 +30,7 @@ Read ReadTr4(const std::vector<uint8_t>& bytes, std::string_view title = "T.TR4"
 }
 
 template <typename T>
-std::vector<uint8_t> AsBytes(const std::vector<T>& list, size_t n) {
+std::vector<uint8_t> AsBytes(const T& list, size_t n) {
   auto* p = reinterpret_cast<const uint8_t*>(list.data());
   return std::vector<uint8_t>(p, p + n);
 }

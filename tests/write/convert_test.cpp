@@ -102,7 +102,7 @@ TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndCarryItsSprites) {
     const Level& l = *c.Lvl;
     EXPECT_EQ(l.NumTextiles, 2);
     ASSERT_EQ(l.Textile16.size(), 2 * kPagePixels);  // 256 rows more
-    EXPECT_EQ(l.Textile8, std::vector<uint8_t>(2 * kPagePixels, 0));
+    EXPECT_EQ(l.Textile8, PixelList<uint8_t>(2 * kPagePixels, 0));
     EXPECT_TRUE(l.Textile32.empty() && l.MiscTextile32.empty());
     const uint16_t* wadPage = l.Textile16.data() + kPagePixels;
     EXPECT_EQ(wadPage[0], 0);  // (255, 0, 255)
