@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "support/showcase_level.h"
+#include "tools/showcase_level.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

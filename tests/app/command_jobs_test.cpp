@@ -8,7 +8,7 @@
 #include <string>
 
 #include "level/load_level.h"
-#include "support/showcase_level.h"
+#include "tools/showcase_level.h"
 
 namespace slab {
 namespace {

@@ -25,7 +25,7 @@
 #include "level/load_level.h"
 #include "map/draw_room.h"
 #include "support/real_levels.h"
-#include "support/showcase_level.h"
+#include "tools/showcase_level.h"
 
 namespace slab {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/showcase_level.h"
+#include "tools/showcase_level.h"
 
 #include <array>
 #include <cstdint>
