@@ -1,11 +1,13 @@
-// Writes small synthetic first- to third-game levels (no texture pages) into a folder, as
-// seeds for the fuzz targets: the sample level of each version, both first-game palette
-// places, an empty level of each version, and the bare version words of the others.
+// Writes small synthetic levels into a folder, as seeds for the fuzz targets: the first- to
+// third-game sample level of each version (no texture pages), both first-game palette places,
+// an empty level of each version, a composed fourth- and fifth-game level, and the bare
+// version words of the others.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 
 #include "support/compose_classic.h"
+#include "support/compose_tr45.h"
 
 using namespace slab;
 using namespace slab::test;
@@ -35,6 +37,8 @@ int main(int argc, char** argv) {
       empty.GameVersion = v;
       WriteBytes(dir / (tag + "_empty"), ComposeClassic(empty).Bytes);
     }
+    WriteBytes(dir / "tr4_sample", ComposeTR4(SampleTr4Draft()).Bytes);
+    WriteBytes(dir / "tr5_sample", ComposeTR5(SampleTr5Draft()).Bytes);
     for (uint32_t word : {0x00345254u, 0x03452548u, 0xFFFFFFF0u, 0xFF180034u}) {
       char name[32];
       std::snprintf(name, sizeof name, "word_%08x", word);
