@@ -12,16 +12,6 @@
 namespace slab {
 namespace {
 
-LitVertex MeshPoint(const MeshVertex& v, uint32_t colour) {
-  LitVertex out;
-  out.X = static_cast<float>(v.X) / 1024.0f;
-  out.Y = -static_cast<float>(v.Y) / 1024.0f;
-  out.Z = static_cast<float>(v.Z) / 1024.0f;
-  out.Colour = colour;
-  out.Specular = colour;
-  return out;
-}
-
 template <size_t N>
 bool VerticesExist(const Mesh& mesh, const std::array<int16_t, N>& corners) {
   for (int16_t c : corners)
@@ -41,7 +31,7 @@ void AddTextured(const Mesh& mesh, const Level& level, std::span<const TextureTi
   face.VertexCount = N == 4 ? 5 : 3;
   for (size_t k = 0; k < static_cast<size_t>(face.VertexCount); ++k) {
     const size_t c = k % N;
-    LitVertex v = MeshPoint(mesh.Vertices[static_cast<size_t>(corners[c])], kWhite);
+    LitVertex v = ScenePoint(mesh.Vertices[static_cast<size_t>(corners[c])], kWhite);
     v.U = InsetCoordinate(CornerCoordinate(objectTexture.Corners[c].XPixel), tile.X);
     v.V = InsetCoordinate(CornerCoordinate(objectTexture.Corners[c].YPixel), tile.Y);
     face.Vertices[k] = v;
@@ -71,7 +61,7 @@ void AddColoured(const Mesh& mesh, const Level& level, int gameVersion,
   MeshFace face;
   face.VertexCount = N == 4 ? 5 : 3;
   for (size_t k = 0; k < static_cast<size_t>(face.VertexCount); ++k)
-    face.Vertices[k] = MeshPoint(mesh.Vertices[static_cast<size_t>(corners[k % N])], c);
+    face.Vertices[k] = ScenePoint(mesh.Vertices[static_cast<size_t>(corners[k % N])], c);
   face.Surface = kNoSurface;
   out.push_back(face);
 }

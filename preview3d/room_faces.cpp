@@ -3,16 +3,6 @@
 namespace slab {
 namespace {
 
-LitVertex RoomPoint(const RoomVertex& v, uint32_t colour) {
-  LitVertex out;
-  out.X = static_cast<float>(v.X) / 1024.0f;
-  out.Y = -static_cast<float>(v.Y) / 1024.0f;
-  out.Z = static_cast<float>(v.Z) / 1024.0f;
-  out.Colour = colour;
-  out.Specular = colour;
-  return out;
-}
-
 bool Usable(const Level& level, std::span<const TextureTile> tiles, int index) {
   return index >= 0 && static_cast<size_t>(index) < level.ObjectTextures.size() &&
          static_cast<size_t>(index) < tiles.size();
@@ -32,7 +22,7 @@ void FillCorners(const Room& room, const std::array<int16_t, N>& corners,
                  const TextureTile& tile, uint32_t colour, std::array<LitVertex, 5>& scratch) {
   for (size_t k = 0; k < K; ++k) {
     const int c = order[k];
-    LitVertex v = RoomPoint(room.Vertices[static_cast<size_t>(corners[c])], colour);
+    LitVertex v = ScenePoint(room.Vertices[static_cast<size_t>(corners[c])], colour);
     v.U = InsetCoordinate(CornerCoordinate(texture.Corners[c].XPixel), tile.X);
     v.V = InsetCoordinate(CornerCoordinate(texture.Corners[c].YPixel), tile.Y);
     scratch[k] = v;

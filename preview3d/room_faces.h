@@ -68,4 +68,17 @@ struct RoomOffset {
 };
 RoomOffset RoomTranslation(const Level& level, int room);
 
+// A point in game units as the 3D scene holds it: in sectors, the game's downward Y negated,
+// lit with one colour. Any vertex record with X, Y and Z serves (room or mesh).
+template <typename Vertex>
+LitVertex ScenePoint(const Vertex& v, uint32_t colour) {
+  LitVertex out;
+  out.X = static_cast<float>(v.X) / 1024.0f;
+  out.Y = -static_cast<float>(v.Y) / 1024.0f;
+  out.Z = static_cast<float>(v.Z) / 1024.0f;
+  out.Colour = colour;
+  out.Specular = colour;
+  return out;
+}
+
 }  // namespace slab

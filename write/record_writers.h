@@ -8,6 +8,19 @@
 
 namespace slab {
 
+// A 32-bit count, then the records as they are laid out in memory and in the file.
+template <typename T>
+void WriteCountedList(ByteWriter& w, const std::vector<T>& list) {
+  w.WriteU32(static_cast<uint32_t>(list.size()));
+  w.WriteList(list);
+}
+
+// A 32-bit count of 16-bit words, then the words held as their bytes (floor and mesh data).
+inline void WriteWordBytes(ByteWriter& w, const std::vector<uint8_t>& bytes) {
+  w.WriteU32(static_cast<uint32_t>(bytes.size() / 2));
+  w.WriteBytes(bytes.data(), bytes.size() & ~size_t{1});
+}
+
 // A 16-bit count, then per quad four vertex indices and the texture (10 bytes each).
 inline void WriteRoomQuads(ByteWriter& w, const std::vector<RoomQuad>& quads) {
   w.WriteU16(static_cast<uint16_t>(quads.size()));

@@ -25,13 +25,9 @@ struct ClassicWriter {
 
   template <typename T>
   void CountedList(const std::vector<T>& list) {
-    w.WriteU32(static_cast<uint32_t>(list.size()));
-    w.WriteList(list);
+    WriteCountedList(w, list);
   }
-  void WordBytes(const std::vector<uint8_t>& bytes) {
-    w.WriteU32(static_cast<uint32_t>(bytes.size() / 2));
-    w.WriteBytes(bytes.data(), bytes.size() & ~size_t{1});
-  }
+  void WordBytes(const std::vector<uint8_t>& bytes) { WriteWordBytes(w, bytes); }
 
   void Header() {
     w.WriteI32(level.Version);
