@@ -51,6 +51,7 @@ class NamesReader {
   }
 
   const std::string& Fault() const { return fault_; }
+  bool AtEnd() const { return pos_ == bytes_.size(); }
 
  private:
   void Fail(std::string what, size_t offset) {
@@ -106,6 +107,20 @@ ObjectNames ParseObjectNames(std::span<const uint8_t> bytes, const std::string& 
   }};
   for (const auto& [version, section] : kLaterSections)
     ok = ok && ReadSection(reader, section, true, objectsOf(version));
+  constexpr std::array<std::pair<int, const char*>, 4> kGameStaticSections{{
+      {3, "the third-game static names"},
+      {2, "the second-game static names"},
+      {1, "the first-game static names"},
+      {5, "the fifth-game static names"},
+  }};
+  for (const auto& [version, section] : kGameStaticSections) {
+    if (!ok || reader.AtEnd()) break;
+    auto& table =
+        names.GameStatics[static_cast<size_t>(version)].emplace(ObjectNames::DefaultStaticNames());
+    ok = ReadSection(reader, section, false, [&table](int32_t id, std::string text) {
+      if (id <= kMaxStaticId && !text.empty()) table[static_cast<size_t>(id)] = std::move(text);
+    });
+  }
   if (!ok) messages.Show(fileName + ": " + reader.Fault());
   return names;
 }
@@ -130,9 +145,13 @@ std::optional<std::string_view> ObjectName(const ObjectNames& names, int objectI
   return names.Objects[objectId][gameVersion];
 }
 
-std::string StaticName(const ObjectNames& names, int staticId) {
-  if (staticId >= 0 && staticId <= kMaxStaticId) return names.Statics[staticId];
-  return "Mesh" + NumText(staticId);
+std::string StaticName(const ObjectNames& names, int staticId, int gameVersion) {
+  if (staticId < 0 || staticId > kMaxStaticId) return "Mesh" + NumText(staticId);
+  const auto id = static_cast<size_t>(staticId);
+  if (gameVersion >= 0 && gameVersion < kNameVersions) {
+    if (const auto& own = names.GameStatics[static_cast<size_t>(gameVersion)]) return (*own)[id];
+  }
+  return names.Statics[id];
 }
 
 }  // namespace slab

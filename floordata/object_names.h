@@ -24,8 +24,12 @@ struct ObjectNames {
   // Objects[id][version]; empty where the file gives no name.
   std::vector<std::array<std::string, kNameVersions>> Objects =
       std::vector<std::array<std::string, kNameVersions>>(kMaxObjectId + 1);
-  // "Mesh N" where the file gives no name.
+  // The fourth game's static names, "Mesh N" where the file gives no name. Every game reads
+  // them when the file has no table of its own for that game.
   std::array<std::string, kMaxStaticId + 1> Statics = DefaultStaticNames();
+  // The static names of games 1, 2, 3 and 5 where the file holds their tables: their slots
+  // differ from the fourth game's (no shatter slots up to the third game, for one).
+  std::array<std::optional<std::array<std::string, kMaxStaticId + 1>>, kNameVersions> GameStatics;
 
   static std::array<std::string, kMaxStaticId + 1> DefaultStaticNames();
 };
@@ -33,9 +37,12 @@ struct ObjectNames {
 // The file's layout, every integer 32-bit little-endian, every text a length and that many
 // bytes: the fourth game's names (count, texts), the static names (count, texts), then for
 // the versions 3, 2, 1 and 5 a count and entries of a text and one unused number.
-// Entries above the tables' ranges are read and dropped. A file that ends at a count reads
-// as if the rest were zeros; one that ends inside a text or holds a negative count is
-// reported through messages, naming fileName, and keeps the names read before the fault.
+// After them the file may go on with the static names of the versions 3, 2, 1 and 5, each a
+// count and texts, an empty text leaving "Mesh N"; a file that ends before such a section
+// has no table for that version. Entries above the tables' ranges are read and dropped.
+// A file that ends at a count reads as if the rest were zeros; one that ends inside a text
+// or holds a negative count is reported through messages, naming fileName, and keeps the
+// names read before the fault.
 ObjectNames ParseObjectNames(std::span<const uint8_t> bytes, const std::string& fileName,
                              MessageSink& messages);
 
@@ -46,7 +53,9 @@ ObjectNames LoadObjectNames(const std::filesystem::path& folder, MessageSink& me
 // The name of an object id for a game version, or nothing when either is outside the table.
 std::optional<std::string_view> ObjectName(const ObjectNames& names, int objectId, int gameVersion);
 
-// The name of a static mesh id; ids outside the table read "Mesh N" like unnamed ones.
-std::string StaticName(const ObjectNames& names, int staticId);
+// The name of a static mesh id in a level of gameVersion: from that game's table when the
+// file has one, else from the fourth game's. Ids outside the table read "Mesh N" like
+// unnamed ones.
+std::string StaticName(const ObjectNames& names, int staticId, int gameVersion);
 
 }  // namespace slab

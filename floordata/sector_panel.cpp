@@ -74,15 +74,16 @@ SectorItemsView ShowItems(const Level& level, int room, int a, int b, bool rebui
   return view;
 }
 
-SectorStaticsView ShowStatics(const Level& level, const ObjectNames& names, int room, int a,
-                              int b) {
+SectorStaticsView ShowStatics(const Level& level, int gameVersion, const ObjectNames& names,
+                              int room, int a, int b) {
   SectorStaticsView view;
   const std::vector<int> found = StaticsOnSector(level, room, a, b);
   if (found.empty()) return view;
   const auto count = static_cast<int64_t>(found.size());
   view.Visible = true;
   view.NumStatic = CutText(count) + Plural(count, " Static Mesh", " Static Meshes");
-  view.StaticID = StaticName(names, level.Rooms[room].StaticMeshes[found.front()].ObjectID);
+  view.StaticID =
+      StaticName(names, level.Rooms[room].StaticMeshes[found.front()].ObjectID, gameVersion);
   return view;
 }
 
@@ -138,7 +139,7 @@ std::optional<SectorPanel> ShowSector(const Level& level, int gameVersion, const
 
   if (showItems) {
     panel.Items = ShowItems(level, room, a, b, rebuildItems);
-    panel.Statics = ShowStatics(level, names, room, a, b);
+    panel.Statics = ShowStatics(level, gameVersion, names, room, a, b);
   }
 
   const SectorFlags flags = GetSectorFlags(level, sector.FDIndex);

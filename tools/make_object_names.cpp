@@ -3,7 +3,8 @@
 // Each table is tab-separated with the header "version<TAB>id<TAB>name". The output holds,
 // all integers 32-bit little-endian and every text as its length and its bytes: the
 // fourth-game object names, the fourth-game static names, then the names of the versions
-// 3, 2, 1 and 5, each text followed by one 32-bit number that the reader passes over.
+// 3, 2, 1 and 5, each text followed by one 32-bit number that the reader passes over, and
+// last the static names of the versions 3, 2, 1 and 5.
 // Ids without a row get an empty text. The file is written beside the output and renamed
 // over it only when complete.
 #include <cstdint>
@@ -104,9 +105,10 @@ int main(int argc, char** argv) {
     NameTable statics = ReadTable(argv[2]);
     std::string out;
     PutSection(out, objects[4], false);
-    // The static table is one table for every version: the fourth game's.
     PutSection(out, statics[4], false);
     for (int version : {3, 2, 1, 5}) PutSection(out, objects[version], true);
+    // The other games' static tables follow, where a reader of the older layout stops.
+    for (int version : {3, 2, 1, 5}) PutSection(out, statics[version], false);
 
     const std::filesystem::path target(argv[3]);
     std::filesystem::path temp = target;

@@ -39,13 +39,44 @@ TEST(ObjectNames, ThreeStaticTextsAndDefaultsForTheRest) {
   RecordingSink messages;
   const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
   EXPECT_TRUE(messages.Shown.empty());
-  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"}, {1, 4, "Pistols"}, {0, 3, "Lara 3"},
-                                    {1, 1, "Bear"}, {0, 5, ""}, {0, 0, ""}})
+  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"},
+                                   {1, 4, "Pistols"},
+                                   {0, 3, "Lara 3"},
+                                   {1, 1, "Bear"},
+                                   {0, 5, ""},
+                                   {0, 0, ""}})
     EXPECT_EQ(*ObjectName(names, id, version), name) << id << " in game " << version;
   EXPECT_EQ(std::vector<std::string>(names.Statics.begin(), names.Statics.begin() + 4),
             (std::vector<std::string>{"Plant 0", "", "Rock", "Mesh 3"}));
   EXPECT_EQ(names.Statics[89], "Mesh 89");
-  EXPECT_EQ(StaticName(names, 90), "Mesh 90");
+  EXPECT_EQ(StaticName(names, 90, 4), "Mesh 90");
+  EXPECT_FALSE(names.GameStatics[5]);  // the file ended before any game's own statics
+  EXPECT_EQ(StaticName(names, 2, 5), "Rock");
+}
+
+TEST(ObjectNames, EachGameNamesItsStaticsFromItsOwnTable) {
+  NamesFile file;
+  file.Int(0).Int(2).Text("Plant 0").Text("Shatter 0");  // fourth game
+  for (int i = 0; i < 4; ++i) file.Int(0);               // objects of 3, 2, 1, 5
+  file.Int(2).Text("Urn").Text("");                      // third game: 1 left unnamed
+  file.Int(0);                                           // second game: none named
+  file.Int(1).Text("Fern");                              // first game
+  // the fifth game's section is missing: the fourth game's table stands in
+  RecordingSink messages;
+  const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
+  EXPECT_TRUE(messages.Shown.empty());
+  for (auto [id, version, name] : {std::tuple{0, 4, "Plant 0"},
+                                   {1, 4, "Shatter 0"},
+                                   {0, 3, "Urn"},
+                                   {1, 3, "Mesh 1"},
+                                   {0, 2, "Mesh 0"},
+                                   {0, 1, "Fern"},
+                                   {1, 1, "Mesh 1"},
+                                   {1, 5, "Shatter 0"},
+                                   {1, 0, "Shatter 0"},
+                                   {1, 9, "Shatter 0"},
+                                   {-1, 3, "Mesh-1"}})
+    EXPECT_EQ(StaticName(names, id, version), name) << id << " in game " << version;
 }
 
 TEST(ObjectNames, LookupsOutsideTheTable) {
@@ -117,11 +148,21 @@ TEST(ObjectNames, GeneratedFileReadsBack) {
   RecordingSink messages;
   const ObjectNames names = LoadObjectNames(folder, messages);
   EXPECT_TRUE(messages.Shown.empty());
-  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"}, {0, 1, "Lara"}, {7, 1, "Wolf"},
-                                    {0, 5, "Lara"}, {374, 3, ""}})  // the third game stops at 373
+  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"},
+                                   {0, 1, "Lara"},
+                                   {7, 1, "Wolf"},
+                                   {0, 5, "Lara"},
+                                   {374, 3, ""}})  // the third game stops at 373
     EXPECT_EQ(*ObjectName(names, id, version), name) << id << " in game " << version;
   EXPECT_EQ(names.Statics[0], "Plant 0");
   EXPECT_NE(names.Statics[89], "Mesh 89");  // the fourth-game rows name every static
+  // The shatter slots are the fourth and fifth games' only; the fifth names nothing below.
+  for (auto [id, version, name] : {std::tuple{50, 4, "Shatter 0"},
+                                   {50, 5, "Shatter 0"},
+                                   {50, 2, "Mesh 50"},
+                                   {0, 1, "Plant 0"},
+                                   {0, 5, "Mesh 0"}})
+    EXPECT_EQ(StaticName(names, id, version), name) << id << " in game " << version;
   for (int version = 1; version <= 5; ++version)
     EXPECT_NE(*ObjectName(names, 1, version), "") << version;
 }

@@ -184,6 +184,11 @@ TEST_F(SectorPanelTest, ItemsAndStaticMeshesOnTheSector) {
   EXPECT_TRUE(panel.Items->ResetNavigationEntity);
   EXPECT_EQ(std::tie(panel.Statics->NumStatic, panel.Statics->StaticID),
             std::make_tuple("2 Static Meshes", "Plant 5"));
+  // A second-game level names its statics from its own game's table.
+  names.GameStatics[2] = ObjectNames::DefaultStaticNames();
+  version = 2;
+  EXPECT_EQ(Show(1, 1).Statics->StaticID, "Mesh 5");
+  version = 4;
 
   level.Items[0].X += 1;  // one unit off the centre: not on the sector
   panel = Show(1, 1);
