@@ -19,14 +19,26 @@ bool VerticesExist(const Mesh& mesh, const std::array<int16_t, N>& corners) {
   return true;
 }
 
+// The object texture a mesh face's texture word names: its low 12 bits, as on room faces.
+// Fourth-game objects set flag bits above them, the top one for a face seen from both sides.
+struct MeshTextureWord {
+  size_t Index = 0;
+  bool DoubleSided = false;
+};
+MeshTextureWord ReadMeshTextureWord(int16_t texture) {
+  const auto word = static_cast<uint16_t>(texture);
+  return {static_cast<size_t>(word & 0x0FFFu), (word & 0x8000u) != 0};
+}
+
 template <size_t N>
 void AddTextured(const Mesh& mesh, const Level& level, std::span<const TextureTile> tiles,
                  const std::array<int16_t, N>& corners, int16_t texture, MeshFaceList& out) {
-  if (texture < 0 || static_cast<size_t>(texture) >= level.ObjectTextures.size() ||
-      static_cast<size_t>(texture) >= tiles.size() || !VerticesExist(mesh, corners))
+  const MeshTextureWord word = ReadMeshTextureWord(texture);
+  if (word.Index >= level.ObjectTextures.size() || word.Index >= tiles.size() ||
+      !VerticesExist(mesh, corners))
     return;
-  const ObjectTexture& objectTexture = level.ObjectTextures[static_cast<size_t>(texture)];
-  const TextureTile& tile = tiles[static_cast<size_t>(texture)];
+  const ObjectTexture& objectTexture = level.ObjectTextures[word.Index];
+  const TextureTile& tile = tiles[word.Index];
   MeshFace face;
   face.VertexCount = N == 4 ? 5 : 3;
   for (size_t k = 0; k < static_cast<size_t>(face.VertexCount); ++k) {
@@ -38,6 +50,17 @@ void AddTextured(const Mesh& mesh, const Level& level, std::span<const TextureTi
   }
   face.Surface = tile.Page;
   out.push_back(face);
+  if (!word.DoubleSided) return;
+  // The back: the same corners in the other turning order, so culling keeps it from behind.
+  MeshFace back = face;
+  constexpr auto kBack = [] {
+    if constexpr (N == 4)
+      return std::array<size_t, 5>{1, 0, 3, 2, 1};
+    else
+      return std::array<size_t, 3>{1, 0, 2};
+  }();
+  for (size_t k = 0; k < kBack.size(); ++k) back.Vertices[k] = face.Vertices[kBack[k]];
+  out.push_back(back);
 }
 
 uint32_t FaceColour(const Level& level, int gameVersion, int16_t colour) {

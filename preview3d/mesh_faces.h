@@ -19,9 +19,11 @@ struct MoveableMeshFaces {
   std::vector<MeshFaceList> Meshes;  // one per mesh of the moveable, in mesh order
 };
 
-// The faces of one parsed mesh. Textured faces use their texture word unchanged as the
-// object-texture index; a word that is negative or has no object texture or tile is skipped,
-// as is a face naming a vertex the mesh does not have. Coloured faces are made only when
+// The faces of one parsed mesh. A textured face's word names its object texture by its low
+// 12 bits, as on room faces; with the top bit set (fourth-game objects) the face is seen from
+// both sides and is followed by its back (corners 1, 0, 3, 2, 1, or 1, 0, 2 for a triangle).
+// A face whose texture has no object texture or tile is skipped, as is a face naming a vertex
+// the mesh does not have. Coloured faces are made only when
 // withColoured is set (moveables): first game from Palette times 4, later games from the
 // Palette16 entry in the colour word's high byte.
 MeshFaceList BuildMeshFaces(const Mesh& mesh, const Level& level,

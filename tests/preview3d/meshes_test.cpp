@@ -59,6 +59,38 @@ TEST(MeshFaces, TexturedFacesWithYUpAndBadTextureWordsSkipped) {
   EXPECT_TRUE(sink.Shown.empty());
 }
 
+// Fourth-game objects carry flags above the texture index: the face is drawn with the index
+// alone, and the top bit adds the face seen from behind.
+TEST(MeshFaces, FlagBitsAreMaskedAndTheTopBitAddsTheBackFace) {
+  struct Case {
+    int Word;
+    size_t Faces;  // for the quad, and for the triangle with the same word
+  };
+  for (const Case c : {Case{0x0001, 1}, Case{0x1001, 1}, Case{0x8001, 2}, Case{0x9001, 2},
+                       Case{0x8005, 0}, Case{0xFFFF, 0}}) {
+    MeshBytes m;
+    m.Words({0, 0, 0, 0, 0, 4, 0, 0, 0, 1024, 0, 0, 1024, -1024, 0, 0, -1024, 0, 0});
+    m.Words({1, 0, 1, 2, 3, c.Word, 0});
+    m.Words({1, 0, 1, 2, c.Word, 0});
+    Level level = MeshLevel(0);
+    level.MeshData = m.Bytes;
+    size_t offset = 0;
+    const Mesh mesh = ParseMesh(level.MeshData, offset, 4);
+    const MeshFaceList faces = BuildMeshFaces(mesh, level, kTiles, 4, false);
+    ASSERT_EQ(faces.size(), 2 * c.Faces) << std::hex << c.Word;
+    if (c.Faces != 2) continue;
+    const MeshFace &quad = faces[0], &quadBack = faces[1], &tri = faces[2], &triBack = faces[3];
+    EXPECT_EQ(quadBack.VertexCount, 5);
+    for (auto [k, from] : {std::pair{0, 1}, {1, 0}, {2, 3}, {3, 2}, {4, 1}}) {
+      EXPECT_EQ(quadBack.Vertices[k].X, quad.Vertices[from].X) << k;
+      EXPECT_EQ(quadBack.Vertices[k].U, quad.Vertices[from].U) << k;
+    }
+    EXPECT_EQ(triBack.VertexCount, 3);
+    for (auto [k, from] : {std::pair{0, 1}, {1, 0}, {2, 2}})
+      EXPECT_EQ(triBack.Vertices[k].Y, tri.Vertices[from].Y) << k;
+  }
+}
+
 TEST(MeshFaces, MoveablesAddColouredFacesFromThePalette) {
   Level level = MeshLevel(0);
   level.Moveables.push_back({});

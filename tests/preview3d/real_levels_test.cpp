@@ -53,6 +53,21 @@ TEST(RealLevels, FacesMeshesAndItemsBuild) {
     EXPECT_EQ(moveables.size(), level.Moveables.size()) << path;
     EXPECT_TRUE(meshMessages.Shown.empty()) << path << ": " << meshMessages.Shown[0];
     const int pages = ConvertiblePageCount(level, version);
+    // Every mesh face the views draw names a page the strip has and texels inside it (the
+    // inset may step one texel past a page's edge).
+    auto checkFaces = [&](const MeshFaceList& faces) {
+      for (const MeshFace& f : faces) {
+        ASSERT_TRUE(f.Surface == kNoSurface || (f.Surface >= 0 && f.Surface < pages)) << path;
+        for (int k = 0; k < f.VertexCount; ++k) {
+          const LitVertex& v = f.Vertices[static_cast<size_t>(k)];
+          const float edge = 1.5f / 255;
+          ASSERT_TRUE(v.U >= -edge && v.U <= 1 + edge && v.V >= -edge && v.V <= 1 + edge) << path;
+        }
+      }
+    };
+    for (const MeshFaceList& faces : statics) checkFaces(faces);
+    for (const MoveableMeshFaces& m : moveables)
+      for (const MeshFaceList& faces : m.Meshes) checkFaces(faces);
     // The frame's bounding box was made by the game's tools from the posed meshes, so
     // a misread rotation or tree puts vertices outside it.
     for (const Moveable& m : level.Moveables) {
