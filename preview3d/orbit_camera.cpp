@@ -1,5 +1,6 @@
 #include "preview3d/orbit_camera.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "preview3d/key_codes.h"
@@ -14,8 +15,7 @@ bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
       if (camera.Distance < 0.2) camera.Distance = 0.2;
       return true;
     case kKeyPageDown:
-      camera.Distance += 0.4;
-      if (camera.Distance > 20) camera.Distance = 20;
+      if (camera.Distance < 20) camera.Distance = std::min(camera.Distance + 0.4, 20.0);
       return true;
     case kKeyLeft:
       camera.AngleA += 0.1;
@@ -42,6 +42,14 @@ void OrbitCameraClick(OrbitCamera& camera, int x, int z, bool altHeld) {
   if (!altHeld) return;
   camera.FocusA = x;
   camera.FocusB = z;
+  camera.RoomFramed = false;
+}
+
+void PlaceOrbitEye(OrbitCamera& camera) {
+  const double d = camera.Distance;
+  camera.EyeX = camera.TargetX - d * std::sin(camera.AngleA) * std::cos(camera.AngleB);
+  camera.EyeY = camera.TargetY + d * std::sin(camera.AngleB);
+  camera.EyeZ = camera.TargetZ - d * std::cos(camera.AngleA) * std::cos(camera.AngleB);
 }
 
 double FloorHeight(const Sector& sector) {
@@ -52,6 +60,11 @@ void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom,
                        int selectedZ) {
   if (level.Rooms.empty()) return;
   camera.OrbitMode = true;
+  if (camera.RoomFramed && camera.FramedRoom == currentRoom) {
+    PlaceOrbitEye(camera);
+    return;
+  }
+  camera.RoomFramed = false;
   if (currentRoom < 0 || static_cast<size_t>(currentRoom) >= level.Rooms.size() ||
       !level.Rooms[static_cast<size_t>(currentRoom)].HasSector(camera.FocusA, camera.FocusB)) {
     camera.FocusA = 1;
@@ -65,11 +78,7 @@ void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom,
                                   ? room.SectorAt(selectedX, selectedZ)
                                   : room.SectorAt(camera.FocusA, camera.FocusB);
   camera.TargetY = FloorHeight(floorSector);
-
-  const double d = camera.Distance;
-  camera.EyeX = camera.TargetX - d * std::sin(camera.AngleA) * std::cos(camera.AngleB);
-  camera.EyeY = camera.TargetY + d * std::sin(camera.AngleB);
-  camera.EyeZ = camera.TargetZ - d * std::cos(camera.AngleA) * std::cos(camera.AngleB);
+  PlaceOrbitEye(camera);
 }
 
 Mat4 OrbitViewMatrix(const OrbitCamera& camera) {

@@ -16,23 +16,34 @@ struct OrbitCamera {
   int FocusA = 0;       // the focus sector, along X
   int FocusB = 0;       // and along Z
   bool OrbitMode = true;
+  // Set by FrameRoom: while the current room is FramedRoom, the target stays on the room's
+  // centre instead of the focus sector. A new focus ends it.
+  bool RoomFramed = false;
+  int FramedRoom = -1;
 };
 
 inline constexpr double kOrbitTurn = 6.28;
 
 // A key of the main window; only without modifiers (shiftState 0), as Ctrl moves the selected
-// entity instead. Returns whether the key changed the camera.
+// entity instead. Returns whether the key changed the camera. Page Down never takes the
+// distance past 20, nor pulls a longer framing distance back to it.
 bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState);
 
-// A left click on sector (x, z) of the map: with Alt held it becomes the focus.
+// A left click on sector (x, z) of the map: with Alt held it becomes the focus (and the
+// camera is no longer framed on the whole room).
 void OrbitCameraClick(OrbitCamera& camera, int x, int z, bool altHeld);
 
 // Places target and eye for this frame. The target is the centre of the focus sector of the
 // current room, at the height of the selected sector's floor (the focus sector's when the
 // selection is not in the room). A focus outside the room resets the focus to (1, 1) and
 // leaves the camera as it was until the next frame. A level without rooms changes nothing.
+// A camera framed on the current room (FrameRoom) keeps its target; in every case the eye is
+// placed from the target, Distance and the two angles.
 void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom, int selectedX,
                        int selectedZ);
+
+// The eye Distance from the target, turned by AngleA about the vertical and tilted by AngleB.
+void PlaceOrbitEye(OrbitCamera& camera);
 
 // The floor of a sector in sector units, Y up: one Floor step is a quarter sector.
 double FloorHeight(const Sector& sector);

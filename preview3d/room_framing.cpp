@@ -1,0 +1,163 @@
+#include "preview3d/room_framing.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <span>
+
+namespace slab {
+namespace {
+
+struct Vec {
+  double X = 0, Y = 0, Z = 0;
+};
+Vec operator-(Vec a, Vec b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
+Vec operator+(Vec a, Vec b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
+Vec operator*(Vec a, double s) { return {a.X * s, a.Y * s, a.Z * s}; }
+double Dot(Vec a, Vec b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
+Vec Cross(Vec a, Vec b) {
+  return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
+}
+
+// The camera's right, up and forward axes as drawing sees them (the view matrix's columns).
+struct Axes {
+  Vec Right, Up, Forward;
+};
+Axes CameraAxes(const OrbitCamera& camera) {
+  const Mat4 m = OrbitViewMatrix(camera);
+  auto column = [&](size_t c) { return Vec{m.M[0][c], m.M[1][c], m.M[2][c]}; };
+  return {column(0), column(1), column(2)};
+}
+
+Vec Eye(const OrbitCamera& camera) { return {camera.EyeX, camera.EyeY, camera.EyeZ}; }
+
+double HalfHeight() { return std::tan(static_cast<double>(kFieldOfView) / 2); }
+
+bool ValidRoom(const Level& level, int room) {
+  return room >= 0 && static_cast<size_t>(room) < level.Rooms.size() &&
+         level.Rooms[static_cast<size_t>(room)].NumXSectors > 0 &&
+         level.Rooms[static_cast<size_t>(room)].NumZSectors > 0;
+}
+
+// A room vertex in sector units, Y up.
+Vec RoomPoint(const Room& room, const RoomVertex& v) {
+  return {(room.Info.X + v.X) / 1024.0, -v.Y / 1024.0, (room.Info.Z + v.Z) / 1024.0};
+}
+
+// The distance along the ray to triangle (a, b, c) when the ray meets its front, which is
+// the side its corners turn clockwise on (as drawing culls): the side (b - a) x (c - a)
+// points to. Only faces looking upwards count.
+std::optional<double> FloorHit(Vec origin, Vec dir, Vec a, Vec b, Vec c) {
+  const Vec e1 = b - a, e2 = c - a;
+  const Vec n = Cross(e1, e2);
+  const double length = std::sqrt(Dot(n, n));
+  // Steeper than about 70 degrees is a wall; a slope the game lets one stand on is far less.
+  if (length == 0 || n.Y < 0.3 * length || Dot(n, dir) >= 0) return std::nullopt;
+  // Moeller-Trumbore.
+  const Vec p = Cross(dir, e2);
+  const double det = Dot(e1, p);
+  if (std::abs(det) < 1e-12) return std::nullopt;
+  const Vec s = origin - a;
+  const double u = Dot(s, p) / det;
+  if (u < 0 || u > 1) return std::nullopt;
+  const Vec q = Cross(s, e1);
+  const double v = Dot(dir, q) / det;
+  if (v < 0 || u + v > 1) return std::nullopt;
+  const double t = Dot(e2, q) / det;
+  if (t <= 0) return std::nullopt;
+  return t;
+}
+
+}  // namespace
+
+bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect) {
+  if (!ValidRoom(level, room)) return false;
+  const Room& r = level.Rooms[static_cast<size_t>(room)];
+  const double x0 = r.Info.X / 1024.0, z0 = r.Info.Z / 1024.0;
+  const double x1 = x0 + r.NumXSectors, z1 = z0 + r.NumZSectors;
+  const double floor = -r.Info.YBottom / 1024.0, ceiling = -r.Info.YTop / 1024.0;
+
+  camera.TargetX = (x0 + x1) / 2;
+  camera.TargetY = floor;
+  camera.TargetZ = (z0 + z1) / 2;
+  camera.FocusA = r.NumXSectors / 2;
+  camera.FocusB = r.NumZSectors / 2;
+  camera.AngleB = kFramingTilt;
+  camera.OrbitMode = true;
+  camera.RoomFramed = true;
+  camera.FramedRoom = room;
+
+  // A corner p (from the target) lies at depth p.f + d before the eye; it is inside the
+  // view when |p.r| <= aspect * h * depth and |p.u| <= h * depth, h = tan(45 degrees).
+  camera.Distance = 1;
+  PlaceOrbitEye(camera);
+  const Axes axes = CameraAxes(camera);
+  const double h = HalfHeight();
+  const double wide = h * (aspect > 0 ? aspect : 1.0);
+  double needed = kNearPlane;
+  const Vec target{camera.TargetX, camera.TargetY, camera.TargetZ};
+  for (double x : {x0, x1})
+    for (double y : {floor, ceiling})
+      for (double z : {z0, z1}) {
+        const Vec p = Vec{x, y, z} - target;
+        const double depth = -Dot(p, axes.Forward);
+        needed = std::max({needed, std::abs(Dot(p, axes.Right)) / wide + depth,
+                           std::abs(Dot(p, axes.Up)) / h + depth, kNearPlane + depth});
+      }
+  camera.Distance = needed * 1.05 + 0.1;  // the corners stay a little inside the edges
+  PlaceOrbitEye(camera);
+  return true;
+}
+
+std::optional<ScreenPoint> ProjectPoint(const OrbitCamera& camera, int width, int height,
+                                        Vec3 point) {
+  if (width <= 0 || height <= 0) return std::nullopt;
+  const float aspect = static_cast<float>(width) / static_cast<float>(height);
+  const Mat4 m = Multiply(OrbitViewMatrix(camera),
+                          ProjectionMatrix(kNearPlane, kFarPlane, kFieldOfView, aspect));
+  const auto clip = TransformPoint(point, m);
+  if (clip[3] < kNearPlane) return std::nullopt;
+  const double ndcX = clip[0] / clip[3], ndcY = clip[1] / clip[3];
+  return ScreenPoint{(ndcX + 1) / 2 * width, (1 - ndcY) / 2 * height};
+}
+
+std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level& level, int room,
+                                          int width, int height, double x, double y) {
+  if (width <= 0 || height <= 0 || !ValidRoom(level, room)) return std::nullopt;
+  const Room& r = level.Rooms[static_cast<size_t>(room)];
+  const Axes axes = CameraAxes(camera);
+  const double h = HalfHeight();
+  const double aspect = static_cast<double>(width) / height;
+  const double ndcX = 2 * x / width - 1, ndcY = 1 - 2 * y / height;
+  const Vec dir = axes.Forward + axes.Right * (ndcX * aspect * h) + axes.Up * (ndcY * h);
+  const Vec origin = Eye(camera);
+
+  double nearest = std::numeric_limits<double>::infinity();
+  auto corner = [&](int16_t index, Vec& out) {
+    if (index < 0 || static_cast<size_t>(index) >= r.Vertices.size()) return false;
+    out = RoomPoint(r, r.Vertices[static_cast<size_t>(index)]);
+    return true;
+  };
+  auto tryTriangle = [&](int16_t i0, int16_t i1, int16_t i2) {
+    Vec a, b, c;
+    if (!corner(i0, a) || !corner(i1, b) || !corner(i2, c)) return;
+    if (const auto t = FloorHit(origin, dir, a, b, c)) nearest = std::min(nearest, *t);
+  };
+  // A quad is drawn as the fan (0, 1, 2), (0, 2, 3).
+  for (const RoomQuad& q : r.Rectangles) {
+    tryTriangle(q.Vertices[0], q.Vertices[1], q.Vertices[2]);
+    tryTriangle(q.Vertices[0], q.Vertices[2], q.Vertices[3]);
+  }
+  for (const RoomTriangle& t : r.Triangles)
+    tryTriangle(t.Vertices[0], t.Vertices[1], t.Vertices[2]);
+  if (!std::isfinite(nearest)) return std::nullopt;
+
+  const Vec hit = origin + dir * nearest;
+  const auto a = static_cast<int>(std::floor(hit.X - r.Info.X / 1024.0));
+  const auto b = static_cast<int>(std::floor(hit.Z - r.Info.Z / 1024.0));
+  if (!r.HasSector(a, b)) return std::nullopt;
+  return SectorPick{a, b};
+}
+
+}  // namespace slab

@@ -1,0 +1,50 @@
+// Framing a room with the main window's orbit camera, and finding the floor sector under a
+// pixel of its 3D view. Free of any toolkit: the view hands over its size and the pixel.
+#pragma once
+
+#include <optional>
+
+#include "level/level.h"
+#include "preview3d/matrix.h"
+#include "preview3d/orbit_camera.h"
+
+namespace slab {
+
+// The tilt FrameRoom gives the camera: about 34 degrees above the horizontal, so the floor
+// is seen from above rather than edge-on.
+inline constexpr double kFramingTilt = 0.6;
+
+// Points the camera at the whole room: the target is the room's centre in X and Z at its
+// floor height (YBottom), the focus sector the one at the centre, the tilt kFramingTilt and
+// the heading kept, and the distance the smallest (with a small margin) at which every corner
+// of the room's box (all its sectors, YTop to YBottom) lies inside the 90-degree view of a
+// drawing area aspect = width / height wide. The eye is placed at once, and
+// UpdateOrbitCamera keeps the target while the camera stays framed (RoomFramed) on this room;
+// an Alt-click focus ends it. The distance may exceed the keys' 20 for a large room.
+// Returns false, changing nothing, when the room does not exist or has no sectors.
+bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect);
+
+// Where a point (sector units, Y up) appears in a drawing area of width x height: x to the
+// right and y down from the top-left corner, in the units of width and height. Nothing when
+// the point lies behind the near plane or the area is empty. The same projection as drawing:
+// 90 degrees vertically, the camera as UpdateOrbitCamera or FrameRoom last placed it.
+struct ScreenPoint {
+  double X = 0, Y = 0;
+};
+std::optional<ScreenPoint> ProjectPoint(const OrbitCamera& camera, int width, int height,
+                                        Vec3 point);
+
+// The sector (A along X, B along Z, 0-based) of the room whose floor is seen at (x, y) of a
+// drawing area of width x height (coordinates as for ProjectPoint; a pixel's centre is at
+// +0.5). The ray from the eye through the point meets the room's own faces: the nearest face
+// that looks upwards (a floor or a slope, seen from above) decides, and its hit point names
+// the sector. Walls and ceilings neither count nor hide a floor. Nothing when no floor is
+// hit, when the hit lies outside the room's sectors, or when the room or the area is empty.
+struct SectorPick {
+  int A = 0, B = 0;
+  bool operator==(const SectorPick&) const = default;
+};
+std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level& level, int room,
+                                          int width, int height, double x, double y);
+
+}  // namespace slab
