@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "floordata/walkers.h"
-#include "map/draw_room.h"
 
 namespace slab {
 namespace {
@@ -36,7 +35,8 @@ int32_t AppendFloorData(Level& level, std::span<const uint8_t> bytes) {
   return index;
 }
 
-bool AddMinecartFunction(Document& doc, MapState& state, MinecartMode mode, MessageSink& messages) {
+bool AddMinecartFunction(Document& doc, const MapState& state, MinecartMode mode,
+                         MessageSink& messages) {
   Level& level = doc.CurrentLevel;
   Sector* sector = SelectedSector(level, state);
   if (!sector) return false;
@@ -60,7 +60,6 @@ bool AddMinecartFunction(Document& doc, MapState& state, MinecartMode mode, Mess
   if (level.NumFloorData < 1) AppendFloorData(level, std::vector<uint8_t>{0, 0});
   sector->FDIndex = static_cast<uint16_t>(AppendFloorData(level, list));
   doc.Modified = true;
-  SelectRoom(doc, state, state.CurrentRoom);
   return true;
 }
 

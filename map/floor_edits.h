@@ -24,10 +24,10 @@ inline constexpr char kFloorDataFullMessage[] =
 
 // A click on "Minecart Stop" (both functions), FD20 or FD21: the function words are put in
 // front of the selected sector's list, written as a new copy at the end of the floor data
-// that the sector then points at; the old words stay where they were. The map is redrawn and
-// the selection cleared. Returns whether anything was written; with the floor data full the
-// user is told why not.
-bool AddMinecartFunction(Document& doc, MapState& state, MinecartMode mode, MessageSink& messages);
+// that the sector then points at; the old words stay where they were. Returns whether
+// anything was written; with the floor data full the user is told why not.
+bool AddMinecartFunction(Document& doc, const MapState& state, MinecartMode mode,
+                         MessageSink& messages);
 
 // The user's click on "Wall": when it left the box checked, the selected sector becomes a
 // wall (floor and ceiling 0x81). Unchecking restores nothing. Returns whether bytes changed.

@@ -43,7 +43,7 @@ void AddItem(Level& level, const Item& item) {
   level.NumItems = static_cast<int32_t>(level.Items.size());
 }
 
-std::optional<int> ItemAdd(Document& doc, MapState& state) {
+std::optional<int> ItemAdd(Document& doc, const MapState& state) {
   Level& level = doc.CurrentLevel;
   const int roomIndex = state.CurrentRoom;
   if (roomIndex < 0 || static_cast<size_t>(roomIndex) >= level.Rooms.size()) return std::nullopt;
@@ -65,12 +65,6 @@ std::optional<int> ItemAdd(Document& doc, MapState& state) {
   AddItem(level, item);
   const int index = static_cast<int>(level.Items.size()) - 1;
   doc.Modified = true;
-
-  // Entity indexes of the AI objects moved up by one; the panel starts afresh.
-  state.Triggers.resize(level.Items.size());
-  state.SelectedEntity = -1;
-  if (state.NavigationEntity >= index) state.NavigationEntity = -1;
-  SelectRoom(doc, state, roomIndex);
   return index;
 }
 
@@ -113,7 +107,7 @@ bool ChooseObjectType(Document& doc, MapState& state, int position) {
   return true;
 }
 
-bool MoveSelectedEntity(Document& doc, MapState& state, MoveKey key, int shift) {
+bool MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int shift) {
   if (shift != kCtrlKey) return false;
   Level& level = doc.CurrentLevel;
   const EntityRef ref = FindEntity(level, state.SelectedEntity);
@@ -159,13 +153,6 @@ bool MoveSelectedEntity(Document& doc, MapState& state, MoveKey key, int shift) 
     return false;
   *coordinate = static_cast<int32_t>(moved);
   doc.Modified = true;
-  if (roomIndex == state.CurrentRoom) {
-    state.Map = DrawRoom(level, doc.GameVersion, state.CurrentRoom);
-    if (state.SectorSelected)
-      DrawSelection(state);
-    else
-      state.Shown = state.Map;
-  }
   return true;
 }
 

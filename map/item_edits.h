@@ -19,10 +19,9 @@ std::optional<int16_t> ItemRotate(Document& doc, MapState& state);
 // Appends an item after the last one; AI objects keep their own list.
 void AddItem(Level& level, const Item& item);
 
-// "Add": an item of object id 0 at the centre of the selected sector, on its floor. The map
-// is redrawn with its marker (which clears the selection) and the item gets an empty trigger
-// list; the user chooses it in the item list to give it a type. Returns its index.
-std::optional<int> ItemAdd(Document& doc, MapState& state);
+// "Add": an item of object id 0 at the centre of the selected sector, on its floor, appended
+// after the last item (so the AI objects' entity numbers move up by one). Returns its index.
+std::optional<int> ItemAdd(Document& doc, const MapState& state);
 
 // AllItems lists every object id up to this one (the name table goes further).
 inline constexpr int kAllItemsLastId = 373;
@@ -44,8 +43,7 @@ enum class MoveKey { Up, Down, Left, Right, PageUp, PageDown };
 
 // Ctrl with an arrow key moves the chosen entity by a sector within its room's inner sectors
 // (the outer ring is the room's wall); Ctrl with Page Up / Page Down by 128 units up or
-// down. Only with the shift state exactly Ctrl. Returns whether it moved; the map is
-// redrawn then.
-bool MoveSelectedEntity(Document& doc, MapState& state, MoveKey key, int shift);
+// down. Only with the shift state exactly Ctrl. Returns whether it moved.
+bool MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int shift);
 
 }  // namespace slab

@@ -39,20 +39,15 @@ uint16_t FlagsFrom(const ItemFlagColours& colours, bool item) {
 
 }  // namespace
 
-std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, int line) {
-  if (line < 0 || static_cast<size_t>(line) >= state.SectorEntities.size()) return std::nullopt;
-  const int entity = state.SectorEntities[line];
+std::optional<ItemPanelView> ItemPanelFor(const Document& doc, MapState& state) {
+  const int entity = state.SelectedEntity;
   const Level& level = doc.CurrentLevel;
   const EntityRef ref = FindEntity(level, entity);
   if (!ref) return std::nullopt;
-  state.SelectedEntity = entity;
-
   ItemPanelView view;
   if (ref.ItemRecord) {
     view.Caption = "Item" + NumText(entity) + " - ObjectID" + NumText(ref.ItemRecord->ObjectID);
     view.ItemOCB = NumText(ref.ItemRecord->OCB);
-    state.NavigationEntity = entity;
-    state.NavigationPosition = 0;
     const size_t triggers =
         static_cast<size_t>(entity) < state.Triggers.size() ? state.Triggers[entity].size() : 0;
     view.ItemNumTriggers = "This object has " + std::to_string(triggers) + " triggers";
@@ -60,11 +55,22 @@ std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, 
     const auto ai = static_cast<int64_t>(entity) - static_cast<int64_t>(level.Items.size());
     view.Caption = "AI" + NumText(ai) + " - ObjectID" + NumText(ref.AI->ObjectID);
     view.ItemOCB = NumText(ref.AI->OCB);
-    state.NavigationEntity = -1;  // AI objects are never triggered
   }
   state.FlagColours = ColoursFor(ref);
   view.Colours = state.FlagColours;
   return view;
+}
+
+std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, int line) {
+  if (line < 0 || static_cast<size_t>(line) >= state.SectorEntities.size()) return std::nullopt;
+  const int entity = state.SectorEntities[line];
+  const EntityRef ref = FindEntity(doc.CurrentLevel, entity);
+  if (!ref) return std::nullopt;
+  state.SelectedEntity = entity;
+  // AI objects are never triggered: "Next Trigger" follows items only.
+  state.NavigationEntity = ref.ItemRecord ? entity : -1;
+  state.NavigationPosition = 0;
+  return ItemPanelFor(doc, state);
 }
 
 std::optional<ItemFlagColours> ToggleItemFlag(Document& doc, MapState& state, ItemFlagBox box) {

@@ -23,6 +23,10 @@ struct ItemPanelView {
 // for an item, the entity "Next Trigger" follows, from its first trigger.
 std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, int line);
 
+// What the panel shows for the chosen entity as the level holds it now (after an edit, undo
+// or redo); nothing when no entity is chosen. The flag colours are taken from the record.
+std::optional<ItemPanelView> ItemPanelFor(const Document& doc, MapState& state);
+
 // The seven check boxes whose text colour shows a flag bit.
 enum class ItemFlagBox { Active0, Active1, Active2, Active3, Active4, Invisible, ClearBody };
 

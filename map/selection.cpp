@@ -35,6 +35,8 @@ std::string AltRoomCaption(const Level& level, int room) {
 std::optional<RoomView> ChooseRoom(const Document& doc, MapState& state, int listIndex) {
   if (!RoomExists(doc.CurrentLevel, listIndex)) return std::nullopt;
   SelectRoom(doc, state, listIndex);
+  state.SectorEntities.clear();
+  state.SelectedEntity = -1;
   return RoomView{listIndex, RoomInfoCaption(doc.CurrentLevel, listIndex),
                   AltRoomCaption(doc.CurrentLevel, listIndex)};
 }
@@ -49,6 +51,14 @@ void DrawSelection(MapState& state) {
   state.Shown.DrawLine(left, bottom, right, bottom);
   state.Shown.DrawLine(left, top, left, bottom);
   state.Shown.DrawLine(right, top, right, bottom);
+}
+
+void RedrawMap(const Document& doc, MapState& state) {
+  state.Map = DrawRoom(doc.CurrentLevel, doc.GameVersion, state.CurrentRoom);
+  if (state.SectorSelected)
+    DrawSelection(state);
+  else
+    state.Shown = state.Map;
 }
 
 std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& state,

@@ -34,12 +34,17 @@ std::string RoomInfoCaption(const Level& level, int room);
 // "No alternate" or "Alternate: 3".
 std::string AltRoomCaption(const Level& level, int room);
 
-// The room list's click: makes the room current and redraws its map (which also wipes the
-// selection outline). Nothing for -1 or an index past the rooms.
+// The room list's click: makes the room current and redraws its map. The selected sector
+// and the chosen entity belonged to the old room: both are cleared (choosing the current
+// room again just wipes the selection). Nothing for -1 or an index past the rooms.
 std::optional<RoomView> ChooseRoom(const Document& doc, MapState& state, int listIndex);
 
 // Shows the map with the blue outline along the selected sector's box.
 void DrawSelection(MapState& state);
+
+// Draws the current room again from the level (after an edit), keeping the selection and
+// its outline.
+void RedrawMap(const Document& doc, MapState& state);
 
 // The sector panels for the selected sector, with the item list rebuilt; the item panel
 // loses its entity. keepNavigation: the entity "Next Trigger" follows stays (it is that

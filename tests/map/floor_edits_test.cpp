@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "floordata/walkers.h"
 #include "map/draw_room.h"
+#include "map/edit_commands.h"
 #include "map/selection.h"
 #include "map_fixture.h"
 
@@ -22,11 +25,14 @@ class FloorEditsTest : public test::MapFixture {
     ChooseRoom(doc, state, 0);
   }
 
+  // The user's click on sector (a, b), then on the button.
   bool Press(int a, int b, MinecartMode mode) {
     state.SelectedSectorX = a;
     state.SelectedSectorZ = b;
-    return AddMinecartFunction(doc, state, mode, messages);
+    state.SectorSelected = true;
+    return static_cast<bool>(MinecartCommand(doc, state, history, mode, "Minecart", messages));
   }
+  EditHistory history;
 
   uint16_t Word(size_t index) const {
     return static_cast<uint16_t>(doc.CurrentLevel.FloorData[2 * index] |
@@ -47,10 +53,11 @@ TEST_F(FloorEditsTest, LeftOnASectorWithoutListAppendsOneWord) {
   EXPECT_EQ(level().FloorData.size(), 2u * (before + 1));
   EXPECT_EQ(Word(before), 0x8014);
   EXPECT_TRUE(doc.Modified);
-  // Redrawn blue, the selection cleared.
+  // Redrawn blue, the selection kept with its outline.
   EXPECT_EQ(state.Map.Pixel(PixelX(2), PixelY(2)), colour::kFunction20);
-  EXPECT_EQ(state.SelectedSectorX, 0);
-  EXPECT_EQ(state.Shown, state.Map);
+  EXPECT_EQ(std::tuple(state.SectorSelected, state.SelectedSectorX, state.SelectedSectorZ),
+            std::tuple(true, 2, 2));
+  EXPECT_NE(state.Shown, state.Map);
 
   ASSERT_TRUE(Press(2, 3, MinecartMode::Right));
   EXPECT_EQ(Word(At(0, 2, 3).FDIndex), 0x8015);

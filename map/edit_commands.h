@@ -1,0 +1,59 @@
+// The editing commands of the main window as the user gives them: each acts on the
+// selection only (the selected sector, the chosen entity), does nothing with a short status
+// text when there is none, never moves the selection, and is recorded for undo. After each
+// the map is drawn again with the selection kept.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "level/document.h"
+#include "level/messages.h"
+#include "map/edit_history.h"
+#include "map/floor_edits.h"
+#include "map/item_edits.h"
+#include "map/item_panel.h"
+#include "map/map_state.h"
+
+namespace slab {
+
+inline constexpr char kNoLevelStatus[] = "No level is open.";
+inline constexpr char kNoSectorStatus[] = "Select a sector on the map first.";
+inline constexpr char kNoEntityStatus[] = "Choose an item in the sector's item list first.";
+inline constexpr char kNothingToUndoStatus[] = "Nothing to undo.";
+inline constexpr char kNothingToRedoStatus[] = "Nothing to redo.";
+
+struct CommandOutcome {
+  const Edit* Done = nullptr;  // the edit made and recorded; null when the level is unchanged
+  std::string Status;          // why nothing happened, for the status bar (may be empty)
+  explicit operator bool() const { return Done != nullptr; }
+};
+
+// "Item 12" or "AI 0": how the Edit menu names an entity.
+std::string EntityCaption(const Level& level, int entity);
+
+CommandOutcome FlagCommand(Document& doc, MapState& state, EditHistory& history, ItemFlagBox box);
+CommandOutcome OcbCommand(Document& doc, MapState& state, EditHistory& history,
+                          std::string_view text);
+CommandOutcome RotateCommand(Document& doc, MapState& state, EditHistory& history);
+// position: the line chosen in the object type list.
+CommandOutcome TypeCommand(Document& doc, MapState& state, EditHistory& history, int position);
+CommandOutcome MoveCommand(Document& doc, MapState& state, EditHistory& history, MoveKey key);
+// The new item becomes the chosen entity; the selected sector stays selected.
+CommandOutcome AddItemCommand(Document& doc, MapState& state, EditHistory& history);
+// buttonCaption names the edit ("Minecart Left", or the later games' "Trigger Triggerer").
+CommandOutcome MinecartCommand(Document& doc, MapState& state, EditHistory& history,
+                               MinecartMode mode, std::string_view buttonCaption,
+                               MessageSink& messages);
+CommandOutcome WallCommand(Document& doc, MapState& state, EditHistory& history,
+                           bool checkedAfterClick);
+// A finished demo recording: the level's demo went from `before` to what it holds now.
+void RecordDemoEdit(Document& doc, EditHistory& history, int16_t numBefore,
+                    std::vector<int32_t> before);
+
+// Undo and redo keep the selection, except that an entity which no longer exists is
+// forgotten; the trigger index follows the item list, and the map is drawn again.
+CommandOutcome UndoCommand(Document& doc, MapState& state, EditHistory& history);
+CommandOutcome RedoCommand(Document& doc, MapState& state, EditHistory& history);
+
+}  // namespace slab
