@@ -22,13 +22,15 @@ void AddConvertCommand(CLI::App& app, Job& job, const std::string& programFolder
   cmd->add_option("-o,--output", o->Out,
                   "Output file (default: IN with its last three characters replaced by tr2)");
   cmd->add_option("--swd", o->Swd,
-                  std::string("Sprite wad (default: ") + kSpriteWadName + " beside this program)");
+                  std::string("Sprite wad (default: ") + kSpriteWadName +
+                      " beside this program, else in ../share/slabwright from it)");
   cmd->callback([&job, o, programFolder] {
     job = [o, programFolder] {
       StderrSink messages;
       const std::string out = o->Out.empty() ? ConvertedFileName(o->In) : o->Out;
-      const std::string swd = o->Swd.empty() ? SpriteWadPath(programFolder) : o->Swd;
-      if (!ConvertLevelFile(o->In, out, o->To == "tr3" ? kTR3 : kTR2, swd, messages))
+      const std::optional<std::string> swd =
+          o->Swd.empty() ? FindSpriteWad(programFolder, messages) : o->Swd;
+      if (!swd || !ConvertLevelFile(o->In, out, o->To == "tr3" ? kTR3 : kTR2, *swd, messages))
         return kExitFailed;
       std::cout << "Wrote " << out << "\n";
       return kExitOk;

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "level/text.h"
+#include "shell/data_paths.h"
 
 namespace slab {
 namespace {
@@ -126,7 +127,7 @@ ObjectNames ParseObjectNames(std::span<const uint8_t> bytes, const std::string& 
 }
 
 ObjectNames LoadObjectNames(const std::filesystem::path& folder, MessageSink& messages) {
-  const auto path = folder / kObjectNamesFile;
+  const auto path = FindShippedFile(folder, kObjectNamesFile, ShippedKind::Data).Path;
   std::ifstream file(path, std::ios::binary);
   if (!file) return {};
   const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),

@@ -46,7 +46,8 @@ struct ObjectNames {
 ObjectNames ParseObjectNames(std::span<const uint8_t> bytes, const std::string& fileName,
                              MessageSink& messages);
 
-// Reads kObjectNamesFile from folder. A missing file gives empty names and the "Mesh N"
+// Reads kObjectNamesFile from the program's folder, or from the installed data folder
+// relative to it (shell/data_paths.h). A missing file gives empty names and the "Mesh N"
 // statics without a message; nothing is ever created in the folder.
 ObjectNames LoadObjectNames(const std::filesystem::path& folder, MessageSink& messages);
 

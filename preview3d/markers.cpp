@@ -3,16 +3,19 @@
 #include <QImage>
 #include <QString>
 
+#include "shell/data_paths.h"
+
 namespace slab {
 
 std::array<MarkerPicture, 4> LoadMarkerPictures(const std::filesystem::path& folder,
                                                 MessageSink& messages) {
   std::array<MarkerPicture, 4> pictures;
   for (size_t i = 0; i < kMarkerFiles.size(); ++i) {
-    const std::filesystem::path path = folder / kMarkerFiles[i];
-    QImage image(QString::fromStdString(path.string()));
+    const ShippedFile file = FindShippedFile(folder, kMarkerFiles[i], ShippedKind::Data);
+    QImage image(QString::fromStdString(file.Path.string()));
     if (image.isNull()) {
-      messages.Show("Can't find texture file " + path.string());
+      messages.Show("Can't find texture file " + file.Path.string() +
+                    (file.Found ? std::string() : " (looked in " + LookedInText(file) + ")"));
       continue;
     }
     image = image.convertToFormat(QImage::Format_RGB888);

@@ -1,4 +1,4 @@
-// The marker pictures of the main window's 3D view, read from the program's folder.
+// The marker pictures of the main window's 3D view, shipped with the program.
 #pragma once
 
 #include <array>
@@ -22,8 +22,10 @@ struct MarkerPicture {
   bool Loaded() const { return Width > 0; }
 };
 
-// Reads the four pictures. A missing or unreadable one is named in a message
-// ("Can't find texture file " and its path) and stays empty, so that marker is not drawn.
+// Reads the four pictures from the program's folder, or from the installed data folder
+// relative to it (shell/data_paths.h). A missing or unreadable one is named in a message
+// ("Can't find texture file " and its path; the folders looked in when it is in neither)
+// and stays empty, so that marker is not drawn.
 std::array<MarkerPicture, 4> LoadMarkerPictures(const std::filesystem::path& folder,
                                                 MessageSink& messages);
 

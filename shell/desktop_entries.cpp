@@ -13,6 +13,8 @@
 #include <system_error>
 #include <vector>
 
+#include "shell/data_paths.h"
+
 extern char** environ;
 
 namespace slab {
@@ -21,6 +23,8 @@ namespace {
 
 constexpr std::string_view kEntryName = "slabwright2.desktop";
 constexpr std::string_view kMimePackageName = "slabwright2.xml";
+constexpr std::string_view kProgramName = "Slabwright2";
+constexpr std::string_view kIconName = "slabwright2";
 
 struct LevelType {
   std::string_view MimeType;
@@ -131,26 +135,9 @@ void RunQuietly(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_destroy(&actions);
 }
 
-}  // namespace
-
-fs::path XdgDataHome() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome && *dataHome && fs::path(dataHome).is_absolute()) return dataHome;
-  const char* home = std::getenv("HOME");
-  if (home && *home) return fs::path(home) / ".local" / "share";
-  return {};
-}
-
-std::string DesktopEntryText(const fs::path& executable) {
-  std::error_code error;
-  fs::path program = fs::absolute(executable, error);
-  if (error) return {};
-  std::string path = program.string();
-  if (!FitsDesktopFile(path)) return {};
-
-  // The program takes everything after the switch and one space as the file name, so the
-  // file goes in as one argument (%f) and spaces inside it come through.
-  std::string run = ExecArgument(path);
+// The entry with `run` as the Exec lines' program, `tryExec` as TryExec's value, and an Icon
+// line when `icon` is given.
+std::string EntryText(const std::string& run, const std::string& tryExec, std::string_view icon) {
   std::string mimeTypes;
   for (const LevelType& type : LevelTypes()) mimeTypes += std::string(type.MimeType) + ";";
   std::string text;
@@ -160,7 +147,7 @@ std::string DesktopEntryText(const fs::path& executable) {
            std::string("Name=Slabwright"),
            std::string("GenericName=Level Map Editor"),
            std::string("Comment=View and edit the maps of Tomb Raider levels"),
-           "TryExec=" + EscapeString(path),
+           "TryExec=" + tryExec,
            "Exec=" + run + " --open %f",
            std::string("Terminal=false"),
            std::string("Categories=Development;"),
@@ -178,9 +165,42 @@ std::string DesktopEntryText(const fs::path& executable) {
            std::string("[Desktop Action ViewRooms]"),
            std::string("Name=View Rooms with Slabwright"),
            "Exec=" + run + " /view %f",
-       })
+       }) {
     text += line + "\n";
+    if (!icon.empty() && line.starts_with("Comment=")) text += "Icon=" + std::string(icon) + "\n";
+  }
   return text;
+}
+
+}  // namespace
+
+fs::path XdgDataHome() {
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  if (dataHome && *dataHome && fs::path(dataHome).is_absolute()) return dataHome;
+  const char* home = std::getenv("HOME");
+  if (home && *home) return fs::path(home) / ".local" / "share";
+  return {};
+}
+
+std::string DesktopEntryText(const fs::path& executable) {
+  std::error_code error;
+  fs::path program = fs::absolute(executable, error);
+  if (error) return {};
+  std::string path = program.string();
+  if (!FitsDesktopFile(path)) return {};
+  // The program takes everything after the switch and one space as the file name, so the
+  // file goes in as one argument (%f) and spaces inside it come through.
+  return EntryText(ExecArgument(path), EscapeString(path), {});
+}
+
+std::string InstalledDesktopEntryText() {
+  return EntryText(std::string(kProgramName), std::string(kProgramName), kIconName);
+}
+
+fs::path InstalledDesktopEntry(const fs::path& executable) {
+  // The data folder's parent is the tree's share/ (see shell/data_paths.h).
+  return ShippedFolders(executable.parent_path(), ShippedKind::Data).back().parent_path() /
+         "applications" / kEntryName;
 }
 
 std::string LevelMimeTypesText() {
@@ -200,12 +220,23 @@ std::string LevelMimeTypesText() {
 
 bool WriteDesktopEntriesTo(const fs::path& dataHome, const fs::path& executable) {
   if (dataHome.empty()) return false;
-  std::string entry = DesktopEntryText(executable);
-  if (entry.empty()) return false;
   fs::path applications = dataHome / "applications";
   fs::path mime = dataHome / "mime";
   fs::path entryFile = applications / kEntryName;
   fs::path mimeFile = mime / "packages" / kMimePackageName;
+
+  // An installed program has its entries in the tree: copies of ours in the user's folder
+  // would shadow them (and go stale when a portable build they name is removed).
+  std::error_code error;
+  if (fs::is_regular_file(InstalledDesktopEntry(executable), error)) {
+    if (fs::remove(mimeFile, error)) RunQuietly({"update-mime-database", mime.string()});
+    if (fs::remove(entryFile, error))
+      RunQuietly({"update-desktop-database", "-q", applications.string()});
+    return !fs::exists(mimeFile, error) && !fs::exists(entryFile, error);
+  }
+
+  std::string entry = DesktopEntryText(executable);
+  if (entry.empty()) return false;
   std::string types = LevelMimeTypesText();
 
   bool ok = true;

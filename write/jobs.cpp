@@ -86,8 +86,8 @@ bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, int
 
 bool ConvertJob(const std::string& path, int targetVersion, const std::string& programFolder,
                 MessageSink& messages) {
-  return ConvertLevelFile(path, ConvertedFileName(path), targetVersion,
-                          SpriteWadPath(programFolder), messages);
+  const std::optional<std::string> wad = FindSpriteWad(programFolder, messages);
+  return wad && ConvertLevelFile(path, ConvertedFileName(path), targetVersion, *wad, messages);
 }
 
 }  // namespace slab

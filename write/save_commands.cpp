@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "shell/data_paths.h"
 #include "write/write_level.h"
 
 namespace slab {
@@ -16,12 +17,22 @@ std::string Failed(const std::string& path, const std::string& reason) {
 
 }  // namespace
 
-std::string FinisherPath(const std::string& programFolder) {
+namespace {
+
 #ifdef _WIN32
-  return (std::filesystem::path(programFolder) / "RKV.exe").string();
+constexpr const char* kFinisherName = "RKV.exe";
 #else
-  return (std::filesystem::path(programFolder) / "RKV").string();
+constexpr const char* kFinisherName = "RKV";
 #endif
+
+ShippedFile FindFinisher(const std::string& programFolder) {
+  return FindShippedFile(programFolder, kFinisherName, ShippedKind::Finisher);
+}
+
+}  // namespace
+
+std::string FinisherPath(const std::string& programFolder) {
+  return FindFinisher(programFolder).Path.string();
 }
 
 std::string WriteLevel(const std::string& path, const Level& level, int gameVersion,
@@ -46,11 +57,15 @@ std::string WriteLevel(const std::string& path, const Level& level, int gameVers
   fs::path work = folder / workTitle;
   std::string reason = SaveFileAtomically(work, EncodeTR4Intermediate(level));
   if (!reason.empty()) return Failed(path, reason);
-  std::string finisher = FinisherPath(programFolder);
+  const ShippedFile found = FindFinisher(programFolder);
+  std::string finisher = found.Path.string();
   int status = runner.Run(finisher, {"TR4", workTitle}, folder.string());
   std::error_code ec;
   if (status != 0) {
     fs::remove(work, ec);
+    if (status < 0 && !found.Found)
+      return Failed(path, std::string("the finisher ") + kFinisherName + " was not found (looked in " +
+                              LookedInText(found) + ")");
     return Failed(path, status < 0 ? "the finisher " + finisher + " could not be started"
                                    : "the finisher " + finisher + " failed (status " +
                                          std::to_string(status) + ")");

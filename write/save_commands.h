@@ -42,7 +42,8 @@ class SystemProcessRunner : public ProcessRunner {
           const std::string& workingFolder) override;
 };
 
-// Where the finisher lives: beside the running program.
+// Where the finisher lives: beside the running program, or in the installed finisher folder
+// relative to it (shell/data_paths.h); the place beside the program when it is in neither.
 std::string FinisherPath(const std::string& programFolder);
 
 // Writes level as path in the layout of gameVersion. Fourth-game levels are written as the

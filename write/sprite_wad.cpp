@@ -5,9 +5,16 @@
 #include <map>
 
 #include "level/byte_cursor.h"
+#include "shell/data_paths.h"
 #include "write/byte_writer.h"
 
 namespace slab {
+namespace {
+
+constexpr const char* kMakeOne =
+    "(make one from a third-game level with \"slabwright-cli make-swd LEVEL -o TR3.swd\")";
+
+}  // namespace
 
 std::optional<SpriteWad> ParseSpriteWad(std::span<const uint8_t> bytes, std::string& error) {
   ByteCursor cursor(bytes);
@@ -36,10 +43,7 @@ std::optional<SpriteWad> ReadSpriteWad(const std::string& path, MessageSink& mes
     return std::nullopt;
   };
   std::error_code ec;
-  if (!fs::exists(path, ec))
-    return fail(
-        "the file does not exist (make one from a third-game level with "
-        "\"slabwright-cli make-swd LEVEL -o TR3.swd\")");
+  if (!fs::exists(path, ec)) return fail(std::string("the file does not exist ") + kMakeOne);
   if (fs::is_directory(path, ec)) return fail("it is a folder");
   std::ifstream in(path, std::ios::binary);
   if (!in) return fail("it cannot be opened");
@@ -52,7 +56,15 @@ std::optional<SpriteWad> ReadSpriteWad(const std::string& path, MessageSink& mes
 }
 
 std::string SpriteWadPath(const std::string& programFolder) {
-  return (std::filesystem::path(programFolder) / kSpriteWadName).string();
+  return FindShippedFile(programFolder, kSpriteWadName, ShippedKind::Data).Path.string();
+}
+
+std::optional<std::string> FindSpriteWad(const std::string& programFolder, MessageSink& messages) {
+  const ShippedFile wad = FindShippedFile(programFolder, kSpriteWadName, ShippedKind::Data);
+  if (wad.Found) return wad.Path.string();
+  messages.Show(std::string("Can't read SWD\n") + kSpriteWadName + " was not found (looked in " +
+                LookedInText(wad) + ") " + kMakeOne);
+  return std::nullopt;
 }
 
 std::vector<uint8_t> EncodeSpriteWad(const SpriteWad& wad) {

@@ -298,7 +298,9 @@ TEST_F(Render, MarkerPicturesFromOurToolFaceTheCamera) {
   RecordingSink missing;
   const auto none = LoadMarkerPictures("no-such-folder", missing);
   ASSERT_EQ(missing.Shown.size(), 4u);
-  EXPECT_EQ(missing.Shown[3], "Can't find texture file no-such-folder/Sink.bmp");
+  EXPECT_EQ(missing.Shown[3],
+            "Can't find texture file no-such-folder/Sink.bmp (looked in no-such-folder and "
+            "share/slabwright)");
   EXPECT_FALSE(none[0].Loaded());
 }
 

@@ -94,6 +94,28 @@ TEST_F(DesktopEntries, FailuresAreReportedOnlyByTheResult) {
   EXPECT_FALSE(WriteDesktopEntriesTo({}, "/opt/slab/Slabwright2"));
 }
 
+// An installed program finds its entries in its tree: per-user copies of a portable build,
+// which would shadow them, are removed and none are written; without them it writes as before.
+TEST_F(DesktopEntries, AnInstalledTreeIsNotShadowedByPerUserCopies) {
+  const fs::path tree = dataHome / "tree";
+  const fs::path program = tree / "bin" / "Slabwright2";
+  ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, "/opt/portable/Slabwright2"));
+  ASSERT_TRUE(fs::exists(EntryFile()) && fs::exists(MimeFile()));
+
+  ASSERT_EQ(InstalledDesktopEntry(program),
+            tree / "share" / "applications" / "slabwright2.desktop");
+  fs::create_directories(InstalledDesktopEntry(program).parent_path());
+  std::ofstream(InstalledDesktopEntry(program)) << InstalledDesktopEntryText();
+  EXPECT_TRUE(WriteDesktopEntriesTo(dataHome, program));
+  EXPECT_FALSE(fs::exists(EntryFile()));
+  EXPECT_FALSE(fs::exists(MimeFile()));
+
+  fs::remove(InstalledDesktopEntry(program));
+  EXPECT_TRUE(WriteDesktopEntriesTo(dataHome, program));
+  EXPECT_NE(ReadFile(EntryFile()).find("Exec=\"" + program.string() + "\" --open %f\n"),
+            std::string::npos);
+}
+
 TEST(XdgDataHome, AbsoluteSettingOrHomeFallback) {
   const char* data = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");

@@ -175,6 +175,13 @@ TEST_F(SaveTest, FinisherFailureIsReportedAndTheLevelKept) {
   EXPECT_NE(sink.Shown[0].find("g.tr4"), std::string::npos);
   EXPECT_EQ(ReadFile(dir / "g.tr4"), before);
   EXPECT_EQ(FilesInDir(), 1u);
+
+  runner.Status = -1;  // not started, and in neither place: both are named
+  EXPECT_FALSE(SaveCommand(doc, sink, "/opt/slab/bin", runner));
+  EXPECT_NE(sink.Shown.back().find("the finisher RKV was not found (looked in /opt/slab/bin and "
+                                   "/opt/slab/libexec/slabwright)"),
+            std::string::npos)
+      << sink.Shown.back();
 }
 
 TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {

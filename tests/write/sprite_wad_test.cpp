@@ -179,6 +179,9 @@ TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
   EXPECT_FALSE(ConvertJob(At("lake.trc"), kTR2, dir_.string(), noWad));
   ASSERT_EQ(noWad.Shown.size(), 1u);
   EXPECT_EQ(noWad.Shown[0].rfind("Can't read SWD\n", 0), 0u);
+  EXPECT_NE(noWad.Shown[0].find("TR3.swd was not found (looked in " + dir_.string() + " and "),
+            std::string::npos)
+      << noWad.Shown[0];
   EXPECT_EQ(Bytes(At("lake.tr2")), precious);
 
   test::WriteBytes(At("TR3.swd"), EncodeSpriteWad(SpriteWad{}));

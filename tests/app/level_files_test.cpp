@@ -1,0 +1,94 @@
+// Moving to the previous or next level of a folder, and the recent-files list.
+#include "app/level_files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace slab {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LevelFilesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        fs::temp_directory_path() / ("slab_files_" + std::to_string(::getpid()) + "_" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path Touch(const std::string& name) {
+    std::ofstream(dir_ / name) << "x";
+    return dir_ / name;
+  }
+  std::string Adjacent(const std::string& name, int step) {
+    const auto found = AdjacentLevelFile(dir_ / name, step);
+    return found ? found->filename().string() : "(none)";
+  }
+  fs::path dir_;
+};
+
+TEST_F(LevelFilesTest, StepsThroughTheFoldersLevelsInReadingOrder) {
+  for (const char* name :
+       {"level10.phd", "a.tr4", "B.TR2", "c.TUB", "d.trc", "level2.phd", "notes.txt", "e.tr4.bak"})
+    Touch(name);
+  fs::create_directory(dir_ / "folder.tr4");  // a folder is no level
+  const struct {
+    const char* From;
+    int Step;
+    const char* To;
+  } cases[] = {
+      {"a.tr4", 1, "B.TR2"},
+      {"B.TR2", 1, "c.TUB"},
+      {"d.trc", 1, "level2.phd"},
+      {"level2.phd", 1, "level10.phd"},  // digits by value
+      {"level10.phd", 1, "(none)"},      // stops at the end
+      {"a.tr4", -1, "(none)"},
+      {"level10.phd", -1, "level2.phd"},
+      {"a.tr4", 2, "c.TUB"},
+      {"b5.tr4", 1, "c.TUB"},
+      {"b5.tr4", -1, "B.TR2"},  // current is gone
+      {"notes.txt", -1, "level10.phd"},
+      {"a.tr4", 0, "(none)"},  // no level itself
+  };
+  for (const auto& c : cases) EXPECT_EQ(Adjacent(c.From, c.Step), c.To) << c.From << c.Step;
+  EXPECT_FALSE(AdjacentLevelFile(dir_ / "missing" / "a.tr4", 1));
+}
+
+TEST(LevelNameLess, ReadingOrder) {
+  EXPECT_TRUE(LevelNameLess("a.tr4", "B.tr4"));
+  EXPECT_TRUE(LevelNameLess("x9", "x010"));
+  EXPECT_TRUE(LevelNameLess("x01", "x1a"));
+  EXPECT_FALSE(LevelNameLess("x1", "x1"));
+  EXPECT_NE(LevelNameLess("A.tr4", "a.tr4"), LevelNameLess("a.tr4", "A.tr4"));  // a strict order
+}
+
+TEST_F(LevelFilesTest, RecentFilesMostRecentFirstWithoutRepeatsAtMostTen) {
+  RecentFiles recent;
+  for (int i = 0; i < 12; ++i) recent.Add(Touch("l" + std::to_string(i) + ".tr4").string());
+  ASSERT_EQ(recent.Paths().size(), kMaxRecentFiles);
+  EXPECT_EQ(recent.Paths().front(), (dir_ / "l11.tr4").string());
+  EXPECT_EQ(recent.Paths().back(), (dir_ / "l2.tr4").string());
+  // Another spelling of a listed file moves it to the front.
+  recent.Add((dir_ / "sub" / ".." / "l5.tr4").string());
+  EXPECT_EQ(recent.Paths().size(), kMaxRecentFiles);
+  EXPECT_EQ(recent.Paths().front(), (dir_ / "l5.tr4").string());
+  EXPECT_EQ(std::count(recent.Paths().begin(), recent.Paths().end(), (dir_ / "l5.tr4").string()),
+            1);
+
+  fs::remove(dir_ / "l11.tr4");
+  fs::remove(dir_ / "l3.tr4");
+  EXPECT_TRUE(recent.DropMissing());
+  EXPECT_EQ(recent.Paths().size(), kMaxRecentFiles - 2);
+  EXPECT_FALSE(recent.DropMissing());
+
+  // A stored list keeps its order and loses repeats and blanks.
+  const RecentFiles stored({"/x/a.tr4", "", "/x/b.tr4", "/x/a.tr4"});
+  EXPECT_EQ(stored.Paths(), (std::vector<std::string>{"/x/a.tr4", "/x/b.tr4"}));
+}
+
+}  // namespace
+}  // namespace slab

@@ -1,0 +1,65 @@
+#include "shell/data_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace slab {
+namespace {
+namespace fs = std::filesystem;
+
+// An installed tree as the package lays it out, under a scratch root.
+struct ShippedFiles : ::testing::Test {
+  fs::path root, bin, data, finishers;
+  void SetUp() override {
+    root = fs::temp_directory_path() /
+           ("slab_tree_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    fs::remove_all(root);
+    bin = root / "bin";
+    data = (bin / InstalledFolder(ShippedKind::Data)).lexically_normal();
+    finishers = (bin / InstalledFolder(ShippedKind::Finisher)).lexically_normal();
+    for (const fs::path& folder : {bin, data, finishers}) fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(root); }
+  static void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
+};
+
+TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
+  Touch(data / "TR3.swd");
+  Touch(finishers / "RKV");
+  fs::create_directories(bin / "TR4Objects.dat");  // a folder is no file
+  Touch(data / "TR4Objects.dat");
+  Touch(bin / "Light.bmp");
+  Touch(data / "Light.bmp");
+  Touch(data / "RKV");  // the finisher is not looked for among the data
+
+  struct Case {
+    const char* Name;
+    ShippedKind Kind;
+    fs::path Expected;
+  };
+  for (const Case& c : {Case{"TR3.swd", ShippedKind::Data, data / "TR3.swd"},
+                        Case{"TR4Objects.dat", ShippedKind::Data, data / "TR4Objects.dat"},
+                        Case{"Light.bmp", ShippedKind::Data, bin / "Light.bmp"},
+                        Case{"RKV", ShippedKind::Finisher, finishers / "RKV"}}) {
+    const ShippedFile found = FindShippedFile(bin, c.Name, c.Kind);
+    EXPECT_TRUE(found.Found) << c.Name;
+    EXPECT_EQ(found.Path, c.Expected) << c.Name;
+  }
+  // A moved tree is followed: nothing names the old place.
+  fs::rename(root, root.string() + "_moved");
+  root += "_moved";
+  const ShippedFile moved = FindShippedFile(root / "bin", "TR3.swd", ShippedKind::Data);
+  EXPECT_TRUE(moved.Found);
+  EXPECT_EQ(moved.Path, root / "share" / "slabwright" / "TR3.swd");
+}
+
+TEST_F(ShippedFiles, AMissingFileNamesThePlaceBesideTheProgramAndEveryFolderLookedIn) {
+  const ShippedFile missing = FindShippedFile(bin, "RKV", ShippedKind::Finisher);
+  EXPECT_FALSE(missing.Found);
+  EXPECT_EQ(missing.Path, bin / "RKV");
+  EXPECT_EQ(LookedInText(missing), bin.string() + " and " + finishers.string());
+}
+
+}  // namespace
+}  // namespace slab
