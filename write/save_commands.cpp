@@ -64,8 +64,8 @@ std::string WriteLevel(const std::string& path, const Level& level, int gameVers
   if (status != 0) {
     fs::remove(work, ec);
     if (status < 0 && !found.Found)
-      return Failed(path, std::string("the finisher ") + kFinisherName + " was not found (looked in " +
-                              LookedInText(found) + ")");
+      return Failed(path, std::string("the finisher ") + kFinisherName +
+                              " was not found (looked in " + LookedInText(found) + ")");
     return Failed(path, status < 0 ? "the finisher " + finisher + " could not be started"
                                    : "the finisher " + finisher + " failed (status " +
                                          std::to_string(status) + ")");
