@@ -27,6 +27,24 @@ std::string BareName(const std::string& fileName) {
   return std::filesystem::path(fileName).filename().string();
 }
 
+// No level comes near this (the largest we know are under 5 MB); a larger file is refused
+// before it is read, so what a load holds stays bounded whatever the input.
+constexpr uint64_t kMostFileBytes = uint64_t{64} << 20;
+
+std::string TooLarge(const std::string& name, uint64_t size) {
+  return name + " is too large to be a level: " + std::to_string(size) +
+         " bytes, where levels stay below " + std::to_string(kMostFileBytes >> 20) + " MB";
+}
+
+// Bytes past the last section of a first- to third-game file: not part of the level, and not
+// kept by a save, so the user hears of them once.
+void ReportLeftOver(MessageSink& messages, const std::string& name, size_t leftOver) {
+  if (leftOver > 0)
+    messages.Show(name + " has " + std::to_string(leftOver) +
+                  " bytes after its last section; they are not part of the level and are "
+                  "left out");
+}
+
 LoadResult Refused(int32_t version) {
   LoadResult result;
   result.Lvl.Version = version;
@@ -92,16 +110,18 @@ Detected DetectOrRefuse(std::span<const uint8_t> bytes, const std::string& fileN
   return d;
 }
 
-// Reads the body with readBody and converts the texture info; any failure becomes one
-// message and the level that holds only its version word.
+// Reads the body with readBody (which returns how many bytes it left after the last section)
+// and converts the texture info; any failure becomes one message and the level that holds
+// only its version word.
 template <typename ReadBody>
 LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSink& messages,
                        ReadBody readBody) {
   const std::string name = BareName(fileName);
   LoadResult result;
   result.Lvl.Version = detected.Version;
+  size_t leftOver = 0;
   try {
-    readBody(result.Lvl);
+    leftOver = readBody(result.Lvl);
     if (detected.Game <= kTR3)
       result.TextureTiles =
           ConvertTextInfo(result.Lvl.ObjectTextures, result.Lvl.NumObjectTextures, messages);
@@ -119,6 +139,7 @@ LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSi
     messages.Show(name + " is too large to open.");
     return Refused(detected.Version);
   }
+  ReportLeftOver(messages, name, leftOver);
   result.Loaded = true;
   return result;
 }
@@ -151,16 +172,17 @@ std::optional<LoadResult> LoadClassicFromStream(std::ifstream& in, size_t fileSi
     header.Skip(4);
     ReadClassicHeader(header, level, game);
     const size_t pagesSize = ClassicPagesSize(level.NumTextiles, game);
-    if (pagesSize > fileSize - headLength) throw FormatError("the texture pages", headLength);
+    if (pagesSize > fileSize - headLength) throw FormatError("the texture pages", fileSize);
     const size_t pixels = pagesSize / (game >= kTR2 ? 3 : 1);
     in.seekg(static_cast<std::streamoff>(headLength));
-    ReadFromStream(in, level.Textile8, pixels, headLength, "the texture pages");
-    if (game >= kTR2) ReadFromStream(in, level.Textile16, pixels, headLength, "the texture pages");
+    ReadFromStream(in, level.Textile8, pixels, fileSize, "the texture pages");
+    if (game >= kTR2) ReadFromStream(in, level.Textile16, pixels, fileSize, "the texture pages");
     const size_t restAt = headLength + pagesSize;
     std::vector<uint8_t> rest;
-    ReadFromStream(in, rest, fileSize - restAt, restAt, "the level data");
+    ReadFromStream(in, rest, fileSize - restAt, fileSize, "the level data");
     ByteCursor cursor(rest, restAt);
     ReadClassicRest(cursor, level, game);
+    return cursor.Remaining();
   });
 }
 
@@ -168,18 +190,27 @@ std::optional<LoadResult> LoadClassicFromStream(std::ifstream& in, size_t fileSi
 
 LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string& fileName,
                               int& gameVersion, MessageSink& messages) {
+  const std::string name = BareName(fileName);
+  if (bytes.size() > kMostFileBytes) {
+    messages.Show(TooLarge(name, bytes.size()));
+    return Refused(0);
+  }
   Detected detected = DetectOrRefuse(bytes, fileName, gameVersion, messages);
   if (detected.Game == 0) return Refused(detected.Version);
-  const std::string name = BareName(fileName);
-  return ReadGuarded(fileName, detected, messages, [&](Level& level) {
+  return ReadGuarded(fileName, detected, messages, [&](Level& level) -> size_t {
     ByteCursor cursor(bytes);
     cursor.Skip(4);
-    if (detected.Game <= kTR3)
+    if (detected.Game <= kTR3) {
       ReadClassicLevel(cursor, level, detected.Game);
-    else if (detected.Game == kTR4)
+      return cursor.Remaining();
+    }
+    // The fourth game's reader reports its own trailing bytes; the fifth game's reader stops
+    // before the sound data, which it does not keep.
+    if (detected.Game == kTR4)
       ReadTR4Level(cursor, level, messages, name);
     else
       ReadTR5Level(cursor, level, messages, name);
+    return 0;
   });
 }
 
@@ -195,6 +226,10 @@ LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
     in.seekg(0, std::ios::end);
     size = static_cast<std::streamoff>(in.tellg());
     in.seekg(0, std::ios::beg);
+  }
+  if (in && static_cast<uint64_t>(size) > kMostFileBytes) {
+    messages.Show(TooLarge(BareName(pathText), static_cast<uint64_t>(size)));
+    return Refused(0);
   }
   if (in && size >= 0) {
     if (auto classic =

@@ -28,13 +28,13 @@ struct ClassicReader {
       c.ReadBytes(level.Palette.data(), level.Palette.size());
       c.ReadBytes(level.Palette16.data(), level.Palette16.size());
     }
-    Section("the texture pages");
-    level.NumTextiles = c.ReadI32();
+    Section("the texture page count");
+    level.NumTextiles = c.ReadCount32("NumTextiles");
   }
 
   void ReadPages() {
     Section("the texture pages");
-    int64_t pages = std::max<int32_t>(level.NumTextiles, 0);
+    int64_t pages = level.NumTextiles;
     c.NeedEntries(pages, kPagePixels * (Tr2Plus() ? 3 : 1));
     c.ReadList(level.Textile8, pages * static_cast<int64_t>(kPagePixels));
     if (Tr2Plus()) c.ReadList(level.Textile16, pages * static_cast<int64_t>(kPagePixels));
@@ -46,9 +46,9 @@ struct ClassicReader {
     info.Z = c.ReadI32();
     info.YBottom = c.ReadI32();
     info.YTop = c.ReadI32();
-    room.NumDataWords = c.ReadI32();
+    room.NumDataWords = c.ReadCount32("NumDataWords");
 
-    room.NumVertices = c.ReadI16();
+    room.NumVertices = c.ReadCount16("NumVertices");
     if (Tr2Plus()) {
       c.ReadList(room.Vertices, room.NumVertices);
     } else {
@@ -59,29 +59,25 @@ struct ClassicReader {
         v.Lighting1 = c.ReadI16();
       });
     }
-    room.NumRectangles = c.ReadI16();
+    room.NumRectangles = c.ReadCount16("NumRectangles");
     c.ReadEach(room.Rectangles, room.NumRectangles, 10, [&](RoomQuad& q) { ReadRoomQuad(c, q); });
-    room.NumTriangles = c.ReadI16();
+    room.NumTriangles = c.ReadCount16("NumTriangles");
     c.ReadEach(room.Triangles, room.NumTriangles, 8,
                [&](RoomTriangle& t) { ReadRoomTriangle(c, t); });
-    room.NumSprites = c.ReadI16();
+    room.NumSprites = c.ReadCount16("NumSprites");
     c.ReadList(room.Sprites, room.NumSprites);
-    room.NumPortals = c.ReadI16();
+    room.NumPortals = c.ReadCount16("NumPortals");
     c.ReadList(room.Portals, room.NumPortals);
 
-    room.NumZSectors = c.ReadI16();
-    room.NumXSectors = c.ReadI16();
-    // A negative side means an empty grid, as a loop up to it would read nothing.
-    int64_t sectors = room.NumXSectors > 0 && room.NumZSectors > 0
-                          ? int64_t{room.NumXSectors} * room.NumZSectors
-                          : 0;
-    c.ReadList(room.Sectors, sectors);
+    room.NumZSectors = c.ReadCount16("NumZSectors");
+    room.NumXSectors = c.ReadCount16("NumXSectors");
+    c.ReadList(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
 
     room.AmbientIntensity1 = c.ReadI16();
     if (Tr2Plus()) room.AmbientIntensity2 = c.ReadI16();
     if (version == kTR2) room.LightMode = c.ReadI16();
 
-    room.NumLights = c.ReadI16();
+    room.NumLights = c.ReadCount16("NumLights");
     c.ReadEach(room.Lights, room.NumLights, Tr2Plus() ? 24 : 18, [&](RoomLight& l) {
       l.X = c.ReadI32();
       l.Y = c.ReadI32();
@@ -92,7 +88,7 @@ struct ClassicReader {
       if (Tr2Plus()) l.Fade2 = c.ReadI32();
     });
 
-    room.NumStaticMeshes = c.ReadI16();
+    room.NumStaticMeshes = c.ReadCount16("NumStaticMeshes");
     if (Tr2Plus()) {
       c.ReadList(room.StaticMeshes, room.NumStaticMeshes);
     } else {
@@ -116,9 +112,9 @@ struct ClassicReader {
 
   void ReadRooms() {
     Section("the room count");
-    level.NumRooms = c.ReadI16();
+    level.NumRooms = c.ReadCount16("NumRooms");
     // Every room takes at least 40 bytes, which bounds the list before it is sized.
-    int64_t rooms = std::max<int16_t>(level.NumRooms, 0);
+    int64_t rooms = level.NumRooms;
     c.NeedEntries(rooms, 40);
     level.Rooms.resize(static_cast<size_t>(rooms));
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
@@ -127,22 +123,23 @@ struct ClassicReader {
     }
   }
 
-  void ReadWordBytes(const char* what, int32_t& count, std::vector<uint8_t>& bytes) {
+  void ReadWordBytes(const char* what, const char* field, int32_t& count,
+                     std::vector<uint8_t>& bytes) {
     Section(what);
-    count = c.ReadI32();
-    c.ReadList(bytes, int64_t{std::max(count, 0)} * 2);
+    count = c.ReadCount32(field);
+    c.ReadList(bytes, int64_t{count} * 2);
   }
 
   template <typename T>
-  void ReadCountedList(const char* what, int32_t& count, std::vector<T>& list) {
+  void ReadCountedList(const char* what, const char* field, int32_t& count, std::vector<T>& list) {
     Section(what);
-    count = c.ReadI32();
+    count = c.ReadCount32(field);
     c.ReadList(list, count);
   }
 
   void ReadObjectTextures() {
     Section("the object textures");
-    level.NumObjectTextures = c.ReadI32();
+    level.NumObjectTextures = c.ReadCount32("NumObjectTextures");
     c.ReadEach(level.ObjectTextures, level.NumObjectTextures, 20, [&](ObjectTexture& t) {
       t.Attribute = c.ReadU16();
       t.Tile = c.ReadU16();
@@ -157,7 +154,7 @@ struct ClassicReader {
 
   void ReadBoxes() {
     Section("the boxes");
-    level.NumBoxes = c.ReadI32();
+    level.NumBoxes = c.ReadCount32("NumBoxes");
     level.Tr1BoxBounds.clear();
     if (Tr2Plus()) {
       c.ReadList(level.Boxes, level.NumBoxes);
@@ -180,15 +177,15 @@ struct ClassicReader {
       });
     }
     Section("the overlaps");
-    level.NumOverlaps = c.ReadI32();
+    level.NumOverlaps = c.ReadCount32("NumOverlaps");
     c.ReadList(level.Overlaps, level.NumOverlaps);
     Section("the zones");
-    c.ReadList(level.Zones, int64_t{std::max(level.NumBoxes, 0)} * (Tr2Plus() ? 10 : 6));
+    c.ReadList(level.Zones, int64_t{level.NumBoxes} * (Tr2Plus() ? 10 : 6));
   }
 
   void ReadItems() {
     Section("the items");
-    level.NumItems = c.ReadI32();
+    level.NumItems = c.ReadCount32("NumItems");
     if (Tr2Plus()) {
       c.ReadList(level.Items, level.NumItems);
       return;
@@ -207,9 +204,9 @@ struct ClassicReader {
 
   void ReadDemoData() {
     Section("the demo data");
-    level.NumDemoData = c.ReadI16();
+    level.NumDemoData = c.ReadCount16("NumDemoData");
     level.DemoData.clear();
-    if (level.NumDemoData <= 0) return;
+    if (level.NumDemoData == 0) return;
     // The bytes are grouped in 32-bit words; a partial last word holds the remaining bytes
     // in its low bytes (file order) with zeros above, so all NumDemoData bytes are kept and
     // a writer puts back exactly that many.
@@ -223,19 +220,21 @@ struct ClassicReader {
     level.SoundMap.assign(kSoundMapEntries, 0);
     c.ReadBytes(level.SoundMap.data(),
                 sizeof(int16_t) * (version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries));
-    ReadCountedList("the sound details", level.NumSoundDetails, level.SoundDetails);
+    ReadCountedList("the sound details", "NumSoundDetails", level.NumSoundDetails,
+                    level.SoundDetails);
     if (version == kTR1) {
       // Every first-game file carries its WAV data here: a byte count, then the bytes.
       Section("the sound samples");
       uint32_t size = c.ReadU32();
       c.ReadList(level.Tr1SampleData, size);
     }
-    ReadCountedList("the sample indices", level.NumSampleIndices, level.SampleIndices);
+    ReadCountedList("the sample indices", "NumSampleIndices", level.NumSampleIndices,
+                    level.SampleIndices);
   }
 
   void ReadAnimations() {
     Section("the animations");
-    level.NumAnimations = c.ReadI32();
+    level.NumAnimations = c.ReadCount32("NumAnimations");
     c.ReadEach(level.Animations, level.NumAnimations, 32, [&](Animation& a) {
       a.FrameOffset = c.ReadI32();
       a.FrameRate = c.ReadU8();
@@ -256,7 +255,7 @@ struct ClassicReader {
 
   void ReadMoveables() {
     Section("the moveables");
-    level.NumMoveables = c.ReadI32();
+    level.NumMoveables = c.ReadCount32("NumMoveables");
     c.ReadEach(level.Moveables, level.NumMoveables, 18, [&](Moveable& m) { ReadMoveable(c, m); });
   }
 
@@ -264,32 +263,41 @@ struct ClassicReader {
     Section("the texture pages");
     level.Reserved32 = c.ReadI32();
     ReadRooms();
-    ReadWordBytes("the floor data", level.NumFloorData, level.FloorData);
-    ReadWordBytes("the mesh data", level.NumMeshData, level.MeshData);
-    ReadCountedList("the mesh pointers", level.NumMeshPointers, level.MeshPointers);
+    ReadWordBytes("the floor data", "NumFloorData", level.NumFloorData, level.FloorData);
+    ReadWordBytes("the mesh data", "NumMeshData", level.NumMeshData, level.MeshData);
+    ReadCountedList("the mesh pointers", "NumMeshPointers", level.NumMeshPointers,
+                    level.MeshPointers);
     ReadAnimations();
-    ReadCountedList("the state changes", level.NumStateChanges, level.StateChanges);
-    ReadCountedList("the animation dispatches", level.NumAnimDispatches, level.AnimDispatches);
-    ReadCountedList("the animation commands", level.NumAnimCommands, level.AnimCommands);
-    ReadCountedList("the mesh trees", level.NumMeshTrees, level.MeshTrees);
-    ReadCountedList("the frames", level.NumFrames, level.Frames);
+    ReadCountedList("the state changes", "NumStateChanges", level.NumStateChanges,
+                    level.StateChanges);
+    ReadCountedList("the animation dispatches", "NumAnimDispatches", level.NumAnimDispatches,
+                    level.AnimDispatches);
+    ReadCountedList("the animation commands", "NumAnimCommands", level.NumAnimCommands,
+                    level.AnimCommands);
+    ReadCountedList("the mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
+    ReadCountedList("the frames", "NumFrames", level.NumFrames, level.Frames);
     ReadMoveables();
-    ReadCountedList("the static meshes", level.NumStaticMeshes, level.StaticMeshDefs);
+    ReadCountedList("the static meshes", "NumStaticMeshes", level.NumStaticMeshes,
+                    level.StaticMeshDefs);
     if (version != kTR3) ReadObjectTextures();
-    ReadCountedList("the sprite textures", level.NumSpriteTextures, level.SpriteTextures);
-    ReadCountedList("the sprite sequences", level.NumSpriteSequences, level.SpriteSequences);
+    ReadCountedList("the sprite textures", "NumSpriteTextures", level.NumSpriteTextures,
+                    level.SpriteTextures);
+    ReadCountedList("the sprite sequences", "NumSpriteSequences", level.NumSpriteSequences,
+                    level.SpriteSequences);
     if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) ReadPalette();
-    ReadCountedList("the cameras", level.NumCameras, level.Cameras);
-    ReadCountedList("the sound sources", level.NumSoundSources, level.SoundSources);
+    ReadCountedList("the cameras", "NumCameras", level.NumCameras, level.Cameras);
+    ReadCountedList("the sound sources", "NumSoundSources", level.NumSoundSources,
+                    level.SoundSources);
     ReadBoxes();
-    ReadCountedList("the animated textures", level.NumAnimatedTextures, level.AnimatedTextures);
+    ReadCountedList("the animated textures", "NumAnimatedTextures", level.NumAnimatedTextures,
+                    level.AnimatedTextures);
     if (version == kTR3) ReadObjectTextures();
     ReadItems();
     Section("the light map");
     c.ReadBytes(level.LightMap.data(), level.LightMap.size());
     if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterLightMap) ReadPalette();
     Section("the cinematic frames");
-    level.NumCinematicFrames = c.ReadI16();
+    level.NumCinematicFrames = c.ReadCount16("NumCinematicFrames");
     c.ReadList(level.CinematicFrames, level.NumCinematicFrames);
     ReadDemoData();
     ReadSound();

@@ -1,5 +1,6 @@
 // The fourth-game body: three texture chunks, the level-data chunk, the samples as stored,
 // and, in files of the level-editor add-on, its trailing block.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,23 +19,23 @@ std::string Named(std::string_view fileTitle) {
 
 void ReadSamples(ByteCursor& file, Level& level) {
   file.SetContext("the sample count");
-  level.NumSamples = file.ReadI32();
+  level.NumSamples = file.ReadCount32("NumSamples");
   level.Samples.clear();
-  if (level.NumSamples <= 0) return;
+  if (level.NumSamples == 0) return;
   file.NeedEntries(static_cast<uint64_t>(level.NumSamples), 8);
   level.Samples.resize(static_cast<size_t>(level.NumSamples));
   for (size_t i = 0; i < level.Samples.size(); ++i) {
     file.SetContext("sample " + std::to_string(i));
     SampleChunk& sample = level.Samples[i];
-    sample.UncompressedSize = file.ReadI32();
-    sample.CompressedSize = file.ReadI32();
+    sample.UncompressedSize = file.ReadCount32("UncompressedSize");
+    sample.CompressedSize = file.ReadCount32("CompressedSize");
     auto bytes = file.Take(static_cast<uint32_t>(sample.CompressedSize));
     sample.Data.assign(bytes.begin(), bytes.end());
   }
 }
 
 // The add-on block fills the rest of the file: it starts with "NG" and its last eight bytes
-// are "NGLE" and its own length. Other trailing bytes are not part of the level.
+// are "NGLE" and its own length. Other trailing bytes are not part of the level (reported).
 bool ReadAddOnBlock(ByteCursor& file, Level& level) {
   level.TrailingBlock.clear();
   auto rest = file.Bytes().subspan(file.Pos());
@@ -54,40 +55,52 @@ bool ReadAddOnBlock(ByteCursor& file, Level& level) {
 void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
   file.SetContext("the page counts");
-  level.NumRoomTextiles = file.ReadI16();
-  level.NumObjTextiles = file.ReadI16();
-  level.NumBumpTextiles = file.ReadI16();
-  bool pagesIntact = ReadTextureChunks(file, level);
+  level.NumRoomTextiles = file.ReadCount16("NumRoomTextiles");
+  level.NumObjTextiles = file.ReadCount16("NumObjTextiles");
+  level.NumBumpTextiles = file.ReadCount16("NumBumpTextiles");
+  InflateBudget budget(file.Size());
+  bool pagesIntact = ReadTextureChunks(file, level, budget);
 
   file.SetContext("the level data chunk");
   ZlibChunk levelChunk = ReadZlibChunk(file);
   ReadSamples(file, level);
   bool addOn = ReadAddOnBlock(file, level);
+  const size_t leftInFile = file.Remaining();
 
   // Without its level data nothing of the level can be trusted, so the file is refused.
-  if (levelChunk.UncompressedSize > MostInflatedFrom(levelChunk.CompressedSize))
-    throw LevelRefused{Named(fileTitle) + " is damaged: its level data chunk claims " +
-                       std::to_string(levelChunk.UncompressedSize) + " bytes from " +
-                       std::to_string(levelChunk.CompressedSize) + " compressed bytes"};
-  std::vector<uint8_t> geometryBuffer(levelChunk.UncompressedSize);
-  InflateResult inflated = InflateChunk(levelChunk, geometryBuffer);
+  const size_t ceiling = std::min(kMaxLevelDataBytes, budget.Remaining());
+  std::vector<uint8_t> geometryBuffer;
+  InflateResult inflated = InflateInto(levelChunk, geometryBuffer, ceiling);
+  if (inflated.OverCeiling)
+    throw LevelRefused{Named(fileTitle) + " is damaged: its level data chunk inflates past " +
+                       std::to_string(ceiling) + " bytes, more than a level holds"};
   if (!inflated.Complete)
     throw LevelRefused{Named(fileTitle) + " is damaged: its level data chunk does not inflate (" +
                        std::to_string(inflated.Produced) + " of " +
                        std::to_string(levelChunk.UncompressedSize) + " bytes)"};
 
-  ByteCursor geometry(geometryBuffer);
+  ByteCursor geometry(geometryBuffer, 0, "the inflated level data");
   try {
     ReadTR4LevelData(geometry, level, addOn);
   } catch (const FormatError& e) {
-    throw LevelRefused{Named(fileTitle) + " is damaged: " + e.What + " ends early, at byte " +
-                       std::to_string(e.Offset) + " of the inflated level data"};
+    throw LevelRefused{Named(fileTitle) + " is damaged: " + e.what()};
   }
 
   // Reported only once the level is known to open, so a refusal stays one message.
   if (!pagesIntact)
-    messages.Show((fileTitle.empty() ? std::string("The level's") : std::string(fileTitle)) +
+    messages.Show((fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) + "'s" +
                   " texture pages are damaged; they show as far as they could be read");
+  const size_t leftInData = geometry.Remaining();
+  if (leftInFile > 0 || leftInData > 0) {
+    std::string where;
+    if (leftInData > 0)
+      where = std::to_string(leftInData) + " bytes after the last section of its level data";
+    if (leftInFile > 0)
+      where +=
+          (where.empty() ? "" : " and ") + std::to_string(leftInFile) + " bytes after its samples";
+    messages.Show(Named(fileTitle) + " has " + where +
+                  "; they are not part of the level and are left out");
+  }
 }
 
 }  // namespace slab

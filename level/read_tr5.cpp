@@ -20,32 +20,30 @@ constexpr int64_t kRoomHeaderRest = 208;
 constexpr size_t kRoomHeaderSize = 216;
 constexpr size_t kTr5VertexSize = 28;
 
-int64_t SectorCount(int16_t numX, int16_t numZ) {
-  return numX > 0 && numZ > 0 ? int64_t{numX} * numZ : 0;
-}
-
-void SeekTo(ByteCursor& file, int64_t pos) {
-  if (pos < 0 || static_cast<uint64_t>(pos) > file.Size())
-    throw FormatError(file.Context(), file.Pos());
+// A room reads only inside its own block, [blockStart, blockEnd): rooms then never read the
+// same bytes again, which keeps what a load holds in step with the file's size.
+void SeekInBlock(ByteCursor& file, int64_t pos, int64_t blockStart, int64_t blockEnd) {
+  if (pos < blockStart || pos > blockEnd)
+    throw LevelRefused{file.Context() + " points outside its own block"};
   file.Seek(static_cast<size_t>(pos));
 }
 
-// Skips count entries of entrySize bytes; counts of 0 or less skip nothing.
-void SkipEntries(ByteCursor& file, int64_t count, size_t entrySize) {
-  if (count <= 0) return;
+// Skips count entries (never negative) of entrySize bytes.
+void SkipEntries(ByteCursor& file, int32_t count, size_t entrySize) {
   file.NeedEntries(static_cast<uint64_t>(count), entrySize);
   file.Skip(static_cast<size_t>(count) * entrySize);
 }
 
-void SkipCountedList(ByteCursor& file, const char* what, size_t entrySize) {
+void SkipCountedList(ByteCursor& file, const char* what, const char* field, size_t entrySize) {
   file.SetContext(std::string("the ") + what);
-  SkipEntries(file, file.ReadI32(), entrySize);
+  SkipEntries(file, file.ReadCount32(field), entrySize);
 }
 
 template <typename T>
-void ReadCountedList(ByteCursor& file, const char* what, int32_t& count, std::vector<T>& list) {
+void ReadCountedList(ByteCursor& file, const char* what, const char* field, int32_t& count,
+                     std::vector<T>& list) {
   file.SetContext(std::string("the ") + what);
-  count = file.ReadI32();
+  count = file.ReadCount32(field);
   file.ReadList(list, count);
 }
 
@@ -158,8 +156,10 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
   file.Need(kRoomHeaderSize);
   file.ReadBytes(room.Marker.data(), 4);
   if (std::memcmp(room.Marker.data(), "XELA", 4) != 0) throw LevelRefused{"BAD Room!"};
-  room.BlockSize = file.ReadI32();
+  room.BlockSize = file.ReadCount32("BlockSize");
   const int64_t dataStart = static_cast<int64_t>(file.Pos());
+  const int64_t blockEnd = dataStart + int64_t{room.BlockSize};
+  if (blockEnd > static_cast<int64_t>(file.Size())) throw file.EndsEarly();
   room.DataStart = static_cast<int32_t>(dataStart + 1);  // the model counts from 1
   file.Skip(8);
   int32_t sectorOffset = file.ReadI32();
@@ -169,29 +169,29 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
   room.Info.Z = file.ReadI32();
   room.Info.YBottom = file.ReadI32();
   room.Info.YTop = file.ReadI32();
-  room.NumZSectors = file.ReadI16();
-  room.NumXSectors = file.ReadI16();
+  room.NumZSectors = file.ReadCount16("NumZSectors");
+  room.NumXSectors = file.ReadCount16("NumXSectors");
   room.Tr5RoomByte = file.ReadU8();
   room.WaterScheme = file.ReadU8();
   room.ReverbInfo = file.ReadU8();
   room.AlternateGroup = file.ReadU8();
-  room.NumLights = file.ReadI16();
-  room.NumStaticMeshes = file.ReadI16();
+  room.NumLights = file.ReadCount16("NumLights");
+  room.NumStaticMeshes = file.ReadCount16("NumStaticMeshes");
   file.Skip(24);
   room.AlternateRoom = file.ReadI16();
   room.Flags = file.ReadI16();
-  room.NumVertices = file.ReadI16();
+  room.NumVertices = file.ReadI16();  // real files hold -1 here: replaced below
   file.Skip(54);
   room.NumTriangles = file.ReadI16();
   file.Skip(2);
   room.NumRectangles = file.ReadI16();
   file.Skip(6);
   file.Skip(4);  // light data size, not used
-  room.NumLights = file.ReadI16();
+  room.NumLights = file.ReadCount16("NumLights");
   file.Skip(2);
-  int32_t fogCount = file.ReadI32();
+  int32_t fogCount = file.ReadCount32("the fog bulb count");
   file.Skip(8);
-  room.NumLayers = file.ReadI32();
+  room.NumLayers = file.ReadCount32("NumLayers");
   int32_t layerOffset = file.ReadI32();
   file.Skip(8);  // vertex and polygon offsets, not used
   file.Skip(24);
@@ -200,80 +200,84 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
                 [&](RoomLight& light) { ReadTR5Light(file, light); });
   SkipEntries(file, fogCount, 36);
 
-  SeekTo(file, dataStart + sectorOffset + kRoomHeaderRest);
-  file.ReadList(room.Sectors, SectorCount(room.NumXSectors, room.NumZSectors));
-  room.NumPortals = file.ReadI16();
+  SeekInBlock(file, dataStart + sectorOffset + kRoomHeaderRest, dataStart, blockEnd);
+  file.ReadList(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
+  room.NumPortals = file.ReadCount16("NumPortals");
   file.ReadList(room.Portals, room.NumPortals);
   file.Skip(2);
   file.ReadList(room.StaticMeshes, room.NumStaticMeshes);
 
-  SeekTo(file, dataStart + layerOffset + kRoomHeaderRest);
+  SeekInBlock(file, dataStart + layerOffset + kRoomHeaderRest, dataStart, blockEnd);
   file.ReadList(room.Layers, room.NumLayers);
   ReadRoomFaces(file, room);
   ReadRoomVertices(file, room);
 
   // Whatever the block holds beyond the vertices is passed over.
-  int64_t blockEnd = dataStart + int64_t{room.BlockSize};
-  if (blockEnd > static_cast<int64_t>(file.Pos())) SeekTo(file, blockEnd);
+  if (static_cast<int64_t>(file.Pos()) > blockEnd)
+    throw LevelRefused{file.Context() + " reaches past the end of its block"};
+  file.Seek(static_cast<size_t>(blockEnd));
 }
 
 void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the floor data");
-  level.NumFloorData = file.ReadI32();
+  level.NumFloorData = file.ReadCount32("NumFloorData");
   file.ReadList(level.FloorData, int64_t{level.NumFloorData} * 2);
   file.SetContext("the mesh data");
-  level.NumMeshData = file.ReadI32();
+  level.NumMeshData = file.ReadCount32("NumMeshData");
   file.ReadList(level.MeshData, int64_t{level.NumMeshData} * 2);
-  ReadCountedList(file, "mesh pointers", level.NumMeshPointers, level.MeshPointers);
-  SkipCountedList(file, "animations", 40);
-  SkipCountedList(file, "state changes", 6);
-  SkipCountedList(file, "animation dispatches", 8);
-  SkipCountedList(file, "animation commands", 2);
-  ReadCountedList(file, "mesh trees", level.NumMeshTrees, level.MeshTrees);
-  ReadCountedList(file, "frames", level.NumFrames, level.Frames);
+  ReadCountedList(file, "mesh pointers", "NumMeshPointers", level.NumMeshPointers,
+                  level.MeshPointers);
+  SkipCountedList(file, "animations", "NumAnimations", 40);
+  SkipCountedList(file, "state changes", "NumStateChanges", 6);
+  SkipCountedList(file, "animation dispatches", "NumAnimDispatches", 8);
+  SkipCountedList(file, "animation commands", "NumAnimCommands", 2);
+  ReadCountedList(file, "mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
+  ReadCountedList(file, "frames", "NumFrames", level.NumFrames, level.Frames);
 
   file.SetContext("the moveables");
-  level.NumMoveables = file.ReadI32();
+  level.NumMoveables = file.ReadCount32("NumMoveables");
   file.ReadEach(level.Moveables, level.NumMoveables, 20, [&](Moveable& moveable) {
     ReadMoveable(file, moveable);
     moveable.Spare = file.ReadU16();
   });
-  ReadCountedList(file, "static meshes", level.NumStaticMeshes, level.StaticMeshDefs);
+  ReadCountedList(file, "static meshes", "NumStaticMeshes", level.NumStaticMeshes,
+                  level.StaticMeshDefs);
 
   file.SetContext("the sprite marker");
   file.Skip(4);
-  SkipCountedList(file, "sprite textures", 16);
-  SkipCountedList(file, "sprite sequences", 8);
-  SkipCountedList(file, "cameras", 16);
-  SkipCountedList(file, "fly-by cameras", 40);
-  SkipCountedList(file, "sound sources", 16);
+  SkipCountedList(file, "sprite textures", "NumSpriteTextures", 16);
+  SkipCountedList(file, "sprite sequences", "NumSpriteSequences", 8);
+  SkipCountedList(file, "cameras", "NumCameras", 16);
+  SkipCountedList(file, "fly-by cameras", "NumFlybyCameras", 40);
+  SkipCountedList(file, "sound sources", "NumSoundSources", 16);
   file.SetContext("the boxes");
-  int32_t numBoxes = file.ReadI32();
+  int32_t numBoxes = file.ReadCount32("NumBoxes");
   SkipEntries(file, numBoxes, 8);
-  SkipCountedList(file, "overlaps", 2);
+  SkipCountedList(file, "overlaps", "NumOverlaps", 2);
   file.SetContext("the zones");
   SkipEntries(file, numBoxes, 20);
-  SkipCountedList(file, "animated textures", 2);
+  SkipCountedList(file, "animated textures", "NumAnimatedTextures", 2);
   file.SetContext("the texture marker");
   file.Skip(5);  // the UV-range byte, "TEX" and one byte
 
   file.SetContext("the object textures");
-  level.NumObjectTextures = file.ReadI32();
+  level.NumObjectTextures = file.ReadCount32("NumObjectTextures");
   file.ReadEach(level.ObjectTextures, level.NumObjectTextures, 40, [&](ObjectTexture& texture) {
     ReadTR4ObjectTexture(file, texture);
     texture.Tr5Padding = file.ReadU16();
   });
-  ReadCountedList(file, "items", level.NumItems, level.Items);
-  ReadCountedList(file, "AI objects", level.NumAIObjects, level.AIObjects);
+  ReadCountedList(file, "items", "NumItems", level.NumItems, level.Items);
+  ReadCountedList(file, "AI objects", "NumAIObjects", level.NumAIObjects, level.AIObjects);
 }
 
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
   file.SetContext("the page counts");
-  level.NumRoomTextiles = file.ReadI16();
-  level.NumObjTextiles = file.ReadI16();
-  level.NumBumpTextiles = file.ReadI16();
-  bool pagesIntact = ReadTextureChunks(file, level);
+  level.NumRoomTextiles = file.ReadCount16("NumRoomTextiles");
+  level.NumObjTextiles = file.ReadCount16("NumObjTextiles");
+  level.NumBumpTextiles = file.ReadCount16("NumBumpTextiles");
+  InflateBudget budget(file.Size());
+  bool pagesIntact = ReadTextureChunks(file, level, budget);
 
   file.SetContext("the level header");
   level.Tr5HeaderA = file.ReadI16();
@@ -282,7 +286,7 @@ void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
   level.Tr5HeaderWord = file.ReadI32();
   level.Tr5HeaderWord = file.ReadI32();  // the second size word is the one kept
   file.Skip(4);
-  level.NumRooms = file.ReadI16();
+  level.NumRooms = file.ReadCount16("NumRooms");
   file.Skip(2);  // high half of the room count
 
   level.Rooms.clear();
@@ -303,7 +307,7 @@ void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
   ReadTR5LevelData(file, level);
 
   if (!pagesIntact)
-    messages.Show((fileTitle.empty() ? std::string("The level's") : std::string(fileTitle)) +
+    messages.Show((fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) + "'s" +
                   " texture pages are damaged; they show as far as they could be read");
 }
 

@@ -31,8 +31,8 @@ std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTe
     const ObjectTexture& texture = objectTextures[i];
     TextureTile& tile = tiles[i];
     const auto& c = texture.Corners;
-    bool triangle = c[3].XCoordinate == 0 && c[3].XPixel == 0 && c[3].YCoordinate == 0 &&
-                    c[3].YPixel == 0;
+    bool triangle =
+        c[3].XCoordinate == 0 && c[3].XPixel == 0 && c[3].YCoordinate == 0 && c[3].YPixel == 0;
     if (triangle) {
       SmallestOfFirstThree(texture, tile.X, tile.Y);
     } else {
@@ -55,16 +55,16 @@ std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTe
   // Tool-made levels trip this for hundreds of textures; one box per load keeps them usable.
   if (reported > 0) {
     std::string text = "ConvertTextInfo -> Error reading texture" + NumText(firstReported);
-    if (reported > 1)
-      text += "\n(and " + std::to_string(reported - 1) + " more textures like it)";
+    if (reported > 1) text += "\n(and " + std::to_string(reported - 1) + " more textures like it)";
     messages.Show(text);
   }
   return tiles;
 }
 
 std::vector<TextureTile> ConvertTR5TextInfo(const Level& level, MessageSink& messages) {
-  size_t count = std::min<size_t>(
-      level.ObjectTextures.size(), static_cast<size_t>(std::max<int32_t>(level.NumObjectTextures, 0)));
+  size_t count =
+      std::min<size_t>(level.ObjectTextures.size(),
+                       static_cast<size_t>(std::max<int32_t>(level.NumObjectTextures, 0)));
   std::vector<TextureTile> tiles(count);
   for (size_t i = 0; i < count; ++i) {
     const ObjectTexture& texture = level.ObjectTextures[i];
@@ -72,8 +72,8 @@ std::vector<TextureTile> ConvertTR5TextInfo(const Level& level, MessageSink& mes
     SmallestOfFirstThree(texture, tile.X, tile.Y);
     // The original engine's compiler stores Width and Height as 0-255; today's compilers
     // store them in another form (32-bit floats), which says nothing about the area.
-    bool byteSized = texture.Width >= 0 && texture.Width <= 255 && texture.Height >= 0 &&
-                     texture.Height <= 255;
+    bool byteSized =
+        texture.Width >= 0 && texture.Width <= 255 && texture.Height >= 0 && texture.Height <= 255;
     if (byteSized && (tile.X + texture.Width > 255 || tile.Y + texture.Height > 255)) {
       std::string text =
           "ConvertTR5TextInfo -> ObjectTexture" + NumText(static_cast<int64_t>(i)) + " invalid";

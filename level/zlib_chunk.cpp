@@ -3,14 +3,21 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
+#include <climits>
+#include <cstring>
 
 namespace slab {
 
 namespace {
 
 constexpr size_t kPageBytes32 = kPagePixels * 4;
+constexpr size_t kInflateRatio = 16;
+constexpr size_t kSmallFileAllowance = size_t{4} << 20;
+constexpr size_t kMostInflated = size_t{192} << 20;
+// Real chunks inflate to at most about ten times their compressed size: a stated size within
+// this ratio is believed and allocated at once, so an intact chunk inflates in one pass.
+constexpr size_t kTrustedRatio = 16;
+constexpr size_t kTrustedSlack = size_t{64} << 10;
 
 // Pages a chunk of this many bytes holds, rounded to the nearest whole page.
 int32_t RoundedPages(size_t bytes) {
@@ -19,13 +26,108 @@ int32_t RoundedPages(size_t bytes) {
 
 size_t EntriesFor(size_t bytes, size_t entrySize) { return (bytes + entrySize - 1) / entrySize; }
 
-template <typename T, typename Allocator>
-bool InflateInto(const ZlibChunk& chunk, std::vector<T, Allocator>& list) {
-  std::span<uint8_t> bytes(reinterpret_cast<uint8_t*>(list.data()), list.size() * sizeof(T));
-  return InflateChunk(chunk, bytes).Complete;
+template <typename List>
+uint8_t* BytesOf(List& list) {
+  return reinterpret_cast<uint8_t*>(list.data());
+}
+
+// Resizes to entries, zero-filling whatever was not there before (pixel lists leave new
+// entries uninitialised).
+template <typename List>
+void ResizeZeroed(List& list, size_t entries) {
+  const size_t before = list.size();
+  list.resize(entries);
+  if (entries > before)
+    std::memset(BytesOf(list) + before * sizeof(list[0]), 0, (entries - before) * sizeof(list[0]));
+}
+
+template <typename List>
+InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling) {
+  using T = typename List::value_type;
+  InflateResult result;
+  list.clear();
+  const size_t stated = chunk.UncompressedSize;
+  // A stated size the compressed bytes could plausibly fill is allocated at once; any other is
+  // not believed, and the list starts small and grows as bytes arrive.
+  const bool plausible =
+      stated <= ceiling && stated <= chunk.Data.size() * kTrustedRatio + kTrustedSlack;
+  const size_t first =
+      plausible ? stated : std::min(ceiling, chunk.Data.size() * 4 + kTrustedSlack);
+  if (chunk.Data.empty()) {
+    result.Complete = stated == 0;
+    ResizeZeroed(list, EntriesFor(first, sizeof(T)));
+    return result;
+  }
+
+  z_stream zs{};
+  if (inflateInit(&zs) != Z_OK) return result;
+  zs.next_in = const_cast<Bytef*>(chunk.Data.data());
+  zs.avail_in = static_cast<uInt>(chunk.Data.size());
+  list.resize(EntriesFor(first, sizeof(T)));
+  size_t capacity = std::min(list.size() * sizeof(T), ceiling);
+  bool ended = false;
+  for (;;) {
+    const size_t produced = zs.total_out;
+    if (produced == capacity) {
+      if (capacity >= ceiling) {
+        // Full to the ceiling: one more byte tells a stream that ends here from one that
+        // holds more than may be kept.
+        uint8_t probe = 0;
+        zs.next_out = &probe;
+        zs.avail_out = 1;
+        int rc = inflate(&zs, Z_NO_FLUSH);
+        ended = rc == Z_STREAM_END && zs.avail_out == 1;
+        result.OverCeiling = zs.avail_out == 0;
+        zs.total_out = produced;
+        break;
+      }
+      capacity = std::min(ceiling, std::max(capacity * 2, capacity + kTrustedSlack));
+      list.resize(EntriesFor(capacity, sizeof(T)));
+    }
+    zs.next_out = BytesOf(list) + produced;
+    zs.avail_out = static_cast<uInt>(std::min<size_t>(capacity - produced, UINT_MAX));
+    const uInt inputBefore = zs.avail_in;
+    int rc = inflate(&zs, Z_NO_FLUSH);
+    if (rc == Z_STREAM_END) {
+      ended = true;
+      break;
+    }
+    // Damage, or input used up before the stream's end: keep what came out.
+    if (rc != Z_OK || (zs.avail_out != 0 && zs.avail_in == 0)) break;
+    if (zs.total_out == produced && zs.avail_in == inputBefore) break;
+  }
+  result.Produced = zs.total_out;
+  inflateEnd(&zs);
+  result.Complete = ended && result.Produced == stated;
+
+  // Every inflated byte, and zeros up to a plausible stated size when the stream fell short.
+  const size_t keep =
+      EntriesFor(plausible ? std::max(result.Produced, stated) : result.Produced, sizeof(T));
+  const bool grew = list.size() > EntriesFor(first, sizeof(T));
+  list.resize(std::min(list.size(), keep));
+  std::memset(BytesOf(list) + result.Produced, 0, list.size() * sizeof(T) - result.Produced);
+  if (grew || !plausible) list.shrink_to_fit();
+  return result;
+}
+
+// One texture chunk into its list; pages, when asked for, rounds the inflated size of a
+// 32-bit chunk to whole pages.
+template <typename List>
+bool InflatePages(const ZlibChunk& chunk, List& list, size_t bytesPerTexel, InflateBudget& budget,
+                  int32_t* pages) {
+  using T = typename List::value_type;
+  const size_t ceiling =
+      std::min(kMaxTexturePages * kPagePixels * bytesPerTexel, budget.Remaining());
+  InflateResult result = InflateGrowing(chunk, list, ceiling);
+  if (pages) *pages = RoundedPages(list.size() * sizeof(T));
+  return result.Complete;
 }
 
 }  // namespace
+
+InflateBudget::InflateBudget(size_t fileSize)
+    : remaining_(std::min(kMostInflated, std::max(kSmallFileAllowance, fileSize * kInflateRatio))) {
+}
 
 ZlibChunk ReadZlibChunk(ByteCursor& file) {
   ZlibChunk chunk;
@@ -35,61 +137,35 @@ ZlibChunk ReadZlibChunk(ByteCursor& file) {
   return chunk;
 }
 
-uint64_t MostInflatedFrom(uint32_t compressedSize) {
-  return static_cast<uint64_t>(compressedSize) * 1032 + 64;
+InflateResult InflateInto(const ZlibChunk& chunk, std::vector<uint8_t>& out, size_t ceilingBytes) {
+  return InflateGrowing(chunk, out, ceilingBytes);
 }
 
-size_t UsableSize(const ZlibChunk& chunk) {
-  return static_cast<size_t>(
-      std::min<uint64_t>(chunk.UncompressedSize, MostInflatedFrom(chunk.CompressedSize)));
-}
-
-InflateResult InflateChunk(const ZlibChunk& chunk, std::span<uint8_t> dst) {
-  InflateResult result;
-  if (chunk.Data.empty()) {
-    result.Complete = chunk.UncompressedSize == 0;
-    return result;
-  }
-  // zlib takes an empty destination too: it then only checks that the stream is empty.
-  uLongf destLen = static_cast<uLongf>(dst.size());
-  int rc =
-      uncompress(dst.data(), &destLen, chunk.Data.data(), static_cast<uLong>(chunk.Data.size()));
-  result.Produced = static_cast<size_t>(destLen);
-  result.Complete = rc == Z_OK && result.Produced == chunk.UncompressedSize;
-  return result;
-}
-
-bool ReadTextureChunks(ByteCursor& file, Level& level) {
+bool ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget) {
   bool intact = true;
 
   file.SetContext("the 32-bit texture chunk");
   ZlibChunk pages32 = ReadZlibChunk(file);
-  size_t size32 = UsableSize(pages32);
-  level.NumTextiles = RoundedPages(size32);
-  level.Textile32.assign(
-      std::max(static_cast<size_t>(level.NumTextiles) * kPagePixels, EntriesFor(size32, 4)), 0);
-  intact &= InflateInto(pages32, level.Textile32);
+  intact &= InflatePages(pages32, level.Textile32, 4, budget, &level.NumTextiles);
+  ResizeZeroed(level.Textile32, std::max(level.Textile32.size(),
+                                         static_cast<size_t>(level.NumTextiles) * kPagePixels));
+  budget.Spend(level.Textile32.size() * 4);
 
   file.SetContext("the 16-bit texture chunk");
   ZlibChunk pages16 = ReadZlibChunk(file);
-  level.Textile16.assign(std::max(static_cast<size_t>(level.NumTextiles) * kPagePixels,
-                                  EntriesFor(UsableSize(pages16), 2)),
-                         0);
-  intact &= InflateInto(pages16, level.Textile16);
+  intact &= InflatePages(pages16, level.Textile16, 2, budget, nullptr);
+  // As many 16-bit pages as 32-bit ones, whatever the chunk held.
+  ResizeZeroed(level.Textile16, std::max(level.Textile16.size(),
+                                         static_cast<size_t>(level.NumTextiles) * kPagePixels));
+  budget.Spend(level.Textile16.size() * 2);
 
   file.SetContext("the third texture chunk");
   ZlibChunk misc = ReadZlibChunk(file);
-  size_t sizeMisc = UsableSize(misc);
-  level.NumMiscTextiles = RoundedPages(sizeMisc);
-  // Every page the rounded count names is there in full, as for the other chunks.
-  level.MiscTextile32.assign(
-      std::max(static_cast<size_t>(level.NumMiscTextiles) * kPagePixels, EntriesFor(sizeMisc, 4)),
-      0);
-  intact &= InflateInto(misc, level.MiscTextile32);
-
-  // An impossible stated size was cut to what the stream can hold: that is damage too.
-  intact &= size32 == pages32.UncompressedSize && sizeMisc == misc.UncompressedSize &&
-            UsableSize(pages16) == pages16.UncompressedSize;
+  intact &= InflatePages(misc, level.MiscTextile32, 4, budget, &level.NumMiscTextiles);
+  ResizeZeroed(level.MiscTextile32,
+               std::max(level.MiscTextile32.size(),
+                        static_cast<size_t>(level.NumMiscTextiles) * kPagePixels));
+  budget.Spend(level.MiscTextile32.size() * 4);
   return intact;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "level/byte_cursor.h"
 #include "level/level.h"
@@ -20,25 +21,43 @@ struct ZlibChunk {
 // Reads the header and takes the compressed bytes; a stream longer than the file throws.
 ZlibChunk ReadZlibChunk(ByteCursor& file);
 
-// The most a stream of this many bytes can inflate to (deflate stays below 1032:1). A
-// larger stated size cannot be true, so it never sizes a list.
-uint64_t MostInflatedFrom(uint32_t compressedSize);
+// No real level comes near these; they bound what a damaged or forged file can make a load
+// hold. Texture pages are 256 x 256 texels: the largest real levels we know carry 35 pages of
+// room and object textures and 3 further pages, so 256 pages per chunk (64 MB at 32 bits per
+// texel) is generous. The largest real level-data chunk inflates to under 2 MB; 64 MB is more
+// than thirty times that.
+inline constexpr size_t kMaxTexturePages = 256;
+inline constexpr size_t kMaxLevelDataBytes = size_t{64} << 20;
 
-// The stated size, or the most the stream can hold when the stated size is impossible.
-size_t UsableSize(const ZlibChunk& chunk);
+// What one load may inflate in all, shared by its chunks: sixteen times the file's size
+// (real levels inflate to at most six times theirs), at least 4 MB so small tool-made levels
+// with well-compressed pages open, and never more than 192 MB. A stream that would inflate
+// further (a forged size, or a stream built to inflate a thousandfold) is cut there.
+class InflateBudget {
+ public:
+  explicit InflateBudget(size_t fileSize);
+  size_t Remaining() const { return remaining_; }
+  void Spend(size_t bytes) { remaining_ -= bytes < remaining_ ? bytes : remaining_; }
 
-// Inflates the chunk into dst. Complete when zlib finished the stream and it gave exactly the
-// stated size; otherwise dst holds what came out before the damage.
-struct InflateResult {
-  size_t Produced = 0;
-  bool Complete = false;
+ private:
+  size_t remaining_;
 };
-InflateResult InflateChunk(const ZlibChunk& chunk, std::span<uint8_t> dst);
+
+struct InflateResult {
+  size_t Produced = 0;       // bytes that came out of the stream
+  bool Complete = false;     // the stream ended cleanly with exactly the stated size
+  bool OverCeiling = false;  // the stream holds more than the ceiling allowed
+};
+
+// Inflates the chunk into out, which grows as bytes arrive and never beyond ceilingBytes: a
+// stated size is trusted only as far as the compressed bytes could fill it. out ends with
+// every byte that inflated, zero-filled up to the stated size when that was plausible.
+InflateResult InflateInto(const ZlibChunk& chunk, std::vector<uint8_t>& out, size_t ceilingBytes);
 
 // The three texture chunks that open both file bodies after the page counts: 32-bit pages,
 // 16-bit pages (as many as the 32-bit ones) and the further 32-bit pages. Each is inflated
-// straight into its list, sized from the inflated data. Returns false when any chunk was
-// damaged; the pages then hold what could be inflated.
-bool ReadTextureChunks(ByteCursor& file, Level& level);
+// straight into its list, sized from the inflated data, within budget and kMaxTexturePages.
+// Returns false when any chunk was damaged or cut; the pages then hold what could be inflated.
+bool ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget);
 
 }  // namespace slab
