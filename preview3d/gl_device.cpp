@@ -41,6 +41,8 @@ GlDevice::~GlDevice() {
   if (!ready_ || QOpenGLContext::currentContext() == nullptr) return;
   DeletePages();
   Release(marker_);
+  Release(overlayQuad_);
+  if (overlay_ != 0) glDeleteTextures(1, &overlay_);
   if (!ownTextures_.empty())
     glDeleteTextures(static_cast<GLsizei>(ownTextures_.size()), ownTextures_.data());
   glDeleteTextures(1, &white_);
@@ -124,6 +126,19 @@ bool GlDevice::Initialise(std::string& error) {
   markerBatches.Batches.push_back({Pass::Opaque, kNoSurface, 0, 6});
   ready_ = true;
   Upload(markerBatches, marker_);
+
+  // The overlay's quad spans (0, 0) to (1, 1) with the texture's top row at 0; DrawOverlay's
+  // matrix stretches it over the picture's pixels.
+  std::array<LitVertex, 5> unit{};
+  const std::array<std::array<float, 2>, 4> unitCorners{{{0, 0}, {1, 0}, {1, 1}, {0, 1}}};
+  for (size_t k = 0; k < 5; ++k) {
+    const auto& c = unitCorners[k % 4];
+    unit[k] = LitVertex{c[0], c[1], 0, 0, kWhite, kWhite, c[0], c[1]};
+  }
+  FaceBatches overlayBatches;
+  AppendFan(unit, 5, 0, 0, overlayBatches.Vertices);
+  overlayBatches.Batches.push_back({Pass::Opaque, kNoSurface, 0, 6});
+  Upload(overlayBatches, overlayQuad_);
 
   // Direct3D's defaults that the picture depends on: clockwise faces are the front ones and
   // the others are culled, depth less-or-equal with writes.
@@ -211,7 +226,10 @@ void GlDevice::Release(GpuGeometry& geometry) {
 }
 
 void GlDevice::SetViewport(int width, int height) {
-  if (ready_) glViewport(0, 0, width, height);
+  if (!ready_) return;
+  glViewport(0, 0, width, height);
+  viewportWidth_ = width;
+  viewportHeight_ = height;
 }
 
 void GlDevice::ClearFrame() {
@@ -281,6 +299,40 @@ void GlDevice::DrawMarker(const Mat4& world, unsigned texture) {
   glBindVertexArray(marker_.Vao);
   glDrawArrays(GL_TRIANGLES, 0, 6);
   glBindVertexArray(0);
+}
+
+void GlDevice::DrawOverlay(std::span<const Rgba> texels, int width, int height, int x, int y) {
+  if (!ready_ || width <= 0 || height <= 0 || viewportWidth_ <= 0 || viewportHeight_ <= 0 ||
+      texels.size() < static_cast<size_t>(width) * static_cast<size_t>(height))
+    return;
+  if (overlay_ == 0) glGenTextures(1, &overlay_);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, overlay_);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               texels.data());
+  // Texel for pixel: nearest keeps the text's edges as they were painted.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+  // Straight to clip space: u across the picture's width, v down its height, y flipped.
+  const auto vw = static_cast<float>(viewportWidth_), vh = static_cast<float>(viewportHeight_);
+  Mat4 m = Identity();
+  m.M[0][0] = 2.0f * static_cast<float>(width) / vw;
+  m.M[1][1] = -2.0f * static_cast<float>(height) / vh;
+  m.M[3] = {-1 + 2.0f * static_cast<float>(x) / vw, 1 - 2.0f * static_cast<float>(y) / vh, 0, 1};
+  glUseProgram(program_);
+  glUniformMatrix4fv(matrixLocation_, 1, GL_FALSE, &m.M[0][0]);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_BLEND);
+  glBindVertexArray(overlayQuad_.Vao);
+  glDrawArrays(GL_TRIANGLES, 0, 6);
+  glBindVertexArray(0);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace slab

@@ -63,6 +63,13 @@ class GlDevice : protected QOpenGLFunctions_3_3_Core {
   // A 0.2-sector square with the given texture, placed by world.
   void DrawMarker(const Mat4& world, unsigned texture);
 
+  // A picture of width x height RGBA texels (rows from the top) drawn texel for pixel with its
+  // top-left corner at pixel (x, y) of the viewport (y down), over the whole frame: no depth
+  // test, no culling, transparent texels left out. Text drawn by a toolkit painter into such
+  // a picture is how the overlays reach a core-profile context, which has no fixed-function
+  // text or pixel drawing. One texture is kept and refilled each call.
+  void DrawOverlay(std::span<const Rgba> texels, int width, int height, int x = 0, int y = 0);
+
  private:
   void BindSurface(int32_t surface);
   void SetWorld(const Mat4& world);
@@ -75,6 +82,9 @@ class GlDevice : protected QOpenGLFunctions_3_3_Core {
   std::vector<unsigned> pages_;
   std::vector<unsigned> ownTextures_;
   GpuGeometry marker_;
+  GpuGeometry overlayQuad_;
+  unsigned overlay_ = 0;
+  int viewportWidth_ = 0, viewportHeight_ = 0;
   Mat4 viewProjection_ = Identity();
 };
 

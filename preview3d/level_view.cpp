@@ -5,8 +5,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <span>
 
 #include "level/load_level.h"
 #include "preview3d/room3d_view.h"
@@ -75,20 +80,81 @@ void ViewerArea::paintGL() {
     roomText_ = slab::RoomText(CameraRoom(*level_, camera_));
   }
 
-  QPainter painter(this);
-  QFont font = painter.font();
+  DrawOverlay();
+}
+
+QImage OverlayPicture(const std::string& fpsText, const std::string& roomText, qreal ratio) {
+  QFont font = QApplication::font();
   font.setPointSize(10);
   font.setBold(true);
+  font.setStyleStrategy(QFont::NoAntialias);
+  const QFontMetrics metrics(font);
+  const QString fps = QString::fromStdString(fpsText);
+  const QString room = QString::fromStdString(roomText);
+  const int width = std::max(metrics.horizontalAdvance(fps), 80 + metrics.horizontalAdvance(room));
+  const int height = metrics.height();
+  QImage picture(static_cast<int>(std::ceil(width * ratio)),
+                 static_cast<int>(std::ceil(height * ratio)), QImage::Format_RGBA8888);
+  picture.setDevicePixelRatio(ratio);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::TextAntialiasing, false);
   painter.setFont(font);
   painter.setPen(QColor(255, 0, 0));
-  const int line = painter.fontMetrics().ascent();
-  painter.drawText(0, line, QString::fromStdString(fpsText_));
-  painter.drawText(80, line, QString::fromStdString(roomText_));
+  painter.drawText(0, metrics.ascent(), fps);
+  painter.drawText(80, metrics.ascent(), room);
+  return picture;
+}
+
+// Text painted with a QPainter straight over the core-profile frame never showed, so it is
+// painted into a picture and the device draws that, with the state it sets itself.
+void ViewerArea::DrawOverlay() {
+  const QImage picture = OverlayPicture(fpsText_, roomText_, devicePixelRatioF());
+  const auto* texels = reinterpret_cast<const Rgba*>(picture.constBits());
+  renderer_->Device().DrawOverlay(
+      std::span<const Rgba>(
+          texels, static_cast<size_t>(picture.width()) * static_cast<size_t>(picture.height())),
+      picture.width(), picture.height());
+  overlayDrawn_ = true;
 }
 
 void ViewerArea::keyPressEvent(QKeyEvent* event) {
   const int code = CameraKeyCode(event->key());
   if (code == 0 || !ViewerKey(camera_, code)) QOpenGLWidget::keyPressEvent(event);
+}
+
+void ViewerArea::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  if (event->button() == Qt::RightButton) {
+    lookFrom_ = event->position().toPoint();
+    event->accept();
+    return;
+  }
+  QOpenGLWidget::mousePressEvent(event);
+}
+
+void ViewerArea::mouseMoveEvent(QMouseEvent* event) {
+  if ((event->buttons() & Qt::RightButton) == 0) {
+    QOpenGLWidget::mouseMoveEvent(event);
+    return;
+  }
+  const QPoint at = event->position().toPoint();
+  ViewerMouseLook(camera_, at.x() - lookFrom_.x(), at.y() - lookFrom_.y());
+  lookFrom_ = at;
+  update();
+  event->accept();
+}
+
+void ViewerArea::wheelEvent(QWheelEvent* event) {
+  // 120 eighths of a degree make one notch of an ordinary wheel.
+  const double notches = event->angleDelta().y() / 120.0;
+  if (notches == 0) {
+    QOpenGLWidget::wheelEvent(event);
+    return;
+  }
+  ViewerWheel(camera_, notches);
+  update();
+  event->accept();
 }
 
 QString LevelViewCaption(const QString& path) { return "Slabwright LevelViewer - [" + path + "]"; }

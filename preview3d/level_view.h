@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QOpenGLWidget>
+#include <QPoint>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -37,6 +39,7 @@ class ViewerArea : public QOpenGLWidget {
   void SetFpsText(std::string text) { fpsText_ = std::move(text); }
   const std::string& OverlayFps() const { return fpsText_; }
   const std::string& OverlayRoom() const { return roomText_; }
+  bool OverlayDrawn() const { return overlayDrawn_; }
   bool FaceListBuilt() const { return faceListBuilt_; }
   bool DeviceFailed() const { return deviceFailed_; }
 
@@ -47,8 +50,14 @@ class ViewerArea : public QOpenGLWidget {
   void initializeGL() override;
   void paintGL() override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Mouse look with the right button held; the wheel moves along the line of sight.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
+  void DrawOverlay();
+
   MessageSink& messages_;
   std::unique_ptr<SceneRenderer> renderer_ = std::make_unique<SceneRenderer>();
   const Level* level_ = nullptr;
@@ -61,7 +70,15 @@ class ViewerArea : public QOpenGLWidget {
   ViewCamera camera_;
   std::string fpsText_;
   std::string roomText_ = "Not in any room";
+  bool overlayDrawn_ = false;
+  QPoint lookFrom_;  // where the last right-button drag step ended
 };
+
+// The viewer's overlay as a picture for the device: "Fps:" at (0, 0) and the room text at
+// (80, 0), red (255, 0, 0) in the standard font, 10 points, bold, on transparent texels,
+// painted without smoothing so every text pixel is fully red. ratio is the device pixel
+// ratio: the picture holds device pixels.
+QImage OverlayPicture(const std::string& fpsText, const std::string& roomText, qreal ratio);
 
 class LevelView : public QWidget {
   Q_OBJECT

@@ -1,20 +1,63 @@
 #include "preview3d/viewer_camera.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "level/text.h"
 #include "preview3d/key_codes.h"
+#include "preview3d/orbit_camera.h"
 
 namespace slab {
 
+namespace {
+
+constexpr uint8_t kWallFloor = 0x81;
+constexpr double kEyeHeight = 0.75;
+
+// The sector under a world position (game units) in a room, or nothing outside its grid.
+const Sector* SectorUnder(const Level& level, int room, int32_t x, int32_t z) {
+  if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return nullptr;
+  const Room& r = level.Rooms[static_cast<size_t>(room)];
+  const int64_t dx = int64_t{x} - r.Info.X, dz = int64_t{z} - r.Info.Z;
+  if (dx < 0 || dz < 0) return nullptr;
+  const auto a = static_cast<int>(std::min<int64_t>(dx / 1024, INT32_MAX));
+  const auto b = static_cast<int>(std::min<int64_t>(dz / 1024, INT32_MAX));
+  return r.HasSector(a, b) ? &r.SectorAt(a, b) : nullptr;
+}
+
+}  // namespace
+
 ViewCamera StartCamera(const Level& level) {
   ViewCamera camera;
-  for (const Item& item : level.Items) {
-    if (item.ObjectID != 0) continue;
-    camera.X = item.X / 1024.0;
-    camera.Y = -item.Y / 1024.0 + 0.75;
-    camera.Z = item.Z / 1024.0;
-    break;
+  const auto player = std::find_if(level.Items.begin(), level.Items.end(),
+                                   [](const Item& item) { return item.ObjectID == 0; });
+  if (player != level.Items.end()) {
+    const Sector* under = SectorUnder(level, player->Room, player->X, player->Z);
+    if (under != nullptr && under->Floor != kWallFloor) {
+      camera.X = player->X / 1024.0;
+      camera.Y = -player->Y / 1024.0 + kEyeHeight;
+      camera.Z = player->Z / 1024.0;
+      return camera;
+    }
+  }
+  // No player to stand on: the open sector nearest the centre of the first room with one.
+  for (const Room& room : level.Rooms) {
+    const double centreA = room.NumXSectors / 2.0, centreB = room.NumZSectors / 2.0;
+    double best = -1;
+    for (int a = 0; a < room.NumXSectors; ++a)
+      for (int b = 0; b < room.NumZSectors; ++b) {
+        if (!room.HasSector(a, b) || room.SectorAt(a, b).Floor == kWallFloor) continue;
+        const double da = a + 0.5 - centreA, db = b + 0.5 - centreB;
+        const double distance = da * da + db * db;
+        if (best >= 0 && distance >= best) continue;
+        best = distance;
+        camera.X = room.Info.X / 1024.0 + a + 0.5;
+        camera.Z = room.Info.Z / 1024.0 + b + 0.5;
+        camera.Y = FloorHeight(room.SectorAt(a, b)) + kEyeHeight;
+      }
+    if (best >= 0) return camera;
   }
   return camera;
 }
@@ -47,10 +90,27 @@ bool ViewerKey(ViewCamera& camera, int keyCode) {
   }
 }
 
+void ViewerMouseLook(ViewCamera& camera, int dx, int dy) {
+  constexpr float kPerPixel = 0.005f, kMaxPitch = 1.4f;
+  camera.Yaw = std::fmod(camera.Yaw - static_cast<float>(dx) * kPerPixel, kFullTurn);
+  if (camera.Yaw < 0) camera.Yaw += kFullTurn;
+  camera.Pitch =
+      std::clamp(camera.Pitch - static_cast<float>(dy) * kPerPixel, -kMaxPitch, kMaxPitch);
+}
+
+void ViewerWheel(ViewCamera& camera, double notches) {
+  const double step = 0.5 * notches, flat = std::cos(camera.Pitch);
+  camera.X += step * flat * std::cos(camera.Yaw);
+  camera.Y += step * std::sin(camera.Pitch);
+  camera.Z += step * flat * std::sin(camera.Yaw);
+}
+
 Mat4 ViewerViewMatrix(const ViewCamera& camera) {
   const Vec3 eye{static_cast<float>(camera.X), static_cast<float>(camera.Y),
                  static_cast<float>(camera.Z)};
-  const Vec3 target{eye.X + std::cos(camera.Yaw), eye.Y, eye.Z + std::sin(camera.Yaw)};
+  const float flat = std::cos(camera.Pitch);
+  const Vec3 target{eye.X + flat * std::cos(camera.Yaw), eye.Y + std::sin(camera.Pitch),
+                    eye.Z + flat * std::sin(camera.Yaw)};
   return ViewMatrix(eye, target);
 }
 

@@ -13,17 +13,30 @@ namespace slab {
 struct ViewCamera {
   double X = 0, Y = 0, Z = 0;  // sector units, Y up
   float Yaw = 0;               // 0 to 6.283184; the eye looks along (cos Yaw, 0, sin Yaw)
+  float Pitch = 0;             // above the horizontal, -1.4 to 1.4; set by mouse look only
 };
 
 inline constexpr float kFullTurn = 6.283184f;
 
-// The eye three quarters of a sector above the first player item (ObjectID 0); the origin
-// when there is none. Yaw 0.
+// The eye three quarters of a sector above the first player item (ObjectID 0). When there is
+// none, or it stands in a wall or outside its room's sectors, the eye starts as high above
+// the open sector (floor byte not 0x81) nearest the centre of the first room that has one,
+// at that sector's centre; the origin when no room has an open sector. Yaw 0.
 ViewCamera StartCamera(const Level& level);
 
 // One key-down event; returns whether the key moves the camera.
 bool ViewerKey(ViewCamera& camera, int keyCode);
 
+// Mouse look: a drag of (dx, dy) pixels with the right button held turns the eye 0.005
+// radians per pixel, right for a drag to the right and up for a drag upwards (dy < 0); the
+// pitch stops at 1.4 either way.
+void ViewerMouseLook(ViewCamera& camera, int dx, int dy);
+
+// The mouse wheel: notches (positive away from the user) move the eye half a sector each
+// along its line of sight.
+void ViewerWheel(ViewCamera& camera, double notches);
+
+// Looking along the yaw, raised by the pitch.
 Mat4 ViewerViewMatrix(const ViewCamera& camera);
 
 // The first room whose interior (its outer ring of wall sectors left out) holds the eye, or -1.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "preview3d/key_codes.h"
 #include "preview3d/matrix.h"
 #include "preview3d/orbit_camera.h"
@@ -17,15 +20,73 @@ Room RoomAt(int x, int z, int xs, int zs, int yBottom, int yTop) {
   return room;
 }
 
-TEST(ViewerCamera, StartsAboveTheFirstPlayerItem) {
+TEST(ViewerCamera, StartsAboveThePlayerUnlessAWallOrNothingIsThere) {
+  // Room 0 is all wall; room 1 (at sector 4, 2; 5 x 4) is open but for its outer ring, with
+  // its floor two clicks up; the player items stand in room 1.
   Level level;
-  EXPECT_EQ(StartCamera(level).X, 0);
-  level.Items = {{5, 0, 1, 1, 1}, {0, 0, 2048, -512, 1024}, {0, 0, 9999, 0, 0}};
-  const ViewCamera c = StartCamera(level);
-  EXPECT_DOUBLE_EQ(c.X, 2);
-  EXPECT_DOUBLE_EQ(c.Y, 1.25);
-  EXPECT_DOUBLE_EQ(c.Z, 1);
-  EXPECT_EQ(c.Yaw, 0);
+  level.Rooms = {RoomAt(0, 0, 3, 3, 0, -2048), RoomAt(4096, 2048, 5, 4, 0, -4096)};
+  for (Room& room : level.Rooms)
+    for (Sector& s : room.Sectors) s.Floor = 0x81;
+  for (int a = 1; a < 4; ++a)
+    for (int b = 1; b < 3; ++b) level.Rooms[1].SectorAt(a, b).Floor = static_cast<uint8_t>(-2);
+  struct Case {
+    const char* What;
+    std::vector<Item> Items;
+    double X, Y, Z;
+  };
+  const Item open{0, 1, 6144 + 100, -512, 4096 + 100};  // sector (2, 2)
+  const Item inWall{0, 1, 4096 + 10, -512, 2048 + 10};  // sector (0, 0)
+  const Item elsewhere{0, 7, 6144, 0, 4096};            // no such room
+  // The open sector nearest room 1's centre (2.5, 2) is (2, 1) (the first of the two).
+  const double fallbackY = 0.5 + 0.75;
+  for (const Case& c :
+       std::vector<Case>{{"on an open sector",
+                          {{5, 1, 1, 1, 1}, open, inWall},
+                          6244 / 1024.0,
+                          1.25,
+                          4196 / 1024.0},
+                         {"in a wall", {inWall, open}, 4 + 2.5, fallbackY, 2 + 1.5},
+                         {"in no room", {elsewhere}, 6.5, fallbackY, 3.5},
+                         {"no player", {{5, 1, 6144, 0, 4096}}, 6.5, fallbackY, 3.5}}) {
+    level.Items = c.Items;
+    const ViewCamera camera = StartCamera(level);
+    EXPECT_NEAR(camera.X, c.X, 0.001) << c.What;
+    EXPECT_NEAR(camera.Y, c.Y, 0.001) << c.What;
+    EXPECT_NEAR(camera.Z, c.Z, 0.001) << c.What;
+    EXPECT_EQ(camera.Yaw, 0) << c.What;
+  }
+  // Nowhere to stand at all: the origin.
+  for (Sector& s : level.Rooms[1].Sectors) s.Floor = 0x81;
+  const ViewCamera nowhere = StartCamera(level);
+  EXPECT_EQ(nowhere.X, 0);
+  EXPECT_EQ(nowhere.Y, 0);
+  EXPECT_EQ(StartCamera(Level{}).Z, 0);
+}
+
+TEST(ViewerCamera, MouseLookAndWheel) {
+  ViewCamera c;
+  ViewerMouseLook(c, 100, 0);  // a drag to the right turns right: the yaw goes down
+  EXPECT_NEAR(c.Yaw, kFullTurn - 0.5f, 1e-4);
+  ViewerMouseLook(c, -100, -1000);  // and back, looking up as far as it goes
+  EXPECT_NEAR(c.Yaw, 0, 1e-4);
+  EXPECT_FLOAT_EQ(c.Pitch, 1.4f);
+  ViewerMouseLook(c, 0, 280);
+  EXPECT_NEAR(c.Pitch, 0, 1e-6);
+
+  ViewerWheel(c, 2);  // two notches forward along +X
+  EXPECT_NEAR(c.X, 1, 1e-6);
+  c.Yaw = kFullTurn / 4;
+  c.Pitch = -0.5f;
+  ViewerWheel(c, -1);  // back and up along the line of sight
+  EXPECT_NEAR(c.Y, 0.5 * std::sin(0.5), 1e-6);
+  EXPECT_NEAR(c.Z, -0.5 * std::cos(0.5), 1e-5);
+  // The view follows the pitch: a point ahead and below sits at the view's centre.
+  const auto p = TransformPoint({static_cast<float>(c.X), static_cast<float>(c.Y - std::sin(0.5)),
+                                 static_cast<float>(c.Z + std::cos(0.5))},
+                                ViewerViewMatrix(c));
+  EXPECT_NEAR(p[0], 0, 1e-4);
+  EXPECT_NEAR(p[1], 0, 1e-4);
+  EXPECT_NEAR(p[2], 1, 1e-4);
 }
 
 TEST(ViewerCamera, RoomOfTheEyeLeavesOutTheOuterRing) {

@@ -11,6 +11,7 @@
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
 #include "preview3d/texels.h"
+#include "preview3d/viewer_camera.h"
 
 namespace slab {
 namespace {
@@ -105,6 +106,11 @@ TEST(RealLevels, FacesMeshesAndItemsBuild) {
     for (const MeshFace& f : built.Faces)
       for (int k = 0; k < f.VertexCount; ++k)
         ASSERT_TRUE(std::isfinite(f.Vertices[static_cast<size_t>(k)].X)) << path;
+    // The viewer never starts in a wall: its eye is inside a room of every level with an
+    // open sector.
+    if (!level.Rooms.empty()) {
+      EXPECT_NE(CameraRoom(level, StartCamera(level)), -1) << path;
+    }
     const std::vector<Marker> markers = CameraMarkers(level);
     EXPECT_EQ(markers.size(), level.Cameras.size()) << path;
     for (Marker m : markers) fixedCameras += m == Marker::FixedCamera ? 1 : 0;

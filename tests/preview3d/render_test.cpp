@@ -7,8 +7,11 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
+#include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "level/load_level.h"
@@ -20,6 +23,7 @@
 #include "preview3d/texture_strip_view.h"
 #include "preview3d/viewer_camera.h"
 #include "support/real_levels.h"
+#include "tools/showcase_level.h"
 
 namespace slab {
 namespace {
@@ -302,6 +306,82 @@ TEST_F(Render, MarkerPicturesFromOurToolFaceTheCamera) {
             "Can't find texture file no-such-folder/Sink.bmp (looked in no-such-folder and "
             "share/slabwright)");
   EXPECT_FALSE(none[0].Loaded());
+}
+
+// The viewer's red "Fps:" and "Room:" texts show over the frame: every texel the overlay
+// picture paints comes out red in the widget's frame, both texts have pixels, and nothing
+// else in the frame is that red.
+TEST_F(Render, ViewerOverlayIsRedWhereTheTextIs) {
+  const auto path = std::filesystem::path(testing::TempDir()) / "slab_overlay_level.tr2";
+  test::WriteShowcaseLevel(path);
+  for (const std::string& file : {path.string(), std::string("no-such-level.tr2")}) {
+    SCOPED_TRACE(file);
+    RecordingSink sink;
+    LevelView view(sink);
+    view.Open(QString::fromStdString(file));
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.Tick(10);
+    const QImage frame = view.Area()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    if (const char* keep = std::getenv("SLAB_KEEP_OVERLAY_FRAME"))
+      frame.save(QString(keep) + QString::number(file == path.string()) + ".png");
+    ASSERT_TRUE(view.Area()->OverlayDrawn());
+    const QImage text = OverlayPicture(view.Area()->OverlayFps(), view.Area()->OverlayRoom(),
+                                       view.Area()->devicePixelRatioF());
+    int fpsPixels = 0, roomPixels = 0, stray = 0;
+    for (int y = 0; y < frame.height(); ++y)
+      for (int x = 0; x < frame.width(); ++x) {
+        const bool painted = x < text.width() && y < text.height() && qAlpha(text.pixel(x, y)) > 0;
+        const bool red = frame.pixel(x, y) == qRgb(255, 0, 0);
+        if (painted) {
+          EXPECT_TRUE(red) << x << ", " << y;
+          (x < 80 ? fpsPixels : roomPixels) += red ? 1 : 0;
+        } else {
+          stray += red ? 1 : 0;
+        }
+      }
+    EXPECT_GT(fpsPixels, 20);
+    EXPECT_GT(roomPixels, 20);
+    if (file != path.string()) {
+      EXPECT_EQ(stray, 0);  // a blue frame has no red of its own
+    }
+  }
+  std::filesystem::remove(path);
+}
+
+// Mouse look with the right button held turns the eye; the wheel moves it; a plain left
+// drag does nothing to the camera.
+TEST_F(Render, ViewerMouseLookAndWheel) {
+  RecordingSink sink;
+  LevelView view(sink);
+  view.Open("no-such-level.tr2");
+  view.show();
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  ViewerArea* area = view.Area();
+  view.StripView()->setFocus();  // a click in the view takes the keys back
+  const QPoint from(200, 200);
+  QTest::mousePress(area, Qt::LeftButton, {}, from);
+  QTest::mouseMove(area, from + QPoint(50, 0));
+  QTest::mouseRelease(area, Qt::LeftButton, {}, from + QPoint(50, 0));
+  EXPECT_EQ(area->Camera().Yaw, 0);
+
+  QTest::mousePress(area, Qt::RightButton, {}, from);
+  QTest::mouseMove(area, from + QPoint(40, 0));
+  QTest::mouseMove(area, from + QPoint(100, -20));
+  QTest::mouseRelease(area, Qt::RightButton, {}, from + QPoint(100, -20));
+  EXPECT_NEAR(area->Camera().Yaw, kFullTurn - 0.5f, 1e-3);
+  EXPECT_NEAR(area->Camera().Pitch, 0.1f, 1e-4);
+  EXPECT_TRUE(area->hasFocus());
+
+  const ViewCamera before = area->Camera();
+  QWheelEvent wheel(QPointF(from), area->mapToGlobal(QPointF(from)), QPoint(), QPoint(0, 240),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(area, &wheel);
+  const ViewCamera& after = area->Camera();
+  const double moved = std::hypot(after.X - before.X, after.Y - before.Y, after.Z - before.Z);
+  EXPECT_NEAR(moved, 1.0, 1e-6);     // two notches, half a sector each
+  EXPECT_GT(after.X - before.X, 0);  // forward: the yaw is just short of a full turn
 }
 
 }  // namespace
