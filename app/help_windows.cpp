@@ -102,4 +102,36 @@ MineCartHelpWindow::MineCartHelpWindow(QWidget* parent) : QDialog(parent) {
   resize(480, 260);
 }
 
+KeysHelpWindow::KeysHelpWindow(QWidget* parent) : QDialog(parent) {
+  setObjectName("KeysHelp_Frm");
+  setWindowTitle(kKeysHelpCaption);
+  auto* layout = new QVBoxLayout(this);
+  auto* keys = new QLabel(
+      "<table cellspacing=4>"
+      "<tr><td><b>Ctrl+Arrow keys</b></td><td>Move the chosen item one sector (anywhere in the "
+      "window except while typing in a text box)</td></tr>"
+      "<tr><td><b>Ctrl+Page Up / Page Down</b></td><td>Raise / lower the chosen item by 128 "
+      "units</td></tr>"
+      "<tr><td><b>Arrow keys</b></td><td>Turn and tilt the 3D view's camera (while the 3D view "
+      "shows and no list or text box has the focus)</td></tr>"
+      "<tr><td><b>Page Up / Page Down</b></td><td>Move the 3D camera nearer / farther</td></tr>"
+      "<tr><td><b>Alt+click on the map</b></td><td>Turn the 3D camera to that sector</td></tr>"
+      "<tr><td><b>Right click on the map</b></td><td>Go through the sector's portal, else to "
+      "the room below (with Shift: above)</td></tr>"
+      "<tr><td><b>Mouse wheel on the map</b></td><td>Zoom the map</td></tr>"
+      "<tr><td><b>Ctrl+Z</b></td><td>Undo the last edit</td></tr>"
+      "<tr><td><b>Ctrl+Shift+Z, Ctrl+Y</b></td><td>Redo</td></tr>"
+      "<tr><td><b>Ctrl+O / Ctrl+S / Ctrl+Q</b></td><td>Open / Save / Quit</td></tr>"
+      "</table>",
+      this);
+  keys->setObjectName("KeysText");
+  keys->setTextFormat(Qt::RichText);
+  keys->setWordWrap(true);
+  layout->addWidget(keys);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  resize(560, 320);
+}
+
 }  // namespace slab

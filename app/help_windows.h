@@ -33,4 +33,12 @@ class MineCartHelpWindow : public QDialog {
   explicit MineCartHelpWindow(QWidget* parent = nullptr);
 };
 
+inline constexpr char kKeysHelpCaption[] = "Keys";
+
+// The keys of the main window, one line each: the key and what it does.
+class KeysHelpWindow : public QDialog {
+ public:
+  explicit KeysHelpWindow(QWidget* parent = nullptr);
+};
+
 }  // namespace slab

@@ -1,13 +1,18 @@
 #include "app/main_window.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -88,12 +93,20 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   ResetPanels();
 
   if (services_.Enable3D) {
-    view3d_ = new Room3DView(services_.Messages, sectorMap_);
+    view3d_ = new Room3DView(services_.Messages, rightView_);
     view3d_->setObjectName("View3D");
-    sectorMap_->SetRightView(view3d_);
+    rightView_->SetView3D(view3d_);
     view3d_->LoadMarkers(services_.ProgramFolder);
     connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
   }
+  statusBar()->setObjectName("StatusBar");
+  // Screen readers and automation find every control by its name.
+  for (QWidget* widget : findChildren<QWidget*>())
+    if (!widget->objectName().isEmpty() && widget->accessibleName().isEmpty())
+      widget->setAccessibleName(widget->objectName());
+  qApp->installEventFilter(this);
+  UpdateLevelActions();
+  UpdateEditMenu();
 
   frameTimer_.setTimerType(Qt::PreciseTimer);
   frameTimer_.setInterval(kFrameInterval);
@@ -110,7 +123,20 @@ void MainWindow::BuildControls() {
 
   // Left: the map and, under it, the rooms, doors and static meshes.
   auto* left = new QVBoxLayout;
-  sectorMap_ = new SectorMapWidget(central);
+  // The map and the right-hand view share the space the window gives them; the map's pane
+  // scrolls when the user zooms in beyond it.
+  sectorMap_ = Named(new QSplitter(Qt::Horizontal, central), "SectorMap");
+  sectorMap_->setChildrenCollapsible(false);
+  mapPane_ = Named(new QScrollArea(sectorMap_), "MapPane");
+  mapPane_->setWidgetResizable(true);
+  mapPane_->setAlignment(Qt::AlignCenter);
+  roomMap_ = new RoomMapWidget;
+  mapPane_->setWidget(roomMap_);
+  rightView_ = new RightViewWidget(sectorMap_);
+  sectorMap_->addWidget(mapPane_);
+  sectorMap_->addWidget(rightView_);
+  sectorMap_->setStretchFactor(0, 1);
+  sectorMap_->setStretchFactor(1, 1);
   left->addWidget(sectorMap_, 1);
   auto* under = new QHBoxLayout;
 
@@ -130,8 +156,8 @@ void MainWindow::BuildControls() {
   roomsLayout->addWidget(roomDelete, 1, 1);
   roomsLayout->addWidget(viewMode_, 2, 1);
   roomsLayout->addWidget(drawDoors_, 3, 1);
-  roomInfo_ = Named(new QLabel(rooms), "RoomInfo");
-  altRoom_ = Named(new QLabel(rooms), "AltRoom");
+  roomInfo_ = Named(new QLabel("Room 0", rooms), "RoomInfo");
+  altRoom_ = Named(new QLabel("No alternate", rooms), "AltRoom");
   roomsLayout->addWidget(roomInfo_, 4, 0, 1, 2);
   roomsLayout->addWidget(altRoom_, 5, 0, 1, 2);
   under->addWidget(rooms, 2);
@@ -277,26 +303,40 @@ void MainWindow::BuildMenus() {
     return action;
   };
   add(file, "Mnu_File_Open", "&Open", [this] { MenuFileOpen(); })->setShortcut(QKeySequence::Open);
-  add(file, "Mnu_File_Save", "&Save", [this] { MenuFileSave(); })->setShortcut(QKeySequence::Save);
-  add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
+  saveAction_ = add(file, "Mnu_File_Save", "&Save", [this] { MenuFileSave(); });
+  saveAction_->setShortcut(QKeySequence::Save);
+  saveAsAction_ = add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
   file->addSeparator()->setObjectName("Mnu_File_Line1");
   add(file, "Mnu_File_Quit", "&Quit", [this] { MenuFileQuit(); })->setShortcut(QKeySequence::Quit);
 
+  auto* edit = menuBar()->addMenu("&Edit");
+  edit->setObjectName("Mnu_Edit");
+  undoAction_ = add(edit, "Mnu_Edit_Undo", "Undo", [this] { MenuEditUndo(); });
+  undoAction_->setShortcut(QKeySequence::Undo);
+  redoAction_ = add(edit, "Mnu_Edit_Redo", "Redo", [this] { MenuEditRedo(); });
+  redoAction_->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+
   auto* demo = menuBar()->addMenu("&Demo");
   demo->setObjectName("Mnu_Demo");
-  add(demo, "Mnu_Demo_Rec", "Start Recording", [this] { MenuDemoRec(); });
-  add(demo, "Mnu_Demo_Stop", "Stop Recording", [this] { MenuDemoStop(); });
+  demoRecAction_ = add(demo, "Mnu_Demo_Rec", "Start Recording", [this] { MenuDemoRec(); });
+  demoStopAction_ = add(demo, "Mnu_Demo_Stop", "Stop Recording", [this] { MenuDemoStop(); });
 
   auto* help = menuBar()->addMenu("&Help");
   help->setObjectName("Mnu_Help");
   add(help, "Mnu_Help_MineCart", "&MineCart Help", [this] { MenuHelpMineCart(); });
+  add(help, "Mnu_Help_Keys", "&Keys", [this] { MenuHelpKeys(); });
   add(help, "Mnu_Help_About", "&About", [this] { MenuHelpAbout(); });
 }
 
 void MainWindow::ConnectHandlers() {
-  connect(sectorMap_, &SectorMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
-  connect(sectorMap_, &SectorMapWidget::KeyDown, this, &MainWindow::MapKeyDown);
+  connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
   connect(roomNumber_, &QListWidget::currentRowChanged, this, &MainWindow::RoomNumberClick);
+  // A click on the room already current changes no row, yet redraws and clears the selection.
+  connect(roomNumber_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    const int row = roomNumber_->row(item);
+    if (row == map_.CurrentRoom) RoomNumberClick(row);
+  });
   connect(viewMode_, &QPushButton::clicked, this, &MainWindow::ViewModeClick);
   connect(drawDoors_, &QCheckBox::clicked, this, &MainWindow::DrawDoorsClick);
   connect(floorWall_, &QCheckBox::clicked, this, &MainWindow::FloorWallClick);
@@ -342,7 +382,10 @@ void MainWindow::ResetPanels() {
                      static_cast<QWidget*>(fd21_)})
     SetTextColour(w, kClearColour);
   fdLabel_->setText("FD:0");
-  triggerData_->clear();
+  {
+    const QSignalBlocker block(triggerData_);
+    triggerData_->clear();
+  }
   triggerTimer_->setText("Timer: 0");
   for (QCheckBox* box : triggerFlags_) SetTextColour(box, kClearColour);
   for (QLabel* door : {doorSide_, doorAbove_, doorBelow_}) door->setText("None");
@@ -350,18 +393,25 @@ void MainWindow::ResetPanels() {
   staticId_->show();
   numStatic_->setText("0 Static Meshes");
   numStatic_->show();
-  roomInfo_->setText("Room 0");
-  altRoom_->setText("No alternate");
   {
     const QSignalBlocker block(secCurItem_);
     secCurItem_->clear();
   }
   secItemCnt_->setText("Of 1");
   secItemCnt_->show();
+  ClearItemPanel();
+}
+
+void MainWindow::ClearItemPanel() {
   itemId_->clear();
-  itemOcb_->clear();
+  {
+    const QSignalBlocker block(itemOcb_);
+    itemOcb_->clear();
+  }
   itemNumTriggers_->setText("This object has 0 triggers");
   ShowFlagColours(ItemFlagColours{});
+  const QSignalBlocker block(itemDesc_);
+  itemDesc_->setCurrentIndex(-1);
 }
 
 // ---- Copying view models into the controls ----
@@ -394,25 +444,29 @@ void MainWindow::ShowPanel(const SectorPanel& panel) {
   doorAbove_->setText(Q(panel.Doors.DoorAbove));
   doorBelow_->setText(Q(panel.Doors.DoorBelow));
 
+  // A part the sector has nothing for is emptied: lines left from another sector would be
+  // read as this one's (and "Find Object" would act on them).
   const TriggersView& t = panel.Triggers;
   fdLabel_->setText(Q(t.FDLabel));
-  if (t.TriggerData) {
+  {
     const QSignalBlocker block(triggerData_);
     triggerData_->clear();
-    for (const std::string& line : t.TriggerData->Lines) triggerData_->addItem(Q(line));
-    triggerData_->setCurrentRow(t.TriggerData->Selected);
+    if (t.TriggerData) {
+      for (const std::string& line : t.TriggerData->Lines) triggerData_->addItem(Q(line));
+      triggerData_->setCurrentRow(t.TriggerData->Selected);
+    }
   }
-  if (t.TriggerTimer) triggerTimer_->setText(Q(*t.TriggerTimer));
-  if (t.TriggerFlags)
-    for (int i = 0; i < 5; ++i) SetTextColour(triggerFlags_[i], (*t.TriggerFlags)[i]);
+  triggerTimer_->setText(t.TriggerTimer ? Q(*t.TriggerTimer) : QString("Timer: 0"));
+  for (int i = 0; i < 5; ++i)
+    SetTextColour(triggerFlags_[i], t.TriggerFlags ? (*t.TriggerFlags)[i] : kClearColour);
 
   if (panel.Items) {
     const SectorItemsView& items = *panel.Items;
     if (items.SecItemCnt) secItemCnt_->setText(Q(*items.SecItemCnt));
     secItemCnt_->setVisible(items.SecItemCntVisible);
+    const QSignalBlocker block(secCurItem_);
+    secCurItem_->clear();
     if (items.SecCurItem) {
-      const QSignalBlocker block(secCurItem_);
-      secCurItem_->clear();
       for (const std::string& line : items.SecCurItem->Lines) secCurItem_->addItem(Q(line));
       secCurItem_->setCurrentRow(items.SecCurItem->Selected);
     }
@@ -420,10 +474,8 @@ void MainWindow::ShowPanel(const SectorPanel& panel) {
   if (panel.Statics) {
     const SectorStaticsView& statics = *panel.Statics;
     if (statics.NumStatic) numStatic_->setText(Q(*statics.NumStatic));
-    if (statics.StaticID) {
-      staticId_->clear();
-      staticId_->addItem(Q(*statics.StaticID));
-    }
+    staticId_->clear();
+    if (statics.StaticID) staticId_->addItem(Q(*statics.StaticID));
     numStatic_->setVisible(statics.Visible);
     staticId_->setVisible(statics.Visible);
   }
@@ -437,7 +489,10 @@ void MainWindow::ShowFlagColours(const ItemFlagColours& colours) {
 
 void MainWindow::ShowItemPanel(const ItemPanelView& view) {
   itemId_->setText(Q(view.Caption));
-  itemOcb_->setText(Q(view.ItemOCB));
+  {
+    const QSignalBlocker block(itemOcb_);
+    itemOcb_->setText(Q(view.ItemOCB));
+  }
   if (view.ItemNumTriggers) itemNumTriggers_->setText(Q(*view.ItemNumTriggers));
   ShowFlagColours(view.Colours);
   // Point the type list at the entity's type, where the list holds it.
@@ -456,14 +511,56 @@ void MainWindow::ShowItemPanel(const ItemPanelView& view) {
   itemDesc_->setCurrentIndex(position < itemDesc_->count() ? position : -1);
 }
 
+void MainWindow::RefreshPanels(bool keepOcbText) {
+  const int entity = map_.SelectedEntity;
+  if (map_.SectorSelected) {
+    if (auto panel = ShowSelectedSector(doc_, map_, names_, true)) ShowPanel(*panel);
+  } else {
+    ResetPanels();
+    map_.SectorEntities.clear();
+  }
+  // The chosen entity stays chosen (a moved item may have left the sector), and its line is
+  // marked where the sector lists it.
+  map_.SelectedEntity = entity;
+  {
+    const QSignalBlocker block(secCurItem_);
+    int line = -1;
+    for (size_t i = 0; i < map_.SectorEntities.size(); ++i)
+      if (map_.SectorEntities[i] == entity) line = static_cast<int>(i);
+    secCurItem_->setCurrentRow(line);
+  }
+  const QString typed = itemOcb_->text();
+  if (auto view = ItemPanelFor(doc_, map_)) {
+    ShowItemPanel(*view);
+    // The user's own text stays while they type ("-" reads 0 but is the start of "-5").
+    if (keepOcbText) {
+      const QSignalBlocker block(itemOcb_);
+      itemOcb_->setText(typed);
+    }
+  } else {
+    map_.SelectedEntity = -1;
+    ClearItemPanel();
+  }
+}
+
 void MainWindow::ShowNavigation(const NavigationView& view) {
   ShowRoomView(view.Room);
-  if (view.Panel) ShowPanel(*view.Panel);
+  RefreshPanels();
   PresentMap();
   RequestFrame();
 }
 
-void MainWindow::PresentMap() { sectorMap_->SetMap(map_.Shown); }
+void MainWindow::PresentMap() {
+  const Level& level = doc_.CurrentLevel;
+  int usedWidth = kMapSize, usedHeight = kMapSize;
+  if (doc_.LevelLoaded && map_.CurrentRoom >= 0 &&
+      static_cast<size_t>(map_.CurrentRoom) < level.Rooms.size()) {
+    const Room& room = level.Rooms[static_cast<size_t>(map_.CurrentRoom)];
+    usedWidth = kSectorPixels * std::clamp<int>(room.NumZSectors, 1, kMaxMapSectors);
+    usedHeight = kSectorPixels * std::clamp<int>(room.NumXSectors, 1, kMaxMapSectors);
+  }
+  roomMap_->SetMap(map_.Shown, usedWidth, usedHeight);
+}
 
 void MainWindow::UpdateTitle() {
   if (!doc_.LevelLoaded) {
@@ -473,7 +570,78 @@ void MainWindow::UpdateTitle() {
   setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "]");
 }
 
+void MainWindow::ShowStatus(const std::string& text) {
+  if (text.empty()) return;
+  statusBar()->showMessage(Q(text), 5000);
+}
+
+void MainWindow::UpdateEditMenu() {
+  const bool recording = recorder_.DemoRecording;
+  const Edit* undo = history_.NextUndo();
+  const Edit* redo = history_.NextRedo();
+  undoAction_->setText(undo ? Q("Undo " + undo->Caption) : QString("Undo"));
+  redoAction_->setText(redo ? Q("Redo " + redo->Caption) : QString("Redo"));
+  // While a demo records, the level's demo is the recorder's: nothing is undone under it.
+  undoAction_->setEnabled(undo != nullptr && !recording);
+  redoAction_->setEnabled(redo != nullptr && !recording);
+}
+
+void MainWindow::UpdateLevelActions() {
+  const bool loaded = doc_.LevelLoaded;
+  saveAction_->setEnabled(loaded);
+  saveAsAction_->setEnabled(loaded);
+  demoRecAction_->setEnabled(loaded && !recorder_.DemoRecording);
+  demoStopAction_->setEnabled(recorder_.DemoRecording);
+}
+
+void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
+  if (!outcome) {
+    ShowStatus(outcome.Status);
+    return;
+  }
+  const Edit& edit = *outcome.Done;
+  PresentMap();
+  RefreshPanels(keepOcbText);
+  if (view3d_ != nullptr) {
+    if (edit.Kind == EditKind::Wall || edit.Kind == EditKind::Minecart)
+      view3d_->RoomGeometryChanged();
+    else if (edit.Kind != EditKind::Demo)
+      view3d_->ItemsChanged();
+  }
+  UpdateTitle();
+  UpdateEditMenu();
+  RequestFrame();
+}
+
 // ---- File commands ----
+
+void MainWindow::ShowNoLevel() {
+  doc_ = Document{};
+  const std::string viewMode = map_.ViewMode;  // the view mode belongs to the window
+  map_ = MapState{};
+  map_.ViewMode = viewMode;
+  SelectRoom(doc_, map_, 0);
+  history_.Clear();
+  if (view3d_ != nullptr) view3d_->SetLevel(doc_.CurrentLevel, {}, 0);
+  strip_ = TextureStrip{};
+  textures_->SetStrip(strip_);
+  {
+    const QSignalBlocker block(roomNumber_);
+    roomNumber_->clear();
+  }
+  {
+    const QSignalBlocker block(itemDesc_);
+    itemDesc_->clear();
+  }
+  ResetPanels();
+  roomInfo_->setText("Room 0");
+  altRoom_->setText("No alternate");
+  PresentMap();
+  rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
+  UpdateTitle();
+  UpdateLevelActions();
+  UpdateEditMenu();
+}
 
 bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   // A new level ends a recording made for the old one; drawing starts again.
@@ -481,8 +649,15 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   renderEnabled_ = true;
 
   LoadResult result = LoadLevel(path, doc_.GameVersion, services_.Messages);
+  if (!result.Loaded) {
+    // Nothing of a refused file is kept: there is no level, so nothing can be saved over it.
+    ShowNoLevel();
+    RequestFrame();
+    return false;
+  }
   doc_.CurrentLevel = std::move(result.Lvl);
   doc_.TextureTiles = std::move(result.TextureTiles);
+  history_.Clear();
 
   if (view3d_ != nullptr) {
     view3d_->SetLevel(doc_.CurrentLevel, doc_.TextureTiles, doc_.GameVersion);
@@ -530,8 +705,10 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
     const QSignalBlocker block(roomNumber_);
     roomNumber_->setCurrentRow(0);
   }
+  UpdateLevelActions();
+  UpdateEditMenu();
   RequestFrame();
-  return result.Loaded;
+  return true;
 }
 
 void MainWindow::MenuFileOpen() {
@@ -542,6 +719,10 @@ void MainWindow::MenuFileOpen() {
 }
 
 bool MainWindow::SaveNow(bool saveAs) {
+  if (!doc_.LevelLoaded) {
+    ShowStatus(kNoLevelStatus);
+    return false;
+  }
   bool saved = false;
   if (recorder_.DemoRecording) {
     // The file gets the demo as Stop would finish it; the recording itself goes on.
@@ -563,6 +744,8 @@ bool MainWindow::SaveNow(bool saveAs) {
                                    services_.ProgramFolder, services_.Processes)
                    : SaveCommand(doc_, services_.Messages, services_.ProgramFolder,
                                  services_.Processes);
+    // The file now holds the level as it stands: undoing back to here is unmodified again.
+    if (saved) history_.MarkSaved();
   }
   UpdateTitle();
   return saved;
@@ -599,26 +782,54 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   frameTimer_.stop();
   if (about_) about_->close();
   if (mineCartHelp_) mineCartHelp_->close();
+  if (keysHelp_) keysHelp_->close();
   event->accept();
 }
 
-// ---- Demo and help menus ----
+// ---- Edit, demo and help menus ----
+
+void MainWindow::MenuEditUndo() {
+  if (recorder_.DemoRecording) return;
+  AfterCommand(UndoCommand(doc_, map_, history_));
+  UpdateEditMenu();
+}
+
+void MainWindow::MenuEditRedo() {
+  if (recorder_.DemoRecording) return;
+  AfterCommand(RedoCommand(doc_, map_, history_));
+  UpdateEditMenu();
+}
 
 void MainWindow::MenuDemoRec() {
   if (recorder_.DemoRecording) return;
+  if (!doc_.LevelLoaded) {
+    ShowStatus(kNoLevelStatus);
+    return;
+  }
+  demoNumBefore_ = doc_.CurrentLevel.NumDemoData;
+  demoBefore_ = doc_.CurrentLevel.DemoData;
   const DemoStart start =
       StartDemoRecording(recorder_, doc_.CurrentLevel,
                          DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
   if (start != DemoStart::Started) return;
   renderEnabled_ = false;
   doc_.Modified = true;
+  UpdateTitle();
+  UpdateLevelActions();
+  UpdateEditMenu();
   if (!frameTimer_.isActive()) frameTimer_.start();
 }
 
 void MainWindow::MenuDemoStop() {
   if (!StopDemoRecording(recorder_, doc_.CurrentLevel)) return;
+  // The whole recording is one step of the history: undo gives back the demo from before.
+  RecordDemoEdit(doc_, history_, demoNumBefore_, std::move(demoBefore_));
+  demoBefore_.clear();
   // Drawing resumes: the window would otherwise stay frozen after the recording.
   renderEnabled_ = true;
+  UpdateTitle();
+  UpdateLevelActions();
+  UpdateEditMenu();
   RequestFrame();
 }
 
@@ -629,6 +840,15 @@ void MainWindow::MenuHelpMineCart() {
   }
   mineCartHelp_->show();
   mineCartHelp_->raise();
+}
+
+void MainWindow::MenuHelpKeys() {
+  if (!keysHelp_) {
+    keysHelp_ = new KeysHelpWindow(this);
+    keysHelp_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  keysHelp_->show();
+  keysHelp_->raise();
 }
 
 void MainWindow::MenuHelpAbout() {
@@ -644,38 +864,54 @@ void MainWindow::MenuHelpAbout() {
 
 void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
   if (!doc_.LevelLoaded) return;
-  // The right-hand view: the 3D view takes its own clicks, the overview has none.
-  if (x >= sectorMap_->MapPartWidth()) return;
   const std::optional<MapClick> click = SelectSectorAt(doc_, map_, names_, x, y, button, shift);
   if (!click) return;
   if (click->Room) ShowRoomView(*click->Room);
-  if (click->Panel) ShowPanel(*click->Panel);
+  RefreshPanels();
   if (click->CameraFocus && view3d_ != nullptr)
     view3d_->MapClick((*click->CameraFocus)[0], (*click->CameraFocus)[1], true);
   PresentMap();
   RequestFrame();
 }
 
-void MainWindow::MapKeyDown(int qtKey, Qt::KeyboardModifiers modifiers) {
-  modifiers &= ~Qt::KeypadModifier;
+bool MainWindow::MoveKeyPressed(int qtKey) {
   const std::optional<MoveKey> key = MoveKeyFor(qtKey);
-  if (!key) return;
-  if (modifiers == Qt::ControlModifier) {
-    if (MoveSelectedEntity(doc_, map_, *key, kCtrlKey)) {
-      Edited();
-      PresentMap();
+  if (!key) return false;
+  AfterCommand(MoveCommand(doc_, map_, history_, *key));
+  return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  QWidget* focus = QApplication::focusWidget();
+  // Only keys meant for this window; dialogs and menus keep theirs.
+  if (widget == nullptr || widget->window() != this || (focus && focus->window() != this))
+    return QMainWindow::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  const auto* edit = qobject_cast<const QLineEdit*>(focus);
+  const bool editing = edit != nullptr && !edit->isReadOnly();
+  const bool inList = qobject_cast<const QAbstractItemView*>(focus) != nullptr ||
+                      qobject_cast<const QComboBox*>(focus) != nullptr ||
+                      qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
+  if (modifiers == Qt::ControlModifier && !editing && MoveKeyFor(key->key()))
+    return MoveKeyPressed(key->key());
+  if (modifiers == Qt::NoModifier && !editing && !inList && RightViewIs3D()) {
+    const int code = CameraKeyCode(key->key());
+    if (code != 0 && view3d_->OrbitKey(code, 0)) {
+      RequestFrame();
+      return true;
     }
-    return;
   }
-  if (modifiers == Qt::NoModifier && view3d_ != nullptr &&
-      view3d_->OrbitKey(CameraKeyCode(qtKey), 0))
-    RequestFrame();
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::RoomNumberClick(int row) {
   const std::optional<RoomView> view = ChooseRoom(doc_, map_, row);
   if (!view) return;
   ShowRoomView(*view);
+  RefreshPanels();
   PresentMap();
   RequestFrame();
 }
@@ -688,6 +924,7 @@ bool MainWindow::RightViewIs3D() const {
 void MainWindow::ViewModeClick() {
   viewMode_->setText(Q(ToggleViewMode(map_)));
   if (view3d_ != nullptr) view3d_->setVisible(RightViewIs3D());
+  rightView_->update();
   RequestFrame();
 }
 
@@ -702,24 +939,25 @@ void MainWindow::Disable3D() {
 // ---- Sector edits ----
 
 void MainWindow::FloorWallClick(bool checked) {
-  if (!slab::FloorWallClick(doc_, map_, checked)) return;
-  Edited();
-  // Shown at once, with the heights the panel would show for a wall.
-  floorHeight_->clear();
-  ceilingHeight_->clear();
-  floorHeight_->setEnabled(false);
-  ceilingHeight_->setEnabled(false);
-  map_.Map = DrawRoom(doc_.CurrentLevel, doc_.GameVersion, map_.CurrentRoom);
-  DrawSelection(map_);
-  PresentMap();
-  if (view3d_ != nullptr) view3d_->ClearFacesCached();
-  RequestFrame();
+  const CommandOutcome outcome = WallCommand(doc_, map_, history_, checked);
+  if (!outcome) {
+    // The box shows the selected sector as it is, whatever the click left it as.
+    if (map_.SectorSelected) {
+      RefreshPanels();
+    } else {
+      const QSignalBlocker block(floorWall_);
+      floorWall_->setChecked(false);
+    }
+  }
+  AfterCommand(outcome);
 }
 
 void MainWindow::MinecartClick(int mode) {
-  if (!AddMinecartFunction(doc_, map_, static_cast<MinecartMode>(mode), services_.Messages)) return;
-  Edited();
-  PresentMap();
+  const QPushButton* button = mode == static_cast<int>(MinecartMode::Stop)   ? minecartStop_
+                              : mode == static_cast<int>(MinecartMode::Left) ? fd20_
+                                                                             : fd21_;
+  AfterCommand(MinecartCommand(doc_, map_, history_, static_cast<MinecartMode>(mode),
+                               button->text().toStdString(), services_.Messages));
 }
 
 // ---- Triggers and items ----
@@ -746,47 +984,16 @@ void MainWindow::ItemFlagClick(int box) {
     const QSignalBlocker block(b);
     b->setChecked(false);
   }
-  if (auto colours = ToggleItemFlag(doc_, map_, static_cast<ItemFlagBox>(box))) {
-    ShowFlagColours(*colours);
-    Edited();
-  }
+  AfterCommand(FlagCommand(doc_, map_, history_, static_cast<ItemFlagBox>(box)));
 }
 
 void MainWindow::ItemOCBChange(const QString& text) {
-  if (SetItemOCB(doc_, map_, text.toStdString())) Edited();
+  AfterCommand(OcbCommand(doc_, map_, history_, text.toStdString()), true);
 }
 
-void MainWindow::ItemRotateClick() {
-  if (ItemRotate(doc_, map_)) Edited();
-}
+void MainWindow::ItemRotateClick() { AfterCommand(RotateCommand(doc_, map_, history_)); }
 
-void MainWindow::ShowSelectedAgain(int entity) {
-  DrawSelection(map_);
-  if (auto panel = ShowSelectedSector(doc_, map_, names_)) ShowPanel(*panel);
-  PresentMap();
-  for (size_t line = 0; line < map_.SectorEntities.size(); ++line) {
-    if (map_.SectorEntities[line] != entity) continue;
-    {
-      const QSignalBlocker block(secCurItem_);
-      secCurItem_->setCurrentRow(static_cast<int>(line));
-    }
-    SecCurItemClick(static_cast<int>(line));
-  }
-}
-
-void MainWindow::ItemAddClick() {
-  const int a = map_.SelectedSectorX, b = map_.SelectedSectorZ;
-  const bool selected = map_.SectorSelected;
-  const std::optional<int> index = ItemAdd(doc_, map_);
-  if (!index) return;
-  Edited();
-  PresentMap();
-  if (!selected) return;
-  // The new item is chosen in the panel straight away, ready to be given its type.
-  map_.SelectedSectorX = a;
-  map_.SelectedSectorZ = b;
-  ShowSelectedAgain(*index);
-}
+void MainWindow::ItemAddClick() { AfterCommand(AddItemCommand(doc_, map_, history_)); }
 
 void MainWindow::AllItemsClick() {
   const std::vector<std::string> lines = ClickAllItems(doc_, map_, names_);
@@ -794,24 +1001,28 @@ void MainWindow::AllItemsClick() {
     const QSignalBlocker block(allItems_);
     allItems_->setChecked(map_.AllItems);
   }
-  const QSignalBlocker block(itemDesc_);
-  itemDesc_->clear();
-  for (const std::string& line : lines) itemDesc_->addItem(Q(line));
-  itemDesc_->setCurrentIndex(-1);
+  {
+    const QSignalBlocker block(itemDesc_);
+    itemDesc_->clear();
+    for (const std::string& line : lines) itemDesc_->addItem(Q(line));
+    itemDesc_->setCurrentIndex(-1);
+  }
+  if (auto view = ItemPanelFor(doc_, map_)) ShowItemPanel(*view);
 }
 
 void MainWindow::ItemDescClick(int index) {
-  if (!ChooseObjectType(doc_, map_, index)) return;
-  Edited();
-  const int entity = map_.SelectedEntity;
-  // The caption shows the new object id; the panel is filled again for the same entity.
-  if (auto view = SelectEntity(doc_, map_, secCurItem_->currentRow())) ShowItemPanel(*view);
-  map_.SelectedEntity = entity;
+  const CommandOutcome outcome = TypeCommand(doc_, map_, history_, index);
+  AfterCommand(outcome);
+  if (!outcome) {
+    // The list goes back to the entity's own type (or to nothing chosen).
+    if (auto view = ItemPanelFor(doc_, map_))
+      ShowItemPanel(*view);
+    else
+      ClearItemPanel();
+  }
 }
 
 // ---- The frame loop ----
-
-void MainWindow::Edited() { doc_.Modified = true; }
 
 void MainWindow::RequestFrame() {
   frameWanted_ = true;
@@ -834,12 +1045,13 @@ void MainWindow::FrameTick(int64_t now) {
 void MainWindow::DrawFrame() {
   ++framesDrawn_;
   if (RightViewIs3D()) {
-    view3d_->ShowRoom(map_.CurrentRoom, SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ},
-                      drawDoors_->isChecked());
+    std::optional<SelectedSector> selected;
+    if (map_.SectorSelected) selected = SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ};
+    view3d_->ShowRoom(map_.CurrentRoom, selected, drawDoors_->isChecked());
     view3d_->update();
     return;
   }
-  sectorMap_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, map_.CurrentRoom));
+  rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, map_.CurrentRoom));
 }
 
 }  // namespace slab

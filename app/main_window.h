@@ -13,6 +13,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QTimer>
 #include <array>
 #include <string>
@@ -20,6 +22,8 @@
 #include "floordata/object_names.h"
 #include "level/document.h"
 #include "level/messages.h"
+#include "map/edit_commands.h"
+#include "map/edit_history.h"
 #include "map/item_panel.h"
 #include "map/map_state.h"
 #include "map/navigation.h"
@@ -33,7 +37,8 @@
 namespace slab {
 
 class Room3DView;
-class SectorMapWidget;
+class RoomMapWidget;
+class RightViewWidget;
 class TextureStripView;
 
 inline constexpr char kWindowTitle[] = "Slabwright 3.1";
@@ -63,8 +68,8 @@ class MainWindow : public QMainWindow {
 
   void SetObjectNames(ObjectNames names) { names_ = std::move(names); }
 
-  // Open, from the dialog's path on: reads the file and fills the window (a refused file
-  // leaves it empty). Asks about unsaved changes first; false when the user cancelled.
+  // Open, from the dialog's path on: reads the file and fills the window. A refused file
+  // leaves the window with no level at all (nothing to save). False when it was refused.
   bool OpenLevel(const std::string& path, const std::string& title);
 
   // The menu commands.
@@ -76,13 +81,9 @@ class MainWindow : public QMainWindow {
   void MenuDemoStop();
   void MenuHelpMineCart();
   void MenuHelpAbout();
-
-  // The map's mouse handler, in picture pixels: the map part goes to the map, the rest to
-  // the right-hand view.
-  void SectorMapMouseDown(int button, int shift, int x, int y);
-  // Keys of the map: Ctrl with arrows or Page Up / Down moves the chosen entity, the same
-  // keys alone move the 3D camera.
-  void MapKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
+  void MenuHelpKeys();
+  void MenuEditUndo();
+  void MenuEditRedo();
 
   // One pass of the frame timer at time now (ms).
   void FrameTick(int64_t now);
@@ -96,11 +97,17 @@ class MainWindow : public QMainWindow {
   int FramesDrawn() const { return framesDrawn_; }
   bool FrameTimerActive() const { return frameTimer_.isActive(); }
   bool RightViewIs3D() const;
-  SectorMapWidget* SectorMap() const { return sectorMap_; }
+  RoomMapWidget* RoomMap() const { return roomMap_; }
+  RightViewWidget* RightView() const { return rightView_; }
   Room3DView* View3D() const { return view3d_; }
+  const EditHistory& History() const { return history_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The window's keys, wherever the focus is in it: Ctrl with arrows or Page Up / Down moves
+  // the chosen entity (unless a text field is being edited), the same keys alone move the 3D
+  // camera while the 3D view shows (unless a list or text field has the focus).
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
@@ -115,9 +122,20 @@ class MainWindow : public QMainWindow {
   void ShowFlagColours(const ItemFlagColours& colours);
   void ShowNavigation(const NavigationView& view);
   void PresentMap();
-  void ShowSelectedAgain(int entity);
+  void ClearItemPanel();
+  // Every panel from the selection as the level now holds it.
+  void RefreshPanels(bool keepOcbText = false);
+  // After a command: the views that show what it changed, or its status text.
+  void AfterCommand(const CommandOutcome& outcome, bool keepOcbText = false);
+  void UpdateEditMenu();
+  void UpdateLevelActions();
+  void ShowStatus(const std::string& text);
+  // The window as it is with no level open.
+  void ShowNoLevel();
 
   // Handlers.
+  void SectorMapMouseDown(int button, int shift, int x, int y);
+  bool MoveKeyPressed(int qtKey);
   void RoomNumberClick(int row);
   void ViewModeClick();
   void DrawDoorsClick();
@@ -135,7 +153,6 @@ class MainWindow : public QMainWindow {
 
   // The 3D device failed: the right-hand view shows the overview from now on.
   void Disable3D();
-  void Edited();
   void RequestFrame();
   void DrawFrame();
   // Answers the unsaved-changes question; false when the user cancelled (or a save failed).
@@ -148,6 +165,10 @@ class MainWindow : public QMainWindow {
   MapState map_;
   ObjectNames names_;
   DemoRecorder recorder_;
+  EditHistory history_;
+  // The level's demo as it was when the recording started, for the undo step Stop records.
+  int16_t demoNumBefore_ = 0;
+  std::vector<int32_t> demoBefore_;
   TextureStrip strip_;
 
   // The main-loop flags.
@@ -159,7 +180,10 @@ class MainWindow : public QMainWindow {
   bool device3dFailed_ = false;
   QTimer frameTimer_;
 
-  SectorMapWidget* sectorMap_ = nullptr;
+  QSplitter* sectorMap_ = nullptr;
+  QScrollArea* mapPane_ = nullptr;
+  RoomMapWidget* roomMap_ = nullptr;
+  RightViewWidget* rightView_ = nullptr;
   Room3DView* view3d_ = nullptr;
   TextureStripView* textures_ = nullptr;
 
@@ -204,8 +228,16 @@ class MainWindow : public QMainWindow {
   QLabel* itemId_ = nullptr;
   QLabel* secItemCnt_ = nullptr;
 
+  QAction* saveAction_ = nullptr;
+  QAction* saveAsAction_ = nullptr;
+  QAction* demoRecAction_ = nullptr;
+  QAction* demoStopAction_ = nullptr;
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
+
   QPointer<QDialog> about_;
   QPointer<QDialog> mineCartHelp_;
+  QPointer<QDialog> keysHelp_;
 };
 
 // A control's text colour, as the panels show set and clear states.

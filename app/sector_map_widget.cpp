@@ -1,8 +1,9 @@
 #include "app/sector_map_widget.h"
 
-#include <QKeyEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -18,100 +19,100 @@ QImage ToQImage(const MapImage& image) {
       .copy();
 }
 
-SectorMapWidget::SectorMapWidget(QWidget* parent) : QWidget(parent) {
-  setObjectName("SectorMap");
+RoomMapWidget::RoomMapWidget(QWidget* parent) : QWidget(parent) {
+  setObjectName("RoomMap");
+  setAccessibleName("RoomMap");
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
   map_ = QImage(kMapSize, kMapSize, QImage::Format_RGB888);
   map_.fill(Qt::black);
-  overview_ = QImage(kRightViewSize, kRightViewSize, QImage::Format_RGB888);
-  overview_.fill(Qt::white);
+  used_ = map_.size();
 }
 
-void SectorMapWidget::SetMap(const MapImage& map) {
+void RoomMapWidget::SetMap(const MapImage& map, int usedWidth, int usedHeight) {
   map_ = ToQImage(map);
-  PlaceRightView();
-  updateGeometry();
+  used_ = QSize(std::clamp(usedWidth, 1, std::max(1, map_.width())),
+                std::clamp(usedHeight, 1, std::max(1, map_.height())));
+  UpdateSize();
   update();
 }
 
-void SectorMapWidget::SetOverview(const MapImage& overview) {
-  overview_ = ToQImage(overview);
-  update();
-}
-
-void SectorMapWidget::SetRightView(QWidget* view) {
-  rightView_ = view;
-  if (view != nullptr) view->setParent(this);
-  PlaceRightView();
-}
-
-int SectorMapWidget::MapPartWidth() const { return std::max(kMapSize, map_.width()); }
-
-QSize SectorMapWidget::PictureSize() const {
-  return QSize(MapPartWidth() + kRightViewGap + kRightViewSize,
-               std::max({kRightViewSize, kMapSize, map_.height()}));
-}
-
-int SectorMapWidget::MinimumScale() const {
-  return std::max(1, static_cast<int>(std::lround(devicePixelRatioF())));
-}
-
-int SectorMapWidget::Scale() const {
+int RoomMapWidget::DeviceScale() const {
   const qreal ratio = devicePixelRatioF();
-  const QSize picture = PictureSize();
+  const int least = std::max(1, static_cast<int>(std::lround(ratio)));
+  if (zoom_ > 0) return std::max(least, zoom_);
   const int fit = static_cast<int>(
-      std::min(width() * ratio / picture.width(), height() * ratio / picture.height()));
-  return std::max(MinimumScale(), fit);
+      std::min(width() * ratio / used_.width(), height() * ratio / used_.height()));
+  return std::clamp(fit, least, kMaxZoom * least);
 }
 
-QSize SectorMapWidget::minimumSizeHint() const {
-  const qreal factor = MinimumScale() / devicePixelRatioF();
-  const QSize picture = PictureSize();
-  return QSize(static_cast<int>(std::ceil(picture.width() * factor)),
-               static_cast<int>(std::ceil(picture.height() * factor)));
+qreal RoomMapWidget::LogicalScale() const { return DeviceScale() / devicePixelRatioF(); }
+
+QPointF RoomMapWidget::Origin() const {
+  // The picture sits in the middle of the pane when the pane is larger.
+  const qreal scale = LogicalScale();
+  return QPointF(std::max(0.0, std::floor((width() - used_.width() * scale) / 2)),
+                 std::max(0.0, std::floor((height() - used_.height() * scale) / 2)));
 }
 
-QSize SectorMapWidget::sizeHint() const { return minimumSizeHint(); }
-
-QPoint SectorMapWidget::PicturePixel(QPointF position) const {
-  const qreal perPixel = Scale() / devicePixelRatioF();
-  return QPoint(static_cast<int>(std::floor(position.x() / perPixel)),
-                static_cast<int>(std::floor(position.y() / perPixel)));
+void RoomMapWidget::ZoomBy(int steps) {
+  const int from = zoom_ > 0 ? zoom_ : DeviceScale();
+  zoom_ = std::clamp(from + steps, 1, kMaxZoom);
+  UpdateSize();
+  update();
 }
 
-void SectorMapWidget::PlaceRightView() {
-  if (!rightView_) return;
-  const qreal perPixel = Scale() / devicePixelRatioF();
-  const int left = static_cast<int>(std::lround((MapPartWidth() + kRightViewGap) * perPixel));
-  const int size = static_cast<int>(std::lround(kRightViewSize * perPixel));
-  rightView_->setGeometry(left, 0, size, size);
+void RoomMapWidget::ZoomToFit() {
+  zoom_ = 0;
+  UpdateSize();
+  update();
 }
 
-void SectorMapWidget::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  PlaceRightView();
+void RoomMapWidget::UpdateSize() {
+  // With a chosen zoom the widget is as large as the picture, so the pane scrolls; fitted it
+  // takes whatever the pane gives.
+  if (zoom_ > 0) {
+    const qreal scale = LogicalScale();
+    setMinimumSize(static_cast<int>(std::ceil(used_.width() * scale)),
+                   static_cast<int>(std::ceil(used_.height() * scale)));
+  } else {
+    setMinimumSize(minimumSizeHint());
+  }
+  updateGeometry();
 }
 
-void SectorMapWidget::paintEvent(QPaintEvent*) {
+QPoint RoomMapWidget::PicturePixel(QPointF position) const {
+  const qreal scale = LogicalScale();
+  const QPointF at = position - Origin();
+  return QPoint(static_cast<int>(std::floor(at.x() / scale)),
+                static_cast<int>(std::floor(at.y() / scale)));
+}
+
+QPointF RoomMapWidget::WidgetPoint(QPoint pixel) const {
+  const qreal scale = LogicalScale();
+  return Origin() + QPointF((pixel.x() + 0.5) * scale, (pixel.y() + 0.5) * scale);
+}
+
+QSize RoomMapWidget::minimumSizeHint() const { return QSize(150, 150); }
+QSize RoomMapWidget::sizeHint() const { return QSize(kMapSize * 2, kMapSize * 2); }
+
+void RoomMapWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), palette().window());
-  const int scale = Scale();
+  painter.fillRect(rect(), Qt::black);
+  if (map_.isNull()) return;
+  const int scale = DeviceScale();
   const qreal ratio = devicePixelRatioF();
   // Scaled here by a whole factor without smoothing, then shown at the screen's own ratio:
   // every picture pixel becomes scale x scale device pixels.
-  auto draw = [&](const QImage& image, int pictureX) {
-    if (image.isNull()) return;
-    QImage scaled = image.scaled(image.width() * scale, image.height() * scale,
-                                 Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    scaled.setDevicePixelRatio(ratio);
-    painter.drawImage(QPointF(pictureX * scale / ratio, 0), scaled);
-  };
-  draw(map_, 0);
-  if (!rightView_ || rightView_->isHidden()) draw(overview_, MapPartWidth() + kRightViewGap);
+  QImage scaled = map_.copy(0, 0, used_.width(), used_.height())
+                      .scaled(used_.width() * scale, used_.height() * scale, Qt::IgnoreAspectRatio,
+                              Qt::FastTransformation);
+  scaled.setDevicePixelRatio(ratio);
+  painter.drawImage(Origin(), scaled);
 }
 
-void SectorMapWidget::mousePressEvent(QMouseEvent* event) {
+void RoomMapWidget::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   int button = 0;
   switch (event->button()) {
@@ -132,11 +133,71 @@ void SectorMapWidget::mousePressEvent(QMouseEvent* event) {
   if (event->modifiers() & Qt::ControlModifier) shift |= kCtrlKey;
   if (event->modifiers() & Qt::AltModifier) shift |= kAltKey;
   const QPoint pixel = PicturePixel(event->position());
+  if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= used_.width() || pixel.y() >= used_.height())
+    return;
   emit MouseDown(button, shift, pixel.x(), pixel.y());
 }
 
-void SectorMapWidget::keyPressEvent(QKeyEvent* event) {
-  emit KeyDown(event->key(), event->modifiers());
+void RoomMapWidget::wheelEvent(QWheelEvent* event) {
+  const int steps = event->angleDelta().y() / 120;
+  if (steps == 0) return event->ignore();
+  ZoomBy(steps);
+  event->accept();
+}
+
+bool RoomMapWidget::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint pixel = PicturePixel(help->pos());
+    emit HoverAt(pixel.x(), pixel.y(), help->globalPos());
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+RightViewWidget::RightViewWidget(QWidget* parent) : QWidget(parent) {
+  setObjectName("RoomView3D");
+  setAccessibleName("RoomView3D");
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  overview_ = QImage(kRightViewSize, kRightViewSize, QImage::Format_RGB888);
+  overview_.fill(Qt::white);
+}
+
+void RightViewWidget::SetOverview(const MapImage& overview) {
+  overview_ = ToQImage(overview);
+  update();
+}
+
+void RightViewWidget::SetView3D(QWidget* view) {
+  view3d_ = view;
+  if (view == nullptr) return;
+  view->setParent(this);
+  view->setGeometry(rect());
+}
+
+QSize RightViewWidget::minimumSizeHint() const { return QSize(200, 200); }
+QSize RightViewWidget::sizeHint() const { return QSize(kRightViewSize, kRightViewSize); }
+
+void RightViewWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (view3d_) view3d_->setGeometry(rect());
+}
+
+void RightViewWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  if (overview_.isNull() || (view3d_ && !view3d_->isHidden())) return;
+  // The overview keeps its square picture, scaled by a whole factor where there is room.
+  const qreal ratio = devicePixelRatioF();
+  const int scale = std::max(1, static_cast<int>(std::min(width() * ratio / overview_.width(),
+                                                          height() * ratio / overview_.height())));
+  QImage scaled = overview_.scaled(overview_.width() * scale, overview_.height() * scale,
+                                   Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  scaled.setDevicePixelRatio(ratio);
+  const QSizeF shown = QSizeF(scaled.size()) / ratio;
+  painter.drawImage(QPointF(std::max(0.0, (width() - shown.width()) / 2),
+                            std::max(0.0, (height() - shown.height()) / 2)),
+                    scaled);
 }
 
 }  // namespace slab

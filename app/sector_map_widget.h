@@ -1,6 +1,7 @@
-// The picture box SectorMap: the room map at its left and, 10 pixels to its right, the
-// 400 x 400 right-hand view (the level overview, or the 3D view laid over that place).
-// Everything is scaled by one whole factor, so the map's pixels stay sharp on any screen.
+// The two views of the main window's map area: RoomMap, the room's sector grid scaled by a
+// whole factor so every sector stays crisp (it fills its pane, or shows the zoom the user
+// chose, and the pane scrolls), and RoomView3D, the right-hand view that shows the level
+// overview or holds the 3D view.
 #pragma once
 
 #include <QImage>
@@ -11,29 +12,30 @@
 
 namespace slab {
 
-inline constexpr int kRightViewGap = 10;
 inline constexpr int kRightViewSize = 400;
+inline constexpr int kMaxZoom = 16;
 
-class SectorMapWidget : public QWidget {
+class RoomMapWidget : public QWidget {
   Q_OBJECT
 
  public:
-  explicit SectorMapWidget(QWidget* parent = nullptr);
+  explicit RoomMapWidget(QWidget* parent = nullptr);
 
-  void SetMap(const MapImage& map);
-  void SetOverview(const MapImage& overview);
-  // The 3D view, placed over the right-hand view while shown.
-  void SetRightView(QWidget* view);
-
-  // Width of the map part in picture pixels: clicks left of it belong to the map. 300 for
-  // every room of up to 30 sectors; a larger room's map is wider.
-  int MapPartWidth() const;
-  // Picture pixels per device pixel, a whole number.
-  int Scale() const;
+  // The room's picture; only its top-left usedWidth x usedHeight pixels hold the room and are
+  // shown (the rest of the picture is black margin).
+  void SetMap(const MapImage& map, int usedWidth, int usedHeight);
   const QImage& MapPicture() const { return map_; }
-  const QImage& OverviewPicture() const { return overview_; }
-  // The picture pixel under a point of the widget.
+
+  // Device pixels per picture pixel: the zoom chosen, or the largest whole factor that fits.
+  int DeviceScale() const;
+  // 0: fit to the pane; else the whole factor chosen with the wheel or Ctrl+plus/minus.
+  int Zoom() const { return zoom_; }
+  void ZoomBy(int steps);
+  void ZoomToFit();
+
+  // The picture pixel under a point of the widget, and the centre of a picture pixel.
   QPoint PicturePixel(QPointF position) const;
+  QPointF WidgetPoint(QPoint pixel) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -41,22 +43,46 @@ class SectorMapWidget : public QWidget {
  signals:
   // A mouse button went down at picture pixel (x, y); button and shift as the map reads them.
   void MouseDown(int button, int shift, int x, int y);
-  void KeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
+  // The mouse rests over picture pixel (x, y): the window answers with a tooltip.
+  void HoverAt(int x, int y, QPoint globalPosition);
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  qreal LogicalScale() const;
+  QPointF Origin() const;
+  void UpdateSize();
+
+  QImage map_;
+  QSize used_;
+  int zoom_ = 0;
+};
+
+// The right-hand view: the overview picture, or the 3D view laid over it while that is shown.
+class RightViewWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit RightViewWidget(QWidget* parent = nullptr);
+
+  void SetOverview(const MapImage& overview);
+  const QImage& OverviewPicture() const { return overview_; }
+  void SetView3D(QWidget* view);
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QSize PictureSize() const;
-  int MinimumScale() const;
-  void PlaceRightView();
-
-  QImage map_;
   QImage overview_;
-  QPointer<QWidget> rightView_;
+  QPointer<QWidget> view3d_;
 };
 
 QImage ToQImage(const MapImage& image);

@@ -63,16 +63,31 @@ void Room3DView::SetLevel(const Level& level, std::vector<TextureTile> tiles, in
   moveables_ = BuildMoveableMeshes(level, tiles_, gameVersion, messages_);
   cameraMarkers_ = CameraMarkers(level);
   room_ = 0;
-  selected_ = {};
+  selected_.reset();
   facesCached_ = false;
+  itemsCached_ = false;
   uploadPending_ = true;
 }
 
-void Room3DView::ShowRoom(int room, SelectedSector selected, bool drawDoors) {
-  if (room != room_ || drawDoors != drawDoors_) facesCached_ = false;
+void Room3DView::ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors) {
+  const bool sameSelection =
+      selected.has_value() == selected_.has_value() &&
+      (!selected || (selected->X == selected_->X && selected->Z == selected_->Z));
+  if (room != room_ || drawDoors != drawDoors_) itemsCached_ = false;
+  if (room != room_ || drawDoors != drawDoors_ || !sameSelection) facesCached_ = false;
   room_ = room;
   selected_ = selected;
   drawDoors_ = drawDoors;
+}
+
+void Room3DView::ItemsChanged() {
+  itemsCached_ = false;
+  update();
+}
+
+void Room3DView::RoomGeometryChanged() {
+  facesCached_ = false;
+  update();
 }
 
 bool Room3DView::OrbitKey(int keyCode, int shiftState) {
@@ -128,16 +143,25 @@ void Room3DView::paintGL() {
                           OrbitViewMatrix(camera_));
     return;
   }
-  UpdateOrbitCamera(camera_, *level_, room_, selected_.X, selected_.Z);
+  const SelectedSector focus = selected_.value_or(SelectedSector{});
+  UpdateOrbitCamera(camera_, *level_, room_, focus.X, focus.Z);
   renderer_->BeginFrame(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
                         OrbitViewMatrix(camera_));
   const std::vector<int> rooms = RoomsShown();
   if (!facesCached_) {
     RoomFaceList list;
-    for (int room : rooms) BuildRoomFaces(*level_, tiles_, room, selected_, list);
+    // Only the current room carries the highlight; with no sector selected nothing does.
+    constexpr SelectedSector kNowhere{-1000000, -1000000};
+    for (int room : rooms)
+      BuildRoomFaces(*level_, tiles_, room, room == room_ ? selected_.value_or(kNowhere) : kNowhere,
+                     list);
     renderer_->SetRoomFaces(*level_, list);
-    renderer_->SetItems(BuildItemFaces(*level_, moveables_, rooms, gameVersion_, strip_.PageCount));
     facesCached_ = true;
+  }
+  if (!itemsCached_) {
+    renderer_->SetItems(BuildItemFaces(*level_, moveables_, rooms, gameVersion_, strip_.PageCount));
+    itemsCached_ = true;
+    ++itemBuilds_;
   }
   renderer_->DrawRooms();
   for (int room : rooms) renderer_->DrawRoomStatics(*level_, room);

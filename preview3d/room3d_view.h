@@ -8,6 +8,7 @@
 #include <QOpenGLWidget>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -37,11 +38,16 @@ class Room3DView : public QOpenGLWidget {
   const TextureStrip& Strip() const { return strip_; }
   const std::vector<MoveableMeshFaces>& MoveableFaces() const { return moveables_; }
 
-  // The room and sector selected on the map and the DrawDoors box. A change of room or of
-  // the box clears FacesCached, so the next frame builds the faces again.
-  void ShowRoom(int room, SelectedSector selected, bool drawDoors);
+  // The room and sector selected on the map (none: nothing is highlighted) and the DrawDoors
+  // box. A change of any of them clears FacesCached, so the next frame builds the room faces
+  // again with the highlight where the map's selection is.
+  void ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors);
   bool FacesCached() const { return facesCached_; }
-  void ClearFacesCached() { facesCached_ = false; }
+  // After an edit: the items' faces (position, angle, type, a new item), or the shown rooms'
+  // faces, are built again for the next frame; nothing else is.
+  void ItemsChanged();
+  void RoomGeometryChanged();
+  int ItemBuilds() const { return itemBuilds_; }
 
   OrbitCamera& Camera() { return camera_; }
   // Arrow keys and Page Up / Down without modifiers; true when the camera moved.
@@ -73,6 +79,8 @@ class Room3DView : public QOpenGLWidget {
   bool deviceFailed_ = false;
   bool uploadPending_ = false;
   bool facesCached_ = false;
+  bool itemsCached_ = false;
+  int itemBuilds_ = 0;
   const Level* level_ = nullptr;
   std::vector<TextureTile> tiles_;
   int gameVersion_ = 0;
@@ -83,7 +91,7 @@ class Room3DView : public QOpenGLWidget {
   std::array<MarkerPicture, 4> markerPictures_;
   bool markersPending_ = false;
   int room_ = 0;
-  SelectedSector selected_;
+  std::optional<SelectedSector> selected_;
   bool drawDoors_ = false;
   OrbitCamera camera_;
 };

@@ -13,6 +13,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +27,7 @@
 #include "floordata/walkers.h"
 #include "level/load_level.h"
 #include "map/draw_room.h"
+#include "map/edit_commands.h"
 #include "support/real_levels.h"
 #include "tools/showcase_level.h"
 
@@ -69,7 +73,10 @@ class WindowTest : public testing::Test {
         WindowServices{sink_, dialog_, processes_, keyboard_, clock_, SLAB_BIN_DIR, false});
     RecordingSink namesSink;
     window_->SetObjectNames(LoadObjectNames(SLAB_BIN_DIR, namesSink));
+    window_->resize(1280, 900);
     window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   }
   void TearDown() override {
     window_.reset();
@@ -98,11 +105,43 @@ class WindowTest : public testing::Test {
     for (int i = 0; list && i < list->count(); ++i) lines << list->item(i)->text();
     return lines;
   }
-  // A left click on sector (a, b) of the current room through the map's mouse handler.
-  void ClickSector(int a, int b, int button = kLeftButton, int shift = 0) {
-    window_->SectorMapMouseDown(button, shift, 10 * b + 5, 10 * a + 5);
+  // The user's click on sector (a, b) of the current room, on the map as it is shown.
+  void ClickSector(int a, int b, Qt::MouseButton button = Qt::LeftButton,
+                   Qt::KeyboardModifiers modifiers = {}) {
+    RoomMapWidget* map = window_->RoomMap();
+    const QPoint at = map->WidgetPoint(QPoint(10 * b + 5, 10 * a + 5)).toPoint();
+    QTest::mouseClick(map, button, modifiers, at);
   }
-  void ChooseRoom(int room) { Get<QListWidget>("RoomNumber")->setCurrentRow(room); }
+  // A click on line `row` of a list, as a user chooses it (the list takes the focus).
+  void ClickLine(const char* name, int row) {
+    auto* list = Get<QListWidget>(name);
+    ASSERT_LT(row, list->count()) << name;
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+  }
+  void ChooseRoom(int room) { ClickLine("RoomNumber", room); }
+  // A click where a user clicks a button: its middle, or a check box's box.
+  void Press(const char* name) {
+    auto* button = Get<QAbstractButton>(name);
+    QPoint at = button->rect().center();
+    if (auto* box = qobject_cast<QCheckBox*>(button)) {
+      QStyleOptionButton option;
+      option.initFrom(box);
+      at = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
+    }
+    QTest::mouseClick(button, Qt::LeftButton, {}, at);
+  }
+  // A key pressed where the focus is now.
+  void Key(int key, Qt::KeyboardModifiers modifiers = {}) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : window_.get(), static_cast<Qt::Key>(key), modifiers);
+  }
+  QString Status() { return window_->statusBar()->currentMessage(); }
+  std::vector<char> FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
   const Level& Lvl() { return window_->Doc().CurrentLevel; }
   Rgb Colour(const char* name) { return TextColour(Get<QWidget>(name)); }
 
@@ -208,7 +247,7 @@ TEST_F(WindowTest, OpenFillsTitleRoomListTypeListAndShowsRoomZero) {
   EXPECT_EQ(Get<QScrollBar>("TextScroll")->value(), 0);
   // The map of room 0 is what the core draws.
   const QImage expected = ToQImage(DrawRoom(Lvl(), kTR2, 0));
-  EXPECT_EQ(window_->SectorMap()->MapPicture(), expected);
+  EXPECT_EQ(window_->RoomMap()->MapPicture(), expected);
 }
 
 TEST_F(WindowTest, ClickingSectorsFillsThePanels) {
@@ -233,7 +272,7 @@ TEST_F(WindowTest, ClickingSectorsFillsThePanels) {
   ClickSector(3, 3);  // under the loft
   EXPECT_EQ(Text("DoorAbove"), "2");
   EXPECT_EQ(Text("FD_lbl"), " 0 Triggers");
-  EXPECT_EQ(Lines("TriggerData").size(), 3);  // the last trigger's lines stay
+  EXPECT_TRUE(Lines("TriggerData").isEmpty());  // nothing left from the switch's sector
   EXPECT_FALSE(Get<QLabel>("SecItemCnt")->isVisible());
   ClickSector(7, 3);
   EXPECT_EQ(Text("DoorSide"), "1");
@@ -246,7 +285,7 @@ TEST_F(WindowTest, ClickingSectorsFillsThePanels) {
   EXPECT_FALSE(window_->Doc().Modified);  // showing a wall writes nothing
 
   // Through the portal with the right button, then the yard's trigger and minecart track.
-  ClickSector(7, 3, kRightButton);
+  ClickSector(7, 3, Qt::RightButton);
   EXPECT_EQ(Get<QListWidget>("RoomNumber")->currentRow(), 1);
   EXPECT_EQ(Text("RoomInfo"), "Room 1 -  4* 6-0,0,0");
   ChooseRoom(3);
@@ -268,107 +307,107 @@ TEST_F(WindowTest, ClickingSectorsFillsThePanels) {
 TEST_F(WindowTest, ItemFlagsAddedItemsAndTypesEditTheLevel) {
   OpenShowcase();
   ClickSector(2, 2);
-  Get<QListWidget>("SecCurItem")->setCurrentRow(0);
+  ClickLine("SecCurItem", 0);
   EXPECT_EQ(Text("ItemID"), "Item 0 - ObjectID 0");
   EXPECT_EQ(Get<QComboBox>("ItemDesc")->currentText(), "Lara");
-  Get<QCheckBox>("ActiveFlags_0")->click();
+  Press("ActiveFlags_0");
   EXPECT_EQ(Lvl().Items[0].Flags, 0x200);
   EXPECT_EQ(Colour("ActiveFlags_0"), kSetColour);
   EXPECT_FALSE(Get<QCheckBox>("ActiveFlags_0")->isChecked());
   EXPECT_TRUE(window_->Doc().Modified);
-  Get<QCheckBox>("ItemInvisible")->click();
-  Get<QCheckBox>("ItemCB")->click();
+  Press("ItemInvisible");
+  Press("ItemCB");
   EXPECT_EQ(Lvl().Items[0].Flags, 0x8300);
-  Get<QCheckBox>("ActiveFlags_0")->click();
+  Press("ActiveFlags_0");
   EXPECT_EQ(Lvl().Items[0].Flags, 0x8100);
-  Get<QPushButton>("ItemRotate")->click();
+  Press("ItemRotate");
   EXPECT_EQ(Lvl().Items[0].Angle, 0x4000 + 8192);
 
   // A new item on an empty sector is chosen at once, ready for its type.
   ClickSector(3, 1);
-  Get<QPushButton>("ItemAdd")->click();
+  Press("ItemAdd");
   ASSERT_EQ(Lvl().Items.size(), 9u);
   EXPECT_EQ(Lvl().Items[8].X, 3 * 1024 + 512);
   EXPECT_EQ(Lvl().Items[8].Z, 1 * 1024 + 512);
   EXPECT_EQ(Lines("SecCurItem"), QStringList({"Item 8"}));
   EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 0");
+  // The user steps down the type list to the tiger's moveable.
   auto* types = Get<QComboBox>("ItemDesc");
-  types->setCurrentIndex(3);
-  emit types->activated(3);  // the user's choice: the tiger's moveable
+  types->setFocus();
+  for (int i = 0; i < 3; ++i) Key(Qt::Key_Down);
   EXPECT_EQ(Lvl().Items[8].ObjectID, 39);
   EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 39");
-  // Ctrl + Up moves it one sector along Z.
-  window_->MapKeyDown(Qt::Key_Up, Qt::ControlModifier);
+  // Ctrl + Up moves it one sector along Z, with the focus still on the type list.
+  Key(Qt::Key_Up, Qt::ControlModifier);
   EXPECT_EQ(Lvl().Items[8].Z, 2 * 1024 + 512);
 
-  Get<QCheckBox>("AllItems")->click();
+  Press("AllItems");
   EXPECT_EQ(types->count(), 374);
   // The OCB box stores what the user types.
   ClickSector(2, 2);
-  Get<QListWidget>("SecCurItem")->setCurrentRow(0);
+  ClickLine("SecCurItem", 0);
   auto* ocb = Get<QLineEdit>("ItemOCB");
-  ocb->clear();
-  ocb->setFocus();
-  ocb->insert("12");
-  emit ocb->textEdited("12");
-  EXPECT_EQ(Lvl().Items[0].OCB, 12);
+  QTest::mouseClick(ocb, Qt::LeftButton);
+  Key(Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(ocb, "-12");
+  EXPECT_EQ(Lvl().Items[0].OCB, -12);
+  EXPECT_EQ(ocb->text(), "-12");
 }
 
 TEST_F(WindowTest, MinecartButtonsAndWallChangeTheSelectedSector) {
   OpenShowcase();
   ClickSector(1, 2);
   const int32_t before = Lvl().NumFloorData;
-  Get<QPushButton>("FD20")->click();
+  Press("FD20");
   EXPECT_EQ(Lvl().Rooms[0].SectorAt(1, 2).FDIndex, before);
   EXPECT_EQ(Lvl().NumFloorData, before + 1);
   EXPECT_TRUE(window_->Doc().Modified);
-  const QImage& map = window_->SectorMap()->MapPicture();
+  const QImage& map = window_->RoomMap()->MapPicture();
   EXPECT_EQ(map.pixelColor(2 * 10 + 5, 1 * 10 + 5), QColor(0, 0, 255));
   ClickSector(1, 2);
-  Get<QPushButton>("Minecart_Stop")->click();
+  Press("Minecart_Stop");
   EXPECT_EQ(GetSectorFlags(Lvl(), Lvl().Rooms[0].SectorAt(1, 2).FDIndex) & 96, 96);
-  EXPECT_EQ(window_->SectorMap()->MapPicture().pixelColor(25, 15), QColor(255, 0, 0));
+  EXPECT_EQ(window_->RoomMap()->MapPicture().pixelColor(25, 15), QColor(255, 0, 0));
 
   ClickSector(3, 1);
-  Get<QCheckBox>("FloorWall")->click();
+  Press("FloorWall");
   EXPECT_EQ(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
   EXPECT_EQ(Lvl().Rooms[0].SectorAt(3, 1).Ceiling, 0x81);
   EXPECT_FALSE(Get<QLineEdit>("FloorHeight")->isEnabled());
-  EXPECT_EQ(window_->SectorMap()->MapPicture().pixelColor(15, 35), QColor(0, 159, 0));
-  Get<QCheckBox>("FloorWall")->click();  // unchecking restores nothing
+  EXPECT_EQ(window_->RoomMap()->MapPicture().pixelColor(15, 35), QColor(0, 159, 0));
+  Press("FloorWall");  // unchecking restores nothing
   EXPECT_EQ(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
 }
 
 TEST_F(WindowTest, FindObjectAndNextTriggerFollowTriggersBothWays) {
   OpenShowcase();
   ClickSector(2, 5);
-  Get<QListWidget>("TriggerData")->setCurrentRow(2);  // the camera: leads nowhere
-  Get<QPushButton>("GotoObject")->click();
+  ClickLine("TriggerData", 2);  // the camera: leads nowhere
+  Press("GotoObject");
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,4]");
-  Get<QListWidget>("TriggerData")->setCurrentRow(1);  // the door
-  Get<QPushButton>("GotoObject")->click();
+  ClickLine("TriggerData", 1);  // the door
+  Press("GotoObject");
   EXPECT_EQ(window_->Map().SelectedSectorX, 6);
   EXPECT_EQ(window_->Map().SelectedSectorZ, 4);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 5,3]");
   EXPECT_EQ(Lines("SecCurItem"), QStringList({"Item 1"}));
 
-  Get<QListWidget>("SecCurItem")->setCurrentRow(0);
+  ClickLine("SecCurItem", 0);
   EXPECT_EQ(Text("ItemNumTriggers"), "This object has 2 triggers");
-  auto* next = Get<QPushButton>("ItemNextTrigger");
-  next->click();
+  Press("ItemNextTrigger");
   EXPECT_EQ(Get<QListWidget>("RoomNumber")->currentRow(), 0);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,4]");
-  next->click();
+  Press("ItemNextTrigger");
   EXPECT_EQ(Get<QListWidget>("RoomNumber")->currentRow(), 3);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");
   EXPECT_EQ(Lines("TriggerData")[1], "TRIGGER for OBJECT 1 (Door 1)");
-  next->click();
+  Press("ItemNextTrigger");
   EXPECT_EQ(Get<QListWidget>("RoomNumber")->currentRow(), 0);
   EXPECT_EQ(window_->Map().NavigationEntity, kShowcaseDoor);
 
   ClickSector(5, 5);  // the block: no trigger acts on it
-  Get<QListWidget>("SecCurItem")->setCurrentRow(0);
-  next->click();
+  ClickLine("SecCurItem", 0);
+  Press("ItemNextTrigger");
   ASSERT_FALSE(sink_.Shown.empty());
   EXPECT_EQ(sink_.Shown.back(), "No trigger found for this object!");
   EXPECT_EQ(sink_.Titles.back(), "Slabwright2");
@@ -383,7 +422,7 @@ TEST_F(WindowTest, QuitAndCloseAskAboutUnsavedChanges) {
   SetUp();
   OpenShowcase();
   ClickSector(3, 1);
-  Get<QCheckBox>("FloorWall")->click();
+  Press("FloorWall");
   sink_.NextAnswer = Answer::Cancel;
   Get<QAction>("Mnu_File_Quit")->trigger();
   ASSERT_EQ(sink_.Asked.size(), 1u);
@@ -416,7 +455,7 @@ TEST_F(WindowTest, OpenKeepsTheLevelWhenCancelledAndEmptiesTheWindowOnARefusedFi
 
   // With unsaved changes, Cancel on the question keeps everything, without a dialog.
   ClickSector(3, 1);
-  Get<QCheckBox>("FloorWall")->click();
+  Press("FloorWall");
   sink_.NextAnswer = Answer::Cancel;
   window_->MenuFileOpen();
   EXPECT_EQ(dialog_.Opens, 1);
@@ -430,10 +469,164 @@ TEST_F(WindowTest, OpenKeepsTheLevelWhenCancelledAndEmptiesTheWindowOnARefusedFi
   EXPECT_FALSE(sink_.Shown.empty());
   EXPECT_TRUE(Lines("RoomNumber").isEmpty());
   EXPECT_EQ(Get<QComboBox>("ItemDesc")->count(), 0);
-  EXPECT_EQ(window_->windowTitle(), "Slabwright 3.1 [bad.tr2]");
-  EXPECT_EQ(window_->SectorMap()->MapPicture().pixelColor(5, 5), QColor(Qt::black));
+  EXPECT_EQ(window_->windowTitle(), "Slabwright 3.1");
+  EXPECT_FALSE(window_->Doc().LevelLoaded);
+  EXPECT_TRUE(window_->Doc().FilePath.empty());
+  EXPECT_EQ(window_->RoomMap()->MapPicture().pixelColor(5, 5), QColor(Qt::black));
   ClickSector(1, 1);  // nothing to click on
   EXPECT_EQ(Text("SecInf"), "Sectors");
+}
+
+// A damaged file is refused and leaves nothing to save: Ctrl+S can't write over it.
+TEST_F(WindowTest, SavingAfterARefusedOpenLeavesTheFileAsItWas) {
+  const std::vector<char> whole = FileBytes(showcase_);
+  const fs::path bad = dir_ / "bad.tr2";
+  std::ofstream(bad, std::ios::binary)
+      .write(whole.data(), static_cast<std::streamsize>(whole.size() / 2));
+  const std::vector<char> before = FileBytes(bad);
+  dialog_.Next = FileChoice{bad.string(), "bad.tr2"};
+  Key(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(dialog_.Opens, 1);
+  ASSERT_FALSE(sink_.Shown.empty());
+  EXPECT_NE(sink_.Shown.back().find("bad.tr2"), std::string::npos) << sink_.Shown.back();
+  EXPECT_EQ(window_->windowTitle(), "Slabwright 3.1");
+  EXPECT_FALSE(Get<QAction>("Mnu_File_Save")->isEnabled());
+  EXPECT_FALSE(Get<QAction>("Mnu_File_SaveAs")->isEnabled());
+  EXPECT_FALSE(Get<QAction>("Mnu_Demo_Rec")->isEnabled());
+  Key(Qt::Key_S, Qt::ControlModifier);
+  Get<QAction>("Mnu_File_Save")->trigger();  // even if it were reached some other way
+  EXPECT_EQ(FileBytes(bad), before);
+  EXPECT_EQ(dialog_.Saves, 0);
+  // The same after a level was open: the refused file replaces it with nothing.
+  OpenShowcase();
+  ClickSector(3, 1);
+  Press("FloorWall");
+  sink_.NextAnswer = Answer::No;
+  Key(Qt::Key_O, Qt::ControlModifier);
+  Key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(FileBytes(bad), before);
+  EXPECT_EQ(FileBytes(showcase_), whole);
+}
+
+// Two presses after one click both land on the clicked sector; nothing goes to the corner.
+TEST_F(WindowTest, EditsStayOnTheSelectedSectorAndNeedOne) {
+  OpenShowcase();
+  ChooseRoom(3);
+  const Sector corner = Lvl().Rooms[3].SectorAt(0, 0);
+  ClickSector(3, 5);
+  Press("FD20");
+  Press("FD21");
+  const uint16_t list = Lvl().Rooms[3].SectorAt(3, 5).FDIndex;
+  EXPECT_EQ(GetSectorFlags(Lvl(), list) & 96, 96);
+  EXPECT_EQ(Lvl().Rooms[3].SectorAt(0, 0).FDIndex, corner.FDIndex);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 2,4]");  // still the clicked sector
+  EXPECT_EQ(Colour("FD20"), kSetColour);
+  EXPECT_EQ(Colour("FD21"), kSetColour);
+
+  // Another room: nothing is selected there until the user clicks.
+  const size_t items = Lvl().Items.size();
+  ChooseRoom(1);
+  EXPECT_EQ(Text("SecInf"), "Sectors");
+  Press("FloorWall");
+  EXPECT_FALSE(Get<QCheckBox>("FloorWall")->isChecked());
+  Press("ItemAdd");
+  Press("Minecart_Stop");
+  EXPECT_EQ(Status(), kNoSectorStatus);
+  EXPECT_EQ(Lvl().Items.size(), items);
+  EXPECT_EQ(Lvl().Rooms[1].SectorAt(0, 0).Floor, corner.Floor);
+  EXPECT_EQ(Lvl().Rooms[1].SectorAt(0, 0).FDIndex, 0);
+  EXPECT_TRUE(sink_.Shown.empty());
+}
+
+TEST_F(WindowTest, CtrlArrowsMoveTheChosenItemWhereverTheFocusIs) {
+  OpenShowcase();
+  ClickSector(2, 2);
+  ClickLine("SecCurItem", 0);  // Lara; the list keeps the focus
+  ASSERT_EQ(QApplication::focusWidget(), Get<QWidget>("SecCurItem"));
+  const int32_t x = Lvl().Items[0].X;
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Items[0].X, x + 1024);
+  EXPECT_EQ(Text("ItemID"), "Item 0 - ObjectID 0");  // still chosen though it left the sector
+  Key(Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Items[0].Y, -128);
+  // The map shows it one sector further.
+  EXPECT_EQ(window_->RoomMap()->MapPicture().pixelColor(10 * 2 + 4, 10 * 3 + 4),
+            QColor(0, 255, 255));
+  // A button with the focus passes the keys on too; the OCB box being typed in keeps them.
+  QTest::mouseClick(Get<QPushButton>("ItemRotate"), Qt::LeftButton);
+  Key(Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Items[0].X, x);
+  QTest::mouseClick(Get<QLineEdit>("ItemOCB"), Qt::LeftButton);
+  Key(Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Items[0].X, x);
+}
+
+TEST_F(WindowTest, PanelsFollowTheSelectionAndNothingStaleStays) {
+  OpenShowcase();
+  ClickSector(2, 5);
+  ClickLine("SecCurItem", 0);
+  EXPECT_TRUE(Text("ItemID").startsWith("Item 2 - ObjectID"));
+  ClickSector(1, 3);  // plain floor: no trigger, no item
+  EXPECT_EQ(Text("FD_lbl"), " 0 Triggers");
+  EXPECT_TRUE(Lines("TriggerData").isEmpty());
+  EXPECT_EQ(Text("ItemID"), "");
+  EXPECT_EQ(Text("ItemOCB"), "");
+  // Nothing chosen: typing an OCB or pressing Rotate changes nothing and says why.
+  QTest::keyClicks(Get<QLineEdit>("ItemOCB"), "7");
+  Press("ItemRotate");
+  EXPECT_EQ(Status(), kNoEntityStatus);
+  EXPECT_FALSE(window_->Doc().Modified);
+
+  ClickSector(3, 3);  // under the loft
+  EXPECT_EQ(Text("DoorAbove"), "2");
+  ChooseRoom(1);
+  EXPECT_EQ(Text("DoorAbove"), "None");
+  // Choosing the current room again wipes the selection and its outline.
+  ClickSector(2, 1);
+  EXPECT_NE(Text("SecInf"), "Sectors");
+  ChooseRoom(1);
+  EXPECT_EQ(Text("SecInf"), "Sectors");
+  EXPECT_EQ(window_->RoomMap()->MapPicture(), ToQImage(DrawRoom(Lvl(), kTR2, 1)));
+}
+
+TEST_F(WindowTest, UndoAndRedoNameTheEditAndUndoingEverythingSavesTheOriginal) {
+  const std::vector<char> original = FileBytes(showcase_);
+  OpenShowcase();
+  auto* undo = Get<QAction>("Mnu_Edit_Undo");
+  EXPECT_FALSE(undo->isEnabled());
+  ChooseRoom(3);
+  ClickSector(3, 5);
+  Press("Minecart_Stop");
+  Press("FD20");
+  EXPECT_EQ(undo->text(), "Undo Add Minecart Left");
+  ChooseRoom(0);
+  ClickSector(2, 2);
+  ClickLine("SecCurItem", 0);
+  Key(Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(undo->text(), "Undo Move Item 0");
+  EXPECT_TRUE(window_->Doc().Modified);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Get<QAction>("Mnu_Edit_Redo")->text(), "Redo Move Item 0");
+  Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Y, Qt::ControlModifier);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(window_->Doc().Modified);
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_TRUE(window_->MenuFileSave());
+  EXPECT_EQ(FileBytes(showcase_), original);
+}
+
+TEST_F(WindowTest, EveryControlCarriesItsNameForScreenReaders) {
+  OpenShowcase();
+  for (QWidget* widget : window_->findChildren<QWidget*>()) {
+    if (widget->objectName().isEmpty() || widget->objectName().startsWith("qt_")) continue;
+    EXPECT_EQ(widget->accessibleName(), widget->objectName());
+  }
+  for (const char* name : {"RoomMap", "RoomView3D", "FD20", "SecCurItem"})
+    EXPECT_NE(window_->findChild<QWidget*>(name), nullptr) << name;
 }
 
 TEST_F(WindowTest, FramesAreDrawnAtMostOncePerTenMillisecondsAndShowTheOverview) {
@@ -449,9 +642,9 @@ TEST_F(WindowTest, FramesAreDrawnAtMostOncePerTenMillisecondsAndShowTheOverview)
   window_->FrameTick(1011);
   EXPECT_EQ(window_->FramesDrawn(), before + 2);
   EXPECT_FALSE(window_->RightViewIs3D());
-  EXPECT_EQ(window_->SectorMap()->OverviewPicture(), ToQImage(DrawLevelOverview(Lvl(), 3)));
+  EXPECT_EQ(window_->RightView()->OverviewPicture(), ToQImage(DrawLevelOverview(Lvl(), 3)));
   // The yard's inner sectors are red; the hall's top lies above the yard's bottom: dark grey.
-  const QImage& overview = window_->SectorMap()->OverviewPicture();
+  const QImage& overview = window_->RightView()->OverviewPicture();
   EXPECT_EQ(overview.pixelColor(13 * 4, 1 * 4), QColor(255, 0, 0));
   EXPECT_EQ(overview.pixelColor(1 * 4, 1 * 4), QColor(96, 96, 96));
   EXPECT_EQ(overview.pixelColor(0, 0), QColor(255, 255, 255));
