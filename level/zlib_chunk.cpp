@@ -11,13 +11,13 @@ namespace slab {
 namespace {
 
 constexpr size_t kPageBytes32 = kPagePixels * 4;
-constexpr size_t kInflateRatio = 16;
+constexpr size_t kInflateRatio = 12;
 constexpr size_t kSmallFileAllowance = size_t{4} << 20;
 constexpr size_t kMostInflated = size_t{192} << 20;
-// Real chunks inflate to at most about ten times their compressed size: a stated size within
-// this ratio is believed and allocated at once, so an intact chunk inflates in one pass.
-constexpr size_t kTrustedRatio = 16;
-constexpr size_t kTrustedSlack = size_t{64} << 10;
+// Deflate stays below 1032:1. A stated size beyond that, or beyond the ceiling, cannot be
+// true; one within both is allocated at once, so an intact chunk inflates in one pass.
+constexpr size_t kDeflateMostRatio = 1032;
+constexpr size_t kSlack = size_t{64} << 10;
 
 // Pages a chunk of this many bytes holds, rounded to the nearest whole page.
 int32_t RoundedPages(size_t bytes) {
@@ -47,12 +47,10 @@ InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling)
   InflateResult result;
   list.clear();
   const size_t stated = chunk.UncompressedSize;
-  // A stated size the compressed bytes could plausibly fill is allocated at once; any other is
-  // not believed, and the list starts small and grows as bytes arrive.
-  const bool plausible =
-      stated <= ceiling && stated <= chunk.Data.size() * kTrustedRatio + kTrustedSlack;
-  const size_t first =
-      plausible ? stated : std::min(ceiling, chunk.Data.size() * 4 + kTrustedSlack);
+  // A stated size the compressed bytes could fill, within the ceiling, is allocated at once;
+  // any other is not believed, and the list starts small and grows as bytes arrive.
+  const bool plausible = stated <= ceiling && stated <= chunk.Data.size() * kDeflateMostRatio + 64;
+  const size_t first = plausible ? stated : std::min(ceiling, chunk.Data.size() * 4 + kSlack);
   if (chunk.Data.empty()) {
     result.Complete = stated == 0;
     ResizeZeroed(list, EntriesFor(first, sizeof(T)));
@@ -81,7 +79,7 @@ InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling)
         zs.total_out = produced;
         break;
       }
-      capacity = std::min(ceiling, std::max(capacity * 2, capacity + kTrustedSlack));
+      capacity = std::min(ceiling, std::max(capacity * 2, capacity + kSlack));
       list.resize(EntriesFor(capacity, sizeof(T)));
     }
     zs.next_out = BytesOf(list) + produced;

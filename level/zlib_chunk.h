@@ -29,10 +29,11 @@ ZlibChunk ReadZlibChunk(ByteCursor& file);
 inline constexpr size_t kMaxTexturePages = 256;
 inline constexpr size_t kMaxLevelDataBytes = size_t{64} << 20;
 
-// What one load may inflate in all, shared by its chunks: sixteen times the file's size
-// (real levels inflate to at most six times theirs), at least 4 MB so small tool-made levels
-// with well-compressed pages open, and never more than 192 MB. A stream that would inflate
-// further (a forged size, or a stream built to inflate a thousandfold) is cut there.
+// What the texture chunks of one load may inflate to in all, and separately what its level
+// data may: twelve times the file's size each (real levels inflate to at most six times theirs
+// in all), at least 4 MB so small tool-made levels with well-compressed pages open, and never
+// more than 192 MB. A stream that would inflate further (a forged size, or a stream built to
+// inflate a thousandfold) is cut there.
 class InflateBudget {
  public:
   explicit InflateBudget(size_t fileSize);

@@ -2,35 +2,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <type_traits>
 
+#include "allocation_tracker.h"
 #include "level/load_level.h"
 #include "level/texture_info.h"
 #include "support/compose_classic.h"
-
-// Records the largest single allocation, so a damaged count that asks for gigabytes shows
-// up even when the allocation would have succeeded on this machine.
-namespace {
-std::atomic<size_t> gLargestAllocation{0};
-}
-void* operator new(size_t size) {
-  size_t seen = gLargestAllocation.load(std::memory_order_relaxed);
-  while (size > seen && !gLargestAllocation.compare_exchange_weak(seen, size)) {
-  }
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-// The replacement pair is malloc/free; GCC cannot see that new and delete here match.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace slab {
 namespace {
@@ -141,7 +122,8 @@ TEST_P(EveryVersion, ReadsBackWhatWasComposed) {
     ASSERT_EQ(r.Lights.size(), want.Lights.size());
     for (size_t k = 0; k < r.Lights.size(); ++k) {
       const RoomLight &a = r.Lights[k], &b = want.Lights[k];
-      EXPECT_EQ(std::tie(a.X, a.Z, a.Intensity1, a.Fade1), std::tie(b.X, b.Z, b.Intensity1, b.Fade1));
+      EXPECT_EQ(std::tie(a.X, a.Z, a.Intensity1, a.Fade1),
+                std::tie(b.X, b.Z, b.Intensity1, b.Fade1));
       EXPECT_EQ(a.Intensity2, tr1 ? 0 : b.Intensity2);
       EXPECT_EQ(a.Fade2, tr1 ? 0 : b.Fade2);
     }
@@ -246,7 +228,8 @@ TEST_P(EveryVersion, DemoDataOfAnyLength) {
   }
 }
 
-// A file cut anywhere is refused with one message that names it, and nothing is kept.
+// A file cut anywhere is refused with one message that names it and the byte where the data
+// ran out (the cut), and nothing is kept.
 TEST_P(EveryVersion, TruncatedAtEverySectionIsRefused) {
   ComposedFile file = ComposeClassic(SmallDraft(GetParam()));
   std::vector<size_t> cuts = {0, 2, file.Bytes.size() - 1};
@@ -261,44 +244,72 @@ TEST_P(EveryVersion, TruncatedAtEverySectionIsRefused) {
     EXPECT_FALSE(got->Result.Loaded);
     ASSERT_EQ(got->Sink.Shown.size(), 1u);
     const std::string& m = got->Sink.Shown[0];
-    EXPECT_EQ(m.rfind("CUT.TR2 is damaged: ", 0), 0u) << m;
-    EXPECT_NE(m.find("ends early, at byte"), std::string::npos) << m;
+    EXPECT_EQ(m.rfind("CUT.TR2 is damaged: the file ends inside ", 0), 0u) << m;
+    EXPECT_TRUE(m.ends_with(", at byte " + std::to_string(cut))) << m;
     EXPECT_TRUE(got->Result.Lvl.Rooms.empty() && got->Result.TextureTiles.empty());
   }
   // Where a room is cut, the message says which.
   auto got = Load(file.Truncated(file.Section("room 1 Lights").Offset + 3), "CUT.TR2");
   ASSERT_EQ(got->Sink.Shown.size(), 1u);
-  EXPECT_NE(got->Sink.Shown[0].find("room 1"), std::string::npos) << got->Sink.Shown[0];
+  EXPECT_NE(got->Sink.Shown[0].find("inside room 1,"), std::string::npos) << got->Sink.Shown[0];
 }
 
-// A damaged count is refused without sizing anything after it, however large it is.
-TEST_P(EveryVersion, HugeCountsAreRefusedWithoutHugeAllocations) {
+// A damaged count is refused without sizing anything after it, however large it is; one that
+// reads negative is refused naming the field and its byte.
+TEST_P(EveryVersion, DamagedCountsAreRefusedWithoutHugeAllocations) {
   ComposedFile file = ComposeClassic(SmallDraft(GetParam()));
   constexpr size_t kLimit = 4u << 20;
   for (const auto& s : file.Sections) {
     bool isCount = s.Name.rfind("Num", 0) == 0 || s.Name.find(" Num") != std::string::npos ||
                    s.Name == "Tr1SampleData size";
-    if (!isCount || s.Name.find("NumDataWords") != std::string::npos) continue;
-    // 0xFFFFFFFF reads negative: no crash or allocation, at most one message.
-    for (uint32_t value : {0x7FFFFFFFu, 0x7FFFu, 0x10000u, 0xFFFFFFFFu}) {
+    if (!isCount) continue;
+    const bool unsignedCount = s.Name == "Tr1SampleData size";
+    for (uint32_t value : {0x7FFFFFFFu, 0x7FFFu, 0x10000u, 0xFFFFFFFFu, 0x8000u}) {
       if (s.Size == 2 && (value == 0x10000u || value == 0x7FFFFFFFu)) continue;
+      if (s.Size == 4 && value == 0x8000u) continue;
+      const bool negative = !unsignedCount && (value == 0xFFFFFFFFu || value == 0x8000u);
+      // A room's data-word count sizes nothing: only a negative one is damage.
+      if (s.Name.find("NumDataWords") != std::string::npos && !negative) continue;
       SCOPED_TRACE(s.Name + " = " + std::to_string(value));
-      gLargestAllocation = 0;
+      test::ResetAllocations();
       auto got = Load(file.WithCount(s.Name, value), "HUGE.TR2");
-      EXPECT_LT(gLargestAllocation.load(), kLimit);
+      EXPECT_LT(test::LargestAllocation(), kLimit);
       EXPECT_LE(got->Sink.Shown.size(), 1u);
-      if (value == 0x7FFFFFFFu || (s.Size == 2 && value == 0x7FFFu)) {
+      if (value == 0x7FFFFFFFu || (s.Size == 2 && value == 0x7FFFu) || negative) {
         EXPECT_FALSE(got->Result.Loaded);
         ASSERT_EQ(got->Sink.Shown.size(), 1u);
         EXPECT_EQ(got->Sink.Shown[0].rfind("HUGE.TR2 is damaged: ", 0), 0u) << got->Sink.Shown[0];
       }
+      if (negative) {
+        const std::string field = s.Name.substr(s.Name.rfind(' ') + 1);
+        const std::string room =
+            s.Name.rfind("room ", 0) == 0 ? " (" + s.Name.substr(0, s.Name.rfind(' ')) + ")" : "";
+        const std::string value16 = value == 0x8000u ? "-32768" : "-1";
+        const std::string want = field + (room.empty() ? " (" : room);
+        EXPECT_NE(got->Sink.Shown[0].find(want), std::string::npos) << got->Sink.Shown[0];
+        EXPECT_NE(got->Sink.Shown[0].find(" is " + value16 + " at byte " +
+                                          std::to_string(s.Offset) + "; a count can't be negative"),
+                  std::string::npos)
+            << got->Sink.Shown[0];
+      }
     }
   }
   // The sector grid multiplies two counts.
-  gLargestAllocation = 0;
+  test::ResetAllocations();
   auto got = Load(file.WithCount("room 0 sector grid", 0x7FFF7FFF), "GRID.TR2");
   EXPECT_FALSE(got->Result.Loaded);
-  EXPECT_LT(gLargestAllocation.load(), kLimit);
+  EXPECT_LT(test::LargestAllocation(), kLimit);
+}
+
+// Bytes after the last section are reported once, with how many; the level still opens.
+TEST_P(EveryVersion, BytesAfterTheLastSectionAreReported) {
+  auto bytes = ComposeClassic(SmallDraft(GetParam())).Bytes;
+  bytes.insert(bytes.end(), 37, 0);
+  auto got = Load(bytes, "dir/LONG.TR2");
+  ASSERT_TRUE(got->Result.Loaded);
+  EXPECT_EQ(got->Sink.Shown,
+            std::vector<std::string>{"LONG.TR2 has 37 bytes after its last section; they are not "
+                                     "part of the level and are left out"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Classic, EveryVersion, ::testing::Values(kTR1, kTR2, kTR3),
@@ -340,13 +351,20 @@ TEST(VersionDetection, Table) {
     const char* Name;
     int Version;
   } cases[] = {
-      {0x00000020, "a.phd", kTR1},     {0x0000002D, "a.tr2", kTR2},
-      {0xFF080038, "a.tr2", kTR3},     {0xFF180038, "a.tr2", kTR3},
-      {0x00345254, "a.tr4", kTR4},     {0x00345254, "a.trc", kTR5},
-      {0x00345254, "dir/A.TRC", kTR5}, {0x00345254, "a.tRc", kTR5},
-      {0x00345254, "a.trc.bak", kTR4}, {0x00345254, "trc", kTR4},
-      {0x03452548, "a.trc", kTR4},     {0xFFFFFFF0, "a.trc", kTR4},
-      {0xFF180034, "a.tr2", kTexturesOnly}, {0x63345254, "a.tr4", 0},
+      {0x00000020, "a.phd", kTR1},
+      {0x0000002D, "a.tr2", kTR2},
+      {0xFF080038, "a.tr2", kTR3},
+      {0xFF180038, "a.tr2", kTR3},
+      {0x00345254, "a.tr4", kTR4},
+      {0x00345254, "a.trc", kTR5},
+      {0x00345254, "dir/A.TRC", kTR5},
+      {0x00345254, "a.tRc", kTR5},
+      {0x00345254, "a.trc.bak", kTR4},
+      {0x00345254, "trc", kTR4},
+      {0x03452548, "a.trc", kTR4},
+      {0xFFFFFFF0, "a.trc", kTR4},
+      {0xFF180034, "a.tr2", kTexturesOnly},
+      {0x63345254, "a.tr4", 0},
       {0x00000021, "a.phd", 0},
   };
   for (const auto& c : cases)

@@ -1,13 +1,12 @@
 // Every real first- to third-game level reads to its last byte without a message and agrees
 // with what an independent reader found in it; cut short anywhere, it is refused.
-#include "support/real_levels.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "level/load_level.h"
 #include "support/expected.h"
+#include "support/real_levels.h"
 
 namespace slab {
 namespace {

@@ -1,5 +1,6 @@
 // The fourth-game reader against files composed field by field.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
 
@@ -169,13 +170,85 @@ TEST(Tr4Reader, AddOnFileHoldsItsSoundMapLengthInTheDemoSlot) {
   EXPECT_EQ(r.Lvl.SoundMap[2047], 99);
   EXPECT_EQ(r.Lvl.TrailingBlock, draft.AddOn);
 
-  // Trailing bytes that are no add-on block leave the ordinary layout in force.
+  // Trailing bytes that are no add-on block leave the ordinary layout in force; they are
+  // reported, once, with how many.
   Tr4Draft plain = SampleTr4Draft();
   auto ordinary = ComposeTR4(plain).Bytes;
   ordinary.insert(ordinary.end(), {'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9});
   r = ReadTr4(ordinary);
   EXPECT_EQ(r.Lvl.SoundMap, plain.Data.SoundMap);
   EXPECT_TRUE(r.Lvl.TrailingBlock.empty());
+  EXPECT_EQ(r.Messages.Shown,
+            std::vector<std::string>{"T.TR4 has 11 bytes after its samples; they "
+                                     "are not part of the level and are left out"});
+}
+
+// The level-data chunk packed anew from bytes, in place of the composed one.
+std::vector<uint8_t> WithLevelData(const test::ComposedTr4& file,
+                                   const std::vector<uint8_t>& data) {
+  const size_t at = file.ChunkAt[3];
+  uint32_t oldPacked;
+  std::memcpy(&oldPacked, file.Bytes.data() + at + 4, 4);
+  uLongf packedSize = compressBound(data.size());
+  std::vector<uint8_t> packed(packedSize);
+  compress(packed.data(), &packedSize, data.data(), data.size());
+  std::vector<uint8_t> out(file.Bytes.begin(), file.Bytes.begin() + at);
+  const uint32_t header[2] = {static_cast<uint32_t>(data.size()),
+                              static_cast<uint32_t>(packedSize)};
+  out.insert(out.end(), reinterpret_cast<const uint8_t*>(header),
+             reinterpret_cast<const uint8_t*>(header) + 8);
+  out.insert(out.end(), packed.begin(), packed.begin() + packedSize);
+  out.insert(out.end(), file.Bytes.begin() + at + 8 + oldPacked, file.Bytes.end());
+  return out;
+}
+
+// A level whose lists are all empty keeps its counts side by side: each one forged to -1 or
+// -32768 refuses the file, naming the field and its byte in the inflated level data.
+TEST(Tr4Reader, NegativeCountsInTheLevelDataRefuseTheFile) {
+  Tr4Draft draft = SampleTr4Draft();
+  draft.Data = Level{};
+  draft.Data.SoundMap.assign(kSoundMapEntries, 0);
+  const auto composed = ComposeTR4(draft);
+  const auto data = test::Tr4LevelDataBytes(draft.Data, false);
+  struct Case {
+    const char* Field;
+    size_t At;
+    bool Wide;
+  };
+  const Case cases[] = {
+      {"NumRooms", 4, false},      {"NumFloorData", 6, true},       {"NumMeshPointers", 14, true},
+      {"NumAnimations", 18, true}, {"NumMoveables", 42, true},      {"NumSpriteTextures", 53, true},
+      {"NumBoxes", 73, true},      {"NumObjectTextures", 89, true}, {"NumItems", 93, true},
+      {"NumAIObjects", 97, true},  {"NumDemoData", 101, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Field);
+    auto forged = data;
+    std::memset(forged.data() + c.At, 0xFF, c.Wide ? 4 : 2);
+    forged[c.At + (c.Wide ? 3 : 1)] = 0x80;  // the most negative value
+    RecordingSink messages;
+    int gameVersion = 0;
+    auto result =
+        LoadLevelFromBytes(WithLevelData(composed, forged), "NEG.TR4", gameVersion, messages);
+    EXPECT_FALSE(result.Loaded);
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].rfind("NEG.TR4 is damaged: " + std::string(c.Field) + " (", 0), 0u)
+        << messages.Shown[0];
+    EXPECT_NE(messages.Shown[0].find(" at byte " + std::to_string(c.At) +
+                                     " of the inflated level data; a count can't be negative"),
+              std::string::npos)
+        << messages.Shown[0];
+  }
+  // The unforged chunk opens, and bytes after its six closing bytes are reported once.
+  auto longer = data;
+  longer.insert(longer.end(), 10, 0);
+  RecordingSink messages;
+  int gameVersion = 0;
+  EXPECT_TRUE(
+      LoadLevelFromBytes(WithLevelData(composed, longer), "dir/LONG.TR4", gameVersion, messages)
+          .Loaded);
+  EXPECT_EQ(messages.Shown, std::vector<std::string>{
+                                "LONG.TR4 has 10 bytes after the last section of its level data; "
+                                "they are not part of the level and are left out"});
 }
 
 TEST(Tr4Reader, DamagedTexturePagesAreReportedOnceAndTheLevelOpens) {
@@ -185,7 +258,7 @@ TEST(Tr4Reader, DamagedTexturePagesAreReportedOnceAndTheLevelOpens) {
     for (size_t i = 20; i < 60; ++i) bytes[composed.ChunkAt[chunk] + 8 + i] ^= 0x5A;
   Read r = ReadTr4(bytes, "DAMAGED.TR4");
   ASSERT_EQ(r.Messages.Shown.size(), 1u);
-  EXPECT_EQ(r.Messages.Shown[0].rfind("DAMAGED.TR4 texture pages are damaged", 0), 0u);
+  EXPECT_EQ(r.Messages.Shown[0].rfind("DAMAGED.TR4's texture pages are damaged", 0), 0u);
   EXPECT_EQ(r.Lvl.NumRooms, 2);
   EXPECT_EQ(r.Lvl.Textile32.size(), kPagePixels);
 

@@ -136,6 +136,8 @@ TEST(Tr5Reader, BadRoomMarkerRefusesTheFile) {
   EXPECT_EQ(messages.Shown, std::vector<std::string>{"BAD Room!"});
 }
 
+// Offsets outside the room's own block, counts past the file and negative counts are refused
+// (a room never reads another room's bytes, so what a load holds stays in step with the file).
 TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
   Tr5Draft draft = SampleTr5Draft();
   auto composed = ComposeTR5(draft);
@@ -145,19 +147,37 @@ TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
     std::memcpy(bytes.data() + at, &value, 4);
     return bytes;
   };
-  RecordingSink messages;
-  EXPECT_THROW(ReadTr5(patched(room + 16, 0x7FFFFFF0), messages), FormatError);  // sectors
-  EXPECT_THROW(ReadTr5(patched(room + 16, -100000), messages), FormatError);
-  EXPECT_THROW(ReadTr5(patched(room + 180, 0x7FFFFFF0), messages), FormatError);  // layers
-  EXPECT_THROW(ReadTr5(patched(room + 176, 0x7FFFFFFF), messages), FormatError);  // layer count
-  EXPECT_THROW(ReadTr5(patched(room + 164, 0x7FFFFFFF), messages), FormatError);  // fog
-  EXPECT_THROW(ReadTr5(patched(room + 4, 0x7FFFFFF0), messages), FormatError);    // block size
+  auto refusal = [&](const std::vector<uint8_t>& bytes) -> std::string {
+    RecordingSink messages;
+    try {
+      ReadTr5(bytes, messages);
+    } catch (const FormatError& e) {
+      return e.what();
+    } catch (const LevelRefused& e) {
+      return e.Message;
+    }
+    return "not refused";
+  };
+  const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+      {patched(room + 16, 0x7FFFFFF0), "room 0 points outside its own block"},  // sectors
+      {patched(room + 16, -100000), "room 0 points outside its own block"},
+      {patched(room + 180, 0x7FFFFFF0), "room 0 points outside its own block"},  // layers
+      {patched(room + 176, 0x7FFFFFFF), "the file ends inside room 0"},          // layer count
+      {patched(room + 164, 0x7FFFFFFF), "the file ends inside room 0"},          // fog
+      {patched(room + 4, 0x7FFFFFF0), "the file ends inside room 0"},            // block size
+      {patched(room + 176, -1), "NumLayers (room 0) is -1 at byte " + std::to_string(room + 176)},
+      {patched(room + 4, -8), "BlockSize (room 0) is -8 at byte " + std::to_string(room + 4)},
+  };
+  for (const auto& [bytes, want] : cases) {
+    std::string got = refusal(bytes);
+    EXPECT_NE(got.find(want), std::string::npos) << got;
+  }
 
   // A layer claiming more vertices than the file holds.
   auto bytes = composed.Bytes;
   int32_t layerOffset;
   std::memcpy(&layerOffset, bytes.data() + room + 180, 4);
-  EXPECT_THROW(ReadTr5(patched(room + 216 + layerOffset, 0x40000000), messages), FormatError);
+  EXPECT_NE(refusal(patched(room + 216 + layerOffset, 0x40000000)), "not refused");
 }
 
 TEST(Tr5Reader, EveryShortenedFileIsRefusedCleanly) {
@@ -175,7 +195,8 @@ TEST(Tr5Reader, EveryShortenedFileIsRefusedCleanly) {
 
 TEST(Tr5Reader, VertexCoordinatesRoundHalvesToEvenAndClamp) {
   const std::pair<float, int16_t> cases[] = {
-      {1023.5f, 1024}, {1022.5f, 1022}, {-2.5f, -2},  {-2.6f, -3}, {-0.5f, 0}, {1.5f, 2},
+      {1023.5f, 1024}, {1022.5f, 1022}, {-2.5f, -2},
+      {-2.6f, -3},     {-0.5f, 0},      {1.5f, 2},
       {1e9f, 32767},   {-1e9f, -32768}, {std::numeric_limits<float>::quiet_NaN(), 0}};
   for (auto [in, want] : cases) EXPECT_EQ(RoundVertexCoordinate(in), want) << in;
 }
