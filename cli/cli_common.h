@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "level/load_level.h"
 
@@ -17,6 +18,21 @@ inline constexpr int kExitFailed = 2;
 
 // The job a subcommand chose, run after the command line has been parsed.
 using Job = std::function<int()>;
+
+// Prints each message on its own line on standard error with the file's name in front
+// ("lake.tr4: Unknown TR version!"), as a compiler names the file a diagnostic is about; a
+// message that already starts with the name keeps its own wording.
+class FileMessages : public MessageSink {
+ public:
+  explicit FileMessages(const std::string& path);
+  void Show(std::string_view text, std::string_view title = {}) override;
+  // The text as Show prints it, for the tool's own messages about the file.
+  std::string Prefixed(std::string_view text) const;
+
+ private:
+  std::string name_;  // the last part of the path, as the library's messages name files
+  std::string path_;  // as given on the command line
+};
 
 struct LoadedLevel {
   LoadResult Result;

@@ -12,7 +12,7 @@ void AddAddDemoCommand(CLI::App& app, Job& job, const std::string& programFolder
   cmd->add_option("FILE", *file, "Level file")->required();
   cmd->callback([&job, file, programFolder] {
     job = [file, programFolder] {
-      StderrSink messages;
+      FileMessages messages(*file);
       SystemProcessRunner runner;
       return AddDemoJob(*file, messages, programFolder, runner) ? kExitOk : kExitFailed;
     };

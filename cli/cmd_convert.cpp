@@ -26,7 +26,7 @@ void AddConvertCommand(CLI::App& app, Job& job, const std::string& programFolder
                       " beside this program, else in ../share/slabwright from it)");
   cmd->callback([&job, o, programFolder] {
     job = [o, programFolder] {
-      StderrSink messages;
+      FileMessages messages(o->In);
       const std::string out = o->Out.empty() ? ConvertedFileName(o->In) : o->Out;
       const std::optional<std::string> swd =
           o->Swd.empty() ? FindSpriteWad(programFolder, messages) : o->Swd;

@@ -118,7 +118,7 @@ void AddInfoCommand(CLI::App& app, Job& job) {
   cmd->add_flag("--json", *json, "Print JSON keyed by the model's field names");
   cmd->callback([&job, file, json] {
     job = [file, json] {
-      StderrSink messages;
+      FileMessages messages(*file);
       auto loaded = LoadForCli(*file, messages);
       if (!loaded) return kExitFailed;
       auto summary = LevelSummary(loaded->Result.Lvl, loaded->GameVersion);

@@ -17,7 +17,7 @@ void AddMakeSwdCommand(CLI::App& app, Job& job) {
   cmd->add_option("-o,--output", *out, "The wad to write, e.g. TR3.swd")->required();
   cmd->callback([&job, level, out] {
     job = [level, out] {
-      StderrSink messages;
+      FileMessages messages(*level);
       auto loaded = LoadForCli(*level, messages);
       if (!loaded) return kExitFailed;
       std::string error;

@@ -18,6 +18,7 @@ struct MapArgs {
   bool All = false;
   std::string Output;
   std::string Select;
+  int Scale = 1;
 };
 
 // "A,B" as two non-negative sector coordinates.
@@ -36,9 +37,28 @@ bool ParseSelection(const std::string& text, int& a, int& b) {
   }
 }
 
-bool Write(const MapImage& image, const std::filesystem::path& path) {
+// Each pixel as a scale x scale block, so a larger picture keeps every sector crisp and
+// every colour exact; 1 gives the picture itself.
+MapImage Scaled(const MapImage& image, int scale) {
+  if (scale == 1) return image;
+  MapImage out(image.Width() * scale, image.Height() * scale);
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width();) {
+      // A run of one colour is one box.
+      const Rgb colour = image.Pixel(x, y);
+      int end = x + 1;
+      while (end < image.Width() && image.Pixel(end, y) == colour) ++end;
+      out.SetFillColour(colour);
+      out.SetOutlineColour(colour);
+      out.DrawBox(x * scale, y * scale, end * scale, (y + 1) * scale);
+      x = end;
+    }
+  return out;
+}
+
+bool Write(const MapImage& picture, int scale, const std::filesystem::path& path) {
   std::string error;
-  if (!WritePng(image, path, error)) {
+  if (!WritePng(Scaled(picture, scale), path, error)) {
     std::cerr << error << "\n";
     return false;
   }
@@ -47,7 +67,7 @@ bool Write(const MapImage& image, const std::filesystem::path& path) {
 }
 
 int RunMap(const MapArgs& args) {
-  StderrSink messages;
+  FileMessages messages(args.File);
   auto loaded = LoadForCli(args.File, messages);
   if (!loaded) return kExitFailed;
   Document doc;
@@ -66,7 +86,7 @@ int RunMap(const MapArgs& args) {
     }
     for (int r = 0; r < static_cast<int>(level.Rooms.size()); ++r) {
       ChooseRoom(doc, state, r);
-      if (!Write(state.Shown,
+      if (!Write(state.Shown, args.Scale,
                  std::filesystem::path(args.Output) / ("room_" + std::to_string(r) + ".png")))
         return kExitFailed;
     }
@@ -96,7 +116,7 @@ int RunMap(const MapArgs& args) {
     state.SelectedSectorZ = b;
     DrawSelection(state);
   }
-  return Write(state.Shown, args.Output) ? kExitOk : kExitFailed;
+  return Write(state.Shown, args.Scale, args.Output) ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -114,6 +134,10 @@ void AddMapCommand(CLI::App& app, Job& job) {
   cmd->add_option("--select", args->Select,
                   "Outline sector A,B (from 0; A along the grid's first dimension) as a click does")
       ->excludes(all);
+  cmd->add_option("--scale", args->Scale,
+                  "Repeat each picture pixel N x N times (a whole factor from 1 to 16; default 1, "
+                  "the picture as the window draws it)")
+      ->check(CLI::Range(1, 16));
   cmd->callback([&job, args, room, all] {
     if (room->count() == 0 && all->count() == 0) throw CLI::RequiredError("--room or --all");
     job = [args] { return RunMap(*args); };

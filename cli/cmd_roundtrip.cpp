@@ -18,14 +18,14 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
 
 // Compressed streams differ with the compressor, so fourth-game files are compared on their
 // inflated chunks and the bytes around them.
-int CompareTR4(const Level& level, const std::vector<uint8_t>& original) {
+int CompareTR4(const Level& level, const std::vector<uint8_t>& original, MessageSink& messages) {
   std::vector<uint8_t> finished;
   std::string error = FinishTR4(EncodeTR4Intermediate(level), finished);
   TR4FileParts mine, theirs;
   if (error.empty()) error = SplitTR4File(finished, mine);
   if (error.empty()) error = SplitTR4File(original, theirs);
   if (!error.empty()) {
-    std::cerr << "roundtrip: " << error << "\n";
+    messages.Show("can't be compared: " + error);
     return kExitFailed;
   }
   static const char* kNames[] = {"the 32-bit pages", "the 16-bit pages", "the further pages",
@@ -40,23 +40,24 @@ int CompareTR4(const Level& level, const std::vector<uint8_t>& original) {
     return false;
   };
   bool same = compare(mine.Header, theirs.Header, "the header");
-  for (size_t i = 0; same && i < 4; ++i) same = compare(mine.Chunks[i], theirs.Chunks[i], kNames[i]);
+  for (size_t i = 0; same && i < 4; ++i)
+    same = compare(mine.Chunks[i], theirs.Chunks[i], kNames[i]);
   same = same && compare(mine.Rest, theirs.Rest, "the samples and what follows them");
   if (same) std::cout << "identical\n";
   return same ? kExitOk : kExitFailed;
 }
 
 int RoundTrip(const std::string& path) {
-  StderrSink messages;
+  FileMessages messages(path);
   auto loaded = LoadForCli(path, messages);
   if (!loaded) return kExitFailed;
   const int game = loaded->GameVersion;
   if (game == kTR5) {
-    std::cerr << "roundtrip: TR5 levels can't be saved at the moment!\n";
+    messages.Show("TR5 levels can't be saved at the moment!");
     return kExitFailed;
   }
   auto original = ReadWholeFile(path);
-  if (game == kTR4) return CompareTR4(loaded->Result.Lvl, original);
+  if (game == kTR4) return CompareTR4(loaded->Result.Lvl, original, messages);
   std::vector<FileSection> sections;
   auto written = EncodeClassicLevel(loaded->Result.Lvl, game, &sections);
   size_t n = std::min(written.size(), original.size());

@@ -143,7 +143,7 @@ void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder)
   cmd->add_flag("--json", args->Json, "Print JSON keyed by the panels' control names");
   cmd->callback([&job, args, programFolder] {
     job = [args, programFolder] {
-      StderrSink messages;
+      FileMessages messages(args->File);
       auto loaded = LoadForCli(args->File, messages);
       if (!loaded) return kExitFailed;
       const Level& level = loaded->Result.Lvl;

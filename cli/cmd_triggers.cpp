@@ -19,7 +19,7 @@ void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolde
   cmd->add_flag("--json", *json, "Print JSON: the sectors and the summary counts");
   cmd->callback([&job, file, json, programFolder] {
     job = [file, json, programFolder] {
-      StderrSink messages;
+      FileMessages messages(*file);
       auto loaded = LoadForCli(*file, messages);
       if (!loaded) return kExitFailed;
       const Level& level = loaded->Result.Lvl;

@@ -5,8 +5,9 @@
 
 int main(int argc, char** argv) {
   using namespace slab::cli;
-  CLI::App app{"Slabwright command-line tools for Tomb Raider level files (.phd, .tr2, .tr4, .trc).\n"
-               "Exit status: 0 done, 1 usage error, 2 the file was refused or the job failed."};
+  CLI::App app{
+      "Slabwright command-line tools for Tomb Raider level files (.phd, .tr2, .tr4, .trc).\n"
+      "Exit status: 0 done, 1 usage error, 2 the file was refused or the job failed."};
   app.require_subcommand(1);
   Job job;
   AddInfoCommand(app, job);
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::cerr << e.what() << "\n" << "Run with --help for usage.\n";
+    std::cerr << e.what() << "\n"
+              << "Run with --help for usage.\n";
     return kExitUsage;
   }
   return job ? job() : kExitUsage;
