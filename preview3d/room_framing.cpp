@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <span>
+#include <vector>
+
+#include "preview3d/room_faces.h"
 
 namespace slab {
 namespace {
@@ -69,6 +73,35 @@ std::optional<double> FloorHit(Vec origin, Vec dir, Vec a, Vec b, Vec c) {
   return t;
 }
 
+// The tilts FrameRoom tries, in radians above the horizontal.
+constexpr double kLowestTilt = 0.45, kHighestTilt = 1.3;
+constexpr int kTiltSteps = 17;
+
+// A room face in sector units with its front normal (see FloorHit); skipped when it names a
+// vertex the room does not have.
+struct Face {
+  std::array<Vec, 4> Corners;
+  size_t Count = 0;
+  Vec Normal;
+  bool DoubleSided = false;  // drawn from behind as well
+};
+std::vector<Face> RoomFaces(const Room& room) {
+  std::vector<Face> faces;
+  auto add = [&](std::span<const int16_t> indices, bool doubleSided) {
+    Face face;
+    face.DoubleSided = doubleSided;
+    for (int16_t i : indices) {
+      if (i < 0 || static_cast<size_t>(i) >= room.Vertices.size()) return;
+      face.Corners[face.Count++] = RoomPoint(room, room.Vertices[static_cast<size_t>(i)]);
+    }
+    face.Normal = Cross(face.Corners[1] - face.Corners[0], face.Corners[2] - face.Corners[0]);
+    faces.push_back(face);
+  };
+  for (const RoomQuad& q : room.Rectangles) add(q.Vertices, QuadTextureWord(q.Texture).DoubleSided);
+  for (const RoomTriangle& t : room.Triangles) add(t.Vertices, false);
+  return faces;
+}
+
 }  // namespace
 
 bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect) {
@@ -83,29 +116,62 @@ bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect)
   camera.TargetZ = (z0 + z1) / 2;
   camera.FocusA = r.NumXSectors / 2;
   camera.FocusB = r.NumZSectors / 2;
-  camera.AngleB = kFramingTilt;
   camera.OrbitMode = true;
   camera.RoomFramed = true;
   camera.FramedRoom = room;
-
-  // A corner p (from the target) lies at depth p.f + d before the eye; it is inside the
-  // view when |p.r| <= aspect * h * depth and |p.u| <= h * depth, h = tan(45 degrees).
-  camera.Distance = 1;
-  PlaceOrbitEye(camera);
-  const Axes axes = CameraAxes(camera);
-  const double h = HalfHeight();
-  const double wide = h * (aspect > 0 ? aspect : 1.0);
-  double needed = kNearPlane;
   const Vec target{camera.TargetX, camera.TargetY, camera.TargetZ};
+
+  // What must fit: the corners of every face drawn when seen along the line of sight
+  // (floors, the far walls, double-sided faces either way). Ceilings and the near walls are
+  // culled and openings have no faces, so fitting the room's box would leave the picture
+  // small. A room without such faces fits its box.
+  const std::vector<Face> faces = RoomFaces(r);
+  double top = ceiling;
+  for (const Face& face : faces)
+    for (size_t k = 0; k < face.Count; ++k) top = std::max(top, face.Corners[k].Y);
+  std::vector<Vec> box;
   for (double x : {x0, x1})
     for (double y : {floor, ceiling})
-      for (double z : {z0, z1}) {
-        const Vec p = Vec{x, y, z} - target;
-        const double depth = -Dot(p, axes.Forward);
-        needed = std::max({needed, std::abs(Dot(p, axes.Right)) / wide + depth,
-                           std::abs(Dot(p, axes.Up)) / h + depth, kNearPlane + depth});
-      }
-  camera.Distance = needed * 1.05 + 0.1;  // the corners stay a little inside the edges
+      for (double z : {z0, z1}) box.push_back(Vec{x, y, z});
+
+  // A point p (from the target) lies at depth p.f + d before the eye; it is inside the
+  // view when |p.r| <= aspect * h * depth and |p.u| <= h * depth, h = tan(45 degrees).
+  const double h = HalfHeight();
+  const double wide = h * (aspect > 0 ? aspect : 1.0);
+  auto distanceNeeded = [&](double tilt) {
+    camera.AngleB = tilt;
+    camera.Distance = 1;
+    PlaceOrbitEye(camera);
+    const Axes axes = CameraAxes(camera);
+    double needed = kNearPlane;
+    auto fit = [&](Vec point) {
+      const Vec p = point - target;
+      const double depth = -Dot(p, axes.Forward);
+      needed = std::max({needed, std::abs(Dot(p, axes.Right)) / wide + depth,
+                         std::abs(Dot(p, axes.Up)) / h + depth, kNearPlane + depth});
+    };
+    bool any = false;
+    for (const Face& face : faces) {
+      if (!face.DoubleSided && Dot(face.Normal, axes.Forward) >= 0) continue;
+      any = true;
+      for (size_t k = 0; k < face.Count; ++k) fit(face.Corners[k]);
+    }
+    if (!any)
+      for (Vec corner : box) fit(corner);
+    // The eye looks over the room's top: a near wall drawn from behind would hide the room.
+    return std::max(needed, (top - floor + 0.5) / std::sin(tilt));
+  };
+  // The tilt that brings the eye nearest, from about 25 to 75 degrees, shows the most.
+  double bestTilt = kLowestTilt, best = distanceNeeded(kLowestTilt);
+  for (int step = 1; step <= kTiltSteps; ++step) {
+    const double tilt = kLowestTilt + (kHighestTilt - kLowestTilt) * step / kTiltSteps;
+    if (const double d = distanceNeeded(tilt); d < best - 1e-9) {
+      best = d;
+      bestTilt = tilt;
+    }
+  }
+  camera.AngleB = bestTilt;
+  camera.Distance = best * 1.05 + 0.1;  // everything stays a little inside the edges
   PlaceOrbitEye(camera);
   return true;
 }

@@ -10,18 +10,18 @@
 
 namespace slab {
 
-// The tilt FrameRoom gives the camera: about 34 degrees above the horizontal, so the floor
-// is seen from above rather than edge-on.
-inline constexpr double kFramingTilt = 0.6;
-
-// Points the camera at the whole room: the target is the room's centre in X and Z at its
-// floor height (YBottom), the focus sector the one at the centre, the tilt kFramingTilt and
-// the heading kept, and the distance the smallest (with a small margin) at which every corner
-// of the room's box (all its sectors, YTop to YBottom) lies inside the 90-degree view of a
-// drawing area aspect = width / height wide. The eye is placed at once, and
-// UpdateOrbitCamera keeps the target while the camera stays framed (RoomFramed) on this room;
-// an Alt-click focus ends it. The distance may exceed the keys' 20 for a large room.
-// Returns false, changing nothing, when the room does not exist or has no sectors.
+// Points the camera at the whole room, seen from above over its walls: the target is the
+// centre of the room's sectors in X and Z at its floor height (YBottom), the focus sector the
+// one at the centre, and the heading is kept. The tilt (about 25 to 75 degrees) and the
+// distance are the pair that brings the eye nearest while (1) the eye stays half a sector
+// above the room's highest face, so no wall drawn from behind hides the room, and (2) every
+// corner of every face drawn when seen along the line of sight (floors, the far walls,
+// double-sided faces) lies inside the 90-degree view of a drawing area aspect = width /
+// height wide, with a small margin; ceilings and near walls are culled, so they need not fit.
+// A room without faces fits the box of its sectors from YTop to YBottom. The eye is placed
+// at once; UpdateOrbitCamera keeps the target while the camera stays framed (RoomFramed) on
+// this room, and an Alt-click focus ends it. The distance may exceed the keys' 20 for a
+// large room. Returns false, changing nothing, when the room does not exist or has no sectors.
 bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect);
 
 // Where a point (sector units, Y up) appears in a drawing area of width x height: x to the

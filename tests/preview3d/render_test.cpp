@@ -19,6 +19,7 @@
 #include "preview3d/level_view.h"
 #include "preview3d/markers.h"
 #include "preview3d/orbit_camera.h"
+#include "preview3d/room_framing.h"
 #include "preview3d/scene_renderer.h"
 #include "preview3d/texture_strip_view.h"
 #include "preview3d/viewer_camera.h"
@@ -306,6 +307,37 @@ TEST_F(Render, MarkerPicturesFromOurToolFaceTheCamera) {
             "Can't find texture file no-such-folder/Sink.bmp (looked in no-such-folder and "
             "share/slabwright)");
   EXPECT_FALSE(none[0].Loaded());
+}
+
+// The first room of the sample level and of each real fourth-game level, framed by
+// FrameRoom, fills the view: at most three quarters of the frame keep the clear colour.
+TEST_F(Render, FramedRoomsFillTheView) {
+  const auto sample = std::filesystem::path(testing::TempDir()) / "slab_framed_level.tr2";
+  test::WriteShowcaseLevel(sample);
+  std::vector<std::filesystem::path> files{sample};
+  for (const auto& path : test::RealLevels({"tr4/"})) files.push_back(path);  // when there
+  for (const auto& path : files) {
+    RecordingSink sink;
+    int version = 0;
+    const LoadResult result = LoadLevel(path, version, sink);
+    ASSERT_TRUE(result.Loaded) << path;
+    const Level& level = result.Lvl;
+    OrbitCamera camera;
+    ASSERT_TRUE(FrameRoom(camera, level, 0, 1)) << path;
+    renderer_->SetPages(BuildTextureStrip(level, version, TexelRules::MainWindow));
+    RoomFaceList list;
+    BuildRoomFaces(level, result.TextureTiles, 0, {}, list);
+    renderer_->SetRoomFaces(level, list);
+    renderer_->BeginFrame(kSize, kSize, OrbitViewMatrix(camera));
+    renderer_->DrawRooms();
+    context_->functions()->glFinish();
+    const QImage image = fbo_->toImage();
+    int clear = 0;
+    for (int y = 0; y < kSize; ++y)
+      for (int x = 0; x < kSize; ++x) clear += image.pixel(x, y) == qRgb(0, 0, 255) ? 1 : 0;
+    EXPECT_LE(clear * 4, kSize * kSize * 3) << path << ": " << clear << " clear pixels";
+  }
+  std::filesystem::remove(sample);
 }
 
 // The viewer's red "Fps:" and "Room:" texts show over the frame: every texel the overlay
