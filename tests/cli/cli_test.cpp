@@ -94,6 +94,24 @@ TEST_F(Cli, EveryMessageNamesTheFileOnce) {
   EXPECT_EQ(Run("make-swd fine.tr2 -o TR3.swd"), 0) << stderr_;
   EXPECT_EQ(Run("convert --to tr3 fine.tr2 --swd TR3.swd -o out.tr2"), 2);
   EXPECT_EQ(stderr_, "fine.tr2: No TR4 Level!\n");
+
+  // A fourth-game file whose first chunk states a size a thousand times its stream: read with
+  // its pages damaged; roundtrip refuses to compare rather than trust the size.
+  auto tr4 = test::ComposeTR4(test::SampleTr4Draft());
+  uint32_t packed;
+  std::memcpy(&packed, tr4.Bytes.data() + tr4.ChunkAt[0] + 4, 4);
+  const uint32_t stated = packed * 1000;
+  std::memcpy(tr4.Bytes.data() + tr4.ChunkAt[0], &stated, 4);
+  Write("forged.tr4", tr4.Bytes);
+  EXPECT_EQ(Run("info forged.tr4"), 0);
+  EXPECT_EQ(stderr_,
+            "forged.tr4's texture pages are damaged; they show as far as they could be "
+            "read\n");
+  EXPECT_EQ(Run("roundtrip forged.tr4"), 2);
+  EXPECT_NE(stderr_.find("forged.tr4: can't be compared: chunk 1 does not inflate to the size it "
+                         "states"),
+            std::string::npos)
+      << stderr_;
 }
 
 // PNG width and height, from the header chunk.
