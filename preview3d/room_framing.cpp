@@ -51,10 +51,12 @@ Vec RoomPoint(const Room& room, const RoomVertex& v) {
 
 // The distance along the ray to triangle (a, b, c) when the ray meets its front, which is
 // the side its corners turn clockwise on (as drawing culls): the side (b - a) x (c - a)
-// points to. Only faces looking upwards count.
-std::optional<double> FloorHit(Vec origin, Vec dir, Vec a, Vec b, Vec c) {
+// points to; a double-sided face has a front on both sides. Only faces looking upwards
+// count.
+std::optional<double> FloorHit(Vec origin, Vec dir, Vec a, Vec b, Vec c, bool doubleSided) {
   const Vec e1 = b - a, e2 = c - a;
-  const Vec n = Cross(e1, e2);
+  Vec n = Cross(e1, e2);
+  if (doubleSided && Dot(n, dir) > 0) n = n * -1.0;  // its back is drawn too
   const double length = std::sqrt(Dot(n, n));
   // Steeper than about 70 degrees is a wall; a slope the game lets one stand on is far less.
   if (length == 0 || n.Y < 0.3 * length || Dot(n, dir) >= 0) return std::nullopt;
@@ -205,18 +207,19 @@ std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level
     out = RoomPoint(r, r.Vertices[static_cast<size_t>(index)]);
     return true;
   };
-  auto tryTriangle = [&](int16_t i0, int16_t i1, int16_t i2) {
+  auto tryTriangle = [&](int16_t i0, int16_t i1, int16_t i2, bool doubleSided) {
     Vec a, b, c;
     if (!corner(i0, a) || !corner(i1, b) || !corner(i2, c)) return;
-    if (const auto t = FloorHit(origin, dir, a, b, c)) nearest = std::min(nearest, *t);
+    if (const auto t = FloorHit(origin, dir, a, b, c, doubleSided)) nearest = std::min(nearest, *t);
   };
   // A quad is drawn as the fan (0, 1, 2), (0, 2, 3).
   for (const RoomQuad& q : r.Rectangles) {
-    tryTriangle(q.Vertices[0], q.Vertices[1], q.Vertices[2]);
-    tryTriangle(q.Vertices[0], q.Vertices[2], q.Vertices[3]);
+    const bool doubleSided = QuadTextureWord(q.Texture).DoubleSided;
+    tryTriangle(q.Vertices[0], q.Vertices[1], q.Vertices[2], doubleSided);
+    tryTriangle(q.Vertices[0], q.Vertices[2], q.Vertices[3], doubleSided);
   }
   for (const RoomTriangle& t : r.Triangles)
-    tryTriangle(t.Vertices[0], t.Vertices[1], t.Vertices[2]);
+    tryTriangle(t.Vertices[0], t.Vertices[1], t.Vertices[2], false);
   if (!std::isfinite(nearest)) return std::nullopt;
 
   const Vec hit = origin + dir * nearest;

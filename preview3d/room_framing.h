@@ -37,8 +37,9 @@ std::optional<ScreenPoint> ProjectPoint(const OrbitCamera& camera, int width, in
 // The sector (A along X, B along Z, 0-based) of the room whose floor is seen at (x, y) of a
 // drawing area of width x height (coordinates as for ProjectPoint; a pixel's centre is at
 // +0.5). The ray from the eye through the point meets the room's own faces: the nearest face
-// that looks upwards (a floor or a slope, seen from above) decides, and its hit point names
-// the sector. Walls and ceilings neither count nor hide a floor. Nothing when no floor is
+// that looks upwards (a floor or a slope, seen from above; a double-sided face, as the
+// bit 0x8000 of its texture word marks it, from either side) decides, and its hit point
+// names the sector. Walls and ceilings neither count nor hide a floor. Nothing when no floor is
 // hit, when the hit lies outside the room's sectors, or when the room or the area is empty.
 struct SectorPick {
   int A = 0, B = 0;

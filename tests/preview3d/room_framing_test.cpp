@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <span>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "level/messages.h"
 #include "preview3d/key_codes.h"
 #include "support/real_levels.h"
+#include "tools/showcase_level.h"
 
 namespace slab {
 namespace {
@@ -149,6 +151,40 @@ TEST(PickFloorSector, TheCentreOfEachFloorPicksItsSector) {
   below.AngleB = -1.0;
   PlaceOrbitEye(below);
   EXPECT_FALSE(PickFloorSector(below, level, 1, 400, 400, 200, 200));
+}
+
+// The sample level's faces are all double-sided, its floors wound facing down: each open
+// sector with a floor is picked at its centre, from the framed view of every room.
+TEST(PickFloorSector, DoubleSidedFloorsOfTheSampleLevel) {
+  const auto path = std::filesystem::path(testing::TempDir()) / "slab_pick_level.tr2";
+  test::WriteShowcaseLevel(path);
+  RecordingSink sink;
+  int version = 0;
+  const LoadResult result = LoadLevel(path, version, sink);
+  std::filesystem::remove(path);
+  ASSERT_TRUE(result.Loaded);
+  const Level& level = result.Lvl;
+  int tried = 0;
+  for (size_t r = 0; r < level.Rooms.size(); ++r) {
+    const Room& room = level.Rooms[r];
+    OrbitCamera camera;
+    ASSERT_TRUE(FrameRoom(camera, level, static_cast<int>(r), 1.5));
+    for (int a = 0; a < room.NumXSectors; ++a)
+      for (int b = 0; b < room.NumZSectors; ++b) {
+        const Sector& s = room.SectorAt(a, b);
+        if (s.Floor == 0x81 || s.RoomBelow != 255) continue;
+        const auto p = ProjectPoint(camera, 600, 400,
+                                    {static_cast<float>(room.Info.X / 1024.0 + a + 0.5),
+                                     static_cast<float>(-static_cast<int8_t>(s.Floor) / 4.0),
+                                     static_cast<float>(room.Info.Z / 1024.0 + b + 0.5)});
+        ASSERT_TRUE(p);
+        EXPECT_EQ(PickFloorSector(camera, level, static_cast<int>(r), 600, 400, p->X, p->Y),
+                  (SectorPick{a, b}))
+            << "room " << r << " sector " << a << ", " << b;
+        ++tried;
+      }
+  }
+  EXPECT_GT(tried, 20);
 }
 
 // Real rooms: framing fits them, and the centre of a flat floor quad, picked from the framed
