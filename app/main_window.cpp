@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -98,6 +99,11 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     rightView_->SetView3D(view3d_);
     view3d_->LoadMarkers(services_.ProgramFolder);
     connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
+    // A click on a floor in the 3D view selects that sector, as a click on the map would.
+    connect(view3d_, &Room3DView::SectorPicked, this, [this](int a, int b) {
+      SectorMapMouseDown(kLeftButton, 0, kSectorPixels * b + kSectorPixels / 2,
+                         kSectorPixels * a + kSectorPixels / 2);
+    });
   }
   statusBar()->setObjectName("StatusBar");
   // Screen readers and automation find every control by its name.
@@ -137,6 +143,7 @@ void MainWindow::BuildControls() {
   sectorMap_->addWidget(rightView_);
   sectorMap_->setStretchFactor(0, 1);
   sectorMap_->setStretchFactor(1, 1);
+  sectorMap_->setSizes({10000, 10000});  // halves, whatever the window's width
   left->addWidget(sectorMap_, 1);
   auto* under = new QHBoxLayout;
 
@@ -281,13 +288,19 @@ void MainWindow::BuildControls() {
   itemNumTriggers_ = Named(new QLabel(items), "ItemNumTriggers");
   itemsLayout->addWidget(itemNumTriggers_, 7, 0, 1, 3);
   middle->addWidget(items);
-  columns->addLayout(middle);
+  // The panels keep a reading width; the map and the 3D view take the rest of the window.
+  auto* middlePanels = new QWidget(central);
+  middlePanels->setLayout(middle);
+  middlePanels->setMaximumWidth(400);
+  middle->setContentsMargins(0, 0, 0, 0);
+  columns->addWidget(middlePanels);
 
   // Right: the texture pages.
   auto* textures = Named(new QGroupBox("Textures", central), "Frame6");
   auto* texturesLayout = new QVBoxLayout(textures);
   textures_ = new TextureStripView(textures);
   texturesLayout->addWidget(textures_);
+  textures->setMaximumWidth(300);
   columns->addWidget(textures);
 
   setCentralWidget(central);
@@ -868,8 +881,10 @@ void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
   if (!click) return;
   if (click->Room) ShowRoomView(*click->Room);
   RefreshPanels();
-  if (click->CameraFocus && view3d_ != nullptr)
-    view3d_->MapClick((*click->CameraFocus)[0], (*click->CameraFocus)[1], true);
+  // The 3D camera turns to a sector chosen with the left button (Alt is no longer needed:
+  // several desktops take Alt+click for moving windows).
+  if (click->SectorChosen && view3d_ != nullptr)
+    view3d_->MapClick(map_.SelectedSectorX, map_.SelectedSectorZ, true);
   PresentMap();
   RequestFrame();
 }
@@ -882,6 +897,17 @@ bool MainWindow::MoveKeyPressed(int qtKey) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sectorMap_ && event->type() == QEvent::Resize) {
+    // Map and 3D view side by side in a wide area, one above the other in a tall one, so
+    // neither becomes a narrow strip.
+    const QSize size = static_cast<QResizeEvent*>(event)->size();
+    const Qt::Orientation wanted = size.width() >= size.height() ? Qt::Horizontal : Qt::Vertical;
+    if (sectorMap_->orientation() != wanted) {
+      sectorMap_->setOrientation(wanted);
+      sectorMap_->setSizes({10000, 10000});
+    }
+    return QMainWindow::eventFilter(watched, event);
+  }
   if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
   auto* widget = qobject_cast<QWidget*>(watched);
   QWidget* focus = QApplication::focusWidget();

@@ -1,12 +1,15 @@
 #include "preview3d/room3d_view.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <algorithm>
+#include <cmath>
 
 #include "preview3d/camera_markers.h"
 #include "preview3d/item_faces.h"
 #include "preview3d/key_codes.h"
+#include "preview3d/room_framing.h"
 
 namespace slab {
 
@@ -67,17 +70,71 @@ void Room3DView::SetLevel(const Level& level, std::vector<TextureTile> tiles, in
   facesCached_ = false;
   itemsCached_ = false;
   uploadPending_ = true;
+  framePending_ = true;
 }
 
 void Room3DView::ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors) {
   const bool sameSelection =
       selected.has_value() == selected_.has_value() &&
       (!selected || (selected->X == selected_->X && selected->Z == selected_->Z));
+  if (room != room_) framePending_ = true;
   if (room != room_ || drawDoors != drawDoors_) itemsCached_ = false;
   if (room != room_ || drawDoors != drawDoors_ || !sameSelection) facesCached_ = false;
   room_ = room;
   selected_ = selected;
   drawDoors_ = drawDoors;
+}
+
+void Room3DView::FrameNewRoom() {
+  const double aspect = height() > 0 ? static_cast<double>(width()) / height() : 1.0;
+  // Of the two headings a quarter turn apart, the one that brings the camera nearer: a long
+  // room then lies along the view's longer side.
+  OrbitCamera across = camera_;
+  across.AngleA = std::fmod(camera_.AngleA + kOrbitTurn / 4, kOrbitTurn);
+  if (!FrameRoom(camera_, *level_, room_, aspect)) return;
+  if (FrameRoom(across, *level_, room_, aspect) && across.Distance < camera_.Distance * 0.95)
+    camera_ = across;
+  // Then nearer while the floor's outline still fits: the floor is what the map shows, and
+  // tall walls or a high ceiling may leave the picture at the top.
+  const Room& room = level_->Rooms[static_cast<size_t>(room_)];
+  const float x0 = static_cast<float>(room.Info.X) / 1024.0f,
+              z0 = static_cast<float>(room.Info.Z) / 1024.0f;
+  const float x1 = x0 + room.NumXSectors, z1 = z0 + room.NumZSectors;
+  const auto y = static_cast<float>(camera_.TargetY);
+  auto fits = [&](const OrbitCamera& c) {
+    for (const Vec3 corner : {Vec3{x0, y, z0}, Vec3{x0, y, z1}, Vec3{x1, y, z0}, Vec3{x1, y, z1}}) {
+      const auto p = ProjectPoint(c, width(), height(), corner);
+      if (!p || p->X < 0.04 * width() || p->X > 0.96 * width() || p->Y < 0.04 * height() ||
+          p->Y > 0.96 * height())
+        return false;
+    }
+    return true;
+  };
+  for (int step = 0; step < 30; ++step) {
+    OrbitCamera nearer = camera_;
+    nearer.Distance *= 0.92;
+    PlaceOrbitEye(nearer);
+    if (!fits(nearer)) break;
+    camera_ = nearer;
+  }
+}
+
+void Room3DView::FrameCurrentRoom() {
+  if (level_ == nullptr || height() <= 0) return;
+  if (FrameRoom(camera_, *level_, room_, static_cast<double>(width()) / height())) update();
+}
+
+void Room3DView::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  if (event->button() != Qt::LeftButton || level_ == nullptr) return;
+  const QPointF at = event->position();
+  if (auto pick = PickFloorSector(camera_, *level_, room_, width(), height(), at.x(), at.y()))
+    emit SectorPicked(pick->A, pick->B);
+}
+
+void Room3DView::resizeGL(int, int) {
+  // A camera still framed on the room frames it again for the new shape of the view.
+  if (camera_.RoomFramed) framePending_ = true;
 }
 
 void Room3DView::ItemsChanged() {
@@ -142,6 +199,10 @@ void Room3DView::paintGL() {
     renderer_->BeginFrame(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
                           OrbitViewMatrix(camera_));
     return;
+  }
+  if (framePending_) {
+    framePending_ = false;
+    FrameNewRoom();
   }
   const SelectedSector focus = selected_.value_or(SelectedSector{});
   UpdateOrbitCamera(camera_, *level_, room_, focus.X, focus.Z);

@@ -50,6 +50,8 @@ class Room3DView : public QOpenGLWidget {
   int ItemBuilds() const { return itemBuilds_; }
 
   OrbitCamera& Camera() { return camera_; }
+  // Points the camera at the whole of the current room (done by itself for every new room).
+  void FrameCurrentRoom();
   // Arrow keys and Page Up / Down without modifiers; true when the camera moved.
   bool OrbitKey(int keyCode, int shiftState);
   // A left click on map sector (x, z); with Alt it becomes the camera's focus.
@@ -65,14 +67,19 @@ class Room3DView : public QOpenGLWidget {
 
  signals:
   void DeviceFailed();
+  // A left click in the view landed on the floor of sector (a, b) of the current room.
+  void SectorPicked(int a, int b);
 
  protected:
   void initializeGL() override;
   void paintGL() override;
+  void resizeGL(int width, int height) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   std::vector<int> RoomsShown() const;
+  void FrameNewRoom();
 
   MessageSink& messages_;
   std::unique_ptr<SceneRenderer> renderer_ = std::make_unique<SceneRenderer>();
@@ -93,6 +100,7 @@ class Room3DView : public QOpenGLWidget {
   int room_ = 0;
   std::optional<SelectedSector> selected_;
   bool drawDoors_ = false;
+  bool framePending_ = true;  // the room changed: frame it once the view's size is known
   OrbitCamera camera_;
 };
 
