@@ -4,21 +4,29 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <optional>
 
 #include "app/help_windows.h"
+#include "app/level_files.h"
+#include "app/level_lists.h"
 #include "app/overview.h"
+#include "app/recent_files_menu.h"
 #include "app/sector_map_widget.h"
 #include "level/load_level.h"
 #include "level/text.h"
@@ -27,6 +35,7 @@
 #include "map/floor_edits.h"
 #include "map/item_edits.h"
 #include "map/item_panel.h"
+#include "map/sector_tooltip.h"
 #include "preview3d/room3d_view.h"
 #include "preview3d/texture_strip_view.h"
 
@@ -89,6 +98,14 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
   BuildControls();
+  itemsDock_ = new ItemsListDock(this);
+  triggersDock_ = new TriggersListDock(this);
+  addDockWidget(Qt::RightDockWidgetArea, itemsDock_);
+  tabifyDockWidget(itemsDock_, triggersDock_);
+  // The lists start closed so the panels keep their room; the View menu opens them.
+  itemsDock_->hide();
+  triggersDock_->hide();
+  setAcceptDrops(true);
   BuildMenus();
   ConnectHandlers();
   ResetPanels();
@@ -166,7 +183,10 @@ void MainWindow::BuildControls() {
   roomInfo_ = Named(new QLabel("Room 0", rooms), "RoomInfo");
   altRoom_ = Named(new QLabel("No alternate", rooms), "AltRoom");
   roomsLayout->addWidget(roomInfo_, 4, 0, 1, 2);
-  roomsLayout->addWidget(altRoom_, 5, 0, 1, 2);
+  roomsLayout->addWidget(altRoom_, 5, 0);
+  // The flip map: every room is shown as its alternate, where it has one.
+  showAlternate_ = Named(new QCheckBox("Alternate", rooms), "ShowAlternate");
+  roomsLayout->addWidget(showAlternate_, 5, 1);
   under->addWidget(rooms, 2);
 
   auto* doors = Named(new QGroupBox("Doors", central), "Frame1");
@@ -319,6 +339,18 @@ void MainWindow::BuildMenus() {
   saveAction_ = add(file, "Mnu_File_Save", "&Save", [this] { MenuFileSave(); });
   saveAction_->setShortcut(QKeySequence::Save);
   saveAsAction_ = add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
+  reloadAction_ = add(file, "Mnu_File_Reload", "&Reload", [this] { MenuFileReload(); });
+  reloadAction_->setShortcut(Qt::Key_F5);
+  add(file, "Mnu_File_Previous", "Previous Level", [this] {
+    MenuFileAdjacent(-1);
+  })->setShortcut(Qt::Key_F6);
+  add(file, "Mnu_File_Next", "Next Level", [this] {
+    MenuFileAdjacent(+1);
+  })->setShortcut(Qt::Key_F7);
+  recent_ = new RecentFilesMenu(file);
+  file->addMenu(recent_);
+  connect(recent_, &RecentFilesMenu::OpenRequested, this,
+          [this](const QString& path) { OpenPath(path.toStdString()); });
   file->addSeparator()->setObjectName("Mnu_File_Line1");
   add(file, "Mnu_File_Quit", "&Quit", [this] { MenuFileQuit(); })->setShortcut(QKeySequence::Quit);
 
@@ -329,6 +361,27 @@ void MainWindow::BuildMenus() {
   redoAction_ = add(edit, "Mnu_Edit_Redo", "Redo", [this] { MenuEditRedo(); });
   redoAction_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+
+  auto* view = menuBar()->addMenu("&View");
+  view->setObjectName("Mnu_View");
+  QAction* items = itemsDock_->toggleViewAction();
+  items->setObjectName("Mnu_View_Items");
+  items->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+  view->addAction(items);
+  QAction* triggers = triggersDock_->toggleViewAction();
+  triggers->setObjectName("Mnu_View_Triggers");
+  triggers->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+  view->addAction(triggers);
+  view->addSeparator();
+  add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
+    roomMap_->ZoomBy(+1);
+  })->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  add(view, "Mnu_View_ZoomOut", "Zoom Out", [this] {
+    roomMap_->ZoomBy(-1);
+  })->setShortcut(QKeySequence::ZoomOut);
+  add(view, "Mnu_View_ZoomFit", "Fit Map to Pane", [this] {
+    roomMap_->ZoomToFit();
+  })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
   auto* demo = menuBar()->addMenu("&Demo");
   demo->setObjectName("Mnu_Demo");
@@ -344,6 +397,10 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::ConnectHandlers() {
   connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
+  connect(roomMap_, &RoomMapWidget::HoverAt, this, &MainWindow::MapHover);
+  connect(showAlternate_, &QCheckBox::clicked, this, &MainWindow::ShowAlternateClick);
+  connect(itemsDock_, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
+  connect(triggersDock_, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
   connect(roomNumber_, &QListWidget::currentRowChanged, this, &MainWindow::RoomNumberClick);
   // A click on the room already current changes no row, yet redraws and clears the selection.
   connect(roomNumber_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -621,6 +678,10 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
     else if (edit.Kind != EditKind::Demo)
       view3d_->ItemsChanged();
   }
+  if (edit.Kind != EditKind::Demo) {
+    itemsDock_->Refresh();
+    if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall) triggersDock_->Refresh();
+  }
   UpdateTitle();
   UpdateEditMenu();
   RequestFrame();
@@ -651,19 +712,62 @@ void MainWindow::ShowNoLevel() {
   altRoom_->setText("No alternate");
   PresentMap();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
+  itemsDock_->SetLevel(doc_, names_, map_.Triggers);
+  triggersDock_->SetLevel(doc_, names_, map_.Triggers);
   UpdateTitle();
   UpdateLevelActions();
   UpdateEditMenu();
 }
+
+namespace {
+
+// The busy cursor lasts while a level loads, but never over a message: the user has to see
+// the pointer to answer it.
+class BusyCursor : public MessageSink {
+ public:
+  explicit BusyCursor(MessageSink& messages) : messages_(messages) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~BusyCursor() override { End(); }
+  void End() {
+    if (busy_) QApplication::restoreOverrideCursor();
+    busy_ = false;
+  }
+  void Show(std::string_view text, std::string_view title) override {
+    End();
+    messages_.Show(text, title);
+  }
+  Answer Ask(std::string_view text, std::string_view title) override {
+    End();
+    return messages_.Ask(text, title);
+  }
+  void Beep() override { messages_.Beep(); }
+
+ private:
+  MessageSink& messages_;
+  bool busy_ = true;
+};
+
+// The caption tells how far the texture tiles are while they are built.
+void ShowTileProgress(void* context, int row) {
+  if (row % 3 != 0) return;
+  auto* window = static_cast<QWidget*>(context);
+  window->setWindowTitle(Q("Building tiles -" + NumText(row * 100 / 255)));
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
 
 bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   // A new level ends a recording made for the old one; drawing starts again.
   recorder_ = DemoRecorder{};
   renderEnabled_ = true;
 
-  LoadResult result = LoadLevel(path, doc_.GameVersion, services_.Messages);
+  BusyCursor busy(services_.Messages);
+  LoadResult result = LoadLevel(path, doc_.GameVersion, busy);
   if (!result.Loaded) {
     // Nothing of a refused file is kept: there is no level, so nothing can be saved over it.
+    busy.End();
     ShowNoLevel();
     RequestFrame();
     return false;
@@ -673,11 +777,13 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   history_.Clear();
 
   if (view3d_ != nullptr) {
-    view3d_->SetLevel(doc_.CurrentLevel, doc_.TextureTiles, doc_.GameVersion);
+    view3d_->SetLevel(doc_.CurrentLevel, doc_.TextureTiles, doc_.GameVersion, ShowTileProgress,
+                      this);
     strip_ = TextureStrip{};
     textures_->SetStrip(view3d_->Strip());
   } else {
-    strip_ = BuildTextureStrip(doc_.CurrentLevel, doc_.GameVersion, TexelRules::MainWindow);
+    strip_ = BuildTextureStrip(doc_.CurrentLevel, doc_.GameVersion, TexelRules::MainWindow,
+                               ShowTileProgress, this);
     textures_->SetStrip(strip_);
   }
 
@@ -718,10 +824,47 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
     const QSignalBlocker block(roomNumber_);
     roomNumber_->setCurrentRow(0);
   }
+  if (showAlternate_->isChecked() && ShownRoom(0) != 0) RoomNumberClick(0);
+  itemsDock_->SetLevel(doc_, names_, map_.Triggers);
+  triggersDock_->SetLevel(doc_, names_, map_.Triggers);
+  recent_->Add(path);
   UpdateLevelActions();
   UpdateEditMenu();
   RequestFrame();
   return true;
+}
+
+bool MainWindow::OpenPath(const std::string& path) {
+  if (!ConfirmDiscard()) return false;
+  return OpenLevel(path, std::filesystem::path(path).filename().string());
+}
+
+void MainWindow::MenuFileReload() {
+  if (!doc_.LevelLoaded) return ShowStatus(kNoLevelStatus);
+  OpenPath(doc_.FilePath);
+}
+
+void MainWindow::MenuFileAdjacent(int step) {
+  if (!doc_.LevelLoaded) return ShowStatus(kNoLevelStatus);
+  const auto next = AdjacentLevelFile(doc_.FilePath, step);
+  if (!next)
+    return ShowStatus(step < 0 ? "This is the first level of its folder."
+                               : "This is the last level of its folder.");
+  OpenPath(next->string());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls[0].isLocalFile() &&
+      IsLevelFileName(urls[0].toLocalFile().toStdString()))
+    event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls[0].isLocalFile()) return;
+  event->acceptProposedAction();
+  OpenPath(urls[0].toLocalFile().toStdString());
 }
 
 void MainWindow::MenuFileOpen() {
@@ -760,6 +903,7 @@ bool MainWindow::SaveNow(bool saveAs) {
     // The file now holds the level as it stands: undoing back to here is unmodified again.
     if (saved) history_.MarkSaved();
   }
+  if (saved && saveAs) recent_->Add(doc_.FilePath);
   UpdateTitle();
   return saved;
 }
@@ -898,10 +1042,11 @@ bool MainWindow::MoveKeyPressed(int qtKey) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == sectorMap_ && event->type() == QEvent::Resize) {
-    // Map and 3D view side by side in a wide area, one above the other in a tall one, so
-    // neither becomes a narrow strip.
+    // Map and 3D view side by side unless the area is clearly taller than wide, so neither
+    // becomes a narrow strip.
     const QSize size = static_cast<QResizeEvent*>(event)->size();
-    const Qt::Orientation wanted = size.width() >= size.height() ? Qt::Horizontal : Qt::Vertical;
+    const Qt::Orientation wanted =
+        size.width() * 5 >= size.height() * 4 ? Qt::Horizontal : Qt::Vertical;
     if (sectorMap_->orientation() != wanted) {
       sectorMap_->setOrientation(wanted);
       sectorMap_->setSizes({10000, 10000});
@@ -933,10 +1078,61 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::RoomNumberClick(int row) {
-  const std::optional<RoomView> view = ChooseRoom(doc_, map_, row);
+int MainWindow::ShownRoom(int row) const {
+  const Level& level = doc_.CurrentLevel;
+  if (!showAlternate_->isChecked() || row < 0 || static_cast<size_t>(row) >= level.Rooms.size())
+    return row;
+  const int alternate = level.Rooms[static_cast<size_t>(row)].AlternateRoom;
+  const bool exists =
+      alternate >= 0 && alternate != 255 && static_cast<size_t>(alternate) < level.Rooms.size();
+  return exists ? alternate : row;
+}
+
+void MainWindow::ShowAlternateClick() {
+  // The room list's line stays; the room shown for it flips.
+  RoomNumberClick(roomNumber_->currentRow());
+}
+
+void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
+  const int a = map_.Table.AAt(x, y), b = map_.Table.BAt(x, y);
+  if (!doc_.LevelLoaded || a == 0 || b == 0) {
+    QToolTip::hideText();
+    return;
+  }
+  const std::string text =
+      SectorTooltip(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom, a - 1, b - 1);
+  if (text.empty())
+    QToolTip::hideText();
+  else
+    QToolTip::showText(globalPosition, Q(text), roomMap_);
+}
+
+void MainWindow::GoToPlace(int room, int a, int b, int entity) {
+  if (!doc_.LevelLoaded) return;
+  const std::optional<RoomView> view = ChooseRoom(doc_, map_, room);
   if (!view) return;
   ShowRoomView(*view);
+  const Room& r = doc_.CurrentLevel.Rooms[static_cast<size_t>(room)];
+  if (r.HasSector(a, b)) {
+    map_.SelectedSectorX = a;
+    map_.SelectedSectorZ = b;
+    DrawSelection(map_);
+    if (view3d_ != nullptr) view3d_->MapClick(a, b, true);
+  }
+  map_.SelectedEntity = entity;
+  if (entity >= 0 && static_cast<size_t>(entity) < doc_.CurrentLevel.Items.size()) {
+    map_.NavigationEntity = entity;
+    map_.NavigationPosition = 0;
+  }
+  RefreshPanels();
+  PresentMap();
+  RequestFrame();
+}
+
+void MainWindow::RoomNumberClick(int row) {
+  const std::optional<RoomView> view = ChooseRoom(doc_, map_, ShownRoom(row));
+  if (!view) return;
+  ShowRoomView(RoomView{row, view->RoomInfo, view->AltRoom});
   RefreshPanels();
   PresentMap();
   RequestFrame();

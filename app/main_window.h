@@ -37,6 +37,9 @@
 namespace slab {
 
 class Room3DView;
+class ItemsListDock;
+class TriggersListDock;
+class RecentFilesMenu;
 class RoomMapWidget;
 class RightViewWidget;
 class TextureStripView;
@@ -84,6 +87,13 @@ class MainWindow : public QMainWindow {
   void MenuHelpKeys();
   void MenuEditUndo();
   void MenuEditRedo();
+  void MenuFileReload();
+  // The previous (-1) or next (+1) level of the open file's folder.
+  void MenuFileAdjacent(int step);
+  // Asks about unsaved changes, then opens the file; false when cancelled or refused.
+  bool OpenPath(const std::string& path);
+  // Where a list row leads: the room chosen, the sector selected, the entity chosen.
+  void GoToPlace(int room, int a, int b, int entity);
 
   // One pass of the frame timer at time now (ms).
   void FrameTick(int64_t now);
@@ -100,6 +110,8 @@ class MainWindow : public QMainWindow {
   RoomMapWidget* RoomMap() const { return roomMap_; }
   RightViewWidget* RightView() const { return rightView_; }
   Room3DView* View3D() const { return view3d_; }
+  ItemsListDock* ItemsList() const { return itemsDock_; }
+  TriggersListDock* TriggersList() const { return triggersDock_; }
   const EditHistory& History() const { return history_; }
 
  protected:
@@ -108,6 +120,8 @@ class MainWindow : public QMainWindow {
   // the chosen entity (unless a text field is being edited), the same keys alone move the 3D
   // camera while the 3D view shows (unless a list or text field has the focus).
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildControls();
@@ -137,6 +151,10 @@ class MainWindow : public QMainWindow {
   void SectorMapMouseDown(int button, int shift, int x, int y);
   bool MoveKeyPressed(int qtKey);
   void RoomNumberClick(int row);
+  void ShowAlternateClick();
+  // The room shown for a line of the room list: its alternate while "Alternate" is checked.
+  int ShownRoom(int row) const;
+  void MapHover(int x, int y, QPoint globalPosition);
   void ViewModeClick();
   void DrawDoorsClick();
   void FloorWallClick(bool checked);
@@ -213,6 +231,7 @@ class MainWindow : public QMainWindow {
   QCheckBox* drawDoors_ = nullptr;
   QLabel* roomInfo_ = nullptr;
   QLabel* altRoom_ = nullptr;
+  QCheckBox* showAlternate_ = nullptr;
 
   QPushButton* itemRotate_ = nullptr;
   QPushButton* itemNextTrigger_ = nullptr;
@@ -233,6 +252,10 @@ class MainWindow : public QMainWindow {
   QAction* demoRecAction_ = nullptr;
   QAction* demoStopAction_ = nullptr;
   QAction* undoAction_ = nullptr;
+  QAction* reloadAction_ = nullptr;
+  RecentFilesMenu* recent_ = nullptr;
+  ItemsListDock* itemsDock_ = nullptr;
+  TriggersListDock* triggersDock_ = nullptr;
   QAction* redoAction_ = nullptr;
 
   QPointer<QDialog> about_;

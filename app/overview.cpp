@@ -40,7 +40,10 @@ MapImage DrawLevelOverview(const Level& level, int selectedRoom) {
         if (cx < 1 || cz < 1 || cx >= kOverviewCells || cz >= kOverviewCells) continue;
         Cell& cell = grid[static_cast<size_t>(cx) * kOverviewCells + cz];
         const int height = FloorHeightUp(room.SectorAt(x, z).Floor);
-        if (cell.Room == -1 || height > cell.Height) cell = {static_cast<int>(r), height};
+        // The selected room is drawn over any other, so it always shows in red.
+        const bool selected = static_cast<int>(r) == selectedRoom;
+        if (cell.Room == -1 || selected || (cell.Room != selectedRoom && height > cell.Height))
+          cell = {static_cast<int>(r), height};
       }
     }
   }

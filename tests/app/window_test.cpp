@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionButton>
+#include <QTableView>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -619,14 +620,74 @@ TEST_F(WindowTest, UndoAndRedoNameTheEditAndUndoingEverythingSavesTheOriginal) {
   EXPECT_EQ(FileBytes(showcase_), original);
 }
 
+TEST_F(WindowTest, TheMapFillsItsPaneZoomsAndTheListsGoWhereTheirRowsLead) {
+  OpenShowcase();
+  RoomMapWidget* map = window_->RoomMap();
+  EXPECT_GE(map->DeviceScale(), 3);  // the 8 x 8 hall is more than 80 pixels wide
+  QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(map->width() * 85 / 100, map->height() / 2));
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,6]");
+  const int scale = map->DeviceScale();
+  Key(Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(map->DeviceScale(), scale + 1);
+  Key(Qt::Key_0, Qt::ControlModifier);
+  QApplication::processEvents();  // the pane lays the map out again
+  EXPECT_EQ(map->DeviceScale(), scale);
+
+  // Every item is listed; a double-click on the tiger's row goes to its room and sector.
+  Key(Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+  auto* items = Get<QTableView>("ItemsList");
+  ASSERT_TRUE(items->isVisible());
+  EXPECT_EQ(items->model()->rowCount(),
+            static_cast<int>(Lvl().Items.size() + Lvl().AIObjects.size()));
+  const QRect row = items->visualRect(items->model()->index(test::kShowcaseTiger, 0));
+  QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, row.center());
+  QTest::mouseDClick(items->viewport(), Qt::LeftButton, {}, row.center());
+  EXPECT_EQ(Get<QListWidget>("RoomNumber")->currentRow(), 1);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,0]");
+  EXPECT_TRUE(Text("ItemID").startsWith("Item 3 - ObjectID"));
+  // Keys still move it: the list keeps the focus.
+  const int32_t x = Lvl().Items[test::kShowcaseTiger].X;
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Items[test::kShowcaseTiger].X, x + 1024);
+}
+
+TEST_F(WindowTest, F7AndF6OpenTheNeighbouringLevelsAndF5ReadsTheFileAgain) {
+  const fs::path second = dir_ / "w2.tr2";
+  fs::copy_file(showcase_, dir_ / "a1.tr2");
+  fs::copy_file(showcase_, second);
+  ASSERT_TRUE(window_->OpenLevel((dir_ / "a1.tr2").string(), "a1.tr2"));
+  Key(Qt::Key_F7);
+  EXPECT_EQ(window_->Doc().FilePath, (dir_ / "showcase.tr2").string());
+  Key(Qt::Key_F7);
+  EXPECT_EQ(window_->Doc().FilePath, second.string());
+  Key(Qt::Key_F7);  // the last one: it stays
+  EXPECT_EQ(window_->Doc().FilePath, second.string());
+  Key(Qt::Key_F6);
+  EXPECT_EQ(window_->Doc().FilePath, (dir_ / "showcase.tr2").string());
+  // Reload asks about unsaved changes first, then reads the file as it is.
+  ClickSector(3, 1);
+  Press("FloorWall");
+  sink_.NextAnswer = Answer::No;
+  Key(Qt::Key_F5);
+  EXPECT_EQ(sink_.Asked.size(), 1u);
+  EXPECT_NE(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
+  EXPECT_FALSE(window_->Doc().Modified);
+}
+
 TEST_F(WindowTest, EveryControlCarriesItsNameForScreenReaders) {
   OpenShowcase();
+  // Every named widget can be found by a name (Qt's own parts, such as a tab bar's arrows,
+  // keep the names Qt gives them); the window's controls by their own.
   for (QWidget* widget : window_->findChildren<QWidget*>()) {
     if (widget->objectName().isEmpty() || widget->objectName().startsWith("qt_")) continue;
-    EXPECT_EQ(widget->accessibleName(), widget->objectName());
+    EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
   }
-  for (const char* name : {"RoomMap", "RoomView3D", "FD20", "SecCurItem"})
-    EXPECT_NE(window_->findChild<QWidget*>(name), nullptr) << name;
+  for (const char* name : {"RoomMap", "RoomView3D", "FD20", "SecCurItem", "ItemOCB", "RoomNumber",
+                           "ItemsList", "ItemFilter", "TriggersList", "TriggerFilter"}) {
+    auto* widget = window_->findChild<QWidget*>(name);
+    ASSERT_NE(widget, nullptr) << name;
+    EXPECT_EQ(widget->accessibleName(), name);
+  }
 }
 
 TEST_F(WindowTest, FramesAreDrawnAtMostOncePerTenMillisecondsAndShowTheOverview) {
