@@ -12,7 +12,7 @@ namespace slab {
 namespace {
 
 constexpr const char* kMakeOne =
-    "(make one from a third-game level with \"slabwright-cli make-swd LEVEL -o TR3.swd\")";
+    "make one from a third-game level with \"slabwright-cli make-swd LEVEL -o TR3.swd\"";
 
 }  // namespace
 
@@ -43,7 +43,7 @@ std::optional<SpriteWad> ReadSpriteWad(const std::string& path, MessageSink& mes
     return std::nullopt;
   };
   std::error_code ec;
-  if (!fs::exists(path, ec)) return fail(std::string("the file does not exist ") + kMakeOne);
+  if (!fs::exists(path, ec)) return fail(std::string("the file does not exist (") + kMakeOne + ")");
   if (fs::is_directory(path, ec)) return fail("it is a folder");
   std::ifstream in(path, std::ios::binary);
   if (!in) return fail("it cannot be opened");
@@ -63,7 +63,7 @@ std::optional<std::string> FindSpriteWad(const std::string& programFolder, Messa
   const ShippedFile wad = FindShippedFile(programFolder, kSpriteWadName, ShippedKind::Data);
   if (wad.Found) return wad.Path.string();
   messages.Show(std::string("Can't read SWD\n") + kSpriteWadName + " was not found (looked in " +
-                LookedInText(wad) + ") " + kMakeOne);
+                LookedInText(wad) + "): " + kMakeOne);
   return std::nullopt;
 }
 

@@ -16,5 +16,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR})
-# Programs that run on their own, without MinGW's DLLs beside them.
+# Programs that run on their own, without MinGW's or zlib's DLLs beside them.
+set(ZLIB_USE_STATIC_LIBS ON)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
