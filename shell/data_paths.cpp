@@ -16,10 +16,20 @@ fs::path InstalledFolder(ShippedKind kind) {
   return kind == ShippedKind::Data ? SLAB_DATA_FROM_BIN : SLAB_LIBEXEC_FROM_BIN;
 }
 
+namespace {
+
+// Normalised so that messages show "/usr/share/slabwright", not "/usr/bin/../share/...".
+fs::path Normal(const fs::path& path) {
+  fs::path normal = path.lexically_normal();
+  return normal.has_filename() || !normal.has_parent_path() ? normal : normal.parent_path();
+}
+
+}  // namespace
+
 std::vector<fs::path> ShippedFolders(const fs::path& programFolder, ShippedKind kind) {
-  // Normalised so that messages show "/usr/share/slabwright", not "/usr/bin/../share/...".
-  fs::path installed = (programFolder / InstalledFolder(kind)).lexically_normal();
-  if (!installed.has_filename()) installed = installed.parent_path();
+  const fs::path installed = Normal(programFolder / InstalledFolder(kind));
+  // A portable layout (Windows) installs everything beside the programs: one place only.
+  if (installed == Normal(programFolder)) return {programFolder};
   return {programFolder, installed};
 }
 

@@ -17,7 +17,8 @@ enum class ShippedKind { Data, Finisher };
 // "../libexec/slabwright" for the usual layout).
 std::filesystem::path InstalledFolder(ShippedKind kind);
 
-// The folders looked in, in order: the program's folder, then the installed one.
+// The folders looked in, in order: the program's folder, then the installed one (unless the
+// layout installs everything beside the programs).
 std::vector<std::filesystem::path> ShippedFolders(const std::filesystem::path& programFolder,
                                                   ShippedKind kind);
 
