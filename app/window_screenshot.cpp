@@ -1,9 +1,12 @@
 // Writes a PNG picture of the main window with a level open and one sector clicked: the
-// README's screenshot, made by the program's own window rather than by a screen grabber.
+// README's screenshot, made by the program's own window rather than by a screen grabber. The
+// window is shown as a user sees it after Open and one plain click; nothing else is set up.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
@@ -35,8 +38,7 @@ void Wait(int ms) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr,
-                 "usage: window_screenshot PROGRAM_FOLDER LEVEL OUTPUT.png [MAP_X MAP_Y [2d]]\n");
+    std::fprintf(stderr, "usage: window_screenshot PROGRAM_FOLDER LEVEL OUTPUT.png [A B [2d]]\n");
     return 1;
   }
   QApplication app(argc, argv);
@@ -51,18 +53,23 @@ int main(int argc, char** argv) {
   slab::MainWindow window(slab::WindowServices{messages, files, processes, keyboard, clock, folder,
                                                platform != "offscreen"});
   window.SetObjectNames(slab::LoadObjectNames(folder, messages));
-  window.resize(window.sizeHint());
+  window.resize(1400, 900);
   window.show();
   Wait(300);
   window.OpenLevel(level, QFileInfo(QString::fromStdString(level)).fileName().toStdString());
-  if (auto* view = window.View3D()) {
-    // A little farther and higher than the start values, so the room shows whole.
-    view->Camera().Distance = 7;
-    view->Camera().AngleA = 0.6;
-    view->Camera().AngleB = 0.7;
+  Wait(300);
+  // One plain left click on sector (A, B), as the user's mouse gives it.
+  if (argc >= 6) {
+    slab::RoomMapWidget* map = window.RoomMap();
+    const QPointF at =
+        map->WidgetPoint(QPoint(10 * std::atoi(argv[5]) + 5, 10 * std::atoi(argv[4]) + 5));
+    QMouseEvent press(QEvent::MouseButtonPress, at, map->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, map->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(map, &press);
+    QApplication::sendEvent(map, &release);
   }
-  // With Alt held the 3D camera turns to the clicked sector as well.
-  if (argc >= 6) window.SectorMapMouseDown(1, 4, std::atoi(argv[4]), std::atoi(argv[5]));
   if (argc >= 7 && std::string(argv[6]) == "2d") {
     if (auto* button = window.findChild<QPushButton*>("ViewMode")) button->click();
   }
