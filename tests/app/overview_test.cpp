@@ -58,13 +58,15 @@ TEST(Overview, ColoursCompareEachRoomWithTheSelectedOne) {
   EXPECT_EQ(CellColour(DrawLevelOverview(level, -1), 1, 1), overview_colour::kOther);
 }
 
-TEST(Overview, TheHighestFloorTakesTheCell) {
+TEST(Overview, TheSelectedRoomIsOnTopAndElseTheHighestFloorTakesTheCell) {
   Level level;
-  // Floor bytes: 0x10 is 16 clicks down, 0xF0 is 16 clicks up, 0x81 a wall (lowest).
-  level.Rooms = {MakeRoom(0, 0, 3, 3, 0x10, 0, -1024), MakeRoom(0, 0, 3, 3, 0xF0, 0, -1024),
-                 MakeRoom(0, 0, 3, 3, 0x81, 0, -1024)};
-  EXPECT_EQ(CellColour(DrawLevelOverview(level, 1), 1, 1), overview_colour::kSelected);
-  EXPECT_NE(CellColour(DrawLevelOverview(level, 0), 1, 1), overview_colour::kSelected);
+  // Floor bytes: 0x10 is 16 clicks down, 0xF0 is 16 clicks up, 0x81 a wall (lowest). Room 0
+  // lies above room 3 (grey), room 1 below it (light grey); room 3 is elsewhere.
+  level.Rooms = {MakeRoom(0, 0, 3, 3, 0x10, -20000, -21000), MakeRoom(0, 0, 3, 3, 0xF0, 0, -1024),
+                 MakeRoom(0, 0, 3, 3, 0x81, 0, -1024), MakeRoom(20, 20, 3, 3, 0, -15000, -16000)};
+  for (int selected : {0, 1, 2})
+    EXPECT_EQ(CellColour(DrawLevelOverview(level, selected), 1, 1), overview_colour::kSelected);
+  EXPECT_EQ(CellColour(DrawLevelOverview(level, 3), 1, 1), overview_colour::kBelow);
   // A room below the origin still shows: an empty cell takes the first floor it gets.
   Level low;
   low.Rooms = {MakeRoom(5, 5, 3, 3, 0x40, 16384, 8192)};
