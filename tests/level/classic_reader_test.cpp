@@ -3,15 +3,13 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 #include <type_traits>
 
-#include "allocation_tracker.h"
 #include "level/load_level.h"
 #include "level/texture_info.h"
 #include "support/compose_classic.h"
+#include "support/real_levels.h"
 
 namespace slab {
 namespace {
@@ -228,79 +226,6 @@ TEST_P(EveryVersion, DemoDataOfAnyLength) {
   }
 }
 
-// A file cut anywhere is refused with one message that names it and the byte where the data
-// ran out (the cut), and nothing is kept.
-TEST_P(EveryVersion, TruncatedAtEverySectionIsRefused) {
-  ComposedFile file = ComposeClassic(SmallDraft(GetParam()));
-  std::vector<size_t> cuts = {0, 2, file.Bytes.size() - 1};
-  for (const auto& s : file.Sections) {
-    cuts.push_back(s.Offset);
-    if (s.Size > 1) cuts.push_back(s.Offset + s.Size / 2);
-  }
-  for (size_t cut : cuts) {
-    if (cut >= file.Bytes.size()) continue;
-    auto got = Load(file.Truncated(cut), "dir/CUT.TR2");
-    SCOPED_TRACE("cut at " + std::to_string(cut));
-    EXPECT_FALSE(got->Result.Loaded);
-    ASSERT_EQ(got->Sink.Shown.size(), 1u);
-    const std::string& m = got->Sink.Shown[0];
-    EXPECT_EQ(m.rfind("CUT.TR2 is damaged: the file ends inside ", 0), 0u) << m;
-    EXPECT_TRUE(m.ends_with(", at byte " + std::to_string(cut))) << m;
-    EXPECT_TRUE(got->Result.Lvl.Rooms.empty() && got->Result.TextureTiles.empty());
-  }
-  // Where a room is cut, the message says which.
-  auto got = Load(file.Truncated(file.Section("room 1 Lights").Offset + 3), "CUT.TR2");
-  ASSERT_EQ(got->Sink.Shown.size(), 1u);
-  EXPECT_NE(got->Sink.Shown[0].find("inside room 1,"), std::string::npos) << got->Sink.Shown[0];
-}
-
-// A damaged count is refused without sizing anything after it, however large it is; one that
-// reads negative is refused naming the field and its byte.
-TEST_P(EveryVersion, DamagedCountsAreRefusedWithoutHugeAllocations) {
-  ComposedFile file = ComposeClassic(SmallDraft(GetParam()));
-  constexpr size_t kLimit = 4u << 20;
-  for (const auto& s : file.Sections) {
-    bool isCount = s.Name.rfind("Num", 0) == 0 || s.Name.find(" Num") != std::string::npos ||
-                   s.Name == "Tr1SampleData size";
-    if (!isCount) continue;
-    const bool unsignedCount = s.Name == "Tr1SampleData size";
-    for (uint32_t value : {0x7FFFFFFFu, 0x7FFFu, 0x10000u, 0xFFFFFFFFu, 0x8000u}) {
-      if (s.Size == 2 && (value == 0x10000u || value == 0x7FFFFFFFu)) continue;
-      if (s.Size == 4 && value == 0x8000u) continue;
-      const bool negative = !unsignedCount && (value == 0xFFFFFFFFu || value == 0x8000u);
-      // A room's data-word count sizes nothing: only a negative one is damage.
-      if (s.Name.find("NumDataWords") != std::string::npos && !negative) continue;
-      SCOPED_TRACE(s.Name + " = " + std::to_string(value));
-      test::ResetAllocations();
-      auto got = Load(file.WithCount(s.Name, value), "HUGE.TR2");
-      EXPECT_LT(test::LargestAllocation(), kLimit);
-      EXPECT_LE(got->Sink.Shown.size(), 1u);
-      if (value == 0x7FFFFFFFu || (s.Size == 2 && value == 0x7FFFu) || negative) {
-        EXPECT_FALSE(got->Result.Loaded);
-        ASSERT_EQ(got->Sink.Shown.size(), 1u);
-        EXPECT_EQ(got->Sink.Shown[0].rfind("HUGE.TR2 is damaged: ", 0), 0u) << got->Sink.Shown[0];
-      }
-      if (negative) {
-        const std::string field = s.Name.substr(s.Name.rfind(' ') + 1);
-        const std::string room =
-            s.Name.rfind("room ", 0) == 0 ? " (" + s.Name.substr(0, s.Name.rfind(' ')) + ")" : "";
-        const std::string value16 = value == 0x8000u ? "-32768" : "-1";
-        const std::string want = field + (room.empty() ? " (" : room);
-        EXPECT_NE(got->Sink.Shown[0].find(want), std::string::npos) << got->Sink.Shown[0];
-        EXPECT_NE(got->Sink.Shown[0].find(" is " + value16 + " at byte " +
-                                          std::to_string(s.Offset) + "; a count can't be negative"),
-                  std::string::npos)
-            << got->Sink.Shown[0];
-      }
-    }
-  }
-  // The sector grid multiplies two counts.
-  test::ResetAllocations();
-  auto got = Load(file.WithCount("room 0 sector grid", 0x7FFF7FFF), "GRID.TR2");
-  EXPECT_FALSE(got->Result.Loaded);
-  EXPECT_LT(test::LargestAllocation(), kLimit);
-}
-
 // Bytes after the last section are reported once, with how many; the level still opens.
 TEST_P(EveryVersion, BytesAfterTheLastSectionAreReported) {
   auto bytes = ComposeClassic(SmallDraft(GetParam())).Bytes;
@@ -465,6 +390,32 @@ TEST(TextureInfo, ConvertTR5TextInfoRefusesAnAreaPastThePage) {
   RecordingSink sink;
   EXPECT_THROW(ConvertTR5TextInfo(level, sink), TextureAreaError);
   EXPECT_EQ(sink.Shown, std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 1 invalid"});
+}
+
+// Classic files are read from disk in parts (the pages straight into their lists): the same
+// level as from memory, for every version and first-game palette layout.
+TEST(LoadLevel, FromDiskAgreesWithMemory) {
+  const auto path = std::filesystem::temp_directory_path() / "slab_agree.tr2";
+  for (int version : {kTR1, kTR2, kTR3})
+    for (auto layout : {Tr1PaletteLayout::AfterLightMap, Tr1PaletteLayout::AfterSpriteSequences}) {
+      if (version != kTR1 && layout == Tr1PaletteLayout::AfterSpriteSequences) continue;
+      DraftLevel draft = SampleDraft(version);
+      draft.Tr1Palette = layout;
+      draft.NumTextiles = 2;
+      const auto bytes = ComposeClassic(draft).Bytes;
+      test::WriteBytes(path, bytes);
+      auto disk = test::LoadFile(path);
+      auto memory = test::LoadBytes(bytes, path.string());
+      ASSERT_TRUE(disk->Result.Loaded) << disk->FirstMessage();
+      EXPECT_EQ(disk->GameVersion, version);
+      EXPECT_EQ(disk->Messages.Shown, memory->Messages.Shown);
+      const Level &a = disk->Result.Lvl, &b = memory->Result.Lvl;
+      EXPECT_TRUE(a.Textile8 == b.Textile8 && a.Textile16 == b.Textile16 &&
+                  a.FloorData == b.FloorData && a.MeshData == b.MeshData &&
+                  a.SoundMap == b.SoundMap && a.Tr1SampleData == b.Tr1SampleData &&
+                  a.Palette == b.Palette && a.Rooms.size() == b.Rooms.size());
+    }
+  std::filesystem::remove(path);
 }
 
 TEST(LoadLevel, UnreadableFilesAreNamed) {

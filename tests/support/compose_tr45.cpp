@@ -13,6 +13,8 @@ namespace {
 class Out {
  public:
   std::vector<uint8_t> bytes;
+  std::vector<ComposedSection> sections;  // the counts, by the names the readers give them
+  std::string prefix;                     // "room 1 " while a room is written
 
   size_t Size() const { return bytes.size(); }
   void U8(uint8_t v) { bytes.push_back(v); }
@@ -29,6 +31,14 @@ class Out {
   }
   void Append(const std::vector<uint8_t>& more) { Raw(more.data(), more.size()); }
   void PatchI32(size_t at, int32_t v) { std::memcpy(bytes.data() + at, &v, 4); }
+  void Count16(const char* name, size_t n) {
+    sections.push_back({prefix + name, Size(), 2});
+    I16(static_cast<int16_t>(n));
+  }
+  void Count32(const char* name, size_t n) {
+    sections.push_back({prefix + name, Size(), 4});
+    I32(static_cast<int32_t>(n));
+  }
 };
 
 // Records whose layout the model fixes, written one field after another all the same.
@@ -115,8 +125,8 @@ void WriteStaticMeshDef(Out& o, const StaticMeshDef& s) {
 }
 
 template <typename T, typename Write>
-void CountedI32(Out& o, const std::vector<T>& list, Write write) {
-  o.I32(static_cast<int32_t>(list.size()));
+void CountedI32(Out& o, const char* name, const std::vector<T>& list, Write write) {
+  o.Count32(name, list.size());
   for (const auto& e : list) write(e);
 }
 
@@ -147,7 +157,7 @@ void WriteTr4Room(Out& o, const Room& r) {
   o.I32(r.Info.YBottom);
   o.I32(r.Info.YTop);
   o.I32(r.NumDataWords);
-  o.I16(static_cast<int16_t>(r.Vertices.size()));
+  o.Count16("NumVertices", r.Vertices.size());
   for (const auto& v : r.Vertices) {
     o.I16(v.X);
     o.I16(v.Y);
@@ -156,27 +166,27 @@ void WriteTr4Room(Out& o, const Room& r) {
     o.U16(v.Attributes);
     o.I16(v.Lighting2);
   }
-  o.I16(static_cast<int16_t>(r.Rectangles.size()));
+  o.Count16("NumRectangles", r.Rectangles.size());
   for (const auto& q : r.Rectangles) {
     for (auto v : q.Vertices) o.I16(v);
     o.I16(q.Texture);
   }
-  o.I16(static_cast<int16_t>(r.Triangles.size()));
+  o.Count16("NumTriangles", r.Triangles.size());
   for (const auto& t : r.Triangles) {
     for (auto v : t.Vertices) o.I16(v);
     o.I16(t.Texture);
   }
   o.I16(r.NumSprites);
-  o.I16(static_cast<int16_t>(r.Portals.size()));
+  o.Count16("NumPortals", r.Portals.size());
   for (const auto& p : r.Portals) WritePortal(o, p);
-  o.I16(r.NumZSectors);
-  o.I16(r.NumXSectors);
+  o.Count16("NumZSectors", static_cast<size_t>(r.NumZSectors));
+  o.Count16("NumXSectors", static_cast<size_t>(r.NumXSectors));
   for (const auto& s : r.Sectors) WriteSector(o, s);
   o.I16(r.AmbientIntensity1);
   o.I16(r.AmbientIntensity2);
-  o.I16(static_cast<int16_t>(r.Lights.size()));
+  o.Count16("NumLights", r.Lights.size());
   for (const auto& l : r.Lights) WriteTr4Light(o, l);
-  o.I16(static_cast<int16_t>(r.StaticMeshes.size()));
+  o.Count16("NumStaticMeshes", r.StaticMeshes.size());
   for (const auto& s : r.StaticMeshes) WriteRoomStatic(o, s);
   o.I16(r.AlternateRoom);
   o.I16(r.Flags);
@@ -348,56 +358,64 @@ std::vector<uint8_t> PageBytes(double pages, size_t bytesPerPixel) {
   return out;
 }
 
-std::vector<uint8_t> Tr4LevelDataBytes(const Level& l, bool addOnSoundMap) {
+ComposedFile Tr4LevelData(const Level& l, bool addOnSoundMap) {
   Out o;
   o.I32(l.Reserved32);
-  o.I16(static_cast<int16_t>(l.Rooms.size()));
-  for (const auto& r : l.Rooms) WriteTr4Room(o, r);
-  o.I32(static_cast<int32_t>(l.FloorData.size() / 2));
+  o.Count16("NumRooms", l.Rooms.size());
+  for (size_t n = 0; n < l.Rooms.size(); ++n) {
+    o.prefix = "room " + std::to_string(n) + " ";
+    WriteTr4Room(o, l.Rooms[n]);
+  }
+  o.prefix.clear();
+  o.Count32("NumFloorData", l.FloorData.size() / 2);
   o.Append(l.FloorData);
-  o.I32(static_cast<int32_t>(l.MeshData.size() / 2));
+  o.Count32("NumMeshData", l.MeshData.size() / 2);
   o.Append(l.MeshData);
-  CountedI32(o, l.MeshPointers, [&](int32_t v) { o.I32(v); });
-  CountedI32(o, l.Animations, [&](const Animation& a) { o.Raw(&a, sizeof(a)); });
-  CountedI32(o, l.StateChanges, [&](const StateChange& s) {
+  CountedI32(o, "NumMeshPointers", l.MeshPointers, [&](int32_t v) { o.I32(v); });
+  CountedI32(o, "NumAnimations", l.Animations, [&](const Animation& a) { o.Raw(&a, sizeof(a)); });
+  CountedI32(o, "NumStateChanges", l.StateChanges, [&](const StateChange& s) {
     o.I16(s.StateID);
     o.I16(s.NumAnimDispatches);
     o.I16(s.AnimDispatch);
   });
-  CountedI32(o, l.AnimDispatches, [&](const AnimDispatch& d) {
+  CountedI32(o, "NumAnimDispatches", l.AnimDispatches, [&](const AnimDispatch& d) {
     o.I16(d.Low);
     o.I16(d.High);
     o.I16(d.NextAnimation);
     o.I16(d.NextFrame);
   });
-  CountedI32(o, l.AnimCommands, [&](int16_t v) { o.I16(v); });
-  CountedI32(o, l.MeshTrees, [&](int32_t v) { o.I32(v); });
-  CountedI32(o, l.Frames, [&](int16_t v) { o.I16(v); });
-  CountedI32(o, l.Moveables, [&](const Moveable& m) { WriteMoveable(o, m, false); });
-  CountedI32(o, l.StaticMeshDefs, [&](const StaticMeshDef& s) { WriteStaticMeshDef(o, s); });
+  CountedI32(o, "NumAnimCommands", l.AnimCommands, [&](int16_t v) { o.I16(v); });
+  CountedI32(o, "NumMeshTrees", l.MeshTrees, [&](int32_t v) { o.I32(v); });
+  CountedI32(o, "NumFrames", l.Frames, [&](int16_t v) { o.I16(v); });
+  CountedI32(o, "NumMoveables", l.Moveables,
+             [&](const Moveable& m) { WriteMoveable(o, m, false); });
+  CountedI32(o, "NumStaticMeshes", l.StaticMeshDefs,
+             [&](const StaticMeshDef& s) { WriteStaticMeshDef(o, s); });
   o.Text("SPR", 3);
-  CountedI32(o, l.SpriteTextures, [&](const SpriteTexture& s) { o.Raw(&s, 16); });
-  CountedI32(o, l.SpriteSequences, [&](const SpriteSequence& s) {
+  CountedI32(o, "NumSpriteTextures", l.SpriteTextures,
+             [&](const SpriteTexture& s) { o.Raw(&s, 16); });
+  CountedI32(o, "NumSpriteSequences", l.SpriteSequences, [&](const SpriteSequence& s) {
     o.I32(s.SpriteID);
     o.I16(s.NegativeLength);
     o.I16(s.Offset);
   });
-  CountedI32(o, l.Cameras, [&](const Camera& c) {
+  CountedI32(o, "NumCameras", l.Cameras, [&](const Camera& c) {
     o.I32(c.X);
     o.I32(c.Y);
     o.I32(c.Z);
     o.I16(c.Room);
     o.U16(c.Flag);
   });
-  CountedI32(o, l.FlybyCameras, [&](const FlybyCamera& f) { o.Raw(f.Bytes.data(), 40); });
-  CountedI32(o, l.SoundSources, [&](const SoundSource& s) {
+  CountedI32(o, "NumFlybyCameras", l.FlybyCameras,
+             [&](const FlybyCamera& f) { o.Raw(f.Bytes.data(), 40); });
+  CountedI32(o, "NumSoundSources", l.SoundSources, [&](const SoundSource& s) {
     o.I32(s.X);
     o.I32(s.Y);
     o.I32(s.Z);
     o.U16(s.SoundID);
     o.U16(s.Flags);
   });
-  CountedI32(o, l.Boxes, [&](const Box& b) {
+  CountedI32(o, "NumBoxes", l.Boxes, [&](const Box& b) {
     o.U8(b.Zmin);
     o.U8(b.Zmax);
     o.U8(b.Xmin);
@@ -405,25 +423,37 @@ std::vector<uint8_t> Tr4LevelDataBytes(const Level& l, bool addOnSoundMap) {
     o.I16(b.TrueFloor);
     o.I16(b.OverlapIndex);
   });
-  CountedI32(o, l.Overlaps, [&](int16_t v) { o.I16(v); });
+  CountedI32(o, "NumOverlaps", l.Overlaps, [&](int16_t v) { o.I16(v); });
   Words(o, l.Zones);
-  CountedI32(o, l.AnimatedTextures, [&](int16_t v) { o.I16(v); });
+  CountedI32(o, "NumAnimatedTextures", l.AnimatedTextures, [&](int16_t v) { o.I16(v); });
   o.U8(l.AnimatedTexturesUVCount);
   o.Text("TEX", 3);
-  CountedI32(o, l.ObjectTextures, [&](const ObjectTexture& t) { WriteObjectTexture(o, t, false); });
-  CountedI32(o, l.Items, [&](const Item& i) { WriteItem(o, i); });
-  CountedI32(o, l.AIObjects, [&](const AIObject& a) { WriteAIObject(o, a); });
+  CountedI32(o, "NumObjectTextures", l.ObjectTextures,
+             [&](const ObjectTexture& t) { WriteObjectTexture(o, t, false); });
+  CountedI32(o, "NumItems", l.Items, [&](const Item& i) { WriteItem(o, i); });
+  CountedI32(o, "NumAIObjects", l.AIObjects, [&](const AIObject& a) { WriteAIObject(o, a); });
   if (addOnSoundMap) {
     o.U16(static_cast<uint16_t>(l.SoundMap.size()));
   } else {
-    o.I16(l.NumDemoData);
+    o.Count16("NumDemoData", static_cast<size_t>(l.NumDemoData));
     if (l.NumDemoData > 0) o.Raw(l.DemoData.data(), static_cast<size_t>(l.NumDemoData));
   }
   Words(o, l.SoundMap);
-  CountedI32(o, l.SoundDetails, [&](const SoundDetail& s) { o.Raw(s.Bytes.data(), 8); });
-  CountedI32(o, l.SampleIndices, [&](int32_t v) { o.I32(v); });
+  CountedI32(o, "NumSoundDetails", l.SoundDetails,
+             [&](const SoundDetail& s) { o.Raw(s.Bytes.data(), 8); });
+  CountedI32(o, "NumSampleIndices", l.SampleIndices, [&](int32_t v) { o.I32(v); });
   o.Fill(6, 0xCD);
-  return o.bytes;
+  return {std::move(o.bytes), std::move(o.sections)};
+}
+
+std::vector<uint8_t> ComposedTr4::WithLevelData(const std::vector<uint8_t>& data) const {
+  uint32_t packed;
+  std::memcpy(&packed, Bytes.data() + ChunkAt[3] + 4, 4);
+  std::vector<uint8_t> out(Bytes.begin(), Bytes.begin() + ChunkAt[3]);
+  const auto chunk = ZlibChunkBytes(data);
+  out.insert(out.end(), chunk.begin(), chunk.end());
+  out.insert(out.end(), Bytes.begin() + ChunkAt[3] + 8 + packed, Bytes.end());
+  return out;
 }
 
 ComposedTr4 ComposeTR4(const Tr4Draft& d) {
@@ -435,7 +465,8 @@ ComposedTr4 ComposeTR4(const Tr4Draft& d) {
   o.I16(d.NumBumpTextiles);
   WritePageChunks(o, d.Pages32, d.Pages16, d.MiscPages, c.ChunkAt.data());
   c.ChunkAt[3] = o.Size();
-  o.Append(ZlibChunkBytes(Tr4LevelDataBytes(d.Data, !d.AddOn.empty())));
+  c.LevelData = Tr4LevelData(d.Data, !d.AddOn.empty());
+  o.Append(ZlibChunkBytes(c.LevelData.Bytes));
   c.SamplesAt = o.Size();
   o.I32(static_cast<int32_t>(d.Data.Samples.size()));
   for (const auto& s : d.Data.Samples) {
@@ -557,7 +588,7 @@ ComposedTr5 ComposeTR5(const Tr5Draft& d) {
   o.I32(0);
   o.I32(0);
   o.Fill(4, 0);
-  o.I16(static_cast<int16_t>(d.Rooms.size()));
+  o.Count16("NumRooms", d.Rooms.size());
   o.Fill(2, 0);
   for (const auto& room : d.Rooms) {
     c.RoomAt.push_back(o.Size());
@@ -565,44 +596,47 @@ ComposedTr5 ComposeTR5(const Tr5Draft& d) {
   }
   const Level& l = d.Data;
   const Tr5SkippedCounts& s = d.Skipped;
-  auto skipped = [&](int32_t count, size_t size) {
-    o.I32(count);
+  auto skipped = [&](const char* name, int32_t count, size_t size) {
+    o.Count32(name, static_cast<size_t>(count));
     o.Fill(static_cast<size_t>(std::max(count, 0)) * size, 0x5C);
   };
-  o.I32(static_cast<int32_t>(l.FloorData.size() / 2));
+  o.Count32("NumFloorData", l.FloorData.size() / 2);
   o.Append(l.FloorData);
-  o.I32(static_cast<int32_t>(l.MeshData.size() / 2));
+  o.Count32("NumMeshData", l.MeshData.size() / 2);
   o.Append(l.MeshData);
-  CountedI32(o, l.MeshPointers, [&](int32_t v) { o.I32(v); });
-  skipped(s.Animations, 40);
-  skipped(s.StateChanges, 6);
-  skipped(s.AnimDispatches, 8);
-  skipped(s.AnimCommands, 2);
-  CountedI32(o, l.MeshTrees, [&](int32_t v) { o.I32(v); });
-  CountedI32(o, l.Frames, [&](int16_t v) { o.I16(v); });
-  CountedI32(o, l.Moveables, [&](const Moveable& m) { WriteMoveable(o, m, true); });
-  CountedI32(o, l.StaticMeshDefs, [&](const StaticMeshDef& m) { WriteStaticMeshDef(o, m); });
+  CountedI32(o, "NumMeshPointers", l.MeshPointers, [&](int32_t v) { o.I32(v); });
+  skipped("NumAnimations", s.Animations, 40);
+  skipped("NumStateChanges", s.StateChanges, 6);
+  skipped("NumAnimDispatches", s.AnimDispatches, 8);
+  skipped("NumAnimCommands", s.AnimCommands, 2);
+  CountedI32(o, "NumMeshTrees", l.MeshTrees, [&](int32_t v) { o.I32(v); });
+  CountedI32(o, "NumFrames", l.Frames, [&](int16_t v) { o.I16(v); });
+  CountedI32(o, "NumMoveables", l.Moveables, [&](const Moveable& m) { WriteMoveable(o, m, true); });
+  CountedI32(o, "NumStaticMeshes", l.StaticMeshDefs,
+             [&](const StaticMeshDef& m) { WriteStaticMeshDef(o, m); });
   o.Text("SPR", 4);
-  skipped(s.SpriteTextures, 16);
-  skipped(s.SpriteSequences, 8);
-  skipped(s.Cameras, 16);
-  skipped(s.FlybyCameras, 40);
-  skipped(s.SoundSources, 16);
-  skipped(s.Boxes, 8);
-  skipped(s.Overlaps, 2);
+  skipped("NumSpriteTextures", s.SpriteTextures, 16);
+  skipped("NumSpriteSequences", s.SpriteSequences, 8);
+  skipped("NumCameras", s.Cameras, 16);
+  skipped("NumFlybyCameras", s.FlybyCameras, 40);
+  skipped("NumSoundSources", s.SoundSources, 16);
+  skipped("NumBoxes", s.Boxes, 8);
+  skipped("NumOverlaps", s.Overlaps, 2);
   o.Fill(static_cast<size_t>(std::max(s.Boxes, 0)) * 20, 0x5D);
-  skipped(s.AnimatedTextures, 2);
+  skipped("NumAnimatedTextures", s.AnimatedTextures, 2);
   o.U8(0);
   o.Text("TEX", 4);
-  CountedI32(o, l.ObjectTextures, [&](const ObjectTexture& t) { WriteObjectTexture(o, t, true); });
-  CountedI32(o, l.Items, [&](const Item& i) { WriteItem(o, i); });
-  CountedI32(o, l.AIObjects, [&](const AIObject& a) { WriteAIObject(o, a); });
+  CountedI32(o, "NumObjectTextures", l.ObjectTextures,
+             [&](const ObjectTexture& t) { WriteObjectTexture(o, t, true); });
+  CountedI32(o, "NumItems", l.Items, [&](const Item& i) { WriteItem(o, i); });
+  CountedI32(o, "NumAIObjects", l.AIObjects, [&](const AIObject& a) { WriteAIObject(o, a); });
   // The sound data that follows is not read; a little of it shows the reader stops here.
   o.Fill(20, 0xCD);
   int32_t levelBytes = static_cast<int32_t>(o.Size() - sizesAt - 8);
   o.PatchI32(sizesAt, levelBytes);
   o.PatchI32(sizesAt + 4, levelBytes);
   c.Bytes = std::move(o.bytes);
+  c.Sections = std::move(o.sections);
   return c;
 }
 

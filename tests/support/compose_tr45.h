@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "support/compose_classic.h"
 
 namespace slab::test {
 
@@ -34,13 +35,21 @@ struct Tr4Draft {
   std::vector<uint8_t> AddOn;  // written after the samples; makes the sound-map slot a count
 };
 
-// The inflated level-data chunk, from the reserved word to the six closing bytes.
-std::vector<uint8_t> Tr4LevelDataBytes(const Level& data, bool addOnSoundMap);
+// The inflated level-data chunk, from the reserved word to the six closing bytes, with its
+// counts as named sections ("NumItems", "room 1 NumLights").
+ComposedFile Tr4LevelData(const Level& data, bool addOnSoundMap);
 
 struct ComposedTr4 {
   std::vector<uint8_t> Bytes;       // the whole file, version word first
   std::array<size_t, 4> ChunkAt{};  // where each chunk's 8-byte header starts
   size_t SamplesAt = 0;             // where the sample count starts
+  ComposedFile LevelData;           // the fourth chunk inflated
+
+  // The file with the level-data chunk packed anew from data.
+  std::vector<uint8_t> WithLevelData(const std::vector<uint8_t>& data) const;
+  std::vector<uint8_t> WithCount(const std::string& name, uint32_t value) const {
+    return WithLevelData(LevelData.WithCount(name, value));
+  }
 };
 ComposedTr4 ComposeTR4(const Tr4Draft& draft);
 
@@ -84,8 +93,8 @@ struct Tr5Draft {
   Tr5SkippedCounts Skipped;
 };
 
-struct ComposedTr5 {
-  std::vector<uint8_t> Bytes;
+// Sections: the counts outside the room blocks.
+struct ComposedTr5 : ComposedFile {
   std::vector<size_t> RoomAt;  // where each room block's marker starts
 };
 ComposedTr5 ComposeTR5(const Tr5Draft& draft);

@@ -1,6 +1,7 @@
 #include "support/real_levels.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace slab::test {
 
@@ -28,6 +29,23 @@ std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& pr
       }
   }
   std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name) {
+  auto out = std::make_unique<Loaded>();
+  out->Result = LoadLevelFromBytes(bytes, name, out->GameVersion, out->Messages);
+  return out;
+}
+
+std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path) {
+  auto out = std::make_unique<Loaded>();
+  out->Result = LoadLevel(path, out->GameVersion, out->Messages);
   return out;
 }
 

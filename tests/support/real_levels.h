@@ -1,9 +1,14 @@
 // Finding the real level files that tests read (never copied into the repository).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "level/load_level.h"
 
 namespace slab::test {
 
@@ -14,12 +19,25 @@ std::filesystem::path RealLevelsDir();
 // ("tr1/", "tr4/"...), sorted; empty when the folder is missing.
 std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& prefixes);
 
+// A whole file's bytes (empty when it can't be read).
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
+
+// A level loaded as the program loads it, with what it said.
+struct Loaded {
+  LoadResult Result;
+  RecordingSink Messages;
+  int GameVersion = 0;
+  std::string FirstMessage() const { return Messages.Shown.empty() ? "" : Messages.Shown[0]; }
+};
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name);
+std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path);
+
 // Use at the top of a test: skips it with a reason when the folder is missing.
-#define SLAB_REQUIRE_REAL_LEVELS()                                                      \
-  do {                                                                                  \
-    if (::slab::test::RealLevelsDir().empty())                                          \
-      GTEST_SKIP() << "real levels not found at " SLAB_LEVELS_DIR                       \
-                   << " (set the SLAB_LEVELS_DIR cache variable)";                      \
+#define SLAB_REQUIRE_REAL_LEVELS()                                 \
+  do {                                                             \
+    if (::slab::test::RealLevelsDir().empty())                     \
+      GTEST_SKIP() << "real levels not found at " SLAB_LEVELS_DIR  \
+                   << " (set the SLAB_LEVELS_DIR cache variable)"; \
   } while (0)
 
 }  // namespace slab::test

@@ -87,7 +87,7 @@ TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
   uint32_t levelSize = word(at);
   std::vector<uint8_t> levelData(inter.begin() + at + 4, inter.begin() + at + 4 + levelSize);
   // The inflated chunk of the composed file, byte for byte: markers, count byte, closing zeros.
-  auto expected = test::Tr4LevelDataBytes(draft.Data, false);
+  auto expected = test::Tr4LevelData(draft.Data, false).Bytes;
   ASSERT_EQ(levelData.size(), expected.size());
   // Everything but the six closing bytes, which the reader skips and the writer zeroes.
   size_t diff = std::mismatch(levelData.begin(), levelData.end() - 6, expected.begin()).first -

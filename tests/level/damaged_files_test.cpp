@@ -1,0 +1,254 @@
+// Damaged files of every game, made from composed ones: cut at every section, each count forged
+// huge or negative, compressed chunks stating sizes they do not hold. Each is refused (or opens
+// with a report) with one message naming the file, and no load sizes anything by a number the
+// file cannot back.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <functional>
+#include <random>
+
+#include "allocation_tracker.h"
+#include "support/compose_classic.h"
+#include "support/compose_tr45.h"
+#include "support/real_levels.h"
+
+namespace slab {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A composed level of one game. Sections lie in Data, which is the file itself, or for the
+// fourth game the inflated level data that Pack puts back into the file.
+struct Specimen {
+  std::string Name;
+  Bytes File, Data;
+  std::vector<test::ComposedSection> Sections;
+  std::function<Bytes(const Bytes&)> Pack = [](const Bytes& data) { return data; };
+  std::array<size_t, 4> ChunkAt{};  // compressed chunks (fourth and fifth game)
+  int Chunks = 0;
+};
+
+Bytes RandomBytes(size_t n) {
+  std::mt19937 random(7);
+  Bytes out(n);
+  for (auto& b : out) b = static_cast<uint8_t>(random());
+  return out;
+}
+
+Specimen Make(int game) {
+  Specimen s;
+  if (game <= kTR3) {
+    test::DraftLevel draft = test::SampleDraft(game);
+    draft.NumTextiles = 0;
+    auto file = test::ComposeClassic(draft);
+    s = {"LEVEL.TR2", file.Bytes, file.Bytes, file.Sections};
+  } else if (game == kTR4) {
+    // Pages that do not compress, so the file is large enough for the size checks to matter.
+    test::Tr4Draft draft = test::SampleTr4Draft();
+    draft.Pages32 = RandomBytes(4 * kPagePixels * 4);
+    draft.Pages16 = RandomBytes(4 * kPagePixels * 2);
+    auto file = std::make_shared<test::ComposedTr4>(test::ComposeTR4(draft));
+    s = {"LEVEL.TR4", file->Bytes, file->LevelData.Bytes, file->LevelData.Sections};
+    s.Pack = [file](const Bytes& data) { return file->WithLevelData(data); };
+    s.ChunkAt = file->ChunkAt;
+    s.Chunks = 4;
+  } else {
+    test::Tr5Draft draft = test::SampleTr5Draft();
+    draft.Pages32 = RandomBytes(2 * kPagePixels * 4);
+    auto file = test::ComposeTR5(draft);
+    s = {"LEVEL.TRC", file.Bytes, file.Bytes, file.Sections};
+    for (size_t at = 10, i = 0; i < 3; ++i) {
+      s.ChunkAt[i] = at;
+      uint32_t packed;
+      std::memcpy(&packed, file.Bytes.data() + at + 4, 4);
+      at += 8 + packed;
+    }
+    s.Chunks = 3;
+  }
+  return s;
+}
+
+class Damaged : public ::testing::TestWithParam<int> {};
+
+// Cut at the start and the middle of every section and at sixteenths of the file: refused,
+// one message naming the file, nothing kept. The fifth-game reader stops before the sound
+// data, so cuts there are not damage.
+TEST_P(Damaged, CutAnywhereIsRefused) {
+  const Specimen s = Make(GetParam());
+  std::vector<Bytes> cuts;
+  for (const auto& section : s.Sections)
+    for (size_t at : {section.Offset, section.Offset + section.Size / 2})
+      cuts.push_back(s.Pack(Bytes(s.Data.begin(), s.Data.begin() + at)));
+  for (size_t k = 0; k < 16; ++k)
+    cuts.emplace_back(s.File.begin(), s.File.begin() + s.File.size() * k / 16);
+  for (const Bytes& cut : cuts) {
+    SCOPED_TRACE("cut to " + std::to_string(cut.size()) + " bytes");
+    auto got = test::LoadBytes(cut, "dir/" + s.Name);
+    EXPECT_FALSE(got->Result.Loaded);
+    ASSERT_EQ(got->Messages.Shown.size(), 1u);
+    EXPECT_TRUE(got->Result.Lvl.Rooms.empty() && got->Result.TextureTiles.empty());
+    if (GetParam() > kTR3) continue;
+    // A classic file names the byte where the data ran out, and the room it was in.
+    const std::string& m = got->Messages.Shown[0];
+    EXPECT_EQ(m.rfind(s.Name + " is damaged: the file ends inside ", 0), 0u) << m;
+    EXPECT_TRUE(m.ends_with(", at byte " + std::to_string(cut.size()))) << m;
+  }
+}
+
+// Every count forged to the largest value of its width, or to -1: refused naming the file,
+// and nothing of more than a few megabytes is ever asked for. A negative count is named with
+// its byte.
+TEST_P(Damaged, ForgedCountsAreRefusedWithoutHugeAllocations) {
+  const Specimen s = Make(GetParam());
+  int counts = 0;
+  for (const auto& section : s.Sections) {
+    const bool isCount = section.Name.find("Num") != std::string::npos ||
+                         section.Name.ends_with(" size") || section.Name.ends_with("sector grid");
+    if (!isCount) continue;
+    ++counts;
+    const bool isUnsigned = section.Name == "Tr1SampleData size";
+    const std::string field = section.Name.substr(section.Name.rfind(' ') + 1);
+    for (uint32_t value : {section.Size == 2 ? 0x7FFFu : 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+      const bool negative = value == 0xFFFFFFFFu && !isUnsigned;
+      // A room's data-word count sizes nothing: only a negative one is damage.
+      if (field == "NumDataWords" && !negative) continue;
+      SCOPED_TRACE(section.Name + " = " + std::to_string(value));
+      Bytes forged = s.Data;
+      for (size_t i = 0; i < section.Size; ++i)
+        forged[section.Offset + i] = static_cast<uint8_t>(value >> (8 * i));
+      forged = s.Pack(forged);
+      test::ResetAllocations();
+      auto got = test::LoadBytes(forged, s.Name);
+      EXPECT_LT(test::LargestAllocation(), size_t{4} << 20);
+      EXPECT_FALSE(got->Result.Loaded);
+      ASSERT_EQ(got->Messages.Shown.size(), 1u);
+      const std::string& m = got->Messages.Shown[0];
+      EXPECT_EQ(m.rfind(s.Name + " is damaged: ", 0), 0u) << m;
+      if (negative && field != "grid") {
+        EXPECT_NE(m.find(field + " ("), std::string::npos) << m;
+        EXPECT_NE(m.find(" is -1 at byte " + std::to_string(section.Offset)), std::string::npos)
+            << m;
+      }
+    }
+  }
+  EXPECT_GT(counts, 20);
+}
+
+// Every compressed chunk stating sizes it does not hold, or with its stream spoiled: a load
+// holds at most 64 times the file (8 MB for small ones); damaged texture pages open with one
+// report, a damaged level-data chunk refuses the file.
+TEST_P(Damaged, CompressedChunksThatLie) {
+  const Specimen s = Make(GetParam());
+  if (s.Chunks == 0) GTEST_SKIP() << "no compressed chunks";
+  const size_t allowed = std::min(size_t{512} << 20, 64 * s.File.size() + (size_t{8} << 20));
+  for (int chunk = 0; chunk < s.Chunks; ++chunk)
+    for (uint32_t stated : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x10000000u, 0u}) {
+      SCOPED_TRACE("chunk " + std::to_string(chunk) + " states " + std::to_string(stated));
+      Bytes forged = s.File;
+      if (stated != 0)
+        std::memcpy(forged.data() + s.ChunkAt[chunk], &stated, 4);
+      else  // stated size kept, stream spoiled
+        for (size_t i = 10; i < 40; ++i) forged[s.ChunkAt[chunk] + 8 + i] ^= 0x5A;
+      test::ResetAllocations();
+      auto got = test::LoadBytes(forged, s.Name);
+      EXPECT_LE(test::PeakAllocatedSinceReset(), allowed);
+      ASSERT_EQ(got->Messages.Shown.size(), 1u);
+      const std::string& m = got->Messages.Shown[0];
+      if (chunk == 3) {
+        EXPECT_FALSE(got->Result.Loaded);
+        EXPECT_EQ(m.rfind(s.Name + " is damaged: its level data chunk", 0), 0u) << m;
+      } else {
+        EXPECT_TRUE(got->Result.Loaded);
+        EXPECT_EQ(m,
+                  s.Name + "'s texture pages are damaged; they show as far as they could be read");
+        // The pages are what the stream held, not what it claimed.
+        EXPECT_LE(got->Result.Lvl.NumTextiles, 4);
+        EXPECT_LE(got->Result.Lvl.NumMiscTextiles, 3);
+      }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryGame, Damaged, ::testing::Values(kTR1, kTR2, kTR3, kTR4, kTR5),
+                         [](const auto& info) { return "TR" + std::to_string(info.param); });
+
+// Classic files are read from disk in parts: a cut file says the same as the cut bytes.
+TEST(DamagedOnDisk, ClassicCutsSayTheSameAsInMemory) {
+  auto file = test::ComposeClassic(test::SampleDraft(kTR2));
+  const auto path = std::filesystem::temp_directory_path() / "slab_damaged_cut.tr2";
+  const auto& pages = file.Section("Textile16");
+  for (size_t cut :
+       {size_t{3}, pages.Offset + 10, pages.Offset + pages.Size + 2, file.Bytes.size() - 1}) {
+    test::WriteBytes(path, file.Truncated(cut));
+    auto fromDisk = test::LoadFile(path);
+    auto fromMemory = test::LoadBytes(file.Truncated(cut), path.string());
+    EXPECT_FALSE(fromDisk->Result.Loaded) << cut;
+    ASSERT_EQ(fromDisk->Messages.Shown.size(), 1u) << cut;
+    EXPECT_EQ(fromDisk->Messages.Shown, fromMemory->Messages.Shown) << cut;
+  }
+  test::WriteBytes(path, file.WithCount("NumTextiles", 0x7FFFFFFF));
+  test::ResetAllocations();
+  EXPECT_FALSE(test::LoadFile(path)->Result.Loaded);
+  EXPECT_LT(test::LargestAllocation(), size_t{4} << 20);
+  std::filesystem::remove(path);
+}
+
+// A genuine stream of zeros inflates about a thousandfold: it is cut at the load's budget, the
+// pages are reported damaged and the level still opens.
+TEST(DamagedChunks, StreamsThatInflateAThousandfoldAreCut) {
+  const Bytes zeros(size_t{64} << 20, 0);
+  uLongf packedSize = compressBound(zeros.size());
+  Bytes packed(packedSize);
+  ASSERT_EQ(compress2(packed.data(), &packedSize, zeros.data(), zeros.size(), 9), Z_OK);
+  packed.resize(packedSize);
+
+  auto file = test::ComposeTR4(test::SampleTr4Draft());
+  const size_t at = file.ChunkAt[0];
+  uint32_t oldPacked;
+  std::memcpy(&oldPacked, file.Bytes.data() + at + 4, 4);
+  Bytes bomb(file.Bytes.begin(), file.Bytes.begin() + at);
+  const uint32_t header[2] = {static_cast<uint32_t>(zeros.size()),
+                              static_cast<uint32_t>(packed.size())};
+  bomb.insert(bomb.end(), reinterpret_cast<const uint8_t*>(header),
+              reinterpret_cast<const uint8_t*>(header) + 8);
+  bomb.insert(bomb.end(), packed.begin(), packed.end());
+  bomb.insert(bomb.end(), file.Bytes.begin() + at + 8 + oldPacked, file.Bytes.end());
+
+  test::ResetAllocations();
+  auto got = test::LoadBytes(bomb, "BOMB.TR4");
+  EXPECT_LE(test::PeakAllocatedSinceReset(), 64 * bomb.size() + (size_t{8} << 20));
+  EXPECT_TRUE(got->Result.Loaded);
+  ASSERT_EQ(got->Messages.Shown.size(), 1u);
+  EXPECT_NE(got->Messages.Shown[0].find("texture pages are damaged"), std::string::npos);
+  EXPECT_LT(got->Result.Lvl.Textile32.size() * 4, zeros.size() / 4);
+}
+
+// The largest real fourth-game level with each chunk's size forged: peak within 64 times the
+// file and under 512 MB; texture chunks open damaged, the level data refuses the file.
+TEST(DamagedChunks, RealLevelWithForgedChunkSizes) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  std::filesystem::path largest;
+  for (const auto& path : test::RealLevels({"tr4/"}))
+    if (largest.empty() || file_size(path) > file_size(largest)) largest = path;
+  ASSERT_FALSE(largest.empty());
+  const Bytes file = test::ReadFile(largest);
+  for (size_t chunk = 0, at = 10; chunk < 4; ++chunk) {
+    uint32_t packed;
+    std::memcpy(&packed, file.data() + at + 4, 4);
+    for (uint32_t stated : {0x7FFFFFFFu, 0xFFFFFFFFu}) {
+      SCOPED_TRACE("chunk " + std::to_string(chunk) + " states " + std::to_string(stated));
+      Bytes forged = file;
+      std::memcpy(forged.data() + at, &stated, 4);
+      test::ResetAllocations();
+      auto got = test::LoadBytes(forged, "REAL.TR4");
+      EXPECT_LE(test::PeakAllocatedSinceReset(), std::min(size_t{512} << 20, 64 * file.size()));
+      EXPECT_EQ(got->Result.Loaded, chunk != 3);
+      EXPECT_EQ(got->Messages.Shown.size(), 1u);
+    }
+    at += 8 + packed;
+  }
+}
+
+}  // namespace
+}  // namespace slab
