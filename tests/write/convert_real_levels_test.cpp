@@ -2,8 +2,6 @@
 // third-game level's sprites made into a wad.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "level/load_level.h"
 #include "level/mesh.h"
 #include "level/read_tr45.h"
@@ -15,10 +13,7 @@
 namespace slab {
 namespace {
 
-std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFile;
 
 int64_t SectorCount(const Level& level) {
   int64_t n = 0;
@@ -30,12 +25,9 @@ int64_t SectorCount(const Level& level) {
 SpriteWad RealWad() {
   auto levels = test::RealLevels({"tr3/"});
   if (levels.empty()) return {};
-  RecordingSink sink;
-  int version = 0;
-  auto bytes = ReadFile(levels.front());
-  LoadResult loaded = LoadLevelFromBytes(bytes, levels.front().string(), version, sink);
+  auto loaded = test::LoadFile(levels.front());
   std::string error;
-  auto wad = MakeSpriteWad(loaded.Lvl, version, error);
+  auto wad = MakeSpriteWad(loaded->Result.Lvl, loaded->GameVersion, error);
   return wad ? *wad : SpriteWad{};
 }
 
@@ -47,11 +39,9 @@ TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
   ASSERT_FALSE(levels.empty());
   for (const auto& path : levels) {
     const auto bytes = ReadFile(path);
-    RecordingSink readSink;
-    int tr4Version = 0;
-    LoadResult original = LoadLevelFromBytes(bytes, path.string(), tr4Version, readSink);
-    ASSERT_TRUE(original.Loaded) << path;
-    const Level& tr4 = original.Lvl;
+    auto original = test::LoadBytes(bytes, path.string());
+    ASSERT_TRUE(original->Result.Loaded) << path;
+    const Level& tr4 = original->Result.Lvl;
     for (int target : {kTR2, kTR3}) {
       SCOPED_TRACE(path.filename().string() + " for game " + std::to_string(target));
       RecordingSink sink;
@@ -66,12 +56,10 @@ TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
       reread.Version = cursor.ReadI32();
       ASSERT_NO_THROW(ReadClassicLevel(cursor, reread, target));
       EXPECT_TRUE(cursor.AtEnd()) << cursor.Remaining() << " bytes left";
-      RecordingSink loadSink;
-      int version = 0;
-      LoadResult loaded = LoadLevelFromBytes(file, "converted.tr2", version, loadSink);
-      ASSERT_TRUE(loaded.Loaded);
-      EXPECT_TRUE(loadSink.Shown.empty()) << loadSink.Shown[0];
-      EXPECT_EQ(version, target);
+      auto loaded = test::LoadBytes(file, "converted.tr2");
+      EXPECT_TRUE(loaded->Result.Loaded && loaded->Messages.Shown.empty())
+          << loaded->FirstMessage();
+      EXPECT_EQ(loaded->GameVersion, target);
 
       EXPECT_EQ(reread.NumRooms, tr4.NumRooms);
       EXPECT_EQ(SectorCount(reread), SectorCount(tr4));
@@ -97,15 +85,12 @@ TEST(ConvertRealLevels, EverySecondAndThirdGameLevelMakesAWadThatReadsBackEqual)
   ASSERT_FALSE(levels.empty());
   for (const auto& path : levels) {
     SCOPED_TRACE(path.filename().string());
-    RecordingSink sink;
-    int version = 0;
-    const auto bytes = ReadFile(path);
-    LoadResult loaded = LoadLevelFromBytes(bytes, path.string(), version, sink);
-    ASSERT_TRUE(loaded.Loaded);
+    auto loaded = test::LoadFile(path);
+    ASSERT_TRUE(loaded->Result.Loaded);
     std::string error;
-    auto wad = MakeSpriteWad(loaded.Lvl, version, error);
+    auto wad = MakeSpriteWad(loaded->Result.Lvl, loaded->GameVersion, error);
     ASSERT_TRUE(wad.has_value()) << error;
-    EXPECT_EQ(wad->SpriteTextures.size(), loaded.Lvl.SpriteTextures.size());
+    EXPECT_EQ(wad->SpriteTextures.size(), loaded->Result.Lvl.SpriteTextures.size());
     EXPECT_EQ(wad->Image.size() % kWadPageBytes, 0u);
     for (const SpriteTexture& t : wad->SpriteTextures)
       EXPECT_LT(t.Tile, wad->Image.size() / kWadPageBytes);

@@ -1,24 +1,21 @@
 // Save, Save As and the finisher, through the dialog and process seams.
+#include "write/save_commands.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
-
-#include <fstream>
 
 #include "level/load_level.h"
 #include "support/compose_classic.h"
 #include "support/compose_tr45.h"
+#include "support/real_levels.h"
 #include "write/jobs.h"
-#include "write/save_commands.h"
 
 namespace slab {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFile;
 
 class ScriptedDialog : public FileDialog {
  public:
@@ -28,7 +25,9 @@ class ScriptedDialog : public FileDialog {
     FilterSeen = filter;
     return Answer;
   }
-  std::optional<FileChoice> ShowSave(const std::string& filter) override { return ShowOpen(filter); }
+  std::optional<FileChoice> ShowSave(const std::string& filter) override {
+    return ShowOpen(filter);
+  }
 };
 
 class RecordingRunner : public ProcessRunner {
@@ -47,8 +46,9 @@ class RecordingRunner : public ProcessRunner {
 class SaveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("slab_save_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = fs::temp_directory_path() /
+          ("slab_save_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
@@ -60,8 +60,9 @@ class SaveTest : public ::testing::Test {
 
   // Opens a composed level of the version as the main window would.
   Document Open(int version, const fs::path& path) {
-    std::vector<uint8_t> bytes = version == kTR4 ? test::ComposeTR4(test::SampleTr4Draft()).Bytes
-                                                 : test::ComposeClassic(test::SampleDraft(version)).Bytes;
+    std::vector<uint8_t> bytes = version == kTR4
+                                     ? test::ComposeTR4(test::SampleTr4Draft()).Bytes
+                                     : test::ComposeClassic(test::SampleDraft(version)).Bytes;
     test::WriteBytes(path, bytes);
     Document doc;
     LoadResult loaded = LoadLevel(path, doc.GameVersion, sink);

@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "level/load_level.h"
 #include "support/compose_classic.h"
 #include "support/compose_tr45.h"
+#include "support/real_levels.h"
 #include "write/convert_tr4.h"
 #include "write/jobs.h"
 
@@ -74,10 +73,7 @@ class TempFolder : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
   std::string At(const std::string& name) const { return (dir_ / name).string(); }
-  static std::vector<uint8_t> Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::vector<uint8_t> Bytes(const std::string& path) { return test::ReadFile(path); }
   fs::path dir_;
 };
 

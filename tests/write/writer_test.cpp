@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 
 #include "level/load_level.h"
 #include "support/compose_classic.h"
@@ -14,10 +13,7 @@
 namespace slab {
 namespace {
 
-std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFile;
 
 LoadResult Load(std::span<const uint8_t> bytes, const std::string& name, int& version) {
   RecordingSink sink;
