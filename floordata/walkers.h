@@ -43,8 +43,6 @@ constexpr TriggerCode MakeTriggerCode(int type, int param, int action) {
   return type + 32 * param + 16384 * action;
 }
 constexpr int TriggerCodeType(TriggerCode code) { return code % 32; }  // -1 stays -1
-constexpr int TriggerCodeParam(TriggerCode code) { return (code & 0x3FE0) / 32; }
-constexpr int TriggerCodeAction(TriggerCode code) { return (code & 0x3C000) / 16384; }
 
 // What a sector's list says about the square, as bits.
 using SectorFlags = uint8_t;

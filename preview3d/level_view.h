@@ -40,7 +40,6 @@ class ViewerArea : public QOpenGLWidget {
   const std::string& OverlayFps() const { return fpsText_; }
   const std::string& OverlayRoom() const { return roomText_; }
   bool OverlayDrawn() const { return overlayDrawn_; }
-  bool FaceListBuilt() const { return faceListBuilt_; }
   bool DeviceFailed() const { return deviceFailed_; }
 
  signals:
@@ -95,7 +94,6 @@ class LevelView : public QWidget {
   int GameVersion() const { return gameVersion_; }
   const QString& Path() const { return path_; }
   ViewerArea* Area() { return area_; }
-  TextureStripView* StripView() { return stripView_; }
   // One frame-timer tick at time now (ms): draws when a frame is due.
   void Tick(int64_t now);
 

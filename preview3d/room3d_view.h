@@ -36,7 +36,6 @@ class Room3DView : public QOpenGLWidget {
   void SetLevel(const Level& level, std::vector<TextureTile> tiles, int gameVersion,
                 TileProgress progress = nullptr, void* context = nullptr);
   const TextureStrip& Strip() const { return strip_; }
-  const std::vector<MoveableMeshFaces>& MoveableFaces() const { return moveables_; }
 
   // The room and sector selected on the map (none: nothing is highlighted) and the DrawDoors
   // box. A change of any of them clears FacesCached, so the next frame builds the room faces
@@ -60,10 +59,6 @@ class Room3DView : public QOpenGLWidget {
   // Reads the marker pictures from the program's folder (a missing one is named in a
   // message and not drawn).
   void LoadMarkers(const std::filesystem::path& folder);
-
-  // False once the 3D device could not be set up: the view stays blank and the rest of the
-  // window keeps working.
-  bool DeviceAvailable() const { return !deviceFailed_; }
 
  signals:
   void DeviceFailed();

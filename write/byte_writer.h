@@ -46,8 +46,6 @@ class ByteWriter {
     WriteList(std::span<const T>(list));
   }
 
-  // Overwrites a 32-bit word written earlier (a size known only afterwards).
-  void PatchU32(size_t at, uint32_t value) { std::memcpy(bytes_.data() + at, &value, 4); }
 
  private:
   std::vector<uint8_t> bytes_;
