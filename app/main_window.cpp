@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -399,8 +400,13 @@ void MainWindow::ConnectHandlers() {
   connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
   connect(roomMap_, &RoomMapWidget::HoverAt, this, &MainWindow::MapHover);
   connect(showAlternate_, &QCheckBox::clicked, this, &MainWindow::ShowAlternateClick);
-  connect(itemsDock_, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
-  connect(triggersDock_, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
+  for (LevelListDock* dock :
+       {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
+    connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
+    connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
+      if (visible && staleLists_.contains(dock)) RefreshList(dock, true);
+    });
+  }
   connect(roomNumber_, &QListWidget::currentRowChanged, this, &MainWindow::RoomNumberClick);
   // A click on the room already current changes no row, yet redraws and clears the selection.
   connect(roomNumber_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -640,6 +646,19 @@ void MainWindow::UpdateTitle() {
   setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "]");
 }
 
+void MainWindow::RefreshList(LevelListDock* dock, bool newLevel) {
+  // A closed list is filled when it opens: it costs nothing on Open or after an edit.
+  if (!dock->isVisible()) {
+    staleLists_.insert(dock);
+    return;
+  }
+  if (newLevel || staleLists_.contains(dock))
+    dock->SetLevel(doc_, names_, map_.Triggers);
+  else
+    dock->Refresh();
+  staleLists_.erase(dock);
+}
+
 void MainWindow::ShowStatus(const std::string& text) {
   if (text.empty()) return;
   statusBar()->showMessage(Q(text), 5000);
@@ -679,8 +698,9 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
       view3d_->ItemsChanged();
   }
   if (edit.Kind != EditKind::Demo) {
-    itemsDock_->Refresh();
-    if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall) triggersDock_->Refresh();
+    RefreshList(itemsDock_, false);
+    if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall)
+      RefreshList(triggersDock_, false);
   }
   UpdateTitle();
   UpdateEditMenu();
@@ -712,8 +732,8 @@ void MainWindow::ShowNoLevel() {
   altRoom_->setText("No alternate");
   PresentMap();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
-  itemsDock_->SetLevel(doc_, names_, map_.Triggers);
-  triggersDock_->SetLevel(doc_, names_, map_.Triggers);
+  RefreshList(itemsDock_, true);
+  RefreshList(triggersDock_, true);
   UpdateTitle();
   UpdateLevelActions();
   UpdateEditMenu();
@@ -748,9 +768,17 @@ class BusyCursor : public MessageSink {
   bool busy_ = true;
 };
 
-// The caption tells how far the texture tiles are while they are built.
+// The caption tells how far the texture tiles are while they are built. Each showing costs a
+// round trip to the window system, so it is shown at most every 50 ms: a fast build shows
+// nothing, a slow one its progress.
 void ShowTileProgress(void* context, int row) {
-  if (row % 3 != 0) return;
+  static QElapsedTimer shown;
+  if (row % 3 != 0 || (shown.isValid() && shown.elapsed() < 50 && row != 0)) return;
+  if (row == 0) {
+    shown.start();
+    return;
+  }
+  shown.restart();
   auto* window = static_cast<QWidget*>(context);
   window->setWindowTitle(Q("Building tiles -" + NumText(row * 100 / 255)));
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -825,8 +853,8 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
     roomNumber_->setCurrentRow(0);
   }
   if (showAlternate_->isChecked() && ShownRoom(0) != 0) RoomNumberClick(0);
-  itemsDock_->SetLevel(doc_, names_, map_.Triggers);
-  triggersDock_->SetLevel(doc_, names_, map_.Triggers);
+  RefreshList(itemsDock_, true);
+  RefreshList(triggersDock_, true);
   recent_->Add(path);
   UpdateLevelActions();
   UpdateEditMenu();

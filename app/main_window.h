@@ -17,6 +17,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <array>
+#include <set>
 #include <string>
 
 #include "floordata/object_names.h"
@@ -38,6 +39,7 @@ namespace slab {
 
 class Room3DView;
 class ItemsListDock;
+class LevelListDock;
 class TriggersListDock;
 class RecentFilesMenu;
 class RoomMapWidget;
@@ -144,6 +146,8 @@ class MainWindow : public QMainWindow {
   void UpdateEditMenu();
   void UpdateLevelActions();
   void ShowStatus(const std::string& text);
+  // Brings a level list up to date with the level (newLevel: another level was opened).
+  void RefreshList(LevelListDock* dock, bool newLevel);
   // The window as it is with no level open.
   void ShowNoLevel();
 
@@ -256,6 +260,7 @@ class MainWindow : public QMainWindow {
   RecentFilesMenu* recent_ = nullptr;
   ItemsListDock* itemsDock_ = nullptr;
   TriggersListDock* triggersDock_ = nullptr;
+  std::set<LevelListDock*> staleLists_;
   QAction* redoAction_ = nullptr;
 
   QPointer<QDialog> about_;
