@@ -32,20 +32,25 @@ class Cli : public testing::Test {
     return dir_ / name;
   }
 
-  // Runs the tool with the arguments; returns its exit status and keeps its standard error.
-  int Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" + SLAB_CLI_PROGRAM + "' " +
-                                arguments + " >/dev/null 2>stderr.txt";
-    const int status = std::system(command.c_str());
-    std::ifstream in(dir_ / "stderr.txt");
+  std::string Text(const std::string& name) {
+    std::ifstream in(dir_ / name);
     std::stringstream text;
     text << in.rdbuf();
-    stderr_ = text.str();
+    return text.str();
+  }
+
+  // Runs the tool with the arguments; returns its exit status and keeps what it printed.
+  int Run(const std::string& arguments) {
+    const std::string command = "cd '" + dir_.string() + "' && '" + SLAB_CLI_PROGRAM + "' " +
+                                arguments + " >stdout.txt 2>stderr.txt";
+    const int status = std::system(command.c_str());
+    stdout_ = Text("stdout.txt");
+    stderr_ = Text("stderr.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
   fs::path dir_;
-  std::string stderr_;
+  std::string stdout_, stderr_;
 };
 
 TEST_F(Cli, EveryMessageNamesTheFileOnce) {
@@ -112,6 +117,61 @@ TEST_F(Cli, EveryMessageNamesTheFileOnce) {
                          "states"),
             std::string::npos)
       << stderr_;
+}
+
+// Exit 0 when done, 1 for a usage error, 2 when the file was refused or the job failed;
+// roundtrip names the first byte that differs and the section it lies in.
+TEST_F(Cli, ExitStatusesRoundtripAndConvert) {
+  auto tr2 = test::ComposeClassic(test::SampleDraft(kTR2));
+  Write("fine.tr2", tr2.Bytes);
+  auto longer = tr2.Bytes;
+  longer.insert(longer.end(), 5, 0);
+  Write("long.tr2", longer);
+  test::Tr4Draft tr4 = test::SampleTr4Draft();
+  tr4.Data.MeshPointers.clear();  // the sample's mesh words are no meshes to convert
+  const auto tr4File = test::ComposeTR4(tr4);
+  Write("a.tr4", tr4File.Bytes);
+  // The composer's closing bytes of the level data are not the writer's.
+  const size_t data = tr4File.LevelData.Bytes.size();
+  Write("fine.trc", test::ComposeTR5(test::SampleTr5Draft()).Bytes);
+  const std::string size = std::to_string(tr2.Bytes.size());
+  const struct {
+    std::string Arguments;
+    int Exit;
+    std::string Stdout, Stderr;
+  } cases[] = {
+      {"", 1, "", ""},
+      {"no-such-command fine.tr2", 1, "", ""},
+      {"map fine.tr2 --room 0", 1, "", ""},  // no output named
+      {"roundtrip fine.tr2", 0, "identical\n", ""},
+      {"roundtrip a.tr4", 2,
+       "differs in the level data at byte " + std::to_string(data - 6) + " (written " +
+           std::to_string(data) + " bytes, original " + std::to_string(data) + ")\n",
+       ""},
+      {"roundtrip long.tr2", 2,
+       "differs at byte " + size + ", in what follows the level (written " + size +
+           " bytes, original " + std::to_string(longer.size()) + ")\n",
+       "long.tr2 has 5 bytes after its last section; they are not part of the level and are "
+       "left out\n"},
+      {"roundtrip fine.trc", 2, "", "fine.trc: TR5 levels can't be saved at the moment!\n"},
+      {"roundtrip missing.tr2", 2, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Arguments);
+    EXPECT_EQ(Run(c.Arguments), c.Exit) << stderr_;
+    if (c.Exit != 1) {
+      EXPECT_EQ(stdout_, c.Stdout);
+      if (!c.Stderr.empty()) {
+        EXPECT_EQ(stderr_, c.Stderr);
+      }
+    }
+  }
+  EXPECT_NE(stderr_.find("missing.tr2"), std::string::npos) << stderr_;
+
+  // A fourth-game level converted for the third game reads back as one.
+  ASSERT_EQ(Run("make-swd fine.tr2 -o TR3.swd"), 0) << stderr_;
+  ASSERT_EQ(Run("convert --to tr3 a.tr4 --swd TR3.swd -o out.tr2"), 0) << stderr_;
+  EXPECT_EQ(Run("roundtrip out.tr2"), 0) << stdout_ << stderr_;
 }
 
 // PNG width and height, from the header chunk.

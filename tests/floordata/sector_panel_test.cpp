@@ -124,12 +124,7 @@ TEST_F(SectorPanelTest, FailedNameLookupsStillGiveTheLine) {
   EXPECT_EQ(Show(1, 1).Triggers.TriggerData->Lines[2], "TRIGGER for OBJECT 2 (Door)");
 }
 
-TEST_F(SectorPanelTest, CaptionsAndHeights) {
-  for (auto [a, b, caption] : {std::tuple{0, 0, "Sector Info [Sector 1,1]"},
-                               {1, 1, "Sector Info [Sector 0,0]"},
-                               {3, 8, "Sector Info [Sector 2,7]"}})
-    EXPECT_EQ(Show(a, b).Sectors.SecInf, caption);
-
+TEST_F(SectorPanelTest, HeightsAndWalls) {
   At(2, 2).Floor = 0xFE;
   At(2, 2).Ceiling = 0x81 - 1;
   SectorsView sectors = Show(2, 2).Sectors;
