@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "app/help_windows.h"
@@ -112,7 +113,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   ResetPanels();
 
   if (services_.Enable3D) {
-    view3d_ = new Room3DView(services_.Messages, rightView_);
+    view3d_ = new Room3DView(doc_, services_.Messages, rightView_);
     view3d_->setObjectName("View3D");
     rightView_->SetView3D(view3d_);
     view3d_->LoadMarkers(services_.ProgramFolder);
@@ -572,7 +573,7 @@ void MainWindow::ShowItemPanel(const ItemPanelView& view) {
   if (view.ItemNumTriggers) itemNumTriggers_->setText(Q(*view.ItemNumTriggers));
   ShowFlagColours(view.Colours);
   // Point the type list at the entity's type, where the list holds it.
-  const EntityRef ref = FindEntity(doc_.CurrentLevel, map_.SelectedEntity);
+  const auto ref = FindEntity(doc_.CurrentLevel, map_.SelectedEntity);
   if (!ref) return;
   const int objectId = ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID;
   int position = -1;
@@ -716,7 +717,7 @@ void MainWindow::ShowNoLevel() {
   map_.ViewMode = viewMode;
   SelectRoom(doc_, map_, 0);
   history_.Clear();
-  if (view3d_ != nullptr) view3d_->SetLevel(doc_.CurrentLevel, {}, 0);
+  if (view3d_ != nullptr) view3d_->LevelOpened();
   strip_ = TextureStrip{};
   textures_->SetStrip(strip_);
   {
@@ -771,17 +772,15 @@ class BusyCursor : public MessageSink {
 // The caption tells how far the texture tiles are while they are built. Each showing costs a
 // round trip to the window system, so it is shown at most every 50 ms: a fast build shows
 // nothing, a slow one its progress.
-void ShowTileProgress(void* context, int row) {
-  static QElapsedTimer shown;
-  if (row % 3 != 0 || (shown.isValid() && shown.elapsed() < 50 && row != 0)) return;
-  if (row == 0) {
-    shown.start();
-    return;
-  }
-  shown.restart();
-  auto* window = static_cast<QWidget*>(context);
-  window->setWindowTitle(Q("Building tiles -" + NumText(row * 100 / 255)));
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+TileProgress CaptionProgress(QWidget* window) {
+  auto shown = std::make_shared<QElapsedTimer>();
+  return [window, shown](int row) {
+    if (row == 0) return shown->start();
+    if (shown->elapsed() < 50) return;
+    shown->restart();
+    window->setWindowTitle(Q(BuildingTilesCaption(row)));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
 }
 
 }  // namespace
@@ -802,16 +801,16 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   }
   doc_.CurrentLevel = std::move(result.Lvl);
   doc_.TextureTiles = std::move(result.TextureTiles);
+  doc_.LevelLoaded = true;
   history_.Clear();
 
   if (view3d_ != nullptr) {
-    view3d_->SetLevel(doc_.CurrentLevel, doc_.TextureTiles, doc_.GameVersion, ShowTileProgress,
-                      this);
+    view3d_->LevelOpened(CaptionProgress(this));
     strip_ = TextureStrip{};
     textures_->SetStrip(view3d_->Strip());
   } else {
     strip_ = BuildTextureStrip(doc_.CurrentLevel, doc_.GameVersion, TexelRules::MainWindow,
-                               ShowTileProgress, this);
+                               CaptionProgress(this));
     textures_->SetStrip(strip_);
   }
 

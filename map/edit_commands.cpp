@@ -8,7 +8,7 @@ namespace slab {
 namespace {
 
 std::optional<EntityRecord> Snapshot(const Level& level, int entity) {
-  const EntityRef ref = FindEntity(level, entity);
+  const auto ref = FindEntity(level, entity);
   if (ref.ItemRecord) return EntityRecord{*ref.ItemRecord};
   if (ref.AI) return EntityRecord{*ref.AI};
   return std::nullopt;

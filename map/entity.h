@@ -6,13 +6,20 @@
 
 namespace slab {
 
-struct EntityRef {
-  Item* ItemRecord = nullptr;
-  AIObject* AI = nullptr;
+// An item or an AI object of a level, changeable through a Level& and read-only through a
+// const Level&.
+template <typename ItemT, typename AIT>
+struct BasicEntityRef {
+  ItemT* ItemRecord = nullptr;
+  AIT* AI = nullptr;
   explicit operator bool() const { return ItemRecord || AI; }
 };
+using EntityRef = BasicEntityRef<Item, AIObject>;
+using ConstEntityRef = BasicEntityRef<const Item, const AIObject>;
 
-inline EntityRef FindEntity(Level& level, int entity) {
+namespace entity_detail {
+template <typename Ref, typename L>
+Ref Find(L& level, int entity) {
   if (entity < 0) return {};
   const auto index = static_cast<size_t>(entity);
   if (index < level.Items.size()) return {&level.Items[index], nullptr};
@@ -20,9 +27,13 @@ inline EntityRef FindEntity(Level& level, int entity) {
     return {nullptr, &level.AIObjects[index - level.Items.size()]};
   return {};
 }
+}  // namespace entity_detail
 
-inline EntityRef FindEntity(const Level& level, int entity) {
-  return FindEntity(const_cast<Level&>(level), entity);
+inline EntityRef FindEntity(Level& level, int entity) {
+  return entity_detail::Find<EntityRef>(level, entity);
+}
+inline ConstEntityRef FindEntity(const Level& level, int entity) {
+  return entity_detail::Find<ConstEntityRef>(level, entity);
 }
 
 }  // namespace slab

@@ -24,7 +24,7 @@ int16_t Rotated(int16_t angle) {
 }  // namespace
 
 std::optional<int16_t> ItemRotate(Document& doc, MapState& state) {
-  const EntityRef ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
+  const auto ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
   if (!ref) return std::nullopt;
   int16_t angle = 0;
   if (ref.ItemRecord) {
@@ -90,7 +90,7 @@ std::vector<std::string> ClickAllItems(const Document& doc, MapState& state,
 
 bool ChooseObjectType(Document& doc, MapState& state, int position) {
   Level& level = doc.CurrentLevel;
-  const EntityRef ref = FindEntity(level, state.SelectedEntity);
+  const auto ref = FindEntity(level, state.SelectedEntity);
   if (!ref || position < 0) return false;
   int id = 0;
   if (state.AllItems) {
@@ -110,7 +110,7 @@ bool ChooseObjectType(Document& doc, MapState& state, int position) {
 bool MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int shift) {
   if (shift != kCtrlKey) return false;
   Level& level = doc.CurrentLevel;
-  const EntityRef ref = FindEntity(level, state.SelectedEntity);
+  const auto ref = FindEntity(level, state.SelectedEntity);
   if (!ref) return false;
   const int roomIndex = ref.ItemRecord ? ref.ItemRecord->Room : ref.AI->Room;
   if (roomIndex < 0 || static_cast<size_t>(roomIndex) >= level.Rooms.size()) return false;

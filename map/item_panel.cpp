@@ -15,7 +15,7 @@ constexpr int kAIMaskShift = 1;    // mask bits 0x02 .. 0x20
 
 Rgb Colour(bool set) { return set ? kSetColour : kClearColour; }
 
-ItemFlagColours ColoursFor(const EntityRef& entity) {
+ItemFlagColours ColoursFor(const ConstEntityRef& entity) {
   ItemFlagColours colours;
   const uint16_t flags = entity.ItemRecord ? entity.ItemRecord->Flags : entity.AI->Flags;
   const int shift = entity.ItemRecord ? kItemMaskShift : kAIMaskShift;
@@ -42,7 +42,7 @@ uint16_t FlagsFrom(const ItemFlagColours& colours, bool item) {
 std::optional<ItemPanelView> ItemPanelFor(const Document& doc, MapState& state) {
   const int entity = state.SelectedEntity;
   const Level& level = doc.CurrentLevel;
-  const EntityRef ref = FindEntity(level, entity);
+  const auto ref = FindEntity(level, entity);
   if (!ref) return std::nullopt;
   ItemPanelView view;
   if (ref.ItemRecord) {
@@ -64,7 +64,7 @@ std::optional<ItemPanelView> ItemPanelFor(const Document& doc, MapState& state) 
 std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, int line) {
   if (line < 0 || static_cast<size_t>(line) >= state.SectorEntities.size()) return std::nullopt;
   const int entity = state.SectorEntities[line];
-  const EntityRef ref = FindEntity(doc.CurrentLevel, entity);
+  const auto ref = FindEntity(doc.CurrentLevel, entity);
   if (!ref) return std::nullopt;
   state.SelectedEntity = entity;
   // AI objects are never triggered: "Next Trigger" follows items only.
@@ -74,7 +74,7 @@ std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, 
 }
 
 std::optional<ItemFlagColours> ToggleItemFlag(Document& doc, MapState& state, ItemFlagBox box) {
-  const EntityRef ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
+  const auto ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
   if (!ref) return std::nullopt;
   ItemFlagColours& colours = state.FlagColours;
   Rgb* clicked = nullptr;
@@ -111,7 +111,7 @@ int16_t OcbFromText(std::string_view text) {
 }
 
 bool SetItemOCB(Document& doc, MapState& state, std::string_view text) {
-  const EntityRef ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
+  const auto ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
   if (!ref) return false;
   int16_t& ocb = ref.ItemRecord ? ref.ItemRecord->OCB : ref.AI->OCB;
   const int16_t value = OcbFromText(text);

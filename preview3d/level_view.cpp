@@ -193,14 +193,10 @@ void LevelView::Open(const QString& given) {
   level_ = std::move(result.Lvl);
   tiles_ = std::move(result.TextureTiles);
 
-  strip_ = BuildTextureStrip(
-      level_, gameVersion_, TexelRules::Viewer,
-      [](void* self, int row) {
-        auto* view = static_cast<LevelView*>(self);
-        view->setWindowTitle(QString::fromStdString(BuildingTilesCaption(row)));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-      },
-      this);
+  strip_ = BuildTextureStrip(level_, gameVersion_, TexelRules::Viewer, [this](int row) {
+    setWindowTitle(QString::fromStdString(BuildingTilesCaption(row)));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  });
   statics_ = BuildStaticMeshes(level_, tiles_, gameVersion_, messages_);
   moveables_ = BuildMoveableMeshes(level_, tiles_, gameVersion_, messages_);
   setWindowTitle(LevelViewCaption(path_));

@@ -44,8 +44,8 @@ QSurfaceFormat PreviewFormat() {
   return format;
 }
 
-Room3DView::Room3DView(MessageSink& messages, QWidget* parent)
-    : QOpenGLWidget(parent), messages_(messages) {
+Room3DView::Room3DView(const Document& doc, MessageSink& messages, QWidget* parent)
+    : QOpenGLWidget(parent), messages_(messages), doc_(doc) {
   setFormat(PreviewFormat());
   setFocusPolicy(Qt::StrongFocus);
 }
@@ -56,15 +56,16 @@ Room3DView::~Room3DView() {
   doneCurrent();
 }
 
-void Room3DView::SetLevel(const Level& level, std::vector<TextureTile> tiles, int gameVersion,
-                          TileProgress progress, void* context) {
-  level_ = &level;
-  tiles_ = std::move(tiles);
-  gameVersion_ = gameVersion;
-  strip_ = BuildTextureStrip(level, gameVersion, TexelRules::MainWindow, progress, context);
-  statics_ = BuildStaticMeshes(level, tiles_, gameVersion, messages_);
-  moveables_ = BuildMoveableMeshes(level, tiles_, gameVersion, messages_);
+void Room3DView::LevelOpened(const TileProgress& progress) {
+  // Nothing is drawn until the meshes belong to the new level (the progress lets window
+  // events, paints among them, run meanwhile).
+  ready_ = false;
+  const Level& level = doc_.CurrentLevel;
+  strip_ = BuildTextureStrip(level, doc_.GameVersion, TexelRules::MainWindow, progress);
+  statics_ = BuildStaticMeshes(level, doc_.TextureTiles, doc_.GameVersion, messages_);
+  moveables_ = BuildMoveableMeshes(level, doc_.TextureTiles, doc_.GameVersion, messages_);
   cameraMarkers_ = CameraMarkers(level);
+  ready_ = doc_.LevelLoaded;
   room_ = 0;
   selected_.reset();
   facesCached_ = false;
@@ -91,12 +92,13 @@ void Room3DView::FrameNewRoom() {
   // room then lies along the view's longer side.
   OrbitCamera across = camera_;
   across.AngleA = std::fmod(camera_.AngleA + kOrbitTurn / 4, kOrbitTurn);
-  if (!FrameRoom(camera_, *level_, room_, aspect)) return;
-  if (FrameRoom(across, *level_, room_, aspect) && across.Distance < camera_.Distance * 0.95)
+  if (!FrameRoom(camera_, doc_.CurrentLevel, room_, aspect)) return;
+  if (FrameRoom(across, doc_.CurrentLevel, room_, aspect) &&
+      across.Distance < camera_.Distance * 0.95)
     camera_ = across;
   // Then nearer while the floor's outline still fits: the floor is what the map shows, and
   // tall walls or a high ceiling may leave the picture at the top.
-  const Room& room = level_->Rooms[static_cast<size_t>(room_)];
+  const Room& room = doc_.CurrentLevel.Rooms[static_cast<size_t>(room_)];
   const float x0 = static_cast<float>(room.Info.X) / 1024.0f,
               z0 = static_cast<float>(room.Info.Z) / 1024.0f;
   const float x1 = x0 + room.NumXSectors, z1 = z0 + room.NumZSectors;
@@ -120,15 +122,17 @@ void Room3DView::FrameNewRoom() {
 }
 
 void Room3DView::FrameCurrentRoom() {
-  if (level_ == nullptr || height() <= 0) return;
-  if (FrameRoom(camera_, *level_, room_, static_cast<double>(width()) / height())) update();
+  if (!ready_ || height() <= 0) return;
+  if (FrameRoom(camera_, doc_.CurrentLevel, room_, static_cast<double>(width()) / height()))
+    update();
 }
 
 void Room3DView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
-  if (event->button() != Qt::LeftButton || level_ == nullptr) return;
+  if (event->button() != Qt::LeftButton || !ready_) return;
   const QPointF at = event->position();
-  if (auto pick = PickFloorSector(camera_, *level_, room_, width(), height(), at.x(), at.y()))
+  if (auto pick =
+          PickFloorSector(camera_, doc_.CurrentLevel, room_, width(), height(), at.x(), at.y()))
     emit SectorPicked(pick->A, pick->B);
 }
 
@@ -169,14 +173,14 @@ void Room3DView::initializeGL() {
 
 std::vector<int> Room3DView::RoomsShown() const {
   std::vector<int> rooms;
-  if (level_ == nullptr || room_ < 0 || static_cast<size_t>(room_) >= level_->Rooms.size())
+  if (!ready_ || room_ < 0 || static_cast<size_t>(room_) >= doc_.CurrentLevel.Rooms.size())
     return rooms;
   rooms.push_back(room_);
   if (drawDoors_) {
-    for (const Portal& portal : level_->Rooms[static_cast<size_t>(room_)].Portals) {
+    for (const Portal& portal : doc_.CurrentLevel.Rooms[static_cast<size_t>(room_)].Portals) {
       const int adjoining = portal.AdjoiningRoom;
       if (std::find(rooms.begin(), rooms.end(), adjoining) == rooms.end() &&
-          static_cast<size_t>(adjoining) < level_->Rooms.size())
+          static_cast<size_t>(adjoining) < doc_.CurrentLevel.Rooms.size())
         rooms.push_back(adjoining);
     }
   }
@@ -195,7 +199,7 @@ void Room3DView::paintGL() {
     markersPending_ = false;
   }
   const qreal ratio = devicePixelRatioF();
-  if (level_ == nullptr) {
+  if (!ready_) {
     renderer_->BeginFrame(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
                           OrbitViewMatrix(camera_));
     return;
@@ -205,7 +209,7 @@ void Room3DView::paintGL() {
     FrameNewRoom();
   }
   const SelectedSector focus = selected_.value_or(SelectedSector{});
-  UpdateOrbitCamera(camera_, *level_, room_, focus.X, focus.Z);
+  UpdateOrbitCamera(camera_, doc_.CurrentLevel, room_, focus.X, focus.Z);
   renderer_->BeginFrame(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
                         OrbitViewMatrix(camera_));
   const std::vector<int> rooms = RoomsShown();
@@ -214,28 +218,29 @@ void Room3DView::paintGL() {
     // Only the current room carries the highlight; with no sector selected nothing does.
     constexpr SelectedSector kNowhere{-1000000, -1000000};
     for (int room : rooms)
-      BuildRoomFaces(*level_, tiles_, room, room == room_ ? selected_.value_or(kNowhere) : kNowhere,
-                     list);
-    renderer_->SetRoomFaces(*level_, list);
+      BuildRoomFaces(doc_.CurrentLevel, doc_.TextureTiles, room,
+                     room == room_ ? selected_.value_or(kNowhere) : kNowhere, list);
+    renderer_->SetRoomFaces(doc_.CurrentLevel, list);
     facesCached_ = true;
   }
   if (!itemsCached_) {
-    renderer_->SetItems(BuildItemFaces(*level_, moveables_, rooms, gameVersion_, strip_.PageCount));
+    renderer_->SetItems(
+        BuildItemFaces(doc_.CurrentLevel, moveables_, rooms, doc_.GameVersion, strip_.PageCount));
     itemsCached_ = true;
     ++itemBuilds_;
   }
   renderer_->DrawRooms();
-  for (int room : rooms) renderer_->DrawRoomStatics(*level_, room);
+  for (int room : rooms) renderer_->DrawRoomStatics(doc_.CurrentLevel, room);
   renderer_->DrawItems(MarkerMatrix(camera_, 0, 0, 0));
   if (!rooms.empty()) {
-    for (const RoomLight& light : level_->Rooms[static_cast<size_t>(room_)].Lights)
+    for (const RoomLight& light : doc_.CurrentLevel.Rooms[static_cast<size_t>(room_)].Lights)
       renderer_->DrawMarker(Marker::Light,
                             MarkerMatrix(camera_, static_cast<float>(light.X) / 1024.0f,
                                          -static_cast<float>(light.Y) / 1024.0f,
                                          static_cast<float>(light.Z) / 1024.0f));
   }
-  for (size_t i = 0; i < level_->Cameras.size() && i < cameraMarkers_.size(); ++i) {
-    const slab::Camera& c = level_->Cameras[i];
+  for (size_t i = 0; i < doc_.CurrentLevel.Cameras.size() && i < cameraMarkers_.size(); ++i) {
+    const slab::Camera& c = doc_.CurrentLevel.Cameras[i];
     renderer_->DrawMarker(
         cameraMarkers_[i],
         MarkerMatrix(camera_, static_cast<float>(c.X) / 1024.0f, -static_cast<float>(c.Y) / 1024.0f,

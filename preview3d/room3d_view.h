@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "level/document.h"
 #include "level/level.h"
 #include "level/messages.h"
 #include "preview3d/markers.h"
@@ -27,14 +28,14 @@ class Room3DView : public QOpenGLWidget {
   Q_OBJECT
 
  public:
-  explicit Room3DView(MessageSink& messages, QWidget* parent = nullptr);
+  // Shows the window's document: the view is the window's child, so the document outlives it.
+  Room3DView(const Document& doc, MessageSink& messages, QWidget* parent = nullptr);
   ~Room3DView() override;
 
-  // After a level is opened (the level must outlive the view or the next call): builds the
-  // texture strip with the main window's texel rules and the static and moveable meshes.
-  // progress is as for BuildTextureStrip.
-  void SetLevel(const Level& level, std::vector<TextureTile> tiles, int gameVersion,
-                TileProgress progress = nullptr, void* context = nullptr);
+  // After a level was opened into the document (or the document emptied): builds the texture
+  // strip with the main window's texel rules, telling progress how far it is, and the static
+  // and moveable meshes.
+  void LevelOpened(const TileProgress& progress = {});
   const TextureStrip& Strip() const { return strip_; }
 
   // The room and sector selected on the map (none: nothing is highlighted) and the DrawDoors
@@ -83,9 +84,8 @@ class Room3DView : public QOpenGLWidget {
   bool facesCached_ = false;
   bool itemsCached_ = false;
   int itemBuilds_ = 0;
-  const Level* level_ = nullptr;
-  std::vector<TextureTile> tiles_;
-  int gameVersion_ = 0;
+  const Document& doc_;
+  bool ready_ = false;  // the meshes and the strip are the document's level's
   TextureStrip strip_;
   std::vector<MeshFaceList> statics_;
   std::vector<MoveableMeshFaces> moveables_;

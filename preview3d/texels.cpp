@@ -75,7 +75,7 @@ const std::vector<Rgba>& Texel16Table(TexelRules rules) {
 }  // namespace
 
 TextureStrip BuildTextureStrip(const Level& level, int gameVersion, TexelRules rules,
-                               TileProgress progress, void* context) {
+                               const TileProgress& progress) {
   TextureStrip strip;
   strip.PageCount = ConvertiblePageCount(level, gameVersion);
   const size_t count = static_cast<size_t>(strip.PageCount) * kPagePixels;
@@ -101,7 +101,7 @@ TextureStrip BuildTextureStrip(const Level& level, int gameVersion, TexelRules r
       else
         Row32(level.Textile32.data() + start, out + start, rules);
     }
-    if (progress != nullptr && y % 3 == 0) progress(context, static_cast<int>(y));
+    if (progress && y % 3 == 0) progress(static_cast<int>(y));
   }
   return strip;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <new>
 #include <span>
@@ -88,9 +89,9 @@ int ConvertiblePageCount(const Level& level, int gameVersion);
 
 // Converts every page. progress, when given, is called after rows 0, 3, 6 ... 255 with the
 // row number, so a caller can keep its window responsive and show "Building tiles -".
-using TileProgress = void (*)(void* context, int row);
+using TileProgress = std::function<void(int row)>;
 TextureStrip BuildTextureStrip(const Level& level, int gameVersion, TexelRules rules,
-                               TileProgress progress = nullptr, void* context = nullptr);
+                               const TileProgress& progress = {});
 
 // The caption shown while the strip is built: "Building tiles -" and 0 to 100.
 std::string BuildingTilesCaption(int row);

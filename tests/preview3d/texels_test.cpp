@@ -56,9 +56,8 @@ TEST(Texels, StripPutsPagesBelowEachOtherAndReportsProgress) {
   level.Textile16.assign(2 * kPagePixels, 0);
   level.Textile16[kPagePixels + 5 * 256 + 7] = 0xFC00;  // page 1, x 7, y 5
   std::vector<int> rows;
-  TextureStrip strip = BuildTextureStrip(
-      level, 2, R::MainWindow,
-      [](void* ctx, int row) { static_cast<std::vector<int>*>(ctx)->push_back(row); }, &rows);
+  TextureStrip strip =
+      BuildTextureStrip(level, 2, R::MainWindow, [&rows](int row) { rows.push_back(row); });
   ASSERT_EQ(strip.PageCount, 2);
   EXPECT_EQ(Rgb(strip.Texels[(256 + 5) * 256 + 7]), (std::array{248, 0, 0}));
   EXPECT_EQ(Rgb(strip.Page(1)[5 * 256 + 7]), (std::array{248, 0, 0}));
