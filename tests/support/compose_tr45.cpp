@@ -515,6 +515,8 @@ Tr4Draft SampleTr4Draft() {
     light.Length = 3.5f;
     light.CutOff = 4.5f;
     light.DX = 0x3F800000;
+    light.DY = 0x40000000;
+    light.DZ = -0x40400000;
     r.Lights.push_back(light);
     r.StaticMeshes.push_back({5000, -256, 6000, 0x4000, 0x10, 0x20, 3});
     r.AlternateRoom = -1;
