@@ -197,6 +197,62 @@ std::vector<uint8_t> ComposedFile::WithCount(const std::string& name, uint32_t v
   return out;
 }
 
+DraftLevel DraftFromLevel(const Level& l, int v) {
+  auto words = [](const std::vector<uint8_t>& bytes) {
+    std::vector<uint16_t> out(bytes.size() / 2);
+    for (size_t i = 0; i < out.size(); ++i) out[i] = uint16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    return out;
+  };
+  DraftLevel d;
+  d.GameVersion = v;
+  d.VersionWord = static_cast<uint32_t>(l.Version);
+  d.Palette = l.Palette;
+  d.Palette16 = l.Palette16;
+  d.NumTextiles = l.NumTextiles;
+  d.Textile16.assign(l.Textile16.begin(), l.Textile16.end());
+  d.Reserved32 = l.Reserved32;
+  for (const Room& r : l.Rooms)
+    d.Rooms.push_back({r.Info, r.Vertices, r.Rectangles, r.Triangles, r.Sprites, r.Portals,
+                       r.NumZSectors, r.NumXSectors, r.Sectors, r.AmbientIntensity1,
+                       r.AmbientIntensity2, r.LightMode, r.Lights, r.StaticMeshes, r.AlternateRoom,
+                       r.Flags, r.WaterScheme, r.ReverbInfo, r.AlternateGroup});
+  d.FloorData = words(l.FloorData);
+  d.MeshData = words(l.MeshData);
+  d.MeshPointers = l.MeshPointers;
+  d.Animations = l.Animations;
+  d.StateChanges = l.StateChanges;
+  d.AnimDispatches = l.AnimDispatches;
+  d.AnimCommands = l.AnimCommands;
+  d.MeshTrees = l.MeshTrees;
+  d.Frames = l.Frames;
+  d.Moveables = l.Moveables;
+  d.StaticMeshDefs = l.StaticMeshDefs;
+  d.ObjectTextures = l.ObjectTextures;
+  d.SpriteTextures = l.SpriteTextures;
+  d.SpriteSequences = l.SpriteSequences;
+  d.Cameras = l.Cameras;
+  d.SoundSources = l.SoundSources;
+  d.Boxes = l.Boxes;
+  for (size_t i = 0; i < l.Tr1BoxBounds.size() && i < l.Boxes.size(); ++i) {
+    const auto& w = l.Tr1BoxBounds[i];
+    d.Tr1Boxes.push_back({w[0], w[1], w[2], w[3], l.Boxes[i].TrueFloor, l.Boxes[i].OverlapIndex});
+  }
+  d.Overlaps = l.Overlaps;
+  d.Zones = l.Zones;
+  d.AnimatedTextures = l.AnimatedTextures;
+  d.Items = l.Items;
+  d.LightMap = l.LightMap;
+  d.Tr1Palette = l.Tr1Palette;
+  d.CinematicFrames = l.CinematicFrames;
+  const auto* demo = reinterpret_cast<const uint8_t*>(l.DemoData.data());
+  d.DemoBytes.assign(demo, demo + std::min<size_t>(l.NumDemoData, l.DemoData.size() * 4));
+  d.SoundMap = l.SoundMap;
+  d.SoundDetails = l.SoundDetails;
+  d.Tr1SampleData = l.Tr1SampleData;
+  d.SampleIndices = l.SampleIndices;
+  return d;
+}
+
 uint32_t UsualVersionWord(int gameVersion) {
   switch (gameVersion) {
     case kTR1:

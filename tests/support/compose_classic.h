@@ -113,6 +113,10 @@ uint32_t UsualVersionWord(int gameVersion);
 
 ComposedFile ComposeClassic(const DraftLevel& level);
 
+// The draft of a level as read: composed again, it gives back the file it was read from when
+// every field was read into its place (the texture pages are composed as the usual pattern).
+DraftLevel DraftFromLevel(const Level& level, int gameVersion);
+
 // A small level with something in every list: a few rooms joined by portals, sectors with
 // floor data (portals and a trigger with an object and a camera action), lights, statics,
 // items, boxes, object textures, cinematic frames, demo bytes and a sound map.
