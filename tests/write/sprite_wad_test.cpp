@@ -140,11 +140,6 @@ TEST(PlaceholderWad, IsAValidWadOfOnePage) {
 
 using ConvertJobs = TempFolder;
 
-TEST(ConvertJobName, ReplacesTheLastThreeCharacters) {
-  EXPECT_EQ(ConvertedFileName("C:\\x\\level.tr4"), "C:\\x\\level.tr2");
-  EXPECT_EQ(ConvertedFileName("/x/LEVEL.TR4"), "/x/LEVEL.tr2");
-}
-
 TEST_F(ConvertJobs, ConvertWritesBesideTheInputWithTheWadOfTheProgramFolder) {
   test::WriteBytes(At("TR3.swd"), EncodeSpriteWad(SpriteWad{}));
   test::Tr4Draft draft = test::SampleTr4Draft();
