@@ -392,6 +392,17 @@ struct TextureTile {
 // Game versions as GameVersion holds them.
 inline constexpr int kTR1 = 1, kTR2 = 2, kTR3 = 3, kTR4 = 4, kTR5 = 5, kTexturesOnly = 31;
 
+// The first word of a file (Level::Version), which stands for a game but is not its number.
+inline constexpr uint32_t kTR1VersionWord = 0x00000020;
+inline constexpr uint32_t kTR2VersionWord = 0x0000002D;
+inline constexpr uint32_t kTR3VersionWord = 0xFF080038;   // what a save writes
+inline constexpr uint32_t kTR3VersionWordB = 0xFF180038;  // also read
+inline constexpr uint32_t kTR4VersionWord =
+    0x00345254;  // "TR4" and a zero byte; also the fifth game's
+inline constexpr uint32_t kTR4VersionWordB = 0x03452548;
+inline constexpr uint32_t kTR4VersionWordC = 0xFFFFFFF0;
+inline constexpr uint32_t kTexturesOnlyVersionWord = 0xFF180034;
+
 template <typename T, size_t N>
 constexpr bool kFileRecord = sizeof(T) == N&& std::is_trivially_copyable_v<T>;
 

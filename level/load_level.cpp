@@ -14,15 +14,6 @@ namespace slab {
 
 namespace {
 
-constexpr uint32_t kWordTR1 = 0x00000020;
-constexpr uint32_t kWordTR2 = 0x0000002D;
-constexpr uint32_t kWordTR3a = 0xFF080038;
-constexpr uint32_t kWordTR3b = 0xFF180038;
-constexpr uint32_t kWordTR4 = 0x00345254;  // "TR4" and a zero byte; also the fifth game's
-constexpr uint32_t kWordTR4b = 0x03452548;
-constexpr uint32_t kWordTR4c = 0xFFFFFFF0;
-constexpr uint32_t kWordTexturesOnly = 0xFF180034;
-
 std::string BareName(const std::string& fileName) {
   return std::filesystem::path(fileName).filename().string();
 }
@@ -53,25 +44,28 @@ LoadResult Refused(int32_t version) {
 
 }  // namespace
 
+bool EndsInTrc(const std::string& fileName) {
+  if (fileName.size() < 4) return false;
+  std::string ext = fileName.substr(fileName.size() - 4);
+  for (char& ch : ext) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return ext == ".TRC";
+}
+
 int DetectGameVersion(uint32_t versionWord, const std::string& fileName) {
   switch (versionWord) {
-    case kWordTR1:
+    case kTR1VersionWord:
       return kTR1;
-    case kWordTR2:
+    case kTR2VersionWord:
       return kTR2;
-    case kWordTR3a:
-    case kWordTR3b:
+    case kTR3VersionWord:
+    case kTR3VersionWordB:
       return kTR3;
-    case kWordTR4: {
-      std::string ext = fileName.size() >= 4 ? fileName.substr(fileName.size() - 4) : fileName;
-      std::transform(ext.begin(), ext.end(), ext.begin(),
-                     [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-      return ext == ".TRC" ? kTR5 : kTR4;
-    }
-    case kWordTR4b:
-    case kWordTR4c:
+    case kTR4VersionWord:
+      return EndsInTrc(fileName) ? kTR5 : kTR4;
+    case kTR4VersionWordB:
+    case kTR4VersionWordC:
       return kTR4;
-    case kWordTexturesOnly:
+    case kTexturesOnlyVersionWord:
       return kTexturesOnly;
     default:
       return 0;

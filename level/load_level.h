@@ -33,6 +33,8 @@ LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string&
 // The game version a first word and a file name stand for: 1-5, 31 for textures only,
 // 0 for an unknown word.
 int DetectGameVersion(uint32_t versionWord, const std::string& fileName);
+// Whether the name ends in ".trc" in any case: the fifth game's files share the fourth's word.
+bool EndsInTrc(const std::string& fileName);
 
 // The first- to third-game body after the version word.
 void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion);

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "level/load_level.h"
-#include "level/record_readers.h"
+#include "level/record_transfer.h"
 
 namespace slab {
 
@@ -17,6 +17,7 @@ struct ClassicReader {
   Level& level;
   int version;  // 1, 2 or 3
   Tr1PaletteLayout tr1Palette;
+  RecordReader io{c};
 
   bool Tr2Plus() const { return version >= kTR2; }
 
@@ -40,76 +41,6 @@ struct ClassicReader {
     if (Tr2Plus()) c.ReadList(level.Textile16, pages * static_cast<int64_t>(kPagePixels));
   }
 
-  void ReadRoom(Room& room) {
-    RoomInfo& info = room.Info;
-    info.X = c.ReadI32();
-    info.Z = c.ReadI32();
-    info.YBottom = c.ReadI32();
-    info.YTop = c.ReadI32();
-    room.NumDataWords = c.ReadCount32("NumDataWords");
-
-    room.NumVertices = c.ReadCount16("NumVertices");
-    if (Tr2Plus()) {
-      c.ReadList(room.Vertices, room.NumVertices);
-    } else {
-      c.ReadEach(room.Vertices, room.NumVertices, 8, [&](RoomVertex& v) {
-        v.X = c.ReadI16();
-        v.Y = c.ReadI16();
-        v.Z = c.ReadI16();
-        v.Lighting1 = c.ReadI16();
-      });
-    }
-    room.NumRectangles = c.ReadCount16("NumRectangles");
-    c.ReadEach(room.Rectangles, room.NumRectangles, 10, [&](RoomQuad& q) { ReadRoomQuad(c, q); });
-    room.NumTriangles = c.ReadCount16("NumTriangles");
-    c.ReadEach(room.Triangles, room.NumTriangles, 8,
-               [&](RoomTriangle& t) { ReadRoomTriangle(c, t); });
-    room.NumSprites = c.ReadCount16("NumSprites");
-    c.ReadList(room.Sprites, room.NumSprites);
-    room.NumPortals = c.ReadCount16("NumPortals");
-    c.ReadList(room.Portals, room.NumPortals);
-
-    room.NumZSectors = c.ReadCount16("NumZSectors");
-    room.NumXSectors = c.ReadCount16("NumXSectors");
-    c.ReadList(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
-
-    room.AmbientIntensity1 = c.ReadI16();
-    if (Tr2Plus()) room.AmbientIntensity2 = c.ReadI16();
-    if (version == kTR2) room.LightMode = c.ReadI16();
-
-    room.NumLights = c.ReadCount16("NumLights");
-    c.ReadEach(room.Lights, room.NumLights, Tr2Plus() ? 24 : 18, [&](RoomLight& l) {
-      l.X = c.ReadI32();
-      l.Y = c.ReadI32();
-      l.Z = c.ReadI32();
-      l.Intensity1 = c.ReadI16();
-      if (Tr2Plus()) l.Intensity2 = c.ReadI16();
-      l.Fade1 = c.ReadI32();
-      if (Tr2Plus()) l.Fade2 = c.ReadI32();
-    });
-
-    room.NumStaticMeshes = c.ReadCount16("NumStaticMeshes");
-    if (Tr2Plus()) {
-      c.ReadList(room.StaticMeshes, room.NumStaticMeshes);
-    } else {
-      c.ReadEach(room.StaticMeshes, room.NumStaticMeshes, 18, [&](RoomStatic& s) {
-        s.X = c.ReadI32();
-        s.Y = c.ReadI32();
-        s.Z = c.ReadI32();
-        s.Rotation = c.ReadU16();
-        s.Intensity1 = c.ReadI16();
-        s.ObjectID = c.ReadU16();
-      });
-    }
-    room.AlternateRoom = c.ReadI16();
-    room.Flags = c.ReadI16();
-    if (version == kTR3) {
-      room.WaterScheme = c.ReadU8();
-      room.ReverbInfo = c.ReadU8();
-      room.AlternateGroup = c.ReadU8();
-    }
-  }
-
   void ReadRooms() {
     Section("the room count");
     level.NumRooms = c.ReadCount16("NumRooms");
@@ -119,7 +50,7 @@ struct ClassicReader {
     level.Rooms.resize(static_cast<size_t>(rooms));
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
       Section("room " + std::to_string(i));
-      ReadRoom(level.Rooms[i]);
+      Transfer(io, level.Rooms[i], version);
     }
   }
 
@@ -132,19 +63,12 @@ struct ClassicReader {
 
   template <typename T>
   void ReadCountedList(const char* what, const char* field, int32_t& count, std::vector<T>& list) {
-    Section(what);
-    count = c.ReadCount32(field);
-    c.ReadList(list, count);
+    slab::ReadCountedList(c, what, field, count, list);
   }
 
   void ReadObjectTextures() {
-    Section("the object textures");
-    level.NumObjectTextures = c.ReadCount32("NumObjectTextures");
-    c.ReadEach(level.ObjectTextures, level.NumObjectTextures, 20, [&](ObjectTexture& t) {
-      t.Attribute = c.ReadU16();
-      t.Tile = c.ReadU16();
-      ReadTextureCorners(c, t);
-    });
+    ReadCountedRecords(c, "the object textures", "NumObjectTextures", level.NumObjectTextures,
+                       level.ObjectTextures, version);
   }
 
   void ReadPalette() {
@@ -161,7 +85,7 @@ struct ClassicReader {
     } else {
       c.ReadEach(level.Boxes, level.NumBoxes, 20, [&](Box& b) {
         std::array<int32_t, 4> bounds{};
-        for (auto& v : bounds) v = c.ReadI32();
+        TransferTr1Box(io, b, bounds);
         level.Tr1BoxBounds.push_back(bounds);
         // Whole sectors, as the later games store them. Coordinates outside 0-262143 keep
         // the low byte of their sector number; Tr1BoxBounds keeps the value itself.
@@ -172,8 +96,6 @@ struct ClassicReader {
         b.Zmax = sectors(bounds[1]);
         b.Xmin = sectors(bounds[2]);
         b.Xmax = sectors(bounds[3]);
-        b.TrueFloor = c.ReadI16();
-        b.OverlapIndex = c.ReadI16();
       });
     }
     Section("the overlaps");
@@ -184,35 +106,16 @@ struct ClassicReader {
   }
 
   void ReadItems() {
-    Section("the items");
-    level.NumItems = c.ReadCount32("NumItems");
-    if (Tr2Plus()) {
-      c.ReadList(level.Items, level.NumItems);
-      return;
-    }
-    c.ReadEach(level.Items, level.NumItems, 22, [&](Item& item) {
-      item.ObjectID = c.ReadI16();
-      item.Room = c.ReadI16();
-      item.X = c.ReadI32();
-      item.Y = c.ReadI32();
-      item.Z = c.ReadI32();
-      item.Angle = c.ReadI16();
-      item.Intensity1 = c.ReadI16();
-      item.Flags = c.ReadU16();
-    });
+    if (Tr2Plus())
+      ReadCountedList("the items", "NumItems", level.NumItems, level.Items);
+    else
+      ReadCountedRecords(c, "the items", "NumItems", level.NumItems, level.Items, version);
   }
 
   void ReadDemoData() {
     Section("the demo data");
     level.NumDemoData = c.ReadCount16("NumDemoData");
-    level.DemoData.clear();
-    if (level.NumDemoData == 0) return;
-    // The bytes are grouped in 32-bit words; a partial last word holds the remaining bytes
-    // in its low bytes (file order) with zeros above, so all NumDemoData bytes are kept and
-    // a writer puts back exactly that many.
-    auto bytes = c.Take(static_cast<size_t>(level.NumDemoData));
-    level.DemoData.assign((bytes.size() + 3) / 4, 0);
-    std::memcpy(level.DemoData.data(), bytes.data(), bytes.size());
+    slab::ReadDemoData(c, level.NumDemoData, level.DemoData);
   }
 
   void ReadSound() {
@@ -232,33 +135,6 @@ struct ClassicReader {
                     level.SampleIndices);
   }
 
-  void ReadAnimations() {
-    Section("the animations");
-    level.NumAnimations = c.ReadCount32("NumAnimations");
-    c.ReadEach(level.Animations, level.NumAnimations, 32, [&](Animation& a) {
-      a.FrameOffset = c.ReadI32();
-      a.FrameRate = c.ReadU8();
-      a.FrameSize = c.ReadU8();
-      a.StateID = c.ReadI16();
-      a.Speed[0] = c.ReadI32();
-      a.Speed[1] = c.ReadI32();
-      a.FrameStart = c.ReadI16();
-      a.FrameEnd = c.ReadI16();
-      a.NextAnimation = c.ReadI16();
-      a.NextFrame = c.ReadI16();
-      a.NumStateChanges = c.ReadI16();
-      a.StateChangeOffset = c.ReadI16();
-      a.NumAnimCommands = c.ReadI16();
-      a.AnimCommand = c.ReadI16();
-    });
-  }
-
-  void ReadMoveables() {
-    Section("the moveables");
-    level.NumMoveables = c.ReadCount32("NumMoveables");
-    c.ReadEach(level.Moveables, level.NumMoveables, 18, [&](Moveable& m) { ReadMoveable(c, m); });
-  }
-
   void ReadRest() {
     Section("the texture pages");
     level.Reserved32 = c.ReadI32();
@@ -267,7 +143,8 @@ struct ClassicReader {
     ReadWordBytes("the mesh data", "NumMeshData", level.NumMeshData, level.MeshData);
     ReadCountedList("the mesh pointers", "NumMeshPointers", level.NumMeshPointers,
                     level.MeshPointers);
-    ReadAnimations();
+    ReadCountedRecords(c, "the animations", "NumAnimations", level.NumAnimations, level.Animations,
+                       version);
     ReadCountedList("the state changes", "NumStateChanges", level.NumStateChanges,
                     level.StateChanges);
     ReadCountedList("the animation dispatches", "NumAnimDispatches", level.NumAnimDispatches,
@@ -276,7 +153,8 @@ struct ClassicReader {
                     level.AnimCommands);
     ReadCountedList("the mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
     ReadCountedList("the frames", "NumFrames", level.NumFrames, level.Frames);
-    ReadMoveables();
+    ReadCountedRecords(c, "the moveables", "NumMoveables", level.NumMoveables, level.Moveables,
+                       version);
     ReadCountedList("the static meshes", "NumStaticMeshes", level.NumStaticMeshes,
                     level.StaticMeshDefs);
     if (version != kTR3) ReadObjectTextures();

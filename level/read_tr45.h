@@ -32,8 +32,4 @@ void ReadTR5Room(ByteCursor& file, Room& room);
 // The fifth-game level data after the rooms, from the floor data to the AI objects.
 void ReadTR5LevelData(ByteCursor& file, Level& level);
 
-// The nearest 16-bit value, halves to the even neighbour (1023.5 gives 1024, 1022.5 gives
-// 1022); values outside the 16-bit range are held at its ends, NaN gives 0.
-int16_t RoundVertexCoordinate(float value);
-
 }  // namespace slab

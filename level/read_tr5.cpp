@@ -8,7 +8,8 @@
 
 #include "level/load_level.h"
 #include "level/read_tr45.h"
-#include "level/record_readers.h"
+#include "level/record_transfer.h"
+#include "level/rounding.h"
 #include "level/zlib_chunk.h"
 
 namespace slab {
@@ -37,14 +38,6 @@ void SkipEntries(ByteCursor& file, int32_t count, size_t entrySize) {
 void SkipCountedList(ByteCursor& file, const char* what, const char* field, size_t entrySize) {
   file.SetContext(std::string("the ") + what);
   SkipEntries(file, file.ReadCount32(field), entrySize);
-}
-
-template <typename T>
-void ReadCountedList(ByteCursor& file, const char* what, const char* field, int32_t& count,
-                     std::vector<T>& list) {
-  file.SetContext(std::string("the ") + what);
-  count = file.ReadCount32(field);
-  file.ReadList(list, count);
 }
 
 void ReadTR5Light(ByteCursor& file, RoomLight& light) {
@@ -132,9 +125,9 @@ void ReadRoomVertices(ByteCursor& file, Room& room) {
       throw LevelRefused{file.Context() + " has more vertices than a room can hold"};
     for (uint32_t i = 0; i < count; ++i) {
       RoomVertex& vertex = room.Vertices.emplace_back();
-      vertex.X = RoundVertexCoordinate(file.ReadF32());
-      vertex.Y = RoundVertexCoordinate(file.ReadF32());
-      vertex.Z = RoundVertexCoordinate(file.ReadF32());
+      vertex.X = RoundEven<int16_t>(file.ReadF32());
+      vertex.Y = RoundEven<int16_t>(file.ReadF32());
+      vertex.Z = RoundEven<int16_t>(file.ReadF32());
       file.Skip(16);  // normal and colour, not used here
     }
   }
@@ -142,15 +135,6 @@ void ReadRoomVertices(ByteCursor& file, Room& room) {
 }
 
 }  // namespace
-
-int16_t RoundVertexCoordinate(float value) {
-  if (std::isnan(value)) return 0;
-  // nearbyint rounds halves to even in the default rounding mode.
-  float rounded = std::nearbyint(value);
-  if (rounded <= std::numeric_limits<int16_t>::min()) return std::numeric_limits<int16_t>::min();
-  if (rounded >= std::numeric_limits<int16_t>::max()) return std::numeric_limits<int16_t>::max();
-  return static_cast<int16_t>(rounded);
-}
 
 void ReadTR5Room(ByteCursor& file, Room& room) {
   file.Need(kRoomHeaderSize);
@@ -225,22 +209,18 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the mesh data");
   level.NumMeshData = file.ReadCount32("NumMeshData");
   file.ReadList(level.MeshData, int64_t{level.NumMeshData} * 2);
-  ReadCountedList(file, "mesh pointers", "NumMeshPointers", level.NumMeshPointers,
+  ReadCountedList(file, "the mesh pointers", "NumMeshPointers", level.NumMeshPointers,
                   level.MeshPointers);
   SkipCountedList(file, "animations", "NumAnimations", 40);
   SkipCountedList(file, "state changes", "NumStateChanges", 6);
   SkipCountedList(file, "animation dispatches", "NumAnimDispatches", 8);
   SkipCountedList(file, "animation commands", "NumAnimCommands", 2);
-  ReadCountedList(file, "mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
-  ReadCountedList(file, "frames", "NumFrames", level.NumFrames, level.Frames);
+  ReadCountedList(file, "the mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
+  ReadCountedList(file, "the frames", "NumFrames", level.NumFrames, level.Frames);
 
-  file.SetContext("the moveables");
-  level.NumMoveables = file.ReadCount32("NumMoveables");
-  file.ReadEach(level.Moveables, level.NumMoveables, 20, [&](Moveable& moveable) {
-    ReadMoveable(file, moveable);
-    moveable.Spare = file.ReadU16();
-  });
-  ReadCountedList(file, "static meshes", "NumStaticMeshes", level.NumStaticMeshes,
+  ReadCountedRecords(file, "the moveables", "NumMoveables", level.NumMoveables, level.Moveables,
+                     kTR5);
+  ReadCountedList(file, "the static meshes", "NumStaticMeshes", level.NumStaticMeshes,
                   level.StaticMeshDefs);
 
   file.SetContext("the sprite marker");
@@ -260,14 +240,10 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the texture marker");
   file.Skip(5);  // the UV-range byte, "TEX" and one byte
 
-  file.SetContext("the object textures");
-  level.NumObjectTextures = file.ReadCount32("NumObjectTextures");
-  file.ReadEach(level.ObjectTextures, level.NumObjectTextures, 40, [&](ObjectTexture& texture) {
-    ReadTR4ObjectTexture(file, texture);
-    texture.Tr5Padding = file.ReadU16();
-  });
-  ReadCountedList(file, "items", "NumItems", level.NumItems, level.Items);
-  ReadCountedList(file, "AI objects", "NumAIObjects", level.NumAIObjects, level.AIObjects);
+  ReadCountedRecords(file, "the object textures", "NumObjectTextures", level.NumObjectTextures,
+                     level.ObjectTextures, kTR5);
+  ReadCountedList(file, "the items", "NumItems", level.NumItems, level.Items);
+  ReadCountedList(file, "the AI objects", "NumAIObjects", level.NumAIObjects, level.AIObjects);
 }
 
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,

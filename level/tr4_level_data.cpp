@@ -3,84 +3,9 @@
 #include <string>
 
 #include "level/read_tr45.h"
-#include "level/record_readers.h"
+#include "level/record_transfer.h"
 
 namespace slab {
-
-namespace {
-
-void ReadTR4Light(ByteCursor& data, RoomLight& light) {
-  light.X = data.ReadI32();
-  light.Y = data.ReadI32();
-  light.Z = data.ReadI32();
-  data.ReadBytes(light.Colour.data(), light.Colour.size());
-  light.LightType = data.ReadI16();  // the type byte and the byte after it
-  light.Intensity = data.ReadU8();
-  light.In = data.ReadF32();
-  light.Out = data.ReadF32();
-  light.Length = data.ReadF32();
-  light.CutOff = data.ReadF32();
-  light.DX = data.ReadI32();  // direction floats, kept as their bits
-  light.DY = data.ReadI32();
-  light.DZ = data.ReadI32();
-}
-
-void ReadTR4Room(ByteCursor& data, Room& room) {
-  room.Info.X = data.ReadI32();
-  room.Info.Z = data.ReadI32();
-  room.Info.YBottom = data.ReadI32();
-  room.Info.YTop = data.ReadI32();
-  room.NumDataWords = data.ReadCount32("NumDataWords");
-  room.NumVertices = data.ReadCount16("NumVertices");
-  data.ReadList(room.Vertices, room.NumVertices);
-  room.NumRectangles = data.ReadCount16("NumRectangles");
-  data.ReadEach(room.Rectangles, room.NumRectangles, 10,
-                [&](RoomQuad& quad) { ReadRoomQuad(data, quad); });
-  room.NumTriangles = data.ReadCount16("NumTriangles");
-  data.ReadEach(room.Triangles, room.NumTriangles, 8,
-                [&](RoomTriangle& triangle) { ReadRoomTriangle(data, triangle); });
-  // The count stays as stored; these files hold no sprite entries after it.
-  room.NumSprites = data.ReadCount16("NumSprites");
-  room.NumPortals = data.ReadCount16("NumPortals");
-  data.ReadList(room.Portals, room.NumPortals);
-  room.NumZSectors = data.ReadCount16("NumZSectors");
-  room.NumXSectors = data.ReadCount16("NumXSectors");
-  data.ReadList(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
-  room.AmbientIntensity1 = data.ReadI16();  // low half of the room colour
-  room.AmbientIntensity2 = data.ReadI16();  // high half
-  room.NumLights = data.ReadCount16("NumLights");
-  data.ReadEach(room.Lights, room.NumLights, 46,
-                [&](RoomLight& light) { ReadTR4Light(data, light); });
-  room.NumStaticMeshes = data.ReadCount16("NumStaticMeshes");
-  data.ReadList(room.StaticMeshes, room.NumStaticMeshes);
-  room.AlternateRoom = data.ReadI16();
-  room.Flags = data.ReadI16();
-  room.WaterScheme = data.ReadU8();
-  room.ReverbInfo = data.ReadU8();
-  room.AlternateGroup = data.ReadU8();
-}
-
-// A count word and a list whose file entries equal its records.
-template <typename T>
-void ReadCountedList(ByteCursor& data, const char* what, const char* field, int32_t& count,
-                     std::vector<T>& list) {
-  data.SetContext(std::string("the ") + what);
-  count = data.ReadCount32(field);
-  data.ReadList(list, count);
-}
-
-// Demo bytes grouped as 32-bit words; a last partial word is padded with zero bytes, and
-// exactly numBytes bytes are consumed.
-void ReadDemoData(ByteCursor& data, int16_t numBytes, std::vector<int32_t>& demo) {
-  demo.clear();
-  if (numBytes == 0) return;
-  size_t n = static_cast<size_t>(numBytes);
-  data.Need(n);
-  demo.assign((n + 3) / 4, 0);
-  data.ReadBytes(demo.data(), n);
-}
-
-}  // namespace
 
 void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   data.SetContext("the room count");
@@ -93,7 +18,8 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
     level.Rooms.resize(static_cast<size_t>(level.NumRooms));
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
       data.SetContext("room " + std::to_string(i));
-      ReadTR4Room(data, level.Rooms[i]);
+      RecordReader io(data);
+      Transfer(io, level.Rooms[i], kTR4);
     }
   }
 
@@ -103,53 +29,49 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   data.SetContext("the mesh data");
   level.NumMeshData = data.ReadCount32("NumMeshData");
   data.ReadList(level.MeshData, int64_t{level.NumMeshData} * 2);
-  ReadCountedList(data, "mesh pointers", "NumMeshPointers", level.NumMeshPointers,
+  ReadCountedList(data, "the mesh pointers", "NumMeshPointers", level.NumMeshPointers,
                   level.MeshPointers);
-  ReadCountedList(data, "animations", "NumAnimations", level.NumAnimations, level.Animations);
-  ReadCountedList(data, "state changes", "NumStateChanges", level.NumStateChanges,
+  ReadCountedList(data, "the animations", "NumAnimations", level.NumAnimations, level.Animations);
+  ReadCountedList(data, "the state changes", "NumStateChanges", level.NumStateChanges,
                   level.StateChanges);
-  ReadCountedList(data, "animation dispatches", "NumAnimDispatches", level.NumAnimDispatches,
+  ReadCountedList(data, "the animation dispatches", "NumAnimDispatches", level.NumAnimDispatches,
                   level.AnimDispatches);
-  ReadCountedList(data, "animation commands", "NumAnimCommands", level.NumAnimCommands,
+  ReadCountedList(data, "the animation commands", "NumAnimCommands", level.NumAnimCommands,
                   level.AnimCommands);
-  ReadCountedList(data, "mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
-  ReadCountedList(data, "frames", "NumFrames", level.NumFrames, level.Frames);
+  ReadCountedList(data, "the mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
+  ReadCountedList(data, "the frames", "NumFrames", level.NumFrames, level.Frames);
 
-  data.SetContext("the moveables");
-  level.NumMoveables = data.ReadCount32("NumMoveables");
-  data.ReadEach(level.Moveables, level.NumMoveables, 18,
-                [&](Moveable& moveable) { ReadMoveable(data, moveable); });
-  ReadCountedList(data, "static meshes", "NumStaticMeshes", level.NumStaticMeshes,
+  ReadCountedRecords(data, "the moveables", "NumMoveables", level.NumMoveables, level.Moveables,
+                     kTR4);
+  ReadCountedList(data, "the static meshes", "NumStaticMeshes", level.NumStaticMeshes,
                   level.StaticMeshDefs);
 
   data.SetContext("the sprite marker");
   data.Skip(3);  // "SPR"; not compared
-  ReadCountedList(data, "sprite textures", "NumSpriteTextures", level.NumSpriteTextures,
+  ReadCountedList(data, "the sprite textures", "NumSpriteTextures", level.NumSpriteTextures,
                   level.SpriteTextures);
-  ReadCountedList(data, "sprite sequences", "NumSpriteSequences", level.NumSpriteSequences,
+  ReadCountedList(data, "the sprite sequences", "NumSpriteSequences", level.NumSpriteSequences,
                   level.SpriteSequences);
-  ReadCountedList(data, "cameras", "NumCameras", level.NumCameras, level.Cameras);
-  ReadCountedList(data, "fly-by cameras", "NumFlybyCameras", level.NumFlybyCameras,
+  ReadCountedList(data, "the cameras", "NumCameras", level.NumCameras, level.Cameras);
+  ReadCountedList(data, "the fly-by cameras", "NumFlybyCameras", level.NumFlybyCameras,
                   level.FlybyCameras);
-  ReadCountedList(data, "sound sources", "NumSoundSources", level.NumSoundSources,
+  ReadCountedList(data, "the sound sources", "NumSoundSources", level.NumSoundSources,
                   level.SoundSources);
-  ReadCountedList(data, "boxes", "NumBoxes", level.NumBoxes, level.Boxes);
-  ReadCountedList(data, "overlaps", "NumOverlaps", level.NumOverlaps, level.Overlaps);
+  ReadCountedList(data, "the boxes", "NumBoxes", level.NumBoxes, level.Boxes);
+  ReadCountedList(data, "the overlaps", "NumOverlaps", level.NumOverlaps, level.Overlaps);
   data.SetContext("the zones");
   data.ReadList(level.Zones, int64_t{level.NumBoxes} * 10);
-  ReadCountedList(data, "animated textures", "NumAnimatedTextures", level.NumAnimatedTextures,
+  ReadCountedList(data, "the animated textures", "NumAnimatedTextures", level.NumAnimatedTextures,
                   level.AnimatedTextures);
 
   // One byte, the animated textures' UV-range count, then "TEX" (not compared).
   data.SetContext("the texture marker");
   level.AnimatedTexturesUVCount = data.ReadU8();
   data.Skip(3);
-  data.SetContext("the object textures");
-  level.NumObjectTextures = data.ReadCount32("NumObjectTextures");
-  data.ReadEach(level.ObjectTextures, level.NumObjectTextures, 38,
-                [&](ObjectTexture& texture) { ReadTR4ObjectTexture(data, texture); });
-  ReadCountedList(data, "items", "NumItems", level.NumItems, level.Items);
-  ReadCountedList(data, "AI objects", "NumAIObjects", level.NumAIObjects, level.AIObjects);
+  ReadCountedRecords(data, "the object textures", "NumObjectTextures", level.NumObjectTextures,
+                     level.ObjectTextures, kTR4);
+  ReadCountedList(data, "the items", "NumItems", level.NumItems, level.Items);
+  ReadCountedList(data, "the AI objects", "NumAIObjects", level.NumAIObjects, level.AIObjects);
 
   data.SetContext("the demo data");
   level.DemoData.clear();
@@ -166,9 +88,9 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
     data.ReadList(level.SoundMap, kSoundMapEntries);
   }
 
-  ReadCountedList(data, "sound details", "NumSoundDetails", level.NumSoundDetails,
+  ReadCountedList(data, "the sound details", "NumSoundDetails", level.NumSoundDetails,
                   level.SoundDetails);
-  ReadCountedList(data, "sample indices", "NumSampleIndices", level.NumSampleIndices,
+  ReadCountedList(data, "the sample indices", "NumSampleIndices", level.NumSampleIndices,
                   level.SampleIndices);
   // Six closing bytes, not used; a chunk that stops short of them still holds every list.
   data.Seek(data.Pos() + std::min<size_t>(6, data.Remaining()));

@@ -1,7 +1,6 @@
 #include "write/convert_tr4.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -9,31 +8,14 @@
 
 #include "level/load_level.h"
 #include "level/read_tr45.h"
+#include "level/rounding.h"
 #include "level/texture_info.h"
 
 namespace slab {
 
 namespace {
 
-constexpr uint32_t kTR4Word = 0x00345254;  // "TR4" and a zero byte
 constexpr const char* kNoTR4Level = "No TR4 Level!";
-
-// The nearest integer, halves to the even neighbour, held inside the target's range.
-template <typename T>
-T RoundEven(double value) {
-  if (std::isnan(value)) return 0;
-  double r = std::nearbyint(value);
-  r = std::clamp(r, static_cast<double>(std::numeric_limits<T>::min()),
-                 static_cast<double>(std::numeric_limits<T>::max()));
-  return static_cast<T>(r);
-}
-
-bool EndsInTrc(const std::string& fileName) {
-  if (fileName.size() < 4) return false;
-  std::string ext = fileName.substr(fileName.size() - 4);
-  for (char& ch : ext) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return ext == ".TRC";
-}
 
 bool IsKeptLight(const RoomLight& light) {
   // The type is the first of the two bytes; the byte after it is not part of the type.
@@ -206,7 +188,7 @@ Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
   level.Samples.clear();
   level.SoundMap.resize(kSoundMapEntries, -1);
 
-  level.Version = targetVersion == kTR3 ? kTR3VersionWord : kTR2VersionWord;
+  level.Version = static_cast<int32_t>(targetVersion == kTR3 ? kTR3VersionWord : kTR2VersionWord);
   level.NumRoomTextiles = level.NumObjTextiles = level.NumBumpTextiles = 0;
   level.NumRooms = static_cast<int16_t>(level.Rooms.size());
   level.NumMeshPointers = static_cast<int32_t>(level.MeshPointers.size());
@@ -223,7 +205,7 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
                                      MessageSink& messages) {
   uint32_t word = 0;
   if (bytes.size() >= 4) std::memcpy(&word, bytes.data(), 4);
-  if (bytes.size() < 4 || word != kTR4Word || EndsInTrc(fileName)) {
+  if (bytes.size() < 4 || word != kTR4VersionWord || EndsInTrc(fileName)) {
     messages.Show(kNoTR4Level);
     return std::nullopt;
   }

@@ -14,9 +14,6 @@
 
 namespace slab {
 
-inline constexpr int32_t kTR2VersionWord = 0x0000002D;
-inline constexpr int32_t kTR3VersionWord = static_cast<int32_t>(0xFF080038);
-
 // A level that cannot be converted although it was read (a mesh pointer at no mesh...).
 struct ConversionError {
   std::string Message;

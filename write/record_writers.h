@@ -1,12 +1,46 @@
-// Records that several layouts write alike, the mirror of level/record_readers.h.
+// The writing side of the records' file forms (level/record_transfer.h) and the pieces the
+// first- to fourth-game writers share. Counts are written from the lists themselves, so an
+// edited list always matches its count.
 #pragma once
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "level/level.h"
+#include "level/record_transfer.h"
 #include "write/byte_writer.h"
 
 namespace slab {
+
+class RecordWriter {
+ public:
+  explicit RecordWriter(ByteWriter& w) : w_(w) {}
+
+  template <class... T>
+  void operator()(const T&... fields) {
+    (w_.Write(fields), ...);
+  }
+  void Count(std::string_view, int16_t n) { w_.WriteI16(n); }
+  void Count(std::string_view, int32_t n) { w_.WriteI32(n); }
+  template <class T>
+  void Block16(std::string_view, int16_t, const std::vector<T>& list) {
+    w_.WriteU16(static_cast<uint16_t>(list.size()));
+    w_.WriteList(list);
+  }
+  template <class T, class Each>
+  void Each16(std::string_view, int16_t, const std::vector<T>& list, size_t, Each each) {
+    w_.WriteU16(static_cast<uint16_t>(list.size()));
+    for (const T& record : list) each(record);
+  }
+  template <class T>
+  void Block(const std::vector<T>& list, int64_t) {
+    w_.WriteList(list);
+  }
+
+ private:
+  ByteWriter& w_;
+};
 
 // A 32-bit count, then the records as they are laid out in memory and in the file.
 template <typename T>
@@ -15,41 +49,32 @@ void WriteCountedList(ByteWriter& w, const std::vector<T>& list) {
   w.WriteList(list);
 }
 
+// A 32-bit count, then each record through its Transfer.
+template <typename T>
+void WriteCountedRecords(ByteWriter& w, const std::vector<T>& list, int version) {
+  w.WriteU32(static_cast<uint32_t>(list.size()));
+  RecordWriter io(w);
+  for (const T& record : list) Transfer(io, record, version);
+}
+
 // A 32-bit count of 16-bit words, then the words held as their bytes (floor and mesh data).
 inline void WriteWordBytes(ByteWriter& w, const std::vector<uint8_t>& bytes) {
   w.WriteU32(static_cast<uint32_t>(bytes.size() / 2));
   w.WriteBytes(bytes.data(), bytes.size() & ~size_t{1});
 }
 
-// A 16-bit count, then per quad four vertex indices and the texture (10 bytes each).
-inline void WriteRoomQuads(ByteWriter& w, const std::vector<RoomQuad>& quads) {
-  w.WriteU16(static_cast<uint16_t>(quads.size()));
-  for (const RoomQuad& q : quads) {
-    for (int16_t index : q.Vertices) w.WriteI16(index);
-    w.WriteI16(q.Texture);
-  }
+// The demo length, then exactly that many bytes of the demo image (level/record_transfer.h's
+// ReadDemoData keeps a partial last word in its low bytes).
+inline void WriteDemoData(ByteWriter& w, const Level& level) {
+  size_t bytes =
+      std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0), level.DemoData.size() * 4);
+  w.WriteI16(static_cast<int16_t>(bytes));
+  w.WriteBytes(level.DemoData.data(), bytes);
 }
 
-// A 16-bit count, then per triangle three vertex indices and the texture (8 bytes each).
-inline void WriteRoomTriangles(ByteWriter& w, const std::vector<RoomTriangle>& triangles) {
-  w.WriteU16(static_cast<uint16_t>(triangles.size()));
-  for (const RoomTriangle& t : triangles) {
-    for (int16_t index : t.Vertices) w.WriteI16(index);
-    w.WriteI16(t.Texture);
-  }
-}
-
-// A 32-bit count, then the 18 bytes of each moveable.
-inline void WriteMoveables(ByteWriter& w, const std::vector<Moveable>& moveables) {
-  w.WriteU32(static_cast<uint32_t>(moveables.size()));
-  for (const Moveable& m : moveables) {
-    w.WriteI32(m.ObjectID);
-    w.WriteI16(m.NumMeshes);
-    w.WriteI16(m.StartingMesh);
-    w.WriteI32(m.MeshTree);
-    w.WriteI32(m.FrameOffset);
-    w.WriteI16(m.Animation);
-  }
+// The sound map's entries, the missing ones as -1 (no sound).
+inline void WriteSoundMap(ByteWriter& w, const std::vector<int16_t>& soundMap, size_t entries) {
+  for (size_t i = 0; i < entries; ++i) w.WriteI16(i < soundMap.size() ? soundMap[i] : int16_t{-1});
 }
 
 }  // namespace slab

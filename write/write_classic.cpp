@@ -16,6 +16,7 @@ struct ClassicWriter {
   const Level& level;
   int version;
   std::vector<FileSection>* sections = nullptr;
+  RecordWriter io{w};
 
   void Mark(std::string name) {
     if (sections != nullptr) sections->push_back({std::move(name), w.Size()});
@@ -51,88 +52,9 @@ struct ClassicWriter {
     w.WriteI32(level.Reserved32);
   }
 
-  void WriteRoom(const Room& room) {
-    w.Write(room.Info);
-    w.WriteI32(room.NumDataWords);
-    w.WriteU16(static_cast<uint16_t>(room.Vertices.size()));
-    for (const RoomVertex& v : room.Vertices) {
-      if (Tr2Plus()) {
-        w.Write(v);
-      } else {
-        w.WriteI16(v.X);
-        w.WriteI16(v.Y);
-        w.WriteI16(v.Z);
-        w.WriteI16(v.Lighting1);
-      }
-    }
-    WriteRoomQuads(w, room.Rectangles);
-    WriteRoomTriangles(w, room.Triangles);
-    w.WriteU16(static_cast<uint16_t>(room.Sprites.size()));
-    w.WriteList(room.Sprites);
-    w.WriteU16(static_cast<uint16_t>(room.Portals.size()));
-    w.WriteList(room.Portals);
-    w.WriteI16(room.NumZSectors);
-    w.WriteI16(room.NumXSectors);
-    w.WriteList(room.Sectors);
-    w.WriteI16(room.AmbientIntensity1);
-    if (Tr2Plus()) w.WriteI16(room.AmbientIntensity2);
-    if (version == kTR2) w.WriteI16(room.LightMode);
-    w.WriteU16(static_cast<uint16_t>(room.Lights.size()));
-    for (const RoomLight& l : room.Lights) {
-      w.WriteI32(l.X);
-      w.WriteI32(l.Y);
-      w.WriteI32(l.Z);
-      w.WriteI16(l.Intensity1);
-      if (Tr2Plus()) w.WriteI16(l.Intensity2);
-      w.WriteI32(l.Fade1);
-      if (Tr2Plus()) w.WriteI32(l.Fade2);
-    }
-    w.WriteU16(static_cast<uint16_t>(room.StaticMeshes.size()));
-    for (const RoomStatic& s : room.StaticMeshes) {
-      if (Tr2Plus()) {
-        w.Write(s);
-      } else {
-        w.WriteI32(s.X);
-        w.WriteI32(s.Y);
-        w.WriteI32(s.Z);
-        w.WriteU16(s.Rotation);
-        w.WriteI16(s.Intensity1);
-        w.WriteU16(s.ObjectID);
-      }
-    }
-    w.WriteI16(room.AlternateRoom);
-    w.WriteI16(room.Flags);
-    if (version == kTR3) {
-      w.WriteU8(room.WaterScheme);
-      w.WriteU8(room.ReverbInfo);
-      w.WriteU8(room.AlternateGroup);
-    }
-  }
-
-  void Animations() {
-    w.WriteU32(static_cast<uint32_t>(level.Animations.size()));
-    for (const Animation& a : level.Animations) {
-      w.WriteI32(a.FrameOffset);
-      w.WriteU8(a.FrameRate);
-      w.WriteU8(a.FrameSize);
-      w.WriteI16(a.StateID);
-      w.WriteI32(a.Speed[0]);
-      w.WriteI32(a.Speed[1]);
-      for (int16_t v : {a.FrameStart, a.FrameEnd, a.NextAnimation, a.NextFrame, a.NumStateChanges,
-                        a.StateChangeOffset, a.NumAnimCommands, a.AnimCommand})
-        w.WriteI16(v);
-    }
-  }
-
-  void Moveables() { WriteMoveables(w, level.Moveables); }
-
-  void ObjectTextures() {
-    w.WriteU32(static_cast<uint32_t>(level.ObjectTextures.size()));
-    for (const ObjectTexture& t : level.ObjectTextures) {
-      w.WriteU16(t.Attribute);
-      w.WriteU16(t.Tile);
-      w.Write(t.Corners);
-    }
+  template <typename T>
+  void CountedRecords(const std::vector<T>& list) {
+    WriteCountedRecords(w, list, version);
   }
 
   void Boxes() {
@@ -151,9 +73,7 @@ struct ClassicWriter {
             same = same && static_cast<uint8_t>((kept[k] >> 10) & 0xFF) == bounds[k] / 1024;
           if (same) bounds = kept;
         }
-        for (int32_t v : bounds) w.WriteI32(v);
-        w.WriteI16(b.TrueFloor);
-        w.WriteI16(b.OverlapIndex);
+        TransferTr1Box(io, b, bounds);
       }
     }
     CountedList(level.Overlaps);
@@ -161,37 +81,16 @@ struct ClassicWriter {
   }
 
   void Items() {
-    w.WriteU32(static_cast<uint32_t>(level.Items.size()));
-    if (Tr2Plus()) {
-      w.WriteList(level.Items);
-      return;
-    }
-    for (const Item& item : level.Items) {
-      w.WriteI16(item.ObjectID);
-      w.WriteI16(item.Room);
-      w.WriteI32(item.X);
-      w.WriteI32(item.Y);
-      w.WriteI32(item.Z);
-      w.WriteI16(item.Angle);
-      w.WriteI16(item.Intensity1);
-      w.WriteU16(item.Flags);
-    }
+    if (Tr2Plus())
+      CountedList(level.Items);
+    else
+      CountedRecords(level.Items);
   }
 
   void Palette() { w.WriteBytes(level.Palette.data(), level.Palette.size()); }
 
-  void DemoData() {
-    // Exactly NumDemoData bytes of the demo image; a partial last word keeps its low bytes.
-    size_t bytes =
-        std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0), level.DemoData.size() * 4);
-    w.WriteI16(static_cast<int16_t>(bytes));
-    w.WriteBytes(level.DemoData.data(), bytes);
-  }
-
   void Sound() {
-    size_t entries = version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries;
-    for (size_t i = 0; i < entries; ++i)
-      w.WriteI16(i < level.SoundMap.size() ? level.SoundMap[i] : int16_t{-1});
+    WriteSoundMap(w, level.SoundMap, version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries);
     CountedList(level.SoundDetails);
     if (version == kTR1) {
       w.WriteU32(static_cast<uint32_t>(level.Tr1SampleData.size()));
@@ -209,7 +108,7 @@ struct ClassicWriter {
     w.WriteU16(static_cast<uint16_t>(level.Rooms.size()));
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
       Mark("room " + std::to_string(i));
-      WriteRoom(level.Rooms[i]);
+      Transfer(io, level.Rooms[i], version);
     }
     Mark("the floor data");
     WordBytes(level.FloorData);
@@ -217,7 +116,7 @@ struct ClassicWriter {
     WordBytes(level.MeshData);
     CountedList(level.MeshPointers);
     Mark("the animations");
-    Animations();
+    CountedRecords(level.Animations);
     CountedList(level.StateChanges);
     CountedList(level.AnimDispatches);
     CountedList(level.AnimCommands);
@@ -225,11 +124,11 @@ struct ClassicWriter {
     CountedList(level.MeshTrees);
     CountedList(level.Frames);
     Mark("the moveables");
-    Moveables();
+    CountedRecords(level.Moveables);
     Mark("the static meshes");
     CountedList(level.StaticMeshDefs);
     Mark("the object textures");
-    if (version != kTR3) ObjectTextures();
+    if (version != kTR3) CountedRecords(level.ObjectTextures);
     Mark("the sprites");
     CountedList(level.SpriteTextures);
     CountedList(level.SpriteSequences);
@@ -242,7 +141,7 @@ struct ClassicWriter {
     Mark("the animated textures");
     CountedList(level.AnimatedTextures);
     Mark("the object textures");
-    if (version == kTR3) ObjectTextures();
+    if (version == kTR3) CountedRecords(level.ObjectTextures);
     Mark("the items");
     Items();
     Mark("the light map");
@@ -252,7 +151,7 @@ struct ClassicWriter {
     w.WriteU16(static_cast<uint16_t>(level.CinematicFrames.size()));
     w.WriteList(level.CinematicFrames);
     Mark("the demo data");
-    DemoData();
+    WriteDemoData(w, level);
     Mark("the sound map, details and samples");
     Sound();
   }

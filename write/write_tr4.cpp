@@ -21,48 +21,11 @@ struct TR4Writer {
   }
   void WordBytes(const std::vector<uint8_t>& bytes) { WriteWordBytes(w, bytes); }
 
-  void Room(const slab::Room& room) {
-    w.Write(room.Info);
-    w.WriteI32(room.NumDataWords);
-    w.WriteU16(static_cast<uint16_t>(room.Vertices.size()));
-    w.WriteList(room.Vertices);
-    WriteRoomQuads(w, room.Rectangles);
-    WriteRoomTriangles(w, room.Triangles);
-    // The count as stored: these files keep no sprite entries behind it.
-    w.WriteI16(room.NumSprites);
-    w.WriteU16(static_cast<uint16_t>(room.Portals.size()));
-    w.WriteList(room.Portals);
-    w.WriteI16(room.NumZSectors);
-    w.WriteI16(room.NumXSectors);
-    w.WriteList(room.Sectors);
-    w.WriteI16(room.AmbientIntensity1);
-    w.WriteI16(room.AmbientIntensity2);
-    w.WriteU16(static_cast<uint16_t>(room.Lights.size()));
-    for (const RoomLight& l : room.Lights) {
-      w.WriteI32(l.X);
-      w.WriteI32(l.Y);
-      w.WriteI32(l.Z);
-      w.WriteBytes(l.Colour.data(), l.Colour.size());
-      w.WriteI16(l.LightType);
-      w.WriteU8(l.Intensity);
-      for (float f : {l.In, l.Out, l.Length, l.CutOff}) w.Write(f);
-      w.WriteI32(l.DX);
-      w.WriteI32(l.DY);
-      w.WriteI32(l.DZ);
-    }
-    w.WriteU16(static_cast<uint16_t>(room.StaticMeshes.size()));
-    w.WriteList(room.StaticMeshes);
-    w.WriteI16(room.AlternateRoom);
-    w.WriteI16(room.Flags);
-    w.WriteU8(room.WaterScheme);
-    w.WriteU8(room.ReverbInfo);
-    w.WriteU8(room.AlternateGroup);
-  }
-
   void LevelData() {
     w.WriteI32(level.Reserved32);
     w.WriteU16(static_cast<uint16_t>(level.Rooms.size()));
-    for (const slab::Room& room : level.Rooms) Room(room);
+    RecordWriter io(w);
+    for (const Room& room : level.Rooms) Transfer(io, room, kTR4);
     WordBytes(level.FloorData);
     WordBytes(level.MeshData);
     CountedList(level.MeshPointers);
@@ -72,7 +35,7 @@ struct TR4Writer {
     CountedList(level.AnimCommands);
     CountedList(level.MeshTrees);
     CountedList(level.Frames);
-    WriteMoveables(w, level.Moveables);
+    WriteCountedRecords(w, level.Moveables, kTR4);
     CountedList(level.StaticMeshDefs);
     w.WriteText("SPR");
     CountedList(level.SpriteTextures);
@@ -87,16 +50,7 @@ struct TR4Writer {
     // Real files keep the animated textures' UV-range count in the byte before "TEX".
     w.WriteU8(level.AnimatedTexturesUVCount);
     w.WriteText("TEX");
-    w.WriteU32(static_cast<uint32_t>(level.ObjectTextures.size()));
-    for (const ObjectTexture& t : level.ObjectTextures) {
-      w.WriteU16(t.Attribute);
-      w.WriteU16(t.Tile);
-      w.WriteU16(t.NewFlags);
-      w.Write(t.Corners);
-      w.Write(t.UVOrigin);
-      w.WriteI32(t.Width);
-      w.WriteI32(t.Height);
-    }
+    WriteCountedRecords(w, level.ObjectTextures, kTR4);
     CountedList(level.Items);
     CountedList(level.AIObjects);
     if (!level.TrailingBlock.empty()) {
@@ -104,12 +58,8 @@ struct TR4Writer {
       w.WriteU16(static_cast<uint16_t>(level.SoundMap.size()));
       w.WriteList(level.SoundMap);
     } else {
-      size_t demoBytes =
-          std::min<size_t>(std::max<int16_t>(level.NumDemoData, 0), level.DemoData.size() * 4);
-      w.WriteI16(static_cast<int16_t>(demoBytes));
-      w.WriteBytes(level.DemoData.data(), demoBytes);
-      for (int i = 0; i < kSoundMapEntries; ++i)
-        w.WriteI16(i < static_cast<int>(level.SoundMap.size()) ? level.SoundMap[i] : int16_t{-1});
+      WriteDemoData(w, level);
+      WriteSoundMap(w, level.SoundMap, kSoundMapEntries);
     }
     CountedList(level.SoundDetails);
     CountedList(level.SampleIndices);

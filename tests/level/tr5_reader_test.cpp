@@ -7,6 +7,7 @@
 
 #include "level/load_level.h"
 #include "level/read_tr45.h"
+#include "level/rounding.h"
 #include "support/compose_tr45.h"
 
 namespace slab {
@@ -185,7 +186,7 @@ TEST(Tr5Reader, VertexCoordinatesRoundHalvesToEvenAndClamp) {
       {1023.5f, 1024}, {1022.5f, 1022}, {-2.5f, -2},
       {-2.6f, -3},     {-0.5f, 0},      {1.5f, 2},
       {1e9f, 32767},   {-1e9f, -32768}, {std::numeric_limits<float>::quiet_NaN(), 0}};
-  for (auto [in, want] : cases) EXPECT_EQ(RoundVertexCoordinate(in), want) << in;
+  for (auto [in, want] : cases) EXPECT_EQ(RoundEven<int16_t>(in), want) << in;
 }
 
 }  // namespace

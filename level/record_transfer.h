@@ -1,0 +1,220 @@
+// One definition of each record's file form, run in both directions: RecordReader fills a
+// record from a ByteCursor, RecordWriter (write/record_writers.h) puts a record back. Each
+// Transfer lists its fields once, in file order, so the reader and the writer cannot drift.
+//
+// An IO offers:
+//   io(fields...)                        each field as its bytes
+//   io.Count(field, n)                   a count stored as it is (never negative when read)
+//   io.Block16(field, n, list)           a 16-bit count, then the records as they lie in memory
+//   io.Each16(field, n, list, size, fn)  a 16-bit count, then fn per record of size bytes
+//   io.Block(list, n)                    n records as they lie in memory, with no count
+// Fields passed to io(...) are scalars or arrays of scalars, whose size is their file size.
+#pragma once
+
+#include <array>
+#include <concepts>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "level/byte_cursor.h"
+#include "level/level.h"
+
+namespace slab {
+
+// R is the model record M, or M read-only (the writer's side).
+template <class R, class M>
+concept RecordOf = std::same_as<std::remove_const_t<R>, M>;
+
+class RecordReader {
+ public:
+  explicit RecordReader(ByteCursor& cursor) : c_(cursor) {}
+
+  template <class... T>
+  void operator()(T&... fields) {
+    (c_.ReadBytes(&fields, sizeof(T)), ...);
+  }
+  void Count(std::string_view field, int16_t& n) { n = c_.ReadCount16(field); }
+  void Count(std::string_view field, int32_t& n) { n = c_.ReadCount32(field); }
+  template <class T>
+  void Block16(std::string_view field, int16_t& n, std::vector<T>& list) {
+    Count(field, n);
+    c_.ReadList(list, n);
+  }
+  template <class T, class Each>
+  void Each16(std::string_view field, int16_t& n, std::vector<T>& list, size_t entrySize,
+              Each each) {
+    Count(field, n);
+    c_.ReadEach(list, n, entrySize, each);
+  }
+  template <class T>
+  void Block(std::vector<T>& list, int64_t n) {
+    c_.ReadList(list, n);
+  }
+  ByteCursor& Cursor() { return c_; }
+
+ private:
+  ByteCursor& c_;
+};
+
+// Counts the bytes a record takes in the file, so entry sizes come from the same Transfer.
+struct RecordSize {
+  size_t Bytes = 0;
+  template <class... T>
+  void operator()(const T&...) {
+    Bytes += (size_t{0} + ... + sizeof(T));
+  }
+};
+template <class T>
+size_t FileSize(int version) {
+  RecordSize size;
+  const T record{};
+  Transfer(size, record, version);
+  return size.Bytes;
+}
+
+// First game only: later games store vertices as they lie in memory.
+template <class IO, RecordOf<RoomVertex> V>
+void Transfer(IO& io, V& v, int /*version*/) {
+  io(v.X, v.Y, v.Z, v.Lighting1);
+}
+
+// Four vertex indices and the texture; the fifth game's Extra is its own.
+template <class IO, RecordOf<RoomQuad> Q>
+void Transfer(IO& io, Q& quad, int /*version*/) {
+  io(quad.Vertices, quad.Texture);
+}
+template <class IO, RecordOf<RoomTriangle> T>
+void Transfer(IO& io, T& triangle, int /*version*/) {
+  io(triangle.Vertices, triangle.Texture);
+}
+
+// First- to fourth-game lights (the fifth game's are read in level/read_tr5.cpp).
+template <class IO, RecordOf<RoomLight> L>
+void Transfer(IO& io, L& l, int version) {
+  io(l.X, l.Y, l.Z);
+  if (version >= kTR4) {
+    // LightType holds the type byte and the byte after it; DX, DY, DZ the direction floats'
+    // bits.
+    io(l.Colour, l.LightType, l.Intensity, l.In, l.Out, l.Length, l.CutOff, l.DX, l.DY, l.DZ);
+    return;
+  }
+  io(l.Intensity1);
+  if (version >= kTR2) io(l.Intensity2);
+  io(l.Fade1);
+  if (version >= kTR2) io(l.Fade2);
+}
+
+// First game only: later games store statics as they lie in memory.
+template <class IO, RecordOf<RoomStatic> S>
+void Transfer(IO& io, S& s, int /*version*/) {
+  io(s.X, s.Y, s.Z, s.Rotation, s.Intensity1, s.ObjectID);
+}
+
+// First game only: later games store items as they lie in memory.
+template <class IO, RecordOf<Item> I>
+void Transfer(IO& io, I& item, int /*version*/) {
+  io(item.ObjectID, item.Room, item.X, item.Y, item.Z, item.Angle, item.Intensity1, item.Flags);
+}
+
+// First to third game: the fourth game stores its longer animations as they lie in memory.
+template <class IO, RecordOf<Animation> A>
+void Transfer(IO& io, A& a, int /*version*/) {
+  io(a.FrameOffset, a.FrameRate, a.FrameSize, a.StateID, a.Speed, a.FrameStart, a.FrameEnd,
+     a.NextAnimation, a.NextFrame, a.NumStateChanges, a.StateChangeOffset, a.NumAnimCommands,
+     a.AnimCommand);
+}
+
+// 18 bytes in every game; the fifth adds two.
+template <class IO, RecordOf<Moveable> M>
+void Transfer(IO& io, M& m, int version) {
+  io(m.ObjectID, m.NumMeshes, m.StartingMesh, m.MeshTree, m.FrameOffset, m.Animation);
+  if (version == kTR5) io(m.Spare);
+}
+
+template <class IO, RecordOf<ObjectTexture> T>
+void Transfer(IO& io, T& t, int version) {
+  static_assert(sizeof(ObjectTextureCorner) == 4);
+  io(t.Attribute, t.Tile);
+  if (version >= kTR4) io(t.NewFlags);
+  io(t.Corners);
+  if (version >= kTR4) io(t.UVOrigin, t.Width, t.Height);
+  if (version == kTR5) io(t.Tr5Padding);
+}
+
+// A first-game box: its bounds in world units (Zmin, Zmax, Xmin, Xmax), where later games
+// store whole sectors in a Box as it lies in memory.
+template <class IO, RecordOf<Box> B, class Bounds>
+void TransferTr1Box(IO& io, B& box, Bounds& bounds) {
+  io(bounds, box.TrueFloor, box.OverlapIndex);
+}
+
+// A room of the first four games, in file order.
+template <class IO, RecordOf<Room> R>
+void Transfer(IO& io, R& room, int version) {
+  const bool tr1 = version == kTR1;
+  io(room.Info);
+  io.Count("NumDataWords", room.NumDataWords);
+  auto each = [&](auto& record) { Transfer(io, record, version); };
+  if (tr1)
+    io.Each16("NumVertices", room.NumVertices, room.Vertices, FileSize<RoomVertex>(version), each);
+  else
+    io.Block16("NumVertices", room.NumVertices, room.Vertices);
+  io.Each16("NumRectangles", room.NumRectangles, room.Rectangles, FileSize<RoomQuad>(version),
+            each);
+  io.Each16("NumTriangles", room.NumTriangles, room.Triangles, FileSize<RoomTriangle>(version),
+            each);
+  if (version == kTR4)
+    io.Count("NumSprites", room.NumSprites);  // the count as stored: no entries follow it
+  else
+    io.Block16("NumSprites", room.NumSprites, room.Sprites);
+  io.Block16("NumPortals", room.NumPortals, room.Portals);
+  io.Count("NumZSectors", room.NumZSectors);
+  io.Count("NumXSectors", room.NumXSectors);
+  io.Block(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
+  io(room.AmbientIntensity1);  // in the fourth game, the low half of the room colour
+  if (version >= kTR2) io(room.AmbientIntensity2);
+  if (version == kTR2) io(room.LightMode);
+  io.Each16("NumLights", room.NumLights, room.Lights, FileSize<RoomLight>(version), each);
+  if (tr1)
+    io.Each16("NumStaticMeshes", room.NumStaticMeshes, room.StaticMeshes,
+              FileSize<RoomStatic>(version), each);
+  else
+    io.Block16("NumStaticMeshes", room.NumStaticMeshes, room.StaticMeshes);
+  io(room.AlternateRoom, room.Flags);
+  if (version >= kTR3) io(room.WaterScheme, room.ReverbInfo, room.AlternateGroup);
+}
+
+// A 32-bit count, then the records as they lie in memory; context names them in messages.
+template <typename T>
+void ReadCountedList(ByteCursor& c, std::string context, std::string_view field, int32_t& count,
+                     std::vector<T>& list) {
+  c.SetContext(std::move(context));
+  count = c.ReadCount32(field);
+  c.ReadList(list, count);
+}
+
+// A 32-bit count, then each record through its Transfer.
+template <typename T>
+void ReadCountedRecords(ByteCursor& c, std::string context, std::string_view field, int32_t& count,
+                        std::vector<T>& list, int version) {
+  c.SetContext(std::move(context));
+  count = c.ReadCount32(field);
+  RecordReader io(c);
+  c.ReadEach(list, count, FileSize<T>(version), [&](T& record) { Transfer(io, record, version); });
+}
+
+// numBytes demo bytes, grouped in 32-bit words: a partial last word holds the remaining bytes
+// in its low bytes (file order) with zeros above, so a writer puts back exactly that many.
+inline void ReadDemoData(ByteCursor& c, int16_t numBytes, std::vector<int32_t>& demo) {
+  demo.clear();
+  if (numBytes <= 0) return;
+  auto bytes = c.Take(static_cast<size_t>(numBytes));
+  demo.assign((bytes.size() + 3) / 4, 0);
+  std::memcpy(demo.data(), bytes.data(), bytes.size());
+}
+
+}  // namespace slab
