@@ -107,7 +107,7 @@ TEST(RealLevels, ComparisonNoticesDifferences) {
   ASSERT_TRUE(got->Result.Loaded);
   Level& level = got->Result.Lvl;
   level.Items.at(0).X += 1;
-  level.NumBoxes += 1;
+  level.Boxes.pop_back();
   level.Rooms.at(0).NumXSectors += 1;
   level.FloorData.at(0) ^= 1;
   // The item, the box count, the room's grid width and its sector list size, the floor data.
