@@ -27,7 +27,6 @@
 #include "app/help_windows.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
-#include "app/overview.h"
 #include "app/recent_files_menu.h"
 #include "app/sector_map_widget.h"
 #include "level/load_level.h"
@@ -37,9 +36,10 @@
 #include "map/floor_edits.h"
 #include "map/item_edits.h"
 #include "map/item_panel.h"
+#include "map/overview.h"
 #include "map/sector_tooltip.h"
-#include "preview3d/room3d_view.h"
-#include "preview3d/texture_strip_view.h"
+#include "preview3d/gl/room3d_view.h"
+#include "preview3d/gl/texture_strip_view.h"
 
 namespace slab {
 namespace {

@@ -12,7 +12,7 @@
 #include "app/qt_seams.h"
 #include "floordata/object_names.h"
 #include "level/level.h"
-#include "preview3d/level_view.h"
+#include "preview3d/gl/level_view.h"
 #include "shell/desktop_entries.h"
 #include "shell/keyboard.h"
 #include "shell/registry.h"

@@ -16,7 +16,7 @@
 #include "app/sector_map_widget.h"
 #include "floordata/object_names.h"
 #include "level/messages.h"
-#include "preview3d/room3d_view.h"
+#include "preview3d/gl/room3d_view.h"
 #include "shell/keyboard.h"
 #include "shell/tick_clock.h"
 

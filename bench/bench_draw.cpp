@@ -16,7 +16,7 @@
 
 #include "level/load_level.h"
 #include "preview3d/face_batches.h"
-#include "preview3d/gl_device.h"
+#include "preview3d/gl/gl_device.h"
 #include "preview3d/texels.h"
 #include "preview3d/viewer_camera.h"
 

@@ -14,7 +14,7 @@
 #include "bench/bench_common.h"
 #include "level/load_level.h"
 #include "map/sector_tooltip.h"
-#include "preview3d/room3d_view.h"
+#include "preview3d/gl/room3d_view.h"
 
 namespace {
 

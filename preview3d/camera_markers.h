@@ -1,12 +1,17 @@
 // Which marker each of the level's cameras is shown with in the main window's 3D view.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "level/level.h"
-#include "preview3d/markers.h"
 
 namespace slab {
+
+enum class Marker { Light, Camera, FixedCamera, Sink };
+// The marker pictures' files, in the order of Marker.
+inline constexpr std::array<const char*, 4> kMarkerFiles{"Light.bmp", "Camera.bmp",
+                                                         "FixedCamera.bmp", "Sink.bmp"};
 
 // One entry per camera record. The records serve three purposes, told apart by the trigger
 // actions that name them: an underwater current pulls towards its record (a sink), a camera

@@ -1,4 +1,4 @@
-#include "preview3d/gl_device.h"
+#include "preview3d/gl/gl_device.h"
 
 #include <QOpenGLContext>
 #include <array>

@@ -1,4 +1,4 @@
-#include "preview3d/level_view.h"
+#include "preview3d/gl/level_view.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -14,8 +14,8 @@
 #include <span>
 
 #include "level/load_level.h"
-#include "preview3d/room3d_view.h"
-#include "preview3d/texture_strip_view.h"
+#include "preview3d/gl/room3d_view.h"
+#include "preview3d/gl/texture_strip_view.h"
 
 namespace slab {
 

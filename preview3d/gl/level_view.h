@@ -15,9 +15,9 @@
 
 #include "level/level.h"
 #include "level/messages.h"
+#include "preview3d/gl/scene_renderer.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
-#include "preview3d/scene_renderer.h"
 #include "preview3d/texels.h"
 #include "preview3d/viewer_camera.h"
 

@@ -1,4 +1,4 @@
-#include "preview3d/markers.h"
+#include "preview3d/gl/markers.h"
 
 #include <QImage>
 #include <QString>

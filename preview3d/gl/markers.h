@@ -7,13 +7,10 @@
 #include <vector>
 
 #include "level/messages.h"
+#include "preview3d/camera_markers.h"
 #include "preview3d/texels.h"
 
 namespace slab {
-
-enum class Marker { Light, Camera, FixedCamera, Sink };
-inline constexpr std::array<const char*, 4> kMarkerFiles{"Light.bmp", "Camera.bmp",
-                                                         "FixedCamera.bmp", "Sink.bmp"};
 
 struct MarkerPicture {
   int Width = 0;

@@ -1,4 +1,4 @@
-#include "preview3d/room3d_view.h"
+#include "preview3d/gl/room3d_view.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -15,11 +15,11 @@
 #include "level/document.h"
 #include "level/level.h"
 #include "level/messages.h"
-#include "preview3d/markers.h"
+#include "preview3d/gl/markers.h"
+#include "preview3d/gl/scene_renderer.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/orbit_camera.h"
 #include "preview3d/room_faces.h"
-#include "preview3d/scene_renderer.h"
 #include "preview3d/texels.h"
 
 namespace slab {

@@ -1,4 +1,4 @@
-#include "preview3d/scene_renderer.h"
+#include "preview3d/gl/scene_renderer.h"
 
 #include "preview3d/face_batches.h"
 

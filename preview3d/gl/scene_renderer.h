@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "level/level.h"
-#include "preview3d/gl_device.h"
+#include "preview3d/gl/gl_device.h"
+#include "preview3d/gl/markers.h"
 #include "preview3d/item_faces.h"
-#include "preview3d/markers.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
 

@@ -1,4 +1,4 @@
-#include "preview3d/texture_strip_view.h"
+#include "preview3d/gl/texture_strip_view.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -14,7 +14,7 @@
 #include "app/main_window.h"
 #include "app/sector_map_widget.h"
 #include "map/draw_room.h"
-#include "preview3d/room3d_view.h"
+#include "preview3d/gl/room3d_view.h"
 #include "preview3d/room_faces.h"
 #include "preview3d/room_framing.h"
 #include "support/real_levels.h"

@@ -23,12 +23,12 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "app/overview.h"
 #include "app/sector_map_widget.h"
 #include "floordata/walkers.h"
 #include "level/load_level.h"
 #include "map/draw_room.h"
 #include "map/edit_commands.h"
+#include "map/overview.h"
 #include "support/real_levels.h"
 #include "tools/showcase_level.h"
 

@@ -1,4 +1,4 @@
-#include "app/overview.h"
+#include "map/overview.h"
 
 #include <gtest/gtest.h>
 

@@ -15,13 +15,13 @@
 #include <memory>
 
 #include "level/load_level.h"
+#include "preview3d/gl/level_view.h"
+#include "preview3d/gl/markers.h"
+#include "preview3d/gl/scene_renderer.h"
+#include "preview3d/gl/texture_strip_view.h"
 #include "preview3d/item_faces.h"
-#include "preview3d/level_view.h"
-#include "preview3d/markers.h"
 #include "preview3d/orbit_camera.h"
 #include "preview3d/room_framing.h"
-#include "preview3d/scene_renderer.h"
-#include "preview3d/texture_strip_view.h"
 #include "preview3d/viewer_camera.h"
 #include "support/real_levels.h"
 #include "tools/showcase_level.h"
