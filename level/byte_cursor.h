@@ -13,6 +13,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "level/level_error.h"
+
 namespace slab {
 
 static_assert(std::endian::native == std::endian::little,
@@ -22,7 +24,7 @@ static_assert(std::endian::native == std::endian::little,
 // Offset is where the data ran out), or a count below zero (What names the field, Offset is
 // where the count is stored). Container names the bytes the offset counts in. LoadLevel turns
 // it into a message.
-class FormatError : public std::runtime_error {
+class FormatError : public LevelError {
  public:
   enum class Kind { EndsEarly, NegativeCount };
 
@@ -34,6 +36,10 @@ class FormatError : public std::runtime_error {
     return FormatError(Kind::NegativeCount, std::move(field), offset, std::move(container), value);
   }
 
+  std::string ForUser(const std::string& fileName) const override {
+    return fileName + " is damaged: " + what();
+  }
+
   Kind ErrorKind;
   std::string What;
   size_t Offset;
@@ -42,7 +48,7 @@ class FormatError : public std::runtime_error {
 
  private:
   FormatError(Kind kind, std::string what, size_t offset, std::string container, int64_t value)
-      : std::runtime_error(Describe(kind, what, offset, container, value)),
+      : LevelError(Describe(kind, what, offset, container, value)),
         ErrorKind(kind),
         What(std::move(what)),
         Offset(offset),

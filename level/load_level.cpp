@@ -114,25 +114,15 @@ LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSi
   LoadResult result;
   result.Lvl.Version = detected.Version;
   size_t leftOver = 0;
-  try {
+  const bool read = ShowingFailures(messages, name, "open", [&] {
     leftOver = readBody(result.Lvl);
     if (detected.Game <= kTR3)
       result.TextureTiles =
           ConvertTextInfo(result.Lvl.ObjectTextures, result.Lvl.NumObjectTextures, messages);
     else
       result.TextureTiles = ConvertTR5TextInfo(result.Lvl, messages);
-  } catch (const FormatError& e) {
-    messages.Show(name + " is damaged: " + e.what());
-    return Refused(detected.Version);
-  } catch (const LevelRefused& e) {
-    messages.Show(e.Message);
-    return Refused(detected.Version);
-  } catch (const TextureAreaError&) {
-    return Refused(detected.Version);  // its message has been shown
-  } catch (const std::bad_alloc&) {
-    messages.Show(name + " is too large to open.");
-    return Refused(detected.Version);
-  }
+  });
+  if (!read) return Refused(detected.Version);
   ReportLeftOver(messages, name, leftOver);
   result.Loaded = true;
   return result;

@@ -9,6 +9,7 @@
 
 #include "level/byte_cursor.h"
 #include "level/level.h"
+#include "level/level_error.h"
 #include "level/messages.h"
 
 namespace slab {
@@ -46,11 +47,5 @@ size_t ClassicPagesSize(int32_t numTextiles, int gameVersion);
 void ReadClassicRest(ByteCursor& cursor, Level& level, int gameVersion);
 // The fourth- and fifth-game bodies are read by ReadTR4Level and ReadTR5Level
 // (level/read_tr45.h).
-
-// A file the reader cannot accept for a reason other than its end (a bad room marker, a
-// damaged level-data chunk...): the message is shown as it stands.
-struct LevelRefused {
-  std::string Message;
-};
 
 }  // namespace slab

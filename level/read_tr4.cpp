@@ -72,18 +72,18 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
   std::vector<uint8_t> geometryBuffer;
   InflateResult inflated = InflateInto(levelChunk, geometryBuffer, ceiling);
   if (inflated.OverCeiling)
-    throw LevelRefused{Named(fileTitle) + " is damaged: its level data chunk inflates past " +
-                       std::to_string(ceiling) + " bytes, more than a level holds"};
+    throw LevelRefused(Named(fileTitle) + " is damaged: its level data chunk inflates past " +
+                       std::to_string(ceiling) + " bytes, more than a level holds");
   if (!inflated.Complete)
-    throw LevelRefused{Named(fileTitle) + " is damaged: its level data chunk does not inflate (" +
+    throw LevelRefused(Named(fileTitle) + " is damaged: its level data chunk does not inflate (" +
                        std::to_string(inflated.Produced) + " of " +
-                       std::to_string(levelChunk.UncompressedSize) + " bytes)"};
+                       std::to_string(levelChunk.UncompressedSize) + " bytes)");
 
   ByteCursor geometry(geometryBuffer, 0, "the inflated level data");
   try {
     ReadTR4LevelData(geometry, level, addOn);
   } catch (const FormatError& e) {
-    throw LevelRefused{Named(fileTitle) + " is damaged: " + e.what()};
+    throw LevelRefused(Named(fileTitle) + " is damaged: " + e.what());
   }
 
   // Reported only once the level is known to open, so a refusal stays one message.

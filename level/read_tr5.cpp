@@ -25,7 +25,7 @@ constexpr size_t kTr5VertexSize = 28;
 // same bytes again, which keeps what a load holds in step with the file's size.
 void SeekInBlock(ByteCursor& file, int64_t pos, int64_t blockStart, int64_t blockEnd) {
   if (pos < blockStart || pos > blockEnd)
-    throw LevelRefused{file.Context() + " points outside its own block"};
+    throw LevelRefused(file.Context() + " points outside its own block");
   file.Seek(static_cast<size_t>(pos));
 }
 
@@ -122,7 +122,7 @@ void ReadRoomVertices(ByteCursor& file, Room& room) {
     uint32_t count = LayerVertices(layer);
     file.NeedEntries(count, kTr5VertexSize);
     if (room.Vertices.size() + count > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
-      throw LevelRefused{file.Context() + " has more vertices than a room can hold"};
+      throw LevelRefused(file.Context() + " has more vertices than a room can hold");
     for (uint32_t i = 0; i < count; ++i) {
       RoomVertex& vertex = room.Vertices.emplace_back();
       vertex.X = RoundEven<int16_t>(file.ReadF32());
@@ -139,7 +139,7 @@ void ReadRoomVertices(ByteCursor& file, Room& room) {
 void ReadTR5Room(ByteCursor& file, Room& room) {
   file.Need(kRoomHeaderSize);
   file.ReadBytes(room.Marker.data(), 4);
-  if (std::memcmp(room.Marker.data(), "XELA", 4) != 0) throw LevelRefused{"BAD Room!"};
+  if (std::memcmp(room.Marker.data(), "XELA", 4) != 0) throw LevelRefused("BAD Room!");
   room.BlockSize = file.ReadCount32("BlockSize");
   const int64_t dataStart = static_cast<int64_t>(file.Pos());
   const int64_t blockEnd = dataStart + int64_t{room.BlockSize};
@@ -198,7 +198,7 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
 
   // Whatever the block holds beyond the vertices is passed over.
   if (static_cast<int64_t>(file.Pos()) > blockEnd)
-    throw LevelRefused{file.Context() + " reaches past the end of its block"};
+    throw LevelRefused(file.Context() + " reaches past the end of its block");
   file.Seek(static_cast<size_t>(blockEnd));
 }
 
@@ -274,9 +274,9 @@ void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
       try {
         ReadTR5Room(file, level.Rooms[i]);
       } catch (const LevelRefused& e) {
-        if (e.Message == "BAD Room!") throw;
-        throw LevelRefused{(fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) +
-                           " is damaged: " + e.Message};
+        if (std::string_view(e.what()) == "BAD Room!") throw;
+        throw LevelRefused((fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) +
+                           " is damaged: " + e.what());
       }
     }
   }

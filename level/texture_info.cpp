@@ -78,7 +78,7 @@ std::vector<TextureTile> ConvertTR5TextInfo(const Level& level, MessageSink& mes
       std::string text =
           "ConvertTR5TextInfo -> ObjectTexture" + NumText(static_cast<int64_t>(i)) + " invalid";
       messages.Show(text);
-      throw TextureAreaError{text};
+      throw TextureAreaError(text);
     }
     tile.Page = static_cast<int16_t>(texture.Tile & 0x7FFF);
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "level/level_error.h"
 #include "level/messages.h"
 
 namespace slab {
@@ -18,8 +19,10 @@ std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTe
 // unusable: the message is shown and a TextureAreaError thrown, which refuses the file.
 std::vector<TextureTile> ConvertTR5TextInfo(const Level& level, MessageSink& messages);
 
-struct TextureAreaError {
-  std::string Message;
+class TextureAreaError : public LevelError {
+ public:
+  using LevelError::LevelError;
+  std::string ForUser(const std::string&) const override { return {}; }  // shown already
 };
 
 }  // namespace slab

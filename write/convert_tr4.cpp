@@ -210,7 +210,8 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
     return std::nullopt;
   }
   const std::string name = std::filesystem::path(fileName).filename().string();
-  try {
+  std::optional<Level> converted;
+  ShowingFailures(messages, name, "convert", [&] {
     ByteCursor file(bytes);
     file.Skip(4);
     Level level;
@@ -218,19 +219,9 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
     ReadTR4Level(file, level, messages, name);
     // The same test the reader makes when it opens the level: an area past its page.
     ConvertTR5TextInfo(level, messages);
-    return ConvertTR4Model(std::move(level), targetVersion, wad);
-  } catch (const FormatError& e) {
-    messages.Show(name + " is damaged: " + e.what());
-  } catch (const LevelRefused& e) {
-    messages.Show(e.Message);
-  } catch (const TextureAreaError&) {
-    // its message has been shown
-  } catch (const ConversionError& e) {
-    messages.Show(name + " can't be converted: " + e.Message);
-  } catch (const std::bad_alloc&) {
-    messages.Show(name + " is too large to convert.");
-  }
-  return std::nullopt;
+    converted = ConvertTR4Model(std::move(level), targetVersion, wad);
+  });
+  return converted;
 }
 
 }  // namespace slab

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "level/level_error.h"
 #include "level/mesh.h"
 #include "level/messages.h"
 #include "write/sprite_wad.h"
@@ -15,8 +16,12 @@
 namespace slab {
 
 // A level that cannot be converted although it was read (a mesh pointer at no mesh...).
-struct ConversionError {
-  std::string Message;
+class ConversionError : public LevelError {
+ public:
+  using LevelError::LevelError;
+  std::string ForUser(const std::string& fileName) const override {
+    return fileName + " can't be converted: " + what();
+  }
 };
 
 // Reads the fourth-game file in bytes (fileName names it in messages and decides the ".TRC"

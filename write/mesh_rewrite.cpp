@@ -79,15 +79,15 @@ RewrittenMeshes RewriteMeshes(const Level& level) {
     auto [at, added] = written.emplace(old, static_cast<int32_t>(result.MeshData.size()));
     if (added) {
       if (old < 0)
-        throw ConversionError{"mesh pointer " + std::to_string(i) + " is negative (" +
-                              std::to_string(old) + ")"};
+        throw ConversionError("mesh pointer " + std::to_string(i) + " is negative (" +
+                              std::to_string(old) + ")");
       size_t offset = static_cast<size_t>(old);
       Mesh mesh;
       try {
         mesh = ParseMesh(level.MeshData, offset, kTR4);
       } catch (const FormatError& e) {
-        throw ConversionError{"mesh pointer " + std::to_string(i) + ": " + e.what() +
-                              " of the mesh data"};
+        throw ConversionError("mesh pointer " + std::to_string(i) + ": " + e.what() +
+                              " of the mesh data");
       }
       for (const auto& q : mesh.TexturedQuads) markAdditive(q.Texture, q.Effects);
       for (const auto& t : mesh.TexturedTriangles) markAdditive(t.Texture, t.Effects);

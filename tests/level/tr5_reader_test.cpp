@@ -129,7 +129,7 @@ TEST(Tr5Reader, BadRoomMarkerRefusesTheFile) {
     ReadTr5(bytes, messages);
     FAIL() << "not refused";
   } catch (const LevelRefused& e) {
-    EXPECT_EQ(e.Message, "BAD Room!");
+    EXPECT_STREQ(e.what(), "BAD Room!");
   }
   int gameVersion = 0;
   auto result = LoadLevelFromBytes(bytes, "lake.trc", gameVersion, messages);
@@ -155,7 +155,7 @@ TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
     } catch (const FormatError& e) {
       return e.what();
     } catch (const LevelRefused& e) {
-      return e.Message;
+      return e.what();
     }
     return "not refused";
   };
