@@ -44,8 +44,8 @@ void BM_SaveLevel(benchmark::State& state) {
   const Fixture& f = Loaded();
   if (f.bytes.empty()) return state.SkipWithError("no second- or third-game level found");
   for (auto _ : state) {
-    auto error = slab::SaveFileAtomically(f.out, slab::EncodeClassicLevel(f.level, f.gameVersion));
-    if (!error.empty()) return state.SkipWithError(error.c_str());
+    auto saved = slab::SaveFileAtomically(f.out, slab::EncodeClassicLevel(f.level, f.gameVersion));
+    if (!saved.Ok()) return state.SkipWithError(saved.Reason().c_str());
   }
 }
 

@@ -26,9 +26,9 @@ void AddMakeSwdCommand(CLI::App& app, Job& job) {
         std::cerr << *level << ": no sprite wad can be made: " << error << "\n";
         return kExitFailed;
       }
-      error = SaveFileAtomically(*out, EncodeSpriteWad(*wad));
-      if (!error.empty()) {
-        std::cerr << *out << " could not be written: " << error << "\n";
+      SaveResult saved = SaveFileAtomically(*out, EncodeSpriteWad(*wad));
+      if (!saved.Ok()) {
+        std::cerr << *out << " could not be written: " << saved.Reason() << "\n";
         return kExitFailed;
       }
       std::cout << "Wrote " << *out << ": sprite textures " << wad->SpriteTextures.size()

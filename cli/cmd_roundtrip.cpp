@@ -47,9 +47,10 @@ std::string SplitOriginal(std::span<const uint8_t> file, const TR4FileParts& wri
 // inflated chunks and the bytes around them.
 int CompareTR4(const Level& level, const std::vector<uint8_t>& original, MessageSink& messages) {
   std::vector<uint8_t> finished;
-  std::string error = FinishTR4(EncodeTR4Intermediate(level), finished);
+  SaveResult finishedOk = FinishTR4(EncodeTR4Intermediate(level), finished);
   TR4FileParts mine, theirs;
-  if (error.empty()) error = SplitTR4File(finished, mine);
+  if (finishedOk.Ok()) finishedOk = SplitTR4File(finished, mine);
+  std::string error = finishedOk.Reason();
   if (error.empty()) error = SplitOriginal(original, mine, theirs);
   if (!error.empty()) {
     messages.Show("can't be compared: " + error);

@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
   dot.RightSide = 128;
   dot.BottomSide = 128;
   wad.SpriteTextures.push_back(dot);
-  std::string error = slab::SaveFileAtomically(argv[1], slab::EncodeSpriteWad(wad));
-  if (!error.empty()) {
-    std::cerr << argv[1] << " could not be written: " << error << "\n";
+  slab::SaveResult saved = slab::SaveFileAtomically(argv[1], slab::EncodeSpriteWad(wad));
+  if (!saved.Ok()) {
+    std::cerr << argv[1] << " could not be written: " << saved.Reason() << "\n";
     return 1;
   }
   return 0;

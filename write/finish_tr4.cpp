@@ -2,16 +2,15 @@
 
 #include <zlib.h>
 
-#include <string>
-
 #include <cstring>
+#include <string>
 
 #include "level/byte_cursor.h"
 #include "write/byte_writer.h"
 
 namespace slab {
 
-std::string FinishTR4(std::span<const uint8_t> intermediate, std::vector<uint8_t>& finished) {
+SaveResult FinishTR4(std::span<const uint8_t> intermediate, std::vector<uint8_t>& finished) {
   static const char* kChunks[] = {"the 32-bit texture pages", "the 16-bit texture pages",
                                   "the further texture pages", "the level data"};
   ByteWriter out;
@@ -25,22 +24,21 @@ std::string FinishTR4(std::span<const uint8_t> intermediate, std::vector<uint8_t
       auto bytes = in.Take(size);
       uLongf packedSize = compressBound(size);
       std::vector<uint8_t> packed(packedSize);
-      if (compress2(packed.data(), &packedSize, bytes.data(), size, Z_DEFAULT_COMPRESSION) !=
-          Z_OK)
-        return std::string("compressing ") + chunk + " failed";
+      if (compress2(packed.data(), &packedSize, bytes.data(), size, Z_DEFAULT_COMPRESSION) != Z_OK)
+        return SaveResult::Failed(std::string("compressing ") + chunk + " failed");
       out.WriteU32(size);
       out.WriteU32(static_cast<uint32_t>(packedSize));
       out.WriteBytes(packed.data(), packedSize);
     }
   } catch (const FormatError& e) {
-    return std::string("the intermediate file is damaged: ") + e.what();
+    return SaveResult::Failed(std::string("the intermediate file is damaged: ") + e.what());
   }
   out.WriteBytes(intermediate.data() + in.Pos(), in.Remaining());
   finished = std::move(out.Bytes());
-  return {};
+  return SaveResult::Done();
 }
 
-std::string SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts) {
+SaveResult SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts) {
   ByteCursor in(file);
   try {
     in.SetContext("the header");
@@ -53,20 +51,21 @@ std::string SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts) {
       uint32_t packedSize = in.ReadU32();
       auto packed = in.Take(packedSize);
       // A stream inflates to at most about 1032 times its size; a larger claim is damage.
-      if (size / 1032 > packedSize) return in.Context() + " claims too many bytes";
+      if (size / 1032 > packedSize)
+        return SaveResult::Failed(in.Context() + " claims too many bytes");
       std::vector<uint8_t> chunk(size);
       uLongf produced = size;
       if (uncompress(chunk.data(), &produced, packed.data(), packedSize) != Z_OK ||
           produced != size)
-        return in.Context() + " does not inflate";
+        return SaveResult::Failed(in.Context() + " does not inflate");
       parts.Chunks.push_back(std::move(chunk));
     }
   } catch (const FormatError& e) {
-    return e.what();
+    return SaveResult::Failed(e.what());
   }
   auto rest = file.subspan(in.Pos());
   parts.Rest.assign(rest.begin(), rest.end());
-  return {};
+  return SaveResult::Done();
 }
 
 }  // namespace slab

@@ -18,11 +18,11 @@ bool AddDemoJob(const std::string& path, MessageSink& messages, const std::strin
   LoadResult loaded = LoadLevel(path, gameVersion, messages);
   // Writing a refused level would replace the file with its bare version word.
   if (!loaded.Loaded) return false;
-  std::string error = WriteLevel(path, loaded.Lvl, gameVersion,
-                                 std::filesystem::path(path).filename().string(), programFolder,
-                                 runner);
-  if (!error.empty()) {
-    messages.Show(error);
+  SaveResult saved =
+      WriteLevel(path, loaded.Lvl, gameVersion, std::filesystem::path(path).filename().string(),
+                 programFolder, runner);
+  if (!saved.Ok()) {
+    messages.Show(saved.Reason());
     return false;
   }
   return true;
@@ -76,9 +76,9 @@ bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, int
     return false;
   }
   SystemProcessRunner unused;  // second- and third-game files need no finisher
-  std::string error = WriteLevel(outPath, *level, targetVersion, BareName(outPath), {}, unused);
-  if (!error.empty()) {
-    messages.Show(error);
+  SaveResult saved = WriteLevel(outPath, *level, targetVersion, BareName(outPath), {}, unused);
+  if (!saved.Ok()) {
+    messages.Show(saved.Reason());
     return false;
   }
   return true;

@@ -11,8 +11,9 @@ namespace {
 
 constexpr const char* kTr5Refused = "TR5 levels can't be saved at the moment!";
 
-std::string Failed(const std::string& path, const std::string& reason) {
-  return std::filesystem::path(path).filename().string() + " could not be saved: " + reason + ".";
+SaveResult Failed(const std::string& path, const std::string& reason) {
+  return SaveResult::Failed(std::filesystem::path(path).filename().string() +
+                            " could not be saved: " + reason + ".");
 }
 
 }  // namespace
@@ -35,17 +36,17 @@ std::string FinisherPath(const std::string& programFolder) {
   return FindFinisher(programFolder).Path.string();
 }
 
-std::string WriteLevel(const std::string& path, const Level& level, int gameVersion,
-                       const std::string& title, const std::string& programFolder,
-                       ProcessRunner& runner) {
-  if (path.empty()) return "No level is open: there is nothing to save.";
+SaveResult WriteLevel(const std::string& path, const Level& level, int gameVersion,
+                      const std::string& title, const std::string& programFolder,
+                      ProcessRunner& runner) {
+  if (path.empty()) return SaveResult::Failed("No level is open: there is nothing to save.");
   if (gameVersion < kTR1 || gameVersion > kTR4) {
-    if (gameVersion == kTR5) return kTr5Refused;
+    if (gameVersion == kTR5) return SaveResult::Failed(kTr5Refused);
     return Failed(path, "no level of a known game version is open");
   }
   if (gameVersion != kTR4) {
-    std::string reason = SaveFileAtomically(path, EncodeClassicLevel(level, gameVersion));
-    return reason.empty() ? std::string() : Failed(path, reason);
+    SaveResult saved = SaveFileAtomically(path, EncodeClassicLevel(level, gameVersion));
+    return saved.Ok() ? saved : Failed(path, saved.Reason());
   }
 
   // The finisher turns the intermediate file into the level in place. It works on a copy
@@ -53,10 +54,11 @@ std::string WriteLevel(const std::string& path, const Level& level, int gameVers
   namespace fs = std::filesystem;
   fs::path target(path);
   fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string workTitle = "." + (title.empty() ? target.filename().string() : title) + ".unfinished";
+  std::string workTitle =
+      "." + (title.empty() ? target.filename().string() : title) + ".unfinished";
   fs::path work = folder / workTitle;
-  std::string reason = SaveFileAtomically(work, EncodeTR4Intermediate(level));
-  if (!reason.empty()) return Failed(path, reason);
+  SaveResult written = SaveFileAtomically(work, EncodeTR4Intermediate(level));
+  if (!written.Ok()) return Failed(path, written.Reason());
   const ShippedFile found = FindFinisher(programFolder);
   std::string finisher = found.Path.string();
   int status = runner.Run(finisher, {"TR4", workTitle}, folder.string());
@@ -75,7 +77,7 @@ std::string WriteLevel(const std::string& path, const Level& level, int gameVers
     fs::remove(work, ec);
     return Failed(path, "it cannot be replaced (" + ec.message() + ")");
   }
-  return {};
+  return SaveResult::Done();
 }
 
 bool SaveCommand(Document& document, MessageSink& messages, const std::string& programFolder,
@@ -88,10 +90,10 @@ bool SaveCommand(Document& document, MessageSink& messages, const std::string& p
     messages.Show("No level is open: there is nothing to save.");
     return false;
   }
-  std::string error = WriteLevel(document.FilePath, document.CurrentLevel, document.GameVersion,
-                                 document.FileTitle, programFolder, runner);
-  if (!error.empty()) {
-    messages.Show(error);
+  SaveResult saved = WriteLevel(document.FilePath, document.CurrentLevel, document.GameVersion,
+                                document.FileTitle, programFolder, runner);
+  if (!saved.Ok()) {
+    messages.Show(saved.Reason());
     return false;
   }
   document.Modified = false;
@@ -113,10 +115,10 @@ bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages
   if (!choice || choice->FileName.empty()) return false;
   // The new name is kept only once the level is there, so a failed save leaves Save
   // pointing at the file the user still has.
-  std::string error = WriteLevel(choice->FileName, document.CurrentLevel, document.GameVersion,
-                                 choice->FileTitle, programFolder, runner);
-  if (!error.empty()) {
-    messages.Show(error);
+  SaveResult saved = WriteLevel(choice->FileName, document.CurrentLevel, document.GameVersion,
+                                choice->FileTitle, programFolder, runner);
+  if (!saved.Ok()) {
+    messages.Show(saved.Reason());
     return false;
   }
   document.FilePath = choice->FileName;

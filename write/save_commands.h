@@ -7,6 +7,7 @@
 
 #include "level/document.h"
 #include "level/messages.h"
+#include "write/save_result.h"
 
 namespace slab {
 
@@ -48,11 +49,11 @@ std::string FinisherPath(const std::string& programFolder);
 
 // Writes level as path in the layout of gameVersion. Fourth-game levels are written as the
 // intermediate file and finished by the finisher, run in the file's folder with the bare
-// title. Returns an empty string on success, else a message naming the file and the reason;
-// on failure an existing file at path is left as it was.
-std::string WriteLevel(const std::string& path, const Level& level, int gameVersion,
-                       const std::string& title, const std::string& programFolder,
-                       ProcessRunner& runner);
+// title. A failure's reason is a message naming the file; on failure an existing file at
+// path is left as it was.
+SaveResult WriteLevel(const std::string& path, const Level& level, int gameVersion,
+                      const std::string& title, const std::string& programFolder,
+                      ProcessRunner& runner);
 
 // File > Save: writes the open level to FilePath. Shows "Project saved" only when the whole
 // save succeeded, and clears the modified mark then. Returns true on success.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "level/level.h"
+#include "write/save_result.h"
 
 namespace slab {
 
@@ -27,8 +28,8 @@ std::vector<uint8_t> EncodeTR4Intermediate(const Level& level);
 
 // Writes bytes to path through a temporary file in the same folder that replaces the
 // target only once every byte is on disk: a failed save leaves the old file as it was, and
-// a longer old file never keeps bytes past the new end. Returns an empty string on success,
-// else the reason.
-std::string SaveFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+// a longer old file never keeps bytes past the new end. The file is on the disk (synced, and
+// on POSIX its folder too) before success is reported; a failure names the reason.
+SaveResult SaveFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace slab

@@ -102,7 +102,7 @@ TEST(TR4Intermediate, AddOnFilesKeepTheirSoundMapAndBlock) {
   int gameVersion = 0;
   LoadResult loaded = Load(test::ComposeTR4(draft).Bytes, "ng.tr4", gameVersion);
   std::vector<uint8_t> finished;
-  ASSERT_EQ(FinishTR4(EncodeTR4Intermediate(loaded.Lvl), finished), "");
+  ASSERT_TRUE(FinishTR4(EncodeTR4Intermediate(loaded.Lvl), finished).Ok());
   LoadResult again = Load(finished, "ng.tr4", gameVersion);
   EXPECT_EQ(again.Lvl.SoundMap.size(), 2048u);
   EXPECT_EQ(again.Lvl.TrailingBlock, draft.AddOn);
@@ -133,13 +133,13 @@ TEST(RealLevels, EveryFourthGameFileSurvivesSaveAndFinish) {
     LoadResult first = Load(bytes, path.string(), gameVersion);
     auto inter = EncodeTR4Intermediate(first.Lvl);
     std::vector<uint8_t> finished;
-    ASSERT_EQ(FinishTR4(inter, finished), "") << path;
+    ASSERT_TRUE(FinishTR4(inter, finished).Ok()) << path;
     LoadResult second = Load(finished, path.string(), gameVersion);
     EXPECT_TRUE(EncodeTR4Intermediate(second.Lvl) == inter) << path;
 
     TR4FileParts original, mine;
-    ASSERT_EQ(SplitTR4File(bytes, original), "");
-    ASSERT_EQ(SplitTR4File(finished, mine), "");
+    ASSERT_TRUE(SplitTR4File(bytes, original).Ok());
+    ASSERT_TRUE(SplitTR4File(finished, mine).Ok());
     EXPECT_TRUE(original.Chunks == mine.Chunks) << path;
     EXPECT_TRUE(original.Rest == mine.Rest) << path;
   }

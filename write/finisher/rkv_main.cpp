@@ -23,10 +23,10 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> intermediate{std::istreambuf_iterator<char>(in),
                                     std::istreambuf_iterator<char>()};
   std::vector<uint8_t> finished;
-  std::string error = slab::FinishTR4(intermediate, finished);
-  if (error.empty()) error = slab::SaveFileAtomically(path, finished);
-  if (!error.empty()) {
-    std::cerr << "RKV: " << path << ": " << error << "\n";
+  slab::SaveResult done = slab::FinishTR4(intermediate, finished);
+  if (done.Ok()) done = slab::SaveFileAtomically(path, finished);
+  if (!done.Ok()) {
+    std::cerr << "RKV: " << path << ": " << done.Reason() << "\n";
     return 2;
   }
   return 0;
