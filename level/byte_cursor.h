@@ -115,6 +115,13 @@ class ByteCursor {
     if (n != 0) std::memcpy(dst, bytes_.data() + pos_, n);
     pos_ += n;
   }
+  // The next n bytes, checked once; the cursor moves past them.
+  const uint8_t* Advance(size_t n) {
+    Need(n);
+    const uint8_t* at = bytes_.data() + pos_;
+    pos_ += n;
+    return at;
+  }
   std::span<const uint8_t> Take(size_t n) {
     Need(n);
     auto out = bytes_.subspan(pos_, n);

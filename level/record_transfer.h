@@ -33,9 +33,11 @@ class RecordReader {
  public:
   explicit RecordReader(ByteCursor& cursor) : c_(cursor) {}
 
+  // One bounds check for all the fields, then each copied in turn.
   template <class... T>
   void operator()(T&... fields) {
-    (c_.ReadBytes(&fields, sizeof(T)), ...);
+    const uint8_t* at = c_.Advance((sizeof(T) + ...));
+    ((std::memcpy(&fields, at, sizeof(T)), at += sizeof(T)), ...);
   }
   void Count(std::string_view field, int16_t& n) { n = c_.ReadCount16(field); }
   void Count(std::string_view field, int32_t& n) { n = c_.ReadCount32(field); }
