@@ -1,5 +1,6 @@
 #include "floordata/sector_contents.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace slab {
@@ -11,11 +12,16 @@ struct Centre {
 };
 
 Centre SectorCentre(const Room& room, int a, int b) {
-  return {int64_t{room.Info.X} + 1024 * int64_t{a} + 512,
-          int64_t{room.Info.Z} + 1024 * int64_t{b} + 512};
+  return {int64_t{room.Info.X} + kSectorUnits * int64_t{a} + kSectorUnits / 2,
+          int64_t{room.Info.Z} + kSectorUnits * int64_t{b} + kSectorUnits / 2};
 }
 
 }  // namespace
+
+int SectorOfPosition(int64_t units, int64_t roomOrigin) {
+  return static_cast<int>(
+      std::lround(static_cast<double>(units - roomOrigin - kSectorUnits / 2) / kSectorUnits));
+}
 
 std::vector<int> EntitiesOnSector(const Level& level, int room, int a, int b) {
   std::vector<int> found;

@@ -291,6 +291,8 @@ enum class Tr1PaletteLayout : uint8_t {
 inline constexpr int kSoundMapEntries = 370;
 inline constexpr int kTr1SoundMapEntries = 256;
 inline constexpr size_t kPagePixels = 256 * 256;
+// Game units along one side of a sector square.
+inline constexpr int kSectorUnits = 1024;
 
 struct Level {
   int32_t Version = 0;

@@ -31,8 +31,8 @@ std::vector<uint8_t> MarkerGrid(const Level& level, int roomIndex) {
   std::vector<uint8_t> grid(static_cast<size_t>(numA) * numB, 0);
   auto mark = [&](int64_t x, int64_t z, uint8_t bit) {
     const int64_t dx = x - room.Info.X - 512, dz = z - room.Info.Z - 512;
-    if (dx < 0 || dz < 0 || dx % 1024 != 0 || dz % 1024 != 0) return;
-    const int64_t a = dx / 1024, b = dz / 1024;
+    if (dx < 0 || dz < 0 || dx % kSectorUnits != 0 || dz % kSectorUnits != 0) return;
+    const int64_t a = dx / kSectorUnits, b = dz / kSectorUnits;
     if (a < numA && b < numB) grid[static_cast<size_t>(a * numB + b)] |= bit;
   };
   for (const Item& item : level.Items)

@@ -11,7 +11,7 @@ namespace slab {
 namespace {
 
 constexpr int kEighthTurn = 8192;
-constexpr int kSector = 1024;
+constexpr int kSector = kSectorUnits;
 constexpr int kStep = 128;
 
 int16_t Rotated(int16_t angle) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 
+#include "floordata/sector_contents.h"
 #include "floordata/sector_panel.h"
 #include "level/text.h"
 
@@ -59,10 +60,6 @@ std::string LowerText(std::string_view text) {
   for (char& c : lower)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return lower;
-}
-
-int SectorOfPosition(int64_t units, int64_t roomOrigin) {
-  return static_cast<int>(std::lround(static_cast<double>(units - roomOrigin - 512) / 1024.0));
 }
 
 const std::vector<std::string>& ItemColumnTitles() {

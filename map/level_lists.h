@@ -15,10 +15,6 @@
 
 namespace slab {
 
-// The sector whose centre is nearest to a world coordinate, along one axis of a room whose
-// origin is roomOrigin: where "Find Object" lands for an item, so the lists agree with it.
-int SectorOfPosition(int64_t units, int64_t roomOrigin);
-
 // Columns of the items list.
 enum class ItemColumn { Index, ObjectID, Name, Room, Sector, X, Y, Z, OCB, Flags, Triggers };
 inline constexpr int kItemColumnCount = 11;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "floordata/sector_contents.h"
 #include "floordata/walkers.h"
 
 namespace slab {
@@ -19,11 +20,6 @@ std::optional<NavigationView> Land(const Document& doc, MapState& state, const O
   DrawSelection(state);
   view.Panel = ShowSelectedSector(doc, state, names, keepNavigation);
   return view;
-}
-
-// The sector whose centre is nearest to a world coordinate.
-int SectorOf(int64_t units, int64_t roomOrigin) {
-  return static_cast<int>(std::lround(static_cast<double>(units - roomOrigin - 512) / 1024.0));
 }
 
 }  // namespace
@@ -44,8 +40,8 @@ std::optional<NavigationView> GotoObject(const Document& doc, MapState& state,
   const Item& item = level.Items[entry.Param];
   if (item.Room < 0 || static_cast<size_t>(item.Room) >= level.Rooms.size()) return std::nullopt;
   const RoomInfo& info = level.Rooms[item.Room].Info;
-  return Land(doc, state, names, item.Room, SectorOf(item.X, info.X), SectorOf(item.Z, info.Z),
-              false);
+  return Land(doc, state, names, item.Room, SectorOfPosition(item.X, info.X),
+              SectorOfPosition(item.Z, info.Z), false);
 }
 
 std::optional<NavigationView> ItemNextTrigger(const Document& doc, MapState& state,

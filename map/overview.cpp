@@ -31,7 +31,7 @@ MapImage DrawLevelOverview(const Level& level, int selectedRoom) {
   std::vector<Cell> grid(kOverviewCells * kOverviewCells);
   for (size_t r = 0; r < level.Rooms.size(); ++r) {
     const Room& room = level.Rooms[r];
-    const int baseX = room.Info.X / 1024, baseZ = room.Info.Z / 1024;
+    const int baseX = room.Info.X / kSectorUnits, baseZ = room.Info.Z / kSectorUnits;
     for (int x = 1; x <= room.NumXSectors - 2; ++x) {
       for (int z = 1; z <= room.NumZSectors - 2; ++z) {
         if (!room.HasSector(x, z)) continue;

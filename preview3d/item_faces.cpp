@@ -5,7 +5,12 @@
 #include <map>
 #include <optional>
 
+#include "preview3d/scene_units.h"
+
 namespace slab {
+
+// Game units a scene unit (a sector) holds.
+constexpr float kUnits = kSectorUnits;
 namespace {
 
 constexpr float kTurn = 6.283185307f;
@@ -45,10 +50,10 @@ GamePose Move(float x, float y, float z) {
 
 // A vertex of the moveable's faces (sector units, Y up) through a game-unit pose.
 LitVertex Placed(const GamePose& pose, LitVertex v) {
-  const std::array<float, 3> p = Apply(pose, {v.X * 1024.0f, -v.Y * 1024.0f, v.Z * 1024.0f});
-  v.X = p[0] / 1024.0f;
-  v.Y = -p[1] / 1024.0f;
-  v.Z = p[2] / 1024.0f;
+  const std::array<float, 3> p = Apply(pose, {v.X * kUnits, -v.Y * kUnits, v.Z * kUnits});
+  v.X = p[0] / kUnits;
+  v.Y = -p[1] / kUnits;
+  v.Z = p[2] / kUnits;
   return v;
 }
 
@@ -80,8 +85,8 @@ std::optional<MeshFace> SpriteFace(const SpriteTexture& t, int gameVersion, int 
   for (size_t k = 0; k < 5; ++k) {
     const auto& c = corners[k % 4];
     LitVertex& v = face.Vertices[k];
-    v.X = c[0] / 1024.0f;
-    v.Y = -c[1] / 1024.0f;  // the game's Y runs down
+    v.X = c[0] / kUnits;
+    v.Y = -c[1] / kUnits;  // the game's Y runs down
     v.U = c[2];
     v.V = c[3];
     v.Colour = v.Specular = kWhite;
@@ -263,8 +268,8 @@ ItemFaces BuildItemFaces(const Level& level, std::span<const MoveableMeshFaces> 
     const auto face = SpriteFace(level.SpriteTextures[static_cast<size_t>(sequence->Offset)],
                                  gameVersion, pageCount);
     if (!face) continue;
-    out.Sprites.push_back({static_cast<float>(p.X) / 1024.0f, -static_cast<float>(p.Y) / 1024.0f,
-                           static_cast<float>(p.Z) / 1024.0f, *face});
+    const Vec3 at = ScenePosition(p.X, p.Y, p.Z);
+    out.Sprites.push_back({at.X, at.Y, at.Z, *face});
   }
   return out;
 }

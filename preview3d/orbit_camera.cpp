@@ -72,8 +72,8 @@ void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom,
     return;
   }
   const Room& room = level.Rooms[static_cast<size_t>(currentRoom)];
-  camera.TargetX = room.Info.X / 1024.0 + camera.FocusA + 0.5;
-  camera.TargetZ = room.Info.Z / 1024.0 + camera.FocusB + 0.5;
+  camera.TargetX = static_cast<double>(room.Info.X) / kSectorUnits + camera.FocusA + 0.5;
+  camera.TargetZ = static_cast<double>(room.Info.Z) / kSectorUnits + camera.FocusB + 0.5;
   const Sector& floorSector = room.HasSector(selectedX, selectedZ)
                                   ? room.SectorAt(selectedX, selectedZ)
                                   : room.SectorAt(camera.FocusA, camera.FocusB);

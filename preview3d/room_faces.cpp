@@ -117,7 +117,7 @@ void BuildRoomFaces(const Level& level, std::span<const TextureTile> tiles, int 
 RoomOffset RoomTranslation(const Level& level, int room) {
   if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return {};
   const RoomInfo& info = level.Rooms[static_cast<size_t>(room)].Info;
-  return {static_cast<float>(info.X) / 1024.0f, 0.0f, static_cast<float>(info.Z) / 1024.0f};
+  return {SceneUnits(info.X), 0.0f, SceneUnits(info.Z)};
 }
 
 }  // namespace slab

@@ -8,6 +8,7 @@
 
 #include "level/level.h"
 #include "preview3d/lit_vertex.h"
+#include "preview3d/scene_units.h"
 
 namespace slab {
 
@@ -73,9 +74,10 @@ RoomOffset RoomTranslation(const Level& level, int room);
 template <typename Vertex>
 LitVertex ScenePoint(const Vertex& v, uint32_t colour) {
   LitVertex out;
-  out.X = static_cast<float>(v.X) / 1024.0f;
-  out.Y = -static_cast<float>(v.Y) / 1024.0f;
-  out.Z = static_cast<float>(v.Z) / 1024.0f;
+  const Vec3 p = ScenePosition(v.X, v.Y, v.Z);
+  out.X = p.X;
+  out.Y = p.Y;
+  out.Z = p.Z;
   out.Colour = colour;
   out.Specular = colour;
   return out;

@@ -11,6 +11,9 @@
 #include "preview3d/room_faces.h"
 
 namespace slab {
+
+// Game units a scene unit (a sector) holds.
+constexpr double kUnits = kSectorUnits;
 namespace {
 
 struct Vec {
@@ -46,7 +49,7 @@ bool ValidRoom(const Level& level, int room) {
 
 // A room vertex in sector units, Y up.
 Vec RoomPoint(const Room& room, const RoomVertex& v) {
-  return {(room.Info.X + v.X) / 1024.0, -v.Y / 1024.0, (room.Info.Z + v.Z) / 1024.0};
+  return {(room.Info.X + v.X) / kUnits, -v.Y / kUnits, (room.Info.Z + v.Z) / kUnits};
 }
 
 // The distance along the ray to triangle (a, b, c) when the ray meets its front, which is
@@ -109,9 +112,9 @@ std::vector<Face> RoomFaces(const Room& room) {
 bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect) {
   if (!ValidRoom(level, room)) return false;
   const Room& r = level.Rooms[static_cast<size_t>(room)];
-  const double x0 = r.Info.X / 1024.0, z0 = r.Info.Z / 1024.0;
+  const double x0 = r.Info.X / kUnits, z0 = r.Info.Z / kUnits;
   const double x1 = x0 + r.NumXSectors, z1 = z0 + r.NumZSectors;
-  const double floor = -r.Info.YBottom / 1024.0, ceiling = -r.Info.YTop / 1024.0;
+  const double floor = -r.Info.YBottom / kUnits, ceiling = -r.Info.YTop / kUnits;
 
   camera.TargetX = (x0 + x1) / 2;
   camera.TargetY = floor;
@@ -223,8 +226,8 @@ std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level
   if (!std::isfinite(nearest)) return std::nullopt;
 
   const Vec hit = origin + dir * nearest;
-  const auto a = static_cast<int>(std::floor(hit.X - r.Info.X / 1024.0));
-  const auto b = static_cast<int>(std::floor(hit.Z - r.Info.Z / 1024.0));
+  const auto a = static_cast<int>(std::floor(hit.X - r.Info.X / kUnits));
+  const auto b = static_cast<int>(std::floor(hit.Z - r.Info.Z / kUnits));
   if (!r.HasSector(a, b)) return std::nullopt;
   return SectorPick{a, b};
 }

@@ -11,6 +11,9 @@
 
 namespace slab {
 
+// Game units a scene unit (a sector) holds.
+constexpr double kUnits = kSectorUnits;
+
 namespace {
 
 constexpr uint8_t kWallFloor = 0x81;
@@ -22,8 +25,8 @@ const Sector* SectorUnder(const Level& level, int room, int32_t x, int32_t z) {
   const Room& r = level.Rooms[static_cast<size_t>(room)];
   const int64_t dx = int64_t{x} - r.Info.X, dz = int64_t{z} - r.Info.Z;
   if (dx < 0 || dz < 0) return nullptr;
-  const auto a = static_cast<int>(std::min<int64_t>(dx / 1024, INT32_MAX));
-  const auto b = static_cast<int>(std::min<int64_t>(dz / 1024, INT32_MAX));
+  const auto a = static_cast<int>(std::min<int64_t>(dx / kSectorUnits, INT32_MAX));
+  const auto b = static_cast<int>(std::min<int64_t>(dz / kSectorUnits, INT32_MAX));
   return r.HasSector(a, b) ? &r.SectorAt(a, b) : nullptr;
 }
 
@@ -36,9 +39,9 @@ ViewCamera StartCamera(const Level& level) {
   if (player != level.Items.end()) {
     const Sector* under = SectorUnder(level, player->Room, player->X, player->Z);
     if (under != nullptr && under->Floor != kWallFloor) {
-      camera.X = player->X / 1024.0;
-      camera.Y = -player->Y / 1024.0 + kEyeHeight;
-      camera.Z = player->Z / 1024.0;
+      camera.X = player->X / kUnits;
+      camera.Y = -player->Y / kUnits + kEyeHeight;
+      camera.Z = player->Z / kUnits;
       return camera;
     }
   }
@@ -53,8 +56,8 @@ ViewCamera StartCamera(const Level& level) {
         const double distance = da * da + db * db;
         if (best >= 0 && distance >= best) continue;
         best = distance;
-        camera.X = room.Info.X / 1024.0 + a + 0.5;
-        camera.Z = room.Info.Z / 1024.0 + b + 0.5;
+        camera.X = room.Info.X / kUnits + a + 0.5;
+        camera.Z = room.Info.Z / kUnits + b + 0.5;
         camera.Y = FloorHeight(room.SectorAt(a, b)) + kEyeHeight;
       }
     if (best >= 0) return camera;
@@ -117,10 +120,10 @@ Mat4 ViewerViewMatrix(const ViewCamera& camera) {
 int CameraRoom(const Level& level, const ViewCamera& camera) {
   for (size_t r = 0; r < level.Rooms.size(); ++r) {
     const Room& room = level.Rooms[r];
-    const double rx = room.Info.X / 1024.0, rz = room.Info.Z / 1024.0;
+    const double rx = room.Info.X / kUnits, rz = room.Info.Z / kUnits;
     if (camera.X >= rx + 1 && camera.X <= rx + room.NumXSectors - 1 && camera.Z >= rz + 1 &&
-        camera.Z <= rz + room.NumZSectors - 1 && camera.Y >= -room.Info.YBottom / 1024.0 &&
-        camera.Y <= -room.Info.YTop / 1024.0)
+        camera.Z <= rz + room.NumZSectors - 1 && camera.Y >= -room.Info.YBottom / kUnits &&
+        camera.Y <= -room.Info.YTop / kUnits)
       return static_cast<int>(r);
   }
   return -1;

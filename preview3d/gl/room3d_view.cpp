@@ -10,6 +10,7 @@
 #include "preview3d/item_faces.h"
 #include "preview3d/key_codes.h"
 #include "preview3d/room_framing.h"
+#include "preview3d/scene_units.h"
 
 namespace slab {
 
@@ -99,8 +100,7 @@ void Room3DView::FrameNewRoom() {
   // Then nearer while the floor's outline still fits: the floor is what the map shows, and
   // tall walls or a high ceiling may leave the picture at the top.
   const Room& room = doc_.CurrentLevel.Rooms[static_cast<size_t>(room_)];
-  const float x0 = static_cast<float>(room.Info.X) / 1024.0f,
-              z0 = static_cast<float>(room.Info.Z) / 1024.0f;
+  const float x0 = SceneUnits(room.Info.X), z0 = SceneUnits(room.Info.Z);
   const float x1 = x0 + room.NumXSectors, z1 = z0 + room.NumZSectors;
   const auto y = static_cast<float>(camera_.TargetY);
   auto fits = [&](const OrbitCamera& c) {
@@ -140,6 +140,8 @@ void Room3DView::resizeGL(int, int) {
   // A camera still framed on the room frames it again for the new shape of the view.
   if (camera_.RoomFramed) framePending_ = true;
 }
+
+Mat4 Room3DView::MarkerAt(Vec3 at) const { return MarkerMatrix(camera_, at.X, at.Y, at.Z); }
 
 void Room3DView::ItemsChanged() {
   itemsCached_ = false;
@@ -234,17 +236,11 @@ void Room3DView::paintGL() {
   renderer_->DrawItems(MarkerMatrix(camera_, 0, 0, 0));
   if (!rooms.empty()) {
     for (const RoomLight& light : doc_.CurrentLevel.Rooms[static_cast<size_t>(room_)].Lights)
-      renderer_->DrawMarker(Marker::Light,
-                            MarkerMatrix(camera_, static_cast<float>(light.X) / 1024.0f,
-                                         -static_cast<float>(light.Y) / 1024.0f,
-                                         static_cast<float>(light.Z) / 1024.0f));
+      renderer_->DrawMarker(Marker::Light, MarkerAt(ScenePosition(light.X, light.Y, light.Z)));
   }
   for (size_t i = 0; i < doc_.CurrentLevel.Cameras.size() && i < cameraMarkers_.size(); ++i) {
     const slab::Camera& c = doc_.CurrentLevel.Cameras[i];
-    renderer_->DrawMarker(
-        cameraMarkers_[i],
-        MarkerMatrix(camera_, static_cast<float>(c.X) / 1024.0f, -static_cast<float>(c.Y) / 1024.0f,
-                     static_cast<float>(c.Z) / 1024.0f));
+    renderer_->DrawMarker(cameraMarkers_[i], MarkerAt(ScenePosition(c.X, c.Y, c.Z)));
   }
 }
 

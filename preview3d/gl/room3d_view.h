@@ -76,6 +76,8 @@ class Room3DView : public QOpenGLWidget {
  private:
   std::vector<int> RoomsShown() const;
   void FrameNewRoom();
+  // A marker's placement at a scene position, facing the camera.
+  Mat4 MarkerAt(Vec3 at) const;
 
   MessageSink& messages_;
   std::unique_ptr<SceneRenderer> renderer_ = std::make_unique<SceneRenderer>();

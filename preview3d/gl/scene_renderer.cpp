@@ -1,6 +1,7 @@
 #include "preview3d/gl/scene_renderer.h"
 
 #include "preview3d/face_batches.h"
+#include "preview3d/scene_units.h"
 
 namespace slab {
 
@@ -52,10 +53,11 @@ void SceneRenderer::DrawStaticMesh(int k, float x, float y, float z, float angle
 
 void SceneRenderer::DrawRoomStatics(const Level& level, int room) {
   if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return;
-  for (const RoomStatic& s : level.Rooms[static_cast<size_t>(room)].StaticMeshes)
-    DrawStaticMesh(StaticMeshIndex(level, s.ObjectID), static_cast<float>(s.X) / 1024.0f,
-                   -static_cast<float>(s.Y) / 1024.0f, static_cast<float>(s.Z) / 1024.0f,
+  for (const RoomStatic& s : level.Rooms[static_cast<size_t>(room)].StaticMeshes) {
+    const Vec3 at = ScenePosition(s.X, s.Y, s.Z);
+    DrawStaticMesh(StaticMeshIndex(level, s.ObjectID), at.X, at.Y, at.Z,
                    StaticMeshAngle(s.Rotation));
+  }
 }
 
 void SceneRenderer::DrawItems(const Mat4& facing) {
