@@ -674,6 +674,32 @@ TEST_F(WindowTest, F7AndF6OpenTheNeighbouringLevelsAndF5ReadsTheFileAgain) {
   EXPECT_FALSE(window_->Doc().Modified);
 }
 
+// The flip map: with "Alternate" checked the room list's line shows its alternate room.
+TEST_F(WindowTest, AlternateShowsEachRoomsAlternate) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  for (const fs::path& file : test::RealLevels({"tr4/", "tr3/", "tr2/"})) {
+    if (!window_->OpenLevel(file.string(), file.filename().string())) continue;
+    int room = -1;
+    for (size_t r = 0; r < Lvl().Rooms.size() && room < 0; ++r) {
+      const int alternate = Lvl().Rooms[r].AlternateRoom;
+      if (alternate >= 0 && alternate != 255 && static_cast<size_t>(alternate) < Lvl().Rooms.size())
+        room = static_cast<int>(r);
+    }
+    if (room < 0) continue;
+    SCOPED_TRACE(file.string());
+    const int alternate = Lvl().Rooms[static_cast<size_t>(room)].AlternateRoom;
+    ChooseRoom(room);
+    Press("ShowAlternate");
+    EXPECT_EQ(window_->Map().CurrentRoom, alternate);
+    EXPECT_EQ(Get<QListWidget>("RoomNumber")->currentRow(), room);
+    EXPECT_TRUE(Text("RoomInfo").startsWith(QString("Room %1 ").arg(alternate)));
+    Press("ShowAlternate");
+    EXPECT_EQ(window_->Map().CurrentRoom, room);
+    return;
+  }
+  GTEST_SKIP() << "no real level with an alternate room";
+}
+
 TEST_F(WindowTest, EveryControlCarriesItsNameForScreenReaders) {
   OpenShowcase();
   // Every named widget can be found by a name (Qt's own parts, such as a tab bar's arrows,
