@@ -52,14 +52,24 @@ bool ReadAddOnBlock(ByteCursor& file, Level& level) {
 
 }  // namespace
 
-void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
-                  std::string_view fileTitle) {
+bool ReadTR45Pages(ByteCursor& file, Level& level) {
   file.SetContext("the page counts");
   level.NumRoomTextiles = file.ReadCount16("NumRoomTextiles");
   level.NumObjTextiles = file.ReadCount16("NumObjTextiles");
   level.NumBumpTextiles = file.ReadCount16("NumBumpTextiles");
   InflateBudget budget(file.Size());
   bool pagesIntact = ReadTextureChunks(file, level, budget);
+  return pagesIntact;
+}
+
+void ShowDamagedPages(MessageSink& messages, std::string_view fileTitle) {
+  messages.Show(Named(fileTitle) +
+                "'s texture pages are damaged; they show as far as they could be read");
+}
+
+void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
+                  std::string_view fileTitle) {
+  bool pagesIntact = ReadTR45Pages(file, level);
 
   file.SetContext("the level data chunk");
   ZlibChunk levelChunk = ReadZlibChunk(file);
@@ -87,9 +97,7 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
   }
 
   // Reported only once the level is known to open, so a refusal stays one message.
-  if (!pagesIntact)
-    messages.Show((fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) + "'s" +
-                  " texture pages are damaged; they show as far as they could be read");
+  if (!pagesIntact) ShowDamagedPages(messages, fileTitle);
   const size_t leftInData = geometry.Remaining();
   if (leftInFile > 0 || leftInData > 0) {
     std::string where;

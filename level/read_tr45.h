@@ -18,6 +18,11 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle);
 
+// The page counts and the three texture chunks both games start with; false when a chunk is
+// damaged (the pages hold what could be read), which ShowDamagedPages reports.
+bool ReadTR45Pages(ByteCursor& file, Level& level);
+void ShowDamagedPages(MessageSink& messages, std::string_view fileTitle);
+
 // The inflated fourth-game level-data chunk (the cursor's position is GeometryPos), from its
 // reserved word to the closing bytes. addOnSoundMap: the file ends with the level-editor
 // add-on block, so the demo-length slot holds the number of sound-map entries instead.

@@ -248,12 +248,7 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
 
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
-  file.SetContext("the page counts");
-  level.NumRoomTextiles = file.ReadCount16("NumRoomTextiles");
-  level.NumObjTextiles = file.ReadCount16("NumObjTextiles");
-  level.NumBumpTextiles = file.ReadCount16("NumBumpTextiles");
-  InflateBudget budget(file.Size());
-  bool pagesIntact = ReadTextureChunks(file, level, budget);
+  bool pagesIntact = ReadTR45Pages(file, level);
 
   file.SetContext("the level header");
   level.Tr5HeaderA = file.ReadI16();
@@ -282,9 +277,7 @@ void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
   }
   ReadTR5LevelData(file, level);
 
-  if (!pagesIntact)
-    messages.Show((fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) + "'s" +
-                  " texture pages are damaged; they show as far as they could be read");
+  if (!pagesIntact) ShowDamagedPages(messages, fileTitle);
 }
 
 }  // namespace slab
