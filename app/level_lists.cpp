@@ -210,29 +210,22 @@ bool LevelListDock::eventFilter(QObject* watched, QEvent* event) {
   return QDockWidget::eventFilter(watched, event);
 }
 
+void LevelListDock::ResetRows(const std::function<int()>& fill,
+                              std::function<const std::string&(int row, int column)> cell) {
+  model_->Reset(fill, std::move(cell));
+  view_->resizeColumnsToContents();
+}
+
 ItemsListDock::ItemsListDock(QWidget* parent)
-    : LevelListDock("Items", "ItemsList", "ItemFilter", "ItemTypeFilter", "All objects",
-                    ItemColumnTitles(), static_cast<int>(ItemColumn::Index), parent) {}
+    : RowListDock("Items", "ItemsList", "ItemFilter", "ItemTypeFilter", "All objects",
+                  ItemColumnTitles(), static_cast<int>(ItemColumn::Index), parent) {}
 
 void ItemsListDock::Rebuild(const Document& doc, const ObjectNames& names,
                             const TriggerIndex& triggers) {
-  auto rows = BuildItemRows(doc.CurrentLevel, doc.GameVersion, names, triggers);
-  Model()->Reset(
-      [&] {
-        rows_ = std::move(rows);
-        return static_cast<int>(rows_.size());
-      },
-      [this](int row, int column) -> const std::string& {
-        return rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)];
-      });
-  View()->resizeColumnsToContents();
+  ShowRows(BuildItemRows(doc.CurrentLevel, doc.GameVersion, names, triggers));
 }
 
 std::vector<TypeChoice> ItemsListDock::TypeChoices() const { return ItemTypeChoices(rows_); }
-
-std::vector<int> ItemsListDock::Matching(const ListFilter& filter) const {
-  return MatchingRows(rows_, filter);
-}
 
 void ItemsListDock::EmitGoTo(int row) {
   if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
@@ -242,27 +235,14 @@ void ItemsListDock::EmitGoTo(int row) {
 }
 
 TriggersListDock::TriggersListDock(QWidget* parent)
-    : LevelListDock("Triggers", "TriggersList", "TriggerFilter", "TriggerTypeFilter", "All types",
-                    TriggerColumnTitles(), -1, parent) {}
+    : RowListDock("Triggers", "TriggersList", "TriggerFilter", "TriggerTypeFilter", "All types",
+                  TriggerColumnTitles(), -1, parent) {}
 
 void TriggersListDock::Rebuild(const Document& doc, const ObjectNames& names, const TriggerIndex&) {
-  auto rows = BuildTriggerRows(doc.CurrentLevel, doc.GameVersion, names);
-  Model()->Reset(
-      [&] {
-        rows_ = std::move(rows);
-        return static_cast<int>(rows_.size());
-      },
-      [this](int row, int column) -> const std::string& {
-        return rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)];
-      });
-  View()->resizeColumnsToContents();
+  ShowRows(BuildTriggerRows(doc.CurrentLevel, doc.GameVersion, names));
 }
 
 std::vector<TypeChoice> TriggersListDock::TypeChoices() const { return TriggerTypeChoices(rows_); }
-
-std::vector<int> TriggersListDock::Matching(const ListFilter& filter) const {
-  return MatchingRows(rows_, filter);
-}
 
 void TriggersListDock::EmitGoTo(int row) {
   if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;

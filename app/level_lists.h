@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDockWidget>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "floordata/object_names.h"
@@ -53,7 +55,10 @@ class LevelListDock : public QDockWidget {
   // The place of row `row` of the rows built last.
   virtual void EmitGoTo(int row) = 0;
 
-  LevelTableModel* Model() const { return model_; }
+  // Puts new rows behind the table: fill replaces them and returns their number (the views let
+  // go of the old rows first), cell gives a cell's text.
+  void ResetRows(const std::function<int()>& fill,
+                 std::function<const std::string&(int row, int column)> cell);
 
  private:
   void FillTypeChoices(int keepType);
@@ -71,40 +76,55 @@ class LevelListDock : public QDockWidget {
   const TriggerIndex* triggers_ = nullptr;
 };
 
+// The rows of one kind of list, shown in the table and filtered there.
+template <typename Row>
+class RowListDock : public LevelListDock {
+ public:
+  const std::vector<Row>& Rows() const { return rows_; }
+
+ protected:
+  using LevelListDock::LevelListDock;
+  std::vector<int> Matching(const ListFilter& filter) const override {
+    return MatchingRows(rows_, filter);
+  }
+  void ShowRows(std::vector<Row> rows) {
+    ResetRows(
+        [&] {
+          rows_ = std::move(rows);
+          return static_cast<int>(rows_.size());
+        },
+        [this](int row, int column) -> const std::string& {
+          return rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)];
+        });
+  }
+
+  std::vector<Row> rows_;
+};
+
 // Title "Items"; table ItemsList, filter ItemFilter, type box ItemTypeFilter (object ids).
-class ItemsListDock : public LevelListDock {
+class ItemsListDock : public RowListDock<ItemRow> {
   Q_OBJECT
  public:
   explicit ItemsListDock(QWidget* parent = nullptr);
-  const std::vector<ItemRow>& Rows() const { return rows_; }
 
  protected:
   void Rebuild(const Document& doc, const ObjectNames& names,
                const TriggerIndex& triggers) override;
   std::vector<TypeChoice> TypeChoices() const override;
-  std::vector<int> Matching(const ListFilter& filter) const override;
   void EmitGoTo(int row) override;
-
- private:
-  std::vector<ItemRow> rows_;
 };
 
 // Title "Triggers"; table TriggersList, filter TriggerFilter, type box TriggerTypeFilter.
-class TriggersListDock : public LevelListDock {
+class TriggersListDock : public RowListDock<TriggerRow> {
   Q_OBJECT
  public:
   explicit TriggersListDock(QWidget* parent = nullptr);
-  const std::vector<TriggerRow>& Rows() const { return rows_; }
 
  protected:
   void Rebuild(const Document& doc, const ObjectNames& names,
                const TriggerIndex& triggers) override;
   std::vector<TypeChoice> TypeChoices() const override;
-  std::vector<int> Matching(const ListFilter& filter) const override;
   void EmitGoTo(int row) override;
-
- private:
-  std::vector<TriggerRow> rows_;
 };
 
 }  // namespace slab

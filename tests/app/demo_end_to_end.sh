@@ -3,6 +3,7 @@
 # keyboard, saves it, and the file holds the masks. Arguments: the program, the sample maker
 # and the test program that checks the file. Run under xvfb-run; skips (exit 77) without a display or xdotool.
 set -euo pipefail
+. "$(dirname "$0")/x11_window.sh"
 program="$1" maker="$2" checker="$3"
 [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null || { echo "no display or xdotool"; exit 77; }
 work="$(mktemp -d)"
@@ -11,28 +12,8 @@ trap 'kill "$pid" 2>/dev/null || true; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXI
 XDG_DATA_HOME="$work/data" "$program" --open "$work/demo.tr2" &
 pid=$!
 
-window=""
-for _ in $(seq 100); do
-  window="$(xdotool search --onlyvisible --name 'Slabwright 3.1 \[demo.tr2\]' 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+window="$(wait_window 'Slabwright 3.1 \[demo.tr2\]')"
 [ -n "$window" ] || { echo "the window did not open"; exit 1; }
-# Without a window manager the focus is set by hand.
-focus() { xdotool windowfocus "$1"; sleep 0.3; }
-# Dismisses the message box that is open now (OK is its default button).
-dismiss_box() {
-  local box=""
-  for _ in $(seq 50); do
-    box="$(xdotool search --onlyvisible --name '^Slabwright2$' 2>/dev/null | head -1 || true)"
-    [ -n "$box" ] && break
-    sleep 0.1
-  done
-  [ -n "$box" ] || { echo "no message box"; exit 1; }
-  focus "$box"
-  xdotool key Return
-  sleep 0.3
-}
 focus "$window"
 xdotool key alt+d Return  # Demo > Start Recording
 dismiss_box

@@ -6,6 +6,7 @@
 # sample is used when it is missing). Run under xvfb-run; skips (exit 77) without a display,
 # xdotool, a session bus or the accessibility bindings.
 set -euo pipefail
+. "$(dirname "$0")/x11_window.sh"
 program="$1" cli="$2" maker="$3" level="${4:-}"
 here="$(cd "$(dirname "$0")" && pwd)"
 [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null || { echo "no display or xdotool"; exit 77; }
@@ -27,30 +28,12 @@ cp "$work/level.tr2" "$work/original.tr2"
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_DATA_HOME="$work/data" "$program" --open "$work/level.tr2" &>"$work/program.log" &
 pid=$!
-window=""
-for _ in $(seq 100); do
-  window="$(xdotool search --onlyvisible --name 'Slabwright 3.1 \[level.tr2\]' 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+window="$(wait_window 'Slabwright 3.1 \[level.tr2\]')"
 [ -n "$window" ] || { echo "the window did not open"; cat "$work/program.log"; exit 1; }
-focus() { xdotool windowfocus "$1"; sleep 0.3; }
 control() { /usr/bin/python3 "$here/find_control.py" "$1"; }
 click_control() {
   read -r x y w h < <(control "$1")
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-  sleep 0.3
-}
-dismiss_box() {
-  local box=""
-  for _ in $(seq 50); do
-    box="$(xdotool search --onlyvisible --name '^Slabwright2$' 2>/dev/null | head -1 || true)"
-    [ -n "$box" ] && break
-    sleep 0.1
-  done
-  [ -n "$box" ] || { echo "no message box"; exit 1; }
-  focus "$box"
-  xdotool key Return
   sleep 0.3
 }
 focus "$window"

@@ -1,0 +1,26 @@
+# Shell functions the end-to-end scripts share, sourced by them: finding the program's window,
+# giving it the focus and answering its message boxes, as a user at the virtual display would.
+
+# Waits for a visible window whose name matches the pattern; prints its id.
+wait_window() {
+  local found=""
+  for _ in $(seq 100); do
+    found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)"
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$found"
+}
+
+# Without a window manager the focus is set by hand.
+focus() { xdotool windowfocus "$1"; sleep 0.3; }
+
+# Dismisses the message box that is open now (OK is its default button).
+dismiss_box() {
+  local box
+  box="$(wait_window '^Slabwright2$')"
+  [ -n "$box" ] || { echo "no message box"; exit 1; }
+  focus "$box"
+  xdotool key Return
+  sleep 0.3
+}
