@@ -828,6 +828,12 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
     for (size_t r = 0; r < doc_.CurrentLevel.Rooms.size(); ++r)
       roomNumber_->addItem(Q("Room" + NumText(static_cast<int64_t>(r))));
   }
+  // The list shows whole rows: its height is a number of rows, not whatever the layout leaves.
+  if (roomNumber_->count() > 0) {
+    constexpr int kRoomRows = 6;
+    roomNumber_->setFixedHeight(kRoomRows * roomNumber_->sizeHintForRow(0) +
+                                2 * roomNumber_->frameWidth());
+  }
   if (roomView) ShowRoomView(*roomView);
   PresentMap();
 
