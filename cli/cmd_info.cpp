@@ -1,4 +1,5 @@
-// info: the version and every count of the model, per room its place and contents.
+// info: the version and every count of the model (the lists' sizes), per room its place and
+// contents.
 #include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -20,14 +21,15 @@ ordered_json RoomSummary(const Room& room) {
   r["NumDataWords"] = room.NumDataWords;
   r["NumXSectors"] = room.NumXSectors;
   r["NumZSectors"] = room.NumZSectors;
-  r["NumVertices"] = room.NumVertices;
-  r["NumRectangles"] = room.NumRectangles;
-  r["NumTriangles"] = room.NumTriangles;
-  r["NumSprites"] = room.NumSprites;
-  r["NumPortals"] = room.NumPortals;
-  r["NumLights"] = room.NumLights;
-  r["NumStaticMeshes"] = room.NumStaticMeshes;
-  r["NumLayers"] = room.NumLayers;
+  r["NumVertices"] = room.Vertices.size();
+  r["NumRectangles"] = room.Rectangles.size();
+  r["NumTriangles"] = room.Triangles.size();
+  // Only the fourth game keeps a sprite count without a list.
+  r["NumSprites"] = room.Sprites.empty() ? room.Tr4SpriteCount : room.Sprites.size();
+  r["NumPortals"] = room.Portals.size();
+  r["NumLights"] = room.Lights.size();
+  r["NumStaticMeshes"] = room.StaticMeshes.size();
+  r["NumLayers"] = room.Layers.size();
   r["AlternateRoom"] = room.AlternateRoom;
   r["Flags"] = room.Flags;
   return r;
@@ -42,35 +44,35 @@ ordered_json LevelSummary(const Level& l, int gameVersion) {
   j["NumBumpTextiles"] = l.NumBumpTextiles;
   j["NumTextiles"] = l.NumTextiles;
   j["NumMiscTextiles"] = l.NumMiscTextiles;
-  j["NumRooms"] = l.NumRooms;
-  j["NumFloorData"] = l.NumFloorData;
-  j["NumMeshData"] = l.NumMeshData;
-  j["NumMeshPointers"] = l.NumMeshPointers;
-  j["NumAnimations"] = l.NumAnimations;
-  j["NumStateChanges"] = l.NumStateChanges;
-  j["NumAnimDispatches"] = l.NumAnimDispatches;
-  j["NumAnimCommands"] = l.NumAnimCommands;
-  j["NumMeshTrees"] = l.NumMeshTrees;
-  j["NumFrames"] = l.NumFrames;
-  j["NumMoveables"] = l.NumMoveables;
-  j["NumStaticMeshes"] = l.NumStaticMeshes;
-  j["NumObjectTextures"] = l.NumObjectTextures;
-  j["NumSpriteTextures"] = l.NumSpriteTextures;
-  j["NumSpriteSequences"] = l.NumSpriteSequences;
-  j["NumCameras"] = l.NumCameras;
-  j["NumFlybyCameras"] = l.NumFlybyCameras;
-  j["NumSoundSources"] = l.NumSoundSources;
-  j["NumBoxes"] = l.NumBoxes;
-  j["NumOverlaps"] = l.NumOverlaps;
-  j["NumAnimatedTextures"] = l.NumAnimatedTextures;
-  j["NumItems"] = l.NumItems;
-  j["NumAIObjects"] = l.NumAIObjects;
-  j["NumCinematicFrames"] = l.NumCinematicFrames;
+  j["NumRooms"] = l.Rooms.size();
+  j["NumFloorData"] = l.FloorData.size() / 2;
+  j["NumMeshData"] = l.MeshData.size() / 2;
+  j["NumMeshPointers"] = l.MeshPointers.size();
+  j["NumAnimations"] = l.Animations.size();
+  j["NumStateChanges"] = l.StateChanges.size();
+  j["NumAnimDispatches"] = l.AnimDispatches.size();
+  j["NumAnimCommands"] = l.AnimCommands.size();
+  j["NumMeshTrees"] = l.MeshTrees.size();
+  j["NumFrames"] = l.Frames.size();
+  j["NumMoveables"] = l.Moveables.size();
+  j["NumStaticMeshes"] = l.StaticMeshDefs.size();
+  j["NumObjectTextures"] = l.ObjectTextures.size();
+  j["NumSpriteTextures"] = l.SpriteTextures.size();
+  j["NumSpriteSequences"] = l.SpriteSequences.size();
+  j["NumCameras"] = l.Cameras.size();
+  j["NumFlybyCameras"] = l.FlybyCameras.size();
+  j["NumSoundSources"] = l.SoundSources.size();
+  j["NumBoxes"] = l.Boxes.size();
+  j["NumOverlaps"] = l.Overlaps.size();
+  j["NumAnimatedTextures"] = l.AnimatedTextures.size();
+  j["NumItems"] = l.Items.size();
+  j["NumAIObjects"] = l.AIObjects.size();
+  j["NumCinematicFrames"] = l.CinematicFrames.size();
   j["NumDemoData"] = l.NumDemoData;
   j["SoundMapEntries"] = gameVersion == kTR1 ? kTr1SoundMapEntries : l.SoundMap.size();
-  j["NumSoundDetails"] = l.NumSoundDetails;
-  j["NumSampleIndices"] = l.NumSampleIndices;
-  j["NumSamples"] = l.NumSamples;
+  j["NumSoundDetails"] = l.SoundDetails.size();
+  j["NumSampleIndices"] = l.SampleIndices.size();
+  j["NumSamples"] = l.Samples.size();
   if (gameVersion == kTR1) {
     j["Tr1SampleDataBytes"] = l.Tr1SampleData.size();
     j["Tr1PaletteAfterSprites"] = l.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences;

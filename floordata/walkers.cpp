@@ -54,7 +54,7 @@ struct PlainEntry {
 template <typename OnEntry, typename OnAction>
 size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAction) {
   const int32_t start = static_cast<int16_t>(fdIndex);
-  if (start <= 0 || start > level.NumFloorData) return 0;
+  if (start <= 0 || static_cast<size_t>(start) > level.FloorData.size() / 2) return 0;
   const FloorWords words(level);
   size_t pos = static_cast<size_t>(start);
   while (words.Has(pos)) {

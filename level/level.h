@@ -2,6 +2,9 @@
 // each reader fills what its version's file holds and leaves the rest zero or empty.
 // Records that are laid out in the file exactly as here are fixed by static_asserts,
 // so a reader may copy a whole list in one move.
+// A count the file stores before a list is that list's size and is not kept beside it; the
+// counts kept are dimensions (NumXSectors, NumZSectors) and numbers that are not a list's
+// size (NumDataWords, the page split, Tr4SpriteCount, NumDemoData).
 #pragma once
 
 #include <array>
@@ -97,16 +100,14 @@ struct Room {
   std::array<char, 4> Marker{};
   int32_t BlockSize = 0;
   RoomInfo Info;
-  int32_t NumDataWords = 0;
-  int16_t NumVertices = 0;
+  int32_t NumDataWords = 0;  // the geometry block's size as stored, written back as it is
   std::vector<RoomVertex> Vertices;
-  int16_t NumRectangles = 0;
   std::vector<RoomQuad> Rectangles;
-  int16_t NumTriangles = 0;
   std::vector<RoomTriangle> Triangles;
-  int16_t NumSprites = 0;
+  // The fourth game stores a sprite count with no entries after it; the other games'
+  // counts are their lists' sizes.
+  int16_t Tr4SpriteCount = 0;
   std::vector<RoomSprite> Sprites;
-  int16_t NumPortals = 0;
   std::vector<Portal> Portals;
   int16_t NumZSectors = 0;
   int16_t NumXSectors = 0;
@@ -115,9 +116,7 @@ struct Room {
   int16_t AmbientIntensity1 = 0;
   int16_t AmbientIntensity2 = 0;
   int16_t LightMode = 0;
-  int16_t NumLights = 0;
   std::vector<RoomLight> Lights;
-  int16_t NumStaticMeshes = 0;
   std::vector<RoomStatic> StaticMeshes;
   int16_t AlternateRoom = 0;
   int16_t Flags = 0;
@@ -125,7 +124,6 @@ struct Room {
   uint8_t ReverbInfo = 0;
   uint8_t AlternateGroup = 0;
   uint8_t Tr5RoomByte = 0;
-  int32_t NumLayers = 0;
   std::vector<RoomLayer> Layers;
 
   Sector& SectorAt(int x, int z) { return Sectors[static_cast<size_t>(x) * NumZSectors + z]; }
@@ -296,6 +294,7 @@ inline constexpr int kSectorUnits = 1024;
 
 struct Level {
   int32_t Version = 0;
+  // Fourth and fifth game: how the stored pages split into room, object and bump pages.
   int16_t NumRoomTextiles = 0, NumObjTextiles = 0, NumBumpTextiles = 0;
   std::array<uint8_t, 768> Palette{};
   std::array<uint8_t, 1024> Palette16{};
@@ -308,68 +307,41 @@ struct Level {
   int32_t Reserved32 = 0;
   int16_t Tr5HeaderA = 0, Tr5HeaderB = 0;
   int32_t Tr5HeaderWord = 0;
-  int16_t NumRooms = 0;
   std::vector<Room> Rooms;
-  int32_t NumFloorData = 0;
   std::vector<uint8_t> FloorData;  // little-endian words, two bytes each
-  int32_t NumMeshData = 0;
   std::vector<uint8_t> MeshData;
-  int32_t NumMeshPointers = 0;
   std::vector<int32_t> MeshPointers;
-  int32_t NumAnimations = 0;
   std::vector<Animation> Animations;
-  int32_t NumStateChanges = 0;
   std::vector<StateChange> StateChanges;
-  int32_t NumAnimDispatches = 0;
   std::vector<AnimDispatch> AnimDispatches;
-  int32_t NumAnimCommands = 0;
   std::vector<int16_t> AnimCommands;
-  int32_t NumMeshTrees = 0;
   std::vector<int32_t> MeshTrees;
-  int32_t NumFrames = 0;
   std::vector<int16_t> Frames;
-  int32_t NumMoveables = 0;
   std::vector<Moveable> Moveables;
-  int32_t NumStaticMeshes = 0;
   std::vector<StaticMeshDef> StaticMeshDefs;
-  int32_t NumSpriteTextures = 0;
   std::vector<SpriteTexture> SpriteTextures;
-  int32_t NumSpriteSequences = 0;
   std::vector<SpriteSequence> SpriteSequences;
-  int32_t NumCameras = 0;
   std::vector<Camera> Cameras;
-  int32_t NumFlybyCameras = 0;
   std::vector<FlybyCamera> FlybyCameras;
-  int32_t NumSoundSources = 0;
   std::vector<SoundSource> SoundSources;
-  int32_t NumBoxes = 0;
   std::vector<Box> Boxes;
-  int32_t NumOverlaps = 0;
   std::vector<int16_t> Overlaps;
   std::vector<int16_t> Zones;
-  int32_t NumAnimatedTextures = 0;
   std::vector<int16_t> AnimatedTextures;
   // Fourth game: the byte before "TEX" (the animated textures' UV-range count).
   uint8_t AnimatedTexturesUVCount = 0;
-  int32_t NumObjectTextures = 0;
   std::vector<ObjectTexture> ObjectTextures;
-  int32_t NumItems = 0;
   std::vector<Item> Items;
   std::array<uint8_t, 32 * 256> LightMap{};
-  int32_t NumAIObjects = 0;
   std::vector<AIObject> AIObjects;
-  int16_t NumCinematicFrames = 0;
   std::vector<CinematicFrame> CinematicFrames;
-  int16_t NumDemoData = 0;
+  int16_t NumDemoData = 0;  // in bytes, which need not fill DemoData's last word
   std::vector<int32_t> DemoData;
   // 370 entries (a first-game file fills 0-255). A fourth-game file made with the
   // level-editor add-on has as many entries as its demo-length slot says.
   std::vector<int16_t> SoundMap = std::vector<int16_t>(kSoundMapEntries);
-  int32_t NumSoundDetails = 0;
   std::vector<SoundDetail> SoundDetails;
-  int32_t NumSampleIndices = 0;
   std::vector<int32_t> SampleIndices;
-  int32_t NumSamples = 0;
   std::vector<SampleChunk> Samples;
 
   // First game: the WAV data between the sound details and the sample indices.

@@ -118,7 +118,8 @@ LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSi
     leftOver = readBody(result.Lvl);
     if (detected.Game <= kTR3)
       result.TextureTiles =
-          ConvertTextInfo(result.Lvl.ObjectTextures, result.Lvl.NumObjectTextures, messages);
+          ConvertTextInfo(result.Lvl.ObjectTextures,
+                          static_cast<int32_t>(result.Lvl.ObjectTextures.size()), messages);
     else
       result.TextureTiles = ConvertTR5TextInfo(result.Lvl, messages);
   });

@@ -43,9 +43,8 @@ struct ClassicReader {
 
   void ReadRooms() {
     Section("the room count");
-    level.NumRooms = c.ReadCount16("NumRooms");
     // Every room takes at least 40 bytes, which bounds the list before it is sized.
-    int64_t rooms = level.NumRooms;
+    int64_t rooms = c.ReadCount16("NumRooms");
     c.NeedEntries(rooms, 40);
     level.Rooms.resize(static_cast<size_t>(rooms));
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
@@ -54,21 +53,19 @@ struct ClassicReader {
     }
   }
 
-  void ReadWordBytes(const char* what, const char* field, int32_t& count,
-                     std::vector<uint8_t>& bytes) {
+  void ReadWordBytes(const char* what, const char* field, std::vector<uint8_t>& bytes) {
     Section(what);
-    count = c.ReadCount32(field);
-    c.ReadList(bytes, int64_t{count} * 2);
+    c.ReadList(bytes, int64_t{c.ReadCount32(field)} * 2);
   }
 
   template <typename T>
-  void ReadCountedList(const char* what, const char* field, int32_t& count, std::vector<T>& list) {
-    slab::ReadCountedList(c, what, field, count, list);
+  void ReadCountedList(const char* what, const char* field, std::vector<T>& list) {
+    slab::ReadCountedList(c, what, field, list);
   }
 
   void ReadObjectTextures() {
-    ReadCountedRecords(c, "the object textures", "NumObjectTextures", level.NumObjectTextures,
-                       level.ObjectTextures, version);
+    ReadCountedRecords(c, "the object textures", "NumObjectTextures", level.ObjectTextures,
+                       version);
   }
 
   void ReadPalette() {
@@ -78,12 +75,12 @@ struct ClassicReader {
 
   void ReadBoxes() {
     Section("the boxes");
-    level.NumBoxes = c.ReadCount32("NumBoxes");
+    const int32_t boxes = c.ReadCount32("NumBoxes");
     level.Tr1BoxBounds.clear();
     if (Tr2Plus()) {
-      c.ReadList(level.Boxes, level.NumBoxes);
+      c.ReadList(level.Boxes, boxes);
     } else {
-      c.ReadEach(level.Boxes, level.NumBoxes, 20, [&](Box& b) {
+      c.ReadEach(level.Boxes, boxes, 20, [&](Box& b) {
         std::array<int32_t, 4> bounds{};
         TransferTr1Box(io, b, bounds);
         level.Tr1BoxBounds.push_back(bounds);
@@ -99,17 +96,16 @@ struct ClassicReader {
       });
     }
     Section("the overlaps");
-    level.NumOverlaps = c.ReadCount32("NumOverlaps");
-    c.ReadList(level.Overlaps, level.NumOverlaps);
+    c.ReadList(level.Overlaps, c.ReadCount32("NumOverlaps"));
     Section("the zones");
-    c.ReadList(level.Zones, int64_t{level.NumBoxes} * (Tr2Plus() ? 10 : 6));
+    c.ReadList(level.Zones, int64_t{boxes} * (Tr2Plus() ? 10 : 6));
   }
 
   void ReadItems() {
     if (Tr2Plus())
-      ReadCountedList("the items", "NumItems", level.NumItems, level.Items);
+      ReadCountedList("the items", "NumItems", level.Items);
     else
-      ReadCountedRecords(c, "the items", "NumItems", level.NumItems, level.Items, version);
+      ReadCountedRecords(c, "the items", "NumItems", level.Items, version);
   }
 
   void ReadDemoData() {
@@ -123,60 +119,46 @@ struct ClassicReader {
     level.SoundMap.assign(kSoundMapEntries, 0);
     c.ReadBytes(level.SoundMap.data(),
                 sizeof(int16_t) * (version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries));
-    ReadCountedList("the sound details", "NumSoundDetails", level.NumSoundDetails,
-                    level.SoundDetails);
+    ReadCountedList("the sound details", "NumSoundDetails", level.SoundDetails);
     if (version == kTR1) {
       // Every first-game file carries its WAV data here: a byte count, then the bytes.
       Section("the sound samples");
       uint32_t size = c.ReadU32();
       c.ReadList(level.Tr1SampleData, size);
     }
-    ReadCountedList("the sample indices", "NumSampleIndices", level.NumSampleIndices,
-                    level.SampleIndices);
+    ReadCountedList("the sample indices", "NumSampleIndices", level.SampleIndices);
   }
 
   void ReadRest() {
     Section("the texture pages");
     level.Reserved32 = c.ReadI32();
     ReadRooms();
-    ReadWordBytes("the floor data", "NumFloorData", level.NumFloorData, level.FloorData);
-    ReadWordBytes("the mesh data", "NumMeshData", level.NumMeshData, level.MeshData);
-    ReadCountedList("the mesh pointers", "NumMeshPointers", level.NumMeshPointers,
-                    level.MeshPointers);
-    ReadCountedRecords(c, "the animations", "NumAnimations", level.NumAnimations, level.Animations,
-                       version);
-    ReadCountedList("the state changes", "NumStateChanges", level.NumStateChanges,
-                    level.StateChanges);
-    ReadCountedList("the animation dispatches", "NumAnimDispatches", level.NumAnimDispatches,
-                    level.AnimDispatches);
-    ReadCountedList("the animation commands", "NumAnimCommands", level.NumAnimCommands,
-                    level.AnimCommands);
-    ReadCountedList("the mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
-    ReadCountedList("the frames", "NumFrames", level.NumFrames, level.Frames);
-    ReadCountedRecords(c, "the moveables", "NumMoveables", level.NumMoveables, level.Moveables,
-                       version);
-    ReadCountedList("the static meshes", "NumStaticMeshes", level.NumStaticMeshes,
-                    level.StaticMeshDefs);
+    ReadWordBytes("the floor data", "NumFloorData", level.FloorData);
+    ReadWordBytes("the mesh data", "NumMeshData", level.MeshData);
+    ReadCountedList("the mesh pointers", "NumMeshPointers", level.MeshPointers);
+    ReadCountedRecords(c, "the animations", "NumAnimations", level.Animations, version);
+    ReadCountedList("the state changes", "NumStateChanges", level.StateChanges);
+    ReadCountedList("the animation dispatches", "NumAnimDispatches", level.AnimDispatches);
+    ReadCountedList("the animation commands", "NumAnimCommands", level.AnimCommands);
+    ReadCountedList("the mesh trees", "NumMeshTrees", level.MeshTrees);
+    ReadCountedList("the frames", "NumFrames", level.Frames);
+    ReadCountedRecords(c, "the moveables", "NumMoveables", level.Moveables, version);
+    ReadCountedList("the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
     if (version != kTR3) ReadObjectTextures();
-    ReadCountedList("the sprite textures", "NumSpriteTextures", level.NumSpriteTextures,
-                    level.SpriteTextures);
-    ReadCountedList("the sprite sequences", "NumSpriteSequences", level.NumSpriteSequences,
-                    level.SpriteSequences);
+    ReadCountedList("the sprite textures", "NumSpriteTextures", level.SpriteTextures);
+    ReadCountedList("the sprite sequences", "NumSpriteSequences", level.SpriteSequences);
     if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) ReadPalette();
-    ReadCountedList("the cameras", "NumCameras", level.NumCameras, level.Cameras);
-    ReadCountedList("the sound sources", "NumSoundSources", level.NumSoundSources,
-                    level.SoundSources);
+    ReadCountedList("the cameras", "NumCameras", level.Cameras);
+    ReadCountedList("the sound sources", "NumSoundSources", level.SoundSources);
     ReadBoxes();
-    ReadCountedList("the animated textures", "NumAnimatedTextures", level.NumAnimatedTextures,
-                    level.AnimatedTextures);
+    ReadCountedList("the animated textures", "NumAnimatedTextures", level.AnimatedTextures);
     if (version == kTR3) ReadObjectTextures();
     ReadItems();
     Section("the light map");
     c.ReadBytes(level.LightMap.data(), level.LightMap.size());
     if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterLightMap) ReadPalette();
     Section("the cinematic frames");
-    level.NumCinematicFrames = c.ReadCount16("NumCinematicFrames");
-    c.ReadList(level.CinematicFrames, level.NumCinematicFrames);
+    c.ReadList(level.CinematicFrames, c.ReadCount16("NumCinematicFrames"));
     ReadDemoData();
     ReadSound();
     level.Tr1Palette = tr1Palette;

@@ -19,11 +19,11 @@ std::string Named(std::string_view fileTitle) {
 
 void ReadSamples(ByteCursor& file, Level& level) {
   file.SetContext("the sample count");
-  level.NumSamples = file.ReadCount32("NumSamples");
+  const int32_t samples = file.ReadCount32("NumSamples");
   level.Samples.clear();
-  if (level.NumSamples == 0) return;
-  file.NeedEntries(static_cast<uint64_t>(level.NumSamples), 8);
-  level.Samples.resize(static_cast<size_t>(level.NumSamples));
+  if (samples == 0) return;
+  file.NeedEntries(static_cast<uint64_t>(samples), 8);
+  level.Samples.resize(static_cast<size_t>(samples));
   for (size_t i = 0; i < level.Samples.size(); ++i) {
     file.SetContext("sample " + std::to_string(i));
     SampleChunk& sample = level.Samples[i];

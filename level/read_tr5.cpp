@@ -108,12 +108,10 @@ void ReadRoomFaces(ByteCursor& file, Room& room) {
     }
     vertexBase += LayerVertices(layer);
   }
-  room.NumRectangles = static_cast<int16_t>(room.Rectangles.size());
-  room.NumTriangles = static_cast<int16_t>(room.Triangles.size());
   // The face part is padded to four bytes; a room without layers has two bytes before its
   // (empty) vertex part.
   if (room.Triangles.size() % 2 == 1) file.Skip(2);
-  if (room.NumLayers <= 0) file.Skip(2);
+  if (room.Layers.empty()) file.Skip(2);
 }
 
 void ReadRoomVertices(ByteCursor& file, Room& room) {
@@ -131,7 +129,6 @@ void ReadRoomVertices(ByteCursor& file, Room& room) {
       file.Skip(16);  // normal and colour, not used here
     }
   }
-  room.NumVertices = static_cast<int16_t>(room.Vertices.size());
 }
 
 }  // namespace
@@ -159,40 +156,35 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
   room.WaterScheme = file.ReadU8();
   room.ReverbInfo = file.ReadU8();
   room.AlternateGroup = file.ReadU8();
-  room.NumLights = file.ReadCount16("NumLights");
-  room.NumStaticMeshes = file.ReadCount16("NumStaticMeshes");
+  (void)file.ReadCount16("NumLights");  // repeated below, where it is taken
+  const int16_t statics = file.ReadCount16("NumStaticMeshes");
   file.Skip(24);
   room.AlternateRoom = file.ReadI16();
   room.Flags = file.ReadI16();
-  room.NumVertices = file.ReadI16();  // real files hold -1 here: replaced below
-  file.Skip(54);
-  room.NumTriangles = file.ReadI16();
-  file.Skip(2);
-  room.NumRectangles = file.ReadI16();
-  file.Skip(6);
+  // The vertex count (real files hold -1), then the face counts at bytes 56 and 60 from it:
+  // the layers' own counts are the ones taken.
+  file.Skip(2 + 54 + 2 + 2 + 2 + 6);
   file.Skip(4);  // light data size, not used
-  room.NumLights = file.ReadCount16("NumLights");
+  const int16_t lights = file.ReadCount16("NumLights");
   file.Skip(2);
   int32_t fogCount = file.ReadCount32("the fog bulb count");
   file.Skip(8);
-  room.NumLayers = file.ReadCount32("NumLayers");
+  const int32_t layers = file.ReadCount32("NumLayers");
   int32_t layerOffset = file.ReadI32();
   file.Skip(8);  // vertex and polygon offsets, not used
   file.Skip(24);
 
-  file.ReadEach(room.Lights, room.NumLights, 88,
-                [&](RoomLight& light) { ReadTR5Light(file, light); });
+  file.ReadEach(room.Lights, lights, 88, [&](RoomLight& light) { ReadTR5Light(file, light); });
   SkipEntries(file, fogCount, 36);
 
   SeekInBlock(file, dataStart + sectorOffset + kRoomHeaderRest, dataStart, blockEnd);
   file.ReadList(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
-  room.NumPortals = file.ReadCount16("NumPortals");
-  file.ReadList(room.Portals, room.NumPortals);
+  file.ReadList(room.Portals, file.ReadCount16("NumPortals"));
   file.Skip(2);
-  file.ReadList(room.StaticMeshes, room.NumStaticMeshes);
+  file.ReadList(room.StaticMeshes, statics);
 
   SeekInBlock(file, dataStart + layerOffset + kRoomHeaderRest, dataStart, blockEnd);
-  file.ReadList(room.Layers, room.NumLayers);
+  file.ReadList(room.Layers, layers);
   ReadRoomFaces(file, room);
   ReadRoomVertices(file, room);
 
@@ -204,24 +196,19 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
 
 void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the floor data");
-  level.NumFloorData = file.ReadCount32("NumFloorData");
-  file.ReadList(level.FloorData, int64_t{level.NumFloorData} * 2);
+  file.ReadList(level.FloorData, int64_t{file.ReadCount32("NumFloorData")} * 2);
   file.SetContext("the mesh data");
-  level.NumMeshData = file.ReadCount32("NumMeshData");
-  file.ReadList(level.MeshData, int64_t{level.NumMeshData} * 2);
-  ReadCountedList(file, "the mesh pointers", "NumMeshPointers", level.NumMeshPointers,
-                  level.MeshPointers);
+  file.ReadList(level.MeshData, int64_t{file.ReadCount32("NumMeshData")} * 2);
+  ReadCountedList(file, "the mesh pointers", "NumMeshPointers", level.MeshPointers);
   SkipCountedList(file, "animations", "NumAnimations", 40);
   SkipCountedList(file, "state changes", "NumStateChanges", 6);
   SkipCountedList(file, "animation dispatches", "NumAnimDispatches", 8);
   SkipCountedList(file, "animation commands", "NumAnimCommands", 2);
-  ReadCountedList(file, "the mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
-  ReadCountedList(file, "the frames", "NumFrames", level.NumFrames, level.Frames);
+  ReadCountedList(file, "the mesh trees", "NumMeshTrees", level.MeshTrees);
+  ReadCountedList(file, "the frames", "NumFrames", level.Frames);
 
-  ReadCountedRecords(file, "the moveables", "NumMoveables", level.NumMoveables, level.Moveables,
-                     kTR5);
-  ReadCountedList(file, "the static meshes", "NumStaticMeshes", level.NumStaticMeshes,
-                  level.StaticMeshDefs);
+  ReadCountedRecords(file, "the moveables", "NumMoveables", level.Moveables, kTR5);
+  ReadCountedList(file, "the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
 
   file.SetContext("the sprite marker");
   file.Skip(4);
@@ -240,10 +227,9 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the texture marker");
   file.Skip(5);  // the UV-range byte, "TEX" and one byte
 
-  ReadCountedRecords(file, "the object textures", "NumObjectTextures", level.NumObjectTextures,
-                     level.ObjectTextures, kTR5);
-  ReadCountedList(file, "the items", "NumItems", level.NumItems, level.Items);
-  ReadCountedList(file, "the AI objects", "NumAIObjects", level.NumAIObjects, level.AIObjects);
+  ReadCountedRecords(file, "the object textures", "NumObjectTextures", level.ObjectTextures, kTR5);
+  ReadCountedList(file, "the items", "NumItems", level.Items);
+  ReadCountedList(file, "the AI objects", "NumAIObjects", level.AIObjects);
 }
 
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
@@ -257,13 +243,13 @@ void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
   level.Tr5HeaderWord = file.ReadI32();
   level.Tr5HeaderWord = file.ReadI32();  // the second size word is the one kept
   file.Skip(4);
-  level.NumRooms = file.ReadCount16("NumRooms");
+  const int16_t rooms = file.ReadCount16("NumRooms");
   file.Skip(2);  // high half of the room count
 
   level.Rooms.clear();
-  if (level.NumRooms > 0) {
-    file.NeedEntries(static_cast<uint64_t>(level.NumRooms), kRoomHeaderSize);
-    level.Rooms.resize(static_cast<size_t>(level.NumRooms));
+  if (rooms > 0) {
+    file.NeedEntries(static_cast<uint64_t>(rooms), kRoomHeaderSize);
+    level.Rooms.resize(static_cast<size_t>(rooms));
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
       file.SetContext("room " + std::to_string(i));
       try {

@@ -5,8 +5,8 @@
 // An IO offers:
 //   io(fields...)                        each field as its bytes
 //   io.Count(field, n)                   a count stored as it is (never negative when read)
-//   io.Block16(field, n, list)           a 16-bit count, then the records as they lie in memory
-//   io.Each16(field, n, list, size, fn)  a 16-bit count, then fn per record of size bytes
+//   io.Block16(field, list)              a 16-bit count, then the records as they lie in memory
+//   io.Each16(field, list, size, fn)     a 16-bit count, then fn per record of size bytes
 //   io.Block(list, n)                    n records as they lie in memory, with no count
 // Fields passed to io(...) are scalars or arrays of scalars, whose size is their file size.
 #pragma once
@@ -42,15 +42,12 @@ class RecordReader {
   void Count(std::string_view field, int16_t& n) { n = c_.ReadCount16(field); }
   void Count(std::string_view field, int32_t& n) { n = c_.ReadCount32(field); }
   template <class T>
-  void Block16(std::string_view field, int16_t& n, std::vector<T>& list) {
-    Count(field, n);
-    c_.ReadList(list, n);
+  void Block16(std::string_view field, std::vector<T>& list) {
+    c_.ReadList(list, c_.ReadCount16(field));
   }
   template <class T, class Each>
-  void Each16(std::string_view field, int16_t& n, std::vector<T>& list, size_t entrySize,
-              Each each) {
-    Count(field, n);
-    c_.ReadEach(list, n, entrySize, each);
+  void Each16(std::string_view field, std::vector<T>& list, size_t entrySize, Each each) {
+    c_.ReadEach(list, c_.ReadCount16(field), entrySize, each);
   }
   template <class T>
   void Block(std::vector<T>& list, int64_t n) {
@@ -162,49 +159,45 @@ void Transfer(IO& io, R& room, int version) {
   io.Count("NumDataWords", room.NumDataWords);
   auto each = [&](auto& record) { Transfer(io, record, version); };
   if (tr1)
-    io.Each16("NumVertices", room.NumVertices, room.Vertices, FileSize<RoomVertex>(version), each);
+    io.Each16("NumVertices", room.Vertices, FileSize<RoomVertex>(version), each);
   else
-    io.Block16("NumVertices", room.NumVertices, room.Vertices);
-  io.Each16("NumRectangles", room.NumRectangles, room.Rectangles, FileSize<RoomQuad>(version),
-            each);
-  io.Each16("NumTriangles", room.NumTriangles, room.Triangles, FileSize<RoomTriangle>(version),
-            each);
+    io.Block16("NumVertices", room.Vertices);
+  io.Each16("NumRectangles", room.Rectangles, FileSize<RoomQuad>(version), each);
+  io.Each16("NumTriangles", room.Triangles, FileSize<RoomTriangle>(version), each);
   if (version == kTR4)
-    io.Count("NumSprites", room.NumSprites);  // the count as stored: no entries follow it
+    io.Count("NumSprites", room.Tr4SpriteCount);  // the count as stored: no entries follow it
   else
-    io.Block16("NumSprites", room.NumSprites, room.Sprites);
-  io.Block16("NumPortals", room.NumPortals, room.Portals);
+    io.Block16("NumSprites", room.Sprites);
+  io.Block16("NumPortals", room.Portals);
   io.Count("NumZSectors", room.NumZSectors);
   io.Count("NumXSectors", room.NumXSectors);
   io.Block(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
   io(room.AmbientIntensity1);  // in the fourth game, the low half of the room colour
   if (version >= kTR2) io(room.AmbientIntensity2);
   if (version == kTR2) io(room.LightMode);
-  io.Each16("NumLights", room.NumLights, room.Lights, FileSize<RoomLight>(version), each);
+  io.Each16("NumLights", room.Lights, FileSize<RoomLight>(version), each);
   if (tr1)
-    io.Each16("NumStaticMeshes", room.NumStaticMeshes, room.StaticMeshes,
-              FileSize<RoomStatic>(version), each);
+    io.Each16("NumStaticMeshes", room.StaticMeshes, FileSize<RoomStatic>(version), each);
   else
-    io.Block16("NumStaticMeshes", room.NumStaticMeshes, room.StaticMeshes);
+    io.Block16("NumStaticMeshes", room.StaticMeshes);
   io(room.AlternateRoom, room.Flags);
   if (version >= kTR3) io(room.WaterScheme, room.ReverbInfo, room.AlternateGroup);
 }
 
 // A 32-bit count, then the records as they lie in memory; context names them in messages.
 template <typename T>
-void ReadCountedList(ByteCursor& c, std::string context, std::string_view field, int32_t& count,
+void ReadCountedList(ByteCursor& c, std::string context, std::string_view field,
                      std::vector<T>& list) {
   c.SetContext(std::move(context));
-  count = c.ReadCount32(field);
-  c.ReadList(list, count);
+  c.ReadList(list, c.ReadCount32(field));
 }
 
 // A 32-bit count, then each record through its Transfer.
 template <typename T>
-void ReadCountedRecords(ByteCursor& c, std::string context, std::string_view field, int32_t& count,
+void ReadCountedRecords(ByteCursor& c, std::string context, std::string_view field,
                         std::vector<T>& list, int version) {
   c.SetContext(std::move(context));
-  count = c.ReadCount32(field);
+  const int32_t count = c.ReadCount32(field);
   RecordReader io(c);
   c.ReadEach(list, count, FileSize<T>(version), [&](T& record) { Transfer(io, record, version); });
 }

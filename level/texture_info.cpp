@@ -62,9 +62,7 @@ std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTe
 }
 
 std::vector<TextureTile> ConvertTR5TextInfo(const Level& level, MessageSink& messages) {
-  size_t count =
-      std::min<size_t>(level.ObjectTextures.size(),
-                       static_cast<size_t>(std::max<int32_t>(level.NumObjectTextures, 0)));
+  const size_t count = level.ObjectTextures.size();
   std::vector<TextureTile> tiles(count);
   for (size_t i = 0; i < count; ++i) {
     const ObjectTexture& texture = level.ObjectTextures[i];

@@ -10,12 +10,12 @@ namespace slab {
 void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   data.SetContext("the room count");
   level.Reserved32 = data.ReadI32();
-  level.NumRooms = data.ReadCount16("NumRooms");
+  const int16_t rooms = data.ReadCount16("NumRooms");
   level.Rooms.clear();
-  if (level.NumRooms > 0) {
+  if (rooms > 0) {
     // A room holds at least 58 bytes of counts and fields: check before sizing the list.
-    data.NeedEntries(static_cast<uint64_t>(level.NumRooms), 58);
-    level.Rooms.resize(static_cast<size_t>(level.NumRooms));
+    data.NeedEntries(static_cast<uint64_t>(rooms), 58);
+    level.Rooms.resize(static_cast<size_t>(rooms));
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
       data.SetContext("room " + std::to_string(i));
       RecordReader io(data);
@@ -24,54 +24,40 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   }
 
   data.SetContext("the floor data");
-  level.NumFloorData = data.ReadCount32("NumFloorData");
-  data.ReadList(level.FloorData, int64_t{level.NumFloorData} * 2);
+  data.ReadList(level.FloorData, int64_t{data.ReadCount32("NumFloorData")} * 2);
   data.SetContext("the mesh data");
-  level.NumMeshData = data.ReadCount32("NumMeshData");
-  data.ReadList(level.MeshData, int64_t{level.NumMeshData} * 2);
-  ReadCountedList(data, "the mesh pointers", "NumMeshPointers", level.NumMeshPointers,
-                  level.MeshPointers);
-  ReadCountedList(data, "the animations", "NumAnimations", level.NumAnimations, level.Animations);
-  ReadCountedList(data, "the state changes", "NumStateChanges", level.NumStateChanges,
-                  level.StateChanges);
-  ReadCountedList(data, "the animation dispatches", "NumAnimDispatches", level.NumAnimDispatches,
-                  level.AnimDispatches);
-  ReadCountedList(data, "the animation commands", "NumAnimCommands", level.NumAnimCommands,
-                  level.AnimCommands);
-  ReadCountedList(data, "the mesh trees", "NumMeshTrees", level.NumMeshTrees, level.MeshTrees);
-  ReadCountedList(data, "the frames", "NumFrames", level.NumFrames, level.Frames);
+  data.ReadList(level.MeshData, int64_t{data.ReadCount32("NumMeshData")} * 2);
+  ReadCountedList(data, "the mesh pointers", "NumMeshPointers", level.MeshPointers);
+  ReadCountedList(data, "the animations", "NumAnimations", level.Animations);
+  ReadCountedList(data, "the state changes", "NumStateChanges", level.StateChanges);
+  ReadCountedList(data, "the animation dispatches", "NumAnimDispatches", level.AnimDispatches);
+  ReadCountedList(data, "the animation commands", "NumAnimCommands", level.AnimCommands);
+  ReadCountedList(data, "the mesh trees", "NumMeshTrees", level.MeshTrees);
+  ReadCountedList(data, "the frames", "NumFrames", level.Frames);
 
-  ReadCountedRecords(data, "the moveables", "NumMoveables", level.NumMoveables, level.Moveables,
-                     kTR4);
-  ReadCountedList(data, "the static meshes", "NumStaticMeshes", level.NumStaticMeshes,
-                  level.StaticMeshDefs);
+  ReadCountedRecords(data, "the moveables", "NumMoveables", level.Moveables, kTR4);
+  ReadCountedList(data, "the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
 
   data.SetContext("the sprite marker");
   data.Skip(3);  // "SPR"; not compared
-  ReadCountedList(data, "the sprite textures", "NumSpriteTextures", level.NumSpriteTextures,
-                  level.SpriteTextures);
-  ReadCountedList(data, "the sprite sequences", "NumSpriteSequences", level.NumSpriteSequences,
-                  level.SpriteSequences);
-  ReadCountedList(data, "the cameras", "NumCameras", level.NumCameras, level.Cameras);
-  ReadCountedList(data, "the fly-by cameras", "NumFlybyCameras", level.NumFlybyCameras,
-                  level.FlybyCameras);
-  ReadCountedList(data, "the sound sources", "NumSoundSources", level.NumSoundSources,
-                  level.SoundSources);
-  ReadCountedList(data, "the boxes", "NumBoxes", level.NumBoxes, level.Boxes);
-  ReadCountedList(data, "the overlaps", "NumOverlaps", level.NumOverlaps, level.Overlaps);
+  ReadCountedList(data, "the sprite textures", "NumSpriteTextures", level.SpriteTextures);
+  ReadCountedList(data, "the sprite sequences", "NumSpriteSequences", level.SpriteSequences);
+  ReadCountedList(data, "the cameras", "NumCameras", level.Cameras);
+  ReadCountedList(data, "the fly-by cameras", "NumFlybyCameras", level.FlybyCameras);
+  ReadCountedList(data, "the sound sources", "NumSoundSources", level.SoundSources);
+  ReadCountedList(data, "the boxes", "NumBoxes", level.Boxes);
+  ReadCountedList(data, "the overlaps", "NumOverlaps", level.Overlaps);
   data.SetContext("the zones");
-  data.ReadList(level.Zones, int64_t{level.NumBoxes} * 10);
-  ReadCountedList(data, "the animated textures", "NumAnimatedTextures", level.NumAnimatedTextures,
-                  level.AnimatedTextures);
+  data.ReadList(level.Zones, static_cast<int64_t>(level.Boxes.size()) * 10);
+  ReadCountedList(data, "the animated textures", "NumAnimatedTextures", level.AnimatedTextures);
 
   // One byte, the animated textures' UV-range count, then "TEX" (not compared).
   data.SetContext("the texture marker");
   level.AnimatedTexturesUVCount = data.ReadU8();
   data.Skip(3);
-  ReadCountedRecords(data, "the object textures", "NumObjectTextures", level.NumObjectTextures,
-                     level.ObjectTextures, kTR4);
-  ReadCountedList(data, "the items", "NumItems", level.NumItems, level.Items);
-  ReadCountedList(data, "the AI objects", "NumAIObjects", level.NumAIObjects, level.AIObjects);
+  ReadCountedRecords(data, "the object textures", "NumObjectTextures", level.ObjectTextures, kTR4);
+  ReadCountedList(data, "the items", "NumItems", level.Items);
+  ReadCountedList(data, "the AI objects", "NumAIObjects", level.AIObjects);
 
   data.SetContext("the demo data");
   level.DemoData.clear();
@@ -88,10 +74,8 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
     data.ReadList(level.SoundMap, kSoundMapEntries);
   }
 
-  ReadCountedList(data, "the sound details", "NumSoundDetails", level.NumSoundDetails,
-                  level.SoundDetails);
-  ReadCountedList(data, "the sample indices", "NumSampleIndices", level.NumSampleIndices,
-                  level.SampleIndices);
+  ReadCountedList(data, "the sound details", "NumSoundDetails", level.SoundDetails);
+  ReadCountedList(data, "the sample indices", "NumSampleIndices", level.SampleIndices);
   // Six closing bytes, not used; a chunk that stops short of them still holds every list.
   data.Seek(data.Pos() + std::min<size_t>(6, data.Remaining()));
 }

@@ -77,18 +77,15 @@ CommandOutcome SectorCommand(Document& doc, MapState& state, EditHistory& histor
   change.A = state.SelectedSectorX;
   change.B = state.SelectedSectorZ;
   change.Before = *sector;
-  change.NumFloorDataBefore = level.NumFloorData;
-  // Appending starts at the last word the count covers (bytes past it are dropped), so the
-  // tail from there on is all an append can change.
-  change.FloorDataKept =
-      std::min(level.FloorData.size(), 2 * static_cast<size_t>(std::max(level.NumFloorData, 0)));
+  // Appending starts after the last whole word (a stray odd byte is dropped), so the tail
+  // from there on is all an append can change.
+  change.FloorDataKept = level.FloorData.size() & ~size_t{1};
   change.TailBefore.assign(
       level.FloorData.begin() + static_cast<std::ptrdiff_t>(change.FloorDataKept),
       level.FloorData.end());
   if (!edit()) return {};
   sector = SelectedSector(level, state);
   change.After = *sector;
-  change.NumFloorDataAfter = level.NumFloorData;
   change.TailAfter.assign(
       level.FloorData.begin() + static_cast<std::ptrdiff_t>(change.FloorDataKept),
       level.FloorData.end());

@@ -25,7 +25,6 @@ void PutSector(Level& level, const SectorChange& change, bool undo) {
   level.FloorData.resize(change.FloorDataKept);
   const std::vector<uint8_t>& tail = undo ? change.TailBefore : change.TailAfter;
   level.FloorData.insert(level.FloorData.end(), tail.begin(), tail.end());
-  level.NumFloorData = undo ? change.NumFloorDataBefore : change.NumFloorDataAfter;
 }
 
 }  // namespace
@@ -40,7 +39,6 @@ void ApplyEdit(Level& level, const Edit& edit, bool undo) {
             } else {
               level.Items.push_back(c.Added);
             }
-            level.NumItems = static_cast<int32_t>(level.Items.size());
           },
           [&](const SectorChange& c) { PutSector(level, c, undo); },
           [&](const DemoChange& c) {

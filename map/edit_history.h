@@ -46,7 +46,6 @@ struct SectorChange {
   int Room = -1, A = 0, B = 0;
   Sector Before, After;
   size_t FloorDataKept = 0;  // bytes before this offset were left as they were
-  int32_t NumFloorDataBefore = 0, NumFloorDataAfter = 0;
   std::vector<uint8_t> TailBefore, TailAfter;
 };
 

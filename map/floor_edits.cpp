@@ -28,11 +28,11 @@ Sector* SelectedSector(Level& level, const MapState& state) {
 }  // namespace
 
 int32_t AppendFloorData(Level& level, std::span<const uint8_t> bytes) {
-  const int32_t index = level.NumFloorData < 1 ? 0 : level.NumFloorData;
-  level.FloorData.resize(2 * static_cast<size_t>(index));
-  level.FloorData.insert(level.FloorData.end(), bytes.begin(), bytes.end());
-  level.NumFloorData = index + static_cast<int32_t>(bytes.size() / 2);
-  return index;
+  // Whole words only: a stray odd byte would shift every word appended after it.
+  const size_t index = level.FloorData.size() / 2;
+  level.FloorData.resize(2 * index);
+  level.FloorData.insert(level.FloorData.end(), bytes.begin(), bytes.end() - bytes.size() % 2);
+  return static_cast<int32_t>(index);
 }
 
 bool AddMinecartFunction(Document& doc, const MapState& state, MinecartMode mode,
@@ -40,7 +40,7 @@ bool AddMinecartFunction(Document& doc, const MapState& state, MinecartMode mode
   Level& level = doc.CurrentLevel;
   Sector* sector = SelectedSector(level, state);
   if (!sector) return false;
-  if (level.NumFloorData >= kFloorDataFull) {
+  if (level.FloorData.size() / 2 >= static_cast<size_t>(kFloorDataFull)) {
     messages.Show(kFloorDataFullMessage);
     return false;
   }
@@ -57,7 +57,7 @@ bool AddMinecartFunction(Document& doc, const MapState& state, MinecartMode mode
   list.insert(list.end(), old.begin(), old.end());
   // Word 0 of every level is a dummy, since index 0 means "no list"; a level without floor
   // data gets one first.
-  if (level.NumFloorData < 1) AppendFloorData(level, std::vector<uint8_t>{0, 0});
+  if (level.FloorData.size() < 2) AppendFloorData(level, std::vector<uint8_t>{0, 0});
   sector->FDIndex = static_cast<uint16_t>(AppendFloorData(level, list));
   doc.Modified = true;
   return true;

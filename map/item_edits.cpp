@@ -38,10 +38,7 @@ std::optional<int16_t> ItemRotate(Document& doc, MapState& state) {
   return angle;
 }
 
-void AddItem(Level& level, const Item& item) {
-  level.Items.push_back(item);
-  level.NumItems = static_cast<int32_t>(level.Items.size());
-}
+void AddItem(Level& level, const Item& item) { level.Items.push_back(item); }
 
 std::optional<int> ItemAdd(Document& doc, const MapState& state) {
   Level& level = doc.CurrentLevel;

@@ -81,7 +81,6 @@ void ConvertRoomLighting(Room& room, int targetVersion) {
     kept.push_back(older);
   }
   room.Lights = std::move(kept);
-  room.NumLights = static_cast<int16_t>(room.Lights.size());
 }
 
 void FixObjectTexture(ObjectTexture& texture) {
@@ -128,7 +127,6 @@ void AIObjectsToStatics(Level& level) {
       s.ObjectID = static_cast<uint16_t>(ai.ObjectID);
       room.StaticMeshes.push_back(s);
     }
-    room.NumStaticMeshes = static_cast<int16_t>(room.StaticMeshes.size());
   }
 }
 
@@ -142,7 +140,7 @@ Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
   for (Room& room : level.Rooms) {
     ConvertRoomLighting(room, targetVersion);
     // These rooms hold no sprite entries, whatever their count said.
-    room.NumSprites = 0;
+    room.Tr4SpriteCount = 0;
     room.Sprites.clear();
     // The older engines read the geometry block by this size; give the size of what is
     // written (the same as the fourth game's in well-formed files).
@@ -154,7 +152,6 @@ Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
 
   RewrittenMeshes meshes = RewriteMeshes(level);
   level.MeshData = std::move(meshes.MeshData);
-  level.NumMeshData = static_cast<int32_t>(level.MeshData.size() / 2);
   level.MeshPointers = std::move(meshes.MeshPointers);
 
   level.SpriteTextures = wad.SpriteTextures;
@@ -190,13 +187,6 @@ Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
 
   level.Version = static_cast<int32_t>(targetVersion == kTR3 ? kTR3VersionWord : kTR2VersionWord);
   level.NumRoomTextiles = level.NumObjTextiles = level.NumBumpTextiles = 0;
-  level.NumRooms = static_cast<int16_t>(level.Rooms.size());
-  level.NumMeshPointers = static_cast<int32_t>(level.MeshPointers.size());
-  level.NumSpriteTextures = static_cast<int32_t>(level.SpriteTextures.size());
-  level.NumSpriteSequences = static_cast<int32_t>(level.SpriteSequences.size());
-  level.NumFlybyCameras = 0;
-  level.NumAIObjects = 0;
-  level.NumSamples = 0;
   return level;
 }
 

@@ -24,12 +24,12 @@ class RecordWriter {
   void Count(std::string_view, int16_t n) { w_.WriteI16(n); }
   void Count(std::string_view, int32_t n) { w_.WriteI32(n); }
   template <class T>
-  void Block16(std::string_view, int16_t, const std::vector<T>& list) {
+  void Block16(std::string_view, const std::vector<T>& list) {
     w_.WriteU16(static_cast<uint16_t>(list.size()));
     w_.WriteList(list);
   }
   template <class T, class Each>
-  void Each16(std::string_view, int16_t, const std::vector<T>& list, size_t, Each each) {
+  void Each16(std::string_view, const std::vector<T>& list, size_t, Each each) {
     w_.WriteU16(static_cast<uint16_t>(list.size()));
     for (const T& record : list) each(record);
   }

@@ -358,10 +358,10 @@ TEST_F(WindowTest, ItemFlagsAddedItemsAndTypesEditTheLevel) {
 TEST_F(WindowTest, MinecartButtonsAndWallChangeTheSelectedSector) {
   OpenShowcase();
   ClickSector(1, 2);
-  const int32_t before = Lvl().NumFloorData;
+  const auto before = static_cast<int32_t>(Lvl().FloorData.size() / 2);
   Press("FD20");
   EXPECT_EQ(Lvl().Rooms[0].SectorAt(1, 2).FDIndex, before);
-  EXPECT_EQ(Lvl().NumFloorData, before + 1);
+  EXPECT_EQ(Lvl().FloorData.size(), 2u * (before + 1));
   EXPECT_TRUE(window_->Doc().Modified);
   const QImage& map = window_->RoomMap()->MapPicture();
   EXPECT_EQ(map.pixelColor(2 * 10 + 5, 1 * 10 + 5), QColor(0, 0, 255));

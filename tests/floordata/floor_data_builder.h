@@ -14,7 +14,6 @@ inline void SetFloorData(Level& level, const std::vector<uint16_t>& words) {
     level.FloorData.push_back(static_cast<uint8_t>(w & 0xFF));
     level.FloorData.push_back(static_cast<uint8_t>(w >> 8));
   }
-  level.NumFloorData = static_cast<int32_t>(words.size());
 }
 
 // Word 0 is the dummy every level starts with; lists begin at word 1.

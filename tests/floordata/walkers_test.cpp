@@ -29,12 +29,10 @@ TEST(Walkers, IndexesWithoutList) {
   Level level = LevelWithList({Fn(5, 0, true)});
   level.FloorData[0] = 5;
   ExpectEmpty(level, 0);
-  ExpectEmpty(level, 2);       // above NumFloorData
+  ExpectEmpty(level, 2);       // past the floor data
   ExpectEmpty(level, 0x8001);  // stored negative
   ExpectEmpty(level, 0xFFFF);
   EXPECT_EQ(GetSectorFlags(level, kList), kFlagKill);
-  level.NumFloorData = 5;  // a count larger than the bytes held
-  ExpectEmpty(level, 3);
 }
 
 TEST(Walkers, PortalAfterOneWordEntries) {
@@ -69,7 +67,8 @@ TEST(Walkers, TriggerActionsAndTheirBits) {
   });
   const auto list = GetTriggerList(level, kList);
   ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(std::tie(list[0].TriggerType, list[0].Setup, list[0].Param), std::make_tuple(2, 0x0105, 88));
+  EXPECT_EQ(std::tie(list[0].TriggerType, list[0].Setup, list[0].Param),
+            std::make_tuple(2, 0x0105, 88));
   EXPECT_EQ(std::tie(list[1].Action, list[1].Param), std::make_tuple(3, 4));
   EXPECT_EQ(std::tie(list[2].Action, list[2].Param, list[2].Setup), std::make_tuple(1, 2, 0x0105));
   EXPECT_EQ(CopySectorFloorData(level, kList).size(), 12u);

@@ -233,7 +233,7 @@ TEST(VersionDetection, TexturesOnlyAndUnknownWords) {
   EXPECT_FALSE(got->Result.Loaded);
   EXPECT_EQ(got->Sink.Shown, std::vector<std::string>{"Unknown TR version!"});
   EXPECT_EQ(got->GameVersion, kTR2);
-  EXPECT_EQ(got->Result.Lvl.NumRooms, 0);
+  EXPECT_TRUE(got->Result.Lvl.Rooms.empty());
 
   // The other third-game word reads the third-game layout.
   d.VersionWord = 0xFF080038;
@@ -308,7 +308,6 @@ TEST(TextureInfo, ConvertTR5TextInfoRefusesAnAreaPastThePage) {
   t.Height = 100;
   level.ObjectTextures = {t, t};
   level.ObjectTextures[1].Corners[0].XPixel = 193;  // 193 + 63 runs past the page
-  level.NumObjectTextures = 2;
   RecordingSink sink;
   EXPECT_THROW(ConvertTR5TextInfo(level, sink), TextureAreaError);
   EXPECT_EQ(sink.Shown, std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 1 invalid"});

@@ -39,7 +39,7 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_EQ(got.NumMiscTextiles, 3);
   EXPECT_EQ(got.Tr5HeaderA, 3);
   EXPECT_EQ(got.Tr5HeaderB, -4);
-  ASSERT_EQ(got.NumRooms, 1);
+  ASSERT_EQ(got.Rooms.size(), 1u);
   const Room& room = got.Rooms[0];
   EXPECT_EQ(room.DataStart, int32_t(composed.RoomAt[0] + 8 + 1));  // counted from 1
   EXPECT_EQ(std::string(room.Marker.data(), 4), "XELA");
@@ -51,7 +51,7 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_EQ(room.SectorAt(2, 1).FDIndex, 5);
   EXPECT_EQ(room.Portals.at(0).Normal[2], -1);
   EXPECT_EQ(room.StaticMeshes.at(0).ObjectID, 7);
-  ASSERT_EQ(room.NumLights, 2);
+  ASSERT_EQ(room.Lights.size(), 2u);
   const RoomLight& light = room.Lights[1];
   EXPECT_EQ(light.FX, 1.5f);
   EXPECT_EQ(light.Red, 0.5f);
@@ -59,34 +59,33 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_EQ(light.DirZ, -1);
   EXPECT_EQ(light.DZ, -4096);
   EXPECT_EQ(light.LightType, 2);
-  EXPECT_EQ(room.NumLayers, 2);
+  EXPECT_EQ(room.Layers.size(), 2u);
 
   // Two layers of 10 and 6 vertices: one list of 16, the second layer's faces shifted by 10.
-  ASSERT_EQ(room.NumVertices, 16);
   ASSERT_EQ(room.Vertices.size(), 16u);
   EXPECT_EQ(room.Vertices[9].X, 9216);
   EXPECT_EQ(room.Vertices[9].Z, 1024);   // 1023.5
   EXPECT_EQ(room.Vertices[10].X, 1022);  // 1022.5
-  ASSERT_EQ(room.NumRectangles, 3);
+  ASSERT_EQ(room.Rectangles.size(), 3u);
   EXPECT_EQ(room.Rectangles[2].Vertices, (std::array<int16_t, 4>{10, 11, 12, 13}));
   EXPECT_EQ(room.Rectangles[2].Extra, 13);
-  ASSERT_EQ(room.NumTriangles, 3);
+  ASSERT_EQ(room.Triangles.size(), 3u);
   EXPECT_EQ(room.Triangles[0].Vertices, (std::array<int16_t, 3>{7, 8, 9}));
   EXPECT_EQ(room.Triangles[2].Vertices, (std::array<int16_t, 3>{10, 14, 15}));
   EXPECT_EQ(room.Triangles[2].Texture, 6);
 
   const Level& l = draft.Data;
   EXPECT_EQ(got.FloorData, l.FloorData);
-  EXPECT_EQ(got.NumMeshData, 2);
+  EXPECT_EQ(got.MeshData.size(), 4u);
   EXPECT_EQ(got.Frames, l.Frames);
   EXPECT_EQ(got.Moveables.at(0).Spare, 0xCDCD);
   EXPECT_EQ(got.StaticMeshDefs.at(1).ID, 9);
-  ASSERT_EQ(got.NumObjectTextures, 2);
+  ASSERT_EQ(got.ObjectTextures.size(), 2u);
   EXPECT_EQ(got.ObjectTextures[1].Tr5Padding, 0xABCD);
   EXPECT_EQ(got.Items.at(0).OCB, 3);
   EXPECT_EQ(got.AIObjects.at(0).Angle, 3);
   // Passed over, not kept.
-  EXPECT_EQ(got.NumAnimations, 0);
+  EXPECT_TRUE(got.Animations.empty());
   EXPECT_TRUE(got.Boxes.empty());
   EXPECT_TRUE(got.Samples.empty());
 }
@@ -99,7 +98,7 @@ TEST(Tr5Reader, FacePaddingFollowsTheTriangleTotal) {
     layers[1].Triangles.resize(size_t(triangles - 1), layers[1].Triangles[0]);
     Level got = ReadTr5(ComposeTR5(draft).Bytes);
     const Room& room = got.Rooms[0];
-    EXPECT_EQ(room.NumTriangles, triangles);
+    EXPECT_EQ(room.Triangles.size(), size_t(triangles));
     EXPECT_EQ(room.Vertices[0].Y, -256) << triangles;
     EXPECT_EQ(room.Vertices[15].X, 1022) << triangles;
     EXPECT_EQ(got.Items.size(), 1u);
@@ -116,7 +115,7 @@ TEST(Tr5Reader, RoomsWithoutLayersAndTheirNeighbours) {
   Level got = ReadTr5(ComposeTR5(draft).Bytes);
   ASSERT_EQ(got.Rooms.size(), 2u);
   EXPECT_TRUE(got.Rooms[0].Vertices.empty() && got.Rooms[0].Rectangles.empty());
-  EXPECT_EQ(got.Rooms[1].NumVertices, 16);
+  EXPECT_EQ(got.Rooms[1].Vertices.size(), 16u);
   EXPECT_EQ(got.Rooms[1].Vertices[9].Z, 1024);
 }
 

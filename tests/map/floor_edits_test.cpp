@@ -38,6 +38,7 @@ class FloorEditsTest : public test::MapFixture {
     return static_cast<uint16_t>(doc.CurrentLevel.FloorData[2 * index] |
                                  doc.CurrentLevel.FloorData[2 * index + 1] << 8);
   }
+  int32_t WordCount() const { return static_cast<int32_t>(doc.CurrentLevel.FloorData.size() / 2); }
   std::vector<uint16_t> Words(size_t from, size_t count) const {
     std::vector<uint16_t> out;
     for (size_t i = from; i < from + count; ++i) out.push_back(Word(i));
@@ -46,10 +47,9 @@ class FloorEditsTest : public test::MapFixture {
 };
 
 TEST_F(FloorEditsTest, LeftOnASectorWithoutListAppendsOneWord) {
-  const int32_t before = level().NumFloorData;
+  const int32_t before = WordCount();
   ASSERT_TRUE(Press(2, 2, MinecartMode::Left));
   EXPECT_EQ(At(0, 2, 2).FDIndex, before);
-  EXPECT_EQ(level().NumFloorData, before + 1);
   EXPECT_EQ(level().FloorData.size(), 2u * (before + 1));
   EXPECT_EQ(Word(before), 0x8014);
   EXPECT_TRUE(doc.Modified);
@@ -67,11 +67,11 @@ TEST_F(FloorEditsTest, LeftOnASectorWithoutListAppendsOneWord) {
 TEST_F(FloorEditsTest, StopGoesInFrontOfAnExistingListAsANewCopy) {
   ListAt(0, 1, 1, {Fn(4, 0, true), 0x3E00, Act(0, 0, true)});
   const uint16_t oldIndex = At(0, 1, 1).FDIndex;
-  const int32_t before = level().NumFloorData;
+  const int32_t before = WordCount();
   ASSERT_TRUE(Press(1, 1, MinecartMode::Stop));
   const uint16_t index = At(0, 1, 1).FDIndex;
   EXPECT_EQ(index, before);
-  EXPECT_EQ(level().NumFloorData, before + 5);
+  EXPECT_EQ(WordCount(), before + 5);
   EXPECT_EQ(Words(index, 5), (std::vector<uint16_t>{0x0014, 0x0015, 0x8004, 0x3E00, 0x8000}));
   EXPECT_EQ(state.Map.Pixel(PixelX(1), PixelY(1)), colour::kMinecartStop);
   EXPECT_EQ(GetTriggerList(level(), index).size(), 1u);
@@ -79,7 +79,7 @@ TEST_F(FloorEditsTest, StopGoesInFrontOfAnExistingListAsANewCopy) {
   // A second press makes another copy; the earlier ones stay where they were.
   ASSERT_TRUE(Press(1, 1, MinecartMode::Left));
   EXPECT_EQ(At(0, 1, 1).FDIndex, before + 5);
-  EXPECT_EQ(level().NumFloorData, before + 11);
+  EXPECT_EQ(WordCount(), before + 11);
   EXPECT_EQ(Words(before + 5, 2), (std::vector<uint16_t>{0x0014, 0x0014}));
   EXPECT_EQ(Word(index), 0x0014);  // the first copy is untouched
   EXPECT_EQ(Word(oldIndex), 0x8004);
@@ -106,7 +106,7 @@ TEST_F(FloorEditsTest, FullFloorDataWritesNothingAndSaysWhy) {
   test::SetFloorData(level(), full);
   const Level copy = level();
   EXPECT_FALSE(Press(2, 2, MinecartMode::Stop));
-  EXPECT_EQ(level().NumFloorData, 32767);
+  EXPECT_EQ(WordCount(), 32767);
   EXPECT_EQ(level().FloorData, copy.FloorData);
   EXPECT_EQ(At(0, 2, 2).FDIndex, 0);
   EXPECT_FALSE(doc.Modified);
@@ -122,11 +122,10 @@ TEST_F(FloorEditsTest, FullFloorDataWritesNothingAndSaysWhy) {
 
 TEST_F(FloorEditsTest, LevelWithoutFloorDataGetsItsDummyWordFirst) {
   level().FloorData.clear();
-  level().NumFloorData = 0;
   At(0, 3, 3).FDIndex = 0;
   ASSERT_TRUE(Press(2, 2, MinecartMode::Right));
   EXPECT_EQ(At(0, 2, 2).FDIndex, 1);
-  EXPECT_EQ(level().NumFloorData, 2);
+  EXPECT_EQ(WordCount(), 2);
   EXPECT_EQ(GetSectorFlags(level(), 1), kFlagFunction21);
 }
 

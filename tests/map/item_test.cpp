@@ -145,7 +145,7 @@ TEST_F(ItemTest, AddedItemStandsOnTheSectorFloor) {
       std::tuple(item.X, item.Y, item.Z, item.Room, item.ObjectID, item.Intensity1, item.Flags),
       std::tuple(1024 + 2 * 1024 + 512, -512, 2048 + 3 * 1024 + 512, 0, 0, -32768, 0));
   EXPECT_EQ(item.OCB, -32768);  // the second intensity before the fourth game
-  EXPECT_EQ(level().NumItems, 1);
+  EXPECT_EQ(level().Items.size(), 1u);
   EXPECT_TRUE(doc.Modified);
 
   doc.GameVersion = kTR4;

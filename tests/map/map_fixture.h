@@ -37,7 +37,6 @@ class MapFixture : public testing::Test {
     room.Sectors.assign(static_cast<size_t>(numA) * numB, kOpenFloor);
     room.AlternateRoom = -1;
     level().Rooms.push_back(room);
-    level().NumRooms = static_cast<int16_t>(level().Rooms.size());
     return static_cast<int>(level().Rooms.size()) - 1;
   }
 
@@ -59,8 +58,6 @@ class MapFixture : public testing::Test {
     added.Room = static_cast<int16_t>(room);
     added.X = level().Rooms[room].Info.X + 1024 * a + 512 + dx;
     added.Z = level().Rooms[room].Info.Z + 1024 * b + 512;
-    level().NumItems = static_cast<int32_t>(level().Items.size());
-    level().NumAIObjects = static_cast<int32_t>(level().AIObjects.size());
     return static_cast<int>(level().Items.size() + level().AIObjects.size()) - 1;
   }
   int AddItemAt(int room, int a, int b, int16_t objectId = 0, int dx = 0) {

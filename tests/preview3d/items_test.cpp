@@ -226,7 +226,6 @@ TEST(CameraMarkers, SinksFixedCamerasAndPlainOnes) {
     level.FloorData.push_back(static_cast<uint8_t>(w & 0xFF));
     level.FloorData.push_back(static_cast<uint8_t>((w >> 8) & 0xFF));
   }
-  level.NumFloorData = static_cast<int32_t>(fd.Words.size());
   level.Rooms.resize(1);
   level.Rooms[0].NumXSectors = 1;
   level.Rooms[0].NumZSectors = 3;

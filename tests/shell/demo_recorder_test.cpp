@@ -17,7 +17,6 @@ Level LevelWithLara() {
   Level level;
   const Item lara{0, 3, 1024, -512, 2048, -16384};
   level.Items = {Item{7, 0, 99}, lara, Item{0, 3, 5}};
-  level.NumItems = 3;
   level.NumDemoData = 8;
   level.DemoData = {1, 2};
   return level;

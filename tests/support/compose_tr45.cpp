@@ -176,7 +176,7 @@ void WriteTr4Room(Out& o, const Room& r) {
     for (auto v : t.Vertices) o.I16(v);
     o.I16(t.Texture);
   }
-  o.I16(r.NumSprites);
+  o.I16(r.Tr4SpriteCount);
   o.Count16("NumPortals", r.Portals.size());
   for (const auto& p : r.Portals) WritePortal(o, p);
   o.Count16("NumZSectors", static_cast<size_t>(r.NumZSectors));
@@ -492,7 +492,7 @@ Tr4Draft SampleTr4Draft() {
     r.Rectangles.push_back({{0, 1, 2, 3}, 5, 0});
     r.Triangles.push_back({{0, 1, 2}, 6, 0});
     r.Triangles.push_back({{1, 2, 3}, int16_t(0x8007), 0});
-    r.NumSprites = 0;
+    r.Tr4SpriteCount = 0;
     Portal p;
     p.AdjoiningRoom = uint16_t(1 - n);
     p.Normal = {1, 0, 0};

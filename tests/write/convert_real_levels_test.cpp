@@ -61,11 +61,11 @@ TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
           << loaded->FirstMessage();
       EXPECT_EQ(loaded->GameVersion, target);
 
-      EXPECT_EQ(reread.NumRooms, tr4.NumRooms);
+      EXPECT_EQ(reread.Rooms.size(), tr4.Rooms.size());
       EXPECT_EQ(SectorCount(reread), SectorCount(tr4));
-      EXPECT_EQ(reread.NumFloorData, tr4.NumFloorData);
-      EXPECT_EQ(reread.NumItems, tr4.NumItems);
-      EXPECT_EQ(reread.NumMeshPointers, tr4.NumMeshPointers);
+      EXPECT_EQ(reread.FloorData.size(), tr4.FloorData.size());
+      EXPECT_EQ(reread.Items.size(), tr4.Items.size());
+      EXPECT_EQ(reread.MeshPointers.size(), tr4.MeshPointers.size());
       for (size_t i = 0; i < reread.MeshPointers.size(); ++i) {
         size_t offset = static_cast<size_t>(reread.MeshPointers[i]);
         ASSERT_NO_THROW(ParseMesh(reread.MeshData, offset, target)) << "mesh pointer " << i;

@@ -154,7 +154,7 @@ TEST_F(ConvertJobs, ConvertWritesBesideTheInputWithTheWadOfTheProgramFolder) {
     LoadResult loaded = LoadLevel(At("level.tr2"), version, sink);
     ASSERT_TRUE(loaded.Loaded);
     EXPECT_EQ(version, target);
-    EXPECT_EQ(loaded.Lvl.NumRooms, 2);
+    EXPECT_EQ(loaded.Lvl.Rooms.size(), 2u);
   }
 }
 
