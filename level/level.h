@@ -4,7 +4,7 @@
 // so a reader may copy a whole list in one move.
 // A count the file stores before a list is that list's size and is not kept beside it; the
 // counts kept are dimensions (NumXSectors, NumZSectors) and numbers that are not a list's
-// size (NumDataWords, the page split, Tr4SpriteCount, NumDemoData).
+// size (NumDataWords, the page counts, Tr4SpriteCount, NumDemoData).
 #pragma once
 
 #include <array>
@@ -298,6 +298,9 @@ struct Level {
   int16_t NumRoomTextiles = 0, NumObjTextiles = 0, NumBumpTextiles = 0;
   std::array<uint8_t, 768> Palette{};
   std::array<uint8_t, 1024> Palette16{};
+  // Whole pages, decided once on reading: a fourth- or fifth-game chunk is rounded to the
+  // nearest page, so a damaged one leaves part of a page more in the list, which the
+  // writer, the converter and the 3D view leave out.
   int32_t NumTextiles = 0;
   int32_t NumMiscTextiles = 0;
   PixelList<uint8_t> Textile8;
