@@ -12,8 +12,7 @@
 
 namespace slab {
 
-// The title a box gets when the caller gives none: the project's name, as the toolkit of the
-// original program used.
+// The title a box gets when the caller gives none: the program's own name.
 inline constexpr char kDefaultBoxTitle[] = "Slabwright2";
 
 // Boxes over the given window (or none).

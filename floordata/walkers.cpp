@@ -25,18 +25,18 @@ class FloorWords {
 // not know, where the list is taken to end.
 int EntryWords(int code) {
   switch (code) {
-    case 1:
-    case 2:
-    case 3:
+    case kFdPortal:
+    case kFdFloorSlant:
+    case kFdCeilingSlant:
       return 2;
-    case 5:
-    case 6:
-    case 19:
-    case 20:
-    case 21:
+    case kFdKill:
+    case kFdClimb:
+    case kFdMonkey:
+    case kFdFunction20:
+    case kFdFunction21:
       return 1;
     default:
-      return code >= 7 && code <= 18 ? 2 : 0;
+      return code >= kFdFirstSplit && code <= kFdLastSplit ? 2 : 0;
   }
 }
 

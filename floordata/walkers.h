@@ -12,9 +12,14 @@ namespace slab {
 
 // Function codes of the list entries this program takes something from.
 inline constexpr int kFdPortal = 1;
+inline constexpr int kFdFloorSlant = 2;
+inline constexpr int kFdCeilingSlant = 3;
 inline constexpr int kFdTrigger = 4;
 inline constexpr int kFdKill = 5;
 inline constexpr int kFdClimb = 6;
+// 7 to 18: the split floors and ceilings of the third game on (one word of heights each).
+inline constexpr int kFdFirstSplit = 7;
+inline constexpr int kFdLastSplit = 18;
 inline constexpr int kFdMonkey = 19;
 inline constexpr int kFdFunction20 = 20;  // minecart left turn, later the trigger-triggerer
 inline constexpr int kFdFunction21 = 21;  // minecart right turn, later the clockwise beetle

@@ -103,7 +103,9 @@ InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling)
       EntriesFor(plausible ? std::max(result.Produced, stated) : result.Produced, sizeof(T));
   const bool grew = list.size() > EntriesFor(first, sizeof(T));
   list.resize(std::min(list.size(), keep));
-  std::memset(BytesOf(list) + result.Produced, 0, list.size() * sizeof(T) - result.Produced);
+  // (An empty list has no storage at all: nothing to clear, and no pointer to clear it at.)
+  if (list.size() * sizeof(T) > result.Produced)
+    std::memset(BytesOf(list) + result.Produced, 0, list.size() * sizeof(T) - result.Produced);
   if (grew || !plausible) list.shrink_to_fit();
   return result;
 }

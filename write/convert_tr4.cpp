@@ -123,6 +123,7 @@ void AIObjectsToStatics(Level& level) {
       s.Y = ai.Y;
       s.Z = ai.Z;
       s.Rotation = static_cast<uint16_t>(ai.Angle & 0xFFFF);
+      // 0x4210 is mid grey as a 15-bit colour (16 of 31 in each channel): an even light.
       s.Intensity1 = s.Intensity2 = 0x4210;
       s.ObjectID = static_cast<uint16_t>(ai.ObjectID);
       room.StaticMeshes.push_back(s);
@@ -161,6 +162,8 @@ Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
 
   for (ObjectTexture& texture : level.ObjectTextures) FixObjectTexture(texture);
 
+  // Ids 157..173 move down by 22 onto the second game's 135..151, where its pick-ups stand
+  // (weapons, ammunition, medipacks, flares); the third game keeps the ids as they are.
   if (targetVersion == kTR2)
     for (Item& item : level.Items)
       if (item.ObjectID >= 157 && item.ObjectID <= 173) item.ObjectID -= 22;

@@ -361,7 +361,7 @@ TEST_F(Render, ViewerMouseLookAndWheel) {
   view.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
   ViewerArea* area = view.Area();
-  view.findChild<TextureStripView*>()->setFocus();  // a click in the view takes the keys back
+  view.findChild<QWidget*>("TextPB")->setFocus();  // a click in the view takes the keys back
   const QPoint from(200, 200);
   QTest::mousePress(area, Qt::LeftButton, {}, from);
   QTest::mouseMove(area, from + QPoint(50, 0));
