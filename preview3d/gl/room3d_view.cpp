@@ -112,7 +112,15 @@ void Room3DView::FrameNewRoom() {
     }
     return true;
   };
-  for (int step = 0; step < 30; ++step) {
+  // Seen from at least this steep, the floor stays in sight over the near walls wherever the
+  // camera is turned to afterwards; from farther back first, so the floor's outline fits.
+  constexpr double kLeastTilt = 0.9;
+  if (camera_.AngleB < kLeastTilt) {
+    camera_.AngleB = kLeastTilt;
+    camera_.Distance *= 2;
+    PlaceOrbitEye(camera_);
+  }
+  for (int step = 0; step < 40; ++step) {
     OrbitCamera nearer = camera_;
     nearer.Distance *= 0.92;
     PlaceOrbitEye(nearer);

@@ -26,9 +26,18 @@ if [ -n "$level" ] && [ -f "$level" ]; then cp "$level" "$work/level.tr2"; else 
 chmod u+w "$work/level.tr2"
 cp "$work/level.tr2" "$work/original.tr2"
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_DATA_HOME="$work/data" "$program" --open "$work/level.tr2" &>"$work/program.log" &
-pid=$!
-window="$(wait_window 'Slabwright 3.1 \[level.tr2\]')"
+# The display first answers, then the program starts; one more start if it could not reach
+# the display all the same (a busy machine can be slow to let the first client in).
+wait_display
+window=""
+for attempt in 1 2; do
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_DATA_HOME="$work/data" "$program" --open "$work/level.tr2" &>"$work/program.log" &
+  pid=$!
+  window="$(wait_window 'Slabwright 3.1 \[level.tr2\]')"
+  [ -n "$window" ] && break
+  kill "$pid" 2>/dev/null || true
+  sleep 1
+done
 [ -n "$window" ] || { echo "the window did not open"; cat "$work/program.log"; exit 1; }
 control() { /usr/bin/python3 "$here/find_control.py" "$1"; }
 click_control() {

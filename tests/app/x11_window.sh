@@ -12,6 +12,16 @@ wait_window() {
   printf '%s' "$found"
 }
 
+# Waits until the display answers a client.
+wait_display() {
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "the display $DISPLAY does not answer"
+  exit 1
+}
+
 # Without a window manager the focus is set by hand.
 focus() { xdotool windowfocus "$1"; sleep 0.3; }
 
