@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "cli/cli_common.h"
-#include "level/zlib_chunk.h"
 #include "write/finish_tr4.h"
 #include "write/write_level.h"
 
@@ -17,32 +16,6 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The original file's parts, each chunk inflated no further than the written one and a byte
-// (so a longer one still differs): a size the file states never sizes anything here.
-std::string SplitOriginal(std::span<const uint8_t> file, const TR4FileParts& written,
-                          TR4FileParts& parts) {
-  ByteCursor in(file);
-  try {
-    in.SetContext("the header");
-    auto header = in.Take(10);
-    parts.Header.assign(header.begin(), header.end());
-    parts.Chunks.clear();
-    for (size_t i = 0; i < written.Chunks.size(); ++i) {
-      in.SetContext("chunk " + std::to_string(i + 1));
-      ZlibChunk chunk = ReadZlibChunk(in);
-      std::vector<uint8_t>& out = parts.Chunks.emplace_back();
-      InflateResult inflated = InflateInto(chunk, out, written.Chunks[i].size() + 1);
-      if (!inflated.Complete && !inflated.OverCeiling)
-        return in.Context() + " does not inflate to the size it states";
-    }
-  } catch (const FormatError& e) {
-    return e.what();
-  }
-  auto rest = file.subspan(in.Pos());
-  parts.Rest.assign(rest.begin(), rest.end());
-  return {};
-}
-
 // Compressed streams differ with the compressor, so fourth-game files are compared on their
 // inflated chunks and the bytes around them.
 int CompareTR4(const Level& level, const std::vector<uint8_t>& original, MessageSink& messages) {
@@ -51,7 +24,8 @@ int CompareTR4(const Level& level, const std::vector<uint8_t>& original, Message
   TR4FileParts mine, theirs;
   if (finishedOk.Ok()) finishedOk = SplitTR4File(finished, mine);
   std::string error = finishedOk.Reason();
-  if (error.empty()) error = SplitOriginal(original, mine, theirs);
+  // The original may be damaged: its chunks are inflated no further than ours.
+  if (error.empty()) error = SplitTR4File(original, theirs, &mine).Reason();
   if (!error.empty()) {
     messages.Show("can't be compared: " + error);
     return kExitFailed;

@@ -6,6 +6,13 @@
 
 namespace slab {
 
+// The bits of an entity's flags word the item panel shows: five activation-mask bits (from
+// bit 9 for items, from bit 1 for AI objects), and for items invisible and clear body.
+inline constexpr uint16_t kItemInvisible = 0x100;
+inline constexpr uint16_t kItemClearBody = 0x8000;
+inline constexpr int kItemMaskShift = 9;  // mask bits 0x200 .. 0x2000
+inline constexpr int kAIMaskShift = 1;    // mask bits 0x02 .. 0x20
+
 // An item or an AI object of a level, changeable through a Level& and read-only through a
 // const Level&.
 template <typename ItemT, typename AIT>

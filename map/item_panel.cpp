@@ -8,11 +8,6 @@
 namespace slab {
 namespace {
 
-constexpr uint16_t kItemInvisible = 0x100;
-constexpr uint16_t kItemClearBody = 0x8000;
-constexpr int kItemMaskShift = 9;  // mask bits 0x200 .. 0x2000
-constexpr int kAIMaskShift = 1;    // mask bits 0x02 .. 0x20
-
 Rgb Colour(bool set) { return set ? kSetColour : kClearColour; }
 
 ItemFlagColours ColoursFor(const ConstEntityRef& entity) {

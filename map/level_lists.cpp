@@ -8,14 +8,11 @@
 #include "floordata/sector_contents.h"
 #include "floordata/sector_panel.h"
 #include "level/text.h"
+#include "map/entity.h"
 
 namespace slab {
 namespace {
 
-constexpr uint16_t kItemInvisible = 0x100;
-constexpr uint16_t kItemClearBody = 0x8000;
-constexpr int kItemMaskShift = 9;
-constexpr int kAIMaskShift = 1;
 constexpr std::string_view kFor = " for ";
 
 std::string SectorText(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "level/byte_cursor.h"
+#include "level/zlib_chunk.h"
 #include "write/byte_writer.h"
 
 namespace slab {
@@ -38,27 +39,29 @@ SaveResult FinishTR4(std::span<const uint8_t> intermediate, std::vector<uint8_t>
   return SaveResult::Done();
 }
 
-SaveResult SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts) {
+SaveResult SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts,
+                        const TR4FileParts* limits) {
   ByteCursor in(file);
   try {
     in.SetContext("the header");
     auto header = in.Take(10);
     parts.Header.assign(header.begin(), header.end());
     parts.Chunks.clear();
-    for (int i = 0; i < 4; ++i) {
-      in.SetContext(std::string("chunk ") + std::to_string(i + 1));
-      uint32_t size = in.ReadU32();
-      uint32_t packedSize = in.ReadU32();
-      auto packed = in.Take(packedSize);
-      // A stream inflates to at most about 1032 times its size; a larger claim is damage.
-      if (size / 1032 > packedSize)
+    const size_t count = limits ? limits->Chunks.size() : 4;
+    for (size_t i = 0; i < count; ++i) {
+      in.SetContext("chunk " + std::to_string(i + 1));
+      const ZlibChunk chunk = ReadZlibChunk(in);
+      size_t ceiling = chunk.UncompressedSize;
+      if (limits) {
+        ceiling = limits->Chunks[i].size() + 1;
+      } else if (chunk.UncompressedSize / 1032 > chunk.CompressedSize) {
+        // A stream inflates to at most about 1032 times its size; a larger claim is damage.
         return SaveResult::Failed(in.Context() + " claims too many bytes");
-      std::vector<uint8_t> chunk(size);
-      uLongf produced = size;
-      if (uncompress(chunk.data(), &produced, packed.data(), packedSize) != Z_OK ||
-          produced != size)
-        return SaveResult::Failed(in.Context() + " does not inflate");
-      parts.Chunks.push_back(std::move(chunk));
+      }
+      std::vector<uint8_t>& out = parts.Chunks.emplace_back();
+      const InflateResult inflated = InflateInto(chunk, out, ceiling);
+      if (!inflated.Complete && !(limits && inflated.OverCeiling))
+        return SaveResult::Failed(in.Context() + " does not inflate to the size it states");
     }
   } catch (const FormatError& e) {
     return SaveResult::Failed(e.what());

@@ -24,6 +24,10 @@ struct TR4FileParts {
   std::vector<std::vector<uint8_t>> Chunks;
   std::vector<uint8_t> Rest;
 };
-SaveResult SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts);
+// With limits, each chunk is inflated no further than the same chunk of limits and a byte
+// (enough to tell that a longer one differs), so a size the file states never sizes anything:
+// the way to take apart a file that may be damaged, beside one of our own.
+SaveResult SplitTR4File(std::span<const uint8_t> file, TR4FileParts& parts,
+                        const TR4FileParts* limits = nullptr);
 
 }  // namespace slab

@@ -173,20 +173,26 @@ void GlDevice::SetPages(const TextureStrip& strip) {
   }
 }
 
+// Fills the texture with the picture; edges clamped, filtered as asked.
+void GlDevice::UploadTexture(unsigned texture, std::span<const Rgba> texels, int width, int height,
+                             int filter) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               texels.data());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
 unsigned GlDevice::MakeTexture(std::span<const Rgba> texels, int width, int height) {
   if (!ready_ || width <= 0 || height <= 0 ||
       texels.size() < static_cast<size_t>(width) * static_cast<size_t>(height))
     return 0;
   GLuint texture = 0;
   glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               texels.data());
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  UploadTexture(texture, texels, width, height, GL_LINEAR);
   ownTextures_.push_back(texture);
   return texture;
 }
@@ -307,15 +313,8 @@ void GlDevice::DrawOverlay(std::span<const Rgba> texels, int width, int height, 
     return;
   if (overlay_ == 0) glGenTextures(1, &overlay_);
   glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, overlay_);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               texels.data());
   // Texel for pixel: nearest keeps the text's edges as they were painted.
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  UploadTexture(overlay_, texels, width, height, GL_NEAREST);
 
   // Straight to clip space: u across the picture's width, v down its height, y flipped.
   const auto vw = static_cast<float>(viewportWidth_), vh = static_cast<float>(viewportHeight_);
