@@ -791,7 +791,8 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   renderEnabled_ = true;
 
   BusyCursor busy(services_.Messages);
-  LoadResult result = LoadLevel(path, doc_.GameVersion, busy);
+  LoadResult result = LoadLevel(path, busy);
+  doc_.GameVersion = result.DetectedGame.value_or(doc_.GameVersion);
   if (!result.Loaded) {
     // Nothing of a refused file is kept: there is no level, so nothing can be saved over it.
     busy.End();
@@ -837,7 +838,7 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   if (roomView) ShowRoomView(*roomView);
   PresentMap();
 
-  const bool laterGame = doc_.GameVersion == kTR4 || doc_.GameVersion == kTR5;
+  const bool laterGame = doc_.GameVersion == Game::TR4 || doc_.GameVersion == Game::TR5;
   fd20_->setText(laterGame ? "Trigger Triggerer" : "Minecart Left");
   fd21_->setText(laterGame ? "Clockwise Beatle" : "Minecart Right");
 

@@ -81,10 +81,10 @@ int RunJob(const StartCommand& command, const std::string& programFolder, Messag
       break;
     }
     case StartMode::Convert2:
-      done = ConvertJob(command.File, kTR2, programFolder, messages);
+      done = ConvertJob(command.File, Game::TR2, programFolder, messages);
       break;
     case StartMode::Convert3:
-      done = ConvertJob(command.File, kTR3, programFolder, messages);
+      done = ConvertJob(command.File, Game::TR3, programFolder, messages);
       break;
     case StartMode::Normal:
     case StartMode::View:

@@ -24,7 +24,7 @@ namespace {
 
 struct Fixture {
   slab::LoadResult Loaded;
-  int Version = 0;
+  slab::Game Version = slab::Game::None;
   std::string Name;
   std::unique_ptr<QOpenGLContext> Context;
   std::unique_ptr<QOffscreenSurface> Surface;
@@ -46,8 +46,7 @@ std::filesystem::path LargestLevel() {
     if (!entry.is_regular_file() || ext == ".json" || ext == ".md" || ext == ".tsv") continue;
     if (entry.file_size() > size) {
       slab::RecordingSink sink;
-      int version = 0;
-      if (!slab::LoadLevel(entry.path(), version, sink).Loaded) continue;
+      if (!slab::LoadLevel(entry.path(), sink).Loaded) continue;
       size = entry.file_size();
       best = entry.path();
     }
@@ -124,7 +123,8 @@ int main(int argc, char** argv) {
   if (!path.empty() && std::getenv("DISPLAY") != nullptr) {
     app = std::make_unique<QGuiApplication>(argc, argv);
     slab::RecordingSink sink;
-    f.Loaded = slab::LoadLevel(path, f.Version, sink);
+    f.Loaded = slab::LoadLevel(path, sink);
+    f.Version = f.Loaded.DetectedGame.value_or(f.Version);
     f.Name = path.filename().string();
     QSurfaceFormat format;
     format.setVersion(3, 3);

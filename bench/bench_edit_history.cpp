@@ -19,7 +19,8 @@ struct Opened {
   Opened() {
     const auto path = slab::bench::LargestLevel({"tr4"});
     if (path.empty()) return;
-    slab::LoadResult result = slab::LoadLevel(path, doc.GameVersion, messages);
+    slab::LoadResult result = slab::LoadLevel(path, messages);
+    doc.GameVersion = result.DetectedGame.value_or(doc.GameVersion);
     doc.CurrentLevel = std::move(result.Lvl);
     doc.LevelLoaded = ok = result.Loaded && !doc.CurrentLevel.Items.empty();
     if (!ok) return;

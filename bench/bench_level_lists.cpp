@@ -15,7 +15,7 @@ const std::filesystem::path& LevelPath() {
 
 struct Loaded {
   slab::Level Lvl;
-  int GameVersion = 0;
+  slab::Game GameVersion = slab::Game::None;
 };
 
 const Loaded& Level() {
@@ -23,7 +23,9 @@ const Loaded& Level() {
     Loaded l;
     if (LevelPath().empty()) return l;
     slab::RecordingSink messages;
-    l.Lvl = slab::LoadLevel(LevelPath(), l.GameVersion, messages).Lvl;
+    slab::LoadResult loaded = slab::LoadLevel(LevelPath(), messages);
+    l.Lvl = std::move(loaded.Lvl);
+    l.GameVersion = loaded.DetectedGame.value_or(l.GameVersion);
     std::printf("level: %s (%zu items, %zu AI objects)\n", LevelPath().string().c_str(),
                 l.Lvl.Items.size(), l.Lvl.AIObjects.size());
     return l;
@@ -35,8 +37,7 @@ void BM_LoadLevel(benchmark::State& state) {
   if (LevelPath().empty()) return state.SkipWithError("no fourth-game level found");
   slab::RecordingSink messages;
   for (auto _ : state) {
-    int gameVersion = 0;
-    benchmark::DoNotOptimize(slab::LoadLevel(LevelPath(), gameVersion, messages));
+    benchmark::DoNotOptimize(slab::LoadLevel(LevelPath(), messages));
   }
 }
 

@@ -26,8 +26,7 @@ void BM_LoadLevel(benchmark::State& state) {
   if (LevelPath().empty()) return state.SkipWithError("no second- or third-game level found");
   slab::RecordingSink messages;
   for (auto _ : state) {
-    int gameVersion = 0;
-    auto result = slab::LoadLevel(LevelPath(), gameVersion, messages);
+    auto result = slab::LoadLevel(LevelPath(), messages);
     if (!result.Loaded) return state.SkipWithError("the level did not load");
     benchmark::DoNotOptimize(result.Lvl.Rooms.data());
   }
@@ -40,8 +39,7 @@ void BM_ParseFromMemory(benchmark::State& state) {
   const std::string name = LevelPath().string();
   slab::RecordingSink messages;
   for (auto _ : state) {
-    int gameVersion = 0;
-    auto result = slab::LoadLevelFromBytes(bytes, name, gameVersion, messages);
+    auto result = slab::LoadLevelFromBytes(bytes, name, messages);
     benchmark::DoNotOptimize(result.Lvl.Rooms.data());
   }
 }

@@ -73,8 +73,7 @@ void BM_LoadLevel(benchmark::State& state) {
   if (LevelPath().empty()) return state.SkipWithError("no fourth-game level found");
   slab::RecordingSink messages;
   for (auto _ : state) {
-    int version = 0;
-    benchmark::DoNotOptimize(slab::LoadLevel(LevelPath(), version, messages).Loaded);
+    benchmark::DoNotOptimize(slab::LoadLevel(LevelPath(), messages).Loaded);
   }
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 struct Fixture {
   slab::Level level;
-  int gameVersion = 0;
+  slab::Game gameVersion = slab::Game::None;
   std::vector<uint8_t> bytes;
   std::filesystem::path out;
 };
@@ -21,7 +21,9 @@ const Fixture& Loaded() {
     if (path.empty()) return f;
     std::printf("level: %s\n", path.string().c_str());
     slab::RecordingSink messages;
-    f.level = slab::LoadLevel(path, f.gameVersion, messages).Lvl;
+    slab::LoadResult loaded = slab::LoadLevel(path, messages);
+    f.level = std::move(loaded.Lvl);
+    f.gameVersion = loaded.DetectedGame.value_or(f.gameVersion);
     f.bytes = slab::bench::ReadFile(path);
     f.out = std::filesystem::temp_directory_path() /
             ("slab_bench_save_" + std::to_string(::getpid()) + ".tr2");

@@ -46,8 +46,7 @@ void BM_LoadLevel(benchmark::State& state) {
   if (LevelPath().empty()) return state.SkipWithError("no fourth-game level found");
   slab::RecordingSink messages;
   for (auto _ : state) {
-    int gameVersion = 0;
-    auto result = slab::LoadLevel(LevelPath(), gameVersion, messages);
+    auto result = slab::LoadLevel(LevelPath(), messages);
     if (!result.Loaded) return state.SkipWithError("the level did not load");
     benchmark::DoNotOptimize(result.Lvl.Rooms.data());
   }

@@ -12,8 +12,7 @@ const slab::Level& Loaded() {
     auto path = slab::bench::LargestLevel({"tr1", "tr2", "tr3", "tr4", "tr5"});
     if (path.empty()) return slab::Level{};
     slab::RecordingSink messages;
-    int gameVersion = 0;
-    slab::Level loaded = slab::LoadLevel(path, gameVersion, messages).Lvl;
+    slab::Level loaded = slab::LoadLevel(path, messages).Lvl;
     std::printf("level: %s (%zu items, %zu rooms)\n", path.string().c_str(), loaded.Items.size(),
                 loaded.Rooms.size());
     return loaded;

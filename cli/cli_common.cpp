@@ -32,7 +32,8 @@ void FileMessages::Show(std::string_view text, std::string_view title) {
 
 std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& messages) {
   LoadedLevel loaded;
-  loaded.Result = LoadLevel(path, loaded.GameVersion, messages);
+  loaded.Result = LoadLevel(path, messages);
+  loaded.GameVersion = loaded.Result.DetectedGame.value_or(loaded.GameVersion);
   if (!loaded.Result.Loaded) return std::nullopt;
   return loaded;
 }

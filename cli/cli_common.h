@@ -36,7 +36,7 @@ class FileMessages : public MessageSink {
 
 struct LoadedLevel {
   LoadResult Result;
-  int GameVersion = 0;
+  Game GameVersion = Game::None;
 };
 
 // Loads a level, printing messages to stderr. Empty when the file was refused.

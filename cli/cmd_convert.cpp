@@ -30,7 +30,8 @@ void AddConvertCommand(CLI::App& app, Job& job, const std::string& programFolder
       const std::string out = o->Out.empty() ? ConvertedFileName(o->In) : o->Out;
       const std::optional<std::string> swd =
           o->Swd.empty() ? FindSpriteWad(programFolder, messages) : o->Swd;
-      if (!swd || !ConvertLevelFile(o->In, out, o->To == "tr3" ? kTR3 : kTR2, *swd, messages))
+      if (!swd ||
+          !ConvertLevelFile(o->In, out, o->To == "tr3" ? Game::TR3 : Game::TR2, *swd, messages))
         return kExitFailed;
       std::cout << "Wrote " << out << "\n";
       return kExitOk;

@@ -35,9 +35,9 @@ ordered_json RoomSummary(const Room& room) {
   return r;
 }
 
-ordered_json LevelSummary(const Level& l, int gameVersion) {
+ordered_json LevelSummary(const Level& l, Game gameVersion) {
   ordered_json j;
-  j["GameVersion"] = gameVersion;
+  j["GameVersion"] = GameNumber(gameVersion);
   j["Version"] = static_cast<uint32_t>(l.Version);
   j["NumRoomTextiles"] = l.NumRoomTextiles;
   j["NumObjTextiles"] = l.NumObjTextiles;
@@ -69,19 +69,19 @@ ordered_json LevelSummary(const Level& l, int gameVersion) {
   j["NumAIObjects"] = l.AIObjects.size();
   j["NumCinematicFrames"] = l.CinematicFrames.size();
   j["NumDemoData"] = l.NumDemoData;
-  j["SoundMapEntries"] = gameVersion == kTR1 ? kTr1SoundMapEntries : l.SoundMap.size();
+  j["SoundMapEntries"] = gameVersion == Game::TR1 ? kTr1SoundMapEntries : l.SoundMap.size();
   j["NumSoundDetails"] = l.SoundDetails.size();
   j["NumSampleIndices"] = l.SampleIndices.size();
   j["NumSamples"] = l.Samples.size();
-  if (gameVersion == kTR1) {
+  if (gameVersion == Game::TR1) {
     j["Tr1SampleDataBytes"] = l.Tr1SampleData.size();
     j["Tr1PaletteAfterSprites"] = l.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences;
   }
-  if (gameVersion == kTR4) {
+  if (gameVersion == Game::TR4) {
     j["AnimatedTexturesUVCount"] = l.AnimatedTexturesUVCount;
     j["TrailingBlockBytes"] = l.TrailingBlock.size();
   }
-  if (gameVersion == kTR5) {
+  if (gameVersion == Game::TR5) {
     j["Tr5HeaderA"] = l.Tr5HeaderA;
     j["Tr5HeaderB"] = l.Tr5HeaderB;
   }

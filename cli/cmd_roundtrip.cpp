@@ -53,13 +53,13 @@ int RoundTrip(const std::string& path) {
   FileMessages messages(path);
   auto loaded = LoadForCli(path, messages);
   if (!loaded) return kExitFailed;
-  const int game = loaded->GameVersion;
-  if (game == kTR5) {
+  const Game game = loaded->GameVersion;
+  if (game == Game::TR5) {
     messages.Show("TR5 levels can't be saved at the moment!");
     return kExitFailed;
   }
   auto original = ReadWholeFile(path);
-  if (game == kTR4) return CompareTR4(loaded->Result.Lvl, original, messages);
+  if (game == Game::TR4) return CompareTR4(loaded->Result.Lvl, original, messages);
   std::vector<FileSection> sections;
   auto written = EncodeClassicLevel(loaded->Result.Lvl, game, &sections);
   size_t n = std::min(written.size(), original.size());

@@ -140,17 +140,19 @@ ObjectNames LoadObjectNames(const std::filesystem::path& folder, MessageSink& me
 }
 
 std::optional<std::string_view> ObjectName(const ObjectNames& names, int objectId,
-                                           int gameVersion) {
-  if (objectId < 0 || objectId > kMaxObjectId || gameVersion < 0 || gameVersion >= kNameVersions)
+                                           Game gameVersion) {
+  const int game = GameNumber(gameVersion);
+  if (objectId < 0 || objectId > kMaxObjectId || game < 0 || game >= kNameVersions)
     return std::nullopt;
-  return names.Objects[objectId][gameVersion];
+  return names.Objects[objectId][game];
 }
 
-std::string StaticName(const ObjectNames& names, int staticId, int gameVersion) {
+std::string StaticName(const ObjectNames& names, int staticId, Game gameVersion) {
   if (staticId < 0 || staticId > kMaxStaticId) return "Mesh" + NumText(staticId);
   const auto id = static_cast<size_t>(staticId);
-  if (gameVersion >= 0 && gameVersion < kNameVersions) {
-    if (const auto& own = names.GameStatics[static_cast<size_t>(gameVersion)]) return (*own)[id];
+  const int game = GameNumber(gameVersion);
+  if (game >= 0 && game < kNameVersions) {
+    if (const auto& own = names.GameStatics[static_cast<size_t>(game)]) return (*own)[id];
   }
   return names.Statics[id];
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "level/game.h"
 #include "level/messages.h"
 
 namespace slab {
@@ -52,11 +53,12 @@ ObjectNames ParseObjectNames(std::span<const uint8_t> bytes, const std::string& 
 ObjectNames LoadObjectNames(const std::filesystem::path& folder, MessageSink& messages);
 
 // The name of an object id for a game version, or nothing when either is outside the table.
-std::optional<std::string_view> ObjectName(const ObjectNames& names, int objectId, int gameVersion);
+std::optional<std::string_view> ObjectName(const ObjectNames& names, int objectId,
+                                           Game gameVersion);
 
 // The name of a static mesh id in a level of gameVersion: from that game's table when the
 // file has one, else from the fourth game's. Ids outside the table read "Mesh N" like
 // unnamed ones.
-std::string StaticName(const ObjectNames& names, int staticId, int gameVersion);
+std::string StaticName(const ObjectNames& names, int staticId, Game gameVersion);
 
 }  // namespace slab

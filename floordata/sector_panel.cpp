@@ -30,7 +30,7 @@ std::string Plural(int64_t count, std::string_view one, std::string_view more) {
   return std::string(count == 1 ? one : more);
 }
 
-TriggersView ShowTriggers(const Level& level, int gameVersion, const ObjectNames& names,
+TriggersView ShowTriggers(const Level& level, Game gameVersion, const ObjectNames& names,
                           const Sector& sector) {
   TriggersView view;
   const std::vector<TriggerEntry> entries = GetFirstTrigger(level, sector.FDIndex) == kNoTrigger
@@ -74,7 +74,7 @@ SectorItemsView ShowItems(const Level& level, int room, int a, int b, bool rebui
   return view;
 }
 
-SectorStaticsView ShowStatics(const Level& level, int gameVersion, const ObjectNames& names,
+SectorStaticsView ShowStatics(const Level& level, Game gameVersion, const ObjectNames& names,
                               int room, int a, int b) {
   SectorStaticsView view;
   const std::vector<int> found = StaticsOnSector(level, room, a, b);
@@ -89,7 +89,7 @@ SectorStaticsView ShowStatics(const Level& level, int gameVersion, const ObjectN
 
 }  // namespace
 
-std::string TriggerLine(const TriggerEntry& entry, const Level& level, int gameVersion,
+std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,
                         const ObjectNames& names) {
   std::string line =
       entry.TriggerType >= 0 && entry.TriggerType < static_cast<int>(kTypeWords.size())
@@ -111,8 +111,9 @@ std::string TriggerLine(const TriggerEntry& entry, const Level& level, int gameV
   return line;
 }
 
-std::optional<SectorPanel> ShowSector(const Level& level, int gameVersion, const ObjectNames& names,
-                                      int room, int a, int b, bool rebuildItems, bool showItems) {
+std::optional<SectorPanel> ShowSector(const Level& level, Game gameVersion,
+                                      const ObjectNames& names, int room, int a, int b,
+                                      bool rebuildItems, bool showItems) {
   if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return std::nullopt;
   const Room& r = level.Rooms[room];
   if (!r.HasSector(a, b)) return std::nullopt;

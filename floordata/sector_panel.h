@@ -83,11 +83,12 @@ struct SectorPanel {
 // The panels for sector (a, b), 0-based, of a room; nothing when the room or the sector does
 // not exist (the panels keep what they showed). rebuildItems: the item list is refilled;
 // showItems: the items and static meshes are looked at at all.
-std::optional<SectorPanel> ShowSector(const Level& level, int gameVersion, const ObjectNames& names,
-                                      int room, int a, int b, bool rebuildItems, bool showItems);
+std::optional<SectorPanel> ShowSector(const Level& level, Game gameVersion,
+                                      const ObjectNames& names, int room, int a, int b,
+                                      bool rebuildItems, bool showItems);
 
 // One line of the trigger list as the panel shows it: "SWITCH for OBJECT 12 (Door)".
-std::string TriggerLine(const TriggerEntry& entry, const Level& level, int gameVersion,
+std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,
                         const ObjectNames& names);
 
 }  // namespace slab

@@ -17,7 +17,6 @@ class DiscardingSink : public slab::MessageSink {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DiscardingSink sink;
-  int gameVersion = 0;
-  slab::LoadLevelFromBytes(std::span<const uint8_t>(data, size), "fuzz.tr2", gameVersion, sink);
+  slab::LoadLevelFromBytes(std::span<const uint8_t>(data, size), "fuzz.tr2", sink);
   return 0;
 }

@@ -20,16 +20,16 @@ int main(int argc, char** argv) {
   try {
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
-    for (int v : {kTR1, kTR2, kTR3}) {
-      const std::string tag = "classic_tr" + std::to_string(v);
+    for (Game v : {Game::TR1, Game::TR2, Game::TR3}) {
+      const std::string tag = "classic_tr" + std::to_string(GameNumber(v));
       DraftLevel d = SampleDraft(v);
       d.NumTextiles = 0;
       WriteBytes(dir / (tag + "_sample"), ComposeClassic(d).Bytes);
-      if (v == kTR1) {
+      if (v == Game::TR1) {
         d.Tr1Palette = Tr1PaletteLayout::AfterSpriteSequences;
         WriteBytes(dir / (tag + "_demo_palette"), ComposeClassic(d).Bytes);
       }
-      if (v == kTR3) {
+      if (v == Game::TR3) {
         d.VersionWord = 0xFF080038;
         WriteBytes(dir / (tag + "_other_word"), ComposeClassic(d).Bytes);
       }

@@ -10,7 +10,7 @@ namespace slab {
 
 struct Document {
   Level CurrentLevel;
-  int GameVersion = 0;  // 1-5, 31 after a textures-only file, 0 before any level
+  Game GameVersion = Game::None;  // TexturesOnly after a textures-only file
   std::vector<TextureTile> TextureTiles;
   std::string FilePath;   // full path of the open file
   std::string FileTitle;  // its bare name

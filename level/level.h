@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "level/game.h"
 #include "level/pixel_list.h"
 
 namespace slab {
@@ -365,9 +366,6 @@ struct TextureTile {
   uint8_t Y = 0;
   int16_t Page = 0;
 };
-
-// Game versions as GameVersion holds them.
-inline constexpr int kTR1 = 1, kTR2 = 2, kTR3 = 3, kTR4 = 4, kTR5 = 5, kTexturesOnly = 31;
 
 // The first word of a file (Level::Version), which stands for a game but is not its number.
 inline constexpr uint32_t kTR1VersionWord = 0x00000020;

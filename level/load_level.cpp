@@ -36,9 +36,17 @@ void ReportLeftOver(MessageSink& messages, const std::string& name, size_t leftO
                   "left out");
 }
 
-LoadResult Refused(int32_t version) {
+// The version word's verdict: the game, or a refusal already reported.
+struct Detected {
+  int32_t Version = 0;
+  std::optional<Game> Found;  // empty when the word was missing or unknown
+  bool Readable() const { return Found && *Found != Game::TexturesOnly; }
+};
+
+LoadResult Refused(Detected detected = {}) {
   LoadResult result;
-  result.Lvl.Version = version;
+  result.Lvl.Version = detected.Version;
+  result.DetectedGame = detected.Found;
   return result;
 }
 
@@ -51,37 +59,31 @@ bool EndsInTrc(const std::string& fileName) {
   return ext == ".TRC";
 }
 
-int DetectGameVersion(uint32_t versionWord, const std::string& fileName) {
+std::optional<Game> DetectGameVersion(uint32_t versionWord, const std::string& fileName) {
   switch (versionWord) {
     case kTR1VersionWord:
-      return kTR1;
+      return Game::TR1;
     case kTR2VersionWord:
-      return kTR2;
+      return Game::TR2;
     case kTR3VersionWord:
     case kTR3VersionWordB:
-      return kTR3;
+      return Game::TR3;
     case kTR4VersionWord:
-      return EndsInTrc(fileName) ? kTR5 : kTR4;
+      return EndsInTrc(fileName) ? Game::TR5 : Game::TR4;
     case kTR4VersionWordB:
     case kTR4VersionWordC:
-      return kTR4;
+      return Game::TR4;
     case kTexturesOnlyVersionWord:
-      return kTexturesOnly;
+      return Game::TexturesOnly;
     default:
-      return 0;
+      return std::nullopt;
   }
 }
 
 namespace {
 
-// The version word's verdict: the game, or a refusal already reported.
-struct Detected {
-  int32_t Version = 0;
-  int Game = 0;  // 0 when refused
-};
-
 Detected DetectOrRefuse(std::span<const uint8_t> bytes, const std::string& fileName,
-                        int& gameVersion, MessageSink& messages) {
+                        MessageSink& messages) {
   ByteCursor cursor(bytes);
   cursor.SetContext("the version word");
   uint32_t word = 0;
@@ -92,15 +94,10 @@ Detected DetectOrRefuse(std::span<const uint8_t> bytes, const std::string& fileN
     return {};
   }
   Detected d{static_cast<int32_t>(word), DetectGameVersion(word, fileName)};
-  if (d.Game == 0) {
+  if (!d.Found)
     messages.Show("Unknown TR version!");
-    return d;
-  }
-  gameVersion = d.Game;
-  if (d.Game == kTexturesOnly) {
+  else if (*d.Found == Game::TexturesOnly)
     messages.Show("This level only contains textures!");
-    d.Game = 0;
-  }
   return d;
 }
 
@@ -113,17 +110,18 @@ LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSi
   const std::string name = BareName(fileName);
   LoadResult result;
   result.Lvl.Version = detected.Version;
+  result.DetectedGame = detected.Found;
   size_t leftOver = 0;
   const bool read = ShowingFailures(messages, name, "open", [&] {
     leftOver = readBody(result.Lvl);
-    if (detected.Game <= kTR3)
+    if (*detected.Found <= Game::TR3)
       result.TextureTiles =
           ConvertTextInfo(result.Lvl.ObjectTextures,
                           static_cast<int32_t>(result.Lvl.ObjectTextures.size()), messages);
     else
       result.TextureTiles = ConvertTR5TextInfo(result.Lvl, messages);
   });
-  if (!read) return Refused(detected.Version);
+  if (!read) return Refused(detected);
   ReportLeftOver(messages, name, leftOver);
   result.Loaded = true;
   return result;
@@ -140,28 +138,31 @@ void ReadFromStream(std::ifstream& in, List& list, size_t count, size_t offset, 
 // Classic files start with their texture pages, most of the file: they go from the file
 // straight into their lists instead of through a buffer holding the whole file.
 std::optional<LoadResult> LoadClassicFromStream(std::ifstream& in, size_t fileSize,
-                                                const std::string& fileName, int& gameVersion,
+                                                const std::string& fileName,
                                                 MessageSink& messages) {
   std::vector<uint8_t> head(std::min<size_t>(fileSize, 4 + 1792 + 4));
   if (!in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size())))
     return std::nullopt;
   uint32_t word = 0;
   if (head.size() >= 4) std::memcpy(&word, head.data(), 4);
-  int game = DetectGameVersion(word, fileName);
-  size_t headLength = 4 + (game >= kTR2 ? 1792 : 0) + 4;
-  if (game < kTR1 || game > kTR3 || head.size() < headLength) return std::nullopt;
+  const std::optional<Game> found = DetectGameVersion(word, fileName);
+  if (!found || *found > Game::TR3) return std::nullopt;
+  const Game game = *found;
+  size_t headLength = 4 + (game >= Game::TR2 ? 1792 : 0) + 4;
+  if (head.size() < headLength) return std::nullopt;
 
-  Detected detected = DetectOrRefuse(head, fileName, gameVersion, messages);
+  Detected detected = DetectOrRefuse(head, fileName, messages);
   return ReadGuarded(fileName, detected, messages, [&](Level& level) {
     ByteCursor header(std::span<const uint8_t>(head).first(headLength));
     header.Skip(4);
     ReadClassicHeader(header, level, game);
     const size_t pagesSize = ClassicPagesSize(level.NumTextiles, game);
     if (pagesSize > fileSize - headLength) throw FormatError("the texture pages", fileSize);
-    const size_t pixels = pagesSize / (game >= kTR2 ? 3 : 1);
+    const size_t pixels = pagesSize / (game >= Game::TR2 ? 3 : 1);
     in.seekg(static_cast<std::streamoff>(headLength));
     ReadFromStream(in, level.Textile8, pixels, fileSize, "the texture pages");
-    if (game >= kTR2) ReadFromStream(in, level.Textile16, pixels, fileSize, "the texture pages");
+    if (game >= Game::TR2)
+      ReadFromStream(in, level.Textile16, pixels, fileSize, "the texture pages");
     const size_t restAt = headLength + pagesSize;
     std::vector<uint8_t> rest;
     ReadFromStream(in, rest, fileSize - restAt, fileSize, "the level data");
@@ -174,24 +175,25 @@ std::optional<LoadResult> LoadClassicFromStream(std::ifstream& in, size_t fileSi
 }  // namespace
 
 LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string& fileName,
-                              int& gameVersion, MessageSink& messages) {
+                              MessageSink& messages) {
   const std::string name = BareName(fileName);
   if (bytes.size() > kMostFileBytes) {
     messages.Show(TooLarge(name, bytes.size()));
-    return Refused(0);
+    return Refused();
   }
-  Detected detected = DetectOrRefuse(bytes, fileName, gameVersion, messages);
-  if (detected.Game == 0) return Refused(detected.Version);
+  Detected detected = DetectOrRefuse(bytes, fileName, messages);
+  if (!detected.Readable()) return Refused(detected);
+  const Game game = *detected.Found;
   return ReadGuarded(fileName, detected, messages, [&](Level& level) -> size_t {
     ByteCursor cursor(bytes);
     cursor.Skip(4);
-    if (detected.Game <= kTR3) {
-      ReadClassicLevel(cursor, level, detected.Game);
+    if (game <= Game::TR3) {
+      ReadClassicLevel(cursor, level, game);
       return cursor.Remaining();
     }
     // The fourth game's reader reports its own trailing bytes; the fifth game's reader stops
     // before the sound data, which it does not keep.
-    if (detected.Game == kTR4)
+    if (game == Game::TR4)
       ReadTR4Level(cursor, level, messages, name);
     else
       ReadTR5Level(cursor, level, messages, name);
@@ -199,8 +201,7 @@ LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string&
   });
 }
 
-LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
-                     MessageSink& messages) {
+LoadResult LoadLevel(const std::filesystem::path& fileName, MessageSink& messages) {
   const std::string pathText = fileName.string();
   std::ifstream in(fileName, std::ios::binary);
   // A folder opens as a stream whose end lies at the largest offset: never size from it.
@@ -214,17 +215,16 @@ LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
   }
   if (in && static_cast<uint64_t>(size) > kMostFileBytes) {
     messages.Show(TooLarge(BareName(pathText), static_cast<uint64_t>(size)));
-    return Refused(0);
+    return Refused();
   }
   if (in && size >= 0) {
-    if (auto classic =
-            LoadClassicFromStream(in, static_cast<size_t>(size), pathText, gameVersion, messages))
+    if (auto classic = LoadClassicFromStream(in, static_cast<size_t>(size), pathText, messages))
       return std::move(*classic);
     in.clear();
     in.seekg(0, std::ios::beg);
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     if (in.read(reinterpret_cast<char*>(bytes.data()), size))
-      return LoadLevelFromBytes(bytes, pathText, gameVersion, messages);
+      return LoadLevelFromBytes(bytes, pathText, messages);
   }
   int err = errno;
   std::error_code ec;
@@ -233,7 +233,7 @@ LoadResult LoadLevel(const std::filesystem::path& fileName, int& gameVersion,
                            ? "it is a folder"
                            : std::string(err != 0 ? std::strerror(err) : "it cannot be read");
   messages.Show(BareName(pathText) + " can't be opened: " + reason + ".");
-  return Refused(0);
+  return Refused();
 }
 
 }  // namespace slab

@@ -25,7 +25,7 @@ std::array<int16_t, N> ReadIndices(ByteCursor& cursor) {
 
 }  // namespace
 
-Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, int gameVersion) {
+Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, Game gameVersion) {
   ByteCursor cursor(meshData, 0, "the mesh data");
   const std::string where = " of the mesh at byte " + std::to_string(offset);
   // Meshes are read when drawn, not when the level opens: a negative count there reads as an
@@ -34,7 +34,7 @@ Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, int gameVersio
   cursor.SetContext("the start" + where);
   cursor.Seek(offset);
 
-  const bool withEffects = gameVersion >= 4;
+  const bool withEffects = gameVersion >= Game::TR4;
   const size_t texturedWords = withEffects ? 2 : 1;
   Mesh mesh;
 

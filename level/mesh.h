@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "level/game.h"
+
 namespace slab {
 
 struct MeshVertex {
@@ -60,6 +62,6 @@ struct Mesh {
 // A mesh that starts or runs past the end of the block throws FormatError (level/byte_cursor.h)
 // naming the part that did not fit; nothing is read out of range. Negative face or vertex
 // counts read as empty lists.
-Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, int gameVersion);
+Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, Game gameVersion);
 
 }  // namespace slab

@@ -15,11 +15,11 @@ namespace {
 struct ClassicReader {
   ByteCursor& c;
   Level& level;
-  int version;  // 1, 2 or 3
+  Game version;  // 1, 2 or 3
   Tr1PaletteLayout tr1Palette;
   RecordReader io{c};
 
-  bool Tr2Plus() const { return version >= kTR2; }
+  bool Tr2Plus() const { return version >= Game::TR2; }
 
   void Section(std::string name) { c.SetContext(std::move(name)); }
 
@@ -118,9 +118,9 @@ struct ClassicReader {
     Section("the sound map");
     level.SoundMap.assign(kSoundMapEntries, 0);
     c.ReadBytes(level.SoundMap.data(),
-                sizeof(int16_t) * (version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries));
+                sizeof(int16_t) * (version == Game::TR1 ? kTr1SoundMapEntries : kSoundMapEntries));
     ReadCountedList("the sound details", "NumSoundDetails", level.SoundDetails);
-    if (version == kTR1) {
+    if (version == Game::TR1) {
       // Every first-game file carries its WAV data here: a byte count, then the bytes.
       Section("the sound samples");
       uint32_t size = c.ReadU32();
@@ -144,19 +144,19 @@ struct ClassicReader {
     ReadCountedList("the frames", "NumFrames", level.Frames);
     ReadCountedRecords(c, "the moveables", "NumMoveables", level.Moveables, version);
     ReadCountedList("the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
-    if (version != kTR3) ReadObjectTextures();
+    if (version != Game::TR3) ReadObjectTextures();
     ReadCountedList("the sprite textures", "NumSpriteTextures", level.SpriteTextures);
     ReadCountedList("the sprite sequences", "NumSpriteSequences", level.SpriteSequences);
-    if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) ReadPalette();
+    if (version == Game::TR1 && tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) ReadPalette();
     ReadCountedList("the cameras", "NumCameras", level.Cameras);
     ReadCountedList("the sound sources", "NumSoundSources", level.SoundSources);
     ReadBoxes();
     ReadCountedList("the animated textures", "NumAnimatedTextures", level.AnimatedTextures);
-    if (version == kTR3) ReadObjectTextures();
+    if (version == Game::TR3) ReadObjectTextures();
     ReadItems();
     Section("the light map");
     c.ReadBytes(level.LightMap.data(), level.LightMap.size());
-    if (version == kTR1 && tr1Palette == Tr1PaletteLayout::AfterLightMap) ReadPalette();
+    if (version == Game::TR1 && tr1Palette == Tr1PaletteLayout::AfterLightMap) ReadPalette();
     Section("the cinematic frames");
     c.ReadList(level.CinematicFrames, c.ReadCount16("NumCinematicFrames"));
     ReadDemoData();
@@ -167,17 +167,17 @@ struct ClassicReader {
 
 }  // namespace
 
-size_t ClassicPagesSize(int32_t numTextiles, int gameVersion) {
+size_t ClassicPagesSize(int32_t numTextiles, Game gameVersion) {
   return static_cast<size_t>(std::max(numTextiles, 0)) * kPagePixels *
-         (gameVersion >= kTR2 ? 3 : 1);
+         (gameVersion >= Game::TR2 ? 3 : 1);
 }
 
-void ReadClassicHeader(ByteCursor& cursor, Level& level, int gameVersion) {
+void ReadClassicHeader(ByteCursor& cursor, Level& level, Game gameVersion) {
   ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadHeader();
 }
 
-void ReadClassicRest(ByteCursor& cursor, Level& level, int gameVersion) {
-  if (gameVersion != kTR1) {
+void ReadClassicRest(ByteCursor& cursor, Level& level, Game gameVersion) {
+  if (gameVersion != Game::TR1) {
     ClassicReader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap}.ReadRest();
     return;
   }
@@ -220,7 +220,7 @@ void ReadClassicRest(ByteCursor& cursor, Level& level, int gameVersion) {
   cursor = first;
 }
 
-void ReadClassicLevel(ByteCursor& cursor, Level& level, int gameVersion) {
+void ReadClassicLevel(ByteCursor& cursor, Level& level, Game gameVersion) {
   ClassicReader reader{cursor, level, gameVersion, Tr1PaletteLayout::AfterLightMap};
   reader.ReadHeader();
   reader.ReadPages();

@@ -207,7 +207,7 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   ReadCountedList(file, "the mesh trees", "NumMeshTrees", level.MeshTrees);
   ReadCountedList(file, "the frames", "NumFrames", level.Frames);
 
-  ReadCountedRecords(file, "the moveables", "NumMoveables", level.Moveables, kTR5);
+  ReadCountedRecords(file, "the moveables", "NumMoveables", level.Moveables, Game::TR5);
   ReadCountedList(file, "the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
 
   file.SetContext("the sprite marker");
@@ -227,7 +227,8 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the texture marker");
   file.Skip(5);  // the UV-range byte, "TEX" and one byte
 
-  ReadCountedRecords(file, "the object textures", "NumObjectTextures", level.ObjectTextures, kTR5);
+  ReadCountedRecords(file, "the object textures", "NumObjectTextures", level.ObjectTextures,
+                     Game::TR5);
   ReadCountedList(file, "the items", "NumItems", level.Items);
   ReadCountedList(file, "the AI objects", "NumAIObjects", level.AIObjects);
 }

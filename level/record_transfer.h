@@ -68,7 +68,7 @@ struct RecordSize {
   }
 };
 template <class T>
-size_t FileSize(int version) {
+size_t FileSize(Game version) {
   RecordSize size;
   const T record{};
   Transfer(size, record, version);
@@ -77,51 +77,51 @@ size_t FileSize(int version) {
 
 // First game only: later games store vertices as they lie in memory.
 template <class IO, RecordOf<RoomVertex> V>
-void Transfer(IO& io, V& v, int /*version*/) {
+void Transfer(IO& io, V& v, Game /*version*/) {
   io(v.X, v.Y, v.Z, v.Lighting1);
 }
 
 // Four vertex indices and the texture; the fifth game's Extra is its own.
 template <class IO, RecordOf<RoomQuad> Q>
-void Transfer(IO& io, Q& quad, int /*version*/) {
+void Transfer(IO& io, Q& quad, Game /*version*/) {
   io(quad.Vertices, quad.Texture);
 }
 template <class IO, RecordOf<RoomTriangle> T>
-void Transfer(IO& io, T& triangle, int /*version*/) {
+void Transfer(IO& io, T& triangle, Game /*version*/) {
   io(triangle.Vertices, triangle.Texture);
 }
 
 // First- to fourth-game lights (the fifth game's are read in level/read_tr5.cpp).
 template <class IO, RecordOf<RoomLight> L>
-void Transfer(IO& io, L& l, int version) {
+void Transfer(IO& io, L& l, Game version) {
   io(l.X, l.Y, l.Z);
-  if (version >= kTR4) {
+  if (version >= Game::TR4) {
     // LightType holds the type byte and the byte after it; DX, DY, DZ the direction floats'
     // bits.
     io(l.Colour, l.LightType, l.Intensity, l.In, l.Out, l.Length, l.CutOff, l.DX, l.DY, l.DZ);
     return;
   }
   io(l.Intensity1);
-  if (version >= kTR2) io(l.Intensity2);
+  if (version >= Game::TR2) io(l.Intensity2);
   io(l.Fade1);
-  if (version >= kTR2) io(l.Fade2);
+  if (version >= Game::TR2) io(l.Fade2);
 }
 
 // First game only: later games store statics as they lie in memory.
 template <class IO, RecordOf<RoomStatic> S>
-void Transfer(IO& io, S& s, int /*version*/) {
+void Transfer(IO& io, S& s, Game /*version*/) {
   io(s.X, s.Y, s.Z, s.Rotation, s.Intensity1, s.ObjectID);
 }
 
 // First game only: later games store items as they lie in memory.
 template <class IO, RecordOf<Item> I>
-void Transfer(IO& io, I& item, int /*version*/) {
+void Transfer(IO& io, I& item, Game /*version*/) {
   io(item.ObjectID, item.Room, item.X, item.Y, item.Z, item.Angle, item.Intensity1, item.Flags);
 }
 
 // First to third game: the fourth game stores its longer animations as they lie in memory.
 template <class IO, RecordOf<Animation> A>
-void Transfer(IO& io, A& a, int /*version*/) {
+void Transfer(IO& io, A& a, Game /*version*/) {
   io(a.FrameOffset, a.FrameRate, a.FrameSize, a.StateID, a.Speed, a.FrameStart, a.FrameEnd,
      a.NextAnimation, a.NextFrame, a.NumStateChanges, a.StateChangeOffset, a.NumAnimCommands,
      a.AnimCommand);
@@ -129,19 +129,19 @@ void Transfer(IO& io, A& a, int /*version*/) {
 
 // 18 bytes in every game; the fifth adds two.
 template <class IO, RecordOf<Moveable> M>
-void Transfer(IO& io, M& m, int version) {
+void Transfer(IO& io, M& m, Game version) {
   io(m.ObjectID, m.NumMeshes, m.StartingMesh, m.MeshTree, m.FrameOffset, m.Animation);
-  if (version == kTR5) io(m.Spare);
+  if (version == Game::TR5) io(m.Spare);
 }
 
 template <class IO, RecordOf<ObjectTexture> T>
-void Transfer(IO& io, T& t, int version) {
+void Transfer(IO& io, T& t, Game version) {
   static_assert(sizeof(ObjectTextureCorner) == 4);
   io(t.Attribute, t.Tile);
-  if (version >= kTR4) io(t.NewFlags);
+  if (version >= Game::TR4) io(t.NewFlags);
   io(t.Corners);
-  if (version >= kTR4) io(t.UVOrigin, t.Width, t.Height);
-  if (version == kTR5) io(t.Tr5Padding);
+  if (version >= Game::TR4) io(t.UVOrigin, t.Width, t.Height);
+  if (version == Game::TR5) io(t.Tr5Padding);
 }
 
 // A first-game box: its bounds in world units (Zmin, Zmax, Xmin, Xmax), where later games
@@ -153,8 +153,8 @@ void TransferTr1Box(IO& io, B& box, Bounds& bounds) {
 
 // A room of the first four games, in file order.
 template <class IO, RecordOf<Room> R>
-void Transfer(IO& io, R& room, int version) {
-  const bool tr1 = version == kTR1;
+void Transfer(IO& io, R& room, Game version) {
+  const bool tr1 = version == Game::TR1;
   io(room.Info);
   io.Count("NumDataWords", room.NumDataWords);
   auto each = [&](auto& record) { Transfer(io, record, version); };
@@ -164,7 +164,7 @@ void Transfer(IO& io, R& room, int version) {
     io.Block16("NumVertices", room.Vertices);
   io.Each16("NumRectangles", room.Rectangles, FileSize<RoomQuad>(version), each);
   io.Each16("NumTriangles", room.Triangles, FileSize<RoomTriangle>(version), each);
-  if (version == kTR4)
+  if (version == Game::TR4)
     io.Count("NumSprites", room.Tr4SpriteCount);  // the count as stored: no entries follow it
   else
     io.Block16("NumSprites", room.Sprites);
@@ -173,15 +173,15 @@ void Transfer(IO& io, R& room, int version) {
   io.Count("NumXSectors", room.NumXSectors);
   io.Block(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
   io(room.AmbientIntensity1);  // in the fourth game, the low half of the room colour
-  if (version >= kTR2) io(room.AmbientIntensity2);
-  if (version == kTR2) io(room.LightMode);
+  if (version >= Game::TR2) io(room.AmbientIntensity2);
+  if (version == Game::TR2) io(room.LightMode);
   io.Each16("NumLights", room.Lights, FileSize<RoomLight>(version), each);
   if (tr1)
     io.Each16("NumStaticMeshes", room.StaticMeshes, FileSize<RoomStatic>(version), each);
   else
     io.Block16("NumStaticMeshes", room.StaticMeshes);
   io(room.AlternateRoom, room.Flags);
-  if (version >= kTR3) io(room.WaterScheme, room.ReverbInfo, room.AlternateGroup);
+  if (version >= Game::TR3) io(room.WaterScheme, room.ReverbInfo, room.AlternateGroup);
 }
 
 // A 32-bit count, then the records as they lie in memory; context names them in messages.
@@ -195,7 +195,7 @@ void ReadCountedList(ByteCursor& c, std::string context, std::string_view field,
 // A 32-bit count, then each record through its Transfer.
 template <typename T>
 void ReadCountedRecords(ByteCursor& c, std::string context, std::string_view field,
-                        std::vector<T>& list, int version) {
+                        std::vector<T>& list, Game version) {
   c.SetContext(std::move(context));
   const int32_t count = c.ReadCount32(field);
   RecordReader io(c);

@@ -19,7 +19,7 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
     for (size_t i = 0; i < level.Rooms.size(); ++i) {
       data.SetContext("room " + std::to_string(i));
       RecordReader io(data);
-      Transfer(io, level.Rooms[i], kTR4);
+      Transfer(io, level.Rooms[i], Game::TR4);
     }
   }
 
@@ -35,7 +35,7 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   ReadCountedList(data, "the mesh trees", "NumMeshTrees", level.MeshTrees);
   ReadCountedList(data, "the frames", "NumFrames", level.Frames);
 
-  ReadCountedRecords(data, "the moveables", "NumMoveables", level.Moveables, kTR4);
+  ReadCountedRecords(data, "the moveables", "NumMoveables", level.Moveables, Game::TR4);
   ReadCountedList(data, "the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
 
   data.SetContext("the sprite marker");
@@ -55,7 +55,8 @@ void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   data.SetContext("the texture marker");
   level.AnimatedTexturesUVCount = data.ReadU8();
   data.Skip(3);
-  ReadCountedRecords(data, "the object textures", "NumObjectTextures", level.ObjectTextures, kTR4);
+  ReadCountedRecords(data, "the object textures", "NumObjectTextures", level.ObjectTextures,
+                     Game::TR4);
   ReadCountedList(data, "the items", "NumItems", level.Items);
   ReadCountedList(data, "the AI objects", "NumAIObjects", level.AIObjects);
 

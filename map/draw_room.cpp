@@ -16,8 +16,8 @@ int Count(int count) { return std::clamp(count, 0, kMaxMapSectors); }
 
 // Third- and fourth-game levels mark boxes that a blockable object may close with the top
 // bit of their overlap index; their sectors are drawn dark grey.
-bool BoxBlocked(const Level& level, int gameVersion, const Sector& sector) {
-  if (gameVersion != kTR3 && gameVersion != kTR4) return false;
+bool BoxBlocked(const Level& level, Game gameVersion, const Sector& sector) {
+  if (gameVersion != Game::TR3 && gameVersion != Game::TR4) return false;
   if ((sector.BoxIndex & kNoBox) == kNoBox) return false;
   const size_t box = sector.BoxIndex / 16;
   return box < level.Boxes.size() && level.Boxes[box].OverlapIndex < 0;
@@ -48,7 +48,7 @@ std::vector<uint8_t> MarkerGrid(const Level& level, int roomIndex) {
 int MapWidth(int numB) { return std::max(kMapSize, kSectorPixels * Count(numB)); }
 int MapHeight(int numA) { return std::max(kMapSize, kSectorPixels * Count(numA)); }
 
-Rgb SectorFillColour(const Level& level, int gameVersion, const Room& room, int a, int b) {
+Rgb SectorFillColour(const Level& level, Game gameVersion, const Room& room, int a, int b) {
   using namespace map_colour;
   const Sector& sector = room.SectorAt(a, b);
   if (BoxBlocked(level, gameVersion, sector)) return kBlocked;
@@ -69,7 +69,7 @@ Rgb SectorFillColour(const Level& level, int gameVersion, const Room& room, int 
   return kFloor;
 }
 
-MapImage DrawRoom(const Level& level, int gameVersion, int roomIndex) {
+MapImage DrawRoom(const Level& level, Game gameVersion, int roomIndex) {
   if (roomIndex < 0 || static_cast<size_t>(roomIndex) >= level.Rooms.size())
     return MapImage(kMapSize, kMapSize);
   const Room& room = level.Rooms[roomIndex];

@@ -38,10 +38,10 @@ int MapWidth(int numB);
 int MapHeight(int numA);
 
 // The fill colour of sector (a, b), 0-based, of a room.
-Rgb SectorFillColour(const Level& level, int gameVersion, const Room& room, int a, int b);
+Rgb SectorFillColour(const Level& level, Game gameVersion, const Room& room, int a, int b);
 
 // Draws room `room` into a fresh picture; an unknown room gives the black 300 x 300 picture.
-MapImage DrawRoom(const Level& level, int gameVersion, int room);
+MapImage DrawRoom(const Level& level, Game gameVersion, int room);
 
 // The pixel-to-sector table for a room of numA x numB sectors.
 SectorTable BuildSectorTable(int numA, int numB);

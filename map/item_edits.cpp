@@ -57,7 +57,7 @@ std::optional<int> ItemAdd(Document& doc, const MapState& state) {
   item.Y = static_cast<int8_t>(room.SectorAt(a, b).Floor) * 256;
   item.Angle = 0;
   item.Intensity1 = -32768;
-  item.OCB = doc.GameVersion == kTR4 || doc.GameVersion == kTR5 ? 0 : -32768;
+  item.OCB = doc.GameVersion == Game::TR4 || doc.GameVersion == Game::TR5 ? 0 : -32768;
   item.Flags = 0;
   AddItem(level, item);
   const int index = static_cast<int>(level.Items.size()) - 1;
@@ -65,7 +65,7 @@ std::optional<int> ItemAdd(Document& doc, const MapState& state) {
   return index;
 }
 
-std::vector<std::string> ObjectTypeList(const Level& level, int gameVersion,
+std::vector<std::string> ObjectTypeList(const Level& level, Game gameVersion,
                                         const ObjectNames& names, bool allItems) {
   std::vector<std::string> lines;
   auto nameOf = [&](int id) {

@@ -28,7 +28,7 @@ inline constexpr int kAllItemsLastId = 373;
 
 // The object type list: the names of the level's moveables in order, or with allItems the
 // names of object ids 0 to kAllItemsLastId. Objects without a name give empty lines.
-std::vector<std::string> ObjectTypeList(const Level& level, int gameVersion,
+std::vector<std::string> ObjectTypeList(const Level& level, Game gameVersion,
                                         const ObjectNames& names, bool allItems);
 
 // A click on the AllItems box: it flips, and the list is refilled.

@@ -83,7 +83,7 @@ std::string ItemFlagsText(uint16_t flags, bool isAI) {
   return text;
 }
 
-std::string ObjectIdText(const ObjectNames& names, int objectId, int gameVersion) {
+std::string ObjectIdText(const ObjectNames& names, int objectId, Game gameVersion) {
   std::string text = std::to_string(objectId);
   const auto name = ObjectName(names, objectId, gameVersion);
   if (name && !name->empty()) {
@@ -93,7 +93,7 @@ std::string ObjectIdText(const ObjectNames& names, int objectId, int gameVersion
   return text;
 }
 
-std::vector<ItemRow> BuildItemRows(const Level& level, int gameVersion, const ObjectNames& names,
+std::vector<ItemRow> BuildItemRows(const Level& level, Game gameVersion, const ObjectNames& names,
                                    const TriggerIndex& triggers) {
   std::vector<ItemRow> rows;
   rows.reserve(level.Items.size() + level.AIObjects.size());
@@ -146,7 +146,7 @@ std::vector<ItemRow> BuildItemRows(const Level& level, int gameVersion, const Ob
   return rows;
 }
 
-std::vector<TriggerRow> BuildTriggerRows(const Level& level, int gameVersion,
+std::vector<TriggerRow> BuildTriggerRows(const Level& level, Game gameVersion,
                                          const ObjectNames& names) {
   std::vector<TriggerRow> rows;
   for (size_t r = 0; r < level.Rooms.size(); ++r) {

@@ -58,11 +58,11 @@ struct TriggerRow {
 std::string ItemFlagsText(uint16_t flags, bool isAI);
 
 // "12 Door", or "12" where the names give none.
-std::string ObjectIdText(const ObjectNames& names, int objectId, int gameVersion);
+std::string ObjectIdText(const ObjectNames& names, int objectId, Game gameVersion);
 
-std::vector<ItemRow> BuildItemRows(const Level& level, int gameVersion, const ObjectNames& names,
+std::vector<ItemRow> BuildItemRows(const Level& level, Game gameVersion, const ObjectNames& names,
                                    const TriggerIndex& triggers);
-std::vector<TriggerRow> BuildTriggerRows(const Level& level, int gameVersion,
+std::vector<TriggerRow> BuildTriggerRows(const Level& level, Game gameVersion,
                                          const ObjectNames& names);
 
 // What a list shows: rows whose cells hold Text (case-insensitive; empty matches all) and,

@@ -15,7 +15,7 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-std::string SectorTooltip(const Level& level, int gameVersion, const ObjectNames& names, int room,
+std::string SectorTooltip(const Level& level, Game gameVersion, const ObjectNames& names, int room,
                           int a, int b) {
   const auto panel = ShowSector(level, gameVersion, names, room, a, b, true, true);
   if (!panel) return {};

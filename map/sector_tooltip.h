@@ -14,7 +14,7 @@ namespace slab {
 // ceiling heights (or "Wall"), the portal and the rooms above and below, the trigger count
 // with its timer and one line per action, then the items ("Item 3 - 15 Tiger") and the static
 // meshes standing on the sector.
-std::string SectorTooltip(const Level& level, int gameVersion, const ObjectNames& names, int room,
+std::string SectorTooltip(const Level& level, Game gameVersion, const ObjectNames& names, int room,
                           int a, int b);
 
 }  // namespace slab

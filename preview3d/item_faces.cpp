@@ -61,10 +61,10 @@ LitVertex Placed(const GamePose& pose, LitVertex v) {
 // are game units around the item and Width / Height hold n texels as n * 256 - 1;
 // from the fourth game the sides are the texel rectangle itself and no size in the world is
 // stored, so a texel is drawn 4 units wide.
-std::optional<MeshFace> SpriteFace(const SpriteTexture& t, int gameVersion, int pageCount) {
+std::optional<MeshFace> SpriteFace(const SpriteTexture& t, Game gameVersion, int pageCount) {
   if (t.Tile >= pageCount) return std::nullopt;
   float u0, v0, u1, v1, left, top, right, bottom;
-  if (gameVersion >= kTR4) {
+  if (gameVersion >= Game::TR4) {
     u0 = t.LeftSide, v0 = t.TopSide, u1 = t.RightSide, v1 = t.BottomSide;
     const float halfWidth = (u1 - u0) * 2.0f;
     left = -halfWidth, right = halfWidth, top = -(v1 - v0) * 4.0f, bottom = 0;
@@ -104,7 +104,7 @@ struct Placement {
 }  // namespace
 
 AnimationFrame ReadAnimationFrame(std::span<const int16_t> frames, size_t start, int meshCount,
-                                  int gameVersion) {
+                                  Game gameVersion) {
   AnimationFrame frame;
   const size_t meshes = static_cast<size_t>(std::max(meshCount, 0));
   frame.Rotations.resize(meshes);
@@ -118,7 +118,7 @@ AnimationFrame ReadAnimationFrame(std::span<const int16_t> frames, size_t start,
     frame.Offset[i] = static_cast<int16_t>(*w);
   }
   size_t at = kFrameHeaderWords;
-  if (gameVersion == kTR1) {
+  if (gameVersion == Game::TR1) {
     ++at;  // the mesh count; the moveable's own count decides
     for (size_t m = 0; m < meshes; ++m, at += 2) {
       const auto low = word(at), high = word(at + 1);
@@ -128,7 +128,7 @@ AnimationFrame ReadAnimationFrame(std::span<const int16_t> frames, size_t start,
     frame.Complete = true;
     return frame;
   }
-  const bool fineAngles = gameVersion >= kTR4;
+  const bool fineAngles = gameVersion >= Game::TR4;
   for (size_t m = 0; m < meshes; ++m) {
     const auto first = word(at);
     if (!first) return frame;
@@ -175,7 +175,7 @@ GamePose GameRotation(FrameRotation rotation) {
   return Compose(Compose(RotY(rotation.Y), RotX(rotation.X)), RotZ(rotation.Z));
 }
 
-MoveablePose PoseMoveable(const Level& level, const Moveable& moveable, int gameVersion) {
+MoveablePose PoseMoveable(const Level& level, const Moveable& moveable, Game gameVersion) {
   MoveablePose pose;
   const int meshCount = std::max<int>(moveable.NumMeshes, 0);
   if (meshCount == 0) return pose;
@@ -219,7 +219,7 @@ MoveablePose PoseMoveable(const Level& level, const Moveable& moveable, int game
 }
 
 ItemFaces BuildItemFaces(const Level& level, std::span<const MoveableMeshFaces> moveables,
-                         std::span<const int> rooms, int gameVersion, int pageCount) {
+                         std::span<const int> rooms, Game gameVersion, int pageCount) {
   ItemFaces out;
   std::vector<Placement> placements;
   auto shown = [&](int room) { return std::find(rooms.begin(), rooms.end(), room) != rooms.end(); };

@@ -33,7 +33,7 @@ struct AnimationFrame {
 // 10-bit angle up to the third game, 12-bit from the fourth) or all three (two words, high
 // half first, 10 bits each). Rotations the frame does not hold stay zero.
 AnimationFrame ReadAnimationFrame(std::span<const int16_t> frames, size_t start, int meshCount,
-                                  int gameVersion);
+                                  Game gameVersion);
 
 // A placement in game units (Y down): v' = R v + T, column vectors as the game has them.
 struct GamePose {
@@ -54,7 +54,7 @@ struct MoveablePose {
   std::vector<GamePose> Meshes;
   bool Complete = true;  // false when the frame or the tree was cut short
 };
-MoveablePose PoseMoveable(const Level& level, const Moveable& moveable, int gameVersion);
+MoveablePose PoseMoveable(const Level& level, const Moveable& moveable, Game gameVersion);
 
 // A sprite stands upright at (X, Y, Z) and turns to face the camera; its face lies in its own
 // plane (X right, Y up, sector units) with the item at the origin.
@@ -75,6 +75,6 @@ struct ItemFaces {
 // Each is turned about Y by its Angle (65536 to a full turn) and moved to its position / 1024
 // with Y negated. A sprite on a page the strip does not have (pageCount) is left out.
 ItemFaces BuildItemFaces(const Level& level, std::span<const MoveableMeshFaces> moveables,
-                         std::span<const int> rooms, int gameVersion, int pageCount);
+                         std::span<const int> rooms, Game gameVersion, int pageCount);
 
 }  // namespace slab

@@ -63,9 +63,9 @@ void AddTextured(const Mesh& mesh, const Level& level, std::span<const TextureTi
   out.push_back(back);
 }
 
-uint32_t FaceColour(const Level& level, int gameVersion, int16_t colour) {
+uint32_t FaceColour(const Level& level, Game gameVersion, int16_t colour) {
   const auto word = static_cast<uint16_t>(colour);
-  if (gameVersion == 1) {
+  if (gameVersion == Game::TR1) {
     const size_t i = (word & 0xFF) * 3u;  // a palette has 256 entries
     return uint32_t{static_cast<uint8_t>(level.Palette[i] * 4)} << 16 |
            uint32_t{static_cast<uint8_t>(level.Palette[i + 1] * 4)} << 8 |
@@ -77,7 +77,7 @@ uint32_t FaceColour(const Level& level, int gameVersion, int16_t colour) {
 }
 
 template <size_t N>
-void AddColoured(const Mesh& mesh, const Level& level, int gameVersion,
+void AddColoured(const Mesh& mesh, const Level& level, Game gameVersion,
                  const std::array<int16_t, N>& corners, int16_t colour, MeshFaceList& out) {
   if (!VerticesExist(mesh, corners)) return;
   const uint32_t c = FaceColour(level, gameVersion, colour);
@@ -107,7 +107,7 @@ struct MeshTrouble {
   }
 };
 
-std::optional<Mesh> MeshAt(const Level& level, int pointerIndex, int gameVersion,
+std::optional<Mesh> MeshAt(const Level& level, int pointerIndex, Game gameVersion,
                            MeshTrouble& trouble) {
   if (pointerIndex < 0 || static_cast<size_t>(pointerIndex) >= level.MeshPointers.size()) {
     trouble.Note(pointerIndex, "there is no such mesh pointer");
@@ -130,7 +130,7 @@ std::optional<Mesh> MeshAt(const Level& level, int pointerIndex, int gameVersion
 }  // namespace
 
 MeshFaceList BuildMeshFaces(const Mesh& mesh, const Level& level,
-                            std::span<const TextureTile> tiles, int gameVersion,
+                            std::span<const TextureTile> tiles, Game gameVersion,
                             bool withColoured) {
   MeshFaceList faces;
   for (const auto& q : mesh.TexturedQuads)
@@ -147,7 +147,7 @@ MeshFaceList BuildMeshFaces(const Mesh& mesh, const Level& level,
 }
 
 std::vector<MeshFaceList> BuildStaticMeshes(const Level& level, std::span<const TextureTile> tiles,
-                                            int gameVersion, MessageSink& messages) {
+                                            Game gameVersion, MessageSink& messages) {
   std::vector<MeshFaceList> result(level.StaticMeshDefs.size());
   MeshTrouble trouble;
   for (size_t k = 0; k < level.StaticMeshDefs.size(); ++k) {
@@ -160,7 +160,7 @@ std::vector<MeshFaceList> BuildStaticMeshes(const Level& level, std::span<const 
 
 std::vector<MoveableMeshFaces> BuildMoveableMeshes(const Level& level,
                                                    std::span<const TextureTile> tiles,
-                                                   int gameVersion, MessageSink& messages) {
+                                                   Game gameVersion, MessageSink& messages) {
   std::vector<MoveableMeshFaces> result(level.Moveables.size());
   MeshTrouble trouble;
   for (size_t i = 0; i < level.Moveables.size(); ++i) {

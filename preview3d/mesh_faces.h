@@ -27,16 +27,17 @@ struct MoveableMeshFaces {
 // withColoured is set (moveables): first game from Palette times 4, later games from the
 // Palette16 entry in the colour word's high byte.
 MeshFaceList BuildMeshFaces(const Mesh& mesh, const Level& level,
-                            std::span<const TextureTile> tiles, int gameVersion, bool withColoured);
+                            std::span<const TextureTile> tiles, Game gameVersion,
+                            bool withColoured);
 
 // One face list per static mesh definition. A definition whose mesh pointer or data is
 // damaged gets an empty list; one message names the first such mesh and counts the rest.
 std::vector<MeshFaceList> BuildStaticMeshes(const Level& level, std::span<const TextureTile> tiles,
-                                            int gameVersion, MessageSink& messages);
+                                            Game gameVersion, MessageSink& messages);
 
 std::vector<MoveableMeshFaces> BuildMoveableMeshes(const Level& level,
                                                    std::span<const TextureTile> tiles,
-                                                   int gameVersion, MessageSink& messages);
+                                                   Game gameVersion, MessageSink& messages);
 
 // The first definition whose ID is id; 0 when none has it.
 int16_t StaticMeshIndex(const Level& level, int32_t id);

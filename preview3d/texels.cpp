@@ -6,18 +6,18 @@
 
 namespace slab {
 
-int ConvertiblePageCount(const Level& level, int gameVersion) {
+int ConvertiblePageCount(const Level& level, Game gameVersion) {
   size_t texels = 0;
   switch (gameVersion) {
-    case 1:
+    case Game::TR1:
       texels = level.Textile8.size();
       break;
-    case 2:
-    case 3:
+    case Game::TR2:
+    case Game::TR3:
       texels = level.Textile16.size();
       break;
-    case 4:
-    case 5:
+    case Game::TR4:
+    case Game::TR5:
       texels = level.Textile32.size();
       break;
     default:
@@ -74,7 +74,7 @@ const std::vector<Rgba>& Texel16Table(TexelRules rules) {
 
 }  // namespace
 
-TextureStrip BuildTextureStrip(const Level& level, int gameVersion, TexelRules rules,
+TextureStrip BuildTextureStrip(const Level& level, Game gameVersion, TexelRules rules,
                                const TileProgress& progress) {
   TextureStrip strip;
   strip.PageCount = ConvertiblePageCount(level, gameVersion);
@@ -83,20 +83,21 @@ TextureStrip BuildTextureStrip(const Level& level, int gameVersion, TexelRules r
   Rgba* out = strip.Texels.data();
 
   std::array<Rgba, 256> palette{};
-  if (gameVersion == 1) {
+  if (gameVersion == Game::TR1) {
     const std::span<const uint8_t, 768> colours(level.Palette);
     for (size_t i = 0; i < 256; ++i) palette[i] = Texel8(static_cast<uint8_t>(i), colours, rules);
   }
-  const Rgba* table16 = gameVersion == 2 || gameVersion == 3 ? Texel16Table(rules).data() : nullptr;
+  const Rgba* table16 =
+      gameVersion == Game::TR2 || gameVersion == Game::TR3 ? Texel16Table(rules).data() : nullptr;
 
   // Row by row across all pages, as the progress counts rows; each row of a page is one run
   // of 256 texels.
   for (size_t y = 0; y < 256; ++y) {
     for (size_t page = 0; page < static_cast<size_t>(strip.PageCount); ++page) {
       const size_t start = page * kPagePixels + y * 256;
-      if (gameVersion == 1)
+      if (gameVersion == Game::TR1)
         RowLookup8(level.Textile8.data() + start, out + start, palette.data());
-      else if (gameVersion <= 3)
+      else if (gameVersion <= Game::TR3)
         RowLookup16(level.Textile16.data() + start, out + start, table16);
       else
         Row32(level.Textile32.data() + start, out + start, rules);

@@ -85,12 +85,12 @@ struct TextureStrip {
 
 // The number of pages the level's texel lists really hold for its version (NumTextiles, cut
 // down to what the list can fill). Versions without texel rules have none.
-int ConvertiblePageCount(const Level& level, int gameVersion);
+int ConvertiblePageCount(const Level& level, Game gameVersion);
 
 // Converts every page. progress, when given, is called after rows 0, 3, 6 ... 255 with the
 // row number, so a caller can keep its window responsive and show "Building tiles -".
 using TileProgress = std::function<void(int row)>;
-TextureStrip BuildTextureStrip(const Level& level, int gameVersion, TexelRules rules,
+TextureStrip BuildTextureStrip(const Level& level, Game gameVersion, TexelRules rules,
                                const TileProgress& progress = {});
 
 // The caption shown while the strip is built: "Building tiles -" and 0 to 100.

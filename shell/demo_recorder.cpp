@@ -12,7 +12,7 @@ constexpr int64_t kTabInterval = 100;      // ms between two noticed TAB presses
 // longer stall the grid starts again from now.
 constexpr int kMaxCatchUpSamples = 15;
 
-int32_t KeysMask(const KeyboardState& keys, int gameVersion) {
+int32_t KeysMask(const KeyboardState& keys, Game gameVersion) {
   struct KeyBit {
     uint8_t Code;
     int32_t Bit;
@@ -26,8 +26,8 @@ int32_t KeysMask(const KeyboardState& keys, int gameVersion) {
   for (const KeyBit& key : kBits)
     if (KeyIsDown(keys, key.Code)) mask |= key.Bit;
   // The games put their look key on different keys.
-  if (gameVersion == kTR3 && KeyIsDown(keys, kDikComma)) mask |= kDemoLook;
-  if (gameVersion == kTR2 && KeyIsDown(keys, kDikSlash)) mask |= kDemoLook;
+  if (gameVersion == Game::TR3 && KeyIsDown(keys, kDikComma)) mask |= kDemoLook;
+  if (gameVersion == Game::TR2 && KeyIsDown(keys, kDikSlash)) mask |= kDemoLook;
   return mask;
 }
 
@@ -65,7 +65,7 @@ DemoStart StartDemoRecording(DemoRecorder& recorder, Level& level, DemoDevices d
   return DemoStart::Started;
 }
 
-void PollDemoRecorder(DemoRecorder& recorder, Level& level, int gameVersion, DemoDevices devices) {
+void PollDemoRecorder(DemoRecorder& recorder, Level& level, Game gameVersion, DemoDevices devices) {
   if (!recorder.DemoRecording) return;
   int64_t now = devices.Clock.NowMs();
   KeyboardState keys{};

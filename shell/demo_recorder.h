@@ -64,7 +64,7 @@ DemoStart StartDemoRecording(DemoRecorder& recorder, Level& level, DemoDevices d
 
 // One look at the keyboard; called on every pass of the main loop while DemoRecording.
 // `gameVersion` decides which key is the look key.
-void PollDemoRecorder(DemoRecorder& recorder, Level& level, int gameVersion, DemoDevices devices);
+void PollDemoRecorder(DemoRecorder& recorder, Level& level, Game gameVersion, DemoDevices devices);
 
 // Appends the end marker and turns NumDemoData from entries into bytes. Does nothing (and
 // returns false) when no recording is running.

@@ -292,7 +292,7 @@ Item PlaceItem(int16_t objectId, int room, const RoomInfo& info, int x, int z, i
 
 DraftLevel ShowcaseDraft() {
   DraftLevel d;
-  d.GameVersion = kTR2;
+  d.GameVersion = Game::TR2;
   for (int i = 0; i < 256; ++i) {
     d.Palette[i * 3] = d.Palette[i * 3 + 1] = d.Palette[i * 3 + 2] = static_cast<uint8_t>(i / 4);
     d.Palette16[i * 4] = d.Palette16[i * 4 + 1] = d.Palette16[i * 4 + 2] = static_cast<uint8_t>(i);

@@ -45,8 +45,8 @@ void AppendWadPages(Level& level, const SpriteWad& wad) {
   level.NumTextiles = static_cast<int32_t>(pages + wadPages);
 }
 
-void ConvertRoomLighting(Room& room, int targetVersion) {
-  if (targetVersion == kTR2) {
+void ConvertRoomLighting(Room& room, Game targetVersion) {
+  if (targetVersion == Game::TR2) {
     for (RoomVertex& v : room.Vertices) {
       const int sum = (v.Lighting1 & 0xFF) + ((v.Lighting1 >> 8) & 0xFF) + (v.Lighting2 & 0xFF);
       v.Lighting1 = v.Lighting2 = RoundEven<int16_t>(sum / 3.0);
@@ -72,7 +72,7 @@ void ConvertRoomLighting(Room& room, int targetVersion) {
     older.Fade1 = RoundEven<int32_t>(light.Out);
     older.Fade2 = RoundEven<int32_t>(light.In);
     const auto& c = light.Colour;
-    if (targetVersion == kTR3) {
+    if (targetVersion == Game::TR3) {
       older.Intensity1 = static_cast<int16_t>(c[0] | c[1] << 8);
       older.Intensity2 = c[2];
     } else {
@@ -131,7 +131,7 @@ void AIObjectsToStatics(Level& level) {
   }
 }
 
-Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
+Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad) {
   const int32_t ownPages = std::max(level.NumTextiles, 0);
   AppendWadPages(level, wad);
   level.Textile32.clear();
@@ -164,13 +164,13 @@ Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
 
   // Ids 157..173 move down by 22 onto the second game's 135..151, where its pick-ups stand
   // (weapons, ammunition, medipacks, flares); the third game keeps the ids as they are.
-  if (targetVersion == kTR2)
+  if (targetVersion == Game::TR2)
     for (Item& item : level.Items)
       if (item.ObjectID >= 157 && item.ObjectID <= 173) item.ObjectID -= 22;
 
   RescaleFrames(level);
 
-  if (targetVersion == kTR3) {
+  if (targetVersion == Game::TR3) {
     AIObjectsToStatics(level);
     // Faces drawn additively in the fourth game get the third game's additive attribute.
     // Which textures: those of every textured quad or triangle, of any mesh the pointers
@@ -188,13 +188,14 @@ Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad) {
   level.Samples.clear();
   level.SoundMap.resize(kSoundMapEntries, -1);
 
-  level.Version = static_cast<int32_t>(targetVersion == kTR3 ? kTR3VersionWord : kTR2VersionWord);
+  level.Version =
+      static_cast<int32_t>(targetVersion == Game::TR3 ? kTR3VersionWord : kTR2VersionWord);
   level.NumRoomTextiles = level.NumObjTextiles = level.NumBumpTextiles = 0;
   return level;
 }
 
 std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::string& fileName,
-                                     int targetVersion, const SpriteWad& wad,
+                                     Game targetVersion, const SpriteWad& wad,
                                      MessageSink& messages) {
   uint32_t word = 0;
   if (bytes.size() >= 4) std::memcpy(&word, bytes.data(), 4);

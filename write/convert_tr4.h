@@ -25,15 +25,15 @@ class ConversionError : public LevelError {
 };
 
 // Reads the fourth-game file in bytes (fileName names it in messages and decides the ".TRC"
-// test) and converts it for targetVersion (kTR2 or kTR3) with the sprites of wad. A file that
-// is not a fourth-game level shows "No TR4 Level!"; a damaged one shows what is wrong. Either
+// test) and converts it for targetVersion (Game::TR2 or Game::TR3) with the sprites of wad. A file
+// that is not a fourth-game level shows "No TR4 Level!"; a damaged one shows what is wrong. Either
 // way the result is empty and exactly one message was shown.
 std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::string& fileName,
-                                     int targetVersion, const SpriteWad& wad,
+                                     Game targetVersion, const SpriteWad& wad,
                                      MessageSink& messages);
 
 // The conversion of a fourth-game level as our reader filled it. Throws ConversionError.
-Level ConvertTR4Model(Level level, int targetVersion, const SpriteWad& wad);
+Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad);
 
 // The steps, each over the level in place.
 
@@ -44,7 +44,7 @@ void AppendWadPages(Level& level, const SpriteWad& wad);
 uint16_t WadPixel16(const uint8_t* rgb);
 
 // Vertex lighting, ambient light and lights for the target.
-void ConvertRoomLighting(Room& room, int targetVersion);
+void ConvertRoomLighting(Room& room, Game targetVersion);
 
 // Gives every sector whose floor-data list holds an entry the older engines do not know
 // (or that runs past the floor data) no floor data.

@@ -14,13 +14,12 @@ namespace slab {
 
 bool AddDemoJob(const std::string& path, MessageSink& messages, const std::string& programFolder,
                 ProcessRunner& runner) {
-  int gameVersion = kTR2;
-  LoadResult loaded = LoadLevel(path, gameVersion, messages);
+  LoadResult loaded = LoadLevel(path, messages);
   // Writing a refused level would replace the file with its bare version word.
   if (!loaded.Loaded) return false;
   SaveResult saved =
-      WriteLevel(path, loaded.Lvl, gameVersion, std::filesystem::path(path).filename().string(),
-                 programFolder, runner);
+      WriteLevel(path, loaded.Lvl, loaded.DetectedGame.value_or(Game::TR2),
+                 std::filesystem::path(path).filename().string(), programFolder, runner);
   if (!saved.Ok()) {
     messages.Show(saved.Reason());
     return false;
@@ -60,7 +59,7 @@ std::optional<std::vector<uint8_t>> ReadLevelFile(const std::string& path, Messa
 
 }  // namespace
 
-bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, int targetVersion,
+bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, Game targetVersion,
                       const std::string& wadPath, MessageSink& messages) {
   auto wad = ReadSpriteWad(wadPath, messages);
   if (!wad) return false;
@@ -84,7 +83,7 @@ bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, int
   return true;
 }
 
-bool ConvertJob(const std::string& path, int targetVersion, const std::string& programFolder,
+bool ConvertJob(const std::string& path, Game targetVersion, const std::string& programFolder,
                 MessageSink& messages) {
   const std::optional<std::string> wad = FindSpriteWad(programFolder, messages);
   return wad && ConvertLevelFile(path, ConvertedFileName(path), targetVersion, *wad, messages);

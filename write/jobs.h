@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "level/game.h"
 #include "level/messages.h"
 #include "write/save_commands.h"
 
@@ -18,16 +19,16 @@ bool AddDemoJob(const std::string& path, MessageSink& messages, const std::strin
 // characters replaced by "tr2" (third-game levels use that extension too).
 std::string ConvertedFileName(const std::string& path);
 
-// Converts the fourth-game level at inPath for targetVersion (kTR2 or kTR3) with the sprite
-// wad at wadPath and writes it as outPath. The wad is read first; an unreadable wad, a file
+// Converts the fourth-game level at inPath for targetVersion (Game::TR2 or Game::TR3) with the
+// sprite wad at wadPath and writes it as outPath. The wad is read first; an unreadable wad, a file
 // that is no fourth-game level or a damaged one shows one message and writes nothing, so a
 // file already at outPath stays as it is. Returns true when outPath was written.
-bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, int targetVersion,
+bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, Game targetVersion,
                       const std::string& wadPath, MessageSink& messages);
 
-// "/convert2 FILE" (targetVersion kTR2) and "/convert3 FILE" (kTR3): the wad is the
+// "/convert2 FILE" (targetVersion Game::TR2) and "/convert3 FILE" (Game::TR3): the wad is the
 // "TR3.swd" in programFolder, the output ConvertedFileName(path).
-bool ConvertJob(const std::string& path, int targetVersion, const std::string& programFolder,
+bool ConvertJob(const std::string& path, Game targetVersion, const std::string& programFolder,
                 MessageSink& messages);
 
 }  // namespace slab

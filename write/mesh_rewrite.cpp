@@ -84,7 +84,7 @@ RewrittenMeshes RewriteMeshes(const Level& level) {
       size_t offset = static_cast<size_t>(old);
       Mesh mesh;
       try {
-        mesh = ParseMesh(level.MeshData, offset, kTR4);
+        mesh = ParseMesh(level.MeshData, offset, Game::TR4);
       } catch (const FormatError& e) {
         throw ConversionError("mesh pointer " + std::to_string(i) + ": " + e.what() +
                               " of the mesh data");

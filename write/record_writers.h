@@ -51,7 +51,7 @@ void WriteCountedList(ByteWriter& w, const std::vector<T>& list) {
 
 // A 32-bit count, then each record through its Transfer.
 template <typename T>
-void WriteCountedRecords(ByteWriter& w, const std::vector<T>& list, int version) {
+void WriteCountedRecords(ByteWriter& w, const std::vector<T>& list, Game version) {
   w.WriteU32(static_cast<uint32_t>(list.size()));
   RecordWriter io(w);
   for (const T& record : list) Transfer(io, record, version);

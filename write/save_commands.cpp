@@ -36,15 +36,15 @@ std::string FinisherPath(const std::string& programFolder) {
   return FindFinisher(programFolder).Path.string();
 }
 
-SaveResult WriteLevel(const std::string& path, const Level& level, int gameVersion,
+SaveResult WriteLevel(const std::string& path, const Level& level, Game gameVersion,
                       const std::string& title, const std::string& programFolder,
                       ProcessRunner& runner) {
   if (path.empty()) return SaveResult::Failed("No level is open: there is nothing to save.");
-  if (gameVersion < kTR1 || gameVersion > kTR4) {
-    if (gameVersion == kTR5) return SaveResult::Failed(kTr5Refused);
+  if (gameVersion < Game::TR1 || gameVersion > Game::TR4) {
+    if (gameVersion == Game::TR5) return SaveResult::Failed(kTr5Refused);
     return Failed(path, "no level of a known game version is open");
   }
-  if (gameVersion != kTR4) {
+  if (gameVersion != Game::TR4) {
     SaveResult saved = SaveFileAtomically(path, EncodeClassicLevel(level, gameVersion));
     return saved.Ok() ? saved : Failed(path, saved.Reason());
   }
@@ -82,7 +82,7 @@ SaveResult WriteLevel(const std::string& path, const Level& level, int gameVersi
 
 bool SaveCommand(Document& document, MessageSink& messages, const std::string& programFolder,
                  ProcessRunner& runner) {
-  if (document.GameVersion == kTR5) {
+  if (document.GameVersion == Game::TR5) {
     messages.Show(kTr5Refused);
     return false;
   }
@@ -103,7 +103,7 @@ bool SaveCommand(Document& document, MessageSink& messages, const std::string& p
 
 bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages,
                    const std::string& programFolder, ProcessRunner& runner) {
-  if (document.GameVersion == kTR5) {
+  if (document.GameVersion == Game::TR5) {
     messages.Show(kTr5Refused);
     return false;
   }

@@ -51,7 +51,7 @@ std::string FinisherPath(const std::string& programFolder);
 // intermediate file and finished by the finisher, run in the file's folder with the bare
 // title. A failure's reason is a message naming the file; on failure an existing file at
 // path is left as it was.
-SaveResult WriteLevel(const std::string& path, const Level& level, int gameVersion,
+SaveResult WriteLevel(const std::string& path, const Level& level, Game gameVersion,
                       const std::string& title, const std::string& programFolder,
                       ProcessRunner& runner);
 

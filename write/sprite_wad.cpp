@@ -100,8 +100,8 @@ void WidenPixel(uint16_t pixel, uint8_t* rgb) {
 
 }  // namespace
 
-std::optional<SpriteWad> MakeSpriteWad(const Level& level, int gameVersion, std::string& error) {
-  if (gameVersion != kTR2 && gameVersion != kTR3) {
+std::optional<SpriteWad> MakeSpriteWad(const Level& level, Game gameVersion, std::string& error) {
+  if (gameVersion != Game::TR2 && gameVersion != Game::TR3) {
     error = "only second- and third-game levels hold sprites for the older engines";
     return std::nullopt;
   }

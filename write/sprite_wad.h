@@ -51,6 +51,6 @@ std::vector<uint8_t> EncodeSpriteWad(const SpriteWad& wad);
 // A wad from a second- or third-game level: its sprite textures with the pages they use
 // renumbered from 0 in order of first use, those pages as 24-bit rows from the 16-bit pages,
 // and its sprite sequences. Empty with the reason in error for other levels.
-std::optional<SpriteWad> MakeSpriteWad(const Level& level, int gameVersion, std::string& error);
+std::optional<SpriteWad> MakeSpriteWad(const Level& level, Game gameVersion, std::string& error);
 
 }  // namespace slab

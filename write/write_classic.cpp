@@ -14,7 +14,7 @@ namespace {
 struct ClassicWriter {
   ByteWriter& w;
   const Level& level;
-  int version;
+  Game version;
   std::vector<FileSection>* sections = nullptr;
   RecordWriter io{w};
 
@@ -22,7 +22,7 @@ struct ClassicWriter {
     if (sections != nullptr) sections->push_back({std::move(name), w.Size()});
   }
 
-  bool Tr2Plus() const { return version >= kTR2; }
+  bool Tr2Plus() const { return version >= Game::TR2; }
 
   template <typename T>
   void CountedList(const std::vector<T>& list) {
@@ -90,9 +90,9 @@ struct ClassicWriter {
   void Palette() { w.WriteBytes(level.Palette.data(), level.Palette.size()); }
 
   void Sound() {
-    WriteSoundMap(w, level.SoundMap, version == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries);
+    WriteSoundMap(w, level.SoundMap, version == Game::TR1 ? kTr1SoundMapEntries : kSoundMapEntries);
     CountedList(level.SoundDetails);
-    if (version == kTR1) {
+    if (version == Game::TR1) {
       w.WriteU32(static_cast<uint32_t>(level.Tr1SampleData.size()));
       w.WriteList(level.Tr1SampleData);
     }
@@ -101,7 +101,7 @@ struct ClassicWriter {
 
   void Body() {
     const bool paletteAfterSprites =
-        version == kTR1 && level.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences;
+        version == Game::TR1 && level.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences;
     Mark("the header and texture pages");
     Header();
     Mark("the room count");
@@ -128,7 +128,7 @@ struct ClassicWriter {
     Mark("the static meshes");
     CountedList(level.StaticMeshDefs);
     Mark("the object textures");
-    if (version != kTR3) CountedRecords(level.ObjectTextures);
+    if (version != Game::TR3) CountedRecords(level.ObjectTextures);
     Mark("the sprites");
     CountedList(level.SpriteTextures);
     CountedList(level.SpriteSequences);
@@ -141,12 +141,12 @@ struct ClassicWriter {
     Mark("the animated textures");
     CountedList(level.AnimatedTextures);
     Mark("the object textures");
-    if (version == kTR3) CountedRecords(level.ObjectTextures);
+    if (version == Game::TR3) CountedRecords(level.ObjectTextures);
     Mark("the items");
     Items();
     Mark("the light map");
     w.WriteBytes(level.LightMap.data(), level.LightMap.size());
-    if (version == kTR1 && !paletteAfterSprites) Palette();
+    if (version == Game::TR1 && !paletteAfterSprites) Palette();
     Mark("the cinematic frames");
     w.WriteU16(static_cast<uint16_t>(level.CinematicFrames.size()));
     w.WriteList(level.CinematicFrames);
@@ -159,7 +159,7 @@ struct ClassicWriter {
 
 }  // namespace
 
-std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion,
+std::vector<uint8_t> EncodeClassicLevel(const Level& level, Game gameVersion,
                                         std::vector<FileSection>* sections) {
   ByteWriter w;
   ClassicWriter{w, level, gameVersion, sections}.Body();

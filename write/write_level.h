@@ -19,7 +19,7 @@ struct FileSection {
 
 // The whole file of a first-, second- or third-game level, in the layout its reader reads.
 // With sections, also where each part starts, in file order.
-std::vector<uint8_t> EncodeClassicLevel(const Level& level, int gameVersion,
+std::vector<uint8_t> EncodeClassicLevel(const Level& level, Game gameVersion,
                                         std::vector<FileSection>* sections = nullptr);
 
 // The fourth-game intermediate file: chunks uncompressed, each behind a single size word,

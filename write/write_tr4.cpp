@@ -25,7 +25,7 @@ struct TR4Writer {
     w.WriteI32(level.Reserved32);
     w.WriteU16(static_cast<uint16_t>(level.Rooms.size()));
     RecordWriter io(w);
-    for (const Room& room : level.Rooms) Transfer(io, room, kTR4);
+    for (const Room& room : level.Rooms) Transfer(io, room, Game::TR4);
     WordBytes(level.FloorData);
     WordBytes(level.MeshData);
     CountedList(level.MeshPointers);
@@ -35,7 +35,7 @@ struct TR4Writer {
     CountedList(level.AnimCommands);
     CountedList(level.MeshTrees);
     CountedList(level.Frames);
-    WriteCountedRecords(w, level.Moveables, kTR4);
+    WriteCountedRecords(w, level.Moveables, Game::TR4);
     CountedList(level.StaticMeshDefs);
     w.WriteText("SPR");
     CountedList(level.SpriteTextures);
@@ -50,7 +50,7 @@ struct TR4Writer {
     // Real files keep the animated textures' UV-range count in the byte before "TEX".
     w.WriteU8(level.AnimatedTexturesUVCount);
     w.WriteText("TEX");
-    WriteCountedRecords(w, level.ObjectTextures, kTR4);
+    WriteCountedRecords(w, level.ObjectTextures, Game::TR4);
     CountedList(level.Items);
     CountedList(level.AIObjects);
     if (!level.TrailingBlock.empty()) {

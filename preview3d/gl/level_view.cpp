@@ -189,7 +189,8 @@ void LevelView::Open(const QString& given) {
   QString path = given;
   if (path.isEmpty()) path = QFileDialog::getOpenFileName(this);
   path_ = path;
-  LoadResult result = LoadLevel(path.toStdString(), gameVersion_, messages_);
+  LoadResult result = LoadLevel(path.toStdString(), messages_);
+  gameVersion_ = result.DetectedGame.value_or(gameVersion_);
   level_ = std::move(result.Lvl);
   tiles_ = std::move(result.TextureTiles);
 

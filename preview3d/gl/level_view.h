@@ -91,7 +91,7 @@ class LevelView : public QWidget {
   void Open(const QString& path);
 
   const Level& CurrentLevel() const { return level_; }
-  int GameVersion() const { return gameVersion_; }
+  Game GameVersion() const { return gameVersion_; }
   const QString& Path() const { return path_; }
   ViewerArea* Area() { return area_; }
   // One frame-timer tick at time now (ms): draws when a frame is due.
@@ -100,7 +100,7 @@ class LevelView : public QWidget {
  private:
   MessageSink& messages_;
   Level level_;
-  int gameVersion_ = 0;
+  Game gameVersion_ = Game::None;
   std::vector<TextureTile> tiles_;
   TextureStrip strip_;
   std::vector<MeshFaceList> statics_;

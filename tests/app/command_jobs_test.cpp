@@ -50,8 +50,7 @@ TEST_F(CommandJobs, AddDemoRewritesTheLevelAndSucceeds) {
   test::WriteShowcaseLevel(level);
   EXPECT_EQ(Run("/adddemo '" + level.string() + "'"), 0);
   RecordingSink sink;
-  int version = 0;
-  EXPECT_TRUE(LoadLevel(level, version, sink).Loaded);
+  EXPECT_TRUE(LoadLevel(level, sink).Loaded);
   EXPECT_NE(Run("/adddemo '" + (dir_ / "missing.tr2").string() + "'"), 0);
 }
 

@@ -29,14 +29,15 @@ class ListDocksTest : public testing::Test {
   void SetUp() override {
     RecordingSink messages;
     const auto bytes = test::ComposeClassic(test::ShowcaseDraft()).Bytes;
-    LoadResult loaded = LoadLevelFromBytes(bytes, "showcase.tr2", doc_.GameVersion, messages);
+    LoadResult loaded = LoadLevelFromBytes(bytes, "showcase.tr2", messages);
+    doc_.GameVersion = loaded.DetectedGame.value_or(doc_.GameVersion);
     ASSERT_TRUE(loaded.Loaded);
     doc_.CurrentLevel = std::move(loaded.Lvl);
     doc_.LevelLoaded = true;
-    names_.Objects[106][kTR2] = "Door 1";
-    names_.Objects[64][kTR2] = "Slamming Door";
-    names_.Objects[39][kTR2] = "Tiger";
-    names_.Objects[104][kTR2] = "Wall Switch";
+    names_.Objects[106][GameNumber(Game::TR2)] = "Door 1";
+    names_.Objects[64][GameNumber(Game::TR2)] = "Slamming Door";
+    names_.Objects[39][GameNumber(Game::TR2)] = "Tiger";
+    names_.Objects[104][GameNumber(Game::TR2)] = "Wall Switch";
     triggers_ = BuildTriggerIndex(doc_.CurrentLevel);
   }
 
@@ -197,7 +198,8 @@ TEST(ListDocksRealLevels, EveryItemIsARow) {
   for (const auto& file : test::RealLevels({"tr4/", "tr5/"})) {
     RecordingSink messages;
     Document doc;
-    LoadResult loaded = LoadLevel(file, doc.GameVersion, messages);
+    LoadResult loaded = LoadLevel(file, messages);
+    doc.GameVersion = loaded.DetectedGame.value_or(doc.GameVersion);
     if (!loaded.Loaded) continue;
     doc.CurrentLevel = std::move(loaded.Lvl);
     doc.LevelLoaded = true;

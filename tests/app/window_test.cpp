@@ -247,7 +247,7 @@ TEST_F(WindowTest, OpenFillsTitleRoomListTypeListAndShowsRoomZero) {
   EXPECT_EQ(window_->Doc().FilePath, showcase_.string());
   EXPECT_EQ(Get<QScrollBar>("TextScroll")->value(), 0);
   // The map of room 0 is what the core draws.
-  const QImage expected = ToQImage(DrawRoom(Lvl(), kTR2, 0));
+  const QImage expected = ToQImage(DrawRoom(Lvl(), Game::TR2, 0));
   EXPECT_EQ(window_->RoomMap()->MapPicture(), expected);
 }
 
@@ -441,8 +441,7 @@ TEST_F(WindowTest, QuitAndCloseAskAboutUnsavedChanges) {
   EXPECT_FALSE(window_->Running());
   EXPECT_FALSE(window_->isVisible());
   RecordingSink readSink;
-  int version = 0;
-  EXPECT_EQ(LoadLevel(showcase_, version, readSink).Lvl.Rooms[0].SectorAt(3, 1).Floor, 0x81);
+  EXPECT_EQ(LoadLevel(showcase_, readSink).Lvl.Rooms[0].SectorAt(3, 1).Floor, 0x81);
 }
 
 TEST_F(WindowTest, OpenKeepsTheLevelWhenCancelledAndEmptiesTheWindowOnARefusedFile) {
@@ -587,7 +586,7 @@ TEST_F(WindowTest, PanelsFollowTheSelectionAndNothingStaleStays) {
   EXPECT_NE(Text("SecInf"), "Sectors");
   ChooseRoom(1);
   EXPECT_EQ(Text("SecInf"), "Sectors");
-  EXPECT_EQ(window_->RoomMap()->MapPicture(), ToQImage(DrawRoom(Lvl(), kTR2, 1)));
+  EXPECT_EQ(window_->RoomMap()->MapPicture(), ToQImage(DrawRoom(Lvl(), Game::TR2, 1)));
 }
 
 TEST_F(WindowTest, UndoAndRedoNameTheEditAndUndoingEverythingSavesTheOriginal) {
@@ -761,8 +760,7 @@ TEST_F(WindowTest, DemoRecordingStopsDrawingAndSavesAFinishedDemo) {
   ASSERT_TRUE(window_->MenuFileSaveAs());
   EXPECT_TRUE(window_->Recorder().DemoRecording);  // the recording goes on
   RecordingSink readSink;
-  int version = 0;
-  const Level read = LoadLevel(saved, version, readSink).Lvl;
+  const Level read = LoadLevel(saved, readSink).Lvl;
   ASSERT_GT(read.DemoData.size(), 11u);
   EXPECT_EQ(read.NumDemoData, static_cast<int16_t>(read.DemoData.size() * 4));
   EXPECT_EQ(read.DemoData.back(), -1);
@@ -787,8 +785,8 @@ TEST_F(WindowTest, RealLevelsOpenAndTheirSectorsCanBeClicked) {
     const bool loaded = window_->OpenLevel(file.string(), file.filename().string());
     EXPECT_EQ(Lines("RoomNumber").size(), static_cast<qsizetype>(Lvl().Rooms.size()));
     if (!loaded) continue;
-    const int version = window_->Doc().GameVersion;
-    EXPECT_EQ(Text("FD20"), version >= kTR4 ? "Trigger Triggerer" : "Minecart Left");
+    const Game version = window_->Doc().GameVersion;
+    EXPECT_EQ(Text("FD20"), version >= Game::TR4 ? "Trigger Triggerer" : "Minecart Left");
     EXPECT_EQ(Get<QComboBox>("ItemDesc")->count(), static_cast<int>(Lvl().Moveables.size()));
     for (int room = 0; room < static_cast<int>(Lvl().Rooms.size()); room += 7) {
       ChooseRoom(room);
@@ -804,8 +802,7 @@ TEST(RecordedDemoFile, HoldsHeaderMasksAndEndMarker) {
   const char* path = std::getenv("SLAB_DEMO_FILE");
   if (path == nullptr) GTEST_SKIP() << "run by demo_end_to_end.sh";
   RecordingSink sink;
-  int version = 0;
-  const Level level = LoadLevel(path, version, sink).Lvl;
+  const Level level = LoadLevel(path, sink).Lvl;
   ASSERT_GT(level.DemoData.size(), 11u);
   EXPECT_EQ(level.NumDemoData, static_cast<int16_t>(level.DemoData.size() * 4));
   EXPECT_EQ(level.DemoData[0], level.Items[0].X);

@@ -54,7 +54,7 @@ class Cli : public testing::Test {
 };
 
 TEST_F(Cli, EveryMessageNamesTheFileOnce) {
-  auto tr2 = test::ComposeClassic(test::SampleDraft(kTR2));
+  auto tr2 = test::ComposeClassic(test::SampleDraft(Game::TR2));
   auto longer = tr2.Bytes;
   longer.insert(longer.end(), 5, 0);
   auto unknown = tr2.Bytes;
@@ -122,7 +122,7 @@ TEST_F(Cli, EveryMessageNamesTheFileOnce) {
 // Exit 0 when done, 1 for a usage error, 2 when the file was refused or the job failed;
 // roundtrip names the first byte that differs and the section it lies in.
 TEST_F(Cli, ExitStatusesRoundtripAndConvert) {
-  auto tr2 = test::ComposeClassic(test::SampleDraft(kTR2));
+  auto tr2 = test::ComposeClassic(test::SampleDraft(Game::TR2));
   Write("fine.tr2", tr2.Bytes);
   auto longer = tr2.Bytes;
   longer.insert(longer.end(), 5, 0);
@@ -187,7 +187,7 @@ std::pair<uint32_t, uint32_t> PngSize(const fs::path& path) {
 }
 
 TEST_F(Cli, MapScaleRepeatsEachPixelAndIsAWholeFactorUpTo16) {
-  Write("a.tr2", test::ComposeClassic(test::SampleDraft(kTR2)).Bytes);
+  Write("a.tr2", test::ComposeClassic(test::SampleDraft(Game::TR2)).Bytes);
   ASSERT_EQ(Run("map a.tr2 --room 0 -o one.png"), 0) << stderr_;
   ASSERT_EQ(Run("map a.tr2 --room 0 -o three.png --scale 3 --select 1,1"), 0) << stderr_;
   const auto [w, h] = PngSize(dir_ / "one.png");

@@ -39,19 +39,19 @@ TEST(ObjectNames, ThreeStaticTextsAndDefaultsForTheRest) {
   RecordingSink messages;
   const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
   EXPECT_TRUE(messages.Shown.empty());
-  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"},
-                                   {1, 4, "Pistols"},
-                                   {0, 3, "Lara 3"},
-                                   {1, 1, "Bear"},
-                                   {0, 5, ""},
-                                   {0, 0, ""}})
-    EXPECT_EQ(*ObjectName(names, id, version), name) << id << " in game " << version;
+  for (auto [id, version, name] : {std::tuple{0, Game::TR4, "Lara"},
+                                   {1, Game::TR4, "Pistols"},
+                                   {0, Game::TR3, "Lara 3"},
+                                   {1, Game::TR1, "Bear"},
+                                   {0, Game::TR5, ""},
+                                   {0, Game::None, ""}})
+    EXPECT_EQ(*ObjectName(names, id, version), name) << id << " in game " << GameNumber(version);
   EXPECT_EQ(std::vector<std::string>(names.Statics.begin(), names.Statics.begin() + 4),
             (std::vector<std::string>{"Plant 0", "", "Rock", "Mesh 3"}));
   EXPECT_EQ(names.Statics[89], "Mesh 89");
-  EXPECT_EQ(StaticName(names, 90, 4), "Mesh 90");
+  EXPECT_EQ(StaticName(names, 90, Game::TR4), "Mesh 90");
   EXPECT_FALSE(names.GameStatics[5]);  // the file ended before any game's own statics
-  EXPECT_EQ(StaticName(names, 2, 5), "Rock");
+  EXPECT_EQ(StaticName(names, 2, Game::TR5), "Rock");
 }
 
 TEST(ObjectNames, EachGameNamesItsStaticsFromItsOwnTable) {
@@ -65,26 +65,29 @@ TEST(ObjectNames, EachGameNamesItsStaticsFromItsOwnTable) {
   RecordingSink messages;
   const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
   EXPECT_TRUE(messages.Shown.empty());
-  for (auto [id, version, name] : {std::tuple{0, 4, "Plant 0"},
-                                   {1, 4, "Shatter 0"},
-                                   {0, 3, "Urn"},
-                                   {1, 3, "Mesh 1"},
-                                   {0, 2, "Mesh 0"},
-                                   {0, 1, "Fern"},
-                                   {1, 1, "Mesh 1"},
-                                   {1, 5, "Shatter 0"},
-                                   {1, 0, "Shatter 0"},
-                                   {1, 9, "Shatter 0"},
-                                   {-1, 3, "Mesh-1"}})
-    EXPECT_EQ(StaticName(names, id, version), name) << id << " in game " << version;
+  for (auto [id, version, name] : {std::tuple{0, Game::TR4, "Plant 0"},
+                                   {1, Game::TR4, "Shatter 0"},
+                                   {0, Game::TR3, "Urn"},
+                                   {1, Game::TR3, "Mesh 1"},
+                                   {0, Game::TR2, "Mesh 0"},
+                                   {0, Game::TR1, "Fern"},
+                                   {1, Game::TR1, "Mesh 1"},
+                                   {1, Game::TR5, "Shatter 0"},
+                                   {1, Game::None, "Shatter 0"},
+                                   {1, static_cast<Game>(9), "Shatter 0"},
+                                   {-1, Game::TR3, "Mesh-1"}})
+    EXPECT_EQ(StaticName(names, id, version), name) << id << " in game " << GameNumber(version);
 }
 
 TEST(ObjectNames, LookupsOutsideTheTable) {
   const ObjectNames names;
   // Past the table, negative, an unknown game and a textures-only file.
-  for (auto [id, version] : {std::pair{501, 4}, {-1, 4}, {0, 6}, {0, 31}})
-    EXPECT_FALSE(ObjectName(names, id, version)) << id << " in game " << version;
-  EXPECT_TRUE(ObjectName(names, 500, 5));
+  for (auto [id, version] : {std::pair{501, Game::TR4},
+                             {-1, Game::TR4},
+                             {0, static_cast<Game>(6)},
+                             {0, Game::TexturesOnly}})
+    EXPECT_FALSE(ObjectName(names, id, version)) << id << " in game " << GameNumber(version);
+  EXPECT_TRUE(ObjectName(names, 500, Game::TR5));
 }
 
 TEST(ObjectNames, EntriesAboveTheRangeAreReadAndDropped) {
@@ -97,9 +100,9 @@ TEST(ObjectNames, EntriesAboveTheRangeAreReadAndDropped) {
   RecordingSink messages;
   const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
   EXPECT_TRUE(messages.Shown.empty());
-  EXPECT_EQ(*ObjectName(names, 500, 4), "o500");
+  EXPECT_EQ(*ObjectName(names, 500, Game::TR4), "o500");
   EXPECT_EQ(names.Statics[89], "s89");
-  EXPECT_EQ(*ObjectName(names, 0, 3), "after");  // the sections after still line up
+  EXPECT_EQ(*ObjectName(names, 0, Game::TR3), "after");  // the sections after still line up
 }
 
 TEST(ObjectNames, DamagedFilesKeepWhatWasReadAndSaySo) {
@@ -107,7 +110,7 @@ TEST(ObjectNames, DamagedFilesKeepWhatWasReadAndSaySo) {
   NamesFile longText;
   longText.Int(2).Text("Lara").Int(1000).Int(0);
   ObjectNames names = ParseObjectNames(longText.bytes, "names.dat", messages);
-  EXPECT_EQ(*ObjectName(names, 0, 4), "Lara");
+  EXPECT_EQ(*ObjectName(names, 0, Game::TR4), "Lara");
   ASSERT_EQ(messages.Shown.size(), 1u);
   EXPECT_NE(messages.Shown[0].find("names.dat"), std::string::npos);
   EXPECT_NE(messages.Shown[0].find("fourth-game names"), std::string::npos);
@@ -134,7 +137,7 @@ TEST(ObjectNames, MissingFileGivesDefaultsAndCreatesNothing) {
   RecordingSink messages;
   const ObjectNames names = LoadObjectNames(folder, messages);
   EXPECT_TRUE(messages.Shown.empty());
-  EXPECT_EQ(*ObjectName(names, 0, 4), "");
+  EXPECT_EQ(*ObjectName(names, 0, Game::TR4), "");
   EXPECT_EQ(names.Statics[0], "Mesh 0");
   EXPECT_TRUE(std::filesystem::is_empty(folder));
   std::filesystem::remove_all(folder);
@@ -148,10 +151,10 @@ TEST(ObjectNames, GeneratedFileReadsBack) {
   RecordingSink messages;
   const ObjectNames names = LoadObjectNames(folder, messages);
   EXPECT_TRUE(messages.Shown.empty());
-  EXPECT_NE(names.Statics[89], "Mesh 89");  // the fourth-game rows name every static
-  EXPECT_EQ(*ObjectName(names, 374, 3), "");  // the third game stops at 373
-  for (int version = 1; version <= 5; ++version)
-    EXPECT_NE(*ObjectName(names, 1, version), "") << version;
+  EXPECT_NE(names.Statics[89], "Mesh 89");            // the fourth-game rows name every static
+  EXPECT_EQ(*ObjectName(names, 374, Game::TR3), "");  // the third game stops at 373
+  for (Game version : {Game::TR1, Game::TR2, Game::TR3, Game::TR4, Game::TR5})
+    EXPECT_NE(*ObjectName(names, 1, version), "") << GameNumber(version);
 }
 
 }  // namespace

@@ -29,8 +29,8 @@ TEST_P(FloorDataRealLevel, WalkersAndTriggerCounts) {
       !(*entry)["sectors_with_trigger"].is_number())
     GTEST_SKIP() << "no trigger counts for " << file << " in expected.json";
   RecordingSink messages;
-  int gameVersion = 0;
-  const LoadResult loaded = LoadLevel(file, gameVersion, messages);
+  const LoadResult loaded = LoadLevel(file, messages);
+  Game gameVersion = loaded.DetectedGame.value_or(Game::None);
   if (!loaded.Loaded)
     GTEST_SKIP() << file << " does not load yet: "
                  << (messages.Shown.empty() ? "" : messages.Shown.front());

@@ -55,7 +55,7 @@ class SectorPanelTest : public testing::Test {
   Level level;
   std::vector<uint16_t> words;
   ObjectNames names;
-  int version = 4;
+  Game version = Game::TR4;
 };
 
 TEST_F(SectorPanelTest, SectorWithoutFloorDataKeepsTheTriggerPanel) {
@@ -116,11 +116,11 @@ TEST_F(SectorPanelTest, FailedNameLookupsStillGiveTheLine) {
   AddItem(-3, 0, 0);
   AddItem(12, 0, 0);
   ListAt(1, 1, {Fn(4, 0, true), 0, Act(0, 0), Act(0, 1), Act(0, 2, true)});
-  version = 31;  // a textures-only file has no name column
+  version = Game::TexturesOnly;  // a textures-only file has no name column
   auto lines = Show(1, 1).Triggers.TriggerData->Lines;
   EXPECT_EQ(lines, (std::vector<std::string>{"TRIGGER for OBJECT 0", "TRIGGER for OBJECT 1",
                                              "TRIGGER for OBJECT 2"}));
-  version = 4;
+  version = Game::TR4;
   EXPECT_EQ(Show(1, 1).Triggers.TriggerData->Lines[2], "TRIGGER for OBJECT 2 (Door)");
 }
 
@@ -181,9 +181,9 @@ TEST_F(SectorPanelTest, ItemsAndStaticMeshesOnTheSector) {
             std::make_tuple("2 Static Meshes", "Plant 5"));
   // A second-game level names its statics from its own game's table.
   names.GameStatics[2] = ObjectNames::DefaultStaticNames();
-  version = 2;
+  version = Game::TR2;
   EXPECT_EQ(Show(1, 1).Statics->StaticID, "Mesh 5");
-  version = 4;
+  version = Game::TR4;
 
   level.Items[0].X += 1;  // one unit off the centre: not on the sector
   panel = Show(1, 1);

@@ -22,19 +22,20 @@ using test::SampleDraft;
 struct Loaded {
   LoadResult Result;
   RecordingSink Sink;
-  int GameVersion = 0;
+  Game GameVersion = Game::None;
 };
 
 std::unique_ptr<Loaded> Load(const std::vector<uint8_t>& bytes,
-                             const std::string& name = "TEST.TR2", int gameVersion = 0) {
+                             const std::string& name = "TEST.TR2", Game gameVersion = Game::None) {
   auto out = std::make_unique<Loaded>();
   out->GameVersion = gameVersion;
-  out->Result = LoadLevelFromBytes(bytes, name, out->GameVersion, out->Sink);
+  out->Result = LoadLevelFromBytes(bytes, name, out->Sink);
+  out->GameVersion = out->Result.DetectedGame.value_or(out->GameVersion);
   return out;
 }
 
 // The sample draft without texture pages, which most tests do not need.
-DraftLevel SmallDraft(int version) {
+DraftLevel SmallDraft(Game version) {
   DraftLevel d = SampleDraft(version);
   d.NumTextiles = 0;
   return d;
@@ -51,7 +52,7 @@ void ExpectSameList(const std::vector<T>& read, const std::vector<T>& want,
 }
 
 // Whether the reader, started after the version word, stops exactly at the file's end.
-bool ReadsToTheEnd(const std::vector<uint8_t>& bytes, int gameVersion) {
+bool ReadsToTheEnd(const std::vector<uint8_t>& bytes, Game gameVersion) {
   ByteCursor cursor(bytes);
   Level level;
   level.Version = static_cast<int32_t>(cursor.ReadU32());
@@ -63,10 +64,10 @@ bool ReadsToTheEnd(const std::vector<uint8_t>& bytes, int gameVersion) {
 // place and width (the TR2 light-mode word, the TR3 room bytes, the object textures before
 // the sprite textures in TR1/TR2 and after the animated textures in TR3, the TR1 palette
 // after the light map, the 256-entry TR1 sound map and its sample bytes).
-class EveryVersion : public ::testing::TestWithParam<int> {};
+class EveryVersion : public ::testing::TestWithParam<Game> {};
 
 TEST_P(EveryVersion, ReadsBackWhatWasComposed) {
-  const int v = GetParam();
+  const Game v = GetParam();
   DraftLevel d = SampleDraft(v);
   d.Rooms[2].WaterScheme = 5;
   d.Rooms[2].ReverbInfo = 6;
@@ -159,11 +160,13 @@ TEST_P(EveryVersion, BytesAfterTheLastSectionAreReported) {
                                      "part of the level and are left out"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Classic, EveryVersion, ::testing::Values(kTR1, kTR2, kTR3),
-                         [](const auto& info) { return "TR" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Classic, EveryVersion, ::testing::Values(Game::TR1, Game::TR2, Game::TR3),
+                         [](const auto& info) {
+                           return "TR" + std::to_string(GameNumber(info.param));
+                         });
 
 TEST(ClassicReader, FirstGameBoxesAreConvertedToSectors) {
-  DraftLevel d = SmallDraft(kTR1);
+  DraftLevel d = SmallDraft(Game::TR1);
   d.Tr1Boxes = {{2048, 4095, 0, 5120, -256, 7}, {1023, 1024, 262143, 9 * 1024 + 1023, 0, 0}};
   auto got = Load(ComposeClassic(d).Bytes, "LEVEL1.PHD");
   ASSERT_TRUE(got->Result.Loaded);
@@ -177,13 +180,13 @@ TEST(ClassicReader, FirstGameBoxesAreConvertedToSectors) {
 // The demo layout keeps the palette before the cameras; the reader finds it by the file.
 TEST(ClassicReader, FirstGamePaletteInEitherPlace) {
   for (auto layout : {Tr1PaletteLayout::AfterLightMap, Tr1PaletteLayout::AfterSpriteSequences}) {
-    DraftLevel d = SmallDraft(kTR1);
+    DraftLevel d = SmallDraft(Game::TR1);
     d.Tr1Palette = layout;
     auto bytes = ComposeClassic(d).Bytes;
     auto got = Load(bytes, "LEVEL2.PHD");
     ASSERT_TRUE(got->Result.Loaded);
     EXPECT_TRUE(got->Sink.Shown.empty());
-    EXPECT_TRUE(ReadsToTheEnd(bytes, kTR1));
+    EXPECT_TRUE(ReadsToTheEnd(bytes, Game::TR1));
     const Level& l = got->Result.Lvl;
     EXPECT_EQ(l.Tr1Palette, layout);
     EXPECT_EQ(l.Palette, d.Palette);
@@ -196,50 +199,43 @@ TEST(VersionDetection, Table) {
   const struct {
     uint32_t Word;
     const char* Name;
-    int Version;
+    std::optional<Game> Version;
   } cases[] = {
-      {0x00000020, "a.phd", kTR1},
-      {0x0000002D, "a.tr2", kTR2},
-      {0xFF080038, "a.tr2", kTR3},
-      {0xFF180038, "a.tr2", kTR3},
-      {0x00345254, "a.tr4", kTR4},
-      {0x00345254, "a.trc", kTR5},
-      {0x00345254, "dir/A.TRC", kTR5},
-      {0x00345254, "a.tRc", kTR5},
-      {0x00345254, "a.trc.bak", kTR4},
-      {0x00345254, "trc", kTR4},
-      {0x03452548, "a.trc", kTR4},
-      {0xFFFFFFF0, "a.trc", kTR4},
-      {0xFF180034, "a.tr2", kTexturesOnly},
-      {0x63345254, "a.tr4", 0},
-      {0x00000021, "a.phd", 0},
+      {0x00000020, "a.phd", Game::TR1},          {0x0000002D, "a.tr2", Game::TR2},
+      {0xFF080038, "a.tr2", Game::TR3},          {0xFF180038, "a.tr2", Game::TR3},
+      {0x00345254, "a.tr4", Game::TR4},          {0x00345254, "a.trc", Game::TR5},
+      {0x00345254, "dir/A.TRC", Game::TR5},      {0x00345254, "a.tRc", Game::TR5},
+      {0x00345254, "a.trc.bak", Game::TR4},      {0x00345254, "trc", Game::TR4},
+      {0x03452548, "a.trc", Game::TR4},          {0xFFFFFFF0, "a.trc", Game::TR4},
+      {0xFF180034, "a.tr2", Game::TexturesOnly}, {0x63345254, "a.tr4", std::nullopt},
+      {0x00000021, "a.phd", std::nullopt},
   };
   for (const auto& c : cases)
     EXPECT_EQ(DetectGameVersion(c.Word, c.Name), c.Version) << std::hex << c.Word << " " << c.Name;
 }
 
 TEST(VersionDetection, TexturesOnlyAndUnknownWords) {
-  DraftLevel d = SmallDraft(kTR3);
+  DraftLevel d = SmallDraft(Game::TR3);
   d.VersionWord = 0xFF180034;
-  auto got = Load(ComposeClassic(d).Bytes, "TEX.TR2", kTR2);
+  auto got = Load(ComposeClassic(d).Bytes, "TEX.TR2", Game::TR2);
   EXPECT_FALSE(got->Result.Loaded);
   EXPECT_EQ(got->Sink.Shown, std::vector<std::string>{"This level only contains textures!"});
-  EXPECT_EQ(got->GameVersion, kTexturesOnly);
+  EXPECT_EQ(got->GameVersion, Game::TexturesOnly);
   EXPECT_TRUE(got->Result.Lvl.Rooms.empty());
 
   // The old value stays when the word is unknown.
   d.VersionWord = 0x63345254;
-  got = Load(ComposeClassic(d).Bytes, "LAKE.TR4", kTR2);
+  got = Load(ComposeClassic(d).Bytes, "LAKE.TR4", Game::TR2);
   EXPECT_FALSE(got->Result.Loaded);
   EXPECT_EQ(got->Sink.Shown, std::vector<std::string>{"Unknown TR version!"});
-  EXPECT_EQ(got->GameVersion, kTR2);
+  EXPECT_EQ(got->GameVersion, Game::TR2);
   EXPECT_TRUE(got->Result.Lvl.Rooms.empty());
 
   // The other third-game word reads the third-game layout.
   d.VersionWord = 0xFF080038;
   got = Load(ComposeClassic(d).Bytes, "HOUSE.TR2");
   EXPECT_TRUE(got->Result.Loaded);
-  EXPECT_EQ(got->GameVersion, kTR3);
+  EXPECT_EQ(got->GameVersion, Game::TR3);
   EXPECT_EQ(got->Result.Lvl.Rooms.size(), 3u);
 }
 
@@ -287,7 +283,7 @@ TEST(TextureInfo, ConvertTextInfoRectanglesAndTriangles) {
 }
 
 TEST(TextureInfo, OneReportPerLoad) {
-  DraftLevel d = SmallDraft(kTR2);
+  DraftLevel d = SmallDraft(Game::TR2);
   ObjectTexture flipped = d.ObjectTextures[0];
   flipped.Corners[0] = {255, 16, 1, 0};
   flipped.Corners[1] = {1, 47, 1, 0};
@@ -317,9 +313,9 @@ TEST(TextureInfo, ConvertTR5TextInfoRefusesAnAreaPastThePage) {
 // level as from memory, for every version and first-game palette layout.
 TEST(LoadLevel, FromDiskAgreesWithMemory) {
   const auto path = std::filesystem::temp_directory_path() / "slab_agree.tr2";
-  for (int version : {kTR1, kTR2, kTR3})
+  for (Game version : {Game::TR1, Game::TR2, Game::TR3})
     for (auto layout : {Tr1PaletteLayout::AfterLightMap, Tr1PaletteLayout::AfterSpriteSequences}) {
-      if (version != kTR1 && layout == Tr1PaletteLayout::AfterSpriteSequences) continue;
+      if (version != Game::TR1 && layout == Tr1PaletteLayout::AfterSpriteSequences) continue;
       DraftLevel draft = SampleDraft(version);
       draft.Tr1Palette = layout;
       draft.NumTextiles = 2;
@@ -345,8 +341,7 @@ TEST(LoadLevel, UnreadableFilesAreNamed) {
   std::filesystem::create_directories(dir);
   for (auto bad : {dir / "missing.tr2", dir}) {
     RecordingSink sink;
-    int gameVersion = 0;
-    EXPECT_FALSE(LoadLevel(bad, gameVersion, sink).Loaded);
+    EXPECT_FALSE(LoadLevel(bad, sink).Loaded);
     ASSERT_EQ(sink.Shown.size(), 1u);
     EXPECT_NE(sink.Shown[0].find(bad.filename().string()), std::string::npos) << sink.Shown[0];
   }

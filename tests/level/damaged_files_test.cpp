@@ -37,14 +37,14 @@ Bytes RandomBytes(size_t n) {
   return out;
 }
 
-Specimen Make(int game) {
+Specimen Make(Game game) {
   Specimen s;
-  if (game <= kTR3) {
+  if (game <= Game::TR3) {
     test::DraftLevel draft = test::SampleDraft(game);
     draft.NumTextiles = 0;
     auto file = test::ComposeClassic(draft);
     s = {"LEVEL.TR2", file.Bytes, file.Bytes, file.Sections};
-  } else if (game == kTR4) {
+  } else if (game == Game::TR4) {
     // Pages that do not compress, so the file is large enough for the size checks to matter.
     test::Tr4Draft draft = test::SampleTr4Draft();
     draft.Pages32 = RandomBytes(4 * kPagePixels * 4);
@@ -70,7 +70,7 @@ Specimen Make(int game) {
   return s;
 }
 
-class Damaged : public ::testing::TestWithParam<int> {};
+class Damaged : public ::testing::TestWithParam<Game> {};
 
 // Cut at the start and the middle of every section and at sixteenths of the file: refused,
 // one message naming the file, nothing kept. The fifth-game reader stops before the sound
@@ -89,7 +89,7 @@ TEST_P(Damaged, CutAnywhereIsRefused) {
     EXPECT_FALSE(got->Result.Loaded);
     ASSERT_EQ(got->Messages.Shown.size(), 1u);
     EXPECT_TRUE(got->Result.Lvl.Rooms.empty() && got->Result.TextureTiles.empty());
-    if (GetParam() > kTR3) continue;
+    if (GetParam() > Game::TR3) continue;
     // A classic file names the byte where the data ran out, and the room it was in.
     const std::string& m = got->Messages.Shown[0];
     EXPECT_EQ(m.rfind(s.Name + " is damaged: the file ends inside ", 0), 0u) << m;
@@ -170,12 +170,15 @@ TEST_P(Damaged, CompressedChunksThatLie) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryGame, Damaged, ::testing::Values(kTR1, kTR2, kTR3, kTR4, kTR5),
-                         [](const auto& info) { return "TR" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(EveryGame, Damaged,
+                         ::testing::Values(Game::TR1, Game::TR2, Game::TR3, Game::TR4, Game::TR5),
+                         [](const auto& info) {
+                           return "TR" + std::to_string(GameNumber(info.param));
+                         });
 
 // Classic files are read from disk in parts: a cut file says the same as the cut bytes.
 TEST(DamagedOnDisk, ClassicCutsSayTheSameAsInMemory) {
-  auto file = test::ComposeClassic(test::SampleDraft(kTR2));
+  auto file = test::ComposeClassic(test::SampleDraft(Game::TR2));
   const auto path = std::filesystem::temp_directory_path() / "slab_damaged_cut.tr2";
   const auto& pages = file.Section("Textile16");
   for (size_t cut :

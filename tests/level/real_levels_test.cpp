@@ -55,24 +55,24 @@ TEST(RealLevels, LoadWithoutMessageToTheirEndAndMatchExpected) {
       continue;
     }
     ASSERT_TRUE(got->Result.Loaded) << got->FirstMessage();
-    const int game = got->GameVersion;
+    const Game game = got->GameVersion;
     const Level& level = got->Result.Lvl;
     // Tool-made classic levels trip the texture check for many textures: one box, no more.
-    EXPECT_LE(got->Messages.Shown.size(), game <= kTR3 ? 1u : 0u);
+    EXPECT_LE(got->Messages.Shown.size(), game <= Game::TR3 ? 1u : 0u);
     for (const auto& m : got->Messages.Shown)
       EXPECT_EQ(m.rfind("ConvertTextInfo -> Error reading texture", 0), 0u) << m;
     EXPECT_EQ(got->Result.TextureTiles.size(), level.ObjectTextures.size());
     for (auto& d : test::CompareWithExpected(level, game, *entry))
-      if (game != kTR5 || KeptByTr5(d)) ADD_FAILURE() << d;
+      if (game != Game::TR5 || KeptByTr5(d)) ADD_FAILURE() << d;
 
     const auto bytes = test::ReadFile(path);
-    if (game <= kTR3) {
+    if (game <= Game::TR3) {
       ByteCursor cursor(bytes);
       Level again;
       again.Version = cursor.ReadI32();
       ReadClassicLevel(cursor, again, game);
       EXPECT_TRUE(cursor.AtEnd()) << "stopped at " << cursor.Pos() << " of " << bytes.size();
-    } else if (game == kTR4) {
+    } else if (game == Game::TR4) {
       const auto data = InflatedLevelData(bytes);
       Level again;
       ByteCursor cursor(data);

@@ -57,14 +57,15 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
 
   // Tile 0x8003 is page 3; 192 + 63 still lies within the page, 193 + 63 does not.
   RecordingSink messages;
-  int gameVersion = 0;
-  auto result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, messages);
+  auto result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", messages);
+  Game gameVersion = result.DetectedGame.value_or(Game::None);
   ASSERT_TRUE(result.Loaded);
   ASSERT_EQ(result.TextureTiles.size(), 1u);
   EXPECT_EQ(result.TextureTiles[0].Page, 3);
   EXPECT_EQ(result.TextureTiles[0].X, 192);
   for (auto& corner : draft.Data.ObjectTextures[0].Corners) corner.XPixel = 193;
-  result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, messages);
+  result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", messages);
+  gameVersion = result.DetectedGame.value_or(gameVersion);
   EXPECT_FALSE(result.Loaded);
   EXPECT_EQ(messages.Shown,
             std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 0 invalid"});
@@ -137,10 +138,7 @@ TEST(Tr4Reader, BytesAfterTheLevelDataAreReported) {
   auto longer = composed.LevelData.Bytes;
   longer.insert(longer.end(), 10, 0);
   RecordingSink messages;
-  int gameVersion = 0;
-  EXPECT_TRUE(
-      LoadLevelFromBytes(composed.WithLevelData(longer), "dir/LONG.TR4", gameVersion, messages)
-          .Loaded);
+  EXPECT_TRUE(LoadLevelFromBytes(composed.WithLevelData(longer), "dir/LONG.TR4", messages).Loaded);
   EXPECT_EQ(messages.Shown, std::vector<std::string>{
                                 "LONG.TR4 has 10 bytes after the last section of its level data; "
                                 "they are not part of the level and are left out"});

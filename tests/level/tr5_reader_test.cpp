@@ -130,8 +130,7 @@ TEST(Tr5Reader, BadRoomMarkerRefusesTheFile) {
   } catch (const LevelRefused& e) {
     EXPECT_STREQ(e.what(), "BAD Room!");
   }
-  int gameVersion = 0;
-  auto result = LoadLevelFromBytes(bytes, "lake.trc", gameVersion, messages);
+  auto result = LoadLevelFromBytes(bytes, "lake.trc", messages);
   EXPECT_FALSE(result.Loaded);
   EXPECT_EQ(messages.Shown, std::vector<std::string>{"BAD Room!"});
 }

@@ -79,16 +79,16 @@ TEST_F(DrawRoomTest, BlockedBoxesAreDarkGreyOnlyInThirdAndFourthGameLevels) {
   ListAt(0, 1, 1, {Fn(4, 0, true), 0, Act(0, 0, true)});
   At(0, 1, 2).BoxIndex = 1 * 16;  // a box that is not blocked
   At(0, 2, 2).BoxIndex = 0x3FF0;  // no box at all
-  for (int version : {kTR3, kTR4}) {
+  for (Game version : {Game::TR3, Game::TR4}) {
     doc.GameVersion = version;
     const MapImage image = Draw();
-    EXPECT_EQ(Cell(image, 1, 1), colour::kBlocked) << version;
-    EXPECT_EQ(Cell(image, 1, 2), colour::kFloor) << version;
-    EXPECT_EQ(Cell(image, 2, 2), colour::kFloor) << version;
+    EXPECT_EQ(Cell(image, 1, 1), colour::kBlocked) << GameNumber(version);
+    EXPECT_EQ(Cell(image, 1, 2), colour::kFloor) << GameNumber(version);
+    EXPECT_EQ(Cell(image, 2, 2), colour::kFloor) << GameNumber(version);
   }
-  for (int version : {kTR1, kTR2, kTR5}) {
+  for (Game version : {Game::TR1, Game::TR2, Game::TR5}) {
     doc.GameVersion = version;
-    EXPECT_EQ(Cell(Draw(), 1, 1), colour::kTrigger) << version;
+    EXPECT_EQ(Cell(Draw(), 1, 1), colour::kTrigger) << GameNumber(version);
   }
 }
 

@@ -18,7 +18,8 @@ class EditCommandsTest : public testing::Test {
   EditCommandsTest() {
     const std::vector<uint8_t> bytes = test::ComposeClassic(test::ShowcaseDraft()).Bytes;
     RecordingSink sink;
-    LoadResult result = LoadLevelFromBytes(bytes, "showcase.tr2", doc.GameVersion, sink);
+    LoadResult result = LoadLevelFromBytes(bytes, "showcase.tr2", sink);
+    doc.GameVersion = result.DetectedGame.value_or(doc.GameVersion);
     doc.CurrentLevel = std::move(result.Lvl);
     doc.LevelLoaded = result.Loaded;
     ShowOpenedLevel(doc, state);

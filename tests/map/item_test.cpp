@@ -148,7 +148,7 @@ TEST_F(ItemTest, AddedItemStandsOnTheSectorFloor) {
   EXPECT_EQ(level().Items.size(), 1u);
   EXPECT_TRUE(doc.Modified);
 
-  doc.GameVersion = kTR4;
+  doc.GameVersion = Game::TR4;
   state.SelectedSectorX = 3;
   state.SelectedSectorZ = 1;
   ASSERT_EQ(ItemAdd(doc, state), 1);
@@ -157,11 +157,11 @@ TEST_F(ItemTest, AddedItemStandsOnTheSectorFloor) {
 }
 
 TEST_F(ItemTest, ObjectTypeListAndChoice) {
-  names.Objects[7][kTR3] = "MINECART";
-  names.Objects[373][kTR3] = "LAST";
-  names.Objects[374][kTR3] = "BEYOND";
+  names.Objects[7][GameNumber(Game::TR3)] = "MINECART";
+  names.Objects[373][GameNumber(Game::TR3)] = "LAST";
+  names.Objects[374][GameNumber(Game::TR3)] = "BEYOND";
   level().Moveables = {{0}, {7}, {600}};
-  EXPECT_EQ(ObjectTypeList(level(), kTR3, names, false),
+  EXPECT_EQ(ObjectTypeList(level(), Game::TR3, names, false),
             (std::vector<std::string>{"", "MINECART", ""}));
   const int item = AddItemAt(0, 2, 2);
   ASSERT_TRUE(Choose(2, 2));

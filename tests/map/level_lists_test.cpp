@@ -25,11 +25,11 @@ using test::kShowcaseTiger;
 
 ObjectNames ShowcaseNames() {
   ObjectNames names;
-  names.Objects[0][kTR2] = "Lara";
-  names.Objects[106][kTR2] = "Door 1";
-  names.Objects[104][kTR2] = "Wall Switch";
-  names.Objects[39][kTR2] = "Tiger";
-  names.Objects[64][kTR2] = "Slamming Door";
+  names.Objects[0][GameNumber(Game::TR2)] = "Lara";
+  names.Objects[106][GameNumber(Game::TR2)] = "Door 1";
+  names.Objects[104][GameNumber(Game::TR2)] = "Wall Switch";
+  names.Objects[39][GameNumber(Game::TR2)] = "Tiger";
+  names.Objects[64][GameNumber(Game::TR2)] = "Slamming Door";
   return names;
 }
 
@@ -38,7 +38,8 @@ class ShowcaseLists : public testing::Test {
   void SetUp() override {
     RecordingSink messages;
     const auto bytes = test::ComposeClassic(test::ShowcaseDraft()).Bytes;
-    LoadResult loaded = LoadLevelFromBytes(bytes, "showcase.tr2", version_, messages);
+    LoadResult loaded = LoadLevelFromBytes(bytes, "showcase.tr2", messages);
+    version_ = loaded.DetectedGame.value_or(version_);
     ASSERT_TRUE(loaded.Loaded);
     level_ = std::move(loaded.Lvl);
     triggers_ = BuildTriggerIndex(level_);
@@ -46,7 +47,7 @@ class ShowcaseLists : public testing::Test {
   std::vector<ItemRow> Items() const { return BuildItemRows(level_, version_, names_, triggers_); }
   std::vector<TriggerRow> Triggers() const { return BuildTriggerRows(level_, version_, names_); }
 
-  int version_ = 0;
+  Game version_ = Game::None;
   Level level_;
   ObjectNames names_ = ShowcaseNames();
   TriggerIndex triggers_;
@@ -196,8 +197,8 @@ class ListsRealLevel : public testing::TestWithParam<std::filesystem::path> {};
 
 TEST_P(ListsRealLevel, EveryEntityAndActionOnceAndFiltersExact) {
   RecordingSink messages;
-  int version = 0;
-  LoadResult loaded = LoadLevel(GetParam(), version, messages);
+  LoadResult loaded = LoadLevel(GetParam(), messages);
+  Game version = loaded.DetectedGame.value_or(Game::None);
   if (!loaded.Loaded) GTEST_SKIP() << GetParam() << " is refused by the reader";
   const Level& level = loaded.Lvl;
   const ObjectNames names;  // ids only: the filter sees what the list shows

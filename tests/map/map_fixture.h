@@ -21,7 +21,7 @@ inline constexpr Sector kOpenFloor{0, 0xFFFF, 255, 0, 255, 0xF0};
 class MapFixture : public testing::Test {
  protected:
   MapFixture() {
-    doc.GameVersion = kTR3;
+    doc.GameVersion = Game::TR3;
     doc.LevelLoaded = true;
   }
 

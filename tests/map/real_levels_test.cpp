@@ -19,7 +19,8 @@ TEST_P(MapRealLevel, TriggerIndexAndEveryRoom) {
   const std::filesystem::path& file = GetParam();
   RecordingSink messages;
   Document doc;
-  LoadResult loaded = LoadLevel(file, doc.GameVersion, messages);
+  LoadResult loaded = LoadLevel(file, messages);
+  doc.GameVersion = loaded.DetectedGame.value_or(doc.GameVersion);
   if (!loaded.Loaded) GTEST_SKIP() << file << " is refused by the reader";
   doc.CurrentLevel = std::move(loaded.Lvl);
   doc.LevelLoaded = true;

@@ -36,7 +36,7 @@ TEST(AnimationFrames, RotationWordsOfEachLayout) {
   const uint32_t packed = 256u << 20 | 512u;
   AnimationFrame f = ReadAnimationFrame(Frame({0x8000 | 256, static_cast<int>(packed >> 16),
                                                static_cast<int>(packed & 0xFFFF), 0xC000 | 128}),
-                                        0, 3, kTR2);
+                                        0, 3, Game::TR2);
   ASSERT_TRUE(f.Complete);
   EXPECT_EQ(f.Offset, (std::array<int16_t, 3>{10, -20, 30}));
   EXPECT_NEAR(f.Rotations[0].Y, kQuarter, 1e-5);
@@ -50,7 +50,7 @@ TEST(AnimationFrames, RotationWordsOfEachLayout) {
   // stay 10 bits.
   f = ReadAnimationFrame(
       Frame({0x4000 | 1024, static_cast<int>(packed >> 16), static_cast<int>(packed & 0xFFFF)}), 0,
-      2, kTR4);
+      2, Game::TR4);
   EXPECT_NEAR(f.Rotations[0].X, kQuarter, 1e-5);
   EXPECT_NEAR(f.Rotations[1].Z, 2 * kQuarter, 1e-5);
 
@@ -59,19 +59,19 @@ TEST(AnimationFrames, RotationWordsOfEachLayout) {
   const uint32_t y90 = 256u << 10;
   f = ReadAnimationFrame(
       Frame({2, static_cast<int>(y90 & 0xFFFF), static_cast<int>(y90 >> 16), 0x0200, 0x1000}), 0, 2,
-      kTR1);
+      Game::TR1);
   ASSERT_TRUE(f.Complete);
   EXPECT_NEAR(f.Rotations[0].Y, kQuarter, 1e-5);
   EXPECT_NEAR(f.Rotations[1].X, kQuarter, 1e-5);
   EXPECT_NEAR(f.Rotations[1].Z, 2 * kQuarter, 1e-5);
 
   // A frame cut short: what is there is read, the rest stays unturned; nothing past the list.
-  f = ReadAnimationFrame(Frame({0x8000 | 256, 0x1000}), 0, 3, kTR2);
+  f = ReadAnimationFrame(Frame({0x8000 | 256, 0x1000}), 0, 3, Game::TR2);
   EXPECT_FALSE(f.Complete);
   EXPECT_NEAR(f.Rotations[0].Y, kQuarter, 1e-5);
   EXPECT_EQ(f.Rotations[1].X, 0);
   EXPECT_EQ(f.Rotations[2].Z, 0);
-  f = ReadAnimationFrame(Words({1, 2, 3}), 40000, 1, kTR2);
+  f = ReadAnimationFrame(Words({1, 2, 3}), 40000, 1, Game::TR2);
   EXPECT_FALSE(f.Complete);
 }
 
@@ -100,7 +100,7 @@ Level TreeLevel() {
 
 TEST(MoveablePoses, TreeStackAndFrameRotations) {
   const Level level = TreeLevel();
-  const MoveablePose pose = PoseMoveable(level, level.Moveables[0], kTR2);
+  const MoveablePose pose = PoseMoveable(level, level.Moveables[0], Game::TR2);
   ASSERT_TRUE(pose.Complete);
   ASSERT_EQ(pose.Meshes.size(), 3u);
   ExpectNear(Apply(pose.Meshes[0], {0, 0, 0}), {10, -20, 30}, "mesh 0 origin");
@@ -116,7 +116,7 @@ TEST(MoveablePoses, TreeStackAndFrameRotations) {
   Level chained = level;
   chained.MeshTrees[4] = 0;
   chained.MeshTrees[8] = 0;
-  const MoveablePose straight = PoseMoveable(chained, chained.Moveables[0], kTR2);
+  const MoveablePose straight = PoseMoveable(chained, chained.Moveables[0], Game::TR2);
   ExpectNear(Apply(straight.Meshes[2], {0, 0, 0}), {10, 280, 30}, "chained");
 }
 
@@ -124,13 +124,13 @@ TEST(MoveablePoses, DamagedTreeOrFrameStillPlaces) {
   Level level = TreeLevel();
   level.Moveables[0].MeshTree = 10;  // runs past the tree list
   level.Moveables[0].FrameOffset = 1000;
-  MoveablePose pose = PoseMoveable(level, level.Moveables[0], kTR2);
+  MoveablePose pose = PoseMoveable(level, level.Moveables[0], Game::TR2);
   EXPECT_FALSE(pose.Complete);
   ASSERT_EQ(pose.Meshes.size(), 3u);
   level.Moveables[0].MeshTree = -1000;
   level.Moveables[0].FrameOffset = -2;
   level.MeshTrees[8] = 1;  // a pop with nothing pushed keeps the parent
-  pose = PoseMoveable(level, level.Moveables[0], kTR2);
+  pose = PoseMoveable(level, level.Moveables[0], Game::TR2);
   EXPECT_FALSE(pose.Complete);
   EXPECT_EQ(pose.Meshes.size(), 3u);
 }
@@ -169,7 +169,7 @@ TEST(ItemFaces, MoveablesPlacedAndTurnedSpritesAndUnknownIds) {
 
   const auto meshes = TriangleMeshes(3);
   const std::vector<int> rooms{0};
-  ItemFaces out = BuildItemFaces(level, meshes, rooms, kTR2, 3);
+  ItemFaces out = BuildItemFaces(level, meshes, rooms, Game::TR2, 3);
   EXPECT_EQ(out.Unknown, 1);
   EXPECT_EQ(out.Unplaced, 0);
   ASSERT_EQ(out.Faces.size(), 6u);  // three meshes each for the item and the AI object
@@ -199,7 +199,7 @@ TEST(ItemFaces, MoveablesPlacedAndTurnedSpritesAndUnknownIds) {
 
   // A sprite on a page the strip lacks is left out; with doors the next room adds its item.
   const std::vector<int> both{0, 1};
-  out = BuildItemFaces(level, meshes, both, kTR2, 2);
+  out = BuildItemFaces(level, meshes, both, Game::TR2, 2);
   EXPECT_TRUE(out.Sprites.empty());
   EXPECT_EQ(out.Faces.size(), 9u);
 }

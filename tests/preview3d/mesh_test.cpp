@@ -26,7 +26,7 @@ TEST(ParseMesh, LightValuesInsteadOfNormalsAndFaceListsAfterThem) {
   m.Words({1, 3, 2, 1, 0, 0x1F00});  // one coloured quad
   m.Words({0});
   size_t offset = 0;
-  Mesh mesh = ParseMesh(m.Bytes, offset, 2);
+  Mesh mesh = ParseMesh(m.Bytes, offset, Game::TR2);
   EXPECT_EQ(mesh.Centre.Z, 3);
   EXPECT_EQ(mesh.Radius, 1024);
   ASSERT_EQ(mesh.Vertices.size(), 4u);
@@ -52,8 +52,8 @@ TEST(ParseMesh, QuadTakesTwelveBytesFromTheFourthGameAndTenBefore) {
   MeshBytes tr4 = Head();
   tr4.Words({0, 1, 0, 1, 2, 3, 5, 0x40, 0});  // quad with effects, no triangles, no coloured
   size_t offset2 = 0, offset4 = 0;
-  Mesh m2 = ParseMesh(tr2.Bytes, offset2, 2);
-  Mesh m4 = ParseMesh(tr4.Bytes, offset4, 4);
+  Mesh m2 = ParseMesh(tr2.Bytes, offset2, Game::TR2);
+  Mesh m4 = ParseMesh(tr4.Bytes, offset4, Game::TR4);
   const size_t head = Head().Bytes.size() + 2 + 2;  // normals count, quad count
   EXPECT_EQ(offset2, head + 10 + 2 + 4);
   EXPECT_EQ(offset4, head + 12 + 2);
@@ -64,8 +64,8 @@ TEST(ParseMesh, QuadTakesTwelveBytesFromTheFourthGameAndTenBefore) {
   MeshBytes both = tr4;
   both.Bytes.insert(both.Bytes.end(), tr4.Bytes.begin(), tr4.Bytes.end());
   size_t offset = 0;
-  ParseMesh(both.Bytes, offset, 5);
-  Mesh second = ParseMesh(both.Bytes, offset, 5);
+  ParseMesh(both.Bytes, offset, Game::TR5);
+  Mesh second = ParseMesh(both.Bytes, offset, Game::TR5);
   EXPECT_EQ(second.Radius, 1024);
   EXPECT_EQ(offset, both.Bytes.size());
 }
@@ -75,7 +75,7 @@ TEST(ParseMesh, StartOrCountsPastTheEndFailWithTheMeshNamed) {
   m.Words({0, 3000, 0, 1, 2, 3, 5});  // 3000 quads announced, one there
   size_t offset = 0;
   try {
-    ParseMesh(m.Bytes, offset, 4);
+    ParseMesh(m.Bytes, offset, Game::TR4);
     FAIL() << "no error";
   } catch (const FormatError& e) {
     EXPECT_NE(std::string(e.what()).find("textured quads"), std::string::npos) << e.what();
@@ -83,16 +83,16 @@ TEST(ParseMesh, StartOrCountsPastTheEndFailWithTheMeshNamed) {
   EXPECT_EQ(offset, 0u);
 
   size_t past = m.Bytes.size() + 2;
-  EXPECT_THROW(ParseMesh(m.Bytes, past, 4), FormatError);
+  EXPECT_THROW(ParseMesh(m.Bytes, past, Game::TR4), FormatError);
   size_t atEnd = m.Bytes.size();
-  EXPECT_THROW(ParseMesh(m.Bytes, atEnd, 4), FormatError);
+  EXPECT_THROW(ParseMesh(m.Bytes, atEnd, Game::TR4), FormatError);
 }
 
 TEST(ParseMesh, NegativeCountsReadAsEmptyLists) {
   MeshBytes m;
   m.Words({0, 0, 0, 0, 0, -3, 0, -1, -1});
   size_t offset = 0;
-  Mesh mesh = ParseMesh(m.Bytes, offset, 4);
+  Mesh mesh = ParseMesh(m.Bytes, offset, Game::TR4);
   EXPECT_TRUE(mesh.Vertices.empty());
   EXPECT_TRUE(mesh.TexturedQuads.empty());
   EXPECT_TRUE(mesh.TexturedTriangles.empty());

@@ -41,14 +41,14 @@ TEST(MeshFaces, TexturedFacesWithYUpAndBadTextureWordsSkipped) {
   for (int texture : {-5, 2}) {
     Level level = MeshLevel(texture);
     level.StaticMeshDefs.resize(1);
-    auto statics = BuildStaticMeshes(level, kTiles, 2, sink);
+    auto statics = BuildStaticMeshes(level, kTiles, Game::TR2, sink);
     ASSERT_EQ(statics.size(), 1u);
     ASSERT_EQ(statics[0].size(), 1u) << "texture word " << texture;  // only the triangle
     EXPECT_EQ(statics[0][0].VertexCount, 3);
   }
   Level level = MeshLevel(0);
   level.StaticMeshDefs.resize(1);
-  auto statics = BuildStaticMeshes(level, kTiles, 2, sink);
+  auto statics = BuildStaticMeshes(level, kTiles, Game::TR2, sink);
   ASSERT_EQ(statics[0].size(), 2u);
   const MeshFace& quad = statics[0][0];
   EXPECT_EQ(quad.VertexCount, 5);
@@ -75,8 +75,8 @@ TEST(MeshFaces, FlagBitsAreMaskedAndTheTopBitAddsTheBackFace) {
     Level level = MeshLevel(0);
     level.MeshData = m.Bytes;
     size_t offset = 0;
-    const Mesh mesh = ParseMesh(level.MeshData, offset, 4);
-    const MeshFaceList faces = BuildMeshFaces(mesh, level, kTiles, 4, false);
+    const Mesh mesh = ParseMesh(level.MeshData, offset, Game::TR4);
+    const MeshFaceList faces = BuildMeshFaces(mesh, level, kTiles, Game::TR4, false);
     ASSERT_EQ(faces.size(), 2 * c.Faces) << std::hex << c.Word;
     if (c.Faces != 2) continue;
     const MeshFace &quad = faces[0], &quadBack = faces[1], &tri = faces[2], &triBack = faces[3];
@@ -96,7 +96,7 @@ TEST(MeshFaces, MoveablesAddColouredFacesFromThePalette) {
   level.Moveables.push_back({});
   level.Moveables[0].NumMeshes = 2;
   RecordingSink sink;
-  auto moveables = BuildMoveableMeshes(level, kTiles, 2, sink);
+  auto moveables = BuildMoveableMeshes(level, kTiles, Game::TR2, sink);
   ASSERT_EQ(moveables.size(), 1u);
   EXPECT_EQ(moveables[0].MeshCount, 2);
   ASSERT_EQ(moveables[0].Meshes.size(), 2u);
@@ -114,7 +114,7 @@ TEST(MeshFaces, DamagedMeshPointersGiveEmptyListsAndOneMessage) {
   level.StaticMeshDefs[2].Mesh = 2;
   level.StaticMeshDefs[3].Mesh = 7;
   RecordingSink sink;
-  auto statics = BuildStaticMeshes(level, kTiles, 2, sink);
+  auto statics = BuildStaticMeshes(level, kTiles, Game::TR2, sink);
   ASSERT_EQ(statics.size(), 4u);
   EXPECT_EQ(statics[0].size(), 2u);
   EXPECT_TRUE(statics[1].empty() && statics[2].empty() && statics[3].empty());

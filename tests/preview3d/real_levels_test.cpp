@@ -23,8 +23,8 @@ TEST(RealLevels, FacesMeshesAndItemsBuild) {
   int64_t checked = 0, outside = 0;
   for (const auto& path : test::RealLevels({"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"})) {
     RecordingSink sink;
-    int version = 0;
-    LoadResult result = LoadLevel(path, version, sink);
+    LoadResult result = LoadLevel(path, sink);
+    Game version = result.DetectedGame.value_or(Game::None);
     if (!result.Loaded) continue;
     ++levels;
     const Level& level = result.Lvl;

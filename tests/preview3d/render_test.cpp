@@ -185,8 +185,8 @@ TEST_F(Render, EveryRealLevelDrawsWholly) {
   SLAB_REQUIRE_REAL_LEVELS();
   for (const auto& path : test::RealLevels({"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"})) {
     RecordingSink sink;
-    int version = 0;
-    LoadResult result = LoadLevel(path, version, sink);
+    LoadResult result = LoadLevel(path, sink);
+    Game version = result.DetectedGame.value_or(Game::None);
     if (!result.Loaded) continue;  // the refused file is the reader's business
     const TextureStrip strip = BuildTextureStrip(result.Lvl, version, TexelRules::Viewer);
     const QImage image = Draw(result.Lvl, result.TextureTiles, strip);
@@ -230,7 +230,7 @@ TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
 
   renderer_->SetPages(Pages({PackRgba(255, 0, 0)}));
   auto draw = [&](const Level& l) {
-    renderer_->SetItems(BuildItemFaces(l, moveables, rooms, kTR2, 1));
+    renderer_->SetItems(BuildItemFaces(l, moveables, rooms, Game::TR2, 1));
     renderer_->BeginFrame(kSize, kSize, ViewerViewMatrix(ViewCamera{}));
     renderer_->DrawItems(RotateY(3.14159265f / 2));
     context_->functions()->glFinish();
@@ -290,8 +290,8 @@ TEST_F(Render, FramedRoomsFillTheView) {
   for (const auto& path : test::RealLevels({"tr4/"})) files.push_back(path);  // when there
   for (const auto& path : files) {
     RecordingSink sink;
-    int version = 0;
-    const LoadResult result = LoadLevel(path, version, sink);
+    const LoadResult result = LoadLevel(path, sink);
+    Game version = result.DetectedGame.value_or(Game::None);
     ASSERT_TRUE(result.Loaded) << path;
     const Level& level = result.Lvl;
     OrbitCamera camera;

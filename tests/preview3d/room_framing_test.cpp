@@ -159,8 +159,7 @@ TEST(PickFloorSector, DoubleSidedFloorsOfTheSampleLevel) {
   const auto path = std::filesystem::path(testing::TempDir()) / "slab_pick_level.tr2";
   test::WriteShowcaseLevel(path);
   RecordingSink sink;
-  int version = 0;
-  const LoadResult result = LoadLevel(path, version, sink);
+  const LoadResult result = LoadLevel(path, sink);
   std::filesystem::remove(path);
   ASSERT_TRUE(result.Loaded);
   const Level& level = result.Lvl;
@@ -194,8 +193,7 @@ TEST(RoomFramingRealLevels, FramedRoomsFitAndFloorsPickTheirSectors) {
   int picked = 0, tried = 0;
   for (const auto& path : test::RealLevels({"tr1/", "tr4/"})) {
     RecordingSink sink;
-    int version = 0;
-    const LoadResult result = LoadLevel(path, version, sink);
+    const LoadResult result = LoadLevel(path, sink);
     if (!result.Loaded) continue;
     const Level& level = result.Lvl;
     for (size_t r = 0; r < level.Rooms.size(); r += 5) {

@@ -57,7 +57,7 @@ TEST(Texels, StripPutsPagesBelowEachOtherAndReportsProgress) {
   level.Textile16[kPagePixels + 5 * 256 + 7] = 0xFC00;  // page 1, x 7, y 5
   std::vector<int> rows;
   TextureStrip strip =
-      BuildTextureStrip(level, 2, R::MainWindow, [&rows](int row) { rows.push_back(row); });
+      BuildTextureStrip(level, Game::TR2, R::MainWindow, [&rows](int row) { rows.push_back(row); });
   ASSERT_EQ(strip.PageCount, 2);
   EXPECT_EQ(Rgb(strip.Texels[(256 + 5) * 256 + 7]), (std::array{248, 0, 0}));
   EXPECT_EQ(Rgb(strip.Page(1)[5 * 256 + 7]), (std::array{248, 0, 0}));
@@ -70,10 +70,10 @@ TEST(Texels, PageCountNeverExceedsTheTexelsThere) {
   Level level;
   level.NumTextiles = 3;  // one page short in the list
   level.Textile32.assign(2 * kPagePixels, 0xFF010203);
-  EXPECT_EQ(ConvertiblePageCount(level, 4), 2);
-  EXPECT_EQ(ConvertiblePageCount(level, 31), 0);
+  EXPECT_EQ(ConvertiblePageCount(level, Game::TR4), 2);
+  EXPECT_EQ(ConvertiblePageCount(level, Game::TexturesOnly), 0);
   level.NumTextiles = 0;
-  EXPECT_TRUE(BuildTextureStrip(level, 4, R::Viewer).Texels.empty());
+  EXPECT_TRUE(BuildTextureStrip(level, Game::TR4, R::Viewer).Texels.empty());
 }
 
 }  // namespace

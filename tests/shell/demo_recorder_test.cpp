@@ -29,7 +29,7 @@ struct Recording : ::testing::Test {
   ManualTickClock clock;
   RecordingSink sink;
   DemoDevices devices{keyboard, clock, sink};
-  int gameVersion = kTR2;
+  Game gameVersion = Game::TR2;
 
   void PollFor(int64_t ms, int64_t step = 10) {
     for (int64_t t = 0; t < ms; t += step) {
@@ -101,7 +101,7 @@ TEST_F(Recording, KeyMasksAndTheLookKeyPerGame) {
     keyboard.Press(code);
   PollFor(40, 1);
   EXPECT_EQ(LastSample(), 0x7F | kDemoLook);
-  gameVersion = kTR3;
+  gameVersion = Game::TR3;
   keyboard.Release(kDikComma);
   PollFor(80, 1);
   EXPECT_EQ(LastSample(), 0x7F);

@@ -67,7 +67,7 @@ void WriteObjectTexture(Out& o, const ObjectTexture& t) {
   }
 }
 
-void WriteRoom(Out& o, const DraftRoom& r, int v, size_t index) {
+void WriteRoom(Out& o, const DraftRoom& r, Game v, size_t index) {
   const std::string p = "room " + std::to_string(index) + " ";
   size_t start = o.Mark();
   o.I32(r.Info.X);
@@ -76,7 +76,7 @@ void WriteRoom(Out& o, const DraftRoom& r, int v, size_t index) {
   o.I32(r.Info.YTop);
   o.Name(p + "Info", start);
 
-  const size_t vertexSize = v == kTR1 ? 8 : 12;
+  const size_t vertexSize = v == Game::TR1 ? 8 : 12;
   const size_t geometryBytes = 8 + r.Vertices.size() * vertexSize + r.Rectangles.size() * 10 +
                                r.Triangles.size() * 8 + r.Sprites.size() * 4;
   o.Count32(p + "NumDataWords", geometryBytes / 2);
@@ -87,7 +87,7 @@ void WriteRoom(Out& o, const DraftRoom& r, int v, size_t index) {
     o.I16(x.Y);
     o.I16(x.Z);
     o.I16(x.Lighting1);
-    if (v != kTR1) {
+    if (v != Game::TR1) {
       o.U16(x.Attributes);
       o.I16(x.Lighting2);
     }
@@ -134,8 +134,8 @@ void WriteRoom(Out& o, const DraftRoom& r, int v, size_t index) {
 
   start = o.Mark();
   o.I16(r.AmbientIntensity1);
-  if (v != kTR1) o.I16(r.AmbientIntensity2);
-  if (v == kTR2) o.I16(r.LightMode);
+  if (v != Game::TR1) o.I16(r.AmbientIntensity2);
+  if (v == Game::TR2) o.I16(r.LightMode);
   o.Name(p + "ambience", start);
 
   o.Count16(p + "NumLights", r.Lights.size());
@@ -144,9 +144,9 @@ void WriteRoom(Out& o, const DraftRoom& r, int v, size_t index) {
     o.I32(l.Y);
     o.I32(l.Z);
     o.I16(l.Intensity1);
-    if (v != kTR1) o.I16(l.Intensity2);
+    if (v != Game::TR1) o.I16(l.Intensity2);
     o.I32(l.Fade1);
-    if (v != kTR1) o.I32(l.Fade2);
+    if (v != Game::TR1) o.I32(l.Fade2);
   });
   o.Count16(p + "NumStaticMeshes", r.StaticMeshes.size());
   o.List(p + "StaticMeshes", r.StaticMeshes, [&](const RoomStatic& s) {
@@ -155,14 +155,14 @@ void WriteRoom(Out& o, const DraftRoom& r, int v, size_t index) {
     o.I32(s.Z);
     o.U16(s.Rotation);
     o.I16(s.Intensity1);
-    if (v != kTR1) o.I16(s.Intensity2);
+    if (v != Game::TR1) o.I16(s.Intensity2);
     o.U16(s.ObjectID);
   });
 
   start = o.Mark();
   o.I16(r.AlternateRoom);
   o.I16(r.Flags);
-  if (v == kTR3) {
+  if (v == Game::TR3) {
     o.U8(r.WaterScheme);
     o.U8(r.ReverbInfo);
     o.U8(r.AlternateGroup);
@@ -197,7 +197,7 @@ std::vector<uint8_t> ComposedFile::WithCount(const std::string& name, uint32_t v
   return out;
 }
 
-DraftLevel DraftFromLevel(const Level& l, int v) {
+DraftLevel DraftFromLevel(const Level& l, Game v) {
   auto words = [](const std::vector<uint8_t>& bytes) {
     std::vector<uint16_t> out(bytes.size() / 2);
     for (size_t i = 0; i < out.size(); ++i) out[i] = uint16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
@@ -253,11 +253,11 @@ DraftLevel DraftFromLevel(const Level& l, int v) {
   return d;
 }
 
-uint32_t UsualVersionWord(int gameVersion) {
+uint32_t UsualVersionWord(Game gameVersion) {
   switch (gameVersion) {
-    case kTR1:
+    case Game::TR1:
       return 0x00000020;
-    case kTR2:
+    case Game::TR2:
       return 0x0000002D;
     default:
       return 0xFF180038;
@@ -265,13 +265,13 @@ uint32_t UsualVersionWord(int gameVersion) {
 }
 
 ComposedFile ComposeClassic(const DraftLevel& d) {
-  const int v = d.GameVersion;
+  const Game v = d.GameVersion;
   Out o;
 
   size_t start = o.Mark();
   o.U32(d.VersionWord.value_or(UsualVersionWord(v)));
   o.Name("Version", start);
-  if (v != kTR1) {
+  if (v != Game::TR1) {
     start = o.Mark();
     o.Block(d.Palette);
     o.Name("Palette", start);
@@ -287,7 +287,7 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
       for (int x = 0; x < 256; ++x)
         o.U8(static_cast<uint8_t>(((x / 16 + y / 16 + page) & 1) ? 15 : 200));
   o.Name("Textile8", start);
-  if (v != kTR1) {
+  if (v != Game::TR1) {
     start = o.Mark();
     if (d.Textile16.size() == static_cast<size_t>(std::max(d.NumTextiles, 0)) * 65536) {
       for (uint16_t texel : d.Textile16) o.U16(texel);
@@ -360,7 +360,7 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
     for (auto x : s.CollisionBox) o.I16(x);
     o.U16(s.Flags);
   });
-  if (v != kTR3) {
+  if (v != Game::TR3) {
     o.Count32("NumObjectTextures", d.ObjectTextures.size());
     o.List("ObjectTextures", d.ObjectTextures,
            [&](const ObjectTexture& t) { WriteObjectTexture(o, t); });
@@ -383,7 +383,7 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
     o.I16(s.NegativeLength);
     o.I16(s.Offset);
   });
-  if (v == kTR1 && d.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) {
+  if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) {
     start = o.Mark();
     o.Block(d.Palette);
     o.Name("Palette", start);
@@ -406,7 +406,7 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
   });
 
   size_t numBoxes;
-  if (v == kTR1) {
+  if (v == Game::TR1) {
     std::vector<Tr1FileBox> boxes = d.Tr1Boxes;
     if (boxes.empty())
       for (const Box& b : d.Boxes)
@@ -437,13 +437,13 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
   o.Count32("NumOverlaps", d.Overlaps.size());
   o.List("Overlaps", d.Overlaps, [&](int16_t x) { o.I16(x); });
   start = o.Mark();
-  const size_t numZones = numBoxes * (v == kTR1 ? 6 : 10);
+  const size_t numZones = numBoxes * (v == Game::TR1 ? 6 : 10);
   for (size_t i = 0; i < numZones; ++i)
     o.I16(i < d.Zones.size() ? d.Zones[i] : static_cast<int16_t>(i % 7));
   o.Name("Zones", start);
   o.Count32("NumAnimatedTextures", d.AnimatedTextures.size());
   o.List("AnimatedTextures", d.AnimatedTextures, [&](int16_t x) { o.I16(x); });
-  if (v == kTR3) {
+  if (v == Game::TR3) {
     o.Count32("NumObjectTextures", d.ObjectTextures.size());
     o.List("ObjectTextures", d.ObjectTextures,
            [&](const ObjectTexture& t) { WriteObjectTexture(o, t); });
@@ -457,13 +457,13 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
     o.I32(it.Z);
     o.I16(it.Angle);
     o.I16(it.Intensity1);
-    if (v != kTR1) o.I16(it.OCB);
+    if (v != Game::TR1) o.I16(it.OCB);
     o.U16(it.Flags);
   });
   start = o.Mark();
   o.Block(d.LightMap);
   o.Name("LightMap", start);
-  if (v == kTR1 && d.Tr1Palette == Tr1PaletteLayout::AfterLightMap) {
+  if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterLightMap) {
     start = o.Mark();
     o.Block(d.Palette);
     o.Name("Palette", start);
@@ -478,14 +478,14 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
   o.Block(d.DemoBytes);
   o.Name("DemoData", start);
   start = o.Mark();
-  const size_t soundMapEntries = v == kTR1 ? kTr1SoundMapEntries : kSoundMapEntries;
+  const size_t soundMapEntries = v == Game::TR1 ? kTr1SoundMapEntries : kSoundMapEntries;
   for (size_t i = 0; i < soundMapEntries; ++i) o.I16(i < d.SoundMap.size() ? d.SoundMap[i] : -1);
   o.Name("SoundMap", start);
   o.Count32("NumSoundDetails", d.SoundDetails.size());
   o.List("SoundDetails", d.SoundDetails, [&](const SoundDetail& s) {
     for (auto b : s.Bytes) o.U8(b);
   });
-  if (v == kTR1) {
+  if (v == Game::TR1) {
     o.Count32("Tr1SampleData size", d.Tr1SampleData.size());
     start = o.Mark();
     o.Block(d.Tr1SampleData);
@@ -571,7 +571,7 @@ DraftRoom SampleRoom(int index, int roomCount) {
 
 }  // namespace
 
-DraftLevel SampleDraft(int gameVersion) {
+DraftLevel SampleDraft(Game gameVersion) {
   DraftLevel d;
   d.GameVersion = gameVersion;
   for (int i = 0; i < 256; ++i) {
@@ -644,7 +644,8 @@ DraftLevel SampleDraft(int gameVersion) {
                     {{1, 0, 0x7F, 0x7F, 0, 0, 1, 0}},
                     {{2, 0, 0x7F, 0x7F, 0, 0, 1, 0}}};
   d.SampleIndices = {0, 16, 32};
-  if (gameVersion == kTR1) d.Tr1SampleData = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
+  if (gameVersion == Game::TR1)
+    d.Tr1SampleData = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
   return d;
 }
 
@@ -656,7 +657,7 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 }
 
 void WriteSampleLevel(const std::filesystem::path& path) {
-  WriteBytes(path, ComposeClassic(SampleDraft(kTR2)).Bytes);
+  WriteBytes(path, ComposeClassic(SampleDraft(Game::TR2)).Bytes);
 }
 
 }  // namespace slab::test

@@ -44,7 +44,7 @@ struct DraftRoom {
 };
 
 struct DraftLevel {
-  int GameVersion = kTR2;               // 1, 2 or 3
+  Game GameVersion = Game::TR2;         // 1, 2 or 3
   std::optional<uint32_t> VersionWord;  // the version's usual word when empty
   std::array<uint8_t, 768> Palette{};
   std::array<uint8_t, 1024> Palette16{};  // second and third game
@@ -109,18 +109,18 @@ struct ComposedFile {
   std::vector<uint8_t> WithCount(const std::string& name, uint32_t value) const;
 };
 
-uint32_t UsualVersionWord(int gameVersion);
+uint32_t UsualVersionWord(Game gameVersion);
 
 ComposedFile ComposeClassic(const DraftLevel& level);
 
 // The draft of a level as read: composed again, it gives back the file it was read from when
 // every field was read into its place (the texture pages are composed as the usual pattern).
-DraftLevel DraftFromLevel(const Level& level, int gameVersion);
+DraftLevel DraftFromLevel(const Level& level, Game gameVersion);
 
 // A small level with something in every list: a few rooms joined by portals, sectors with
 // floor data (portals and a trigger with an object and a camera action), lights, statics,
 // items, boxes, object textures, cinematic frames, demo bytes and a sound map.
-DraftLevel SampleDraft(int gameVersion);
+DraftLevel SampleDraft(Game gameVersion);
 
 // The sample level the project's run command shows: a second-game file.
 void WriteSampleLevel(const std::filesystem::path& path);

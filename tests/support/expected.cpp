@@ -132,7 +132,7 @@ const nlohmann::json* ExpectedEntry(const std::filesystem::path& levelFile) {
   return it == all.end() ? nullptr : &*it;
 }
 
-std::vector<std::string> CompareWithExpected(const Level& level, int gameVersion,
+std::vector<std::string> CompareWithExpected(const Level& level, Game gameVersion,
                                              const nlohmann::json& entry) {
   std::vector<std::string> out;
   if (entry.contains("version_word") && entry["version_word"].is_string()) {
@@ -140,7 +140,7 @@ std::vector<std::string> CompareWithExpected(const Level& level, int gameVersion
         static_cast<uint32_t>(std::stoul(entry["version_word"].get<std::string>(), nullptr, 16));
     Check(out, "Version", int64_t(word), static_cast<uint32_t>(level.Version));
   }
-  if (entry.contains("game")) Check(out, "GameVersion", entry["game"], gameVersion);
+  if (entry.contains("game")) Check(out, "GameVersion", entry["game"], GameNumber(gameVersion));
 
   for (const auto& [name, get] : LevelFields())
     if (entry.contains(name)) Check(out, name, entry[name], get(level));
@@ -148,7 +148,7 @@ std::vector<std::string> CompareWithExpected(const Level& level, int gameVersion
     Check(out, "Tr1Palette after the sprite sequences", entry["tr1_demo_layout"],
           level.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences);
   // The model keeps 370 entries for the first game too, of which the file fills 0-255.
-  if (entry.contains("SoundMapEntries") && gameVersion != kTR1)
+  if (entry.contains("SoundMapEntries") && gameVersion != Game::TR1)
     Check(out, "SoundMap size", entry["SoundMapEntries"], level.SoundMap.size());
 
   if (entry.contains("rooms") && entry["rooms"].is_array()) {

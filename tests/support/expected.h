@@ -21,7 +21,7 @@ const nlohmann::json* ExpectedEntry(const std::filesystem::path& levelFile);
 // bytes and palette layout, the sound-map length, the per-room figures, the first item,
 // the sum of the items' object ids and the SHA-1 of the floor-data bytes. One line per
 // difference; empty when all agree.
-std::vector<std::string> CompareWithExpected(const Level& level, int gameVersion,
+std::vector<std::string> CompareWithExpected(const Level& level, Game gameVersion,
                                              const nlohmann::json& entry);
 
 // Lower-case hex SHA-1 of the bytes.

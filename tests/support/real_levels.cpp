@@ -39,13 +39,15 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
 
 std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name) {
   auto out = std::make_unique<Loaded>();
-  out->Result = LoadLevelFromBytes(bytes, name, out->GameVersion, out->Messages);
+  out->Result = LoadLevelFromBytes(bytes, name, out->Messages);
+  out->GameVersion = out->Result.DetectedGame.value_or(out->GameVersion);
   return out;
 }
 
 std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path) {
   auto out = std::make_unique<Loaded>();
-  out->Result = LoadLevel(path, out->GameVersion, out->Messages);
+  out->Result = LoadLevel(path, out->Messages);
+  out->GameVersion = out->Result.DetectedGame.value_or(out->GameVersion);
   return out;
 }
 

@@ -26,7 +26,7 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
 struct Loaded {
   LoadResult Result;
   RecordingSink Messages;
-  int GameVersion = 0;
+  Game GameVersion = Game::None;
   std::string FirstMessage() const { return Messages.Shown.empty() ? "" : Messages.Shown[0]; }
 };
 std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name);

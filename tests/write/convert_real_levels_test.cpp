@@ -42,8 +42,8 @@ TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
     auto original = test::LoadBytes(bytes, path.string());
     ASSERT_TRUE(original->Result.Loaded) << path;
     const Level& tr4 = original->Result.Lvl;
-    for (int target : {kTR2, kTR3}) {
-      SCOPED_TRACE(path.filename().string() + " for game " + std::to_string(target));
+    for (Game target : {Game::TR2, Game::TR3}) {
+      SCOPED_TRACE(path.filename().string() + " for game " + std::to_string(GameNumber(target)));
       RecordingSink sink;
       auto converted = ConvertTR4Level(bytes, path.string(), target, wad, sink);
       ASSERT_TRUE(converted.has_value()) << (sink.Shown.empty() ? "" : sink.Shown[0]);

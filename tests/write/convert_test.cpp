@@ -74,7 +74,7 @@ struct Converted {
   RecordingSink Messages;
 };
 
-Converted Convert(const test::Tr4Draft& draft, int target, const SpriteWad& wad = OnePageWad(),
+Converted Convert(const test::Tr4Draft& draft, Game target, const SpriteWad& wad = OnePageWad(),
                   const std::string& name = "level.tr4") {
   Converted c;
   c.Lvl = ConvertTR4Level(test::ComposeTR4(draft).Bytes, name, target, wad, c.Messages);
@@ -85,18 +85,19 @@ TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
   auto bytes = test::ComposeTR4(Draft()).Bytes;
   for (const char* name : {"lake.trc", "LAKE.TRC"}) {
     RecordingSink sink;
-    EXPECT_FALSE(ConvertTR4Level(bytes, name, kTR2, OnePageWad(), sink));
+    EXPECT_FALSE(ConvertTR4Level(bytes, name, Game::TR2, OnePageWad(), sink));
     EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << name;
   }
   bytes[3] = 'c';  // "TR4c"
   RecordingSink sink;
-  EXPECT_FALSE(ConvertTR4Level(bytes, "a.tr4", kTR3, OnePageWad(), sink));
-  EXPECT_FALSE(ConvertTR4Level(std::vector<uint8_t>{'T', 'R'}, "a.tr4", kTR3, OnePageWad(), sink));
+  EXPECT_FALSE(ConvertTR4Level(bytes, "a.tr4", Game::TR3, OnePageWad(), sink));
+  EXPECT_FALSE(
+      ConvertTR4Level(std::vector<uint8_t>{'T', 'R'}, "a.tr4", Game::TR3, OnePageWad(), sink));
   EXPECT_EQ(sink.Shown, (std::vector<std::string>{"No TR4 Level!", "No TR4 Level!"}));
 }
 
 TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndCarryItsSprites) {
-  for (int target : {kTR2, kTR3}) {
+  for (Game target : {Game::TR2, Game::TR3}) {
     Converted c = Convert(Draft(), target);
     ASSERT_TRUE(c.Lvl) << c.Messages.Shown[0];
     const Level& l = *c.Lvl;
@@ -154,7 +155,7 @@ TEST(ConvertTR4, LightsAndAmbientForEachEngine) {
   room.Vertices[0].Lighting1 = 0x0A14;         // 20 and 10
   room.Vertices[0].Lighting2 = 0x7C0F;         // 15
 
-  for (int target : {kTR2, kTR3}) {
+  for (Game target : {Game::TR2, Game::TR3}) {
     Converted c = Convert(d, target);
     ASSERT_TRUE(c.Lvl);
     const Room& r0 = c.Lvl->Rooms[0];
@@ -163,7 +164,7 @@ TEST(ConvertTR4, LightsAndAmbientForEachEngine) {
     EXPECT_EQ(l.X, point.X);
     EXPECT_EQ(l.Fade1, 1024);  // the out distance, halves to even
     EXPECT_EQ(l.Fade2, 2);     // the in distance
-    const bool tr2 = target == kTR2;
+    const bool tr2 = target == Game::TR2;
     EXPECT_EQ(std::tie(l.Intensity1, l.Intensity2),
               tr2 ? std::make_tuple(1920, 1920) : std::make_tuple(30 | 60 << 8, 90));
     EXPECT_EQ(std::tie(r0.Vertices[0].Lighting1, r0.Vertices[0].Lighting2),
@@ -182,15 +183,15 @@ TEST(ConvertTR4, ItemIdsMoveForTheSecondGameOnly) {
     item.ObjectID = id;
     d.Data.Items.push_back(item);
   }
-  auto ids = [&](int target) {
+  auto ids = [&](Game target) {
     Converted c = Convert(d, target);
     std::vector<int16_t> out;
     if (c.Lvl)
       for (const Item& i : c.Lvl->Items) out.push_back(i.ObjectID);
     return out;
   };
-  EXPECT_EQ(ids(kTR2), (std::vector<int16_t>{138, 174, 156, 135, 151}));
-  EXPECT_EQ(ids(kTR3), (std::vector<int16_t>{160, 174, 156, 157, 173}));
+  EXPECT_EQ(ids(Game::TR2), (std::vector<int16_t>{138, 174, 156, 135, 151}));
+  EXPECT_EQ(ids(Game::TR3), (std::vector<int16_t>{160, 174, 156, 157, 173}));
 }
 
 TEST(ConvertTR4, SingleAxisRotationsAreRescaledOnceEach) {
@@ -237,7 +238,7 @@ TEST(ConvertTR4, AIObjectsBecomeStaticsOfTheirRoomForTheThirdGame) {
   }
   const size_t before = d.Data.Rooms[5].StaticMeshes.size();
 
-  Converted tr3 = Convert(d, kTR3);
+  Converted tr3 = Convert(d, Game::TR3);
   ASSERT_TRUE(tr3.Lvl);
   const Room& room = tr3.Lvl->Rooms[5];
   ASSERT_EQ(room.StaticMeshes.size(), before + 3);
@@ -247,7 +248,7 @@ TEST(ConvertTR4, AIObjectsBecomeStaticsOfTheirRoomForTheThirdGame) {
               std::make_tuple(398 + i, (398 + int(i)) * 10, 0x4000, 0x4210, 0x4210));
   }
   EXPECT_EQ(tr3.Lvl->Rooms[0].StaticMeshes.size(), before);
-  Converted tr2 = Convert(d, kTR2);
+  Converted tr2 = Convert(d, Game::TR2);
   ASSERT_TRUE(tr2.Lvl);
   EXPECT_EQ(tr2.Lvl->Rooms[5].StaticMeshes.size(), before);
 }
@@ -307,7 +308,7 @@ TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
   d.Data.MeshData.insert(d.Data.MeshData.end(), second.begin(), second.end());
   d.Data.MeshPointers = {0, firstSize, 0};
 
-  for (int target : {kTR2, kTR3}) {
+  for (Game target : {Game::TR2, Game::TR3}) {
     Converted c = Convert(d, target);
     ASSERT_TRUE(c.Lvl);
     const Level& l = *c.Lvl;
@@ -319,7 +320,7 @@ TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
     EXPECT_EQ(l.MeshData[static_cast<size_t>(size)], 9);
     // The quad's effects word had the additive bit: its texture becomes additive in the
     // third game; the triangle's texture (0) stays as it was.
-    EXPECT_EQ(l.ObjectTextures[1].Attribute, target == kTR3 ? 2 : 1);
+    EXPECT_EQ(l.ObjectTextures[1].Attribute, target == Game::TR3 ? 2 : 1);
     EXPECT_EQ(l.ObjectTextures[0].Attribute, 1);
   }
 }
@@ -327,7 +328,7 @@ TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
 TEST(ConvertTR4, AMeshPointerAtNoMeshRefusesTheConversion) {
   test::Tr4Draft d = Draft();
   d.Data.MeshPointers = {0, 4000};
-  Converted c = Convert(d, kTR2);
+  Converted c = Convert(d, Game::TR2);
   EXPECT_FALSE(c.Lvl);
   ASSERT_EQ(c.Messages.Shown.size(), 1u);
   EXPECT_NE(c.Messages.Shown[0].find("level.tr4 can't be converted: mesh pointer 1"),
@@ -342,7 +343,7 @@ TEST(ConvertTR4, TheWrittenLevelReadsBackToItsEnd) {
   d.AddOn = test::AddOnBlock(40);
   d.Data.SoundMap.assign(2048, 7);
   d.Data.SoundMap[369] = 5;
-  for (int target : {kTR2, kTR3}) {
+  for (Game target : {Game::TR2, Game::TR3}) {
     Converted c = Convert(d, target);
     ASSERT_TRUE(c.Lvl);
     EXPECT_TRUE(c.Lvl->TrailingBlock.empty());
@@ -352,7 +353,7 @@ TEST(ConvertTR4, TheWrittenLevelReadsBackToItsEnd) {
     back.Version = cursor.ReadI32();
     ReadClassicLevel(cursor, back, target);
     EXPECT_TRUE(cursor.AtEnd());
-    EXPECT_EQ(back.Version, target == kTR2 ? 0x2D : int32_t(0xFF080038));
+    EXPECT_EQ(back.Version, target == Game::TR2 ? 0x2D : int32_t(0xFF080038));
     EXPECT_EQ(back.SoundMap.size(), 370u);
     EXPECT_EQ(back.SoundMap[369], 5);
     EXPECT_EQ(back.NumTextiles, 2);

@@ -59,13 +59,14 @@ class SaveTest : public ::testing::Test {
   }
 
   // Opens a composed level of the version as the main window would.
-  Document Open(int version, const fs::path& path) {
-    std::vector<uint8_t> bytes = version == kTR4
+  Document Open(Game version, const fs::path& path) {
+    std::vector<uint8_t> bytes = version == Game::TR4
                                      ? test::ComposeTR4(test::SampleTr4Draft()).Bytes
                                      : test::ComposeClassic(test::SampleDraft(version)).Bytes;
     test::WriteBytes(path, bytes);
     Document doc;
-    LoadResult loaded = LoadLevel(path, doc.GameVersion, sink);
+    LoadResult loaded = LoadLevel(path, sink);
+    doc.GameVersion = loaded.DetectedGame.value_or(doc.GameVersion);
     EXPECT_TRUE(loaded.Loaded);
     doc.CurrentLevel = std::move(loaded.Lvl);
     doc.TextureTiles = std::move(loaded.TextureTiles);
@@ -76,9 +77,8 @@ class SaveTest : public ::testing::Test {
   }
 
   static Level Reload(const fs::path& path) {
-    int version = 0;
     RecordingSink quiet;
-    return LoadLevel(path, version, quiet).Lvl;
+    return LoadLevel(path, quiet).Lvl;
   }
   size_t FilesInDir() const {
     return size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -91,7 +91,7 @@ class SaveTest : public ::testing::Test {
 
 // Saving over a longer file leaves none of its old bytes.
 TEST_F(SaveTest, SaveWritesTheLevelAndClearsTheMark) {
-  Document doc = Open(kTR2, dir / "a.tr2");
+  Document doc = Open(Game::TR2, dir / "a.tr2");
   auto before = ReadFile(dir / "a.tr2");
   test::WriteBytes(dir / "a.tr2", std::vector<uint8_t>(before.size() + 5000, 0xAB));
   ASSERT_TRUE(SaveCommand(doc, sink, "", runner));
@@ -104,7 +104,7 @@ TEST_F(SaveTest, SaveWritesTheLevelAndClearsTheMark) {
 }
 
 TEST_F(SaveTest, AFailedSaveNamesTheFileAndKeepsTheOldOne) {
-  Document doc = Open(kTR2, dir / "c.tr2");
+  Document doc = Open(Game::TR2, dir / "c.tr2");
   doc.FilePath = (dir / "missing-folder" / "c.tr2").string();
   EXPECT_FALSE(SaveCommand(doc, sink, "", runner));
   ASSERT_EQ(sink.Shown.size(), 1u);
@@ -126,7 +126,7 @@ TEST_F(SaveTest, NothingOpenOrFifthGameIsRefused) {
   Document empty;
   EXPECT_FALSE(SaveCommand(empty, sink, "", runner));
   Document tr5;
-  tr5.GameVersion = kTR5;
+  tr5.GameVersion = Game::TR5;
   tr5.LevelLoaded = true;
   tr5.FilePath = (dir / "x.trc").string();
   EXPECT_FALSE(SaveCommand(tr5, sink, "", runner));
@@ -140,7 +140,7 @@ TEST_F(SaveTest, NothingOpenOrFifthGameIsRefused) {
 }
 
 TEST_F(SaveTest, SaveAsTakesTheNewNameOrChangesNothingWhenCancelled) {
-  Document doc = Open(kTR2, dir / "e.tr2");
+  Document doc = Open(Game::TR2, dir / "e.tr2");
   ScriptedDialog dialog;  // no answer: cancelled
   EXPECT_FALSE(SaveAsCommand(doc, dialog, sink, "", runner));
   EXPECT_EQ(dialog.FilterSeen, "Tomb Raider levels(*.tr2;*.tr4;*.trc)|*.tr2;*.tr4;*.trc");
@@ -154,7 +154,7 @@ TEST_F(SaveTest, SaveAsTakesTheNewNameOrChangesNothingWhenCancelled) {
 }
 
 TEST_F(SaveTest, FinisherFailureIsReportedAndTheLevelKept) {
-  Document doc = Open(kTR4, dir / "g.tr4");
+  Document doc = Open(Game::TR4, dir / "g.tr4");
   auto before = ReadFile(dir / "g.tr4");
   runner.Status = 3;
   EXPECT_FALSE(SaveCommand(doc, sink, "/opt/slab", runner));
@@ -175,7 +175,7 @@ TEST_F(SaveTest, FinisherFailureIsReportedAndTheLevelKept) {
 }
 
 TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {
-  Document doc = Open(kTR4, dir / "h.tr4");
+  Document doc = Open(Game::TR4, dir / "h.tr4");
   doc.CurrentLevel.Items[0].OCB = 12;
   SystemProcessRunner real;
   ASSERT_TRUE(SaveCommand(doc, sink, SLAB_FINISHER_DIR, real)) << sink.Shown.back();
@@ -183,7 +183,7 @@ TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {
 }
 
 TEST_F(SaveTest, AddDemoRewritesAndLeavesRefusedFilesAlone) {
-  auto composed = test::ComposeClassic(test::SampleDraft(kTR2));
+  auto composed = test::ComposeClassic(test::SampleDraft(Game::TR2));
   test::WriteBytes(dir / "i.tr2", composed.Bytes);
   EXPECT_TRUE(AddDemoJob((dir / "i.tr2").string(), sink, "", runner));
   EXPECT_EQ(ReadFile(dir / "i.tr2"), composed.Bytes);

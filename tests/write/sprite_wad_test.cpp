@@ -102,7 +102,7 @@ TEST(MakeSpriteWad, TakesTheSpritePagesInOrderOfUse) {
   level.SpriteTextures[1].Tile = 0;
   level.SpriteSequences = {{1, -2, 0}};
   std::string error;
-  auto wad = MakeSpriteWad(level, kTR3, error);
+  auto wad = MakeSpriteWad(level, Game::TR3, error);
   ASSERT_TRUE(wad) << error;
   EXPECT_EQ(std::make_pair(wad->SpriteTextures[0].Tile, wad->SpriteTextures[1].Tile),
             std::make_pair(uint16_t{0}, uint16_t{1}));
@@ -116,8 +116,8 @@ TEST(MakeSpriteWad, TakesTheSpritePagesInOrderOfUse) {
   EXPECT_EQ(wad->SpriteSequences.size(), 1u);
 
   level.SpriteTextures[1].Tile = 3;  // past the pages
-  EXPECT_FALSE(MakeSpriteWad(level, kTR2, error));
-  EXPECT_FALSE(MakeSpriteWad(Level{}, kTR4, error));
+  EXPECT_FALSE(MakeSpriteWad(level, Game::TR2, error));
+  EXPECT_FALSE(MakeSpriteWad(Level{}, Game::TR4, error));
 }
 
 // The wad the build puts beside the programs converts a level: its one page follows the
@@ -130,7 +130,7 @@ TEST(PlaceholderWad, IsAValidWadOfOnePage) {
   ASSERT_EQ(wad->SpriteTextures.size(), 1u);
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.MeshPointers.clear();
-  auto level = ConvertTR4Level(test::ComposeTR4(draft).Bytes, "a.tr4", kTR3, *wad, sink);
+  auto level = ConvertTR4Level(test::ComposeTR4(draft).Bytes, "a.tr4", Game::TR3, *wad, sink);
   ASSERT_TRUE(level);
   EXPECT_EQ(level->NumTextiles, 2);
   EXPECT_EQ(level->SpriteTextures[0].Tile, 1);
@@ -145,13 +145,13 @@ TEST_F(ConvertJobs, ConvertWritesBesideTheInputWithTheWadOfTheProgramFolder) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.MeshPointers.clear();
   test::WriteBytes(At("level.tr4"), test::ComposeTR4(draft).Bytes);
-  for (int target : {kTR2, kTR3}) {
+  for (Game target : {Game::TR2, Game::TR3}) {
     RecordingSink sink;
     ASSERT_TRUE(ConvertJob(At("level.tr4"), target, dir_.string(), sink))
         << (sink.Shown.empty() ? "" : sink.Shown[0]);
     EXPECT_TRUE(sink.Shown.empty());
-    int version = 0;
-    LoadResult loaded = LoadLevel(At("level.tr2"), version, sink);
+    LoadResult loaded = LoadLevel(At("level.tr2"), sink);
+    Game version = loaded.DetectedGame.value_or(Game::None);
     ASSERT_TRUE(loaded.Loaded);
     EXPECT_EQ(version, target);
     EXPECT_EQ(loaded.Lvl.Rooms.size(), 2u);
@@ -167,7 +167,7 @@ TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
   test::WriteBytes(At("lake.trc"), tr4);
 
   RecordingSink noWad;
-  EXPECT_FALSE(ConvertJob(At("lake.trc"), kTR2, dir_.string(), noWad));
+  EXPECT_FALSE(ConvertJob(At("lake.trc"), Game::TR2, dir_.string(), noWad));
   ASSERT_EQ(noWad.Shown.size(), 1u);
   EXPECT_EQ(noWad.Shown[0].rfind("Can't read SWD\n", 0), 0u);
   EXPECT_NE(noWad.Shown[0].find("TR3.swd was not found (looked in " + dir_.string() + " and "),
@@ -177,14 +177,14 @@ TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
 
   test::WriteBytes(At("TR3.swd"), EncodeSpriteWad(SpriteWad{}));
   RecordingSink refused;
-  EXPECT_FALSE(ConvertJob(At("lake.trc"), kTR3, dir_.string(), refused));
+  EXPECT_FALSE(ConvertJob(At("lake.trc"), Game::TR3, dir_.string(), refused));
   EXPECT_EQ(refused.Shown, std::vector<std::string>{"No TR4 Level!"});
   EXPECT_EQ(Bytes(At("lake.tr2")), precious);
 
   // A fourth-game level named like its own output is not replaced by its conversion.
   test::WriteBytes(At("odd.tr2"), tr4);
   RecordingSink itself;
-  EXPECT_FALSE(ConvertJob(At("odd.tr2"), kTR2, dir_.string(), itself));
+  EXPECT_FALSE(ConvertJob(At("odd.tr2"), Game::TR2, dir_.string(), itself));
   EXPECT_EQ(Bytes(At("odd.tr2")), tr4);
   ASSERT_EQ(itself.Shown.size(), 1u);
   EXPECT_NE(itself.Shown[0].find("would replace it"), std::string::npos);

@@ -15,9 +15,10 @@ namespace {
 
 using test::ReadFile;
 
-LoadResult Load(std::span<const uint8_t> bytes, const std::string& name, int& version) {
+LoadResult Load(std::span<const uint8_t> bytes, const std::string& name, Game& version) {
   RecordingSink sink;
-  LoadResult result = LoadLevelFromBytes(bytes, name, version, sink);
+  LoadResult result = LoadLevelFromBytes(bytes, name, sink);
+  version = result.DetectedGame.value_or(version);
   EXPECT_TRUE(result.Loaded) << name << ": " << (sink.Shown.empty() ? "" : sink.Shown[0]);
   return result;
 }
@@ -26,17 +27,18 @@ LoadResult Load(std::span<const uint8_t> bytes, const std::string& name, int& ve
 // palette layouts and with an odd demo length (every byte kept).
 TEST(ClassicWriter, ComposedLevelsOfEveryVersionWriteBackUnchanged) {
   std::vector<test::DraftLevel> drafts;
-  for (int version : {kTR1, kTR2, kTR3}) drafts.push_back(test::SampleDraft(version));
-  drafts.push_back(test::SampleDraft(kTR1));
+  for (Game version : {Game::TR1, Game::TR2, Game::TR3})
+    drafts.push_back(test::SampleDraft(version));
+  drafts.push_back(test::SampleDraft(Game::TR1));
   drafts.back().Tr1Palette = Tr1PaletteLayout::AfterSpriteSequences;
-  drafts.push_back(test::SampleDraft(kTR2));
+  drafts.push_back(test::SampleDraft(Game::TR2));
   drafts.back().DemoBytes = {1, 2, 3, 4, 5, 6, 7};
   for (const auto& draft : drafts) {
     auto file = test::ComposeClassic(draft);
-    int gameVersion = 0;
+    Game gameVersion = Game::None;
     LoadResult loaded = Load(file.Bytes, "sample.tr2", gameVersion);
     EXPECT_EQ(EncodeClassicLevel(loaded.Lvl, gameVersion), file.Bytes)
-        << "version " << draft.GameVersion;
+        << "version " << GameNumber(draft.GameVersion);
   }
 }
 
@@ -45,8 +47,8 @@ TEST(ClassicWriter, NoBoxesWritesNoZoneWords) {
   level.Version = 0x2D;
   level.Overlaps = {7};
   level.Zones = {1, 2, 3};  // stale words without boxes must not reach the file
-  auto bytes = EncodeClassicLevel(level, kTR2);
-  int gameVersion = 0;
+  auto bytes = EncodeClassicLevel(level, Game::TR2);
+  Game gameVersion = Game::None;
   LoadResult loaded = Load(bytes, "nobox.tr2", gameVersion);
   EXPECT_TRUE(loaded.Lvl.Boxes.empty());
   EXPECT_EQ(loaded.Lvl.Overlaps, std::vector<int16_t>{7});
@@ -56,7 +58,7 @@ TEST(ClassicWriter, NoBoxesWritesNoZoneWords) {
 TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.AnimatedTexturesUVCount = 5;
-  int gameVersion = 0;
+  Game gameVersion = Game::None;
   LoadResult loaded = Load(test::ComposeTR4(draft).Bytes, "x.tr4", gameVersion);
   auto inter = EncodeTR4Intermediate(loaded.Lvl);
 
@@ -89,7 +91,7 @@ TEST(TR4Intermediate, AddOnFilesKeepTheirSoundMapAndBlock) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.SoundMap.assign(2048, 3);
   draft.AddOn = test::AddOnBlock(64);
-  int gameVersion = 0;
+  Game gameVersion = Game::None;
   LoadResult loaded = Load(test::ComposeTR4(draft).Bytes, "ng.tr4", gameVersion);
   std::vector<uint8_t> finished;
   ASSERT_TRUE(FinishTR4(EncodeTR4Intermediate(loaded.Lvl), finished).Ok());
@@ -104,7 +106,7 @@ TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
   ASSERT_FALSE(files.empty());
   for (const auto& path : files) {
     auto bytes = ReadFile(path);
-    int gameVersion = 0;
+    Game gameVersion = Game::None;
     LoadResult loaded = Load(bytes, path.string(), gameVersion);
     auto written = EncodeClassicLevel(loaded.Lvl, gameVersion);
     EXPECT_TRUE(written == bytes) << path << ": " << written.size() << " of " << bytes.size();
@@ -119,7 +121,7 @@ TEST(RealLevels, EveryFourthGameFileSurvivesSaveAndFinish) {
   ASSERT_FALSE(files.empty());
   for (const auto& path : files) {
     auto bytes = ReadFile(path);
-    int gameVersion = 0;
+    Game gameVersion = Game::None;
     LoadResult first = Load(bytes, path.string(), gameVersion);
     auto inter = EncodeTR4Intermediate(first.Lvl);
     std::vector<uint8_t> finished;
