@@ -10,7 +10,7 @@ namespace slab {
 
 struct Document {
   Level CurrentLevel;
-  Game GameVersion = Game::None;  // TexturesOnly after a textures-only file
+  Game GameVersion = Game::None;  // the open level's game; None before any level
   std::vector<TextureTile> TextureTiles;
   std::string FilePath;   // full path of the open file
   std::string FileTitle;  // its bare name

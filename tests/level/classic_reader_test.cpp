@@ -228,6 +228,7 @@ TEST(VersionDetection, TexturesOnlyAndUnknownWords) {
   got = Load(ComposeClassic(d).Bytes, "LAKE.TR4", Game::TR2);
   EXPECT_FALSE(got->Result.Loaded);
   EXPECT_EQ(got->Sink.Shown, std::vector<std::string>{"Unknown TR version!"});
+  EXPECT_FALSE(got->Result.DetectedGame);
   EXPECT_EQ(got->GameVersion, Game::TR2);
   EXPECT_TRUE(got->Result.Lvl.Rooms.empty());
 
