@@ -26,12 +26,9 @@ TEST(ParseMesh, LightValuesInsteadOfNormalsAndFaceListsAfterThem) {
   m.Words({1, 3, 2, 1, 0, 0x1F00});  // one coloured quad
   m.Words({0});
   size_t offset = 0;
-  Mesh mesh = ParseMesh(m.Bytes, offset, 2);
-  EXPECT_EQ(mesh.Centre.Z, 3);
-  EXPECT_EQ(mesh.Radius, 1024);
-  ASSERT_EQ(mesh.Vertices.size(), 4u);
-  EXPECT_EQ(mesh.Vertices[3].Z, 1024);
-  EXPECT_EQ(mesh.NumNormals, -5);
+  const Mesh mesh = ParseMesh(m.Bytes, offset, 2);
+  EXPECT_EQ(std::tuple(mesh.Centre.Z, mesh.Radius, mesh.Vertices.size(), mesh.Vertices[3].Z),
+            std::tuple(3, 1024, 4u, 1024));
   EXPECT_TRUE(mesh.Normals.empty());
   EXPECT_EQ(mesh.Lights, (std::vector<int16_t>{10, 20, 30, 40, 50}));
   ASSERT_EQ(mesh.TexturedQuads.size(), 1u);
@@ -40,37 +37,27 @@ TEST(ParseMesh, LightValuesInsteadOfNormalsAndFaceListsAfterThem) {
   EXPECT_EQ(mesh.TexturedTriangles[0].Texture, 9);
   ASSERT_EQ(mesh.ColouredQuads.size(), 1u);
   EXPECT_EQ(mesh.ColouredQuads[0].Colour, 0x1F00);
-  EXPECT_TRUE(mesh.ColouredTriangles.empty());
   EXPECT_EQ(offset, m.Bytes.size());
 }
 
 TEST(ParseMesh, QuadTakesTwelveBytesFromTheFourthGameAndTenBefore) {
-  MeshBytes tail;
-  tail.Words({1, 0, 1, 2, 3, 5});
   MeshBytes tr2 = Head();
   tr2.Words({0, 1, 0, 1, 2, 3, 5, 0, 0, 0});  // no normals, quad, no triangles, coloured 0, 0
   MeshBytes tr4 = Head();
-  tr4.Words({0, 1, 0, 1, 2, 3, 5, 0x40, 0});  // quad with effects, no triangles, no coloured
+  tr4.Words({0, 1, 0, 1, 2, 3, 5, 0x40, 0});  // quad with effects, no triangles
+  tr4.Bytes.insert(tr4.Bytes.end(), tr4.Bytes.begin(), tr4.Bytes.end());  // and again
   size_t offset2 = 0, offset4 = 0;
-  Mesh m2 = ParseMesh(tr2.Bytes, offset2, 2);
-  Mesh m4 = ParseMesh(tr4.Bytes, offset4, 4);
-  const size_t head = Head().Bytes.size() + 2 + 2;  // normals count, quad count
-  EXPECT_EQ(offset2, head + 10 + 2 + 4);
-  EXPECT_EQ(offset4, head + 12 + 2);
-  EXPECT_EQ(m4.TexturedQuads[0].Effects, 0x40);
-  EXPECT_EQ(m2.TexturedQuads[0].Texture, m4.TexturedQuads[0].Texture);
-
-  // Two meshes one after the other: the offset walks to the second.
-  MeshBytes both = tr4;
-  both.Bytes.insert(both.Bytes.end(), tr4.Bytes.begin(), tr4.Bytes.end());
-  size_t offset = 0;
-  ParseMesh(both.Bytes, offset, 5);
-  Mesh second = ParseMesh(both.Bytes, offset, 5);
-  EXPECT_EQ(second.Radius, 1024);
-  EXPECT_EQ(offset, both.Bytes.size());
+  ParseMesh(tr2.Bytes, offset2, 2);
+  EXPECT_EQ(offset2, tr2.Bytes.size());
+  const Mesh first = ParseMesh(tr4.Bytes, offset4, 4);
+  EXPECT_EQ(std::tuple(first.TexturedQuads[0].Texture, first.TexturedQuads[0].Effects),
+            std::tuple(5, 0x40));
+  EXPECT_EQ(offset4, tr4.Bytes.size() / 2);
+  EXPECT_EQ(ParseMesh(tr4.Bytes, offset4, 5).Radius, 1024);
+  EXPECT_EQ(offset4, tr4.Bytes.size());
 }
 
-TEST(ParseMesh, StartOrCountsPastTheEndFailWithTheMeshNamed) {
+TEST(ParseMesh, CountsPastTheEndFailWithTheListNamedAndNegativeOnesReadEmpty) {
   MeshBytes m = Head();
   m.Words({0, 3000, 0, 1, 2, 3, 5});  // 3000 quads announced, one there
   size_t offset = 0;
@@ -81,22 +68,17 @@ TEST(ParseMesh, StartOrCountsPastTheEndFailWithTheMeshNamed) {
     EXPECT_NE(std::string(e.what()).find("textured quads"), std::string::npos) << e.what();
   }
   EXPECT_EQ(offset, 0u);
+  for (size_t start : {m.Bytes.size(), m.Bytes.size() + 2}) {
+    EXPECT_THROW(ParseMesh(m.Bytes, start, 4), FormatError) << start;
+  }
 
-  size_t past = m.Bytes.size() + 2;
-  EXPECT_THROW(ParseMesh(m.Bytes, past, 4), FormatError);
-  size_t atEnd = m.Bytes.size();
-  EXPECT_THROW(ParseMesh(m.Bytes, atEnd, 4), FormatError);
-}
-
-TEST(ParseMesh, NegativeCountsReadAsEmptyLists) {
-  MeshBytes m;
-  m.Words({0, 0, 0, 0, 0, -3, 0, -1, -1});
-  size_t offset = 0;
-  Mesh mesh = ParseMesh(m.Bytes, offset, 4);
-  EXPECT_TRUE(mesh.Vertices.empty());
-  EXPECT_TRUE(mesh.TexturedQuads.empty());
-  EXPECT_TRUE(mesh.TexturedTriangles.empty());
-  EXPECT_EQ(offset, m.Bytes.size());
+  MeshBytes negative;
+  negative.Words({0, 0, 0, 0, 0, -3, 0, -1, -1});
+  offset = 0;
+  const Mesh mesh = ParseMesh(negative.Bytes, offset, 4);
+  EXPECT_TRUE(mesh.Vertices.empty() && mesh.TexturedQuads.empty() &&
+              mesh.TexturedTriangles.empty());
+  EXPECT_EQ(offset, negative.Bytes.size());
 }
 
 }  // namespace
