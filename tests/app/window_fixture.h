@@ -24,16 +24,13 @@ namespace slab::test {
 
 class TestDialog : public FileDialog {
  public:
-  std::optional<FileChoice> ShowOpen(const std::string&) override {
-    ++Opens;
-    return Next;
-  }
+  std::optional<FileChoice> ShowOpen(const std::string&) override { return Next; }
   std::optional<FileChoice> ShowSave(const std::string&) override {
     ++Saves;
     return Next;
   }
   std::optional<FileChoice> Next;
-  int Opens = 0, Saves = 0;
+  int Saves = 0;
 };
 
 class NoProcesses : public ProcessRunner {

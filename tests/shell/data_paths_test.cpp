@@ -32,26 +32,26 @@ TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
   Touch(bin / "Light.bmp");
   Touch(data / "Light.bmp");
   Touch(data / "RKV");  // the finisher is not looked for among the data
-
-  struct Case {
+  const struct {
     const char* Name;
     ShippedKind Kind;
-    fs::path Expected;
-  };
-  for (const Case& c : {Case{"TR3.swd", ShippedKind::Data, data / "TR3.swd"},
-                        Case{"TR4Objects.dat", ShippedKind::Data, data / "TR4Objects.dat"},
-                        Case{"Light.bmp", ShippedKind::Data, bin / "Light.bmp"},
-                        Case{"RKV", ShippedKind::Finisher, finishers / "RKV"}}) {
+    fs::path Folder;
+  } cases[] = {{"TR3.swd", ShippedKind::Data, data},
+               {"TR4Objects.dat", ShippedKind::Data, data},
+               {"Light.bmp", ShippedKind::Data, bin},
+               {"RKV", ShippedKind::Finisher, finishers}};
+  for (const auto& c : cases) {
     const ShippedFile found = FindShippedFile(bin, c.Name, c.Kind);
     EXPECT_TRUE(found.Found) << c.Name;
-    EXPECT_EQ(found.Path, c.Expected) << c.Name;
+    EXPECT_EQ(found.Path, c.Folder / c.Name);
   }
   // A moved tree is followed: nothing names the old place.
-  fs::rename(root, root.string() + "_moved");
-  root += "_moved";
-  const ShippedFile moved = FindShippedFile(root / "bin", "TR3.swd", ShippedKind::Data);
-  EXPECT_TRUE(moved.Found);
-  EXPECT_EQ(moved.Path, root / "share" / "slabwright" / "TR3.swd");
+  const fs::path moved = root.string() + "_moved";
+  fs::rename(root, moved);
+  root = moved;
+  const ShippedFile found = FindShippedFile(moved / "bin", "TR3.swd", ShippedKind::Data);
+  EXPECT_TRUE(found.Found);
+  EXPECT_EQ(found.Path, moved / data.lexically_relative(bin.parent_path()) / "TR3.swd");
 }
 
 TEST_F(ShippedFiles, AMissingFileNamesThePlaceBesideTheProgramAndEveryFolderLookedIn) {
