@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "write/save_commands.h"
 
 namespace slab {
