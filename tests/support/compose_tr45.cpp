@@ -19,7 +19,7 @@ void WriteHead(Out& o, const Draft& d, size_t* at) {
   o.W16(d.NumRoomTextiles, d.NumObjTextiles, d.NumBumpTextiles);
   const std::vector<uint8_t>* chunks[] = {&d.Pages32, &d.Pages16, &d.MiscPages};
   for (int i = 0; i < 3; ++i) {
-    if (at) at[i] = o.Mark();
+    at[i] = o.Mark();
     o.Block(ZlibChunkBytes(*chunks[i]));
   }
 }
@@ -269,9 +269,10 @@ Tr4Draft SampleTr4Draft() {
 }
 
 ComposedTr5 ComposeTR5(const Tr5Draft& d) {
+  std::array<size_t, 3> chunkAt{};
   std::vector<size_t> roomAt;
   Out o;
-  WriteHead(o, d, nullptr);
+  WriteHead(o, d, chunkAt.data());
   o.W16(d.HeaderA, d.HeaderB);
   o.Fill(28, 0);
   const size_t sizesAt = o.Mark();
@@ -290,6 +291,7 @@ ComposedTr5 ComposeTR5(const Tr5Draft& d) {
   o.PatchW32(sizesAt + 4, levelBytes);
   ComposedTr5 c;
   static_cast<ComposedFile&>(c) = o.Finish();
+  c.ChunkAt = chunkAt;
   c.RoomAt = std::move(roomAt);
   return c;
 }

@@ -86,7 +86,8 @@ struct Tr5Draft {
 
 // Sections: the room count and the lists after the rooms.
 struct ComposedTr5 : ComposedFile {
-  std::vector<size_t> RoomAt;  // where each room block's marker starts
+  std::array<size_t, 3> ChunkAt{};  // where each texture chunk's 8-byte header starts
+  std::vector<size_t> RoomAt;       // where each room block's marker starts
 };
 ComposedTr5 ComposeTR5(const Tr5Draft& draft);
 

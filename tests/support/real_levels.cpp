@@ -37,8 +37,10 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name) {
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name,
+                                  int gameVersion) {
   auto out = std::make_unique<Loaded>();
+  out->GameVersion = gameVersion;
   out->Result = LoadLevelFromBytes(bytes, name, out->GameVersion, out->Messages);
   return out;
 }

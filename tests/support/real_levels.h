@@ -22,14 +22,15 @@ std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& pr
 // A whole file's bytes (empty when it can't be read).
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
 
-// A level loaded as the program loads it, with what it said.
+// A level loaded as the program loads it, with what it said; GameVersion starts as given.
 struct Loaded {
   LoadResult Result;
   RecordingSink Messages;
   int GameVersion = 0;
   std::string FirstMessage() const { return Messages.Shown.empty() ? "" : Messages.Shown[0]; }
 };
-std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name);
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name,
+                                  int gameVersion = 0);
 std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path);
 
 // Use at the top of a test: skips it with a reason when the folder is missing.
