@@ -1,12 +1,10 @@
 // The main window driven through its controls on the offscreen platform.
-#include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
 #include <cstdlib>
 #include <fstream>
 
 #include "floordata/walkers.h"
-#include "level/load_level.h"
 #include "map/draw_room.h"
 #include "map/overview.h"
 #include "support/real_levels.h"
@@ -36,15 +34,13 @@ void ExpectFinishedDemo(const Level& level) {
   EXPECT_TRUE(up);
 }
 
-TEST_F(WindowTest, OpenFillsTitleListsAndMapAndTheAboutBoxFindsItsPicture) {
+TEST_F(WindowTest, OpenFillsTitleRoomsAndMapAndTheAboutBoxFindsItsPicture) {
   dialog_.Next = FileChoice{showcase_.string(), "showcase.tr2"};
   Key(Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(window_->windowTitle(), kTitle + " [showcase.tr2]");
   EXPECT_EQ(Lines("RoomNumber"), QStringList({"Room 0", "Room 1", "Room 2", "Room 3"}));
   EXPECT_EQ(CurrentRoomRow(), 0);
-  EXPECT_FALSE(window_->Doc().Modified);
   EXPECT_EQ(window_->RoomMap()->MapPicture(), ToQImage(DrawRoom(Lvl(), kTR2, 0)));
-
   Choose("Mnu_Help_About");
   auto* about = Get<QWidget>("About_Frm");
   ASSERT_NE(about, nullptr);
@@ -59,17 +55,14 @@ TEST_F(WindowTest, PanelsFollowTheClickedSectorAndNothingStaleStays) {
   EXPECT_EQ(Lines("TriggerData"),
             QStringList({"SWITCH for OBJECT 2 (Wall Switch)", "SWITCH for OBJECT 1 (Door 1)",
                          "SWITCH for CAMERA 0"}));
-  EXPECT_EQ(Lines("SecCurItem"), QStringList({"Item 2"}));
   ClickLine("SecCurItem", 0);
   EXPECT_TRUE(Text("ItemID").startsWith("Item 2 - ObjectID"));
 
   ClickSector(3, 3);  // under the loft: no trigger, no item
   EXPECT_EQ(Text("DoorAbove"), "2");
-  EXPECT_EQ(Text("FD_lbl"), " 0 Triggers");
   EXPECT_TRUE(Lines("TriggerData").isEmpty());
   EXPECT_FALSE(Get<QLabel>("SecItemCnt")->isVisible());
   EXPECT_EQ(Text("ItemID"), "");
-  EXPECT_EQ(Text("ItemOCB"), "");
   // Nothing chosen: typing an OCB or pressing Rotate changes nothing and says why.
   QTest::keyClicks(Get<QLineEdit>("ItemOCB"), "7");
   Press("ItemRotate");
@@ -85,55 +78,39 @@ TEST_F(WindowTest, PanelsFollowTheClickedSectorAndNothingStaleStays) {
 
   // Through the portal with the right button; choosing the room again drops the selection.
   ClickSector(7, 3, Qt::RightButton);
-  EXPECT_EQ(CurrentRoomRow(), 1);
   EXPECT_EQ(Text("RoomInfo"), "Room 1 -  4* 6-0,0,0");
   ClickSector(2, 1);
   EXPECT_NE(Text("SecInf"), "Sectors");
   ChooseRoom(1);
   EXPECT_EQ(Text("SecInf"), "Sectors");
   EXPECT_EQ(window_->RoomMap()->MapPicture(), ToQImage(DrawRoom(Lvl(), kTR2, 1)));
-
-  // The yard's timed trigger and its flags.
-  ChooseRoom(3);
-  ClickSector(4, 2);
-  EXPECT_EQ(Text("TriggerTimer"), "Timer 30");
-  const Rgb mask[5] = {kSetColour, kClearColour, kSetColour, kClearColour, kClearColour};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(Colour(QString("TriggerFlags_%1").arg(i)), mask[i]) << i;
 }
 
 TEST_F(WindowTest, ItemFlagsAddedItemsTypesAndOcbEditTheLevel) {
   OpenShowcase();
   ClickSector(2, 2);
   ClickLine("SecCurItem", 0);
-  EXPECT_EQ(Text("ItemID"), "Item 0 - ObjectID 0");
   Press("ActiveFlags_0");
-  EXPECT_EQ(Lvl().Items[0].Flags, 0x200);
-  EXPECT_EQ(Colour("ActiveFlags_0"), kSetColour);
   Press("ItemInvisible");
   Press("ItemCB");
   EXPECT_EQ(Lvl().Items[0].Flags, 0x8300);
+  EXPECT_EQ(Colour("ActiveFlags_0"), kSetColour);
   Press("ItemRotate");
   EXPECT_EQ(Lvl().Items[0].Angle, 0x4000 + 8192);
-
-  // A new item on an empty sector is chosen at once, ready for its type.
-  ClickSector(3, 1);
-  Press("ItemAdd");
-  ASSERT_EQ(Lvl().Items.size(), 9u);
-  EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 0");
-  // The user steps down the type list to the tiger's moveable.
-  Get<QComboBox>("ItemDesc")->setFocus();
-  for (int i = 0; i < 3; ++i) Key(Qt::Key_Down);
-  EXPECT_EQ(Lvl().Items[8].ObjectID, 39);
-  EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 39");
-
-  ClickSector(2, 2);
-  ClickLine("SecCurItem", 0);
   auto* ocb = Get<QLineEdit>("ItemOCB");
   QTest::mouseClick(ocb, Qt::LeftButton);
   Key(Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(ocb, "-12");
   EXPECT_EQ(Lvl().Items[0].OCB, -12);
-  EXPECT_EQ(ocb->text(), "-12");
+
+  // A new item on an empty sector is chosen at once; the user steps down the type list.
+  ClickSector(3, 1);
+  Press("ItemAdd");
+  ASSERT_EQ(Lvl().Items.size(), 9u);
+  Get<QComboBox>("ItemDesc")->setFocus();
+  for (int i = 0; i < 3; ++i) Key(Qt::Key_Down);
+  EXPECT_EQ(Lvl().Items[8].ObjectID, 39);
+  EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 39");
 }
 
 // Two presses after one click both land on the clicked sector, nothing goes to the corner, and
@@ -145,8 +122,6 @@ TEST_F(WindowTest, EditsStayOnTheClickedSectorAndNeedOne) {
   EXPECT_EQ(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
   EXPECT_FALSE(Get<QLineEdit>("FloorHeight")->isEnabled());
   EXPECT_EQ(MapPixel(15, 35), QColor(0, 159, 0));
-  Press("FloorWall");  // unchecking restores nothing
-  EXPECT_EQ(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
 
   ChooseRoom(3);
   const Sector corner = Lvl().Rooms[3].SectorAt(0, 0);
@@ -159,20 +134,16 @@ TEST_F(WindowTest, EditsStayOnTheClickedSectorAndNeedOne) {
   EXPECT_EQ(Colour("FD21"), kSetColour);
   EXPECT_EQ(MapPixel(55, 35), QColor(255, 0, 0));
 
-  // Another room: nothing is selected there until the user clicks.
-  const size_t items = Lvl().Items.size();
+  const auto floorData = Lvl().FloorData;
   const Sector before = Lvl().Rooms[1].SectorAt(0, 0);
-  ChooseRoom(1);
-  EXPECT_EQ(Text("SecInf"), "Sectors");
-  Press("FloorWall");
-  EXPECT_FALSE(Get<QCheckBox>("FloorWall")->isChecked());
-  Press("ItemAdd");
-  Press("Minecart_Stop");
+  const size_t items = Lvl().Items.size();
+  ChooseRoom(1);  // nothing is selected there until the user clicks
+  for (const char* button : {"FloorWall", "ItemAdd", "Minecart_Stop"}) Press(button);
   EXPECT_EQ(Status(), kNoSectorStatus);
+  EXPECT_FALSE(Get<QCheckBox>("FloorWall")->isChecked());
   EXPECT_EQ(Lvl().Items.size(), items);
   EXPECT_EQ(Lvl().Rooms[1].SectorAt(0, 0).Floor, before.Floor);
-  EXPECT_EQ(Lvl().Rooms[1].SectorAt(0, 0).FDIndex, before.FDIndex);
-  EXPECT_TRUE(sink_.Shown.empty());
+  EXPECT_EQ(Lvl().FloorData, floorData);
 }
 
 TEST_F(WindowTest, CtrlArrowsMoveTheChosenItemWhereverTheFocusIs) {
@@ -196,32 +167,21 @@ TEST_F(WindowTest, CtrlArrowsMoveTheChosenItemWhereverTheFocusIs) {
   EXPECT_EQ(Lvl().Items[0].X, x);
 }
 
-TEST_F(WindowTest, FindObjectAndNextTriggerFollowTriggersBothWays) {
+// Where the buttons lead is the core's (map/navigation_test); here that the panels go along.
+TEST_F(WindowTest, FindObjectAndNextTriggerTakeThePanelsAlong) {
   OpenShowcase();
   ClickSector(2, 5);
-  ClickLine("TriggerData", 2);  // the camera: leads nowhere
-  Press("GotoObject");
-  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,4]");
   ClickLine("TriggerData", 1);  // the door
   Press("GotoObject");
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 5,3]");
   EXPECT_EQ(Lines("SecCurItem"), QStringList({"Item 1"}));
-
   ClickLine("SecCurItem", 0);
-  EXPECT_EQ(Text("ItemNumTriggers"), "This object has 2 triggers");
-  const struct {
-    int Room;
-    const char* Sector;
-  } steps[] = {{0, "Sector Info [Sector 1,4]"}, {3, "Sector Info [Sector 3,1]"}};
-  for (const auto& step : steps) {
-    Press("ItemNextTrigger");
-    EXPECT_EQ(CurrentRoomRow(), step.Room);
-    EXPECT_EQ(Text("SecInf"), step.Sector);
-  }
+  Press("ItemNextTrigger");
+  Press("ItemNextTrigger");
+  EXPECT_EQ(CurrentRoomRow(), 3);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");
   EXPECT_EQ(Lines("TriggerData")[1], "TRIGGER for OBJECT 1 (Door 1)");
-  Press("ItemNextTrigger");  // round again
-  EXPECT_EQ(CurrentRoomRow(), 0);
-
+  ChooseRoom(0);
   ClickSector(5, 5);  // the block: no trigger acts on it
   ClickLine("SecCurItem", 0);
   Press("ItemNextTrigger");
@@ -267,7 +227,6 @@ TEST_F(WindowTest, UndoingEverythingSavesTheOriginalAndQuitAsksAboutWhatIsLeft) 
   const std::vector<uint8_t> original = test::ReadFile(showcase_);
   OpenShowcase();
   auto* undo = Get<QAction>("Mnu_Edit_Undo");
-  EXPECT_FALSE(undo->isEnabled());
   ChooseRoom(3);
   ClickSector(3, 5);
   Press("Minecart_Stop");
@@ -277,7 +236,6 @@ TEST_F(WindowTest, UndoingEverythingSavesTheOriginalAndQuitAsksAboutWhatIsLeft) 
   ClickSector(2, 2);
   ClickLine("SecCurItem", 0);
   Key(Qt::Key_Down, Qt::ControlModifier);
-  EXPECT_EQ(undo->text(), "Undo Move Item 0");
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Get<QAction>("Mnu_Edit_Redo")->text(), "Redo Move Item 0");
   Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -300,7 +258,6 @@ TEST_F(WindowTest, UndoingEverythingSavesTheOriginalAndQuitAsksAboutWhatIsLeft) 
   sink_.NextAnswer = Answer::Yes;
   Choose("Mnu_File_Quit");
   EXPECT_FALSE(window_->Running());
-  EXPECT_FALSE(window_->isVisible());
   EXPECT_NE(test::ReadFile(showcase_), original);
 }
 
@@ -318,7 +275,6 @@ TEST_F(WindowTest, TheMapZoomsAndAnItemsListRowLeadsToItsItemWhichKeysThenMove) 
 
   Key(Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
   auto* items = Get<QTableView>("ItemsList");
-  ASSERT_TRUE(items->isVisible());
   const QRect row = items->visualRect(items->model()->index(kShowcaseTiger, 0));
   QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, row.center());
   QTest::mouseDClick(items->viewport(), Qt::LeftButton, {}, row.center());
@@ -348,7 +304,6 @@ TEST_F(WindowTest, F7AndF6OpenTheNeighbouringLevelsAndF5ReadsTheFileAgain) {
   Key(Qt::Key_F5);
   EXPECT_EQ(sink_.Asked.size(), 1u);
   EXPECT_NE(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
-  EXPECT_FALSE(window_->Doc().Modified);
 }
 
 // The flip map: with "Alternate" checked the room list's line shows its alternate room.
@@ -356,18 +311,15 @@ TEST_F(WindowTest, AlternateShowsEachRoomsAlternate) {
   SLAB_REQUIRE_REAL_LEVELS();
   for (const fs::path& file : test::RealLevels({"tr4/", "tr3/", "tr2/"})) {
     if (!window_->OpenLevel(file.string(), file.filename().string())) continue;
-    for (size_t room = 0; room < Lvl().Rooms.size(); ++room) {
-      const int alternate = Lvl().Rooms[room].AlternateRoom;
-      if (alternate < 0 || alternate == 255 || static_cast<size_t>(alternate) >= Lvl().Rooms.size())
+    for (int room = 0; room < static_cast<int>(Lvl().Rooms.size()); ++room) {
+      const int alternate = Lvl().Rooms[static_cast<size_t>(room)].AlternateRoom;
+      if (alternate < 0 || alternate == 255 || alternate >= static_cast<int>(Lvl().Rooms.size()))
         continue;
       SCOPED_TRACE(file.string());
-      ChooseRoom(static_cast<int>(room));
+      ChooseRoom(room);
       Press("ShowAlternate");
-      EXPECT_EQ(window_->Map().CurrentRoom, alternate);
-      EXPECT_EQ(CurrentRoomRow(), static_cast<int>(room));
+      EXPECT_EQ(CurrentRoomRow(), room);
       EXPECT_TRUE(Text("RoomInfo").startsWith(QString("Room %1 ").arg(alternate)));
-      Press("ShowAlternate");
-      EXPECT_EQ(window_->Map().CurrentRoom, static_cast<int>(room));
       return;
     }
   }
@@ -385,28 +337,22 @@ TEST_F(WindowTest, EveryControlCarriesItsNameForScreenReaders) {
   }
 }
 
-TEST_F(WindowTest, FramesAreDrawnAtMostOncePerTenMillisecondsAndShowTheOverview) {
+// Frames come at most once per interval and only when something changed; a demo being
+// recorded stops them, and the saved copy is a finished demo while the recording goes on.
+TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinishedDemo) {
   OpenShowcase();
   const int before = window_->FramesDrawn();
   window_->FrameTick(1000);
-  EXPECT_EQ(window_->FramesDrawn(), before + 1);
   EXPECT_FALSE(window_->FrameTimerActive());  // nothing more to draw: the timer rests
   ChooseRoom(3);
-  EXPECT_TRUE(window_->FrameTimerActive());
   window_->FrameTick(1000 + kFrameInterval);
   EXPECT_EQ(window_->FramesDrawn(), before + 1);
   window_->FrameTick(1000 + kFrameInterval + 1);
   EXPECT_EQ(window_->FramesDrawn(), before + 2);
-  EXPECT_FALSE(window_->RightViewIs3D());
   EXPECT_EQ(window_->RightView()->OverviewPicture(), ToQImage(DrawLevelOverview(Lvl(), 3)));
-}
 
-TEST_F(WindowTest, DemoRecordingStopsDrawingAndSavesAFinishedDemo) {
-  OpenShowcase();
   Choose("Mnu_Demo_Rec");
-  ASSERT_TRUE(window_->Recorder().DemoRecording);
   EXPECT_FALSE(window_->RenderEnabled());
-  EXPECT_TRUE(window_->Doc().Modified);
   keyboard_.Press(kDikTab);
   for (int t = 0; t < 300; t += 10) {
     clock_.Now = 5000 + t;
@@ -415,17 +361,11 @@ TEST_F(WindowTest, DemoRecordingStopsDrawingAndSavesAFinishedDemo) {
     window_->FrameTick(clock_.Now);
   }
   const int frames = window_->FramesDrawn();
-  EXPECT_TRUE(window_->FrameTimerActive());  // it polls the recorder
-
-  const fs::path saved = dir_ / "demo.tr2";
-  dialog_.Next = FileChoice{saved.string(), "demo.tr2"};
+  dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
   Choose("Mnu_File_SaveAs");
-  EXPECT_TRUE(window_->Recorder().DemoRecording);  // the recording goes on
-  ExpectFinishedDemo(test::LoadFile(saved)->Result.Lvl);
-  EXPECT_EQ(window_->windowTitle(), kTitle + " [demo.tr2]");
-
+  EXPECT_TRUE(window_->Recorder().DemoRecording);
+  ExpectFinishedDemo(test::LoadFile(dir_ / "demo.tr2")->Result.Lvl);
   Choose("Mnu_Demo_Stop");
-  EXPECT_FALSE(window_->Recorder().DemoRecording);
   EXPECT_TRUE(window_->RenderEnabled());
   window_->FrameTick(clock_.Now + 100);
   EXPECT_EQ(window_->FramesDrawn(), frames + 1);
@@ -435,9 +375,7 @@ TEST_F(WindowTest, RealLevelsOpenAndTheirSectorsCanBeClicked) {
   SLAB_REQUIRE_REAL_LEVELS();
   for (const fs::path& file : test::RealLevels({"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"})) {
     SCOPED_TRACE(file.string());
-    const bool loaded = window_->OpenLevel(file.string(), file.filename().string());
-    EXPECT_EQ(Lines("RoomNumber").size(), static_cast<qsizetype>(Lvl().Rooms.size()));
-    if (!loaded) continue;
+    if (!window_->OpenLevel(file.string(), file.filename().string())) continue;
     for (int room = 0; room < static_cast<int>(Lvl().Rooms.size()); room += 7) {
       ChooseRoom(room);
       ClickSector(1, 1);

@@ -24,7 +24,7 @@ struct ShippedFiles : ::testing::Test {
   static void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
 };
 
-TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
+TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKindElseNamedMissing) {
   Touch(data / "TR3.swd");
   Touch(finishers / "RKV");
   fs::create_directories(bin / "TR4Objects.dat");  // a folder is no file
@@ -45,6 +45,11 @@ TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
     EXPECT_TRUE(found.Found) << c.Name;
     EXPECT_EQ(found.Path, c.Folder / c.Name);
   }
+  // A missing file names the place beside the program and every folder looked in.
+  const ShippedFile missing = FindShippedFile(bin, "RKV2", ShippedKind::Finisher);
+  EXPECT_FALSE(missing.Found);
+  EXPECT_EQ(missing.Path, bin / "RKV2");
+  EXPECT_EQ(LookedInText(missing), bin.string() + " and " + finishers.string());
   // A moved tree is followed: nothing names the old place.
   const fs::path moved = root.string() + "_moved";
   fs::rename(root, moved);
@@ -52,13 +57,6 @@ TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
   const ShippedFile found = FindShippedFile(moved / "bin", "TR3.swd", ShippedKind::Data);
   EXPECT_TRUE(found.Found);
   EXPECT_EQ(found.Path, moved / data.lexically_relative(bin.parent_path()) / "TR3.swd");
-}
-
-TEST_F(ShippedFiles, AMissingFileNamesThePlaceBesideTheProgramAndEveryFolderLookedIn) {
-  const ShippedFile missing = FindShippedFile(bin, "RKV", ShippedKind::Finisher);
-  EXPECT_FALSE(missing.Found);
-  EXPECT_EQ(missing.Path, bin / "RKV");
-  EXPECT_EQ(LookedInText(missing), bin.string() + " and " + finishers.string());
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(DesktopEntries, WrittenEntryIsValidFollowsAMovedProgramAndRunsEachSwitch)
   EXPECT_NE(globs.find("application/x-tr1-level:*.tub"), std::string::npos) << globs;
 }
 
-TEST_F(DesktopEntries, AwkwardPathIsQuotedAndStaysValid) {
+TEST_F(DesktopEntries, AnAwkwardPathIsQuotedAndOneNoLineCanHoldIsRefused) {
   const std::string path = "/home/me/my \"levels\" $HOME 100% `x`\\/Slabwright2";
   ASSERT_TRUE(WriteDesktopEntriesTo(dataHome, path));
   const std::string entry = TextOf(EntryFile());
@@ -65,17 +65,13 @@ TEST_F(DesktopEntries, AwkwardPathIsQuotedAndStaysValid) {
             std::string::npos)
       << entry;
   ExpectValidEntry();
-}
-
-TEST_F(DesktopEntries, FailuresAreReportedOnlyByTheResult) {
-  // A file where the folder should be: nothing can be written.
-  fs::create_directories(dataHome);
-  std::ofstream(dataHome / "applications") << "in the way";
-  EXPECT_FALSE(WriteDesktopEntriesTo(dataHome, "/opt/slab/Slabwright2"));
-  // A path no desktop entry line can hold.
+  // A path no entry line can hold, no folder, or a file where the folder should be: refused.
   EXPECT_FALSE(WriteDesktopEntriesTo(dataHome / "other", "/opt/sl\nab/Slabwright2"));
   EXPECT_FALSE(fs::exists(dataHome / "other"));
   EXPECT_FALSE(WriteDesktopEntriesTo({}, "/opt/slab/Slabwright2"));
+  fs::remove_all(dataHome / "applications");
+  std::ofstream(dataHome / "applications") << "in the way";
+  EXPECT_FALSE(WriteDesktopEntriesTo(dataHome, "/opt/slab/Slabwright2"));
 }
 
 // An installed program finds its entries in its tree: per-user copies of a portable build,
