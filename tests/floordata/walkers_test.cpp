@@ -34,50 +34,37 @@ TEST(Walkers, IndexesWithoutList) {
 // how many words the list spans.
 TEST(Walkers, WhatEachWalkerTakesFromAList) {
   const struct {
-    const char* What;
-    std::vector<uint16_t> List;
     int Door, Flags;
     size_t Actions, Words;
+    std::vector<uint16_t> List;
   } cases[] = {
-      {"portal after one-word entries",
-       {Fn(19), Fn(5), Fn(6, 0x5), Fn(1, 0, true), 0x0107},  // room: the low byte
-       7,
-       kFlagMonkey | kFlagKill | 0x5,
-       0,
-       5},
-      {"unknown code 0 ends the list", {Fn(5), 0, Fn(19, 0, true)}, -1, kFlagKill, 0, 1},
-      {"unknown code 22 ends the list", {Fn(5), 22, Fn(19, 0, true)}, -1, kFlagKill, 0, 1},
-      {"triangulation bits over a two-word entry",  // 0xE4: corner bits over code 4
-       {Fn(2), 0x1234, Fn(9), 0x0000, 0x00E4 | 0x0200, 0x0005, Act(0, 3, true)},
-       -1,
-       0,
-       1,
-       7},
-      {"entries after a trigger without end bit",
-       {Fn(4, 1), 0, Act(0, 2), Act(6, 2, true),  // pad: object 2, target 2
-        Fn(1), 0x0009, Fn(5),                     // portal to room 9, kill
-        Fn(4, 6, true), 0, Act(0, 7, true)},      // anti-pad: object 7
-       9,
+      // A portal after one-word entries: the room is the low byte.
+      {7, kFlagMonkey | kFlagKill | 0x5, 0, 5, {Fn(19), Fn(5), Fn(6, 0x5), Fn(1, 0, true), 0x0107}},
+      // Unknown codes end the list.
+      {-1, kFlagKill, 0, 1, {Fn(5), 0, Fn(19, 0, true)}},
+      {-1, kFlagKill, 0, 1, {Fn(5), 22, Fn(19, 0, true)}},
+      // Two-word entries, one with the corner bits of a triangulation over code 4 (0xE4).
+      {-1, 0, 1, 7, {Fn(2), 0x1234, Fn(9), 0x0000, 0x00E4 | 0x0200, 0x0005, Act(0, 3, true)}},
+      // A trigger without end bit (pad: object 2, target 2), a portal to room 9, a kill and
+      // a second trigger (anti-pad: object 7).
+      {9,
        kFlagKill,
        3,
-       10},
-      {"function 21", {Fn(21, 0, true)}, -1, kFlagFunction21, 0, 1},
-      {"functions 20 and 21",
-       {Fn(20), Fn(21, 0, true)},
-       -1,
-       kFlagFunction20 | kFlagFunction21,
-       0,
-       2},
+       10,
+       {Fn(4, 1), 0, Act(0, 2), Act(6, 2, true), Fn(1), 0x0009, Fn(5), Fn(4, 6, true), 0,
+        Act(0, 7, true)}},
+      {-1, kFlagFunction21, 0, 1, {Fn(21, 0, true)}},
+      {-1, kFlagFunction20 | kFlagFunction21, 0, 2, {Fn(20), Fn(21, 0, true)}},
       // A stray high bit of the climb entry is no monkey flag; a second kill no carry.
-      {"climb sides", {Fn(6, 0x13), Fn(5), Fn(5, 0, true)}, -1, 0x3 | kFlagKill, 0, 3},
+      {-1, 0x3 | kFlagKill, 0, 3, {Fn(6, 0x13), Fn(5), Fn(5, 0, true)}},
   };
   for (const auto& c : cases) {
     const Level level = LevelWithList(c.List);
-    EXPECT_EQ(GetDoor(level, kList), c.Door) << c.What;
-    EXPECT_EQ(GetSectorFlags(level, kList), c.Flags) << c.What;
-    EXPECT_EQ(GetTriggerList(level, kList).size(), c.Actions) << c.What;
-    EXPECT_EQ(GetFirstTrigger(level, kList) == kNoTrigger, c.Actions == 0) << c.What;
-    EXPECT_EQ(CopySectorFloorData(level, kList).size(), 2 * c.Words) << c.What;
+    EXPECT_EQ(GetDoor(level, kList), c.Door) << c.List.size();
+    EXPECT_EQ(GetSectorFlags(level, kList), c.Flags) << c.List.size();
+    EXPECT_EQ(GetTriggerList(level, kList).size(), c.Actions) << c.List.size();
+    EXPECT_EQ(GetFirstTrigger(level, kList) == kNoTrigger, c.Actions == 0) << c.List.size();
+    EXPECT_EQ(CopySectorFloorData(level, kList).size(), 2 * c.Words) << c.List.size();
   }
 }
 

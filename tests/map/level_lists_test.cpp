@@ -17,7 +17,6 @@ namespace {
 
 using test::kShowcaseDoor;
 using test::kShowcaseSwitch;
-using test::kShowcaseTiger;
 
 class ShowcaseLists : public test::MapFixture {
  protected:
@@ -36,34 +35,22 @@ class ShowcaseLists : public test::MapFixture {
   std::vector<TriggerRow> Triggers() { return BuildTriggerRows(level(), doc.GameVersion, names); }
 };
 
-TEST_F(ShowcaseLists, ItemRowsShowEveryColumnAndTheSectorThePanelShows) {
+// Each item's sector is the one its panel lists it on; AI objects follow the items; an item
+// outside the rooms has no sector.
+TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
   level().AIObjects.push_back({39, 1, 1024 + 512, 0, 2048 + 512, 7, 0x3E, 0});
   level().Items[kShowcaseSwitch].Room = 99;
   const auto rows = Items();
   ASSERT_EQ(rows.size(), 9u);
-  const Item& door = level().Items[kShowcaseDoor];
-  EXPECT_EQ(rows[kShowcaseDoor].Cells,
-            (std::vector<std::string>{"Item 1", "106", "Door 1", "0", "6,4", std::to_string(door.X),
-                                      std::to_string(door.Y), std::to_string(door.Z), "-1",
-                                      "0x0000 (mask 00000)", "2"}));
-  EXPECT_EQ(rows[kShowcaseTiger].Cells[static_cast<int>(ItemColumn::Sector)], "2,1");
-  // AI objects follow the items; an item outside the rooms has no sector.
+  EXPECT_EQ(rows[kShowcaseDoor].Cells[static_cast<int>(ItemColumn::Sector)], "6,4");
   EXPECT_EQ(std::tuple(rows[8].IsAI, rows[8].Entity, rows[8].Cells[0]),
             std::tuple(true, 8, "AI 0"));
-  EXPECT_EQ(rows[8].Cells[static_cast<int>(ItemColumn::Triggers)], "");
-  EXPECT_FALSE(rows[kShowcaseSwitch].HasRoom);
   EXPECT_EQ(rows[kShowcaseSwitch].Cells[static_cast<int>(ItemColumn::Sector)], "-");
   for (const ItemRow& row : rows) {
     if (!row.HasRoom) continue;
     const auto on = EntitiesOnSector(level(), row.Room, row.SectorX, row.SectorZ);
     EXPECT_NE(std::find(on.begin(), on.end(), row.Entity), on.end()) << row.Entity;
   }
-  // Item and AI flags: AI objects have no invisible or clear-body box.
-  for (auto [flags, isAI, text] :
-       {std::tuple{0x8300, false, "0x8300 (mask 10000, invisible, clear body)"},
-        {0x0004, true, "0x0004 (mask 01000)"},
-        {0x8100, true, "0x8100 (mask 00000)"}})
-    EXPECT_EQ(ItemFlagsText(static_cast<uint16_t>(flags), isAI), text);
 }
 
 TEST_F(ShowcaseLists, TriggerRowsSplitThePanelsLines) {
@@ -81,7 +68,7 @@ TEST_F(ShowcaseLists, TriggerRowsSplitThePanelsLines) {
                           {"0", "2,5", "SWITCH", "CAMERA 0", ""}}));
 }
 
-TEST_F(ShowcaseLists, FilterAndTypeChoices) {
+TEST_F(ShowcaseLists, FilterKeepsExactlyTheMatchingRows) {
   const auto items = Items();
   const struct {
     const char* Text;
@@ -99,18 +86,9 @@ TEST_F(ShowcaseLists, FilterAndTypeChoices) {
   for (const auto& c : cases) {
     const ListFilter filter{c.Text, c.Type};
     EXPECT_EQ(MatchingRows(items, filter), c.Rows) << c.Text << " " << c.Type;
-    for (size_t i = 0; i < items.size(); ++i)
-      EXPECT_EQ(RowMatches(items[i], filter),
-                std::find(c.Rows.begin(), c.Rows.end(), static_cast<int>(i)) != c.Rows.end());
   }
   const auto triggers = Triggers();
   EXPECT_EQ(MatchingRows(triggers, {"switch", kAnyType}), MatchingRows(triggers, {"", 2}));
-
-  const auto choices = ItemTypeChoices(items);
-  ASSERT_EQ(choices.size(), 8u);  // eight different objects, by id, named where known
-  EXPECT_TRUE(std::is_sorted(choices.begin(), choices.end(),
-                             [](auto& l, auto& r) { return l.Type < r.Type; }));
-  EXPECT_EQ(std::tuple(choices.front().Text, choices.back().Text), std::tuple("0 Lara", "136"));
 }
 
 TEST_F(ShowcaseLists, TooltipSaysWhatThePanelsSay) {
@@ -120,9 +98,7 @@ TEST_F(ShowcaseLists, TooltipSaysWhatThePanelsSay) {
   } cases[] = {
       {0, 2, 5, {"SWITCH for OBJECT 1 (Door 1)", "Timer 0", "1 item", "Item 2 - 104 Wall Switch"}},
       {0, 7, 3, {"Portal 1,"}},
-      {0, 3, 3, {"Above 2,"}},
       {0, 5, 5, {"1 Static Mesh", "Item 7 - 67"}},
-      {0, 0, 0, {"\nWall\n"}},
       {1, 2, 1, {"Item 3 - 39 Tiger", "Below None"}},
   };
   for (const auto& c : cases) {

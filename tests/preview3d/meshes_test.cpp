@@ -8,7 +8,7 @@ namespace slab {
 namespace {
 
 // Four vertices, then a textured quad and a textured triangle with the given texture words,
-// and for the second game a coloured triangle with colour word 0x0300.
+// and for the second game a coloured triangle.
 Level MeshLevel(int quadTexture, int triangleTexture, int version = 2) {
   test::MeshBytes m;
   m.Words({0, 0, 0, 0, 0, 4, 0, 0, 0, 1024, 0, 0, 1024, -1024, 0, 0, -1024, 0, 0});
@@ -21,28 +21,11 @@ Level MeshLevel(int quadTexture, int triangleTexture, int version = 2) {
   level.MeshData = m.Bytes;
   level.MeshPointers = {0, 0};
   level.ObjectTextures.resize(2);
-  level.Palette16[3 * 4] = 10;
-  level.Palette16[3 * 4 + 1] = 20;
-  level.Palette16[3 * 4 + 2] = 30;
   level.StaticMeshDefs.resize(1);
   return level;
 }
 
 const std::vector<TextureTile> kTiles(2, TextureTile{0, 0, 4});
-
-TEST(MeshFaces, TexturedFacesWithYUpAndBadTextureWordsSkipped) {
-  RecordingSink sink;
-  for (int texture : {-5, 2})  // only the triangle is drawn
-    EXPECT_EQ(BuildStaticMeshes(MeshLevel(texture, 1), kTiles, 2, sink)[0].size(), 1u) << texture;
-  const auto statics = BuildStaticMeshes(MeshLevel(0, 1), kTiles, 2, sink);
-  ASSERT_EQ(statics[0].size(), 2u);
-  const MeshFace& quad = statics[0][0];
-  EXPECT_EQ(std::tuple(quad.VertexCount, quad.Surface), std::tuple(5, 4));
-  EXPECT_FLOAT_EQ(quad.Vertices[2].Y, 1.0f);  // game Y -1024 is one sector up
-  EXPECT_FLOAT_EQ(quad.Vertices[4].X, quad.Vertices[0].X);
-  EXPECT_FLOAT_EQ(quad.Vertices[0].U, 1.0f / 255);  // on the tile's edge: moved inward
-  EXPECT_TRUE(sink.Shown.empty());
-}
 
 // Fourth-game objects carry flags above the texture index: the face is drawn with the index
 // alone, and the top bit adds the face seen from behind, its corners in reverse order.
@@ -65,20 +48,6 @@ TEST(MeshFaces, FlagBitsAreMaskedAndTheTopBitAddsTheBackFace) {
     for (auto [k, from] : {std::pair{0, 1}, {1, 0}, {2, 2}})
       EXPECT_EQ(list[3].Vertices[k].Y, list[2].Vertices[from].Y) << k;
   }
-}
-
-TEST(MeshFaces, MoveablesAddColouredFacesFromThePalette) {
-  Level level = MeshLevel(0, 1);
-  level.Moveables.push_back({});
-  level.Moveables[0].NumMeshes = 2;
-  RecordingSink sink;
-  const auto moveables = BuildMoveableMeshes(level, kTiles, 2, sink);
-  ASSERT_EQ(moveables.size(), 1u);
-  ASSERT_EQ(moveables[0].Meshes.size(), 2u);
-  ASSERT_EQ(moveables[0].Meshes[1].size(), 3u);
-  const MeshFace& coloured = moveables[0].Meshes[1][2];
-  EXPECT_EQ(std::tuple(coloured.Surface, coloured.Vertices[0].Colour),
-            std::tuple(kNoSurface, 0x000A141Eu));
 }
 
 TEST(MeshFaces, DamagedMeshPointersGiveEmptyListsAndOneMessage) {

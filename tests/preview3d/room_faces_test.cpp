@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "preview3d/face_batches.h"
-
 namespace slab {
 namespace {
 
@@ -46,7 +44,6 @@ TEST(BuildRoomFaces, QuadsWithBackFacesThenTrianglesAndSkippedFaces) {
   EXPECT_EQ(std::tuple(red.VertexCount, red.Surface, red.Room), std::tuple(5, 3, 0));
   for (const LitVertex& v : red.Vertices)
     EXPECT_EQ(std::tuple(v.Colour, v.Specular), std::tuple(kRed, kRed));
-  EXPECT_FLOAT_EQ(red.Vertices[0].X, 2.0f);
   EXPECT_FLOAT_EQ(red.Vertices[4].X, red.Vertices[0].X);
   // Corners half a texel inside the tile.
   EXPECT_FLOAT_EQ(red.Vertices[0].U, 193.0f / 255);
@@ -61,41 +58,6 @@ TEST(BuildRoomFaces, QuadsWithBackFacesThenTrianglesAndSkippedFaces) {
   BuildRoomFaces(level, kTiles, -1, {}, list);
   BuildRoomFaces(level, kTiles, 1, {}, list);
   EXPECT_EQ(list.Faces.size(), 6u);
-}
-
-TEST(BuildRoomFaces, HighlightsTheSelectedSectorsFloorOnly) {
-  const Level level =
-      OneRoomLevel({{{0, 1, 2, 3}, 1, 0}, {{0, 1, 4, 3}, 1, 0}}, {{{0, 1, 2}, 1, 0}});
-  RoomFaceList list;
-  BuildRoomFaces(level, kTiles, 0, {2, 3}, list);
-  ASSERT_EQ(list.Faces.size(), 3u);
-  EXPECT_EQ(std::tuple(list.Faces[0].Vertices[2].Colour, list.Faces[0].Vertices[2].Specular),
-            std::tuple(kRed, kWhite));
-  EXPECT_EQ(list.Faces[1].Vertices[0].Colour, kWhite);  // a corner at X 4
-  EXPECT_EQ(list.Faces[2].Vertices[0].Colour, kWhite);  // triangles are never highlighted
-  RoomFaceList other;
-  BuildRoomFaces(level, kTiles, 0, {1, 3}, other);
-  EXPECT_EQ(other.Faces[0].Vertices[0].Colour, kWhite);
-}
-
-TEST(FaceBatches, OpaqueRunsBeforeAdditiveAndRoomsMoved) {
-  const Level level = OneRoomLevel(
-      {{{0, 1, 2, 3}, 5, 0}, {{0, 1, 2, 3}, 1, 0}, {{0, 1, 2, 3}, -1, 0}}, {{{0, 1, 2}, 2, 0}});
-  auto tiles = kTiles;
-  tiles[1].Page = 1;
-  RoomFaceList list;
-  BuildRoomFaces(level, tiles, 0, {}, list);
-  const FaceBatches batches = BatchRoomFaces(level, list);
-  ASSERT_EQ(batches.Batches.size(), 3u);
-  // Page 1's quad; the red face, its back and the triangle on page 3; the additive face.
-  for (auto [i, pass, surface, count] :
-       {std::tuple{0, Pass::Opaque, 1, 6u}, {1, Pass::Opaque, 3, 15u}, {2, Pass::Additive, 3, 6u}})
-    EXPECT_EQ(std::tuple(batches.Batches[i].DrawPass, batches.Batches[i].Surface,
-                         batches.Batches[i].Count),
-              std::tuple(pass, surface, count))
-        << i;
-  EXPECT_FLOAT_EQ(batches.Vertices[0].X, 4.0f + 2.0f);  // room corner + vertex
-  EXPECT_FLOAT_EQ(batches.Vertices[0].Z, 8.0f + 3.0f);
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ TEST(FrameRoom, TheWholeRoomFitsAtEveryHeadingAndShape) {
   EXPECT_FALSE(untouched.RoomFramed);
 }
 
-TEST(FrameRoom, KeptByEachFrameUntilAFocusOrAnotherRoom) {
+TEST(FrameRoom, KeptUntilAnAltClickFocusOrAnotherRoom) {
   const Level level = ComposedRoom(7, 12);
   OrbitCamera camera;
   ASSERT_TRUE(FrameRoom(camera, level, 1, 1));
@@ -122,9 +122,17 @@ TEST(FrameRoom, KeptByEachFrameUntilAFocusOrAnotherRoom) {
   OrbitCameraKey(camera, kKeyPageDown, 0);  // farther than the keys go: not pulled back to 20
   EXPECT_GE(camera.Distance, distance);
 
-  OrbitCameraClick(camera, 2, 3, true);
-  UpdateOrbitCamera(camera, level, 1, 2, 3);
-  EXPECT_EQ(std::tuple(camera.TargetX, camera.RoomFramed), std::tuple(4 + 2.5, false));
+  OrbitCameraClick(camera, 1, 3, false);  // a plain click is no focus
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_TRUE(camera.RoomFramed);
+  // An Alt-click focuses the sector: the target sits on its floor, one click down.
+  OrbitCameraClick(camera, 1, 3, true);
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_EQ(std::tuple(camera.TargetX, camera.TargetY, camera.TargetZ, camera.RoomFramed),
+            std::tuple(4 + 1.5, -0.25, 7 + 3.5, false));
+  camera.FocusX = 9;  // no such sector: the focus resets and the camera stays
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_EQ(std::tuple(camera.FocusX, camera.FocusZ, camera.TargetX), std::tuple(1, 1, 5.5));
   ASSERT_TRUE(FrameRoom(camera, level, 1, 1));
   UpdateOrbitCamera(camera, level, 0, 0, 0);  // the room changed without a new framing
   EXPECT_FALSE(camera.RoomFramed);
