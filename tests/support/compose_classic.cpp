@@ -427,13 +427,13 @@ DraftRoom SampleRoom(int index, int roomCount) {
 
   r.AmbientIntensity1 = 2048;
   r.AmbientIntensity2 = 2048;
-  RoomLight light;
-  light.X = r.Info.X + 2048;
-  light.Y = -1024;
-  light.Z = 2560;
-  light.Intensity1 = light.Intensity2 = 4096;
-  light.Fade1 = light.Fade2 = 3072;
-  r.Lights.push_back(light);
+  r.Lights.push_back({.X = r.Info.X + 2048,
+                      .Y = -1024,
+                      .Z = 2560,
+                      .Intensity1 = 4096,
+                      .Intensity2 = 4096,
+                      .Fade1 = 3072,
+                      .Fade2 = 3072});
   return r;
 }
 
@@ -459,44 +459,28 @@ DraftLevel SampleDraft(int gameVersion) {
 
   d.MeshData.assign(12, 0);  // one mesh with nothing in it
   d.MeshPointers = {0};
-  Animation anim;
-  anim.FrameSize = 10;
-  anim.FrameRate = 1;
-  anim.FrameEnd = 1;
-  anim.NumStateChanges = 1;
-  anim.NumAnimCommands = 1;
-  d.Animations = {anim};
+  d.Animations = {
+      {.FrameRate = 1, .FrameSize = 10, .FrameEnd = 1, .NumStateChanges = 1, .NumAnimCommands = 1}};
   d.StateChanges = {{1, 1, 0}};
   d.AnimDispatches = {{0, 1, 0, 0}};
   d.AnimCommands = {1, 0};
   d.MeshTrees = {0, 0, 0, 0};
   d.Frames.assign(20, 0);
   d.Moveables = {{0, 1, 0, 0, 0, 0, 0}};
-  StaticMeshDef def;
-  def.VisibilityBox = {-256, 256, -512, 0, -256, 256};
-  def.CollisionBox = def.VisibilityBox;
-  d.StaticMeshDefs = {def};
+  const std::array<int16_t, 6> box = {-256, 256, -512, 0, -256, 256};
+  d.StaticMeshDefs = {{.VisibilityBox = box, .CollisionBox = box}};
 
   // A rectangle over the top-left 64 x 64 texels of page 0 and a triangle beside it.
-  ObjectTexture rect;
-  rect.Corners = {{{1, 0, 1, 0}, {255, 63, 1, 0}, {255, 63, 255, 63}, {1, 0, 255, 63}}};
-  ObjectTexture tri;
-  tri.Corners = {{{1, 64, 1, 0}, {255, 127, 1, 0}, {1, 64, 255, 63}, {0, 0, 0, 0}}};
-  d.ObjectTextures = {rect, tri};
+  d.ObjectTextures = {
+      {.Corners = {{{1, 0, 1, 0}, {255, 63, 1, 0}, {255, 63, 255, 63}, {1, 0, 255, 63}}}},
+      {.Corners = {{{1, 64, 1, 0}, {255, 127, 1, 0}, {1, 64, 255, 63}, {0, 0, 0, 0}}}}};
   d.SpriteTextures = {{0, 128, 0, 32 * 256 + 255, 32 * 256 + 255, -128, -256, 128, 0}};
   d.SpriteSequences = {{0, -1, 0}};
   d.Cameras = {{1536, -1024, 2560, 0, 0}};
   d.SoundSources = {{2048 + 2048, -512, 2560, 0, 0x80}};
 
-  for (int i = 0; i < kRooms; ++i) {
-    Box b;
-    b.Xmin = static_cast<uint8_t>(i * 2 + 1);
-    b.Xmax = static_cast<uint8_t>(i * 2 + 3);
-    b.Zmin = 1;
-    b.Zmax = 4;
-    b.OverlapIndex = static_cast<int16_t>(i == 0 ? 0 : i == 1 ? 1 : 3);
-    d.Boxes.push_back(b);
-  }
+  // One box per room, each overlapping the next.
+  d.Boxes = {{1, 4, 1, 3, 0, 0}, {1, 4, 3, 5, 0, 1}, {1, 4, 5, 7, 0, 3}};
   d.Overlaps = {static_cast<int16_t>(0x8001), 0, static_cast<int16_t>(0x8002),
                 static_cast<int16_t>(0x8001)};
   d.AnimatedTextures = {1, 1, 0, 1};
@@ -521,10 +505,6 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-void WriteSampleLevel(const std::filesystem::path& path) {
-  WriteBytes(path, ComposeClassic(SampleDraft(kTR2)).Bytes);
 }
 
 }  // namespace slab::test

@@ -128,9 +128,6 @@ DraftLevel DraftFromLevel(const Level& level, int gameVersion);
 // items, boxes, object textures, cinematic frames, demo bytes and a sound map.
 DraftLevel SampleDraft(int gameVersion);
 
-// The sample level the project's run command shows: a second-game file.
-void WriteSampleLevel(const std::filesystem::path& path);
-
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace slab::test

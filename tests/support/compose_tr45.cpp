@@ -196,21 +196,19 @@ Tr4Draft SampleTr4Draft() {
       r.Sectors.push_back({uint16_t(i), uint16_t(0xFFFF), 255, uint8_t(i), 255, 0x81});
     r.AmbientIntensity1 = 0x4040;
     r.AmbientIntensity2 = 0x40;
-    RoomLight light;
-    light.X = 100;
-    light.Y = -200;
-    light.Z = 300;
-    light.Colour = {10, 20, 30};
-    light.LightType = 0x0101;
-    light.Intensity = 31;
-    light.In = 1.5f;
-    light.Out = 2.5f;
-    light.Length = 3.5f;
-    light.CutOff = 4.5f;
-    light.DX = 0x3F800000;
-    light.DY = 0x40000000;
-    light.DZ = -0x40400000;
-    r.Lights.push_back(light);
+    r.Lights.push_back({.X = 100,
+                        .Y = -200,
+                        .Z = 300,
+                        .DX = 0x3F800000,
+                        .DY = 0x40000000,
+                        .DZ = -0x40400000,
+                        .Colour = {10, 20, 30},
+                        .LightType = 0x0101,
+                        .Intensity = 31,
+                        .In = 1.5f,
+                        .Out = 2.5f,
+                        .Length = 3.5f,
+                        .CutOff = 4.5f});
     r.StaticMeshes.push_back({5000, -256, 6000, 0x4000, 0x10, 0x20, 3});
     r.AlternateRoom = -1;
     r.Flags = int16_t(0x40 + n);
@@ -221,19 +219,14 @@ Tr4Draft SampleTr4Draft() {
   l.FloorData = {0x01, 0x80, 0x02, 0x00};
   l.MeshData = {1, 2, 3, 4, 5, 6};
   l.MeshPointers = {0, 2};
-  Animation a;
-  a.FrameOffset = 40;
-  a.LateralSpeed = {7, 8};
-  l.Animations = {a, a};
+  l.Animations.assign(2, {.FrameOffset = 40, .LateralSpeed = {7, 8}});
   l.StateChanges = {{1, 1, 0}};
   l.AnimDispatches = {{0, 5, 1, 2}};
   l.AnimCommands = {1, 2, 3};
   l.MeshTrees = {2, 0, 0, 0};
   l.Frames = {9, 8, 7, 6, 5};
   l.Moveables = {{0, 2, 0, 0, 0, 0, 0}, {405, 1, 1, 4, 10, 1, 0}};
-  l.StaticMeshDefs.resize(1);
-  l.StaticMeshDefs[0].ID = 3;
-  l.StaticMeshDefs[0].Flags = 2;
+  l.StaticMeshDefs = {{.ID = 3, .Flags = 2}};
   l.SpriteTextures.resize(2);
   l.SpriteTextures[1].Width = 0x1234;
   l.SpriteSequences = {{-1, -2, 0}};
@@ -246,15 +239,14 @@ Tr4Draft SampleTr4Draft() {
   l.Zones.assign(20, 3);
   l.AnimatedTextures = {1, 2, 0, 1};
   l.AnimatedTexturesUVCount = 2;
-  ObjectTexture t;
-  t.Attribute = 1;
-  t.Tile = 0x8003;
-  t.NewFlags = 4;
-  t.Corners = {{{0, 192, 0, 0}, {0, 255, 0, 0}, {0, 255, 0, 63}, {0, 192, 0, 63}}};
-  t.UVOrigin = {1, 2, 3, 4, 5, 6, 7, 8};
-  t.Width = 63;
-  t.Height = 63;
-  l.ObjectTextures = {t};
+  l.ObjectTextures = {
+      {.Attribute = 1,
+       .Tile = 0x8003,
+       .NewFlags = 4,
+       .Corners = {{{0, 192, 0, 0}, {0, 255, 0, 0}, {0, 255, 0, 63}, {0, 192, 0, 63}}},
+       .UVOrigin = {1, 2, 3, 4, 5, 6, 7, 8},
+       .Width = 63,
+       .Height = 63}};
   l.Items = {{0, 0, 4608, 0, 22016, int16_t(-32768), 4096, 17, 0x3E00},
              {405, 1, 100, 200, 300, 0, -1, -5, 0x0100}};
   l.AIObjects = {{1, 0, 1, 2, 3, 4, 5, 90}};
@@ -311,16 +303,15 @@ Tr5Draft SampleTr5Draft() {
   p.Normal = {0, 0, -1};
   r.Portals = {p};
   r.StaticMeshes = {{1, 2, 3, 4, 5, 6, 7}};
-  RoomLight light;
-  light.FX = 1.5f;
-  light.Red = 0.5f;
-  light.In = 512;
-  light.Length = 3;
-  light.Range = 2048;
-  light.DirZ = -1;
-  light.X = 7;
-  light.DZ = -4096;
-  light.LightType = 2;
+  const RoomLight light{.X = 7,
+                        .DZ = -4096,
+                        .FX = 1.5f,
+                        .LightType = 2,
+                        .In = 512,
+                        .Length = 3,
+                        .DirZ = -1,
+                        .Range = 2048,
+                        .Red = 0.5f};
   r.Lights = {light, light};
   r.AlternateRoom = -1;
   r.Flags = 64;
@@ -348,12 +339,11 @@ Tr5Draft SampleTr5Draft() {
   l.Moveables = {{0, 1, 0, 0, 0, 0, 0xCDCD}};
   l.StaticMeshDefs.resize(2);
   l.StaticMeshDefs[1].ID = 9;
-  ObjectTexture t;
-  t.Tile = 0x8001;
-  t.Corners = {{{0, 0, 0, 0}, {0, 31, 0, 0}, {0, 31, 0, 31}, {0, 0, 0, 31}}};
-  t.Width = 31;
-  t.Height = 31;
-  t.Tr5Padding = 0xABCD;
+  const ObjectTexture t{.Tile = 0x8001,
+                        .Corners = {{{0, 0, 0, 0}, {0, 31, 0, 0}, {0, 31, 0, 31}, {0, 0, 0, 31}}},
+                        .Width = 31,
+                        .Height = 31,
+                        .Tr5Padding = 0xABCD};
   l.ObjectTextures = {t, t};
   l.Items = {{0, 0, 4608, 0, 22016, int16_t(-32768), -1, 3, 0x3E00}};
   l.AIObjects = {{2, 0, 10, 20, 30, 1, 2, 3}};
