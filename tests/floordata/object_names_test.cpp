@@ -58,21 +58,6 @@ TEST(ObjectNames, EachGameReadsItsOwnSectionsAndDefaultsForTheRest) {
     EXPECT_EQ(StaticName(names, id, version), name) << id << " in game " << version;
 }
 
-TEST(ObjectNames, EntriesAboveTheRangeAreReadAndDropped) {
-  NamesFile file;
-  file.Int(502);
-  for (int i = 0; i < 502; ++i) file.Text("o" + std::to_string(i));
-  file.Int(91);
-  for (int i = 0; i < 91; ++i) file.Text("s" + std::to_string(i));
-  file.Int(1).Text("after").Int(0);
-  RecordingSink messages;
-  const ObjectNames names = ParseObjectNames(file.bytes, "names.dat", messages);
-  EXPECT_TRUE(messages.Shown.empty());
-  EXPECT_EQ(*ObjectName(names, 500, 4), "o500");
-  EXPECT_EQ(names.Statics[89], "s89");
-  EXPECT_EQ(*ObjectName(names, 0, 3), "after");  // the sections after still line up
-}
-
 TEST(ObjectNames, DamagedFilesKeepWhatWasReadAndSaySo) {
   NamesFile longText, hugeCount, negative;
   longText.Int(2).Text("Lara").Int(1000).Int(0);

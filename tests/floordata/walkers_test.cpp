@@ -116,18 +116,5 @@ TEST(Walkers, ListsCutShortByTheEndOfFloorData) {
   }
 }
 
-TEST(Walkers, CountsOverALevel) {
-  Level level = LevelWithList({Fn(4, 0, true), 0, Act(0, 1), Act(3, 0, true),  // words 1-4
-                               Fn(1, 0, true), 3,                              // words 5-6
-                               Fn(4, 2, true), 0, Act(1, 0, true), 0x8000});   // words 7-10
-  Room room;
-  room.NumXSectors = room.NumZSectors = 2;
-  // Sectors (0,0), (0,1), (1,0), (1,1); shared lists count once per sector.
-  for (uint16_t index : {1, 5, 7, 1}) room.Sectors.push_back({index, 0, 255, 0, 255, 0});
-  level.Rooms = {room, Room{}};
-  const TriggerCounts counts = CountLevelTriggers(level);
-  EXPECT_EQ(std::tie(counts.SectorsWithTrigger, counts.TriggerActions), std::make_tuple(3, 5));
-}
-
 }  // namespace
 }  // namespace slab

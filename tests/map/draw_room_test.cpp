@@ -171,21 +171,6 @@ TEST(Overview, InnerSectorsInTheirRoomsColourClippedToTheGrid) {
   EXPECT_EQ(OverviewCell(DrawLevelOverview(level, -1), 3, 4), overview_colour::kOther);
 }
 
-TEST(Overview, TheSelectedRoomIsOnTopAndElseTheHighestFloorTakesTheCell) {
-  Level level;
-  // Floor bytes: 0x10 is 16 clicks down, 0xF0 is 16 clicks up, 0x81 a wall (lowest). Room 0
-  // lies above room 3 (grey), room 1 below it (light grey); room 3 is elsewhere.
-  level.Rooms = {OverviewRoom(0, 0, 3, 3, 0x10, -20000, -21000),
-                 OverviewRoom(0, 0, 3, 3, 0xF0, 0, -1024), OverviewRoom(0, 0, 3, 3, 0x81, 0, -1024),
-                 OverviewRoom(20, 20, 3, 3, 0, -15000, -16000)};
-  for (int selected : {0, 1, 2})
-    EXPECT_EQ(OverviewCell(DrawLevelOverview(level, selected), 1, 1), overview_colour::kSelected);
-  EXPECT_EQ(OverviewCell(DrawLevelOverview(level, 3), 1, 1), overview_colour::kBelow);
-  // A room below the origin still shows: an empty cell takes the first floor it gets.
-  level.Rooms = {OverviewRoom(5, 5, 3, 3, 0x40, 16384, 8192)};
-  EXPECT_EQ(OverviewCell(DrawLevelOverview(level, 0), 6, 6), overview_colour::kSelected);
-}
-
 TEST(WritePngTest, PictureReadsBackPixelForPixel) {
   MapImage image(320, 300);
   image.SetOutlineColour({1, 2, 3});

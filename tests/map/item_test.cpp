@@ -23,27 +23,6 @@ class ItemTest : public test::MapFixture {
   }
 };
 
-// An item's panel follows its triggers; an AI object has none to follow.
-TEST_F(ItemTest, ChoosingAnItemOrAnAIObject) {
-  for (int i = 0; i < 5; ++i) AddItemAt(0, 3, 3);
-  const int item = AddItemAt(0, 2, 2, 12);
-  state.Triggers.resize(level().Items.size());
-  state.Triggers[item] = {{0, 1, 1}, {0, 1, 2}};
-  const auto view = Choose(2, 2);
-  ASSERT_TRUE(view);
-  EXPECT_EQ(std::tuple(view->Caption, *view->ItemNumTriggers),
-            std::tuple("Item 5 - ObjectID 12", "This object has 2 triggers"));
-  EXPECT_EQ(std::tuple(state.SelectedEntity, state.NavigationEntity), std::tuple(item, item));
-  const int ai = AddAIAt(0, 1, 1, 3);
-  const auto aiView = Choose(1, 1);
-  ASSERT_TRUE(aiView);
-  EXPECT_EQ(std::tuple(aiView->Caption, aiView->ItemNumTriggers.has_value()),
-            std::tuple("AI 0 - ObjectID 3", false));
-  EXPECT_EQ(std::tuple(state.SelectedEntity, state.NavigationEntity), std::tuple(ai, -1));
-  EXPECT_FALSE(Choose(1, 1, 1));  // no second line
-  EXPECT_FALSE(doc.Modified);
-}
-
 TEST_F(ItemTest, FlagClicksRebuildTheWholeWordFromTheColours) {
   const int item = AddItemAt(0, 2, 2);
   level().Items[item].Flags = 0x4000 | 0x3E00;  // bit 14: no box shows it
@@ -81,26 +60,6 @@ TEST_F(ItemTest, OcbTextReadsLeadingDigitsIntoSixteenBits) {
   EXPECT_FALSE(doc.Modified);
   EXPECT_TRUE(SetItemOCB(doc, state, "257"));
   EXPECT_EQ(level().Items[item].OCB, 257);
-}
-
-TEST_F(ItemTest, AddedItemStandsOnTheSectorFloor) {
-  At(0, 2, 3).Floor = 0xFE;
-  At(0, 3, 1).Floor = 0x10;
-  AddAIAt(0, 1, 1);
-  SelectRoom(doc, state, 0);
-  state.SelectedSectorX = 2;
-  state.SelectedSectorZ = 3;
-  ASSERT_EQ(ItemAdd(doc, state), 0);
-  const Item& item = level().Items[0];
-  EXPECT_EQ(
-      std::tuple(item.X, item.Y, item.Z, item.Room, item.ObjectID, item.Intensity1, item.Flags),
-      std::tuple(1024 + 2 * 1024 + 512, -512, 2048 + 3 * 1024 + 512, 0, 0, -32768, 0));
-  EXPECT_EQ(item.OCB, -32768);  // the second intensity before the fourth game
-  doc.GameVersion = kTR4;
-  state.SelectedSectorX = 3;
-  state.SelectedSectorZ = 1;
-  ASSERT_EQ(ItemAdd(doc, state), 1);
-  EXPECT_EQ(std::tuple(level().Items[1].Y, level().Items[1].OCB), std::tuple(4096, 0));
 }
 
 TEST_F(ItemTest, CtrlArrowsKeepTheEntityOnInnerSectors) {

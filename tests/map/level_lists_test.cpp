@@ -22,11 +22,8 @@ class ShowcaseLists : public test::MapFixture {
  protected:
   void SetUp() override {
     OpenShowcase();
-    for (auto [id, name] : {std::pair{0, "Lara"},
-                            {106, "Door 1"},
-                            {104, "Wall Switch"},
-                            {39, "Tiger"},
-                            {64, "Slamming Door"}})
+    for (auto [id, name] :
+         {std::pair{106, "Door 1"}, {104, "Wall Switch"}, {39, "Tiger"}, {64, "Slamming Door"}})
       names.Objects[id][kTR2] = name;
   }
   std::vector<ItemRow> Items() {
@@ -68,25 +65,16 @@ TEST_F(ShowcaseLists, TriggerRowsSplitThePanelsLines) {
                           {"0", "2,5", "SWITCH", "CAMERA 0", ""}}));
 }
 
+// Any case, within one cell, the sector column too; with a type both must hold.
 TEST_F(ShowcaseLists, FilterKeepsExactlyTheMatchingRows) {
   const auto items = Items();
-  const struct {
-    const char* Text;
-    int Type;
-    std::vector<int> Rows;
-  } cases[] = {
-      {"", kAnyType, {0, 1, 2, 3, 4, 5, 6, 7}},
-      {"door", kAnyType, {1, 6}},  // names, any case
-      {"DOOR 1", kAnyType, {1}},   // within one cell
-      {"", 106, {1}},              // object id
-      {"door", 104, {}},           // both must hold
-      {"6,4", kAnyType, {1}},      // the sector column
-      {"nothing like it", kAnyType, {}},
-  };
-  for (const auto& c : cases) {
-    const ListFilter filter{c.Text, c.Type};
-    EXPECT_EQ(MatchingRows(items, filter), c.Rows) << c.Text << " " << c.Type;
-  }
+  for (auto [text, type, rows] : {std::tuple{"", kAnyType, std::vector{0, 1, 2, 3, 4, 5, 6, 7}},
+                                  {"door", kAnyType, {1, 6}},
+                                  {"DOOR 1", kAnyType, {1}},
+                                  {"", 106, {1}},
+                                  {"door", 104, {}},
+                                  {"6,4", kAnyType, {1}}})
+    EXPECT_EQ(MatchingRows(items, {text, type}), rows) << text << " " << type;
   const auto triggers = Triggers();
   EXPECT_EQ(MatchingRows(triggers, {"switch", kAnyType}), MatchingRows(triggers, {"", 2}));
 }

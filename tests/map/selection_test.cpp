@@ -79,18 +79,5 @@ TEST_F(SelectionTest, OtherButtonsFollowPortalThenBelowThenAbove) {
   }
 }
 
-TEST_F(SelectionTest, ChoosingARoomClearsTheSelection) {
-  Click(1, 1);
-  const auto view = ChooseRoom(doc, state, 0);  // the same room again
-  ASSERT_TRUE(view);
-  EXPECT_EQ(view->RoomInfo, "Room 0 -  5* 4-0,0,0");
-  EXPECT_EQ(state.Shown, state.Map);
-  EXPECT_EQ(std::tuple(state.SelectedSectorX, state.SelectedSectorZ), std::tuple(0, 0));
-  EXPECT_FALSE(ChooseRoom(doc, state, -1));
-  EXPECT_FALSE(ChooseRoom(doc, state, 6));
-  EXPECT_EQ(state.CurrentRoom, 0);
-  EXPECT_FALSE(doc.Modified);
-}
-
 }  // namespace
 }  // namespace slab

@@ -1,5 +1,8 @@
+// A mesh's bytes read bounds-checked, and the faces the 3D views draw from it.
 #include <gtest/gtest.h>
 
+#include "level/byte_cursor.h"
+#include "level/mesh.h"
 #include "mesh_bytes.h"
 #include "platform/messages.h"
 #include "preview3d/mesh_faces.h"
@@ -7,10 +10,83 @@
 namespace slab {
 namespace {
 
+using test::MeshBytes;
+
+// Centre, radius 1024 (bytes 00 04 00 00), four vertices.
+MeshBytes Head() {
+  MeshBytes m;
+  m.Words({1, 2, 3}).Raw({0x00, 0x04, 0x00, 0x00});
+  m.Words({4, 0, 0, 0, 1024, 0, 0, 1024, 0, 1024, 1024, 0, 1024});
+  return m;
+}
+
+TEST(ParseMesh, LightValuesInsteadOfNormalsAndFaceListsAfterThem) {
+  MeshBytes m = Head();
+  m.Words({-5, 10, 20, 30, 40, 50});
+  m.Words({1, 0, 1, 2, 3, 0x8007});  // one quad, texture word read as signed
+  m.Words({1, 0, 1, 2, 9});          // one triangle
+  m.Words({1, 3, 2, 1, 0, 0x1F00});  // one coloured quad
+  m.Words({0});
+  size_t offset = 0;
+  const Mesh mesh = ParseMesh(m.Bytes, offset, 2);
+  EXPECT_EQ(std::tuple(mesh.Centre.Z, mesh.Radius, mesh.Vertices.size(), mesh.Vertices[3].Z),
+            std::tuple(3, 1024, 4u, 1024));
+  EXPECT_TRUE(mesh.Normals.empty());
+  EXPECT_EQ(mesh.Lights, (std::vector<int16_t>{10, 20, 30, 40, 50}));
+  ASSERT_EQ(mesh.TexturedQuads.size(), 1u);
+  EXPECT_EQ(mesh.TexturedQuads[0].Texture, -32761);
+  ASSERT_EQ(mesh.TexturedTriangles.size(), 1u);
+  EXPECT_EQ(mesh.TexturedTriangles[0].Texture, 9);
+  ASSERT_EQ(mesh.ColouredQuads.size(), 1u);
+  EXPECT_EQ(mesh.ColouredQuads[0].Colour, 0x1F00);
+  EXPECT_EQ(offset, m.Bytes.size());
+}
+
+TEST(ParseMesh, QuadTakesTwelveBytesFromTheFourthGameAndTenBefore) {
+  MeshBytes tr2 = Head();
+  tr2.Words({0, 1, 0, 1, 2, 3, 5, 0, 0, 0});  // no normals, quad, no triangles, coloured 0, 0
+  MeshBytes tr4 = Head();
+  tr4.Words({0, 1, 0, 1, 2, 3, 5, 0x40, 0});  // quad with effects, no triangles
+  tr4.Bytes.insert(tr4.Bytes.end(), tr4.Bytes.begin(), tr4.Bytes.end());  // and again
+  size_t offset2 = 0, offset4 = 0;
+  ParseMesh(tr2.Bytes, offset2, 2);
+  EXPECT_EQ(offset2, tr2.Bytes.size());
+  const Mesh first = ParseMesh(tr4.Bytes, offset4, 4);
+  EXPECT_EQ(std::tuple(first.TexturedQuads[0].Texture, first.TexturedQuads[0].Effects),
+            std::tuple(5, 0x40));
+  EXPECT_EQ(offset4, tr4.Bytes.size() / 2);
+  EXPECT_EQ(ParseMesh(tr4.Bytes, offset4, 5).Radius, 1024);
+  EXPECT_EQ(offset4, tr4.Bytes.size());
+}
+
+TEST(ParseMesh, CountsPastTheEndFailWithTheListNamedAndNegativeOnesReadEmpty) {
+  MeshBytes m = Head();
+  m.Words({0, 3000, 0, 1, 2, 3, 5});  // 3000 quads announced, one there
+  size_t offset = 0;
+  try {
+    ParseMesh(m.Bytes, offset, 4);
+    FAIL() << "no error";
+  } catch (const FormatError& e) {
+    EXPECT_NE(std::string(e.what()).find("textured quads"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(offset, 0u);
+  for (size_t start : {m.Bytes.size(), m.Bytes.size() + 2}) {
+    EXPECT_THROW(ParseMesh(m.Bytes, start, 4), FormatError) << start;
+  }
+
+  MeshBytes negative;
+  negative.Words({0, 0, 0, 0, 0, -3, 0, -1, -1});
+  offset = 0;
+  const Mesh mesh = ParseMesh(negative.Bytes, offset, 4);
+  EXPECT_TRUE(mesh.Vertices.empty() && mesh.TexturedQuads.empty() &&
+              mesh.TexturedTriangles.empty());
+  EXPECT_EQ(offset, negative.Bytes.size());
+}
+
 // Four vertices, then a textured quad and a textured triangle with the given texture words,
 // and for the second game a coloured triangle.
 Level MeshLevel(int quadTexture, int triangleTexture, int version = 2) {
-  test::MeshBytes m;
+  MeshBytes m;
   m.Words({0, 0, 0, 0, 0, 4, 0, 0, 0, 1024, 0, 0, 1024, -1024, 0, 0, -1024, 0, 0});
   if (version < 4) {
     m.Words({1, 0, 1, 2, 3, quadTexture, 1, 0, 1, 2, triangleTexture, 0, 1, 0, 1, 2, 0x0300});
