@@ -1,4 +1,5 @@
 // The main window driven through its controls on the offscreen platform.
+#include <QHeaderView>
 #include <QTabBar>
 #include <QTableView>
 #include <cstdlib>
@@ -6,6 +7,7 @@
 
 #include "floordata/walkers.h"
 #include "map/draw_room.h"
+#include "map/level_lists.h"
 #include "map/overview.h"
 #include "support/real_levels.h"
 #include "window_fixture.h"
@@ -22,6 +24,14 @@ class WindowTest : public test::WindowFixture {
 };
 
 const QString kTitle = kWindowTitle;
+
+// Column `column` of the rows a list shows, top to bottom.
+QStringList Column(const QTableView* table, int column) {
+  QStringList texts;
+  for (int row = 0; row < table->model()->rowCount(); ++row)
+    texts << table->model()->index(row, column).data().toString();
+  return texts;
+}
 
 // A finished demo: the header from the first Lara, its byte count, an Up key and the end marker.
 void ExpectFinishedDemo(const Level& level) {
@@ -261,7 +271,7 @@ TEST_F(WindowTest, UndoingEverythingSavesTheOriginalAndQuitAsksAboutWhatIsLeft) 
   EXPECT_NE(test::ReadFile(showcase_), original);
 }
 
-TEST_F(WindowTest, TheMapZoomsAndAnItemsListRowLeadsToItsItemWhichKeysThenMove) {
+TEST_F(WindowTest, TheMapFillsItsPaneAndZooms) {
   OpenShowcase();
   RoomMapWidget* map = window_->RoomMap();
   QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(map->width() * 85 / 100, map->height() / 2));
@@ -272,18 +282,46 @@ TEST_F(WindowTest, TheMapZoomsAndAnItemsListRowLeadsToItsItemWhichKeysThenMove) 
   Key(Qt::Key_0, Qt::ControlModifier);
   QApplication::processEvents();  // the pane lays the map out again
   EXPECT_EQ(map->DeviceScale(), scale);
+}
 
+// The lists of the whole level: sorted by a column title, filtered as the user types, a row
+// followed by a double-click or Enter; an edit shows at once, the filter kept. Which rows match
+// is the core's (map/level_lists_test).
+TEST_F(WindowTest, TheLevelListsSortFilterLeadToTheirPlacesAndFollowEdits) {
+  OpenShowcase();
   Key(Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
   auto* items = Get<QTableView>("ItemsList");
-  const QRect row = items->visualRect(items->model()->index(kShowcaseTiger, 0));
-  QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, row.center());
-  QTest::mouseDClick(items->viewport(), Qt::LeftButton, {}, row.center());
+  const int x = static_cast<int>(ItemColumn::X);
+  QHeaderView* header = items->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(x) + 4, header->height() / 2));
+  const QStringList xs = Column(items, x);
+  ASSERT_EQ(xs.size(), 8);
+  for (int i = 1; i < xs.size(); ++i) EXPECT_LE(xs[i - 1].toInt(), xs[i].toInt()) << i;
+
+  QTest::keyClicks(Get<QLineEdit>("ItemFilter"), "tiger");
+  ASSERT_EQ(Column(items, 0), QStringList({"Item 3"}));
+  const QStringList tigerXs = Column(items, x);
+  const QPoint row = items->visualRect(items->model()->index(0, 0)).center();
+  QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, row);
+  QTest::mouseDClick(items->viewport(), Qt::LeftButton, {}, row);
   EXPECT_EQ(CurrentRoomRow(), 1);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,0]");
   EXPECT_TRUE(Text("ItemID").startsWith("Item 3 - ObjectID"));
-  const int32_t x = Lvl().Items[kShowcaseTiger].X;
+  const int32_t tigerX = Lvl().Items[kShowcaseTiger].X;
   Key(Qt::Key_Right, Qt::ControlModifier);  // the list keeps the focus
-  EXPECT_EQ(Lvl().Items[kShowcaseTiger].X, x + 1024);
+  EXPECT_EQ(Lvl().Items[kShowcaseTiger].X, tigerX + 1024);
+  EXPECT_EQ(Column(items, 0), QStringList({"Item 3"}));
+  EXPECT_NE(Column(items, x), tigerXs);
+
+  // One list at a time: a second list opened beside the first stays empty (reported).
+  Key(Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+  Key(Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+  auto* triggerFilter = Get<QLineEdit>("TriggerFilter");
+  QTest::keyClicks(triggerFilter, "camera");
+  QTest::keyClick(triggerFilter, Qt::Key_Return);
+  EXPECT_EQ(CurrentRoomRow(), 0);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,4]");
 }
 
 TEST_F(WindowTest, F7AndF6OpenTheNeighbouringLevelsAndF5ReadsTheFileAgain) {
@@ -304,26 +342,6 @@ TEST_F(WindowTest, F7AndF6OpenTheNeighbouringLevelsAndF5ReadsTheFileAgain) {
   Key(Qt::Key_F5);
   EXPECT_EQ(sink_.Asked.size(), 1u);
   EXPECT_NE(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
-}
-
-// The flip map: with "Alternate" checked the room list's line shows its alternate room.
-TEST_F(WindowTest, AlternateShowsEachRoomsAlternate) {
-  SLAB_REQUIRE_REAL_LEVELS();
-  for (const fs::path& file : test::RealLevels({"tr4/", "tr3/", "tr2/"})) {
-    if (!window_->OpenLevel(file.string(), file.filename().string())) continue;
-    for (int room = 0; room < static_cast<int>(Lvl().Rooms.size()); ++room) {
-      const int alternate = Lvl().Rooms[static_cast<size_t>(room)].AlternateRoom;
-      if (alternate < 0 || alternate == 255 || alternate >= static_cast<int>(Lvl().Rooms.size()))
-        continue;
-      SCOPED_TRACE(file.string());
-      ChooseRoom(room);
-      Press("ShowAlternate");
-      EXPECT_EQ(CurrentRoomRow(), room);
-      EXPECT_TRUE(Text("RoomInfo").startsWith(QString("Room %1 ").arg(alternate)));
-      return;
-    }
-  }
-  GTEST_SKIP() << "no real level with an alternate room";
 }
 
 TEST_F(WindowTest, EveryControlCarriesItsNameForScreenReaders) {

@@ -94,20 +94,5 @@ TEST_F(DesktopEntries, AnInstalledTreeIsNotShadowedByPerUserCopies) {
   EXPECT_TRUE(fs::exists(EntryFile()));
 }
 
-TEST(XdgDataHome, AbsoluteSettingOrHomeFallback) {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  const std::string savedData = data ? data : "", savedHome = home ? home : "";
-  setenv("HOME", "/home/tester", 1);
-  setenv("XDG_DATA_HOME", "/tmp/data", 1);
-  EXPECT_EQ(XdgDataHome(), fs::path("/tmp/data"));
-  setenv("XDG_DATA_HOME", "relative/data", 1);  // not allowed by the XDG rules: ignored
-  EXPECT_EQ(XdgDataHome(), fs::path("/home/tester/.local/share"));
-  unsetenv("XDG_DATA_HOME");
-  EXPECT_EQ(XdgDataHome(), fs::path("/home/tester/.local/share"));
-  data ? setenv("XDG_DATA_HOME", savedData.c_str(), 1) : unsetenv("XDG_DATA_HOME");
-  home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
-}
-
 }  // namespace
 }  // namespace slab
