@@ -1,6 +1,7 @@
 #include "shell/data_paths.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -8,23 +9,16 @@ namespace slab {
 namespace {
 namespace fs = std::filesystem;
 
-// An installed tree as the package lays it out, under a scratch root.
-struct ShippedFiles : ::testing::Test {
-  fs::path root, bin, data, finishers;
-  void SetUp() override {
-    root = fs::temp_directory_path() /
-           ("slab_tree_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(root);
-    bin = root / "bin";
-    data = (bin / InstalledFolder(ShippedKind::Data)).lexically_normal();
-    finishers = (bin / InstalledFolder(ShippedKind::Finisher)).lexically_normal();
-    for (const fs::path& folder : {bin, data, finishers}) fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(root); }
-  static void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
-};
+void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
 
-TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKindElseNamedMissing) {
+// An installed tree as the package lays it out, under a scratch root.
+TEST(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKindElseNamedMissing) {
+  const fs::path root = fs::path(testing::TempDir()) / ("slab_tree_" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  const fs::path bin = root / "bin";
+  const fs::path data = (bin / InstalledFolder(ShippedKind::Data)).lexically_normal();
+  const fs::path finishers = (bin / InstalledFolder(ShippedKind::Finisher)).lexically_normal();
+  for (const fs::path& folder : {bin, data, finishers}) fs::create_directories(folder);
   Touch(data / "TR3.swd");
   Touch(finishers / "RKV");
   fs::create_directories(bin / "TR4Objects.dat");  // a folder is no file
@@ -52,11 +46,12 @@ TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKindElseNam
   EXPECT_EQ(LookedInText(missing), bin.string() + " and " + finishers.string());
   // A moved tree is followed: nothing names the old place.
   const fs::path moved = root.string() + "_moved";
+  fs::remove_all(moved);
   fs::rename(root, moved);
-  root = moved;
   const ShippedFile found = FindShippedFile(moved / "bin", "TR3.swd", ShippedKind::Data);
   EXPECT_TRUE(found.Found);
-  EXPECT_EQ(found.Path, moved / data.lexically_relative(bin.parent_path()) / "TR3.swd");
+  EXPECT_EQ(found.Path, moved / data.lexically_relative(root) / "TR3.swd");
+  fs::remove_all(moved);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "shell/desktop_entries.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,9 +25,9 @@ bool HaveProgram(const char* name) {
 struct DesktopEntries : ::testing::Test {
   fs::path dataHome;
   void SetUp() override {
-    dataHome = fs::temp_directory_path() /
-               ("slab_xdg_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dataHome = fs::path(testing::TempDir()) /
+               ("slab_xdg_" + std::to_string(::getpid()) + "_" +
+                std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dataHome);
   }
   void TearDown() override { fs::remove_all(dataHome); }
