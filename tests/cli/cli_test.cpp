@@ -2,7 +2,6 @@
 // job failed), what it prints, and every message on standard error naming its file once.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -18,14 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Cli : public testing::Test {
+class Cli : public test::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("slab_cli_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     test::WriteBytes(dir_ / name, bytes);
   }
@@ -44,7 +37,6 @@ class Cli : public testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  fs::path dir_;
   std::string stdout_, stderr_;
 };
 

@@ -1,5 +1,7 @@
 #include "support/real_levels.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 
@@ -49,6 +51,20 @@ std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path) {
   auto out = std::make_unique<Loaded>();
   out->Result = LoadLevel(path, out->GameVersion, out->Messages);
   return out;
+}
+
+void TempFolderTest::SetUp() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  dir_ = std::filesystem::temp_directory_path() / ("slab_" + std::to_string(::getpid()) + "_" +
+                                                   test->test_suite_name() + "_" + test->name());
+  std::filesystem::remove_all(dir_);
+  std::filesystem::create_directories(dir_);
+}
+
+void TempFolderTest::TearDown() {
+  std::error_code ec;  // a test may have left its folder read-only
+  std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
+  std::filesystem::remove_all(dir_, ec);
 }
 
 }  // namespace slab::test

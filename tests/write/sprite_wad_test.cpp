@@ -57,23 +57,7 @@ TEST(SpriteWad, ADamagedWadGivesNothing) {
   EXPECT_FALSE(ParseSpriteWad(Words32({0, 0, 0}), error));      // no sequence count
 }
 
-// A temporary folder per test, removed afterwards.
-class TempFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("slab_swd_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string At(const std::string& name) const { return (dir_ / name).string(); }
-  static std::vector<uint8_t> Bytes(const std::string& path) { return test::ReadFile(path); }
-  fs::path dir_;
-};
-
-using SpriteWadFile = TempFolder;
+using SpriteWadFile = test::TempFolderTest;
 
 TEST_F(SpriteWadFile, AMissingOrDamagedWadShowsCantReadSwd) {
   RecordingSink sink;
@@ -127,7 +111,7 @@ TEST(PlaceholderWad, IsAValidWadOfOnePage) {
   EXPECT_EQ(WadPixel16(wad->Image.data() + 3 * 255), 0);  // transparent
 }
 
-using ConvertJobs = TempFolder;
+using ConvertJobs = test::TempFolderTest;
 
 TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
   const std::vector<uint8_t> precious{1, 2, 3};
@@ -144,14 +128,14 @@ TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
   EXPECT_NE(noWad.Shown[0].find("TR3.swd was not found (looked in " + dir_.string() + " and "),
             std::string::npos)
       << noWad.Shown[0];
-  EXPECT_EQ(Bytes(At("lake.tr2")), precious);
+  EXPECT_EQ(test::ReadFile(At("lake.tr2")), precious);
 
   // A fourth-game level named like its own output is not replaced by its conversion.
   test::WriteBytes(At("TR3.swd"), EncodeSpriteWad(SpriteWad{}));
   test::WriteBytes(At("odd.tr2"), tr4);
   RecordingSink itself;
   EXPECT_FALSE(ConvertJob(At("odd.tr2"), kTR2, dir_.string(), itself));
-  EXPECT_EQ(Bytes(At("odd.tr2")), tr4);
+  EXPECT_EQ(test::ReadFile(At("odd.tr2")), tr4);
   ASSERT_EQ(itself.Shown.size(), 1u);
   EXPECT_NE(itself.Shown[0].find("would replace it"), std::string::npos);
 }
