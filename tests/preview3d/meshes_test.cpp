@@ -42,23 +42,6 @@ TEST(ParseMesh, LightValuesInsteadOfNormalsAndFaceListsAfterThem) {
   EXPECT_EQ(offset, m.Bytes.size());
 }
 
-TEST(ParseMesh, QuadTakesTwelveBytesFromTheFourthGameAndTenBefore) {
-  MeshBytes tr2 = Head();
-  tr2.Words({0, 1, 0, 1, 2, 3, 5, 0, 0, 0});  // no normals, quad, no triangles, coloured 0, 0
-  MeshBytes tr4 = Head();
-  tr4.Words({0, 1, 0, 1, 2, 3, 5, 0x40, 0});  // quad with effects, no triangles
-  tr4.Bytes.insert(tr4.Bytes.end(), tr4.Bytes.begin(), tr4.Bytes.end());  // and again
-  size_t offset2 = 0, offset4 = 0;
-  ParseMesh(tr2.Bytes, offset2, 2);
-  EXPECT_EQ(offset2, tr2.Bytes.size());
-  const Mesh first = ParseMesh(tr4.Bytes, offset4, 4);
-  EXPECT_EQ(std::tuple(first.TexturedQuads[0].Texture, first.TexturedQuads[0].Effects),
-            std::tuple(5, 0x40));
-  EXPECT_EQ(offset4, tr4.Bytes.size() / 2);
-  EXPECT_EQ(ParseMesh(tr4.Bytes, offset4, 5).Radius, 1024);
-  EXPECT_EQ(offset4, tr4.Bytes.size());
-}
-
 TEST(ParseMesh, CountsPastTheEndFailWithTheListNamedAndNegativeOnesReadEmpty) {
   MeshBytes m = Head();
   m.Words({0, 3000, 0, 1, 2, 3, 5});  // 3000 quads announced, one there
