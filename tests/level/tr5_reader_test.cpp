@@ -79,33 +79,27 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_TRUE(got.Samples.empty());
 }
 
-// Faces are padded to four bytes; a misread pad shifts every vertex after it.
-TEST(Tr5Reader, FacePaddingFollowsTheTriangleTotal) {
+// Faces are padded to four bytes (a misread pad shifts every vertex after it), and a room
+// without layers leaves the next one in its place.
+TEST(Tr5Reader, FacePaddingAndRoomsWithoutLayers) {
   for (int triangles : {3, 4}) {
     Tr5Draft draft = SampleTr5Draft();
     auto& layers = draft.Rooms[0].Layers;
     layers[1].Triangles.resize(size_t(triangles - 1), layers[1].Triangles[0]);
+    test::Tr5RoomDraft bare = draft.Rooms[0];
+    bare.Layers.clear();
+    bare.FogCount = 0;
+    bare.Slack = 0;
+    draft.Rooms.insert(draft.Rooms.begin(), bare);
     Level got = ReadTr5(ComposeTR5(draft).Bytes);
-    const Room& room = got.Rooms[0];
+    ASSERT_EQ(got.Rooms.size(), 2u);
+    EXPECT_TRUE(got.Rooms[0].Vertices.empty() && got.Rooms[0].Rectangles.empty());
+    const Room& room = got.Rooms[1];
     EXPECT_EQ(room.Triangles.size(), size_t(triangles));
     EXPECT_EQ(room.Vertices[0].Y, -256) << triangles;
     EXPECT_EQ(room.Vertices[15].X, 1022) << triangles;
     EXPECT_EQ(got.Items.size(), 1u);
   }
-}
-
-TEST(Tr5Reader, RoomsWithoutLayersAndTheirNeighbours) {
-  Tr5Draft draft = SampleTr5Draft();
-  test::Tr5RoomDraft bare = draft.Rooms[0];
-  bare.Layers.clear();
-  bare.FogCount = 0;
-  bare.Slack = 0;
-  draft.Rooms.insert(draft.Rooms.begin(), bare);
-  Level got = ReadTr5(ComposeTR5(draft).Bytes);
-  ASSERT_EQ(got.Rooms.size(), 2u);
-  EXPECT_TRUE(got.Rooms[0].Vertices.empty() && got.Rooms[0].Rectangles.empty());
-  EXPECT_EQ(got.Rooms[1].Vertices.size(), 16u);
-  EXPECT_EQ(got.Rooms[1].Vertices[9].Z, 1024);
 }
 
 // A room without its marker, offsets outside the room's own block, counts past the file and
