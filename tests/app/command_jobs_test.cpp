@@ -39,17 +39,15 @@ class CommandJobs : public testing::Test {
   fs::path dir_;
 };
 
-TEST_F(CommandJobs, Convert2OnALevelThatIsNoFourthGameLevelWritesNothing) {
-  fs::rename(dir_ / "level.tr2", dir_ / "old.phd");
-  EXPECT_NE(Run("/convert2 '" + (dir_ / "old.phd").string() + "'"), 0);
-  EXPECT_FALSE(fs::exists(dir_ / "old.tr2"));
-  EXPECT_GT(fs::file_size(dir_ / "stderr.txt"), 0u);  // the reason, on standard error
-}
-
-TEST_F(CommandJobs, AddDemoRewritesTheLevelAndSucceeds) {
+// A job that succeeds says nothing; one refused writes nothing and gives the reason.
+TEST_F(CommandJobs, AddDemoRewritesTheLevelAndConvert2RefusesAnotherGamesLevel) {
   EXPECT_EQ(Run("/adddemo '" + (dir_ / "level.tr2").string() + "'"), 0);
   EXPECT_TRUE(test::LoadFile(dir_ / "level.tr2")->Result.Loaded);
   EXPECT_NE(Run("/adddemo '" + (dir_ / "missing.tr2").string() + "'"), 0);
+  fs::rename(dir_ / "level.tr2", dir_ / "old.phd");
+  EXPECT_NE(Run("/convert2 '" + (dir_ / "old.phd").string() + "'"), 0);
+  EXPECT_FALSE(fs::exists(dir_ / "old.tr2"));
+  EXPECT_GT(fs::file_size(dir_ / "stderr.txt"), 0u);
 }
 
 TEST_F(CommandJobs, TheNormalStartWithoutADisplaySaysSoAndFails) {

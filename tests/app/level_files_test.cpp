@@ -14,9 +14,7 @@ namespace fs = std::filesystem;
 class LevelFilesTest : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() / ("slab_files_" + std::to_string(::getpid()) + "_" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::path(testing::TempDir()) / ("slab_files_" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }

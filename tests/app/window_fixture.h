@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <filesystem>
@@ -87,9 +86,7 @@ class WindowFixture : public testing::Test {
     for (int i = 0; list && i < list->count(); ++i) lines << list->item(i)->text();
     return lines;
   }
-  Rgb Colour(const QString& name) { return TextColour(Get<QWidget>(name)); }
   int CurrentRoomRow() { return Get<QListWidget>("RoomNumber")->currentRow(); }
-  QString Status() { return window_->statusBar()->currentMessage(); }
   const Level& Lvl() { return window_->Doc().CurrentLevel; }
   QColor MapPixel(int x, int y) { return window_->RoomMap()->MapPicture().pixelColor(x, y); }
 

@@ -12,18 +12,14 @@
 namespace slab {
 namespace {
 
-// A crate, then two Lara items: the first one gives the header.
-Level LevelWithLara() {
-  Level level;
-  const Item lara{0, 3, 1024, -512, 2048, -16384};
-  level.Items = {Item{7, 0, 99}, lara, Item{0, 3, 5}};
-  level.NumDemoData = 8;
-  level.DemoData = {1, 2};
-  return level;
-}
-
 struct Recording : ::testing::Test {
-  Level level = LevelWithLara();
+  // A crate, then two Lara items: the first one gives the header.
+  Recording() {
+    level.Items = {Item{7, 0, 99}, Item{0, 3, 1024, -512, 2048, -16384}, Item{0, 3, 5}};
+    level.NumDemoData = 8;
+    level.DemoData = {1, 2};
+  }
+  Level level;
   DemoRecorder recorder;
   TestKeyboard keyboard;
   ManualTickClock clock;
