@@ -72,26 +72,13 @@ TEST_F(EditCommandsTest, EveryEditUndoesAndRedoesToTheSameBytes) {
   EXPECT_EQ(RedoCommand(doc, state, history).Status, kNothingToRedoStatus);
 }
 
-TEST_F(EditCommandsTest, TypedOcbSavedPointAndUndoneAdd) {
+TEST_F(EditCommandsTest, TypingAnOcbIsOneStepAndAnUndoneAddForgetsItsEntity) {
   Click(2, 2, 0);
   const int16_t ocb = level().Items[0].OCB;
   for (const char* typed : {"1", "12", "123"}) ASSERT_TRUE(OcbCommand(doc, state, history, typed));
   EXPECT_EQ(history.Size(), 1u);  // typing is one step
   UndoCommand(doc, state, history);
   EXPECT_EQ(level().Items[0].OCB, ocb);
-
-  ASSERT_TRUE(RotateCommand(doc, state, history));
-  history.MarkSaved();
-  ASSERT_TRUE(RotateCommand(doc, state, history));
-  UndoCommand(doc, state, history);
-  EXPECT_FALSE(doc.Modified);
-  UndoCommand(doc, state, history);
-  EXPECT_TRUE(doc.Modified);
-  // The saved state lay ahead and can't come back once another edit is made.
-  ASSERT_TRUE(MoveCommand(doc, state, history, MoveKey::Up));
-  EXPECT_EQ(history.NextRedo(), nullptr);
-  UndoCommand(doc, state, history);
-  EXPECT_TRUE(doc.Modified);
 
   ASSERT_TRUE(AddItemCommand(doc, state, history));
   const int added = state.SelectedEntity;

@@ -123,17 +123,6 @@ TEST_F(FloorEditsTest, WallCheckBoxTurnsTheSectorIntoAWall) {
   EXPECT_TRUE(doc.Modified);
   EXPECT_FALSE(FloorWallClick(doc, state, false));  // unchecking restores nothing
   EXPECT_EQ(std::tuple(At(0, 2, 1).Floor, At(0, 2, 1).Ceiling), std::tuple(0x81, 0x81));
-
-  // Showing a sector whose floor alone says "wall" checks the box and writes nothing.
-  doc.Modified = false;
-  At(0, 1, 3).Floor = 0x81;
-  state.SelectedSectorX = 1;
-  state.SelectedSectorZ = 3;
-  const auto panel = ShowSelectedSector(doc, state, names);
-  ASSERT_TRUE(panel);
-  EXPECT_TRUE(panel->Sectors.FloorWall);
-  EXPECT_EQ(At(0, 1, 3).Ceiling, 0xF0);
-  EXPECT_FALSE(doc.Modified);
 }
 
 }  // namespace

@@ -23,17 +23,8 @@ class ItemTest : public test::MapFixture {
   }
 };
 
-TEST_F(ItemTest, FlagClicksRebuildTheWholeWordFromTheColours) {
-  const int item = AddItemAt(0, 2, 2);
-  level().Items[item].Flags = 0x4000 | 0x3E00;  // bit 14: no box shows it
-  ASSERT_TRUE(Choose(2, 2));
-  ToggleItemFlag(doc, state, ItemFlagBox::Invisible);
-  EXPECT_EQ(level().Items[item].Flags, 0x3F00);
-  EXPECT_TRUE(doc.Modified);
-  ToggleItemFlag(doc, state, ItemFlagBox::ClearBody);
-  ToggleItemFlag(doc, state, ItemFlagBox::Active0);
-  EXPECT_EQ(level().Items[item].Flags, 0xBD00);
-
+// An AI object keeps its flag bits lower than an item's (the window tests click an item's).
+TEST_F(ItemTest, FlagClicksOnAnAIObject) {
   AddAIAt(0, 3, 3);
   ASSERT_TRUE(Choose(3, 3));
   for (auto box : {ItemFlagBox::Active0, ItemFlagBox::Active1, ItemFlagBox::Active2,

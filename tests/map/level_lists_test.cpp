@@ -85,7 +85,6 @@ TEST_F(ShowcaseLists, TooltipSaysWhatThePanelsSay) {
     std::vector<std::string> Parts;
   } cases[] = {
       {0, 2, 5, {"SWITCH for OBJECT 1 (Door 1)", "Timer 0", "1 item", "Item 2 - 104 Wall Switch"}},
-      {0, 7, 3, {"Portal 1,"}},
       {0, 5, 5, {"1 Static Mesh", "Item 7 - 67"}},
       {1, 2, 1, {"Item 3 - 39 Tiger", "Below None"}},
   };

@@ -6,7 +6,6 @@
 #include "map/item_panel.h"
 #include "map/trigger_index.h"
 #include "map_fixture.h"
-#include "nested_trigger_index.h"
 
 namespace slab {
 namespace {
@@ -30,7 +29,6 @@ TEST_F(NavigationTest, NextTriggerCyclesThroughTheItemsTriggersInIndexOrder) {
   state.Triggers = BuildTriggerIndex(level());
   const std::vector<TriggerLocation> order{{0, 3, 1}, {0, 1, 2}, {1, 1, 1}};
   EXPECT_EQ(state.Triggers[door], order);
-  EXPECT_EQ(state.Triggers, test::NestedTriggerIndex(level()));
 
   ChooseRoom(doc, state, 1);
   ASSERT_TRUE(SelectSectorAt(doc, state, names, PixelX(1), PixelY(2), kLeftButton, 0));

@@ -31,10 +31,6 @@ TEST(AnimationFrames, RotationWordsOfEachLayout) {
              "single axes");
   ExpectNear({f.Rotations[1].X, f.Rotations[1].Y, f.Rotations[1].Z}, {kQuarter, 0, 2 * kQuarter},
              "three axes");
-  // Fourth game: single-axis angles have 12 bits, three axes stay 10 bits.
-  f = ReadAnimationFrame(Frame({0x4000 | 1024, high, low}), 0, 2, kTR4);
-  ExpectNear({f.Rotations[0].X, f.Rotations[1].X, f.Rotations[1].Z},
-             {kQuarter, kQuarter, 2 * kQuarter}, "fourth game");
   // First game: a mesh-count word, then always two words, the low half first.
   f = ReadAnimationFrame(Frame({2, 0, 1 << 2, low, high}), 0, 2, kTR1);
   ASSERT_TRUE(f.Complete);

@@ -38,7 +38,6 @@ TEST(RealLevels, FacesMeshesAndItemsBuild) {
     }
     // Real levels name only textures and vertices they have: nothing is skipped.
     EXPECT_EQ(list.Faces.size(), faces + doubleSided);
-    EXPECT_EQ(list.FaceAttributes.size(), list.Faces.size());
     const FaceBatches batches = BatchRoomFaces(level, list);
     size_t vertices = 0;
     for (const Batch& b : batches.Batches) {
