@@ -68,7 +68,6 @@ TEST_F(SelectionTest, OtherButtonsFollowPortalThenBelowThenAbove) {
   for (auto [a, b, button, keys, room] : {std::tuple{1, 1, kRightButton, 0, 4},
                                           {1, 2, kRightButton, 0, 2},
                                           {1, 2, kMiddleButton, kShiftKey, 3},
-                                          {1, 2, kRightButton, kCtrlKey, 3},
                                           {2, 2, kRightButton, 0, 5},
                                           {2, 3, kRightButton, 0, -1},
                                           {3, 3, kRightButton, 0, -1}}) {

@@ -33,12 +33,12 @@ TEST(ParseMesh, LightValuesInsteadOfNormalsAndFaceListsAfterThem) {
             std::tuple(3, 1024, 4u, 1024));
   EXPECT_TRUE(mesh.Normals.empty());
   EXPECT_EQ(mesh.Lights, (std::vector<int16_t>{10, 20, 30, 40, 50}));
-  ASSERT_EQ(mesh.TexturedQuads.size(), 1u);
-  EXPECT_EQ(mesh.TexturedQuads[0].Texture, -32761);
-  ASSERT_EQ(mesh.TexturedTriangles.size(), 1u);
-  EXPECT_EQ(mesh.TexturedTriangles[0].Texture, 9);
-  ASSERT_EQ(mesh.ColouredQuads.size(), 1u);
-  EXPECT_EQ(mesh.ColouredQuads[0].Colour, 0x1F00);
+  ASSERT_EQ(std::tuple(mesh.TexturedQuads.size(), mesh.TexturedTriangles.size(),
+                       mesh.ColouredQuads.size(), mesh.ColouredTriangles.size()),
+            std::tuple(1u, 1u, 1u, 0u));
+  EXPECT_EQ(std::tuple(mesh.TexturedQuads[0].Texture, mesh.TexturedTriangles[0].Texture,
+                       mesh.ColouredQuads[0].Colour),
+            std::tuple(-32761, 9, 0x1F00));
   EXPECT_EQ(offset, m.Bytes.size());
 }
 

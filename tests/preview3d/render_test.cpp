@@ -150,7 +150,7 @@ TEST_F(Render, EveryRealLevelDrawsWholly) {
     const int version = loaded->GameVersion;
     RecordingSink sink;
     const TextureStrip strip = BuildTextureStrip(result.Lvl, version, TexelRules::Viewer);
-    const QImage image = Draw(result.Lvl, result.TextureTiles, strip);
+    Draw(result.Lvl, result.TextureTiles, strip);
     renderer_->SetStaticMeshes(BuildStaticMeshes(result.Lvl, result.TextureTiles, version, sink));
     std::vector<int> rooms;
     for (size_t r = 0; r < result.Lvl.Rooms.size(); ++r) {
@@ -161,7 +161,6 @@ TEST_F(Render, EveryRealLevelDrawsWholly) {
     renderer_->SetItems(BuildItemFaces(result.Lvl, moveables, rooms, version, strip.PageCount));
     renderer_->DrawItems(Identity());
     EXPECT_EQ(context_->functions()->glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << path;
-    EXPECT_FALSE(image.isNull()) << path;
   }
 }
 
