@@ -15,7 +15,6 @@
 namespace slab {
 namespace {
 
-using test::kShowcaseDoor;
 using test::kShowcaseSwitch;
 
 class ShowcaseLists : public test::MapFixture {
@@ -39,7 +38,6 @@ TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
   level().Items[kShowcaseSwitch].Room = 99;
   const auto rows = Items();
   ASSERT_EQ(rows.size(), 9u);
-  EXPECT_EQ(rows[kShowcaseDoor].Cells[static_cast<int>(ItemColumn::Sector)], "6,4");
   EXPECT_EQ(std::tuple(rows[8].IsAI, rows[8].Entity, rows[8].Cells[0]),
             std::tuple(true, 8, "AI 0"));
   EXPECT_EQ(rows[kShowcaseSwitch].Cells[static_cast<int>(ItemColumn::Sector)], "-");
