@@ -13,13 +13,13 @@ class ItemTest : public test::MapFixture {
  protected:
   ItemTest() { AddRoom(5, 5, 1024, 2048); }
 
-  // Selects sector (a, b) and chooses line `line` of its item list.
-  std::optional<ItemPanelView> Choose(int a, int b, int line = 0) {
+  // Selects sector (x, z) and chooses the first line of its item list.
+  std::optional<ItemPanelView> Choose(int x, int z) {
     SelectRoom(doc, state, 0);
-    state.SelectedSectorX = a;
-    state.SelectedSectorZ = b;
+    state.SelectedSectorX = x;
+    state.SelectedSectorZ = z;
     ShowSelectedSector(doc, state, names);
-    return SelectEntity(doc, state, line);
+    return SelectEntity(doc, state, 0);
   }
 };
 
