@@ -42,7 +42,6 @@ TEST_F(SectorPanelTest, TriggerLinesTimerAndMask) {
           Fn(4, 2, true), 0x0105 | 0x2A00,  // switch, timer 261, mask bits 0, 2, 4
           Act(0, 3), Act(1, 2), 0, Act(9, 40), Act(15, 1), Act(0, 300, true)});
   const SectorPanel panel = Show(1, 2);
-  EXPECT_EQ(panel.Doors.DoorSide, "3");
   EXPECT_EQ(panel.Triggers.FDLabel, " 5 Triggers");
   ASSERT_TRUE(panel.Triggers.TriggerData);
   // Object 300 names no item: the line goes without its name, and the listing goes on.

@@ -27,7 +27,6 @@ TEST(Walkers, IndexesWithoutList) {
     EXPECT_FALSE(SectorHasObjectTrigger(level, index, 0));
     EXPECT_TRUE(CopySectorFloorData(level, index).empty());
   }
-  EXPECT_EQ(GetSectorFlags(level, kList), kFlagKill);
 }
 
 // Each list read by every walker: the portal, the flags, the number of trigger actions and

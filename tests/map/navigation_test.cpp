@@ -41,7 +41,6 @@ TEST_F(NavigationTest, NextTriggerCyclesThroughTheItemsTriggersInIndexOrder) {
     EXPECT_EQ(std::tuple(state.SelectedSectorX, state.SelectedSectorZ), std::tuple(at.X, at.Z));
     EXPECT_EQ(state.Shown.Pixel(10 * at.Z - 1, 10 * at.X + 4), map_colour::kSelection);  // outline
   }
-  EXPECT_TRUE(messages.Shown.empty());
   EXPECT_FALSE(doc.Modified);
 }
 

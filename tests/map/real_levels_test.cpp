@@ -54,7 +54,6 @@ TEST(MapRealLevels, TriggerIndexRoomsAndLists) {
       ASSERT_TRUE(ChooseRoom(doc, state, r)) << "room " << r;
       EXPECT_EQ(state.Map.Width(), MapWidth(room.NumZSectors));
       EXPECT_EQ(state.Map.Height(), MapHeight(room.NumXSectors));
-      EXPECT_EQ(state.Table.Width, state.Map.Width() + 1);
       // The last sector is reachable by a click and shows its panels.
       if (room.NumXSectors > 0 && room.NumZSectors > 0) {
         const int x = 10 * std::min<int>(room.NumZSectors, kMaxMapSectors) - 5;
