@@ -13,6 +13,21 @@ namespace {
 
 QColor ToColour(Rgb c) { return QColor(c.R, c.G, c.B); }
 
+// A label of wrapped text, named for the tests, at the end of the layout.
+QLabel* AddText(QBoxLayout* layout, const QString& text, const char* name, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setWordWrap(true);
+  layout->addWidget(label);
+  return label;
+}
+
+void AddCloseButton(QBoxLayout* layout, QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+}
+
 }  // namespace
 
 QImage AboutPicture() {
@@ -60,17 +75,14 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   font.setBold(true);
   name->setFont(font);
   text->addWidget(name);
-  auto* about = new QLabel(
-      "A map viewer and editor for the level files of the Tomb Raider games 1 to 5. It shows "
-      "every room as a grid of sectors and tells what the game knows about each one: its "
-      "portals, the rooms above and below, its heights, its trigger with every action, and "
-      "the items and static meshes standing on it. It follows triggers to their objects and "
-      "back, edits items, turns sectors into walls, lays minecart tracks, records demos, "
-      "saves levels, converts fourth-game levels for the older engines and shows rooms in 3D.",
-      this);
-  about->setObjectName("AboutText");
-  about->setWordWrap(true);
-  text->addWidget(about);
+  AddText(text,
+          "A map viewer and editor for the level files of the Tomb Raider games 1 to 5. It shows "
+          "every room as a grid of sectors and tells what the game knows about each one: its "
+          "portals, the rooms above and below, its heights, its trigger with every action, and "
+          "the items and static meshes standing on it. It follows triggers to their objects and "
+          "back, edits items, turns sectors into walls, lays minecart tracks, records demos, "
+          "saves levels, converts fourth-game levels for the older engines and shows rooms in 3D.",
+          "AboutText", this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   text->addStretch();
@@ -83,22 +95,14 @@ MineCartHelpWindow::MineCartHelpWindow(QWidget* parent) : QDialog(parent) {
   setObjectName("MineCartHelp_Frm");
   setWindowTitle(kMineCartHelpCaption);
   auto* layout = new QVBoxLayout(this);
-  auto* note = new QLabel(kMineCartNote, this);
-  note->setObjectName("MineCartNote");
-  note->setWordWrap(true);
-  layout->addWidget(note);
+  AddText(layout, kMineCartNote, "MineCartNote", this);
   auto* heading = new QLabel(kMineCartHeading, this);
   QFont bold = heading->font();
   bold.setBold(true);
   heading->setFont(bold);
   layout->addWidget(heading);
-  auto* steps = new QLabel(kMineCartSteps, this);
-  steps->setObjectName("MineCartSteps");
-  steps->setWordWrap(true);
-  layout->addWidget(steps);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  AddText(layout, kMineCartSteps, "MineCartSteps", this);
+  AddCloseButton(layout, this);
   resize(480, 260);
 }
 
@@ -106,7 +110,8 @@ KeysHelpWindow::KeysHelpWindow(QWidget* parent) : QDialog(parent) {
   setObjectName("KeysHelp_Frm");
   setWindowTitle(kKeysHelpCaption);
   auto* layout = new QVBoxLayout(this);
-  auto* keys = new QLabel(
+  QLabel* keys = AddText(
+      layout,
       "<table cellspacing=4>"
       "<tr><td><b>Ctrl+Arrow keys</b></td><td>Move the chosen item one sector (anywhere in the "
       "window except while typing in a text box)</td></tr>"
@@ -123,14 +128,9 @@ KeysHelpWindow::KeysHelpWindow(QWidget* parent) : QDialog(parent) {
       "<tr><td><b>Ctrl+Shift+Z, Ctrl+Y</b></td><td>Redo</td></tr>"
       "<tr><td><b>Ctrl+O / Ctrl+S / Ctrl+Q</b></td><td>Open / Save / Quit</td></tr>"
       "</table>",
-      this);
-  keys->setObjectName("KeysText");
+      "KeysText", this);
   keys->setTextFormat(Qt::RichText);
-  keys->setWordWrap(true);
-  layout->addWidget(keys);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  AddCloseButton(layout, this);
   resize(560, 320);
 }
 

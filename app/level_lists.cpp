@@ -231,7 +231,7 @@ void ItemsListDock::EmitGoTo(int row) {
   if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
   const ItemRow& item = rows_[static_cast<size_t>(row)];
   if (!item.HasRoom) return;  // a room the level lacks is nowhere to go
-  emit GoTo(item.Room, item.A, item.B, item.Entity);
+  emit GoTo(item.Room, item.SectorX, item.SectorZ, item.Entity);
 }
 
 TriggersListDock::TriggersListDock(QWidget* parent)
@@ -247,7 +247,7 @@ std::vector<TypeChoice> TriggersListDock::TypeChoices() const { return TriggerTy
 void TriggersListDock::EmitGoTo(int row) {
   if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
   const TriggerRow& trigger = rows_[static_cast<size_t>(row)];
-  emit GoTo(trigger.Room, trigger.A, trigger.B, -1);
+  emit GoTo(trigger.Room, trigger.X, trigger.Z, -1);
 }
 
 }  // namespace slab

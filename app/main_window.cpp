@@ -23,6 +23,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/help_windows.h"
 #include "app/level_files.h"
@@ -54,28 +55,33 @@ void KeepPlaceWhenHidden(QWidget* widget) {
 }
 
 std::optional<MoveKey> MoveKeyFor(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Up:
-      return MoveKey::Up;
-    case Qt::Key_Down:
-      return MoveKey::Down;
-    case Qt::Key_Left:
-      return MoveKey::Left;
-    case Qt::Key_Right:
-      return MoveKey::Right;
-    case Qt::Key_PageUp:
-      return MoveKey::PageUp;
-    case Qt::Key_PageDown:
-      return MoveKey::PageDown;
-    default:
-      return std::nullopt;
-  }
+  static constexpr std::array<std::pair<int, MoveKey>, 6> kMoves{
+      {{Qt::Key_Up, MoveKey::Up},
+       {Qt::Key_Down, MoveKey::Down},
+       {Qt::Key_Left, MoveKey::Left},
+       {Qt::Key_Right, MoveKey::Right},
+       {Qt::Key_PageUp, MoveKey::PageUp},
+       {Qt::Key_PageDown, MoveKey::PageDown}}};
+  for (const auto& [key, move] : kMoves)
+    if (key == qtKey) return move;
+  return std::nullopt;
 }
 
 template <typename T>
 T* Named(T* widget, const char* name) {
   widget->setObjectName(name);
   return widget;
+}
+
+// The five mask bits of a trigger or an item: boxes "1" to "5" in a row, named name_0 to name_4.
+QHBoxLayout* FlagBoxes(std::array<QCheckBox*, 5>& boxes, const char* name, QWidget* parent) {
+  auto* row = new QHBoxLayout;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    boxes[i] = new QCheckBox(QString::number(i + 1), parent);
+    boxes[i]->setObjectName(QString("%1_%2").arg(name).arg(i));
+    row->addWidget(boxes[i]);
+  }
+  return row;
 }
 
 }  // namespace
@@ -259,13 +265,7 @@ void MainWindow::BuildControls() {
   triggersLayout->addWidget(triggerData_, 1, 0, 1, 2);
   triggerTimer_ = Named(new QLabel(triggers), "TriggerTimer");
   triggersLayout->addWidget(triggerTimer_, 2, 0);
-  auto* triggerMask = new QHBoxLayout;
-  for (int i = 0; i < 5; ++i) {
-    triggerFlags_[i] = new QCheckBox(QString::number(i + 1), triggers);
-    triggerFlags_[i]->setObjectName(QString("TriggerFlags_%1").arg(i));
-    triggerMask->addWidget(triggerFlags_[i]);
-  }
-  triggersLayout->addLayout(triggerMask, 2, 1);
+  triggersLayout->addLayout(FlagBoxes(triggerFlags_, "TriggerFlags", triggers), 2, 1);
   middle->addWidget(triggers, 1);
 
   auto* items = Named(new QGroupBox("Items", central), "Frame2");
@@ -296,13 +296,7 @@ void MainWindow::BuildControls() {
   itemsLayout->addWidget(itemDesc_, 4, 0, 1, 2);
   allItems_ = Named(new QCheckBox("All Items", items), "AllItems");
   itemsLayout->addWidget(allItems_, 4, 2);
-  auto* mask = new QHBoxLayout;
-  for (int i = 0; i < 5; ++i) {
-    activeFlags_[i] = new QCheckBox(QString::number(i + 1), items);
-    activeFlags_[i]->setObjectName(QString("ActiveFlags_%1").arg(i));
-    mask->addWidget(activeFlags_[i]);
-  }
-  itemsLayout->addLayout(mask, 5, 0, 1, 3);
+  itemsLayout->addLayout(FlagBoxes(activeFlags_, "ActiveFlags", items), 5, 0, 1, 3);
   itemInvisible_ = Named(new QCheckBox("Invisible", items), "ItemInvisible");
   itemCb_ = Named(new QCheckBox("Clear Body", items), "ItemCB");
   itemsLayout->addWidget(itemInvisible_, 6, 0);
@@ -417,12 +411,11 @@ void MainWindow::ConnectHandlers() {
   connect(viewMode_, &QPushButton::clicked, this, &MainWindow::ViewModeClick);
   connect(drawDoors_, &QCheckBox::clicked, this, &MainWindow::DrawDoorsClick);
   connect(floorWall_, &QCheckBox::clicked, this, &MainWindow::FloorWallClick);
-  connect(minecartStop_, &QPushButton::clicked, this,
-          [this] { MinecartClick(static_cast<int>(MinecartMode::Stop)); });
-  connect(fd20_, &QPushButton::clicked, this,
-          [this] { MinecartClick(static_cast<int>(MinecartMode::Left)); });
-  connect(fd21_, &QPushButton::clicked, this,
-          [this] { MinecartClick(static_cast<int>(MinecartMode::Right)); });
+  for (auto [button, mode] :
+       {std::pair{minecartStop_, MinecartMode::Stop}, std::pair{fd20_, MinecartMode::Left},
+        std::pair{fd21_, MinecartMode::Right}})
+    connect(button, &QPushButton::clicked, this,
+            [this, mode] { MinecartClick(static_cast<int>(mode)); });
   connect(gotoObject_, &QPushButton::clicked, this, &MainWindow::GotoObjectClick);
   connect(itemNextTrigger_, &QPushButton::clicked, this, &MainWindow::ItemNextTriggerClick);
   connect(secCurItem_, &QListWidget::currentRowChanged, this, &MainWindow::SecCurItemClick);
@@ -434,10 +427,10 @@ void MainWindow::ConnectHandlers() {
       triggerFlags_[i]->setChecked(false);
     });
   }
-  connect(itemInvisible_, &QCheckBox::clicked, this,
-          [this] { ItemFlagClick(static_cast<int>(ItemFlagBox::Invisible)); });
-  connect(itemCb_, &QCheckBox::clicked, this,
-          [this] { ItemFlagClick(static_cast<int>(ItemFlagBox::ClearBody)); });
+  for (auto [box, flag] : {std::pair{itemInvisible_, ItemFlagBox::Invisible},
+                           std::pair{itemCb_, ItemFlagBox::ClearBody}})
+    connect(box, &QCheckBox::clicked, this,
+            [this, flag] { ItemFlagClick(static_cast<int>(flag)); });
   connect(itemOcb_, &QLineEdit::textEdited, this, &MainWindow::ItemOCBChange);
   connect(itemRotate_, &QPushButton::clicked, this, &MainWindow::ItemRotateClick);
   connect(itemAdd_, &QPushButton::clicked, this, &MainWindow::ItemAddClick);
@@ -1024,32 +1017,27 @@ void MainWindow::MenuDemoStop() {
   RequestFrame();
 }
 
-void MainWindow::MenuHelpMineCart() {
-  if (!mineCartHelp_) {
-    mineCartHelp_ = new MineCartHelpWindow(this);
-    mineCartHelp_->setAttribute(Qt::WA_DeleteOnClose);
+namespace {
+
+// A help window is made on first use and brought to the front after that; closing it deletes
+// it, and the guarded pointer then asks for a new one.
+template <typename Window>
+void ShowHelpWindow(QPointer<QDialog>& window, QWidget* parent) {
+  if (!window) {
+    window = new Window(parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
   }
-  mineCartHelp_->show();
-  mineCartHelp_->raise();
+  window->show();
+  window->raise();
 }
 
-void MainWindow::MenuHelpKeys() {
-  if (!keysHelp_) {
-    keysHelp_ = new KeysHelpWindow(this);
-    keysHelp_->setAttribute(Qt::WA_DeleteOnClose);
-  }
-  keysHelp_->show();
-  keysHelp_->raise();
-}
+}  // namespace
 
-void MainWindow::MenuHelpAbout() {
-  if (!about_) {
-    about_ = new AboutWindow(this);
-    about_->setAttribute(Qt::WA_DeleteOnClose);
-  }
-  about_->show();
-  about_->raise();
-}
+void MainWindow::MenuHelpMineCart() { ShowHelpWindow<MineCartHelpWindow>(mineCartHelp_, this); }
+
+void MainWindow::MenuHelpKeys() { ShowHelpWindow<KeysHelpWindow>(keysHelp_, this); }
+
+void MainWindow::MenuHelpAbout() { ShowHelpWindow<AboutWindow>(about_, this); }
 
 // ---- The map and the rooms ----
 
@@ -1128,7 +1116,7 @@ void MainWindow::ShowAlternateClick() {
 }
 
 void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
-  const int a = map_.Table.AAt(x, y), b = map_.Table.BAt(x, y);
+  const int a = map_.Table.XAt(x, y), b = map_.Table.ZAt(x, y);
   if (!doc_.LevelLoaded || a == 0 || b == 0) {
     QToolTip::hideText();
     return;

@@ -22,7 +22,7 @@
 
 #include "floordata/object_names.h"
 #include "level/document.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "map/edit_commands.h"
 #include "map/edit_history.h"
 #include "map/item_panel.h"
@@ -31,8 +31,8 @@
 #include "map/selection.h"
 #include "preview3d/texels.h"
 #include "shell/demo_recorder.h"
-#include "shell/keyboard.h"
-#include "shell/tick_clock.h"
+#include "platform/keyboard.h"
+#include "platform/tick_clock.h"
 #include "write/save_commands.h"
 
 namespace slab {

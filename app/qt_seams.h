@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "write/save_commands.h"
 
 namespace slab {

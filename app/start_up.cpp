@@ -14,9 +14,9 @@
 #include "level/level.h"
 #include "preview3d/gl/level_view.h"
 #include "shell/desktop_entries.h"
-#include "shell/keyboard.h"
+#include "platform/keyboard.h"
 #include "shell/registry.h"
-#include "shell/tick_clock.h"
+#include "platform/tick_clock.h"
 #include "write/jobs.h"
 
 namespace slab {

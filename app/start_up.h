@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

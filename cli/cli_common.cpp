@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 namespace slab::cli {
 
@@ -36,6 +37,23 @@ std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& mess
   loaded.GameVersion = loaded.Result.DetectedGame.value_or(loaded.GameVersion);
   if (!loaded.Result.Loaded) return std::nullopt;
   return loaded;
+}
+
+void AddLevelCommand(CLI::App& app, Job& job, const std::string& name,
+                     const std::string& description, const std::string& jsonHelp, LevelJob run) {
+  auto* cmd = app.add_subcommand(name, description);
+  auto file = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
+  cmd->add_option("FILE", *file, "Level file")->required();
+  cmd->add_flag("--json", *json, jsonHelp);
+  cmd->callback([&job, file, json, run] {
+    job = [file, json, run] {
+      FileMessages messages(*file);
+      const auto loaded = LoadForCli(*file, messages);
+      if (!loaded) return kExitFailed;
+      return run(*file, *loaded, messages, *json);
+    };
+  });
 }
 
 }  // namespace slab::cli

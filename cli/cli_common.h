@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,16 @@ struct LoadedLevel {
 
 // Loads a level, printing messages to stderr. Empty when the file was refused.
 std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& messages);
+
+// What a command that reads one level file does with it: the path as given, the loaded level,
+// the file's messages and whether --json was given. Returns the exit status.
+using LevelJob = std::function<int(const std::string& path, const LoadedLevel& loaded,
+                                   MessageSink& messages, bool json)>;
+
+// Adds a command that takes one level FILE and a --json flag; when it is chosen the file is
+// loaded and run gets it, and a refused file ends the job as failed.
+void AddLevelCommand(CLI::App& app, Job& job, const std::string& name,
+                     const std::string& description, const std::string& jsonHelp, LevelJob run);
 
 // Each command adds itself to the app and sets job when it is chosen.
 void AddInfoCommand(CLI::App& app, Job& job);

@@ -112,25 +112,17 @@ void PrintText(const ordered_json& j) {
 }  // namespace
 
 void AddInfoCommand(CLI::App& app, Job& job) {
-  auto* cmd = app.add_subcommand(
-      "info", "Print the game version, every count of the level and a summary of each room");
-  auto file = std::make_shared<std::string>();
-  auto json = std::make_shared<bool>(false);
-  cmd->add_option("FILE", *file, "Level file")->required();
-  cmd->add_flag("--json", *json, "Print JSON keyed by the model's field names");
-  cmd->callback([&job, file, json] {
-    job = [file, json] {
-      FileMessages messages(*file);
-      auto loaded = LoadForCli(*file, messages);
-      if (!loaded) return kExitFailed;
-      auto summary = LevelSummary(loaded->Result.Lvl, loaded->GameVersion);
-      if (*json)
-        std::cout << summary.dump(2) << "\n";
-      else
-        PrintText(summary);
-      return kExitOk;
-    };
-  });
+  AddLevelCommand(app, job, "info",
+                  "Print the game version, every count of the level and a summary of each room",
+                  "Print JSON keyed by the model's field names",
+                  [](const std::string&, const LoadedLevel& loaded, MessageSink&, bool json) {
+                    auto summary = LevelSummary(loaded.Result.Lvl, loaded.GameVersion);
+                    if (json)
+                      std::cout << summary.dump(2) << "\n";
+                    else
+                      PrintText(summary);
+                    return kExitOk;
+                  });
 }
 
 }  // namespace slab::cli

@@ -11,54 +11,47 @@
 namespace slab::cli {
 
 void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolder) {
-  auto* cmd = app.add_subcommand(
-      "triggers", "List every sector that holds a trigger, one line per trigger action");
-  auto file = std::make_shared<std::string>();
-  auto json = std::make_shared<bool>(false);
-  cmd->add_option("FILE", *file, "Level file")->required();
-  cmd->add_flag("--json", *json, "Print JSON: the sectors and the summary counts");
-  cmd->callback([&job, file, json, programFolder] {
-    job = [file, json, programFolder] {
-      FileMessages messages(*file);
-      auto loaded = LoadForCli(*file, messages);
-      if (!loaded) return kExitFailed;
-      const Level& level = loaded->Result.Lvl;
-      const ObjectNames names = LoadObjectNames(programFolder, messages);
+  AddLevelCommand(
+      app, job, "triggers", "List every sector that holds a trigger, one line per trigger action",
+      "Print JSON: the sectors and the summary counts",
+      [programFolder](const std::string& file, const LoadedLevel& loaded, MessageSink& messages,
+                      bool json) {
+        const Level& level = loaded.Result.Lvl;
+        const ObjectNames names = LoadObjectNames(programFolder, messages);
 
-      nlohmann::ordered_json sectors = nlohmann::ordered_json::array();
-      for (size_t r = 0; r < level.Rooms.size(); ++r) {
-        const Room& room = level.Rooms[r];
-        for (int a = 0; a < room.NumXSectors; ++a)
-          for (int b = 0; b < room.NumZSectors; ++b) {
-            if (!room.HasSector(a, b)) continue;
-            const auto entries = GetTriggerList(level, room.SectorAt(a, b).FDIndex);
-            if (entries.empty()) continue;
-            std::vector<std::string> lines;
-            for (const TriggerEntry& entry : entries)
-              lines.push_back(TriggerLine(entry, level, loaded->GameVersion, names));
-            if (*json) {
-              sectors.push_back({{"room", r}, {"a", a}, {"b", b}, {"lines", lines}});
-            } else {
-              // One line per action, each with its place, so that grep finds it whole.
-              for (const std::string& line : lines)
-                std::cout << "room " << r << " a " << a << " b " << b << ": " << line << "\n";
+        nlohmann::ordered_json sectors = nlohmann::ordered_json::array();
+        for (size_t r = 0; r < level.Rooms.size(); ++r) {
+          const Room& room = level.Rooms[r];
+          for (int a = 0; a < room.NumXSectors; ++a)
+            for (int b = 0; b < room.NumZSectors; ++b) {
+              if (!room.HasSector(a, b)) continue;
+              const auto entries = GetTriggerList(level, room.SectorAt(a, b).FDIndex);
+              if (entries.empty()) continue;
+              std::vector<std::string> lines;
+              for (const TriggerEntry& entry : entries)
+                lines.push_back(TriggerLine(entry, level, loaded.GameVersion, names));
+              if (json) {
+                sectors.push_back({{"room", r}, {"a", a}, {"b", b}, {"lines", lines}});
+              } else {
+                // One line per action, each with its place, so that grep finds it whole.
+                for (const std::string& line : lines)
+                  std::cout << "room " << r << " a " << a << " b " << b << ": " << line << "\n";
+              }
             }
-          }
-      }
-      const TriggerCounts counts = CountLevelTriggers(level);
-      if (*json) {
-        nlohmann::ordered_json j{{"file", *file},
-                                 {"sectors", std::move(sectors)},
-                                 {"sectors_with_trigger", counts.SectorsWithTrigger},
-                                 {"trigger_actions", counts.TriggerActions}};
-        std::cout << j.dump(2) << "\n";
-      } else {
-        std::cout << "sectors_with_trigger: " << counts.SectorsWithTrigger << "\n"
-                  << "trigger_actions: " << counts.TriggerActions << "\n";
-      }
-      return kExitOk;
-    };
-  });
+        }
+        const TriggerCounts counts = CountLevelTriggers(level);
+        if (json) {
+          nlohmann::ordered_json j{{"file", file},
+                                   {"sectors", std::move(sectors)},
+                                   {"sectors_with_trigger", counts.SectorsWithTrigger},
+                                   {"trigger_actions", counts.TriggerActions}};
+          std::cout << j.dump(2) << "\n";
+        } else {
+          std::cout << "sectors_with_trigger: " << counts.SectorsWithTrigger << "\n"
+                    << "trigger_actions: " << counts.TriggerActions << "\n";
+        }
+        return kExitOk;
+      });
 }
 
 }  // namespace slab::cli

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "level/game.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "floordata/object_names.h"
+#include "floordata/rgb.h"
 #include "floordata/walkers.h"
 #include "level/level.h"
 
 namespace slab {
 
-struct Rgb {
-  uint8_t R = 0, G = 0, B = 0;
-  bool operator==(const Rgb&) const = default;
-};
 // Check boxes and buttons show a set state by a blue text, a clear one by black, so that
 // showing a state never presses them.
 inline constexpr Rgb kSetColour{0, 0, 255};

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

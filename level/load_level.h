@@ -11,7 +11,7 @@
 #include "level/byte_cursor.h"
 #include "level/level.h"
 #include "level/level_error.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "level/byte_cursor.h"
 
@@ -57,39 +58,28 @@ Mesh ParseMesh(std::span<const uint8_t> meshData, size_t& offset, Game gameVersi
                     [&](int16_t& light) { light = cursor.ReadI16(); });
   }
 
-  cursor.SetContext("the textured quads" + where);
-  mesh.NumTexturedQuads = cursor.ReadI16();
-  cursor.ReadEach(mesh.TexturedQuads, listSize(mesh.NumTexturedQuads), 2 * (4 + texturedWords),
-                  [&](MeshTexturedQuad& q) {
-                    q.Vertices = ReadIndices<4>(cursor);
-                    q.Texture = cursor.ReadI16();
-                    if (withEffects) q.Effects = cursor.ReadI16();
-                  });
-
-  cursor.SetContext("the textured triangles" + where);
-  mesh.NumTexturedTriangles = cursor.ReadI16();
-  cursor.ReadEach(mesh.TexturedTriangles, listSize(mesh.NumTexturedTriangles),
-                  2 * (3 + texturedWords), [&](MeshTexturedTriangle& t) {
-                    t.Vertices = ReadIndices<3>(cursor);
-                    t.Texture = cursor.ReadI16();
-                    if (withEffects) t.Effects = cursor.ReadI16();
-                  });
-
+  // A face list: its count, then each face's corner indices and what follows them (the
+  // texture word and, from the fourth game on, the effects word; or the colour).
+  auto readFaces = [&](const char* what, int16_t& count, auto& faces, size_t faceBytes) {
+    cursor.SetContext(what + where);
+    count = cursor.ReadI16();
+    cursor.ReadEach(faces, listSize(count), faceBytes, [&](auto& face) {
+      face.Vertices = ReadIndices<std::tuple_size_v<decltype(face.Vertices)>>(cursor);
+      if constexpr (requires { face.Colour; }) {
+        face.Colour = cursor.ReadI16();
+      } else {
+        face.Texture = cursor.ReadI16();
+        if (withEffects) face.Effects = cursor.ReadI16();
+      }
+    });
+  };
+  readFaces("the textured quads", mesh.NumTexturedQuads, mesh.TexturedQuads,
+            2 * (4 + texturedWords));
+  readFaces("the textured triangles", mesh.NumTexturedTriangles, mesh.TexturedTriangles,
+            2 * (3 + texturedWords));
   if (!withEffects) {
-    cursor.SetContext("the coloured quads" + where);
-    mesh.NumColouredQuads = cursor.ReadI16();
-    cursor.ReadEach(mesh.ColouredQuads, listSize(mesh.NumColouredQuads), 10,
-                    [&](MeshColouredQuad& q) {
-                      q.Vertices = ReadIndices<4>(cursor);
-                      q.Colour = cursor.ReadI16();
-                    });
-    cursor.SetContext("the coloured triangles" + where);
-    mesh.NumColouredTriangles = cursor.ReadI16();
-    cursor.ReadEach(mesh.ColouredTriangles, listSize(mesh.NumColouredTriangles), 8,
-                    [&](MeshColouredTriangle& t) {
-                      t.Vertices = ReadIndices<3>(cursor);
-                      t.Colour = cursor.ReadI16();
-                    });
+    readFaces("the coloured quads", mesh.NumColouredQuads, mesh.ColouredQuads, 10);
+    readFaces("the coloured triangles", mesh.NumColouredTriangles, mesh.ColouredTriangles, 8);
   }
 
   offset = cursor.Pos();

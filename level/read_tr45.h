@@ -6,7 +6,7 @@
 
 #include "level/byte_cursor.h"
 #include "level/level.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

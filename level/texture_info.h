@@ -6,7 +6,7 @@
 
 #include "level/level.h"
 #include "level/level_error.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

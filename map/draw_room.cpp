@@ -107,12 +107,12 @@ SectorTable BuildSectorTable(int numA, int numB) {
   table.Width = MapWidth(numB) + 1;
   table.Height = MapHeight(numA) + 1;
   const size_t size = static_cast<size_t>(table.Width) * table.Height;
-  table.A.assign(size, 0);
-  table.B.assign(size, 0);
+  table.X.assign(size, 0);
+  table.Z.assign(size, 0);
   for (int y = 0; y < kSectorPixels * numA; ++y)
     for (int x = 0; x < kSectorPixels * numB; ++x) {
-      table.A[table.Index(x, y)] = static_cast<uint16_t>(y / kSectorPixels + 1);
-      table.B[table.Index(x, y)] = static_cast<uint16_t>(x / kSectorPixels + 1);
+      table.X[table.Index(x, y)] = static_cast<uint16_t>(y / kSectorPixels + 1);
+      table.Z[table.Index(x, y)] = static_cast<uint16_t>(x / kSectorPixels + 1);
     }
   return table;
 }

@@ -74,8 +74,8 @@ CommandOutcome SectorCommand(Document& doc, MapState& state, EditHistory& histor
   if (!sector) return {nullptr, kNoSectorStatus};
   SectorChange change;
   change.Room = state.CurrentRoom;
-  change.A = state.SelectedSectorX;
-  change.B = state.SelectedSectorZ;
+  change.X = state.SelectedSectorX;
+  change.Z = state.SelectedSectorZ;
   change.Before = *sector;
   // Appending starts after the last whole word (a stray odd byte is dropped), so the tail
   // from there on is all an append can change.

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "level/document.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "map/edit_history.h"
 #include "map/floor_edits.h"
 #include "map/item_edits.h"

@@ -20,8 +20,8 @@ void PutEntity(Level& level, int entity, const EntityRecord& record) {
 void PutSector(Level& level, const SectorChange& change, bool undo) {
   if (change.Room < 0 || static_cast<size_t>(change.Room) >= level.Rooms.size()) return;
   Room& room = level.Rooms[static_cast<size_t>(change.Room)];
-  if (room.HasSector(change.A, change.B))
-    room.SectorAt(change.A, change.B) = undo ? change.Before : change.After;
+  if (room.HasSector(change.X, change.Z))
+    room.SectorAt(change.X, change.Z) = undo ? change.Before : change.After;
   level.FloorData.resize(change.FloorDataKept);
   const std::vector<uint8_t>& tail = undo ? change.TailBefore : change.TailAfter;
   level.FloorData.insert(level.FloorData.end(), tail.begin(), tail.end());

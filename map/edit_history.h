@@ -43,7 +43,7 @@ struct ItemAdded {
 
 // A sector's record and the floor data from the first byte the edit touched to the end.
 struct SectorChange {
-  int Room = -1, A = 0, B = 0;
+  int Room = -1, X = 0, Z = 0;
   Sector Before, After;
   size_t FloorDataKept = 0;  // bytes before this offset were left as they were
   std::vector<uint8_t> TailBefore, TailAfter;

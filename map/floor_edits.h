@@ -5,7 +5,7 @@
 #include <span>
 
 #include "level/document.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "map/map_state.h"
 
 namespace slab {

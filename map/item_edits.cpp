@@ -119,31 +119,20 @@ bool MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int s
   // Positions are compared in sectors with their fraction, so an entity at a sector's centre
   // may step onto every inner sector and never onto the outer ring.
   auto sectors = [](double units) { return units / kSector; };
-  int32_t* coordinate = nullptr;
+  int32_t* coordinate = &y;
   int delta = 0;
-  switch (key) {
-    case MoveKey::Up:
-      if (!(sectors(z) + 1 < sectors(room.Info.Z) + room.NumZSectors - 1)) return false;
-      coordinate = &z, delta = kSector;
-      break;
-    case MoveKey::Down:
-      if (!(sectors(z) - 1 > sectors(room.Info.Z) + 1)) return false;
-      coordinate = &z, delta = -kSector;
-      break;
-    case MoveKey::Right:
-      if (!(sectors(x) + 1 < sectors(room.Info.X) + room.NumXSectors - 1)) return false;
-      coordinate = &x, delta = kSector;
-      break;
-    case MoveKey::Left:
-      if (!(sectors(x) - 1 > sectors(room.Info.X) + 1)) return false;
-      coordinate = &x, delta = -kSector;
-      break;
-    case MoveKey::PageUp:  // the game's Y axis points down
-      coordinate = &y, delta = -kStep;
-      break;
-    case MoveKey::PageDown:
-      coordinate = &y, delta = kStep;
-      break;
+  if (key == MoveKey::PageUp || key == MoveKey::PageDown) {
+    delta = key == MoveKey::PageUp ? -kStep : kStep;  // the game's Y axis points down
+  } else {
+    // Up and Down step along z, Right and Left along x.
+    const bool alongZ = key == MoveKey::Up || key == MoveKey::Down;
+    const int direction = key == MoveKey::Up || key == MoveKey::Right ? 1 : -1;
+    int32_t& at = alongZ ? z : x;
+    const double first = sectors(alongZ ? room.Info.Z : room.Info.X);
+    const int count = alongZ ? room.NumZSectors : room.NumXSectors;
+    const double next = sectors(at) + direction;
+    if (direction > 0 ? !(next < first + count - 1) : !(next > first + 1)) return false;
+    coordinate = &at, delta = direction * kSector;
   }
   const int64_t moved = int64_t{*coordinate} + delta;
   if (moved < std::numeric_limits<int32_t>::min() || moved > std::numeric_limits<int32_t>::max())

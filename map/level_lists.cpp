@@ -108,8 +108,8 @@ std::vector<ItemRow> BuildItemRows(const Level& level, Game gameVersion, const O
     if (room >= 0 && static_cast<size_t>(room) < level.Rooms.size()) {
       const RoomInfo& info = level.Rooms[room].Info;
       row.HasRoom = true;
-      row.A = SectorOfPosition(x, info.X);
-      row.B = SectorOfPosition(z, info.Z);
+      row.SectorX = SectorOfPosition(x, info.X);
+      row.SectorZ = SectorOfPosition(z, info.Z);
     }
     row.X = x, row.Y = y, row.Z = z;
     row.OCB = ocb;
@@ -123,7 +123,7 @@ std::vector<ItemRow> BuildItemRows(const Level& level, Game gameVersion, const O
                  std::to_string(objectId),
                  name ? std::string(*name) : std::string(),
                  std::to_string(room),
-                 row.HasRoom ? SectorText(row.A, row.B) : "-",
+                 row.HasRoom ? SectorText(row.SectorX, row.SectorZ) : "-",
                  std::to_string(x),
                  std::to_string(y),
                  std::to_string(z),
@@ -159,7 +159,7 @@ std::vector<TriggerRow> BuildTriggerRows(const Level& level, Game gameVersion,
           const TriggerEntry& entry = entries[line];
           TriggerRow row;
           row.Room = static_cast<int>(r);
-          row.A = a, row.B = b;
+          row.X = a, row.Z = b;
           row.Line = static_cast<int>(line);
           row.Entry = entry;
           const bool namesItem = entry.Action == kActionObject || entry.Action == kActionTarget;

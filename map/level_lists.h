@@ -31,8 +31,8 @@ struct ItemRow {
   bool IsAI = false;
   int ObjectID = 0;
   int Room = 0;
-  bool HasRoom = false;  // its room exists; A and B mean something only then
-  int A = -1, B = -1;    // 0-based sector of its room nearest to it (may lie off the grid)
+  bool HasRoom = false;  // its room exists; SectorX and SectorZ mean something only then
+  int SectorX = -1, SectorZ = -1;  // 0-based sector of its room nearest to it (may lie off the grid)
   int32_t X = 0, Y = 0, Z = 0;
   int OCB = 0;
   uint16_t Flags = 0;
@@ -41,11 +41,11 @@ struct ItemRow {
   std::string Search;              // the cells in lower case, for the text filter
 };
 
-// One action of a trigger, in room order, then by a, then b, then the trigger list's order
+// One action of a trigger, in room order, then by x, then z, then the trigger list's order
 // (as the triggers command lists them).
 struct TriggerRow {
   int Room = 0;
-  int A = 0, B = 0;
+  int X = 0, Z = 0;
   int Line = 0;  // its line in the sector panel's trigger list
   TriggerEntry Entry;
   int Item = -1;                   // the item an object or target action names, or -1

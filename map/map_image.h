@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "floordata/sector_panel.h"
+#include "floordata/rgb.h"
 
 namespace slab {
 

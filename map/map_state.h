@@ -17,25 +17,25 @@ namespace slab {
 // A sector whose floor data triggers an item: room and 0-based grid coordinates.
 struct TriggerLocation {
   int Room = 0;
-  int A = 0;
-  int B = 0;
+  int X = 0;
+  int Z = 0;
   bool operator==(const TriggerLocation&) const = default;
 };
 
 // For each item, in item order, the sectors that trigger it.
 using TriggerIndex = std::vector<std::vector<TriggerLocation>>;
 
-// For each pixel of the room's area the 1-based sector (a, b) under it; 0 outside the room.
+// For each pixel of the room's area the 1-based sector (x, z) under it; 0 outside the room.
 // At least 301 x 301 entries; a room of more than 30 sectors in a direction widens it.
 struct SectorTable {
   int Width = 0;   // entries per row: x runs 0 .. Width - 1
   int Height = 0;  // rows: y runs 0 .. Height - 1
-  std::vector<uint16_t> A;
-  std::vector<uint16_t> B;
+  std::vector<uint16_t> X;
+  std::vector<uint16_t> Z;
 
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
-  int AAt(int x, int y) const { return Contains(x, y) ? A[Index(x, y)] : 0; }
-  int BAt(int x, int y) const { return Contains(x, y) ? B[Index(x, y)] : 0; }
+  int XAt(int x, int y) const { return Contains(x, y) ? X[Index(x, y)] : 0; }
+  int ZAt(int x, int y) const { return Contains(x, y) ? Z[Index(x, y)] : 0; }
   size_t Index(int x, int y) const { return static_cast<size_t>(y) * Width + x; }
 };
 
@@ -52,8 +52,8 @@ inline constexpr char kViewMode3D[] = "3D View";
 
 struct MapState {
   int CurrentRoom = 0;
-  int SelectedSectorX = 0;      // a: along the grid's first dimension, drawn downwards
-  int SelectedSectorZ = 0;      // b: along the second, drawn to the right
+  int SelectedSectorX = 0;      // along the grid's first dimension, drawn downwards
+  int SelectedSectorZ = 0;      // along the second, drawn to the right
   bool SectorSelected = false;  // the blue outline is on the shown picture
 
   // The entities of the lines of SecCurItem, and the one chosen there (-1: none).

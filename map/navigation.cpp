@@ -58,7 +58,7 @@ std::optional<NavigationView> ItemNextTrigger(const Document& doc, MapState& sta
     state.NavigationPosition = 0;
   const TriggerLocation at = list[state.NavigationPosition];
   state.NavigationPosition = (state.NavigationPosition + 1) % static_cast<int>(list.size());
-  auto view = Land(doc, state, names, at.Room, at.A, at.B, true);
+  auto view = Land(doc, state, names, at.Room, at.X, at.Z, true);
   state.NavigationEntity = entity;
   return view;
 }

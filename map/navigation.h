@@ -7,7 +7,7 @@
 #include "floordata/object_names.h"
 #include "floordata/sector_panel.h"
 #include "level/document.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "map/map_state.h"
 #include "map/selection.h"
 

@@ -78,7 +78,7 @@ std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
                                        const ObjectNames& names, int x, int y, int button,
                                        int shift) {
   if (!doc.LevelLoaded) return std::nullopt;
-  const int a = state.Table.AAt(x, y), b = state.Table.BAt(x, y);
+  const int a = state.Table.XAt(x, y), b = state.Table.ZAt(x, y);
   if (a == 0 || b == 0) return std::nullopt;
   const Level& level = doc.CurrentLevel;
   if (!RoomExists(level, state.CurrentRoom)) return std::nullopt;

@@ -13,13 +13,10 @@
 
 namespace slab {
 
-// Mouse buttons and shift-state bits as the window reports them.
-inline constexpr int kLeftButton = 1;
-inline constexpr int kRightButton = 2;
-inline constexpr int kMiddleButton = 4;
-inline constexpr int kShiftKey = 1;
-inline constexpr int kCtrlKey = 2;
-inline constexpr int kAltKey = 4;
+// The mouse button of a click and the bits of the shift state held with it, as the window
+// reports them.
+enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+enum ShiftKeyBit : int { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
 
 // The room list's choice and the two labels under it.
 struct RoomView {
@@ -57,7 +54,7 @@ std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& sta
 struct MapClick {
   bool SectorChosen = false;                      // left button: a sector was selected
   std::optional<SectorPanel> Panel;               // its panels
-  std::optional<std::array<int, 2>> CameraFocus;  // Alt held: (a, b) for the 3D camera
+  std::optional<std::array<int, 2>> CameraFocus;  // Alt held: (x, z) for the 3D camera
   std::optional<RoomView> Room;                   // another button led to this room
 };
 

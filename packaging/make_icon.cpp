@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "packaging/tool_output.h"
+
 namespace {
 
 constexpr double kCanvas = 64.0;  // the SVG's view box; shapes are drawn in these units
@@ -157,20 +159,11 @@ bool WritePng(const std::filesystem::path& path, const std::vector<uint8_t>& pix
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: make_icon FOLDER\n";
-    return 1;
-  }
-  const std::filesystem::path folder = argv[1];
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
+  const auto out = OutputFolder(argc, argv, "make_icon");
+  if (!out) return 1;
+  const std::filesystem::path& folder = *out;
   const std::vector<Shape> shapes = IconShapes();
-  const std::filesystem::path svg = folder / "slabwright2.svg";
-  std::ofstream(svg, std::ios::binary) << Svg(shapes);
-  if (!std::filesystem::is_regular_file(svg, error)) {
-    std::cerr << svg.string() << ": cannot be written\n";
-    return 1;
-  }
+  if (!WriteText(folder / "slabwright2.svg", Svg(shapes))) return 1;
   for (int size : kSizes)
     if (!WritePng(folder / ("slabwright2-" + std::to_string(size) + ".png"), Render(shapes, size),
                   size))

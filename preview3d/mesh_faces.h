@@ -7,7 +7,7 @@
 
 #include "level/level.h"
 #include "level/mesh.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "preview3d/lit_vertex.h"
 
 namespace slab {

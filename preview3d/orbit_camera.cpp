@@ -9,6 +9,24 @@ namespace slab {
 
 bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
   if (shiftState != 0) return false;
+  // The arrow keys turn the camera a tenth of a radian, the angle kept within one turn.
+  struct Turn {
+    int Key;
+    double OrbitCamera::*Angle;
+    double Step;
+  };
+  static constexpr Turn kTurns[] = {{kKeyLeft, &OrbitCamera::AngleA, 0.1},
+                                    {kKeyRight, &OrbitCamera::AngleA, -0.1},
+                                    {kKeyUp, &OrbitCamera::AngleB, 0.1},
+                                    {kKeyDown, &OrbitCamera::AngleB, -0.1}};
+  for (const Turn& turn : kTurns) {
+    if (turn.Key != keyCode) continue;
+    double& angle = camera.*turn.Angle;
+    angle += turn.Step;
+    if (turn.Step > 0 && angle > kOrbitTurn) angle -= kOrbitTurn;
+    if (turn.Step < 0 && angle < 0) angle += kOrbitTurn;
+    return true;
+  }
   switch (keyCode) {
     case kKeyPageUp:
       camera.Distance -= 0.4;
@@ -17,22 +35,6 @@ bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
     case kKeyPageDown:
       if (camera.Distance < 20) camera.Distance = std::min(camera.Distance + 0.4, 20.0);
       return true;
-    case kKeyLeft:
-      camera.AngleA += 0.1;
-      if (camera.AngleA > kOrbitTurn) camera.AngleA -= kOrbitTurn;
-      return true;
-    case kKeyRight:
-      camera.AngleA -= 0.1;
-      if (camera.AngleA < 0) camera.AngleA += kOrbitTurn;
-      return true;
-    case kKeyUp:
-      camera.AngleB += 0.1;
-      if (camera.AngleB > kOrbitTurn) camera.AngleB -= kOrbitTurn;
-      return true;
-    case kKeyDown:
-      camera.AngleB -= 0.1;
-      if (camera.AngleB < 0) camera.AngleB += kOrbitTurn;
-      return true;
     default:
       return false;
   }
@@ -40,8 +42,8 @@ bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
 
 void OrbitCameraClick(OrbitCamera& camera, int x, int z, bool altHeld) {
   if (!altHeld) return;
-  camera.FocusA = x;
-  camera.FocusB = z;
+  camera.FocusX = x;
+  camera.FocusZ = z;
   camera.RoomFramed = false;
 }
 
@@ -66,17 +68,17 @@ void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom,
   }
   camera.RoomFramed = false;
   if (currentRoom < 0 || static_cast<size_t>(currentRoom) >= level.Rooms.size() ||
-      !level.Rooms[static_cast<size_t>(currentRoom)].HasSector(camera.FocusA, camera.FocusB)) {
-    camera.FocusA = 1;
-    camera.FocusB = 1;
+      !level.Rooms[static_cast<size_t>(currentRoom)].HasSector(camera.FocusX, camera.FocusZ)) {
+    camera.FocusX = 1;
+    camera.FocusZ = 1;
     return;
   }
   const Room& room = level.Rooms[static_cast<size_t>(currentRoom)];
-  camera.TargetX = static_cast<double>(room.Info.X) / kSectorUnits + camera.FocusA + 0.5;
-  camera.TargetZ = static_cast<double>(room.Info.Z) / kSectorUnits + camera.FocusB + 0.5;
+  camera.TargetX = static_cast<double>(room.Info.X) / kSectorUnits + camera.FocusX + 0.5;
+  camera.TargetZ = static_cast<double>(room.Info.Z) / kSectorUnits + camera.FocusZ + 0.5;
   const Sector& floorSector = room.HasSector(selectedX, selectedZ)
                                   ? room.SectorAt(selectedX, selectedZ)
-                                  : room.SectorAt(camera.FocusA, camera.FocusB);
+                                  : room.SectorAt(camera.FocusX, camera.FocusZ);
   camera.TargetY = FloorHeight(floorSector);
   PlaceOrbitEye(camera);
 }

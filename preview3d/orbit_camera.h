@@ -13,8 +13,8 @@ struct OrbitCamera {
   double Distance = 3;  // 0.2 to 20
   double AngleA = 0;    // turn about the vertical, 0 to 6.28
   double AngleB = 0;    // tilt above the horizontal, 0 to 6.28
-  int FocusA = 0;       // the focus sector, along X
-  int FocusB = 0;       // and along Z
+  int FocusX = 0;       // the focus sector, along X
+  int FocusZ = 0;       // and along Z
   bool OrbitMode = true;
   // Set by FrameRoom: while the current room is FramedRoom, the target stays on the room's
   // centre instead of the focus sector. A new focus ends it.

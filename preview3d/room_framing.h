@@ -34,7 +34,7 @@ struct ScreenPoint {
 std::optional<ScreenPoint> ProjectPoint(const OrbitCamera& camera, int width, int height,
                                         Vec3 point);
 
-// The sector (A along X, B along Z, 0-based) of the room whose floor is seen at (x, y) of a
+// The sector (0-based column X and row Z) of the room whose floor is seen at (x, y) of a
 // drawing area of width x height (coordinates as for ProjectPoint; a pixel's centre is at
 // +0.5). The ray from the eye through the point meets the room's own faces: the nearest face
 // that looks upwards (a floor or a slope, seen from above; a double-sided face, as the
@@ -42,7 +42,7 @@ std::optional<ScreenPoint> ProjectPoint(const OrbitCamera& camera, int width, in
 // names the sector. Walls and ceilings neither count nor hide a floor. Nothing when no floor is
 // hit, when the hit lies outside the room's sectors, or when the room or the area is empty.
 struct SectorPick {
-  int A = 0, B = 0;
+  int X = 0, Z = 0;
   bool operator==(const SectorPick&) const = default;
 };
 std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level& level, int room,

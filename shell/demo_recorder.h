@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "level/level.h"
-#include "level/messages.h"
-#include "shell/keyboard.h"
-#include "shell/tick_clock.h"
+#include "platform/messages.h"
+#include "platform/keyboard.h"
+#include "platform/tick_clock.h"
 
 namespace slab {
 

@@ -137,6 +137,16 @@ Sector& At(DraftRoom& r, int x, int z) {
   return r.Sectors[static_cast<size_t>(x * r.NumZSectors + z)];
 }
 
+// A sector of a room and the floor-data list it points at.
+struct FloorDataAt {
+  int X, Z;
+  uint16_t FDIndex;
+};
+
+void SetFloorData(DraftRoom& r, const std::vector<FloorDataAt>& sectors) {
+  for (const FloorDataAt& s : sectors) At(r, s.X, s.Z).FDIndex = s.FDIndex;
+}
+
 void OpenPortalSector(DraftRoom& r, int x, int z, const RoomPlan& plan, uint16_t fdIndex) {
   Sector& s = At(r, x, z);
   s.Floor = plan.Floor;
@@ -335,12 +345,8 @@ DraftLevel ShowcaseDraft() {
   OpenPortalSector(hall, 7, 4, hallPlan, toRoom1);
   for (int x = 3; x <= 4; ++x)
     for (int z = 3; z <= 4; ++z) At(hall, x, z).RoomAbove = 2;
-  At(hall, 2, 5).FDIndex = switchTrigger;
-  At(hall, 4, 1).FDIndex = padTrigger;
-  At(hall, 6, 6).FDIndex = heavyTrigger;
-  At(hall, 5, 2).FDIndex = kill;
-  At(hall, 6, 1).FDIndex = climb;
-  At(hall, 6, 2).FDIndex = climb;
+  SetFloorData(hall, {{2, 5, switchTrigger}, {4, 1, padTrigger}, {6, 6, heavyTrigger}});
+  SetFloorData(hall, {{5, 2, kill}, {6, 1, climb}, {6, 2, climb}});
   BuildGeometry(hall, {{6, 1}, {6, 2}}, {{5, 2, kLava}}, kFlagstone);
   hall.Portals.push_back(SidePortal(1, 7 * 1024, 3, 5, 0, -3072, -1));
   hall.Portals.push_back(FloorPortal(2, 3072, 5120, 3072, 5120, -3072, 1));
@@ -378,25 +384,16 @@ DraftLevel ShowcaseDraft() {
   DraftRoom yard = PlanRoom(yardPlan);
   OpenPortalSector(yard, 0, 3, yardPlan, toRoom1);
   OpenPortalSector(yard, 0, 4, yardPlan, toRoom1);
-  At(yard, 2, 2).FDIndex = stop;
-  At(yard, 2, 3).FDIndex = left;
-  At(yard, 2, 4).FDIndex = right;
-  At(yard, 3, 5).FDIndex = left;
-  At(yard, 4, 5).FDIndex = right;
-  At(yard, 5, 5).FDIndex = stop;
-  At(yard, 4, 2).FDIndex = yardTrigger;
-  At(yard, 6, 6).FDIndex = pickup;
-  At(yard, 6, 2).FDIndex = kill;
+  // The minecart track: its stops and turns, each on a rail tile.
+  const std::vector<FloorDataAt> track = {{2, 2, stop}, {2, 3, left},  {2, 4, right},
+                                          {3, 5, left}, {4, 5, right}, {5, 5, stop}};
+  SetFloorData(yard, track);
+  SetFloorData(yard, {{4, 2, yardTrigger}, {6, 6, pickup}, {6, 2, kill}});
   At(yard, 5, 1).Floor = At(yard, 5, 1).Ceiling = kWallByte;  // a pillar
-  BuildGeometry(yard, {},
-                {{2, 2, kRail},
-                 {2, 3, kRail},
-                 {2, 4, kRail},
-                 {3, 5, kRail},
-                 {4, 5, kRail},
-                 {5, 5, kRail},
-                 {6, 2, kLava}},
-                kFlagstone);
+  std::vector<FloorTile> yardTiles;
+  for (const FloorDataAt& t : track) yardTiles.push_back({t.X, t.Z, kRail});
+  yardTiles.push_back({6, 2, kLava});
+  BuildGeometry(yard, {}, yardTiles, kFlagstone);
   yard.Portals.push_back(SidePortal(1, 1024, 3, 5, 0, -3072, 1));
   yard.Lights.push_back(Light(yard.Info, 4096, -2048, 4096));
   yard.StaticMeshes = {{yard.Info.X + 6 * 1024 + 512, 0, 1 * 1024 + 512, 0, 4096, 4096, 10}};

@@ -10,7 +10,7 @@
 #include "level/level.h"
 #include "level/level_error.h"
 #include "level/mesh.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "write/sprite_wad.h"
 
 namespace slab {

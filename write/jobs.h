@@ -4,7 +4,7 @@
 #include <string>
 
 #include "level/game.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "write/save_commands.h"
 
 namespace slab {

@@ -63,6 +63,17 @@ inline void WriteWordBytes(ByteWriter& w, const std::vector<uint8_t>& bytes) {
   w.WriteBytes(bytes.data(), bytes.size() & ~size_t{1});
 }
 
+// The two list forms above on one output, as the level writers build on them.
+struct ListWriter {
+  ByteWriter& w;
+
+  template <typename T>
+  void CountedList(const std::vector<T>& list) {
+    WriteCountedList(w, list);
+  }
+  void WordBytes(const std::vector<uint8_t>& bytes) { WriteWordBytes(w, bytes); }
+};
+
 // The demo length, then exactly that many bytes of the demo image (level/record_transfer.h's
 // ReadDemoData keeps a partial last word in its low bytes).
 inline void WriteDemoData(ByteWriter& w, const Level& level) {

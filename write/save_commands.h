@@ -6,42 +6,15 @@
 #include <vector>
 
 #include "level/document.h"
-#include "level/messages.h"
+#include "platform/file_dialog.h"
+#include "platform/messages.h"
+#include "platform/process_runner.h"
 #include "write/save_result.h"
 
 namespace slab {
 
 inline constexpr const char* kSaveFilter =
     "Tomb Raider levels(*.tr2;*.tr4;*.trc)|*.tr2;*.tr4;*.trc";
-
-// The file-dialog seam: the desktop program shows a dialog, tests answer as told.
-struct FileChoice {
-  std::string FileName;   // full path
-  std::string FileTitle;  // bare name
-};
-class FileDialog {
- public:
-  virtual ~FileDialog() = default;
-  // filter in the "Caption|*.a;*.b" form; empty result when the user cancelled.
-  virtual std::optional<FileChoice> ShowOpen(const std::string& filter) = 0;
-  virtual std::optional<FileChoice> ShowSave(const std::string& filter) = 0;
-};
-
-// The seam for starting the finisher and waiting for it: returns its exit status, or a
-// negative value when it could not be started.
-class ProcessRunner {
- public:
-  virtual ~ProcessRunner() = default;
-  virtual int Run(const std::string& program, const std::vector<std::string>& arguments,
-                  const std::string& workingFolder) = 0;
-};
-
-// Starts programs with posix_spawn (CreateProcess on Windows) and waits for them.
-class SystemProcessRunner : public ProcessRunner {
- public:
-  int Run(const std::string& program, const std::vector<std::string>& arguments,
-          const std::string& workingFolder) override;
-};
 
 // Where the finisher lives: beside the running program, or in the installed finisher folder
 // relative to it (shell/data_paths.h); the place beside the program when it is in neither.

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 
 namespace slab {
 

@@ -11,8 +11,8 @@ namespace slab {
 
 namespace {
 
-struct ClassicWriter {
-  ByteWriter& w;
+// Writes the body into the inherited w, which its braces name first.
+struct ClassicWriter : ListWriter {
   const Level& level;
   Game version;
   std::vector<FileSection>* sections = nullptr;
@@ -23,12 +23,6 @@ struct ClassicWriter {
   }
 
   bool Tr2Plus() const { return version >= Game::TR2; }
-
-  template <typename T>
-  void CountedList(const std::vector<T>& list) {
-    WriteCountedList(w, list);
-  }
-  void WordBytes(const std::vector<uint8_t>& bytes) { WriteWordBytes(w, bytes); }
 
   void Header() {
     w.WriteI32(level.Version);

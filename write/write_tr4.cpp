@@ -11,15 +11,10 @@ namespace slab {
 
 namespace {
 
-struct TR4Writer {
-  ByteWriter& w;  // the level-data chunk (the geometry buffer) while it is assembled
+// w, the first thing its braces name, is the level-data chunk (the geometry buffer) while it
+// is assembled.
+struct TR4Writer : ListWriter {
   const Level& level;
-
-  template <typename T>
-  void CountedList(const std::vector<T>& list) {
-    WriteCountedList(w, list);
-  }
-  void WordBytes(const std::vector<uint8_t>& bytes) { WriteWordBytes(w, bytes); }
 
   void LevelData() {
     w.WriteI32(level.Reserved32);

@@ -34,6 +34,19 @@ void main() {
 }
 )";
 
+// A white quad of two triangles in one opaque batch, from its corners (x, y, u, v) in fan order.
+FaceBatches WhiteQuad(const std::array<std::array<float, 4>, 4>& corners) {
+  std::array<LitVertex, 5> fan{};
+  for (size_t k = 0; k < 5; ++k) {
+    const auto& c = corners[k % 4];
+    fan[k] = LitVertex{c[0], c[1], 0, 0, kWhite, kWhite, c[2], c[3]};
+  }
+  FaceBatches quad;
+  AppendFan(fan, 5, 0, 0, quad.Vertices);
+  quad.Batches.push_back({Pass::Opaque, kNoSurface, 0, 6});
+  return quad;
+}
+
 }  // namespace
 
 GlDevice::~GlDevice() {
@@ -113,32 +126,15 @@ bool GlDevice::Initialise(std::string& error) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 
-  // Marker square, all white: corners (-0.1, 0.1), (0.1, 0.1), (0.1, -0.1), (-0.1, -0.1).
-  std::array<LitVertex, 5> square{};
-  const std::array<std::array<float, 4>, 4> corners{
-      {{-0.1f, 0.1f, 0, 0}, {0.1f, 0.1f, 1, 0}, {0.1f, -0.1f, 1, 1}, {-0.1f, -0.1f, 0, 1}}};
-  for (size_t k = 0; k < 5; ++k) {
-    const auto& c = corners[k % 4];
-    square[k] = LitVertex{c[0], c[1], 0, 0, kWhite, kWhite, c[2], c[3]};
-  }
-  FaceBatches markerBatches;
-  AppendFan(square, 5, 0, 0, markerBatches.Vertices);
-  markerBatches.Batches.push_back({Pass::Opaque, kNoSurface, 0, 6});
   ready_ = true;
-  Upload(markerBatches, marker_);
-
+  // The marker square, 0.2 units wide around its centre.
+  Upload(
+      WhiteQuad(
+          {{{-0.1f, 0.1f, 0, 0}, {0.1f, 0.1f, 1, 0}, {0.1f, -0.1f, 1, 1}, {-0.1f, -0.1f, 0, 1}}}),
+      marker_);
   // The overlay's quad spans (0, 0) to (1, 1) with the texture's top row at 0; DrawOverlay's
   // matrix stretches it over the picture's pixels.
-  std::array<LitVertex, 5> unit{};
-  const std::array<std::array<float, 2>, 4> unitCorners{{{0, 0}, {1, 0}, {1, 1}, {0, 1}}};
-  for (size_t k = 0; k < 5; ++k) {
-    const auto& c = unitCorners[k % 4];
-    unit[k] = LitVertex{c[0], c[1], 0, 0, kWhite, kWhite, c[0], c[1]};
-  }
-  FaceBatches overlayBatches;
-  AppendFan(unit, 5, 0, 0, overlayBatches.Vertices);
-  overlayBatches.Batches.push_back({Pass::Opaque, kNoSurface, 0, 6});
-  Upload(overlayBatches, overlayQuad_);
+  Upload(WhiteQuad({{{0, 0, 0, 0}, {1, 0, 1, 0}, {1, 1, 1, 1}, {0, 1, 0, 1}}}), overlayQuad_);
 
   // Direct3D's defaults that the picture depends on: clockwise faces are the front ones and
   // the others are culled, depth less-or-equal with writes.

@@ -46,10 +46,8 @@ void ViewerArea::SetScene(const Level* level, const TextureStrip* strip,
 }
 
 void ViewerArea::initializeGL() {
-  std::string error;
-  if (!renderer_->Initialise(error)) {
+  if (!renderer_->Initialise(messages_)) {
     deviceFailed_ = true;
-    messages_.Show(std::string(kNoDeviceMessage) + " - " + error, kNoDeviceTitle);
     emit DeviceUnavailable();
   }
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "preview3d/camera_markers.h"
 #include "preview3d/texels.h"
 

@@ -4,7 +4,9 @@
 #include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "preview3d/camera_markers.h"
 #include "preview3d/item_faces.h"
@@ -15,26 +17,17 @@
 namespace slab {
 
 int CameraKeyCode(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_PageUp:
-      return kKeyPageUp;
-    case Qt::Key_PageDown:
-      return kKeyPageDown;
-    case Qt::Key_Left:
-      return kKeyLeft;
-    case Qt::Key_Up:
-      return kKeyUp;
-    case Qt::Key_Right:
-      return kKeyRight;
-    case Qt::Key_Down:
-      return kKeyDown;
-    case Qt::Key_A:
-      return kKeyA;
-    case Qt::Key_Z:
-      return kKeyZ;
-    default:
-      return 0;
-  }
+  static constexpr std::array<std::pair<int, int>, 8> kCodes{{{Qt::Key_PageUp, kKeyPageUp},
+                                                              {Qt::Key_PageDown, kKeyPageDown},
+                                                              {Qt::Key_Left, kKeyLeft},
+                                                              {Qt::Key_Up, kKeyUp},
+                                                              {Qt::Key_Right, kKeyRight},
+                                                              {Qt::Key_Down, kKeyDown},
+                                                              {Qt::Key_A, kKeyA},
+                                                              {Qt::Key_Z, kKeyZ}}};
+  for (const auto& [key, code] : kCodes)
+    if (key == qtKey) return code;
+  return 0;
 }
 
 QSurfaceFormat PreviewFormat() {
@@ -141,7 +134,7 @@ void Room3DView::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();
   if (auto pick =
           PickFloorSector(camera_, doc_.CurrentLevel, room_, width(), height(), at.x(), at.y()))
-    emit SectorPicked(pick->A, pick->B);
+    emit SectorPicked(pick->X, pick->Z);
 }
 
 void Room3DView::resizeGL(int, int) {
@@ -173,10 +166,8 @@ void Room3DView::LoadMarkers(const std::filesystem::path& folder) {
 }
 
 void Room3DView::initializeGL() {
-  std::string error;
-  if (!renderer_->Initialise(error)) {
+  if (!renderer_->Initialise(messages_)) {
     deviceFailed_ = true;
-    messages_.Show(std::string(kNoDeviceMessage) + " - " + error, kNoDeviceTitle);
     emit DeviceFailed();
   }
 }

@@ -14,7 +14,7 @@
 
 #include "level/document.h"
 #include "level/level.h"
-#include "level/messages.h"
+#include "platform/messages.h"
 #include "preview3d/gl/markers.h"
 #include "preview3d/gl/scene_renderer.h"
 #include "preview3d/mesh_faces.h"

@@ -5,6 +5,13 @@
 
 namespace slab {
 
+bool SceneRenderer::Initialise(MessageSink& messages) {
+  std::string error;
+  if (Initialise(error)) return true;
+  messages.Show(std::string(kNoDeviceMessage) + " - " + error, kNoDeviceTitle);
+  return false;
+}
+
 void SceneRenderer::SetStaticMeshes(const std::vector<MeshFaceList>& meshes) {
   for (GpuGeometry& g : statics_) device_.Release(g);
   statics_.assign(meshes.size(), GpuGeometry{});

@@ -13,12 +13,15 @@
 #include "preview3d/item_faces.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
+#include "platform/messages.h"
 
 namespace slab {
 
 class SceneRenderer {
  public:
   bool Initialise(std::string& error) { return device_.Initialise(error); }
+  // The same, and without a device the user is told why.
+  bool Initialise(MessageSink& messages);
   bool Ready() const { return device_.Ready(); }
   GlDevice& Device() { return device_; }
 

@@ -5,38 +5,33 @@
 namespace slab {
 namespace {
 
-TEST(CommandLine, SwitchesTakeTheRestAfterOneSpaceAsTheFile) {
-  StartCommand c = ParseCommandLine("/convert2 C:\\x\\level.tr4");
-  EXPECT_EQ(c.Mode, StartMode::Convert2);
-  EXPECT_EQ(c.File, "C:\\x\\level.tr4");
-  EXPECT_EQ(ParseCommandLine("/convert3 a b.tr4").File, "a b.tr4");
-  EXPECT_EQ(ParseCommandLine("/convert3 a b.tr4").Mode, StartMode::Convert3);
-  EXPECT_EQ(ParseCommandLine("/adddemo x.tr2").Mode, StartMode::AddDemo);
-  EXPECT_EQ(ParseCommandLine("/view  two.tr2").File, " two.tr2");
-  EXPECT_EQ(ParseCommandLine("/view").File, "");
-  // The switch is compared on the first characters only, as the original did.
-  EXPECT_EQ(ParseCommandLine("/viewer.tr2").Mode, StartMode::View);
-}
-
-TEST(CommandLine, AnythingElseIsTheNormalStartWithNothingOpened) {
-  for (const char* line : {"", "/VIEW x.tr2", "/Convert2 x.tr4", "level.tr2", " /view x"}) {
-    const StartCommand c = ParseCommandLine(line);
-    EXPECT_EQ(c.Mode, StartMode::Normal) << line;
-    EXPECT_TRUE(c.OpenFile.empty()) << line;
+// A switch takes the rest after one space as its file; anything else is the normal start.
+TEST(CommandLine, SwitchesTakeTheRestAfterOneSpaceAndAnythingElseIsTheNormalStart) {
+  const struct {
+    const char* Line;
+    StartMode Mode;
+    const char* File;
+    const char* Open;
+  } cases[] = {
+      {"/convert2 C:\\x\\level.tr4", StartMode::Convert2, "C:\\x\\level.tr4", ""},
+      {"/convert3 a b.tr4", StartMode::Convert3, "a b.tr4", ""},
+      {"/adddemo x.tr2", StartMode::AddDemo, "x.tr2", ""},
+      {"/view  two.tr2", StartMode::View, " two.tr2", ""},
+      {"/view", StartMode::View, "", ""},
+      {"/viewer.tr2", StartMode::View, "r.tr2", ""},  // the switch is its first letters only
+      {"--open /tmp/my level.tr2", StartMode::Normal, "", "/tmp/my level.tr2"},
+      {"--opener x", StartMode::Normal, "", ""},
+      {"/VIEW x.tr2", StartMode::Normal, "", ""},
+      {" /view x", StartMode::Normal, "", ""},
+      {"level.tr2", StartMode::Normal, "", ""},
+      {"", StartMode::Normal, "", ""},
+  };
+  for (const auto& c : cases) {
+    const StartCommand command = ParseCommandLine(c.Line);
+    EXPECT_EQ(command.Mode, c.Mode) << c.Line;
+    EXPECT_EQ(command.File, c.File) << c.Line;
+    EXPECT_EQ(command.OpenFile, c.Open) << c.Line;
   }
-}
-
-TEST(CommandLine, OpenSwitchOpensTheFileAtTheNormalStart) {
-  StartCommand c = ParseCommandLine("--open /tmp/my level.tr2");
-  EXPECT_EQ(c.Mode, StartMode::Normal);
-  EXPECT_EQ(c.OpenFile, "/tmp/my level.tr2");
-  EXPECT_TRUE(ParseCommandLine("--opener x").OpenFile.empty());
-}
-
-TEST(CommandLine, ArgumentsAreJoinedBySingleSpaces) {
-  const char* argv[] = {"Slabwright2", "/convert2", "my", "level.tr4"};
-  EXPECT_EQ(JoinArguments(4, argv), "/convert2 my level.tr4");
-  EXPECT_EQ(JoinArguments(1, argv), "");
 }
 
 }  // namespace

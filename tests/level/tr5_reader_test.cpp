@@ -36,30 +36,22 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   Tr5Draft draft = SampleTr5Draft();
   auto composed = ComposeTR5(draft);
   Level got = ReadTr5(composed.Bytes);
-  EXPECT_EQ(got.NumMiscTextiles, 3);
-  EXPECT_EQ(got.Tr5HeaderA, 3);
-  EXPECT_EQ(got.Tr5HeaderB, -4);
+  EXPECT_EQ(std::tie(got.Tr5HeaderA, got.Tr5HeaderB), std::make_tuple(3, -4));
   ASSERT_EQ(got.Rooms.size(), 1u);
   const Room& room = got.Rooms[0];
   EXPECT_EQ(room.DataStart, int32_t(composed.RoomAt[0] + 8 + 1));  // counted from 1
   EXPECT_EQ(std::string(room.Marker.data(), 4), "XELA");
-  EXPECT_EQ(room.Info.YTop, -3072);
+  EXPECT_EQ(std::tie(room.Info.YTop, room.Flags), std::make_tuple(-3072, 64));
   EXPECT_EQ(std::tie(room.Tr5RoomByte, room.WaterScheme, room.ReverbInfo, room.AlternateGroup),
             std::make_tuple(0x11, 0x22, 0x33, 0x44));
-  EXPECT_EQ(room.Flags, 64);
   ASSERT_EQ(room.Sectors.size(), 6u);
   EXPECT_EQ(room.SectorAt(2, 1).FDIndex, 5);
   EXPECT_EQ(room.Portals.at(0).Normal[2], -1);
   EXPECT_EQ(room.StaticMeshes.at(0).ObjectID, 7);
   ASSERT_EQ(room.Lights.size(), 2u);
   const RoomLight& light = room.Lights[1];
-  EXPECT_EQ(light.FX, 1.5f);
-  EXPECT_EQ(light.Red, 0.5f);
-  EXPECT_EQ(light.Length, 3);
-  EXPECT_EQ(light.DirZ, -1);
-  EXPECT_EQ(light.DZ, -4096);
-  EXPECT_EQ(light.LightType, 2);
-  EXPECT_EQ(room.Layers.size(), 2u);
+  EXPECT_EQ(std::tie(light.FX, light.Red, light.DirZ), std::make_tuple(1.5f, 0.5f, -1.0f));
+  EXPECT_EQ(std::tie(light.DZ, light.LightType), std::make_tuple(-4096, 2));
 
   // Two layers of 10 and 6 vertices: one list of 16, the second layer's faces shifted by 10.
   ASSERT_EQ(room.Vertices.size(), 16u);
@@ -74,14 +66,11 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_EQ(room.Triangles[2].Vertices, (std::array<int16_t, 3>{10, 14, 15}));
   EXPECT_EQ(room.Triangles[2].Texture, 6);
 
-  const Level& l = draft.Data;
-  EXPECT_EQ(got.FloorData, l.FloorData);
-  EXPECT_EQ(got.MeshData.size(), 4u);
-  EXPECT_EQ(got.Frames, l.Frames);
+  EXPECT_EQ(got.FloorData, draft.Data.FloorData);
+  EXPECT_EQ(got.Frames, draft.Data.Frames);
   EXPECT_EQ(got.Moveables.at(0).Spare, 0xCDCD);
   EXPECT_EQ(got.StaticMeshDefs.at(1).ID, 9);
-  ASSERT_EQ(got.ObjectTextures.size(), 2u);
-  EXPECT_EQ(got.ObjectTextures[1].Tr5Padding, 0xABCD);
+  EXPECT_EQ(got.ObjectTextures.at(1).Tr5Padding, 0xABCD);
   EXPECT_EQ(got.Items.at(0).OCB, 3);
   EXPECT_EQ(got.AIObjects.at(0).Angle, 3);
   // Passed over, not kept.
@@ -90,14 +79,22 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_TRUE(got.Samples.empty());
 }
 
-// Faces are padded to four bytes; a misread pad shifts every vertex after it.
-TEST(Tr5Reader, FacePaddingFollowsTheTriangleTotal) {
+// Faces are padded to four bytes (a misread pad shifts every vertex after it), and a room
+// without layers leaves the next one in its place.
+TEST(Tr5Reader, FacePaddingAndRoomsWithoutLayers) {
   for (int triangles : {3, 4}) {
     Tr5Draft draft = SampleTr5Draft();
     auto& layers = draft.Rooms[0].Layers;
     layers[1].Triangles.resize(size_t(triangles - 1), layers[1].Triangles[0]);
+    test::Tr5RoomDraft bare = draft.Rooms[0];
+    bare.Layers.clear();
+    bare.FogCount = 0;
+    bare.Slack = 0;
+    draft.Rooms.insert(draft.Rooms.begin(), bare);
     Level got = ReadTr5(ComposeTR5(draft).Bytes);
-    const Room& room = got.Rooms[0];
+    ASSERT_EQ(got.Rooms.size(), 2u);
+    EXPECT_TRUE(got.Rooms[0].Vertices.empty() && got.Rooms[0].Rectangles.empty());
+    const Room& room = got.Rooms[1];
     EXPECT_EQ(room.Triangles.size(), size_t(triangles));
     EXPECT_EQ(room.Vertices[0].Y, -256) << triangles;
     EXPECT_EQ(room.Vertices[15].X, 1022) << triangles;
@@ -105,38 +102,9 @@ TEST(Tr5Reader, FacePaddingFollowsTheTriangleTotal) {
   }
 }
 
-TEST(Tr5Reader, RoomsWithoutLayersAndTheirNeighbours) {
-  Tr5Draft draft = SampleTr5Draft();
-  test::Tr5RoomDraft bare = draft.Rooms[0];
-  bare.Layers.clear();
-  bare.FogCount = 0;
-  bare.Slack = 0;
-  draft.Rooms.insert(draft.Rooms.begin(), bare);
-  Level got = ReadTr5(ComposeTR5(draft).Bytes);
-  ASSERT_EQ(got.Rooms.size(), 2u);
-  EXPECT_TRUE(got.Rooms[0].Vertices.empty() && got.Rooms[0].Rectangles.empty());
-  EXPECT_EQ(got.Rooms[1].Vertices.size(), 16u);
-  EXPECT_EQ(got.Rooms[1].Vertices[9].Z, 1024);
-}
-
-TEST(Tr5Reader, BadRoomMarkerRefusesTheFile) {
-  Tr5Draft draft = SampleTr5Draft();
-  draft.Rooms[0].Marker = {'X', 'E', 'L', 'B'};
-  auto bytes = ComposeTR5(draft).Bytes;
-  RecordingSink messages;
-  try {
-    ReadTr5(bytes, messages);
-    FAIL() << "not refused";
-  } catch (const LevelRefused& e) {
-    EXPECT_STREQ(e.what(), "BAD Room!");
-  }
-  auto result = LoadLevelFromBytes(bytes, "lake.trc", messages);
-  EXPECT_FALSE(result.Loaded);
-  EXPECT_EQ(messages.Shown, std::vector<std::string>{"BAD Room!"});
-}
-
-// Offsets outside the room's own block, counts past the file and negative counts are refused
-// (a room never reads another room's bytes, so what a load holds stays in step with the file).
+// A room without its marker, offsets outside the room's own block, counts past the file and
+// negative counts are refused (a room never reads another room's bytes, so what a load holds
+// stays in step with the file).
 TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
   Tr5Draft draft = SampleTr5Draft();
   auto composed = ComposeTR5(draft);
@@ -158,6 +126,7 @@ TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
     return "not refused";
   };
   const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+      {patched(room, 0x424C4558), "BAD Room!"},                                 // "XELB"
       {patched(room + 16, 0x7FFFFFF0), "room 0 points outside its own block"},  // sectors
       {patched(room + 16, -100000), "room 0 points outside its own block"},
       {patched(room + 180, 0x7FFFFFF0), "room 0 points outside its own block"},  // layers

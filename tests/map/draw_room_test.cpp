@@ -1,3 +1,4 @@
+// The map pictures pixel by pixel: a room's sectors, the level overview, and the PNG file.
 #include "map/draw_room.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "map/selection.h"
+#include "map/overview.h"
 #include "map/write_png.h"
 #include "map_fixture.h"
 
@@ -28,13 +29,11 @@ class DrawRoomTest : public test::MapFixture {
 TEST_F(DrawRoomTest, OneByOneRoomIsOneGreyCellWithItsOutline) {
   AddRoom(1, 1);
   const MapImage image = Draw();
-  ASSERT_EQ(image.Width(), 300);
-  ASSERT_EQ(image.Height(), 300);
+  ASSERT_EQ(std::tuple(image.Width(), image.Height()), std::tuple(300, 300));
   // The box runs from -1 to 10 with the right and bottom edge outside: grey 0..8, outline 9.
   for (int y = 0; y < 11; ++y)
     for (int x = 0; x < 11; ++x)
       ASSERT_EQ(image.Pixel(x, y), x < 9 && y < 9 ? colour::kOuterWall : kClearColour) << x << y;
-  EXPECT_EQ(image.Pixel(299, 299), kClearColour);
 }
 
 TEST_F(DrawRoomTest, ColourRulesInTheirOrder) {
@@ -50,45 +49,33 @@ TEST_F(DrawRoomTest, ColourRulesInTheirOrder) {
   At(0, 3, 1).Floor = At(0, 3, 1).Ceiling = 0x20;
   ListAt(0, 0, 2, {Fn(1, 0, true), 7});  // a portal in the outer ring
   ListAt(0, 5, 5, {Fn(1, 0, true), 7});  // a portal in a corner is still a corner
-  const MapImage image = Draw();
-  for (auto [a, b, want] : {std::tuple{1, 1, colour::kMonkey},
-                            {1, 2, colour::kMinecartStop},
-                            {1, 3, colour::kFunction20},
-                            {1, 4, colour::kFunction21},
-                            {2, 1, colour::kKill},
-                            {2, 2, colour::kTrigger},
-                            {2, 3, colour::kPortal},
-                            {2, 4, colour::kWall},
-                            {3, 1, colour::kWall},
-                            {3, 2, colour::kFloor},
-                            {0, 2, colour::kPortal},
-                            {0, 3, colour::kOuterWall},
-                            {5, 5, colour::kOuterWall},
-                            {5, 0, colour::kOuterWall}})
-    EXPECT_EQ(Cell(image, a, b), want) << a << "," << b;
-  // Nothing is drawn right of or below the last sector's outline.
-  EXPECT_EQ(image.Pixel(60, 5), kClearColour);
-  EXPECT_EQ(image.Pixel(5, 60), kClearColour);
-}
-
-TEST_F(DrawRoomTest, BlockedBoxesAreDarkGreyOnlyInThirdAndFourthGameLevels) {
-  AddRoom(4, 4);
+  // A blocked box is dark grey in third-game levels only, over the trigger.
   level().Boxes.resize(3);
   level().Boxes[2].OverlapIndex = static_cast<int16_t>(0x8004);
-  At(0, 1, 1).BoxIndex = 2 * 16;
-  ListAt(0, 1, 1, {Fn(4, 0, true), 0, Act(0, 0, true)});
-  At(0, 1, 2).BoxIndex = 1 * 16;  // a box that is not blocked
-  At(0, 2, 2).BoxIndex = 0x3FF0;  // no box at all
-  for (Game version : {Game::TR3, Game::TR4}) {
+  At(0, 3, 2).BoxIndex = 2 * 16;
+  ListAt(0, 3, 2, {Fn(4, 0, true), 0, Act(0, 0, true)});
+  At(0, 3, 3).BoxIndex = 1 * 16;  // a box that is not blocked
+  for (Game version : {Game::TR2, Game::TR3}) {
     doc.GameVersion = version;
     const MapImage image = Draw();
-    EXPECT_EQ(Cell(image, 1, 1), colour::kBlocked) << GameNumber(version);
-    EXPECT_EQ(Cell(image, 1, 2), colour::kFloor) << GameNumber(version);
-    EXPECT_EQ(Cell(image, 2, 2), colour::kFloor) << GameNumber(version);
-  }
-  for (Game version : {Game::TR1, Game::TR2, Game::TR5}) {
-    doc.GameVersion = version;
-    EXPECT_EQ(Cell(Draw(), 1, 1), colour::kTrigger) << GameNumber(version);
+    for (auto [a, b, want] : {std::tuple{1, 1, colour::kMonkey},
+                              {1, 2, colour::kMinecartStop},
+                              {1, 3, colour::kFunction20},
+                              {1, 4, colour::kFunction21},
+                              {2, 1, colour::kKill},
+                              {2, 2, colour::kTrigger},
+                              {2, 3, colour::kPortal},
+                              {2, 4, colour::kWall},
+                              {3, 1, colour::kWall},
+                              {3, 2, version == Game::TR3 ? colour::kBlocked : colour::kTrigger},
+                              {3, 3, colour::kFloor},
+                              {0, 2, colour::kPortal},
+                              {0, 3, colour::kOuterWall},
+                              {5, 5, colour::kOuterWall}})
+      EXPECT_EQ(Cell(image, a, b), want) << a << "," << b << " in game " << GameNumber(version);
+    // Nothing is drawn right of or below the last sector's outline.
+    EXPECT_EQ(image.Pixel(60, 5), kClearColour);
+    EXPECT_EQ(image.Pixel(5, 60), kClearColour);
   }
 }
 
@@ -104,46 +91,29 @@ TEST_F(DrawRoomTest, MarkersOnlyAtExactSectorCentres) {
   auto marker = [&](int a, int b, int dx, int dy) {
     return image.Pixel(10 * b + 3 + dx, 10 * a + 3 + dy);
   };
-  // A 4 x 4 box three pixels into the sector.
+  // A 4 x 4 box three pixels into the sector; item and static mesh: cyan above, blue below.
   for (int d = 0; d < 4; ++d) {
     EXPECT_EQ(marker(1, 1, d, d), colour::kItemMarker);
     EXPECT_EQ(marker(2, 1, d, 3 - d), colour::kItemMarker);  // AI objects count as items
     EXPECT_EQ(marker(1, 3, d, d), colour::kStaticMarker);
     EXPECT_EQ(marker(1, 2, d, d), colour::kFloor);
+    EXPECT_EQ(marker(3, 3, d, 1), colour::kItemMarker);
+    EXPECT_EQ(marker(3, 3, d, 2), colour::kStaticMarker);
   }
-  EXPECT_EQ(marker(1, 1, 4, 0), colour::kFloor);
-  EXPECT_EQ(marker(1, 1, 0, 4), colour::kFloor);
-  // Item and static mesh: cyan above, blue below.
-  for (int dx = 0; dx < 4; ++dx) {
-    EXPECT_EQ(marker(3, 3, dx, 0), colour::kItemMarker);
-    EXPECT_EQ(marker(3, 3, dx, 1), colour::kItemMarker);
-    EXPECT_EQ(marker(3, 3, dx, 2), colour::kStaticMarker);
-    EXPECT_EQ(marker(3, 3, dx, 3), colour::kStaticMarker);
-  }
+  EXPECT_EQ(marker(1, 1, 4, 4), colour::kFloor);
 }
 
 TEST_F(DrawRoomTest, RoomOfFortySectorsGrowsThePictureAndTheTable) {
   AddRoom(40, 32);
   ListAt(0, 38, 30, {Fn(5, 0, true)});
   SelectRoom(doc, state, 0);
-  EXPECT_EQ(state.Map.Width(), 320);
-  EXPECT_EQ(state.Map.Height(), 400);
-  EXPECT_EQ(state.Table.Height, 401);
+  EXPECT_EQ(std::tuple(state.Map.Width(), state.Map.Height(), state.Table.Height),
+            std::tuple(320, 400, 401));
   EXPECT_EQ(state.Map.Pixel(PixelX(30), PixelY(38)), colour::kKill);
   EXPECT_EQ(state.Map.Pixel(PixelX(31), PixelY(39)), colour::kOuterWall);
-  EXPECT_EQ(state.Table.AAt(315, 395), 40);
-  EXPECT_EQ(state.Table.BAt(315, 395), 32);
-
   const auto click = SelectSectorAt(doc, state, names, 305, 385, kLeftButton, 0);
   ASSERT_TRUE(click && click->Panel);
-  EXPECT_EQ(state.SelectedSectorX, 38);
-  EXPECT_EQ(state.SelectedSectorZ, 30);
-
-  // Thirty sectors keep the usual picture.
-  AddRoom(30, 30);
-  SelectRoom(doc, state, 1);
-  EXPECT_EQ(state.Map.Width(), 300);
-  EXPECT_EQ(state.Map.Height(), 300);
+  EXPECT_EQ(std::tuple(state.SelectedSectorX, state.SelectedSectorZ), std::tuple(38, 30));
 }
 
 TEST_F(DrawRoomTest, UnknownRoomAndDamagedCountsDrawSafely) {
@@ -154,6 +124,48 @@ TEST_F(DrawRoomTest, UnknownRoomAndDamagedCountsDrawSafely) {
   EXPECT_EQ(image.Height(), kSectorPixels * kMaxMapSectors);
   EXPECT_EQ(image.Pixel(PixelX(1), PixelY(1)), colour::kOuterWall);
   EXPECT_EQ(image.Pixel(PixelX(0), PixelY(5)), kClearColour);  // no such sector stored
+}
+
+// A room of nx x nz sectors at sector (sx, sz), every floor byte `floor`, Y range as given.
+Room OverviewRoom(int sx, int sz, int nx, int nz, uint8_t floor, int yBottom, int yTop) {
+  Room r;
+  r.Info = {sx * 1024, sz * 1024, yBottom, yTop};
+  r.NumXSectors = static_cast<int16_t>(nx);
+  r.NumZSectors = static_cast<int16_t>(nz);
+  r.Sectors.assign(static_cast<size_t>(nx * nz), Sector{0, 0, 0, floor, 0, 0});
+  return r;
+}
+
+// Outline and fill share the colour, so every pixel of the 4 x 4 square has it.
+Rgb OverviewCell(const MapImage& image, int cx, int cz) {
+  EXPECT_EQ(image.Pixel(cx * 4 + 3, cz * 4 + 3), image.Pixel(cx * 4, cz * 4));
+  return image.Pixel(cx * 4, cz * 4);
+}
+
+TEST(Overview, InnerSectorsInTheirRoomsColourClippedToTheGrid) {
+  Level level;
+  level.Rooms = {OverviewRoom(2, 3, 4, 5, 0, 0, -2048),       // selected
+                 OverviewRoom(10, 0, 4, 4, 0, -2048, -4096),  // YTop above its bottom
+                 OverviewRoom(20, 0, 4, 4, 0, 2048, -1024),   // YTop -1024 < 0 too
+                 OverviewRoom(30, 0, 4, 4, 0, 4096, 1024),    // below: bottom > top
+                 OverviewRoom(40, 0, 4, 4, 0, -2048, 0),      // the same Y range
+                 OverviewRoom(97, -2, 6, 6, 0, 0, -1024)};    // over two edges of the grid
+  const MapImage image = DrawLevelOverview(level, 0);
+  ASSERT_EQ(std::tuple(image.Width(), image.Height()), std::tuple(400, 400));
+  // Inner sectors x 1..2, z 1..3 of room 0: cells (3..4, 4..6); the outer ring left out.
+  for (int cx = 3; cx <= 4; ++cx)
+    for (int cz = 4; cz <= 6; ++cz)
+      EXPECT_EQ(OverviewCell(image, cx, cz), overview_colour::kSelected);
+  for (auto [x, y] : {std::pair{2, 3}, {5, 4}, {3, 7}, {0, 0}, {98, 0}})
+    EXPECT_EQ(image.Pixel(x * 4, y * 4), overview_colour::kBackground) << x << "," << y;
+  for (auto [cx, want] : {std::pair{11, overview_colour::kAbove},
+                          {21, overview_colour::kAbove},
+                          {31, overview_colour::kBelow},
+                          {41, overview_colour::kOther}})
+    EXPECT_EQ(OverviewCell(image, cx, 1), want) << cx;
+  EXPECT_NE(OverviewCell(image, 99, 2), overview_colour::kBackground);  // the part inside
+  // With no room selected nothing is red or grey.
+  EXPECT_EQ(OverviewCell(DrawLevelOverview(level, -1), 3, 4), overview_colour::kOther);
 }
 
 TEST(WritePngTest, PictureReadsBackPixelForPixel) {
@@ -174,8 +186,7 @@ TEST(WritePngTest, PictureReadsBackPixelForPixel) {
   std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(png));
   ASSERT_NE(png_image_finish_read(&png, nullptr, pixels.data(), 0, nullptr), 0);
   std::filesystem::remove(path);
-  EXPECT_EQ(png.width, 320u);
-  EXPECT_EQ(png.height, 300u);
+  EXPECT_EQ(std::tuple(png.width, png.height), std::tuple(320u, 300u));
   EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), image.Bytes().begin(), image.Bytes().end()));
 
   EXPECT_FALSE(WritePng(image, "/nonexistent-folder/x.png", error));

@@ -1,15 +1,14 @@
+// Framing a room keeps every face drawn inside the view, and each floor sector is picked at
+// its centre from the framed view: on a composed room, the sample level and real rooms.
 #include "preview3d/room_framing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <span>
 #include <vector>
 
-#include "level/load_level.h"
-#include "level/messages.h"
 #include "preview3d/key_codes.h"
 #include "support/real_levels.h"
 #include "tools/showcase_level.h"
@@ -17,8 +16,10 @@
 namespace slab {
 namespace {
 
+constexpr int kWidth = 600, kHeight = 400;
+
 // A room of xs x zs sectors at (4, 7) whose inner sectors have floors of their own heights
-// (one click lower per step along A) and a ceiling above each, wound as the games wind them:
+// (one click lower per step along X) and a ceiling above each, wound as the games wind them:
 // floors turn clockwise seen from above, ceilings seen from below. The outer ring is walls.
 Level ComposedRoom(int xs, int zs) {
   Room room;
@@ -26,19 +27,19 @@ Level ComposedRoom(int xs, int zs) {
   room.NumXSectors = static_cast<int16_t>(xs);
   room.NumZSectors = static_cast<int16_t>(zs);
   room.Sectors.assign(static_cast<size_t>(xs * zs), Sector{0, 0, 255, 0x81, 255, 0x81});
-  auto vertex = [&](int a, int b, int y) {
+  auto vertex = [&](int x, int z, int y) {
     room.Vertices.push_back(
-        {static_cast<int16_t>(a * 1024), static_cast<int16_t>(y), static_cast<int16_t>(b * 1024)});
+        {static_cast<int16_t>(x * 1024), static_cast<int16_t>(y), static_cast<int16_t>(z * 1024)});
     return static_cast<int16_t>(room.Vertices.size() - 1);
   };
-  for (int a = 1; a < xs - 1; ++a)
-    for (int b = 1; b < zs - 1; ++b) {
-      const int floor = 256 * (2 - a % 3);
-      room.SectorAt(a, b).Floor = static_cast<uint8_t>(floor / 256);
-      room.Rectangles.push_back({{vertex(a, b, floor), vertex(a, b + 1, floor),
-                                  vertex(a + 1, b + 1, floor), vertex(a + 1, b, floor)}});
-      room.Rectangles.push_back({{vertex(a + 1, b, -3072), vertex(a + 1, b + 1, -3072),
-                                  vertex(a, b + 1, -3072), vertex(a, b, -3072)}});
+  for (int x = 1; x < xs - 1; ++x)
+    for (int z = 1; z < zs - 1; ++z) {
+      const int floor = 256 * (2 - x % 3);
+      room.SectorAt(x, z).Floor = static_cast<uint8_t>(floor / 256);
+      room.Rectangles.push_back({{vertex(x, z, floor), vertex(x, z + 1, floor),
+                                  vertex(x + 1, z + 1, floor), vertex(x + 1, z, floor)}});
+      room.Rectangles.push_back({{vertex(x + 1, z, -3072), vertex(x + 1, z + 1, -3072),
+                                  vertex(x, z + 1, -3072), vertex(x, z, -3072)}});
     }
   Level level;
   level.Rooms = {Room{}, room};
@@ -54,21 +55,20 @@ double ExpectFramed(const OrbitCamera& camera, const Room& room, int width, int 
                fz = camera.TargetZ - camera.EyeZ;
   double widest = 0;
   auto check = [&](std::span<const int16_t> indices, bool doubleSided) {
-    std::vector<Vec3> corners;
+    std::vector<Vec3> c;
     for (int16_t i : indices) {
       if (i < 0 || static_cast<size_t>(i) >= room.Vertices.size()) return;
       const RoomVertex& v = room.Vertices[static_cast<size_t>(i)];
-      corners.push_back({static_cast<float>((room.Info.X + v.X) / 1024.0),
-                         static_cast<float>(-v.Y / 1024.0),
-                         static_cast<float>((room.Info.Z + v.Z) / 1024.0)});
+      c.push_back({static_cast<float>((room.Info.X + v.X) / 1024.0),
+                   static_cast<float>(-v.Y / 1024.0),
+                   static_cast<float>((room.Info.Z + v.Z) / 1024.0)});
     }
-    const double ax = corners[1].X - corners[0].X, ay = corners[1].Y - corners[0].Y,
-                 az = corners[1].Z - corners[0].Z, bx = corners[2].X - corners[0].X,
-                 by = corners[2].Y - corners[0].Y, bz = corners[2].Z - corners[0].Z;
+    const double ax = c[1].X - c[0].X, ay = c[1].Y - c[0].Y, az = c[1].Z - c[0].Z,
+                 bx = c[2].X - c[0].X, by = c[2].Y - c[0].Y, bz = c[2].Z - c[0].Z;
     const double facing =
         (ay * bz - az * by) * fx + (az * bx - ax * bz) * fy + (ax * by - ay * bx) * fz;
     if (!doubleSided && facing >= 0) return;
-    for (const Vec3& corner : corners) {
+    for (const Vec3& corner : c) {
       const auto p = ProjectPoint(camera, width, height, corner);
       ASSERT_TRUE(p) << "a corner behind the eye";
       EXPECT_TRUE(p->X >= 0 && p->X <= width && p->Y >= 0 && p->Y <= height)
@@ -81,21 +81,30 @@ double ExpectFramed(const OrbitCamera& camera, const Room& room, int width, int 
   return widest;
 }
 
+// Whether the point over the centre of sector (x, z) at floor height y (game units, down),
+// seen in a kWidth x kHeight view, picks that sector.
+bool PicksItsSector(const OrbitCamera& camera, const Level& level, int room, int x, int z, int y) {
+  const RoomInfo& at = level.Rooms[room].Info;
+  const auto p =
+      ProjectPoint(camera, kWidth, kHeight,
+                   {static_cast<float>(at.X / 1024.0 + x + 0.5), static_cast<float>(-y / 1024.0),
+                    static_cast<float>(at.Z / 1024.0 + z + 0.5)});
+  return p && PickFloorSector(camera, level, room, kWidth, kHeight, p->X, p->Y) == SectorPick{x, z};
+}
+
 TEST(FrameRoom, TheWholeRoomFitsAtEveryHeadingAndShape) {
   const Level level = ComposedRoom(7, 12);
-  const Room& room = level.Rooms[1];
   for (double heading : {0.0, 1.0, 2.5, 4.4})
     for (auto [width, height] : {std::pair{400, 400}, {800, 300}, {300, 700}}) {
       OrbitCamera camera;
       camera.AngleA = heading;
       ASSERT_TRUE(FrameRoom(camera, level, 1, static_cast<double>(width) / height));
       SCOPED_TRACE(testing::Message() << "heading " << heading << ", " << width << " x " << height);
-      EXPECT_DOUBLE_EQ(camera.TargetX, 4 + 3.5);
-      EXPECT_DOUBLE_EQ(camera.TargetZ, 7 + 6);
-      EXPECT_DOUBLE_EQ(camera.TargetY, -0.5);  // the room's floor, YBottom
-      EXPECT_EQ(camera.AngleA, heading);
+      // The centre of the room at its floor (YBottom); the heading kept.
+      EXPECT_EQ(std::tuple(camera.TargetX, camera.TargetY, camera.TargetZ, camera.AngleA),
+                std::tuple(4 + 3.5, -0.5, 7 + 6.0, heading));
       EXPECT_GT(camera.EyeY, 3.5);  // over the ceiling, which is culled from above
-      EXPECT_GT(ExpectFramed(camera, room, width, height), 0.6) << "could come nearer";
+      EXPECT_GT(ExpectFramed(camera, level.Rooms[1], width, height), 0.6) << "could come nearer";
     }
   OrbitCamera untouched;
   EXPECT_FALSE(FrameRoom(untouched, level, 2, 1));
@@ -103,22 +112,27 @@ TEST(FrameRoom, TheWholeRoomFitsAtEveryHeadingAndShape) {
   EXPECT_FALSE(untouched.RoomFramed);
 }
 
-TEST(FrameRoom, KeptByEachFrameUntilAFocusOrAnotherRoom) {
+TEST(FrameRoom, KeptUntilAnAltClickFocusOrAnotherRoom) {
   const Level level = ComposedRoom(7, 12);
   OrbitCamera camera;
   ASSERT_TRUE(FrameRoom(camera, level, 1, 1));
   const double eyeX = camera.EyeX, distance = camera.Distance;
   UpdateOrbitCamera(camera, level, 1, 2, 2);
-  EXPECT_DOUBLE_EQ(camera.TargetX, 7.5);
-  EXPECT_DOUBLE_EQ(camera.EyeX, eyeX);
+  EXPECT_EQ(std::tuple(camera.TargetX, camera.EyeX), std::tuple(7.5, eyeX));
   OrbitCameraKey(camera, kKeyPageDown, 0);  // farther than the keys go: not pulled back to 20
   EXPECT_GE(camera.Distance, distance);
 
-  OrbitCameraClick(camera, 2, 3, true);
-  UpdateOrbitCamera(camera, level, 1, 2, 3);
-  EXPECT_DOUBLE_EQ(camera.TargetX, 4 + 2.5);
-  EXPECT_FALSE(camera.RoomFramed);
-
+  OrbitCameraClick(camera, 1, 3, false);  // a plain click is no focus
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_TRUE(camera.RoomFramed);
+  // An Alt-click focuses the sector: the target sits on its floor, one click down.
+  OrbitCameraClick(camera, 1, 3, true);
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_EQ(std::tuple(camera.TargetX, camera.TargetY, camera.TargetZ, camera.RoomFramed),
+            std::tuple(4 + 1.5, -0.25, 7 + 3.5, false));
+  camera.FocusX = 9;  // no such sector: the focus resets and the camera stays
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_EQ(std::tuple(camera.FocusX, camera.FocusZ, camera.TargetX), std::tuple(1, 1, 5.5));
   ASSERT_TRUE(FrameRoom(camera, level, 1, 1));
   UpdateOrbitCamera(camera, level, 0, 0, 0);  // the room changed without a new framing
   EXPECT_FALSE(camera.RoomFramed);
@@ -126,24 +140,18 @@ TEST(FrameRoom, KeptByEachFrameUntilAFocusOrAnotherRoom) {
 
 TEST(PickFloorSector, TheCentreOfEachFloorPicksItsSector) {
   const Level level = ComposedRoom(7, 12);
-  const Room& room = level.Rooms[1];
   for (double heading : {0.3, 3.5}) {
     OrbitCamera camera;
     camera.AngleA = heading;
-    ASSERT_TRUE(FrameRoom(camera, level, 1, 640.0 / 480));
-    for (int a = 1; a < room.NumXSectors - 1; ++a)
-      for (int b = 1; b < room.NumZSectors - 1; ++b) {
-        const float floor = -(256.0f * static_cast<float>(2 - a % 3)) / 1024;
-        const auto p = ProjectPoint(
-            camera, 640, 480, {4.5f + static_cast<float>(a), floor, 7.5f + static_cast<float>(b)});
-        ASSERT_TRUE(p);
-        EXPECT_EQ(PickFloorSector(camera, level, 1, 640, 480, p->X, p->Y), (SectorPick{a, b}))
-            << "heading " << heading << " sector " << a << ", " << b;
-      }
-    // Above the room (the top edge, looking over it) and in a room without faces: nothing.
-    EXPECT_FALSE(PickFloorSector(camera, level, 1, 640, 480, 320, 0.5));
-    EXPECT_FALSE(PickFloorSector(camera, level, 0, 640, 480, 320, 240));
-    EXPECT_FALSE(PickFloorSector(camera, level, 1, 0, 480, 320, 240));
+    ASSERT_TRUE(FrameRoom(camera, level, 1, static_cast<double>(kWidth) / kHeight));
+    for (int x = 1; x < 6; ++x)
+      for (int z = 1; z < 11; ++z)
+        EXPECT_TRUE(PicksItsSector(camera, level, 1, x, z, 256 * (2 - x % 3)))
+            << "heading " << heading << " sector " << x << ", " << z;
+    // Above the room (the top edge, looking over it), a room without faces, an empty area.
+    EXPECT_FALSE(PickFloorSector(camera, level, 1, kWidth, kHeight, 300, 0.5));
+    EXPECT_FALSE(PickFloorSector(camera, level, 0, kWidth, kHeight, 300, 200));
+    EXPECT_FALSE(PickFloorSector(camera, level, 1, 0, kHeight, 300, 200));
   }
   // From below the floors, only ceilings face the eye: nothing is picked.
   OrbitCamera below;
@@ -153,55 +161,27 @@ TEST(PickFloorSector, TheCentreOfEachFloorPicksItsSector) {
   EXPECT_FALSE(PickFloorSector(below, level, 1, 400, 400, 200, 200));
 }
 
-// The sample level's faces are all double-sided, its floors wound facing down: each open
-// sector with a floor is picked at its centre, from the framed view of every room.
-TEST(PickFloorSector, DoubleSidedFloorsOfTheSampleLevel) {
-  const auto path = std::filesystem::path(testing::TempDir()) / "slab_pick_level.tr2";
-  test::WriteShowcaseLevel(path);
-  RecordingSink sink;
-  const LoadResult result = LoadLevel(path, sink);
-  std::filesystem::remove(path);
-  ASSERT_TRUE(result.Loaded);
-  const Level& level = result.Lvl;
-  int tried = 0;
-  for (size_t r = 0; r < level.Rooms.size(); ++r) {
-    const Room& room = level.Rooms[r];
-    OrbitCamera camera;
-    ASSERT_TRUE(FrameRoom(camera, level, static_cast<int>(r), 1.5));
-    for (int a = 0; a < room.NumXSectors; ++a)
-      for (int b = 0; b < room.NumZSectors; ++b) {
-        const Sector& s = room.SectorAt(a, b);
-        if (s.Floor == 0x81 || s.RoomBelow != 255) continue;
-        const auto p = ProjectPoint(camera, 600, 400,
-                                    {static_cast<float>(room.Info.X / 1024.0 + a + 0.5),
-                                     static_cast<float>(-static_cast<int8_t>(s.Floor) / 4.0),
-                                     static_cast<float>(room.Info.Z / 1024.0 + b + 0.5)});
-        ASSERT_TRUE(p);
-        EXPECT_EQ(PickFloorSector(camera, level, static_cast<int>(r), 600, 400, p->X, p->Y),
-                  (SectorPick{a, b}))
-            << "room " << r << " sector " << a << ", " << b;
-        ++tried;
-      }
-  }
-  EXPECT_GT(tried, 20);
-}
-
-// Real rooms: framing fits them, and the centre of a flat floor quad, picked from the framed
-// view, names the sector under it unless a nearer floor hides it.
-TEST(RoomFramingRealLevels, FramedRoomsFitAndFloorsPickTheirSectors) {
-  SLAB_REQUIRE_REAL_LEVELS();
-  int picked = 0, tried = 0;
+// Each flat floor is picked at its centre from the framed view of its room: always on the
+// sample level, whose faces are all double-sided and floors wound facing down; on real rooms
+// unless a nearer floor hides it. Every framed real room fits the view.
+TEST(PickFloorSector, SampleLevelAndRealRooms) {
+  const auto sample = test::LoadBytes(test::ComposeClassic(test::ShowcaseDraft()).Bytes, "x.tr2");
+  ASSERT_TRUE(sample->Result.Loaded);
+  std::vector<const Level*> levels{&sample->Result.Lvl};
+  std::vector<std::unique_ptr<test::Loaded>> real;
   for (const auto& path : test::RealLevels({"tr1/", "tr4/"})) {
-    RecordingSink sink;
-    const LoadResult result = LoadLevel(path, sink);
-    if (!result.Loaded) continue;
-    const Level& level = result.Lvl;
-    for (size_t r = 0; r < level.Rooms.size(); r += 5) {
+    real.push_back(test::LoadFile(path));
+    if (real.back()->Result.Loaded) levels.push_back(&real.back()->Result.Lvl);
+  }
+  int picked = 0, tried = 0;
+  for (size_t l = 0; l < levels.size(); ++l) {
+    const Level& level = *levels[l];
+    for (size_t r = 0; r < level.Rooms.size(); r += l == 0 ? 1 : 5) {
       const Room& room = level.Rooms[r];
       OrbitCamera camera;
       if (!FrameRoom(camera, level, static_cast<int>(r), 1.5)) continue;
-      SCOPED_TRACE(testing::Message() << path << " room " << r);
-      ExpectFramed(camera, room, 600, 400);
+      SCOPED_TRACE(testing::Message() << "level " << l << " room " << r);
+      ExpectFramed(camera, room, kWidth, kHeight);
       for (const RoomQuad& q : room.Rectangles) {
         const auto& v = room.Vertices;
         if (std::any_of(q.Vertices.begin(), q.Vertices.end(),
@@ -209,20 +189,13 @@ TEST(RoomFramingRealLevels, FramedRoomsFitAndFloorsPickTheirSectors) {
           continue;
         const RoomVertex &c0 = v[q.Vertices[0]], &c2 = v[q.Vertices[2]];
         if (c0.Y != c2.Y || c0.Y != v[q.Vertices[1]].Y || c0.Y != v[q.Vertices[3]].Y) continue;
-        const int a = (c0.X + c2.X) / 2 / 1024, b = (c0.Z + c2.Z) / 2 / 1024;
-        if (!room.HasSector(a, b) || static_cast<int8_t>(room.SectorAt(a, b).Floor) * 256 != c0.Y)
+        const int x = (c0.X + c2.X) / 2 / 1024, z = (c0.Z + c2.Z) / 2 / 1024;
+        if (!room.HasSector(x, z) || static_cast<int8_t>(room.SectorAt(x, z).Floor) * 256 != c0.Y)
           continue;
-        const auto p =
-            ProjectPoint(camera, 600, 400,
-                         {static_cast<float>((room.Info.X + (c0.X + c2.X) / 2) / 1024.0),
-                          static_cast<float>(-c0.Y / 1024.0),
-                          static_cast<float>((room.Info.Z + (c0.Z + c2.Z) / 2) / 1024.0)});
-        ASSERT_TRUE(p);
+        const bool picks = PicksItsSector(camera, level, static_cast<int>(r), x, z, c0.Y);
+        EXPECT_TRUE(picks || l > 0) << "sector " << x << ", " << z;
         ++tried;
-        picked += PickFloorSector(camera, level, static_cast<int>(r), 600, 400, p->X, p->Y) ==
-                          SectorPick{a, b}
-                      ? 1
-                      : 0;
+        picked += picks ? 1 : 0;
       }
     }
   }

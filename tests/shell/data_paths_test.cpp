@@ -1,6 +1,7 @@
 #include "shell/data_paths.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -8,23 +9,16 @@ namespace slab {
 namespace {
 namespace fs = std::filesystem;
 
-// An installed tree as the package lays it out, under a scratch root.
-struct ShippedFiles : ::testing::Test {
-  fs::path root, bin, data, finishers;
-  void SetUp() override {
-    root = fs::temp_directory_path() /
-           ("slab_tree_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(root);
-    bin = root / "bin";
-    data = (bin / InstalledFolder(ShippedKind::Data)).lexically_normal();
-    finishers = (bin / InstalledFolder(ShippedKind::Finisher)).lexically_normal();
-    for (const fs::path& folder : {bin, data, finishers}) fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(root); }
-  static void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
-};
+void Touch(const fs::path& file) { std::ofstream(file) << "x"; }
 
-TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
+// An installed tree as the package lays it out, under a scratch root.
+TEST(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKindElseNamedMissing) {
+  const fs::path root = fs::path(testing::TempDir()) / ("slab_tree_" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  const fs::path bin = root / "bin";
+  const fs::path data = (bin / InstalledFolder(ShippedKind::Data)).lexically_normal();
+  const fs::path finishers = (bin / InstalledFolder(ShippedKind::Finisher)).lexically_normal();
+  for (const fs::path& folder : {bin, data, finishers}) fs::create_directories(folder);
   Touch(data / "TR3.swd");
   Touch(finishers / "RKV");
   fs::create_directories(bin / "TR4Objects.dat");  // a folder is no file
@@ -32,33 +26,32 @@ TEST_F(ShippedFiles, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
   Touch(bin / "Light.bmp");
   Touch(data / "Light.bmp");
   Touch(data / "RKV");  // the finisher is not looked for among the data
-
-  struct Case {
+  const struct {
     const char* Name;
     ShippedKind Kind;
-    fs::path Expected;
-  };
-  for (const Case& c : {Case{"TR3.swd", ShippedKind::Data, data / "TR3.swd"},
-                        Case{"TR4Objects.dat", ShippedKind::Data, data / "TR4Objects.dat"},
-                        Case{"Light.bmp", ShippedKind::Data, bin / "Light.bmp"},
-                        Case{"RKV", ShippedKind::Finisher, finishers / "RKV"}}) {
+    fs::path Folder;
+  } cases[] = {{"TR3.swd", ShippedKind::Data, data},
+               {"TR4Objects.dat", ShippedKind::Data, data},
+               {"Light.bmp", ShippedKind::Data, bin},
+               {"RKV", ShippedKind::Finisher, finishers}};
+  for (const auto& c : cases) {
     const ShippedFile found = FindShippedFile(bin, c.Name, c.Kind);
     EXPECT_TRUE(found.Found) << c.Name;
-    EXPECT_EQ(found.Path, c.Expected) << c.Name;
+    EXPECT_EQ(found.Path, c.Folder / c.Name);
   }
-  // A moved tree is followed: nothing names the old place.
-  fs::rename(root, root.string() + "_moved");
-  root += "_moved";
-  const ShippedFile moved = FindShippedFile(root / "bin", "TR3.swd", ShippedKind::Data);
-  EXPECT_TRUE(moved.Found);
-  EXPECT_EQ(moved.Path, root / "share" / "slabwright" / "TR3.swd");
-}
-
-TEST_F(ShippedFiles, AMissingFileNamesThePlaceBesideTheProgramAndEveryFolderLookedIn) {
-  const ShippedFile missing = FindShippedFile(bin, "RKV", ShippedKind::Finisher);
+  // A missing file names the place beside the program and every folder looked in.
+  const ShippedFile missing = FindShippedFile(bin, "RKV2", ShippedKind::Finisher);
   EXPECT_FALSE(missing.Found);
-  EXPECT_EQ(missing.Path, bin / "RKV");
+  EXPECT_EQ(missing.Path, bin / "RKV2");
   EXPECT_EQ(LookedInText(missing), bin.string() + " and " + finishers.string());
+  // A moved tree is followed: nothing names the old place.
+  const fs::path moved = root.string() + "_moved";
+  fs::remove_all(moved);
+  fs::rename(root, moved);
+  const ShippedFile found = FindShippedFile(moved / "bin", "TR3.swd", ShippedKind::Data);
+  EXPECT_TRUE(found.Found);
+  EXPECT_EQ(found.Path, moved / data.lexically_relative(root) / "TR3.swd");
+  fs::remove_all(moved);
 }
 
 }  // namespace

@@ -5,25 +5,21 @@
 #include <vector>
 
 #include "level/level.h"
-#include "level/messages.h"
-#include "shell/keyboard.h"
-#include "shell/tick_clock.h"
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/tick_clock.h"
 
 namespace slab {
 namespace {
 
-// A crate, then two Lara items: the first one gives the header.
-Level LevelWithLara() {
-  Level level;
-  const Item lara{0, 3, 1024, -512, 2048, -16384};
-  level.Items = {Item{7, 0, 99}, lara, Item{0, 3, 5}};
-  level.NumDemoData = 8;
-  level.DemoData = {1, 2};
-  return level;
-}
-
 struct Recording : ::testing::Test {
-  Level level = LevelWithLara();
+  // A crate, then two Lara items: the first one gives the header.
+  Recording() {
+    level.Items = {Item{7, 0, 99}, Item{0, 3, 1024, -512, 2048, -16384}, Item{0, 3, 5}};
+    level.NumDemoData = 8;
+    level.DemoData = {1, 2};
+  }
+  Level level;
   DemoRecorder recorder;
   TestKeyboard keyboard;
   ManualTickClock clock;
@@ -53,49 +49,33 @@ struct Recording : ::testing::Test {
 };
 
 TEST_F(Recording, HeaderFromTheFirstLaraThenStopAddsTheEndMarkerOnce) {
-  clock.Now = 5000;
+  Level noLara = level;
+  noLara.Items.resize(1);
+  EXPECT_EQ(StartDemoRecording(recorder, noLara, devices), DemoStart::NoLara);
+  EXPECT_EQ(noLara.NumDemoData, 8);
   ASSERT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::Started);
-  EXPECT_TRUE(recorder.DemoRecording);
-  EXPECT_FALSE(recorder.DemoCapturing);
-  EXPECT_EQ(level.NumDemoData, 10);
   EXPECT_EQ(level.DemoData, (std::vector<int32_t>{1024, -512, 2048, 0, -16384, 0, 3, 1, 0, 0}));
-  ASSERT_EQ(sink.Shown.size(), 1u);
-  EXPECT_EQ(sink.Shown[0],
-            "Please start Tomb Raider II, load the current level and press TAB to start "
-            "recording'");
+  EXPECT_EQ(sink.Shown.size(), 2u);  // why not, then how to start
   // Nothing is appended before TAB.
   keyboard.Press(kDikUp);
   PollFor(2000);
   EXPECT_EQ(level.NumDemoData, 10);
-  EXPECT_EQ(sink.Beeps, 0);
 
   EXPECT_TRUE(StopDemoRecording(recorder, level));
-  EXPECT_FALSE(recorder.DemoRecording);
-  ASSERT_EQ(level.DemoData.size(), 11u);
-  EXPECT_EQ(level.DemoData[10], -1);
+  EXPECT_EQ(level.DemoData.back(), -1);
   EXPECT_EQ(level.NumDemoData, 44);
   // A second Stop must not turn the byte count into bytes again.
   EXPECT_FALSE(StopDemoRecording(recorder, level));
   EXPECT_EQ(level.NumDemoData, 44);
 }
 
-TEST_F(Recording, KeyMasksAndTheLookKeyPerGame) {
+TEST_F(Recording, ThirtySamplesASecondHoweverOftenPolledWithTheKeysAndTheLookKeyPerGame) {
   StartCapture();
-  EXPECT_TRUE(recorder.DemoCapturing);
-  EXPECT_EQ(sink.Beeps, 1);
-  const int before = level.NumDemoData;
-  keyboard.Press(kDikUp);
-  keyboard.Press(kDikRightCtrl);
-  PollFor(100, 1);
-  keyboard.ReleaseAll();
-  PollFor(100, 1);
-  ASSERT_GT(level.NumDemoData, before);
-  const std::vector<int32_t> samples(level.DemoData.begin() + before,
-                                     level.DemoData.begin() + level.NumDemoData);
-  EXPECT_NE(std::find(samples.begin(), samples.end(), 0x41), samples.end());
-  EXPECT_EQ(samples.back(), 0);
-  for (int32_t mask : samples) EXPECT_TRUE(mask == 0 || mask == 0x41) << mask;
-
+  for (int64_t step : {1, 7, 16, 45}) {
+    int before = level.NumDemoData;
+    PollFor(3000, step);
+    EXPECT_NEAR(level.NumDemoData - before, 90, 1) << "polled every " << step << " ms";
+  }
   for (uint8_t code : {kDikUp, kDikDown, kDikLeft, kDikRight, kDikLeftAlt, kDikRightAlt, kDikSpace,
                        kDikLeftCtrl, kDikComma, kDikSlash})
     keyboard.Press(code);
@@ -105,15 +85,9 @@ TEST_F(Recording, KeyMasksAndTheLookKeyPerGame) {
   keyboard.Release(kDikComma);
   PollFor(80, 1);
   EXPECT_EQ(LastSample(), 0x7F);
-}
-
-TEST_F(Recording, ThirtySamplesASecondHoweverOftenPolled) {
-  StartCapture();
-  for (int64_t step : {1, 7, 16, 45}) {
-    int before = level.NumDemoData;
-    PollFor(3000, step);
-    EXPECT_NEAR(level.NumDemoData - before, 90, 1) << "polled every " << step << " ms";
-  }
+  keyboard.ReleaseAll();
+  PollFor(80, 1);
+  EXPECT_EQ(LastSample(), 0);
 }
 
 TEST_F(Recording, TabPausesAndAHeldTabTogglesOnce) {
@@ -136,44 +110,15 @@ TEST_F(Recording, TabPausesAndAHeldTabTogglesOnce) {
 TEST_F(Recording, CaptureStopsByItselfAtTheLimit) {
   StartCapture();
   PollFor(300 * 1000, 15);
-  EXPECT_TRUE(recorder.Full);
   EXPECT_FALSE(recorder.DemoCapturing);
   EXPECT_TRUE(recorder.DemoRecording);
   EXPECT_EQ(level.NumDemoData, kMaxDemoEntries - 1);
-  ASSERT_EQ(sink.Shown.size(), 2u);
-  PressTab();  // no restart past the limit
+  EXPECT_EQ(sink.Shown.size(), 2u);  // it says so
+  PressTab();                        // no restart past the limit
   EXPECT_FALSE(recorder.DemoCapturing);
   StopDemoRecording(recorder, level);
   EXPECT_EQ(level.NumDemoData, 32764);
   EXPECT_EQ(level.DemoData.back(), -1);
-}
-
-TEST_F(Recording, SavingWhileRecordingWritesAFinishedDemoAndRecordingGoesOn) {
-  StartCapture();
-  keyboard.Press(kDikSpace);
-  PollFor(200);
-  Level saved = FinishedDemoCopy(recorder, level);
-  EXPECT_EQ(saved.NumDemoData, (level.NumDemoData + 1) * 4);
-  EXPECT_EQ(saved.DemoData.back(), -1);
-  EXPECT_EQ(saved.DemoData[level.NumDemoData - 1], kDemoSpace);
-  EXPECT_TRUE(recorder.DemoRecording);
-  int entries = level.NumDemoData;
-  PollFor(200);
-  EXPECT_GT(level.NumDemoData, entries);
-}
-
-TEST_F(Recording, NoLaraOrNoKeyboardIsRefusedWithAMessage) {
-  Level noLara = level;
-  noLara.Items.resize(1);
-  EXPECT_EQ(StartDemoRecording(recorder, noLara, devices), DemoStart::NoLara);
-  keyboard.Available = false;
-  EXPECT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::NoKeyboard);
-  EXPECT_FALSE(recorder.DemoRecording);
-  EXPECT_EQ(noLara.NumDemoData, 8);
-  EXPECT_EQ(level.NumDemoData, 8);
-  ASSERT_EQ(sink.Shown.size(), 2u);
-  EXPECT_NE(sink.Shown[0].find("Lara"), std::string::npos);
-  EXPECT_NE(sink.Shown[1].find("Demo recording is not available."), std::string::npos);
 }
 
 }  // namespace

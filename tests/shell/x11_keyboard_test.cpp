@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/keyboard.h"
+#include "platform/keyboard.h"
 
 namespace slab {
 namespace {

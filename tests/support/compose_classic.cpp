@@ -3,171 +3,95 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "support/compose_out.h"
+
 namespace slab::test {
 
 namespace {
 
-// Appends little-endian fields and remembers where each named stretch lies.
-class Out {
- public:
-  void U8(uint8_t v) { bytes_.push_back(v); }
-  void U16(uint16_t v) {
-    U8(static_cast<uint8_t>(v));
-    U8(static_cast<uint8_t>(v >> 8));
+void WriteObjectTexture(Out& o, const ObjectTexture& t, Game v) {
+  o.W16(t.Attribute, t.Tile);
+  if (v >= Game::TR4) o.W16(t.NewFlags);
+  for (const auto& c : t.Corners) o.U8(c.XCoordinate, c.XPixel, c.YCoordinate, c.YPixel);
+  if (v >= Game::TR4) {
+    o.Block(t.UVOrigin);
+    o.W32(t.Width, t.Height);
   }
-  void I16(int16_t v) { U16(static_cast<uint16_t>(v)); }
-  void U32(uint32_t v) {
-    U16(static_cast<uint16_t>(v));
-    U16(static_cast<uint16_t>(v >> 16));
-  }
-  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-  template <size_t N>
-  void Block(const std::array<uint8_t, N>& a) {
-    bytes_.insert(bytes_.end(), a.begin(), a.end());
-  }
-  void Block(const std::vector<uint8_t>& v) { bytes_.insert(bytes_.end(), v.begin(), v.end()); }
-
-  size_t Mark() const { return bytes_.size(); }
-  void Name(const std::string& name, size_t start) {
-    if (bytes_.size() > start) sections_.push_back({name, start, bytes_.size() - start});
-  }
-  void Count16(const std::string& name, size_t n) {
-    size_t start = Mark();
-    U16(static_cast<uint16_t>(n));
-    Name(name, start);
-  }
-  void Count32(const std::string& name, size_t n) {
-    size_t start = Mark();
-    U32(static_cast<uint32_t>(n));
-    Name(name, start);
-  }
-  // Writes a list entry by entry under one section name.
-  template <typename T, typename F>
-  void List(const std::string& name, const std::vector<T>& list, F writeOne) {
-    size_t start = Mark();
-    for (const auto& entry : list) writeOne(entry);
-    Name(name, start);
-  }
-
-  ComposedFile Finish() { return {std::move(bytes_), std::move(sections_)}; }
-
- private:
-  std::vector<uint8_t> bytes_;
-  std::vector<ComposedSection> sections_;
-};
-
-void WriteObjectTexture(Out& o, const ObjectTexture& t) {
-  o.U16(t.Attribute);
-  o.U16(t.Tile);
-  for (const auto& c : t.Corners) {
-    o.U8(c.XCoordinate);
-    o.U8(c.XPixel);
-    o.U8(c.YCoordinate);
-    o.U8(c.YPixel);
-  }
+  if (v == Game::TR5) o.W16(t.Tr5Padding);
 }
 
-void WriteRoom(Out& o, const DraftRoom& r, Game v, size_t index) {
-  const std::string p = "room " + std::to_string(index) + " ";
+// A room of the first four games (the fifth game's are blocks of their own).
+void WriteRoom(Out& o, const DraftRoom& r, Game v) {
   size_t start = o.Mark();
-  o.I32(r.Info.X);
-  o.I32(r.Info.Z);
-  o.I32(r.Info.YBottom);
-  o.I32(r.Info.YTop);
-  o.Name(p + "Info", start);
+  o.W32(r.Info.X, r.Info.Z, r.Info.YBottom, r.Info.YTop);
+  o.Name("Info", start);
 
   const size_t vertexSize = v == Game::TR1 ? 8 : 12;
   const size_t geometryBytes = 8 + r.Vertices.size() * vertexSize + r.Rectangles.size() * 10 +
                                r.Triangles.size() * 8 + r.Sprites.size() * 4;
-  o.Count32(p + "NumDataWords", geometryBytes / 2);
-
-  o.Count16(p + "NumVertices", r.Vertices.size());
-  o.List(p + "Vertices", r.Vertices, [&](const RoomVertex& x) {
-    o.I16(x.X);
-    o.I16(x.Y);
-    o.I16(x.Z);
-    o.I16(x.Lighting1);
-    if (v != Game::TR1) {
-      o.U16(x.Attributes);
-      o.I16(x.Lighting2);
-    }
+  o.Count32("NumDataWords", geometryBytes / 2);
+  o.Counted16("Vertices", r.Vertices, [&](const RoomVertex& x) {
+    o.W16(x.X, x.Y, x.Z, x.Lighting1);
+    if (v != Game::TR1) o.W16(x.Attributes, x.Lighting2);
   });
-  o.Count16(p + "NumRectangles", r.Rectangles.size());
-  o.List(p + "Rectangles", r.Rectangles, [&](const RoomQuad& q) {
-    for (auto i : q.Vertices) o.I16(i);
-    o.I16(q.Texture);
+  o.Counted16("Rectangles", r.Rectangles, [&](const RoomQuad& q) {
+    for (auto i : q.Vertices) o.W16(i);
+    o.W16(q.Texture);
   });
-  o.Count16(p + "NumTriangles", r.Triangles.size());
-  o.List(p + "Triangles", r.Triangles, [&](const RoomTriangle& t) {
-    for (auto i : t.Vertices) o.I16(i);
-    o.I16(t.Texture);
+  o.Counted16("Triangles", r.Triangles, [&](const RoomTriangle& t) {
+    for (auto i : t.Vertices) o.W16(i);
+    o.W16(t.Texture);
   });
-  o.Count16(p + "NumSprites", r.Sprites.size());
-  o.List(p + "Sprites", r.Sprites, [&](const RoomSprite& s) {
-    o.I16(s.Vertex);
-    o.I16(s.Texture);
-  });
-  o.Count16(p + "NumPortals", r.Portals.size());
-  o.List(p + "Portals", r.Portals, [&](const Portal& d) {
-    o.U16(d.AdjoiningRoom);
-    for (auto n : d.Normal) o.I16(n);
-    for (auto c : d.Vertices) o.I16(c);
-  });
+  if (v == Game::TR4) {  // a count kept as it is, with no entries after it
+    start = o.Mark();
+    o.W16(r.Sprites.size());
+    o.Name("sprite count as stored", start);
+  } else {
+    o.Counted16("Sprites", r.Sprites, [&](const RoomSprite& s) { o.W16(s.Vertex, s.Texture); });
+  }
+  o.Counted16("Portals", r.Portals, [&](const Portal& p) { WritePortal(o, p); });
 
   start = o.Mark();
-  o.I16(r.NumZSectors);
-  o.I16(r.NumXSectors);
-  o.Name(p + "sector grid", start);
+  o.W16(r.NumZSectors, r.NumXSectors);
+  o.Name("sector grid", start);
   start = o.Mark();
   const size_t numSectors =
       r.NumZSectors > 0 && r.NumXSectors > 0 ? size_t(r.NumZSectors) * size_t(r.NumXSectors) : 0;
-  for (size_t i = 0; i < numSectors; ++i) {
-    Sector s = i < r.Sectors.size() ? r.Sectors[i] : Sector{};
-    o.U16(s.FDIndex);
-    o.U16(s.BoxIndex);
-    o.U8(s.RoomBelow);
-    o.U8(s.Floor);
-    o.U8(s.RoomAbove);
-    o.U8(s.Ceiling);
-  }
-  o.Name(p + "Sectors", start);
+  for (size_t i = 0; i < numSectors; ++i)
+    WriteSector(o, i < r.Sectors.size() ? r.Sectors[i] : Sector{});
+  o.Name("Sectors", start);
 
   start = o.Mark();
-  o.I16(r.AmbientIntensity1);
-  if (v != Game::TR1) o.I16(r.AmbientIntensity2);
-  if (v == Game::TR2) o.I16(r.LightMode);
-  o.Name(p + "ambience", start);
-
-  o.Count16(p + "NumLights", r.Lights.size());
-  o.List(p + "Lights", r.Lights, [&](const RoomLight& l) {
-    o.I32(l.X);
-    o.I32(l.Y);
-    o.I32(l.Z);
-    o.I16(l.Intensity1);
-    if (v != Game::TR1) o.I16(l.Intensity2);
-    o.I32(l.Fade1);
-    if (v != Game::TR1) o.I32(l.Fade2);
+  o.W16(r.AmbientIntensity1);
+  if (v != Game::TR1) o.W16(r.AmbientIntensity2);
+  if (v == Game::TR2) o.W16(r.LightMode);
+  o.Name("ambience", start);
+  o.Counted16("Lights", r.Lights, [&](const RoomLight& l) {
+    o.W32(l.X, l.Y, l.Z);
+    if (v == Game::TR4) {
+      o.U8(l.Colour[0], l.Colour[1], l.Colour[2]);
+      o.W16(l.LightType);
+      o.U8(l.Intensity);
+      o.F32(l.In, l.Out, l.Length, l.CutOff);
+      o.W32(l.DX, l.DY, l.DZ);
+    } else {
+      o.W16(l.Intensity1);
+      if (v != Game::TR1) o.W16(l.Intensity2);
+      o.W32(l.Fade1);
+      if (v != Game::TR1) o.W32(l.Fade2);
+    }
   });
-  o.Count16(p + "NumStaticMeshes", r.StaticMeshes.size());
-  o.List(p + "StaticMeshes", r.StaticMeshes, [&](const RoomStatic& s) {
-    o.I32(s.X);
-    o.I32(s.Y);
-    o.I32(s.Z);
-    o.U16(s.Rotation);
-    o.I16(s.Intensity1);
-    if (v != Game::TR1) o.I16(s.Intensity2);
-    o.U16(s.ObjectID);
-  });
+  o.Counted16("StaticMeshes", r.StaticMeshes,
+              [&](const RoomStatic& s) { WriteRoomStatic(o, s, v); });
 
   start = o.Mark();
-  o.I16(r.AlternateRoom);
-  o.I16(r.Flags);
-  if (v == Game::TR3) {
-    o.U8(r.WaterScheme);
-    o.U8(r.ReverbInfo);
-    o.U8(r.AlternateGroup);
-  }
-  o.Name(p + "AlternateRoom and Flags", start);
+  o.W16(r.AlternateRoom, r.Flags);
+  if (v >= Game::TR3) o.U8(r.WaterScheme, r.ReverbInfo, r.AlternateGroup);
+  o.Name("AlternateRoom and Flags", start);
+}
+
+uint32_t UsualVersionWord(Game gameVersion) {
+  return gameVersion == Game::TR1 ? 0x00000020 : gameVersion == Game::TR2 ? 0x0000002D : 0xFF180038;
 }
 
 }  // namespace
@@ -176,12 +100,6 @@ const ComposedSection& ComposedFile::Section(const std::string& name) const {
   for (const auto& s : Sections)
     if (s.Name == name) return s;
   throw std::out_of_range("no section named " + name);
-}
-
-bool ComposedFile::HasSection(const std::string& name) const {
-  for (const auto& s : Sections)
-    if (s.Name == name) return true;
-  return false;
 }
 
 std::vector<uint8_t> ComposedFile::Truncated(size_t length) const {
@@ -231,6 +149,7 @@ DraftLevel DraftFromLevel(const Level& l, Game v) {
   d.SpriteTextures = l.SpriteTextures;
   d.SpriteSequences = l.SpriteSequences;
   d.Cameras = l.Cameras;
+  d.FlybyCameras = l.FlybyCameras;
   d.SoundSources = l.SoundSources;
   d.Boxes = l.Boxes;
   for (size_t i = 0; i < l.Tr1BoxBounds.size() && i < l.Boxes.size(); ++i) {
@@ -240,7 +159,9 @@ DraftLevel DraftFromLevel(const Level& l, Game v) {
   d.Overlaps = l.Overlaps;
   d.Zones = l.Zones;
   d.AnimatedTextures = l.AnimatedTextures;
+  d.AnimatedTexturesUVCount = l.AnimatedTexturesUVCount;
   d.Items = l.Items;
+  d.AIObjects = l.AIObjects;
   d.LightMap = l.LightMap;
   d.Tr1Palette = l.Tr1Palette;
   d.CinematicFrames = l.CinematicFrames;
@@ -253,156 +174,71 @@ DraftLevel DraftFromLevel(const Level& l, Game v) {
   return d;
 }
 
-uint32_t UsualVersionWord(Game gameVersion) {
-  switch (gameVersion) {
-    case Game::TR1:
-      return 0x00000020;
-    case Game::TR2:
-      return 0x0000002D;
-    default:
-      return 0xFF180038;
-  }
-}
-
-ComposedFile ComposeClassic(const DraftLevel& d) {
+void WriteLists(Out& o, const DraftLevel& d) {
   const Game v = d.GameVersion;
-  Out o;
-
-  size_t start = o.Mark();
-  o.U32(d.VersionWord.value_or(UsualVersionWord(v)));
-  o.Name("Version", start);
-  if (v != Game::TR1) {
-    start = o.Mark();
-    o.Block(d.Palette);
-    o.Name("Palette", start);
-    start = o.Mark();
-    o.Block(d.Palette16);
-    o.Name("Palette16", start);
-  }
-  o.Count32("NumTextiles", static_cast<size_t>(std::max(d.NumTextiles, 0)));
-  // A checkerboard of 16-texel squares, so a page looks like something when drawn.
-  start = o.Mark();
-  for (int32_t page = 0; page < d.NumTextiles; ++page)
-    for (int y = 0; y < 256; ++y)
-      for (int x = 0; x < 256; ++x)
-        o.U8(static_cast<uint8_t>(((x / 16 + y / 16 + page) & 1) ? 15 : 200));
-  o.Name("Textile8", start);
-  if (v != Game::TR1) {
-    start = o.Mark();
-    if (d.Textile16.size() == static_cast<size_t>(std::max(d.NumTextiles, 0)) * 65536) {
-      for (uint16_t texel : d.Textile16) o.U16(texel);
-    } else {
-      for (int32_t page = 0; page < d.NumTextiles; ++page)
-        for (int y = 0; y < 256; ++y)
-          for (int x = 0; x < 256; ++x)
-            o.U16(((x / 16 + y / 16 + page) & 1) ? 0xFFFF : 0x8000 | 0x1084);
-    }
-    o.Name("Textile16", start);
-  }
-  start = o.Mark();
-  o.I32(d.Reserved32);
-  o.Name("Reserved32", start);
-
-  o.Count16("NumRooms", d.Rooms.size());
-  for (size_t i = 0; i < d.Rooms.size(); ++i) WriteRoom(o, d.Rooms[i], v, i);
-
-  o.Count32("NumFloorData", d.FloorData.size());
-  o.List("FloorData", d.FloorData, [&](uint16_t w) { o.U16(w); });
-  o.Count32("NumMeshData", d.MeshData.size());
-  o.List("MeshData", d.MeshData, [&](uint16_t w) { o.U16(w); });
-  o.Count32("NumMeshPointers", d.MeshPointers.size());
-  o.List("MeshPointers", d.MeshPointers, [&](int32_t x) { o.I32(x); });
-  o.Count32("NumAnimations", d.Animations.size());
-  o.List("Animations", d.Animations, [&](const Animation& a) {
-    o.I32(a.FrameOffset);
-    o.U8(a.FrameRate);
-    o.U8(a.FrameSize);
-    o.I16(a.StateID);
-    o.I32(a.Speed[0]);
-    o.I32(a.Speed[1]);
-    for (int16_t x : {a.FrameStart, a.FrameEnd, a.NextAnimation, a.NextFrame, a.NumStateChanges,
-                      a.StateChangeOffset, a.NumAnimCommands, a.AnimCommand})
-      o.I16(x);
+  auto word = [&](auto w) { o.W16(w); };
+  auto dword = [&](auto w) { o.W32(w); };
+  o.Counted32("FloorData", d.FloorData, word);
+  o.Counted32("MeshData", d.MeshData, word);
+  o.Counted32("MeshPointers", d.MeshPointers, dword);
+  o.Counted32("Animations", d.Animations, [&](const Animation& a) {
+    o.W32(a.FrameOffset);
+    o.U8(a.FrameRate, a.FrameSize);
+    o.W16(a.StateID);
+    o.W32(a.Speed[0], a.Speed[1]);
+    if (v >= Game::TR4) o.W32(a.LateralSpeed[0], a.LateralSpeed[1]);
+    o.W16(a.FrameStart, a.FrameEnd, a.NextAnimation, a.NextFrame, a.NumStateChanges,
+          a.StateChangeOffset, a.NumAnimCommands, a.AnimCommand);
   });
-  o.Count32("NumStateChanges", d.StateChanges.size());
-  o.List("StateChanges", d.StateChanges, [&](const StateChange& s) {
-    o.I16(s.StateID);
-    o.I16(s.NumAnimDispatches);
-    o.I16(s.AnimDispatch);
+  o.Counted32("StateChanges", d.StateChanges,
+              [&](const StateChange& s) { o.W16(s.StateID, s.NumAnimDispatches, s.AnimDispatch); });
+  o.Counted32("AnimDispatches", d.AnimDispatches,
+              [&](const AnimDispatch& a) { o.W16(a.Low, a.High, a.NextAnimation, a.NextFrame); });
+  o.Counted32("AnimCommands", d.AnimCommands, word);
+  o.Counted32("MeshTrees", d.MeshTrees, dword);
+  o.Counted32("Frames", d.Frames, word);
+  o.Counted32("Moveables", d.Moveables, [&](const Moveable& m) {
+    o.W32(m.ObjectID);
+    o.W16(m.NumMeshes, m.StartingMesh);
+    o.W32(m.MeshTree, m.FrameOffset);
+    o.W16(m.Animation);
+    if (v == Game::TR5) o.W16(m.Spare);
   });
-  o.Count32("NumAnimDispatches", d.AnimDispatches.size());
-  o.List("AnimDispatches", d.AnimDispatches, [&](const AnimDispatch& a) {
-    o.I16(a.Low);
-    o.I16(a.High);
-    o.I16(a.NextAnimation);
-    o.I16(a.NextFrame);
+  o.Counted32("StaticMeshes", d.StaticMeshDefs, [&](const StaticMeshDef& s) {
+    o.W32(s.ID);
+    o.W16(s.Mesh);
+    for (auto x : s.VisibilityBox) o.W16(x);
+    for (auto x : s.CollisionBox) o.W16(x);
+    o.W16(s.Flags);
   });
-  o.Count32("NumAnimCommands", d.AnimCommands.size());
-  o.List("AnimCommands", d.AnimCommands, [&](int16_t x) { o.I16(x); });
-  o.Count32("NumMeshTrees", d.MeshTrees.size());
-  o.List("MeshTrees", d.MeshTrees, [&](int32_t x) { o.I32(x); });
-  o.Count32("NumFrames", d.Frames.size());
-  o.List("Frames", d.Frames, [&](int16_t x) { o.I16(x); });
-  o.Count32("NumMoveables", d.Moveables.size());
-  o.List("Moveables", d.Moveables, [&](const Moveable& m) {
-    o.I32(m.ObjectID);
-    o.I16(m.NumMeshes);
-    o.I16(m.StartingMesh);
-    o.I32(m.MeshTree);
-    o.I32(m.FrameOffset);
-    o.I16(m.Animation);
+  auto objectTextures = [&] {
+    o.Counted32("ObjectTextures", d.ObjectTextures,
+                [&](const ObjectTexture& t) { WriteObjectTexture(o, t, v); });
+  };
+  // The fourth game's markers are three letters, the fifth game's four with a zero.
+  const size_t markerLength = v == Game::TR4 ? 3 : 4;
+  if (v < Game::TR3) objectTextures();
+  if (v >= Game::TR4) o.Text("SPR", markerLength);
+  o.Counted32("SpriteTextures", d.SpriteTextures, [&](const SpriteTexture& s) {
+    o.W16(s.Tile);
+    o.U8(s.X, s.Y);
+    o.W16(s.Width, s.Height, s.LeftSide, s.TopSide, s.RightSide, s.BottomSide);
   });
-  o.Count32("NumStaticMeshes", d.StaticMeshDefs.size());
-  o.List("StaticMeshDefs", d.StaticMeshDefs, [&](const StaticMeshDef& s) {
-    o.I32(s.ID);
-    o.I16(s.Mesh);
-    for (auto x : s.VisibilityBox) o.I16(x);
-    for (auto x : s.CollisionBox) o.I16(x);
-    o.U16(s.Flags);
+  o.Counted32("SpriteSequences", d.SpriteSequences, [&](const SpriteSequence& s) {
+    o.W32(s.SpriteID);
+    o.W16(s.NegativeLength, s.Offset);
   });
-  if (v != Game::TR3) {
-    o.Count32("NumObjectTextures", d.ObjectTextures.size());
-    o.List("ObjectTextures", d.ObjectTextures,
-           [&](const ObjectTexture& t) { WriteObjectTexture(o, t); });
-  }
-  o.Count32("NumSpriteTextures", d.SpriteTextures.size());
-  o.List("SpriteTextures", d.SpriteTextures, [&](const SpriteTexture& s) {
-    o.U16(s.Tile);
-    o.U8(s.X);
-    o.U8(s.Y);
-    o.U16(s.Width);
-    o.U16(s.Height);
-    o.I16(s.LeftSide);
-    o.I16(s.TopSide);
-    o.I16(s.RightSide);
-    o.I16(s.BottomSide);
+  if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences)
+    o.NamedBlock("Palette", d.Palette);
+  o.Counted32("Cameras", d.Cameras, [&](const Camera& c) {
+    o.W32(c.X, c.Y, c.Z);
+    o.W16(c.Room, c.Flag);
   });
-  o.Count32("NumSpriteSequences", d.SpriteSequences.size());
-  o.List("SpriteSequences", d.SpriteSequences, [&](const SpriteSequence& s) {
-    o.I32(s.SpriteID);
-    o.I16(s.NegativeLength);
-    o.I16(s.Offset);
-  });
-  if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences) {
-    start = o.Mark();
-    o.Block(d.Palette);
-    o.Name("Palette", start);
-  }
-  o.Count32("NumCameras", d.Cameras.size());
-  o.List("Cameras", d.Cameras, [&](const Camera& c) {
-    o.I32(c.X);
-    o.I32(c.Y);
-    o.I32(c.Z);
-    o.I16(c.Room);
-    o.U16(c.Flag);
-  });
-  o.Count32("NumSoundSources", d.SoundSources.size());
-  o.List("SoundSources", d.SoundSources, [&](const SoundSource& s) {
-    o.I32(s.X);
-    o.I32(s.Y);
-    o.I32(s.Z);
-    o.U16(s.SoundID);
-    o.U16(s.Flags);
+  if (v >= Game::TR4)
+    o.Counted32("FlybyCameras", d.FlybyCameras, [&](const FlybyCamera& f) { o.Block(f.Bytes); });
+  o.Counted32("SoundSources", d.SoundSources, [&](const SoundSource& s) {
+    o.W32(s.X, s.Y, s.Z);
+    o.W16(s.SoundID, s.Flags);
   });
 
   size_t numBoxes;
@@ -413,86 +249,118 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
         boxes.push_back({b.Zmin * 1024, b.Zmax * 1024, b.Xmin * 1024, b.Xmax * 1024, b.TrueFloor,
                          b.OverlapIndex});
     numBoxes = boxes.size();
-    o.Count32("NumBoxes", numBoxes);
-    o.List("Boxes", boxes, [&](const Tr1FileBox& b) {
-      o.I32(b.Zmin);
-      o.I32(b.Zmax);
-      o.I32(b.Xmin);
-      o.I32(b.Xmax);
-      o.I16(b.TrueFloor);
-      o.I16(b.OverlapIndex);
+    o.Counted32("Boxes", boxes, [&](const Tr1FileBox& b) {
+      o.W32(b.Zmin, b.Zmax, b.Xmin, b.Xmax);
+      o.W16(b.TrueFloor, b.OverlapIndex);
     });
   } else {
     numBoxes = d.Boxes.size();
-    o.Count32("NumBoxes", numBoxes);
-    o.List("Boxes", d.Boxes, [&](const Box& b) {
-      o.U8(b.Zmin);
-      o.U8(b.Zmax);
-      o.U8(b.Xmin);
-      o.U8(b.Xmax);
-      o.I16(b.TrueFloor);
-      o.I16(b.OverlapIndex);
+    o.Counted32("Boxes", d.Boxes, [&](const Box& b) {
+      o.U8(b.Zmin, b.Zmax, b.Xmin, b.Xmax);
+      o.W16(b.TrueFloor, b.OverlapIndex);
     });
   }
-  o.Count32("NumOverlaps", d.Overlaps.size());
-  o.List("Overlaps", d.Overlaps, [&](int16_t x) { o.I16(x); });
-  start = o.Mark();
+  o.Counted32("Overlaps", d.Overlaps, word);
+  size_t start = o.Mark();
   const size_t numZones = numBoxes * (v == Game::TR1 ? 6 : 10);
-  for (size_t i = 0; i < numZones; ++i)
-    o.I16(i < d.Zones.size() ? d.Zones[i] : static_cast<int16_t>(i % 7));
+  for (size_t i = 0; i < numZones; ++i) o.W16(i < d.Zones.size() ? d.Zones[i] : int16_t(i % 7));
   o.Name("Zones", start);
-  o.Count32("NumAnimatedTextures", d.AnimatedTextures.size());
-  o.List("AnimatedTextures", d.AnimatedTextures, [&](int16_t x) { o.I16(x); });
-  if (v == Game::TR3) {
-    o.Count32("NumObjectTextures", d.ObjectTextures.size());
-    o.List("ObjectTextures", d.ObjectTextures,
-           [&](const ObjectTexture& t) { WriteObjectTexture(o, t); });
+  o.Counted32("AnimatedTextures", d.AnimatedTextures, word);
+  if (v >= Game::TR4) {
+    o.U8(d.AnimatedTexturesUVCount);
+    o.Text("TEX", markerLength);
   }
-  o.Count32("NumItems", d.Items.size());
-  o.List("Items", d.Items, [&](const Item& it) {
-    o.I16(it.ObjectID);
-    o.I16(it.Room);
-    o.I32(it.X);
-    o.I32(it.Y);
-    o.I32(it.Z);
-    o.I16(it.Angle);
-    o.I16(it.Intensity1);
-    if (v != Game::TR1) o.I16(it.OCB);
-    o.U16(it.Flags);
+  if (v >= Game::TR3) objectTextures();
+  o.Counted32("Items", d.Items, [&](const Item& it) {
+    o.W16(it.ObjectID, it.Room);
+    o.W32(it.X, it.Y, it.Z);
+    o.W16(it.Angle, it.Intensity1);
+    if (v != Game::TR1) o.W16(it.OCB);
+    o.W16(it.Flags);
   });
-  start = o.Mark();
-  o.Block(d.LightMap);
-  o.Name("LightMap", start);
-  if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterLightMap) {
-    start = o.Mark();
-    o.Block(d.Palette);
-    o.Name("Palette", start);
+  if (v >= Game::TR4)
+    o.Counted32("AIObjects", d.AIObjects, [&](const AIObject& a) {
+      o.W16(a.ObjectID, a.Room);
+      o.W32(a.X, a.Y, a.Z);
+      o.W16(a.OCB, a.Flags);
+      o.W32(a.Angle);
+    });
+  if (v == Game::TR5) return;
+  if (v <= Game::TR3) {
+    o.NamedBlock("LightMap", d.LightMap);
+    if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterLightMap)
+      o.NamedBlock("Palette", d.Palette);
+    o.Counted16("CinematicFrames", d.CinematicFrames, [&](const CinematicFrame& c) {
+      o.W16(c.TargetX, c.TargetY, c.TargetZ, c.PosZ, c.PosY, c.PosX, c.FOV, c.Roll);
+    });
   }
-  o.Count16("NumCinematicFrames", d.CinematicFrames.size());
-  o.List("CinematicFrames", d.CinematicFrames, [&](const CinematicFrame& c) {
-    for (int16_t x : {c.TargetX, c.TargetY, c.TargetZ, c.PosZ, c.PosY, c.PosX, c.FOV, c.Roll})
-      o.I16(x);
-  });
-  o.Count16("NumDemoData", d.DemoBytes.size());
+  if (d.AddOnSoundMap) {
+    o.W16(d.SoundMap.size());
+  } else {
+    o.Count16("NumDemoData", d.DemoBytes.size());
+    o.NamedBlock("DemoData", d.DemoBytes);
+  }
   start = o.Mark();
-  o.Block(d.DemoBytes);
-  o.Name("DemoData", start);
-  start = o.Mark();
-  const size_t soundMapEntries = v == Game::TR1 ? kTr1SoundMapEntries : kSoundMapEntries;
-  for (size_t i = 0; i < soundMapEntries; ++i) o.I16(i < d.SoundMap.size() ? d.SoundMap[i] : -1);
+  const size_t soundMapEntries = v == Game::TR1   ? kTr1SoundMapEntries
+                                 : v == Game::TR4 ? d.SoundMap.size()
+                                                  : kSoundMapEntries;
+  for (size_t i = 0; i < soundMapEntries; ++i) o.W16(i < d.SoundMap.size() ? d.SoundMap[i] : -1);
   o.Name("SoundMap", start);
-  o.Count32("NumSoundDetails", d.SoundDetails.size());
-  o.List("SoundDetails", d.SoundDetails, [&](const SoundDetail& s) {
-    for (auto b : s.Bytes) o.U8(b);
-  });
+  o.Counted32("SoundDetails", d.SoundDetails, [&](const SoundDetail& s) { o.Block(s.Bytes); });
   if (v == Game::TR1) {
     o.Count32("Tr1SampleData size", d.Tr1SampleData.size());
-    start = o.Mark();
-    o.Block(d.Tr1SampleData);
-    o.Name("Tr1SampleData", start);
+    o.NamedBlock("Tr1SampleData", d.Tr1SampleData);
   }
-  o.Count32("NumSampleIndices", d.SampleIndices.size());
-  o.List("SampleIndices", d.SampleIndices, [&](int32_t x) { o.I32(x); });
+  o.Counted32("SampleIndices", d.SampleIndices, dword);
+  if (v == Game::TR4) o.Fill(6, 0xCD);  // closing bytes, which the reader passes over
+}
+
+ComposedFile ComposeClassic(const DraftLevel& d) {
+  const Game v = d.GameVersion;
+  Out o;
+  if (v <= Game::TR3) {
+    size_t start = o.Mark();
+    o.W32(d.VersionWord.value_or(UsualVersionWord(v)));
+    o.Name("Version", start);
+    if (v != Game::TR1) {
+      o.NamedBlock("Palette", d.Palette);
+      o.NamedBlock("Palette16", d.Palette16);
+    }
+    const auto pages = static_cast<size_t>(std::max(d.NumTextiles, 0));
+    o.Count32("NumTextiles", pages);
+    // A checkerboard of 16-texel squares, so a page looks like something when drawn.
+    auto texels = [](size_t page, auto light, auto dark) {
+      std::vector<decltype(light)> out;
+      for (size_t y = 0; y < 256; ++y)
+        for (size_t x = 0; x < 256; ++x)
+          out.push_back(((x / 16 + y / 16 + page) & 1) ? light : dark);
+      return out;
+    };
+    start = o.Mark();
+    for (size_t page = 0; page < pages; ++page) o.Block(texels(page, uint8_t{15}, uint8_t{200}));
+    o.Name("Textile8", start);
+    if (v != Game::TR1) {
+      start = o.Mark();
+      if (d.Textile16.size() == pages * 65536) {
+        for (uint16_t texel : d.Textile16) o.W16(texel);
+      } else {
+        for (size_t page = 0; page < pages; ++page)
+          for (uint16_t texel : texels(page, uint16_t{0xFFFF}, uint16_t{0x8000 | 0x1084}))
+            o.W16(texel);
+      }
+      o.Name("Textile16", start);
+    }
+  }
+  size_t start = o.Mark();
+  o.W32(d.Reserved32);
+  o.Name("Reserved32", start);
+  o.Count16("NumRooms", d.Rooms.size());
+  for (size_t i = 0; i < d.Rooms.size(); ++i) {
+    o.Prefix = "room " + std::to_string(i) + " ";
+    WriteRoom(o, d.Rooms[i], v);
+  }
+  o.Prefix.clear();
+  WriteLists(o, d);
   return o.Finish();
 }
 
@@ -559,13 +427,13 @@ DraftRoom SampleRoom(int index, int roomCount) {
 
   r.AmbientIntensity1 = 2048;
   r.AmbientIntensity2 = 2048;
-  RoomLight light;
-  light.X = r.Info.X + 2048;
-  light.Y = -1024;
-  light.Z = 2560;
-  light.Intensity1 = light.Intensity2 = 4096;
-  light.Fade1 = light.Fade2 = 3072;
-  r.Lights.push_back(light);
+  r.Lights.push_back({.X = r.Info.X + 2048,
+                      .Y = -1024,
+                      .Z = 2560,
+                      .Intensity1 = 4096,
+                      .Intensity2 = 4096,
+                      .Fade1 = 3072,
+                      .Fade2 = 3072});
   return r;
 }
 
@@ -591,44 +459,28 @@ DraftLevel SampleDraft(Game gameVersion) {
 
   d.MeshData.assign(12, 0);  // one mesh with nothing in it
   d.MeshPointers = {0};
-  Animation anim;
-  anim.FrameSize = 10;
-  anim.FrameRate = 1;
-  anim.FrameEnd = 1;
-  anim.NumStateChanges = 1;
-  anim.NumAnimCommands = 1;
-  d.Animations = {anim};
+  d.Animations = {
+      {.FrameRate = 1, .FrameSize = 10, .FrameEnd = 1, .NumStateChanges = 1, .NumAnimCommands = 1}};
   d.StateChanges = {{1, 1, 0}};
   d.AnimDispatches = {{0, 1, 0, 0}};
   d.AnimCommands = {1, 0};
   d.MeshTrees = {0, 0, 0, 0};
   d.Frames.assign(20, 0);
   d.Moveables = {{0, 1, 0, 0, 0, 0, 0}};
-  StaticMeshDef def;
-  def.VisibilityBox = {-256, 256, -512, 0, -256, 256};
-  def.CollisionBox = def.VisibilityBox;
-  d.StaticMeshDefs = {def};
+  const std::array<int16_t, 6> box = {-256, 256, -512, 0, -256, 256};
+  d.StaticMeshDefs = {{.VisibilityBox = box, .CollisionBox = box}};
 
   // A rectangle over the top-left 64 x 64 texels of page 0 and a triangle beside it.
-  ObjectTexture rect;
-  rect.Corners = {{{1, 0, 1, 0}, {255, 63, 1, 0}, {255, 63, 255, 63}, {1, 0, 255, 63}}};
-  ObjectTexture tri;
-  tri.Corners = {{{1, 64, 1, 0}, {255, 127, 1, 0}, {1, 64, 255, 63}, {0, 0, 0, 0}}};
-  d.ObjectTextures = {rect, tri};
+  d.ObjectTextures = {
+      {.Corners = {{{1, 0, 1, 0}, {255, 63, 1, 0}, {255, 63, 255, 63}, {1, 0, 255, 63}}}},
+      {.Corners = {{{1, 64, 1, 0}, {255, 127, 1, 0}, {1, 64, 255, 63}, {0, 0, 0, 0}}}}};
   d.SpriteTextures = {{0, 128, 0, 32 * 256 + 255, 32 * 256 + 255, -128, -256, 128, 0}};
   d.SpriteSequences = {{0, -1, 0}};
   d.Cameras = {{1536, -1024, 2560, 0, 0}};
   d.SoundSources = {{2048 + 2048, -512, 2560, 0, 0x80}};
 
-  for (int i = 0; i < kRooms; ++i) {
-    Box b;
-    b.Xmin = static_cast<uint8_t>(i * 2 + 1);
-    b.Xmax = static_cast<uint8_t>(i * 2 + 3);
-    b.Zmin = 1;
-    b.Zmax = 4;
-    b.OverlapIndex = static_cast<int16_t>(i == 0 ? 0 : i == 1 ? 1 : 3);
-    d.Boxes.push_back(b);
-  }
+  // One box per room, each overlapping the next.
+  d.Boxes = {{1, 4, 1, 3, 0, 0}, {1, 4, 3, 5, 0, 1}, {1, 4, 5, 7, 0, 3}};
   d.Overlaps = {static_cast<int16_t>(0x8001), 0, static_cast<int16_t>(0x8002),
                 static_cast<int16_t>(0x8001)};
   d.AnimatedTextures = {1, 1, 0, 1};
@@ -654,10 +506,6 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-void WriteSampleLevel(const std::filesystem::path& path) {
-  WriteBytes(path, ComposeClassic(SampleDraft(Game::TR2)).Bytes);
 }
 
 }  // namespace slab::test

@@ -1,7 +1,8 @@
-// A test-only composer of first- to third-game level files. It writes every field with its
-// own width from the file layout, sharing no code with the reader or the writer, so each of
-// them is checked against something it does not share. Records of the level model describe
-// the content; the composer writes only the fields the chosen version's file holds.
+// A test-only composer of first- to third-game level files, and of the level data of the
+// fourth and fifth game. It writes every field with its own width from the file layout,
+// sharing no code with the reader or the writer, so each of them is checked against something
+// it does not share. Records of the level model describe the content; the composer writes only
+// the fields the chosen version's file holds.
 #pragma once
 
 #include <array>
@@ -44,7 +45,9 @@ struct DraftRoom {
 };
 
 struct DraftLevel {
-  Game GameVersion = Game::TR2;         // 1, 2 or 3
+  // 1, 2 or 3 for a whole file; 4 for the inflated level-data chunk (Reserved32 on); 5 for
+  // the lists after the rooms.
+  Game GameVersion = Game::TR2;
   std::optional<uint32_t> VersionWord;  // the version's usual word when empty
   std::array<uint8_t, 768> Palette{};
   std::array<uint8_t, 1024> Palette16{};  // second and third game
@@ -69,6 +72,7 @@ struct DraftLevel {
   std::vector<SpriteTexture> SpriteTextures;
   std::vector<SpriteSequence> SpriteSequences;
   std::vector<Camera> Cameras;
+  std::vector<FlybyCamera> FlybyCameras;  // fourth and fifth game
   std::vector<SoundSource> SoundSources;
   std::vector<Box> Boxes;            // second and third game
   std::vector<Tr1FileBox> Tr1Boxes;  // first game
@@ -76,13 +80,18 @@ struct DraftLevel {
   // Written as 6 (first game) or 10 words per box; missing words are filled with a pattern.
   std::vector<int16_t> Zones;
   std::vector<int16_t> AnimatedTextures;
-  std::vector<Item> Items;  // a first-game file has no OCB field
+  uint8_t AnimatedTexturesUVCount = 0;  // fourth and fifth game
+  std::vector<Item> Items;              // a first-game file has no OCB field
+  std::vector<AIObject> AIObjects;      // fourth and fifth game
   std::array<uint8_t, 32 * 256> LightMap{};
   Tr1PaletteLayout Tr1Palette = Tr1PaletteLayout::AfterLightMap;
   std::vector<CinematicFrame> CinematicFrames;
   std::vector<uint8_t> DemoBytes;
-  // 256 entries are written for the first game, 370 for the others; missing ones as -1.
+  // 256 entries are written for the first game, 370 for the second and third, missing ones
+  // as -1; the fourth game's are written as they are.
   std::vector<int16_t> SoundMap;
+  // Fourth game with an add-on block: the demo-length slot holds the sound map's length.
+  bool AddOnSoundMap = false;
   std::vector<SoundDetail> SoundDetails;
   std::vector<uint8_t> Tr1SampleData;  // first game: written with its uint32 byte count
   std::vector<int32_t> SampleIndices;
@@ -102,14 +111,11 @@ struct ComposedFile {
 
   // The section of that name; throws std::out_of_range when there is none.
   const ComposedSection& Section(const std::string& name) const;
-  bool HasSection(const std::string& name) const;
   // The file cut to its first length bytes.
   std::vector<uint8_t> Truncated(size_t length) const;
   // A copy with the count section `name` (2 or 4 bytes) set to value.
   std::vector<uint8_t> WithCount(const std::string& name, uint32_t value) const;
 };
-
-uint32_t UsualVersionWord(Game gameVersion);
 
 ComposedFile ComposeClassic(const DraftLevel& level);
 
@@ -121,9 +127,6 @@ DraftLevel DraftFromLevel(const Level& level, Game gameVersion);
 // floor data (portals and a trigger with an object and a camera action), lights, statics,
 // items, boxes, object textures, cinematic frames, demo bytes and a sound map.
 DraftLevel SampleDraft(Game gameVersion);
-
-// The sample level the project's run command shows: a second-game file.
-void WriteSampleLevel(const std::filesystem::path& path);
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 

@@ -23,9 +23,8 @@ std::vector<uint8_t> AddOnBlock(size_t length);
 // pattern that differs from page to page.
 std::vector<uint8_t> PageBytes(double pages, size_t bytesPerPixel);
 
-// Fourth game. Lists are written with their sizes as counts, except where the model keeps a
-// count without a list (Room::NumSprites) or a length (NumDemoData: that many bytes of the
-// demo words are written; in add-on files the slot holds SoundMap.size() instead).
+// Fourth game. Lists are written with their sizes as counts; NumDemoData is a length (that many
+// bytes of the demo words are written; in add-on files the slot holds SoundMap.size() instead).
 struct Tr4Draft {
   int16_t NumRoomTextiles = 1, NumObjTextiles = 1, NumBumpTextiles = 0;
   std::vector<uint8_t> Pages32 = PageBytes(1, 4);
@@ -73,13 +72,6 @@ struct Tr5RoomDraft {
   std::array<char, 4> Marker{'X', 'E', 'L', 'A'};
 };
 
-// Counts of the lists the fifth-game reader passes over; written with filler entries.
-struct Tr5SkippedCounts {
-  int32_t Animations = 0, StateChanges = 0, AnimDispatches = 0, AnimCommands = 0;
-  int32_t SpriteTextures = 0, SpriteSequences = 0, Cameras = 0, FlybyCameras = 0;
-  int32_t SoundSources = 0, Boxes = 0, Overlaps = 0, AnimatedTextures = 0;
-};
-
 struct Tr5Draft {
   int16_t NumRoomTextiles = 1, NumObjTextiles = 1, NumBumpTextiles = 0;
   std::vector<uint8_t> Pages32 = PageBytes(1, 4);
@@ -87,15 +79,15 @@ struct Tr5Draft {
   std::vector<uint8_t> MiscPages = PageBytes(3, 4);
   int16_t HeaderA = 0, HeaderB = 0;
   std::vector<Tr5RoomDraft> Rooms;
-  // FloorData, MeshData, MeshPointers, MeshTrees, Frames, Moveables (with Spare),
-  // StaticMeshDefs, ObjectTextures (with Tr5Padding), Items, AIObjects.
+  // The lists from FloorData to AIObjects (Moveables with Spare, ObjectTextures with
+  // Tr5Padding); those the reader passes over are written with their entries too.
   Level Data;
-  Tr5SkippedCounts Skipped;
 };
 
-// Sections: the counts outside the room blocks.
+// Sections: the room count and the lists after the rooms.
 struct ComposedTr5 : ComposedFile {
-  std::vector<size_t> RoomAt;  // where each room block's marker starts
+  std::array<size_t, 3> ChunkAt{};  // where each texture chunk's 8-byte header starts
+  std::vector<size_t> RoomAt;       // where each room block's marker starts
 };
 ComposedTr5 ComposeTR5(const Tr5Draft& draft);
 

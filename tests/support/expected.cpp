@@ -3,8 +3,6 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
-#include <functional>
-#include <map>
 
 #include "support/real_levels.h"
 
@@ -33,92 +31,88 @@ void Check(std::vector<std::string>& out, const std::string& what, const nlohman
                   std::to_string(static_cast<int64_t>(got)));
 }
 
-// The level's figure for each count in the file: the size of its list where it has one.
-using LevelField = std::function<int64_t(const Level&)>;
-
 template <typename V>
 int64_t Size(const V& v) {
   return static_cast<int64_t>(v.size());
 }
 
-const std::map<std::string, LevelField>& LevelFields() {
-  static const std::map<std::string, LevelField> fields = {
-      {"NumTextiles", [](const Level& l) -> int64_t { return l.NumTextiles; }},
-      {"NumRoomTextiles", [](const Level& l) -> int64_t { return l.NumRoomTextiles; }},
-      {"NumObjTextiles", [](const Level& l) -> int64_t { return l.NumObjTextiles; }},
-      {"NumBumpTextiles", [](const Level& l) -> int64_t { return l.NumBumpTextiles; }},
-      {"NumMiscTextiles", [](const Level& l) -> int64_t { return l.NumMiscTextiles; }},
-      {"NumRooms", [](const Level& l) -> int64_t { return Size(l.Rooms); }},
-      {"NumFloorData", [](const Level& l) -> int64_t { return Size(l.FloorData) / 2; }},
-      {"NumMeshData", [](const Level& l) -> int64_t { return Size(l.MeshData) / 2; }},
-      {"NumMeshPointers", [](const Level& l) -> int64_t { return Size(l.MeshPointers); }},
-      {"NumAnimations", [](const Level& l) -> int64_t { return Size(l.Animations); }},
-      {"NumStateChanges", [](const Level& l) -> int64_t { return Size(l.StateChanges); }},
-      {"NumAnimDispatches", [](const Level& l) -> int64_t { return Size(l.AnimDispatches); }},
-      {"NumAnimCommands", [](const Level& l) -> int64_t { return Size(l.AnimCommands); }},
-      {"NumMeshTrees", [](const Level& l) -> int64_t { return Size(l.MeshTrees); }},
-      {"NumFrames", [](const Level& l) -> int64_t { return Size(l.Frames); }},
-      {"NumMoveables", [](const Level& l) -> int64_t { return Size(l.Moveables); }},
-      {"NumStaticMeshes", [](const Level& l) -> int64_t { return Size(l.StaticMeshDefs); }},
-      {"NumObjectTextures", [](const Level& l) -> int64_t { return Size(l.ObjectTextures); }},
-      {"NumSpriteTextures", [](const Level& l) -> int64_t { return Size(l.SpriteTextures); }},
-      {"NumSpriteSequences", [](const Level& l) -> int64_t { return Size(l.SpriteSequences); }},
-      {"NumCameras", [](const Level& l) -> int64_t { return Size(l.Cameras); }},
-      {"NumFlybyCameras", [](const Level& l) -> int64_t { return Size(l.FlybyCameras); }},
-      {"NumSoundSources", [](const Level& l) -> int64_t { return Size(l.SoundSources); }},
-      {"NumBoxes", [](const Level& l) -> int64_t { return Size(l.Boxes); }},
-      {"NumOverlaps", [](const Level& l) -> int64_t { return Size(l.Overlaps); }},
-      {"NumAnimatedTextures", [](const Level& l) -> int64_t { return Size(l.AnimatedTextures); }},
-      {"NumItems", [](const Level& l) -> int64_t { return Size(l.Items); }},
-      {"NumAIObjects", [](const Level& l) -> int64_t { return Size(l.AIObjects); }},
-      {"NumCinematicFrames", [](const Level& l) -> int64_t { return Size(l.CinematicFrames); }},
-      {"NumDemoData", [](const Level& l) -> int64_t { return l.NumDemoData; }},
-      {"NumSoundDetails", [](const Level& l) -> int64_t { return Size(l.SoundDetails); }},
-      {"NumSampleIndices", [](const Level& l) -> int64_t { return Size(l.SampleIndices); }},
-      {"NumSamples", [](const Level& l) -> int64_t { return Size(l.Samples); }},
-      {"Tr1SampleDataBytes", [](const Level& l) -> int64_t { return Size(l.Tr1SampleData); }},
-      {"Tr5HeaderA", [](const Level& l) -> int64_t { return l.Tr5HeaderA; }},
-      {"Tr5HeaderB", [](const Level& l) -> int64_t { return l.Tr5HeaderB; }},
-  };
-  return fields;
+// The level's figure for each count in the file: the size of its list where it has one.
+std::vector<std::pair<const char*, int64_t>> LevelFigures(const Level& l) {
+  return {{"NumTextiles", l.NumTextiles},
+          {"NumRoomTextiles", l.NumRoomTextiles},
+          {"NumObjTextiles", l.NumObjTextiles},
+          {"NumBumpTextiles", l.NumBumpTextiles},
+          {"NumMiscTextiles", l.NumMiscTextiles},
+          {"NumRooms", Size(l.Rooms)},
+          {"NumFloorData", Size(l.FloorData) / 2},
+          {"NumMeshData", Size(l.MeshData) / 2},
+          {"NumMeshPointers", Size(l.MeshPointers)},
+          {"NumAnimations", Size(l.Animations)},
+          {"NumStateChanges", Size(l.StateChanges)},
+          {"NumAnimDispatches", Size(l.AnimDispatches)},
+          {"NumAnimCommands", Size(l.AnimCommands)},
+          {"NumMeshTrees", Size(l.MeshTrees)},
+          {"NumFrames", Size(l.Frames)},
+          {"NumMoveables", Size(l.Moveables)},
+          {"NumStaticMeshes", Size(l.StaticMeshDefs)},
+          {"NumObjectTextures", Size(l.ObjectTextures)},
+          {"NumSpriteTextures", Size(l.SpriteTextures)},
+          {"NumSpriteSequences", Size(l.SpriteSequences)},
+          {"NumCameras", Size(l.Cameras)},
+          {"NumFlybyCameras", Size(l.FlybyCameras)},
+          {"NumSoundSources", Size(l.SoundSources)},
+          {"NumBoxes", Size(l.Boxes)},
+          {"NumOverlaps", Size(l.Overlaps)},
+          {"NumAnimatedTextures", Size(l.AnimatedTextures)},
+          {"NumItems", Size(l.Items)},
+          {"NumAIObjects", Size(l.AIObjects)},
+          {"NumCinematicFrames", Size(l.CinematicFrames)},
+          {"NumDemoData", l.NumDemoData},
+          {"NumSoundDetails", Size(l.SoundDetails)},
+          {"NumSampleIndices", Size(l.SampleIndices)},
+          {"NumSamples", Size(l.Samples)},
+          {"Tr1SampleDataBytes", Size(l.Tr1SampleData)},
+          {"Tr5HeaderA", l.Tr5HeaderA},
+          {"Tr5HeaderB", l.Tr5HeaderB}};
 }
 
-const std::map<std::string, std::function<int64_t(const Room&)>>& RoomFields() {
-  static const std::map<std::string, std::function<int64_t(const Room&)>> fields = {
-      {"X", [](const Room& r) { return r.Info.X; }},
-      {"Z", [](const Room& r) { return r.Info.Z; }},
-      {"YBottom", [](const Room& r) { return r.Info.YBottom; }},
-      {"YTop", [](const Room& r) { return r.Info.YTop; }},
-      {"NumDataWords", [](const Room& r) { return r.NumDataWords; }},
-      {"NumVertices", [](const Room& r) { return Size(r.Vertices); }},
-      {"NumRectangles", [](const Room& r) { return Size(r.Rectangles); }},
-      {"NumTriangles", [](const Room& r) { return Size(r.Triangles); }},
-      {"NumSprites", [](const Room& r) { return Size(r.Sprites); }},
-      {"NumPortals", [](const Room& r) { return Size(r.Portals); }},
-      {"NumZSectors", [](const Room& r) { return r.NumZSectors; }},
-      {"NumXSectors", [](const Room& r) { return r.NumXSectors; }},
-      {"NumLights", [](const Room& r) { return Size(r.Lights); }},
-      {"NumStaticMeshes", [](const Room& r) { return Size(r.StaticMeshes); }},
-      {"AlternateRoom", [](const Room& r) { return r.AlternateRoom; }},
-      {"Flags", [](const Room& r) { return r.Flags; }},
-      {"NumLayers", [](const Room& r) { return Size(r.Layers); }},
-  };
-  return fields;
+std::vector<std::pair<const char*, int64_t>> RoomFigures(const Room& r) {
+  return {{"X", r.Info.X},
+          {"Z", r.Info.Z},
+          {"YBottom", r.Info.YBottom},
+          {"YTop", r.Info.YTop},
+          {"NumDataWords", r.NumDataWords},
+          {"NumVertices", Size(r.Vertices)},
+          {"NumRectangles", Size(r.Rectangles)},
+          {"NumTriangles", Size(r.Triangles)},
+          {"NumSprites", Size(r.Sprites)},
+          {"NumPortals", Size(r.Portals)},
+          {"NumZSectors", r.NumZSectors},
+          {"NumXSectors", r.NumXSectors},
+          {"NumLights", Size(r.Lights)},
+          {"NumStaticMeshes", Size(r.StaticMeshes)},
+          {"AlternateRoom", r.AlternateRoom},
+          {"Flags", r.Flags},
+          {"NumLayers", Size(r.Layers)}};
 }
 
-const std::map<std::string, std::function<int64_t(const Item&)>>& ItemFields() {
-  static const std::map<std::string, std::function<int64_t(const Item&)>> fields = {
-      {"ObjectID", [](const Item& i) { return i.ObjectID; }},
-      {"Room", [](const Item& i) { return i.Room; }},
-      {"X", [](const Item& i) { return i.X; }},
-      {"Y", [](const Item& i) { return i.Y; }},
-      {"Z", [](const Item& i) { return i.Z; }},
-      {"Angle", [](const Item& i) { return i.Angle; }},
-      {"Intensity1", [](const Item& i) { return i.Intensity1; }},
-      {"OCB", [](const Item& i) { return i.OCB; }},
-      {"Flags", [](const Item& i) { return i.Flags; }},
-  };
-  return fields;
+std::vector<std::pair<const char*, int64_t>> ItemFigures(const Item& i) {
+  return {{"ObjectID", i.ObjectID},
+          {"Room", i.Room},
+          {"X", i.X},
+          {"Y", i.Y},
+          {"Z", i.Z},
+          {"Angle", i.Angle},
+          {"Intensity1", i.Intensity1},
+          {"OCB", i.OCB},
+          {"Flags", i.Flags}};
+}
+
+// Each figure the entry has, compared.
+void CheckAll(std::vector<std::string>& out, const std::string& prefix, const nlohmann::json& entry,
+              const std::vector<std::pair<const char*, int64_t>>& figures) {
+  for (const auto& [name, got] : figures)
+    if (entry.contains(name)) Check(out, prefix + name, entry[name], got);
 }
 
 }  // namespace
@@ -142,8 +136,7 @@ std::vector<std::string> CompareWithExpected(const Level& level, Game gameVersio
   }
   if (entry.contains("game")) Check(out, "GameVersion", entry["game"], GameNumber(gameVersion));
 
-  for (const auto& [name, get] : LevelFields())
-    if (entry.contains(name)) Check(out, name, entry[name], get(level));
+  CheckAll(out, "", entry, LevelFigures(level));
   if (entry.contains("tr1_demo_layout"))
     Check(out, "Tr1Palette after the sprite sequences", entry["tr1_demo_layout"],
           level.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences);
@@ -156,8 +149,7 @@ std::vector<std::string> CompareWithExpected(const Level& level, Game gameVersio
     Check(out, "Rooms size", int64_t(rooms.size()), level.Rooms.size());
     for (size_t i = 0; i < rooms.size() && i < level.Rooms.size(); ++i) {
       const std::string p = "room " + std::to_string(i) + " ";
-      for (const auto& [name, get] : RoomFields())
-        if (rooms[i].contains(name)) Check(out, p + name, rooms[i][name], get(level.Rooms[i]));
+      CheckAll(out, p, rooms[i], RoomFigures(level.Rooms[i]));
       const Room& r = level.Rooms[i];
       Check(out, p + "Sectors size", int64_t(r.NumXSectors) * r.NumZSectors, r.Sectors.size());
     }
@@ -166,9 +158,7 @@ std::vector<std::string> CompareWithExpected(const Level& level, Game gameVersio
     if (level.Items.empty()) {
       out.push_back("first_item: the level has no items");
     } else {
-      for (const auto& [name, get] : ItemFields())
-        if (entry["first_item"].contains(name))
-          Check(out, "first item " + name, entry["first_item"][name], get(level.Items[0]));
+      CheckAll(out, "first item ", entry["first_item"], ItemFigures(level.Items[0]));
     }
   }
   if (entry.contains("items_sum_objectid")) {
@@ -200,21 +190,12 @@ std::string Sha1Hex(std::span<const uint8_t> bytes) {
     for (int i = 16; i < 80; ++i) w[i] = rotl(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
     uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
     for (int i = 0; i < 80; ++i) {
-      uint32_t f, k;
-      if (i < 20) {
-        f = (b & c) | (~b & d);
-        k = 0x5A827999;
-      } else if (i < 40) {
-        f = b ^ c ^ d;
-        k = 0x6ED9EBA1;
-      } else if (i < 60) {
-        f = (b & c) | (b & d) | (c & d);
-        k = 0x8F1BBCDC;
-      } else {
-        f = b ^ c ^ d;
-        k = 0xCA62C1D6;
-      }
-      uint32_t t = rotl(a, 5) + f + e + k + w[i];
+      const uint32_t f = i < 20   ? (b & c) | (~b & d)
+                         : i < 40 ? b ^ c ^ d
+                         : i < 60 ? (b & c) | (b & d) | (c & d)
+                                  : b ^ c ^ d;
+      const uint32_t k[] = {0x5A827999, 0x6ED9EBA1, 0x8F1BBCDC, 0xCA62C1D6};
+      uint32_t t = rotl(a, 5) + f + e + k[i / 20] + w[i];
       e = d;
       d = c;
       c = rotl(b, 30);

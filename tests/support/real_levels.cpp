@@ -1,5 +1,7 @@
 #include "support/real_levels.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 
@@ -37,8 +39,10 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name) {
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name,
+                                  Game gameVersion) {
   auto out = std::make_unique<Loaded>();
+  out->GameVersion = gameVersion;
   out->Result = LoadLevelFromBytes(bytes, name, out->Messages);
   out->GameVersion = out->Result.DetectedGame.value_or(out->GameVersion);
   return out;
@@ -49,6 +53,20 @@ std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path) {
   out->Result = LoadLevel(path, out->Messages);
   out->GameVersion = out->Result.DetectedGame.value_or(out->GameVersion);
   return out;
+}
+
+void TempFolderTest::SetUp() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  dir_ = std::filesystem::temp_directory_path() / ("slab_" + std::to_string(::getpid()) + "_" +
+                                                   test->test_suite_name() + "_" + test->name());
+  std::filesystem::remove_all(dir_);
+  std::filesystem::create_directories(dir_);
+}
+
+void TempFolderTest::TearDown() {
+  std::error_code ec;  // a test may have left its folder read-only
+  std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
+  std::filesystem::remove_all(dir_, ec);
 }
 
 }  // namespace slab::test

@@ -1,6 +1,8 @@
 // Finding the real level files that tests read (never copied into the repository).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -22,15 +24,25 @@ std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& pr
 // A whole file's bytes (empty when it can't be read).
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
 
-// A level loaded as the program loads it, with what it said.
+// A level loaded as the program loads it, with what it said; GameVersion starts as given.
 struct Loaded {
   LoadResult Result;
   RecordingSink Messages;
   Game GameVersion = Game::None;
   std::string FirstMessage() const { return Messages.Shown.empty() ? "" : Messages.Shown[0]; }
 };
-std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name);
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name,
+                                  Game gameVersion = Game::None);
 std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path);
+
+// A fixture with a fresh folder of its own for each test, removed afterwards.
+class TempFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::string At(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
+};
 
 // Use at the top of a test: skips it with a reason when the folder is missing.
 #define SLAB_REQUIRE_REAL_LEVELS()                                 \

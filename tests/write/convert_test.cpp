@@ -81,19 +81,18 @@ Converted Convert(const test::Tr4Draft& draft, Game target, const SpriteWad& wad
   return c;
 }
 
+// A fifth-game name, another version word or a file too short for one.
 TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
-  auto bytes = test::ComposeTR4(Draft()).Bytes;
-  for (const char* name : {"lake.trc", "LAKE.TRC"}) {
+  const auto tr4 = test::ComposeTR4(Draft()).Bytes;
+  auto tr4c = tr4;
+  tr4c[3] = 'c';
+  const std::pair<std::vector<uint8_t>, const char*> cases[] = {
+      {tr4, "LAKE.TRC"}, {tr4c, "a.tr4"}, {{'T', 'R'}, "a.tr4"}};
+  for (const auto& [bytes, name] : cases) {
     RecordingSink sink;
-    EXPECT_FALSE(ConvertTR4Level(bytes, name, Game::TR2, OnePageWad(), sink));
+    EXPECT_FALSE(ConvertTR4Level(bytes, name, Game::TR3, OnePageWad(), sink));
     EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << name;
   }
-  bytes[3] = 'c';  // "TR4c"
-  RecordingSink sink;
-  EXPECT_FALSE(ConvertTR4Level(bytes, "a.tr4", Game::TR3, OnePageWad(), sink));
-  EXPECT_FALSE(
-      ConvertTR4Level(std::vector<uint8_t>{'T', 'R'}, "a.tr4", Game::TR3, OnePageWad(), sink));
-  EXPECT_EQ(sink.Shown, (std::vector<std::string>{"No TR4 Level!", "No TR4 Level!"}));
 }
 
 TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndCarryItsSprites) {
@@ -106,13 +105,12 @@ TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndCarryItsSprites) {
     EXPECT_EQ(l.Textile8, PixelList<uint8_t>(2 * kPagePixels, 0));
     EXPECT_TRUE(l.Textile32.empty() && l.MiscTextile32.empty());
     const uint16_t* wadPage = l.Textile16.data() + kPagePixels;
-    EXPECT_EQ(wadPage[0], 0);  // (255, 0, 255)
-    EXPECT_EQ(wadPage[1], 0xFFFF);
-    EXPECT_EQ(wadPage[2], 0x8000);
-    EXPECT_EQ(wadPage[255 * 256 + 255], 0x8000 | 1 << 10 | 2 << 5 | 31);
+    // Magenta is transparent, white and black are opaque.
+    EXPECT_EQ(std::make_tuple(wadPage[0], wadPage[1], wadPage[2], wadPage[255 * 256 + 255]),
+              std::make_tuple(0, 0xFFFF, 0x8000, 0x8000 | 1 << 10 | 2 << 5 | 31));
     ASSERT_EQ(l.SpriteTextures.size(), 1u);
-    EXPECT_EQ(l.SpriteTextures[0].Tile, 1);
-    EXPECT_EQ(l.SpriteTextures[0].Width, 2047);
+    EXPECT_EQ(std::tie(l.SpriteTextures[0].Tile, l.SpriteTextures[0].Width),
+              std::make_tuple(1, 2047));
     EXPECT_EQ(l.SpriteSequences.at(0).SpriteID, 355);
   }
 }
@@ -162,8 +160,8 @@ TEST(ConvertTR4, LightsAndAmbientForEachEngine) {
     ASSERT_EQ(r0.Lights.size(), 1u);
     const RoomLight& l = r0.Lights[0];
     EXPECT_EQ(l.X, point.X);
-    EXPECT_EQ(l.Fade1, 1024);  // the out distance, halves to even
-    EXPECT_EQ(l.Fade2, 2);     // the in distance
+    // The out and the in distance, halves to even.
+    EXPECT_EQ(std::tie(l.Fade1, l.Fade2), std::make_tuple(1024, 2));
     const bool tr2 = target == Game::TR2;
     EXPECT_EQ(std::tie(l.Intensity1, l.Intensity2),
               tr2 ? std::make_tuple(1920, 1920) : std::make_tuple(30 | 60 << 8, 90));
@@ -237,7 +235,6 @@ TEST(ConvertTR4, AIObjectsBecomeStaticsOfTheirRoomForTheThirdGame) {
     d.Data.AIObjects.push_back(ai);
   }
   const size_t before = d.Data.Rooms[5].StaticMeshes.size();
-
   Converted tr3 = Convert(d, Game::TR3);
   ASSERT_TRUE(tr3.Lvl);
   const Room& room = tr3.Lvl->Rooms[5];

@@ -59,9 +59,7 @@ TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.AnimatedTexturesUVCount = 5;
   Game gameVersion = Game::None;
-  LoadResult loaded = Load(test::ComposeTR4(draft).Bytes, "x.tr4", gameVersion);
-  auto inter = EncodeTR4Intermediate(loaded.Lvl);
-
+  auto inter = EncodeTR4Intermediate(Load(test::ComposeTR4(draft).Bytes, "x.tr4", gameVersion).Lvl);
   size_t at = 10;
   auto word = [&](size_t pos) {
     uint32_t v;
@@ -75,16 +73,10 @@ TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
   uint32_t levelSize = word(at);
   std::vector<uint8_t> levelData(inter.begin() + at + 4, inter.begin() + at + 4 + levelSize);
   // The inflated chunk of the composed file, byte for byte: markers, count byte, closing zeros.
-  auto expected = test::Tr4LevelData(draft.Data, false).Bytes;
-  ASSERT_EQ(levelData.size(), expected.size());
   // Everything but the six closing bytes, which the reader skips and the writer zeroes.
-  size_t diff = std::mismatch(levelData.begin(), levelData.end() - 6, expected.begin()).first -
-                levelData.begin();
-  EXPECT_EQ(diff, levelData.size() - 6) << "first difference at byte " << diff;
-  std::string text(levelData.begin(), levelData.end());
-  EXPECT_NE(text.find("SPR"), std::string::npos);
-  EXPECT_NE(text.find(std::string("\x05TEX", 4)), std::string::npos);
-  EXPECT_EQ(std::vector<uint8_t>(levelData.end() - 6, levelData.end()), std::vector<uint8_t>(6, 0));
+  auto expected = test::Tr4LevelData(draft.Data, false).Bytes;
+  std::fill(expected.end() - 6, expected.end(), 0);
+  EXPECT_EQ(levelData, expected);
 }
 
 TEST(TR4Intermediate, AddOnFilesKeepTheirSoundMapAndBlock) {

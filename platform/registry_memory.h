@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/registry.h"
+#include "platform/registry_backend.h"
 
 namespace slab {
 

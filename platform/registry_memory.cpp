@@ -1,4 +1,4 @@
-#include "shell/registry_memory.h"
+#include "platform/registry_memory.h"
 
 namespace slab {
 namespace {

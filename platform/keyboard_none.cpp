@@ -1,5 +1,5 @@
 // Built where neither X11 nor Windows can give the keyboard: nothing can be read.
-#include "shell/keyboard.h"
+#include "platform/keyboard.h"
 
 namespace slab {
 namespace {

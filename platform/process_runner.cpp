@@ -1,12 +1,13 @@
-#include "write/save_commands.h"
+#include "platform/process_runner.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <cerrno>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace slab {

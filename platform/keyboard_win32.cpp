@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "shell/keyboard.h"
+#include "platform/keyboard.h"
 
 namespace slab {
 namespace {

@@ -1,4 +1,4 @@
-#include "level/messages.h"
+#include "platform/messages.h"
 
 #include <iostream>
 

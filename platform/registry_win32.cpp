@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shell/registry.h"
+#include "platform/registry_backend.h"
 
 namespace slab {
 namespace {

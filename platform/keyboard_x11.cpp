@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "shell/keyboard.h"
-#include "shell/keyboard_x11_table.h"
+#include "platform/keyboard.h"
+#include "platform/keyboard_x11_table.h"
 
 namespace slab {
 namespace {

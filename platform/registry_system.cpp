@@ -2,7 +2,7 @@
 // the desktop entries do the real work there.
 #ifndef _WIN32
 
-#include "shell/registry_memory.h"
+#include "platform/registry_memory.h"
 
 namespace slab {
 

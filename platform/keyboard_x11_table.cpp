@@ -1,4 +1,4 @@
-#include "shell/keyboard_x11_table.h"
+#include "platform/keyboard_x11_table.h"
 
 #include <cstddef>
 #include <utility>
