@@ -25,6 +25,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/accessible_names.h"
 #include "app/help_windows.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
@@ -131,10 +132,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     });
   }
   statusBar()->setObjectName("StatusBar");
-  // Screen readers and automation find every control by its name.
-  for (QWidget* widget : findChildren<QWidget*>())
-    if (!widget->objectName().isEmpty() && widget->accessibleName().isEmpty())
-      widget->setAccessibleName(widget->objectName());
+  GiveAccessibleNames(this);
   qApp->installEventFilter(this);
   UpdateLevelActions();
   UpdateEditMenu();
@@ -400,6 +398,10 @@ void MainWindow::ConnectHandlers() {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
     connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
       if (visible && staleLists_.contains(dock)) RefreshList(dock, true);
+    });
+    // A list opened from the menu comes to the front, also when it shares its place as a tab.
+    connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool shown) {
+      if (shown) dock->raise();
     });
   }
   connect(roomNumber_, &QListWidget::currentRowChanged, this, &MainWindow::RoomNumberClick);
@@ -1026,6 +1028,7 @@ void ShowHelpWindow(QPointer<QDialog>& window, QWidget* parent) {
   if (!window) {
     window = new Window(parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    GiveAccessibleNames(window);
   }
   window->show();
   window->raise();

@@ -22,17 +22,17 @@
 
 #include "floordata/object_names.h"
 #include "level/document.h"
-#include "platform/messages.h"
 #include "map/edit_commands.h"
 #include "map/edit_history.h"
 #include "map/item_panel.h"
 #include "map/map_state.h"
 #include "map/navigation.h"
 #include "map/selection.h"
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/tick_clock.h"
 #include "preview3d/texels.h"
 #include "shell/demo_recorder.h"
-#include "platform/keyboard.h"
-#include "platform/tick_clock.h"
 #include "write/save_commands.h"
 
 namespace slab {

@@ -12,11 +12,11 @@
 #include "app/qt_seams.h"
 #include "floordata/object_names.h"
 #include "level/level.h"
+#include "platform/keyboard.h"
+#include "platform/tick_clock.h"
 #include "preview3d/gl/level_view.h"
 #include "shell/desktop_entries.h"
-#include "platform/keyboard.h"
 #include "shell/registry.h"
-#include "platform/tick_clock.h"
 #include "write/jobs.h"
 
 namespace slab {

@@ -15,10 +15,10 @@
 #include "app/main_window.h"
 #include "app/sector_map_widget.h"
 #include "floordata/object_names.h"
-#include "platform/messages.h"
-#include "preview3d/gl/room3d_view.h"
 #include "platform/keyboard.h"
+#include "platform/messages.h"
 #include "platform/tick_clock.h"
+#include "preview3d/gl/room3d_view.h"
 
 namespace {
 

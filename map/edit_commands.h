@@ -8,12 +8,12 @@
 #include <string_view>
 
 #include "level/document.h"
-#include "platform/messages.h"
 #include "map/edit_history.h"
 #include "map/floor_edits.h"
 #include "map/item_edits.h"
 #include "map/item_panel.h"
 #include "map/map_state.h"
+#include "platform/messages.h"
 
 namespace slab {
 

@@ -5,8 +5,8 @@
 #include <span>
 
 #include "level/document.h"
-#include "platform/messages.h"
 #include "map/map_state.h"
+#include "platform/messages.h"
 
 namespace slab {
 

@@ -7,9 +7,9 @@
 #include "floordata/object_names.h"
 #include "floordata/sector_panel.h"
 #include "level/document.h"
-#include "platform/messages.h"
 #include "map/map_state.h"
 #include "map/selection.h"
+#include "platform/messages.h"
 
 namespace slab {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "level/level.h"
-#include "platform/messages.h"
 #include "platform/keyboard.h"
+#include "platform/messages.h"
 #include "platform/tick_clock.h"
 
 namespace slab {

@@ -60,9 +60,11 @@ TEST_P(EveryLayout, ReadsBackWhatWasComposed) {
   const Level& l = got->Result.Lvl;
   ASSERT_EQ(l.Textile8.size(), kPagePixels);
   EXPECT_EQ(l.Textile8[16], 15);
-  EXPECT_EQ(l.Rooms[1].NumDataWords,
-            (8 + 12 * (v == Game::TR1 ? 8 : 12) + 6 * 10) / 2);  // as stored
-  ASSERT_EQ(got->Result.TextureTiles.size(), 2u);
+  const Room& hall = l.Rooms[0];  // its data-word count as stored
+  EXPECT_EQ(hall.NumDataWords, (8 + hall.Vertices.size() * (v == Game::TR1 ? 8 : 12) +
+                                hall.Rectangles.size() * 10 + 8 + 4) /
+                                   2);
+  ASSERT_EQ(got->Result.TextureTiles.size(), l.ObjectTextures.size());
   EXPECT_EQ(got->Result.TextureTiles[1].X, 64);
 }
 
@@ -86,14 +88,14 @@ TEST(ClassicReader, EmptyListsAndNoRooms) {
     EXPECT_EQ(got->Result.Lvl.SampleIndices, std::vector<int32_t>{42});
 
     d = SampleDraft(v);
-    d.Rooms[2].Sprites.clear();
-    d.Rooms[2].Lights.clear();
-    d.Rooms[2].NumXSectors = d.Rooms[2].NumZSectors = 0;
+    d.Rooms[0].Sprites.clear();
+    d.Rooms[0].Lights.clear();
+    d.Rooms[0].NumXSectors = d.Rooms[0].NumZSectors = 0;
     got = LoadBytes(ComposeClassic(d).Bytes, "BARE.TR2");
     ASSERT_TRUE(got->Result.Loaded);
-    const Room& bare = got->Result.Lvl.Rooms[2];
+    const Room& bare = got->Result.Lvl.Rooms[0];
     EXPECT_TRUE(bare.Sprites.empty() && bare.Lights.empty() && bare.Sectors.empty());
-    EXPECT_EQ(bare.StaticMeshes.size(), 1u);
+    EXPECT_EQ(bare.StaticMeshes.size(), 3u);
   }
 }
 

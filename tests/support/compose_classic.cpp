@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "support/compose_out.h"
+#include "tools/showcase_level.h"
 
 namespace slab::test {
 
@@ -364,138 +365,24 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
   return o.Finish();
 }
 
-namespace {
-
-constexpr uint8_t kWall = 0x81;  // floor and ceiling of a solid sector: -127 clicks
-constexpr uint8_t kNoRoom = 255;
-constexpr int kSectorsX = 4, kSectorsZ = 5;
-
-// A room of 4 x 5 sectors: a ring of walls around 2 x 3 open sectors, floor at 0, ceiling
-// at -2048, with one floor rectangle per open sector. Rooms line up along X, two sectors
-// apart, so each one's border column lies over its neighbour's open column.
-DraftRoom SampleRoom(int index, int roomCount) {
-  DraftRoom r;
-  r.Info = {index * 2048, 0, 0, -2048};
-  r.NumXSectors = kSectorsX;
-  r.NumZSectors = kSectorsZ;
-  r.Sectors.resize(kSectorsX * kSectorsZ);
-  for (int x = 0; x < kSectorsX; ++x)
-    for (int z = 0; z < kSectorsZ; ++z) {
-      Sector& s = r.Sectors[x * kSectorsZ + z];
-      bool open = x > 0 && x < kSectorsX - 1 && z > 0 && z < kSectorsZ - 1;
-      s.RoomBelow = s.RoomAbove = kNoRoom;
-      s.Floor = open ? 0 : kWall;
-      s.Ceiling = open ? static_cast<uint8_t>(-8) : kWall;
-      s.BoxIndex = open ? static_cast<uint16_t>(index) : 0xFFFF;
-    }
-  // Floor-data indexes of the portal sectors and triggers; see SampleDraft.
-  if (index > 0) r.Sectors[0 * kSectorsZ + 2].FDIndex = static_cast<uint16_t>(index == 1 ? 3 : 7);
-  if (index < roomCount - 1)
-    r.Sectors[3 * kSectorsZ + 2].FDIndex = static_cast<uint16_t>(index == 0 ? 1 : 5);
-  if (index == 0) r.Sectors[2 * kSectorsZ + 2].FDIndex = 9;
-  if (index == 2) r.Sectors[1 * kSectorsZ + 1].FDIndex = 14;
-
-  for (int x = 1; x < kSectorsX; ++x)
-    for (int z = 1; z < kSectorsZ; ++z)
-      r.Vertices.push_back(
-          {static_cast<int16_t>(x * 1024), 0, static_cast<int16_t>(z * 1024), 4096, 0, 4096});
-  auto vertexAt = [](int x, int z) {
-    return static_cast<int16_t>((x - 1) * (kSectorsZ - 1) + (z - 1));
-  };
-  for (int x = 1; x < kSectorsX - 1; ++x)
-    for (int z = 1; z < kSectorsZ - 1; ++z)
-      r.Rectangles.push_back(
-          {{vertexAt(x, z), vertexAt(x + 1, z), vertexAt(x + 1, z + 1), vertexAt(x, z + 1)}, 0, 0});
-  if (index == 2) {
-    r.Triangles.push_back({{vertexAt(1, 1), vertexAt(2, 1), vertexAt(2, 2)}, 1, 0});
-    r.Sprites.push_back({vertexAt(2, 2), 0});
-    r.StaticMeshes.push_back({r.Info.X + 2560, 0, 2560, 0x4000, 4096, 4096, 0});
-  }
-
-  // Portals on the planes X = 3072 (toward the next room) and X = 1024 (toward the last),
-  // room-relative, over the middle row of sectors, facing into this room.
-  auto portal = [](uint16_t room, int16_t x, int16_t normalX) {
-    Portal p;
-    p.AdjoiningRoom = room;
-    p.Normal = {normalX, 0, 0};
-    p.Vertices = {x, 0, 2048, x, -2048, 2048, x, -2048, 3072, x, 0, 3072};
-    return p;
-  };
-  if (index < roomCount - 1)
-    r.Portals.push_back(portal(static_cast<uint16_t>(index + 1), 3072, -1));
-  if (index > 0) r.Portals.push_back(portal(static_cast<uint16_t>(index - 1), 1024, 1));
-
-  r.AmbientIntensity1 = 2048;
-  r.AmbientIntensity2 = 2048;
-  r.Lights.push_back({.X = r.Info.X + 2048,
-                      .Y = -1024,
-                      .Z = 2560,
-                      .Intensity1 = 4096,
-                      .Intensity2 = 4096,
-                      .Fade1 = 3072,
-                      .Fade2 = 3072});
-  return r;
-}
-
-}  // namespace
-
+// The showcase with what it leaves empty filled in, so every list of the file has entries.
 DraftLevel SampleDraft(Game gameVersion) {
-  DraftLevel d;
+  DraftLevel d = ShowcaseDraft();
   d.GameVersion = gameVersion;
-  for (int i = 0; i < 256; ++i) {
-    d.Palette[i * 3] = d.Palette[i * 3 + 1] = d.Palette[i * 3 + 2] = static_cast<uint8_t>(i / 4);
-    d.Palette16[i * 4] = d.Palette16[i * 4 + 1] = d.Palette16[i * 4 + 2] = static_cast<uint8_t>(i);
-  }
-  d.NumTextiles = 1;
-  constexpr int kRooms = 3;
-  for (int i = 0; i < kRooms; ++i) d.Rooms.push_back(SampleRoom(i, kRooms));
+  DraftRoom& hall = d.Rooms[0];
+  hall.Triangles.push_back({{0, 1, 2}, 1, 0});
+  hall.Sprites.push_back({0, 0});
   d.Rooms[1].LightMode = 1;
-
-  // Word 0 stays unused (index 0 means "no list"). Then the portals of the three rooms,
-  // a trigger in room 0 that opens the door (item 1) and shows camera 0, and a pickup
-  // trigger in room 2 for item 2.
-  d.FloorData = {0,      0x8001, 1,      0x8001, 0,      0x8001, 2,      0x8001, 1,
-                 0x8004, 0x3E00, 0x0001, 0x0400, 0x8000, 0x8404, 0x3E00, 0x8002};
-
-  d.MeshData.assign(12, 0);  // one mesh with nothing in it
-  d.MeshPointers = {0};
-  d.Animations = {
-      {.FrameRate = 1, .FrameSize = 10, .FrameEnd = 1, .NumStateChanges = 1, .NumAnimCommands = 1}};
+  d.Animations[0].NumStateChanges = 1;
+  d.Animations[0].NumAnimCommands = 1;
   d.StateChanges = {{1, 1, 0}};
   d.AnimDispatches = {{0, 1, 0, 0}};
   d.AnimCommands = {1, 0};
   d.MeshTrees = {0, 0, 0, 0};
-  d.Frames.assign(20, 0);
-  d.Moveables = {{0, 1, 0, 0, 0, 0, 0}};
-  const std::array<int16_t, 6> box = {-256, 256, -512, 0, -256, 256};
-  d.StaticMeshDefs = {{.VisibilityBox = box, .CollisionBox = box}};
-
-  // A rectangle over the top-left 64 x 64 texels of page 0 and a triangle beside it.
-  d.ObjectTextures = {
-      {.Corners = {{{1, 0, 1, 0}, {255, 63, 1, 0}, {255, 63, 255, 63}, {1, 0, 255, 63}}}},
-      {.Corners = {{{1, 64, 1, 0}, {255, 127, 1, 0}, {1, 64, 255, 63}, {0, 0, 0, 0}}}}};
-  d.SpriteTextures = {{0, 128, 0, 32 * 256 + 255, 32 * 256 + 255, -128, -256, 128, 0}};
-  d.SpriteSequences = {{0, -1, 0}};
-  d.Cameras = {{1536, -1024, 2560, 0, 0}};
-  d.SoundSources = {{2048 + 2048, -512, 2560, 0, 0x80}};
-
-  // One box per room, each overlapping the next.
-  d.Boxes = {{1, 4, 1, 3, 0, 0}, {1, 4, 3, 5, 0, 1}, {1, 4, 5, 7, 0, 3}};
-  d.Overlaps = {static_cast<int16_t>(0x8001), 0, static_cast<int16_t>(0x8002),
-                static_cast<int16_t>(0x8001)};
   d.AnimatedTextures = {1, 1, 0, 1};
-
-  d.Items = {{0, 0, 1536, 0, 1536, 0, -1, -1, 0},
-             {1, 1, 3584, 0, 2560, static_cast<int16_t>(0x4000), -1, -1, 0},
-             {2, 2, 4096 + 1536, 0, 1536, 0, -1, -1, 0}};
-  for (size_t i = 0; i < d.LightMap.size(); ++i) d.LightMap[i] = static_cast<uint8_t>(i & 0xFF);
   d.CinematicFrames = {{1, 2, 3, 4, 5, 6, 80, 0}, {7, 8, 9, 10, 11, 12, 80, 1}};
   d.DemoBytes = {1, 2, 3, 4, 5, 6, 7, 8};
   d.SoundMap = {0, 1, 2, -1, 2};
-  d.SoundDetails = {{{0, 0, 0x7F, 0x7F, 0, 0, 1, 0}},
-                    {{1, 0, 0x7F, 0x7F, 0, 0, 1, 0}},
-                    {{2, 0, 0x7F, 0x7F, 0, 0, 1, 0}}};
-  d.SampleIndices = {0, 16, 32};
   if (gameVersion == Game::TR1)
     d.Tr1SampleData = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
   return d;

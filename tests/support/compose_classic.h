@@ -123,9 +123,7 @@ ComposedFile ComposeClassic(const DraftLevel& level);
 // every field was read into its place (the texture pages are composed as the usual pattern).
 DraftLevel DraftFromLevel(const Level& level, Game gameVersion);
 
-// A small level with something in every list: a few rooms joined by portals, sectors with
-// floor data (portals and a trigger with an object and a camera action), lights, statics,
-// items, boxes, object textures, cinematic frames, demo bytes and a sound map.
+// The showcase level in the given game's layout, with something in every list.
 DraftLevel SampleDraft(Game gameVersion);
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
