@@ -1,7 +1,6 @@
 // The program's command-line jobs, run as a separate process without a display.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,14 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CommandJobs : public testing::Test {
+class CommandJobs : public test::TempFolderTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("slab_jobs_" + std::to_string(::getpid()));
+    TempFolderTest::SetUp();
     fs::create_directories(dir_ / "data");
     test::WriteShowcaseLevel(dir_ / "level.tr2");
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Runs the program with the given arguments, on the offscreen platform unless `platform` is
   // empty; returns its exit status, with what it said on standard error in stderr.txt.
@@ -35,8 +33,6 @@ class CommandJobs : public testing::Test {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-
-  fs::path dir_;
 };
 
 // A job that succeeds says nothing; one refused writes nothing and gives the reason.

@@ -2,22 +2,18 @@
 #include "app/level_files.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
+
+#include "support/real_levels.h"
 
 namespace slab {
 namespace {
 
 namespace fs = std::filesystem;
 
-class LevelFilesTest : public testing::Test {
+class LevelFilesTest : public test::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::path(testing::TempDir()) / ("slab_files_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   fs::path Touch(const std::string& name) {
     std::ofstream(dir_ / name) << "x";
     return dir_ / name;
@@ -26,7 +22,6 @@ class LevelFilesTest : public testing::Test {
     const auto found = AdjacentLevelFile(dir_ / name, step);
     return found ? found->filename().string() : "(none)";
   }
-  fs::path dir_;
 };
 
 TEST_F(LevelFilesTest, StepsThroughTheFoldersLevelsInReadingOrder) {

@@ -33,20 +33,6 @@ TEST(ParseRegistryPath, SplitsRootAndSubkeyAndRefusesBadFormats) {
   }
 }
 
-TEST(RegistryStrings, ErrTrimmedOrEmptyAndWritesNeedAKey) {
-  MemoryRegistry registry;
-  RecordingSink sink;
-  EXPECT_EQ(RegistryGetString(registry, "HKEY_CLASSES_ROOT\\.tr4", "", sink), "Err");
-  RegistryCreateKey(registry, "HKEY_CLASSES_ROOT\\.tr4", sink);
-  EXPECT_EQ(RegistryGetString(registry, "HKEY_CLASSES_ROOT\\.tr4", "", sink), "Err");
-  RegistrySetString(registry, "HKEY_CLASSES_ROOT\\.TR4", "", std::string("  TR4 Level \0x", 15),
-                    sink);
-  EXPECT_EQ(RegistryGetString(registry, "HKEY_CLASSES_ROOT\\.tr4", "", sink), "TR4 Level");
-  RegistrySetString(registry, "HKEY_CURRENT_USER\\nothing", "", "x", sink);
-  EXPECT_FALSE(registry.HasKey(kHKeyCurrentUser, "nothing"));
-  EXPECT_TRUE(sink.Shown.empty());
-}
-
 // The command of `verb` on the class an extension names.
 std::string Command(MemoryRegistry& registry, const std::string& extension,
                     const std::string& verb) {
@@ -62,7 +48,9 @@ TEST(RegisterAssociations, VerbsFollowAMovedProgramAnotherProgramsClassIsKeptRef
   RegistryCreateKey(registry, "HKEY_CLASSES_ROOT\\.trc", sink);
   RegistrySetString(registry, "HKEY_CLASSES_ROOT\\.trc", "", "   ", sink);  // empty: filled
   RegistryCreateKey(registry, "HKEY_CLASSES_ROOT\\.tr2", sink);
-  RegistrySetString(registry, "HKEY_CLASSES_ROOT\\.tr2", "", "Other.Level", sink);
+  // As another program left it, under another case: the value ends at its NUL, spaces trimmed.
+  RegistrySetString(registry, "HKEY_CLASSES_ROOT\\.TR2", "", std::string(" Other.Level \0x", 15),
+                    sink);
   RegistryStartUp(registry, "C:\\Old", sink);
   RegistryStartUp(registry, "C:\\Games\\Slab\\", sink);
   EXPECT_TRUE(sink.Shown.empty());
@@ -75,6 +63,7 @@ TEST(RegisterAssociations, VerbsFollowAMovedProgramAnotherProgramsClassIsKeptRef
   EXPECT_EQ(Command(registry, ".tr2", "Convert To TR3"), "Err");
   EXPECT_EQ(Command(registry, ".trc", "Convert To TR2"), "Err");
   EXPECT_FALSE(registry.HasKey(kHKeyClassesRoot, "TR2 Level"));
+  EXPECT_TRUE(registry.HasKey(kHKeyClassesRoot, "Other.Level\\shell"));
   // A registry that refuses every write is passed over in silence.
   MemoryRegistry readOnly;
   readOnly.ReadOnly = true;
