@@ -6,6 +6,7 @@
 #include "level/load_level.h"
 #include "level/read_tr45.h"
 #include "support/compose_tr45.h"
+#include "support/real_levels.h"
 
 namespace slab {
 namespace {
@@ -58,17 +59,14 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   EXPECT_EQ(got.Samples[1].Data, want.Samples[1].Data);
 
   // Tile 0x8003 is page 3; 192 + 63 still lies within the page, 193 + 63 does not.
-  RecordingSink messages;
-  int gameVersion = 0;
-  auto result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, messages);
-  ASSERT_TRUE(result.Loaded);
-  ASSERT_EQ(result.TextureTiles.size(), 1u);
-  EXPECT_EQ(std::tie(result.TextureTiles[0].Page, result.TextureTiles[0].X),
-            std::make_tuple(3, 192));
+  auto loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "a.tr4");
+  const auto& tiles = loaded->Result.TextureTiles;
+  ASSERT_EQ(tiles.size(), 1u);
+  EXPECT_EQ(std::tie(tiles[0].Page, tiles[0].X), std::make_tuple(3, 192));
   for (auto& corner : draft.Data.ObjectTextures[0].Corners) corner.XPixel = 193;
-  result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", gameVersion, messages);
-  EXPECT_FALSE(result.Loaded);
-  EXPECT_EQ(messages.Shown,
+  loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "a.tr4");
+  EXPECT_FALSE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->Messages.Shown,
             std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 0 invalid"});
 }
 
@@ -115,14 +113,12 @@ TEST(Tr4Reader, BytesAfterTheLevelDataAreReported) {
   const auto composed = ComposeTR4(SampleTr4Draft());
   auto longer = composed.LevelData.Bytes;
   longer.insert(longer.end(), 10, 0);
-  RecordingSink messages;
-  int gameVersion = 0;
-  EXPECT_TRUE(
-      LoadLevelFromBytes(composed.WithLevelData(longer), "dir/LONG.TR4", gameVersion, messages)
-          .Loaded);
-  EXPECT_EQ(messages.Shown, std::vector<std::string>{
-                                "LONG.TR4 has 10 bytes after the last section of its level data; "
-                                "they are not part of the level and are left out"});
+  auto loaded = test::LoadBytes(composed.WithLevelData(longer), "dir/LONG.TR4");
+  EXPECT_TRUE(loaded->Result.Loaded);
+  EXPECT_EQ(
+      loaded->Messages.Shown,
+      std::vector<std::string>{"LONG.TR4 has 10 bytes after the last section of its level data; "
+                               "they are not part of the level and are left out"});
 }
 
 }  // namespace
