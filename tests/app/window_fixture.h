@@ -51,6 +51,7 @@ class WindowFixture : public TempFolderTest {
         WindowServices{sink_, dialog_, processes_, keyboard_, clock_, SLAB_BIN_DIR, view3d});
     RecordingSink namesSink;
     window_->SetObjectNames(LoadObjectNames(SLAB_BIN_DIR, namesSink));
+    EXPECT_TRUE(namesSink.Shown.empty()) << "the built names file: " << namesSink.Shown[0];
     window_->resize(1280, 900);
     window_->show();
     window_->activateWindow();

@@ -26,16 +26,6 @@ class DrawRoomTest : public test::MapFixture {
   static Rgb Cell(const MapImage& image, int a, int b) { return image.Pixel(PixelX(b), PixelY(a)); }
 };
 
-TEST_F(DrawRoomTest, OneByOneRoomIsOneGreyCellWithItsOutline) {
-  AddRoom(1, 1);
-  const MapImage image = Draw();
-  ASSERT_EQ(std::tuple(image.Width(), image.Height()), std::tuple(300, 300));
-  // The box runs from -1 to 10 with the right and bottom edge outside: grey 0..8, outline 9.
-  for (int y = 0; y < 11; ++y)
-    for (int x = 0; x < 11; ++x)
-      ASSERT_EQ(image.Pixel(x, y), x < 9 && y < 9 ? colour::kOuterWall : kClearColour) << x << y;
-}
-
 TEST_F(DrawRoomTest, ColourRulesInTheirOrder) {
   AddRoom(6, 6);
   ListAt(0, 1, 1, {Fn(19, 0, true)});                                     // monkey swing

@@ -62,28 +62,22 @@ TEST(RealLevels, FacesMeshesAndItemsBuild) {
       for (const MeshFaceList& faces : m.Meshes) checkFaces(faces);
     // The frame's bounding box was made by the game's tools from the posed meshes, so
     // a misread rotation or tree puts vertices outside it.
-    for (const Moveable& m : level.Moveables) {
+    for (size_t i = 0; i < level.Moveables.size(); ++i) {
+      const Moveable& m = level.Moveables[i];
       if (m.NumMeshes <= 0 || m.FrameOffset < 0 ||
           static_cast<size_t>(m.FrameOffset) / 2 + 6 > level.Frames.size())
         continue;
       const int16_t* box = &level.Frames[static_cast<size_t>(m.FrameOffset) / 2];
       const MoveablePose pose = PoseMoveable(level, m, version);
       bool inside = true;
-      for (int j = 0; j < m.NumMeshes; ++j) {
-        const size_t pointer = static_cast<size_t>(m.StartingMesh + j);
-        if (pointer >= level.MeshPointers.size() || level.MeshPointers[pointer] < 0) continue;
-        size_t offset = static_cast<size_t>(level.MeshPointers[pointer]);
-        const Mesh mesh = ParseMesh(level.MeshData, offset, version);
-        for (const MeshVertex& v : mesh.Vertices) {
-          const auto p =
-              Apply(pose.Meshes[static_cast<size_t>(j)],
-                    {static_cast<float>(v.X), static_cast<float>(v.Y), static_cast<float>(v.Z)});
-          const float margin = 64;
-          if (p[0] < box[0] - margin || p[0] > box[1] + margin || p[1] < box[2] - margin ||
-              p[1] > box[3] + margin || p[2] < box[4] - margin || p[2] > box[5] + margin)
-            inside = false;
-        }
-      }
+      for (size_t j = 0; j < moveables[i].Meshes.size(); ++j)
+        for (const MeshFace& f : moveables[i].Meshes[j])
+          for (int k = 0; k < f.VertexCount; ++k) {
+            const LitVertex& v = f.Vertices[static_cast<size_t>(k)];  // sector units, Y up
+            const auto p = Apply(pose.Meshes[j], {v.X * 1024, -v.Y * 1024, v.Z * 1024});
+            for (size_t axis = 0; axis < 3; ++axis)
+              inside = inside && p[axis] >= box[2 * axis] - 64 && p[axis] <= box[2 * axis + 1] + 64;
+          }
       ++checked;
       outside += inside ? 0 : 1;
     }

@@ -18,7 +18,6 @@
 #include "preview3d/gl/scene_renderer.h"
 #include "preview3d/item_faces.h"
 #include "preview3d/viewer_camera.h"
-#include "support/real_levels.h"
 
 namespace slab {
 namespace {
@@ -135,29 +134,6 @@ TEST_F(Render, TexturedSquareColourKeyCullingAdditiveAndLeftStaysLeft) {
     const QImage image = Draw(scene.level, scene.tiles, pages);
     EXPECT_EQ(image.pixel(kMid - 8, kMid), left) << texture << (reversed ? " reversed" : "");
     EXPECT_EQ(image.pixel(kMid + 8, kMid), kClear);
-  }
-}
-
-TEST_F(Render, EveryRealLevelDrawsWholly) {
-  SLAB_REQUIRE_REAL_LEVELS();
-  for (const auto& path : test::RealLevels({""})) {
-    const auto loaded = test::LoadFile(path);
-    if (!loaded->Result.Loaded) continue;  // the refused file is the reader's business
-    const LoadResult& result = loaded->Result;
-    const int version = loaded->GameVersion;
-    RecordingSink sink;
-    const TextureStrip strip = BuildTextureStrip(result.Lvl, version, TexelRules::Viewer);
-    Draw(result.Lvl, result.TextureTiles, strip);
-    renderer_->SetStaticMeshes(BuildStaticMeshes(result.Lvl, result.TextureTiles, version, sink));
-    std::vector<int> rooms;
-    for (size_t r = 0; r < result.Lvl.Rooms.size(); ++r) {
-      renderer_->DrawRoomStatics(result.Lvl, static_cast<int>(r));
-      rooms.push_back(static_cast<int>(r));
-    }
-    const auto moveables = BuildMoveableMeshes(result.Lvl, result.TextureTiles, version, sink);
-    renderer_->SetItems(BuildItemFaces(result.Lvl, moveables, rooms, version, strip.PageCount));
-    renderer_->DrawItems(Identity());
-    EXPECT_EQ(context_->functions()->glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << path;
   }
 }
 
