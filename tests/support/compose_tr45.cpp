@@ -162,7 +162,6 @@ ComposedTr4 ComposeTR4(const Tr4Draft& d) {
   c.ChunkAt[3] = o.Mark();
   c.LevelData = Tr4LevelData(d.Data, !d.AddOn.empty());
   o.Block(ZlibChunkBytes(c.LevelData.Bytes));
-  c.SamplesAt = o.Mark();
   o.W32(d.Data.Samples.size());
   for (const auto& s : d.Data.Samples) {
     o.W32(s.UncompressedSize, s.Data.size());

@@ -35,11 +35,12 @@ test::Tr4Draft Draft() {
   return d;
 }
 
-// One 256 x 256 page of the wad: transparent, with a few coloured pixels.
-SpriteWad OnePageWad() {
+// A wad image of 300 rows, ending inside its second page: transparent, with a few coloured
+// pixels.
+SpriteWad Wad() {
   SpriteWad wad;
-  wad.Image.assign(kWadPageBytes, 0);
-  for (size_t p = 0; p < 256 * 256; ++p) {
+  wad.Image.assign(300 * kWadRowBytes, 0);
+  for (size_t p = 0; p < 300 * 256; ++p) {
     wad.Image[p * 3] = 255;
     wad.Image[p * 3 + 2] = 255;
   }
@@ -60,8 +61,7 @@ struct Converted {
 
 Converted Convert(const test::Tr4Draft& draft, int target) {
   Converted c;
-  c.Lvl =
-      ConvertTR4Level(test::ComposeTR4(draft).Bytes, "level.tr4", target, OnePageWad(), c.Messages);
+  c.Lvl = ConvertTR4Level(test::ComposeTR4(draft).Bytes, "level.tr4", target, Wad(), c.Messages);
   return c;
 }
 
@@ -74,15 +74,16 @@ TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
       {tr4, "LAKE.TRC"}, {tr4c, "a.tr4"}, {{'T', 'R'}, "a.tr4"}};
   for (const auto& [bytes, name] : cases) {
     RecordingSink sink;
-    EXPECT_FALSE(ConvertTR4Level(bytes, name, kTR3, OnePageWad(), sink));
+    EXPECT_FALSE(ConvertTR4Level(bytes, name, kTR3, Wad(), sink));
     EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << name;
   }
 }
 
-// The wad's pages follow the level's own and carry its sprites; an add-on file's long sound
-// map is cut to the older engines' 370 entries and its trailing block dropped.
+// The wad's pages follow the level's own pages, whole, and carry its sprites; an add-on file's long
+// sound map is cut to the older engines' 370 entries and its trailing block dropped.
 TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndAddOnsAreLeftOut) {
   test::Tr4Draft d = Draft();
+  d.Pages16.resize(d.Pages16.size() + 10, 0x34);  // the chunk holds a little more than a page
   d.AddOn = test::AddOnBlock(40);
   d.Data.SoundMap.assign(2048, 7);
   d.Data.SoundMap[369] = 5;
@@ -93,36 +94,20 @@ TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndAddOnsAreLeftOut) {
     EXPECT_TRUE(l.TrailingBlock.empty());
     EXPECT_EQ(l.SoundMap.size(), 370u);
     EXPECT_EQ(l.SoundMap[369], 5);
-    EXPECT_EQ(l.NumTextiles, 2);
-    ASSERT_EQ(l.Textile16.size(), 2 * kPagePixels);  // 256 rows more
-    EXPECT_EQ(l.Textile8, PixelList<uint8_t>(2 * kPagePixels, 0));
+    EXPECT_EQ(l.NumTextiles, 3);  // the wad's last page is whole
+    ASSERT_EQ(l.Textile16.size(), 3 * kPagePixels);
+    EXPECT_EQ(l.Textile8, PixelList<uint8_t>(3 * kPagePixels, 0));
     EXPECT_TRUE(l.Textile32.empty() && l.MiscTextile32.empty());
     const uint16_t* wadPage = l.Textile16.data() + kPagePixels;
-    // Magenta is transparent, white and black are opaque.
-    EXPECT_EQ(std::make_tuple(wadPage[0], wadPage[1], wadPage[2], wadPage[255 * 256 + 255]),
+    // Magenta is transparent, white and black are opaque; past the image is transparent.
+    EXPECT_EQ(std::make_tuple(wadPage[0], wadPage[1], wadPage[2], wadPage[299 * 256 + 255]),
               std::make_tuple(0, 0xFFFF, 0x8000, 0x8000 | 1 << 10 | 2 << 5 | 31));
+    EXPECT_EQ(wadPage[300 * 256], 0);
     ASSERT_EQ(l.SpriteTextures.size(), 1u);
     EXPECT_EQ(std::tie(l.SpriteTextures[0].Tile, l.SpriteTextures[0].Width),
               std::make_tuple(1, 2047));
     EXPECT_EQ(l.SpriteSequences.at(0).SpriteID, 355);
   }
-}
-
-TEST(ConvertTR4, AWadImageEndingInsideAPageGetsThatPageWhole) {
-  Level level;
-  level.NumTextiles = 1;
-  level.Textile16.assign(kPagePixels + 5, 0x1234);  // the chunk held a little more
-  SpriteWad wad;
-  wad.Image.assign(300 * kWadRowBytes, 0);  // black: 300 rows
-  AppendWadPages(level, wad);
-  EXPECT_EQ(level.NumTextiles, 3);
-  ASSERT_EQ(level.Textile16.size(), 3 * kPagePixels);
-  EXPECT_EQ(level.Textile16[kPagePixels + 299 * 256 + 255], 0x8000);
-  EXPECT_EQ(level.Textile16[kPagePixels + 300 * 256], 0);  // past the image: transparent
-
-  Level empty;
-  AppendWadPages(empty, SpriteWad{});
-  EXPECT_TRUE(empty.NumTextiles == 0 && empty.Textile16.empty());
 }
 
 TEST(ConvertTR4, LightsAndAmbientForEachEngine) {
