@@ -45,9 +45,6 @@ struct ComposedTr4 {
 
   // The file with the level-data chunk packed anew from data.
   std::vector<uint8_t> WithLevelData(const std::vector<uint8_t>& data) const;
-  std::vector<uint8_t> WithCount(const std::string& name, uint32_t value) const {
-    return WithLevelData(LevelData.WithCount(name, value));
-  }
 };
 ComposedTr4 ComposeTR4(const Tr4Draft& draft);
 
