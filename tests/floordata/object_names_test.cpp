@@ -51,7 +51,6 @@ TEST(ObjectNames, EachGameReadsItsOwnSectionsAndDefaultsForTheRest) {
                                    {0, 2, "Mesh 0"},
                                    {0, 1, "Fern"},
                                    {2, 5, "Rock"},  // no table of its own: the fourth game's
-                                   {2, 9, "Rock"},
                                    {90, 4, "Mesh 90"},
                                    {-1, 3, "Mesh-1"}})
     EXPECT_EQ(StaticName(names, id, version), name) << id << " in game " << version;

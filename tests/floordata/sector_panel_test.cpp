@@ -25,8 +25,8 @@ class SectorPanelTest : public testing::Test, protected LevelHolder, protected t
     names.Statics[5] = "Plant 5";
   }
 
-  SectorPanel Show(int x, int z, bool rebuild = true, bool show = true) {
-    auto panel = ShowSector(level, version, names, 1, x, z, rebuild, show);
+  SectorPanel Show(int x, int z) {
+    auto panel = ShowSector(level, version, names, 1, x, z, true, true);
     EXPECT_TRUE(panel.has_value());
     return panel.value_or(SectorPanel{});
   }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "preview3d/camera_markers.h"
 #include "preview3d/face_batches.h"
 #include "preview3d/item_faces.h"
@@ -87,9 +85,6 @@ TEST(RealLevels, FacesMeshesAndItemsBuild) {
     EXPECT_EQ(built.Unplaced, 0);
     EXPECT_EQ(built.Unknown, 0);
     sprites += static_cast<int>(built.Sprites.size());
-    for (const MeshFace& f : built.Faces)
-      for (int k = 0; k < f.VertexCount; ++k)
-        ASSERT_TRUE(std::isfinite(f.Vertices[static_cast<size_t>(k)].X));
     // The viewer never starts in a wall.
     if (!level.Rooms.empty()) {
       EXPECT_NE(CameraRoom(level, StartCamera(level)), -1);
