@@ -268,7 +268,7 @@ ComposedTr5 ComposeTR5(const Tr5Draft& d) {
   o.Fill(28, 0);
   const size_t sizesAt = o.Mark();
   o.Fill(12, 0);  // the level data's two sizes, patched, and four unused bytes
-  o.Count16("NumRooms", d.Rooms.size());
+  o.Count<2>("NumRooms", d.Rooms.size());
   o.Fill(2, 0);
   for (const auto& room : d.Rooms) {
     roomAt.push_back(o.Mark());
