@@ -1,7 +1,6 @@
 // The program's command-line jobs, run as a separate process without a display.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,14 +14,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CommandJobs : public testing::Test {
+class CommandJobs : public test::TempFolderTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("slab_jobs_" + std::to_string(::getpid()));
+    TempFolderTest::SetUp();
     fs::create_directories(dir_ / "data");
     test::WriteShowcaseLevel(dir_ / "level.tr2");
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Runs the program with the given arguments, on the offscreen platform unless `platform` is
   // empty; returns its exit status, with what it said on standard error in stderr.txt.
@@ -35,12 +33,11 @@ class CommandJobs : public testing::Test {
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-
-  fs::path dir_;
 };
 
-// A job that succeeds says nothing; one refused writes nothing and gives the reason.
-TEST_F(CommandJobs, AddDemoRewritesTheLevelAndConvert2RefusesAnotherGamesLevel) {
+// A job that succeeds says nothing; one refused writes nothing and gives the reason, as does
+// the normal start without a display.
+TEST_F(CommandJobs, AddDemoRewritesTheLevelConvert2RefusesAnotherGamesLevelNoDisplayFails) {
   EXPECT_EQ(Run("/adddemo '" + (dir_ / "level.tr2").string() + "'"), 0);
   EXPECT_TRUE(test::LoadFile(dir_ / "level.tr2")->Result.Loaded);
   EXPECT_NE(Run("/adddemo '" + (dir_ / "missing.tr2").string() + "'"), 0);
@@ -48,9 +45,6 @@ TEST_F(CommandJobs, AddDemoRewritesTheLevelAndConvert2RefusesAnotherGamesLevel) 
   EXPECT_NE(Run("/convert2 '" + (dir_ / "old.phd").string() + "'"), 0);
   EXPECT_FALSE(fs::exists(dir_ / "old.tr2"));
   EXPECT_GT(fs::file_size(dir_ / "stderr.txt"), 0u);
-}
-
-TEST_F(CommandJobs, TheNormalStartWithoutADisplaySaysSoAndFails) {
   EXPECT_EQ(Run("'/VIEW x'", ""), 1);
   EXPECT_GT(fs::file_size(dir_ / "stderr.txt"), 0u);
 }

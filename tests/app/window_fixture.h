@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/sector_map_widget.h"
+#include "support/real_levels.h"
 #include "tools/showcase_level.h"
 
 namespace slab::test {
@@ -39,21 +39,19 @@ class NoProcesses : public ProcessRunner {
   }
 };
 
-class WindowFixture : public testing::Test {
+class WindowFixture : public TempFolderTest {
  protected:
   // The window shown with the showcase level written beside it; `view3d` gives it the 3D view,
   // which needs a real display.
   void Start(bool view3d) {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("slab_app_" + std::to_string(::getpid()) + "_" +
-            testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
+    TempFolderTest::SetUp();
     showcase_ = dir_ / "showcase.tr2";
     WriteShowcaseLevel(showcase_);
     window_ = std::make_unique<MainWindow>(
         WindowServices{sink_, dialog_, processes_, keyboard_, clock_, SLAB_BIN_DIR, view3d});
     RecordingSink namesSink;
     window_->SetObjectNames(LoadObjectNames(SLAB_BIN_DIR, namesSink));
+    EXPECT_TRUE(namesSink.Shown.empty()) << "the built names file: " << namesSink.Shown[0];
     window_->resize(1280, 900);
     window_->show();
     window_->activateWindow();
@@ -63,7 +61,7 @@ class WindowFixture : public testing::Test {
   }
   void TearDown() override {
     window_.reset();
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+    TempFolderTest::TearDown();
   }
 
   void OpenShowcase() { ASSERT_TRUE(window_->OpenLevel(showcase_.string(), "showcase.tr2")); }
@@ -123,7 +121,7 @@ class WindowFixture : public testing::Test {
   // A menu entry without a shortcut, chosen as a click on it does.
   void Choose(const QString& action) { Get<QAction>(action)->trigger(); }
 
-  std::filesystem::path dir_, showcase_;
+  std::filesystem::path showcase_;
   RecordingSink sink_;
   TestDialog dialog_;
   NoProcesses processes_;

@@ -50,11 +50,7 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
   std::memset(unknown.data(), 0x77, 4);
   Write("lake.tr4", unknown);
   Write("cut.tr2", tr2.Truncated(5000));
-  Write("neg.tr2", tr2.WithCount("NumTextiles", 0xFFFFFFFF));
-  test::Tr5Draft tr5 = test::SampleTr5Draft();
-  Write("fine.trc", test::ComposeTR5(tr5).Bytes);
-  tr5.Rooms[0].Marker = {'X', 'E', 'L', 'B'};
-  Write("bad.trc", test::ComposeTR5(tr5).Bytes);
+  Write("fine.trc", test::ComposeTR5(test::SampleTr5Draft()).Bytes);
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.MeshPointers.clear();  // the sample's mesh words are no meshes to convert
   auto tr4 = test::ComposeTR4(draft);
@@ -83,13 +79,9 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
       {"map fine.tr2 --room 0", 1, ""},  // no output named
       {"info fine.tr2", 0, ""},
       {"triggers long.tr2", 0, "long.tr2 " + extra},
-      {"info lake.tr4", 2, "lake.tr4: Unknown TR version!\n"},
       {"info '" + (dir_ / "lake.tr4").string() + "'", 2, "lake.tr4: Unknown TR version!\n"},
       {"triggers cut.tr2", 2,
        "cut.tr2 is damaged: the file ends inside the texture pages, at byte 5000\n"},
-      {"info neg.tr2", 2,
-       "neg.tr2 is damaged: NumTextiles (the texture page count) is -1 at byte 1796"},
-      {"info bad.trc", 2, "bad.trc: BAD Room!\n"},
       {"roundtrip fine.tr2", 0, "", "identical\n"},
       {"roundtrip long.tr2", 2, "long.tr2 " + extra,
        "differs at byte " + size + ", in what follows the level (written " + size +
@@ -103,7 +95,6 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
        "forged.tr4's texture pages are damaged; they show as far as they could be read\n"
        "forged.tr4: can't be compared: chunk 1 does not inflate to the size it states",
        ""},
-      {"convert --to tr3 fine.tr2 --swd TR3.swd -o out.tr2", 2, "fine.tr2: No TR4 Level!\n"},
   };
   ASSERT_EQ(Run("make-swd fine.tr2 -o TR3.swd"), 0) << stderr_;
   for (const auto& c : cases) {

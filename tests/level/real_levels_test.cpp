@@ -3,31 +3,11 @@
 #include "support/real_levels.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <cstring>
-
-#include "level/read_tr45.h"
 #include "support/expected.h"
 
 namespace slab {
 namespace {
-
-uint32_t U32At(const std::vector<uint8_t>& bytes, size_t at) {
-  uint32_t v = 0;
-  std::memcpy(&v, bytes.data() + at, 4);
-  return v;
-}
-
-// The fourth chunk of a fourth-game file, inflated here with zlib alone.
-std::vector<uint8_t> InflatedLevelData(const std::vector<uint8_t>& file) {
-  size_t pos = 10;  // version word, three page counts
-  for (int chunk = 0; chunk < 3; ++chunk) pos += 8 + U32At(file, pos + 4);
-  std::vector<uint8_t> out(U32At(file, pos));
-  uLongf len = static_cast<uLongf>(out.size());
-  EXPECT_EQ(uncompress(out.data(), &len, file.data() + pos + 8, U32At(file, pos + 4)), Z_OK);
-  return out;
-}
 
 // Counts the fifth-game reader passes over without keeping; the model holds 0 for them.
 bool KeptByTr5(const std::string& difference) {
@@ -57,7 +37,8 @@ TEST(RealLevels, LoadWithoutMessageToTheirEndAndMatchExpected) {
     ASSERT_TRUE(got->Result.Loaded) << got->FirstMessage();
     const Game game = got->GameVersion;
     const Level& level = got->Result.Lvl;
-    // Tool-made classic levels trip the texture check for many textures: one box, no more.
+    // Tool-made classic levels trip the texture check for many textures: one box, no more
+    // (bytes a reader left over would be reported too).
     EXPECT_LE(got->Messages.Shown.size(), game <= Game::TR3 ? 1u : 0u);
     for (const auto& m : got->Messages.Shown)
       EXPECT_EQ(m.rfind("ConvertTextInfo -> Error reading texture", 0), 0u) << m;
@@ -65,24 +46,11 @@ TEST(RealLevels, LoadWithoutMessageToTheirEndAndMatchExpected) {
     for (auto& d : test::CompareWithExpected(level, game, *entry))
       if (game != Game::TR5 || KeptByTr5(d)) ADD_FAILURE() << d;
 
-    const auto bytes = test::ReadFile(path);
-    if (game <= Game::TR3) {
-      ByteCursor cursor(bytes);
-      Level again;
-      again.Version = cursor.ReadI32();
-      ReadClassicLevel(cursor, again, game);
-      EXPECT_TRUE(cursor.AtEnd()) << "stopped at " << cursor.Pos() << " of " << bytes.size();
-    } else if (game == Game::TR4) {
-      const auto data = InflatedLevelData(bytes);
-      Level again;
-      ByteCursor cursor(data);
-      ReadTR4LevelData(cursor, again, (*entry)["trailing_bytes"].get<int64_t>() > 0);
-      EXPECT_TRUE(cursor.AtEnd()) << cursor.Remaining() << " bytes left";
-      EXPECT_EQ(again.SoundMap.size(), (*entry)["SoundMapEntries"].get<size_t>());
+    if (game == Game::TR4) {
       auto marker = (*entry)["tex_marker_bytes"].get<std::string>();
       EXPECT_EQ(level.AnimatedTexturesUVCount, std::stoi(marker.substr(0, 2), nullptr, 16));
       EXPECT_EQ(level.TrailingBlock.size(), (*entry)["trailing_bytes"].get<size_t>());
-    } else {
+    } else if (game == Game::TR5) {
       // Every face index names a vertex of the room's joined layers.
       for (const Room& room : level.Rooms) {
         EXPECT_EQ(std::string(room.Marker.data(), 4), "XELA");

@@ -3,9 +3,8 @@
 
 #include <cstring>
 
-#include "level/load_level.h"
-#include "level/read_tr45.h"
 #include "support/compose_tr45.h"
+#include "support/real_levels.h"
 
 namespace slab {
 namespace {
@@ -13,21 +12,6 @@ namespace {
 using test::ComposeTR4;
 using test::SampleTr4Draft;
 using test::Tr4Draft;
-
-struct Read {
-  Level Lvl;
-  RecordingSink Messages;
-  size_t Left = 0;  // bytes the reader did not consume
-};
-
-Read ReadTr4(const std::vector<uint8_t>& bytes, std::string_view title = "T.TR4") {
-  Read r;
-  ByteCursor file(bytes);
-  file.Skip(4);
-  ReadTR4Level(file, r.Lvl, r.Messages, title);
-  r.Left = file.Remaining();
-  return r;
-}
 
 template <typename T>
 std::vector<uint8_t> AsBytes(const T& list, size_t n) {
@@ -40,11 +24,10 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   draft.Data.NumDemoData = 6;  // not a whole number of words
   draft.Data.DemoData = {0x04030201, 0x0605};
   draft.Data.SoundDetails.clear();
-  Read r = ReadTr4(ComposeTR4(draft).Bytes);
+  auto loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "a.tr4");
   const Level& want = draft.Data;
-  const Level& got = r.Lvl;
-  EXPECT_TRUE(r.Messages.Shown.empty());
-  EXPECT_EQ(r.Left, 0u);
+  const Level& got = loaded->Result.Lvl;
+  EXPECT_TRUE(loaded->Messages.Shown.empty());  // bytes left over would be reported
   EXPECT_EQ(AsBytes(got.Textile32, draft.Pages32.size()), draft.Pages32);
   EXPECT_EQ(AsBytes(got.Textile16, draft.Pages16.size()), draft.Pages16);
   EXPECT_EQ(AsBytes(got.MiscTextile32, draft.MiscPages.size()), draft.MiscPages);
@@ -58,18 +41,13 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   EXPECT_EQ(got.Samples[1].Data, want.Samples[1].Data);
 
   // Tile 0x8003 is page 3; 192 + 63 still lies within the page, 193 + 63 does not.
-  RecordingSink messages;
-  auto result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", messages);
-  Game gameVersion = result.DetectedGame.value_or(Game::None);
-  ASSERT_TRUE(result.Loaded);
-  ASSERT_EQ(result.TextureTiles.size(), 1u);
-  EXPECT_EQ(std::tie(result.TextureTiles[0].Page, result.TextureTiles[0].X),
-            std::make_tuple(3, 192));
+  const auto& tiles = loaded->Result.TextureTiles;
+  ASSERT_EQ(tiles.size(), 1u);
+  EXPECT_EQ(std::tie(tiles[0].Page, tiles[0].X), std::make_tuple(3, 192));
   for (auto& corner : draft.Data.ObjectTextures[0].Corners) corner.XPixel = 193;
-  result = LoadLevelFromBytes(ComposeTR4(draft).Bytes, "a.tr4", messages);
-  gameVersion = result.DetectedGame.value_or(gameVersion);
-  EXPECT_FALSE(result.Loaded);
-  EXPECT_EQ(messages.Shown,
+  loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "a.tr4");
+  EXPECT_FALSE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->Messages.Shown,
             std::vector<std::string>{"ConvertTR5TextInfo -> ObjectTexture 0 invalid"});
 }
 
@@ -78,12 +56,13 @@ TEST(Tr4Reader, PageCountsRoundTheInflatedSizes) {
   Tr4Draft draft = SampleTr4Draft();
   draft.Pages32 = test::PageBytes(1.25, 4);
   draft.MiscPages = test::PageBytes(1.6, 4);
-  Read r = ReadTr4(ComposeTR4(draft).Bytes);
-  EXPECT_TRUE(r.Messages.Shown.empty());
-  EXPECT_EQ(r.Lvl.NumTextiles, 1);
-  EXPECT_EQ(AsBytes(r.Lvl.Textile32, draft.Pages32.size()), draft.Pages32);
-  EXPECT_EQ(r.Lvl.NumMiscTextiles, 2);
-  EXPECT_EQ(AsBytes(r.Lvl.MiscTextile32, draft.MiscPages.size()), draft.MiscPages);
+  auto loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "a.tr4");
+  EXPECT_TRUE(loaded->Messages.Shown.empty());
+  const Level& got = loaded->Result.Lvl;
+  EXPECT_EQ(got.NumTextiles, 1);
+  EXPECT_EQ(AsBytes(got.Textile32, draft.Pages32.size()), draft.Pages32);
+  EXPECT_EQ(got.NumMiscTextiles, 2);
+  EXPECT_EQ(AsBytes(got.MiscTextile32, draft.MiscPages.size()), draft.MiscPages);
 }
 
 TEST(Tr4Reader, AddOnFileHoldsItsSoundMapLengthInTheDemoSlot) {
@@ -91,36 +70,37 @@ TEST(Tr4Reader, AddOnFileHoldsItsSoundMapLengthInTheDemoSlot) {
   draft.Data.SoundMap.assign(2048, 0);
   draft.Data.SoundMap[2047] = 99;
   draft.AddOn = test::AddOnBlock(64);
-  Read r = ReadTr4(ComposeTR4(draft).Bytes);
-  EXPECT_EQ(r.Left, 0u);
-  EXPECT_TRUE(r.Lvl.DemoData.empty());
-  ASSERT_EQ(r.Lvl.SoundMap.size(), 2048u);
-  EXPECT_EQ(r.Lvl.SoundMap[2047], 99);
-  EXPECT_EQ(r.Lvl.TrailingBlock, draft.AddOn);
-
-  // Trailing bytes that are no add-on block leave the ordinary layout in force; they are
-  // reported, once, with how many.
-  Tr4Draft plain = SampleTr4Draft();
-  auto ordinary = ComposeTR4(plain).Bytes;
-  ordinary.insert(ordinary.end(), {'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9});
-  r = ReadTr4(ordinary);
-  EXPECT_EQ(r.Lvl.SoundMap, plain.Data.SoundMap);
-  EXPECT_TRUE(r.Lvl.TrailingBlock.empty());
-  EXPECT_EQ(r.Messages.Shown,
-            std::vector<std::string>{"T.TR4 has 11 bytes after its samples; they "
-                                     "are not part of the level and are left out"});
+  auto loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "a.tr4");
+  EXPECT_TRUE(loaded->Messages.Shown.empty());
+  const Level& got = loaded->Result.Lvl;
+  EXPECT_TRUE(got.DemoData.empty());
+  ASSERT_EQ(got.SoundMap.size(), 2048u);
+  EXPECT_EQ(got.SoundMap[2047], 99);
+  EXPECT_EQ(got.TrailingBlock, draft.AddOn);
 }
 
-// Bytes after the level data's six closing bytes are reported once; the level opens.
-TEST(Tr4Reader, BytesAfterTheLevelDataAreReported) {
-  const auto composed = ComposeTR4(SampleTr4Draft());
+// Bytes after the samples that are no add-on block leave the ordinary layout in force, and
+// bytes after the level data's six closing bytes are nothing either: each is reported once,
+// with how many, and the level opens.
+TEST(Tr4Reader, BytesLeftOverAreReportedOnce) {
+  const Tr4Draft draft = SampleTr4Draft();
+  const auto composed = ComposeTR4(draft);
+  auto afterSamples = composed.Bytes;
+  afterSamples.insert(afterSamples.end(), {'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9});
   auto longer = composed.LevelData.Bytes;
   longer.insert(longer.end(), 10, 0);
-  RecordingSink messages;
-  EXPECT_TRUE(LoadLevelFromBytes(composed.WithLevelData(longer), "dir/LONG.TR4", messages).Loaded);
-  EXPECT_EQ(messages.Shown, std::vector<std::string>{
-                                "LONG.TR4 has 10 bytes after the last section of its level data; "
-                                "they are not part of the level and are left out"});
+  const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+      {afterSamples, "11 bytes after its samples"},
+      {composed.WithLevelData(longer), "10 bytes after the last section of its level data"}};
+  for (const auto& [bytes, where] : cases) {
+    auto loaded = test::LoadBytes(bytes, "dir/LONG.TR4");
+    EXPECT_TRUE(loaded->Result.Loaded);
+    EXPECT_EQ(loaded->Result.Lvl.SoundMap, draft.Data.SoundMap);
+    EXPECT_TRUE(loaded->Result.Lvl.TrailingBlock.empty());
+    EXPECT_EQ(loaded->Messages.Shown,
+              std::vector<std::string>{"LONG.TR4 has " + where +
+                                       "; they are not part of the level and are left out"});
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "level/read_tr45.h"
 #include "level/rounding.h"
 #include "support/compose_tr45.h"
+#include "support/real_levels.h"
 
 namespace slab {
 namespace {
@@ -17,19 +18,10 @@ using test::ComposeTR5;
 using test::SampleTr5Draft;
 using test::Tr5Draft;
 
-Level ReadTr5(const std::vector<uint8_t>& bytes, RecordingSink& messages) {
-  Level level;
-  ByteCursor file(bytes);
-  file.Skip(4);
-  ReadTR5Level(file, level, messages, "T.TRC");
-  return level;
-}
-
 Level ReadTr5(const std::vector<uint8_t>& bytes) {
-  RecordingSink messages;
-  Level level = ReadTr5(bytes, messages);
-  EXPECT_TRUE(messages.Shown.empty());
-  return level;
+  auto got = test::LoadBytes(bytes, "T.TRC");
+  EXPECT_TRUE(got->Result.Loaded && got->Messages.Shown.empty()) << got->FirstMessage();
+  return std::move(got->Result.Lvl);
 }
 
 TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
@@ -114,16 +106,9 @@ TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
     std::memcpy(bytes.data() + at, &value, 4);
     return bytes;
   };
-  auto refusal = [&](const std::vector<uint8_t>& bytes) -> std::string {
-    RecordingSink messages;
-    try {
-      ReadTr5(bytes, messages);
-    } catch (const FormatError& e) {
-      return e.what();
-    } catch (const LevelRefused& e) {
-      return e.what();
-    }
-    return "not refused";
+  auto refusal = [](const std::vector<uint8_t>& bytes) {
+    auto got = test::LoadBytes(bytes, "T.TRC");
+    return got->Result.Loaded ? std::string("not refused") : got->FirstMessage();
   };
   const std::pair<std::vector<uint8_t>, std::string> cases[] = {
       {patched(room, 0x424C4558), "BAD Room!"},                                 // "XELB"

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "map/item_panel.h"
 #include "map_fixture.h"
 #include "write/write_level.h"
 
@@ -19,22 +18,11 @@ class EditCommandsTest : public test::MapFixture {
     return EncodeClassicLevel(doc.CurrentLevel, doc.GameVersion);
   }
 
-  // The user's click on sector (a, b) of the current room, then on line `line` of its items.
-  void Click(int a, int b, int line = -1) {
-    state.SelectedSectorX = a;
-    state.SelectedSectorZ = b;
-    DrawSelection(state);
-    ShowSelectedSector(doc, state, names);
-    if (line >= 0) {
-      ASSERT_TRUE(SelectEntity(doc, state, line));
-    }
-  }
-
   EditHistory history;
 };
 
 TEST_F(EditCommandsTest, EveryEditUndoesAndRedoesToTheSameBytes) {
-  Click(2, 2, 0);  // Lara's sector in the hall
+  ASSERT_TRUE(Choose(2, 2));  // Lara's sector in the hall
   std::vector<std::vector<uint8_t>> states{Saved()};
   auto step = [&](const CommandOutcome& outcome, const char* caption) {
     ASSERT_TRUE(outcome) << caption << ": " << outcome.Status;
@@ -72,7 +60,7 @@ TEST_F(EditCommandsTest, EveryEditUndoesAndRedoesToTheSameBytes) {
 }
 
 TEST_F(EditCommandsTest, TypingAnOcbIsOneStepAndAnUndoneAddForgetsItsEntity) {
-  Click(2, 2, 0);
+  ASSERT_TRUE(Choose(2, 2));
   const int16_t ocb = level().Items[0].OCB;
   for (const char* typed : {"1", "12", "123"}) ASSERT_TRUE(OcbCommand(doc, state, history, typed));
   EXPECT_EQ(history.Size(), 1u);  // typing is one step

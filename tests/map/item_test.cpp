@@ -3,7 +3,6 @@
 
 #include "map/draw_room.h"
 #include "map/item_edits.h"
-#include "map/item_panel.h"
 #include "map_fixture.h"
 
 namespace slab {
@@ -11,15 +10,9 @@ namespace {
 
 class ItemTest : public test::MapFixture {
  protected:
-  ItemTest() { AddRoom(5, 5, 1024, 2048); }
-
-  // Selects sector (x, z) and chooses the first line of its item list.
-  std::optional<ItemPanelView> Choose(int x, int z) {
+  ItemTest() {
+    AddRoom(5, 5, 1024, 2048);
     SelectRoom(doc, state, 0);
-    state.SelectedSectorX = x;
-    state.SelectedSectorZ = z;
-    ShowSelectedSector(doc, state, names);
-    return SelectEntity(doc, state, 0);
   }
 };
 

@@ -82,18 +82,17 @@ TEST_F(ShowcaseLists, TooltipSaysWhatThePanelsSay) {
     int Room, A, B;
     std::vector<std::string> Parts;
   } cases[] = {
-      {0, 2, 5, {"SWITCH for OBJECT 1 (Door 1)", "Timer 0", "1 item", "Item 2 - 104 Wall Switch"}},
-      {0, 5, 5, {"1 Static Mesh", "Item 7 - 67"}},
-      {1, 2, 1, {"Item 3 - 39 Tiger", "Below None"}},
+      {0,
+       2,
+       5,
+       {"Room 0, Sector 1,4\n", "SWITCH for OBJECT 1 (Door 1)", "Timer 0", "1 item",
+        "Item 2 - 104 Wall Switch"}},
+      {0, 5, 5, {"Room 0, Sector 4,4\n", "1 Static Mesh", "Item 7 - 67"}},
+      {1, 2, 1, {"Room 1, Sector 1,0\n", "Item 3 - 39 Tiger", "Below None"}},
   };
   for (const auto& c : cases) {
     const std::string tip = SectorTooltip(level(), doc.GameVersion, names, c.Room, c.A, c.B);
-    const auto panel = ShowSector(level(), doc.GameVersion, names, c.Room, c.A, c.B, true, true);
-    ASSERT_TRUE(panel);
-    const std::string& caption = panel->Sectors.SecInf;  // "Sector Info [Sector 1,4]"
-    EXPECT_EQ(tip.substr(0, tip.find('\n')),
-              "Room " + std::to_string(c.Room) + ", " +
-                  caption.substr(caption.find('[') + 1, caption.find(']') - caption.find('[') - 1));
+    EXPECT_EQ(tip.rfind(c.Parts[0], 0), 0u) << tip;
     for (const std::string& part : c.Parts)
       EXPECT_NE(tip.find(part), std::string::npos) << part << " in\n" << tip;
   }

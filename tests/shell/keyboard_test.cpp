@@ -3,28 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <set>
 
 #include "platform/messages.h"
 #include "platform/tick_clock.h"
 #include "shell/demo_recorder.h"
 
-#ifdef SLAB_X11_KEYBOARD
-#include "platform/keyboard_x11_table.h"
-#endif
-
 namespace slab {
 namespace {
-
-#ifdef SLAB_X11_KEYBOARD
-// Which key gives which scan code is checked against a real server (x11_keyboard_test); here,
-// that no two keys share one.
-TEST(EvdevKeycodeTable, NoTwoKeysShareAScanCode) {
-  std::set<uint8_t> seen;
-  for (uint8_t code : EvdevKeycodeTable())
-    EXPECT_TRUE(code == 0 || seen.insert(code).second) << int(code);
-}
-#endif
 
 TEST(SystemKeyboard, WithoutADisplayRecordingIsRefusedWithTheReason) {
   const char* saved = std::getenv("DISPLAY");

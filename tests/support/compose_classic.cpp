@@ -30,16 +30,16 @@ void WriteRoom(Out& o, const DraftRoom& r, Game v) {
   const size_t vertexSize = v == Game::TR1 ? 8 : 12;
   const size_t geometryBytes = 8 + r.Vertices.size() * vertexSize + r.Rectangles.size() * 10 +
                                r.Triangles.size() * 8 + r.Sprites.size() * 4;
-  o.Count32("NumDataWords", geometryBytes / 2);
-  o.Counted16("Vertices", r.Vertices, [&](const RoomVertex& x) {
+  o.Count<4>("NumDataWords", geometryBytes / 2);
+  o.Counted<2>("Vertices", r.Vertices, [&](const RoomVertex& x) {
     o.W16(x.X, x.Y, x.Z, x.Lighting1);
     if (v != Game::TR1) o.W16(x.Attributes, x.Lighting2);
   });
-  o.Counted16("Rectangles", r.Rectangles, [&](const RoomQuad& q) {
+  o.Counted<2>("Rectangles", r.Rectangles, [&](const RoomQuad& q) {
     for (auto i : q.Vertices) o.W16(i);
     o.W16(q.Texture);
   });
-  o.Counted16("Triangles", r.Triangles, [&](const RoomTriangle& t) {
+  o.Counted<2>("Triangles", r.Triangles, [&](const RoomTriangle& t) {
     for (auto i : t.Vertices) o.W16(i);
     o.W16(t.Texture);
   });
@@ -48,9 +48,9 @@ void WriteRoom(Out& o, const DraftRoom& r, Game v) {
     o.W16(r.Sprites.size());
     o.Name("sprite count as stored", start);
   } else {
-    o.Counted16("Sprites", r.Sprites, [&](const RoomSprite& s) { o.W16(s.Vertex, s.Texture); });
+    o.Counted<2>("Sprites", r.Sprites, [&](const RoomSprite& s) { o.W16(s.Vertex, s.Texture); });
   }
-  o.Counted16("Portals", r.Portals, [&](const Portal& p) { WritePortal(o, p); });
+  o.Counted<2>("Portals", r.Portals, [&](const Portal& p) { WritePortal(o, p); });
 
   start = o.Mark();
   o.W16(r.NumZSectors, r.NumXSectors);
@@ -67,7 +67,7 @@ void WriteRoom(Out& o, const DraftRoom& r, Game v) {
   if (v != Game::TR1) o.W16(r.AmbientIntensity2);
   if (v == Game::TR2) o.W16(r.LightMode);
   o.Name("ambience", start);
-  o.Counted16("Lights", r.Lights, [&](const RoomLight& l) {
+  o.Counted<2>("Lights", r.Lights, [&](const RoomLight& l) {
     o.W32(l.X, l.Y, l.Z);
     if (v == Game::TR4) {
       o.U8(l.Colour[0], l.Colour[1], l.Colour[2]);
@@ -82,8 +82,8 @@ void WriteRoom(Out& o, const DraftRoom& r, Game v) {
       if (v != Game::TR1) o.W32(l.Fade2);
     }
   });
-  o.Counted16("StaticMeshes", r.StaticMeshes,
-              [&](const RoomStatic& s) { WriteRoomStatic(o, s, v); });
+  o.Counted<2>("StaticMeshes", r.StaticMeshes,
+               [&](const RoomStatic& s) { WriteRoomStatic(o, s, v); });
 
   start = o.Mark();
   o.W16(r.AlternateRoom, r.Flags);
@@ -179,10 +179,10 @@ void WriteLists(Out& o, const DraftLevel& d) {
   const Game v = d.GameVersion;
   auto word = [&](auto w) { o.W16(w); };
   auto dword = [&](auto w) { o.W32(w); };
-  o.Counted32("FloorData", d.FloorData, word);
-  o.Counted32("MeshData", d.MeshData, word);
-  o.Counted32("MeshPointers", d.MeshPointers, dword);
-  o.Counted32("Animations", d.Animations, [&](const Animation& a) {
+  o.Counted<4>("FloorData", d.FloorData, word);
+  o.Counted<4>("MeshData", d.MeshData, word);
+  o.Counted<4>("MeshPointers", d.MeshPointers, dword);
+  o.Counted<4>("Animations", d.Animations, [&](const Animation& a) {
     o.W32(a.FrameOffset);
     o.U8(a.FrameRate, a.FrameSize);
     o.W16(a.StateID);
@@ -191,21 +191,22 @@ void WriteLists(Out& o, const DraftLevel& d) {
     o.W16(a.FrameStart, a.FrameEnd, a.NextAnimation, a.NextFrame, a.NumStateChanges,
           a.StateChangeOffset, a.NumAnimCommands, a.AnimCommand);
   });
-  o.Counted32("StateChanges", d.StateChanges,
-              [&](const StateChange& s) { o.W16(s.StateID, s.NumAnimDispatches, s.AnimDispatch); });
-  o.Counted32("AnimDispatches", d.AnimDispatches,
-              [&](const AnimDispatch& a) { o.W16(a.Low, a.High, a.NextAnimation, a.NextFrame); });
-  o.Counted32("AnimCommands", d.AnimCommands, word);
-  o.Counted32("MeshTrees", d.MeshTrees, dword);
-  o.Counted32("Frames", d.Frames, word);
-  o.Counted32("Moveables", d.Moveables, [&](const Moveable& m) {
+  o.Counted<4>("StateChanges", d.StateChanges, [&](const StateChange& s) {
+    o.W16(s.StateID, s.NumAnimDispatches, s.AnimDispatch);
+  });
+  o.Counted<4>("AnimDispatches", d.AnimDispatches,
+               [&](const AnimDispatch& a) { o.W16(a.Low, a.High, a.NextAnimation, a.NextFrame); });
+  o.Counted<4>("AnimCommands", d.AnimCommands, word);
+  o.Counted<4>("MeshTrees", d.MeshTrees, dword);
+  o.Counted<4>("Frames", d.Frames, word);
+  o.Counted<4>("Moveables", d.Moveables, [&](const Moveable& m) {
     o.W32(m.ObjectID);
     o.W16(m.NumMeshes, m.StartingMesh);
     o.W32(m.MeshTree, m.FrameOffset);
     o.W16(m.Animation);
     if (v == Game::TR5) o.W16(m.Spare);
   });
-  o.Counted32("StaticMeshes", d.StaticMeshDefs, [&](const StaticMeshDef& s) {
+  o.Counted<4>("StaticMeshes", d.StaticMeshDefs, [&](const StaticMeshDef& s) {
     o.W32(s.ID);
     o.W16(s.Mesh);
     for (auto x : s.VisibilityBox) o.W16(x);
@@ -213,31 +214,31 @@ void WriteLists(Out& o, const DraftLevel& d) {
     o.W16(s.Flags);
   });
   auto objectTextures = [&] {
-    o.Counted32("ObjectTextures", d.ObjectTextures,
-                [&](const ObjectTexture& t) { WriteObjectTexture(o, t, v); });
+    o.Counted<4>("ObjectTextures", d.ObjectTextures,
+                 [&](const ObjectTexture& t) { WriteObjectTexture(o, t, v); });
   };
   // The fourth game's markers are three letters, the fifth game's four with a zero.
   const size_t markerLength = v == Game::TR4 ? 3 : 4;
   if (v < Game::TR3) objectTextures();
   if (v >= Game::TR4) o.Text("SPR", markerLength);
-  o.Counted32("SpriteTextures", d.SpriteTextures, [&](const SpriteTexture& s) {
+  o.Counted<4>("SpriteTextures", d.SpriteTextures, [&](const SpriteTexture& s) {
     o.W16(s.Tile);
     o.U8(s.X, s.Y);
     o.W16(s.Width, s.Height, s.LeftSide, s.TopSide, s.RightSide, s.BottomSide);
   });
-  o.Counted32("SpriteSequences", d.SpriteSequences, [&](const SpriteSequence& s) {
+  o.Counted<4>("SpriteSequences", d.SpriteSequences, [&](const SpriteSequence& s) {
     o.W32(s.SpriteID);
     o.W16(s.NegativeLength, s.Offset);
   });
   if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterSpriteSequences)
     o.NamedBlock("Palette", d.Palette);
-  o.Counted32("Cameras", d.Cameras, [&](const Camera& c) {
+  o.Counted<4>("Cameras", d.Cameras, [&](const Camera& c) {
     o.W32(c.X, c.Y, c.Z);
     o.W16(c.Room, c.Flag);
   });
   if (v >= Game::TR4)
-    o.Counted32("FlybyCameras", d.FlybyCameras, [&](const FlybyCamera& f) { o.Block(f.Bytes); });
-  o.Counted32("SoundSources", d.SoundSources, [&](const SoundSource& s) {
+    o.Counted<4>("FlybyCameras", d.FlybyCameras, [&](const FlybyCamera& f) { o.Block(f.Bytes); });
+  o.Counted<4>("SoundSources", d.SoundSources, [&](const SoundSource& s) {
     o.W32(s.X, s.Y, s.Z);
     o.W16(s.SoundID, s.Flags);
   });
@@ -250,29 +251,29 @@ void WriteLists(Out& o, const DraftLevel& d) {
         boxes.push_back({b.Zmin * 1024, b.Zmax * 1024, b.Xmin * 1024, b.Xmax * 1024, b.TrueFloor,
                          b.OverlapIndex});
     numBoxes = boxes.size();
-    o.Counted32("Boxes", boxes, [&](const Tr1FileBox& b) {
+    o.Counted<4>("Boxes", boxes, [&](const Tr1FileBox& b) {
       o.W32(b.Zmin, b.Zmax, b.Xmin, b.Xmax);
       o.W16(b.TrueFloor, b.OverlapIndex);
     });
   } else {
     numBoxes = d.Boxes.size();
-    o.Counted32("Boxes", d.Boxes, [&](const Box& b) {
+    o.Counted<4>("Boxes", d.Boxes, [&](const Box& b) {
       o.U8(b.Zmin, b.Zmax, b.Xmin, b.Xmax);
       o.W16(b.TrueFloor, b.OverlapIndex);
     });
   }
-  o.Counted32("Overlaps", d.Overlaps, word);
+  o.Counted<4>("Overlaps", d.Overlaps, word);
   size_t start = o.Mark();
   const size_t numZones = numBoxes * (v == Game::TR1 ? 6 : 10);
   for (size_t i = 0; i < numZones; ++i) o.W16(i < d.Zones.size() ? d.Zones[i] : int16_t(i % 7));
   o.Name("Zones", start);
-  o.Counted32("AnimatedTextures", d.AnimatedTextures, word);
+  o.Counted<4>("AnimatedTextures", d.AnimatedTextures, word);
   if (v >= Game::TR4) {
     o.U8(d.AnimatedTexturesUVCount);
     o.Text("TEX", markerLength);
   }
   if (v >= Game::TR3) objectTextures();
-  o.Counted32("Items", d.Items, [&](const Item& it) {
+  o.Counted<4>("Items", d.Items, [&](const Item& it) {
     o.W16(it.ObjectID, it.Room);
     o.W32(it.X, it.Y, it.Z);
     o.W16(it.Angle, it.Intensity1);
@@ -280,7 +281,7 @@ void WriteLists(Out& o, const DraftLevel& d) {
     o.W16(it.Flags);
   });
   if (v >= Game::TR4)
-    o.Counted32("AIObjects", d.AIObjects, [&](const AIObject& a) {
+    o.Counted<4>("AIObjects", d.AIObjects, [&](const AIObject& a) {
       o.W16(a.ObjectID, a.Room);
       o.W32(a.X, a.Y, a.Z);
       o.W16(a.OCB, a.Flags);
@@ -291,14 +292,14 @@ void WriteLists(Out& o, const DraftLevel& d) {
     o.NamedBlock("LightMap", d.LightMap);
     if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterLightMap)
       o.NamedBlock("Palette", d.Palette);
-    o.Counted16("CinematicFrames", d.CinematicFrames, [&](const CinematicFrame& c) {
+    o.Counted<2>("CinematicFrames", d.CinematicFrames, [&](const CinematicFrame& c) {
       o.W16(c.TargetX, c.TargetY, c.TargetZ, c.PosZ, c.PosY, c.PosX, c.FOV, c.Roll);
     });
   }
   if (d.AddOnSoundMap) {
     o.W16(d.SoundMap.size());
   } else {
-    o.Count16("NumDemoData", d.DemoBytes.size());
+    o.Count<2>("NumDemoData", d.DemoBytes.size());
     o.NamedBlock("DemoData", d.DemoBytes);
   }
   start = o.Mark();
@@ -307,12 +308,12 @@ void WriteLists(Out& o, const DraftLevel& d) {
                                                   : kSoundMapEntries;
   for (size_t i = 0; i < soundMapEntries; ++i) o.W16(i < d.SoundMap.size() ? d.SoundMap[i] : -1);
   o.Name("SoundMap", start);
-  o.Counted32("SoundDetails", d.SoundDetails, [&](const SoundDetail& s) { o.Block(s.Bytes); });
+  o.Counted<4>("SoundDetails", d.SoundDetails, [&](const SoundDetail& s) { o.Block(s.Bytes); });
   if (v == Game::TR1) {
-    o.Count32("Tr1SampleData size", d.Tr1SampleData.size());
+    o.Count<4>("Tr1SampleData size", d.Tr1SampleData.size());
     o.NamedBlock("Tr1SampleData", d.Tr1SampleData);
   }
-  o.Counted32("SampleIndices", d.SampleIndices, dword);
+  o.Counted<4>("SampleIndices", d.SampleIndices, dword);
   if (v == Game::TR4) o.Fill(6, 0xCD);  // closing bytes, which the reader passes over
 }
 
@@ -328,7 +329,7 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
       o.NamedBlock("Palette16", d.Palette16);
     }
     const auto pages = static_cast<size_t>(std::max(d.NumTextiles, 0));
-    o.Count32("NumTextiles", pages);
+    o.Count<4>("NumTextiles", pages);
     // A checkerboard of 16-texel squares, so a page looks like something when drawn.
     auto texels = [](size_t page, auto light, auto dark) {
       std::vector<decltype(light)> out;
@@ -355,7 +356,7 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
   size_t start = o.Mark();
   o.W32(d.Reserved32);
   o.Name("Reserved32", start);
-  o.Count16("NumRooms", d.Rooms.size());
+  o.Count<2>("NumRooms", d.Rooms.size());
   for (size_t i = 0; i < d.Rooms.size(); ++i) {
     o.Prefix = "room " + std::to_string(i) + " ";
     WriteRoom(o, d.Rooms[i], v);

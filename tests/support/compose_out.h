@@ -48,25 +48,17 @@ class Out {
   void Name(const std::string& name, size_t start) {
     if (bytes_.size() > start) sections_.push_back({Prefix + name, start, bytes_.size() - start});
   }
-  void Count16(const std::string& name, size_t n) {
+  // A count of Width bytes, under its own section name.
+  template <size_t Width>
+  void Count(const std::string& name, size_t n) {
     const size_t start = Mark();
-    W16(n);
-    Name(name, start);
-  }
-  void Count32(const std::string& name, size_t n) {
-    const size_t start = Mark();
-    W32(n);
+    Put(static_cast<uint32_t>(n), Width);
     Name(name, start);
   }
   // A list entry by entry under one section name, after its count "Num<name>".
-  template <typename L, typename F>
-  void Counted16(const std::string& name, const L& list, F writeOne) {
-    Count16("Num" + name, list.size());
-    List(name, list, writeOne);
-  }
-  template <typename L, typename F>
-  void Counted32(const std::string& name, const L& list, F writeOne) {
-    Count32("Num" + name, list.size());
+  template <size_t Width, typename L, typename F>
+  void Counted(const std::string& name, const L& list, F writeOne) {
+    Count<Width>("Num" + name, list.size());
     List(name, list, writeOne);
   }
   template <typename C>

@@ -162,7 +162,6 @@ ComposedTr4 ComposeTR4(const Tr4Draft& d) {
   c.ChunkAt[3] = o.Mark();
   c.LevelData = Tr4LevelData(d.Data, !d.AddOn.empty());
   o.Block(ZlibChunkBytes(c.LevelData.Bytes));
-  c.SamplesAt = o.Mark();
   o.W32(d.Data.Samples.size());
   for (const auto& s : d.Data.Samples) {
     o.W32(s.UncompressedSize, s.Data.size());
@@ -269,7 +268,7 @@ ComposedTr5 ComposeTR5(const Tr5Draft& d) {
   o.Fill(28, 0);
   const size_t sizesAt = o.Mark();
   o.Fill(12, 0);  // the level data's two sizes, patched, and four unused bytes
-  o.Count16("NumRooms", d.Rooms.size());
+  o.Count<2>("NumRooms", d.Rooms.size());
   o.Fill(2, 0);
   for (const auto& room : d.Rooms) {
     roomAt.push_back(o.Mark());

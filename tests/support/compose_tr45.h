@@ -41,14 +41,10 @@ ComposedFile Tr4LevelData(const Level& data, bool addOnSoundMap);
 struct ComposedTr4 {
   std::vector<uint8_t> Bytes;       // the whole file, version word first
   std::array<size_t, 4> ChunkAt{};  // where each chunk's 8-byte header starts
-  size_t SamplesAt = 0;             // where the sample count starts
   ComposedFile LevelData;           // the fourth chunk inflated
 
   // The file with the level-data chunk packed anew from data.
   std::vector<uint8_t> WithLevelData(const std::vector<uint8_t>& data) const;
-  std::vector<uint8_t> WithCount(const std::string& name, uint32_t value) const {
-    return WithLevelData(LevelData.WithCount(name, value));
-  }
 };
 ComposedTr4 ComposeTR4(const Tr4Draft& draft);
 

@@ -97,15 +97,8 @@ std::vector<std::pair<const char*, int64_t>> RoomFigures(const Room& r) {
 }
 
 std::vector<std::pair<const char*, int64_t>> ItemFigures(const Item& i) {
-  return {{"ObjectID", i.ObjectID},
-          {"Room", i.Room},
-          {"X", i.X},
-          {"Y", i.Y},
-          {"Z", i.Z},
-          {"Angle", i.Angle},
-          {"Intensity1", i.Intensity1},
-          {"OCB", i.OCB},
-          {"Flags", i.Flags}};
+  return {{"ObjectID", i.ObjectID}, {"Room", i.Room},  {"X", i.X}, {"Y", i.Y}, {"Z", i.Z},
+          {"Angle", i.Angle},       {"Flags", i.Flags}};
 }
 
 // Each figure the entry has, compared.

@@ -7,43 +7,27 @@
 #include "preview3d/mesh_bytes.h"
 #include "support/compose_tr45.h"
 #include "write/convert_tr4.h"
-#include "write/write_level.h"
 
 namespace slab {
 namespace {
 
 using test::MeshBytes;
 
-// A fourth-game mesh: centre, radius 1024, two vertices, two normals, one quad whose effects
-// word has the additive bit (texture word 0x8001: index 1 with the top flag), one triangle.
-std::vector<uint8_t> Tr4Mesh() {
-  return MeshBytes()
-      .Words({1, 2, 3})
-      .Raw({0x00, 0x04, 0x00, 0x00})
-      .Words({2, 10, 20, 30, 40, 50, 60})
-      .Words({2, 0, 1, 0, 1, 0, 0})
-      .Words({1, 0, 1, 1, 0, 0x8001, 1})
-      .Words({1, 0, 1, 0, 0, 0})
-      .Bytes;
-}
-
-// The same mesh as the older engines hold it: no effects words, two empty coloured lists.
-std::vector<uint8_t> ClassicMesh() {
-  return MeshBytes()
-      .Words({1, 2, 3})
-      .Raw({0x00, 0x04, 0x00, 0x00})
-      .Words({2, 10, 20, 30, 40, 50, 60})
-      .Words({2, 0, 1, 0, 1, 0, 0})
-      .Words({1, 0, 1, 1, 0, 0x8001})
-      .Words({1, 0, 1, 0, 0})
-      .Words({0, 0})
-      .Bytes;
+// A mesh: centre, radius 1024, two vertices, two normals, one quad (texture word 0x8001:
+// index 1 with the top flag) and one triangle. The fourth game gives each face an effects
+// word (the quad's has the additive bit); the older engines have two empty coloured lists.
+std::vector<uint8_t> Mesh(bool tr4) {
+  MeshBytes m;
+  m.Words({1, 2, 3}).Raw({0x00, 0x04, 0x00, 0x00}).Words({2, 10, 20, 30, 40, 50, 60});
+  m.Words({2, 0, 1, 0, 1, 0, 0});
+  if (tr4) return m.Words({1, 0, 1, 1, 0, 0x8001, 1}).Words({1, 0, 1, 0, 0, 0}).Bytes;
+  return m.Words({1, 0, 1, 1, 0, 0x8001}).Words({1, 0, 1, 0, 0}).Words({0, 0}).Bytes;
 }
 
 test::Tr4Draft Draft() {
   test::Tr4Draft d = test::SampleTr4Draft();
   Level& l = d.Data;
-  l.MeshData = Tr4Mesh();
+  l.MeshData = Mesh(true);
   l.MeshPointers = {0, 0};
   ObjectTexture second = l.ObjectTextures[0];
   second.Tile = 0;
@@ -51,11 +35,12 @@ test::Tr4Draft Draft() {
   return d;
 }
 
-// One 256 x 256 page of the wad: transparent, with a few coloured pixels.
-SpriteWad OnePageWad() {
+// A wad image of 300 rows, ending inside its second page: transparent, with a few coloured
+// pixels.
+SpriteWad Wad() {
   SpriteWad wad;
-  wad.Image.assign(kWadPageBytes, 0);
-  for (size_t p = 0; p < 256 * 256; ++p) {
+  wad.Image.assign(300 * kWadRowBytes, 0);
+  for (size_t p = 0; p < 300 * 256; ++p) {
     wad.Image[p * 3] = 255;
     wad.Image[p * 3 + 2] = 255;
   }
@@ -74,10 +59,9 @@ struct Converted {
   RecordingSink Messages;
 };
 
-Converted Convert(const test::Tr4Draft& draft, Game target, const SpriteWad& wad = OnePageWad(),
-                  const std::string& name = "level.tr4") {
+Converted Convert(const test::Tr4Draft& draft, Game target) {
   Converted c;
-  c.Lvl = ConvertTR4Level(test::ComposeTR4(draft).Bytes, name, target, wad, c.Messages);
+  c.Lvl = ConvertTR4Level(test::ComposeTR4(draft).Bytes, "level.tr4", target, Wad(), c.Messages);
   return c;
 }
 
@@ -90,46 +74,40 @@ TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
       {tr4, "LAKE.TRC"}, {tr4c, "a.tr4"}, {{'T', 'R'}, "a.tr4"}};
   for (const auto& [bytes, name] : cases) {
     RecordingSink sink;
-    EXPECT_FALSE(ConvertTR4Level(bytes, name, Game::TR3, OnePageWad(), sink));
+    EXPECT_FALSE(ConvertTR4Level(bytes, name, Game::TR3, Wad(), sink));
     EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << name;
   }
 }
 
-TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndCarryItsSprites) {
+// The wad's pages follow the level's own pages, whole, and carry its sprites; an add-on file's long
+// sound map is cut to the older engines' 370 entries and its trailing block dropped.
+TEST(ConvertTR4, WadPagesFollowTheLevelsOwnAndAddOnsAreLeftOut) {
+  test::Tr4Draft d = Draft();
+  d.Pages16.resize(d.Pages16.size() + 10, 0x34);  // the chunk holds a little more than a page
+  d.AddOn = test::AddOnBlock(40);
+  d.Data.SoundMap.assign(2048, 7);
+  d.Data.SoundMap[369] = 5;
   for (Game target : {Game::TR2, Game::TR3}) {
-    Converted c = Convert(Draft(), target);
+    Converted c = Convert(d, target);
     ASSERT_TRUE(c.Lvl) << c.Messages.Shown[0];
     const Level& l = *c.Lvl;
-    EXPECT_EQ(l.NumTextiles, 2);
-    ASSERT_EQ(l.Textile16.size(), 2 * kPagePixels);  // 256 rows more
-    EXPECT_EQ(l.Textile8, PixelList<uint8_t>(2 * kPagePixels, 0));
+    EXPECT_TRUE(l.TrailingBlock.empty());
+    EXPECT_EQ(l.SoundMap.size(), 370u);
+    EXPECT_EQ(l.SoundMap[369], 5);
+    EXPECT_EQ(l.NumTextiles, 3);  // the wad's last page is whole
+    ASSERT_EQ(l.Textile16.size(), 3 * kPagePixels);
+    EXPECT_EQ(l.Textile8, PixelList<uint8_t>(3 * kPagePixels, 0));
     EXPECT_TRUE(l.Textile32.empty() && l.MiscTextile32.empty());
     const uint16_t* wadPage = l.Textile16.data() + kPagePixels;
-    // Magenta is transparent, white and black are opaque.
-    EXPECT_EQ(std::make_tuple(wadPage[0], wadPage[1], wadPage[2], wadPage[255 * 256 + 255]),
+    // Magenta is transparent, white and black are opaque; past the image is transparent.
+    EXPECT_EQ(std::make_tuple(wadPage[0], wadPage[1], wadPage[2], wadPage[299 * 256 + 255]),
               std::make_tuple(0, 0xFFFF, 0x8000, 0x8000 | 1 << 10 | 2 << 5 | 31));
+    EXPECT_EQ(wadPage[300 * 256], 0);
     ASSERT_EQ(l.SpriteTextures.size(), 1u);
     EXPECT_EQ(std::tie(l.SpriteTextures[0].Tile, l.SpriteTextures[0].Width),
               std::make_tuple(1, 2047));
     EXPECT_EQ(l.SpriteSequences.at(0).SpriteID, 355);
   }
-}
-
-TEST(ConvertTR4, AWadImageEndingInsideAPageGetsThatPageWhole) {
-  Level level;
-  level.NumTextiles = 1;
-  level.Textile16.assign(kPagePixels + 5, 0x1234);  // the chunk held a little more
-  SpriteWad wad;
-  wad.Image.assign(300 * kWadRowBytes, 0);  // black: 300 rows
-  AppendWadPages(level, wad);
-  EXPECT_EQ(level.NumTextiles, 3);
-  ASSERT_EQ(level.Textile16.size(), 3 * kPagePixels);
-  EXPECT_EQ(level.Textile16[kPagePixels + 299 * 256 + 255], 0x8000);
-  EXPECT_EQ(level.Textile16[kPagePixels + 300 * 256], 0);  // past the image: transparent
-
-  Level empty;
-  AppendWadPages(empty, SpriteWad{});
-  EXPECT_TRUE(empty.NumTextiles == 0 && empty.Textile16.empty());
 }
 
 TEST(ConvertTR4, LightsAndAmbientForEachEngine) {
@@ -299,7 +277,7 @@ TEST(ConvertTR4, FloorDataListsWithUnknownEntriesAreDropped) {
 
 TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
   test::Tr4Draft d = Draft();
-  auto second = Tr4Mesh();
+  auto second = Mesh(true);
   second[0] = 9;  // another centre
   const auto firstSize = static_cast<int32_t>(d.Data.MeshData.size());
   d.Data.MeshData.insert(d.Data.MeshData.end(), second.begin(), second.end());
@@ -309,7 +287,7 @@ TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
     Converted c = Convert(d, target);
     ASSERT_TRUE(c.Lvl);
     const Level& l = *c.Lvl;
-    auto classic = ClassicMesh();
+    auto classic = Mesh(false);
     const auto size = static_cast<int32_t>(classic.size());
     EXPECT_EQ(l.MeshPointers, (std::vector<int32_t>{0, size, 0}));
     ASSERT_EQ(l.MeshData.size(), 2 * classic.size());
@@ -320,10 +298,7 @@ TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
     EXPECT_EQ(l.ObjectTextures[1].Attribute, target == Game::TR3 ? 2 : 1);
     EXPECT_EQ(l.ObjectTextures[0].Attribute, 1);
   }
-}
-
-TEST(ConvertTR4, AMeshPointerAtNoMeshRefusesTheConversion) {
-  test::Tr4Draft d = Draft();
+  // A pointer at no mesh refuses the conversion.
   d.Data.MeshPointers = {0, 4000};
   Converted c = Convert(d, Game::TR2);
   EXPECT_FALSE(c.Lvl);
@@ -331,31 +306,6 @@ TEST(ConvertTR4, AMeshPointerAtNoMeshRefusesTheConversion) {
   EXPECT_NE(c.Messages.Shown[0].find("level.tr4 can't be converted: mesh pointer 1"),
             std::string::npos)
       << c.Messages.Shown[0];
-}
-
-// The written file reads back through our reader to its end with the fourth game's extras
-// left out: the add-on's long sound map is cut to 370 entries, its trailing block dropped.
-TEST(ConvertTR4, TheWrittenLevelReadsBackToItsEnd) {
-  test::Tr4Draft d = Draft();
-  d.AddOn = test::AddOnBlock(40);
-  d.Data.SoundMap.assign(2048, 7);
-  d.Data.SoundMap[369] = 5;
-  for (Game target : {Game::TR2, Game::TR3}) {
-    Converted c = Convert(d, target);
-    ASSERT_TRUE(c.Lvl);
-    EXPECT_TRUE(c.Lvl->TrailingBlock.empty());
-    const auto file = EncodeClassicLevel(*c.Lvl, target);
-    Level back;
-    ByteCursor cursor(file);
-    back.Version = cursor.ReadI32();
-    ReadClassicLevel(cursor, back, target);
-    EXPECT_TRUE(cursor.AtEnd());
-    EXPECT_EQ(back.Version, target == Game::TR2 ? 0x2D : int32_t(0xFF080038));
-    EXPECT_EQ(back.SoundMap.size(), 370u);
-    EXPECT_EQ(back.SoundMap[369], 5);
-    EXPECT_EQ(back.NumTextiles, 2);
-    EXPECT_EQ(back.Rooms.at(1).Flags, 0x41);
-  }
 }
 
 }  // namespace

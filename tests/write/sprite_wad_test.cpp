@@ -57,19 +57,6 @@ TEST(SpriteWad, ADamagedWadGivesNothing) {
   EXPECT_FALSE(ParseSpriteWad(Words32({0, 0, 0}), error));      // no sequence count
 }
 
-using SpriteWadFile = test::TempFolderTest;
-
-TEST_F(SpriteWadFile, AMissingOrDamagedWadShowsCantReadSwd) {
-  RecordingSink sink;
-  EXPECT_FALSE(ReadSpriteWad(At("TR3.swd"), sink));
-  test::WriteBytes(At("TR3.swd"), Words32({0, 1}));
-  EXPECT_FALSE(ReadSpriteWad(At("TR3.swd"), sink));
-  ASSERT_EQ(sink.Shown.size(), 2u);
-  for (const std::string& text : sink.Shown) EXPECT_EQ(text.rfind("Can't read SWD\n", 0), 0u);
-  EXPECT_NE(sink.Shown[0].find("does not exist"), std::string::npos);
-  EXPECT_NE(sink.Shown[1].find("damaged"), std::string::npos);
-}
-
 TEST(MakeSpriteWad, TakesTheSpritePagesInOrderOfUse) {
   Level level;
   level.Textile16.assign(3 * kPagePixels, 0);
@@ -113,6 +100,7 @@ TEST(PlaceholderWad, IsAValidWadOfOnePage) {
 
 using ConvertJobs = test::TempFolderTest;
 
+// A missing or damaged wad is named under "Can't read SWD" and nothing is written.
 TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
   const std::vector<uint8_t> precious{1, 2, 3};
   test::WriteBytes(At("lake.tr2"), precious);
@@ -128,6 +116,13 @@ TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
   EXPECT_NE(noWad.Shown[0].find("TR3.swd was not found (looked in " + dir_.string() + " and "),
             std::string::npos)
       << noWad.Shown[0];
+  EXPECT_EQ(test::ReadFile(At("lake.tr2")), precious);
+  test::WriteBytes(At("TR3.swd"), Words32({0, 1}));
+  RecordingSink damaged;
+  EXPECT_FALSE(ConvertJob(At("lake.tr4"), Game::TR2, dir_.string(), damaged));
+  ASSERT_EQ(damaged.Shown.size(), 1u);
+  EXPECT_EQ(damaged.Shown[0].rfind("Can't read SWD\n", 0), 0u);
+  EXPECT_NE(damaged.Shown[0].find("damaged"), std::string::npos);
   EXPECT_EQ(test::ReadFile(At("lake.tr2")), precious);
 
   // A fourth-game level named like its own output is not replaced by its conversion.

@@ -15,12 +15,11 @@ namespace {
 
 using test::ReadFile;
 
-LoadResult Load(std::span<const uint8_t> bytes, const std::string& name, Game& version) {
-  RecordingSink sink;
-  LoadResult result = LoadLevelFromBytes(bytes, name, sink);
-  version = result.DetectedGame.value_or(version);
-  EXPECT_TRUE(result.Loaded) << name << ": " << (sink.Shown.empty() ? "" : sink.Shown[0]);
-  return result;
+// A level that must load; its game is in GameVersion.
+std::unique_ptr<test::Loaded> Load(std::span<const uint8_t> bytes, const std::string& name) {
+  auto loaded = test::LoadBytes(bytes, name);
+  EXPECT_TRUE(loaded->Result.Loaded) << name << ": " << loaded->FirstMessage();
+  return loaded;
 }
 
 // Composed files of every classic version come back byte for byte, in both first-game
@@ -35,10 +34,9 @@ TEST(ClassicWriter, ComposedLevelsOfEveryVersionWriteBackUnchanged) {
   drafts.back().DemoBytes = {1, 2, 3, 4, 5, 6, 7};
   for (const auto& draft : drafts) {
     auto file = test::ComposeClassic(draft);
-    Game gameVersion = Game::None;
-    LoadResult loaded = Load(file.Bytes, "sample.tr2", gameVersion);
-    EXPECT_EQ(EncodeClassicLevel(loaded.Lvl, gameVersion), file.Bytes)
-        << "version " << GameNumber(draft.GameVersion);
+    auto loaded = Load(file.Bytes, "sample.tr2");
+    EXPECT_EQ(EncodeClassicLevel(loaded->Result.Lvl, loaded->GameVersion), file.Bytes)
+        << "version " << draft.GameVersion;
   }
 }
 
@@ -48,18 +46,16 @@ TEST(ClassicWriter, NoBoxesWritesNoZoneWords) {
   level.Overlaps = {7};
   level.Zones = {1, 2, 3};  // stale words without boxes must not reach the file
   auto bytes = EncodeClassicLevel(level, Game::TR2);
-  Game gameVersion = Game::None;
-  LoadResult loaded = Load(bytes, "nobox.tr2", gameVersion);
-  EXPECT_TRUE(loaded.Lvl.Boxes.empty());
-  EXPECT_EQ(loaded.Lvl.Overlaps, std::vector<int16_t>{7});
-  EXPECT_TRUE(loaded.Lvl.Zones.empty());
+  auto loaded = Load(bytes, "nobox.tr2");
+  EXPECT_TRUE(loaded->Result.Lvl.Boxes.empty());
+  EXPECT_EQ(loaded->Result.Lvl.Overlaps, std::vector<int16_t>{7});
+  EXPECT_TRUE(loaded->Result.Lvl.Zones.empty());
 }
 
 TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.AnimatedTexturesUVCount = 5;
-  Game gameVersion = Game::None;
-  auto inter = EncodeTR4Intermediate(Load(test::ComposeTR4(draft).Bytes, "x.tr4", gameVersion).Lvl);
+  auto inter = EncodeTR4Intermediate(Load(test::ComposeTR4(draft).Bytes, "x.tr4")->Result.Lvl);
   size_t at = 10;
   auto word = [&](size_t pos) {
     uint32_t v;
@@ -83,13 +79,12 @@ TEST(TR4Intermediate, AddOnFilesKeepTheirSoundMapAndBlock) {
   test::Tr4Draft draft = test::SampleTr4Draft();
   draft.Data.SoundMap.assign(2048, 3);
   draft.AddOn = test::AddOnBlock(64);
-  Game gameVersion = Game::None;
-  LoadResult loaded = Load(test::ComposeTR4(draft).Bytes, "ng.tr4", gameVersion);
+  auto loaded = Load(test::ComposeTR4(draft).Bytes, "ng.tr4");
   std::vector<uint8_t> finished;
-  ASSERT_TRUE(FinishTR4(EncodeTR4Intermediate(loaded.Lvl), finished).Ok());
-  LoadResult again = Load(finished, "ng.tr4", gameVersion);
-  EXPECT_EQ(again.Lvl.SoundMap.size(), 2048u);
-  EXPECT_EQ(again.Lvl.TrailingBlock, draft.AddOn);
+  ASSERT_TRUE(FinishTR4(EncodeTR4Intermediate(loaded->Result.Lvl), finished).Ok());
+  auto again = Load(finished, "ng.tr4");
+  EXPECT_EQ(again->Result.Lvl.SoundMap.size(), 2048u);
+  EXPECT_EQ(again->Result.Lvl.TrailingBlock, draft.AddOn);
 }
 
 TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
@@ -98,9 +93,8 @@ TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
   ASSERT_FALSE(files.empty());
   for (const auto& path : files) {
     auto bytes = ReadFile(path);
-    Game gameVersion = Game::None;
-    LoadResult loaded = Load(bytes, path.string(), gameVersion);
-    auto written = EncodeClassicLevel(loaded.Lvl, gameVersion);
+    auto loaded = Load(bytes, path.string());
+    auto written = EncodeClassicLevel(loaded->Result.Lvl, loaded->GameVersion);
     EXPECT_TRUE(written == bytes) << path << ": " << written.size() << " of " << bytes.size();
   }
 }
@@ -113,13 +107,10 @@ TEST(RealLevels, EveryFourthGameFileSurvivesSaveAndFinish) {
   ASSERT_FALSE(files.empty());
   for (const auto& path : files) {
     auto bytes = ReadFile(path);
-    Game gameVersion = Game::None;
-    LoadResult first = Load(bytes, path.string(), gameVersion);
-    auto inter = EncodeTR4Intermediate(first.Lvl);
+    auto inter = EncodeTR4Intermediate(Load(bytes, path.string())->Result.Lvl);
     std::vector<uint8_t> finished;
     ASSERT_TRUE(FinishTR4(inter, finished).Ok()) << path;
-    LoadResult second = Load(finished, path.string(), gameVersion);
-    EXPECT_TRUE(EncodeTR4Intermediate(second.Lvl) == inter) << path;
+    EXPECT_TRUE(EncodeTR4Intermediate(Load(finished, path.string())->Result.Lvl) == inter) << path;
 
     TR4FileParts original, mine;
     ASSERT_TRUE(SplitTR4File(bytes, original).Ok());
