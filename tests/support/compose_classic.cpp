@@ -374,6 +374,11 @@ DraftLevel SampleDraft(int gameVersion) {
   hall.Triangles.push_back({{0, 1, 2}, 1, 0});
   hall.Sprites.push_back({0, 0});
   d.Rooms[1].LightMode = 1;
+  // A room of nothing but a static: the reader steps over its empty lists and sector grid.
+  DraftRoom bare;
+  bare.Info = {0, 0, 0, -1024};
+  bare.StaticMeshes = {hall.StaticMeshes[0]};
+  d.Rooms.push_back(bare);
   d.Animations[0].NumStateChanges = 1;
   d.Animations[0].NumAnimCommands = 1;
   d.StateChanges = {{1, 1, 0}};
