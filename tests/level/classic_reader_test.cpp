@@ -28,10 +28,6 @@ TEST_P(EveryLayout, ReadsBackWhatWasComposed) {
   const int v = GetParam().Version;
   DraftLevel d = SampleDraft(v);
   d.Tr1Palette = GetParam().Palette;
-  d.Rooms[2].WaterScheme = 5;
-  d.Rooms[2].AlternateGroup = 7;
-  d.Reserved32 = 0x01020304;
-  d.DemoBytes.resize(7);  // an odd length keeps every byte
   const auto file = ComposeClassic(d);
   auto got = LoadBytes(file.Bytes, "TEST.TR2");
   ASSERT_TRUE(got->Result.Loaded);

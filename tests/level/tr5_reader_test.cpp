@@ -65,10 +65,6 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_EQ(got.ObjectTextures.at(1).Tr5Padding, 0xABCD);
   EXPECT_EQ(got.Items.at(0).OCB, 3);
   EXPECT_EQ(got.AIObjects.at(0).Angle, 3);
-  // Passed over, not kept.
-  EXPECT_TRUE(got.Animations.empty());
-  EXPECT_TRUE(got.Boxes.empty());
-  EXPECT_TRUE(got.Samples.empty());
 }
 
 // Faces are padded to four bytes when their count is odd (the sample's three triangles): with

@@ -374,6 +374,9 @@ DraftLevel SampleDraft(int gameVersion) {
   hall.Triangles.push_back({{0, 1, 2}, 1, 0});
   hall.Sprites.push_back({0, 0});
   d.Rooms[1].LightMode = 1;
+  d.Rooms[2].WaterScheme = 5;
+  d.Rooms[2].AlternateGroup = 7;
+  d.Reserved32 = 0x01020304;
   // A room of nothing but a static: the reader steps over its empty lists and sector grid.
   DraftRoom bare;
   bare.Info = {0, 0, 0, -1024};
@@ -387,7 +390,7 @@ DraftLevel SampleDraft(int gameVersion) {
   d.MeshTrees = {0, 0, 0, 0};
   d.AnimatedTextures = {1, 1, 0, 1};
   d.CinematicFrames = {{1, 2, 3, 4, 5, 6, 80, 0}, {7, 8, 9, 10, 11, 12, 80, 1}};
-  d.DemoBytes = {1, 2, 3, 4, 5, 6, 7, 8};
+  d.DemoBytes = {1, 2, 3, 4, 5, 6, 7};  // an odd length: every byte is kept
   d.SoundMap = {0, 1, 2, -1, 2};
   if (gameVersion == kTR1) d.Tr1SampleData = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
   return d;
