@@ -24,21 +24,19 @@ class EditCommandsTest : public test::MapFixture {
 TEST_F(EditCommandsTest, EveryEditUndoesAndRedoesToTheSameBytes) {
   ASSERT_TRUE(Choose(2, 2));  // Lara's sector in the hall
   std::vector<std::vector<uint8_t>> states{Saved()};
-  auto step = [&](const CommandOutcome& outcome, const char* caption) {
-    ASSERT_TRUE(outcome) << caption << ": " << outcome.Status;
-    EXPECT_EQ(outcome.Done->Caption, caption);
+  auto step = [&](const CommandOutcome& outcome) {
+    ASSERT_TRUE(outcome) << states.size() << ": " << outcome.Status;
     states.push_back(Saved());
   };
-  step(FlagCommand(doc, state, history, ItemFlagBox::Active2), "Change Flags of Item 0");
-  step(OcbCommand(doc, state, history, "-7"), "Change OCB of Item 0");
-  step(RotateCommand(doc, state, history), "Rotate Item 0");
-  step(TypeCommand(doc, state, history, 1), "Change Type of Item 0");
-  step(MoveCommand(doc, state, history, MoveKey::Right), "Move Item 0");
-  step(MoveCommand(doc, state, history, MoveKey::PageUp), "Move Item 0");
-  step(AddItemCommand(doc, state, history), "Add Item 8");
-  step(MinecartCommand(doc, state, history, MinecartMode::Stop, "Minecart Stop", messages),
-       "Add Minecart Stop");
-  step(WallCommand(doc, state, history, true), "Make Wall");
+  step(FlagCommand(doc, state, history, ItemFlagBox::Active2));
+  step(OcbCommand(doc, state, history, "-7"));
+  step(RotateCommand(doc, state, history));
+  step(TypeCommand(doc, state, history, 1));
+  step(MoveCommand(doc, state, history, MoveKey::Right));
+  step(MoveCommand(doc, state, history, MoveKey::PageUp));
+  step(AddItemCommand(doc, state, history));
+  step(MinecartCommand(doc, state, history, MinecartMode::Stop, "Minecart Stop", messages));
+  step(WallCommand(doc, state, history, true));
   const int16_t demoCount = level().NumDemoData;
   std::vector<int32_t> demo = level().DemoData;
   level().DemoData = {1, 2, 3};

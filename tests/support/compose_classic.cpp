@@ -374,6 +374,14 @@ DraftLevel SampleDraft(Game gameVersion) {
   hall.Triangles.push_back({{0, 1, 2}, 1, 0});
   hall.Sprites.push_back({0, 0});
   d.Rooms[1].LightMode = 1;
+  d.Rooms[2].WaterScheme = 5;
+  d.Rooms[2].AlternateGroup = 7;
+  d.Reserved32 = 0x01020304;
+  // A room of nothing but a static: the reader steps over its empty lists and sector grid.
+  DraftRoom bare;
+  bare.Info = {0, 0, 0, -1024};
+  bare.StaticMeshes = {hall.StaticMeshes[0]};
+  d.Rooms.push_back(bare);
   d.Animations[0].NumStateChanges = 1;
   d.Animations[0].NumAnimCommands = 1;
   d.StateChanges = {{1, 1, 0}};
@@ -382,7 +390,7 @@ DraftLevel SampleDraft(Game gameVersion) {
   d.MeshTrees = {0, 0, 0, 0};
   d.AnimatedTextures = {1, 1, 0, 1};
   d.CinematicFrames = {{1, 2, 3, 4, 5, 6, 80, 0}, {7, 8, 9, 10, 11, 12, 80, 1}};
-  d.DemoBytes = {1, 2, 3, 4, 5, 6, 7, 8};
+  d.DemoBytes = {1, 2, 3, 4, 5, 6, 7};  // an odd length: every byte is kept
   d.SoundMap = {0, 1, 2, -1, 2};
   if (gameVersion == Game::TR1)
     d.Tr1SampleData = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};

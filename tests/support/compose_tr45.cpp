@@ -184,7 +184,6 @@ Tr4Draft SampleTr4Draft() {
     r.Rectangles.push_back({{0, 1, 2, 3}, 5, 0});
     r.Triangles.push_back({{0, 1, 2}, 6, 0});
     r.Triangles.push_back({{1, 2, 3}, int16_t(0x8007), 0});
-    r.Tr4SpriteCount = 0;
     Portal p;
     p.AdjoiningRoom = uint16_t(1 - n);
     p.Normal = {1, 0, 0};
@@ -249,7 +248,6 @@ Tr4Draft SampleTr4Draft() {
   l.Items = {{0, 0, 4608, 0, 22016, int16_t(-32768), 4096, 17, 0x3E00},
              {405, 1, 100, 200, 300, 0, -1, -5, 0x0100}};
   l.AIObjects = {{1, 0, 1, 2, 3, 4, 5, 90}};
-  l.NumDemoData = 0;
   for (size_t i = 0; i < l.SoundMap.size(); ++i) l.SoundMap[i] = int16_t(i % 7 == 0 ? i : -1);
   l.SoundDetails.resize(2);
   l.SoundDetails[0].Bytes = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -329,6 +327,12 @@ Tr5Draft SampleTr5Draft() {
   for (int i = 0; i < 6; ++i) b.Vertices.push_back({1022.5f, float(i) - 0.5f, -1.5f});
   b.Rectangles = {{{0, 1, 2, 3}, 4, 13}};
   b.Triangles = {{{3, 4, 5}, 5, 14}, {{0, 4, 5}, 6, 15}};
+  // A second room without layers, for the reader to step over.
+  Tr5RoomDraft bare = room;
+  bare.Layers.clear();
+  bare.FogCount = 0;
+  bare.Slack = 0;
+  d.Rooms.push_back(bare);
   Level& l = d.Data;
   l.FloorData = {0x05, 0x80, 0x01, 0x00};
   l.MeshData = {1, 0, 2, 0};

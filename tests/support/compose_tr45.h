@@ -87,7 +87,7 @@ struct ComposedTr5 : ComposedFile {
 };
 ComposedTr5 ComposeTR5(const Tr5Draft& draft);
 
-// A draft with one room of two layers and some of every kept list.
+// A draft with a room of two layers, a room of none and some of every kept list.
 Tr5Draft SampleTr5Draft();
 
 }  // namespace slab::test
