@@ -30,7 +30,8 @@ TEST(Tr4Reader, ReadsEverySectionOfAComposedFile) {
   auto loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "a.tr4");
   const Level& want = draft.Data;
   const Level& got = loaded->Result.Lvl;
-  EXPECT_TRUE(loaded->Messages.Shown.empty());  // bytes left over would be reported
+  // Bytes left over would be reported; a refused load has nothing to compare.
+  ASSERT_TRUE(loaded->Messages.Shown.empty()) << loaded->FirstMessage();
   EXPECT_EQ(AsBytes(got.Textile32, draft.Pages32.size()), draft.Pages32);
   EXPECT_EQ(AsBytes(got.Textile16, draft.Pages16.size()), draft.Pages16);
   EXPECT_EQ(AsBytes(got.MiscTextile32, draft.MiscPages.size()), draft.MiscPages);
