@@ -1,4 +1,5 @@
-// The minecart buttons and the wall box: the words they write, where, and the redrawn map.
+// The minecart buttons: the words they write, where, and the redrawn map (the wall box is the
+// window test's and the edit commands').
 #include "map/floor_edits.h"
 
 #include <gtest/gtest.h>
@@ -106,17 +107,6 @@ TEST_F(FloorEditsTest, FullOrEmptyFloorData) {
   ASSERT_TRUE(Press(2, 1, MinecartMode::Right));
   EXPECT_EQ(At(0, 2, 1).FDIndex, 1);
   EXPECT_EQ(WordCount(), 2);
-}
-
-TEST_F(FloorEditsTest, WallCheckBoxTurnsTheSectorIntoAWall) {
-  state.SelectedSectorX = 2;
-  state.SelectedSectorZ = 1;
-  EXPECT_FALSE(FloorWallClick(doc, state, false));
-  EXPECT_FALSE(doc.Modified);
-  EXPECT_TRUE(FloorWallClick(doc, state, true));
-  EXPECT_TRUE(doc.Modified);
-  EXPECT_FALSE(FloorWallClick(doc, state, false));  // unchecking restores nothing
-  EXPECT_EQ(std::tuple(At(0, 2, 1).Floor, At(0, 2, 1).Ceiling), std::tuple(0x81, 0x81));
 }
 
 }  // namespace
