@@ -36,6 +36,13 @@ Bytes RandomBytes(size_t n) {
   return out;
 }
 
+// The bytes with the count in `section` (2 or 4 bytes) set to value.
+Bytes WithCount(Bytes bytes, const test::ComposedSection& section, uint32_t value) {
+  for (size_t i = 0; i < section.Size && i < 4; ++i)
+    bytes[section.Offset + i] = static_cast<uint8_t>(value >> (8 * i));
+  return bytes;
+}
+
 Specimen Make(Game game) {
   Specimen s;
   if (game <= Game::TR3) {
@@ -109,10 +116,7 @@ TEST_P(Damaged, ForgedCountsAreRefusedWithoutHugeAllocations) {
       // A room's data-word count sizes nothing: only a negative one is damage.
       if (field == "NumDataWords" && !negative) continue;
       SCOPED_TRACE(section.Name + " = " + std::to_string(value));
-      Bytes forged = s.Data;
-      for (size_t i = 0; i < section.Size; ++i)
-        forged[section.Offset + i] = static_cast<uint8_t>(value >> (8 * i));
-      forged = s.Pack(forged);
+      const Bytes forged = s.Pack(WithCount(s.Data, section, value));
       test::ResetAllocations();
       auto got = test::LoadBytes(forged, s.Name);
       EXPECT_LT(test::LargestAllocation(), size_t{4} << 20);
@@ -200,9 +204,8 @@ TEST_F(ClassicOnDisk, SaysWhatTheSameBytesSayInMemory) {
                   a.Tr1SampleData == b.Tr1SampleData && a.Palette == b.Palette);
     }
   }
-  test::WriteBytes(
-      path,
-      test::ComposeClassic(test::SampleDraft(Game::TR2)).WithCount("NumTextiles", 0x7FFFFFFF));
+  const auto tr2 = test::ComposeClassic(test::SampleDraft(Game::TR2));
+  test::WriteBytes(path, WithCount(tr2.Bytes, tr2.Section("NumTextiles"), 0x7FFFFFFF));
   test::ResetAllocations();
   EXPECT_FALSE(test::LoadFile(path)->Result.Loaded);
   EXPECT_LT(test::LargestAllocation(), size_t{4} << 20);

@@ -91,10 +91,6 @@ void WriteRoom(Out& o, const DraftRoom& r, Game v) {
   o.Name("AlternateRoom and Flags", start);
 }
 
-uint32_t UsualVersionWord(Game gameVersion) {
-  return gameVersion == Game::TR1 ? 0x00000020 : gameVersion == Game::TR2 ? 0x0000002D : 0xFF180038;
-}
-
 }  // namespace
 
 const ComposedSection& ComposedFile::Section(const std::string& name) const {
@@ -106,14 +102,6 @@ const ComposedSection& ComposedFile::Section(const std::string& name) const {
 std::vector<uint8_t> ComposedFile::Truncated(size_t length) const {
   return {Bytes.begin(),
           Bytes.begin() + static_cast<std::ptrdiff_t>(std::min(length, Bytes.size()))};
-}
-
-std::vector<uint8_t> ComposedFile::WithCount(const std::string& name, uint32_t value) const {
-  const auto& s = Section(name);
-  std::vector<uint8_t> out = Bytes;
-  for (size_t i = 0; i < s.Size && i < 4; ++i)
-    out[s.Offset + i] = static_cast<uint8_t>(value >> (8 * i));
-  return out;
 }
 
 DraftLevel DraftFromLevel(const Level& l, Game v) {
@@ -322,7 +310,7 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
   Out o;
   if (v <= Game::TR3) {
     size_t start = o.Mark();
-    o.W32(d.VersionWord.value_or(UsualVersionWord(v)));
+    o.W32(d.VersionWord.value_or(v == Game::TR1 ? 0x20 : v == Game::TR2 ? 0x2D : 0xFF180038));
     o.Name("Version", start);
     if (v != Game::TR1) {
       o.NamedBlock("Palette", d.Palette);

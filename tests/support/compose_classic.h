@@ -113,8 +113,6 @@ struct ComposedFile {
   const ComposedSection& Section(const std::string& name) const;
   // The file cut to its first length bytes.
   std::vector<uint8_t> Truncated(size_t length) const;
-  // A copy with the count section `name` (2 or 4 bytes) set to value.
-  std::vector<uint8_t> WithCount(const std::string& name, uint32_t value) const;
 };
 
 ComposedFile ComposeClassic(const DraftLevel& level);

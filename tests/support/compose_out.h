@@ -59,18 +59,14 @@ class Out {
   template <size_t Width, typename L, typename F>
   void Counted(const std::string& name, const L& list, F writeOne) {
     Count<Width>("Num" + name, list.size());
-    List(name, list, writeOne);
+    const size_t start = Mark();
+    for (const auto& entry : list) writeOne(entry);
+    Name(name, start);
   }
   template <typename C>
   void NamedBlock(const std::string& name, const C& bytes) {
     const size_t start = Mark();
     Block(bytes);
-    Name(name, start);
-  }
-  template <typename L, typename F>
-  void List(const std::string& name, const L& list, F writeOne) {
-    const size_t start = Mark();
-    for (const auto& entry : list) writeOne(entry);
     Name(name, start);
   }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/compose_out.h"
 #include "support/compose_tr45.h"
 #include "support/real_levels.h"
 #include "write/convert_tr4.h"
@@ -12,11 +13,11 @@
 namespace slab {
 namespace {
 
-std::vector<uint8_t> Words32(std::initializer_list<uint32_t> words) {
-  std::vector<uint8_t> out;
-  for (uint32_t w : words)
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(w >> (8 * i)));
-  return out;
+template <typename... T>
+std::vector<uint8_t> Words32(T... words) {
+  test::Out o;
+  o.W32(words...);
+  return o.Finish().Bytes;
 }
 
 // Every part is kept: the first word, the sprite textures, a page of image, the sequences.
@@ -45,10 +46,10 @@ TEST(SpriteWad, EncodesAndParsesBackEveryPart) {
 TEST(SpriteWad, ADamagedWadGivesNothing) {
   std::string error;
   // A count the file cannot hold is refused before anything is sized by it.
-  EXPECT_FALSE(ParseSpriteWad(Words32({0, 0xFFFFFFFF, 0, 0}), error));
+  EXPECT_FALSE(ParseSpriteWad(Words32(0, 0xFFFFFFFF, 0, 0), error));
   EXPECT_NE(error.find("the sprite textures"), std::string::npos) << error;
-  EXPECT_FALSE(ParseSpriteWad(Words32({0, 0, 10, 0}), error));  // image cut short
-  EXPECT_FALSE(ParseSpriteWad(Words32({0, 0, 0}), error));      // no sequence count
+  EXPECT_FALSE(ParseSpriteWad(Words32(0, 0, 10, 0), error));  // image cut short
+  EXPECT_FALSE(ParseSpriteWad(Words32(0, 0, 0), error));      // no sequence count
 }
 
 TEST(MakeSpriteWad, TakesTheSpritePagesInOrderOfUse) {
@@ -110,7 +111,7 @@ TEST_F(ConvertJobs, ARefusalOrAnUnreadableWadWritesNothing) {
             std::string::npos)
       << noWad.Shown[0];
   EXPECT_EQ(test::ReadFile(At("lake.tr2")), precious);
-  test::WriteBytes(At("TR3.swd"), Words32({0, 1}));
+  test::WriteBytes(At("TR3.swd"), Words32(0, 1));
   RecordingSink damaged;
   EXPECT_FALSE(ConvertJob(At("lake.tr4"), Game::TR2, dir_.string(), damaged));
   ASSERT_EQ(damaged.Shown.size(), 1u);
