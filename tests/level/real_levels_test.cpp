@@ -65,8 +65,6 @@ TEST(RealLevels, LoadWithoutMessageToTheirEndAndMatchExpected) {
 // The comparison itself must notice a difference, or the test above proves nothing.
 TEST(RealLevels, ComparisonNoticesDifferences) {
   SLAB_REQUIRE_REAL_LEVELS();
-  EXPECT_EQ(test::Sha1Hex(std::vector<uint8_t>{'a', 'b', 'c'}),
-            "a9993e364706816aba3e25717850c26c9cd0d89d");
   const auto path = test::RealLevels({"tr3/"}).at(0);
   auto got = test::LoadFile(path);
   ASSERT_TRUE(got->Result.Loaded);

@@ -108,6 +108,46 @@ void CheckAll(std::vector<std::string>& out, const std::string& prefix, const nl
     if (entry.contains(name)) Check(out, prefix + name, entry[name], got);
 }
 
+// Lower-case hex SHA-1 of the bytes.
+std::string Sha1Hex(std::span<const uint8_t> bytes) {
+  uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+  auto rotl = [](uint32_t x, int n) { return (x << n) | (x >> (32 - n)); };
+  std::vector<uint8_t> msg(bytes.begin(), bytes.end());
+  const uint64_t bitLength = uint64_t(bytes.size()) * 8;
+  msg.push_back(0x80);
+  while (msg.size() % 64 != 56) msg.push_back(0);
+  for (int i = 7; i >= 0; --i) msg.push_back(static_cast<uint8_t>(bitLength >> (8 * i)));
+  for (size_t block = 0; block < msg.size(); block += 64) {
+    uint32_t w[80];
+    for (int i = 0; i < 16; ++i)
+      w[i] = uint32_t(msg[block + 4 * i]) << 24 | uint32_t(msg[block + 4 * i + 1]) << 16 |
+             uint32_t(msg[block + 4 * i + 2]) << 8 | uint32_t(msg[block + 4 * i + 3]);
+    for (int i = 16; i < 80; ++i) w[i] = rotl(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
+    uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
+    for (int i = 0; i < 80; ++i) {
+      const uint32_t f = i < 20   ? (b & c) | (~b & d)
+                         : i < 40 ? b ^ c ^ d
+                         : i < 60 ? (b & c) | (b & d) | (c & d)
+                                  : b ^ c ^ d;
+      const uint32_t k[] = {0x5A827999, 0x6ED9EBA1, 0x8F1BBCDC, 0xCA62C1D6};
+      uint32_t t = rotl(a, 5) + f + e + k[i / 20] + w[i];
+      e = d;
+      d = c;
+      c = rotl(b, 30);
+      b = a;
+      a = t;
+    }
+    h[0] += a;
+    h[1] += b;
+    h[2] += c;
+    h[3] += d;
+    h[4] += e;
+  }
+  char text[41];
+  for (int i = 0; i < 5; ++i) std::snprintf(text + 8 * i, 9, "%08x", h[i]);
+  return std::string(text, 40);
+}
+
 }  // namespace
 
 const nlohmann::json* ExpectedEntry(const std::filesystem::path& levelFile) {
@@ -164,45 +204,6 @@ std::vector<std::string> CompareWithExpected(const Level& level, Game gameVersio
     if (want != got) out.push_back("floordata_sha1: expected " + want + ", read " + got);
   }
   return out;
-}
-
-std::string Sha1Hex(std::span<const uint8_t> bytes) {
-  uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
-  auto rotl = [](uint32_t x, int n) { return (x << n) | (x >> (32 - n)); };
-  std::vector<uint8_t> msg(bytes.begin(), bytes.end());
-  const uint64_t bitLength = uint64_t(bytes.size()) * 8;
-  msg.push_back(0x80);
-  while (msg.size() % 64 != 56) msg.push_back(0);
-  for (int i = 7; i >= 0; --i) msg.push_back(static_cast<uint8_t>(bitLength >> (8 * i)));
-  for (size_t block = 0; block < msg.size(); block += 64) {
-    uint32_t w[80];
-    for (int i = 0; i < 16; ++i)
-      w[i] = uint32_t(msg[block + 4 * i]) << 24 | uint32_t(msg[block + 4 * i + 1]) << 16 |
-             uint32_t(msg[block + 4 * i + 2]) << 8 | uint32_t(msg[block + 4 * i + 3]);
-    for (int i = 16; i < 80; ++i) w[i] = rotl(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
-    uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
-    for (int i = 0; i < 80; ++i) {
-      const uint32_t f = i < 20   ? (b & c) | (~b & d)
-                         : i < 40 ? b ^ c ^ d
-                         : i < 60 ? (b & c) | (b & d) | (c & d)
-                                  : b ^ c ^ d;
-      const uint32_t k[] = {0x5A827999, 0x6ED9EBA1, 0x8F1BBCDC, 0xCA62C1D6};
-      uint32_t t = rotl(a, 5) + f + e + k[i / 20] + w[i];
-      e = d;
-      d = c;
-      c = rotl(b, 30);
-      b = a;
-      a = t;
-    }
-    h[0] += a;
-    h[1] += b;
-    h[2] += c;
-    h[3] += d;
-    h[4] += e;
-  }
-  char text[41];
-  for (int i = 0; i < 5; ++i) std::snprintf(text + 8 * i, 9, "%08x", h[i]);
-  return std::string(text, 40);
 }
 
 }  // namespace slab::test

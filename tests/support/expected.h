@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <nlohmann/json.hpp>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -23,8 +22,5 @@ const nlohmann::json* ExpectedEntry(const std::filesystem::path& levelFile);
 // difference; empty when all agree.
 std::vector<std::string> CompareWithExpected(const Level& level, Game gameVersion,
                                              const nlohmann::json& entry);
-
-// Lower-case hex SHA-1 of the bytes.
-std::string Sha1Hex(std::span<const uint8_t> bytes);
 
 }  // namespace slab::test

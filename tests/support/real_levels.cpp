@@ -39,10 +39,8 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name,
-                                  Game gameVersion) {
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name) {
   auto out = std::make_unique<Loaded>();
-  out->GameVersion = gameVersion;
   out->Result = LoadLevelFromBytes(bytes, name, out->Messages);
   out->GameVersion = out->Result.DetectedGame.value_or(out->GameVersion);
   return out;

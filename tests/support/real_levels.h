@@ -24,15 +24,14 @@ std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& pr
 // A whole file's bytes (empty when it can't be read).
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
 
-// A level loaded as the program loads it, with what it said; GameVersion starts as given.
+// A level loaded as the program loads it, with what it said and the game it was found to be.
 struct Loaded {
   LoadResult Result;
   RecordingSink Messages;
   Game GameVersion = Game::None;
   std::string FirstMessage() const { return Messages.Shown.empty() ? "" : Messages.Shown[0]; }
 };
-std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name,
-                                  Game gameVersion = Game::None);
+std::unique_ptr<Loaded> LoadBytes(std::span<const uint8_t> bytes, const std::string& name);
 std::unique_ptr<Loaded> LoadFile(const std::filesystem::path& path);
 
 // A fixture with a fresh folder of its own for each test, removed afterwards.
