@@ -128,7 +128,7 @@ std::optional<SectorPanel> ShowSector(const Level& level, Game gameVersion,
   panel.Triggers = ShowTriggers(level, gameVersion, names, sector);
 
   SectorsView& sectors = panel.Sectors;
-  sectors.SecInf = "Sector Info [Sector " + CutText(a - 1) + "," + CutText(b - 1) + "]";
+  sectors.SecInf = "Sector Info [Sector " + SectorLabel(a, b) + "]";
   if (sector.Floor == kWallFloor) {
     // Only shows the wall state; the wall edit belongs to the check box's click.
     sectors.FloorWall = true;
