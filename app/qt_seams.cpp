@@ -32,6 +32,12 @@ void QtMessageSink::Show(std::string_view text, std::string_view title) {
   box.exec();
 }
 
+void QtMessageSink::ShowDetailed(std::string_view text, std::string_view detail) {
+  QMessageBox box(QMessageBox::NoIcon, Title({}), Text(text), QMessageBox::Ok, parent_);
+  box.setInformativeText(Text(detail));
+  box.exec();
+}
+
 Answer QtMessageSink::Ask(std::string_view text, std::string_view title) {
   QMessageBox box(QMessageBox::Question, Title(title), Text(text),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
@@ -51,6 +57,11 @@ void QtMessageSink::Beep() { QApplication::beep(); }
 void JobSink::Show(std::string_view text, std::string_view title) {
   stderr_.Show(text, title);
   if (boxes_) qt_.Show(text, title);
+}
+
+void JobSink::ShowDetailed(std::string_view text, std::string_view detail) {
+  stderr_.ShowDetailed(text, detail);
+  if (boxes_) qt_.ShowDetailed(text, detail);
 }
 
 QString ToQtFilter(const std::string& filter) {

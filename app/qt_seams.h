@@ -21,6 +21,8 @@ class QtMessageSink : public MessageSink {
   explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
   void Show(std::string_view text, std::string_view title = {}) override;
+  // The detail goes in the box's informative text, under the given text.
+  void ShowDetailed(std::string_view text, std::string_view detail) override;
   Answer Ask(std::string_view text, std::string_view title = {}) override;
   void Beep() override;
 
@@ -34,6 +36,7 @@ class JobSink : public MessageSink {
  public:
   explicit JobSink(bool boxes) : boxes_(boxes) {}
   void Show(std::string_view text, std::string_view title = {}) override;
+  void ShowDetailed(std::string_view text, std::string_view detail) override;
 
  private:
   bool boxes_;

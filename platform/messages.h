@@ -15,6 +15,11 @@ class MessageSink {
   virtual ~MessageSink() = default;
   // An OK-only box.
   virtual void Show(std::string_view text, std::string_view title = {}) = 0;
+  // An OK-only box whose text stays exactly as given, with a second paragraph that says more
+  // (which file, what was found there). Sinks without a place for it print it after the text.
+  virtual void ShowDetailed(std::string_view text, std::string_view detail) {
+    Show(detail.empty() ? std::string(text) : std::string(text) + " " + std::string(detail));
+  }
   // A Yes/No/Cancel question.
   virtual Answer Ask(std::string_view text, std::string_view title = {}) {
     (void)text;
@@ -36,6 +41,11 @@ class RecordingSink : public MessageSink {
   void Show(std::string_view text, std::string_view title = {}) override {
     Shown.emplace_back(text);
     Titles.emplace_back(title);
+    Details.emplace_back();
+  }
+  void ShowDetailed(std::string_view text, std::string_view detail) override {
+    Show(text);
+    Details.back() = detail;
   }
   Answer Ask(std::string_view text, std::string_view title = {}) override {
     Asked.emplace_back(text);
@@ -45,6 +55,7 @@ class RecordingSink : public MessageSink {
   void Beep() override { ++Beeps; }
 
   std::vector<std::string> Shown;
+  std::vector<std::string> Details;  // one per shown message, empty where none was given
   std::vector<std::string> Asked;
   std::vector<std::string> Titles;
   Answer NextAnswer = Answer::Cancel;
