@@ -5,8 +5,8 @@
 namespace slab {
 
 bool LevelDiff::Equal() const {
-  return Changes.empty() &&
-         std::all_of(Sections.begin(), Sections.end(), [](const SectionDiff& s) { return s.Equal; });
+  return Changes.empty() && std::all_of(Sections.begin(), Sections.end(),
+                                        [](const SectionDiff& s) { return s.Equal; });
 }
 
 const char* KindWord(ChangeKind kind) {
@@ -25,8 +25,9 @@ const char* KindWord(ChangeKind kind) {
 
 LevelDiff CompareLevels(const Level& oldLevel, Game oldGame, const Level& newLevel, Game newGame,
                         const ObjectNames& names) {
-  diff::Context context{oldLevel, oldGame, newLevel, newGame, names, oldGame == newGame, {},
-                        true, oldLevel.FloorData == newLevel.FloorData};
+  diff::Context context{oldLevel, oldGame, newLevel,
+                        newGame,  names,   oldGame == newGame,
+                        {},       true,    oldLevel.FloorData == newLevel.FloorData};
 
   LevelDiff result;
   result.OldGame = oldGame;

@@ -21,7 +21,7 @@ struct Context {
   Game NewGame;
   const ObjectNames& Names;
   bool SameGame = true;
-  Pairing Items;  // the old level's items with the new level's
+  Pairing Items;                // the old level's items with the new level's
   bool ItemNumbersKept = true;  // every old item i is new item i
   bool SameFloorData = true;    // the floor-data words are equal
 };

@@ -33,9 +33,9 @@ std::string SectionLine(const SectionDiff& section) {
                      std::to_string(section.NewCount);
   if (section.Equal) return line + ", equal";
   if (section.DifferingCount > 0)
-    return line + ", " + (section.Name == "texture pages" || section.Name == "further pages"
-                              ? "pages"
-                              : "entries") +
+    return line + ", " +
+           (section.Name == "texture pages" || section.Name == "further pages" ? "pages"
+                                                                               : "entries") +
            " differ: " + EntryList(section);
   return line + ", differs";
 }
@@ -60,8 +60,7 @@ std::string DiffReport(const LevelDiff& diff, bool brief) {
                  std::to_string(GameNumber(diff.NewGame)) +
                  ": rooms, sectors, floor data and items compared");
   line("", "rooms " + std::to_string(diff.OldRooms) + " -> " + std::to_string(diff.NewRooms) +
-               ", items " + std::to_string(diff.OldItems) + " -> " +
-               std::to_string(diff.NewItems));
+               ", items " + std::to_string(diff.OldItems) + " -> " + std::to_string(diff.NewItems));
   int room = -2;
   for (const Change& change : diff.Changes) {
     if (change.Room != room) {
@@ -80,8 +79,9 @@ std::string DiffReport(const LevelDiff& diff, bool brief) {
     line("", std::to_string(diff.Sections.size() - differingSections) + " of " +
                  std::to_string(diff.Sections.size()) + " other sections equal");
   if (!diff.NotCompared.empty()) {
-    line("", "not compared (the games differ)");
-    for (const std::string& name : diff.NotCompared) line("  ", name);
+    std::string names;
+    for (const std::string& name : diff.NotCompared) names += (names.empty() ? "" : ", ") + name;
+    line("", "not compared (the games differ): " + names);
   }
   for (const std::string& note : diff.Notes) line("note: ", note);
   if (diff.Equal())

@@ -14,8 +14,7 @@ namespace slab::diff {
 class Digest {
  public:
   template <typename T>
-    requires std::is_integral_v<T>
-  Digest& Add(T value) {
+  requires std::is_integral_v<T> Digest& Add(T value) {
     auto bits = static_cast<std::make_unsigned_t<T>>(value);
     for (size_t i = 0; i < sizeof(T); ++i) Byte(static_cast<uint8_t>(bits >> (8 * i)));
     return *this;

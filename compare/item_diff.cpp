@@ -38,7 +38,7 @@ struct Entity {
 };
 
 Entity Of(const Item& item) {
-  return {item.ObjectID, item.Room, item.X,   item.Y,     item.Z,
+  return {item.ObjectID, item.Room,       item.X,   item.Y,     item.Z,
           item.Angle,    item.Intensity1, item.OCB, item.Flags, false};
 }
 Entity Of(const AIObject& ai) {
@@ -73,11 +73,14 @@ std::string FlagBits(uint16_t a, uint16_t b, bool isAI) {
   const int shift = isAI ? kAIMaskShift : kItemMaskShift;
   for (int i = 0; i < 5; ++i) {
     const uint16_t bit = static_cast<uint16_t>(1u << (shift + i));
-    if ((a ^ b) & bit) bits.push_back("mask " + std::to_string(i + 1) + ((b & bit) ? " set" : " cleared"));
+    if ((a ^ b) & bit)
+      bits.push_back("mask " + std::to_string(i + 1) + ((b & bit) ? " set" : " cleared"));
   }
   if (!isAI) {
-    if ((a ^ b) & kInvisible) bits.push_back((b & kInvisible) ? "invisible set" : "invisible cleared");
-    if ((a ^ b) & kClearBody) bits.push_back((b & kClearBody) ? "clear body set" : "clear body cleared");
+    if ((a ^ b) & kInvisible)
+      bits.push_back((b & kInvisible) ? "invisible set" : "invisible cleared");
+    if ((a ^ b) & kClearBody)
+      bits.push_back((b & kClearBody) ? "clear body set" : "clear body cleared");
   }
   return bits.empty() ? "" : " (" + Join(bits, ", ") + ")";
 }
@@ -106,7 +109,7 @@ void Describe(const Context& context, const Side& before, const Side& after, Lin
   const Entity& b = *after.Record;
   if (a.ObjectID != b.ObjectID)
     lines.Add("type", "type " + Arrow(TypeText(context, false, a.ObjectID),
-                                       TypeText(context, true, b.ObjectID)));
+                                      TypeText(context, true, b.ObjectID)));
   lines.Field("room", "room", a.Room, b.Room);
   if (a.X != b.X || a.Y != b.Y || a.Z != b.Z) {
     lines.Add("position", "position " + Arrow(Position(a.X, a.Y, a.Z), Position(b.X, b.Y, b.Z)));
@@ -133,8 +136,8 @@ std::string Whole(const Context& context, const Side& side) {
   return "type " + TypeText(context, side.InNew, e.ObjectID) + ", room " + std::to_string(e.Room) +
          ", sector " + SectorText(side) + ", position " + Position(e.X, e.Y, e.Z) + ", angle " +
          Angle(e.Angle) + ", flags " + Hex(e.Flags, 4) + ", " +
-         OcbName(side.InNew ? context.NewGame : context.OldGame, e.IsAI) +
-         " " + std::to_string(e.OCB) + (e.IsAI ? "" : ", intensity " + std::to_string(e.Intensity1));
+         OcbName(side.InNew ? context.NewGame : context.OldGame, e.IsAI) + " " +
+         std::to_string(e.OCB) + (e.IsAI ? "" : ", intensity " + std::to_string(e.Intensity1));
 }
 
 std::string NameOf(const Context& context, const Side& side) {

@@ -45,8 +45,8 @@ struct Change {
   int OldIndex = -1, NewIndex = -1;
   // The new level's entity number (items first, then AI objects) to choose; -1 for none.
   int Entity = -1;
-  std::string Where;    // "room 3, sector 1,4" or "room 3, item 12 -> 11 (Door)"
-  std::string Summary;  // one line of what changed: "floor, trigger actions"
+  std::string Where;                 // "room 3, sector 1,4" or "room 3, item 12 -> 11 (Door)"
+  std::string Summary;               // one line of what changed: "floor, trigger actions"
   std::vector<std::string> Details;  // one line per difference: "floor 0 -> 2 clicks"
 };
 

@@ -33,10 +33,10 @@ std::string Size(const Room& room) {
 
 void CompareHeader(const Context& context, const Room& a, const Room& b, Lines& lines) {
   if (a.Info.X != b.Info.X || a.Info.Z != b.Info.Z)
-    lines.Add("position", "position " + Arrow("(" + std::to_string(a.Info.X) + ", " +
-                                                  std::to_string(a.Info.Z) + ")",
-                                              "(" + std::to_string(b.Info.X) + ", " +
-                                                  std::to_string(b.Info.Z) + ")"));
+    lines.Add("position",
+              "position " +
+                  Arrow("(" + std::to_string(a.Info.X) + ", " + std::to_string(a.Info.Z) + ")",
+                        "(" + std::to_string(b.Info.X) + ", " + std::to_string(b.Info.Z) + ")"));
   if (a.NumXSectors != b.NumXSectors || a.NumZSectors != b.NumZSectors)
     lines.Add("size", "size " + Arrow(Size(a), Size(b)) + " sectors");
   lines.Field("heights", "bottom", a.Info.YBottom, b.Info.YBottom);
@@ -93,8 +93,8 @@ uint64_t Layers(const std::vector<RoomLayer>& layers) {
 void GeometryPart(Lines& lines, const char* name, size_t countA, size_t countB, uint64_t digestA,
                   uint64_t digestB) {
   if (countA != countB)
-    lines.Add(name, std::string(name) + " " + Arrow(static_cast<int64_t>(countA),
-                                                    static_cast<int64_t>(countB)) +
+    lines.Add(name, std::string(name) + " " +
+                        Arrow(static_cast<int64_t>(countA), static_cast<int64_t>(countB)) +
                         ", content " + Arrow(DigestText(digestA), DigestText(digestB)));
   else if (digestA != digestB)
     lines.Add(name, std::string(name) + " " + std::to_string(countA) + ", content " +
@@ -102,8 +102,8 @@ void GeometryPart(Lines& lines, const char* name, size_t countA, size_t countB, 
 }
 
 void CompareGeometry(const Context& context, const Room& a, const Room& b, Lines& lines) {
-  GeometryPart(lines, "vertices", a.Vertices.size(), b.Vertices.size(),
-               VertexPositions(a.Vertices), VertexPositions(b.Vertices));
+  GeometryPart(lines, "vertices", a.Vertices.size(), b.Vertices.size(), VertexPositions(a.Vertices),
+               VertexPositions(b.Vertices));
   if (context.SameGame && a.Vertices.size() == b.Vertices.size())
     GeometryPart(lines, "vertex light", a.Vertices.size(), b.Vertices.size(),
                  VertexLight(a.Vertices), VertexLight(b.Vertices));
@@ -158,6 +158,14 @@ void ComparePortals(int room, const Room& a, const Room& b, std::vector<Change>&
     const int j = newOf[i];
     if (j >= 0 && SamePortal(a.Portals[i], b.Portals[j])) continue;
     Change c = change(j >= 0 ? ChangeKind::Changed : ChangeKind::Removed, static_cast<int>(i), j);
+    if (j >= 0) {
+      const Portal& p = a.Portals[i];
+      const Portal& q = b.Portals[j];
+      std::vector<std::string> topics;
+      if (p.AdjoiningRoom != q.AdjoiningRoom) topics.push_back("room");
+      if (p.Normal != q.Normal || p.Vertices != q.Vertices) topics.push_back("shape");
+      c.Summary = Join(topics, ", ");
+    }
     c.Details.push_back(j >= 0 ? Arrow(PortalText(a.Portals[i]), PortalText(b.Portals[j]))
                                : "was " + PortalText(a.Portals[i]));
     out.push_back(std::move(c));
@@ -183,8 +191,8 @@ void CompareLight(const RoomLight& a, const RoomLight& b, Lines& lines) {
   if (a.X != b.X || a.Y != b.Y || a.Z != b.Z)
     lines.Add("position", "position " + Arrow(Position(a.X, a.Y, a.Z), Position(b.X, b.Y, b.Z)));
   if (a.DX != b.DX || a.DY != b.DY || a.DZ != b.DZ)
-    lines.Add("direction", "direction words " + Arrow(Position(a.DX, a.DY, a.DZ),
-                                                     Position(b.DX, b.DY, b.DZ)));
+    lines.Add("direction",
+              "direction words " + Arrow(Position(a.DX, a.DY, a.DZ), Position(b.DX, b.DY, b.DZ)));
   lines.Field("intensity", "intensity", a.Intensity1, b.Intensity1);
   lines.Field("intensity", "intensity 2", a.Intensity2, b.Intensity2);
   lines.Field("intensity", "intensity byte", a.Intensity, b.Intensity);
@@ -197,24 +205,31 @@ void CompareLight(const RoomLight& a, const RoomLight& b, Lines& lines) {
   const struct {
     const char* Topic;
     const char* Name;
-    float RoomLight::* Field;
-  } floats[] = {{"position", "float x", &RoomLight::FX},  {"position", "float y", &RoomLight::FY},
-                {"position", "float z", &RoomLight::FZ},  {"cone", "in", &RoomLight::In},
-                {"cone", "out", &RoomLight::Out},         {"cone", "length", &RoomLight::Length},
-                {"cone", "cut-off", &RoomLight::CutOff},  {"direction", "direction x", &RoomLight::DirX},
+    float RoomLight::*Field;
+  } floats[] = {{"position", "float x", &RoomLight::FX},
+                {"position", "float y", &RoomLight::FY},
+                {"position", "float z", &RoomLight::FZ},
+                {"cone", "in", &RoomLight::In},
+                {"cone", "out", &RoomLight::Out},
+                {"cone", "length", &RoomLight::Length},
+                {"cone", "cut-off", &RoomLight::CutOff},
+                {"direction", "direction x", &RoomLight::DirX},
                 {"direction", "direction y", &RoomLight::DirY},
                 {"direction", "direction z", &RoomLight::DirZ},
-                {"range", "range", &RoomLight::Range},    {"colour", "red", &RoomLight::Red},
-                {"colour", "green", &RoomLight::Green},   {"colour", "blue", &RoomLight::Blue}};
+                {"range", "range", &RoomLight::Range},
+                {"colour", "red", &RoomLight::Red},
+                {"colour", "green", &RoomLight::Green},
+                {"colour", "blue", &RoomLight::Blue}};
   for (const auto& f : floats)
     if (!SameBits(a.*f.Field, b.*f.Field))
-      lines.Add(f.Topic, std::string(f.Name) + " " + Arrow(FloatText(a.*f.Field), FloatText(b.*f.Field)));
+      lines.Add(f.Topic,
+                std::string(f.Name) + " " + Arrow(FloatText(a.*f.Field), FloatText(b.*f.Field)));
 }
 
 void CompareLights(int room, const Room& a, const Room& b, std::vector<Change>& out) {
   const size_t both = std::min(a.Lights.size(), b.Lights.size());
   for (size_t k = 0; k < std::max(a.Lights.size(), b.Lights.size()); ++k) {
-    const ChangeKind kind = k < both                 ? ChangeKind::Changed
+    const ChangeKind kind = k < both              ? ChangeKind::Changed
                             : k < a.Lights.size() ? ChangeKind::Removed
                                                   : ChangeKind::Added;
     Lines lines;
@@ -228,8 +243,8 @@ void CompareLights(int room, const Room& a, const Room& b, std::vector<Change>& 
     c.Where += ", light " + std::to_string(k);
     if (kind != ChangeKind::Changed) {
       const RoomLight& l = kind == ChangeKind::Added ? b.Lights[k] : a.Lights[k];
-      lines.Add(KindWord(kind), std::string(kind == ChangeKind::Added ? "is" : "was") +
-                                    " at " + Position(l.X, l.Y, l.Z));
+      lines.Add(KindWord(kind), std::string(kind == ChangeKind::Added ? "is" : "was") + " at " +
+                                    Position(l.X, l.Y, l.Z));
     }
     Push(out, std::move(c), lines);
   }
@@ -270,10 +285,10 @@ void CompareStatics(const Context& context, int room, const Room& a, const Room&
     int sa = 0, sb = 0;
     if (SectorOf(j >= 0 ? context.New : context.Old, room, shown.X, shown.Z, sa, sb))
       c.A = sa, c.B = sb;
-    c.Where += ", static " + (i >= 0 && j >= 0 && i != j ? std::to_string(i) + " -> " : "") +
-               std::to_string(j >= 0 ? j : i) + " (" +
-               StaticName(context.Names, shown.ObjectID, j >= 0 ? context.NewGame : context.OldGame) +
-               ")";
+    c.Where +=
+        ", static " + (i >= 0 && j >= 0 && i != j ? std::to_string(i) + " -> " : "") +
+        std::to_string(j >= 0 ? j : i) + " (" +
+        StaticName(context.Names, shown.ObjectID, j >= 0 ? context.NewGame : context.OldGame) + ")";
     return c;
   };
   auto whole = [&](const RoomStatic& s, bool inNew) {
@@ -319,8 +334,8 @@ void CompareRooms(const Context& context, std::vector<Change>& out) {
     if (r >= oldCount || r >= newCount) {
       const bool added = r >= oldCount;
       const Room& shown = added ? context.New.Rooms[r] : context.Old.Rooms[r];
-      Change c = RoomChange(added ? ChangeKind::Added : ChangeKind::Removed, ChangeSubject::Room,
-                            room);
+      Change c =
+          RoomChange(added ? ChangeKind::Added : ChangeKind::Removed, ChangeSubject::Room, room);
       c.Summary = KindWord(c.Kind);
       c.Details.push_back(std::string(added ? "is " : "was ") + Size(shown) + " sectors at (" +
                           std::to_string(shown.Info.X) + ", " + std::to_string(shown.Info.Z) +
@@ -333,7 +348,8 @@ void CompareRooms(const Context& context, std::vector<Change>& out) {
     const Room& b = context.New.Rooms[r];
     Lines header;
     CompareHeader(context, a, b, header);
-    if (!header.Empty()) Push(out, RoomChange(ChangeKind::Changed, ChangeSubject::Room, room), header);
+    if (!header.Empty())
+      Push(out, RoomChange(ChangeKind::Changed, ChangeSubject::Room, room), header);
     Lines geometry;
     CompareGeometry(context, a, b, geometry);
     if (!geometry.Empty()) {

@@ -38,8 +38,12 @@ void Differs(SectionDiff& section, int64_t entry) {
 
 template <typename List>
 SectionDiff ListSection(std::string name, const List& a, const List& b) {
-  SectionDiff section{std::move(name), static_cast<int64_t>(a.size()),
-                      static_cast<int64_t>(b.size()), a.size() == b.size(), {}, 0};
+  SectionDiff section{std::move(name),
+                      static_cast<int64_t>(a.size()),
+                      static_cast<int64_t>(b.size()),
+                      a.size() == b.size(),
+                      {},
+                      0};
   for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
     if (!SameRecord(a[i], b[i])) Differs(section, static_cast<int64_t>(i));
   return section;
@@ -57,8 +61,8 @@ bool PageDiffers(const Pixels& a, const Pixels& b, int64_t page) {
 
 // Pages by number; a page differs when any of its forms (8-, 16- or 32-bit) differs.
 SectionDiff TexturePages(const Level& a, const Level& b) {
-  SectionDiff section{"texture pages", a.NumTextiles, b.NumTextiles, a.NumTextiles == b.NumTextiles,
-                      {}, 0};
+  SectionDiff section{
+      "texture pages", a.NumTextiles, b.NumTextiles, a.NumTextiles == b.NumTextiles, {}, 0};
   for (int64_t page = 0; page < std::min(a.NumTextiles, b.NumTextiles); ++page)
     if (PageDiffers(a.Textile8, b.Textile8, page) || PageDiffers(a.Textile16, b.Textile16, page) ||
         PageDiffers(a.Textile32, b.Textile32, page))
@@ -67,8 +71,12 @@ SectionDiff TexturePages(const Level& a, const Level& b) {
 }
 
 SectionDiff FurtherPages(const Level& a, const Level& b) {
-  SectionDiff section{"further pages", a.NumMiscTextiles, b.NumMiscTextiles,
-                      a.NumMiscTextiles == b.NumMiscTextiles, {}, 0};
+  SectionDiff section{"further pages",
+                      a.NumMiscTextiles,
+                      b.NumMiscTextiles,
+                      a.NumMiscTextiles == b.NumMiscTextiles,
+                      {},
+                      0};
   for (int64_t page = 0; page < std::min(a.NumMiscTextiles, b.NumMiscTextiles); ++page)
     if (PageDiffers(a.MiscTextile32, b.MiscTextile32, page)) Differs(section, page);
   return section;
@@ -79,8 +87,8 @@ std::span<const uint8_t> MeshBytes(const Level& level, const std::vector<int32_t
                                    int32_t pointer) {
   if (pointer < 0 || static_cast<size_t>(pointer) > level.MeshData.size()) return {};
   const auto next = std::upper_bound(starts.begin(), starts.end(), pointer);
-  const size_t end = next == starts.end() ? level.MeshData.size()
-                                          : std::min<size_t>(*next, level.MeshData.size());
+  const size_t end =
+      next == starts.end() ? level.MeshData.size() : std::min<size_t>(*next, level.MeshData.size());
   return {level.MeshData.data() + pointer, end - static_cast<size_t>(pointer)};
 }
 
@@ -92,9 +100,12 @@ std::vector<int32_t> MeshStarts(const Level& level) {
 }
 
 SectionDiff Meshes(const Level& a, const Level& b) {
-  SectionDiff section{"meshes", static_cast<int64_t>(a.MeshPointers.size()),
+  SectionDiff section{"meshes",
+                      static_cast<int64_t>(a.MeshPointers.size()),
                       static_cast<int64_t>(b.MeshPointers.size()),
-                      a.MeshPointers.size() == b.MeshPointers.size(), {}, 0};
+                      a.MeshPointers.size() == b.MeshPointers.size(),
+                      {},
+                      0};
   const std::vector<int32_t> startsA = MeshStarts(a), startsB = MeshStarts(b);
   for (size_t k = 0; k < std::min(a.MeshPointers.size(), b.MeshPointers.size()); ++k) {
     const auto x = MeshBytes(a, startsA, a.MeshPointers[k]);
@@ -146,7 +157,8 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
       {"page counts",
        [](const Level& a, const Level& b) {
          return Whole("page counts", 3, 3,
-                      a.NumRoomTextiles == b.NumRoomTextiles && a.NumObjTextiles == b.NumObjTextiles &&
+                      a.NumRoomTextiles == b.NumRoomTextiles &&
+                          a.NumObjTextiles == b.NumObjTextiles &&
                           a.NumBumpTextiles == b.NumBumpTextiles);
        }},
       {"palette",
@@ -155,7 +167,8 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
        }},
       {"16-bit palette",
        [](const Level& a, const Level& b) {
-         return ListSection("16-bit palette", Entries<Byte4>(a.Palette16), Entries<Byte4>(b.Palette16));
+         return ListSection("16-bit palette", Entries<Byte4>(a.Palette16),
+                            Entries<Byte4>(b.Palette16));
        }},
       {"texture pages", TexturePages},
       {"further pages", FurtherPages},
@@ -167,7 +180,9 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
        }},
       {"meshes", Meshes},
       {"animations",
-       [](const Level& a, const Level& b) { return ListSection("animations", a.Animations, b.Animations); }},
+       [](const Level& a, const Level& b) {
+         return ListSection("animations", a.Animations, b.Animations);
+       }},
       {"state changes",
        [](const Level& a, const Level& b) {
          return ListSection("state changes", a.StateChanges, b.StateChanges);
@@ -181,10 +196,15 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
          return ListSection("animation commands", a.AnimCommands, b.AnimCommands);
        }},
       {"mesh trees",
-       [](const Level& a, const Level& b) { return ListSection("mesh trees", a.MeshTrees, b.MeshTrees); }},
-      {"frames", [](const Level& a, const Level& b) { return ListSection("frames", a.Frames, b.Frames); }},
+       [](const Level& a, const Level& b) {
+         return ListSection("mesh trees", a.MeshTrees, b.MeshTrees);
+       }},
+      {"frames",
+       [](const Level& a, const Level& b) { return ListSection("frames", a.Frames, b.Frames); }},
       {"moveables",
-       [](const Level& a, const Level& b) { return ListSection("moveables", a.Moveables, b.Moveables); }},
+       [](const Level& a, const Level& b) {
+         return ListSection("moveables", a.Moveables, b.Moveables);
+       }},
       {"statics table",
        [](const Level& a, const Level& b) {
          return ListSection("statics table", a.StaticMeshDefs, b.StaticMeshDefs);
@@ -201,7 +221,8 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
        [](const Level& a, const Level& b) {
          return ListSection("sprite sequences", a.SpriteSequences, b.SpriteSequences);
        }},
-      {"cameras", [](const Level& a, const Level& b) { return ListSection("cameras", a.Cameras, b.Cameras); }},
+      {"cameras",
+       [](const Level& a, const Level& b) { return ListSection("cameras", a.Cameras, b.Cameras); }},
       {"fly-by cameras",
        [](const Level& a, const Level& b) {
          return ListSection("fly-by cameras", a.FlybyCameras, b.FlybyCameras);
@@ -222,9 +243,10 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
          s.Equal = s.Equal && units.Equal;
          return s;
        }},
-      {"overlaps",
-       [](const Level& a, const Level& b) { return ListSection("overlaps", a.Overlaps, b.Overlaps); }},
-      {"zones", [](const Level& a, const Level& b) { return ListSection("zones", a.Zones, b.Zones); }},
+      {"overlaps", [](const Level& a,
+                      const Level& b) { return ListSection("overlaps", a.Overlaps, b.Overlaps); }},
+      {"zones",
+       [](const Level& a, const Level& b) { return ListSection("zones", a.Zones, b.Zones); }},
       {"animated textures",
        [](const Level& a, const Level& b) {
          SectionDiff s = ListSection("animated textures", a.AnimatedTextures, b.AnimatedTextures);
@@ -245,7 +267,9 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
          return Whole("demo", a.NumDemoData, b.NumDemoData, a.DemoData == b.DemoData);
        }},
       {"sound map",
-       [](const Level& a, const Level& b) { return ListSection("sound map", a.SoundMap, b.SoundMap); }},
+       [](const Level& a, const Level& b) {
+         return ListSection("sound map", a.SoundMap, b.SoundMap);
+       }},
       {"sound details",
        [](const Level& a, const Level& b) {
          return ListSection("sound details", a.SoundDetails, b.SoundDetails);
@@ -258,7 +282,8 @@ const std::vector<std::pair<const char*, SectionMaker>>& AllSections() {
        [](const Level& a, const Level& b) {
          return ListSection("sample indices", a.SampleIndices, b.SampleIndices);
        }},
-      {"samples", [](const Level& a, const Level& b) { return ListSection("samples", a.Samples, b.Samples); }},
+      {"samples",
+       [](const Level& a, const Level& b) { return ListSection("samples", a.Samples, b.Samples); }},
       {"add-on block",
        [](const Level& a, const Level& b) {
          return WholeList("add-on block", a.TrailingBlock, b.TrailingBlock);

@@ -43,8 +43,8 @@ struct TriggerView {
   uint16_t Function = 0;
   uint16_t Setup = 0;
   std::vector<TriggerEntry> Actions;
-  std::vector<ActionKey> Keys;      // as compared: an old level's renumbered
-  std::vector<uint16_t> RawWords;   // each action word as stored, without the end bit
+  std::vector<ActionKey> Keys;     // as compared: an old level's renumbered
+  std::vector<uint16_t> RawWords;  // each action word as stored, without the end bit
 };
 
 // A list's entries other than triggers, by their words without the end bit.
@@ -59,8 +59,9 @@ struct ListView {
 ListView ViewOf(const Context& context, const FloorList& list, bool renumber) {
   ListView view;
   for (const FloorEntry& entry : list.Entries) {
-    std::vector<uint16_t> words(list.Words.begin() + static_cast<ptrdiff_t>(entry.First),
-                                list.Words.begin() + static_cast<ptrdiff_t>(entry.First + entry.Length));
+    std::vector<uint16_t> words(
+        list.Words.begin() + static_cast<ptrdiff_t>(entry.First),
+        list.Words.begin() + static_cast<ptrdiff_t>(entry.First + entry.Length));
     for (uint16_t& w : words) w &= static_cast<uint16_t>(~kEndBit);
     if (entry.Code != kFdTrigger) {
       view.PlainCodes.push_back(entry.Code);
@@ -76,8 +77,8 @@ ListView ViewOf(const Context& context, const FloorList& list, bool renumber) {
       ActionKey key;
       key.Action = entry.Actions[k].Action;
       key.Word = words[at];
-      const bool hasExtra = (key.Action == kActionCamera || key.Action == kActionFlyby) &&
-                            at + 1 < words.size();
+      const bool hasExtra =
+          (key.Action == kActionCamera || key.Action == kActionFlyby) && at + 1 < words.size();
       key.Extra = hasExtra ? words[at + 1] : 0;
       trigger.RawWords.push_back(key.Word);
       if (renumber && NamesItem(key.Action)) {
@@ -159,8 +160,12 @@ void ComparePlain(const Context& context, const ListView& before, const ListView
         oldUsed[i] = newUsed[j] = true;
         break;
       }
-  auto oldText = [&](size_t i) { return EntryText(before.Plain[i], before.PlainCodes[i], context.OldGame); };
-  auto newText = [&](size_t j) { return EntryText(after.Plain[j], after.PlainCodes[j], context.NewGame); };
+  auto oldText = [&](size_t i) {
+    return EntryText(before.Plain[i], before.PlainCodes[i], context.OldGame);
+  };
+  auto newText = [&](size_t j) {
+    return EntryText(after.Plain[j], after.PlainCodes[j], context.NewGame);
+  };
   for (size_t i = 0; i < before.Plain.size(); ++i) {
     if (oldUsed[i]) continue;
     for (size_t j = 0; j < after.Plain.size(); ++j) {
@@ -225,6 +230,8 @@ class ActionWords {
     entry.TriggerType = static_cast<int16_t>((trigger.Function >> 8) & 0x7F);
     std::string line = TriggerLine(entry, inNew ? context_.New : context_.Old,
                                    inNew ? context_.NewGame : context_.OldGame, context_.Names);
+    // An object the names file leaves unnamed: its number says it all.
+    if (line.ends_with(" ()")) line.resize(line.size() - 3);
     if (trigger.Keys[k].Action == kActionCamera || trigger.Keys[k].Action == kActionFlyby)
       line += " [" + Hex(trigger.Keys[k].Extra, 4) + "]";
     return line;
@@ -278,8 +285,8 @@ void CompareTriggers(const Context& context, const ListView& before, const ListV
   }
   auto whole = [&](const TriggerView& trigger, bool inNew) {
     changed = true;
-    lines.Add("trigger", std::string(inNew ? "trigger added: " : "trigger removed: ") +
-                             TriggerText(trigger));
+    lines.Add("trigger",
+              std::string(inNew ? "trigger added: " : "trigger removed: ") + TriggerText(trigger));
     const TriggerView none{};
     const ActionWords words(context, inNew ? none : trigger, inNew ? trigger : none);
     for (size_t k = 0; k < trigger.Keys.size(); ++k)
@@ -294,15 +301,17 @@ void CompareRecord(const Sector& a, const Sector& b, Lines& lines) {
   const bool wallA = a.Floor == kWallFloor, wallB = b.Floor == kWallFloor;
   if (wallA != wallB) {
     const Sector& open = wallA ? b : a;
-    lines.Add("wall", std::string(wallB ? "became a wall (was floor " : "no longer a wall (floor ") +
-                          Clicks(open.Floor) + ", ceiling " + Clicks(open.Ceiling) + " clicks)");
+    lines.Add("wall",
+              std::string(wallB ? "became a wall (was floor " : "no longer a wall (floor ") +
+                  Clicks(open.Floor) + ", ceiling " + Clicks(open.Ceiling) + " clicks)");
   } else {
     if (a.Floor != b.Floor)
       lines.Add("floor", "floor " + Arrow(Clicks(a.Floor), Clicks(b.Floor)) + " clicks");
     if (a.Ceiling != b.Ceiling)
       lines.Add("ceiling", "ceiling " + Arrow(Clicks(a.Ceiling), Clicks(b.Ceiling)) + " clicks");
   }
-  if (a.BoxIndex != b.BoxIndex) lines.Add("box", "box " + Arrow(BoxText(a.BoxIndex), BoxText(b.BoxIndex)));
+  if (a.BoxIndex != b.BoxIndex)
+    lines.Add("box", "box " + Arrow(BoxText(a.BoxIndex), BoxText(b.BoxIndex)));
   if (a.RoomBelow != b.RoomBelow)
     lines.Add("room below", "room below " + Arrow(RoomText(a.RoomBelow), RoomText(b.RoomBelow)));
   if (a.RoomAbove != b.RoomAbove)

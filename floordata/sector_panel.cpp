@@ -91,7 +91,7 @@ SectorStaticsView ShowStatics(const Level& level, Game gameVersion, const Object
 
 std::string TriggerTypeWord(int type) {
   return type >= 0 && type < static_cast<int>(kTypeWords.size()) ? std::string(kTypeWords[type])
-                                                                  : "TriggerType" + NumText(type);
+                                                                 : "TriggerType" + NumText(type);
 }
 
 std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,

@@ -65,9 +65,10 @@ bool Call(F& callback, const E& entry, const WordSpan& at) {
 }
 
 // The one walk behind every operation. onEntry(PlainEntry) and onAction(TriggerEntry), each
-// optionally with its WordSpan, return false to stop the walk. A trigger is always stepped over as its whole action list, so an
-// entry after a trigger whose function word has no end bit is still read correctly. Returns
-// the number of words from the list start to the end of the last entry walked.
+// optionally with its WordSpan, return false to stop the walk. A trigger is always stepped over as
+// its whole action list, so an entry after a trigger whose function word has no end bit is still
+// read correctly. Returns the number of words from the list start to the end of the last entry
+// walked.
 template <typename OnEntry, typename OnAction>
 size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAction) {
   const int32_t start = static_cast<int16_t>(fdIndex);
@@ -229,7 +230,8 @@ FloorList GetFloorList(const Level& level, uint16_t fdIndex) {
   const size_t covered =
       list.Entries.empty() ? 0 : list.Entries.back().First + list.Entries.back().Length;
   if (covered < words)
-    list.Entries.push_back(FloorEntry{list.Words[covered] & 0x1F, covered, words - covered, {}, {}});
+    list.Entries.push_back(
+        FloorEntry{list.Words[covered] & 0x1F, covered, words - covered, {}, {}});
   return list;
 }
 

@@ -25,7 +25,7 @@ class CompareFixture : public MapFixture {
     doc.CurrentLevel = std::move(loaded->Result.Lvl);
     ShowOpenedLevel(doc, state);
     opened = level();
-    const std::pair<int, const char*> named[] = {{0, "Lara"},     {106, "Door"},  {104, "Switch"},
+    const std::pair<int, const char*> named[] = {{0, "Lara"},     {106, "Door"},    {104, "Switch"},
                                                  {39, "Tiger"},   {136, "Shotgun"}, {60, "Boulder"},
                                                  {64, "Slammer"}, {67, "Block"}};
     for (auto [id, name] : named) names.Objects[id][GameNumber(Game::TR3)] = name;

@@ -1,6 +1,8 @@
 // Real levels: each equal to itself read again, edits through the editor's commands found
 // exactly, every pair of levels of one game compared, and fourth-game levels against their
 // conversions.
+#include "support/real_levels.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,7 +12,6 @@
 #include "floordata/sector_contents.h"
 #include "map/edit_commands.h"
 #include "map/selection.h"
-#include "support/real_levels.h"
 #include "write/convert_tr4.h"
 
 namespace slab {
@@ -38,8 +39,8 @@ TEST(CompareRealLevels, EveryLevelIsEqualToItselfReadAgain) {
   const ObjectNames names;
   for (const auto& [path, loaded] : RealLevels()) {
     const auto again = test::LoadFile(path);
-    const LevelDiff diff = CompareLevels(loaded->Result.Lvl, loaded->GameVersion,
-                                         again->Result.Lvl, again->GameVersion, names);
+    const LevelDiff diff = CompareLevels(loaded->Result.Lvl, loaded->GameVersion, again->Result.Lvl,
+                                         again->GameVersion, names);
     EXPECT_TRUE(diff.Equal() && diff.Notes.empty()) << path << "\n" << DiffReport(diff, false);
   }
 }
@@ -97,7 +98,8 @@ TEST_F(RealLevelEdits, CommandsOnTheFirstItemAreFoundExactly) {
       b = SectorOfPosition(it.Z, room.Info.Z);
       const std::vector<int> here = EntitiesOnSector(level, it.Room, a, b);
       if (here.empty() || here.front() != static_cast<int>(i)) continue;
-      if (a + 2 < room.NumXSectors - 1 && room.SectorAt(a + 2, b).Floor != 0x81) item = static_cast<int>(i);
+      if (a + 2 < room.NumXSectors - 1 && room.SectorAt(a + 2, b).Floor != 0x81)
+        item = static_cast<int>(i);
     }
     if (item < 0) continue;
     SCOPED_TRACE(path.string());
@@ -116,21 +118,22 @@ TEST_F(RealLevelEdits, CommandsOnTheFirstItemAreFoundExactly) {
     DrawSelection(state);
     ASSERT_TRUE(WallCommand(doc, state, history, true));
 
-    const LevelDiff diff = CompareLevels(level, loaded->GameVersion, doc.CurrentLevel,
-                                         doc.GameVersion, names);
+    const LevelDiff diff =
+        CompareLevels(level, loaded->GameVersion, doc.CurrentLevel, doc.GameVersion, names);
     std::vector<std::string> found;
     for (const Change& change : diff.Changes)
-      found.push_back(std::string(KindWord(change.Kind)) + " " + std::to_string(change.Room) +
-                      " " + std::to_string(change.A) + "," + std::to_string(change.B) + " " +
+      found.push_back(std::string(KindWord(change.Kind)) + " " + std::to_string(change.Room) + " " +
+                      std::to_string(change.A) + "," + std::to_string(change.B) + " " +
                       std::to_string(change.Entity) + " " + change.Summary);
     const std::string r = std::to_string(room) + " ";
     const std::string added = std::to_string(level.Items.size());
-    EXPECT_EQ(found, (std::vector<std::string>{
-                         "changed " + r + std::to_string(a + 2) + "," + std::to_string(b) + " -1 wall",
-                         "changed " + r + std::to_string(a + 1) + "," + std::to_string(b) + " " +
-                             std::to_string(item) + " position, angle, flags",
-                         "added " + r + std::to_string(a) + "," + std::to_string(b) + " " + added +
-                             " added"}))
+    EXPECT_EQ(
+        found,
+        (std::vector<std::string>{
+            "changed " + r + std::to_string(a + 2) + "," + std::to_string(b) + " -1 wall",
+            "changed " + r + std::to_string(a + 1) + "," + std::to_string(b) + " " +
+                std::to_string(item) + " position, angle, flags",
+            "added " + r + std::to_string(a) + "," + std::to_string(b) + " " + added + " added"}))
         << DiffReport(diff, false);
     for (const SectionDiff& section : diff.Sections) EXPECT_TRUE(section.Equal) << section.Name;
   }
