@@ -4,7 +4,9 @@
 
 namespace slab {
 
-bool LevelDiff::Equal() const {
+bool LevelDiff::Equal() const { return OldGame == NewGame && ComparedPartsEqual(); }
+
+bool LevelDiff::ComparedPartsEqual() const {
   return Changes.empty() && std::all_of(Sections.begin(), Sections.end(),
                                         [](const SectionDiff& s) { return s.Equal; });
 }

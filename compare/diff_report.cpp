@@ -86,6 +86,8 @@ std::string DiffReport(const LevelDiff& diff, bool brief) {
   for (const std::string& note : diff.Notes) line("note: ", note);
   if (diff.Equal())
     line("", "equal");
+  else if (diff.ComparedPartsEqual())
+    line("", "rooms, sectors, floor data and items equal; the games differ");
   else
     line("", std::to_string(diff.Changes.size()) + " changes, " +
                  std::to_string(differingSections) + " sections differ");

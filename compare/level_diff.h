@@ -74,7 +74,10 @@ struct LevelDiff {
   // What differs without changing what the game does (the floor data laid out anew).
   std::vector<std::string> Notes;
 
+  // Levels of different games are never equal, whatever was compared of them.
   bool Equal() const;
+  // What was compared is equal: the changes and sections are empty or equal.
+  bool ComparedPartsEqual() const;
 };
 
 // Compares two levels of any games. Levels of the same game are compared in full; levels of

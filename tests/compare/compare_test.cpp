@@ -193,6 +193,7 @@ TEST(CompareGames, AFourthGameLevelAgainstItsConversionListsTheConvertersChanges
                        "room 0, AI 0: removed: was type 1, room 0, sector none, position (1, 2, "
                        "3), angle 90 (0.49 deg), flags 0x0005, OCB 4"}));
   EXPECT_TRUE(diff.Sections.empty());
+  EXPECT_FALSE(diff.Equal());
   const std::vector<std::string>& skipped = diff.NotCompared;
   EXPECT_NE(std::find(skipped.begin(), skipped.end(), "texture pages"), skipped.end());
   EXPECT_NE(std::find(skipped.begin(), skipped.end(), "animations"), skipped.end());

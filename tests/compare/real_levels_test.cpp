@@ -145,31 +145,39 @@ TEST(CompareRealLevels, FourthGameLevelsAgainstTheirConversions) {
   const ObjectNames names;
   for (const auto& [path, loaded] : RealLevels()) {
     if (loaded->GameVersion != Game::TR4) continue;
-    SCOPED_TRACE(path.string());
     const Level& original = loaded->Result.Lvl;
-    const Level converted = ConvertTR4Model(original, Game::TR2, SpriteWad{});
-    const LevelDiff diff = CompareLevels(original, Game::TR4, converted, Game::TR2, names);
-    // The converter renumbers the pick-ups 157 to 173 and drops the AI objects; every other
-    // item is as it was.
-    size_t renumbered = 0, removed = 0;
-    for (const Change& change : diff.Changes) {
-      if (change.Subject == ChangeSubject::AIObject) {
-        EXPECT_EQ(change.Kind, ChangeKind::Removed);
-        ++removed;
-      } else if (change.Subject == ChangeSubject::Item) {
-        ASSERT_EQ(change.Kind, ChangeKind::Changed) << ChangeHeadline(change);
-        const int id = original.Items[change.OldIndex].ObjectID;
-        EXPECT_EQ(change.Details, std::vector<std::string>{"type " + std::to_string(id) + " -> " +
-                                                           std::to_string(id - 22)});
-        ++renumbered;
-      }
-    }
     size_t pickups = 0;
     for (const Item& item : original.Items) pickups += item.ObjectID >= 157 && item.ObjectID <= 173;
-    EXPECT_EQ(renumbered, pickups);
-    EXPECT_EQ(removed, original.AIObjects.size());
-    EXPECT_FALSE(diff.NotCompared.empty());
-    EXPECT_TRUE(diff.Sections.empty());
+    for (Game target : {Game::TR2, Game::TR3}) {
+      SCOPED_TRACE(path.string() + " for game " + std::to_string(GameNumber(target)));
+      const Level converted = ConvertTR4Model(original, target, SpriteWad{});
+      const LevelDiff diff = CompareLevels(original, Game::TR4, converted, target, names);
+      // For the second game the converter renumbers the pick-ups 157 to 173; for the third it
+      // turns the AI objects into static meshes. Either drops the AI objects; every other item
+      // is as it was.
+      size_t renumbered = 0, removed = 0, statics = 0;
+      for (const Change& change : diff.Changes) {
+        if (change.Subject == ChangeSubject::AIObject) {
+          EXPECT_EQ(change.Kind, ChangeKind::Removed);
+          ++removed;
+        } else if (change.Subject == ChangeSubject::Static) {
+          EXPECT_EQ(change.Kind, ChangeKind::Added);
+          ++statics;
+        } else if (change.Subject == ChangeSubject::Item) {
+          ASSERT_EQ(change.Kind, ChangeKind::Changed) << ChangeHeadline(change);
+          const int id = original.Items[change.OldIndex].ObjectID;
+          EXPECT_EQ(change.Details, std::vector<std::string>{"type " + std::to_string(id) + " -> " +
+                                                             std::to_string(id - 22)});
+          ++renumbered;
+        }
+      }
+      EXPECT_EQ(renumbered, target == Game::TR2 ? pickups : 0);
+      EXPECT_EQ(removed, original.AIObjects.size());
+      EXPECT_EQ(statics, target == Game::TR3 ? original.AIObjects.size() : 0);
+      EXPECT_FALSE(diff.Equal());
+      EXPECT_FALSE(diff.NotCompared.empty());
+      EXPECT_TRUE(diff.Sections.empty());
+    }
   }
 }
 
