@@ -7,6 +7,7 @@
 #include "cli/cli_common.h"
 #include "compare/diff_report.h"
 #include "compare/level_diff.h"
+#include "level/text.h"
 
 namespace slab::cli {
 
@@ -43,17 +44,19 @@ ordered_json DiffJson(const LevelDiff& diff, const std::string& oldFile,
                       const std::string& newFile) {
   ordered_json changes = ordered_json::array();
   for (const Change& c : diff.Changes)
-    changes.push_back({{"kind", KindWord(c.Kind)},
-                       {"subject", SubjectWord(c.Subject)},
-                       {"room", OrNull(c.Room)},
-                       {"a", OrNull(c.A)},
-                       {"b", OrNull(c.B)},
-                       {"old_index", OrNull(c.OldIndex)},
-                       {"new_index", OrNull(c.NewIndex)},
-                       {"entity", OrNull(c.Entity)},
-                       {"where", c.Where},
-                       {"summary", c.Summary},
-                       {"details", c.Details}});
+    changes.push_back(
+        {{"kind", KindWord(c.Kind)},
+         {"subject", SubjectWord(c.Subject)},
+         {"room", OrNull(c.Room)},
+         {"a", OrNull(c.A)},
+         {"b", OrNull(c.B)},
+         {"sector", c.A < 0 ? ordered_json(nullptr) : ordered_json(SectorLabel(c.A, c.B))},
+         {"old_index", OrNull(c.OldIndex)},
+         {"new_index", OrNull(c.NewIndex)},
+         {"entity", OrNull(c.Entity)},
+         {"where", c.Where},
+         {"summary", c.Summary},
+         {"details", c.Details}});
   ordered_json sections = ordered_json::array();
   for (const SectionDiff& s : diff.Sections)
     sections.push_back({{"name", s.Name},

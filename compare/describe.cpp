@@ -3,6 +3,7 @@
 
 #include "compare/diff_context.h"
 #include "floordata/sector_contents.h"
+#include "level/text.h"
 
 namespace slab::diff {
 
@@ -53,6 +54,12 @@ std::string TypeText(const Context& context, bool inNew, int objectId) {
 std::string StaticText(const Context& context, bool inNew, int staticId) {
   return std::to_string(staticId) + " (" +
          StaticName(context.Names, staticId, inNew ? context.NewGame : context.OldGame) + ")";
+}
+
+std::string PlaceText(const Change& change) {
+  std::string text = "room " + std::to_string(change.Room);
+  if (change.A >= 0 && change.B >= 0) text += ", sector " + SectorLabel(change.A, change.B);
+  return text;
 }
 
 bool SectorOf(const Level& level, int room, int64_t x, int64_t z, int& a, int& b) {

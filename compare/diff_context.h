@@ -52,6 +52,9 @@ std::string TypeText(const Context& context, bool inNew, int objectId);
 // A static mesh's id with its name: "10 (Plant)".
 std::string StaticText(const Context& context, bool inNew, int staticId);
 
+// "room 3, sector 1,4" for the change's room and sector; "room 3" when it has no sector.
+std::string PlaceText(const Change& change);
+
 // Sector (a, b) of a room holding a world position, or false when the room has no such sector.
 bool SectorOf(const Level& level, int room, int64_t x, int64_t z, int& a, int& b);
 

@@ -171,8 +171,7 @@ void CompareList(const Context& context, const std::vector<Record>& oldList,
     const Side side{context.Old, false, &olds[i], static_cast<int>(i)};
     Change change = make(ChangeKind::Removed, side);
     change.OldIndex = static_cast<int>(i);
-    change.Where = "room " + std::to_string(change.Room) + ", " + noun + std::to_string(i) +
-                   NameOf(context, side);
+    change.Where = PlaceText(change) + ", " + noun + std::to_string(i) + NameOf(context, side);
     change.Summary = "removed";
     change.Details.push_back("was " + Whole(context, side));
     out.push_back(std::move(change));
@@ -183,8 +182,7 @@ void CompareList(const Context& context, const std::vector<Record>& oldList,
     Change change;
     if (i == -1) {
       change = make(ChangeKind::Added, after);
-      change.Where = "room " + std::to_string(change.Room) + ", " + noun + std::to_string(j) +
-                     NameOf(context, after);
+      change.Where = PlaceText(change) + ", " + noun + std::to_string(j) + NameOf(context, after);
       change.Summary = "added";
       change.Details.push_back("is " + Whole(context, after));
     } else {
@@ -194,7 +192,7 @@ void CompareList(const Context& context, const std::vector<Record>& oldList,
       if (lines.Empty()) continue;
       change = make(ChangeKind::Changed, after);
       change.OldIndex = i;
-      change.Where = "room " + std::to_string(change.Room) + ", " + noun + std::to_string(i) +
+      change.Where = PlaceText(change) + ", " + noun + std::to_string(i) +
                      (i == static_cast<int>(j) ? "" : " -> " + std::to_string(j)) +
                      NameOf(context, after);
       change.Summary = lines.Summary();

@@ -285,8 +285,9 @@ void CompareStatics(const Context& context, int room, const Room& a, const Room&
     int sa = 0, sb = 0;
     if (SectorOf(j >= 0 ? context.New : context.Old, room, shown.X, shown.Z, sa, sb))
       c.A = sa, c.B = sb;
-    c.Where +=
-        ", static " + (i >= 0 && j >= 0 && i != j ? std::to_string(i) + " -> " : "") +
+    c.Where =
+        PlaceText(c) + ", static " +
+        (i >= 0 && j >= 0 && i != j ? std::to_string(i) + " -> " : "") +
         std::to_string(j >= 0 ? j : i) + " (" +
         StaticName(context.Names, shown.ObjectID, j >= 0 ? context.NewGame : context.OldGame) + ")";
     return c;

@@ -365,7 +365,7 @@ void CompareSectors(const Context& context, int room, std::vector<Change>& out) 
       change.Room = room;
       change.A = a;
       change.B = b;
-      change.Where = "room " + std::to_string(room) + ", sector " + SectorLabel(a, b);
+      change.Where = PlaceText(change);
       change.Summary = lines.Summary();
       change.Details = lines.TakeDetails();
       out.push_back(std::move(change));
