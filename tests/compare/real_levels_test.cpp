@@ -79,6 +79,7 @@ class RealLevelEdits : public testing::Test {
   Document doc;
   EditHistory history;
   ObjectNames names;
+  RecordingSink messages;
 };
 
 TEST_F(RealLevelEdits, CommandsOnTheFirstItemAreFoundExactly) {
@@ -110,16 +111,28 @@ TEST_F(RealLevelEdits, CommandsOnTheFirstItemAreFoundExactly) {
     DrawSelection(state);
     ShowSelectedSector(doc, state, names);
     ASSERT_TRUE(SelectEntity(doc, state, 0));
+    // A type from the level's own moveables other than the item's.
+    int type = 0;
+    while (type < static_cast<int>(level.Moveables.size()) &&
+           level.Moveables[type].ObjectID == level.Items[item].ObjectID)
+      ++type;
+    ASSERT_LT(type, static_cast<int>(level.Moveables.size()));
+    const Game game = loaded->GameVersion;
     ASSERT_TRUE(RotateCommand(doc, state, history));
     ASSERT_TRUE(FlagCommand(doc, state, history, ItemFlagBox::Invisible));
+    ASSERT_TRUE(TypeCommand(doc, state, history, type));
+    // First-game items have no such field in their file.
+    if (game != Game::TR1) {
+      ASSERT_TRUE(OcbCommand(doc, state, history, "77"));
+    }
     ASSERT_TRUE(MoveCommand(doc, state, history, MoveKey::Right));
     ASSERT_TRUE(AddItemCommand(doc, state, history));
+    ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Right, "FD21", messages));
     state.SelectedSectorX = a + 2;
     DrawSelection(state);
     ASSERT_TRUE(WallCommand(doc, state, history, true));
 
-    const LevelDiff diff =
-        CompareLevels(level, loaded->GameVersion, doc.CurrentLevel, doc.GameVersion, names);
+    const LevelDiff diff = CompareLevels(level, game, doc.CurrentLevel, doc.GameVersion, names);
     std::vector<std::string> found;
     for (const Change& change : diff.Changes)
       found.push_back(std::string(KindWord(change.Kind)) + " " + std::to_string(change.Room) + " " +
@@ -127,14 +140,18 @@ TEST_F(RealLevelEdits, CommandsOnTheFirstItemAreFoundExactly) {
                       std::to_string(change.Entity) + " " + change.Summary);
     const std::string r = std::to_string(room) + " ";
     const std::string added = std::to_string(level.Items.size());
+    const std::string ocb = game == Game::TR1 ? "" : game == Game::TR4 ? ", OCB" : ", intensity 2";
     EXPECT_EQ(
         found,
         (std::vector<std::string>{
+            "changed " + r + std::to_string(a) + "," + std::to_string(b) + " -1 floor data",
             "changed " + r + std::to_string(a + 2) + "," + std::to_string(b) + " -1 wall",
             "changed " + r + std::to_string(a + 1) + "," + std::to_string(b) + " " +
-                std::to_string(item) + " position, angle, flags",
+                std::to_string(item) + " type, position, angle, flags" + ocb,
             "added " + r + std::to_string(a) + "," + std::to_string(b) + " " + added + " added"}))
         << DiffReport(diff, false);
+    // The new list went to the end of the floor data.
+    EXPECT_EQ(diff.Notes.size(), 1u);
     for (const SectionDiff& section : diff.Sections) EXPECT_TRUE(section.Equal) << section.Name;
   }
   EXPECT_GT(tried, 0);
