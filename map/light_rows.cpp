@@ -48,14 +48,15 @@ LightTexts TextsOf(const RoomLight& l, Game gameVersion) {
               "fade " + std::to_string(l.Fade1) + " / " + std::to_string(l.Fade2)};
     case Game::TR3: {
       // Read with the second game's layout: the two intensities hold the colour's red, green
-      // and blue bytes and the kind (0 a sun, 1 a point); the two fades hold a point light's
-      // intensity and fade, or a sun's direction.
-      const auto i1 = static_cast<uint16_t>(l.Intensity1), i2 = static_cast<uint16_t>(l.Intensity2);
+      // and blue bytes and the kind (0 a sun, 1 a point); the second fade holds a point
+      // light's fade, the rest a sun's direction.
+      const auto i1 = static_cast<uint16_t>(l.Intensity1);
+      const auto i2 = static_cast<uint16_t>(l.Intensity2);
       const std::string colour = RgbText(i1 & 0xFF, i1 >> 8, i2 & 0xFF);
       const int type = i2 >> 8;
       if (type == 0) return {"Sun", colour, "-"};
-      return {type == 1 ? "Point" : "Type " + std::to_string(type),
-              colour + ", intensity " + std::to_string(l.Fade1), "fade " + std::to_string(l.Fade2)};
+      return {type == 1 ? "Point" : "Type " + std::to_string(type), colour,
+              "fade " + std::to_string(l.Fade2)};
     }
     case Game::TR4: {
       const int type = l.LightType & 0xFF;
@@ -69,12 +70,14 @@ LightTexts TextsOf(const RoomLight& l, Game gameVersion) {
       return t;
     }
     case Game::TR5: {
-      LightTexts t{
-          KindName(l.LightType),
-          "r " + FloatText(l.Red) + ", g " + FloatText(l.Green) + ", b " + FloatText(l.Blue),
-          "in " + FloatText(l.In) + ", out " + FloatText(l.Out)};
-      if (l.LightType == 0) t.Reach = "-";
-      if (l.LightType == 2) t.Reach += ", range " + FloatText(l.Range);
+      // The kind is the low byte; the byte after it is padding.
+      const int type = l.LightType & 0xFF;
+      LightTexts t{KindName(type),
+                   "r " + FloatText(l.Red) + ", g " + FloatText(l.Green) + ", b " +
+                       FloatText(l.Blue),
+                   "in " + FloatText(l.In) + ", out " + FloatText(l.Out)};
+      if (type == 0) t.Reach = "-";
+      if (type == 2) t.Reach += ", range " + FloatText(l.Range);
       return t;
     }
     default:

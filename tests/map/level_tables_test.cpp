@@ -110,7 +110,7 @@ TEST_F(Tables, LightRowsOfEveryGame) {
   sun.Intensity2 = 0x00FF;
   tr3.Rooms[0].Lights = {point, sun};
   Open(tr3);
-  EXPECT_EQ(lightCells(0), (Cells{"Point", "#102030, intensity 5000", "fade 8000"}));
+  EXPECT_EQ(lightCells(0), (Cells{"Point", "#102030", "fade 8000"}));
   EXPECT_EQ(lightCells(1), (Cells{"Sun", "#1020FF", "-"}));
 
   test::Tr4Draft tr4 = test::SampleTr4Draft();
@@ -126,13 +126,18 @@ TEST_F(Tables, LightRowsOfEveryGame) {
             (Cells{"Spot", "#0A141E, intensity 31", "in 1.5, out 2.5, length 3.5, cut-off 4.5"}));
   EXPECT_EQ(lightCells(2)[0], "Fog bulb");
 
-  Open(test::ComposeTR5(test::SampleTr5Draft()).Bytes, "sample.trc");
+  test::Tr5Draft tr5Draft = test::SampleTr5Draft();
+  // The kind is the low byte; real files leave a filler byte after it.
+  tr5Draft.Rooms[0].Base.Lights[1].LightType = static_cast<int16_t>(0xCD01);
+  Open(test::ComposeTR5(tr5Draft).Bytes, "sample.trc");
   const auto tr5 = BuildLightRows(level(), doc.GameVersion);
   ASSERT_FALSE(tr5.empty());
   EXPECT_EQ(tr5[0].Cells[static_cast<int>(LightColumn::X)], "1.5");  // the float position
   EXPECT_EQ(lightCells(0)[0], "Spot");
   EXPECT_EQ(lightCells(0)[1], "r 0.5, g 0, b 0");
   EXPECT_NE(lightCells(0)[2].find("range 2048"), std::string::npos) << lightCells(0)[2];
+  EXPECT_EQ(lightCells(1)[0], "Point");
+  EXPECT_EQ(lightCells(1)[2].find("range"), std::string::npos) << lightCells(1)[2];
 }
 
 // Camera 0 is the switch's camera and, here, also a corridor trigger's; camera 1 is a sink
