@@ -2,6 +2,8 @@
 // sectors.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
 #include <set>
 #include <tuple>
 
@@ -47,6 +49,23 @@ TEST_F(MapExtras, LegendNamesEveryColourTheMapDraws) {
   ASSERT_GE(entries.size(), 3u);
   EXPECT_EQ(entries[0].Colour, map_colour::kBlocked);
   EXPECT_EQ(entries.back().Kind, LegendKind::Outline);
+}
+
+// The README's table of fill colours is the legend's, in the same order.
+TEST(MapLegend, TheReadmeTableIsTheLegend) {
+  std::ifstream in(SLAB_README);
+  ASSERT_TRUE(in) << SLAB_README;
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(in, line);)
+    if (line.starts_with("| ") && line.find(", ") != std::string::npos &&
+        std::isdigit(static_cast<unsigned char>(line[2])))
+      rows.push_back(line.substr(2, line.find(" |") - 2));
+  std::vector<std::string> fills;
+  for (const LegendEntry& e : MapLegend(Game::TR3))
+    if (e.Kind == LegendKind::Fill)
+      fills.push_back(std::to_string(e.Colour.R) + ", " + std::to_string(e.Colour.G) + ", " +
+                      std::to_string(e.Colour.B));
+  EXPECT_EQ(rows, fills);
 }
 
 TEST(MapLegend, FunctionsAreNamedAsTheirButtons) {
