@@ -1,6 +1,7 @@
 #include "map/level_tables.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 #include "floordata/sector_contents.h"
@@ -33,6 +34,18 @@ std::string SectorCell(const ListTarget& target) {
 
 std::string RoomCell(int room) { return room < 0 ? "-" : std::to_string(room); }
 
+std::string FloatText(double value) {
+  char text[48];
+  // Damaged files may hold any float: huge ones in exponent form.
+  const bool plain = std::isfinite(value) && std::abs(value) < 1e15;
+  std::snprintf(text, sizeof text, plain ? "%.2f" : "%g", value);
+  if (!plain) return text;
+  std::string s = text;
+  while (!s.empty() && s.back() == '0') s.pop_back();
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  return s == "-0" ? "0" : s;
+}
+
 }  // namespace table_rows
 
 namespace {
@@ -60,18 +73,13 @@ std::string Hex16(uint16_t word) {
   return text;
 }
 
-// Whole sectors from the level's origin; rooms start on sector boundaries.
+// Sectors from the level's origin; rooms start on sector boundaries.
 std::string SectorsText(int32_t units) {
-  const int32_t sectors = units / kSectorUnits;
-  return units % kSectorUnits == 0 ? std::to_string(sectors)
-                                   : std::to_string(static_cast<double>(units) / kSectorUnits);
+  return table_rows::FloatText(static_cast<double>(units) / kSectorUnits);
 }
 
 // A height in units as signed clicks, the game's Y running down.
-std::string ClicksText(int32_t units) {
-  const int32_t clicks = units / 256;
-  return units % 256 == 0 ? std::to_string(clicks) : std::to_string(units / 256.0);
-}
+std::string ClicksText(int32_t units) { return table_rows::FloatText(units / 256.0); }
 
 struct FlagWord {
   uint16_t Bit;

@@ -9,16 +9,7 @@
 namespace slab {
 namespace {
 
-// A float as people read it: two decimals at most, no trailing zeros.
-std::string FloatText(float value) {
-  if (!std::isfinite(value)) return std::to_string(value);
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
-  std::string s = text;
-  while (!s.empty() && s.back() == '0') s.pop_back();
-  if (!s.empty() && s.back() == '.') s.pop_back();
-  return s == "-0" ? "0" : s;
-}
+using table_rows::FloatText;
 
 std::string RgbText(unsigned r, unsigned g, unsigned b) {
   char text[8];
@@ -72,10 +63,10 @@ LightTexts TextsOf(const RoomLight& l, Game gameVersion) {
     case Game::TR5: {
       // The kind is the low byte; the byte after it is padding.
       const int type = l.LightType & 0xFF;
-      LightTexts t{KindName(type),
-                   "r " + FloatText(l.Red) + ", g " + FloatText(l.Green) + ", b " +
-                       FloatText(l.Blue),
-                   "in " + FloatText(l.In) + ", out " + FloatText(l.Out)};
+      LightTexts t{
+          KindName(type),
+          "r " + FloatText(l.Red) + ", g " + FloatText(l.Green) + ", b " + FloatText(l.Blue),
+          "in " + FloatText(l.In) + ", out " + FloatText(l.Out)};
       if (type == 0) t.Reach = "-";
       if (type == 2) t.Reach += ", range " + FloatText(l.Range);
       return t;
@@ -103,7 +94,7 @@ std::vector<ListRow> BuildLightRows(const Level& level, Game gameVersion) {
       const bool floats = gameVersion == Game::TR5;
       const double x = floats ? l.FX : l.X, y = floats ? l.FY : l.Y, z = floats ? l.FZ : l.Z;
       auto coordinate = [&](double v) {
-        return floats ? FloatText(static_cast<float>(v)) : std::to_string(static_cast<int64_t>(v));
+        return floats ? FloatText(v) : std::to_string(static_cast<int64_t>(v));
       };
       ListRow row;
       const bool finite =

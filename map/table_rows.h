@@ -15,6 +15,9 @@ ListTarget TargetAt(const Level& level, int room, int64_t x, int64_t z);
 // The sector column of such a target: its label, or "-" when the point is on no sector.
 std::string SectorCell(const ListTarget& target);
 
+// A number as people read it: two decimals at most, no trailing zeros ("1.5", "2048").
+std::string FloatText(double value);
+
 // "-" for a room that is not there.
 std::string RoomCell(int room);
 
