@@ -86,7 +86,8 @@ void AddDiffCommand(CLI::App& app, Job& job, const std::string& programFolder) {
   auto* cmd = app.add_subcommand(
       "diff",
       "Compare two levels, A the old version and B the new one: what changed, room by room, "
-      "sector by sector, item by item (exit 0 equal, 1 different, 2 a file refused)");
+      "sector by sector, item by item (exit 0 equal, 1 different, 2 a file refused or a usage "
+      "error)");
   struct Args {
     std::string Old, New;
     bool Json = false, Brief = false;
