@@ -52,18 +52,6 @@ TEST_F(WindowSaveTest, AReadOnlyLevelIsNotSavedOverAndSaveAsKeepsTheEdit) {
   EXPECT_EQ(test::ReadFile(showcase_), original);
 }
 
-TEST_F(WindowSaveTest, SavingALinkedLevelWritesTheFileTheLinkLeadsTo) {
-  const std::vector<uint8_t> original = test::ReadFile(showcase_);
-  fs::create_symlink(showcase_.filename(), dir_ / "link.tr2");
-  OpenWithKeys(dir_ / "link.tr2");
-  RotateLara();
-  Key(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(sink_.Shown.back(), "Project saved");
-  EXPECT_EQ(ShownTitle(), QString(kWindowTitle) + " [link.tr2]");
-  EXPECT_TRUE(fs::is_symlink(dir_ / "link.tr2"));
-  EXPECT_NE(test::ReadFile(showcase_), original);
-}
-
 // Other names of the file keep the old content; the user is asked before they part ways.
 TEST_F(WindowSaveTest, AHardLinkedLevelIsSavedOnlyAfterTheUserAgrees) {
   const std::vector<uint8_t> original = test::ReadFile(showcase_);

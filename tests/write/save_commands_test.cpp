@@ -177,27 +177,6 @@ TEST_F(SaveTest, AReadOnlyLevelStaysModifiedAndSaveAsIsTheWayOut) {
   EXPECT_FALSE(doc.Modified);
 }
 
-// The other names of a hard-linked level keep the old content: the user decides first.
-TEST_F(SaveTest, AHardLinkedLevelIsSavedOnlyWhenTheUserAgrees) {
-  Document doc = Open(Game::TR2, dir_ / "a.tr2");
-  const auto before = ReadFile(dir_ / "a.tr2");
-  fs::create_hard_link(dir_ / "a.tr2", dir_ / "b.tr2");
-  doc.CurrentLevel.Items[0].OCB = 5;
-  sink.NextAnswer = Answer::No;
-  EXPECT_FALSE(SaveCommand(doc, sink, "", runner));
-  ASSERT_EQ(sink.Asked.size(), 1u);
-  EXPECT_EQ(sink.Asked[0],
-            "a.tr2 has 1 other name (hard link); it will keep the old content. Save anyway?");
-  EXPECT_TRUE(sink.Shown.empty());
-  EXPECT_EQ(ReadFile(dir_ / "a.tr2"), before);
-  EXPECT_TRUE(doc.Modified);
-
-  sink.NextAnswer = Answer::Yes;
-  ASSERT_TRUE(SaveCommand(doc, sink, "", runner));
-  EXPECT_EQ(Reload(dir_ / "a.tr2").Items.at(0).OCB, 5);
-  EXPECT_EQ(ReadFile(dir_ / "b.tr2"), before);
-}
-
 // Open and the previous/next keys find level files by their extension.
 TEST_F(SaveTest, SaveAsWithoutAnExtensionAddsTheLevelsOwn) {
   ScriptedDialog dialog;
