@@ -2,6 +2,7 @@
 // job failed), what it prints, and every message on standard error naming its file once.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -30,9 +31,10 @@ class Cli : public test::TempFolderTest {
   }
 
   // Runs the tool with the arguments; returns its exit status and keeps what it printed.
-  int Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" + SLAB_CLI_PROGRAM + "' " +
-                                arguments + " >stdout.txt 2>stderr.txt";
+  // `as` goes before the program, to run it as another account.
+  int Run(const std::string& arguments, const std::string& as = {}) {
+    const std::string command = "cd '" + dir_.string() + "' && " + as + " '" + SLAB_CLI_PROGRAM +
+                                "' " + arguments + " >stdout.txt 2>stderr.txt";
     const int status = std::system(command.c_str());
     stdout_ = Text("stdout.txt");
     stderr_ = Text("stderr.txt");
@@ -111,6 +113,71 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
   // A fourth-game level converted for the third game reads back as one.
   ASSERT_EQ(Run("convert --to tr3 a.tr4 --swd TR3.swd -o out.tr2"), 0) << stderr_;
   EXPECT_EQ(Run("roundtrip out.tr2"), 0) << stdout_ << stderr_;
+}
+
+// Every job that writes follows a link to its target, leaves a read-only file alone and says
+// which other names keep the old content. The trailing bytes a rewrite drops show where it went.
+TEST_F(Cli, WritingJobsFollowLinksRefuseReadOnlyFilesAndNoteOtherNames) {
+  const auto tr2 = test::ComposeClassic(test::SampleDraft(Game::TR2)).Bytes;
+  auto longer = tr2;
+  longer.insert(longer.end(), 5, 0);
+  for (const char* name : {"real.tr2", "locked.tr2", "named.tr2"}) Write(name, longer);
+  fs::create_symlink("real.tr2", dir_ / "link.tr2");
+  fs::permissions(dir_ / "locked.tr2", fs::perms(0444));
+  fs::create_hard_link(dir_ / "named.tr2", dir_ / "other.tr2");
+
+  EXPECT_EQ(Run("adddemo link.tr2"), 0) << stderr_;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.tr2"));
+  EXPECT_EQ(test::ReadFile(dir_ / "real.tr2"), tr2);
+
+  EXPECT_EQ(Run("adddemo locked.tr2"), 2);
+  EXPECT_EQ(stderr_.substr(stderr_.find('\n') + 1),
+            "locked.tr2 could not be saved: it is read-only.\n");
+  EXPECT_EQ(test::ReadFile(dir_ / "locked.tr2"), longer);
+
+  EXPECT_EQ(Run("adddemo named.tr2"), 0) << stderr_;
+  EXPECT_NE(stderr_.find("named.tr2 has 1 other name (hard link); it will keep the old content.\n"),
+            std::string::npos)
+      << stderr_;
+  EXPECT_EQ(test::ReadFile(dir_ / "named.tr2"), tr2);
+  EXPECT_EQ(test::ReadFile(dir_ / "other.tr2"), longer);
+
+  fs::create_directories(dir_ / "wads");
+  Write("wads/TR3.swd", {1, 2, 3});
+  fs::create_symlink("wads/TR3.swd", dir_ / "TR3.swd");
+  ASSERT_EQ(Run("make-swd real.tr2 -o TR3.swd"), 0) << stderr_;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "TR3.swd"));
+  EXPECT_GT(test::ReadFile(dir_ / "wads" / "TR3.swd").size(), 3u);
+
+  test::Tr4Draft draft = test::SampleTr4Draft();
+  draft.Data.MeshPointers.clear();  // the sample's mesh words are no meshes to convert
+  Write("a.tr4", test::ComposeTR4(draft).Bytes);
+  for (const char* out : {"locked.tr2", "TR3.swd"}) fs::permissions(dir_ / out, fs::perms(0444));
+  EXPECT_EQ(Run("convert --to tr3 a.tr4 --swd TR3.swd -o locked.tr2"), 2);
+  EXPECT_NE(stderr_.find("locked.tr2 could not be saved: it is read-only."), std::string::npos)
+      << stderr_;
+  EXPECT_EQ(test::ReadFile(dir_ / "locked.tr2"), longer);
+  EXPECT_EQ(Run("make-swd real.tr2 -o TR3.swd"), 2);
+  EXPECT_EQ(stderr_, "TR3.swd could not be written: it is read-only\n");
+}
+
+// What the account running the tool may not write stays as it is, even where the folder would
+// let it replace the file (only the folder's permission counts for a rename).
+TEST_F(Cli, AnAccountThatMayNotWriteAFileCannotReplaceIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run the tool as another account";
+  if (std::system("command -v setpriv >/dev/null") != 0)
+    GTEST_SKIP() << "setpriv is not installed, so the tool cannot run as another account";
+  const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  if (Run("--help", nobody) != 0)
+    GTEST_SKIP() << "the account nobody cannot run " << SLAB_CLI_PROGRAM;
+  auto longer = test::ComposeClassic(test::SampleDraft(Game::TR2)).Bytes;
+  longer.insert(longer.end(), 5, 0);
+  Write("roots.tr2", longer);
+  fs::permissions(dir_, fs::perms::all);
+  EXPECT_EQ(Run("adddemo roots.tr2", nobody), 2);
+  EXPECT_NE(stderr_.find("roots.tr2 could not be saved: it is read-only."), std::string::npos)
+      << stderr_;
+  EXPECT_EQ(test::ReadFile(dir_ / "roots.tr2"), longer);
 }
 
 // PNG width and height, from the header chunk.
