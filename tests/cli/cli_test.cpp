@@ -205,6 +205,44 @@ TEST_F(Cli, MapScaleRepeatsEachPixelAndIsAWholeFactorUpTo16) {
   }
 }
 
+TEST_F(Cli, DiffSaysEqualOrWhatChangedAndRefusesLikeAComparisonTool) {
+  test::DraftLevel draft = test::SampleDraft(Game::TR2);
+  Write("old.tr2", test::ComposeClassic(draft).Bytes);
+  ASSERT_FALSE(draft.Items.empty());
+  draft.Items[0].Angle = static_cast<int16_t>(draft.Items[0].Angle + 16384);
+  Write("new.tr2", test::ComposeClassic(draft).Bytes);
+  Write("cut.tr2", test::ComposeClassic(draft).Truncated(5000));
+
+  EXPECT_EQ(Run("diff old.tr2 old.tr2 --brief"), 0) << stderr_;
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(Run("diff old.tr2 old.tr2"), 0) << stderr_;
+  EXPECT_TRUE(stdout_.ends_with("\nequal\n")) << stdout_;
+
+  const int room = draft.Items[0].Room;
+  EXPECT_EQ(Run("diff old.tr2 new.tr2 --brief"), 1) << stderr_;
+  EXPECT_EQ(stdout_.rfind("room " + std::to_string(room) + ", sector ", 0), 0u) << stdout_;
+  EXPECT_NE(stdout_.find(", item 0: changed (angle)\n"), std::string::npos) << stdout_;
+  EXPECT_EQ(std::count(stdout_.begin(), stdout_.end(), '\n'), 1) << stdout_;
+
+  EXPECT_EQ(Run("diff old.tr2 new.tr2 --json"), 1) << stderr_;
+  const auto json = nlohmann::json::parse(stdout_);
+  EXPECT_EQ(json["equal"], false);
+  ASSERT_EQ(json["changes"].size(), 1u);
+  const auto& change = json["changes"][0];
+  EXPECT_EQ(change["subject"], "item");
+  EXPECT_EQ(change["room"], room);
+  EXPECT_EQ(change["old_index"], 0);
+  EXPECT_EQ(change["entity"], 0);
+  EXPECT_TRUE(change["details"][0].get<std::string>().starts_with("angle ")) << change;
+
+  // A refused file, a missing one and a usage error all end with 2: 1 means "different".
+  EXPECT_EQ(Run("diff old.tr2 cut.tr2"), 2);
+  EXPECT_EQ(stderr_.rfind("cut.tr2 is damaged", 0), 0u) << stderr_;
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(Run("diff missing.tr2 old.tr2"), 2);
+  EXPECT_EQ(Run("diff old.tr2"), 2);
+}
+
 // Every list, as text and as JSON, from the sample; and on every real level each list's JSON
 // parses and holds one row per room, light, camera, static, sound source, entity or action.
 TEST_F(Cli, ListsEveryKind) {
