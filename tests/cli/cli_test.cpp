@@ -221,7 +221,9 @@ TEST_F(Cli, DiffSaysEqualOrWhatChangedAndRefusesLikeAComparisonTool) {
   const int room = draft.Items[0].Room;
   EXPECT_EQ(Run("diff old.tr2 new.tr2 --brief"), 1) << stderr_;
   EXPECT_EQ(stdout_.rfind("room " + std::to_string(room) + ", sector ", 0), 0u) << stdout_;
-  EXPECT_NE(stdout_.find(", item 0: changed (angle)\n"), std::string::npos) << stdout_;
+  // The item's name follows its index when the names file is beside the tool.
+  EXPECT_NE(stdout_.find(", item 0"), std::string::npos) << stdout_;
+  EXPECT_TRUE(stdout_.ends_with(": changed (angle)\n")) << stdout_;
   EXPECT_EQ(std::count(stdout_.begin(), stdout_.end(), '\n'), 1) << stdout_;
 
   EXPECT_EQ(Run("diff old.tr2 new.tr2 --json"), 1) << stderr_;
