@@ -154,5 +154,71 @@ TEST(PickFloorSector, TheCentreOfEachFloorPicksItsSector) {
   EXPECT_FALSE(PickFloorSector(below, level, 1, 400, 400, 200, 200));
 }
 
+// Up and Down stop short of the vertical either way; Left and Right wrap round at 6.28.
+TEST(OrbitCameraKey, TheTiltStopsShortOfTheVerticalAndTheTurnWraps) {
+  const Level level = ComposedRoom(7, 12);
+  OrbitCamera camera;
+  camera.FocusX = 3, camera.FocusZ = 5;
+  for (int i = 0; i < 40; ++i) EXPECT_TRUE(OrbitCameraKey(camera, kKeyUp, 0));
+  EXPECT_EQ(camera.AngleB, kMaxTilt);
+  UpdateOrbitCamera(camera, level, 1, 3, 5);
+  // Above the target, and still on the side the heading puts the eye on (not over the top).
+  EXPECT_GT(camera.EyeY, camera.TargetY + 0.99 * camera.Distance);
+  EXPECT_GT(camera.EyeX, camera.TargetX);
+  for (int i = 0; i < 80; ++i) OrbitCameraKey(camera, kKeyDown, 0);
+  EXPECT_EQ(camera.AngleB, -kMaxTilt);
+  camera.AngleB = 2.0;  // left past the limit by whoever set it: the next key brings it back
+  OrbitCameraKey(camera, kKeyDown, 0);
+  EXPECT_EQ(camera.AngleB, kMaxTilt);
+
+  camera.AngleA = 6.25;
+  OrbitCameraKey(camera, kKeyLeft, 0);
+  EXPECT_NEAR(camera.AngleA, 0.07, 1e-9);
+  OrbitCameraKey(camera, kKeyRight, 0);
+  EXPECT_NEAR(camera.AngleA, 6.25, 1e-9);
+  EXPECT_FALSE(OrbitCameraKey(camera, kKeyUp, 1));  // a modifier: the keys move items instead
+}
+
+// The target's height follows the selected sector's floor; a wall has none, so walling the
+// sector (or a wall chosen) leaves the camera where it was.
+TEST(UpdateOrbitCamera, AWallSectorLeavesTheTargetsHeight) {
+  Level level = ComposedRoom(7, 12);
+  OrbitCamera camera;
+  OrbitCameraClick(camera, 1, 3, true);
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  const OrbitCamera before = camera;
+  EXPECT_EQ(camera.TargetY, -0.25);
+  level.Rooms[1].SectorAt(1, 3).Floor = 0x81;
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_EQ(std::tuple(camera.TargetY, camera.EyeX, camera.EyeY, camera.EyeZ),
+            std::tuple(before.TargetY, before.EyeX, before.EyeY, before.EyeZ));
+  // No selection in the room: the focus sector's floor.
+  level.Rooms[1].SectorAt(1, 3).Floor = 2;
+  UpdateOrbitCamera(camera, level, 1, -1, -1);
+  EXPECT_EQ(camera.TargetY, -0.5);
+}
+
+// At the start heading the room lies as its map shows it: the map's top row (x = 0) is the
+// far side, higher up in the view, and the map's right (z growing) is the view's right. The
+// room, wider (12 along z) than tall (7 along x) on the map, is wider than tall in the view.
+TEST(FrameRoom, TheStartHeadingShowsTheRoomAsItsMapDoes) {
+  const Level level = ComposedRoom(7, 12);
+  OrbitCamera camera;
+  ASSERT_TRUE(FrameRoom(camera, level, 1, static_cast<double>(kWidth) / kHeight));
+  const float y = static_cast<float>(camera.TargetY);
+  auto at = [&](float x, float z) {
+    const auto p = ProjectPoint(camera, kWidth, kHeight, {4 + x, y, 7 + z});
+    EXPECT_TRUE(p);
+    return p.value_or(ScreenPoint{});
+  };
+  const ScreenPoint topLeft = at(0, 0), topRight = at(0, 12), bottomLeft = at(7, 0),
+                    bottomRight = at(7, 12);
+  EXPECT_LT(topLeft.Y, bottomLeft.Y);
+  EXPECT_LT(topRight.Y, bottomRight.Y);
+  EXPECT_LT(topLeft.X, topRight.X);
+  EXPECT_LT(bottomLeft.X, bottomRight.X);
+  EXPECT_GT(bottomRight.X - bottomLeft.X, bottomLeft.Y - topLeft.Y);
+}
+
 }  // namespace
 }  // namespace slab
