@@ -139,8 +139,9 @@ void Room3DView::mousePressEvent(QMouseEvent* event) {
 }
 
 void Room3DView::resizeGL(int, int) {
-  // A camera still framed on the room frames it again for the new shape of the view.
-  if (camera_.RoomFramed) framePending_ = true;
+  // A camera still framed on the room, as the framing left it, frames it again for the new
+  // shape of the view; one the user has turned or moved stays where it was put.
+  if (camera_.RoomFramed && !cameraMoved_) framePending_ = true;
 }
 
 Mat4 Room3DView::MarkerAt(Vec3 at) const { return MarkerMatrix(camera_, at.X, at.Y, at.Z); }
@@ -157,6 +158,7 @@ void Room3DView::RoomGeometryChanged() {
 
 bool Room3DView::OrbitKey(int keyCode, int shiftState) {
   const bool moved = OrbitCameraKey(camera_, keyCode, shiftState);
+  cameraMoved_ = cameraMoved_ || moved;
   if (moved) update();
   return moved;
 }
@@ -208,6 +210,7 @@ void Room3DView::paintGL() {
   }
   if (framePending_) {
     framePending_ = false;
+    cameraMoved_ = false;
     FrameNewRoom();
     if (focusChosen_ && focusChosen_->Room == room_)
       OrbitCameraClick(camera_, focusChosen_->Sector.X, focusChosen_->Sector.Z, true);

@@ -100,6 +100,7 @@ class Room3DView : public QOpenGLWidget {
   std::optional<SelectedSector> selected_;
   bool drawDoors_ = false;
   bool framePending_ = true;  // the room changed: frame it once the view's size is known
+  bool cameraMoved_ = false;  // by the keys since that framing
   // The last focus chosen on the map, until the next framing.
   struct ChosenFocus {
     int Room = 0;

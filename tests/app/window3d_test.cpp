@@ -159,5 +159,24 @@ TEST_F(Window3DTest, TheViewIsTurnedAsTheMapIsDrawn) {
   EXPECT_EQ(CaptionSector(), std::pair(3, 5));
 }
 
+// A framed room is framed again when the view changes its shape, until the user moves the
+// camera: then it stays where it was put.
+TEST_F(Window3DTest, ACameraTheUserMovedStaysWhenTheViewChangesSize) {
+  OpenShowcase();
+  Frame();
+  Room3DView* view = window_->View3D();
+  ClickView(1, 1);  // above the room: the view takes the focus, no sector is picked
+  ASSERT_EQ(Text("SecInf"), "Sectors");
+  for (int key : {Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_Left}) Key(key);
+  const QImage moved = Frame();
+  const QSize viewSize = view->size(), windowSize = window_->size();
+  window_->resize(windowSize.width() - 200, windowSize.height());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->size() != viewSize; }));
+  Frame();
+  window_->resize(windowSize);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == viewSize; }));
+  EXPECT_EQ(Frame(), moved);
+}
+
 }  // namespace
 }  // namespace slab
