@@ -136,6 +136,7 @@ TEST_F(Cli, SectorsAreGivenFrom0AndAsTheCaptionReadsThem) {
   EXPECT_EQ(
       std::tuple(corner["a"], corner["b"], corner["sector_label"], corner["Sectors"]["SecInf"]),
       std::tuple(0, 0, "-1,-1", "Sector Info [Sector -1,-1]"));
+}
 
 // Every job that writes follows a link to its target, leaves a read-only file alone and says
 // which other names keep the old content. The trailing bytes a rewrite drops show where it went.
