@@ -23,6 +23,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QTreeWidgetItem* Line(const QString& text, const DiffPlace& place) {
   auto* item = new QTreeWidgetItem(QStringList{text});
+  item->setToolTip(0, text);
   item->setData(0, kRoomRole, place.Room);
   item->setData(0, kARole, place.A);
   item->setData(0, kBRole, place.B);
@@ -53,6 +54,9 @@ DifferencesDock::DifferencesDock(QWidget* parent) : QDockWidget("Differences", p
   list_->setAccessibleName("Differences list");
   list_->setHeaderHidden(true);
   list_->setUniformRowHeights(true);
+  // Long lines scroll sideways rather than being cut short in a narrow dock.
+  list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list_->header()->setStretchLastSection(false);
   // A double-click goes to the line's place; the arrows open and close the groups.
   list_->setExpandsOnDoubleClick(false);
   list_->installEventFilter(this);

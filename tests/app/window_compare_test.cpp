@@ -32,7 +32,8 @@ class WindowCompareTest : public test::WindowFixture {
   std::vector<std::string> ListLines() {
     std::vector<std::string> lines;
     std::function<void(QTreeWidgetItem*, int)> add = [&](QTreeWidgetItem* item, int depth) {
-      lines.push_back(std::string(static_cast<size_t>(depth) * 2, ' ') + item->text(0).toStdString());
+      lines.push_back(std::string(static_cast<size_t>(depth) * 2, ' ') +
+                      item->text(0).toStdString());
       for (int i = 0; i < item->childCount(); ++i) add(item->child(i), depth + 1);
     };
     for (int i = 0; i < List()->topLevelItemCount(); ++i) add(List()->topLevelItem(i), 0);
@@ -48,7 +49,9 @@ class WindowCompareTest : public test::WindowFixture {
   void DoubleClickLine(QTreeWidgetItem* item) {
     ASSERT_NE(item, nullptr);
     List()->scrollToItem(item);
-    const QPoint at = List()->visualItemRect(item).center();
+    // On the line's text, where it starts: a long line runs past the dock's edge.
+    const QRect line = List()->visualItemRect(item);
+    const QPoint at(line.left() + 20, line.center().y());
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, at);
   }
@@ -110,9 +113,9 @@ TEST_F(WindowCompareTest, TheListFollowsEditsUndoSaveAndTheFilter) {
   auto* filter = Get<QLineEdit>("DifferencesFilter");
   QTest::mouseClick(filter, Qt::LeftButton);
   QTest::keyClicks(filter, "WALL");
-  EXPECT_EQ(ListLines(), (std::vector<std::string>{
-                             "Room 0: 2 changes", "  room 0, sector 2,5: changed (wall)",
-                             "    became a wall (was floor 0, ceiling -12 clicks)"}));
+  EXPECT_EQ(ListLines(),
+            (std::vector<std::string>{"Room 0: 2 changes", "  room 0, sector 2,5: changed (wall)",
+                                      "    became a wall (was floor 0, ceiling -12 clicks)"}));
   QTest::keyClick(filter, Qt::Key_Return);
   EXPECT_EQ(CurrentRoomRow(), 0);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 2,5]");
