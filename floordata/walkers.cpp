@@ -1,6 +1,7 @@
 #include "floordata/walkers.h"
 
 #include <cstddef>
+#include <type_traits>
 
 namespace slab {
 namespace {
@@ -45,12 +46,22 @@ struct PlainEntry {
   int Code = 0;
   uint16_t Function = 0;
   uint16_t Second = 0;
+  size_t Word = 0;  // where its function word lies in FloorData
+  int Words = 0;
 };
 
-// The one walk behind every operation. onEntry(PlainEntry) and onAction(TriggerEntry) return
-// false to stop the walk. A trigger is always stepped over as its whole action list, so an
-// entry after a trigger whose function word has no end bit is still read correctly. Returns
-// the number of words from the list start to the end of the last entry walked.
+// Where an action lies: its trigger's function word, its own first word and its length.
+struct ActionPlace {
+  size_t Function = 0;
+  size_t Word = 0;
+  size_t Words = 1;
+};
+
+// The one walk behind every operation. onEntry(PlainEntry) and onAction(TriggerEntry[,
+// ActionPlace]) return false to stop the walk. A trigger is always stepped over as its whole
+// action list, so an entry after a trigger whose function word has no end bit is still read
+// correctly. Returns the number of words from the list start to the end of the last entry
+// walked.
 template <typename OnEntry, typename OnAction>
 size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAction) {
   const int32_t start = static_cast<int16_t>(fdIndex);
@@ -82,7 +93,12 @@ size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAc
             endWord = kEndOfList;
           }
         }
-        if (!onAction(entry)) return action + step - start;
+        bool go = true;
+        if constexpr (std::is_invocable_v<OnAction, const TriggerEntry&, const ActionPlace&>)
+          go = onAction(entry, ActionPlace{pos, action, step});
+        else
+          go = onAction(entry);
+        if (!go) return action + step - start;
         action += step;
         if (endWord & kEndOfList) break;
       }
@@ -90,7 +106,7 @@ size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAc
     } else {
       const int length = EntryWords(code);
       if (length == 0 || !words.Has(pos + length - 1)) break;
-      PlainEntry entry{code, function, length > 1 ? words.At(pos + 1) : uint16_t{0}};
+      PlainEntry entry{code, function, length > 1 ? words.At(pos + 1) : uint16_t{0}, pos, length};
       pos += length;
       if (!onEntry(entry)) break;
     }
@@ -180,6 +196,24 @@ std::vector<uint8_t> CopySectorFloorData(const Level& level, uint16_t fdIndex) {
   if (words == 0) return {};
   const auto first = level.FloorData.begin() + 2 * static_cast<int16_t>(fdIndex);
   return {first, first + 2 * static_cast<ptrdiff_t>(words)};
+}
+
+std::vector<ListEntry> GetListLayout(const Level& level, uint16_t fdIndex) {
+  std::vector<ListEntry> entries;
+  Walk(
+      level, fdIndex,
+      [&](const PlainEntry& plain) {
+        entries.push_back({plain.Word, static_cast<size_t>(plain.Words), plain.Code, {}});
+        return true;
+      },
+      [&](const TriggerEntry& entry, const ActionPlace& place) {
+        if (entries.empty() || entries.back().Word != place.Function)
+          entries.push_back({place.Function, 2, kFdTrigger, {}});
+        entries.back().Actions.push_back({place.Word, place.Words, entry});
+        entries.back().Words = place.Word + place.Words - place.Function;
+        return true;
+      });
+  return entries;
 }
 
 TriggerCounts CountLevelTriggers(const Level& level) {
