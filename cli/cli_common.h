@@ -69,6 +69,9 @@ void AddMakeSwdCommand(CLI::App& app, Job& job);
 
 void AddMapCommand(CLI::App& app, Job& job);
 
+// programFolder: where the finisher of fourth-game saves lives.
+void AddRemoveItemCommand(CLI::App& app, Job& job, const std::string& programFolder);
+
 // The folder of the running program.
 std::string ProgramFolder(const char* argv0);
 

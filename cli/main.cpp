@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   AddConvertCommand(app, job, ProgramFolder(argv[0]));
   AddMakeSwdCommand(app, job);
   AddMapCommand(app, job);
+  AddRemoveItemCommand(app, job, ProgramFolder(argv[0]));
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
