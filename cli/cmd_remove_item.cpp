@@ -30,10 +30,14 @@ int RemoveItem(const RemoveItemOptions& o, const std::string& programFolder) {
   EditHistory history;
 
   const RemovalPlan plan = PlanEntityRemoval(doc.CurrentLevel, o.Index);
+  if (!plan.Allowed()) {
+    messages.Show(plan.Refusal);
+    return kExitFailed;
+  }
   const CommandOutcome outcome = RemoveEntityCommand(doc, state, history, o.WithActions);
   if (!outcome) {
     std::string why = outcome.Status;
-    if (plan.Allowed() && !plan.Naming.empty() && !o.WithActions)
+    if (!plan.Naming.empty() && !o.WithActions)
       why += " Give --with-actions to remove those actions too.";
     messages.Show(why);
     return kExitFailed;
