@@ -53,8 +53,8 @@ int RemoveItem(const RemoveItemOptions& o, const std::string& programFolder) {
     return kExitFailed;
   }
   std::cout << "Removed " << plan.Caption << ": " << removed.RemovedActions
-            << " trigger actions removed, " << removed.RenumberedActions
-            << " renumbered. Wrote " << o.Out << "\n";
+            << " trigger actions removed, " << removed.RenumberedActions << " renumbered. Wrote "
+            << o.Out << "\n";
   return kExitOk;
 }
 

@@ -251,12 +251,13 @@ CommandOutcome StaticAddCommand(Document& doc, MapState& state, EditHistory& his
       NewStatic(level, doc.GameVersion, state.CurrentRoom, state.SelectedSectorX,
                 state.SelectedSectorZ, choice);
   if (!added) return {nullptr, kNoStaticMeshStatus};
-  std::vector<RoomStatic>& statics = level.Rooms[static_cast<size_t>(state.CurrentRoom)].StaticMeshes;
+  std::vector<RoomStatic>& statics =
+      level.Rooms[static_cast<size_t>(state.CurrentRoom)].StaticMeshes;
   statics.push_back(*added);
   const std::string name = StaticName(names, added->ObjectID, doc.GameVersion);
-  history.Record(Edit{EditKind::StaticAdd, "Add Static Mesh " + name,
-                      StaticChange{state.CurrentRoom, static_cast<int>(statics.size()) - 1,
-                                   *added, false}});
+  history.Record(
+      Edit{EditKind::StaticAdd, "Add Static Mesh " + name,
+           StaticChange{state.CurrentRoom, static_cast<int>(statics.size()) - 1, *added, false}});
   Finish(doc, state, history);
   return {history.NextUndo(), {}};
 }
@@ -271,7 +272,8 @@ CommandOutcome StaticRemoveCommand(Document& doc, MapState& state, EditHistory& 
                     state.SelectedSectorZ);
   if (line < 0 || static_cast<size_t>(line) >= here.size()) return {nullptr, kNoStaticMeshStatus};
   const SectorStatic& chosen = here[static_cast<size_t>(line)];
-  std::vector<RoomStatic>& statics = level.Rooms[static_cast<size_t>(state.CurrentRoom)].StaticMeshes;
+  std::vector<RoomStatic>& statics =
+      level.Rooms[static_cast<size_t>(state.CurrentRoom)].StaticMeshes;
   const RoomStatic removed = statics[static_cast<size_t>(chosen.Index)];
   statics.erase(statics.begin() + chosen.Index);
   history.Record(Edit{EditKind::StaticRemove, "Remove Static Mesh " + chosen.Text,

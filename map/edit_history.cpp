@@ -55,8 +55,7 @@ void InsertAt(std::vector<T>& list, int index, const T& value) {
 
 template <typename T>
 void EraseAt(std::vector<T>& list, int index) {
-  if (index >= 0 && static_cast<size_t>(index) < list.size())
-    list.erase(list.begin() + index);
+  if (index >= 0 && static_cast<size_t>(index) < list.size()) list.erase(list.begin() + index);
 }
 
 void PutRemoval(Level& level, const EntityRemoved& c, bool undo) {

@@ -207,8 +207,7 @@ RemovalPlan PlanEntityRemoval(const Level& level, int entity) {
 
 std::string RemovalQuestion(const Level& level, Game gameVersion, const ObjectNames& names,
                             const RemovalPlan& plan) {
-  std::string text =
-      plan.Caption + " is named by " + ActionCount(plan.Naming.size()) + ":\n";
+  std::string text = plan.Caption + " is named by " + ActionCount(plan.Naming.size()) + ":\n";
   for (size_t i = 0; i < plan.Naming.size() && i < kQuestionLines; ++i) {
     const NamingAction& action = plan.Naming[i];
     text += Place(action) + ": " + TriggerLine(action.Entry, level, gameVersion, names);
@@ -309,8 +308,7 @@ std::optional<EntityRemoved> RemoveEntity(Level& level, int entity, bool withAct
     const auto to = moved.find(sector.FDIndex);
     if (to == moved.end()) continue;
     patch.Pointers.push_back({sector.Room, sector.X, sector.Z, sector.FDIndex, to->second});
-    level.Rooms[static_cast<size_t>(sector.Room)].SectorAt(sector.X, sector.Z).FDIndex =
-        to->second;
+    level.Rooms[static_cast<size_t>(sector.Room)].SectorAt(sector.X, sector.Z).FDIndex = to->second;
   }
   for (const auto& [word, change] : inPlace) {
     patch.Words.push_back(change);

@@ -29,8 +29,8 @@ struct NamingAction {
 struct RemovalPlan {
   int Entity = -1;
   bool IsAI = false;
-  std::string Caption;             // "Item 12", "AI 0"
-  std::string Refusal;             // why it can't be removed at all; empty when it can
+  std::string Caption;               // "Item 12", "AI 0"
+  std::string Refusal;               // why it can't be removed at all; empty when it can
   std::vector<NamingAction> Naming;  // in room order, then a, then b, then list order
   bool Allowed() const { return Refusal.empty(); }
 };

@@ -23,7 +23,8 @@ int16_t AmbientColour(const Room& room, Game gameVersion) {
   }
   // The room colour's bytes, lowest first, are blue, green, red and a spare byte; the fifth
   // game keeps them in four single bytes.
-  if (gameVersion == Game::TR5) return Colour15(room.ReverbInfo, room.WaterScheme, room.Tr5RoomByte);
+  if (gameVersion == Game::TR5)
+    return Colour15(room.ReverbInfo, room.WaterScheme, room.Tr5RoomByte);
   const auto low = static_cast<uint16_t>(room.AmbientIntensity1);
   const auto high = static_cast<uint16_t>(room.AmbientIntensity2);
   return Colour15(high & 0xFF, low >> 8, low & 0xFF);
@@ -35,7 +36,8 @@ std::vector<StaticMeshChoice> StaticMeshChoices(const Level& level, Game gameVer
                                                 const ObjectNames& names) {
   std::vector<StaticMeshChoice> choices;
   for (const StaticMeshDef& def : level.StaticMeshDefs)
-    choices.push_back({def.ID, std::to_string(def.ID) + " " + StaticName(names, def.ID, gameVersion)});
+    choices.push_back(
+        {def.ID, std::to_string(def.ID) + " " + StaticName(names, def.ID, gameVersion)});
   return choices;
 }
 

@@ -30,8 +30,9 @@ std::vector<SectorStatic> SectorStatics(const Level& level, Game gameVersion,
                                         const ObjectNames& names, int room, int a, int b);
 
 // The two intensities of a static added to the room: the pair most of its statics use (the
-// one counted to the top first on a tie), or, in a room without statics, its ambient light in the form the
-// game's statics take (a darkness up to the second game, a 15-bit colour from the third on).
+// one counted to the top first on a tie), or, in a room without statics, its ambient light in the
+// form the game's statics take (a darkness up to the second game, a 15-bit colour from the third
+// on).
 std::pair<int16_t, int16_t> NewStaticIntensities(const Level& level, Game gameVersion, int room);
 
 // The static mesh at position `choice` of CurMesh, at the centre of sector (a, b) on its

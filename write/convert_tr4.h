@@ -35,8 +35,7 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
 
 // The conversion of a fourth-game level as our reader filled it; what it had to leave out is
 // reported through messages. Throws ConversionError.
-Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad,
-                      MessageSink& messages);
+Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad, MessageSink& messages);
 
 // The steps, each over the level in place.
 

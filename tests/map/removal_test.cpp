@@ -67,8 +67,9 @@ class RemovalTest : public test::MapFixture {
     const int tiger = test::kShowcaseTiger;
     list(1, 2, {Fn(kFdClimb, 2), Fn(kFdTrigger, 0, true), 0x3E00, Act(0, tiger, true)});
     list(1, 3, {Fn(kFdTrigger), 0x3E00, Act(0, tiger), Act(1, 0), 0x8000, Fn(kFdKill, 0, true)});
-    list(1, 4, {Fn(kFdTrigger), 0x3E00, Act(0, test::kShowcaseBoulder), Act(6, tiger, true),
-                Fn(kFdKill, 0, true)});
+    list(1, 4,
+         {Fn(kFdTrigger), 0x3E00, Act(0, test::kShowcaseBoulder), Act(6, tiger, true),
+          Fn(kFdKill, 0, true)});
     list(1, 5, {Fn(kFdTrigger, 3, true), 0x3E00, Act(0, tiger), Act(0, test::kShowcaseDoor, true)});
     state.Triggers = BuildTriggerIndex(level());
     saved = Saved();
@@ -180,14 +181,15 @@ TEST_F(RemovalTest, TheItemsOwnActionsGoOnlyWhenTheUserAgrees) {
   EXPECT_EQ(At(0, 1, 2).FDIndex, end);
   EXPECT_EQ(ListWords(level(), climb), climbList);
   // The climbable wall stays and now ends the list.
-  EXPECT_EQ(ListWords(level(), At(0, 1, 2).FDIndex), (std::vector<uint16_t>{Fn(kFdClimb, 2, true)}));
+  EXPECT_EQ(ListWords(level(), At(0, 1, 2).FDIndex),
+            (std::vector<uint16_t>{Fn(kFdClimb, 2, true)}));
   // The camera keeps its second word, whose end bit ends the trigger; the kill square stays.
-  EXPECT_EQ(ListWords(level(), At(0, 1, 3).FDIndex),
-            (std::vector<uint16_t>{Fn(kFdTrigger), 0x3E00, Act(1, 0), 0x8000, Fn(kFdKill, 0, true)}));
+  EXPECT_EQ(
+      ListWords(level(), At(0, 1, 3).FDIndex),
+      (std::vector<uint16_t>{Fn(kFdTrigger), 0x3E00, Act(1, 0), 0x8000, Fn(kFdKill, 0, true)}));
   // The boulder, renumbered, is now the trigger's last action.
   EXPECT_EQ(ListWords(level(), At(0, 1, 4).FDIndex),
-            (std::vector<uint16_t>{Fn(kFdTrigger), 0x3E00,
-                                   Act(0, test::kShowcaseBoulder - 1, true),
+            (std::vector<uint16_t>{Fn(kFdTrigger), 0x3E00, Act(0, test::kShowcaseBoulder - 1, true),
                                    Fn(kFdKill, 0, true)}));
   EXPECT_EQ(GetSectorFlags(level(), At(0, 1, 3).FDIndex), kFlagKill);
   // A key trigger without its keyhole, and triggers left with no action, leave no list.
@@ -302,7 +304,8 @@ TEST_F(StaticEditsTest, AddedStaticsStandOnTheSectorAndGoAgainToTheSavedBytes) {
   const auto saved = EncodeClassicLevel(level(), doc.GameVersion);
   const auto choices = StaticMeshChoices(level(), doc.GameVersion, names);
   ASSERT_EQ(choices.size(), 2u);
-  EXPECT_EQ(std::tie(choices[1].Id, choices[1].Text), std::make_tuple(10, std::string("10 Mesh 10")));
+  EXPECT_EQ(std::tie(choices[1].Id, choices[1].Text),
+            std::make_tuple(10, std::string("10 Mesh 10")));
   EXPECT_EQ(StaticAddCommand(doc, state, history, names, 0).Status, kNoSectorStatus);
 
   // The hall's statics share their intensities; the corridor has none, so its ambient counts.
@@ -316,8 +319,8 @@ TEST_F(StaticEditsTest, AddedStaticsStandOnTheSectorAndGoAgainToTheSavedBytes) {
   ASSERT_EQ(here.size(), 1u);
   EXPECT_EQ(here[0].Text, "Mesh 10");
   const RoomStatic& added = hall.StaticMeshes[static_cast<size_t>(here[0].Index)];
-  EXPECT_EQ(std::tie(added.X, added.Y, added.Z, added.Rotation, added.Intensity1,
-                     added.Intensity2, added.ObjectID),
+  EXPECT_EQ(std::tie(added.X, added.Y, added.Z, added.Rotation, added.Intensity1, added.Intensity2,
+                     added.ObjectID),
             std::make_tuple(3 * 1024 + 512, -1024, 2 * 1024 + 512, uint16_t{0}, int16_t{4096},
                             int16_t{4096}, uint16_t{10}));
 
@@ -352,7 +355,8 @@ TEST(NewStaticIntensities, AmbientLightInTheGamesOwnForm) {
   level.Rooms.resize(1);
   Room& room = level.Rooms[0];
   room.AmbientIntensity1 = 0;  // a darkness: 0 is full light
-  EXPECT_EQ(NewStaticIntensities(level, Game::TR3, 0), std::make_pair(int16_t{0x7FFF}, int16_t{0x7FFF}));
+  EXPECT_EQ(NewStaticIntensities(level, Game::TR3, 0),
+            std::make_pair(int16_t{0x7FFF}, int16_t{0x7FFF}));
   room.AmbientIntensity1 = 8191;
   EXPECT_EQ(NewStaticIntensities(level, Game::TR3, 0).first, 0);
   // Fourth game: the room colour's bytes are blue, green, red.

@@ -44,8 +44,8 @@ TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
       auto converted = ConvertTR4Level(bytes, path.string(), target, wad, sink);
       ASSERT_TRUE(converted.has_value()) << (sink.Shown.empty() ? "" : sink.Shown[0]);
       // AI objects become statics only where a static mesh of the level stands for them.
-      const auto leftOut = std::count_if(
-          tr4.AIObjects.begin(), tr4.AIObjects.end(), [&](const AIObject& ai) {
+      const auto leftOut =
+          std::count_if(tr4.AIObjects.begin(), tr4.AIObjects.end(), [&](const AIObject& ai) {
             return std::none_of(tr4.StaticMeshDefs.begin(), tr4.StaticMeshDefs.end(),
                                 [&](const StaticMeshDef& def) { return def.ID == ai.ObjectID; });
           });

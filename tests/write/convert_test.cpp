@@ -218,8 +218,9 @@ TEST(ConvertTR4, AIObjectsWithAStaticMeshBecomeStaticsOfTheirRoomForTheThirdGame
   const size_t before = d.Data.Rooms[5].StaticMeshes.size();
   Converted tr3 = Convert(d, Game::TR3);
   ASSERT_TRUE(tr3.Lvl);
-  EXPECT_EQ(tr3.Messages.Shown, std::vector<std::string>{
-                                    "1 AI object has no static mesh to stand for it and was left out"});
+  EXPECT_EQ(
+      tr3.Messages.Shown,
+      std::vector<std::string>{"1 AI object has no static mesh to stand for it and was left out"});
   const Room& room = tr3.Lvl->Rooms[5];
   ASSERT_EQ(room.StaticMeshes.size(), before + 2);
   for (size_t i = 0; i < 2; ++i) {
