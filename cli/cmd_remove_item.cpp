@@ -17,6 +17,10 @@ struct RemoveItemOptions {
   bool WithActions = false;
 };
 
+std::string Actions(int count) {
+  return std::to_string(count) + (count == 1 ? " trigger action" : " trigger actions");
+}
+
 int RemoveItem(const RemoveItemOptions& o, const std::string& programFolder) {
   FileMessages messages(o.File);
   auto loaded = LoadForCli(o.File, messages);
@@ -52,9 +56,11 @@ int RemoveItem(const RemoveItemOptions& o, const std::string& programFolder) {
     messages.Show(saved.Reason());
     return kExitFailed;
   }
-  std::cout << "Removed " << plan.Caption << ": " << removed.RemovedActions
-            << " trigger actions removed, " << removed.RenumberedActions << " renumbered. Wrote "
-            << o.Out << "\n";
+  std::cout << "Removed " << plan.Caption;
+  if (!plan.IsAI)
+    std::cout << ": " << Actions(removed.RemovedActions) << " removed, "
+              << removed.RenumberedActions << " renumbered";
+  std::cout << ". Wrote " << o.Out << "\n";
   return kExitOk;
 }
 
