@@ -77,20 +77,23 @@ bool SectorHasObjectTrigger(const Level& level, uint16_t fdIndex, int item);
 // The bytes of the whole list, from its first word to the last word of its last entry.
 std::vector<uint8_t> CopySectorFloorData(const Level& level, uint16_t fdIndex);
 
-// Where the entries of a sector's list lie in FloorData, in list order, for edits that
-// rewrite a list: each entry's function word and length in words, and a trigger's actions.
-struct ListAction {
-  size_t Word = 0;   // the action word
-  size_t Words = 1;  // 2 for camera and fly-by actions, whose second word holds the end bit
-  TriggerEntry Entry;
+// One entry of a list: where its words lie among the list's words, and for a trigger its
+// actions with the place of each action word.
+struct FloorEntry {
+  int Code = 0;       // the function code, 1..31
+  size_t First = 0;   // its function word, counted from the list's start
+  size_t Length = 0;  // its words
+  std::vector<TriggerEntry> Actions;
+  std::vector<size_t> ActionAt;  // each action's word, counted from the list's start
 };
-struct ListEntry {
-  size_t Word = 0;
-  size_t Words = 0;
-  int Code = 0;
-  std::vector<ListAction> Actions;  // a trigger's, in order
+
+// A sector's whole list: the words CopySectorFloorData copies, split into entries as every
+// walker reads them.
+struct FloorList {
+  std::vector<uint16_t> Words;
+  std::vector<FloorEntry> Entries;
 };
-std::vector<ListEntry> GetListLayout(const Level& level, uint16_t fdIndex);
+FloorList GetFloorList(const Level& level, uint16_t fdIndex);
 
 // Over every sector of every room: how many hold a trigger action and how many trigger
 // actions they hold together.

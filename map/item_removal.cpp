@@ -30,12 +30,20 @@ bool NamesAnItem(const TriggerEntry& entry) {
   return entry.Action == kActionObject || entry.Action == kActionTarget;
 }
 
-uint16_t WordAt(const Level& level, size_t word) {
-  return static_cast<uint16_t>(level.FloorData[2 * word] | level.FloorData[2 * word + 1] << 8);
+// The item an object or target action names, as the games read its word.
+int NamedItem(const FloorList& list, const FloorEntry& trigger, size_t action) {
+  return list.Words[trigger.ActionAt[action]] & kItemBits;
 }
 
-int NamedItem(const Level& level, const ListAction& action) {
-  return WordAt(level, action.Word) & kItemBits;
+bool NamesThe(const FloorList& list, const FloorEntry& trigger, size_t action, int item) {
+  return NamesAnItem(trigger.Actions[action]) && NamedItem(list, trigger, action) == item;
+}
+
+// An action's words: two for camera and fly-by actions, unless the list ends after one.
+size_t ActionWords(const FloorEntry& trigger, size_t action) {
+  const size_t next = action + 1 < trigger.ActionAt.size() ? trigger.ActionAt[action + 1]
+                                                           : trigger.First + trigger.Length;
+  return next - trigger.ActionAt[action];
 }
 
 uint16_t Renumbered(uint16_t word) {
@@ -71,24 +79,24 @@ struct TriggerCut {
   bool Whole = false;
 };
 
-TriggerCut CutTrigger(const Level& level, const ListEntry& trigger, int item) {
+TriggerCut CutTrigger(const FloorList& list, const FloorEntry& trigger, int item) {
   TriggerCut cut;
   size_t left = 0;
-  for (const ListAction& action : trigger.Actions) {
-    const bool goes = NamesAnItem(action.Entry) && NamedItem(level, action) == item;
+  for (size_t i = 0; i < trigger.Actions.size(); ++i) {
+    const bool goes = NamesThe(list, trigger, i, item);
     cut.Goes.push_back(goes);
     if (!goes) ++left;
   }
-  const int type = trigger.Actions.empty() ? 0 : trigger.Actions.front().Entry.TriggerType;
+  const int type = trigger.Actions.empty() ? 0 : trigger.Actions.front().TriggerType;
   cut.Whole = left == 0 || (SetOffByFirstItem(type) && cut.Goes.front());
   if (cut.Whole) cut.Goes.assign(cut.Goes.size(), true);
   return cut;
 }
 
-bool NamesItem(const Level& level, const std::vector<ListEntry>& layout, int item) {
-  for (const ListEntry& entry : layout)
-    for (const ListAction& action : entry.Actions)
-      if (NamesAnItem(action.Entry) && NamedItem(level, action) == item) return true;
+bool NamesItem(const FloorList& list, int item) {
+  for (const FloorEntry& entry : list.Entries)
+    for (size_t i = 0; i < entry.Actions.size(); ++i)
+      if (NamesThe(list, entry, i, item)) return true;
   return false;
 }
 
@@ -99,61 +107,51 @@ struct RewrittenList {
 };
 
 // The list without the item's actions (and the triggers they leave with nothing to do),
-// later items renumbered, and the end bits where the list and each trigger now end. Words
-// the layout does not account for are kept as they are.
-RewrittenList RewriteList(const Level& level, uint16_t fdIndex,
-                          const std::vector<ListEntry>& layout, int item) {
-  const auto start = static_cast<size_t>(static_cast<int16_t>(fdIndex));
-  const std::vector<uint8_t> bytes = CopySectorFloorData(level, fdIndex);
+// later items renumbered, and the end bits where the list and each trigger now end.
+RewrittenList RewriteList(const FloorList& list, int item) {
   RewrittenList out;
-  std::vector<uint16_t> words(bytes.size() / 2);
-  for (size_t i = 0; i < words.size(); ++i)
-    words[i] = static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+  std::vector<uint16_t> words = list.Words;
   std::vector<bool> gone(words.size(), false);
   auto drop = [&](size_t word, size_t count) {
-    for (size_t i = word - start; i < word - start + count && i < gone.size(); ++i) gone[i] = true;
+    for (size_t i = word; i < word + count && i < gone.size(); ++i) gone[i] = true;
   };
   auto setEnd = [&](size_t word, bool end) {
-    uint16_t& w = words[word - start];
-    w = static_cast<uint16_t>(end ? w | kEndBit : w & ~kEndBit);
+    words[word] = static_cast<uint16_t>(end ? words[word] | kEndBit : words[word] & ~kEndBit);
   };
 
-  size_t lastKeptEntry = SIZE_MAX;
-  for (const ListEntry& entry : layout) {
+  const FloorEntry* lastKeptEntry = nullptr;
+  for (const FloorEntry& entry : list.Entries) {
     if (entry.Code != kFdTrigger) {
-      lastKeptEntry = entry.Word;
+      lastKeptEntry = &entry;
       continue;
     }
-    const TriggerCut cut = CutTrigger(level, entry, item);
+    const TriggerCut cut = CutTrigger(list, entry, item);
     if (cut.Whole) {
-      drop(entry.Word, entry.Words);
+      drop(entry.First, entry.Length);
       out.Removed += static_cast<int>(entry.Actions.size());
       continue;
     }
-    lastKeptEntry = entry.Word;
-    const ListAction* lastKept = nullptr;
+    lastKeptEntry = &entry;
+    size_t lastKept = 0;
     for (size_t i = 0; i < entry.Actions.size(); ++i) {
-      const ListAction& action = entry.Actions[i];
       if (cut.Goes[i]) {
-        drop(action.Word, action.Words);
+        drop(entry.ActionAt[i], ActionWords(entry, i));
         ++out.Removed;
         continue;
       }
-      lastKept = &action;
-      if (NamesAnItem(action.Entry) && NamedItem(level, action) > item) {
-        words[action.Word - start] = Renumbered(words[action.Word - start]);
+      lastKept = i;
+      if (NamesAnItem(entry.Actions[i]) && NamedItem(list, entry, i) > item) {
+        words[entry.ActionAt[i]] = Renumbered(words[entry.ActionAt[i]]);
         ++out.Renumbered;
       }
     }
     // The trigger now ends at its last kept action (on a camera's second word).
-    for (const ListAction& action : entry.Actions)
-      setEnd(action.Word + action.Words - 1, &action == lastKept);
+    for (size_t i = 0; i < entry.Actions.size(); ++i)
+      setEnd(entry.ActionAt[i] + ActionWords(entry, i) - 1, i == lastKept);
   }
   // The copy always ends with an end bit: what follows it at the end of the floor data is
   // another list.
-  for (const ListEntry& entry : layout)
-    if (entry.Word != lastKeptEntry) setEnd(entry.Word, false);
-  if (lastKeptEntry != SIZE_MAX) setEnd(lastKeptEntry, true);
+  for (const FloorEntry& entry : list.Entries) setEnd(entry.First, &entry == lastKeptEntry);
   for (size_t i = 0; i < words.size(); ++i)
     if (!gone[i]) out.Words.push_back(words[i]);
   return out;
@@ -188,18 +186,17 @@ RemovalPlan PlanEntityRemoval(const Level& level, int entity) {
                    NumText(items - 1) + ", can be removed.";
     return plan;
   }
-  std::map<uint16_t, std::vector<ListEntry>> layouts;
+  std::map<uint16_t, FloorList> lists;
   for (const SectorList& sector : SectorsWithLists(level)) {
-    auto [at, added] = layouts.try_emplace(sector.FDIndex);
-    if (added) at->second = GetListLayout(level, sector.FDIndex);
-    for (const ListEntry& entry : at->second) {
+    auto [at, added] = lists.try_emplace(sector.FDIndex);
+    if (added) at->second = GetFloorList(level, sector.FDIndex);
+    const FloorList& list = at->second;
+    for (const FloorEntry& entry : list.Entries) {
       if (entry.Code != kFdTrigger) continue;
-      const TriggerCut cut = CutTrigger(level, entry, entity);
-      for (size_t i = 0; i < entry.Actions.size(); ++i) {
-        const ListAction& action = entry.Actions[i];
-        if (!NamesAnItem(action.Entry) || NamedItem(level, action) != entity) continue;
-        plan.Naming.push_back({sector.Room, sector.X, sector.Z, action.Entry, cut.Whole});
-      }
+      const TriggerCut cut = CutTrigger(list, entry, entity);
+      for (size_t i = 0; i < entry.Actions.size(); ++i)
+        if (NamesThe(list, entry, i, entity))
+          plan.Naming.push_back({sector.Room, sector.X, sector.Z, entry.Actions[i], cut.Whole});
     }
   }
   return plan;
@@ -251,24 +248,26 @@ std::optional<EntityRemoved> RemoveEntity(Level& level, int entity, bool withAct
 
   // Each list once, however many sectors share it.
   const std::vector<SectorList> sectors = SectorsWithLists(level);
-  std::map<uint16_t, std::vector<ListEntry>> layouts;
+  std::map<uint16_t, FloorList> lists;
   for (const SectorList& sector : sectors)
-    if (!layouts.contains(sector.FDIndex))
-      layouts[sector.FDIndex] = GetListLayout(level, sector.FDIndex);
+    if (!lists.contains(sector.FDIndex))
+      lists[sector.FDIndex] = GetFloorList(level, sector.FDIndex);
 
   // Lists that name the item get a new copy; the others are renumbered where they lie.
   std::map<uint16_t, RewrittenList> copies;
   std::map<size_t, WordChange> inPlace;
-  for (const auto& [fdIndex, layout] : layouts) {
-    if (NamesItem(level, layout, entity)) {
-      copies[fdIndex] = RewriteList(level, fdIndex, layout, entity);
+  for (const auto& [fdIndex, list] : lists) {
+    if (NamesItem(list, entity)) {
+      copies[fdIndex] = RewriteList(list, entity);
       continue;
     }
-    for (const ListEntry& entry : layout)
-      for (const ListAction& action : entry.Actions)
-        if (NamesAnItem(action.Entry) && NamedItem(level, action) > entity) {
-          const uint16_t word = WordAt(level, action.Word);
-          inPlace.try_emplace(action.Word, WordChange{action.Word, word, Renumbered(word)});
+    const auto start = static_cast<size_t>(static_cast<int16_t>(fdIndex));
+    for (const FloorEntry& entry : list.Entries)
+      for (size_t i = 0; i < entry.Actions.size(); ++i)
+        if (NamesAnItem(entry.Actions[i]) && NamedItem(list, entry, i) > entity) {
+          const size_t word = start + entry.ActionAt[i];
+          const uint16_t before = list.Words[entry.ActionAt[i]];
+          inPlace.try_emplace(word, WordChange{word, before, Renumbered(before)});
         }
   }
 

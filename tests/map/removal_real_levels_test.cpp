@@ -42,13 +42,12 @@ std::vector<std::string> ExpectedLines(const Level& before, const Level& after, 
     const Room& room = before.Rooms[r];
     for (int a = 0; a < room.NumXSectors; ++a)
       for (int b = 0; b < room.NumZSectors; ++b)
-        for (const ListEntry& entry : GetListLayout(before, room.SectorAt(a, b).FDIndex)) {
+        for (const FloorEntry& entry : GetFloorList(before, room.SectorAt(a, b).FDIndex).Entries) {
           std::vector<TriggerEntry> kept;
-          for (const ListAction& action : entry.Actions)
-            if (!NamesItem(action.Entry, item)) kept.push_back(action.Entry);
-          const int type = entry.Actions.empty() ? 0 : entry.Actions[0].Entry.TriggerType;
-          if (!entry.Actions.empty() && type >= 2 && type <= 4 &&
-              NamesItem(entry.Actions[0].Entry, item))
+          for (const TriggerEntry& action : entry.Actions)
+            if (!NamesItem(action, item)) kept.push_back(action);
+          const int type = entry.Actions.empty() ? 0 : entry.Actions[0].TriggerType;
+          if (!entry.Actions.empty() && type >= 2 && type <= 4 && NamesItem(entry.Actions[0], item))
             kept.clear();
           for (TriggerEntry e : kept) {
             if ((e.Action == kActionObject || e.Action == kActionTarget) && e.Param > item)
