@@ -128,4 +128,8 @@ bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages
   return true;
 }
 
+std::string SaveRefusal(const Document& document) {
+  return document.GameVersion == Game::TR5 ? kTr5Refused : "";
+}
+
 }  // namespace slab

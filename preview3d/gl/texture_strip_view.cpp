@@ -1,13 +1,16 @@
 #include "preview3d/gl/texture_strip_view.h"
 
 #include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace slab {
 
 TextureStripPicture::TextureStripPicture(QWidget* parent) : QWidget(parent) {
   setObjectName("TextPB");
+  setAccessibleName("Texture strip");
   setFixedWidth(256);
 }
 
@@ -43,6 +46,7 @@ TextureStripView::TextureStripView(QWidget* parent) : QWidget(parent) {
   picture_ = new TextureStripPicture(this);
   scroll_ = new QScrollBar(Qt::Vertical, this);
   scroll_->setObjectName("TextScroll");
+  scroll_->setAccessibleName("Scroll textures");
   layout->addWidget(picture_);
   layout->addWidget(scroll_);
   connect(scroll_, &QScrollBar::valueChanged, picture_, &TextureStripPicture::SetTop);
@@ -52,6 +56,11 @@ void TextureStripView::SetStrip(const TextureStrip& strip) {
   picture_->SetStrip(strip);
   scroll_->setValue(0);
   UpdateRange();
+}
+
+void TextureStripView::wheelEvent(QWheelEvent* event) {
+  // The wheel over the pages scrolls them as it would over the scroll bar.
+  QCoreApplication::sendEvent(scroll_, event);
 }
 
 void TextureStripView::resizeEvent(QResizeEvent* event) {

@@ -35,6 +35,7 @@ class TextureStripView : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void UpdateRange();
