@@ -92,7 +92,6 @@ namespace {
 template <typename T>
 T* Named(T* widget, const QString& name) {
   widget->setObjectName(name);
-  widget->setAccessibleName(name);
   return widget;
 }
 
@@ -112,6 +111,10 @@ LevelListDock::LevelListDock(const QString& title, const QString& baseName,
   type_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   type_->setMinimumContentsLength(12);
   view_ = Named(new QTableView(body), baseName);
+  // What a screen reader says: "Items list", "Filter items", "Type of items".
+  view_->setAccessibleName(title + " list");
+  filter_->setAccessibleName("Filter " + title.toLower());
+  type_->setAccessibleName("Type of " + title.toLower());
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);

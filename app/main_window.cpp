@@ -243,6 +243,7 @@ void MainWindow::BuildControls() {
   roomDelete->setEnabled(false);
   viewMode_ = Named(new QPushButton(kViewMode2D, rooms), "ViewMode");
   drawDoors_ = Named(new QCheckBox("DrawDoors", rooms), "DrawDoors");
+  drawDoors_->setAccessibleName("Draw doors");  // said as words, not as its caption's one
   roomsLayout->addWidget(roomAdd, 0, 1);
   roomsLayout->addWidget(roomDelete, 1, 1);
   roomsLayout->addWidget(viewMode_, 2, 1);

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QCoreApplication>
 #include <QPainter>
-#include <QWheelEvent>
 #include <algorithm>
 
 namespace slab {
@@ -50,6 +49,7 @@ TextureStripView::TextureStripView(QWidget* parent) : QWidget(parent) {
   layout->addWidget(picture_);
   layout->addWidget(scroll_);
   connect(scroll_, &QScrollBar::valueChanged, picture_, &TextureStripPicture::SetTop);
+  picture_->installEventFilter(this);
 }
 
 void TextureStripView::SetStrip(const TextureStrip& strip) {
@@ -58,9 +58,11 @@ void TextureStripView::SetStrip(const TextureStrip& strip) {
   UpdateRange();
 }
 
-void TextureStripView::wheelEvent(QWheelEvent* event) {
+bool TextureStripView::eventFilter(QObject* watched, QEvent* event) {
   // The wheel over the pages scrolls them as it would over the scroll bar.
-  QCoreApplication::sendEvent(scroll_, event);
+  if (watched == picture_ && event->type() == QEvent::Wheel)
+    return QCoreApplication::sendEvent(scroll_, event);
+  return QWidget::eventFilter(watched, event);
 }
 
 void TextureStripView::resizeEvent(QResizeEvent* event) {
