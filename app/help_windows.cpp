@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "map/draw_room.h"
@@ -112,15 +113,31 @@ KeysHelpWindow::KeysHelpWindow(const std::vector<KeyLine>& lines, QWidget* paren
   setObjectName("KeysHelp_Frm");
   setWindowTitle(kKeysHelpCaption);
   auto* layout = new QVBoxLayout(this);
-  QString table = "<table cellspacing=4>";
-  for (const KeyLine& line : lines)
-    table += "<tr><td><b>" + line.Keys.toHtmlEscaped() + "</b></td><td>" +
+  QString table = "<table cellspacing=3>";
+  QString group;
+  for (const KeyLine& line : lines) {
+    if (line.Group != group) {
+      group = line.Group;
+      table += "<tr><td colspan=2><br><i>" + group.toHtmlEscaped() + "</i></td></tr>";
+    }
+    table += "<tr><td><b>" + line.Keys.toHtmlEscaped() + "</b>&nbsp;&nbsp;</td><td>" +
              line.What.toHtmlEscaped() + "</td></tr>";
+  }
   table += "</table>";
-  QLabel* keys = AddText(layout, table, "KeysText", this);
+  // The list scrolls where the screen is shorter than it.
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  auto* keys = new QLabel(table, scroll);
+  keys->setObjectName("KeysText");
   keys->setTextFormat(Qt::RichText);
+  keys->setWordWrap(true);
+  keys->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  keys->setContentsMargins(6, 0, 6, 6);
+  scroll->setWidget(keys);
+  layout->addWidget(scroll, 1);
   AddCloseButton(layout, this);
-  resize(680, 560);
+  resize(600, 640);
 }
 
 }  // namespace slab

@@ -37,8 +37,10 @@ class MineCartHelpWindow : public QDialog {
 
 inline constexpr char kKeysHelpCaption[] = "Keys";
 
-// One line of Help > Keys: the key (or mouse action) and what it does.
+// One line of Help > Keys: the key (or mouse action) and what it does, under the heading of
+// its group (lines of one group follow each other).
 struct KeyLine {
+  QString Group;
   QString Keys;
   QString What;
 };

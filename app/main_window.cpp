@@ -80,12 +80,12 @@ struct CameraKey {
   const char* What;
 };
 constexpr std::array<CameraKey, 6> kCameraKeys{{
-    {Qt::Key_Left, "Turn the 3D view around the room (to the left)"},
-    {Qt::Key_Right, "Turn the 3D view around the room (to the right)"},
-    {Qt::Key_Up, "Tilt the 3D view (up)"},
-    {Qt::Key_Down, "Tilt the 3D view (down)"},
-    {Qt::Key_PageUp, "Move the 3D camera nearer"},
-    {Qt::Key_PageDown, "Move the 3D camera farther"},
+    {Qt::Key_Left, "Circle the camera around the room"},
+    {Qt::Key_Right, "Circle the camera around the room the other way"},
+    {Qt::Key_Up, "Raise the camera: look down more steeply"},
+    {Qt::Key_Down, "Lower the camera"},
+    {Qt::Key_PageUp, "Move the camera nearer"},
+    {Qt::Key_PageDown, "Move the camera farther"},
 }};
 
 bool IsCameraKey(int qtKey) {
@@ -1209,26 +1209,25 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
       QStringList keys;
       for (const QKeySequence& shortcut : action->shortcuts())
         keys << shortcut.toString(QKeySequence::NativeText);
-      lines.push_back({keys.join(", "), PlainCaption(menu->title()) + " > " +
-                                            PlainCaption(action->text())});
+      lines.push_back({"Menus", keys.join(", "),
+                       PlainCaption(menu->title()) + " > " + PlainCaption(action->text())});
     }
   }
   // The window's own key handler: Ctrl moves the chosen item, the keys alone the 3D camera.
-  for (const auto& [qtKey, move] : kMoveKeys) {
-    const QString key = QKeySequence(Qt::CTRL | static_cast<Qt::Key>(qtKey))
-                            .toString(QKeySequence::NativeText);
-    lines.push_back({key, "Move the chosen item " + Q(MoveKeyEffect(move)) +
-                              " (anywhere in the window except while typing in a text box)"});
-  }
+  for (const auto& [qtKey, move] : kMoveKeys)
+    lines.push_back({"The chosen item (anywhere in the window except while typing in a text box)",
+                     QKeySequence(Qt::CTRL | static_cast<Qt::Key>(qtKey))
+                         .toString(QKeySequence::NativeText),
+                     "Move it " + Q(MoveKeyEffect(move))});
   for (const CameraKey& camera : kCameraKeys)
-    lines.push_back({QKeySequence(camera.Key).toString(QKeySequence::NativeText),
-                     QString(camera.What) +
-                         " (while the 3D view shows and no list or text box has the focus)"});
-  lines.push_back({"Click on the map", "Select the sector; the 3D view turns to it"});
-  lines.push_back({"Right click on the map",
+    lines.push_back({"The 3D view (while it shows and no list or text box has the focus)",
+                     QKeySequence(camera.Key).toString(QKeySequence::NativeText), camera.What});
+  const QString mouse = "The mouse";
+  lines.push_back({mouse, "Click on the map", "Select the sector; the 3D view turns to it"});
+  lines.push_back({mouse, "Right click on the map",
                    "Go through the sector's portal, else to the room below (with Shift: above)"});
-  lines.push_back({"Mouse wheel on the map", "Zoom the map"});
-  lines.push_back({"Mouse wheel on the textures", "Scroll the texture strip"});
+  lines.push_back({mouse, "Wheel on the map", "Zoom the map"});
+  lines.push_back({mouse, "Wheel on the textures", "Scroll the texture strip"});
   return lines;
 }
 

@@ -223,9 +223,17 @@ TEST_F(WindowControlsTest, ListDocksKeepTheViewsArrangedAndShowWholeHeadings) {
   QApplication::processEvents();
   ASSERT_LT(views->width(), width) << "the list took no room from the views";
   EXPECT_EQ(views->orientation(), Qt::Horizontal);
-  auto* header = Get<QTableView>("ItemsList")->horizontalHeader();
-  for (int i = 0; i < header->count(); ++i)
+  auto* table = Get<QTableView>("ItemsList");
+  auto* header = table->horizontalHeader();
+  ASSERT_GT(table->model()->rowCount(), 0);
+  for (int i = 0; i < header->count(); ++i) {
     EXPECT_GE(header->sectionSize(i), header->sectionSizeHint(i)) << i;
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+      const QString cell = table->model()->index(row, i).data().toString();
+      EXPECT_GT(header->sectionSize(i), table->fontMetrics().horizontalAdvance(cell))
+          << "column " << i << " cuts " << cell.toStdString();
+    }
+  }
   Key(Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
   QApplication::processEvents();
   EXPECT_EQ(views->orientation(), Qt::Horizontal);
@@ -255,7 +263,7 @@ TEST_F(WindowControlsTest, HelpKeysListsEveryShortcut) {
                           {"Ctrl+Left", "one sector up the map"},
                           {"Ctrl+Up", "one sector right on the map"},
                           {"Ctrl+Down", "one sector left on the map"}})
-    EXPECT_TRUE(text.contains(QString("<b>%1</b></td><td>Move the chosen item %2").arg(key, way)))
+    EXPECT_TRUE(text.contains(QString("<b>%1</b>&nbsp;&nbsp;</td><td>Move it %2").arg(key, way)))
         << key;
 }
 
