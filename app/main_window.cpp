@@ -20,8 +20,8 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolTip>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <filesystem>
 #include <limits>
@@ -506,9 +506,8 @@ void MainWindow::ConnectHandlers() {
   for (int i = 0; i < 5; ++i) {
     connect(activeFlags_[i], &QCheckBox::clicked, this, [this, i] { ItemFlagClick(i); });
     // The trigger's mask is only shown: a click leaves the box as the mask has it.
-    connect(triggerFlags_[i], &QCheckBox::clicked, this, [this, i] {
-      ShowFlag(triggerFlags_[i], TextColour(triggerFlags_[i]));
-    });
+    connect(triggerFlags_[i], &QCheckBox::clicked, this,
+            [this, i] { ShowFlag(triggerFlags_[i], TextColour(triggerFlags_[i])); });
   }
   for (auto [box, flag] : {std::pair{itemInvisible_, ItemFlagBox::Invisible},
                            std::pair{itemCb_, ItemFlagBox::ClearBody}})
@@ -1084,8 +1083,10 @@ constexpr char kMaximisedKey[] = "MainWindow/Maximised";
 QRect FitInside(QRect rect, const QRect& area, const QSize& least) {
   rect.setWidth(std::max(std::min(rect.width(), area.width()), least.width()));
   rect.setHeight(std::max(std::min(rect.height(), area.height()), least.height()));
-  rect.moveLeft(std::clamp(rect.left(), area.left(), std::max(area.left(), area.right() - rect.width() + 1)));
-  rect.moveTop(std::clamp(rect.top(), area.top(), std::max(area.top(), area.bottom() - rect.height() + 1)));
+  rect.moveLeft(
+      std::clamp(rect.left(), area.left(), std::max(area.left(), area.right() - rect.width() + 1)));
+  rect.moveTop(
+      std::clamp(rect.top(), area.top(), std::max(area.top(), area.bottom() - rect.height() + 1)));
   return rect;
 }
 
@@ -1215,10 +1216,10 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
   }
   // The window's own key handler: Ctrl moves the chosen item, the keys alone the 3D camera.
   for (const auto& [qtKey, move] : kMoveKeys)
-    lines.push_back({"The chosen item (anywhere in the window except while typing in a text box)",
-                     QKeySequence(Qt::CTRL | static_cast<Qt::Key>(qtKey))
-                         .toString(QKeySequence::NativeText),
-                     "Move it " + Q(MoveKeyEffect(move))});
+    lines.push_back(
+        {"The chosen item (anywhere in the window except while typing in a text box)",
+         QKeySequence(Qt::CTRL | static_cast<Qt::Key>(qtKey)).toString(QKeySequence::NativeText),
+         "Move it " + Q(MoveKeyEffect(move))});
   for (const CameraKey& camera : kCameraKeys)
     lines.push_back({"The 3D view (while it shows and no list or text box has the focus)",
                      QKeySequence(camera.Key).toString(QKeySequence::NativeText), camera.What});

@@ -140,9 +140,9 @@ CommandOutcome TypeCommand(Document& doc, MapState& state, EditHistory& history,
 
 CommandOutcome MoveCommand(Document& doc, MapState& state, EditHistory& history, MoveKey key) {
   MoveResult result = MoveResult::Moved;
-  CommandOutcome outcome =
-      EntityCommand(doc, state, history, EditKind::ItemMove, "Move",
-                    [&] { result = MoveSelectedEntity(doc, state, key, kCtrlKey); });
+  CommandOutcome outcome = EntityCommand(doc, state, history, EditKind::ItemMove, "Move", [&] {
+    result = MoveSelectedEntity(doc, state, key, kCtrlKey);
+  });
   // A key that did nothing says why, or the user presses on and wonders.
   if (!outcome && outcome.Status.empty() && result != MoveResult::Moved) {
     const std::string who = EntityCaption(doc.CurrentLevel, state.SelectedEntity);

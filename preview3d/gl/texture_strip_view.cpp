@@ -1,7 +1,7 @@
 #include "preview3d/gl/texture_strip_view.h"
 
-#include <QHBoxLayout>
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QPainter>
 #include <algorithm>
 

@@ -16,9 +16,9 @@ TEST(FileMessages, AMessageThatDoesNotNameTheFileGetsItAsItsDetail) {
   messages.ShowDetailed("No TR4 Level!", "lake.tr4 starts with 54 52 39 00.");
   messages.Show("No trigger found for this object!", "Slabwright2");
   EXPECT_EQ(shown.Shown,
-            (std::vector<std::string>{"Unknown TR version!", "lake.tr4 is damaged: the rooms end early",
-                                      "Unknown TR version!", "No TR4 Level!",
-                                      "No trigger found for this object!"}));
+            (std::vector<std::string>{
+                "Unknown TR version!", "lake.tr4 is damaged: the rooms end early",
+                "Unknown TR version!", "No TR4 Level!", "No trigger found for this object!"}));
   EXPECT_EQ(shown.Details,
             (std::vector<std::string>{"File: /levels/lake.tr4", "",
                                       "File: /levels/lake.tr4\nThe file starts with 54 52 39 00.",

@@ -79,7 +79,8 @@ TEST_F(Window3DTest, TheViewerClosesWithEscapeAndARefusedFileOpensNone) {
   std::vector<uint8_t> bytes = test::ReadFile(showcase_);
   bytes.resize(bytes.size() / 2);
   std::ofstream(half, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   const size_t shown = sink_.Shown.size();
   EXPECT_EQ(OpenLevelView(QString::fromStdString(half.string()), sink_), nullptr);
   EXPECT_EQ(sink_.Shown.size(), shown + 1);

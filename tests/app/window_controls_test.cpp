@@ -28,7 +28,8 @@ constexpr char kTr5Refused[] = "TR5 levels can't be saved at the moment!";
 
 void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 class WindowControlsTest : public test::WindowFixture {
@@ -254,8 +255,8 @@ TEST_F(WindowControlsTest, HelpKeysListsEveryShortcut) {
       // Each key stands alone in a line's keys: "<b>Ctrl++, Ctrl+=</b>".
       const QString key = shortcut.toString(QKeySequence::NativeText).toHtmlEscaped();
       const QRegularExpression alone("(<b>|, )" + QRegularExpression::escape(key) + "(</b>|, )");
-      EXPECT_TRUE(text.contains(alone)) << action->objectName().toStdString() << " "
-                                        << key.toStdString();
+      EXPECT_TRUE(text.contains(alone))
+          << action->objectName().toStdString() << " " << key.toStdString();
     }
   }
   EXPECT_GE(shortcuts, 14);
