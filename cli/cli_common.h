@@ -62,6 +62,7 @@ void AddAddDemoCommand(CLI::App& app, Job& job, const std::string& programFolder
 // programFolder: where "TR4Objects.dat" lives.
 void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder);
 void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolder);
+void AddListCommand(CLI::App& app, Job& job, const std::string& programFolder);
 
 // programFolder: where the sprite wad "TR3.swd" lives.
 void AddConvertCommand(CLI::App& app, Job& job, const std::string& programFolder);

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   AddAddDemoCommand(app, job, ProgramFolder(argv[0]));
   AddSectorCommand(app, job, ProgramFolder(argv[0]));
   AddTriggersCommand(app, job, ProgramFolder(argv[0]));
+  AddListCommand(app, job, ProgramFolder(argv[0]));
   AddConvertCommand(app, job, ProgramFolder(argv[0]));
   AddMakeSwdCommand(app, job);
   AddMapCommand(app, job);

@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "support/compose_classic.h"
 #include "support/compose_tr45.h"
+#include "support/expected.h"
 #include "support/real_levels.h"
 
 namespace slab {
@@ -133,6 +135,55 @@ TEST_F(Cli, MapScaleRepeatsEachPixelAndIsAWholeFactorUpTo16) {
   for (const char* bad : {"0", "17", "2.5"}) {
     EXPECT_EQ(Run(std::string("map a.tr2 --room 0 -o bad.png --scale ") + bad), 1) << bad;
     EXPECT_FALSE(fs::exists(dir_ / "bad.png")) << bad;
+  }
+}
+
+// Every list, as text and as JSON, from the sample; and on every real level each list's JSON
+// parses and holds one row per room, light, camera, static, sound source, entity or action.
+TEST_F(Cli, ListsEveryKind) {
+  Write("a.tr2", test::ComposeClassic(test::SampleDraft(Game::TR2)).Bytes);
+  ASSERT_EQ(Run("list rooms a.tr2"), 0) << stderr_;
+  EXPECT_EQ(stdout_.substr(0, stdout_.find('\n')),
+            "Room\tX\tZ\tSize\tFloor\tCeiling\tFlags\tAlternate\tGroup\tItems\tStatics\tLights\t"
+            "Portals\tTrigger sectors");
+  EXPECT_NE(stdout_.find("\n0\t0\t0\t8 x 8\t"), std::string::npos) << stdout_;
+  ASSERT_EQ(Run("list cameras a.tr2 --json"), 0) << stderr_;
+  const auto cameras = nlohmann::json::parse(stdout_);
+  ASSERT_EQ(cameras.at("rows").size(), 1u);
+  EXPECT_EQ(cameras["rows"][0]["cells"]["Kind"], "Fixed camera");
+  EXPECT_EQ(cameras["rows"][0]["target"]["room"], 0);
+  EXPECT_TRUE(cameras["rows"][0]["target"]["entity"].is_null());
+  EXPECT_EQ(Run("list boxes a.tr2"), 1);
+  EXPECT_NE(stderr_.find("rooms, lights, cameras, statics, sounds, items, triggers"),
+            std::string::npos)
+      << stderr_;
+  EXPECT_EQ(Run("list rooms missing.tr2"), 2);
+
+  if (test::RealLevelsDir().empty()) return;
+  for (const auto& file : test::RealLevels({""})) {
+    const nlohmann::json* e = test::ExpectedEntry(file);
+    if (!e || !e->contains("rooms")) continue;  // refused files have no figures
+    int64_t lights = 0, statics = 0;
+    for (const auto& room : e->at("rooms")) {
+      lights += room.value("NumLights", 0);
+      statics += room.value("NumStaticMeshes", 0);
+    }
+    const std::pair<const char*, int64_t> kinds[] = {
+        {"rooms", e->value("NumRooms", -1)},
+        {"lights", lights},
+        // The fifth game's reader passes over its cameras and sound sources.
+        {"cameras", e->value("game", 0) == 5 ? 0 : e->value("NumCameras", -1)},
+        {"statics", statics},
+        {"sounds", e->value("game", 0) == 5 ? 0 : e->value("NumSoundSources", -1)},
+        {"items", e->value("NumItems", -1) + e->value("NumAIObjects", 0)},
+        {"triggers", e->value("trigger_actions", -1)}};
+    for (auto [kind, count] : kinds) {
+      SCOPED_TRACE(file.string() + " " + kind);
+      ASSERT_EQ(Run(std::string("list ") + kind + " '" + file.string() + "' --json"), 0) << stderr_;
+      const auto j = nlohmann::json::parse(stdout_, nullptr, false);
+      ASSERT_FALSE(j.is_discarded()) << "not JSON";
+      EXPECT_EQ(static_cast<int64_t>(j.at("rows").size()), count);
+    }
   }
 }
 
