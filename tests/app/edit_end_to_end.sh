@@ -31,7 +31,7 @@ cp "$work/level.tr2" "$work/original.tr2"
 wait_display
 window=""
 for attempt in 1 2; do
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_DATA_HOME="$work/data" "$program" --open "$work/level.tr2" &>"$work/program.log" &
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$program" --open "$work/level.tr2" &>"$work/program.log" &
   pid=$!
   window="$(wait_window 'Slabwright 3.1 \[level.tr2\]')"
   [ -n "$window" ] && break
