@@ -10,7 +10,8 @@ FileMessages::FileMessages(MessageSink& messages, const std::string& path)
       fileLine_("File: " + path) {}
 
 bool FileMessages::NamesFile(std::string_view text) const {
-  return !name_.empty() && text.find(name_) != std::string_view::npos;
+  // With no file given there is nothing to name.
+  return name_.empty() || text.find(name_) != std::string_view::npos;
 }
 
 void FileMessages::Show(std::string_view text, std::string_view title) {

@@ -24,6 +24,10 @@ TEST(FileMessages, AMessageThatDoesNotNameTheFileGetsItAsItsDetail) {
                                       "File: /levels/lake.tr4\nThe file starts with 54 52 39 00.",
                                       "lake.tr4 starts with 54 52 39 00.", ""}));
 
+  FileMessages noFile(shown, "");
+  noFile.Show("Unknown TR version!");
+  EXPECT_EQ(shown.Details.back(), "");
+
   shown.NextAnswer = Answer::No;
   EXPECT_EQ(messages.AskDiscard("Discard?"), Answer::No);
   EXPECT_EQ(shown.Asked, std::vector<std::string>{"Discard?"});
