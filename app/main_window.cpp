@@ -480,6 +480,8 @@ void MainWindow::ConnectHandlers() {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
     connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
       if (visible && staleLists_.contains(dock)) RefreshList(dock, true);
+      // A list opened beside a narrow window widens it: it stays on the screen all the same.
+      if (visible) QTimer::singleShot(0, this, &MainWindow::KeepOnScreen);
     });
     // A list opened from the menu comes to the front, also when it shares its place as a tab.
     connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool shown) {
@@ -1108,14 +1110,19 @@ void MainWindow::ShowPlaced() {
     showMaximized();
   else
     show();
-  // The frame the window system adds is known once the window is shown; a frame that would
-  // reach past the screen's edge (and hide the right-hand scroll bars) is taken in.
+  // The frame the window system adds is known once the window is shown.
+  KeepOnScreen();
+}
+
+void MainWindow::KeepOnScreen() {
+  if (!isVisible() || isMaximized() || isFullScreen() || screen() == nullptr) return;
+  // A frame reaching past the screen's edge would hide the right-hand scroll bars.
+  const QRect area = screen()->availableGeometry();
   const QRect frame = frameGeometry();
-  if (!isMaximized() && !area.contains(frame)) {
-    const QSize extra = frame.size() - size();
-    resize(FitInside(frame, area, minimumSizeHint() + extra).size() - extra);
-    move(FitInside(frameGeometry(), area, QSize()).topLeft());
-  }
+  if (area.contains(frame)) return;
+  const QSize extra = frame.size() - size();
+  resize(FitInside(frame, area, minimumSizeHint() + extra).size() - extra);
+  move(FitInside(frameGeometry(), area, QSize()).topLeft());
 }
 
 void MainWindow::SavePlacement() {

@@ -190,6 +190,8 @@ class MainWindow : public QMainWindow {
   bool SaveNow(bool saveAs);
   void UpdateTitle();
   void SavePlacement();
+  // Takes the window back inside the screen's available area where it reaches past it.
+  void KeepOnScreen();
 
   WindowServices services_;
   Document doc_;

@@ -360,6 +360,15 @@ TEST_F(WindowPlacement, OpensInsideTheScreenAndComesBackWhereItWasLeft) {
   auto third = NewWindow();
   third->ShowPlaced();
   EXPECT_TRUE(area.contains(third->frameGeometry()));
+
+  // A list opened beside a window as narrow as it can be widens the window, within the screen.
+  third->resize(third->minimumSizeHint());
+  third->move(area.right() - third->frameGeometry().width() - 5, area.top() + 10);
+  third->findChild<QAction*>("Mnu_View_Items")->trigger();  // View > Items
+  QApplication::processEvents();
+  QApplication::processEvents();
+  ASSERT_TRUE(third->findChild<QWidget*>("ItemsListDock")->isVisible());
+  EXPECT_TRUE(area.contains(third->frameGeometry()));
 }
 
 }  // namespace
