@@ -481,7 +481,14 @@ void MainWindow::ConnectHandlers() {
     connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
       if (visible && staleLists_.contains(dock)) RefreshList(dock, true);
       // A list opened beside a narrow window widens it: it stays on the screen all the same.
-      if (visible) QTimer::singleShot(0, this, &MainWindow::KeepOnScreen);
+      // (A window that reached past the screen before the list came is left as the user has
+      // it.)
+      if (visible)
+        QTimer::singleShot(0, this, [this, dock] {
+          if (screen() != nullptr && !dock->isFloating() &&
+              frameGeometry().right() - dock->width() <= screen()->availableGeometry().right())
+            KeepOnScreen();
+        });
     });
     // A list opened from the menu comes to the front, also when it shares its place as a tab.
     connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool shown) {
