@@ -725,10 +725,13 @@ void MainWindow::PresentMap() {
 
 void MainWindow::UpdateTitle() {
   if (!doc_.LevelLoaded) {
+    setWindowModified(false);
     setWindowTitle(kWindowTitle);
     return;
   }
-  setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "]");
+  // The toolkit shows "[*]" as the platform's modified mark while the level has unsaved edits.
+  setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "][*]");
+  setWindowModified(doc_.Modified);
 }
 
 void MainWindow::RefreshList(LevelListDock* dock, bool newLevel) {
@@ -762,7 +765,7 @@ void MainWindow::UpdateEditMenu() {
 
 void MainWindow::UpdateLevelActions() {
   const bool loaded = doc_.LevelLoaded;
-  const QString refusal = loaded ? Q(SaveRefusal(doc_)) : QString();
+  const QString refusal = loaded ? Q(LevelSaveRefusal(doc_)) : QString();
   saveAction_->setEnabled(loaded && refusal.isEmpty());
   saveAsAction_->setEnabled(loaded && refusal.isEmpty());
   for (QAction* action : {saveAction_, saveAsAction_}) action->setStatusTip(refusal);
@@ -1046,7 +1049,7 @@ bool MainWindow::MenuFileSaveAs() { return SaveNow(true); }
 bool MainWindow::ConfirmDiscard() {
   if (!doc_.Modified) return true;
   // Changes that no save can keep are kept or dropped, never offered a save that refuses.
-  const std::string refusal = SaveRefusal(doc_);
+  const std::string refusal = LevelSaveRefusal(doc_);
   if (!refusal.empty())
     return services_.Messages.AskDiscard(refusal + " Discard the changes to " + doc_.FileTitle +
                                          "?") == Answer::No;
