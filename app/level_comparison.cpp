@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/differences_dock.h"
+#include "app/file_messages.h"
 #include "app/main_window.h"
 #include "compare/diff_report.h"
 #include "compare/diff_view.h"
@@ -44,15 +45,20 @@ void LevelComparison::CompareWithSaved() {
 
 std::optional<LevelComparison::OldVersion> LevelComparison::Read(const std::string& path,
                                                                  bool saved) {
+  // Read under the busy cursor; its messages are shown after it, so the user sees the
+  // pointer to answer them. Those that do not name the file get it in their detail.
   RecordingSink heard;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   LoadResult result = LoadLevel(path, heard);
   QApplication::restoreOverrideCursor();
-  // The reader's messages do not all name the file; the second paragraph does, and says
-  // that nothing was compared.
-  const std::string detail =
-      result.Loaded ? "File: " + path : "The open level was not compared with " + path + ".";
-  for (const std::string& text : heard.Shown) messages_.ShowDetailed(text, detail);
+  FileMessages named(messages_, path);
+  for (size_t i = 0; i < heard.Shown.size(); ++i) {
+    const std::string detail = i < heard.Details.size() ? heard.Details[i] : std::string();
+    if (detail.empty())
+      named.Show(heard.Shown[i]);
+    else
+      named.ShowDetailed(heard.Shown[i], detail);
+  }
   if (!result.Loaded) return std::nullopt;
   OldVersion old;
   old.Lvl = std::move(result.Lvl);
