@@ -29,8 +29,10 @@
 #include <optional>
 #include <utility>
 
+#include "app/differences_dock.h"
 #include "app/file_messages.h"
 #include "app/help_windows.h"
+#include "app/level_comparison.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
 #include "app/recent_files_menu.h"
@@ -167,6 +169,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   triggersDock_ = new TriggersListDock(this);
   addDockWidget(Qt::RightDockWidgetArea, itemsDock_);
   tabifyDockWidget(itemsDock_, triggersDock_);
+  comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
+  tabifyDockWidget(itemsDock_, comparison_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
   itemsDock_->hide();
   triggersDock_->hide();
@@ -417,6 +421,8 @@ void MainWindow::BuildMenus() {
   saveAsAction_ = add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
   reloadAction_ = add(file, "Mnu_File_Reload", "&Reload", [this] { MenuFileReload(); });
   reloadAction_->setShortcut(Qt::Key_F5);
+  file->addAction(comparison_->CompareWithAction());
+  file->addAction(comparison_->CompareWithSavedAction());
   add(file, "Mnu_File_Previous", "Previous Level", [this] {
     MenuFileAdjacent(-1);
   })->setShortcut(Qt::Key_F6);
@@ -448,6 +454,7 @@ void MainWindow::BuildMenus() {
   triggers->setObjectName("Mnu_View_Triggers");
   triggers->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
   view->addAction(triggers);
+  view->addAction(comparison_->Dock()->toggleViewAction());
   view->addSeparator();
   add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
     roomMap_->ZoomBy(+1);
@@ -475,6 +482,8 @@ void MainWindow::ConnectHandlers() {
   connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
   connect(roomMap_, &RoomMapWidget::HoverAt, this, &MainWindow::MapHover);
   connect(showAlternate_, &QCheckBox::clicked, this, &MainWindow::ShowAlternateClick);
+  connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::GoToPlace);
+  connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
@@ -720,7 +729,7 @@ void MainWindow::PresentMap() {
     usedWidth = kSectorPixels * std::clamp<int>(room.NumZSectors, 1, kMaxMapSectors);
     usedHeight = kSectorPixels * std::clamp<int>(room.NumXSectors, 1, kMaxMapSectors);
   }
-  roomMap_->SetMap(map_.Shown, usedWidth, usedHeight);
+  roomMap_->SetMap(comparison_->Outlined(map_.Shown, map_.CurrentRoom), usedWidth, usedHeight);
 }
 
 void MainWindow::UpdateTitle() {
@@ -773,6 +782,7 @@ void MainWindow::UpdateLevelActions() {
   saveState_->setVisible(!refusal.isEmpty());
   demoRecAction_->setEnabled(loaded && !recorder_.DemoRecording);
   demoStopAction_->setEnabled(recorder_.DemoRecording);
+  comparison_->UpdateActions();
 }
 
 void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
@@ -789,6 +799,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
     else if (edit.Kind != EditKind::Demo)
       view3d_->ItemsChanged();
   }
+  comparison_->LevelEdited();
   if (edit.Kind != EditKind::Demo) {
     RefreshList(itemsDock_, false);
     if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall)
@@ -826,6 +837,7 @@ void MainWindow::ShowNoLevel() {
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
+  comparison_->LevelOpened();
   UpdateTitle();
   UpdateLevelActions();
   UpdateEditMenu();
@@ -962,6 +974,7 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   if (showAlternate_->isChecked() && ShownRoom(0) != 0) RoomNumberClick(0);
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
+  comparison_->LevelOpened();
   recent_->Add(path);
   UpdateLevelActions();
   UpdateEditMenu();
@@ -1038,6 +1051,7 @@ bool MainWindow::SaveNow(bool saveAs) {
     // The file now holds the level as it stands: undoing back to here is unmodified again.
     if (saved) history_.MarkSaved();
   }
+  if (saved) comparison_->LevelSaved();
   if (saved && saveAs) recent_->Add(doc_.FilePath);
   UpdateTitle();
   return saved;
@@ -1180,6 +1194,7 @@ void MainWindow::MenuDemoStop() {
   // The whole recording is one step of the history: undo gives back the demo from before.
   RecordDemoEdit(doc_, history_, demoNumBefore_, std::move(demoBefore_));
   demoBefore_.clear();
+  comparison_->LevelEdited();
   // Drawing resumes: the window would otherwise stay frozen after the recording.
   renderEnabled_ = true;
   UpdateTitle();

@@ -40,6 +40,7 @@ namespace slab {
 
 class Room3DView;
 class ItemsListDock;
+class LevelComparison;
 class LevelListDock;
 class TriggersListDock;
 class RecentFilesMenu;
@@ -122,6 +123,7 @@ class MainWindow : public QMainWindow {
   Room3DView* View3D() const { return view3d_; }
   ItemsListDock* ItemsList() const { return itemsDock_; }
   TriggersListDock* TriggersList() const { return triggersDock_; }
+  LevelComparison* Comparison() const { return comparison_; }
   const EditHistory& History() const { return history_; }
 
  protected:
@@ -274,6 +276,7 @@ class MainWindow : public QMainWindow {
   RecentFilesMenu* recent_ = nullptr;
   ItemsListDock* itemsDock_ = nullptr;
   TriggersListDock* triggersDock_ = nullptr;
+  LevelComparison* comparison_ = nullptr;
   std::set<LevelListDock*> staleLists_;
   QAction* redoAction_ = nullptr;
 

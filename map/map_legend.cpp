@@ -26,6 +26,8 @@ std::vector<LegendEntry> MapLegend(Game gameVersion) {
       {kStaticMarker, LegendKind::Marker,
        "Static mesh at the sector's centre (lower half when an item is there too)"},
       {kSelection, LegendKind::Outline, "Selected sector"},
+      {kChanged, LegendKind::Outline,
+       "Sector that differs from the compared version (while Differences outline them)"},
   };
 }
 

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "map/box_outlines.h"
+#include "map/change_outlines.h"
 #include "map/draw_room.h"
 #include "map/map_legend.h"
 #include "map_fixture.h"
@@ -21,8 +22,8 @@ Colour Key(Rgb c) { return {c.R, c.G, c.B}; }
 class MapExtras : public test::MapFixture {};
 
 // The showcase holds something for every colour; with one blocked box under the loft as a
-// third-game level, its four maps with a selection draw every colour of the legend and no
-// other.
+// third-game level, its four maps with a selection and a changed sector outlined draw every
+// colour of the legend and no other.
 TEST_F(MapExtras, LegendNamesEveryColourTheMapDraws) {
   OpenShowcase();
   doc.GameVersion = Game::TR3;
@@ -38,6 +39,7 @@ TEST_F(MapExtras, LegendNamesEveryColourTheMapDraws) {
     SelectRoom(doc, state, room);
     state.SelectedSectorX = state.SelectedSectorZ = 1;
     DrawSelection(state);
+    OutlineChangedSectors(state.Shown, {{2, 2}});
     for (int y = 0; y < state.Shown.Height(); ++y)
       for (int x = 0; x < state.Shown.Width(); ++x) drawn.insert(Key(state.Shown.Pixel(x, y)));
   }
