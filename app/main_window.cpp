@@ -28,6 +28,7 @@
 #include "app/accessible_names.h"
 #include "app/help_windows.h"
 #include "app/level_files.h"
+#include "app/level_browser.h"
 #include "app/level_lists.h"
 #include "app/recent_files_menu.h"
 #include "app/sector_map_widget.h"
@@ -38,6 +39,7 @@
 #include "map/floor_edits.h"
 #include "map/item_edits.h"
 #include "map/item_panel.h"
+#include "map/box_outlines.h"
 #include "map/overview.h"
 #include "map/sector_tooltip.h"
 #include "preview3d/gl/room3d_view.h"
@@ -193,6 +195,9 @@ void MainWindow::BuildControls() {
   // The flip map: every room is shown as its alternate, where it has one.
   showAlternate_ = Named(new QCheckBox("Alternate", rooms), "ShowAlternate");
   roomsLayout->addWidget(showAlternate_, 5, 1);
+  showBoxes_ = Named(new QCheckBox("Boxes", rooms), "ShowBoxes");
+  showBoxes_->setAccessibleName("Boxes");
+  roomsLayout->addWidget(showBoxes_, 6, 1);
   under->addWidget(rooms, 2);
 
   auto* doors = Named(new QGroupBox("Doors", central), "Frame1");
@@ -367,6 +372,12 @@ void MainWindow::BuildMenus() {
   triggers->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
   view->addAction(triggers);
   view->addSeparator();
+  browser_ = new LevelBrowser(
+      this, view, roomMap_, rightView_, doc_, map_, names_,
+      {[this](int room, int a, int b, int entity) { GoToPlace(room, a, b, entity); },
+       [this] { return roomNumber_->currentRow(); },
+       [this](int row) { roomNumber_->setCurrentRow(row); }});
+  view->addSeparator();
   add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
     roomMap_->ZoomBy(+1);
   })->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -393,6 +404,7 @@ void MainWindow::ConnectHandlers() {
   connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
   connect(roomMap_, &RoomMapWidget::HoverAt, this, &MainWindow::MapHover);
   connect(showAlternate_, &QCheckBox::clicked, this, &MainWindow::ShowAlternateClick);
+  connect(showBoxes_, &QCheckBox::toggled, this, &MainWindow::PresentMap);
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
@@ -631,7 +643,10 @@ void MainWindow::PresentMap() {
     usedWidth = kSectorPixels * std::clamp<int>(room.NumZSectors, 1, kMaxMapSectors);
     usedHeight = kSectorPixels * std::clamp<int>(room.NumXSectors, 1, kMaxMapSectors);
   }
-  roomMap_->SetMap(map_.Shown, usedWidth, usedHeight);
+  if (doc_.LevelLoaded && showBoxes_->isChecked())
+    roomMap_->SetMap(MapWithBoxes(level, doc_.GameVersion, map_), usedWidth, usedHeight);
+  else
+    roomMap_->SetMap(map_.Shown, usedWidth, usedHeight);
 }
 
 void MainWindow::UpdateTitle() {
@@ -701,6 +716,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
     if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall)
       RefreshList(triggersDock_, false);
   }
+  browser_->LevelEdited(edit.Kind);
   UpdateTitle();
   UpdateEditMenu();
   RequestFrame();
@@ -733,6 +749,7 @@ void MainWindow::ShowNoLevel() {
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
+  browser_->LevelOpened();
   UpdateTitle();
   UpdateLevelActions();
   UpdateEditMenu();
@@ -859,6 +876,7 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   if (showAlternate_->isChecked() && ShownRoom(0) != 0) RoomNumberClick(0);
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
+  browser_->LevelOpened();
   recent_->Add(path);
   UpdateLevelActions();
   UpdateEditMenu();
@@ -1127,8 +1145,10 @@ void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
     QToolTip::hideText();
     return;
   }
-  const std::string text =
+  std::string text =
       SectorTooltip(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom, a - 1, b - 1);
+  if (!text.empty() && showBoxes_->isChecked())
+    text += "\n" + BoxText(doc_.CurrentLevel, doc_.GameVersion, map_.CurrentRoom, a - 1, b - 1);
   if (text.empty())
     QToolTip::hideText();
   else

@@ -39,6 +39,7 @@ namespace slab {
 
 class Room3DView;
 class ItemsListDock;
+class LevelBrowser;
 class LevelListDock;
 class TriggersListDock;
 class RecentFilesMenu;
@@ -236,6 +237,7 @@ class MainWindow : public QMainWindow {
   QLabel* roomInfo_ = nullptr;
   QLabel* altRoom_ = nullptr;
   QCheckBox* showAlternate_ = nullptr;
+  QCheckBox* showBoxes_ = nullptr;  // the pathfinding boxes drawn over the map
 
   QPushButton* itemRotate_ = nullptr;
   QPushButton* itemNextTrigger_ = nullptr;
@@ -261,6 +263,7 @@ class MainWindow : public QMainWindow {
   ItemsListDock* itemsDock_ = nullptr;
   TriggersListDock* triggersDock_ = nullptr;
   std::set<LevelListDock*> staleLists_;
+  LevelBrowser* browser_ = nullptr;
   QAction* redoAction_ = nullptr;
 
   QPointer<QDialog> about_;

@@ -1,5 +1,6 @@
 #include "map/map_legend.h"
 
+#include "map/box_outlines.h"
 #include "map/draw_room.h"
 
 namespace slab {
@@ -26,6 +27,10 @@ std::vector<LegendEntry> MapLegend(Game gameVersion) {
       {kStaticMarker, LegendKind::Marker,
        "Static mesh at the sector's centre (lower half when an item is there too)"},
       {kSelection, LegendKind::Outline, "Selected sector"},
+      {kBoxOutlineColour, LegendKind::Outline,
+       "Border of a pathfinding box (drawn while \"Boxes\" is ticked)"},
+      {kBoxOutlineColour, LegendKind::Outline,
+       "Diagonal: a sector of a blocked pathfinding box (while \"Boxes\" is ticked)"},
   };
 }
 
