@@ -60,7 +60,9 @@ LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* 
 
   legend_ = new MapLegendDock(window);
   window->addDockWidget(Qt::RightDockWidgetArea, legend_);
+  // A window of its own, wide enough for its meanings on one line each.
   legend_->setFloating(true);
+  legend_->resize(620, 460);
   legend_->hide();
   QAction* legend = legend_->toggleViewAction();
   legend->setObjectName("Mnu_View_Legend");
