@@ -96,6 +96,11 @@ void LevelBrowser::LevelEdited(EditKind kind) {
       Refresh(Cameras, true);
       Refresh(Rooms, true);
       return;
+    case EditKind::StaticAdd:
+    case EditKind::StaticRemove:
+      Refresh(Statics, true);
+      Refresh(Rooms, true);
+      return;
     default:
       Refresh(Rooms, true);  // its item counts
       return;
