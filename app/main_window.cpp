@@ -33,12 +33,14 @@
 #include "app/file_messages.h"
 #include "app/help_windows.h"
 #include "app/level_comparison.h"
+#include "app/level_browser.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
 #include "app/recent_files_menu.h"
 #include "app/sector_map_widget.h"
 #include "level/load_level.h"
 #include "level/text.h"
+#include "map/box_outlines.h"
 #include "map/draw_room.h"
 #include "map/entity.h"
 #include "map/floor_edits.h"
@@ -259,6 +261,8 @@ void MainWindow::BuildControls() {
   // The flip map: every room is shown as its alternate, where it has one.
   showAlternate_ = Named(new QCheckBox("Alternate", rooms), "ShowAlternate");
   roomsLayout->addWidget(showAlternate_, 5, 1);
+  showBoxes_ = Named(new QCheckBox("Boxes", rooms), "ShowBoxes");
+  roomsLayout->addWidget(showBoxes_, 6, 1);
   under->addWidget(rooms, 2);
 
   auto* doors = Named(new QGroupBox("Doors", central), "Frame1");
@@ -456,6 +460,12 @@ void MainWindow::BuildMenus() {
   view->addAction(triggers);
   view->addAction(comparison_->Dock()->toggleViewAction());
   view->addSeparator();
+  browser_ = new LevelBrowser(
+      this, view, roomMap_, rightView_, doc_, map_, names_,
+      {[this](int room, int a, int b, int entity) { GoToPlace(room, a, b, entity); },
+       [this] { return roomNumber_->currentRow(); },
+       [this](int row) { roomNumber_->setCurrentRow(row); }});
+  view->addSeparator();
   add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
     roomMap_->ZoomBy(+1);
   })->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -484,6 +494,7 @@ void MainWindow::ConnectHandlers() {
   connect(showAlternate_, &QCheckBox::clicked, this, &MainWindow::ShowAlternateClick);
   connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::GoToPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
+  connect(showBoxes_, &QCheckBox::toggled, this, &MainWindow::PresentMap);
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
@@ -729,7 +740,10 @@ void MainWindow::PresentMap() {
     usedWidth = kSectorPixels * std::clamp<int>(room.NumZSectors, 1, kMaxMapSectors);
     usedHeight = kSectorPixels * std::clamp<int>(room.NumXSectors, 1, kMaxMapSectors);
   }
-  roomMap_->SetMap(comparison_->Outlined(map_.Shown, map_.CurrentRoom), usedWidth, usedHeight);
+  const MapImage shown = doc_.LevelLoaded && showBoxes_->isChecked()
+                            ? MapWithBoxes(level, doc_.GameVersion, map_)
+                            : map_.Shown;
+  roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom), usedWidth, usedHeight);
 }
 
 void MainWindow::UpdateTitle() {
@@ -805,6 +819,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
     if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall)
       RefreshList(triggersDock_, false);
   }
+  browser_->LevelEdited(edit.Kind);
   UpdateTitle();
   UpdateEditMenu();
   RequestFrame();
@@ -838,6 +853,7 @@ void MainWindow::ShowNoLevel() {
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
   comparison_->LevelOpened();
+  browser_->LevelOpened();
   UpdateTitle();
   UpdateLevelActions();
   UpdateEditMenu();
@@ -975,6 +991,7 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
   comparison_->LevelOpened();
+  browser_->LevelOpened();
   recent_->Add(path);
   UpdateLevelActions();
   UpdateEditMenu();
@@ -1261,6 +1278,9 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
                    "Go through the sector's portal, else to the room below (with Shift: above)"});
   lines.push_back({mouse, "Wheel on the map", "Zoom the map"});
   lines.push_back({mouse, "Wheel on the textures", "Scroll the texture strip"});
+  lines.push_back({mouse, "Click on the level overview", "Choose the room under the pointer"});
+  lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
+  lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
   return lines;
 }
 
@@ -1350,8 +1370,10 @@ void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
     QToolTip::hideText();
     return;
   }
-  const std::string text =
+  std::string text =
       SectorTooltip(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom, a - 1, b - 1);
+  if (!text.empty() && showBoxes_->isChecked())
+    text += "\n" + BoxText(doc_.CurrentLevel, doc_.GameVersion, map_.CurrentRoom, a - 1, b - 1);
   if (text.empty())
     QToolTip::hideText();
   else

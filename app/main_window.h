@@ -41,6 +41,7 @@ namespace slab {
 class Room3DView;
 class ItemsListDock;
 class LevelComparison;
+class LevelBrowser;
 class LevelListDock;
 class TriggersListDock;
 class RecentFilesMenu;
@@ -251,6 +252,7 @@ class MainWindow : public QMainWindow {
   QLabel* roomInfo_ = nullptr;
   QLabel* altRoom_ = nullptr;
   QCheckBox* showAlternate_ = nullptr;
+  QCheckBox* showBoxes_ = nullptr;  // the pathfinding boxes drawn over the map
 
   QPushButton* itemRotate_ = nullptr;
   QPushButton* itemNextTrigger_ = nullptr;
@@ -278,6 +280,7 @@ class MainWindow : public QMainWindow {
   TriggersListDock* triggersDock_ = nullptr;
   LevelComparison* comparison_ = nullptr;
   std::set<LevelListDock*> staleLists_;
+  LevelBrowser* browser_ = nullptr;
   QAction* redoAction_ = nullptr;
 
   QPointer<QDialog> about_;
