@@ -150,8 +150,7 @@ TEST(Tr5Reader, DamagedSoundDataIsReportedAndTheLevelOpens) {
                                          " at byte " + std::to_string(sizesAt) +
                                          ", but the level data ends after " +
                                          std::to_string(length) + " bytes."},
-      {patched(sizesAt + 4, 7), "Its level data size is 7 at byte " +
-                                    std::to_string(sizesAt + 4) +
+      {patched(sizesAt + 4, 7), "Its level data size is 7 at byte " + std::to_string(sizesAt + 4) +
                                     ", but the level data ends after " + std::to_string(length) +
                                     " bytes."},
       {patched(sample1 + 4, 0x7FFFFFFF), "CompressedSize of sample 1 is 2147483647 at byte " +
@@ -162,8 +161,9 @@ TEST(Tr5Reader, DamagedSoundDataIsReportedAndTheLevelOpens) {
     auto got = test::LoadBytes(bytes, "dir/T.TRC");
     EXPECT_TRUE(got->Result.Loaded);
     EXPECT_EQ(got->Result.Lvl.Items.size(), 1u);
-    EXPECT_EQ(got->Messages.Shown,
-              std::vector<std::string>{"T.TRC's sound data is damaged; the level opens without it"});
+    EXPECT_EQ(
+        got->Messages.Shown,
+        std::vector<std::string>{"T.TRC's sound data is damaged; the level opens without it"});
     EXPECT_EQ(got->Messages.Details, std::vector<std::string>{detail});
   }
 
