@@ -122,6 +122,25 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
   EXPECT_EQ(Run("roundtrip out.tr2"), 0) << stdout_ << stderr_;
 }
 
+// The window's removal for scripts: refused while triggers name the item, unless asked to take
+// their actions too; the written level reads back whole.
+TEST_F(Cli, RemoveItemTakesTheActionsNamingItOnlyWhenAsked) {
+  Write("a.tr2", test::ComposeClassic(test::ShowcaseDraft()).Bytes);
+  EXPECT_EQ(Run("remove-item a.tr2 3 -o out.tr2"), 2);
+  EXPECT_EQ(stderr_,
+            "a.tr2: Item 3 is named by 2 trigger actions (Room 0, sector 3,0; Room 1, sector "
+            "0,1), so it was not removed. Give --with-actions to remove those actions too.\n");
+  EXPECT_FALSE(fs::exists(dir_ / "out.tr2"));
+  EXPECT_EQ(Run("remove-item a.tr2 99 -o out.tr2"), 2);
+  EXPECT_EQ(stderr_, "a.tr2: There is no entity 99 in this level.\n");
+
+  ASSERT_EQ(Run("remove-item a.tr2 3 --with-actions -o out.tr2"), 0) << stderr_;
+  EXPECT_EQ(stdout_, "Removed Item 3: 2 trigger actions removed, 3 renumbered. Wrote out.tr2\n");
+  EXPECT_EQ(Run("roundtrip out.tr2"), 0) << stdout_ << stderr_;
+  ASSERT_EQ(Run("info out.tr2"), 0);
+  EXPECT_NE(stdout_.find("NumItems: 7\n"), std::string::npos) << stdout_;
+}
+
 // Arguments and JSON fields count sectors from 0; beside them stands the sector as the
 // window's caption reads it.
 TEST_F(Cli, SectorsAreGivenFrom0AndAsTheCaptionReadsThem) {
