@@ -261,7 +261,7 @@ void ReadTR5Rooms(ByteCursor& file, Level& level, std::string_view fileTitle) {
   level.Rooms.clear();
   if (fits) level.Rooms.reserve(static_cast<size_t>(rooms));
   const std::string countNote = " NumRooms is " + std::to_string(rooms) + " " + file.At(countAt) +
-                                ", more rooms than the rest of the file holds" + " (at most " +
+                                ", more rooms than the rest of the file holds (at most " +
                                 std::to_string(most) + ").";
   for (int16_t i = 0; i < rooms; ++i) {
     file.SetContext("room " + std::to_string(i));

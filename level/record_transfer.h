@@ -15,7 +15,7 @@
 #include <concepts>
 #include <cstdint>
 #include <cstring>
-#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -212,10 +212,9 @@ inline GeometryWalk WalkRoomGeometry(std::span<const uint8_t> bytes, size_t pos,
   return walk;
 }
 
-// Whether the room at start states (NumDataWords, 16 bytes in) the size its geometry's counts
-// take; throws the disagreement as damage. Where neither the counts nor the stated size can be
-// followed to their end (a file cut inside the geometry), the room is left to report where the
-// data ends.
+// Throws when the room at start states (NumDataWords, 16 bytes in) another size than its
+// geometry's counts take. Where neither the counts nor the stated size can be followed to their
+// end (a file cut inside the geometry), the room is left to report where the data ends.
 inline void CheckRoomSize(const ByteCursor& c, size_t start, const std::string& room,
                           Game version) {
   if (c.Size() - start < 20) return;

@@ -102,40 +102,20 @@ TEST(Tr4Reader, BytesLeftOverAfterTheSamplesOpenButInsideTheLevelDataRefuse) {
 }
 
 // A texture chunk in the level data's place reads as a level of almost nothing with bytes left
-// over, and the level data in the first chunk's place holds other pages than the header states:
-// refused, and the level-data chunk named.
+// over: refused, the level-data chunk named. Page chunks in each other's places hold other
+// pages than the header states: the level opens, the chunk named under the message.
 TEST(Tr4Reader, ChunksInEachOthersPlacesAreTold) {
-  Tr4Draft draft = SampleTr4Draft();
-  // Dark pages: as level data, every count in them is 0.
-  draft.Pages32.assign(draft.Pages32.size(), 0);
-  auto composed = ComposeTR4(draft);
-  auto chunkBytes = [&](int i) {
-    uint32_t packed;
-    std::memcpy(&packed, composed.Bytes.data() + composed.ChunkAt[i] + 4, 4);
-    auto begin = composed.Bytes.begin() + static_cast<ptrdiff_t>(composed.ChunkAt[i]);
-    return std::vector<uint8_t>(begin, begin + 8 + packed);
-  };
-  // The 32-bit pages and the level data trade places.
-  std::vector<uint8_t> swapped(
-      composed.Bytes.begin(), composed.Bytes.begin() + static_cast<ptrdiff_t>(composed.ChunkAt[0]));
-  for (int i : {3, 1, 2, 0}) {
-    auto chunk = chunkBytes(i);
-    swapped.insert(swapped.end(), chunk.begin(), chunk.end());
-  }
-  const auto level = chunkBytes(3);
-  swapped.insert(
-      swapped.end(),
-      composed.Bytes.begin() + static_cast<ptrdiff_t>(composed.ChunkAt[3] + level.size()),
-      composed.Bytes.end());
-  auto loaded = test::LoadBytes(swapped, "SWAP.TR4");
+  // Dark pages as level data: every count in them is 0.
+  const auto composed = ComposeTR4(SampleTr4Draft());
+  auto loaded =
+      test::LoadBytes(composed.WithLevelData(std::vector<uint8_t>(4 * kPagePixels)), "SWAP.TR4");
   EXPECT_FALSE(loaded->Result.Loaded);
   ASSERT_EQ(loaded->Messages.Shown.size(), 1u);
   EXPECT_EQ(loaded->FirstMessage().rfind("SWAP.TR4 is damaged: its level data chunk holds ", 0), 0u)
       << loaded->FirstMessage();
 
-  // The two page chunks trade places: two 16-bit pages read as one 32-bit page, where the
-  // header states two; the level opens, the chunk named under the message.
-  draft = SampleTr4Draft();
+  // Two 16-bit pages read as one 32-bit page, where the header states two.
+  Tr4Draft draft = SampleTr4Draft();
   draft.NumRoomTextiles = 2;
   draft.Pages32 = test::PageBytes(2, 4);
   draft.Pages16 = test::PageBytes(2, 2);
