@@ -89,14 +89,16 @@ TEST_F(WindowControlsTest, AFifthGameLevelIsReadOnlyAndItsChangesCanBeDropped) {
   EXPECT_EQ(test::ReadFile(lake), bytes);
 }
 
-// The messages whose text does not name the file keep their text; the file is the detail.
+// The messages whose text does not name the file keep their text; the file heads the detail,
+// above what the reader found.
 TEST_F(WindowControlsTest, RefusalMessagesNameTheFile) {
   const fs::path unknown = dir_ / "lake.tr4";
   WriteBytes(unknown, {0x54, 0x52, 0x39, 0x00, 1, 2, 3, 4});
   OpenWithDialog(unknown);
   ASSERT_FALSE(sink_.Shown.empty());
   EXPECT_EQ(sink_.Shown.back(), "Unknown TR version!");
-  EXPECT_EQ(sink_.Details.back(), "File: " + unknown.string());
+  EXPECT_EQ(sink_.Details.back(), "File: " + unknown.string() +
+                                     "\nThe file starts with 54 52 39 00 (\"TR9.\"), as no level does.");
 
   test::Tr5Draft draft = test::SampleTr5Draft();
   draft.Rooms[0].Marker = {'X', 'E', 'L', 'B'};
@@ -104,7 +106,8 @@ TEST_F(WindowControlsTest, RefusalMessagesNameTheFile) {
   WriteBytes(badRoom, test::ComposeTR5(draft).Bytes);
   OpenWithDialog(badRoom);
   EXPECT_EQ(sink_.Shown.back(), "BAD Room!");
-  EXPECT_EQ(sink_.Details.back(), "File: " + badRoom.string());
+  EXPECT_TRUE(sink_.Details.back().starts_with("File: " + badRoom.string() + "\nRoom 0, at byte "))
+      << sink_.Details.back();
   EXPECT_FALSE(window_->Doc().LevelLoaded);
 }
 
