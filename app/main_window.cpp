@@ -210,7 +210,11 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   RequestFrame();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The widgets outlive this object's own members: a dock hidden while they are torn down must
+  // not redraw a map whose state is already gone.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+}
 
 void MainWindow::BuildControls() {
   auto* central = new QWidget(this);
