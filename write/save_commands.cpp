@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "shell/data_paths.h"
+#include "platform/data_paths.h"
 #include "write/write_level.h"
 
 namespace slab {
