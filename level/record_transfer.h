@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <cstring>
@@ -177,6 +178,13 @@ void TransferTr1Box(IO& io, B& box, Bounds& bounds) {
   io(bounds, box.TrueFloor, box.OverlapIndex);
 }
 
+// A first-game box bound as the whole sector a later game's Box stores. Coordinates outside
+// 0-262143 keep the low byte of their sector number.
+inline uint8_t Tr1BoxSector(int32_t units) {
+  return static_cast<uint8_t>(static_cast<int64_t>(std::floor(units / double{kSectorUnits})) &
+                              0xFF);
+}
+
 // A room of the first four games, in file order.
 template <class IO, RecordOf<Room> R>
 void Transfer(IO& io, R& room, Game version) {
@@ -217,16 +225,14 @@ void Transfer(IO& io, V& v, Game /*version*/) {
 
 // Corner indices, then the texture word and, from the fourth game on, the effects word.
 template <class IO, class F>
-  requires RecordOf<F, MeshTexturedQuad> || RecordOf<F, MeshTexturedTriangle>
+requires RecordOf<F, MeshTexturedQuad> || RecordOf<F, MeshTexturedTriangle>
 void Transfer(IO& io, F& face, Game version) {
   io(face.Vertices, face.Texture);
   if (version >= Game::TR4) io(face.Effects);
 }
 template <class IO, class F>
-  requires RecordOf<F, MeshColouredQuad> || RecordOf<F, MeshColouredTriangle>
-void Transfer(IO& io, F& face, Game /*version*/) {
-  io(face.Vertices, face.Colour);
-}
+requires RecordOf<F, MeshColouredQuad> || RecordOf<F, MeshColouredTriangle>
+void Transfer(IO& io, F& face, Game /*version*/) { io(face.Vertices, face.Colour); }
 
 // A mesh of the mesh-data block. Meshes are read when drawn, not when the level opens: a
 // negative list count reads as an empty list, so one damaged mesh leaves the rest usable.

@@ -280,8 +280,8 @@ TEST(ConvertTR4, FloorDataListsWithUnknownEntriesAreDropped) {
 TEST(AppendClassicMesh, WritesBackWhatTheReaderReadAndNegativeCountsAsEmpty) {
   MeshBytes m;
   m.Words({1, 2, 3}).Raw({0x00, 0x04, 0x00, 0x00}).Words({1, 7, 8, 9});
-  m.Words({-1, 4000});                                           // a light value, no normals
-  m.Words({1, 0, 0, 0, 0, 0x8007, 1, 0, 0, 0, 9});               // textured quad and triangle
+  m.Words({-1, 4000});                                          // a light value, no normals
+  m.Words({1, 0, 0, 0, 0, 0x8007, 1, 0, 0, 0, 9});              // textured quad and triangle
   m.Words({1, 0, 0, 0, 0, 0x1F00, 2, 0, 0, 0, 5, 0, 0, 0, 6});  // coloured quad, 2 triangles
   size_t offset = 0;
   ByteWriter out;

@@ -99,7 +99,8 @@ TEST(RealLevels, EveryClassicMeshWritesBackAsItWasRead) {
     for (int32_t pointer : level.MeshPointers) {
       size_t end = static_cast<size_t>(pointer);
       ByteWriter written;
-      ASSERT_NO_THROW(AppendClassicMesh(ParseMesh(level.MeshData, end, loaded->GameVersion), written))
+      ASSERT_NO_THROW(
+          AppendClassicMesh(ParseMesh(level.MeshData, end, loaded->GameVersion), written))
           << path << " mesh at " << pointer;
       ASSERT_TRUE(std::equal(written.Bytes().begin(), written.Bytes().end(),
                              level.MeshData.begin() + pointer, level.MeshData.begin() + end))
