@@ -707,7 +707,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
 
 void MainWindow::ShowNoLevel() {
   doc_ = Document{};
-  const RightView viewMode = map_.ViewMode;  // the view mode belongs to the window
+  const RightPane viewMode = map_.ViewMode;  // the view mode belongs to the window
   map_ = MapState{};
   map_.ViewMode = viewMode;
   SelectRoom(doc_, map_, 0);
@@ -1164,7 +1164,7 @@ void MainWindow::RoomNumberClick(int row) {
 }
 
 bool MainWindow::RightViewIs3D() const {
-  return view3d_ != nullptr && !device3dFailed_ && map_.ViewMode == RightView::Room3D;
+  return view3d_ != nullptr && !device3dFailed_ && map_.ViewMode == RightPane::Room3D;
 }
 
 void MainWindow::ViewModeClick() {

@@ -49,7 +49,7 @@ struct ItemFlagColours {
 
 // What the right-hand view shows. Its button names the other one: "2D Map" while the 3D
 // view is shown, "3D View" while the overview is.
-enum class RightView { Room3D, Overview };
+enum class RightPane { Room3D, Overview };
 inline constexpr char kViewMode2D[] = "2D Map";
 inline constexpr char kViewMode3D[] = "3D View";
 
@@ -72,7 +72,7 @@ struct MapState {
   MapImage Map;    // the room as drawn, without selection
   MapImage Shown;  // what the picture box shows: the map with the selection outline
   SectorTable Table;
-  RightView ViewMode = RightView::Room3D;
+  RightPane ViewMode = RightPane::Room3D;
 };
 
 }  // namespace slab

@@ -67,7 +67,7 @@ std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
                                        int shift);
 
 // The view-mode button's caption for what the right-hand view shows.
-const char* ViewModeCaption(RightView view);
+const char* ViewModeCaption(RightPane pane);
 // The view-mode button: the 3D view and the overview take turns. Returns the new caption.
 const char* ToggleViewMode(MapState& state);
 

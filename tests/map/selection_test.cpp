@@ -81,11 +81,11 @@ TEST_F(SelectionTest, OtherButtonsFollowPortalThenBelowThenAbove) {
 TEST_F(SelectionTest, TheViewModeTakesTurnsAndOutlivesOpeningALevel) {
   EXPECT_EQ(ViewModeCaption(state.ViewMode), std::string("2D Map"));
   EXPECT_EQ(ToggleViewMode(state), std::string("3D View"));
-  EXPECT_EQ(state.ViewMode, RightView::Overview);
+  EXPECT_EQ(state.ViewMode, RightPane::Overview);
   ShowOpenedLevel(doc, state);
-  EXPECT_EQ(state.ViewMode, RightView::Overview);
+  EXPECT_EQ(state.ViewMode, RightPane::Overview);
   EXPECT_EQ(ToggleViewMode(state), std::string("2D Map"));
-  EXPECT_EQ(state.ViewMode, RightView::Room3D);
+  EXPECT_EQ(state.ViewMode, RightPane::Room3D);
 }
 
 }  // namespace
