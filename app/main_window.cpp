@@ -636,10 +636,13 @@ void MainWindow::PresentMap() {
 
 void MainWindow::UpdateTitle() {
   if (!doc_.LevelLoaded) {
+    setWindowModified(false);
     setWindowTitle(kWindowTitle);
     return;
   }
-  setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "]");
+  // The toolkit shows "[*]" as the platform's modified mark while the level has unsaved edits.
+  setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "][*]");
+  setWindowModified(doc_.Modified);
 }
 
 void MainWindow::RefreshList(LevelListDock* dock, bool newLevel) {

@@ -16,6 +16,9 @@ namespace slab::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFailed = 2;
+// diff only: the levels differ. Its usage errors therefore end as kExitFailed, as comparison
+// tools have it.
+inline constexpr int kExitDifferent = 1;
 
 // The job a subcommand chose, run after the command line has been parsed.
 using Job = std::function<int()>;
@@ -62,12 +65,16 @@ void AddAddDemoCommand(CLI::App& app, Job& job, const std::string& programFolder
 // programFolder: where "TR4Objects.dat" lives.
 void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder);
 void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolder);
+void AddListCommand(CLI::App& app, Job& job, const std::string& programFolder);
 
 // programFolder: where the sprite wad "TR3.swd" lives.
 void AddConvertCommand(CLI::App& app, Job& job, const std::string& programFolder);
 void AddMakeSwdCommand(CLI::App& app, Job& job);
 
 void AddMapCommand(CLI::App& app, Job& job);
+
+// programFolder: where "TR4Objects.dat" lives.
+void AddDiffCommand(CLI::App& app, Job& job, const std::string& programFolder);
 
 // The folder of the running program.
 std::string ProgramFolder(const char* argv0);

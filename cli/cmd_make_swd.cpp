@@ -26,6 +26,8 @@ void AddMakeSwdCommand(CLI::App& app, Job& job) {
         std::cerr << *level << ": no sprite wad can be made: " << error << "\n";
         return kExitFailed;
       }
+      const std::string note = HardLinkNote(*out, InspectSaveTarget(*out));
+      if (!note.empty()) std::cerr << note << "\n";
       SaveResult saved = SaveFileAtomically(*out, EncodeSpriteWad(*wad));
       if (!saved.Ok()) {
         std::cerr << *out << " could not be written: " << saved.Reason() << "\n";

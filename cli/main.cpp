@@ -1,5 +1,6 @@
 // slabwright-cli: the headless tools over level files.
 #include <iostream>
+#include <string_view>
 
 #include "cli/cli_common.h"
 
@@ -15,9 +16,11 @@ int main(int argc, char** argv) {
   AddAddDemoCommand(app, job, ProgramFolder(argv[0]));
   AddSectorCommand(app, job, ProgramFolder(argv[0]));
   AddTriggersCommand(app, job, ProgramFolder(argv[0]));
+  AddListCommand(app, job, ProgramFolder(argv[0]));
   AddConvertCommand(app, job, ProgramFolder(argv[0]));
   AddMakeSwdCommand(app, job);
   AddMapCommand(app, job);
+  AddDiffCommand(app, job, ProgramFolder(argv[0]));
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -27,7 +30,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     std::cerr << e.what() << "\n"
               << "Run with --help for usage.\n";
-    return kExitUsage;
+    const bool diff = argc > 1 && std::string_view(argv[1]) == "diff";
+    return diff ? kExitFailed : kExitUsage;
   }
   return job ? job() : kExitUsage;
 }

@@ -89,12 +89,14 @@ SectorStaticsView ShowStatics(const Level& level, Game gameVersion, const Object
 
 }  // namespace
 
+std::string TriggerTypeWord(int type) {
+  return type >= 0 && type < static_cast<int>(kTypeWords.size()) ? std::string(kTypeWords[type])
+                                                                 : "TriggerType" + NumText(type);
+}
+
 std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,
                         const ObjectNames& names) {
-  std::string line =
-      entry.TriggerType >= 0 && entry.TriggerType < static_cast<int>(kTypeWords.size())
-          ? std::string(kTypeWords[entry.TriggerType])
-          : "TriggerType" + NumText(entry.TriggerType);
+  std::string line = TriggerTypeWord(entry.TriggerType);
   line += entry.Action >= 0 && entry.Action < static_cast<int>(kActionWords.size())
               ? kActionWords[entry.Action]
               : std::string_view(" for UNKNOWN");

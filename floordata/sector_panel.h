@@ -84,6 +84,9 @@ std::optional<SectorPanel> ShowSector(const Level& level, Game gameVersion,
                                       const ObjectNames& names, int room, int a, int b,
                                       bool rebuildItems, bool showItems);
 
+// The word a trigger line starts with: "SWITCH", or "TriggerType 14" past the known types.
+std::string TriggerTypeWord(int type);
+
 // One line of the trigger list as the panel shows it: "SWITCH for OBJECT 12 (Door)".
 std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,
                         const ObjectNames& names);

@@ -1,6 +1,7 @@
 #include "floordata/walkers.h"
 
 #include <cstddef>
+#include <type_traits>
 
 namespace slab {
 namespace {
@@ -47,10 +48,27 @@ struct PlainEntry {
   uint16_t Second = 0;
 };
 
-// The one walk behind every operation. onEntry(PlainEntry) and onAction(TriggerEntry) return
-// false to stop the walk. A trigger is always stepped over as its whole action list, so an
-// entry after a trigger whose function word has no end bit is still read correctly. Returns
-// the number of words from the list start to the end of the last entry walked.
+// Where an entry or an action lies, in words from the list's start.
+struct WordSpan {
+  size_t Entry = 0;  // the entry's function word
+  size_t First = 0;  // the first word of this entry or action
+  size_t Count = 0;  // its words
+};
+
+// A callback that wants to know where its entry lies takes the span as well.
+template <typename F, typename E>
+bool Call(F& callback, const E& entry, const WordSpan& at) {
+  if constexpr (std::is_invocable_v<F&, const E&, const WordSpan&>)
+    return callback(entry, at);
+  else
+    return callback(entry);
+}
+
+// The one walk behind every operation. onEntry(PlainEntry) and onAction(TriggerEntry), each
+// optionally with its WordSpan, return false to stop the walk. A trigger is always stepped over as
+// its whole action list, so an entry after a trigger whose function word has no end bit is still
+// read correctly. Returns the number of words from the list start to the end of the last entry
+// walked.
 template <typename OnEntry, typename OnAction>
 size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAction) {
   const int32_t start = static_cast<int16_t>(fdIndex);
@@ -82,7 +100,8 @@ size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAc
             endWord = kEndOfList;
           }
         }
-        if (!onAction(entry)) return action + step - start;
+        const WordSpan at{pos - start, action - start, step};
+        if (!Call(onAction, entry, at)) return action + step - start;
         action += step;
         if (endWord & kEndOfList) break;
       }
@@ -91,8 +110,9 @@ size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAc
       const int length = EntryWords(code);
       if (length == 0 || !words.Has(pos + length - 1)) break;
       PlainEntry entry{code, function, length > 1 ? words.At(pos + 1) : uint16_t{0}};
+      const WordSpan at{pos - start, pos - start, static_cast<size_t>(length)};
       pos += length;
-      if (!onEntry(entry)) break;
+      if (!Call(onEntry, entry, at)) break;
     }
     if (last) break;
   }
@@ -180,6 +200,39 @@ std::vector<uint8_t> CopySectorFloorData(const Level& level, uint16_t fdIndex) {
   if (words == 0) return {};
   const auto first = level.FloorData.begin() + 2 * static_cast<int16_t>(fdIndex);
   return {first, first + 2 * static_cast<ptrdiff_t>(words)};
+}
+
+FloorList GetFloorList(const Level& level, uint16_t fdIndex) {
+  FloorList list;
+  auto entryAt = [&](int code, size_t first) -> FloorEntry& {
+    if (list.Entries.empty() || list.Entries.back().First != first)
+      list.Entries.push_back(FloorEntry{code, first, 0, {}, {}});
+    return list.Entries.back();
+  };
+  const size_t words = Walk(
+      level, fdIndex,
+      [&](const PlainEntry& entry, const WordSpan& at) {
+        entryAt(entry.Code, at.Entry).Length = at.Count;
+        return true;
+      },
+      [&](const TriggerEntry& action, const WordSpan& at) {
+        FloorEntry& trigger = entryAt(kFdTrigger, at.Entry);
+        trigger.Actions.push_back(action);
+        trigger.ActionAt.push_back(at.First);
+        trigger.Length = at.First + at.Count - at.Entry;
+        return true;
+      });
+  if (words == 0) return list;
+  const FloorWords all(level);
+  const size_t start = static_cast<size_t>(static_cast<int16_t>(fdIndex));
+  for (size_t i = 0; i < words; ++i) list.Words.push_back(all.At(start + i));
+  // A trigger whose words end before its first action is walked without any action.
+  const size_t covered =
+      list.Entries.empty() ? 0 : list.Entries.back().First + list.Entries.back().Length;
+  if (covered < words)
+    list.Entries.push_back(
+        FloorEntry{list.Words[covered] & 0x1F, covered, words - covered, {}, {}});
+  return list;
 }
 
 TriggerCounts CountLevelTriggers(const Level& level) {

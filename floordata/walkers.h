@@ -76,6 +76,24 @@ bool SectorHasObjectTrigger(const Level& level, uint16_t fdIndex, int item);
 // The bytes of the whole list, from its first word to the last word of its last entry.
 std::vector<uint8_t> CopySectorFloorData(const Level& level, uint16_t fdIndex);
 
+// One entry of a list: where its words lie among the list's words, and for a trigger its
+// actions with the place of each action word.
+struct FloorEntry {
+  int Code = 0;       // the function code, 1..31
+  size_t First = 0;   // its function word, counted from the list's start
+  size_t Length = 0;  // its words
+  std::vector<TriggerEntry> Actions;
+  std::vector<size_t> ActionAt;  // each action's word, counted from the list's start
+};
+
+// A sector's whole list: the words CopySectorFloorData copies, split into entries as every
+// walker reads them.
+struct FloorList {
+  std::vector<uint16_t> Words;
+  std::vector<FloorEntry> Entries;
+};
+FloorList GetFloorList(const Level& level, uint16_t fdIndex);
+
 // Over every sector of every room: how many hold a trigger action and how many trigger
 // actions they hold together.
 struct TriggerCounts {

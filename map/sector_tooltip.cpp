@@ -3,6 +3,7 @@
 #include "floordata/sector_contents.h"
 #include "floordata/sector_panel.h"
 #include "map/level_lists.h"
+#include "map/place_texts.h"
 
 namespace slab {
 namespace {
@@ -28,8 +29,11 @@ std::string SectorTooltip(const Level& level, Game gameVersion, const ObjectName
   const SectorsView& sectors = panel->Sectors;
   if (sectors.FloorWall)
     text += "\nWall";
-  else
-    text += "\nFloor " + sectors.FloorHeight + ", Ceiling " + sectors.CeilingHeight;
+  else {
+    // The panel keeps the bytes; here they read as heights.
+    const Sector& sector = level.Rooms[static_cast<size_t>(room)].SectorAt(a, b);
+    text += "\nFloor " + HeightText(sector.Floor) + ", Ceiling " + HeightText(sector.Ceiling);
+  }
   if (sectors.MinecartStop == kSetColour)
     text += "\nMinecart Stop";
   else if (sectors.FD20 == kSetColour)

@@ -94,7 +94,7 @@ def cli_page(cli, version):
             "The sprite wad \\fBconvert\\fR gives converted levels, looked for beside the program "
             "first, then relative to it.",
             ".TP", ".I ../share/slabwright/TR4Objects.dat",
-            "The object names \\fBsector\\fR and \\fBtriggers\\fR show.",
+            "The object names \\fBsector\\fR, \\fBtriggers\\fR and \\fBdiff\\fR show.",
             ".TP", ".I ../libexec/slabwright/RKV",
             "The finisher of fourth\\-game saves that \\fBadddemo\\fR starts.",
             ".SH SEE ALSO", ".BR Slabwright2 (1)"]

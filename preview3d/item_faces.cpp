@@ -99,6 +99,7 @@ struct Placement {
   int16_t ObjectID = 0;
   int32_t X = 0, Y = 0, Z = 0;
   int32_t Angle = 0;
+  int Entity = 0;
 };
 
 }  // namespace
@@ -223,10 +224,18 @@ ItemFaces BuildItemFaces(const Level& level, std::span<const MoveableMeshFaces> 
   ItemFaces out;
   std::vector<Placement> placements;
   auto shown = [&](int room) { return std::find(rooms.begin(), rooms.end(), room) != rooms.end(); };
-  for (const Item& item : level.Items)
-    if (shown(item.Room)) placements.push_back({item.ObjectID, item.X, item.Y, item.Z, item.Angle});
-  for (const AIObject& ai : level.AIObjects)
-    if (shown(ai.Room)) placements.push_back({ai.ObjectID, ai.X, ai.Y, ai.Z, ai.Angle});
+  const int numItems = static_cast<int>(level.Items.size());
+  for (int i = 0; i < numItems; ++i) {
+    const Item& item = level.Items[static_cast<size_t>(i)];
+    if (shown(item.Room))
+      placements.push_back({item.ObjectID, item.X, item.Y, item.Z, item.Angle, i});
+  }
+  for (size_t k = 0; k < level.AIObjects.size(); ++k) {
+    const AIObject& ai = level.AIObjects[k];
+    if (shown(ai.Room))
+      placements.push_back(
+          {ai.ObjectID, ai.X, ai.Y, ai.Z, ai.Angle, numItems + static_cast<int>(k)});
+  }
   if (placements.empty()) return out;
 
   // Each moveable is posed once, however many items share it.
@@ -253,6 +262,7 @@ ItemFaces BuildItemFaces(const Level& level, std::span<const MoveableMeshFaces> 
             face.Vertices[static_cast<size_t>(k)] =
                 Placed(meshPose, face.Vertices[static_cast<size_t>(k)]);
           out.Faces.push_back(face);
+          out.FaceEntities.push_back(p.Entity);
         }
       }
       continue;
@@ -269,7 +279,7 @@ ItemFaces BuildItemFaces(const Level& level, std::span<const MoveableMeshFaces> 
                                  gameVersion, pageCount);
     if (!face) continue;
     const Vec3 at = ScenePosition(p.X, p.Y, p.Z);
-    out.Sprites.push_back({at.X, at.Y, at.Z, *face});
+    out.Sprites.push_back({at.X, at.Y, at.Z, *face, p.Entity});
   }
   return out;
 }

@@ -61,10 +61,12 @@ MoveablePose PoseMoveable(const Level& level, const Moveable& moveable, Game gam
 struct ItemSprite {
   float X = 0, Y = 0, Z = 0;
   MeshFace Face;
+  int Entity = -1;  // the item or AI object, numbered as the item panel numbers them
 };
 
 struct ItemFaces {
-  MeshFaceList Faces;  // moveable items and AI objects, world positions in sector units
+  MeshFaceList Faces;             // moveable items and AI objects, world positions in sector units
+  std::vector<int> FaceEntities;  // for each face, the item or AI object it belongs to
   std::vector<ItemSprite> Sprites;
   int Unplaced = 0;  // items drawn with a cut-short frame or tree
   int Unknown = 0;   // items whose id names neither a moveable nor a sprite sequence

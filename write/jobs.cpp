@@ -8,15 +8,27 @@
 
 #include "level/load_level.h"
 #include "write/convert_tr4.h"
+#include "write/save_file.h"
 #include "write/sprite_wad.h"
 
 namespace slab {
+
+namespace {
+
+// A job cannot ask: it says before writing that the file's other names keep the old content.
+void NoteOtherNames(const std::string& path, MessageSink& messages) {
+  const std::string note = HardLinkNote(path, InspectSaveTarget(path));
+  if (!note.empty()) messages.Show(note);
+}
+
+}  // namespace
 
 bool AddDemoJob(const std::string& path, MessageSink& messages, const std::string& programFolder,
                 ProcessRunner& runner) {
   LoadResult loaded = LoadLevel(path, messages);
   // Writing a refused level would replace the file with its bare version word.
   if (!loaded.Loaded) return false;
+  NoteOtherNames(path, messages);
   SaveResult saved =
       WriteLevel(path, loaded.Lvl, loaded.DetectedGame.value_or(Game::TR2),
                  std::filesystem::path(path).filename().string(), programFolder, runner);
@@ -74,6 +86,7 @@ bool ConvertLevelFile(const std::string& inPath, const std::string& outPath, Gam
                   " would replace it.");
     return false;
   }
+  NoteOtherNames(outPath, messages);
   SystemProcessRunner unused;  // second- and third-game files need no finisher
   SaveResult saved = WriteLevel(outPath, *level, targetVersion, BareName(outPath), {}, unused);
   if (!saved.Ok()) {

@@ -11,7 +11,8 @@ namespace slab {
 
 // "/adddemo FILE": reads the level and writes it back to the same file, so a level whose demo
 // data was put in place by another tool is rewritten in order. A refused file is left as it
-// is. Returns true when the file was rewritten.
+// is, as is a read-only one; before a file with other names (hard links) is rewritten, a note
+// says that those keep the old content. Returns true when the file was rewritten.
 bool AddDemoJob(const std::string& path, MessageSink& messages, const std::string& programFolder,
                 ProcessRunner& runner);
 

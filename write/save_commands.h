@@ -29,11 +29,16 @@ SaveResult WriteLevel(const std::string& path, const Level& level, Game gameVers
                       ProcessRunner& runner);
 
 // File > Save: writes the open level to FilePath. Shows "Project saved" only when the whole
-// save succeeded, and clears the modified mark then. Returns true on success.
+// save succeeded, and clears the modified mark then. Returns true on success. A read-only file
+// is not saved over (the message names it and points to Save As); for a file with other names
+// (hard links) the user is asked first, since those keep the old content.
 bool SaveCommand(Document& document, MessageSink& messages, const std::string& programFolder,
                  ProcessRunner& runner);
 
-// File > Save As: asks for a name, then saves there. A cancelled dialog changes nothing.
+// File > Save As: asks for a name, then saves there under Save's rules. A cancelled dialog
+// changes nothing. A name without an extension gets the level's own (".tr2" for a second- or
+// third-game level, ".phd" first, ".tr4" fourth), and the user is asked before that name
+// replaces a file.
 bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages,
                    const std::string& programFolder, ProcessRunner& runner);
 

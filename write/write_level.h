@@ -1,4 +1,4 @@
-// Turning a Level back into the bytes of its file, and saving them safely.
+// Turning a Level back into the bytes of its file; save_file.h saves them safely.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "write/save_result.h"
+#include "write/save_file.h"
 
 namespace slab {
 
@@ -25,11 +25,5 @@ std::vector<uint8_t> EncodeClassicLevel(const Level& level, Game gameVersion,
 // The fourth-game intermediate file: chunks uncompressed, each behind a single size word,
 // for the finisher to compress.
 std::vector<uint8_t> EncodeTR4Intermediate(const Level& level);
-
-// Writes bytes to path through a temporary file in the same folder that replaces the
-// target only once every byte is on disk: a failed save leaves the old file as it was, and
-// a longer old file never keeps bytes past the new end. The file is on the disk (synced, and
-// on POSIX its folder too) before success is reported; a failure names the reason.
-SaveResult SaveFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace slab

@@ -2,14 +2,17 @@
 // job failed), what it prints, and every message on standard error naming its file once.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "support/compose_classic.h"
 #include "support/compose_tr45.h"
+#include "support/expected.h"
 #include "support/real_levels.h"
 
 namespace slab {
@@ -28,9 +31,10 @@ class Cli : public test::TempFolderTest {
   }
 
   // Runs the tool with the arguments; returns its exit status and keeps what it printed.
-  int Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" + SLAB_CLI_PROGRAM + "' " +
-                                arguments + " >stdout.txt 2>stderr.txt";
+  // `as` goes before the program, to run it as another account.
+  int Run(const std::string& arguments, const std::string& as = {}) {
+    const std::string command = "cd '" + dir_.string() + "' && " + as + " '" + SLAB_CLI_PROGRAM +
+                                "' " + arguments + " >stdout.txt 2>stderr.txt";
     const int status = std::system(command.c_str());
     stdout_ = Text("stdout.txt");
     stderr_ = Text("stderr.txt");
@@ -111,6 +115,71 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
   EXPECT_EQ(Run("roundtrip out.tr2"), 0) << stdout_ << stderr_;
 }
 
+// Every job that writes follows a link to its target, leaves a read-only file alone and says
+// which other names keep the old content. The trailing bytes a rewrite drops show where it went.
+TEST_F(Cli, WritingJobsFollowLinksRefuseReadOnlyFilesAndNoteOtherNames) {
+  const auto tr2 = test::ComposeClassic(test::SampleDraft(Game::TR2)).Bytes;
+  auto longer = tr2;
+  longer.insert(longer.end(), 5, 0);
+  for (const char* name : {"real.tr2", "locked.tr2", "named.tr2"}) Write(name, longer);
+  fs::create_symlink("real.tr2", dir_ / "link.tr2");
+  fs::permissions(dir_ / "locked.tr2", fs::perms(0444));
+  fs::create_hard_link(dir_ / "named.tr2", dir_ / "other.tr2");
+
+  EXPECT_EQ(Run("adddemo link.tr2"), 0) << stderr_;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.tr2"));
+  EXPECT_EQ(test::ReadFile(dir_ / "real.tr2"), tr2);
+
+  EXPECT_EQ(Run("adddemo locked.tr2"), 2);
+  EXPECT_EQ(stderr_.substr(stderr_.find('\n') + 1),
+            "locked.tr2 could not be saved: it is read-only.\n");
+  EXPECT_EQ(test::ReadFile(dir_ / "locked.tr2"), longer);
+
+  EXPECT_EQ(Run("adddemo named.tr2"), 0) << stderr_;
+  EXPECT_NE(stderr_.find("named.tr2 has 1 other name (hard link); it will keep the old content.\n"),
+            std::string::npos)
+      << stderr_;
+  EXPECT_EQ(test::ReadFile(dir_ / "named.tr2"), tr2);
+  EXPECT_EQ(test::ReadFile(dir_ / "other.tr2"), longer);
+
+  fs::create_directories(dir_ / "wads");
+  Write("wads/TR3.swd", {1, 2, 3});
+  fs::create_symlink("wads/TR3.swd", dir_ / "TR3.swd");
+  ASSERT_EQ(Run("make-swd real.tr2 -o TR3.swd"), 0) << stderr_;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "TR3.swd"));
+  EXPECT_GT(test::ReadFile(dir_ / "wads" / "TR3.swd").size(), 3u);
+
+  test::Tr4Draft draft = test::SampleTr4Draft();
+  draft.Data.MeshPointers.clear();  // the sample's mesh words are no meshes to convert
+  Write("a.tr4", test::ComposeTR4(draft).Bytes);
+  for (const char* out : {"locked.tr2", "TR3.swd"}) fs::permissions(dir_ / out, fs::perms(0444));
+  EXPECT_EQ(Run("convert --to tr3 a.tr4 --swd TR3.swd -o locked.tr2"), 2);
+  EXPECT_NE(stderr_.find("locked.tr2 could not be saved: it is read-only."), std::string::npos)
+      << stderr_;
+  EXPECT_EQ(test::ReadFile(dir_ / "locked.tr2"), longer);
+  EXPECT_EQ(Run("make-swd real.tr2 -o TR3.swd"), 2);
+  EXPECT_EQ(stderr_, "TR3.swd could not be written: it is read-only\n");
+}
+
+// What the account running the tool may not write stays as it is, even where the folder would
+// let it replace the file (only the folder's permission counts for a rename).
+TEST_F(Cli, AnAccountThatMayNotWriteAFileCannotReplaceIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run the tool as another account";
+  if (std::system("command -v setpriv >/dev/null") != 0)
+    GTEST_SKIP() << "setpriv is not installed, so the tool cannot run as another account";
+  const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  if (Run("--help", nobody) != 0)
+    GTEST_SKIP() << "the account nobody cannot run " << SLAB_CLI_PROGRAM;
+  auto longer = test::ComposeClassic(test::SampleDraft(Game::TR2)).Bytes;
+  longer.insert(longer.end(), 5, 0);
+  Write("roots.tr2", longer);
+  fs::permissions(dir_, fs::perms::all);
+  EXPECT_EQ(Run("adddemo roots.tr2", nobody), 2);
+  EXPECT_NE(stderr_.find("roots.tr2 could not be saved: it is read-only."), std::string::npos)
+      << stderr_;
+  EXPECT_EQ(test::ReadFile(dir_ / "roots.tr2"), longer);
+}
+
 // PNG width and height, from the header chunk.
 std::pair<uint32_t, uint32_t> PngSize(const fs::path& path) {
   const auto head = test::ReadFile(path);
@@ -133,6 +202,93 @@ TEST_F(Cli, MapScaleRepeatsEachPixelAndIsAWholeFactorUpTo16) {
   for (const char* bad : {"0", "17", "2.5"}) {
     EXPECT_EQ(Run(std::string("map a.tr2 --room 0 -o bad.png --scale ") + bad), 1) << bad;
     EXPECT_FALSE(fs::exists(dir_ / "bad.png")) << bad;
+  }
+}
+
+TEST_F(Cli, DiffSaysEqualOrWhatChangedAndRefusesLikeAComparisonTool) {
+  test::DraftLevel draft = test::SampleDraft(Game::TR2);
+  Write("old.tr2", test::ComposeClassic(draft).Bytes);
+  ASSERT_FALSE(draft.Items.empty());
+  draft.Items[0].Angle = static_cast<int16_t>(draft.Items[0].Angle + 16384);
+  Write("new.tr2", test::ComposeClassic(draft).Bytes);
+  Write("cut.tr2", test::ComposeClassic(draft).Truncated(5000));
+
+  EXPECT_EQ(Run("diff old.tr2 old.tr2 --brief"), 0) << stderr_;
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(Run("diff old.tr2 old.tr2"), 0) << stderr_;
+  EXPECT_TRUE(stdout_.ends_with("\nequal\n")) << stdout_;
+
+  const int room = draft.Items[0].Room;
+  EXPECT_EQ(Run("diff old.tr2 new.tr2 --brief"), 1) << stderr_;
+  EXPECT_EQ(stdout_.rfind("room " + std::to_string(room) + ", sector ", 0), 0u) << stdout_;
+  EXPECT_NE(stdout_.find(", item 0: changed (angle)\n"), std::string::npos) << stdout_;
+  EXPECT_EQ(std::count(stdout_.begin(), stdout_.end(), '\n'), 1) << stdout_;
+
+  EXPECT_EQ(Run("diff old.tr2 new.tr2 --json"), 1) << stderr_;
+  const auto json = nlohmann::json::parse(stdout_);
+  EXPECT_EQ(json["equal"], false);
+  ASSERT_EQ(json["changes"].size(), 1u);
+  const auto& change = json["changes"][0];
+  EXPECT_EQ(change["subject"], "item");
+  EXPECT_EQ(change["room"], room);
+  EXPECT_EQ(change["old_index"], 0);
+  EXPECT_EQ(change["entity"], 0);
+  EXPECT_TRUE(change["details"][0].get<std::string>().starts_with("angle ")) << change;
+
+  // A refused file, a missing one and a usage error all end with 2: 1 means "different".
+  EXPECT_EQ(Run("diff old.tr2 cut.tr2"), 2);
+  EXPECT_EQ(stderr_.rfind("cut.tr2 is damaged", 0), 0u) << stderr_;
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(Run("diff missing.tr2 old.tr2"), 2);
+  EXPECT_EQ(Run("diff old.tr2"), 2);
+}
+
+// Every list, as text and as JSON, from the sample; and on every real level each list's JSON
+// parses and holds one row per room, light, camera, static, sound source, entity or action.
+TEST_F(Cli, ListsEveryKind) {
+  Write("a.tr2", test::ComposeClassic(test::SampleDraft(Game::TR2)).Bytes);
+  ASSERT_EQ(Run("list rooms a.tr2"), 0) << stderr_;
+  EXPECT_EQ(stdout_.substr(0, stdout_.find('\n')),
+            "Room\tX\tZ\tSize\tFloor\tCeiling\tFlags\tAlternate\tGroup\tItems\tStatics\tLights\t"
+            "Portals\tTrigger sectors");
+  EXPECT_NE(stdout_.find("\n0\t0\t0\t8 x 8\t"), std::string::npos) << stdout_;
+  ASSERT_EQ(Run("list cameras a.tr2 --json"), 0) << stderr_;
+  const auto cameras = nlohmann::json::parse(stdout_);
+  ASSERT_EQ(cameras.at("rows").size(), 1u);
+  EXPECT_EQ(cameras["rows"][0]["cells"]["Kind"], "Fixed camera");
+  EXPECT_EQ(cameras["rows"][0]["target"]["room"], 0);
+  EXPECT_TRUE(cameras["rows"][0]["target"]["entity"].is_null());
+  EXPECT_EQ(Run("list boxes a.tr2"), 1);
+  EXPECT_NE(stderr_.find("rooms, lights, cameras, statics, sounds, items, triggers"),
+            std::string::npos)
+      << stderr_;
+  EXPECT_EQ(Run("list rooms missing.tr2"), 2);
+
+  if (test::RealLevelsDir().empty()) return;
+  for (const auto& file : test::RealLevels({""})) {
+    const nlohmann::json* e = test::ExpectedEntry(file);
+    if (!e || !e->contains("rooms")) continue;  // refused files have no figures
+    int64_t lights = 0, statics = 0;
+    for (const auto& room : e->at("rooms")) {
+      lights += room.value("NumLights", 0);
+      statics += room.value("NumStaticMeshes", 0);
+    }
+    const std::pair<const char*, int64_t> kinds[] = {
+        {"rooms", e->value("NumRooms", -1)},
+        {"lights", lights},
+        // The fifth game's reader passes over its cameras and sound sources.
+        {"cameras", e->value("game", 0) == 5 ? 0 : e->value("NumCameras", -1)},
+        {"statics", statics},
+        {"sounds", e->value("game", 0) == 5 ? 0 : e->value("NumSoundSources", -1)},
+        {"items", e->value("NumItems", -1) + e->value("NumAIObjects", 0)},
+        {"triggers", e->value("trigger_actions", -1)}};
+    for (auto [kind, count] : kinds) {
+      SCOPED_TRACE(file.string() + " " + kind);
+      ASSERT_EQ(Run(std::string("list ") + kind + " '" + file.string() + "' --json"), 0) << stderr_;
+      const auto j = nlohmann::json::parse(stdout_, nullptr, false);
+      ASSERT_FALSE(j.is_discarded()) << "not JSON";
+      EXPECT_EQ(static_cast<int64_t>(j.at("rows").size()), count);
+    }
   }
 }
 

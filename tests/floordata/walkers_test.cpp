@@ -108,7 +108,33 @@ TEST(Walkers, ListsCutShortByTheEndOfFloorData) {
     EXPECT_LE(CopySectorFloorData(level, kList).size(), 2 * words.size());
     EXPECT_LE(GetTriggerList(level, kList).size(), 1u);
     (void)GetSectorFlags(level, kList);
+    // The entries cover the copied words one after another, a trigger without actions too.
+    const FloorList list = GetFloorList(level, kList);
+    size_t next = 0;
+    for (const FloorEntry& entry : list.Entries) {
+      EXPECT_EQ(entry.First, next);
+      next += entry.Length;
+    }
+    EXPECT_EQ(next, list.Words.size());
+    EXPECT_EQ(2 * list.Words.size(), CopySectorFloorData(level, kList).size());
   }
+}
+
+TEST(Walkers, FloorListSplitsTheWordsIntoEntries) {
+  // A portal, a trigger whose camera action carries its extra word, a kill after it.
+  const Level level =
+      LevelWithList({Fn(1), 7, Fn(4, 1), 0x3E00, Act(0, 2), Act(1, 3), kEnd, Fn(5, 0, true)});
+  const FloorList list = GetFloorList(level, kList);
+  EXPECT_EQ(list.Words.size(), 8u);
+  ASSERT_EQ(list.Entries.size(), 3u);
+  const FloorEntry& trigger = list.Entries[1];
+  EXPECT_EQ(std::tie(list.Entries[0].Code, list.Entries[0].First, list.Entries[0].Length),
+            std::make_tuple(1, 0u, 2u));
+  EXPECT_EQ(std::tie(trigger.Code, trigger.First, trigger.Length), std::make_tuple(4, 2u, 5u));
+  EXPECT_EQ(trigger.ActionAt, (std::vector<size_t>{4, 5}));
+  ASSERT_EQ(trigger.Actions.size(), 2u);
+  EXPECT_EQ(trigger.Actions[1].Param, 3);
+  EXPECT_EQ(std::tie(list.Entries[2].Code, list.Entries[2].First), std::make_tuple(5, 7u));
 }
 
 }  // namespace

@@ -152,6 +152,90 @@ TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {
   EXPECT_EQ(Reload(dir_ / "h.tr4").Items.at(0).OCB, 12);
 }
 
+// A read-only level is not saved over, and Save As gets the edit out under a new name.
+TEST_F(SaveTest, AReadOnlyLevelStaysModifiedAndSaveAsIsTheWayOut) {
+  Document doc = Open(Game::TR2, dir_ / "locked.tr2");
+  const auto before = ReadFile(dir_ / "locked.tr2");
+  fs::permissions(dir_ / "locked.tr2", fs::perms(0444));
+  doc.CurrentLevel.Items[0].OCB = 77;
+  EXPECT_FALSE(SaveCommand(doc, sink, "", runner));
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_EQ(sink.Shown[0], "locked.tr2 could not be saved: it is read-only.");
+  EXPECT_EQ(sink.Details[0], "Save As saves the level under another name.");
+  EXPECT_TRUE(doc.Modified);
+  EXPECT_EQ(ReadFile(dir_ / "locked.tr2"), before);
+
+  ScriptedDialog dialog;
+  dialog.Answer = FileChoice{(dir_ / "locked.tr2").string(), "locked.tr2"};
+  EXPECT_FALSE(SaveAsCommand(doc, dialog, sink, "", runner));
+  EXPECT_EQ(sink.Shown.back(), "locked.tr2 could not be saved: it is read-only.");
+  dialog.Answer = FileChoice{(dir_ / "mine").string(), "mine"};
+  ASSERT_TRUE(SaveAsCommand(doc, dialog, sink, "", runner)) << sink.Shown.back();
+  EXPECT_EQ(std::tie(doc.FilePath, doc.FileTitle),
+            std::make_tuple((dir_ / "mine.tr2").string(), std::string("mine.tr2")));
+  EXPECT_EQ(Reload(dir_ / "mine.tr2").Items.at(0).OCB, 77);
+  EXPECT_FALSE(doc.Modified);
+}
+
+// Open and the previous/next keys find level files by their extension.
+TEST_F(SaveTest, SaveAsWithoutAnExtensionAddsTheLevelsOwn) {
+  ScriptedDialog dialog;
+  const struct {
+    Game Version;
+    const char* Typed;
+    const char* Saved;
+  } cases[] = {{Game::TR1, "one", "one.phd"},
+               {Game::TR2, "two.", "two.tr2"},
+               {Game::TR3, "three", "three.tr2"},
+               {Game::TR4, "four", "four.tr4"},
+               {Game::TR2, "kept.trc", "kept.trc"}};  // a chosen extension stays
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Typed);
+    Document doc = Open(c.Version, dir_ / ("source" + std::to_string(GameNumber(c.Version))));
+    dialog.Answer = FileChoice{(dir_ / c.Typed).string(), c.Typed};
+    ASSERT_TRUE(SaveAsCommand(doc, dialog, sink, "", runner)) << sink.Shown.back();
+    EXPECT_EQ(doc.FilePath, (dir_ / c.Saved).string());
+    EXPECT_EQ(doc.FileTitle, c.Saved);
+    EXPECT_TRUE(fs::exists(dir_ / c.Saved));
+  }
+
+  // The dialog asked about "two", not "two.tr2": replacing that is asked here.
+  Document doc = Open(Game::TR2, dir_ / "again.tr2");
+  doc.CurrentLevel.Items[0].OCB = 9;
+  const auto before = ReadFile(dir_ / "two.tr2");
+  dialog.Answer = FileChoice{(dir_ / "two").string(), "two"};
+  EXPECT_FALSE(SaveAsCommand(doc, dialog, sink, "", runner));
+  EXPECT_EQ(sink.Asked.back(), "two.tr2 already exists. Replace it?");
+  EXPECT_EQ(ReadFile(dir_ / "two.tr2"), before);
+  EXPECT_EQ(doc.FilePath, (dir_ / "again.tr2").string());
+  sink.NextAnswer = Answer::Yes;
+  ASSERT_TRUE(SaveAsCommand(doc, dialog, sink, "", runner));
+  EXPECT_EQ(Reload(dir_ / "two.tr2").Items.at(0).OCB, 9);
+}
+
+// The finished level reaches the link's target with the target's mode; no work file stays.
+TEST_F(SaveTest, AFourthGameSaveThroughALinkFinishesTheTarget) {
+  fs::create_directories(dir_ / "real");
+  Document doc = Open(Game::TR4, dir_ / "real" / "h.tr4");
+  fs::permissions(dir_ / "real" / "h.tr4", fs::perms(0640));
+  fs::create_symlink("real/h.tr4", dir_ / "link.tr4");
+  doc.FilePath = (dir_ / "link.tr4").string();
+  doc.FileTitle = "link.tr4";
+  doc.CurrentLevel.Items[0].OCB = 12;
+  SystemProcessRunner real;
+  ASSERT_TRUE(SaveCommand(doc, sink, SLAB_FINISHER_DIR, real)) << sink.Shown.back();
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.tr4"));
+  EXPECT_EQ(Reload(dir_ / "real" / "h.tr4").Items.at(0).OCB, 12);
+  EXPECT_EQ(fs::status(dir_ / "real" / "h.tr4").permissions(), fs::perms(0640));
+  EXPECT_EQ(size_t(std::distance(fs::directory_iterator(dir_ / "real"), fs::directory_iterator())),
+            1u);
+
+  fs::permissions(dir_ / "real" / "h.tr4", fs::perms(0444));
+  EXPECT_FALSE(SaveCommand(doc, sink, SLAB_FINISHER_DIR, runner));
+  EXPECT_EQ(runner.Runs, 0);  // refused before anything was finished
+  EXPECT_EQ(sink.Shown.back(), "link.tr4 could not be saved: it is read-only.");
+}
+
 TEST_F(SaveTest, AddDemoRewritesAndLeavesRefusedFilesAlone) {
   auto composed = test::ComposeClassic(test::SampleDraft(Game::TR2));
   test::WriteBytes(dir_ / "i.tr2", composed.Bytes);

@@ -1,0 +1,86 @@
+#include "map/box_outlines.h"
+
+#include <algorithm>
+
+namespace slab {
+namespace {
+
+constexpr uint16_t kNoBoxBits = 0x3FF0;  // the number bits the map's colour rule tests
+constexpr uint16_t kOverlapStart = 0x3FFF;
+constexpr uint16_t kLastOverlap = 0x8000;
+
+}  // namespace
+
+int SectorBoxIndex(const Level& level, Game gameVersion, const Sector& sector) {
+  int box = 0;
+  if (gameVersion == Game::TR1 || gameVersion == Game::TR2) {
+    box = sector.BoxIndex;
+  } else {
+    if ((sector.BoxIndex & kNoBoxBits) == kNoBoxBits) return -1;
+    box = sector.BoxIndex / 16;
+  }
+  return static_cast<size_t>(box) < level.Boxes.size() ? box : -1;
+}
+
+bool BoxBlocked(const Box& box) { return box.OverlapIndex < 0; }
+
+std::vector<int> BoxOverlaps(const Level& level, int box) {
+  std::vector<int> found;
+  if (box < 0 || static_cast<size_t>(box) >= level.Boxes.size()) return found;
+  const auto& overlaps = level.Overlaps;
+  for (size_t k = static_cast<uint16_t>(level.Boxes[static_cast<size_t>(box)].OverlapIndex) &
+                  kOverlapStart;
+       k < overlaps.size(); ++k) {
+    const auto word = static_cast<uint16_t>(overlaps[k]);
+    found.push_back(word & 0x7FFF);
+    if (word & kLastOverlap) break;
+  }
+  return found;
+}
+
+RoomBoxes BuildRoomBoxes(const Level& level, Game gameVersion, int room) {
+  RoomBoxes boxes;
+  if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return boxes;
+  const Room& r = level.Rooms[static_cast<size_t>(room)];
+  boxes.NumA = std::max<int>(r.NumXSectors, 0);
+  boxes.NumB = std::max<int>(r.NumZSectors, 0);
+  boxes.Sectors.resize(static_cast<size_t>(boxes.NumA) * boxes.NumB);
+  for (int a = 0; a < boxes.NumA; ++a)
+    for (int b = 0; b < boxes.NumB; ++b) {
+      if (!r.HasSector(a, b)) continue;
+      SectorBox& s = boxes.Sectors[static_cast<size_t>(a) * boxes.NumB + b];
+      s.Box = SectorBoxIndex(level, gameVersion, r.SectorAt(a, b));
+      if (s.Box >= 0) s.Blocked = BoxBlocked(level.Boxes[static_cast<size_t>(s.Box)]);
+    }
+  auto boxAt = [&](int a, int b) {
+    return a >= 0 && b >= 0 && a < boxes.NumA && b < boxes.NumB ? boxes.At(a, b).Box : -1;
+  };
+  for (int a = 0; a < boxes.NumA; ++a)
+    for (int b = 0; b < boxes.NumB; ++b) {
+      SectorBox& s = boxes.Sectors[static_cast<size_t>(a) * boxes.NumB + b];
+      if (s.Box < 0) continue;
+      if (boxAt(a - 1, b) != s.Box) s.Edges |= kBoxEdgeUp;
+      if (boxAt(a + 1, b) != s.Box) s.Edges |= kBoxEdgeDown;
+      if (boxAt(a, b - 1) != s.Box) s.Edges |= kBoxEdgeLeft;
+      if (boxAt(a, b + 1) != s.Box) s.Edges |= kBoxEdgeRight;
+    }
+  return boxes;
+}
+
+std::string BoxText(const Level& level, Game gameVersion, int room, int a, int b) {
+  if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return "No box";
+  const Room& r = level.Rooms[static_cast<size_t>(room)];
+  if (!r.HasSector(a, b)) return "No box";
+  const int box = SectorBoxIndex(level, gameVersion, r.SectorAt(a, b));
+  if (box < 0) return "No box";
+  std::string text = "Box " + std::to_string(box);
+  if (BoxBlocked(level.Boxes[static_cast<size_t>(box)])) text += " (blocked)";
+  const std::vector<int> overlaps = BoxOverlaps(level, box);
+  text += ", overlaps ";
+  if (overlaps.empty()) return text + "none";
+  for (size_t i = 0; i < overlaps.size(); ++i)
+    text += (i ? ", " : "") + std::to_string(overlaps[i]);
+  return text;
+}
+
+}  // namespace slab

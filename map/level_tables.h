@@ -1,0 +1,168 @@
+// The level-wide lists beside Items and Triggers: rooms, lights, cameras and sinks, static
+// meshes and sound sources, each row as the window and the command-line tool show it, with
+// where a double-click goes. Without any toolkit: what a filter matches is what the user reads.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "floordata/object_names.h"
+#include "level/level.h"
+#include "map/level_lists.h"
+#include "map/map_state.h"
+
+namespace slab {
+
+// Where going to a row leads: a room, a sector of it (0-based grid coordinates, -1 when the
+// row stands on no sector of its room) and what to choose there. -1 where a row has none.
+struct ListTarget {
+  int Room = -1;
+  int SectorX = -1, SectorZ = -1;
+  int Entity = -1;  // an item or AI object, as the item panel numbers them
+  int Static = -1;  // index into the room's static meshes
+  int Light = -1;   // index into the room's lights
+  int Camera = -1;  // index into the level's cameras
+  bool HasSector() const { return SectorX >= 0 && SectorZ >= 0; }
+  bool operator==(const ListTarget&) const = default;
+};
+
+struct ListRow {
+  ListTarget Target;
+  std::vector<std::string> Cells;  // one text per column
+  std::string Search;              // the cells in lower case, for the text filter
+};
+// Fills Search from Cells once the row's cells are complete.
+void FillRowSearch(ListRow& row);
+
+enum class RoomColumn {
+  Room,
+  X,
+  Z,
+  Size,
+  Floor,
+  Ceiling,
+  Flags,
+  Alternate,
+  Group,
+  Items,
+  Statics,
+  Lights,
+  Portals,
+  TriggerSectors
+};
+enum class LightColumn { Index, Room, Sector, X, Y, Z, Kind, Colour, Reach };
+enum class CameraColumn { Index, Kind, Room, Sector, X, Y, Z, Flags, Triggers };
+enum class StaticColumn { Index, Room, Sector, X, Y, Z, ID, Name, Rotation };
+enum class SoundColumn { Index, Room, Sector, X, Y, Z, Sample, Flags };
+
+const std::vector<std::string>& RoomColumnTitles();
+const std::vector<std::string>& LightColumnTitles();
+const std::vector<std::string>& CameraColumnTitles();
+const std::vector<std::string>& StaticColumnTitles();
+const std::vector<std::string>& SoundColumnTitles();
+
+struct RoomRow : ListRow {
+  bool HasTriggers = false;
+  bool Water = false;
+  bool HasAlternate = false;
+};
+
+// A camera record serves as a camera, as a fixed camera (a trigger's camera action looks from
+// it) or as a sink (an underwater current pulls towards it). A sink keeps the current's
+// strength where a camera keeps its room, so its room is the one around its position.
+enum class CameraKind { Camera, FixedCamera, Sink };
+struct CameraRow : ListRow {
+  CameraKind Kind = CameraKind::Camera;
+  std::vector<TriggerLocation> UsedBy;  // sectors whose triggers name it, in room order
+};
+
+// One row per room, in room order.
+std::vector<RoomRow> BuildRoomRows(const Level& level, Game gameVersion);
+// One row per light of each room, in room order, then light order.
+std::vector<ListRow> BuildLightRows(const Level& level, Game gameVersion);
+// One row per camera record, in record order.
+std::vector<CameraRow> BuildCameraRows(const Level& level);
+// One row per static mesh placed in each room, in room order, then placement order.
+std::vector<ListRow> BuildStaticRows(const Level& level, Game gameVersion,
+                                     const ObjectNames& names);
+// One row per sound source, in record order.
+std::vector<ListRow> BuildSoundRows(const Level& level);
+
+// The room flags as words ("water, sky"); bits without a word in that game as hex ("0x0040").
+std::string RoomFlagsText(int16_t flags, Game gameVersion);
+inline constexpr int16_t kRoomWater = 0x0001;
+
+// The number of a room's alternate, or nothing: -1 and 255 both mean none.
+std::optional<int> AlternateOf(const Room& room);
+
+// The first room whose sectors and vertical extent hold the point, or -1.
+int RoomAtPosition(const Level& level, int64_t x, int64_t y, int64_t z);
+
+// Where the Items and Triggers lists' rows lead.
+ListTarget RowTarget(const Level& level, const ItemRow& row);
+ListTarget RowTarget(const TriggerRow& row);
+
+// The rooms list's filter: the text as for every list, and each check box set keeps only the
+// rooms that have it.
+struct RoomFilter {
+  std::string Text;
+  bool HasTriggers = false;
+  bool Water = false;
+  bool HasAlternate = false;
+};
+
+// Indices of the rows whose cells hold the text (case-insensitive; empty matches all).
+std::vector<int> MatchingRows(const std::vector<ListRow>& rows, std::string_view text);
+std::vector<int> MatchingRows(const std::vector<CameraRow>& rows, std::string_view text);
+std::vector<int> MatchingRows(const std::vector<RoomRow>& rows, const RoomFilter& filter);
+
+// How a sortable column orders its texts: runs of digits by their value (with a minus sign
+// before them), everything else by character, so "Item 9" comes before "Item 10" and "-2"
+// before "1". Negative, zero or positive.
+int CompareCells(std::string_view a, std::string_view b);
+// Row indices ordered by one column, ties kept in list order.
+template <typename Row>
+std::vector<int> SortedRows(const std::vector<Row>& rows, int column, bool ascending);
+
+// Every list of a level by the name the command line gives it, as titles and plain rows.
+enum class ListKind { Rooms, Lights, Cameras, Statics, Sounds, Items, Triggers };
+struct ListKindName {
+  ListKind Kind;
+  const char* Name;
+};
+inline constexpr ListKindName kListKinds[] = {
+    {ListKind::Rooms, "rooms"},      {ListKind::Lights, "lights"}, {ListKind::Cameras, "cameras"},
+    {ListKind::Statics, "statics"},  {ListKind::Sounds, "sounds"}, {ListKind::Items, "items"},
+    {ListKind::Triggers, "triggers"}};
+std::optional<ListKind> ListKindFromName(std::string_view name);
+
+struct LevelTable {
+  std::vector<std::string> Titles;
+  std::vector<ListRow> Rows;
+};
+LevelTable BuildLevelTable(const Level& level, Game gameVersion, const ObjectNames& names,
+                           ListKind kind);
+
+// Implementation of SortedRows for the row types above and the items and triggers lists.
+template <typename Row>
+std::vector<int> SortedRows(const std::vector<Row>& rows, int column, bool ascending) {
+  std::vector<int> order(rows.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  auto cell = [&](int row) -> std::string_view {
+    const auto& cells = rows[static_cast<size_t>(row)].Cells;
+    return column >= 0 && static_cast<size_t>(column) < cells.size()
+               ? std::string_view(cells[static_cast<size_t>(column)])
+               : std::string_view();
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    const int c = CompareCells(cell(a), cell(b));
+    return ascending ? c < 0 : c > 0;
+  });
+  return order;
+}
+
+}  // namespace slab

@@ -1,0 +1,32 @@
+#include "map/map_legend.h"
+
+#include "map/draw_room.h"
+
+namespace slab {
+
+std::vector<LegendEntry> MapLegend(Game gameVersion) {
+  using namespace map_colour;
+  const bool later = gameVersion == Game::TR4 || gameVersion == Game::TR5;
+  const std::string f20 = later ? "Trigger Triggerer" : "Minecart Left";
+  const std::string f21 = later ? "Clockwise Beatle" : "Minecart Right";
+  return {
+      {kBlocked, LegendKind::Fill, "Blocked pathfinding box (third and fourth game)"},
+      {kMonkey, LegendKind::Fill, "Monkey-swing ceiling"},
+      {kMinecartStop, LegendKind::Fill, "Minecart Stop (functions 20 and 21)"},
+      {kFunction20, LegendKind::Fill, f20 + " (function 20)"},
+      {kFunction21, LegendKind::Fill, f21 + " (function 21)"},
+      {kKill, LegendKind::Fill, "Kill square"},
+      {kOuterWall, LegendKind::Fill, "Outer wall of the room"},
+      {kPortal, LegendKind::Fill, "Portal to another room, or a room above or below"},
+      {kTrigger, LegendKind::Fill, "Trigger"},
+      {kWall, LegendKind::Fill, "Wall, or a floor as high as its ceiling"},
+      {kFloor, LegendKind::Fill, "Open floor"},
+      {kItemMarker, LegendKind::Marker,
+       "Item or AI object at the sector's centre (upper half when a static mesh is there too)"},
+      {kStaticMarker, LegendKind::Marker,
+       "Static mesh at the sector's centre (lower half when an item is there too)"},
+      {kSelection, LegendKind::Outline, "Selected sector"},
+  };
+}
+
+}  // namespace slab
