@@ -1056,7 +1056,7 @@ void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
   // The 3D camera turns to a sector chosen with the left button (Alt is no longer needed:
   // several desktops take Alt+click for moving windows).
   if (click->SectorChosen && view3d_ != nullptr)
-    view3d_->MapClick(map_.SelectedSectorX, map_.SelectedSectorZ, true);
+    view3d_->MapClick(map_.CurrentRoom, map_.SelectedSectorX, map_.SelectedSectorZ, true);
   PresentMap();
   RequestFrame();
 }
@@ -1145,7 +1145,7 @@ void MainWindow::GoToPlace(int room, int a, int b, int entity) {
     map_.SelectedSectorX = a;
     map_.SelectedSectorZ = b;
     DrawSelection(map_);
-    if (view3d_ != nullptr) view3d_->MapClick(a, b, true);
+    if (view3d_ != nullptr) view3d_->MapClick(map_.CurrentRoom, a, b, true);
   }
   map_.SelectedEntity = entity;
   if (entity >= 0 && static_cast<size_t>(entity) < doc_.CurrentLevel.Items.size()) {

@@ -76,6 +76,9 @@ void AddMapCommand(CLI::App& app, Job& job);
 // programFolder: where "TR4Objects.dat" lives.
 void AddDiffCommand(CLI::App& app, Job& job, const std::string& programFolder);
 
+// programFolder: where the finisher of fourth-game saves lives.
+void AddRemoveItemCommand(CLI::App& app, Job& job, const std::string& programFolder);
+
 // The folder of the running program.
 std::string ProgramFolder(const char* argv0);
 

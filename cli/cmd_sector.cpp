@@ -5,6 +5,7 @@
 
 #include "cli/cli_common.h"
 #include "floordata/sector_panel.h"
+#include "level/text.h"
 
 namespace slab::cli {
 
@@ -129,7 +130,9 @@ void PrintPanel(const SectorPanel& p) {
 
 void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder) {
   auto* cmd = app.add_subcommand(
-      "sector", "Print what the sector panels show for sector (A, B) of room ROOM");
+      "sector",
+      "Print what the sector panels show for sector (A, B) of room ROOM; A and B count from 0, "
+      "so the caption reads \"Sector A-1,B-1\" (JSON: sector_label)");
   struct Args {
     std::string File;
     int Room = 0, A = 0, B = 0;
@@ -164,7 +167,11 @@ void AddSectorCommand(CLI::App& app, Job& job, const std::string& programFolder)
           ShowSector(level, loaded->GameVersion, names, args->Room, args->A, args->B, true, true);
       if (!panel) return kExitFailed;
       if (args->Json) {
-        ordered_json j{{"file", args->File}, {"room", args->Room}, {"a", args->A}, {"b", args->B}};
+        ordered_json j{{"file", args->File},
+                       {"room", args->Room},
+                       {"a", args->A},
+                       {"b", args->B},
+                       {"sector_label", SectorLabel(args->A, args->B)}};
         j.update(PanelJson(*panel));
         std::cout << j.dump(2) << "\n";
       } else {

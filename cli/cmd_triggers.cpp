@@ -7,12 +7,16 @@
 #include "cli/cli_common.h"
 #include "floordata/sector_panel.h"
 #include "floordata/walkers.h"
+#include "level/text.h"
 
 namespace slab::cli {
 
 void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolder) {
   AddLevelCommand(
-      app, job, "triggers", "List every sector that holds a trigger, one line per trigger action",
+      app, job, "triggers",
+      "List every sector that holds a trigger, one line per trigger action: its room, its "
+      "sector A and B (from 0) and, in brackets, the sector as the window's caption numbers it "
+      "(A-1,B-1)",
       "Print JSON: the sectors and the summary counts",
       [programFolder](const std::string& file, const LoadedLevel& loaded, MessageSink& messages,
                       bool json) {
@@ -30,12 +34,17 @@ void AddTriggersCommand(CLI::App& app, Job& job, const std::string& programFolde
               std::vector<std::string> lines;
               for (const TriggerEntry& entry : entries)
                 lines.push_back(TriggerLine(entry, level, loaded.GameVersion, names));
+              // The place as arguments take it (a and b from 0) and as the window's caption
+              // reads it.
+              const std::string label = SectorLabel(a, b);
               if (json) {
-                sectors.push_back({{"room", r}, {"a", a}, {"b", b}, {"lines", lines}});
+                sectors.push_back(
+                    {{"room", r}, {"a", a}, {"b", b}, {"sector_label", label}, {"lines", lines}});
               } else {
                 // One line per action, each with its place, so that grep finds it whole.
                 for (const std::string& line : lines)
-                  std::cout << "room " << r << " a " << a << " b " << b << ": " << line << "\n";
+                  std::cout << "room " << r << " a " << a << " b " << b << " [Sector " << label
+                            << "]: " << line << "\n";
               }
             }
         }

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   AddMakeSwdCommand(app, job);
   AddMapCommand(app, job);
   AddDiffCommand(app, job, ProgramFolder(argv[0]));
+  AddRemoveItemCommand(app, job, ProgramFolder(argv[0]));
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

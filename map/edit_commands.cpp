@@ -2,7 +2,11 @@
 
 #include "level/text.h"
 #include "map/entity.h"
+#include "map/item_duplicate.h"
+#include "map/item_removal.h"
 #include "map/selection.h"
+#include "map/static_edits.h"
+#include "map/trigger_index.h"
 
 namespace slab {
 namespace {
@@ -109,6 +113,36 @@ void ShiftEntities(MapState& state, int index, int delta, size_t itemCount) {
   state.Triggers.resize(itemCount);
 }
 
+// The entity number a removal record had while its entity existed.
+int RemovedEntity(const Level& level, const EntityRemoved& removed) {
+  return std::holds_alternative<Item>(removed.Removed)
+             ? removed.Index
+             : static_cast<int>(level.Items.size()) + removed.Index;
+}
+
+// After an edit was made, undone or redone: entity numbers follow an entity that came or went,
+// and the trigger index follows the items and the floor data.
+void FollowEntities(const Document& doc, MapState& state, const Edit& edit, bool undo) {
+  const Level& level = doc.CurrentLevel;
+  const auto items = static_cast<int>(level.Items.size());
+  if (std::holds_alternative<ItemAdded>(edit.Change)) {
+    ShiftEntities(state, undo ? items : items - 1, undo ? -1 : +1, level.Items.size());
+  } else if (std::holds_alternative<AIAdded>(edit.Change)) {
+    if (undo) ShiftEntities(state, items + static_cast<int>(level.AIObjects.size()), -1, items);
+  } else if (const auto* removed = std::get_if<EntityRemoved>(&edit.Change)) {
+    ShiftEntities(state, RemovedEntity(level, *removed), undo ? +1 : -1, level.Items.size());
+    state.Triggers = BuildTriggerIndex(level);
+  }
+}
+
+// The selected sector of the current room, for the static mesh commands.
+bool SectorChosen(const Document& doc, const MapState& state) {
+  return state.SectorSelected && state.CurrentRoom >= 0 &&
+         static_cast<size_t>(state.CurrentRoom) < doc.CurrentLevel.Rooms.size() &&
+         doc.CurrentLevel.Rooms[static_cast<size_t>(state.CurrentRoom)].HasSector(
+             state.SelectedSectorX, state.SelectedSectorZ);
+}
+
 }  // namespace
 
 std::string EntityCaption(const Level& level, int entity) {
@@ -171,6 +205,83 @@ CommandOutcome WallCommand(Document& doc, MapState& state, EditHistory& history,
                        [&] { return FloorWallClick(doc, state, true); });
 }
 
+CommandOutcome RemoveEntityCommand(Document& doc, MapState& state, EditHistory& history,
+                                   bool withActions) {
+  if (!doc.LevelLoaded) return {nullptr, kNoLevelStatus};
+  Level& level = doc.CurrentLevel;
+  const int entity = state.SelectedEntity;
+  if (!FindEntity(std::as_const(level), entity)) return {nullptr, kNoEntityStatus};
+  const std::string caption = "Remove " + EntityCaption(level, entity);
+  std::string why;
+  std::optional<EntityRemoved> removed = RemoveEntity(level, entity, withActions, why);
+  if (!removed) return {nullptr, why};
+  history.Record(Edit{EditKind::ItemRemove, caption, std::move(*removed)});
+  FollowEntities(doc, state, *history.NextUndo(), false);
+  Finish(doc, state, history);
+  return {history.NextUndo(), {}};
+}
+
+CommandOutcome DuplicateCommand(Document& doc, MapState& state, EditHistory& history) {
+  if (!doc.LevelLoaded) return {nullptr, kNoLevelStatus};
+  Level& level = doc.CurrentLevel;
+  if (!FindEntity(std::as_const(level), state.SelectedEntity)) return {nullptr, kNoEntityStatus};
+  if (!SelectedSector(level, state)) return {nullptr, kNoSectorStatus};
+  const std::string source = EntityCaption(level, state.SelectedEntity);
+  const std::optional<int> copy = DuplicateEntity(doc, state);
+  if (!copy) return {};
+  const auto items = static_cast<size_t>(level.Items.size());
+  Edit edit{EditKind::ItemDuplicate, "Duplicate " + source, ItemAdded{}};
+  if (static_cast<size_t>(*copy) < items)
+    edit.Change = ItemAdded{level.Items[static_cast<size_t>(*copy)]};
+  else
+    edit.Change = AIAdded{level.AIObjects.back()};
+  history.Record(std::move(edit));
+  FollowEntities(doc, state, *history.NextUndo(), false);
+  state.SelectedEntity = *copy;
+  Finish(doc, state, history);
+  return {history.NextUndo(), {}};
+}
+
+CommandOutcome StaticAddCommand(Document& doc, MapState& state, EditHistory& history,
+                                const ObjectNames& names, int choice) {
+  if (!doc.LevelLoaded) return {nullptr, kNoLevelStatus};
+  if (!SectorChosen(doc, state)) return {nullptr, kNoSectorStatus};
+  Level& level = doc.CurrentLevel;
+  const std::optional<RoomStatic> added =
+      NewStatic(level, doc.GameVersion, state.CurrentRoom, state.SelectedSectorX,
+                state.SelectedSectorZ, choice);
+  if (!added) return {nullptr, kNoStaticMeshStatus};
+  std::vector<RoomStatic>& statics =
+      level.Rooms[static_cast<size_t>(state.CurrentRoom)].StaticMeshes;
+  statics.push_back(*added);
+  const std::string name = StaticName(names, added->ObjectID, doc.GameVersion);
+  history.Record(
+      Edit{EditKind::StaticAdd, "Add Static Mesh " + name,
+           StaticChange{state.CurrentRoom, static_cast<int>(statics.size()) - 1, *added, false}});
+  Finish(doc, state, history);
+  return {history.NextUndo(), {}};
+}
+
+CommandOutcome StaticRemoveCommand(Document& doc, MapState& state, EditHistory& history,
+                                   const ObjectNames& names, int line) {
+  if (!doc.LevelLoaded) return {nullptr, kNoLevelStatus};
+  if (!SectorChosen(doc, state)) return {nullptr, kNoSectorStatus};
+  Level& level = doc.CurrentLevel;
+  const std::vector<SectorStatic> here =
+      SectorStatics(level, doc.GameVersion, names, state.CurrentRoom, state.SelectedSectorX,
+                    state.SelectedSectorZ);
+  if (line < 0 || static_cast<size_t>(line) >= here.size()) return {nullptr, kNoStaticMeshStatus};
+  const SectorStatic& chosen = here[static_cast<size_t>(line)];
+  std::vector<RoomStatic>& statics =
+      level.Rooms[static_cast<size_t>(state.CurrentRoom)].StaticMeshes;
+  const RoomStatic removed = statics[static_cast<size_t>(chosen.Index)];
+  statics.erase(statics.begin() + chosen.Index);
+  history.Record(Edit{EditKind::StaticRemove, "Remove Static Mesh " + chosen.Text,
+                      StaticChange{state.CurrentRoom, chosen.Index, removed, true}});
+  Finish(doc, state, history);
+  return {history.NextUndo(), {}};
+}
+
 void RecordDemoEdit(Document& doc, EditHistory& history, int16_t numBefore,
                     std::vector<int32_t> before) {
   const Level& level = doc.CurrentLevel;
@@ -182,9 +293,7 @@ void RecordDemoEdit(Document& doc, EditHistory& history, int16_t numBefore,
 CommandOutcome UndoCommand(Document& doc, MapState& state, EditHistory& history) {
   if (!doc.LevelLoaded || !history.NextUndo()) return {nullptr, kNothingToUndoStatus};
   const Edit* edit = history.Undo(doc.CurrentLevel);
-  if (edit->Kind == EditKind::ItemAdd)
-    ShiftEntities(state, static_cast<int>(doc.CurrentLevel.Items.size()), -1,
-                  doc.CurrentLevel.Items.size());
+  FollowEntities(doc, state, *edit, true);
   Finish(doc, state, history);
   return {edit, {}};
 }
@@ -192,9 +301,7 @@ CommandOutcome UndoCommand(Document& doc, MapState& state, EditHistory& history)
 CommandOutcome RedoCommand(Document& doc, MapState& state, EditHistory& history) {
   if (!doc.LevelLoaded || !history.NextRedo()) return {nullptr, kNothingToRedoStatus};
   const Edit* edit = history.Redo(doc.CurrentLevel);
-  if (edit->Kind == EditKind::ItemAdd)
-    ShiftEntities(state, static_cast<int>(doc.CurrentLevel.Items.size()) - 1, +1,
-                  doc.CurrentLevel.Items.size());
+  FollowEntities(doc, state, *edit, false);
   Finish(doc, state, history);
   return {edit, {}};
 }

@@ -22,6 +22,7 @@ inline constexpr char kNoSectorStatus[] = "Select a sector on the map first.";
 inline constexpr char kNoEntityStatus[] = "Choose an item in the sector's item list first.";
 inline constexpr char kNothingToUndoStatus[] = "Nothing to undo.";
 inline constexpr char kNothingToRedoStatus[] = "Nothing to redo.";
+inline constexpr char kNoStaticMeshStatus[] = "Choose a static mesh first.";
 
 struct CommandOutcome {
   const Edit* Done = nullptr;  // the edit made and recorded; null when the level is unchanged
@@ -47,12 +48,29 @@ CommandOutcome MinecartCommand(Document& doc, MapState& state, EditHistory& hist
                                MessageSink& messages);
 CommandOutcome WallCommand(Document& doc, MapState& state, EditHistory& history,
                            bool checkedAfterClick);
+// Delete, or "Remove" in the item panel: removes the chosen entity. withActions: the user
+// agreed that the trigger actions naming it go too (PlanEntityRemoval says whether any do);
+// without it such an item stays and Status says why, as it does when the level refuses the
+// removal. The entity is no longer chosen; the trigger index follows the renumbering.
+CommandOutcome RemoveEntityCommand(Document& doc, MapState& state, EditHistory& history,
+                                   bool withActions);
+// Ctrl+D: a copy of the chosen entity on the selected sector, chosen afterwards.
+CommandOutcome DuplicateCommand(Document& doc, MapState& state, EditHistory& history);
+// StaticAdd: the static mesh at position `choice` of CurMesh on the selected sector.
+CommandOutcome StaticAddCommand(Document& doc, MapState& state, EditHistory& history,
+                                const ObjectNames& names, int choice);
+// StaticRemove: the static mesh on line `line` of StaticID (the statics of the selected
+// sector) goes.
+CommandOutcome StaticRemoveCommand(Document& doc, MapState& state, EditHistory& history,
+                                   const ObjectNames& names, int line);
+
 // A finished demo recording: the level's demo went from `before` to what it holds now.
 void RecordDemoEdit(Document& doc, EditHistory& history, int16_t numBefore,
                     std::vector<int32_t> before);
 
 // Undo and redo keep the selection, except that an entity which no longer exists is
-// forgotten; the trigger index follows the item list, and the map is drawn again.
+// forgotten (and chosen entities keep their entity as numbers move); the trigger index
+// follows the item list and the floor data, and the map is drawn again.
 CommandOutcome UndoCommand(Document& doc, MapState& state, EditHistory& history);
 CommandOutcome RedoCommand(Document& doc, MapState& state, EditHistory& history);
 

@@ -1,5 +1,7 @@
 #include "map/edit_history.h"
 
+#include <algorithm>
+
 namespace slab {
 namespace {
 
@@ -27,6 +29,58 @@ void PutSector(Level& level, const SectorChange& change, bool undo) {
   level.FloorData.insert(level.FloorData.end(), tail.begin(), tail.end());
 }
 
+void PutFloorData(Level& level, const FloorDataPatch& patch, bool undo) {
+  auto pointTo = [&](const PointerChange& c, uint16_t index) {
+    if (c.Room < 0 || static_cast<size_t>(c.Room) >= level.Rooms.size()) return;
+    Room& room = level.Rooms[static_cast<size_t>(c.Room)];
+    if (room.HasSector(c.X, c.Z)) room.SectorAt(c.X, c.Z).FDIndex = index;
+  };
+  level.FloorData.resize(patch.Kept);
+  const std::vector<uint8_t>& tail = undo ? patch.TailBefore : patch.TailAfter;
+  level.FloorData.insert(level.FloorData.end(), tail.begin(), tail.end());
+  for (const PointerChange& c : patch.Pointers) pointTo(c, undo ? c.Before : c.After);
+  for (const WordChange& c : patch.Words) {
+    if (2 * c.Word + 1 >= level.FloorData.size()) continue;
+    const uint16_t word = undo ? c.Before : c.After;
+    level.FloorData[2 * c.Word] = static_cast<uint8_t>(word & 0xFF);
+    level.FloorData[2 * c.Word + 1] = static_cast<uint8_t>(word >> 8);
+  }
+}
+
+template <typename T>
+void InsertAt(std::vector<T>& list, int index, const T& value) {
+  const auto at = static_cast<size_t>(std::max(index, 0));
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(at, list.size())), value);
+}
+
+template <typename T>
+void EraseAt(std::vector<T>& list, int index) {
+  if (index >= 0 && static_cast<size_t>(index) < list.size()) list.erase(list.begin() + index);
+}
+
+void PutRemoval(Level& level, const EntityRemoved& c, bool undo) {
+  if (undo) {
+    if (const Item* item = std::get_if<Item>(&c.Removed))
+      InsertAt(level.Items, c.Index, *item);
+    else
+      InsertAt(level.AIObjects, c.Index, std::get<AIObject>(c.Removed));
+  } else if (std::holds_alternative<Item>(c.Removed)) {
+    EraseAt(level.Items, c.Index);
+  } else {
+    EraseAt(level.AIObjects, c.Index);
+  }
+  PutFloorData(level, c.FloorData, undo);
+}
+
+void PutStatic(Level& level, const StaticChange& c, bool undo) {
+  if (c.Room < 0 || static_cast<size_t>(c.Room) >= level.Rooms.size()) return;
+  std::vector<RoomStatic>& statics = level.Rooms[static_cast<size_t>(c.Room)].StaticMeshes;
+  if (undo == c.Removed)
+    InsertAt(statics, c.Index, c.Static);
+  else
+    EraseAt(statics, c.Index);
+}
+
 }  // namespace
 
 void ApplyEdit(Level& level, const Edit& edit, bool undo) {
@@ -45,6 +99,15 @@ void ApplyEdit(Level& level, const Edit& edit, bool undo) {
             level.DemoData = undo ? c.Before : c.After;
             level.NumDemoData = undo ? c.NumDemoDataBefore : c.NumDemoDataAfter;
           },
+          [&](const AIAdded& c) {
+            if (undo) {
+              if (!level.AIObjects.empty()) level.AIObjects.pop_back();
+            } else {
+              level.AIObjects.push_back(c.Added);
+            }
+          },
+          [&](const EntityRemoved& c) { PutRemoval(level, c, undo); },
+          [&](const StaticChange& c) { PutStatic(level, c, undo); },
       },
       edit.Change);
 }
@@ -55,6 +118,12 @@ size_t EditBytes(const Edit& edit) {
     bytes += s->TailBefore.capacity() + s->TailAfter.capacity();
   if (const auto* d = std::get_if<DemoChange>(&edit.Change))
     bytes += (d->Before.capacity() + d->After.capacity()) * sizeof(int32_t);
+  if (const auto* r = std::get_if<EntityRemoved>(&edit.Change)) {
+    const FloorDataPatch& p = r->FloorData;
+    bytes += p.Words.capacity() * sizeof(WordChange) +
+             p.Pointers.capacity() * sizeof(PointerChange) + p.TailBefore.capacity() +
+             p.TailAfter.capacity();
+  }
   return bytes;
 }
 

@@ -1,6 +1,7 @@
 // Undo and redo of the level's edits. An edit keeps only what it changed: an entity's record
-// before and after, a new item, a sector's record with the floor-data bytes it appended, or
-// the demo it replaced; never a copy of the level. The history knows where the level was
+// before and after, a new or removed entity with the floor-data words its removal changed, a
+// sector's record with the floor-data bytes it appended, a room's static mesh, or the demo
+// it replaced; never a copy of the level. The history knows where the level was
 // last saved, so undoing back to that point leaves the level unmodified.
 #pragma once
 
@@ -25,7 +26,11 @@ enum class EditKind {
   ItemAdd,
   Minecart,
   Wall,
-  Demo
+  Demo,
+  ItemRemove,
+  ItemDuplicate,
+  StaticAdd,
+  StaticRemove
 };
 
 // One entity's record; an index below the item count is an item, above it an AI object.
@@ -49,6 +54,46 @@ struct SectorChange {
   std::vector<uint8_t> TailBefore, TailAfter;
 };
 
+// An AI object appended at the end of the AI object list.
+struct AIAdded {
+  AIObject Added;
+};
+
+// Floor-data words changed where they lie, sectors pointed at other lists, and the bytes
+// appended at the end of the floor data (from Kept on).
+struct WordChange {
+  size_t Word = 0;
+  uint16_t Before = 0, After = 0;
+};
+struct PointerChange {
+  int Room = -1, X = 0, Z = 0;
+  uint16_t Before = 0, After = 0;
+};
+struct FloorDataPatch {
+  std::vector<WordChange> Words;
+  std::vector<PointerChange> Pointers;
+  size_t Kept = 0;
+  std::vector<uint8_t> TailBefore, TailAfter;
+};
+
+// An item taken out of the item list at Index, or an AI object out of its own list at Index,
+// with what the floor data's trigger actions changed by it.
+struct EntityRemoved {
+  int Index = 0;
+  EntityRecord Removed;
+  FloorDataPatch FloorData;
+  int RenumberedActions = 0;  // actions naming later items, now one lower
+  int RemovedActions = 0;     // actions that named the item itself, gone with it
+};
+
+// A static mesh of a room, added at Index (the end of the room's list) or removed from it.
+struct StaticChange {
+  int Room = -1;
+  int Index = 0;
+  RoomStatic Static;
+  bool Removed = false;
+};
+
 struct DemoChange {
   int16_t NumDemoDataBefore = 0, NumDemoDataAfter = 0;
   std::vector<int32_t> Before, After;
@@ -57,7 +102,9 @@ struct DemoChange {
 struct Edit {
   EditKind Kind = EditKind::ItemFlags;
   std::string Caption;  // what the Edit menu names: "Move Item 12"
-  std::variant<EntityChange, ItemAdded, SectorChange, DemoChange> Change;
+  std::variant<EntityChange, ItemAdded, SectorChange, DemoChange, AIAdded, EntityRemoved,
+               StaticChange>
+      Change;
 };
 
 // Puts the level back to before the edit (undo) or to after it (redo).

@@ -15,7 +15,8 @@
 
 namespace slab {
 
-// Columns of the items list.
+// Columns of the items list. The Sector columns of both lists number a sector as the Sector
+// Info caption does (SectorLabel); the rows keep the 0-based grid coordinates.
 enum class ItemColumn { Index, ObjectID, Name, Room, Sector, X, Y, Z, OCB, Flags, Triggers };
 inline constexpr int kItemColumnCount = 11;
 // Columns of the triggers list.
@@ -32,7 +33,8 @@ struct ItemRow {
   int ObjectID = 0;
   int Room = 0;
   bool HasRoom = false;  // its room exists; SectorX and SectorZ mean something only then
-  int SectorX = -1, SectorZ = -1;  // 0-based sector of its room nearest to it (may lie off the grid)
+  int SectorX = -1,
+      SectorZ = -1;  // 0-based sector of its room nearest to it (may lie off the grid)
   int32_t X = 0, Y = 0, Z = 0;
   int OCB = 0;
   uint16_t Flags = 0;

@@ -57,7 +57,8 @@ MapImage DrawLevelOverview(const Level& level, int selectedRoom) {
       const Rgb colour = CellColour(level, cell.Room, selectedRoom);
       image.SetFillColour(colour);
       image.SetOutlineColour(colour);
-      const int left = cx * kOverviewCellPixels, top = cz * kOverviewCellPixels;
+      // As on the room map: the first coordinate runs downwards, the second to the right.
+      const int left = cz * kOverviewCellPixels, top = cx * kOverviewCellPixels;
       image.DrawBox(left, top, left + kOverviewCellPixels, top + kOverviewCellPixels);
     }
   }

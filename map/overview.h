@@ -22,7 +22,8 @@ inline constexpr Rgb kOther{0, 192, 192};
 
 // The 400 x 400 picture. Each grid cell (room X / 1024 + x, room Z / 1024 + z) takes the
 // highest floor among the inner sectors that fall on it, and that sector's room; cell x is
-// drawn at pixel column 4x, cell z at row 4z. Cells outside 1..99 are left out. An empty
+// drawn at pixel row 4x, cell z at column 4z, the room map's way round. Cells outside 1..99
+// are left out. An empty
 // cell takes the first floor that falls on it. selectedRoom outside the rooms draws every
 // room as "other".
 MapImage DrawLevelOverview(const Level& level, int selectedRoom);

@@ -2,6 +2,7 @@
 
 #include "floordata/sector_contents.h"
 #include "floordata/sector_panel.h"
+#include "level/text.h"
 #include "map/level_lists.h"
 #include "map/place_texts.h"
 
@@ -20,11 +21,7 @@ std::string SectorTooltip(const Level& level, Game gameVersion, const ObjectName
                           int a, int b) {
   const auto panel = ShowSector(level, gameVersion, names, room, a, b, true, true);
   if (!panel) return {};
-  std::string text = "Room " + std::to_string(room);
-  const std::string& caption = panel->Sectors.SecInf;  // "Sector Info [Sector 1,1]"
-  const size_t open = caption.find('['), close = caption.rfind(']');
-  if (open != std::string::npos && close != std::string::npos && close > open)
-    text += ", " + caption.substr(open + 1, close - open - 1);
+  std::string text = "Room " + std::to_string(room) + ", Sector " + SectorLabel(a, b);
 
   const SectorsView& sectors = panel->Sectors;
   if (sectors.FloorWall)

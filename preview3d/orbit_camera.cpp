@@ -6,28 +6,29 @@
 #include "preview3d/key_codes.h"
 
 namespace slab {
+namespace {
+
+constexpr uint8_t kWallMarker = 0x81;
+
+}  // namespace
 
 bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
   if (shiftState != 0) return false;
-  // The arrow keys turn the camera a tenth of a radian, the angle kept within one turn.
-  struct Turn {
-    int Key;
-    double OrbitCamera::*Angle;
-    double Step;
-  };
-  static constexpr Turn kTurns[] = {{kKeyLeft, &OrbitCamera::AngleA, 0.1},
-                                    {kKeyRight, &OrbitCamera::AngleA, -0.1},
-                                    {kKeyUp, &OrbitCamera::AngleB, 0.1},
-                                    {kKeyDown, &OrbitCamera::AngleB, -0.1}};
-  for (const Turn& turn : kTurns) {
-    if (turn.Key != keyCode) continue;
-    double& angle = camera.*turn.Angle;
-    angle += turn.Step;
-    if (turn.Step > 0 && angle > kOrbitTurn) angle -= kOrbitTurn;
-    if (turn.Step < 0 && angle < 0) angle += kOrbitTurn;
-    return true;
-  }
+  // The arrow keys turn and tilt the camera a tenth of a radian.
   switch (keyCode) {
+    case kKeyLeft:
+      camera.AngleA += 0.1;
+      if (camera.AngleA > kOrbitTurn) camera.AngleA -= kOrbitTurn;
+      return true;
+    case kKeyRight:
+      camera.AngleA -= 0.1;
+      if (camera.AngleA < 0) camera.AngleA += kOrbitTurn;
+      return true;
+    case kKeyUp:
+    case kKeyDown:
+      camera.AngleB =
+          std::clamp(camera.AngleB + (keyCode == kKeyUp ? 0.1 : -0.1), -kMaxTilt, kMaxTilt);
+      return true;
     case kKeyPageUp:
       camera.Distance -= 0.4;
       if (camera.Distance < 0.2) camera.Distance = 0.2;
@@ -54,6 +55,8 @@ void PlaceOrbitEye(OrbitCamera& camera) {
   camera.EyeZ = camera.TargetZ - d * std::cos(camera.AngleA) * std::cos(camera.AngleB);
 }
 
+bool HasFloor(const Sector& sector) { return sector.Floor != kWallMarker; }
+
 double FloorHeight(const Sector& sector) {
   return -static_cast<double>(static_cast<int8_t>(sector.Floor)) / 4.0;
 }
@@ -76,10 +79,9 @@ void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom,
   const Room& room = level.Rooms[static_cast<size_t>(currentRoom)];
   camera.TargetX = static_cast<double>(room.Info.X) / kSectorUnits + camera.FocusX + 0.5;
   camera.TargetZ = static_cast<double>(room.Info.Z) / kSectorUnits + camera.FocusZ + 0.5;
-  const Sector& floorSector = room.HasSector(selectedX, selectedZ)
-                                  ? room.SectorAt(selectedX, selectedZ)
-                                  : room.SectorAt(camera.FocusX, camera.FocusZ);
-  camera.TargetY = FloorHeight(floorSector);
+  const Sector* floor = &room.SectorAt(camera.FocusX, camera.FocusZ);
+  if (room.HasSector(selectedX, selectedZ)) floor = &room.SectorAt(selectedX, selectedZ);
+  if (HasFloor(*floor)) camera.TargetY = FloorHeight(*floor);
   PlaceOrbitEye(camera);
 }
 

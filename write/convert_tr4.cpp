@@ -113,11 +113,17 @@ void FixObjectTexture(ObjectTexture& texture) {
   }
 }
 
-void AIObjectsToStatics(Level& level) {
+int AIObjectsToStatics(Level& level) {
+  auto hasStatic = [&](const AIObject& ai) {
+    return std::any_of(level.StaticMeshDefs.begin(), level.StaticMeshDefs.end(),
+                       [&](const StaticMeshDef& def) { return def.ID == ai.ObjectID; });
+  };
+  const auto leftOut = std::count_if(level.AIObjects.begin(), level.AIObjects.end(),
+                                     [&](const AIObject& ai) { return !hasStatic(ai); });
   for (size_t r = 0; r < level.Rooms.size(); ++r) {
     Room& room = level.Rooms[r];
     for (const AIObject& ai : level.AIObjects) {
-      if (ai.Room != static_cast<int16_t>(r)) continue;
+      if (ai.Room != static_cast<int16_t>(r) || !hasStatic(ai)) continue;
       RoomStatic s;
       s.X = ai.X;
       s.Y = ai.Y;
@@ -129,9 +135,18 @@ void AIObjectsToStatics(Level& level) {
       room.StaticMeshes.push_back(s);
     }
   }
+  return static_cast<int>(leftOut);
 }
 
-Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad) {
+std::string LeftOutAIObjectsText(int count) {
+  return std::to_string(count) + (count == 1 ? " AI object has no static mesh to stand for it "
+                                               "and was left out"
+                                             : " AI objects have no static mesh to stand for "
+                                               "them and were left out");
+}
+
+Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad,
+                      MessageSink& messages) {
   const int32_t ownPages = std::max(level.NumTextiles, 0);
   AppendWadPages(level, wad);
   level.Textile32.clear();
@@ -171,7 +186,8 @@ Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad) {
   RescaleFrames(level);
 
   if (targetVersion == Game::TR3) {
-    AIObjectsToStatics(level);
+    if (const int leftOut = AIObjectsToStatics(level); leftOut > 0)
+      messages.Show(LeftOutAIObjectsText(leftOut));
     // Faces drawn additively in the fourth game get the third game's additive attribute.
     // Which textures: those of every textured quad or triangle, of any mesh the pointers
     // reach, whose effects word has bit 0 set.
@@ -213,7 +229,7 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
     ReadTR4Level(file, level, messages, name);
     // The same test the reader makes when it opens the level: an area past its page.
     ConvertTR5TextInfo(level, messages);
-    converted = ConvertTR4Model(std::move(level), targetVersion, wad);
+    converted = ConvertTR4Model(std::move(level), targetVersion, wad, messages);
   });
   return converted;
 }

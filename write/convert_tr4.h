@@ -28,13 +28,15 @@ class ConversionError : public LevelError {
 // Reads the fourth-game file in bytes (fileName names it in messages and decides the ".TRC"
 // test) and converts it for targetVersion (Game::TR2 or Game::TR3) with the sprites of wad. A file
 // that is not a fourth-game level shows "No TR4 Level!"; a damaged one shows what is wrong. Either
-// way the result is empty and exactly one message was shown.
+// way the result is empty and exactly one message was shown. A converted level may come with
+// a note of what it had to leave out.
 std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::string& fileName,
                                      Game targetVersion, const SpriteWad& wad,
                                      MessageSink& messages);
 
-// The conversion of a fourth-game level as our reader filled it. Throws ConversionError.
-Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad);
+// The conversion of a fourth-game level as our reader filled it; what it had to leave out is
+// reported through messages. Throws ConversionError.
+Level ConvertTR4Model(Level level, Game targetVersion, const SpriteWad& wad, MessageSink& messages);
 
 // The steps, each over the level in place.
 
@@ -69,7 +71,11 @@ void FixObjectTexture(ObjectTexture& texture);
 void RescaleFrames(Level& level);
 int16_t RescaleRotationWord(int16_t word);
 
-// Third game: the AI objects as static meshes of their rooms.
-void AIObjectsToStatics(Level& level);
+// Third game: the AI objects as static meshes of their rooms, those whose type names a static
+// mesh of the level; the others would give statics whose id the game's static table lacks.
+// Returns how many were left out for that.
+int AIObjectsToStatics(Level& level);
+// "61 AI objects have no static mesh to stand for them and were left out"
+std::string LeftOutAIObjectsText(int count);
 
 }  // namespace slab

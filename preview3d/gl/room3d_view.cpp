@@ -66,6 +66,7 @@ void Room3DView::LevelOpened(const TileProgress& progress) {
   itemsCached_ = false;
   uploadPending_ = true;
   framePending_ = true;
+  focusChosen_.reset();
 }
 
 void Room3DView::ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors) {
@@ -82,14 +83,9 @@ void Room3DView::ShowRoom(int room, std::optional<SelectedSector> selected, bool
 
 void Room3DView::FrameNewRoom() {
   const double aspect = height() > 0 ? static_cast<double>(width()) / height() : 1.0;
-  // Of the two headings a quarter turn apart, the one that brings the camera nearer: a long
-  // room then lies along the view's longer side.
-  OrbitCamera across = camera_;
-  across.AngleA = std::fmod(camera_.AngleA + kOrbitTurn / 4, kOrbitTurn);
+  // The heading stays the user's (at first the map's): turning a long room to fit the view
+  // would show it another way round than the map and the overview do.
   if (!FrameRoom(camera_, doc_.CurrentLevel, room_, aspect)) return;
-  if (FrameRoom(across, doc_.CurrentLevel, room_, aspect) &&
-      across.Distance < camera_.Distance * 0.95)
-    camera_ = across;
   // Then nearer while the floor's outline still fits: the floor is what the map shows, and
   // tall walls or a high ceiling may leave the picture at the top.
   const Room& room = doc_.CurrentLevel.Rooms[static_cast<size_t>(room_)];
@@ -122,6 +118,11 @@ void Room3DView::FrameNewRoom() {
   }
 }
 
+void Room3DView::MapClick(int room, int x, int z, bool altHeld) {
+  OrbitCameraClick(camera_, x, z, altHeld);
+  if (altHeld) focusChosen_ = ChosenFocus{room, {x, z}};
+}
+
 void Room3DView::FrameCurrentRoom() {
   if (!ready_ || height() <= 0) return;
   if (FrameRoom(camera_, doc_.CurrentLevel, room_, static_cast<double>(width()) / height()))
@@ -138,8 +139,9 @@ void Room3DView::mousePressEvent(QMouseEvent* event) {
 }
 
 void Room3DView::resizeGL(int, int) {
-  // A camera still framed on the room frames it again for the new shape of the view.
-  if (camera_.RoomFramed) framePending_ = true;
+  // A camera still framed on the room, as the framing left it, frames it again for the new
+  // shape of the view; one the user has turned or moved stays where it was put.
+  if (camera_.RoomFramed && !cameraMoved_) framePending_ = true;
 }
 
 Mat4 Room3DView::MarkerAt(Vec3 at) const { return MarkerMatrix(camera_, at.X, at.Y, at.Z); }
@@ -156,6 +158,7 @@ void Room3DView::RoomGeometryChanged() {
 
 bool Room3DView::OrbitKey(int keyCode, int shiftState) {
   const bool moved = OrbitCameraKey(camera_, keyCode, shiftState);
+  cameraMoved_ = cameraMoved_ || moved;
   if (moved) update();
   return moved;
 }
@@ -207,10 +210,16 @@ void Room3DView::paintGL() {
   }
   if (framePending_) {
     framePending_ = false;
+    cameraMoved_ = false;
     FrameNewRoom();
+    if (focusChosen_ && focusChosen_->Room == room_)
+      OrbitCameraClick(camera_, focusChosen_->Sector.X, focusChosen_->Sector.Z, true);
+    focusChosen_.reset();
   }
-  const SelectedSector focus = selected_.value_or(SelectedSector{});
-  UpdateOrbitCamera(camera_, doc_.CurrentLevel, room_, focus.X, focus.Z);
+  // With nothing selected the target's height comes from the focus sector, not from the
+  // room's corner (a wall).
+  const SelectedSector floor = selected_.value_or(SelectedSector{camera_.FocusX, camera_.FocusZ});
+  UpdateOrbitCamera(camera_, doc_.CurrentLevel, room_, floor.X, floor.Z);
   renderer_->BeginFrame(static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
                         OrbitViewMatrix(camera_));
   const std::vector<int> rooms = RoomsShown();

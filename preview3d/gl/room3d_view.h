@@ -54,8 +54,10 @@ class Room3DView : public QOpenGLWidget {
   void FrameCurrentRoom();
   // Arrow keys and Page Up / Down without modifiers; true when the camera moved.
   bool OrbitKey(int keyCode, int shiftState);
-  // A left click on map sector (x, z); with Alt it becomes the camera's focus.
-  void MapClick(int x, int z, bool altHeld) { OrbitCameraClick(camera_, x, z, altHeld); }
+  // A left click on sector (x, z) of the map of `room`; with Alt it becomes the camera's focus,
+  // also when that room is still to be framed (the view hidden or not yet drawn since it was
+  // chosen): the framing keeps it.
+  void MapClick(int room, int x, int z, bool altHeld);
 
   // Reads the marker pictures from the program's folder (a missing one is named in a
   // message and not drawn).
@@ -98,6 +100,13 @@ class Room3DView : public QOpenGLWidget {
   std::optional<SelectedSector> selected_;
   bool drawDoors_ = false;
   bool framePending_ = true;  // the room changed: frame it once the view's size is known
+  bool cameraMoved_ = false;  // by the keys since that framing
+  // The last focus chosen on the map, until the next framing.
+  struct ChosenFocus {
+    int Room = 0;
+    SelectedSector Sector;
+  };
+  std::optional<ChosenFocus> focusChosen_;
   OrbitCamera camera_;
 };
 

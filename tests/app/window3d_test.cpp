@@ -27,6 +27,27 @@ class Window3DTest : public test::WindowFixture {
     return static_cast<double>(clear) / (static_cast<double>(frame.width()) * frame.height());
   }
 
+  // The share of pixels two frames of the same size do not have alike.
+  static double ChangedShare(const QImage& a, const QImage& b) {
+    int64_t changed = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x) changed += a.pixel(x, y) != b.pixel(x, y);
+    return static_cast<double>(changed) / (static_cast<double>(a.width()) * a.height());
+  }
+  // The sector the Sector Info caption names, as the user reads it.
+  std::pair<int, int> CaptionSector() {
+    const QString caption = Text("SecInf");
+    const qsizetype open = caption.indexOf("[Sector "), comma = caption.indexOf(',', open);
+    if (open < 0 || comma < 0) return {-99, -99};
+    return {caption.mid(open + 8, comma - open - 8).toInt(),
+            caption.mid(comma + 1, caption.indexOf(']') - comma - 1).toInt()};
+  }
+  // A click at (x, y) of the 3D view.
+  void ClickView(double x, double y) {
+    QTest::mouseClick(window_->View3D(), Qt::LeftButton, {},
+                      QPoint(static_cast<int>(x), static_cast<int>(y)));
+  }
+
   int64_t now_ = 1000;
 };
 
@@ -60,6 +81,101 @@ TEST_F(Window3DTest, AClickOnAFloorInTheViewSelectsThatSector) {
   QTest::mouseClick(view, Qt::LeftButton, {},
                     QPoint(static_cast<int>(at->X), static_cast<int>(at->Y)));
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");
+}
+
+// An edit of the selected sector, or choosing the room already shown, leaves the camera where
+// it is: the picture changes only where the level or the highlight did.
+TEST_F(Window3DTest, EditsAndTheSameRoomAgainLeaveTheCameraWhereItIs) {
+  OpenShowcase();
+  Frame();
+  ClickSector(4, 5);  // open floor in the hall
+  const QImage chosen = Frame();
+  EXPECT_LE(ClearShare(chosen), 0.75);
+
+  Press("FloorWall");
+  ASSERT_TRUE(Get<QCheckBox>("FloorWall")->isChecked());
+  EXPECT_LT(ChangedShare(chosen, Frame()), 0.15);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Frame(), chosen);
+
+  Press("FD20");
+  ASSERT_TRUE(window_->Doc().Modified);
+  EXPECT_LT(ChangedShare(chosen, Frame()), 0.15);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Frame(), chosen);
+
+  ChooseRoom(0);  // the room shown: only the highlight goes
+  ASSERT_EQ(Text("SecInf"), "Sectors");
+  const QImage again = Frame();
+  EXPECT_LT(ChangedShare(chosen, again), 0.15);
+  EXPECT_LE(ClearShare(again), 0.75);
+  // Another room is framed anew.
+  ChooseRoom(3);
+  EXPECT_GT(ChangedShare(again, Frame()), 0.3);
+}
+
+// Up and Down tilt the camera up to just short of looking straight down or up, never over:
+// pressed on, the picture stays as it is.
+TEST_F(Window3DTest, TheTiltStopsShortOfTheVertical) {
+  OpenShowcase();
+  ClickSector(4, 5);
+  Frame();
+  for (int key : {Qt::Key_Up, Qt::Key_Down}) {
+    for (int i = 0; i < 40; ++i) Key(key);
+    const QImage stopped = Frame();
+    for (int i = 0; i < 40; ++i) Key(key);
+    EXPECT_EQ(Frame(), stopped) << (key == Qt::Key_Up ? "up" : "down");
+  }
+}
+
+// The view starts turned as the map is drawn: up on the map is away from the eye, right is
+// right. The chosen sector, red in the middle of the view, shows how large a sector is there:
+// a click one red square above it picks the sector above it on the map, one to its right the
+// sector to its right.
+TEST_F(Window3DTest, TheViewIsTurnedAsTheMapIsDrawn) {
+  OpenShowcase();
+  ClickSector(4, 5);  // the camera turns to it
+  const QImage frame = Frame();
+  ASSERT_EQ(CaptionSector(), std::pair(3, 4));
+  int left = frame.width(), right = -1, top = frame.height(), bottom = -1;
+  for (int y = 0; y < frame.height(); ++y)
+    for (int x = 0; x < frame.width(); ++x) {
+      const QColor c = frame.pixelColor(x, y);
+      if (c.red() < 60 || c.green() > 20 || c.blue() > 20) continue;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  ASSERT_GT(right, left);
+  const double midX = (left + right + 1) / 2.0, midY = (top + bottom + 1) / 2.0;
+  EXPECT_NEAR(midX / frame.width(), 0.5, 0.05);
+  EXPECT_NEAR(midY / frame.height(), 0.5, 0.05);
+  const double ratio = window_->View3D()->width() / static_cast<double>(frame.width());
+
+  ClickView(midX * ratio, (midY - (bottom - top + 1)) * ratio);
+  EXPECT_EQ(CaptionSector(), std::pair(2, 4));
+  ClickSector(4, 5);
+  Frame();
+  ClickView((midX + (right - left + 1)) * ratio, midY * ratio);
+  EXPECT_EQ(CaptionSector(), std::pair(3, 5));
+}
+
+// A framed room is framed again when the view changes its shape, until the user moves the
+// camera: then it stays where it was put.
+TEST_F(Window3DTest, ACameraTheUserMovedStaysWhenTheViewChangesSize) {
+  OpenShowcase();
+  Frame();
+  Room3DView* view = window_->View3D();
+  ClickView(1, 1);  // above the room: the view takes the focus, no sector is picked
+  ASSERT_EQ(Text("SecInf"), "Sectors");
+  for (int key : {Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_Left}) Key(key);
+  const QImage moved = Frame();
+  const QSize viewSize = view->size(), windowSize = window_->size();
+  window_->resize(windowSize.width() - 200, windowSize.height());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return view->size() != viewSize; }));
+  Frame();
+  window_->resize(windowSize);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == viewSize; }));
+  EXPECT_EQ(Frame(), moved);
 }
 
 }  // namespace

@@ -310,7 +310,9 @@ TEST_F(WindowTest, TheLevelListsSortFilterLeadToTheirPlacesAndFollowEdits) {
   QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, row);
   QTest::mouseDClick(items->viewport(), Qt::LeftButton, {}, row);
   EXPECT_EQ(CurrentRoomRow(), 1);
+  // The list numbers the sector as the caption does.
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,0]");
+  EXPECT_EQ(Column(items, static_cast<int>(ItemColumn::Sector)), QStringList({"1,0"}));
   EXPECT_TRUE(Text("ItemID").startsWith("Item 3 - ObjectID"));
   const int32_t tigerX = Lvl().Items[kShowcaseTiger].X;
   Key(Qt::Key_Right, Qt::ControlModifier);  // the list keeps the focus
@@ -326,6 +328,8 @@ TEST_F(WindowTest, TheLevelListsSortFilterLeadToTheirPlacesAndFollowEdits) {
   QTest::keyClick(triggerFilter, Qt::Key_Return);
   EXPECT_EQ(CurrentRoomRow(), 0);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,4]");
+  EXPECT_EQ(Column(Get<QTableView>("TriggersList"), static_cast<int>(TriggerColumn::Sector)),
+            QStringList({"1,4"}));
 }
 
 // Which file is the neighbour is the core's (level_files_test).
@@ -377,6 +381,34 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
   EXPECT_TRUE(window_->RenderEnabled());
   window_->FrameTick(clock_.Now + 100);
   EXPECT_EQ(window_->FramesDrawn(), frames + 1);
+}
+
+// The bounds (left, top, right, bottom) of the pixels of a picture that pass `keep`.
+template <typename Keep>
+std::tuple<int, int, int, int> Bounds(const QImage& picture, Keep keep) {
+  int left = picture.width(), top = picture.height(), right = -1, bottom = -1;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (keep(picture.pixelColor(x, y))) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  return {left, top, right, bottom};
+}
+
+// The overview shows the chosen room the way round its map does: the corridor, 4 sectors
+// wide and 6 high on the map (10 pixels a sector, less the last outline), is 2 cells wide and
+// 4 high (its inner sectors, 4 pixels a cell) there too.
+TEST_F(WindowTest, TheOverviewLiesAsTheRoomMapDoes) {
+  OpenShowcase();
+  ChooseRoom(1);
+  window_->FrameTick(1000);
+  const auto [mapLeft, mapTop, mapRight, mapBottom] =
+      Bounds(window_->RoomMap()->MapPicture(), [](QColor c) { return c != Qt::black; });
+  EXPECT_EQ(std::tuple(mapRight - mapLeft + 1, mapBottom - mapTop + 1), std::tuple(39, 59));
+  const auto [left, top, right, bottom] = Bounds(window_->RightView()->OverviewPicture(),
+                                                 [](QColor c) { return c == QColor(255, 0, 0); });
+  EXPECT_EQ(std::tuple(right - left + 1, bottom - top + 1), std::tuple(8, 16));
 }
 
 // The file saved by the end-to-end demo script (demo_end_to_end.sh), when it names one.

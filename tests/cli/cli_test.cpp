@@ -14,6 +14,7 @@
 #include "support/compose_tr45.h"
 #include "support/expected.h"
 #include "support/real_levels.h"
+#include "tools/showcase_level.h"
 
 namespace slab {
 namespace {
@@ -113,6 +114,47 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
   // A fourth-game level converted for the third game reads back as one.
   ASSERT_EQ(Run("convert --to tr3 a.tr4 --swd TR3.swd -o out.tr2"), 0) << stderr_;
   EXPECT_EQ(Run("roundtrip out.tr2"), 0) << stdout_ << stderr_;
+}
+
+// The window's removal for scripts: refused while triggers name the item, unless asked to take
+// their actions too; the written level reads back whole.
+TEST_F(Cli, RemoveItemTakesTheActionsNamingItOnlyWhenAsked) {
+  Write("a.tr2", test::ComposeClassic(test::ShowcaseDraft()).Bytes);
+  EXPECT_EQ(Run("remove-item a.tr2 3 -o out.tr2"), 2);
+  EXPECT_EQ(stderr_,
+            "a.tr2: Item 3 is named by 2 trigger actions (Room 0, sector 3,0; Room 1, sector "
+            "0,1), so it was not removed. Give --with-actions to remove those actions too.\n");
+  EXPECT_FALSE(fs::exists(dir_ / "out.tr2"));
+  EXPECT_EQ(Run("remove-item a.tr2 99 -o out.tr2"), 2);
+  EXPECT_EQ(stderr_, "a.tr2: There is no entity 99 in this level.\n");
+
+  ASSERT_EQ(Run("remove-item a.tr2 3 --with-actions -o out.tr2"), 0) << stderr_;
+  EXPECT_EQ(stdout_, "Removed Item 3: 2 trigger actions removed, 3 renumbered. Wrote out.tr2\n");
+  EXPECT_EQ(Run("roundtrip out.tr2"), 0) << stdout_ << stderr_;
+  ASSERT_EQ(Run("info out.tr2"), 0);
+  EXPECT_NE(stdout_.find("NumItems: 7\n"), std::string::npos) << stdout_;
+}
+
+// Arguments and JSON fields count sectors from 0; beside them stands the sector as the
+// window's caption reads it.
+TEST_F(Cli, SectorsAreGivenFrom0AndAsTheCaptionReadsThem) {
+  test::WriteShowcaseLevel(dir_ / "show.tr2");
+  ASSERT_EQ(Run("triggers show.tr2"), 0) << stderr_;
+  EXPECT_NE(stdout_.find("\nroom 0 a 2 b 5 [Sector 1,4]: SWITCH for CAMERA 0\n"), std::string::npos)
+      << stdout_;
+  ASSERT_EQ(Run("triggers show.tr2 --json"), 0) << stderr_;
+  const auto triggers = nlohmann::json::parse(stdout_);
+  bool found = false;
+  for (const auto& sector : triggers["sectors"])
+    if (sector["room"] == 0 && sector["a"] == 2 && sector["b"] == 5)
+      found = sector["sector_label"] == "1,4";
+  EXPECT_TRUE(found) << stdout_;
+
+  ASSERT_EQ(Run("sector show.tr2 0 0 0 --json"), 0) << stderr_;
+  const auto corner = nlohmann::json::parse(stdout_);
+  EXPECT_EQ(
+      std::tuple(corner["a"], corner["b"], corner["sector_label"], corner["Sectors"]["SecInf"]),
+      std::tuple(0, 0, "-1,-1", "Sector Info [Sector -1,-1]"));
 }
 
 // Every job that writes follows a link to its target, leaves a read-only file alone and says
@@ -221,7 +263,9 @@ TEST_F(Cli, DiffSaysEqualOrWhatChangedAndRefusesLikeAComparisonTool) {
   const int room = draft.Items[0].Room;
   EXPECT_EQ(Run("diff old.tr2 new.tr2 --brief"), 1) << stderr_;
   EXPECT_EQ(stdout_.rfind("room " + std::to_string(room) + ", sector ", 0), 0u) << stdout_;
-  EXPECT_NE(stdout_.find(", item 0: changed (angle)\n"), std::string::npos) << stdout_;
+  // The item's name follows its index when the names file is beside the tool.
+  EXPECT_NE(stdout_.find(", item 0"), std::string::npos) << stdout_;
+  EXPECT_TRUE(stdout_.ends_with(": changed (angle)\n")) << stdout_;
   EXPECT_EQ(std::count(stdout_.begin(), stdout_.end(), '\n'), 1) << stdout_;
 
   EXPECT_EQ(Run("diff old.tr2 new.tr2 --json"), 1) << stderr_;

@@ -125,10 +125,11 @@ Room OverviewRoom(int sx, int sz, int nx, int nz, uint8_t floor, int yBottom, in
   return r;
 }
 
-// Outline and fill share the colour, so every pixel of the 4 x 4 square has it.
+// Outline and fill share the colour, so every pixel of the 4 x 4 square has it. Cell z is
+// the column and cell x the row, as sector (x, z) lies on the room map.
 Rgb OverviewCell(const MapImage& image, int cx, int cz) {
-  EXPECT_EQ(image.Pixel(cx * 4 + 3, cz * 4 + 3), image.Pixel(cx * 4, cz * 4));
-  return image.Pixel(cx * 4, cz * 4);
+  EXPECT_EQ(image.Pixel(cz * 4 + 3, cx * 4 + 3), image.Pixel(cz * 4, cx * 4));
+  return image.Pixel(cz * 4, cx * 4);
 }
 
 TEST(Overview, InnerSectorsInTheirRoomsColourClippedToTheGrid) {
@@ -145,8 +146,8 @@ TEST(Overview, InnerSectorsInTheirRoomsColourClippedToTheGrid) {
   for (int cx = 3; cx <= 4; ++cx)
     for (int cz = 4; cz <= 6; ++cz)
       EXPECT_EQ(OverviewCell(image, cx, cz), overview_colour::kSelected);
-  for (auto [x, y] : {std::pair{2, 3}, {5, 4}, {3, 7}, {0, 0}, {98, 0}})
-    EXPECT_EQ(image.Pixel(x * 4, y * 4), overview_colour::kBackground) << x << "," << y;
+  for (auto [cx, cz] : {std::pair{2, 3}, {5, 4}, {3, 7}, {0, 0}, {98, 0}})
+    EXPECT_EQ(image.Pixel(cz * 4, cx * 4), overview_colour::kBackground) << cx << "," << cz;
   for (auto [cx, want] : {std::pair{11, overview_colour::kAbove},
                           {21, overview_colour::kAbove},
                           {31, overview_colour::kBelow},

@@ -31,20 +31,25 @@ class ShowcaseLists : public test::MapFixture {
   std::vector<TriggerRow> Triggers() { return BuildTriggerRows(level(), doc.GameVersion, names); }
 };
 
-// Each item's sector is the one its panel lists it on; AI objects follow the items; an item
-// outside the rooms has no sector.
+// Each item's sector is the one its panel lists it on, and reads as that panel's caption
+// does; AI objects follow the items; an item outside the rooms has no sector.
 TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
-  level().AIObjects.push_back({39, 1, 1024 + 512, 0, 2048 + 512, 7, 0x3E, 0});
+  level().AIObjects.push_back({39, 1, 7 * 1024 + 512, 0, 2 * 1024 + 512, 7, 0x3E, 0});  // a corner
   level().Items[kShowcaseSwitch].Room = 99;
   const auto rows = Items();
   ASSERT_EQ(rows.size(), 9u);
-  EXPECT_EQ(std::tuple(rows[8].IsAI, rows[8].Entity, rows[8].Cells[0]),
-            std::tuple(true, 8, "AI 0"));
-  EXPECT_EQ(rows[kShowcaseSwitch].Cells[static_cast<int>(ItemColumn::Sector)], "-");
+  constexpr auto kSector = static_cast<int>(ItemColumn::Sector);
+  EXPECT_EQ(std::tuple(rows[8].IsAI, rows[8].Entity, rows[8].Cells[0], rows[8].Cells[kSector]),
+            std::tuple(true, 8, "AI 0", "-1,-1"));
+  EXPECT_EQ(rows[kShowcaseSwitch].Cells[kSector], "-");
   for (const ItemRow& row : rows) {
     if (!row.HasRoom) continue;
     const auto on = EntitiesOnSector(level(), row.Room, row.SectorX, row.SectorZ);
     EXPECT_NE(std::find(on.begin(), on.end(), row.Entity), on.end()) << row.Entity;
+    const auto panel =
+        ShowSector(level(), doc.GameVersion, names, row.Room, row.SectorX, row.SectorZ, true, true);
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->Sectors.SecInf, "Sector Info [Sector " + row.Cells[kSector] + "]");
   }
 }
 
@@ -57,10 +62,11 @@ TEST_F(ShowcaseLists, TriggerRowsSplitThePanelsLines) {
   std::vector<std::vector<std::string>> atSwitch;
   for (const TriggerRow& row : rows)
     if (row.Room == 0 && row.X == 2 && row.Z == 5) atSwitch.push_back(row.Cells);
+  // Its sector reads as the panel's caption numbers it, "Sector Info [Sector 1,4]".
   EXPECT_EQ(atSwitch, (std::vector<std::vector<std::string>>{
-                          {"0", "2,5", "SWITCH", "OBJECT 2 (Wall Switch)", "104 Wall Switch"},
-                          {"0", "2,5", "SWITCH", "OBJECT 1 (Door 1)", "106 Door 1"},
-                          {"0", "2,5", "SWITCH", "CAMERA 0", ""}}));
+                          {"0", "1,4", "SWITCH", "OBJECT 2 (Wall Switch)", "104 Wall Switch"},
+                          {"0", "1,4", "SWITCH", "OBJECT 1 (Door 1)", "106 Door 1"},
+                          {"0", "1,4", "SWITCH", "CAMERA 0", ""}}));
 }
 
 // Any case, within one cell, the sector column too; with a type both must hold.
@@ -71,7 +77,7 @@ TEST_F(ShowcaseLists, FilterKeepsExactlyTheMatchingRows) {
                                   {"DOOR 1", kAnyType, {1}},
                                   {"", 106, {1}},
                                   {"door", 104, {}},
-                                  {"6,4", kAnyType, {1}}})
+                                  {"5,3", kAnyType, {1}}})
     EXPECT_EQ(MatchingRows(items, {text, type}), rows) << text << " " << type;
   const auto triggers = Triggers();
   EXPECT_EQ(MatchingRows(triggers, {"switch", kAnyType}), MatchingRows(triggers, {"", 2}));
@@ -89,6 +95,7 @@ TEST_F(ShowcaseLists, TooltipSaysWhatThePanelsSay) {
         "Item 2 - 104 Wall Switch"}},
       {0, 5, 5, {"Room 0, Sector 4,4\n", "1 Static Mesh", "Item 7 - 67"}},
       {1, 2, 1, {"Room 1, Sector 1,0\n", "Item 3 - 39 Tiger", "Below None"}},
+      {0, 0, 0, {"Room 0, Sector -1,-1\n", "\nWall\n"}},
   };
   for (const auto& c : cases) {
     const std::string tip = SectorTooltip(level(), doc.GameVersion, names, c.Room, c.A, c.B);

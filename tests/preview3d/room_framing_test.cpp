@@ -154,5 +154,46 @@ TEST(PickFloorSector, TheCentreOfEachFloorPicksItsSector) {
   EXPECT_FALSE(PickFloorSector(below, level, 1, 400, 400, 200, 200));
 }
 
+// Up and Down stop short of the vertical either way; Left and Right wrap round at 6.28.
+TEST(OrbitCameraKey, TheTiltStopsShortOfTheVerticalAndTheTurnWraps) {
+  const Level level = ComposedRoom(7, 12);
+  OrbitCamera camera;
+  camera.FocusX = 3, camera.FocusZ = 5;
+  for (int i = 0; i < 40; ++i) EXPECT_TRUE(OrbitCameraKey(camera, kKeyUp, 0));
+  EXPECT_EQ(camera.AngleB, kMaxTilt);
+  UpdateOrbitCamera(camera, level, 1, 3, 5);
+  // Above the target, and still on the side the heading puts the eye on (not over the top).
+  EXPECT_GT(camera.EyeY, camera.TargetY + 0.99 * camera.Distance);
+  EXPECT_GT(camera.EyeX, camera.TargetX);
+  for (int i = 0; i < 80; ++i) OrbitCameraKey(camera, kKeyDown, 0);
+  EXPECT_EQ(camera.AngleB, -kMaxTilt);
+
+  camera.AngleA = 6.25;
+  OrbitCameraKey(camera, kKeyLeft, 0);
+  EXPECT_NEAR(camera.AngleA, 0.07, 1e-9);
+  OrbitCameraKey(camera, kKeyRight, 0);
+  EXPECT_NEAR(camera.AngleA, 6.25, 1e-9);
+  EXPECT_FALSE(OrbitCameraKey(camera, kKeyUp, 1));  // a modifier: the keys move items instead
+}
+
+// The target's height follows the selected sector's floor; a wall has none, so walling the
+// sector (or a wall chosen) leaves the camera where it was.
+TEST(UpdateOrbitCamera, AWallSectorLeavesTheTargetsHeight) {
+  Level level = ComposedRoom(7, 12);
+  OrbitCamera camera;
+  OrbitCameraClick(camera, 1, 3, true);
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  const OrbitCamera before = camera;
+  EXPECT_EQ(camera.TargetY, -0.25);
+  level.Rooms[1].SectorAt(1, 3).Floor = 0x81;
+  UpdateOrbitCamera(camera, level, 1, 1, 3);
+  EXPECT_EQ(std::tuple(camera.TargetY, camera.EyeX, camera.EyeY, camera.EyeZ),
+            std::tuple(before.TargetY, before.EyeX, before.EyeY, before.EyeZ));
+  // No selection in the room: the focus sector's floor.
+  level.Rooms[1].SectorAt(1, 3).Floor = 2;
+  UpdateOrbitCamera(camera, level, 1, -1, -1);
+  EXPECT_EQ(camera.TargetY, -0.5);
+}
+
 }  // namespace
 }  // namespace slab

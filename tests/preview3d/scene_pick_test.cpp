@@ -52,6 +52,7 @@ class ScenePicking : public testing::Test {
     // The static: a square half a sector wide and tall, facing the eye, on its own origin.
     statics = {{}, {Square(-0.25f, 0, 0.25f, 0.5f, 0)}};
     camera.TargetX = 2.5, camera.TargetY = 0.25, camera.TargetZ = 3.5;
+    camera.AngleA = 0;  // looking along +Z, at the squares' fronts
     camera.AngleB = 0.2;
     camera.Distance = 4;
     PlaceOrbitEye(camera);
@@ -164,6 +165,7 @@ TEST(ScenePickingSample, ItemsAndStaticsOfTheHall) {
   ASSERT_FALSE(items.Faces.empty());
   OrbitCamera camera;
   camera.TargetX = camera.TargetZ = 4;
+  camera.AngleA = 0;
   camera.AngleB = 1.45;
   camera.Distance = 7;
   PlaceOrbitEye(camera);

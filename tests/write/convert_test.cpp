@@ -200,9 +200,12 @@ TEST(ConvertTR4, SingleAxisRotationsAreRescaledOnceEach) {
   for (auto [at, word] : want) EXPECT_EQ(l.Frames[at], int16_t(word)) << "word " << at;
 }
 
-TEST(ConvertTR4, AIObjectsBecomeStaticsOfTheirRoomForTheThirdGame) {
+// Only AI objects whose type is a static mesh of the level: a static with any other id would
+// index past the game's static table.
+TEST(ConvertTR4, AIObjectsWithAStaticMeshBecomeStaticsOfTheirRoomForTheThirdGame) {
   test::Tr4Draft d = Draft();
   while (d.Data.Rooms.size() < 6) d.Data.Rooms.push_back(d.Data.Rooms[0]);
+  for (int32_t id : {398, 400}) d.Data.StaticMeshDefs.push_back({.ID = id});
   AIObject ai{};
   ai.Room = 5;
   ai.Angle = 0x12344000;
@@ -215,17 +218,24 @@ TEST(ConvertTR4, AIObjectsBecomeStaticsOfTheirRoomForTheThirdGame) {
   const size_t before = d.Data.Rooms[5].StaticMeshes.size();
   Converted tr3 = Convert(d, Game::TR3);
   ASSERT_TRUE(tr3.Lvl);
+  EXPECT_EQ(
+      tr3.Messages.Shown,
+      std::vector<std::string>{"1 AI object has no static mesh to stand for it and was left out"});
   const Room& room = tr3.Lvl->Rooms[5];
-  ASSERT_EQ(room.StaticMeshes.size(), before + 3);
-  for (size_t i = 0; i < 3; ++i) {
+  ASSERT_EQ(room.StaticMeshes.size(), before + 2);
+  for (size_t i = 0; i < 2; ++i) {
     const RoomStatic& s = room.StaticMeshes[before + i];
+    const int id = i == 0 ? 398 : 400;
     EXPECT_EQ(std::tie(s.ObjectID, s.X, s.Rotation, s.Intensity1, s.Intensity2),
-              std::make_tuple(398 + i, (398 + int(i)) * 10, 0x4000, 0x4210, 0x4210));
+              std::make_tuple(id, id * 10, 0x4000, 0x4210, 0x4210));
   }
   EXPECT_EQ(tr3.Lvl->Rooms[0].StaticMeshes.size(), before);
   Converted tr2 = Convert(d, Game::TR2);
   ASSERT_TRUE(tr2.Lvl);
+  EXPECT_TRUE(tr2.Messages.Shown.empty());
   EXPECT_EQ(tr2.Lvl->Rooms[5].StaticMeshes.size(), before);
+  EXPECT_EQ(LeftOutAIObjectsText(61),
+            "61 AI objects have no static mesh to stand for them and were left out");
 }
 
 TEST(ConvertTR4, ObjectTextureCornersAreNormalised) {
