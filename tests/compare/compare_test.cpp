@@ -181,7 +181,8 @@ TEST(CompareGames, AFourthGameLevelAgainstItsConversionListsTheConvertersChanges
   auto loaded = test::LoadBytes(test::ComposeTR4(draft).Bytes, "sample.tr4");
   ASSERT_TRUE(loaded->Result.Loaded) << loaded->FirstMessage();
   const Level& original = loaded->Result.Lvl;
-  const Level converted = ConvertTR4Model(original, Game::TR2, SpriteWad{});
+  RecordingSink report;
+  const Level converted = ConvertTR4Model(original, Game::TR2, SpriteWad{}, report);
   const ObjectNames names;
   const LevelDiff diff = CompareLevels(original, Game::TR4, converted, Game::TR2, names);
 
