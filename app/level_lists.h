@@ -27,7 +27,6 @@ class LevelListDock : public QDockWidget {
  public:
   QTableView* View() const { return view_; }
   QLineEdit* Filter() const { return filter_; }
-  QComboBox* TypeFilter() const { return type_; }
   // Rows shown with the filter applied.
   int VisibleRows() const;
 

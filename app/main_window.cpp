@@ -833,7 +833,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
 
 void MainWindow::ShowNoLevel() {
   doc_ = Document{};
-  const std::string viewMode = map_.ViewMode;  // the view mode belongs to the window
+  const RightPane viewMode = map_.ViewMode;  // the view mode belongs to the window
   map_ = MapState{};
   map_.ViewMode = viewMode;
   SelectRoom(doc_, map_, 0);
@@ -1416,8 +1416,7 @@ void MainWindow::RoomNumberClick(int row) {
 }
 
 bool MainWindow::RightViewIs3D() const {
-  // The button names the other mode: "2D Map" while the 3D view is shown.
-  return view3d_ != nullptr && !device3dFailed_ && map_.ViewMode == kViewMode2D;
+  return view3d_ != nullptr && !device3dFailed_ && map_.ViewMode == RightPane::Room3D;
 }
 
 void MainWindow::ViewModeClick() {

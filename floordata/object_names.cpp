@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "level/text.h"
-#include "shell/data_paths.h"
+#include "platform/data_paths.h"
 
 namespace slab {
 namespace {

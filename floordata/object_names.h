@@ -48,7 +48,7 @@ ObjectNames ParseObjectNames(std::span<const uint8_t> bytes, const std::string& 
                              MessageSink& messages);
 
 // Reads kObjectNamesFile from the program's folder, or from the installed data folder
-// relative to it (shell/data_paths.h). A missing file gives empty names and the "Mesh N"
+// relative to it (platform/data_paths.h). A missing file gives empty names and the "Mesh N"
 // statics without a message; nothing is ever created in the folder.
 ObjectNames LoadObjectNames(const std::filesystem::path& folder, MessageSink& messages);
 

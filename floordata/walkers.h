@@ -47,7 +47,6 @@ inline constexpr TriggerCode kNoTrigger = -1;
 constexpr TriggerCode MakeTriggerCode(int type, int param, int action) {
   return type + 32 * param + 16384 * action;
 }
-constexpr int TriggerCodeType(TriggerCode code) { return code % 32; }  // -1 stays -1
 
 // What a sector's list says about the square, as bits.
 using SectorFlags = uint8_t;

@@ -38,23 +38,18 @@ struct MeshColouredTriangle {
   int16_t Colour = 0;
 };
 
+// Its file form is the Transfer in level/record_transfer.h.
 struct Mesh {
   MeshVertex Centre;
   int32_t Radius = 0;
-  int16_t NumVertices = 0;
   std::vector<MeshVertex> Vertices;
-  // Positive: that many normals follow; negative: minus that many light values follow.
-  int16_t NumNormals = 0;
+  // The file holds one of the two: normals, or light values instead.
   std::vector<MeshVertex> Normals;
   std::vector<int16_t> Lights;
-  int16_t NumTexturedQuads = 0;
   std::vector<MeshTexturedQuad> TexturedQuads;
-  int16_t NumTexturedTriangles = 0;
   std::vector<MeshTexturedTriangle> TexturedTriangles;
   // First to third game only.
-  int16_t NumColouredQuads = 0;
   std::vector<MeshColouredQuad> ColouredQuads;
-  int16_t NumColouredTriangles = 0;
   std::vector<MeshColouredTriangle> ColouredTriangles;
 };
 

@@ -1,7 +1,6 @@
 // The first- to third-game layout, in file order. Lists whose file entry equals their
 // record are copied in one move; the others are read field by field.
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <optional>
 
@@ -72,15 +71,11 @@ struct ClassicReader {
         std::array<int32_t, 4> bounds{};
         TransferTr1Box(io, b, bounds);
         level.Tr1BoxBounds.push_back(bounds);
-        // Whole sectors, as the later games store them. Coordinates outside 0-262143 keep
-        // the low byte of their sector number; Tr1BoxBounds keeps the value itself.
-        auto sectors = [](int32_t units) {
-          return static_cast<uint8_t>(static_cast<int64_t>(std::floor(units / 1024.0)) & 0xFF);
-        };
-        b.Zmin = sectors(bounds[0]);
-        b.Zmax = sectors(bounds[1]);
-        b.Xmin = sectors(bounds[2]);
-        b.Xmax = sectors(bounds[3]);
+        // Whole sectors, as the later games store them; Tr1BoxBounds keeps the units.
+        b.Zmin = Tr1BoxSector(bounds[0]);
+        b.Zmax = Tr1BoxSector(bounds[1]);
+        b.Xmin = Tr1BoxSector(bounds[2]);
+        b.Xmax = Tr1BoxSector(bounds[3]);
       });
     }
     Section("the overlaps");

@@ -8,10 +8,18 @@
 //   io.Block16(field, list)              a 16-bit count, then the records as they lie in memory
 //   io.Each16(field, list, size, fn)     a 16-bit count, then fn per record of size bytes
 //   io.Block(list, n)                    n records as they lie in memory, with no count
+//   io.Part(name)                        names the part that follows, for messages
+//   io.Each16OrNone(list, size, fn)      as Each16, but a negative count reads as no records
+//   io.Either16(a, sizeA, fnA, b, sizeB, fnB)
+//                                        a 16-bit count: that many of a when positive, else
+//                                        minus that many of b; written from the list that has
+//                                        records
 // Fields passed to io(...) are scalars or arrays of scalars, whose size is their file size.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <cstring>
@@ -23,6 +31,7 @@
 
 #include "level/byte_cursor.h"
 #include "level/level.h"
+#include "level/mesh.h"
 
 namespace slab {
 
@@ -32,7 +41,9 @@ concept RecordOf = std::same_as<std::remove_const_t<R>, M>;
 
 class RecordReader {
  public:
-  explicit RecordReader(ByteCursor& cursor) : c_(cursor) {}
+  // partOf follows each part's name in messages (" of the mesh at byte 120").
+  explicit RecordReader(ByteCursor& cursor, std::string partOf = {})
+      : c_(cursor), partOf_(std::move(partOf)) {}
 
   // One bounds check for all the fields, then each copied in turn.
   template <class... T>
@@ -54,10 +65,26 @@ class RecordReader {
   void Block(std::vector<T>& list, int64_t n) {
     c_.ReadList(list, n);
   }
-  ByteCursor& Cursor() { return c_; }
+  void Part(std::string_view name) { c_.SetContext(std::string(name) + partOf_); }
+  template <class T, class Each>
+  void Each16OrNone(std::vector<T>& list, size_t entrySize, Each each) {
+    c_.ReadEach(list, std::max<int16_t>(c_.ReadI16(), 0), entrySize, each);
+  }
+  template <class A, class EachA, class B, class EachB>
+  void Either16(std::vector<A>& a, size_t sizeA, EachA eachA, std::vector<B>& b, size_t sizeB,
+                EachB eachB) {
+    const int16_t n = c_.ReadI16();
+    a.clear();
+    b.clear();
+    if (n > 0)
+      c_.ReadEach(a, n, sizeA, eachA);
+    else
+      c_.ReadEach(b, -int64_t{n}, sizeB, eachB);
+  }
 
  private:
   ByteCursor& c_;
+  std::string partOf_;
 };
 
 // Counts the bytes a record takes in the file, so entry sizes come from the same Transfer.
@@ -152,6 +179,13 @@ void TransferTr1Box(IO& io, B& box, Bounds& bounds) {
   io(bounds, box.TrueFloor, box.OverlapIndex);
 }
 
+// A first-game box bound as the whole sector a later game's Box stores. Coordinates outside
+// 0-262143 keep the low byte of their sector number.
+inline uint8_t Tr1BoxSector(int32_t units) {
+  return static_cast<uint8_t>(static_cast<int64_t>(std::floor(units / double{kSectorUnits})) &
+                              0xFF);
+}
+
 // A room of the first four games, in file order.
 template <class IO, RecordOf<Room> R>
 void Transfer(IO& io, R& room, Game version) {
@@ -184,6 +218,45 @@ void Transfer(IO& io, R& room, Game version) {
   io(room.AlternateRoom, room.Flags);
   if (version >= Game::TR3) io(room.WaterScheme, room.ReverbInfo, room.AlternateGroup);
 }
+
+template <class IO, RecordOf<MeshVertex> V>
+void Transfer(IO& io, V& v, Game /*version*/) {
+  io(v.X, v.Y, v.Z);
+}
+
+// Corner indices, then the texture word and, from the fourth game on, the effects word.
+template <class IO, class F>
+requires RecordOf<F, MeshTexturedQuad> || RecordOf<F, MeshTexturedTriangle>
+void Transfer(IO& io, F& face, Game version) {
+  io(face.Vertices, face.Texture);
+  if (version >= Game::TR4) io(face.Effects);
+}
+template <class IO, class F>
+requires RecordOf<F, MeshColouredQuad> || RecordOf<F, MeshColouredTriangle>
+void Transfer(IO& io, F& face, Game /*version*/) { io(face.Vertices, face.Colour); }
+
+// A mesh of the mesh-data block. Meshes are read when drawn, not when the level opens: a
+// negative list count reads as an empty list, so one damaged mesh leaves the rest usable.
+template <class IO, RecordOf<Mesh> M>
+void Transfer(IO& io, M& mesh, Game version) {
+  auto each = [&](auto& record) { Transfer(io, record, version); };
+  const size_t vertexBytes = FileSize<MeshVertex>(version);
+  io.Part("the centre and radius");
+  io(mesh.Centre.X, mesh.Centre.Y, mesh.Centre.Z, mesh.Radius);
+  io.Part("the vertices");
+  io.Each16OrNone(mesh.Vertices, vertexBytes, each);
+  io.Part("the normals");
+  io.Either16(mesh.Normals, vertexBytes, each, mesh.Lights, sizeof(int16_t),
+              [&](auto& light) { io(light); });
+  io.Part("the textured quads");
+  io.Each16OrNone(mesh.TexturedQuads, FileSize<MeshTexturedQuad>(version), each);
+  io.Part("the textured triangles");
+  io.Each16OrNone(mesh.TexturedTriangles, FileSize<MeshTexturedTriangle>(version), each);
+  if (version >= Game::TR4) return;  // no coloured faces from the fourth game on
+  io.Part("the coloured quads");
+  io.Each16OrNone(mesh.ColouredQuads, FileSize<MeshColouredQuad>(version), each);
+  io.Part("the coloured triangles");
+  io.Each16OrNone(mesh.ColouredTriangles, FileSize<MeshColouredTriangle>(version), each);
 
 // What a first- to fourth-game room's geometry takes by its own four counts (vertices,
 // rectangles, triangles and, before the fourth game, sprites), the first of them at pos. The

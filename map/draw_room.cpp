@@ -30,7 +30,7 @@ std::vector<uint8_t> MarkerGrid(const Level& level, int roomIndex) {
   const int numA = Count(room.NumXSectors), numB = Count(room.NumZSectors);
   std::vector<uint8_t> grid(static_cast<size_t>(numA) * numB, 0);
   auto mark = [&](int64_t x, int64_t z, uint8_t bit) {
-    const int64_t dx = x - room.Info.X - 512, dz = z - room.Info.Z - 512;
+    const int64_t dx = x - room.Info.X - kSectorUnits / 2, dz = z - room.Info.Z - kSectorUnits / 2;
     if (dx < 0 || dz < 0 || dx % kSectorUnits != 0 || dz % kSectorUnits != 0) return;
     const int64_t a = dx / kSectorUnits, b = dz / kSectorUnits;
     if (a < numA && b < numB) grid[static_cast<size_t>(a * numB + b)] |= bit;

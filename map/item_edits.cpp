@@ -11,7 +11,6 @@ namespace slab {
 namespace {
 
 constexpr int kEighthTurn = 8192;
-constexpr int kSector = kSectorUnits;
 constexpr int kStep = 128;
 
 int16_t Rotated(int16_t angle) {
@@ -92,8 +91,8 @@ std::optional<int> ItemAdd(Document& doc, const MapState& state) {
   Item item;
   item.ObjectID = 0;
   item.Room = static_cast<int16_t>(roomIndex);
-  item.X = room.Info.X + kSector * a + 512;
-  item.Z = room.Info.Z + kSector * b + 512;
+  item.X = room.Info.X + kSectorUnits * a + kSectorUnits / 2;
+  item.Z = room.Info.Z + kSectorUnits * b + kSectorUnits / 2;
   // The floor byte counts clicks of 256 units, signed.
   item.Y = static_cast<int8_t>(room.SectorAt(a, b).Floor) * 256;
   item.Angle = 0;
@@ -162,7 +161,7 @@ MoveResult MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key,
 
   // Positions are compared in sectors with their fraction, so an entity at a sector's centre
   // may step onto every inner sector and never onto the outer ring.
-  auto sectors = [](double units) { return units / kSector; };
+  auto sectors = [](double units) { return units / kSectorUnits; };
   const MoveStep step = StepOf(key);
   int32_t* coordinate = &y;
   int delta = 0;
@@ -177,7 +176,7 @@ MoveResult MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key,
     const double next = sectors(at) + direction;
     if (direction > 0 ? !(next < first + count - 1) : !(next > first + 1))
       return MoveResult::AtEdge;
-    coordinate = &at, delta = direction * kSector;
+    coordinate = &at, delta = direction * kSectorUnits;
   }
   const int64_t moved = int64_t{*coordinate} + delta;
   if (moved < std::numeric_limits<int32_t>::min() || moved > std::numeric_limits<int32_t>::max())

@@ -47,6 +47,9 @@ struct ItemFlagColours {
   bool operator==(const ItemFlagColours&) const = default;
 };
 
+// What the right-hand view shows. Its button names the other one: "2D Map" while the 3D
+// view is shown, "3D View" while the overview is.
+enum class RightPane { Room3D, Overview };
 inline constexpr char kViewMode2D[] = "2D Map";
 inline constexpr char kViewMode3D[] = "3D View";
 
@@ -69,7 +72,7 @@ struct MapState {
   MapImage Map;    // the room as drawn, without selection
   MapImage Shown;  // what the picture box shows: the map with the selection outline
   SectorTable Table;
-  std::string ViewMode = kViewMode2D;
+  RightPane ViewMode = RightPane::Room3D;
 };
 
 }  // namespace slab

@@ -106,14 +106,18 @@ std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
   return click;
 }
 
-const std::string& ToggleViewMode(MapState& state) {
-  state.ViewMode = state.ViewMode == kViewMode2D ? kViewMode3D : kViewMode2D;
-  return state.ViewMode;
+const char* ViewModeCaption(RightPane pane) {
+  return pane == RightPane::Room3D ? kViewMode2D : kViewMode3D;
+}
+
+const char* ToggleViewMode(MapState& state) {
+  state.ViewMode = state.ViewMode == RightPane::Room3D ? RightPane::Overview : RightPane::Room3D;
+  return ViewModeCaption(state.ViewMode);
 }
 
 std::optional<RoomView> ShowOpenedLevel(const Document& doc, MapState& state) {
   // The view mode belongs to the window, not to the level.
-  const std::string viewMode = state.ViewMode;
+  const RightPane viewMode = state.ViewMode;
   state = MapState{};
   state.ViewMode = viewMode;
   state.Triggers = BuildTriggerIndex(doc.CurrentLevel);

@@ -66,8 +66,10 @@ std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
                                        const ObjectNames& names, int x, int y, int button,
                                        int shift);
 
-// The view-mode button: "2D Map" and "3D View" take turns. Returns the new caption.
-const std::string& ToggleViewMode(MapState& state);
+// The view-mode button's caption for what the right-hand view shows.
+const char* ViewModeCaption(RightPane pane);
+// The view-mode button: the 3D view and the overview take turns. Returns the new caption.
+const char* ToggleViewMode(MapState& state);
 
 // A freshly opened level: forgets the old state, builds the trigger index and shows room 0
 // (an empty level leaves the map black).

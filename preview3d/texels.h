@@ -28,9 +28,6 @@ constexpr Rgba PackRgba(uint8_t r, uint8_t g, uint8_t b) {
   if ((r | g | b) == 0) return 0;
   return uint32_t{r} | uint32_t{g} << 8 | uint32_t{b} << 16 | 0xFF000000u;
 }
-constexpr uint8_t RedOf(Rgba c) { return c & 0xFF; }
-constexpr uint8_t GreenOf(Rgba c) { return (c >> 8) & 0xFF; }
-constexpr uint8_t BlueOf(Rgba c) { return (c >> 16) & 0xFF; }
 
 // First game: palette index and the 6-bit palette (768 bytes).
 constexpr Rgba Texel8(uint8_t index, std::span<const uint8_t, 768> palette, TexelRules rules) {

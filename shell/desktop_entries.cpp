@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/data_paths.h"
+#include "platform/data_paths.h"
 
 extern char** environ;
 
@@ -198,7 +198,7 @@ std::string InstalledDesktopEntryText() {
 }
 
 fs::path InstalledDesktopEntry(const fs::path& executable) {
-  // The data folder's parent is the tree's share/ (see shell/data_paths.h).
+  // The data folder's parent is the tree's share/ (see platform/data_paths.h).
   return ShippedFolders(executable.parent_path(), ShippedKind::Data).back().parent_path() /
          "applications" / kEntryName;
 }

@@ -185,7 +185,8 @@ void BuildGeometry(DraftRoom& r, const std::vector<std::pair<int, int>>& climbab
       if (IsWall(r, x, z)) continue;
       const Sector& s = At(r, x, z);
       const int y = static_cast<int8_t>(s.Floor) * 256;
-      const int x0 = x * 1024, x1 = x0 + 1024, z0 = z * 1024, z1 = z0 + 1024;
+      const int x0 = x * kSectorUnits, x1 = x0 + kSectorUnits, z0 = z * kSectorUnits,
+                z1 = z0 + kSectorUnits;
       if (s.RoomBelow == kNoRoom) {
         int16_t tile = floorTile;
         for (const FloorTile& special : floorTiles)
@@ -227,8 +228,8 @@ Portal SidePortal(uint16_t room, int x, int z0, int z1, int yBottom, int yTop, i
   Portal p;
   p.AdjoiningRoom = room;
   p.Normal = {normalX, 0, 0};
-  const auto X = static_cast<int16_t>(x), Z0 = static_cast<int16_t>(z0 * 1024),
-             Z1 = static_cast<int16_t>(z1 * 1024), B = static_cast<int16_t>(yBottom),
+  const auto X = static_cast<int16_t>(x), Z0 = static_cast<int16_t>(z0 * kSectorUnits),
+             Z1 = static_cast<int16_t>(z1 * kSectorUnits), B = static_cast<int16_t>(yBottom),
              T = static_cast<int16_t>(yTop);
   p.Vertices = {X, B, Z0, X, T, Z0, X, T, Z1, X, B, Z1};
   return p;
@@ -285,13 +286,16 @@ std::vector<uint16_t> BoxMesh(int halfX, int height, int halfZ, int16_t tile) {
   return w;
 }
 
+// The middle of the room's sector n along one axis, in units from the room's corner.
+constexpr int Middle(int n) { return n * kSectorUnits + kSectorUnits / 2; }
+
 Item PlaceItem(int16_t objectId, int room, const RoomInfo& info, int x, int z, int y,
                int16_t angle = 0) {
   return Item{objectId,
               static_cast<int16_t>(room),
-              info.X + x * 1024 + 512,
+              info.X + Middle(x),
               y,
-              info.Z + z * 1024 + 512,
+              info.Z + Middle(z),
               angle,
               -1,
               -1,
@@ -348,15 +352,15 @@ DraftLevel ShowcaseDraft() {
   SetFloorData(hall, {{2, 5, switchTrigger}, {4, 1, padTrigger}, {6, 6, heavyTrigger}});
   SetFloorData(hall, {{5, 2, kill}, {6, 1, climb}, {6, 2, climb}});
   BuildGeometry(hall, {{6, 1}, {6, 2}}, {{5, 2, kLava}}, kFlagstone);
-  hall.Portals.push_back(SidePortal(1, 7 * 1024, 3, 5, 0, -3072, -1));
+  hall.Portals.push_back(SidePortal(1, 7 * kSectorUnits, 3, 5, 0, -3072, -1));
   hall.Portals.push_back(FloorPortal(2, 3072, 5120, 3072, 5120, -3072, 1));
   hall.Lights.push_back(Light(hall.Info, 4096, -2048, 4096));
-  hall.StaticMeshes = {{1 * 1024 + 512, 0, 1 * 1024 + 512, 0, 4096, 4096, 0},
-                       {5 * 1024 + 512, 0, 5 * 1024 + 512, 0x4000, 4096, 4096, 10},
-                       {1 * 1024 + 512, 0, 6 * 1024 + 512, 0, 4096, 4096, 0}};
+  hall.StaticMeshes = {{Middle(1), 0, Middle(1), 0, 4096, 4096, 0},
+                       {Middle(5), 0, Middle(5), 0x4000, 4096, 4096, 10},
+                       {Middle(1), 0, Middle(6), 0, 4096, 4096, 0}};
 
   // Room 1: the corridor, from the hall's east wall to the yard.
-  const RoomPlan corridorPlan{{7 * 1024, 2 * 1024, 0, -2048}, 6, 4, 0, 0xF8};
+  const RoomPlan corridorPlan{{7 * kSectorUnits, 2 * kSectorUnits, 0, -2048}, 6, 4, 0, 0xF8};
   DraftRoom corridor = PlanRoom(corridorPlan);
   for (int z = 1; z <= 2; ++z) {
     OpenPortalSector(corridor, 0, z, corridorPlan, toRoom0);
@@ -366,12 +370,12 @@ DraftLevel ShowcaseDraft() {
   }
   At(corridor, 1, 2).FDIndex = antipad;
   BuildGeometry(corridor, {}, {}, kPlanks);
-  corridor.Portals.push_back(SidePortal(0, 1024, 1, 3, 0, -2048, 1));
-  corridor.Portals.push_back(SidePortal(3, 5 * 1024, 1, 3, 0, -2048, -1));
+  corridor.Portals.push_back(SidePortal(0, kSectorUnits, 1, 3, 0, -2048, 1));
+  corridor.Portals.push_back(SidePortal(3, 5 * kSectorUnits, 1, 3, 0, -2048, -1));
   corridor.Lights.push_back(Light(corridor.Info, 3072, -1536, 2048));
 
   // Room 2: the loft over the middle of the hall.
-  const RoomPlan loftPlan{{2 * 1024, 2 * 1024, -3072, -5120}, 5, 4, 0xF4, 0xEC};
+  const RoomPlan loftPlan{{2 * kSectorUnits, 2 * kSectorUnits, -3072, -5120}, 5, 4, 0xF4, 0xEC};
   DraftRoom loft = PlanRoom(loftPlan);
   for (int x = 1; x <= 2; ++x)
     for (int z = 1; z <= 2; ++z) At(loft, x, z).RoomBelow = 0;
@@ -380,7 +384,7 @@ DraftLevel ShowcaseDraft() {
   loft.Lights.push_back(Light(loft.Info, 2048, -4096, 2048));
 
   // Room 3: the minecart yard.
-  const RoomPlan yardPlan{{12 * 1024, 0, 0, -3072}, 8, 8, 0, 0xF4};
+  const RoomPlan yardPlan{{12 * kSectorUnits, 0, 0, -3072}, 8, 8, 0, 0xF4};
   DraftRoom yard = PlanRoom(yardPlan);
   OpenPortalSector(yard, 0, 3, yardPlan, toRoom1);
   OpenPortalSector(yard, 0, 4, yardPlan, toRoom1);
@@ -394,9 +398,9 @@ DraftLevel ShowcaseDraft() {
   for (const FloorDataAt& t : track) yardTiles.push_back({t.X, t.Z, kRail});
   yardTiles.push_back({6, 2, kLava});
   BuildGeometry(yard, {}, yardTiles, kFlagstone);
-  yard.Portals.push_back(SidePortal(1, 1024, 3, 5, 0, -3072, 1));
+  yard.Portals.push_back(SidePortal(1, kSectorUnits, 3, 5, 0, -3072, 1));
   yard.Lights.push_back(Light(yard.Info, 4096, -2048, 4096));
-  yard.StaticMeshes = {{yard.Info.X + 6 * 1024 + 512, 0, 1 * 1024 + 512, 0, 4096, 4096, 10}};
+  yard.StaticMeshes = {{yard.Info.X + Middle(6), 0, Middle(1), 0, 4096, 4096, 10}};
 
   d.Rooms = {hall, corridor, loft, yard};
 
@@ -438,17 +442,17 @@ DraftLevel ShowcaseDraft() {
              PlaceItem(104, 0, h, 2, 5, 0),       PlaceItem(39, 1, c, 2, 1, 0),
              PlaceItem(136, 3, y, 6, 6, 0),       PlaceItem(60, 2, l, 3, 1, -3072),
              PlaceItem(64, 3, y, 4, 4, 0),        PlaceItem(67, 0, h, 5, 5, 0)};
-  d.Cameras = {{3 * 1024, -2048, 6 * 1024, 0, 0}};
+  d.Cameras = {{3 * kSectorUnits, -2048, 6 * kSectorUnits, 0, 0}};
   d.SoundSources = {{4096, -1024, 4096, 0, 0x80}};
 
   // One box per room, each overlapping the next.
   for (size_t i = 0; i < d.Rooms.size(); ++i) {
     const RoomInfo& info = d.Rooms[i].Info;
     Box b;
-    b.Xmin = static_cast<uint8_t>(info.X / 1024 + 1);
-    b.Xmax = static_cast<uint8_t>(info.X / 1024 + d.Rooms[i].NumXSectors - 1);
-    b.Zmin = static_cast<uint8_t>(info.Z / 1024 + 1);
-    b.Zmax = static_cast<uint8_t>(info.Z / 1024 + d.Rooms[i].NumZSectors - 1);
+    b.Xmin = static_cast<uint8_t>(info.X / kSectorUnits + 1);
+    b.Xmax = static_cast<uint8_t>(info.X / kSectorUnits + d.Rooms[i].NumXSectors - 1);
+    b.Zmin = static_cast<uint8_t>(info.Z / kSectorUnits + 1);
+    b.Zmax = static_cast<uint8_t>(info.Z / kSectorUnits + d.Rooms[i].NumZSectors - 1);
     b.TrueFloor = static_cast<int16_t>(info.YBottom);
     b.OverlapIndex = std::array<int16_t, 4>{0, 1, 3, 4}[i];
     d.Boxes.push_back(b);

@@ -11,6 +11,7 @@
 #include "level/level_error.h"
 #include "level/mesh.h"
 #include "platform/messages.h"
+#include "write/byte_writer.h"
 #include "write/sprite_wad.h"
 
 namespace slab {
@@ -61,7 +62,7 @@ struct RewrittenMeshes {
 };
 RewrittenMeshes RewriteMeshes(const Level& level);
 // One mesh in the first- to third-game layout.
-void AppendClassicMesh(const Mesh& mesh, std::vector<uint8_t>& out);
+void AppendClassicMesh(const Mesh& mesh, ByteWriter& out);
 
 // Three-cornered tiles, corner flags from the pixels, even largest pixels lowered.
 void FixObjectTexture(ObjectTexture& texture);

@@ -37,6 +37,22 @@ class RecordWriter {
   void Block(const std::vector<T>& list, int64_t) {
     w_.WriteList(list);
   }
+  void Part(std::string_view) {}
+  template <class T, class Each>
+  void Each16OrNone(const std::vector<T>& list, size_t entrySize, Each each) {
+    Each16({}, list, entrySize, each);
+  }
+  template <class A, class EachA, class B, class EachB>
+  void Either16(const std::vector<A>& a, size_t, EachA eachA, const std::vector<B>& b, size_t,
+                EachB eachB) {
+    if (!a.empty()) {
+      w_.WriteI16(static_cast<int16_t>(a.size()));
+      for (const A& record : a) eachA(record);
+    } else {
+      w_.WriteI16(static_cast<int16_t>(-static_cast<int>(b.size())));
+      for (const B& record : b) eachB(record);
+    }
+  }
 
  private:
   ByteWriter& w_;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <random>
 
-#include "shell/data_paths.h"
+#include "platform/data_paths.h"
 #include "write/save_file.h"
 #include "write/write_level.h"
 

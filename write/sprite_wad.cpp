@@ -5,7 +5,7 @@
 #include <map>
 
 #include "level/byte_cursor.h"
-#include "shell/data_paths.h"
+#include "platform/data_paths.h"
 #include "write/byte_writer.h"
 
 namespace slab {

@@ -39,7 +39,7 @@ std::optional<SpriteWad> ParseSpriteWad(std::span<const uint8_t> bytes, std::str
 std::optional<SpriteWad> ReadSpriteWad(const std::string& path, MessageSink& messages);
 
 // The wad the programs ship: beside the program, or in the installed data folder relative to
-// it (shell/data_paths.h); the place beside the program when it is in neither.
+// it (platform/data_paths.h); the place beside the program when it is in neither.
 std::string SpriteWadPath(const std::string& programFolder);
 
 // The same, but a wad that is in neither place shows "Can't read SWD" with the places looked

@@ -59,12 +59,13 @@ struct ClassicWriter : ListWriter {
       for (size_t i = 0; i < level.Boxes.size(); ++i) {
         const Box& b = level.Boxes[i];
         // The stored world units when the box still matches them; whole sectors otherwise.
-        std::array<int32_t, 4> bounds{b.Zmin * 1024, b.Zmax * 1024, b.Xmin * 1024, b.Xmax * 1024};
+        std::array<int32_t, 4> bounds{b.Zmin * kSectorUnits, b.Zmax * kSectorUnits,
+                                      b.Xmin * kSectorUnits, b.Xmax * kSectorUnits};
         if (i < level.Tr1BoxBounds.size()) {
           const auto& kept = level.Tr1BoxBounds[i];
           bool same = true;
           for (int k = 0; k < 4; ++k)
-            same = same && static_cast<uint8_t>((kept[k] >> 10) & 0xFF) == bounds[k] / 1024;
+            same = same && Tr1BoxSector(kept[k]) == bounds[k] / kSectorUnits;
           if (same) bounds = kept;
         }
         TransferTr1Box(io, b, bounds);

@@ -113,7 +113,6 @@ void ViewerArea::DrawOverlay() {
       std::span<const Rgba>(
           texels, static_cast<size_t>(picture.width()) * static_cast<size_t>(picture.height())),
       picture.width(), picture.height());
-  overlayDrawn_ = true;
 }
 
 void ViewerArea::keyPressEvent(QKeyEvent* event) {

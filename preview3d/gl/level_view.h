@@ -37,9 +37,6 @@ class ViewerArea : public QOpenGLWidget {
                 const std::vector<MeshFaceList>* statics, const std::vector<TextureTile>* tiles);
   ViewCamera& Camera() { return camera_; }
   void SetFpsText(std::string text) { fpsText_ = std::move(text); }
-  const std::string& OverlayFps() const { return fpsText_; }
-  const std::string& OverlayRoom() const { return roomText_; }
-  bool OverlayDrawn() const { return overlayDrawn_; }
   bool DeviceFailed() const { return deviceFailed_; }
 
  signals:
@@ -69,7 +66,6 @@ class ViewerArea : public QOpenGLWidget {
   ViewCamera camera_;
   std::string fpsText_;
   std::string roomText_ = "Not in any room";
-  bool overlayDrawn_ = false;
   QPoint lookFrom_;  // where the last right-button drag step ended
 };
 

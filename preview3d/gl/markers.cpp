@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-#include "shell/data_paths.h"
+#include "platform/data_paths.h"
 
 namespace slab {
 

@@ -20,7 +20,7 @@ struct MarkerPicture {
 };
 
 // Reads the four pictures from the program's folder, or from the installed data folder
-// relative to it (shell/data_paths.h). A missing or unreadable one is named in a message
+// relative to it (platform/data_paths.h). A missing or unreadable one is named in a message
 // ("Can't find texture file " and its path; the folders looked in when it is in neither)
 // and stays empty, so that marker is not drawn.
 std::array<MarkerPicture, 4> LoadMarkerPictures(const std::filesystem::path& folder,

@@ -77,5 +77,16 @@ TEST_F(SelectionTest, OtherButtonsFollowPortalThenBelowThenAbove) {
   }
 }
 
+// The button names the view it switches to; a newly opened level keeps the window's choice.
+TEST_F(SelectionTest, TheViewModeTakesTurnsAndOutlivesOpeningALevel) {
+  EXPECT_EQ(ViewModeCaption(state.ViewMode), std::string("2D Map"));
+  EXPECT_EQ(ToggleViewMode(state), std::string("3D View"));
+  EXPECT_EQ(state.ViewMode, RightPane::Overview);
+  ShowOpenedLevel(doc, state);
+  EXPECT_EQ(state.ViewMode, RightPane::Overview);
+  EXPECT_EQ(ToggleViewMode(state), std::string("2D Map"));
+  EXPECT_EQ(state.ViewMode, RightPane::Room3D);
+}
+
 }  // namespace
 }  // namespace slab

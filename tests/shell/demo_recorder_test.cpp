@@ -107,6 +107,15 @@ TEST_F(Recording, TabPausesAndAHeldTabTogglesOnce) {
   EXPECT_EQ(sink.Beeps, 3);
 }
 
+TEST_F(Recording, AKeyboardThatCannotBeReadRefusesWithItsReasonAndChangesNothing) {
+  keyboard.Available = false;
+  EXPECT_EQ(StartDemoRecording(recorder, level, devices), DemoStart::NoKeyboard);
+  ASSERT_EQ(sink.Shown.size(), 1u);
+  EXPECT_EQ(sink.Shown[0], keyboard.FailureText() + "\n\nDemo recording is not available.");
+  EXPECT_FALSE(recorder.DemoRecording);
+  EXPECT_EQ(level.NumDemoData, 8);
+}
+
 TEST_F(Recording, CaptureStopsByItselfAtTheLimit) {
   StartCapture();
   PollFor(300 * 1000, 15);

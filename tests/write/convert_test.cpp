@@ -299,6 +299,27 @@ TEST(ConvertTR4, FloorDataListsWithUnknownEntriesAreDropped) {
   EXPECT_EQ(kept, (std::vector<uint16_t>{1, 0, 0, 0, 40}));
 }
 
+// The older layout read and written through the one mesh form: light values in place of
+// normals and both coloured lists come back as they were; negative counts as empty lists.
+TEST(AppendClassicMesh, WritesBackWhatTheReaderReadAndNegativeCountsAsEmpty) {
+  MeshBytes m;
+  m.Words({1, 2, 3}).Raw({0x00, 0x04, 0x00, 0x00}).Words({1, 7, 8, 9});
+  m.Words({-1, 4000});                                          // a light value, no normals
+  m.Words({1, 0, 0, 0, 0, 0x8007, 1, 0, 0, 0, 9});              // textured quad and triangle
+  m.Words({1, 0, 0, 0, 0, 0x1F00, 2, 0, 0, 0, 5, 0, 0, 0, 6});  // coloured quad, 2 triangles
+  size_t offset = 0;
+  ByteWriter out;
+  AppendClassicMesh(ParseMesh(m.Bytes, offset, Game::TR2), out);
+  EXPECT_EQ(out.Bytes(), m.Bytes);
+
+  MeshBytes negative;
+  negative.Words({0, 0, 0, 0, 0, -3, 0, -1, -1, -2, -1});
+  offset = 0;
+  ByteWriter empty;
+  AppendClassicMesh(ParseMesh(negative.Bytes, offset, Game::TR3), empty);
+  EXPECT_EQ(empty.Bytes(), MeshBytes().Words({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}).Bytes);
+}
+
 TEST(ConvertTR4, MeshesAreRewrittenInTheOlderLayoutAndSharedOnce) {
   test::Tr4Draft d = Draft();
   auto second = Mesh(true);

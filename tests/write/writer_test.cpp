@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "level/load_level.h"
+#include "level/mesh.h"
 #include "support/compose_classic.h"
 #include "support/compose_tr45.h"
 #include "support/real_levels.h"
+#include "write/convert_tr4.h"
 #include "write/finish_tr4.h"
 #include "write/write_level.h"
 
@@ -82,6 +84,28 @@ TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
     auto loaded = Load(bytes, path.string());
     auto written = EncodeClassicLevel(loaded->Result.Lvl, loaded->GameVersion);
     EXPECT_TRUE(written == bytes) << path << ": " << written.size() << " of " << bytes.size();
+  }
+}
+
+// Every mesh of every classic level, read and written again through the one mesh form,
+// is the bytes it was read from.
+TEST(RealLevels, EveryClassicMeshWritesBackAsItWasRead) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  auto files = test::RealLevels({"tr1/", "tr2/", "tr3/"});
+  ASSERT_FALSE(files.empty());
+  for (const auto& path : files) {
+    auto loaded = Load(ReadFile(path), path.string());
+    const Level& level = loaded->Result.Lvl;
+    for (int32_t pointer : level.MeshPointers) {
+      size_t end = static_cast<size_t>(pointer);
+      ByteWriter written;
+      ASSERT_NO_THROW(
+          AppendClassicMesh(ParseMesh(level.MeshData, end, loaded->GameVersion), written))
+          << path << " mesh at " << pointer;
+      ASSERT_TRUE(std::equal(written.Bytes().begin(), written.Bytes().end(),
+                             level.MeshData.begin() + pointer, level.MeshData.begin() + end))
+          << path << " mesh at " << pointer;
+    }
   }
 }
 

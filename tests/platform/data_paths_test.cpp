@@ -1,4 +1,4 @@
-#include "shell/data_paths.h"
+#include "platform/data_paths.h"
 
 #include <gtest/gtest.h>
 
