@@ -257,6 +257,7 @@ void Transfer(IO& io, M& mesh, Game version) {
   io.Each16OrNone(mesh.ColouredQuads, FileSize<MeshColouredQuad>(version), each);
   io.Part("the coloured triangles");
   io.Each16OrNone(mesh.ColouredTriangles, FileSize<MeshColouredTriangle>(version), each);
+}
 
 // What a first- to fourth-game room's geometry takes by its own four counts (vertices,
 // rectangles, triangles and, before the fourth game, sprites), the first of them at pos. The
