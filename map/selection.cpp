@@ -25,11 +25,21 @@ std::string RoomInfoCaption(const Level& level, int room) {
 }
 
 std::string AltRoomCaption(const Level& level, int room) {
-  if (!RoomExists(level, room)) return "No alternate";
-  // The files keep -1 for "none"; 255 is how a byte-sized field says the same.
-  const int alternate = level.Rooms[room].AlternateRoom;
-  if (alternate < 0 || alternate == 255) return "No alternate";
-  return "Alternate:" + NumText(alternate);
+  const std::optional<int> alternate = AlternateOf(level, room);
+  return alternate ? "Alternate:" + NumText(*alternate) : "No alternate";
+}
+
+std::optional<int> AlternateOf(const Level& level, int room) {
+  if (!RoomExists(level, room)) return std::nullopt;
+  const int alternate = level.Rooms[static_cast<size_t>(room)].AlternateRoom;
+  if (alternate < 0 || alternate == kNoRoom) return std::nullopt;
+  return alternate;
+}
+
+int ShownRoom(const Level& level, int row, bool showAlternates) {
+  if (!showAlternates) return row;
+  const std::optional<int> alternate = AlternateOf(level, row);
+  return alternate && RoomExists(level, *alternate) ? *alternate : row;
 }
 
 std::optional<RoomView> ChooseRoom(const Document& doc, MapState& state, int listIndex) {
