@@ -27,5 +27,7 @@ std::string JoinArguments(int argc, const char* const* argv);
 // Exit status of the command-line jobs.
 inline constexpr int kJobSucceeded = 0;
 inline constexpr int kJobFailed = 1;
+// "/view" of a file that was refused: no window, as the command-line tool ends on such a file.
+inline constexpr int kFileRefused = 2;
 
 }  // namespace slab

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "map/draw_room.h"
@@ -63,6 +64,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   auto* layout = new QHBoxLayout(this);
   auto* picture = new QLabel(this);
   picture->setObjectName("AboutPicture");
+  picture->setAccessibleName("Picture of a room map");
   picture->setPixmap(QPixmap::fromImage(
       AboutPicture().scaled(194, 194, Qt::KeepAspectRatio, Qt::FastTransformation)));
   picture->setAlignment(Qt::AlignTop);
@@ -106,32 +108,36 @@ MineCartHelpWindow::MineCartHelpWindow(QWidget* parent) : QDialog(parent) {
   resize(480, 260);
 }
 
-KeysHelpWindow::KeysHelpWindow(QWidget* parent) : QDialog(parent) {
+KeysHelpWindow::KeysHelpWindow(const std::vector<KeyLine>& lines, QWidget* parent)
+    : QDialog(parent) {
   setObjectName("KeysHelp_Frm");
   setWindowTitle(kKeysHelpCaption);
   auto* layout = new QVBoxLayout(this);
-  QLabel* keys = AddText(
-      layout,
-      "<table cellspacing=4>"
-      "<tr><td><b>Ctrl+Arrow keys</b></td><td>Move the chosen item one sector (anywhere in the "
-      "window except while typing in a text box)</td></tr>"
-      "<tr><td><b>Ctrl+Page Up / Page Down</b></td><td>Raise / lower the chosen item by 128 "
-      "units</td></tr>"
-      "<tr><td><b>Arrow keys</b></td><td>Turn and tilt the 3D view's camera (while the 3D view "
-      "shows and no list or text box has the focus)</td></tr>"
-      "<tr><td><b>Page Up / Page Down</b></td><td>Move the 3D camera nearer / farther</td></tr>"
-      "<tr><td><b>Alt+click on the map</b></td><td>Turn the 3D camera to that sector</td></tr>"
-      "<tr><td><b>Right click on the map</b></td><td>Go through the sector's portal, else to "
-      "the room below (with Shift: above)</td></tr>"
-      "<tr><td><b>Mouse wheel on the map</b></td><td>Zoom the map</td></tr>"
-      "<tr><td><b>Ctrl+Z</b></td><td>Undo the last edit</td></tr>"
-      "<tr><td><b>Ctrl+Shift+Z, Ctrl+Y</b></td><td>Redo</td></tr>"
-      "<tr><td><b>Ctrl+O / Ctrl+S / Ctrl+Q</b></td><td>Open / Save / Quit</td></tr>"
-      "</table>",
-      "KeysText", this);
+  QString table = "<table cellspacing=3>";
+  QString group;
+  for (const KeyLine& line : lines) {
+    if (line.Group != group) {
+      group = line.Group;
+      table += "<tr><td colspan=2><br><i>" + group.toHtmlEscaped() + "</i></td></tr>";
+    }
+    table += "<tr><td><b>" + line.Keys.toHtmlEscaped() + "</b>&nbsp;&nbsp;</td><td>" +
+             line.What.toHtmlEscaped() + "</td></tr>";
+  }
+  table += "</table>";
+  // The list scrolls where the screen is shorter than it.
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  auto* keys = new QLabel(table, scroll);
+  keys->setObjectName("KeysText");
   keys->setTextFormat(Qt::RichText);
+  keys->setWordWrap(true);
+  keys->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  keys->setContentsMargins(6, 0, 6, 6);
+  scroll->setWidget(keys);
+  layout->addWidget(scroll, 1);
   AddCloseButton(layout, this);
-  resize(560, 320);
+  resize(600, 640);
 }
 
 }  // namespace slab

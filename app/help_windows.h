@@ -3,6 +3,8 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QString>
+#include <vector>
 
 namespace slab {
 
@@ -35,10 +37,18 @@ class MineCartHelpWindow : public QDialog {
 
 inline constexpr char kKeysHelpCaption[] = "Keys";
 
-// The keys of the main window, one line each: the key and what it does.
+// One line of Help > Keys: the key (or mouse action) and what it does, under the heading of
+// its group (lines of one group follow each other).
+struct KeyLine {
+  QString Group;
+  QString Keys;
+  QString What;
+};
+
+// The keys of the main window, one line each, in a table named KeysText.
 class KeysHelpWindow : public QDialog {
  public:
-  explicit KeysHelpWindow(QWidget* parent = nullptr);
+  explicit KeysHelpWindow(const std::vector<KeyLine>& lines, QWidget* parent = nullptr);
 };
 
 }  // namespace slab

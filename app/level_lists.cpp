@@ -92,7 +92,6 @@ namespace {
 template <typename T>
 T* Named(T* widget, const QString& name) {
   widget->setObjectName(name);
-  widget->setAccessibleName(name);
   return widget;
 }
 
@@ -112,6 +111,10 @@ LevelListDock::LevelListDock(const QString& title, const QString& baseName,
   type_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   type_->setMinimumContentsLength(12);
   view_ = Named(new QTableView(body), baseName);
+  // What a screen reader says: "Items list", "Filter items", "Type of items".
+  view_->setAccessibleName(title + " list");
+  filter_->setAccessibleName("Filter " + title.toLower());
+  type_->setAccessibleName("Type of " + title.toLower());
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -120,6 +123,9 @@ LevelListDock::LevelListDock(const QString& title, const QString& baseName,
   // Column widths from the first rows only: measuring thousands of rows costs a visible pause.
   view_->horizontalHeader()->setResizeContentsPrecision(200);
   view_->horizontalHeader()->setStretchLastSection(true);
+  // The list asks for the width of its columns, so it opens with its titles in view where the
+  // window has the room.
+  view_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   view_->installEventFilter(this);
   model_ = new LevelTableModel(columns, this);
   proxy_ = new MatchProxy(rowOrderColumn, this);
@@ -154,6 +160,9 @@ void LevelListDock::SetLevel(const Document& doc, const ObjectNames& names,
   names_ = &names;
   triggers_ = &triggers;
   Refresh();
+  // Measured once the filter has let the rows through (before, the table shows none and the
+  // columns would only fit their titles); an edit later keeps the widths the user gave them.
+  view_->resizeColumnsToContents();
 }
 
 void LevelListDock::Refresh() {
@@ -213,7 +222,6 @@ bool LevelListDock::eventFilter(QObject* watched, QEvent* event) {
 void LevelListDock::ResetRows(const std::function<int()>& fill,
                               std::function<const std::string&(int row, int column)> cell) {
   model_->Reset(fill, std::move(cell));
-  view_->resizeColumnsToContents();
 }
 
 ItemsListDock::ItemsListDock(QWidget* parent)

@@ -11,13 +11,17 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <filesystem>
 #include <limits>
@@ -25,7 +29,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/accessible_names.h"
+#include "app/file_messages.h"
 #include "app/help_windows.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
@@ -55,17 +59,69 @@ void KeepPlaceWhenHidden(QWidget* widget) {
   widget->setSizePolicy(policy);
 }
 
+// The keys that, with Ctrl, move the chosen entity; Help > Keys lists them from here.
+constexpr std::array<std::pair<int, MoveKey>, 6> kMoveKeys{{{Qt::Key_Up, MoveKey::Up},
+                                                            {Qt::Key_Down, MoveKey::Down},
+                                                            {Qt::Key_Left, MoveKey::Left},
+                                                            {Qt::Key_Right, MoveKey::Right},
+                                                            {Qt::Key_PageUp, MoveKey::PageUp},
+                                                            {Qt::Key_PageDown, MoveKey::PageDown}}};
+
 std::optional<MoveKey> MoveKeyFor(int qtKey) {
-  static constexpr std::array<std::pair<int, MoveKey>, 6> kMoves{
-      {{Qt::Key_Up, MoveKey::Up},
-       {Qt::Key_Down, MoveKey::Down},
-       {Qt::Key_Left, MoveKey::Left},
-       {Qt::Key_Right, MoveKey::Right},
-       {Qt::Key_PageUp, MoveKey::PageUp},
-       {Qt::Key_PageDown, MoveKey::PageDown}}};
-  for (const auto& [key, move] : kMoves)
+  for (const auto& [key, move] : kMoveKeys)
     if (key == qtKey) return move;
   return std::nullopt;
+}
+
+// The keys that move the 3D camera while the 3D view shows, and what each does: the key
+// handler takes these and no others, and Help > Keys lists them from here.
+struct CameraKey {
+  int Key;
+  const char* What;
+};
+constexpr std::array<CameraKey, 6> kCameraKeys{{
+    {Qt::Key_Left, "Circle the camera around the room"},
+    {Qt::Key_Right, "Circle the camera around the room the other way"},
+    {Qt::Key_Up, "Raise the camera: look down more steeply"},
+    {Qt::Key_Down, "Lower the camera"},
+    {Qt::Key_PageUp, "Move the camera nearer"},
+    {Qt::Key_PageDown, "Move the camera farther"},
+}};
+
+bool IsCameraKey(int qtKey) {
+  return std::any_of(kCameraKeys.begin(), kCameraKeys.end(),
+                     [qtKey](const CameraKey& key) { return key.Key == qtKey; });
+}
+
+// A menu entry's caption without its mnemonic and its trailing dots: "Save As".
+QString PlainCaption(QString text) {
+  text.remove('&');
+  if (text.endsWith("...")) text.chop(3);
+  return text;
+}
+
+// Only whole numbers from -32768 to 32767 can be typed into the OCB box.
+class OcbValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    switch (CheckOcbText(input.toStdString())) {
+      case OcbText::Acceptable:
+        return Acceptable;
+      case OcbText::Unfinished:
+        return Intermediate;
+      case OcbText::Refused:
+        break;
+    }
+    return Invalid;
+  }
+};
+
+// A check box shows its bit by a tick and, as it always did, by its text colour.
+void ShowFlag(QCheckBox* box, Rgb colour) {
+  SetTextColour(box, colour);
+  const QSignalBlocker block(box);
+  box->setChecked(colour == kSetColour);
 }
 
 template <typename T>
@@ -122,6 +178,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   if (services_.Enable3D) {
     view3d_ = new Room3DView(doc_, services_.Messages, rightView_);
     view3d_->setObjectName("View3D");
+    view3d_->setAccessibleName("3D room view");
     rightView_->SetView3D(view3d_);
     view3d_->LoadMarkers(services_.ProgramFolder);
     connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
@@ -132,7 +189,10 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     });
   }
   statusBar()->setObjectName("StatusBar");
-  GiveAccessibleNames(this);
+  // Says, for as long as it holds, why the level cannot be saved.
+  saveState_ = Named(new QLabel(statusBar()), "SaveState");
+  statusBar()->addPermanentWidget(saveState_);
+  saveState_->hide();
   qApp->installEventFilter(this);
   UpdateLevelActions();
   UpdateEditMenu();
@@ -173,6 +233,7 @@ void MainWindow::BuildControls() {
   auto* rooms = Named(new QGroupBox("Rooms", central), "Frame3");
   auto* roomsLayout = new QGridLayout(rooms);
   roomNumber_ = Named(new QListWidget(rooms), "RoomNumber");
+  roomNumber_->setAccessibleName("Rooms");
   roomNumber_->setMinimumHeight(90);
   roomsLayout->addWidget(roomNumber_, 0, 0, 4, 1);
   auto* roomAdd = Named(new QPushButton("Add", rooms), "RoomAdd");
@@ -182,6 +243,7 @@ void MainWindow::BuildControls() {
   roomDelete->setEnabled(false);
   viewMode_ = Named(new QPushButton(kViewMode2D, rooms), "ViewMode");
   drawDoors_ = Named(new QCheckBox("DrawDoors", rooms), "DrawDoors");
+  drawDoors_->setAccessibleName("Draw doors");  // said as words, not as its caption's one
   roomsLayout->addWidget(roomAdd, 0, 1);
   roomsLayout->addWidget(roomDelete, 1, 1);
   roomsLayout->addWidget(viewMode_, 2, 1);
@@ -209,10 +271,14 @@ void MainWindow::BuildControls() {
   auto* staticsLayout = new QGridLayout(statics);
   numStatic_ = Named(new QLabel(statics), "NumStatic");
   staticsLayout->addWidget(numStatic_, 0, 0, 1, 2);
-  staticsLayout->addWidget(new QLabel("Static Mesh ID:", statics), 1, 0, 1, 2);
+  auto* staticIdLabel = new QLabel("Static Mesh ID:", statics);
+  staticsLayout->addWidget(staticIdLabel, 1, 0, 1, 2);
   staticId_ = Named(new QComboBox(statics), "StaticID");
+  staticIdLabel->setBuddy(staticId_);
+  staticId_->setAccessibleName("Static Mesh ID");
   staticsLayout->addWidget(staticId_, 2, 0, 1, 2);
   auto* curMesh = Named(new QComboBox(statics), "CurMesh");
+  curMesh->setAccessibleName("Static mesh");
   auto* staticAdd = Named(new QPushButton("Add", statics), "StaticAdd");
   auto* staticRemove = Named(new QPushButton("Remove", statics), "StaticRemove");
   curMesh->setEnabled(false);
@@ -235,12 +301,21 @@ void MainWindow::BuildControls() {
   sectorsLayout->addWidget(floorWall_, 0, 0, 1, 2);
   floorHeight_ = Named(new QLineEdit(secInf_), "FloorHeight");
   ceilingHeight_ = Named(new QLineEdit(secInf_), "CeilingHeight");
-  // The heights are shown, not edited: "Wall" is the one geometry edit.
-  floorHeight_->setReadOnly(true);
-  ceilingHeight_->setReadOnly(true);
-  sectorsLayout->addWidget(new QLabel("Floor Height", secInf_), 1, 0);
+  // The heights are shown, not edited ("Wall" is the one geometry edit), and look it: on the
+  // window's own background, the way a label reads.
+  for (QLineEdit* box : {floorHeight_, ceilingHeight_}) {
+    box->setReadOnly(true);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
+  }
+  auto* floorLabel = new QLabel("Floor Height", secInf_);
+  auto* ceilingLabel = new QLabel("Ceiling Height", secInf_);
+  floorLabel->setBuddy(floorHeight_);
+  ceilingLabel->setBuddy(ceilingHeight_);
+  sectorsLayout->addWidget(floorLabel, 1, 0);
   sectorsLayout->addWidget(floorHeight_, 1, 1);
-  sectorsLayout->addWidget(new QLabel("Ceiling Height", secInf_), 2, 0);
+  sectorsLayout->addWidget(ceilingLabel, 2, 0);
   sectorsLayout->addWidget(ceilingHeight_, 2, 1);
   minecartStop_ = Named(new QPushButton("Minecart Stop", secInf_), "Minecart_Stop");
   fd20_ = Named(new QPushButton("Minecart Left", secInf_), "FD20");
@@ -259,6 +334,7 @@ void MainWindow::BuildControls() {
   triggersLayout->addWidget(fdLabel_, 0, 0);
   triggersLayout->addWidget(gotoObject_, 0, 1);
   triggerData_ = Named(new QListWidget(triggers), "TriggerData");
+  triggerData_->setAccessibleName("Trigger actions");
   triggerData_->setMinimumHeight(80);
   triggersLayout->addWidget(triggerData_, 1, 0, 1, 2);
   triggerTimer_ = Named(new QLabel(triggers), "TriggerTimer");
@@ -274,6 +350,7 @@ void MainWindow::BuildControls() {
   itemId_ = Named(new QLabel(items), "ItemID");
   itemsLayout->addWidget(itemId_, 0, 1, 1, 2);
   secCurItem_ = Named(new QListWidget(items), "SecCurItem");
+  secCurItem_->setAccessibleName("Items on the sector");
   secCurItem_->setMaximumHeight(70);
   itemsLayout->addWidget(secCurItem_, 1, 0, 3, 1);
   itemAdd_ = Named(new QPushButton("Add", items), "ItemAdd");
@@ -286,11 +363,16 @@ void MainWindow::BuildControls() {
   itemNextTrigger_ = Named(new QPushButton("Next Trigger", items), "ItemNextTrigger");
   itemsLayout->addWidget(itemNextTrigger_, 2, 2);
   auto* ocbRow = new QHBoxLayout;
-  ocbRow->addWidget(new QLabel("OCB:", items));
+  auto* ocbLabel = new QLabel("OCB:", items);
+  ocbRow->addWidget(ocbLabel);
   itemOcb_ = Named(new QLineEdit(items), "ItemOCB");
+  ocbLabel->setBuddy(itemOcb_);
+  itemOcb_->setAccessibleName("OCB");
+  itemOcb_->setValidator(new OcbValidator(itemOcb_));
   ocbRow->addWidget(itemOcb_);
   itemsLayout->addLayout(ocbRow, 3, 1, 1, 2);
   itemDesc_ = Named(new QComboBox(items), "ItemDesc");
+  itemDesc_->setAccessibleName("Object type");
   itemsLayout->addWidget(itemDesc_, 4, 0, 1, 2);
   allItems_ = Named(new QCheckBox("All Items", items), "AllItems");
   itemsLayout->addWidget(allItems_, 4, 2);
@@ -398,6 +480,15 @@ void MainWindow::ConnectHandlers() {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
     connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
       if (visible && staleLists_.contains(dock)) RefreshList(dock, true);
+      // A list opened beside a narrow window widens it: it stays on the screen all the same.
+      // (A window that reached past the screen before the list came is left as the user has
+      // it.)
+      if (visible)
+        QTimer::singleShot(0, this, [this, dock] {
+          if (screen() != nullptr && !dock->isFloating() &&
+              frameGeometry().right() - dock->width() <= screen()->availableGeometry().right())
+            KeepOnScreen();
+        });
     });
     // A list opened from the menu comes to the front, also when it shares its place as a tab.
     connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool shown) {
@@ -423,11 +514,9 @@ void MainWindow::ConnectHandlers() {
   connect(secCurItem_, &QListWidget::currentRowChanged, this, &MainWindow::SecCurItemClick);
   for (int i = 0; i < 5; ++i) {
     connect(activeFlags_[i], &QCheckBox::clicked, this, [this, i] { ItemFlagClick(i); });
-    // The trigger's mask is shown by colour only; a click changes nothing.
-    connect(triggerFlags_[i], &QCheckBox::clicked, this, [this, i] {
-      const QSignalBlocker block(triggerFlags_[i]);
-      triggerFlags_[i]->setChecked(false);
-    });
+    // The trigger's mask is only shown: a click leaves the box as the mask has it.
+    connect(triggerFlags_[i], &QCheckBox::clicked, this,
+            [this, i] { ShowFlag(triggerFlags_[i], TextColour(triggerFlags_[i])); });
   }
   for (auto [box, flag] : {std::pair{itemInvisible_, ItemFlagBox::Invisible},
                            std::pair{itemCb_, ItemFlagBox::ClearBody}})
@@ -459,7 +548,7 @@ void MainWindow::ResetPanels() {
     triggerData_->clear();
   }
   triggerTimer_->setText("Timer: 0");
-  for (QCheckBox* box : triggerFlags_) SetTextColour(box, kClearColour);
+  for (QCheckBox* box : triggerFlags_) ShowFlag(box, kClearColour);
   for (QLabel* door : {doorSide_, doorAbove_, doorBelow_}) door->setText("None");
   staticId_->clear();
   staticId_->show();
@@ -530,7 +619,7 @@ void MainWindow::ShowPanel(const SectorPanel& panel) {
   }
   triggerTimer_->setText(t.TriggerTimer ? Q(*t.TriggerTimer) : QString("Timer: 0"));
   for (int i = 0; i < 5; ++i)
-    SetTextColour(triggerFlags_[i], t.TriggerFlags ? (*t.TriggerFlags)[i] : kClearColour);
+    ShowFlag(triggerFlags_[i], t.TriggerFlags ? (*t.TriggerFlags)[i] : kClearColour);
 
   if (panel.Items) {
     const SectorItemsView& items = *panel.Items;
@@ -554,9 +643,9 @@ void MainWindow::ShowPanel(const SectorPanel& panel) {
 }
 
 void MainWindow::ShowFlagColours(const ItemFlagColours& colours) {
-  for (int i = 0; i < 5; ++i) SetTextColour(activeFlags_[i], colours.ActiveFlags[i]);
-  SetTextColour(itemInvisible_, colours.ItemInvisible);
-  SetTextColour(itemCb_, colours.ItemCB);
+  for (int i = 0; i < 5; ++i) ShowFlag(activeFlags_[i], colours.ActiveFlags[i]);
+  ShowFlag(itemInvisible_, colours.ItemInvisible);
+  ShowFlag(itemCb_, colours.ItemCB);
 }
 
 void MainWindow::ShowItemPanel(const ItemPanelView& view) {
@@ -676,8 +765,12 @@ void MainWindow::UpdateEditMenu() {
 
 void MainWindow::UpdateLevelActions() {
   const bool loaded = doc_.LevelLoaded;
-  saveAction_->setEnabled(loaded);
-  saveAsAction_->setEnabled(loaded);
+  const QString refusal = loaded ? Q(LevelSaveRefusal(doc_)) : QString();
+  saveAction_->setEnabled(loaded && refusal.isEmpty());
+  saveAsAction_->setEnabled(loaded && refusal.isEmpty());
+  for (QAction* action : {saveAction_, saveAsAction_}) action->setStatusTip(refusal);
+  saveState_->setText(refusal.isEmpty() ? QString() : "Read-only: " + refusal);
+  saveState_->setVisible(!refusal.isEmpty());
   demoRecAction_->setEnabled(loaded && !recorder_.DemoRecording);
   demoStopAction_->setEnabled(recorder_.DemoRecording);
 }
@@ -756,9 +849,17 @@ class BusyCursor : public MessageSink {
     End();
     messages_.Show(text, title);
   }
+  void ShowDetailed(std::string_view text, std::string_view detail) override {
+    End();
+    messages_.ShowDetailed(text, detail);
+  }
   Answer Ask(std::string_view text, std::string_view title) override {
     End();
     return messages_.Ask(text, title);
+  }
+  Answer AskDiscard(std::string_view text) override {
+    End();
+    return messages_.AskDiscard(text);
   }
   void Beep() override { messages_.Beep(); }
 
@@ -788,7 +889,9 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   recorder_ = DemoRecorder{};
   renderEnabled_ = true;
 
-  BusyCursor busy(services_.Messages);
+  // Messages that do not say which file they are about get its name under their text.
+  FileMessages aboutFile(services_.Messages, path);
+  BusyCursor busy(aboutFile);
   LoadResult result = LoadLevel(path, busy);
   doc_.GameVersion = result.DetectedGame.value_or(doc_.GameVersion);
   if (!result.Loaded) {
@@ -945,6 +1048,11 @@ bool MainWindow::MenuFileSaveAs() { return SaveNow(true); }
 
 bool MainWindow::ConfirmDiscard() {
   if (!doc_.Modified) return true;
+  // Changes that no save can keep are kept or dropped, never offered a save that refuses.
+  const std::string refusal = LevelSaveRefusal(doc_);
+  if (!refusal.empty())
+    return services_.Messages.AskDiscard(refusal + " Discard the changes to " + doc_.FileTitle +
+                                         "?") == Answer::No;
   switch (services_.Messages.Ask(kUnsavedQuestion)) {
     case Answer::Yes:
       return SaveNow(false);  // a failed save keeps the changes open
@@ -969,10 +1077,68 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   running_ = false;
   frameTimer_.stop();
+  SavePlacement();
   if (about_) about_->close();
   if (mineCartHelp_) mineCartHelp_->close();
   if (keysHelp_) keysHelp_->close();
   event->accept();
+}
+
+// ---- Where the window stands ----
+
+namespace {
+
+constexpr char kGeometryKey[] = "MainWindow/Geometry";
+constexpr char kMaximisedKey[] = "MainWindow/Maximised";
+
+// rect moved, and shrunk where it must, to lie inside area; never below least.
+QRect FitInside(QRect rect, const QRect& area, const QSize& least) {
+  rect.setWidth(std::max(std::min(rect.width(), area.width()), least.width()));
+  rect.setHeight(std::max(std::min(rect.height(), area.height()), least.height()));
+  rect.moveLeft(
+      std::clamp(rect.left(), area.left(), std::max(area.left(), area.right() - rect.width() + 1)));
+  rect.moveTop(
+      std::clamp(rect.top(), area.top(), std::max(area.top(), area.bottom() - rect.height() + 1)));
+  return rect;
+}
+
+}  // namespace
+
+void MainWindow::ShowPlaced() {
+  const QSettings settings(kSettingsOrganisation, kSettingsApplication);
+  const QRect saved = settings.value(kGeometryKey).toRect();
+  QScreen* screen = saved.isValid() ? QGuiApplication::screenAt(saved.center()) : nullptr;
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const QRect area = screen->availableGeometry();
+  QRect wanted = saved;
+  if (!wanted.isValid()) {
+    wanted = QRect(QPoint(), sizeHint());
+    wanted.moveCenter(area.center());
+  }
+  setGeometry(FitInside(wanted, area, minimumSizeHint()));
+  if (settings.value(kMaximisedKey, false).toBool())
+    showMaximized();
+  else
+    show();
+  // The frame the window system adds is known once the window is shown.
+  KeepOnScreen();
+}
+
+void MainWindow::KeepOnScreen() {
+  if (!isVisible() || isMaximized() || isFullScreen() || screen() == nullptr) return;
+  // A frame reaching past the screen's edge would hide the right-hand scroll bars.
+  const QRect area = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (area.contains(frame)) return;
+  const QSize extra = frame.size() - size();
+  resize(FitInside(frame, area, minimumSizeHint() + extra).size() - extra);
+  move(FitInside(frameGeometry(), area, QSize()).topLeft());
+}
+
+void MainWindow::SavePlacement() {
+  QSettings settings(kSettingsOrganisation, kSettingsApplication);
+  settings.setValue(kGeometryKey, normalGeometry());
+  settings.setValue(kMaximisedKey, isMaximized());
 }
 
 // ---- Edit, demo and help menus ----
@@ -1026,12 +1192,11 @@ namespace {
 
 // A help window is made on first use and brought to the front after that; closing it deletes
 // it, and the guarded pointer then asks for a new one.
-template <typename Window>
-void ShowHelpWindow(QPointer<QDialog>& window, QWidget* parent) {
+template <typename Make>
+void ShowHelpWindow(QPointer<QDialog>& window, Make make) {
   if (!window) {
-    window = new Window(parent);
+    window = make();
     window->setAttribute(Qt::WA_DeleteOnClose);
-    GiveAccessibleNames(window);
   }
   window->show();
   window->raise();
@@ -1039,11 +1204,50 @@ void ShowHelpWindow(QPointer<QDialog>& window, QWidget* parent) {
 
 }  // namespace
 
-void MainWindow::MenuHelpMineCart() { ShowHelpWindow<MineCartHelpWindow>(mineCartHelp_, this); }
+void MainWindow::MenuHelpMineCart() {
+  ShowHelpWindow(mineCartHelp_, [this] { return new MineCartHelpWindow(this); });
+}
 
-void MainWindow::MenuHelpKeys() { ShowHelpWindow<KeysHelpWindow>(keysHelp_, this); }
+void MainWindow::MenuHelpKeys() {
+  ShowHelpWindow(keysHelp_, [this] { return new KeysHelpWindow(KeyLines(), this); });
+}
 
-void MainWindow::MenuHelpAbout() { ShowHelpWindow<AboutWindow>(about_, this); }
+void MainWindow::MenuHelpAbout() {
+  ShowHelpWindow(about_, [this] { return new AboutWindow(this); });
+}
+
+std::vector<KeyLine> MainWindow::KeyLines() const {
+  std::vector<KeyLine> lines;
+  // Every menu entry with a shortcut, in menu order, named by its menu.
+  for (QAction* menuAction : menuBar()->actions()) {
+    const QMenu* menu = menuAction->menu();
+    if (menu == nullptr) continue;
+    for (QAction* action : menu->actions()) {
+      if (action->isSeparator() || action->shortcuts().isEmpty()) continue;
+      QStringList keys;
+      for (const QKeySequence& shortcut : action->shortcuts())
+        keys << shortcut.toString(QKeySequence::NativeText);
+      lines.push_back({"Menus", keys.join(", "),
+                       PlainCaption(menu->title()) + " > " + PlainCaption(action->text())});
+    }
+  }
+  // The window's own key handler: Ctrl moves the chosen item, the keys alone the 3D camera.
+  for (const auto& [qtKey, move] : kMoveKeys)
+    lines.push_back(
+        {"The chosen item (anywhere in the window except while typing in a text box)",
+         QKeySequence(Qt::CTRL | static_cast<Qt::Key>(qtKey)).toString(QKeySequence::NativeText),
+         "Move it " + Q(MoveKeyEffect(move))});
+  for (const CameraKey& camera : kCameraKeys)
+    lines.push_back({"The 3D view (while it shows and no list or text box has the focus)",
+                     QKeySequence(camera.Key).toString(QKeySequence::NativeText), camera.What});
+  const QString mouse = "The mouse";
+  lines.push_back({mouse, "Click on the map", "Select the sector; the 3D view turns to it"});
+  lines.push_back({mouse, "Right click on the map",
+                   "Go through the sector's portal, else to the room below (with Shift: above)"});
+  lines.push_back({mouse, "Wheel on the map", "Zoom the map"});
+  lines.push_back({mouse, "Wheel on the textures", "Scroll the texture strip"});
+  return lines;
+}
 
 // ---- The map and the rooms ----
 
@@ -1071,7 +1275,10 @@ bool MainWindow::MoveKeyPressed(int qtKey) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == sectorMap_ && event->type() == QEvent::Resize) {
     // Map and 3D view side by side unless the area is clearly taller than wide, so neither
-    // becomes a narrow strip.
+    // becomes a narrow strip. Decided only when the window changes size: a list opened or
+    // closed beside them leaves them as they were.
+    if (size() == arrangedFor_) return QMainWindow::eventFilter(watched, event);
+    arrangedFor_ = size();
     const QSize size = static_cast<QResizeEvent*>(event)->size();
     const Qt::Orientation wanted =
         size.width() * 5 >= size.height() * 4 ? Qt::Horizontal : Qt::Vertical;
@@ -1096,7 +1303,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
                       qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
   if (modifiers == Qt::ControlModifier && !editing && MoveKeyFor(key->key()))
     return MoveKeyPressed(key->key());
-  if (modifiers == Qt::NoModifier && !editing && !inList && RightViewIs3D()) {
+  if (modifiers == Qt::NoModifier && !editing && !inList && RightViewIs3D() &&
+      IsCameraKey(key->key())) {
     const int code = CameraKeyCode(key->key());
     if (code != 0 && view3d_->OrbitKey(code, 0)) {
       RequestFrame();
@@ -1225,16 +1433,15 @@ void MainWindow::SecCurItemClick(int row) {
 }
 
 void MainWindow::ItemFlagClick(int box) {
-  // The boxes show their state by colour; the check mark stays off.
-  for (QCheckBox* b : activeFlags_) {
-    const QSignalBlocker block(b);
-    b->setChecked(false);
+  const CommandOutcome outcome = FlagCommand(doc_, map_, history_, static_cast<ItemFlagBox>(box));
+  AfterCommand(outcome);
+  // Nothing changed: the boxes show the flags as they are, whatever the click ticked.
+  if (!outcome) {
+    if (auto view = ItemPanelFor(doc_, map_))
+      ShowFlagColours(view->Colours);
+    else
+      ShowFlagColours(ItemFlagColours{});
   }
-  for (QCheckBox* b : {itemInvisible_, itemCb_}) {
-    const QSignalBlocker block(b);
-    b->setChecked(false);
-  }
-  AfterCommand(FlagCommand(doc_, map_, history_, static_cast<ItemFlagBox>(box)));
 }
 
 void MainWindow::ItemOCBChange(const QString& text) {

@@ -20,6 +20,7 @@
 #include <set>
 #include <string>
 
+#include "app/help_windows.h"
 #include "floordata/object_names.h"
 #include "level/document.h"
 #include "map/edit_commands.h"
@@ -72,6 +73,13 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   void SetObjectNames(ObjectNames names) { names_ = std::move(names); }
+
+  // Shows the window at the size and place it had when it was last closed, or at its natural
+  // size in the middle of the screen; either way inside the screen's available area.
+  void ShowPlaced();
+  // Every key of the window and what it does, as Help > Keys lists them: the menu entries'
+  // shortcuts and the keys of the window's own key handler.
+  std::vector<KeyLine> KeyLines() const;
 
   // Open, from the dialog's path on: reads the file and fills the window. A refused file
   // leaves the window with no level at all (nothing to save). False when it was refused.
@@ -181,6 +189,9 @@ class MainWindow : public QMainWindow {
   bool ConfirmDiscard();
   bool SaveNow(bool saveAs);
   void UpdateTitle();
+  void SavePlacement();
+  // Takes the window back inside the screen's available area where it reaches past it.
+  void KeepOnScreen();
 
   WindowServices services_;
   Document doc_;
@@ -201,6 +212,8 @@ class MainWindow : public QMainWindow {
   int framesDrawn_ = 0;
   bool device3dFailed_ = false;
   QTimer frameTimer_;
+  // The window size the map and the 3D view were last arranged for.
+  QSize arrangedFor_;
 
   QSplitter* sectorMap_ = nullptr;
   QScrollArea* mapPane_ = nullptr;
@@ -251,6 +264,7 @@ class MainWindow : public QMainWindow {
   QLabel* itemId_ = nullptr;
   QLabel* secItemCnt_ = nullptr;
 
+  QLabel* saveState_ = nullptr;
   QAction* saveAction_ = nullptr;
   QAction* saveAsAction_ = nullptr;
   QAction* demoRecAction_ = nullptr;

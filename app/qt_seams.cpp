@@ -52,6 +52,13 @@ Answer QtMessageSink::Ask(std::string_view text, std::string_view title) {
   }
 }
 
+Answer QtMessageSink::AskDiscard(std::string_view text) {
+  QMessageBox box(QMessageBox::Question, Title({}), Text(text),
+                  QMessageBox::Discard | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Discard ? Answer::No : Answer::Cancel;
+}
+
 void QtMessageSink::Beep() { QApplication::beep(); }
 
 void JobSink::Show(std::string_view text, std::string_view title) {

@@ -24,6 +24,8 @@ class QtMessageSink : public MessageSink {
   // The detail goes in the box's informative text, under the given text.
   void ShowDetailed(std::string_view text, std::string_view detail) override;
   Answer Ask(std::string_view text, std::string_view title = {}) override;
+  // Discard and Cancel, Cancel the default: nothing is lost by a stray Enter.
+  Answer AskDiscard(std::string_view text) override;
   void Beep() override;
 
  private:

@@ -27,7 +27,6 @@ void SaveRecentFiles(const std::vector<std::string>& paths) {
 
 RecentFilesMenu::RecentFilesMenu(QWidget* parent) : QMenu("Recent Files", parent) {
   setObjectName("Mnu_File_Recent");
-  setAccessibleName(objectName());
   connect(this, &QMenu::aboutToShow, this, &RecentFilesMenu::Rebuild);
   Rebuild();
 }

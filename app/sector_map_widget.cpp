@@ -21,7 +21,7 @@ QImage ToQImage(const MapImage& image) {
 
 RoomMapWidget::RoomMapWidget(QWidget* parent) : QWidget(parent) {
   setObjectName("RoomMap");
-  setAccessibleName("RoomMap");
+  setAccessibleName("Room map");
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -157,7 +157,7 @@ bool RoomMapWidget::event(QEvent* event) {
 
 RightViewWidget::RightViewWidget(QWidget* parent) : QWidget(parent) {
   setObjectName("RoomView3D");
-  setAccessibleName("RoomView3D");
+  setAccessibleName("Level overview");
   setAttribute(Qt::WA_OpaquePaintEvent);
   overview_ = QImage(kRightViewSize, kRightViewSize, QImage::Format_RGB888);
   overview_.fill(Qt::white);

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/file_messages.h"
 #include "app/main_window.h"
 #include "app/qt_seams.h"
 #include "floordata/object_names.h"
@@ -56,8 +57,7 @@ int RunMainWindow(const StartCommand& command, const std::string& folder) {
                                    platform != "offscreen" && platform != "minimal"});
   messages.SetParent(&window);
   files.SetParent(&window);
-  window.resize(window.sizeHint());
-  window.show();
+  window.ShowPlaced();
   window.SetObjectNames(LoadObjectNames(folder, messages));
   // A keyboard that cannot be read is reported when a recording is started.
   keyboard->SetUpKeyboard();
@@ -72,7 +72,8 @@ int RunMainWindow(const StartCommand& command, const std::string& folder) {
 
 }  // namespace
 
-int RunJob(const StartCommand& command, const std::string& programFolder, MessageSink& messages) {
+int RunJob(const StartCommand& command, const std::string& programFolder, MessageSink& given) {
+  FileMessages messages(given, command.File);
   bool done = false;
   switch (command.Mode) {
     case StartMode::AddDemo: {
@@ -120,7 +121,9 @@ int RunProgram(int argc, char** argv) {
   if (command.Mode == StartMode::View) {
     JobSink messages(WindowSystemAvailable());
     RegisterProgram(messages);
-    OpenLevelView(QString::fromStdString(command.File), messages);
+    FileMessages aboutFile(messages, command.File);
+    if (OpenLevelView(QString::fromStdString(command.File), aboutFile) == nullptr)
+      return kFileRefused;
     return QApplication::exec();
   }
   return RunMainWindow(command, folder);

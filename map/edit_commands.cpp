@@ -173,8 +173,18 @@ CommandOutcome TypeCommand(Document& doc, MapState& state, EditHistory& history,
 }
 
 CommandOutcome MoveCommand(Document& doc, MapState& state, EditHistory& history, MoveKey key) {
-  return EntityCommand(doc, state, history, EditKind::ItemMove, "Move",
-                       [&] { MoveSelectedEntity(doc, state, key, kCtrlKey); });
+  MoveResult result = MoveResult::Moved;
+  CommandOutcome outcome = EntityCommand(doc, state, history, EditKind::ItemMove, "Move", [&] {
+    result = MoveSelectedEntity(doc, state, key, kCtrlKey);
+  });
+  // A key that did nothing says why, or the user presses on and wonders.
+  if (!outcome && outcome.Status.empty() && result != MoveResult::Moved) {
+    const std::string who = EntityCaption(doc.CurrentLevel, state.SelectedEntity);
+    outcome.Status = result == MoveResult::AtEdge
+                         ? who + " stays where it is: the next sector is the room's wall."
+                         : who + " cannot be moved that way.";
+  }
+  return outcome;
 }
 
 CommandOutcome AddItemCommand(Document& doc, MapState& state, EditHistory& history) {

@@ -21,7 +21,48 @@ int16_t Rotated(int16_t angle) {
   return static_cast<int16_t>(value);
 }
 
+enum class Axis { X, Y, Z };
+struct MoveStep {
+  Axis Along;
+  int Direction;
+};
+
+// Up and Down step along Z, Right and Left along X, Page Up and Page Down along Y (the game's
+// Y axis points down, so Page Up lowers Y).
+MoveStep StepOf(MoveKey key) {
+  switch (key) {
+    case MoveKey::Up:
+      return {Axis::Z, +1};
+    case MoveKey::Down:
+      return {Axis::Z, -1};
+    case MoveKey::Right:
+      return {Axis::X, +1};
+    case MoveKey::Left:
+      return {Axis::X, -1};
+    case MoveKey::PageUp:
+      return {Axis::Y, -1};
+    case MoveKey::PageDown:
+      break;
+  }
+  return {Axis::Y, +1};
+}
+
 }  // namespace
+
+std::string MoveKeyEffect(MoveKey key) {
+  const MoveStep step = StepOf(key);
+  const bool plus = step.Direction > 0;
+  switch (step.Along) {
+    case Axis::X:
+      return plus ? "one sector down the map (X + 1024)" : "one sector up the map (X - 1024)";
+    case Axis::Z:
+      return plus ? "one sector right on the map (Z + 1024)"
+                  : "one sector left on the map (Z - 1024)";
+    case Axis::Y:
+      break;
+  }
+  return plus ? "128 units lower (Y + 128)" : "128 units higher (Y - 128)";
+}
 
 std::optional<int16_t> ItemRotate(Document& doc, MapState& state) {
   const auto ref = FindEntity(doc.CurrentLevel, state.SelectedEntity);
@@ -56,8 +97,10 @@ std::optional<int> ItemAdd(Document& doc, const MapState& state) {
   // The floor byte counts clicks of 256 units, signed.
   item.Y = static_cast<int8_t>(room.SectorAt(a, b).Floor) * 256;
   item.Angle = 0;
-  item.Intensity1 = -32768;
-  item.OCB = doc.GameVersion == Game::TR4 || doc.GameVersion == Game::TR5 ? 0 : -32768;
+  // -1 lets the engine light the item from its room, as every item of the real levels is lit;
+  // any other value would fix its shade.
+  item.Intensity1 = -1;
+  item.OCB = doc.GameVersion == Game::TR4 || doc.GameVersion == Game::TR5 ? 0 : -1;
   item.Flags = 0;
   AddItem(level, item);
   const int index = static_cast<int>(level.Items.size()) - 1;
@@ -104,13 +147,14 @@ bool ChooseObjectType(Document& doc, MapState& state, int position) {
   return true;
 }
 
-bool MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int shift) {
-  if (shift != kCtrlKey) return false;
+MoveResult MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int shift) {
+  if (shift != kCtrlKey) return MoveResult::NotMoved;
   Level& level = doc.CurrentLevel;
   const auto ref = FindEntity(level, state.SelectedEntity);
-  if (!ref) return false;
+  if (!ref) return MoveResult::NotMoved;
   const int roomIndex = ref.ItemRecord ? ref.ItemRecord->Room : ref.AI->Room;
-  if (roomIndex < 0 || static_cast<size_t>(roomIndex) >= level.Rooms.size()) return false;
+  if (roomIndex < 0 || static_cast<size_t>(roomIndex) >= level.Rooms.size())
+    return MoveResult::NotMoved;
   const Room& room = level.Rooms[roomIndex];
   int32_t& x = ref.ItemRecord ? ref.ItemRecord->X : ref.AI->X;
   int32_t& y = ref.ItemRecord ? ref.ItemRecord->Y : ref.AI->Y;
@@ -119,27 +163,28 @@ bool MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int s
   // Positions are compared in sectors with their fraction, so an entity at a sector's centre
   // may step onto every inner sector and never onto the outer ring.
   auto sectors = [](double units) { return units / kSector; };
+  const MoveStep step = StepOf(key);
   int32_t* coordinate = &y;
   int delta = 0;
-  if (key == MoveKey::PageUp || key == MoveKey::PageDown) {
-    delta = key == MoveKey::PageUp ? -kStep : kStep;  // the game's Y axis points down
+  if (step.Along == Axis::Y) {
+    delta = step.Direction * kStep;
   } else {
-    // Up and Down step along z, Right and Left along x.
-    const bool alongZ = key == MoveKey::Up || key == MoveKey::Down;
-    const int direction = key == MoveKey::Up || key == MoveKey::Right ? 1 : -1;
+    const bool alongZ = step.Along == Axis::Z;
+    const int direction = step.Direction;
     int32_t& at = alongZ ? z : x;
     const double first = sectors(alongZ ? room.Info.Z : room.Info.X);
     const int count = alongZ ? room.NumZSectors : room.NumXSectors;
     const double next = sectors(at) + direction;
-    if (direction > 0 ? !(next < first + count - 1) : !(next > first + 1)) return false;
+    if (direction > 0 ? !(next < first + count - 1) : !(next > first + 1))
+      return MoveResult::AtEdge;
     coordinate = &at, delta = direction * kSector;
   }
   const int64_t moved = int64_t{*coordinate} + delta;
   if (moved < std::numeric_limits<int32_t>::min() || moved > std::numeric_limits<int32_t>::max())
-    return false;
+    return MoveResult::NotMoved;
   *coordinate = static_cast<int32_t>(moved);
   doc.Modified = true;
-  return true;
+  return MoveResult::Moved;
 }
 
 }  // namespace slab

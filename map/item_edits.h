@@ -41,9 +41,17 @@ bool ChooseObjectType(Document& doc, MapState& state, int position);
 
 enum class MoveKey { Up, Down, Left, Right, PageUp, PageDown };
 
+// Which way a move key takes the chosen entity, as the user sees it on the map (which draws
+// the first coordinate, X, downwards and the second, Z, to the right), with the change it
+// makes: "one sector down the map (X + 1024)".
+std::string MoveKeyEffect(MoveKey key);
+
+// What a move key did. AtEdge: the next sector is the room's outer ring, its wall.
+enum class MoveResult { Moved, AtEdge, NotMoved };
+
 // Ctrl with an arrow key moves the chosen entity by a sector within its room's inner sectors
 // (the outer ring is the room's wall); Ctrl with Page Up / Page Down by 128 units up or
-// down. Only with the shift state exactly Ctrl. Returns whether it moved.
-bool MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int shift);
+// down. Only with the shift state exactly Ctrl.
+MoveResult MoveSelectedEntity(Document& doc, const MapState& state, MoveKey key, int shift);
 
 }  // namespace slab

@@ -93,6 +93,21 @@ std::optional<ItemFlagColours> ToggleItemFlag(Document& doc, MapState& state, It
   return colours;
 }
 
+OcbText CheckOcbText(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size() && text[pos] == ' ') ++pos;
+  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+  const bool negative = pos > 0 && text[pos - 1] == '-';
+  if (pos == text.size()) return OcbText::Unfinished;
+  int64_t value = 0;
+  for (; pos < text.size(); ++pos) {
+    if (!std::isdigit(static_cast<unsigned char>(text[pos]))) return OcbText::Refused;
+    value = value * 10 + (text[pos] - '0');
+    if (value > 32768) return OcbText::Refused;
+  }
+  return value <= (negative ? 32768 : 32767) ? OcbText::Acceptable : OcbText::Refused;
+}
+
 int16_t OcbFromText(std::string_view text) {
   size_t pos = 0;
   while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;

@@ -38,6 +38,12 @@ std::optional<ItemFlagColours> ToggleItemFlag(Document& doc, MapState& state, It
 // else reads 0. Kept to 16 bits as the field holds them, so "65535" is -1.
 int16_t OcbFromText(std::string_view text);
 
+// What the OCB box lets a user type: a whole number from -32768 to 32767 after any blanks
+// (the box shows numbers with a leading blank). An empty text or a lone sign is the start of
+// one; anything else, such as "70000" or "12a3", cannot be entered.
+enum class OcbText { Acceptable, Unfinished, Refused };
+OcbText CheckOcbText(std::string_view text);
+
 // The user changed the OCB box's text. Returns whether the entity's OCB changed.
 bool SetItemOCB(Document& doc, MapState& state, std::string_view text);
 

@@ -26,6 +26,12 @@ class MessageSink {
     (void)title;
     return Answer::Cancel;
   }
+  // A question about changes that cannot be kept (the level cannot be saved): Discard
+  // answers No (go on without them), anything else Cancel.
+  virtual Answer AskDiscard(std::string_view text) {
+    (void)text;
+    return Answer::Cancel;
+  }
   virtual void Beep() {}
 };
 
@@ -51,6 +57,11 @@ class RecordingSink : public MessageSink {
     Asked.emplace_back(text);
     Titles.emplace_back(title);
     return NextAnswer;
+  }
+  Answer AskDiscard(std::string_view text) override {
+    Asked.emplace_back(text);
+    Titles.emplace_back();
+    return NextAnswer == Answer::No ? Answer::No : Answer::Cancel;
   }
   void Beep() override { ++Beeps; }
 

@@ -184,4 +184,8 @@ bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages
   return true;
 }
 
+std::string LevelSaveRefusal(const Document& document) {
+  return document.GameVersion == Game::TR5 ? kTr5Refused : "";
+}
+
 }  // namespace slab

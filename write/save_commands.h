@@ -28,6 +28,10 @@ SaveResult WriteLevel(const std::string& path, const Level& level, Game gameVers
                       const std::string& title, const std::string& programFolder,
                       ProcessRunner& runner);
 
+// Why the open level cannot be saved under any name (empty when it can): the fifth game's
+// levels are read and edited in memory only.
+std::string LevelSaveRefusal(const Document& document);
+
 // File > Save: writes the open level to FilePath. Shows "Project saved" only when the whole
 // save succeeded, and clears the modified mark then. Returns true on success. A read-only file
 // is not saved over (the message names it and points to Save As); for a file with other names

@@ -183,11 +183,12 @@ LevelView::LevelView(MessageSink& messages, QWidget* parent)
 
 LevelView::~LevelView() = default;
 
-void LevelView::Open(const QString& given) {
+bool LevelView::Open(const QString& given) {
   QString path = given;
   if (path.isEmpty()) path = QFileDialog::getOpenFileName(this);
   path_ = path;
   LoadResult result = LoadLevel(path.toStdString(), messages_);
+  if (!result.Loaded) return false;
   gameVersion_ = result.DetectedGame.value_or(gameVersion_);
   level_ = std::move(result.Lvl);
   tiles_ = std::move(result.TextureTiles);
@@ -204,6 +205,15 @@ void LevelView::Open(const QString& given) {
   area_->Camera() = StartCamera(level_);
   previousFrame_ = 0;
   frameTimer_.start();
+  return true;
+}
+
+void LevelView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void LevelView::Tick(int64_t now) {
@@ -216,7 +226,10 @@ void LevelView::Tick(int64_t now) {
 LevelView* OpenLevelView(const QString& path, MessageSink& messages) {
   auto* view = new LevelView(messages);
   view->setAttribute(Qt::WA_DeleteOnClose);
-  view->Open(path);
+  if (!view->Open(path)) {
+    delete view;
+    return nullptr;
+  }
   view->show();
   view->Area()->setFocus();
   return view;

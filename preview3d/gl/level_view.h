@@ -87,8 +87,9 @@ class LevelView : public QWidget {
   ~LevelView() override;
 
   // Reads the level (asking for a file when path is empty), builds the texture strip and the
-  // meshes, sets the caption and the start position. A refused file leaves an empty level.
-  void Open(const QString& path);
+  // meshes, sets the caption and the start position. False when the file was refused (its
+  // message shown): nothing is there to view.
+  bool Open(const QString& path);
 
   const Level& CurrentLevel() const { return level_; }
   Game GameVersion() const { return gameVersion_; }
@@ -96,6 +97,10 @@ class LevelView : public QWidget {
   ViewerArea* Area() { return area_; }
   // One frame-timer tick at time now (ms): draws when a frame is due.
   void Tick(int64_t now);
+
+ protected:
+  // Escape closes the window, as its close box does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   MessageSink& messages_;
@@ -115,7 +120,8 @@ class LevelView : public QWidget {
 
 // Opens the viewer window on a level (the "/view" switch): the window is shown, deletes
 // itself when closed and, as the program's last window, ends the program. With no usable 3D
-// device the message is shown and the window closes.
+// device the message is shown and the window closes. A refused file shows its message and
+// no window: null.
 LevelView* OpenLevelView(const QString& path, MessageSink& messages);
 
 // The caption: "Slabwright LevelViewer - [" path "]".

@@ -1,5 +1,6 @@
 #include "preview3d/gl/texture_strip_view.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <algorithm>
@@ -8,6 +9,7 @@ namespace slab {
 
 TextureStripPicture::TextureStripPicture(QWidget* parent) : QWidget(parent) {
   setObjectName("TextPB");
+  setAccessibleName("Texture strip");
   setFixedWidth(256);
 }
 
@@ -43,15 +45,24 @@ TextureStripView::TextureStripView(QWidget* parent) : QWidget(parent) {
   picture_ = new TextureStripPicture(this);
   scroll_ = new QScrollBar(Qt::Vertical, this);
   scroll_->setObjectName("TextScroll");
+  scroll_->setAccessibleName("Scroll textures");
   layout->addWidget(picture_);
   layout->addWidget(scroll_);
   connect(scroll_, &QScrollBar::valueChanged, picture_, &TextureStripPicture::SetTop);
+  picture_->installEventFilter(this);
 }
 
 void TextureStripView::SetStrip(const TextureStrip& strip) {
   picture_->SetStrip(strip);
   scroll_->setValue(0);
   UpdateRange();
+}
+
+bool TextureStripView::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel over the pages scrolls them as it would over the scroll bar.
+  if (watched == picture_ && event->type() == QEvent::Wheel)
+    return QCoreApplication::sendEvent(scroll_, event);
+  return QWidget::eventFilter(watched, event);
 }
 
 void TextureStripView::resizeEvent(QResizeEvent* event) {

@@ -35,6 +35,7 @@ class TextureStripView : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void UpdateRange();

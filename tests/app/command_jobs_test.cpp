@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/real_levels.h"
@@ -25,7 +27,8 @@ class CommandJobs : public test::TempFolderTest {
   // Runs the program with the given arguments, on the offscreen platform unless `platform` is
   // empty; returns its exit status, with what it said on standard error in stderr.txt.
   int Run(const std::string& arguments, const std::string& platform = "offscreen") {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+    // A program that never ends (a window left open) fails the test instead of hanging it.
+    const std::string command = "timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
                                 (platform.empty() ? "" : "QT_QPA_PLATFORM=" + platform) +
                                 " XDG_DATA_HOME='" + (dir_ / "data").string() + "' '" +
                                 SLAB_APP_PROGRAM + "' " + arguments + " 2>'" +
@@ -47,6 +50,18 @@ TEST_F(CommandJobs, AddDemoRewritesTheLevelConvert2RefusesAnotherGamesLevelNoDis
   EXPECT_GT(fs::file_size(dir_ / "stderr.txt"), 0u);
   EXPECT_EQ(Run("'/VIEW x'", ""), 1);
   EXPECT_GT(fs::file_size(dir_ / "stderr.txt"), 0u);
+}
+
+// "/view" of a file that is refused says why, naming the file, and ends with status 2 instead
+// of showing an empty viewer.
+TEST_F(CommandJobs, ViewOfARefusedFileEndsWithStatus2AndNoWindow) {
+  const fs::path lake = dir_ / "lake.tr4";
+  std::ofstream(lake, std::ios::binary) << "TR9 and more";
+  EXPECT_EQ(Run("/view '" + lake.string() + "'"), 2);
+  std::ifstream said(dir_ / "stderr.txt");
+  const std::string text((std::istreambuf_iterator<char>(said)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Unknown TR version!"), std::string::npos) << text;
+  EXPECT_NE(text.find("lake.tr4"), std::string::npos) << text;
 }
 
 }  // namespace

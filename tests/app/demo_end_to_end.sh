@@ -9,7 +9,7 @@ program="$1" maker="$2" checker="$3"
 work="$(mktemp -d)"
 trap 'kill "$pid" 2>/dev/null || true; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 "$maker" "$work/demo.tr2"
-XDG_DATA_HOME="$work/data" "$program" --open "$work/demo.tr2" &
+XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$program" --open "$work/demo.tr2" &
 pid=$!
 
 window="$(wait_window 'Slabwright 3.1 \[demo.tr2\]')"

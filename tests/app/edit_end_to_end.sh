@@ -31,7 +31,7 @@ cp "$work/level.tr2" "$work/original.tr2"
 wait_display
 window=""
 for attempt in 1 2; do
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_DATA_HOME="$work/data" "$program" --open "$work/level.tr2" &>"$work/program.log" &
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$program" --open "$work/level.tr2" &>"$work/program.log" &
   pid=$!
   window="$(wait_window 'Slabwright 3.1 \[level.tr2\]')"
   [ -n "$window" ] && break
@@ -51,7 +51,7 @@ focus "$window"
 # 10 picture pixels scaled by the largest whole factor that fits.
 read -r rows cols < <("$cli" info "$work/level.tr2" --json |
   /usr/bin/python3 -c 'import json,sys; r=json.load(sys.stdin)["Rooms"][0]; print(r["NumXSectors"], r["NumZSectors"])')
-read -r mx my mw mh < <(control RoomMap)
+read -r mx my mw mh < <(control "Room map")
 scale=$(( mw / (10 * cols) < mh / (10 * rows) ? mw / (10 * cols) : mh / (10 * rows) ))
 [ "$scale" -ge 1 ] || scale=1
 [ "$scale" -le 16 ] || scale=16
@@ -59,8 +59,8 @@ left=$(( (mw - 10 * cols * scale) / 2 )); top=$(( (mh - 10 * rows * scale) / 2 )
 [ "$left" -ge 0 ] || left=0; [ "$top" -ge 0 ] || top=0
 xdotool mousemove $((mx + left + (10 * 1 + 5) * scale)) $((my + top + (10 * 1 + 5) * scale)) click 1
 sleep 0.3
-click_control FD20
-click_control FD20
+click_control "Minecart Left"
+click_control "Minecart Left"
 focus "$window"
 xdotool key ctrl+s
 dismiss_box

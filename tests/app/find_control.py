@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Prints the screen rectangle "x y width height" of a control of the running Slabwright2,
-found through the accessibility bus by its accessible name (the control's name)."""
+found through the accessibility bus by its accessible name: what a screen reader says for it
+(its text, its label's text, or a short name such as "Room map")."""
 import sys
 import time
 

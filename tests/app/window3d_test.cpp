@@ -1,5 +1,9 @@
 // The main window with its 3D view, on a real X display (run under xvfb-run with Mesa): what
 // the view shows at start, after an edit and where a click in it lands.
+#include <QPointer>
+#include <fstream>
+
+#include "preview3d/gl/level_view.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/room_faces.h"
 #include "preview3d/room_framing.h"
@@ -176,6 +180,28 @@ TEST_F(Window3DTest, ACameraTheUserMovedStaysWhenTheViewChangesSize) {
   window_->resize(windowSize);
   ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == viewSize; }));
   EXPECT_EQ(Frame(), moved);
+}
+
+// The viewer window closes with Escape, as with its close box; a refused file opens none.
+TEST_F(Window3DTest, TheViewerClosesWithEscapeAndARefusedFileOpensNone) {
+  QPointer<LevelView> view = OpenLevelView(QString::fromStdString(showcase_.string()), sink_);
+  ASSERT_FALSE(view.isNull());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+  QTest::keyClick(view->Area(), Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(view.isNull());
+
+  const std::filesystem::path half = dir_ / "half.tr2";
+  std::vector<uint8_t> bytes = test::ReadFile(showcase_);
+  bytes.resize(bytes.size() / 2);
+  std::ofstream(half, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  const size_t shown = sink_.Shown.size();
+  EXPECT_EQ(OpenLevelView(QString::fromStdString(half.string()), sink_), nullptr);
+  EXPECT_EQ(sink_.Shown.size(), shown + 1);
+  for (QWidget* window : QApplication::topLevelWidgets())
+    EXPECT_FALSE(qobject_cast<LevelView*>(window) != nullptr && window->isVisible());
 }
 
 }  // namespace

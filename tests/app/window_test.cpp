@@ -1,7 +1,6 @@
 // The main window driven through its controls on the offscreen platform.
 #include <QHeaderView>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTableView>
 #include <QWindow>
 #include <cstdlib>
@@ -44,7 +43,7 @@ void ExpectFinishedDemo(const Level& level) {
   EXPECT_TRUE(up);
 }
 
-TEST_F(WindowTest, OpenFillsTitleRoomsAndMapAndEveryControlCarriesItsName) {
+TEST_F(WindowTest, OpenFillsTitleRoomsAndMap) {
   dialog_.Next = FileChoice{showcase_.string(), "showcase.tr2"};
   Key(Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(window_->windowHandle()->title(), QString(kWindowTitle) + " [showcase.tr2]");
@@ -54,14 +53,6 @@ TEST_F(WindowTest, OpenFillsTitleRoomsAndMapAndEveryControlCarriesItsName) {
   auto* about = Get<QWidget>("About_Frm");
   ASSERT_NE(about, nullptr);
   EXPECT_FALSE(about->findChild<QLabel*>("AboutPicture")->pixmap().isNull());
-  // Every control, the help windows' too, carries its name for screen readers; Qt's own
-  // parts, such as a tab bar's arrows, keep the names Qt gives them.
-  for (QWidget* widget : window_->findChildren<QWidget*>()) {
-    const QString name = widget->objectName();
-    if (name.isEmpty() || name.startsWith("qt_") || qobject_cast<QTabBar*>(widget->parent()))
-      continue;
-    EXPECT_EQ(widget->accessibleName(), name);
-  }
 }
 
 // The map fills its pane and zooms; every panel shows the clicked sector, and nothing of the

@@ -73,6 +73,18 @@ TEST_F(EditCommandsTest, TypingAnOcbIsOneStepAndAnUndoneAddForgetsItsEntity) {
   EXPECT_EQ(state.Triggers.size(), level().Items.size());
 }
 
+// A key that cannot move the item leaves no step to undo and tells the status bar why.
+TEST_F(EditCommandsTest, AMoveIntoTheWallRecordsNothingAndSaysWhy) {
+  ASSERT_TRUE(Choose(2, 2));
+  ASSERT_TRUE(MoveCommand(doc, state, history, MoveKey::Left));  // onto a = 1, the last inner
+  const std::vector<uint8_t> before = Saved();
+  const CommandOutcome blocked = MoveCommand(doc, state, history, MoveKey::Left);
+  EXPECT_FALSE(blocked);
+  EXPECT_EQ(blocked.Status, "Item 0 stays where it is: the next sector is the room's wall.");
+  EXPECT_EQ(history.Size(), 1u);
+  EXPECT_EQ(Saved(), before);
+}
+
 TEST(EditHistory, KeepsABoundedNumberOfSmallEdits) {
   Level level;
   level.Items.resize(1);

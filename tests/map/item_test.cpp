@@ -38,6 +38,21 @@ TEST_F(ItemTest, OcbTextReadsLeadingDigitsIntoSixteenBits) {
                            {"-32768", -32768},
                            {"99999999999999999999", -1}})
     EXPECT_EQ(OcbFromText(text), ocb) << text;
+  // What the box lets a user type: whole 16-bit numbers, and the start of one.
+  for (auto [text, check] : {std::pair{" 12", OcbText::Acceptable},
+                             {"-32768", OcbText::Acceptable},
+                             {"32767", OcbText::Acceptable},
+                             {"+5", OcbText::Acceptable},
+                             {"", OcbText::Unfinished},
+                             {" -", OcbText::Unfinished},
+                             {"32768", OcbText::Refused},
+                             {"-32769", OcbText::Refused},
+                             {"70000", OcbText::Refused},
+                             {"99999999999999999999", OcbText::Refused},
+                             {"12a3", OcbText::Refused},
+                             {"1 2", OcbText::Refused},
+                             {"--1", OcbText::Refused}})
+    EXPECT_EQ(CheckOcbText(text), check) << text;
   const int item = AddItemAt(0, 2, 2);
   ASSERT_TRUE(Choose(2, 2));
   EXPECT_FALSE(SetItemOCB(doc, state, " 0"));  // showing the value is no edit
@@ -50,8 +65,10 @@ TEST_F(ItemTest, CtrlArrowsKeepTheEntityOnInnerSectors) {
   const int item = AddItemAt(0, 2, 2);
   ASSERT_TRUE(Choose(2, 2));
   const Item& it = level().Items[item];
-  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Up, 0));  // no Ctrl: the camera's
-  EXPECT_FALSE(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey | kShiftKey));
+  // No Ctrl: the camera's keys.
+  EXPECT_EQ(MoveSelectedEntity(doc, state, MoveKey::Up, 0), MoveResult::NotMoved);
+  EXPECT_EQ(MoveSelectedEntity(doc, state, MoveKey::Up, kCtrlKey | kShiftKey),
+            MoveResult::NotMoved);
   EXPECT_FALSE(doc.Modified);
 
   // {key, moved, X, Y, Z after it}: b = 4 and a = 4 are the walls.
@@ -69,10 +86,27 @@ TEST_F(ItemTest, CtrlArrowsKeepTheEntityOnInnerSectors) {
                                      {MoveKey::PageUp, true, 1, -128, 1},
                                      {MoveKey::PageDown, true, 1, 0, 1},
                                      {MoveKey::PageDown, true, 1, 128, 1}}) {
-    EXPECT_EQ(MoveSelectedEntity(doc, state, key, kCtrlKey), moved);
+    EXPECT_EQ(MoveSelectedEntity(doc, state, key, kCtrlKey),
+              moved ? MoveResult::Moved : MoveResult::AtEdge);
     EXPECT_EQ(std::tuple(it.X, it.Y, it.Z), std::tuple(kX + 1024 * x, y, kZ + 1024 * z));
   }
   EXPECT_TRUE(doc.Modified);
+}
+
+// A new item is lit by its room (-1 in both intensity fields, as the real levels' items are);
+// in the later games the second field is the OCB, which starts at 0.
+TEST_F(ItemTest, NewItemsAreLitByTheirRoom) {
+  state.SectorSelected = true;
+  state.SelectedSectorX = 2;
+  state.SelectedSectorZ = 3;
+  for (auto [game, second] : {std::pair{Game::TR2, -1}, {Game::TR3, -1}, {Game::TR4, 0}}) {
+    doc.GameVersion = game;
+    const std::optional<int> index = ItemAdd(doc, state);
+    ASSERT_TRUE(index);
+    const Item& item = level().Items[static_cast<size_t>(*index)];
+    EXPECT_EQ(item.Intensity1, -1);
+    EXPECT_EQ(item.OCB, second);
+  }
 }
 
 }  // namespace
