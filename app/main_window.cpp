@@ -34,6 +34,7 @@
 #include "app/level_files.h"
 #include "app/level_lists.h"
 #include "app/recent_files_menu.h"
+#include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
 #include "app/sector_panels.h"
 #include "level/load_level.h"
@@ -183,32 +184,8 @@ void MainWindow::BuildControls() {
   left->addWidget(sectorMap_, 1);
   auto* under = new QHBoxLayout;
 
-  auto* rooms = Named(new QGroupBox("Rooms", central), "Frame3");
-  auto* roomsLayout = new QGridLayout(rooms);
-  roomNumber_ = Named(new QListWidget(rooms), "RoomNumber");
-  roomNumber_->setAccessibleName("Rooms");
-  roomNumber_->setMinimumHeight(90);
-  roomsLayout->addWidget(roomNumber_, 0, 0, 4, 1);
-  auto* roomAdd = Named(new QPushButton("Add", rooms), "RoomAdd");
-  auto* roomDelete = Named(new QPushButton("Remove", rooms), "RoomDelete");
-  // Adding and removing rooms are not offered yet; the buttons stand where users expect them.
-  roomAdd->setEnabled(false);
-  roomDelete->setEnabled(false);
-  viewMode_ = Named(new QPushButton(kViewMode2D, rooms), "ViewMode");
-  drawDoors_ = Named(new QCheckBox("DrawDoors", rooms), "DrawDoors");
-  drawDoors_->setAccessibleName("Draw doors");  // said as words, not as its caption's one
-  roomsLayout->addWidget(roomAdd, 0, 1);
-  roomsLayout->addWidget(roomDelete, 1, 1);
-  roomsLayout->addWidget(viewMode_, 2, 1);
-  roomsLayout->addWidget(drawDoors_, 3, 1);
-  roomInfo_ = Named(new QLabel("Room 0", rooms), "RoomInfo");
-  altRoom_ = Named(new QLabel("No alternate", rooms), "AltRoom");
-  roomsLayout->addWidget(roomInfo_, 4, 0, 1, 2);
-  roomsLayout->addWidget(altRoom_, 5, 0);
-  // The flip map: every room is shown as its alternate, where it has one.
-  showAlternate_ = Named(new QCheckBox("Alternate", rooms), "ShowAlternate");
-  roomsLayout->addWidget(showAlternate_, 5, 1);
-  under->addWidget(rooms, 2);
+  rooms_ = new RoomsPanel(central);
+  under->addWidget(rooms_, 2);
 
   doors_ = new DoorsPanel(central);
   under->addWidget(doors_, 1);
@@ -356,7 +333,9 @@ void MainWindow::BuildMenus() {
 void MainWindow::ConnectHandlers() {
   connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
   connect(roomMap_, &RoomMapWidget::HoverAt, this, &MainWindow::MapHover);
-  connect(showAlternate_, &QCheckBox::clicked, this, &MainWindow::ShowAlternateClick);
+  // The room list's line stays; the room shown for it flips.
+  connect(rooms_, &RoomsPanel::AlternatesToggled, this,
+          [this] { RoomNumberClick(rooms_->CurrentLine()); });
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
@@ -377,14 +356,13 @@ void MainWindow::ConnectHandlers() {
       if (shown) dock->raise();
     });
   }
-  connect(roomNumber_, &QListWidget::currentRowChanged, this, &MainWindow::RoomNumberClick);
+  connect(rooms_, &RoomsPanel::LineChosen, this, &MainWindow::RoomNumberClick);
   // A click on the room already current changes no row, yet redraws and clears the selection.
-  connect(roomNumber_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    const int row = roomNumber_->row(item);
+  connect(rooms_, &RoomsPanel::LineClicked, this, [this](int row) {
     if (row == map_.CurrentRoom) RoomNumberClick(row);
   });
-  connect(viewMode_, &QPushButton::clicked, this, &MainWindow::ViewModeClick);
-  connect(drawDoors_, &QCheckBox::clicked, this, &MainWindow::DrawDoorsClick);
+  connect(rooms_, &RoomsPanel::ViewModeClicked, this, &MainWindow::ViewModeClick);
+  connect(rooms_, &RoomsPanel::DrawDoorsToggled, this, &MainWindow::RequestFrame);
   connect(secInf_, &SectorInfoPanel::WallClicked, this, &MainWindow::FloorWallClick);
   connect(secInf_, &SectorInfoPanel::MinecartChosen, this, &MainWindow::MinecartClick);
   connect(triggers_, &TriggersPanel::ObjectSought, this, &MainWindow::GotoObjectClick);
@@ -430,15 +408,6 @@ void MainWindow::ClearItemPanel() {
 }
 
 // ---- Copying view models into the controls ----
-
-void MainWindow::ShowRoomView(const RoomView& view) {
-  if (view.RoomNumber >= 0 && view.RoomNumber < roomNumber_->count()) {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->setCurrentRow(view.RoomNumber);
-  }
-  roomInfo_->setText(Q(view.RoomInfo));
-  altRoom_->setText(Q(view.AltRoom));
-}
 
 void MainWindow::ShowPanel(const SectorPanel& panel) {
   secInf_->Show(panel.Sectors);
@@ -521,7 +490,7 @@ void MainWindow::RefreshPanels(bool keepOcbText) {
 }
 
 void MainWindow::ShowNavigation(const NavigationView& view) {
-  ShowRoomView(view.Room);
+  rooms_->Show(view.Room);
   RefreshPanels();
   PresentMap();
   RequestFrame();
@@ -627,17 +596,12 @@ void MainWindow::ShowNoLevel() {
   if (view3d_ != nullptr) view3d_->LevelOpened();
   strip_ = TextureStrip{};
   textures_->SetStrip(strip_);
-  {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->clear();
-  }
+  rooms_->Reset();
   {
     const QSignalBlocker block(itemDesc_);
     itemDesc_->clear();
   }
   ResetPanels();
-  roomInfo_->setText("Room 0");
-  altRoom_->setText("No alternate");
   PresentMap();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
   RefreshList(itemsDock_, true);
@@ -740,19 +704,8 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
 
   ResetPanels();
   const std::optional<RoomView> roomView = ShowOpenedLevel(doc_, map_);
-  {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->clear();
-    for (size_t r = 0; r < doc_.CurrentLevel.Rooms.size(); ++r)
-      roomNumber_->addItem(Q("Room" + NumText(static_cast<int64_t>(r))));
-  }
-  // The list shows whole rows: its height is a number of rows, not whatever the layout leaves.
-  if (roomNumber_->count() > 0) {
-    constexpr int kRoomRows = 6;
-    roomNumber_->setFixedHeight(kRoomRows * roomNumber_->sizeHintForRow(0) +
-                                2 * roomNumber_->frameWidth());
-  }
-  if (roomView) ShowRoomView(*roomView);
+  rooms_->ShowRooms(doc_.CurrentLevel.Rooms.size());
+  if (roomView) rooms_->Show(*roomView);
   PresentMap();
 
   secInf_->ShowCaptionsFor(doc_.GameVersion);
@@ -769,11 +722,8 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
       itemDesc_->addItem(Q(name));
     itemDesc_->setCurrentIndex(-1);
   }
-  if (roomNumber_->count() > 0) {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->setCurrentRow(0);
-  }
-  if (showAlternate_->isChecked() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
+  rooms_->MarkLine(0);
+  if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
   recent_->Add(path);
@@ -1069,7 +1019,7 @@ void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
   if (!doc_.LevelLoaded) return;
   const std::optional<MapClick> click = SelectSectorAt(doc_, map_, names_, x, y, button, shift);
   if (!click) return;
-  if (click->Room) ShowRoomView(*click->Room);
+  if (click->Room) rooms_->Show(*click->Room);
   RefreshPanels();
   // The 3D camera turns to a sector chosen with the left button (Alt is no longer needed:
   // several desktops take Alt+click for moving windows).
@@ -1128,11 +1078,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::ShowAlternateClick() {
-  // The room list's line stays; the room shown for it flips.
-  RoomNumberClick(roomNumber_->currentRow());
-}
-
 void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
   const int a = map_.Table.XAt(x, y), b = map_.Table.ZAt(x, y);
   if (!doc_.LevelLoaded || a == 0 || b == 0) {
@@ -1151,7 +1096,7 @@ void MainWindow::GoToPlace(int room, int a, int b, int entity) {
   if (!doc_.LevelLoaded) return;
   const std::optional<RoomView> view = ChooseRoom(doc_, map_, room);
   if (!view) return;
-  ShowRoomView(*view);
+  rooms_->Show(*view);
   const Room& r = doc_.CurrentLevel.Rooms[static_cast<size_t>(room)];
   if (r.HasSector(a, b)) {
     map_.SelectedSectorX = a;
@@ -1171,9 +1116,9 @@ void MainWindow::GoToPlace(int room, int a, int b, int entity) {
 
 void MainWindow::RoomNumberClick(int row) {
   const std::optional<RoomView> view =
-      ChooseRoom(doc_, map_, ShownRoom(doc_.CurrentLevel, row, showAlternate_->isChecked()));
+      ChooseRoom(doc_, map_, ShownRoom(doc_.CurrentLevel, row, rooms_->AlternatesShown()));
   if (!view) return;
-  ShowRoomView(RoomView{row, view->RoomInfo, view->AltRoom});
+  rooms_->Show(RoomView{row, view->RoomInfo, view->AltRoom});
   RefreshPanels();
   PresentMap();
   RequestFrame();
@@ -1185,13 +1130,11 @@ bool MainWindow::RightViewIs3D() const {
 }
 
 void MainWindow::ViewModeClick() {
-  viewMode_->setText(Q(ToggleViewMode(map_)));
+  rooms_->ShowViewMode(ToggleViewMode(map_));
   if (view3d_ != nullptr) view3d_->setVisible(RightViewIs3D());
   rightView_->update();
   RequestFrame();
 }
-
-void MainWindow::DrawDoorsClick() { RequestFrame(); }
 
 void MainWindow::Disable3D() {
   device3dFailed_ = true;
@@ -1304,7 +1247,7 @@ void MainWindow::DrawFrame() {
   if (RightViewIs3D()) {
     std::optional<SelectedSector> selected;
     if (map_.SectorSelected) selected = SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ};
-    view3d_->ShowRoom(map_.CurrentRoom, selected, drawDoors_->isChecked());
+    view3d_->ShowRoom(map_.CurrentRoom, selected, rooms_->DoorsDrawn());
     view3d_->update();
     return;
   }

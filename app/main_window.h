@@ -48,6 +48,7 @@ class RoomMapWidget;
 class RightViewWidget;
 class TextureStripView;
 class SectorInfoPanel;
+class RoomsPanel;
 class TriggersPanel;
 class DoorsPanel;
 class StaticMeshesPanel;
@@ -145,7 +146,6 @@ class MainWindow : public QMainWindow {
   void ResetPanels();
 
   // Copying view models into the controls.
-  void ShowRoomView(const RoomView& view);
   void ShowPanel(const SectorPanel& panel);
   void ShowItemPanel(const ItemPanelView& view);
   void ShowFlagColours(const ItemFlagColours& colours);
@@ -168,10 +168,8 @@ class MainWindow : public QMainWindow {
   void SectorMapMouseDown(int button, int shift, int x, int y);
   bool MoveKeyPressed(int qtKey);
   void RoomNumberClick(int row);
-  void ShowAlternateClick();
   void MapHover(int x, int y, QPoint globalPosition);
   void ViewModeClick();
-  void DrawDoorsClick();
   void FloorWallClick(bool checked);
   void MinecartClick(MinecartMode mode);
   void GotoObjectClick(int triggerLine);
@@ -230,12 +228,7 @@ class MainWindow : public QMainWindow {
   DoorsPanel* doors_ = nullptr;
   StaticMeshesPanel* statics_ = nullptr;
 
-  QListWidget* roomNumber_ = nullptr;
-  QPushButton* viewMode_ = nullptr;
-  QCheckBox* drawDoors_ = nullptr;
-  QLabel* roomInfo_ = nullptr;
-  QLabel* altRoom_ = nullptr;
-  QCheckBox* showAlternate_ = nullptr;
+  RoomsPanel* rooms_ = nullptr;
 
   QPushButton* itemRotate_ = nullptr;
   QPushButton* itemNextTrigger_ = nullptr;
