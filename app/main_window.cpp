@@ -445,14 +445,7 @@ void MainWindow::ShowItemPanel(const ItemPanelView& view) {
   const auto ref = FindEntity(doc_.CurrentLevel, map_.SelectedEntity);
   if (!ref) return;
   const int objectId = ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID;
-  int position = -1;
-  if (map_.AllItems) {
-    position = objectId <= kAllItemsLastId ? objectId : -1;
-  } else {
-    const auto& moveables = doc_.CurrentLevel.Moveables;
-    for (size_t m = 0; m < moveables.size() && position < 0; ++m)
-      if (moveables[m].ObjectID == objectId) position = static_cast<int>(m);
-  }
+  const int position = TypeListRow(doc_.CurrentLevel, map_.AllItems, objectId);
   const QSignalBlocker block(itemDesc_);
   itemDesc_->setCurrentIndex(position < itemDesc_->count() ? position : -1);
 }
