@@ -138,8 +138,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
     // A click on a floor in the 3D view selects that sector, as a click on the map would.
     connect(view3d_, &Room3DView::SectorPicked, this, [this](int a, int b) {
-      SectorMapMouseDown(kLeftButton, 0, kSectorPixels * b + kSectorPixels / 2,
-                         kSectorPixels * a + kSectorPixels / 2);
+      ShowMapClick(SelectSector(doc_, map_, names_, a, b, kLeftButton, 0));
     });
   }
   statusBar()->setObjectName("StatusBar");
@@ -1009,8 +1008,10 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
 // ---- The map and the rooms ----
 
 void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
-  if (!doc_.LevelLoaded) return;
-  const std::optional<MapClick> click = SelectSectorAt(doc_, map_, names_, x, y, button, shift);
+  ShowMapClick(SelectSectorAt(doc_, map_, names_, x, y, button, shift));
+}
+
+void MainWindow::ShowMapClick(const std::optional<MapClick>& click) {
   if (!click) return;
   if (click->Room) rooms_->Show(*click->Room);
   RefreshPanels();

@@ -166,6 +166,8 @@ class MainWindow : public QMainWindow {
 
   // Handlers.
   void SectorMapMouseDown(int button, int shift, int x, int y);
+  // The panels, the map and the 3D view after a sector was pointed at.
+  void ShowMapClick(const std::optional<MapClick>& click);
   bool MoveKeyPressed(int qtKey);
   void RoomNumberClick(int row);
   void MapHover(int x, int y, QPoint globalPosition);

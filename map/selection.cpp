@@ -87,26 +87,32 @@ std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& sta
 std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
                                        const ObjectNames& names, int x, int y, int button,
                                        int shift) {
-  if (!doc.LevelLoaded) return std::nullopt;
+  // The table numbers sectors from 1; 0 is outside the room.
   const int a = state.Table.XAt(x, y), b = state.Table.ZAt(x, y);
   if (a == 0 || b == 0) return std::nullopt;
+  return SelectSector(doc, state, names, a - 1, b - 1, button, shift);
+}
+
+std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const ObjectNames& names,
+                                     int a, int b, int button, int shift) {
+  if (!doc.LevelLoaded) return std::nullopt;
   const Level& level = doc.CurrentLevel;
   if (!RoomExists(level, state.CurrentRoom)) return std::nullopt;
   const Room& room = level.Rooms[state.CurrentRoom];
-  if (!room.HasSector(a - 1, b - 1)) return std::nullopt;
+  if (!room.HasSector(a, b)) return std::nullopt;
 
   MapClick click;
   if (button == kLeftButton) {
-    state.SelectedSectorX = a - 1;
-    state.SelectedSectorZ = b - 1;
+    state.SelectedSectorX = a;
+    state.SelectedSectorZ = b;
     DrawSelection(state);
     click.SectorChosen = true;
     click.Panel = ShowSelectedSector(doc, state, names);
-    if (shift & kAltKey) click.CameraFocus = std::array<int, 2>{a - 1, b - 1};
+    if (shift & kAltKey) click.CameraFocus = std::array<int, 2>{a, b};
     return click;
   }
 
-  const Sector& sector = room.SectorAt(a - 1, b - 1);
+  const Sector& sector = room.SectorAt(a, b);
   int target = GetDoor(level, sector.FDIndex);
   if (target == -1 && sector.RoomBelow != kNoRoom && shift == 0) target = sector.RoomBelow;
   if (target == -1 && sector.RoomAbove != kNoRoom) target = sector.RoomAbove;

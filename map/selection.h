@@ -71,6 +71,10 @@ struct MapClick {
 std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
                                        const ObjectNames& names, int x, int y, int button,
                                        int shift);
+// The same for sector (a, b) of the current room, 0-based, wherever it was pointed at (the
+// map, the 3D view).
+std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const ObjectNames& names,
+                                     int a, int b, int button, int shift);
 
 // The view-mode button: "2D Map" and "3D View" take turns. Returns the new caption.
 const std::string& ToggleViewMode(MapState& state);
