@@ -29,8 +29,11 @@
 #include <optional>
 #include <utility>
 
+#include "app/differences_dock.h"
 #include "app/file_messages.h"
 #include "app/help_windows.h"
+#include "app/level_browser.h"
+#include "app/level_comparison.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
 #include "app/recent_files_menu.h"
@@ -39,6 +42,7 @@
 #include "app/sector_panels.h"
 #include "level/load_level.h"
 #include "level/text.h"
+#include "map/box_outlines.h"
 #include "map/draw_room.h"
 #include "map/entity.h"
 #include "map/floor_edits.h"
@@ -121,6 +125,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   triggersDock_ = new TriggersListDock(this);
   addDockWidget(Qt::RightDockWidgetArea, itemsDock_);
   tabifyDockWidget(itemsDock_, triggersDock_);
+  comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
+  tabifyDockWidget(itemsDock_, comparison_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
   itemsDock_->hide();
   triggersDock_->hide();
@@ -275,6 +281,8 @@ void MainWindow::BuildMenus() {
   saveAsAction_ = add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
   reloadAction_ = add(file, "Mnu_File_Reload", "&Reload", [this] { MenuFileReload(); });
   reloadAction_->setShortcut(Qt::Key_F5);
+  file->addAction(comparison_->CompareWithAction());
+  file->addAction(comparison_->CompareWithSavedAction());
   add(file, "Mnu_File_Previous", "Previous Level", [this] {
     MenuFileAdjacent(-1);
   })->setShortcut(Qt::Key_F6);
@@ -306,6 +314,12 @@ void MainWindow::BuildMenus() {
   triggers->setObjectName("Mnu_View_Triggers");
   triggers->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
   view->addAction(triggers);
+  view->addAction(comparison_->Dock()->toggleViewAction());
+  view->addSeparator();
+  browser_ = new LevelBrowser(
+      this, view, roomMap_, rightView_, doc_, map_, names_,
+      {[this](int room, int a, int b, int entity) { GoToPlace(room, a, b, entity); },
+       [this] { return rooms_->CurrentLine(); }, [this](int row) { rooms_->ChooseLine(row); }});
   view->addSeparator();
   add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
     roomMap_->ZoomBy(+1);
@@ -335,6 +349,9 @@ void MainWindow::ConnectHandlers() {
   // The room list's line stays; the room shown for it flips.
   connect(rooms_, &RoomsPanel::AlternatesToggled, this,
           [this] { RoomNumberClick(rooms_->CurrentLine()); });
+  connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::GoToPlace);
+  connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
+  connect(rooms_, &RoomsPanel::BoxesToggled, this, &MainWindow::PresentMap);
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
@@ -497,7 +514,10 @@ void MainWindow::PresentMap() {
     usedWidth = kSectorPixels * std::clamp<int>(room.NumZSectors, 1, kMaxMapSectors);
     usedHeight = kSectorPixels * std::clamp<int>(room.NumXSectors, 1, kMaxMapSectors);
   }
-  roomMap_->SetMap(map_.Shown, usedWidth, usedHeight);
+  const MapImage shown = doc_.LevelLoaded && rooms_->BoxesShown()
+                             ? MapWithBoxes(level, doc_.GameVersion, map_)
+                             : map_.Shown;
+  roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom), usedWidth, usedHeight);
 }
 
 void MainWindow::UpdateTitle() {
@@ -550,6 +570,7 @@ void MainWindow::UpdateLevelActions() {
   saveState_->setVisible(!refusal.isEmpty());
   demoRecAction_->setEnabled(loaded && !recorder_.DemoRecording);
   demoStopAction_->setEnabled(recorder_.DemoRecording);
+  comparison_->UpdateActions();
 }
 
 void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
@@ -566,11 +587,13 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
     else if (edit.Kind != EditKind::Demo)
       view3d_->ItemsChanged();
   }
+  comparison_->LevelEdited();
   if (edit.Kind != EditKind::Demo) {
     RefreshList(itemsDock_, false);
     if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall)
       RefreshList(triggersDock_, false);
   }
+  browser_->LevelEdited(edit.Kind);
   UpdateTitle();
   UpdateEditMenu();
   RequestFrame();
@@ -598,6 +621,8 @@ void MainWindow::ShowNoLevel() {
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
+  comparison_->LevelOpened();
+  browser_->LevelOpened();
   UpdateTitle();
   UpdateLevelActions();
   UpdateEditMenu();
@@ -718,6 +743,8 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
+  comparison_->LevelOpened();
+  browser_->LevelOpened();
   recent_->Add(path);
   UpdateLevelActions();
   UpdateEditMenu();
@@ -794,6 +821,7 @@ bool MainWindow::SaveNow(bool saveAs) {
     // The file now holds the level as it stands: undoing back to here is unmodified again.
     if (saved) history_.MarkSaved();
   }
+  if (saved) comparison_->LevelSaved();
   if (saved && saveAs) recent_->Add(doc_.FilePath);
   UpdateTitle();
   return saved;
@@ -936,6 +964,7 @@ void MainWindow::MenuDemoStop() {
   // The whole recording is one step of the history: undo gives back the demo from before.
   RecordDemoEdit(doc_, history_, demoNumBefore_, std::move(demoBefore_));
   demoBefore_.clear();
+  comparison_->LevelEdited();
   // Drawing resumes: the window would otherwise stay frozen after the recording.
   renderEnabled_ = true;
   UpdateTitle();
@@ -1002,6 +1031,9 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
                    "Go through the sector's portal, else to the room below (with Shift: above)"});
   lines.push_back({mouse, "Wheel on the map", "Zoom the map"});
   lines.push_back({mouse, "Wheel on the textures", "Scroll the texture strip"});
+  lines.push_back({mouse, "Click on the level overview", "Choose the room under the pointer"});
+  lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
+  lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
   return lines;
 }
 
@@ -1078,8 +1110,10 @@ void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
     QToolTip::hideText();
     return;
   }
-  const std::string text =
+  std::string text =
       SectorTooltip(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom, a - 1, b - 1);
+  if (!text.empty() && rooms_->BoxesShown())
+    text += "\n" + BoxText(doc_.CurrentLevel, doc_.GameVersion, map_.CurrentRoom, a - 1, b - 1);
   if (text.empty())
     QToolTip::hideText();
   else

@@ -41,6 +41,8 @@ namespace slab {
 
 class Room3DView;
 class ItemsListDock;
+class LevelComparison;
+class LevelBrowser;
 class LevelListDock;
 class TriggersListDock;
 class RecentFilesMenu;
@@ -128,6 +130,7 @@ class MainWindow : public QMainWindow {
   Room3DView* View3D() const { return view3d_; }
   ItemsListDock* ItemsList() const { return itemsDock_; }
   TriggersListDock* TriggersList() const { return triggersDock_; }
+  LevelComparison* Comparison() const { return comparison_; }
   const EditHistory& History() const { return history_; }
 
  protected:
@@ -256,7 +259,9 @@ class MainWindow : public QMainWindow {
   RecentFilesMenu* recent_ = nullptr;
   ItemsListDock* itemsDock_ = nullptr;
   TriggersListDock* triggersDock_ = nullptr;
+  LevelComparison* comparison_ = nullptr;
   std::set<LevelListDock*> staleLists_;
+  LevelBrowser* browser_ = nullptr;
   QAction* redoAction_ = nullptr;
 
   QPointer<QDialog> about_;

@@ -35,6 +35,8 @@ RoomsPanel::RoomsPanel(QWidget* parent) : QGroupBox("Rooms", parent) {
   // The flip map: every room is shown as its alternate, where it has one.
   showAlternate_ = Named(new QCheckBox("Alternate", this), "ShowAlternate");
   layout->addWidget(showAlternate_, 5, 1);
+  showBoxes_ = Named(new QCheckBox("Boxes", this), "ShowBoxes");
+  layout->addWidget(showBoxes_, 6, 1);
 
   connect(roomNumber_, &QListWidget::currentRowChanged, this, &RoomsPanel::LineChosen);
   connect(roomNumber_, &QListWidget::itemClicked, this,
@@ -42,6 +44,7 @@ RoomsPanel::RoomsPanel(QWidget* parent) : QGroupBox("Rooms", parent) {
   connect(showAlternate_, &QCheckBox::clicked, this, &RoomsPanel::AlternatesToggled);
   connect(viewMode_, &QPushButton::clicked, this, &RoomsPanel::ViewModeClicked);
   connect(drawDoors_, &QCheckBox::clicked, this, &RoomsPanel::DrawDoorsToggled);
+  connect(showBoxes_, &QCheckBox::toggled, this, &RoomsPanel::BoxesToggled);
 }
 
 void RoomsPanel::ShowRooms(size_t count) {

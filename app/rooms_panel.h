@@ -29,6 +29,9 @@ class RoomsPanel : public QGroupBox {
   int CurrentLine() const { return roomNumber_->currentRow(); }
   bool AlternatesShown() const { return showAlternate_->isChecked(); }
   bool DoorsDrawn() const { return drawDoors_->isChecked(); }
+  bool BoxesShown() const { return showBoxes_->isChecked(); }
+  // Makes a line current as a click would, with its signal.
+  void ChooseLine(int line) { roomNumber_->setCurrentRow(line); }
 
  signals:
   // A line became current.
@@ -38,6 +41,7 @@ class RoomsPanel : public QGroupBox {
   void AlternatesToggled();
   void ViewModeClicked();
   void DrawDoorsToggled();
+  void BoxesToggled();
 
  private:
   QListWidget* roomNumber_;
@@ -46,6 +50,7 @@ class RoomsPanel : public QGroupBox {
   QLabel* roomInfo_;
   QLabel* altRoom_;
   QCheckBox* showAlternate_;
+  QCheckBox* showBoxes_;  // the pathfinding boxes drawn over the map
 };
 
 }  // namespace slab

@@ -165,7 +165,79 @@ RightViewWidget::RightViewWidget(QWidget* parent) : QWidget(parent) {
 
 void RightViewWidget::SetOverview(const MapImage& overview) {
   overview_ = ToQImage(overview);
+  // The rooms' extent; the background is the top-left pixel's colour, which no room reaches.
+  int left = overview_.width(), top = overview_.height(), right = -1, bottom = -1;
+  if (!overview_.isNull()) {
+    const QRgb background = overview_.pixel(0, 0);
+    for (int y = 0; y < overview_.height(); ++y)
+      for (int x = 0; x < overview_.width(); ++x)
+        if (overview_.pixel(x, y) != background) {
+          left = std::min(left, x), right = std::max(right, x);
+          top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+  }
+  rooms_ = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
   update();
+}
+
+QRect RightViewWidget::Shown() const {
+  // A cell's width of background around the rooms, so the outermost ones do not touch the edge.
+  if (rooms_.isNull()) return overview_.rect();
+  return rooms_.adjusted(-4, -4, 4, 4).intersected(overview_.rect());
+}
+
+int RightViewWidget::DeviceScale() const {
+  const qreal ratio = devicePixelRatioF();
+  const int least = std::max(1, static_cast<int>(std::lround(ratio)));
+  if (zoom_ > 0) return std::max(least, zoom_);
+  const QRect shown = Shown();
+  if (shown.isEmpty()) return least;
+  const int fit = static_cast<int>(
+      std::min(width() * ratio / shown.width(), height() * ratio / shown.height()));
+  return std::clamp(fit, least, kMaxZoom * least);
+}
+
+QPointF RightViewWidget::Origin() const {
+  const qreal scale = DeviceScale() / devicePixelRatioF();
+  const QPointF centre = zoom_ > 0 ? centre_ : QRectF(Shown()).center();
+  const QPointF at = QPointF(width() / 2.0, height() / 2.0) - centre * scale;
+  return QPointF(std::floor(at.x()), std::floor(at.y()));
+}
+
+QPoint RightViewWidget::PicturePixel(QPointF position) const {
+  const qreal scale = DeviceScale() / devicePixelRatioF();
+  const QPointF at = (position - Origin()) / scale;
+  return QPoint(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+}
+
+QPointF RightViewWidget::WidgetPoint(QPoint pixel) const {
+  const qreal scale = DeviceScale() / devicePixelRatioF();
+  return Origin() + QPointF((pixel.x() + 0.5) * scale, (pixel.y() + 0.5) * scale);
+}
+
+void RightViewWidget::ZoomToFit() {
+  zoom_ = 0;
+  update();
+}
+
+void RightViewWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  const QPoint pixel = PicturePixel(event->position());
+  if (overview_.rect().contains(pixel)) emit PictureClicked(pixel.x(), pixel.y());
+}
+
+void RightViewWidget::wheelEvent(QWheelEvent* event) {
+  const int steps = event->angleDelta().y() / 120;
+  if (steps == 0 || overview_.isNull()) return event->ignore();
+  // The picture point under the pointer stays under it.
+  const QPointF pointer = event->position();
+  const qreal ratio = devicePixelRatioF();
+  const QPointF at = (pointer - Origin()) / (DeviceScale() / ratio);
+  zoom_ = std::clamp(DeviceScale() + steps, 1, kMaxZoom * std::max(1, static_cast<int>(ratio)));
+  const qreal scale = zoom_ / ratio;
+  centre_ = at - (pointer - QPointF(width() / 2.0, height() / 2.0)) / scale;
+  update();
+  event->accept();
 }
 
 void RightViewWidget::SetView3D(QWidget* view) {
@@ -187,17 +259,11 @@ void RightViewWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   if (overview_.isNull() || (view3d_ && !view3d_->isHidden())) return;
-  // The overview keeps its square picture, scaled by a whole factor where there is room.
-  const qreal ratio = devicePixelRatioF();
-  const int scale = std::max(1, static_cast<int>(std::min(width() * ratio / overview_.width(),
-                                                          height() * ratio / overview_.height())));
-  QImage scaled = overview_.scaled(overview_.width() * scale, overview_.height() * scale,
-                                   Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  scaled.setDevicePixelRatio(ratio);
-  const QSizeF shown = QSizeF(scaled.size()) / ratio;
-  painter.drawImage(QPointF(std::max(0.0, (width() - shown.width()) / 2),
-                            std::max(0.0, (height() - shown.height()) / 2)),
-                    scaled);
+  painter.fillRect(rect(), overview_.pixelColor(0, 0));
+  // Whole factors without smoothing: every cell stays a crisp square.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  const qreal scale = DeviceScale() / devicePixelRatioF();
+  painter.drawImage(QRectF(Origin(), QSizeF(overview_.size()) * scale), overview_);
 }
 
 }  // namespace slab

@@ -63,6 +63,8 @@ class RoomMapWidget : public QWidget {
 };
 
 // The right-hand view: the overview picture, or the 3D view laid over it while that is shown.
+// The overview's rooms fill the pane at the largest whole factor; the wheel zooms about the
+// pointer, as on the room map.
 class RightViewWidget : public QWidget {
   Q_OBJECT
 
@@ -73,15 +75,35 @@ class RightViewWidget : public QWidget {
   const QImage& OverviewPicture() const { return overview_; }
   void SetView3D(QWidget* view);
 
+  // Device pixels per picture pixel: the zoom chosen, or the largest whole factor that shows
+  // every room.
+  int DeviceScale() const;
+  void ZoomToFit();
+  // The picture pixel under a point of the widget, and the centre of a picture pixel.
+  QPoint PicturePixel(QPointF position) const;
+  QPointF WidgetPoint(QPoint pixel) const;
+
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
+
+ signals:
+  // A left click on picture pixel (x, y) of the overview.
+  void PictureClicked(int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
+  QRect Shown() const;  // the part of the picture fitted to the pane
+  QPointF Origin() const;
+
   QImage overview_;
+  QRect rooms_;  // the picture's pixels that are not background
+  int zoom_ = 0;
+  QPointF centre_;  // the picture point in the pane's middle while zoomed
   QPointer<QWidget> view3d_;
 };
 

@@ -1,5 +1,7 @@
 #include "compare/diff_report.h"
 
+#include <algorithm>
+
 #include "level/game.h"
 
 namespace slab {
@@ -84,14 +86,19 @@ std::string DiffReport(const LevelDiff& diff, bool brief) {
     line("", "not compared (the games differ): " + names);
   }
   for (const std::string& note : diff.Notes) line("note: ", note);
-  if (diff.Equal())
-    line("", "equal");
-  else if (diff.ComparedPartsEqual())
-    line("", "rooms, sectors, floor data and items equal; the games differ");
-  else
-    line("", std::to_string(diff.Changes.size()) + " changes, " +
-                 std::to_string(differingSections) + " sections differ");
+  line("", DiffSummary(diff));
   return text;
+}
+
+std::string DiffSummary(const LevelDiff& diff) {
+  if (diff.Equal()) return "equal";
+  if (diff.ComparedPartsEqual())
+    return "rooms, sectors, floor data and items equal; the games differ";
+  const auto differing = std::count_if(diff.Sections.begin(), diff.Sections.end(),
+                                       [](const SectionDiff& s) { return !s.Equal; });
+  return std::to_string(diff.Changes.size()) +
+         (diff.Changes.size() == 1 ? " change, " : " changes, ") + std::to_string(differing) +
+         (differing == 1 ? " section differs" : " sections differ");
 }
 
 }  // namespace slab

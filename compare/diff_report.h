@@ -14,6 +14,10 @@ std::string ChangeHeadline(const Change& change);
 // "texture pages: 14 -> 14, pages differ: 3, 5"
 std::string SectionLine(const SectionDiff& section);
 
+// The comparison's last line: "equal", "12 changes, 2 sections differ", or that only the
+// games differ.
+std::string DiffSummary(const LevelDiff& diff);
+
 // The whole comparison. brief: one line per change and per differing section, nothing else.
 std::string DiffReport(const LevelDiff& diff, bool brief);
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "map/draw_room.h"
+#include "map/selection.h"
+
 namespace slab {
 namespace {
 
@@ -65,6 +68,36 @@ RoomBoxes BuildRoomBoxes(const Level& level, Game gameVersion, int room) {
       if (boxAt(a, b + 1) != s.Box) s.Edges |= kBoxEdgeRight;
     }
   return boxes;
+}
+
+void DrawBoxOutlines(MapImage& image, const RoomBoxes& boxes) {
+  image.SetOutlineColour(kBoxOutlineColour);
+  const int numA = std::min(boxes.NumA, kMaxMapSectors),
+            numB = std::min(boxes.NumB, kMaxMapSectors);
+  for (int a = 0; a < numA; ++a)
+    for (int b = 0; b < numB; ++b) {
+      const SectorBox& s = boxes.At(a, b);
+      if (s.Box < 0) continue;
+      // A sector's square runs from one outline pixel before it to the next sector's.
+      const int left = kSectorPixels * b - 1, right = left + kSectorPixels;
+      const int top = kSectorPixels * a - 1, bottom = top + kSectorPixels;
+      if (s.Edges & kBoxEdgeUp) image.DrawLine(left, top, right, top);
+      if (s.Edges & kBoxEdgeDown) image.DrawLine(left, bottom, right, bottom);
+      if (s.Edges & kBoxEdgeLeft) image.DrawLine(left, top, left, bottom);
+      if (s.Edges & kBoxEdgeRight) image.DrawLine(right, top, right, bottom);
+      if (s.Blocked) image.DrawLine(left + 1, top + 1, right - 1, bottom - 1);
+    }
+}
+
+MapImage MapWithBoxes(const Level& level, Game gameVersion, const MapState& state) {
+  MapState drawn;
+  drawn.Map = state.Map;
+  DrawBoxOutlines(drawn.Map, BuildRoomBoxes(level, gameVersion, state.CurrentRoom));
+  if (!state.SectorSelected) return drawn.Map;
+  drawn.SelectedSectorX = state.SelectedSectorX;
+  drawn.SelectedSectorZ = state.SelectedSectorZ;
+  DrawSelection(drawn);
+  return drawn.Shown;
 }
 
 std::string BoxText(const Level& level, Game gameVersion, int room, int a, int b) {

@@ -1,5 +1,5 @@
 // The pathfinding boxes under a room's sectors, for outlines over the room map and the
-// tooltip's box line. Only data: drawing them is the window's.
+// tooltip's box line.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "level/level.h"
+#include "map/map_image.h"
+#include "map/map_state.h"
 
 namespace slab {
 
@@ -45,6 +47,18 @@ struct RoomBoxes {
 
 // Empty for a room that is not there.
 RoomBoxes BuildRoomBoxes(const Level& level, Game gameVersion, int room);
+
+// The box lines drawn over the room map: each border between boxes, and a diagonal across every
+// sector of a blocked box (the second game's map does not grey them).
+inline constexpr Rgb kBoxOutlineColour{255, 255, 255};
+
+// Draws the boxes' borders and blocked marks over a room's picture, along the same lines the
+// sectors' outlines take.
+void DrawBoxOutlines(MapImage& image, const RoomBoxes& boxes);
+
+// The picture the map shows with the boxes over it: the room as drawn, the boxes, then the
+// selection outline on top, so the selected sector stays marked.
+MapImage MapWithBoxes(const Level& level, Game gameVersion, const MapState& state);
 
 // "Box 12 (blocked), overlaps 3, 5, 9", "Box 4, overlaps none", or "No box".
 std::string BoxText(const Level& level, Game gameVersion, int room, int a, int b);

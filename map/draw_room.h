@@ -30,6 +30,7 @@ inline constexpr Rgb kFloor{204, 204, 0};
 inline constexpr Rgb kItemMarker{0, 255, 255};
 inline constexpr Rgb kStaticMarker{0, 0, 255};
 inline constexpr Rgb kSelection{0, 0, 255};
+inline constexpr Rgb kChanged{255, 128, 0};  // differs from the compared version
 }  // namespace map_colour
 
 // Width and height of the picture of a room with numA x numB sectors (a drawn downwards).

@@ -25,9 +25,8 @@ Rgb CellColour(const Level& level, int cellRoom, int selectedRoom) {
   return overview_colour::kOther;
 }
 
-}  // namespace
-
-MapImage DrawLevelOverview(const Level& level, int selectedRoom) {
+// Which room shows in each cell, and its floor: the picture and the clicks read the same grid.
+std::vector<Cell> OverviewGrid(const Level& level, int selectedRoom) {
   std::vector<Cell> grid(kOverviewCells * kOverviewCells);
   for (size_t r = 0; r < level.Rooms.size(); ++r) {
     const Room& room = level.Rooms[r];
@@ -47,7 +46,13 @@ MapImage DrawLevelOverview(const Level& level, int selectedRoom) {
       }
     }
   }
+  return grid;
+}
 
+}  // namespace
+
+MapImage DrawLevelOverview(const Level& level, int selectedRoom) {
+  const std::vector<Cell> grid = OverviewGrid(level, selectedRoom);
   MapImage image(kOverviewSize, kOverviewSize);
   image.Fill(overview_colour::kBackground);
   for (int cx = 1; cx < kOverviewCells; ++cx) {
@@ -63,6 +68,14 @@ MapImage DrawLevelOverview(const Level& level, int selectedRoom) {
     }
   }
   return image;
+}
+
+int OverviewRoomAt(const Level& level, int selectedRoom, int x, int y) {
+  if (x < 0 || y < 0 || x >= kOverviewSize || y >= kOverviewSize) return -1;
+  // The inverse of the drawing's placement: columns are cz, rows are cx.
+  const int cx = y / kOverviewCellPixels, cz = x / kOverviewCellPixels;
+  if (cx < 1 || cz < 1) return -1;
+  return OverviewGrid(level, selectedRoom)[static_cast<size_t>(cx) * kOverviewCells + cz].Room;
 }
 
 }  // namespace slab

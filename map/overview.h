@@ -28,4 +28,8 @@ inline constexpr Rgb kOther{0, 192, 192};
 // room as "other".
 MapImage DrawLevelOverview(const Level& level, int selectedRoom);
 
+// The room drawn at pixel (x, y) of that picture (the one on top where rooms share a cell), or
+// -1 for the background and outside the picture.
+int OverviewRoomAt(const Level& level, int selectedRoom, int x, int y);
+
 }  // namespace slab

@@ -42,7 +42,7 @@ TEST_F(CompareTest, EditorCommandsGiveExactlyTheirDifferences) {
           "  flags 0x0000 -> 0x0800 (mask 3 set)", "  intensity 2 -1 -> -7",
           "room 0, sector 1,1, item 8 (Lara): added",
           "  is type 0 (Lara), room 0, sector 1,1, position (2560, 0, 2560), angle 0 (0 "
-          "deg), flags 0x0000, intensity 2 -32768, intensity -32768",
+          "deg), flags 0x0000, intensity 2 -1, intensity -1",
           "room 3, sector 2,2: changed (floor data)", "  added: minecart left turn"}));
   // Where a list of the changes leads: the room, the sector, the entity to choose.
   const Change& lara = diff.Changes[1];

@@ -158,6 +158,36 @@ TEST(Overview, InnerSectorsInTheirRoomsColourClippedToTheGrid) {
   EXPECT_EQ(OverviewCell(DrawLevelOverview(level, -1), 3, 4), overview_colour::kOther);
 }
 
+// A click reads the room the picture shows at that pixel: the selected one where it lies over
+// another, the highest floor elsewhere, nothing on the background or off the picture.
+TEST(Overview, PixelsLeadToTheRoomsDrawnThere) {
+  Level level;
+  level.Rooms = {OverviewRoom(2, 3, 4, 5, 0, 0, -2048), OverviewRoom(3, 4, 4, 4, 0xFE, 0, -2048),
+                 OverviewRoom(3, 4, 4, 4, 0x02, 0, -2048), OverviewRoom(60, 70, 3, 3, 0, 0, -1)};
+  for (int selected : {0, 1, -1}) {
+    const MapImage image = DrawLevelOverview(level, selected);
+    for (int y = 0; y < image.Height(); ++y)
+      for (int x = 0; x < image.Width(); ++x) {
+        const int room = OverviewRoomAt(level, selected, x, y);
+        const Rgb pixel = image.Pixel(x, y);
+        ASSERT_EQ(room == -1, pixel == overview_colour::kBackground) << x << "," << y;
+        if (room >= 0) {
+          ASSERT_EQ(room == selected, pixel == overview_colour::kSelected) << x << "," << y;
+        }
+      }
+  }
+  // Cell (4, 5) holds rooms 0, 1 and 2: the selected room wins, else the highest floor (room 1,
+  // two clicks up).
+  EXPECT_EQ(OverviewRoomAt(level, 0, 5 * 4 + 1, 4 * 4 + 2), 0);
+  EXPECT_EQ(OverviewRoomAt(level, 2, 5 * 4 + 1, 4 * 4 + 2), 2);
+  EXPECT_EQ(OverviewRoomAt(level, -1, 5 * 4 + 1, 4 * 4 + 2), 1);
+  // Room 3's single inner sector, cell (61, 71): column 71, row 61.
+  EXPECT_EQ(OverviewRoomAt(level, 0, 71 * 4, 61 * 4 + 3), 3);
+  EXPECT_EQ(OverviewRoomAt(level, 0, 61 * 4, 71 * 4), -1);
+  for (auto [x, y] : {std::pair{-1, 20}, {20, -1}, {400, 20}, {20, 400}})
+    EXPECT_EQ(OverviewRoomAt(level, 0, x, y), -1);
+}
+
 using WritePngTest = test::TempFolderTest;
 
 TEST_F(WritePngTest, PictureReadsBackPixelForPixel) {

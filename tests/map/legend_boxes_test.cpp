@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "map/box_outlines.h"
+#include "map/change_outlines.h"
 #include "map/draw_room.h"
 #include "map/map_legend.h"
 #include "map_fixture.h"
@@ -21,8 +22,8 @@ Colour Key(Rgb c) { return {c.R, c.G, c.B}; }
 class MapExtras : public test::MapFixture {};
 
 // The showcase holds something for every colour; with one blocked box under the loft as a
-// third-game level, its four maps with a selection draw every colour of the legend and no
-// other.
+// third-game level, its four maps with a selection and a changed sector outlined, with and
+// without the boxes over them, draw every colour of the legend and no other.
 TEST_F(MapExtras, LegendNamesEveryColourTheMapDraws) {
   OpenShowcase();
   doc.GameVersion = Game::TR3;
@@ -38,8 +39,11 @@ TEST_F(MapExtras, LegendNamesEveryColourTheMapDraws) {
     SelectRoom(doc, state, room);
     state.SelectedSectorX = state.SelectedSectorZ = 1;
     DrawSelection(state);
-    for (int y = 0; y < state.Shown.Height(); ++y)
-      for (int x = 0; x < state.Shown.Width(); ++x) drawn.insert(Key(state.Shown.Pixel(x, y)));
+    OutlineChangedSectors(state.Shown, {{2, 2}});
+    const MapImage boxes = MapWithBoxes(level(), doc.GameVersion, state);
+    for (const MapImage* image : std::initializer_list<const MapImage*>{&state.Shown, &boxes})
+      for (int y = 0; y < image->Height(); ++y)
+        for (int x = 0; x < image->Width(); ++x) drawn.insert(Key(image->Pixel(x, y)));
   }
   std::set<Colour> legend;
   for (const LegendEntry& entry : MapLegend(doc.GameVersion)) legend.insert(Key(entry.Colour));
@@ -115,6 +119,41 @@ TEST_F(MapExtras, BoxesUnderTheSectors) {
   At(room, 0, 2).BoxIndex = 1;
   EXPECT_EQ(BoxText(level(), Game::TR2, room, 0, 2), "Box 1 (blocked), overlaps 0, 5");
   EXPECT_TRUE(BuildRoomBoxes(level(), Game::TR3, room + 1).Sectors.empty());
+}
+
+// Over the 3 x 3 room above: white lines only where two boxes (or a box and no box) meet, a
+// diagonal across the blocked column, the selection's blue drawn over them, and the room's own
+// picture left as it was.
+TEST_F(MapExtras, BoxLinesOverTheMap) {
+  const int room = AddRoom(3, 3);
+  level().Boxes = {{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, static_cast<int16_t>(0x8000)}};
+  for (int a = 0; a < 3; ++a) {
+    At(room, a, 0).BoxIndex = At(room, a, 1).BoxIndex = 0x0000;
+    At(room, a, 2).BoxIndex = 0x0010;
+  }
+  SelectRoom(doc, state, room);
+  state.SelectedSectorX = 0, state.SelectedSectorZ = 1;
+  DrawSelection(state);
+  const MapImage before = state.Shown;
+  const MapImage boxes = MapWithBoxes(level(), Game::TR3, state);
+  EXPECT_EQ(state.Shown, before);
+  const Rgb white = kBoxOutlineColour;
+  // Between the two columns of box 0 no line; between box 0 and the blocked box 1 one.
+  EXPECT_NE(boxes.Pixel(9, 15), white);
+  EXPECT_EQ(boxes.Pixel(19, 15), white);
+  EXPECT_EQ(boxes.Pixel(15, 29), white);  // the room's lower edge
+  EXPECT_NE(boxes.Pixel(15, 9), white);   // inside box 0, between rows
+  // The blocked box's sectors are crossed, box 0's are not.
+  EXPECT_EQ(boxes.Pixel(25, 15), white);
+  EXPECT_EQ(boxes.Pixel(15, 15), before.Pixel(15, 15));
+  // The selected sector keeps its blue outline on top of the box's border.
+  EXPECT_EQ(boxes.Pixel(19, 4), map_colour::kSelection);
+  EXPECT_EQ(boxes.Pixel(14, 9), map_colour::kSelection);
+  // Without a selection the picture is the room's map with the lines only.
+  state.SectorSelected = false;
+  const MapImage unselected = MapWithBoxes(level(), Game::TR3, state);
+  EXPECT_EQ(unselected.Pixel(19, 4), white);
+  EXPECT_EQ(unselected.Pixel(14, 9), state.Map.Pixel(14, 9));
 }
 
 // The sample's boxes, one per room, each overlapping the next.

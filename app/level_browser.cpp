@@ -1,0 +1,168 @@
+#include "app/level_browser.h"
+
+#include <QAction>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+
+#include "app/level_table_docks.h"
+#include "app/sector_map_widget.h"
+#include "map/overview.h"
+
+namespace slab {
+
+LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* map,
+                           RightViewWidget* overview, const Document& doc, const MapState& state,
+                           const ObjectNames& names, WindowHooks hooks)
+    : QObject(window),
+      window_(window),
+      map_(map),
+      doc_(doc),
+      state_(state),
+      names_(names),
+      hooks_(std::move(hooks)) {
+  docks_ = {new RoomsListDock(window), new LightsListDock(window), new CamerasListDock(window),
+            new StaticsListDock(window), new SoundsListDock(window)};
+  struct Entry {
+    const char* Action;
+    QKeySequence Keys;
+  };
+  const std::array<Entry, kLists> entries{{
+      {"Mnu_View_Rooms", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
+      {"Mnu_View_Lights", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L)},
+      {"Mnu_View_Cameras", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+      {"Mnu_View_Statics", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M)},
+      {"Mnu_View_Sounds", QKeySequence()},
+  }};
+  for (int i = 0; i < kLists; ++i) {
+    TableListDock* dock = docks_[i];
+    const auto list = static_cast<List>(i);
+    // They share the right-hand side as tabs and start closed, as the item lists do.
+    window->addDockWidget(Qt::RightDockWidgetArea, dock);
+    if (i > 0) window->tabifyDockWidget(docks_[0], dock);
+    dock->hide();
+    stale_.insert(list);
+    QAction* action = dock->toggleViewAction();
+    action->setObjectName(entries[i].Action);
+    action->setShortcut(entries[i].Keys);
+    viewMenu->addAction(action);
+    connect(action, &QAction::triggered, dock, [dock](bool shown) {
+      if (shown) dock->raise();
+    });
+    // Filled when it first shows, not on every Open.
+    connect(dock, &QDockWidget::visibilityChanged, this, [this, list](bool visible) {
+      if (visible) Refresh(list, false);
+    });
+    connect(dock, &TableListDock::GoTo, this,
+            [this](int room, int a, int b, int entity) { hooks_.GoTo(room, a, b, entity); });
+  }
+
+  legend_ = new MapLegendDock(window);
+  window->addDockWidget(Qt::RightDockWidgetArea, legend_);
+  // A window of its own, wide enough for its meanings on one line each.
+  legend_->setFloating(true);
+  legend_->resize(620, 460);
+  legend_->hide();
+  QAction* legend = legend_->toggleViewAction();
+  legend->setObjectName("Mnu_View_Legend");
+  viewMenu->addAction(legend);
+
+  goToRoom_ = viewMenu->addAction("Go to Room...");
+  goToRoom_->setObjectName("Mnu_View_GoToRoom");
+  goToRoom_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  connect(goToRoom_, &QAction::triggered, this, &LevelBrowser::AskForRoom);
+
+  map_->installEventFilter(this);
+  connect(overview, &RightViewWidget::PictureClicked, this, &LevelBrowser::OverviewClicked);
+}
+
+void LevelBrowser::LevelOpened() {
+  for (int i = 0; i < kLists; ++i) {
+    stale_.insert(static_cast<List>(i));
+    Refresh(static_cast<List>(i), false);
+  }
+  legend_->ShowGame(doc_.GameVersion);
+  if (roomDialog_) roomDialog_->reject();
+}
+
+void LevelBrowser::LevelEdited(EditKind kind) {
+  switch (kind) {
+    case EditKind::Demo:
+      return;
+    case EditKind::Wall:
+    case EditKind::Minecart:
+      // The floor data: which rooms and cameras have triggers.
+      Refresh(Cameras, true);
+      Refresh(Rooms, true);
+      return;
+    case EditKind::StaticAdd:
+    case EditKind::StaticRemove:
+      Refresh(Statics, true);
+      Refresh(Rooms, true);
+      return;
+    default:
+      Refresh(Rooms, true);  // its item counts
+      return;
+  }
+}
+
+void LevelBrowser::Refresh(List list, bool force) {
+  if (force) stale_.insert(list);
+  TableListDock* dock = docks_[list];
+  // A closed list costs nothing on Open or after an edit.
+  if (!dock->isVisible() || !stale_.contains(list)) return;
+  dock->Refresh(doc_, names_);
+  stale_.erase(list);
+}
+
+void LevelBrowser::AskForRoom() {
+  if (!doc_.LevelLoaded || doc_.CurrentLevel.Rooms.empty()) return;
+  if (roomDialog_) {
+    roomDialog_->raise();
+    roomDialog_->activateWindow();
+    return;
+  }
+  const int last = static_cast<int>(doc_.CurrentLevel.Rooms.size()) - 1;
+  auto* dialog = new QInputDialog(window_);
+  dialog->setObjectName("GoToRoomDialog");
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle("Go to Room");
+  dialog->setInputMode(QInputDialog::IntInput);
+  dialog->setLabelText(QString("Room number (0 to %1):").arg(last));
+  dialog->setIntRange(0, last);
+  dialog->setIntValue(std::clamp(hooks_.RoomRow(), 0, last));
+  connect(dialog, &QInputDialog::intValueSelected, this,
+          [this](int room) { hooks_.GoTo(room, -1, -1, -1); });
+  roomDialog_ = dialog;
+  dialog->open();
+}
+
+void LevelBrowser::StepRoom(int step) {
+  const int rooms = static_cast<int>(doc_.CurrentLevel.Rooms.size());
+  const int row = hooks_.RoomRow() + step;
+  if (!doc_.LevelLoaded || row < 0 || row >= rooms) return;
+  hooks_.ChooseRoomRow(row);
+}
+
+bool LevelBrowser::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == map_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Ctrl with them zooms; alone (the keypad's too) they step through the rooms.
+    const Qt::KeyboardModifiers modifiers =
+        key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (modifiers == Qt::NoModifier) {
+      if (key->key() == Qt::Key_Plus) return StepRoom(+1), true;
+      if (key->key() == Qt::Key_Minus) return StepRoom(-1), true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void LevelBrowser::OverviewClicked(int x, int y) {
+  if (!doc_.LevelLoaded) return;
+  const int room = OverviewRoomAt(doc_.CurrentLevel, state_.CurrentRoom, x, y);
+  if (room >= 0) hooks_.GoTo(room, -1, -1, -1);
+}
+
+}  // namespace slab

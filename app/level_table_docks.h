@@ -1,0 +1,160 @@
+// The dockable lists of the level's rooms, lights, cameras and sinks, static meshes and sound
+// sources, and the map's legend. Each list is a filter box over a sortable table of rows the
+// core builds; a double-click or Enter on a row (or Enter in the filter) asks to go to its place.
+#pragma once
+
+#include <QDockWidget>
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "floordata/object_names.h"
+#include "level/document.h"
+#include "map/level_tables.h"
+
+class QCheckBox;
+class QLineEdit;
+class QTableView;
+class QTableWidget;
+
+namespace slab {
+
+class TableRowsModel;
+class TableRowsProxy;
+
+class TableListDock : public QDockWidget {
+  Q_OBJECT
+ public:
+  QTableView* View() const { return view_; }
+  QLineEdit* Filter() const { return filter_; }
+  int VisibleRows() const;
+
+  // Reads the rows from the level again, keeping the filter and the current row. The
+  // document and names must outlive the dock.
+  void Refresh(const Document& doc, const ObjectNames& names);
+
+ signals:
+  // Room, 0-based sector (a, b) or -1 where the row stands on none, and the entity or -1.
+  void GoTo(int room, int a, int b, int entity);
+
+ protected:
+  // title: "Rooms"; the table is heard as "Rooms list", the filter as "Rooms filter".
+  TableListDock(const QString& title, const QString& baseName,
+                const std::vector<std::string>& columns, QWidget* parent);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  // Builds the rows and returns their number; Cells gives a cell of the rows built last.
+  virtual int Build(const Document& doc, const ObjectNames& names) = 0;
+  virtual const ListRow& RowAt(int row) const = 0;
+  virtual std::vector<int> Matching(const std::string& text) const = 0;
+  // Extra controls go above the table, beside the filter.
+  void AddFilterControl(QWidget* control);
+  void ApplyFilter();
+
+ private:
+  void GoToRow(int row);
+  void GoToCurrent();
+
+  QTableView* view_ = nullptr;
+  QLineEdit* filter_ = nullptr;
+  QWidget* controls_ = nullptr;
+  TableRowsModel* model_ = nullptr;
+  TableRowsProxy* proxy_ = nullptr;
+  bool measured_ = false;
+};
+
+// The rows of one kind, kept by the dock that shows them.
+template <typename Row>
+class RowsDock : public TableListDock {
+ public:
+  const std::vector<Row>& Rows() const { return rows_; }
+
+ protected:
+  using TableListDock::TableListDock;
+  const ListRow& RowAt(int row) const override { return rows_[static_cast<size_t>(row)]; }
+  std::vector<int> Matching(const std::string& text) const override {
+    if constexpr (std::is_same_v<Row, RoomRow>)
+      return MatchingRows(rows_, RoomFilter{text});
+    else
+      return MatchingRows(rows_, text);
+  }
+  int Keep(std::vector<Row> rows) {
+    rows_ = std::move(rows);
+    return static_cast<int>(rows_.size());
+  }
+  std::vector<Row> rows_;
+};
+
+// Title "Rooms": table RoomsList, filter RoomsFilter, and the boxes "Has triggers" (RoomsTriggers),
+// "Water" (RoomsWater) and "Has alternate" (RoomsAlternate), each keeping only such rooms.
+class RoomsListDock : public RowsDock<RoomRow> {
+  Q_OBJECT
+ public:
+  explicit RoomsListDock(QWidget* parent = nullptr);
+
+ protected:
+  int Build(const Document& doc, const ObjectNames& names) override;
+  std::vector<int> Matching(const std::string& text) const override;
+
+ private:
+  QCheckBox* triggers_ = nullptr;
+  QCheckBox* water_ = nullptr;
+  QCheckBox* alternate_ = nullptr;
+};
+
+// Title "Lights": LightsList, LightsFilter.
+class LightsListDock : public RowsDock<ListRow> {
+  Q_OBJECT
+ public:
+  explicit LightsListDock(QWidget* parent = nullptr);
+
+ protected:
+  int Build(const Document& doc, const ObjectNames& names) override;
+};
+
+// Title "Cameras and sinks": CamerasList, CamerasFilter.
+class CamerasListDock : public RowsDock<CameraRow> {
+  Q_OBJECT
+ public:
+  explicit CamerasListDock(QWidget* parent = nullptr);
+
+ protected:
+  int Build(const Document& doc, const ObjectNames& names) override;
+};
+
+// Title "Static meshes": StaticsList, StaticsFilter.
+class StaticsListDock : public RowsDock<ListRow> {
+  Q_OBJECT
+ public:
+  explicit StaticsListDock(QWidget* parent = nullptr);
+
+ protected:
+  int Build(const Document& doc, const ObjectNames& names) override;
+};
+
+// Title "Sound sources": SoundsList, SoundsFilter.
+class SoundsListDock : public RowsDock<ListRow> {
+  Q_OBJECT
+ public:
+  explicit SoundsListDock(QWidget* parent = nullptr);
+
+ protected:
+  int Build(const Document& doc, const ObjectNames& names) override;
+};
+
+// Title "Map Legend": every colour of the room map with its meaning, from the table the map is
+// drawn with (table MapLegendTable: swatch, kind, meaning).
+class MapLegendDock : public QDockWidget {
+  Q_OBJECT
+ public:
+  explicit MapLegendDock(QWidget* parent = nullptr);
+  // The function squares are named per game.
+  void ShowGame(Game gameVersion);
+  QTableWidget* Table() const { return table_; }
+
+ private:
+  QTableWidget* table_ = nullptr;
+};
+
+}  // namespace slab
