@@ -31,6 +31,17 @@ void FileMessages::Show(std::string_view text, std::string_view title) {
   std::cerr << Prefixed(line) << '\n';
 }
 
+void FileMessages::ShowDetailed(std::string_view text, std::string_view detail) {
+  std::string line(text);
+  if (!detail.empty()) {
+    if (!line.empty() && std::string_view(".!?:").find(line.back()) == std::string_view::npos)
+      line += '.';
+    line += ' ';
+    line += detail;
+  }
+  Show(line);
+}
+
 std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& messages) {
   LoadedLevel loaded;
   loaded.Result = LoadLevel(path, messages);

@@ -30,6 +30,8 @@ class FileMessages : public MessageSink {
  public:
   explicit FileMessages(const std::string& path);
   void Show(std::string_view text, std::string_view title = {}) override;
+  // The detail on the same line, after the text ended as a sentence.
+  void ShowDetailed(std::string_view text, std::string_view detail) override;
   // The text as Show prints it, for the tool's own messages about the file.
   std::string Prefixed(std::string_view text) const;
 

@@ -377,6 +377,8 @@ inline constexpr uint32_t kTR4VersionWord =
 inline constexpr uint32_t kTR4VersionWordB = 0x03452548;
 inline constexpr uint32_t kTR4VersionWordC = 0xFFFFFFF0;
 inline constexpr uint32_t kTexturesOnlyVersionWord = 0xFF180034;
+// "TR4c": no level of ours, but what an encrypted one starts with.
+inline constexpr uint32_t kEncryptedVersionWord = 0x63345254;
 
 template <typename T, size_t N>
 constexpr bool kFileRecord = sizeof(T) == N&& std::is_trivially_copyable_v<T>;

@@ -20,13 +20,20 @@ class LevelError : public std::runtime_error {
     (void)fileName;
     return what();
   }
+  // What was found, shown under the message (empty: nothing more to say).
+  virtual std::string Detail() const { return {}; }
 };
 
 // A file the reader cannot accept for a reason other than its end (a bad room marker, a
-// damaged level-data chunk...): the message is shown as it stands.
+// damaged level-data chunk...): the message is shown as it stands, with its detail under it.
 class LevelRefused : public LevelError {
  public:
-  using LevelError::LevelError;
+  explicit LevelRefused(const std::string& text, std::string detail = {})
+      : LevelError(text), detail_(std::move(detail)) {}
+  std::string Detail() const override { return detail_; }
+
+ private:
+  std::string detail_;
 };
 
 // Runs body and turns a LevelError or a failed allocation into the one message the user sees
@@ -40,7 +47,13 @@ bool ShowingFailures(MessageSink& messages, const std::string& fileName,
     return true;
   } catch (const LevelError& e) {
     std::string text = e.ForUser(fileName);
-    if (!text.empty()) messages.Show(text);
+    std::string detail = e.Detail();
+    if (!text.empty()) {
+      if (detail.empty())
+        messages.Show(text);
+      else
+        messages.ShowDetailed(text, detail);
+    }
   } catch (const std::bad_alloc&) {
     messages.Show(fileName + " is too large to " + std::string(tooLargeTo) + ".");
   }

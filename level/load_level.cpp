@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "level/read_tr45.h"
+#include "level/text.h"
 #include "level/texture_info.h"
 
 namespace slab {
@@ -18,9 +19,9 @@ std::string BareName(const std::string& fileName) {
   return std::filesystem::path(fileName).filename().string();
 }
 
-// No level comes near this (the largest we know are under 5 MB); a larger file is refused
-// before it is read, so what a load holds stays bounded whatever the input.
-constexpr uint64_t kMostFileBytes = uint64_t{64} << 20;
+// A larger file is refused before it is read, so what a load holds stays bounded whatever
+// the input.
+constexpr uint64_t kMostFileBytes = kMostLevelBytes;
 
 std::string TooLarge(const std::string& name, uint64_t size) {
   return name + " is too large to be a level: " + std::to_string(size) +
@@ -59,6 +60,21 @@ bool EndsInTrc(const std::string& fileName) {
   return ext == ".TRC";
 }
 
+std::string StartOfFile(std::span<const uint8_t> bytes, const std::string& fileName) {
+  const size_t n = std::min<size_t>(bytes.size(), 4);
+  std::string text = BytesText(bytes.data(), n);
+  if (n < 4) return text;
+  uint32_t word;
+  std::memcpy(&word, bytes.data(), 4);
+  // Encrypted levels keep "TR4" and put a "c" where a level has its zero byte.
+  if (word == kEncryptedVersionWord) return text + ", as an encrypted level does";
+  const std::optional<Game> game = DetectGameVersion(word, fileName);
+  if (!game) return text + ", as no level does";
+  if (*game == Game::TexturesOnly) return text + ", as a file of textures only does";
+  static const char* kOrdinals[] = {"", "first", "second", "third", "fourth", "fifth"};
+  return text + ", as a " + kOrdinals[GameNumber(*game)] + "-game level does";
+}
+
 std::optional<Game> DetectGameVersion(uint32_t versionWord, const std::string& fileName) {
   switch (versionWord) {
     case kTR1VersionWord:
@@ -95,7 +111,8 @@ Detected DetectOrRefuse(std::span<const uint8_t> bytes, const std::string& fileN
   }
   Detected d{static_cast<int32_t>(word), DetectGameVersion(word, fileName)};
   if (!d.Found)
-    messages.Show("Unknown TR version!");
+    messages.ShowDetailed("Unknown TR version!",
+                          "The file starts with " + StartOfFile(bytes, fileName) + ".");
   else if (*d.Found == Game::TexturesOnly)
     messages.Show("This level only contains textures!");
   return d;
@@ -156,8 +173,13 @@ std::optional<LoadResult> LoadClassicFromStream(std::ifstream& in, size_t fileSi
     ByteCursor header(std::span<const uint8_t>(head).first(headLength));
     header.Skip(4);
     ReadClassicHeader(header, level, game);
+    // As the reader in memory says it: the count when no level holds that many pages.
     const size_t pagesSize = ClassicPagesSize(level.NumTextiles, game);
-    if (pagesSize > fileSize - headLength) throw FormatError("the texture pages", fileSize);
+    if (pagesSize > fileSize - headLength) {
+      if (pagesSize <= kMostLevelBytes) throw FormatError("the texture pages", fileSize);
+      throw FormatError::TooLarge("NumTextiles", level.NumTextiles, headLength - 4,
+                                  (fileSize - headLength) / ClassicPagesSize(1, game));
+    }
     const size_t pixels = pagesSize / (game >= Game::TR2 ? 3 : 1);
     in.seekg(static_cast<std::streamoff>(headLength));
     ReadFromStream(in, level.Textile8, pixels, fileSize, "the texture pages");

@@ -36,6 +36,9 @@ LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string&
 
 // The game a first word and a file name stand for; empty for an unknown word.
 std::optional<Game> DetectGameVersion(uint32_t versionWord, const std::string& fileName);
+// The first four bytes of a file (fewer when it is shorter) and what starts that way, for
+// messages: '54 52 34 63 ("TR4c"), as an encrypted level does'.
+std::string StartOfFile(std::span<const uint8_t> bytes, const std::string& fileName);
 // Whether the name ends in ".trc" in any case: the fifth game's files share the fourth's word.
 bool EndsInTrc(const std::string& fileName);
 

@@ -41,18 +41,6 @@ struct ClassicReader {
     if (Tr2Plus()) c.ReadList(level.Textile16, pages * static_cast<int64_t>(kPagePixels));
   }
 
-  void ReadRooms() {
-    Section("the room count");
-    // Every room takes at least 40 bytes, which bounds the list before it is sized.
-    int64_t rooms = c.ReadCount16("NumRooms");
-    c.NeedEntries(rooms, 40);
-    level.Rooms.resize(static_cast<size_t>(rooms));
-    for (size_t i = 0; i < level.Rooms.size(); ++i) {
-      Section("room " + std::to_string(i));
-      Transfer(io, level.Rooms[i], version);
-    }
-  }
-
   void ReadWordBytes(const char* what, const char* field, std::vector<uint8_t>& bytes) {
     Section(what);
     c.ReadList(bytes, int64_t{c.ReadCount32(field)} * 2);
@@ -123,8 +111,7 @@ struct ClassicReader {
     if (version == Game::TR1) {
       // Every first-game file carries its WAV data here: a byte count, then the bytes.
       Section("the sound samples");
-      uint32_t size = c.ReadU32();
-      c.ReadList(level.Tr1SampleData, size);
+      c.ReadList(level.Tr1SampleData, c.ReadCountU32("the sample data size"));
     }
     ReadCountedList("the sample indices", "NumSampleIndices", level.SampleIndices);
   }
@@ -132,7 +119,7 @@ struct ClassicReader {
   void ReadRest() {
     Section("the texture pages");
     level.Reserved32 = c.ReadI32();
-    ReadRooms();
+    ReadRoomList(c, level.Rooms, version);
     ReadWordBytes("the floor data", "NumFloorData", level.FloorData);
     ReadWordBytes("the mesh data", "NumMeshData", level.MeshData);
     ReadCountedList("the mesh pointers", "NumMeshPointers", level.MeshPointers);

@@ -7,6 +7,7 @@
 
 #include "level/load_level.h"
 #include "level/read_tr45.h"
+#include "level/text.h"
 #include "level/zlib_chunk.h"
 
 namespace slab {
@@ -15,23 +16,6 @@ namespace {
 
 std::string Named(std::string_view fileTitle) {
   return fileTitle.empty() ? std::string("The level") : std::string(fileTitle);
-}
-
-void ReadSamples(ByteCursor& file, Level& level) {
-  file.SetContext("the sample count");
-  const int32_t samples = file.ReadCount32("NumSamples");
-  level.Samples.clear();
-  if (samples == 0) return;
-  file.NeedEntries(static_cast<uint64_t>(samples), 8);
-  level.Samples.resize(static_cast<size_t>(samples));
-  for (size_t i = 0; i < level.Samples.size(); ++i) {
-    file.SetContext("sample " + std::to_string(i));
-    SampleChunk& sample = level.Samples[i];
-    sample.UncompressedSize = file.ReadCount32("UncompressedSize");
-    sample.CompressedSize = file.ReadCount32("CompressedSize");
-    auto bytes = file.Take(static_cast<uint32_t>(sample.CompressedSize));
-    sample.Data.assign(bytes.begin(), bytes.end());
-  }
 }
 
 // The add-on block fills the rest of the file: it starts with "NG" and its last eight bytes
@@ -52,28 +36,53 @@ bool ReadAddOnBlock(ByteCursor& file, Level& level) {
 
 }  // namespace
 
-bool ReadTR45Pages(ByteCursor& file, Level& level) {
+void ReadSamples(ByteCursor& file, std::vector<SampleChunk>* kept) {
+  file.SetContext("the sample count");
+  const int32_t samples = file.ReadCount32("NumSamples");
+  if (kept) kept->clear();
+  if (samples == 0) return;
+  file.NeedEntries(static_cast<uint64_t>(samples), 8);
+  if (kept) kept->resize(static_cast<size_t>(samples));
+  for (int32_t i = 0; i < samples; ++i) {
+    file.SetContext("sample " + std::to_string(i));
+    SampleChunk read;
+    SampleChunk& sample = kept ? (*kept)[static_cast<size_t>(i)] : read;
+    sample.UncompressedSize = file.ReadCount32("UncompressedSize");
+    sample.CompressedSize = file.ReadCount32("CompressedSize");
+    auto bytes = file.Take(static_cast<uint32_t>(sample.CompressedSize));
+    if (kept) sample.Data.assign(bytes.begin(), bytes.end());
+  }
+}
+
+std::string ReadTR45Pages(ByteCursor& file, Level& level) {
   file.SetContext("the page counts");
   level.NumRoomTextiles = file.ReadCount16("NumRoomTextiles");
   level.NumObjTextiles = file.ReadCount16("NumObjTextiles");
   level.NumBumpTextiles = file.ReadCount16("NumBumpTextiles");
   InflateBudget budget(file.Size());
-  bool pagesIntact = ReadTextureChunks(file, level, budget);
-  return pagesIntact;
+  return ReadTextureChunks(file, level, budget);
 }
 
-void ShowDamagedPages(MessageSink& messages, std::string_view fileTitle) {
-  messages.Show(Named(fileTitle) +
-                "'s texture pages are damaged; they show as far as they could be read");
+void ShowDamagedPages(MessageSink& messages, std::string_view fileTitle,
+                      const std::string& damage) {
+  messages.ShowDetailed(
+      Named(fileTitle) + "'s texture pages are damaged; they show as far as they could be read",
+      Sentence(damage));
+}
+
+void ShowLeftOver(MessageSink& messages, std::string_view fileTitle, size_t leftOver) {
+  if (leftOver > 0)
+    messages.Show(Named(fileTitle) + " has " + std::to_string(leftOver) +
+                  " bytes after its samples; they are not part of the level and are left out");
 }
 
 void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
-  bool pagesIntact = ReadTR45Pages(file, level);
+  const std::string pageDamage = ReadTR45Pages(file, level);
 
   file.SetContext("the level data chunk");
   ZlibChunk levelChunk = ReadZlibChunk(file);
-  ReadSamples(file, level);
+  ReadSamples(file, &level.Samples);
   bool addOn = ReadAddOnBlock(file, level);
   const size_t leftInFile = file.Remaining();
 
@@ -95,20 +104,17 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
   } catch (const FormatError& e) {
     throw LevelRefused(Named(fileTitle) + " is damaged: " + e.what());
   }
+  // zlib knows the chunk's size exactly: bytes past its last section mean the chunk is not
+  // the level data it claims to be (a texture chunk in its place reads as a level of almost
+  // nothing), so nothing read from it can be trusted.
+  if (!geometry.AtEnd())
+    throw LevelRefused(Named(fileTitle) + " is damaged: its level data chunk holds " +
+                       std::to_string(geometry.Remaining()) +
+                       " bytes after its last section, so it is not the level's data");
 
   // Reported only once the level is known to open, so a refusal stays one message.
-  if (!pagesIntact) ShowDamagedPages(messages, fileTitle);
-  const size_t leftInData = geometry.Remaining();
-  if (leftInFile > 0 || leftInData > 0) {
-    std::string where;
-    if (leftInData > 0)
-      where = std::to_string(leftInData) + " bytes after the last section of its level data";
-    if (leftInFile > 0)
-      where +=
-          (where.empty() ? "" : " and ") + std::to_string(leftInFile) + " bytes after its samples";
-    messages.Show(Named(fileTitle) + " has " + where +
-                  "; they are not part of the level and are left out");
-  }
+  if (!pageDamage.empty()) ShowDamagedPages(messages, fileTitle, pageDamage);
+  ShowLeftOver(messages, fileTitle, leftInFile);
 }
 
 }  // namespace slab

@@ -2,7 +2,9 @@
 // messages, and the in-memory parsers that fuzz targets and tests call directly.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "level/byte_cursor.h"
 #include "level/level.h"
@@ -18,10 +20,16 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle);
 
-// The page counts and the three texture chunks both games start with; false when a chunk is
-// damaged (the pages hold what could be read), which ShowDamagedPages reports.
-bool ReadTR45Pages(ByteCursor& file, Level& level);
-void ShowDamagedPages(MessageSink& messages, std::string_view fileTitle);
+// The page counts and the three texture chunks both games start with. Returns what is wrong
+// with a damaged chunk, empty when none is (the pages hold what could be read), which
+// ShowDamagedPages reports.
+std::string ReadTR45Pages(ByteCursor& file, Level& level);
+void ShowDamagedPages(MessageSink& messages, std::string_view fileTitle, const std::string& damage);
+// Bytes after the samples that are no part of the level, reported once when there are any.
+void ShowLeftOver(MessageSink& messages, std::string_view fileTitle, size_t leftOver);
+
+// The sample count and the samples as stored, into kept (or only stepped over when it is null).
+void ReadSamples(ByteCursor& file, std::vector<SampleChunk>* kept);
 
 // The inflated fourth-game level-data chunk (the cursor's position is GeometryPos), from its
 // reserved word to the closing bytes. addOnSoundMap: the file ends with the level-editor

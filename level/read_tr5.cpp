@@ -1,6 +1,7 @@
 // The fifth-game body. Only the texture pages are compressed; the rest is read from the file,
 // moving over what is not kept. Room geometry comes in layers of float vertices and is
 // turned into the one vertex list and face lists the other versions fill.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -10,11 +11,15 @@
 #include "level/read_tr45.h"
 #include "level/record_transfer.h"
 #include "level/rounding.h"
+#include "level/text.h"
 #include "level/zlib_chunk.h"
 
 namespace slab {
 
 namespace {
+
+constexpr const char* kBadRoom = "BAD Room!";
+constexpr size_t kTr5SoundMapEntries = 450;
 
 // Room offsets count from the first light, 208 bytes after DataStart.
 constexpr int64_t kRoomHeaderRest = 208;
@@ -135,8 +140,13 @@ void ReadRoomVertices(ByteCursor& file, Room& room) {
 
 void ReadTR5Room(ByteCursor& file, Room& room) {
   file.Need(kRoomHeaderSize);
+  const size_t markerAt = file.Pos();
   file.ReadBytes(room.Marker.data(), 4);
-  if (std::memcmp(room.Marker.data(), "XELA", 4) != 0) throw LevelRefused("BAD Room!");
+  if (std::memcmp(room.Marker.data(), "XELA", 4) != 0)
+    throw LevelRefused(kBadRoom,
+                       Sentence(file.Context() + ", " + file.At(markerAt) + ", starts with " +
+                                BytesText(file.Bytes().data() + markerAt, 4) +
+                                " where a room starts with \"XELA\""));
   room.BlockSize = file.ReadCount32("BlockSize");
   const int64_t dataStart = static_cast<int64_t>(file.Pos());
   const int64_t blockEnd = dataStart + int64_t{room.BlockSize};
@@ -233,38 +243,103 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   ReadCountedList(file, "the AI objects", "NumAIObjects", level.AIObjects);
 }
 
+namespace {
+
+std::string Named(std::string_view fileTitle) {
+  return fileTitle.empty() ? std::string("The level") : std::string(fileTitle);
+}
+
+// The rooms, one block each. A room count the rest of the file cannot hold (216 bytes a room
+// at least) is read room by room all the same, so a cut file says which room it ends in; a
+// block that is no room then says the count is what is wrong.
+void ReadTR5Rooms(ByteCursor& file, Level& level, std::string_view fileTitle) {
+  const size_t countAt = file.Pos();
+  const int16_t rooms = file.ReadCount16("NumRooms");
+  file.Skip(2);  // high half of the room count
+  const uint64_t most = file.Remaining() / kRoomHeaderSize;
+  const bool fits = static_cast<uint64_t>(rooms) <= most;
+  level.Rooms.clear();
+  if (fits) level.Rooms.reserve(static_cast<size_t>(rooms));
+  const std::string countNote = " NumRooms is " + std::to_string(rooms) + " " + file.At(countAt) +
+                                ", more rooms than the rest of the file holds (at most " +
+                                std::to_string(most) + ").";
+  for (int16_t i = 0; i < rooms; ++i) {
+    file.SetContext("room " + std::to_string(i));
+    try {
+      ReadTR5Room(file, level.Rooms.emplace_back());
+    } catch (const FormatError& e) {
+      if (fits || e.RanOut()) throw;
+      throw file.CountTooLarge("NumRooms", rooms, countAt, most);
+    } catch (const LevelRefused& e) {
+      if (std::string_view(e.what()) == kBadRoom)
+        throw LevelRefused(kBadRoom, e.Detail() + (fits ? "" : countNote));
+      if (!fits) throw file.CountTooLarge("NumRooms", rooms, countAt, most);
+      throw LevelRefused(Named(fileTitle) + " is damaged: " + e.what());
+    }
+  }
+}
+
+// What follows the kept lists is not kept but walked over, so a file cut there or with sizes
+// that disagree is reported: the rest of the level data (demo data, sound map, sound details,
+// sample indices, six closing bytes), which must end where the two size words before it say,
+// then the samples. Returns what is wrong, or empty; leftOver gets the bytes after the samples.
+std::string WalkTR5SoundData(ByteCursor& file, size_t sizesAt, size_t dataStart, size_t& leftOver) {
+  try {
+    file.SetContext("the demo data");
+    file.Take(static_cast<size_t>(file.ReadCount16("NumDemoData")));
+    file.SetContext("the sound map");
+    file.Skip(kTr5SoundMapEntries * 2);
+    SkipCountedList(file, "sound details", "NumSoundDetails", 8);
+    SkipCountedList(file, "sample indices", "NumSampleIndices", 4);
+    file.SetContext("the closing bytes of the level data");
+    file.Skip(6);
+    const size_t length = file.Pos() - dataStart;
+    for (size_t word = 0; word < 2; ++word) {
+      uint32_t stated;
+      std::memcpy(&stated, file.Bytes().data() + sizesAt + 4 * word, 4);
+      if (stated != length)
+        return "its level data size is " + std::to_string(stated) + " " +
+               file.At(sizesAt + 4 * word) + ", but the level data ends after " +
+               std::to_string(length) + " bytes";
+    }
+    ReadSamples(file, nullptr);
+  } catch (const FormatError& e) {
+    return e.what();
+  }
+  leftOver = file.Remaining();
+  return {};
+}
+
+}  // namespace
+
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
-  bool pagesIntact = ReadTR45Pages(file, level);
+  const std::string pageDamage = ReadTR45Pages(file, level);
 
   file.SetContext("the level header");
   level.Tr5HeaderA = file.ReadI16();
   level.Tr5HeaderB = file.ReadI16();
   file.Skip(28);
-  level.Tr5HeaderWord = file.ReadI32();
+  const size_t sizesAt = file.Pos();
+  const uint32_t firstSize = file.ReadU32();
   level.Tr5HeaderWord = file.ReadI32();  // the second size word is the one kept
+  const size_t dataStart = file.Pos();
+  // Where the file holds all the level data its sizes state, a list running past the file's
+  // end is its count's fault.
+  const uint64_t stated = std::min<uint64_t>(firstSize, static_cast<uint32_t>(level.Tr5HeaderWord));
+  if (stated <= file.Size() - dataStart) file.SetWholeUntil(dataStart + stated);
   file.Skip(4);
-  const int16_t rooms = file.ReadCount16("NumRooms");
-  file.Skip(2);  // high half of the room count
-
-  level.Rooms.clear();
-  if (rooms > 0) {
-    file.NeedEntries(static_cast<uint64_t>(rooms), kRoomHeaderSize);
-    level.Rooms.resize(static_cast<size_t>(rooms));
-    for (size_t i = 0; i < level.Rooms.size(); ++i) {
-      file.SetContext("room " + std::to_string(i));
-      try {
-        ReadTR5Room(file, level.Rooms[i]);
-      } catch (const LevelRefused& e) {
-        if (std::string_view(e.what()) == "BAD Room!") throw;
-        throw LevelRefused((fileTitle.empty() ? std::string("The level") : std::string(fileTitle)) +
-                           " is damaged: " + e.what());
-      }
-    }
-  }
+  ReadTR5Rooms(file, level, fileTitle);
   ReadTR5LevelData(file, level);
 
-  if (!pagesIntact) ShowDamagedPages(messages, fileTitle);
+  // The level opens with what was read; each kind of damage is told once.
+  if (!pageDamage.empty()) ShowDamagedPages(messages, fileTitle, pageDamage);
+  size_t leftOver = 0;
+  const std::string soundDamage = WalkTR5SoundData(file, sizesAt, dataStart, leftOver);
+  if (!soundDamage.empty())
+    messages.ShowDetailed(Named(fileTitle) + "'s sound data is damaged; the level opens without it",
+                          Sentence(soundDamage));
+  ShowLeftOver(messages, fileTitle, leftOver);
 }
 
 }  // namespace slab

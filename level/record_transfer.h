@@ -15,6 +15,7 @@
 #include <concepts>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -182,6 +183,84 @@ void Transfer(IO& io, R& room, Game version) {
     io.Block16("NumStaticMeshes", room.StaticMeshes);
   io(room.AlternateRoom, room.Flags);
   if (version >= Game::TR3) io(room.WaterScheme, room.ReverbInfo, room.AlternateGroup);
+}
+
+// What a first- to fourth-game room's geometry takes by its own four counts (vertices,
+// rectangles, triangles and, before the fourth game, sprites), the first of them at pos. The
+// entries need not be there: in a file cut inside the geometry the counts read still agree
+// with the stated size.
+struct GeometryWalk {
+  uint64_t Bytes = 0;     // up to the count that lies past the data, when one does
+  bool Complete = false;  // all four counts read
+  bool Negative = false;  // a count below zero: reported when the room is read
+};
+inline GeometryWalk WalkRoomGeometry(std::span<const uint8_t> bytes, size_t pos, Game version) {
+  const size_t entrySizes[] = {
+      version == Game::TR1 ? FileSize<RoomVertex>(version) : sizeof(RoomVertex),
+      FileSize<RoomQuad>(version), FileSize<RoomTriangle>(version),
+      version == Game::TR4 ? 0 : sizeof(RoomSprite)};
+  GeometryWalk walk;
+  for (size_t entrySize : entrySizes) {
+    if (pos + walk.Bytes + 2 > bytes.size()) return walk;
+    int16_t count;
+    std::memcpy(&count, bytes.data() + pos + walk.Bytes, 2);
+    walk.Negative = count < 0;
+    if (walk.Negative) return walk;
+    walk.Bytes += 2 + static_cast<uint64_t>(count) * entrySize;
+  }
+  walk.Complete = true;
+  return walk;
+}
+
+// Throws when the room at start states (NumDataWords, 16 bytes in) another size than its
+// geometry's counts take. Where neither the counts nor the stated size can be followed to their
+// end (a file cut inside the geometry), the room is left to report where the data ends.
+inline void CheckRoomSize(const ByteCursor& c, size_t start, const std::string& room,
+                          Game version) {
+  if (c.Size() - start < 20) return;
+  int32_t stated;
+  std::memcpy(&stated, c.Bytes().data() + start + 16, 4);
+  const GeometryWalk walk = WalkRoomGeometry(c.Bytes(), start + 20, version);
+  if (stated < 0 || walk.Negative) return;
+  const bool statedFits = uint64_t{2} * static_cast<uint32_t>(stated) <= c.Size() - start - 20;
+  std::string takes;
+  if (walk.Complete && walk.Bytes != uint64_t{2} * static_cast<uint32_t>(stated))
+    takes = std::to_string(walk.Bytes / 2);
+  else if (!walk.Complete && statedFits)
+    takes = "more than the rest of " + c.Container() + " holds";
+  if (takes.empty()) return;
+  throw c.Inconsistent(room + " states " + std::to_string(stated) + " data words " +
+                           c.At(start + 16) + "; its geometry takes " + takes,
+                       start + 16);
+}
+
+// The room count and the rooms of the first four games. A room whose stated data size
+// (NumDataWords) is not what its geometry's counts take is damage in the first three games,
+// where every real level agrees (and it is caught before a damaged count sizes anything); the
+// fourth game's rooms are only held to it where the room count is in doubt. Every room takes
+// at least 40 bytes (58 in the fourth game): a count the rest cannot hold is still read room
+// by room, so a file cut inside the rooms says which room it ends in, while a room that is no
+// room at all (its sizes disagree, a count is negative) says the count is what is wrong.
+inline void ReadRoomList(ByteCursor& c, std::vector<Room>& rooms, Game version) {
+  c.SetContext("the room count");
+  const int16_t count = c.ReadCount16("NumRooms");
+  const size_t countAt = c.Pos() - 2;
+  const size_t leastBytes = version == Game::TR4 ? 58 : 40;
+  const uint64_t most = c.Remaining() / leastBytes;
+  const bool fits = static_cast<uint64_t>(count) <= most;
+  rooms.clear();
+  if (fits) rooms.reserve(static_cast<size_t>(count));
+  RecordReader io(c);
+  for (int16_t i = 0; i < count; ++i) {
+    c.SetContext("room " + std::to_string(i));
+    try {
+      if (version != Game::TR4 || !fits) CheckRoomSize(c, c.Pos(), c.Context(), version);
+      Transfer(io, rooms.emplace_back(), version);
+    } catch (const FormatError& e) {
+      if (fits || e.RanOut()) throw;
+      throw c.CountTooLarge("NumRooms", count, countAt, most);
+    }
+  }
 }
 
 // A 32-bit count, then the records as they lie in memory; context names them in messages.

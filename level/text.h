@@ -2,6 +2,7 @@
 // sign otherwise ("Room" + NumText(0) reads "Room 0").
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,6 +12,29 @@ inline std::string NumText(int64_t value) {
   std::string text(value >= 0 ? 1 : 0, ' ');
   text += std::to_string(value);
   return text;
+}
+
+// A clause as a sentence of its own: "the file ends inside sample 3, at byte 90" becomes
+// "The file ends inside sample 3, at byte 90."
+inline std::string Sentence(std::string clause) {
+  if (!clause.empty() && clause[0] >= 'a' && clause[0] <= 'z')
+    clause[0] = char(clause[0] - 'a' + 'A');
+  if (!clause.empty() && clause.back() != '.') clause += '.';
+  return clause;
+}
+
+// Bytes as found in a file, for messages: hexadecimal, then as text with dots for what is not
+// printable ("54 52 34 63 ("TR4c")").
+inline std::string BytesText(const uint8_t* bytes, size_t n) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string hex, text;
+  for (size_t i = 0; i < n; ++i) {
+    if (i > 0) hex += ' ';
+    hex += kDigits[bytes[i] >> 4];
+    hex += kDigits[bytes[i] & 15];
+    text += bytes[i] >= 0x20 && bytes[i] < 0x7F ? char(bytes[i]) : '.';
+  }
+  return hex + " (\"" + text + "\")";
 }
 
 // A sector of a room as people read it everywhere (captions, lists, tooltips, panels): grid

@@ -10,18 +10,7 @@ namespace slab {
 void ReadTR4LevelData(ByteCursor& data, Level& level, bool addOnSoundMap) {
   data.SetContext("the room count");
   level.Reserved32 = data.ReadI32();
-  const int16_t rooms = data.ReadCount16("NumRooms");
-  level.Rooms.clear();
-  if (rooms > 0) {
-    // A room holds at least 58 bytes of counts and fields: check before sizing the list.
-    data.NeedEntries(static_cast<uint64_t>(rooms), 58);
-    level.Rooms.resize(static_cast<size_t>(rooms));
-    for (size_t i = 0; i < level.Rooms.size(); ++i) {
-      data.SetContext("room " + std::to_string(i));
-      RecordReader io(data);
-      Transfer(io, level.Rooms[i], Game::TR4);
-    }
-  }
+  ReadRoomList(data, level.Rooms, Game::TR4);
 
   data.SetContext("the floor data");
   data.ReadList(level.FloorData, int64_t{data.ReadCount32("NumFloorData")} * 2);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 
 namespace slab {
 
@@ -113,14 +114,33 @@ InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling)
 // One texture chunk into its list; pages, when asked for, rounds the inflated size of a
 // 32-bit chunk to whole pages.
 template <typename List>
-bool InflatePages(const ZlibChunk& chunk, List& list, size_t bytesPerTexel, InflateBudget& budget,
-                  int32_t* pages) {
+InflateResult InflatePages(const ZlibChunk& chunk, List& list, size_t bytesPerTexel,
+                           InflateBudget& budget, int32_t* pages) {
   using T = typename List::value_type;
   const size_t ceiling =
       std::min(kMaxTexturePages * kPagePixels * bytesPerTexel, budget.Remaining());
   InflateResult result = InflateGrowing(chunk, list, ceiling);
   if (pages) *pages = RoundedPages(list.size() * sizeof(T));
-  return result.Complete;
+  return result;
+}
+
+// What is wrong with a chunk, for the message that the pages are damaged; empty when its
+// stream is whole and it holds the pages the header states (headerPages < 0: it states none).
+std::string ChunkDamage(const char* name, const ZlibChunk& chunk, const InflateResult& result,
+                        size_t bytesPerTexel, int64_t headerPages, const std::string& header) {
+  const std::string chunkName = std::string("the ") + name + " chunk";
+  if (result.OverCeiling)
+    return chunkName + " inflates past " + std::to_string(result.Produced) +
+           " bytes, more than a level's pages hold";
+  if (!result.Complete)
+    return chunkName + " does not inflate (" + std::to_string(result.Produced) + " of " +
+           std::to_string(chunk.UncompressedSize) + " bytes)";
+  const size_t pageBytes = kPagePixels * bytesPerTexel;
+  const auto pages = static_cast<int64_t>((result.Produced + pageBytes / 2) / pageBytes);
+  if (headerPages >= 0 && pages != headerPages)
+    return chunkName + " holds " + std::to_string(pages) + (pages == 1 ? " page" : " pages") +
+           " where the header states " + header;
+  return {};
 }
 
 }  // namespace
@@ -141,19 +161,33 @@ InflateResult InflateInto(const ZlibChunk& chunk, std::vector<uint8_t>& out, siz
   return InflateGrowing(chunk, out, ceilingBytes);
 }
 
-bool ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget) {
-  bool intact = true;
+std::string ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget) {
+  // The header's room, object and bump pages are what the 32-bit chunk holds, and the 16-bit
+  // chunk as many again; the third chunk's pages are not counted anywhere.
+  const int64_t headerPages =
+      int64_t{level.NumRoomTextiles} + level.NumObjTextiles + level.NumBumpTextiles;
+  const std::string header =
+      std::to_string(level.NumRoomTextiles) + " + " + std::to_string(level.NumObjTextiles) + " + " +
+      std::to_string(level.NumBumpTextiles) + " = " + std::to_string(headerPages);
+  std::string damage;
+  auto note = [&](std::string found) {
+    if (damage.empty()) damage = std::move(found);
+  };
 
   file.SetContext("the 32-bit texture chunk");
   ZlibChunk pages32 = ReadZlibChunk(file);
-  intact &= InflatePages(pages32, level.Textile32, 4, budget, &level.NumTextiles);
+  note(ChunkDamage("32-bit texture", pages32,
+                   InflatePages(pages32, level.Textile32, 4, budget, &level.NumTextiles), 4,
+                   headerPages, header));
   ResizeZeroed(level.Textile32, std::max(level.Textile32.size(),
                                          static_cast<size_t>(level.NumTextiles) * kPagePixels));
   budget.Spend(level.Textile32.size() * 4);
 
   file.SetContext("the 16-bit texture chunk");
   ZlibChunk pages16 = ReadZlibChunk(file);
-  intact &= InflatePages(pages16, level.Textile16, 2, budget, nullptr);
+  note(ChunkDamage("16-bit texture", pages16,
+                   InflatePages(pages16, level.Textile16, 2, budget, nullptr), 2, headerPages,
+                   header));
   // As many 16-bit pages as 32-bit ones, whatever the chunk held.
   ResizeZeroed(level.Textile16, std::max(level.Textile16.size(),
                                          static_cast<size_t>(level.NumTextiles) * kPagePixels));
@@ -161,12 +195,14 @@ bool ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget) {
 
   file.SetContext("the third texture chunk");
   ZlibChunk misc = ReadZlibChunk(file);
-  intact &= InflatePages(misc, level.MiscTextile32, 4, budget, &level.NumMiscTextiles);
+  note(ChunkDamage("third texture", misc,
+                   InflatePages(misc, level.MiscTextile32, 4, budget, &level.NumMiscTextiles), 4,
+                   -1, header));
   ResizeZeroed(level.MiscTextile32,
                std::max(level.MiscTextile32.size(),
                         static_cast<size_t>(level.NumMiscTextiles) * kPagePixels));
   budget.Spend(level.MiscTextile32.size() * 4);
-  return intact;
+  return damage;
 }
 
 }  // namespace slab

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "level/byte_cursor.h"
@@ -58,7 +59,9 @@ InflateResult InflateInto(const ZlibChunk& chunk, std::vector<uint8_t>& out, siz
 // The three texture chunks that open both file bodies after the page counts: 32-bit pages,
 // 16-bit pages (as many as the 32-bit ones) and the further 32-bit pages. Each is inflated
 // straight into its list, sized from the inflated data, within budget and kMaxTexturePages.
-// Returns false when any chunk was damaged or cut; the pages then hold what could be inflated.
-bool ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget);
+// Returns what is wrong with the first chunk that does not inflate whole or holds other pages
+// than the level's page counts state ("the 16-bit texture chunk holds 17 pages where ..."),
+// empty when nothing is; the pages then hold what could be inflated.
+std::string ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget);
 
 }  // namespace slab

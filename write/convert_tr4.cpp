@@ -216,7 +216,15 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
   uint32_t word = 0;
   if (bytes.size() >= 4) std::memcpy(&word, bytes.data(), 4);
   if (bytes.size() < 4 || word != kTR4VersionWord || EndsInTrc(fileName)) {
-    messages.Show(kNoTR4Level);
+    std::string detail;
+    if (bytes.size() < 4)
+      detail = "The file ends inside the version word, at byte " + std::to_string(bytes.size());
+    else if (word != kTR4VersionWord)
+      detail =
+          "It starts with " + StartOfFile(bytes, fileName) + ", not with \"TR4\" and a zero byte";
+    else
+      detail = "Its name ends in \".trc\": it is read as a fifth-game level";
+    messages.ShowDetailed(kNoTR4Level, detail + ".");
     return std::nullopt;
   }
   const std::string name = std::filesystem::path(fileName).filename().string();

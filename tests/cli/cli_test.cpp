@@ -84,7 +84,10 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
       {"map fine.tr2 --room 0", 1, ""},  // no output named
       {"info fine.tr2", 0, ""},
       {"triggers long.tr2", 0, "long.tr2 " + extra},
-      {"info '" + (dir_ / "lake.tr4").string() + "'", 2, "lake.tr4: Unknown TR version!\n"},
+      // A message's detail follows it on its line.
+      {"info '" + (dir_ / "lake.tr4").string() + "'", 2,
+       "lake.tr4: Unknown TR version! The file starts with 77 77 77 77 (\"wwww\"), as no "
+       "level does.\n"},
       {"triggers cut.tr2", 2,
        "cut.tr2 is damaged: the file ends inside the texture pages, at byte 5000\n"},
       {"roundtrip fine.tr2", 0, "", "identical\n"},
@@ -97,8 +100,11 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
       {"roundtrip fine.trc", 2, "fine.trc: TR5 levels can't be saved at the moment!\n", ""},
       {"roundtrip missing.tr2", 2, "missing.tr2", ""},
       {"roundtrip forged.tr4", 2,
-       "forged.tr4's texture pages are damaged; they show as far as they could be read\n"
-       "forged.tr4: can't be compared: chunk 1 does not inflate to the size it states",
+       "forged.tr4's texture pages are damaged; they show as far as they could be read. The "
+       "32-bit texture chunk does not inflate (262144 of " +
+           std::to_string(stated) +
+           " bytes).\n"
+           "forged.tr4: can't be compared: chunk 1 does not inflate to the size it states",
        ""},
   };
   ASSERT_EQ(Run("make-swd fine.tr2 -o TR3.swd"), 0) << stderr_;

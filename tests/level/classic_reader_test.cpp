@@ -1,6 +1,8 @@
 // The first- to third-game reader against files written field by field by the test composer.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "level/load_level.h"
 #include "level/texture_info.h"
 #include "support/compose_classic.h"
@@ -110,8 +112,81 @@ TEST(VersionDetection, Table) {
     EXPECT_EQ(DetectGameVersion(c.Word, c.Name), c.Version) << std::hex << c.Word << " " << c.Name;
 }
 
-// A textures-only file is refused with its own message, an unknown word with another.
+// A room's stated data size is held against what its own counts take: the size forged, or a
+// count forged so the geometry no longer fits it, refuses the file naming the room, both sizes
+// and the byte.
+TEST(ClassicReader, RoomsWhoseStatedSizeDisagreesAreRefused) {
+  for (Game v : {Game::TR1, Game::TR2, Game::TR3}) {
+    const auto file = ComposeClassic(SampleDraft(v));
+    const auto& stated = file.Section("room 1 NumDataWords");
+    int32_t words;
+    std::memcpy(&words, file.Bytes.data() + stated.Offset, 4);
+    const std::string at = " data words at byte " + std::to_string(stated.Offset);
+    auto forged = [&](size_t offset, uint32_t value, size_t width) {
+      auto bytes = file.Bytes;
+      std::memcpy(bytes.data() + offset, &value, width);
+      return LoadBytes(bytes, "ROOMS.TR2");
+    };
+    // The last of the geometry's counts: one sprite (two words) more.
+    const auto sprites = file.Section("room 1 NumSprites").Offset;
+    uint16_t numSprites;
+    std::memcpy(&numSprites, file.Bytes.data() + sprites, 2);
+    const std::pair<std::unique_ptr<test::Loaded>, std::string> cases[] = {
+        {forged(stated.Offset, 0x10000, 4),
+         "room 1 states 65536" + at + "; its geometry takes " + std::to_string(words)},
+        {forged(stated.Offset, 0x7FFFFFFF, 4),
+         "room 1 states 2147483647" + at + "; its geometry takes " + std::to_string(words)},
+        {forged(sprites, numSprites + 1u, 2), "room 1 states " + std::to_string(words) + at +
+                                                  "; its geometry takes " +
+                                                  std::to_string(words + 2)},
+        {forged(file.Section("room 1 NumVertices").Offset, 0x7FFF, 2),
+         "room 1 states " + std::to_string(words) + at +
+             "; its geometry takes more than the rest of the file holds"},
+    };
+    for (const auto& [got, want] : cases) {
+      EXPECT_FALSE(got->Result.Loaded);
+      EXPECT_EQ(got->Messages.Shown, std::vector<std::string>{"ROOMS.TR2 is damaged: " + want});
+    }
+  }
+}
+
+// A file cut inside its rooms, with fewer bytes left than its rooms take at the least, says
+// which room it ends in; a room count past what the file holds, whose next room is no room,
+// says the count is what is wrong.
+TEST(ClassicReader, CutInsideTheRoomsOrTooManyRooms) {
+  const auto file = ComposeClassic(SampleDraft(Game::TR2));
+  const size_t cut = file.Section("room 2 NumDataWords").Offset + 10;
+  auto got = LoadBytes(file.Truncated(cut), "CUT.TR2");
+  EXPECT_EQ(got->Messages.Shown,
+            std::vector<std::string>{"CUT.TR2 is damaged: the file ends inside room 2, at byte " +
+                                     std::to_string(cut)});
+
+  const auto& count = file.Section("NumRooms");
+  auto bytes = file.Bytes;
+  bytes[count.Offset] = 0xFF;
+  bytes[count.Offset + 1] = 0x7F;
+  got = LoadBytes(bytes, "MANY.TR2");
+  const std::string rest = std::to_string((file.Bytes.size() - count.Offset - 2) / 40);
+  EXPECT_EQ(got->Messages.Shown,
+            std::vector<std::string>{"MANY.TR2 is damaged: NumRooms is 32767 at byte " +
+                                     std::to_string(count.Offset) +
+                                     "; the rest of the file holds at most " + rest});
+}
+
+// A textures-only file is refused with its own message, an unknown word with another that
+// stays exact, with the first bytes under it: an encrypted level is told apart from a file
+// that is no level.
 TEST(VersionDetection, TexturesOnlyAndUnknownWordsAreRefused) {
+  const std::pair<uint32_t, std::string> unknown[] = {
+      {0x63345254u, "The file starts with 54 52 34 63 (\"TR4c\"), as an encrypted level does."},
+      {0x04034B50u, "The file starts with 50 4B 03 04 (\"PK..\"), as no level does."}};
+  for (const auto& [word, detail] : unknown) {
+    auto bytes = ComposeClassic(SampleDraft(Game::TR3)).Bytes;
+    std::memcpy(bytes.data(), &word, 4);
+    auto got = LoadBytes(bytes, "ODD.TR4");
+    EXPECT_EQ(got->Messages.Shown, std::vector<std::string>{"Unknown TR version!"});
+    EXPECT_EQ(got->Messages.Details, std::vector<std::string>{detail});
+  }
   for (uint32_t word : {0xFF180034u, 0x63345254u}) {
     DraftLevel d = SampleDraft(Game::TR3);
     d.VersionWord = word;

@@ -1,7 +1,7 @@
 // Damaged files of every game, made from composed ones: cut at every section, each count forged
 // huge or negative, compressed chunks stating sizes they do not hold. Each is refused (or opens
-// with a report) with one message naming the file, and no load sizes anything by a number the
-// file cannot back.
+// with a report) with one message naming the file and what is wrong, and no load sizes
+// anything by a number the file cannot back.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -53,6 +53,7 @@ Specimen Make(Game game) {
   } else if (game == Game::TR4) {
     // Pages that do not compress, so the file is large enough for the size checks to matter.
     test::Tr4Draft draft = test::SampleTr4Draft();
+    draft.NumRoomTextiles = 4;
     draft.Pages32 = RandomBytes(4 * kPagePixels * 4);
     draft.Pages16 = RandomBytes(4 * kPagePixels * 2);
     auto file = std::make_shared<test::ComposedTr4>(test::ComposeTR4(draft));
@@ -62,7 +63,9 @@ Specimen Make(Game game) {
     s.Chunks = 4;
   } else {
     test::Tr5Draft draft = test::SampleTr5Draft();
+    draft.NumObjTextiles = 1;
     draft.Pages32 = RandomBytes(2 * kPagePixels * 4);
+    draft.Pages16 = RandomBytes(2 * kPagePixels * 2);
     auto file = test::ComposeTR5(draft);
     s = {"LEVEL.TRC", file.Bytes, file.Bytes, file.Sections};
     std::copy(file.ChunkAt.begin(), file.ChunkAt.end(), s.ChunkAt.begin());
@@ -73,36 +76,70 @@ Specimen Make(Game game) {
 
 class Damaged : public ::testing::TestWithParam<Game> {};
 
-// Cut at the start and the middle of every section and at sixteenths of the file: refused,
-// one message naming the file, nothing kept. The fifth-game reader stops before the sound
-// data, so cuts there are not damage.
+// Where a fifth-game file's sound data starts: what follows is walked over, not kept, so damage
+// there is reported and the level opens.
+size_t SoundDataAt(const Specimen& s, Game game) {
+  if (game != Game::TR5) return SIZE_MAX;
+  for (const auto& section : s.Sections)
+    if (section.Name == "NumDemoData") return section.Offset;
+  ADD_FAILURE() << "no demo-data count in the composed file";
+  return SIZE_MAX;
+}
+
+// How a message names a composed count: "room 1 NumLights" is "NumLights of room 1".
+std::string CountName(const std::string& section) {
+  const size_t space = section.rfind(' ');
+  if (!section.starts_with("room ") || space == std::string::npos) return section;
+  return section.substr(space + 1) + " of " + section.substr(0, space);
+}
+
+// Cut at the start and the middle of every section and at sixteenths of the file: refused, one
+// message naming the file and the byte where the data ran out, nothing kept. A fifth-game file
+// cut inside its sound data opens and says so.
 TEST_P(Damaged, CutAnywhereIsRefused) {
   const Specimen s = Make(GetParam());
+  const size_t soundAt = SoundDataAt(s, GetParam());
   std::vector<Bytes> cuts;
   for (const auto& section : s.Sections)
     for (size_t at : {section.Offset, section.Offset + section.Size / 2})
       cuts.push_back(s.Pack(Bytes(s.Data.begin(), s.Data.begin() + at)));
   for (size_t k = 0; k < 16; ++k)
     cuts.emplace_back(s.File.begin(), s.File.begin() + s.File.size() * k / 16);
+  int soundCuts = 0;
   for (const Bytes& cut : cuts) {
     SCOPED_TRACE("cut to " + std::to_string(cut.size()) + " bytes");
     auto got = test::LoadBytes(cut, "dir/" + s.Name);
-    EXPECT_FALSE(got->Result.Loaded);
     ASSERT_EQ(got->Messages.Shown.size(), 1u);
-    EXPECT_TRUE(got->Result.Lvl.Rooms.empty() && got->Result.TextureTiles.empty());
-    if (GetParam() > Game::TR3) continue;
-    // A classic file names the byte where the data ran out, and the room it was in.
     const std::string& m = got->Messages.Shown[0];
+    if (cut.size() >= soundAt) {
+      ++soundCuts;
+      EXPECT_TRUE(got->Result.Loaded);
+      EXPECT_EQ(m, s.Name + "'s sound data is damaged; the level opens without it");
+      const std::string& detail = got->Messages.Details[0];
+      EXPECT_EQ(detail.rfind("The file ends inside ", 0), 0u) << detail;
+      EXPECT_TRUE(detail.ends_with(", at byte " + std::to_string(cut.size()) + ".")) << detail;
+      continue;
+    }
+    EXPECT_FALSE(got->Result.Loaded);
+    EXPECT_TRUE(got->Result.Lvl.Rooms.empty() && got->Result.TextureTiles.empty());
+    if (GetParam() == Game::TR4) continue;  // cut inside a chunk: the chunk does not inflate
     EXPECT_EQ(m.rfind(s.Name + " is damaged: the file ends inside ", 0), 0u) << m;
     EXPECT_TRUE(m.ends_with(", at byte " + std::to_string(cut.size()))) << m;
   }
+  if (GetParam() == Game::TR5) {
+    EXPECT_GT(soundCuts, 8);
+  }
 }
 
-// Every count forged to the largest value of its width, or to -1: refused naming the file,
-// and nothing of more than a few megabytes is ever asked for. A negative count is named with
-// its byte.
-TEST_P(Damaged, ForgedCountsAreRefusedWithoutHugeAllocations) {
+// Every count forged to the largest value of its width, or to -1: refused naming the count, its
+// value and its byte (a fifth-game count in the sound data opens and reports the same), and
+// nothing of more than a few megabytes is ever asked for. A 32-bit count that large is more
+// than any level holds; a 16-bit one may only show as a file that ends inside its list, or as
+// a room whose stated size its counts disagree with.
+TEST_P(Damaged, ForgedCountsAreRefusedNamingTheCount) {
   const Specimen s = Make(GetParam());
+  const size_t soundAt = SoundDataAt(s, GetParam());
+  const std::string of = GetParam() == Game::TR4 ? " of the inflated level data" : "";
   int counts = 0;
   for (const auto& section : s.Sections) {
     const bool isCount = section.Name.find("Num") != std::string::npos ||
@@ -111,28 +148,54 @@ TEST_P(Damaged, ForgedCountsAreRefusedWithoutHugeAllocations) {
     ++counts;
     const bool isUnsigned = section.Name == "Tr1SampleData size";
     const std::string field = section.Name.substr(section.Name.rfind(' ') + 1);
+    const std::string at = " at byte " + std::to_string(section.Offset) + of;
     for (uint32_t value : {section.Size == 2 ? 0x7FFFu : 0x7FFFFFFFu, 0xFFFFFFFFu}) {
       const bool negative = value == 0xFFFFFFFFu && !isUnsigned;
-      // A room's data-word count sizes nothing: only a negative one is damage.
-      if (field == "NumDataWords" && !negative) continue;
+      // The fourth game's rooms are not held to their stated size: it sizes nothing.
+      if (field == "NumDataWords" && !negative && GetParam() == Game::TR4) continue;
       SCOPED_TRACE(section.Name + " = " + std::to_string(value));
       const Bytes forged = s.Pack(WithCount(s.Data, section, value));
       test::ResetAllocations();
       auto got = test::LoadBytes(forged, s.Name);
       EXPECT_LT(test::LargestAllocation(), size_t{4} << 20);
-      EXPECT_FALSE(got->Result.Loaded);
       ASSERT_EQ(got->Messages.Shown.size(), 1u);
-      const std::string& m = got->Messages.Shown[0];
-      EXPECT_EQ(m.rfind(s.Name + " is damaged: ", 0), 0u) << m;
-      if (negative && field != "grid") {
-        EXPECT_NE(m.find(field + " ("), std::string::npos) << m;
-        EXPECT_NE(m.find(" is -1 at byte " + std::to_string(section.Offset)), std::string::npos)
+      std::string m = got->Messages.Shown[0];
+      if (section.Offset >= soundAt) {
+        EXPECT_TRUE(got->Result.Loaded);
+        EXPECT_EQ(m, s.Name + "'s sound data is damaged; the level opens without it");
+        m = got->Messages.Details[0];
+      } else if (m == "BAD Room!") {  // a fifth-game room count past the real rooms
+        EXPECT_FALSE(got->Result.Loaded);
+        m = got->Messages.Details[0];
+        EXPECT_NE(m.find("NumRooms is " + std::to_string(value) + at), std::string::npos) << m;
+      } else {
+        EXPECT_FALSE(got->Result.Loaded);
+        EXPECT_EQ(m.rfind(s.Name + " is damaged: ", 0), 0u) << m;
+      }
+      const std::string named = CountName(section.Name);
+      if (field == "grid") {
+        EXPECT_NE(m.find("NumZSectors"), std::string::npos) << m;
+      } else if (negative) {
+        EXPECT_NE(m.find(named + " is -1" + at + "; a count can't be negative"), std::string::npos)
+            << m;
+      } else if (field == "NumDataWords") {  // a size, held against the room's own counts
+        const std::string room = section.Name.substr(0, section.Name.rfind(' '));
+        EXPECT_NE(m.find(room + " states " + std::to_string(value) + " data words" + at +
+                         "; its geometry takes "),
+                  std::string::npos)
+            << m;
+      } else if (section.Size == 4 && field != "size") {
+        EXPECT_NE(m.find(named + " is " + std::to_string(value) + at + "; the rest of "),
+                  std::string::npos)
             << m;
       }
     }
   }
   EXPECT_GT(counts, 20);
 }
+
+const char* const kChunkNames[] = {"The 32-bit texture chunk", "The 16-bit texture chunk",
+                                   "The third texture chunk"};
 
 // Every compressed chunk stating sizes it does not hold, or with its stream spoiled: a load
 // holds at most 64 times the file (8 MB for small ones); damaged texture pages open with one
@@ -161,6 +224,8 @@ TEST_P(Damaged, CompressedChunksThatLie) {
         EXPECT_TRUE(got->Result.Loaded);
         EXPECT_EQ(m,
                   s.Name + "'s texture pages are damaged; they show as far as they could be read");
+        const std::string& detail = got->Messages.Details[0];
+        EXPECT_NE(detail.find(kChunkNames[chunk]), std::string::npos) << detail;
         // The pages are what the stream held, not what it claimed.
         EXPECT_LE(got->Result.Lvl.NumTextiles, 4);
         EXPECT_LE(got->Result.Lvl.NumMiscTextiles, 3);

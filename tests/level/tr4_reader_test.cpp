@@ -70,28 +70,70 @@ TEST(Tr4Reader, AddOnFileHoldsItsSoundMapLengthInTheDemoSlot) {
   EXPECT_EQ(got.TrailingBlock, draft.AddOn);
 }
 
-// Bytes after the samples that are no add-on block leave the ordinary layout in force, and
-// bytes after the level data's six closing bytes are nothing either: each is reported once,
-// with how many, and the level opens.
-TEST(Tr4Reader, BytesLeftOverAreReportedOnce) {
+// Bytes after the samples that are no add-on block leave the ordinary layout in force: they are
+// reported once, with how many, and the level opens. Bytes after the level data's closing bytes
+// inside its chunk, whose size zlib knows exactly, mean the chunk is not the level data: the
+// file is refused.
+TEST(Tr4Reader, BytesLeftOverAfterTheSamplesOpenButInsideTheLevelDataRefuse) {
   const Tr4Draft draft = SampleTr4Draft();
   const auto composed = ComposeTR4(draft);
   auto afterSamples = composed.Bytes;
   afterSamples.insert(afterSamples.end(), {'N', 'G', 1, 2, 3, 4, 5, 6, 7, 8, 9});
+  auto loaded = test::LoadBytes(afterSamples, "dir/LONG.TR4");
+  EXPECT_TRUE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->Result.Lvl.SoundMap, draft.Data.SoundMap);
+  EXPECT_TRUE(loaded->Result.Lvl.TrailingBlock.empty());
+  EXPECT_EQ(loaded->Messages.Shown,
+            std::vector<std::string>{"LONG.TR4 has 11 bytes after its samples; they are not "
+                                     "part of the level and are left out"});
+
   auto longer = composed.LevelData.Bytes;
   longer.insert(longer.end(), 10, 0);
-  const std::pair<std::vector<uint8_t>, std::string> cases[] = {
-      {afterSamples, "11 bytes after its samples"},
-      {composed.WithLevelData(longer), "10 bytes after the last section of its level data"}};
-  for (const auto& [bytes, where] : cases) {
-    auto loaded = test::LoadBytes(bytes, "dir/LONG.TR4");
-    EXPECT_TRUE(loaded->Result.Loaded);
-    EXPECT_EQ(loaded->Result.Lvl.SoundMap, draft.Data.SoundMap);
-    EXPECT_TRUE(loaded->Result.Lvl.TrailingBlock.empty());
-    EXPECT_EQ(loaded->Messages.Shown,
-              std::vector<std::string>{"LONG.TR4 has " + where +
-                                       "; they are not part of the level and are left out"});
-  }
+  loaded = test::LoadBytes(composed.WithLevelData(longer), "dir/LONG.TR4");
+  EXPECT_FALSE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->Messages.Shown,
+            std::vector<std::string>{"LONG.TR4 is damaged: its level data chunk holds 10 bytes "
+                                     "after its last section, so it is not the level's data"});
+  // A chunk that stops short of its six closing bytes still holds every list.
+  auto shorter = composed.LevelData.Bytes;
+  shorter.resize(shorter.size() - 6);
+  loaded = test::LoadBytes(composed.WithLevelData(shorter), "dir/SHORT.TR4");
+  EXPECT_TRUE(loaded->Result.Loaded && loaded->Messages.Shown.empty()) << loaded->FirstMessage();
+}
+
+// A texture chunk in the level data's place reads as a level of almost nothing with bytes left
+// over: refused, the level-data chunk named. Page chunks in each other's places hold other
+// pages than the header states: the level opens, the chunk named under the message.
+TEST(Tr4Reader, ChunksInEachOthersPlacesAreTold) {
+  // Dark pages as level data: every count in them is 0.
+  const auto composed = ComposeTR4(SampleTr4Draft());
+  auto loaded =
+      test::LoadBytes(composed.WithLevelData(std::vector<uint8_t>(4 * kPagePixels)), "SWAP.TR4");
+  EXPECT_FALSE(loaded->Result.Loaded);
+  ASSERT_EQ(loaded->Messages.Shown.size(), 1u);
+  EXPECT_EQ(loaded->FirstMessage().rfind("SWAP.TR4 is damaged: its level data chunk holds ", 0), 0u)
+      << loaded->FirstMessage();
+
+  // Two 16-bit pages read as one 32-bit page, where the header states two.
+  Tr4Draft draft = SampleTr4Draft();
+  draft.NumRoomTextiles = 2;
+  draft.Pages32 = test::PageBytes(2, 4);
+  draft.Pages16 = test::PageBytes(2, 2);
+  std::swap(draft.Pages32, draft.Pages16);
+  loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "SWAP.TR4");
+  EXPECT_TRUE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->Messages.Shown,
+            std::vector<std::string>{
+                "SWAP.TR4's texture pages are damaged; they show as far as they could be read"});
+  EXPECT_EQ(loaded->Messages.Details,
+            std::vector<std::string>{
+                "The 32-bit texture chunk holds 1 page where the header states 2 + 0 + 0 = 2."});
+  // The header's bump pages are among the 32-bit ones.
+  draft = SampleTr4Draft();
+  draft.NumRoomTextiles = 0;
+  draft.NumBumpTextiles = 1;
+  loaded = test::LoadBytes(ComposeTR4(draft).Bytes, "BUMP.TR4");
+  EXPECT_TRUE(loaded->Messages.Shown.empty()) << loaded->FirstMessage();
 }
 
 }  // namespace

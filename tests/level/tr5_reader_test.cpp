@@ -104,8 +104,8 @@ TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
       {patched(room + 176, 0x7FFFFFFF), "the file ends inside room 0"},          // layer count
       {patched(room + 164, 0x7FFFFFFF), "the file ends inside room 0"},          // fog
       {patched(room + 4, 0x7FFFFFF0), "the file ends inside room 0"},            // block size
-      {patched(room + 176, -1), "NumLayers (room 0) is -1 at byte " + std::to_string(room + 176)},
-      {patched(room + 4, -8), "BlockSize (room 0) is -8 at byte " + std::to_string(room + 4)},
+      {patched(room + 176, -1), "NumLayers of room 0 is -1 at byte " + std::to_string(room + 176)},
+      {patched(room + 4, -8), "BlockSize of room 0 is -8 at byte " + std::to_string(room + 4)},
   };
   for (const auto& [bytes, want] : cases) {
     std::string got = refusal(bytes);
@@ -117,6 +117,62 @@ TEST(Tr5Reader, OffsetsAndCountsOutsideTheFileAreRefused) {
   int32_t layerOffset;
   std::memcpy(&layerOffset, bytes.data() + room + 180, 4);
   EXPECT_NE(refusal(patched(room + 216 + layerOffset, 0x40000000)), "not refused");
+
+  // Another marker keeps its message exact and says under it which room, where, and what
+  // the block starts with instead.
+  auto got = test::LoadBytes(patched(room, 0x424C4558), "T.TRC");
+  EXPECT_EQ(got->Messages.Shown, std::vector<std::string>{"BAD Room!"});
+  EXPECT_EQ(got->Messages.Details,
+            std::vector<std::string>{"Room 0, at byte " + std::to_string(room) +
+                                     ", starts with 58 45 4C 42 (\"XELB\") where a room starts "
+                                     "with \"XELA\"."});
+}
+
+// The sound data after the kept lists is walked over: a file cut inside it, a level-data size
+// that disagrees with where the level data ends, or a sample larger than the rest of the file
+// is reported under one message, and the level opens with everything it keeps.
+TEST(Tr5Reader, DamagedSoundDataIsReportedAndTheLevelOpens) {
+  const auto composed = ComposeTR5(SampleTr5Draft());
+  const size_t sample1 = composed.Section("sample 1").Offset;
+  const size_t samples = composed.Section("NumSamples").Offset;
+  auto patched = [&](size_t at, uint32_t value) {
+    auto bytes = composed.Bytes;
+    std::memcpy(bytes.data() + at, &value, 4);
+    return bytes;
+  };
+  // The level data's two sizes lie 8 bytes before its first word (4 unused, then the rooms).
+  const size_t sizesAt = composed.Section("NumRooms").Offset - 12;
+  const uint32_t length = static_cast<uint32_t>(samples - sizesAt - 8);
+  const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+      {composed.Truncated(sample1 + 9),
+       "The file ends inside sample 1, at byte " + std::to_string(sample1 + 9) + "."},
+      {patched(sizesAt, length + 2), "Its level data size is " + std::to_string(length + 2) +
+                                         " at byte " + std::to_string(sizesAt) +
+                                         ", but the level data ends after " +
+                                         std::to_string(length) + " bytes."},
+      {patched(sizesAt + 4, 7), "Its level data size is 7 at byte " + std::to_string(sizesAt + 4) +
+                                    ", but the level data ends after " + std::to_string(length) +
+                                    " bytes."},
+      {patched(sample1 + 4, 0x7FFFFFFF), "CompressedSize of sample 1 is 2147483647 at byte " +
+                                             std::to_string(sample1 + 4) +
+                                             "; the rest of the file holds at most 2."},
+  };
+  for (const auto& [bytes, detail] : cases) {
+    auto got = test::LoadBytes(bytes, "dir/T.TRC");
+    EXPECT_TRUE(got->Result.Loaded);
+    EXPECT_EQ(got->Result.Lvl.Items.size(), 1u);
+    EXPECT_EQ(
+        got->Messages.Shown,
+        std::vector<std::string>{"T.TRC's sound data is damaged; the level opens without it"});
+    EXPECT_EQ(got->Messages.Details, std::vector<std::string>{detail});
+  }
+
+  auto longer = composed.Bytes;
+  longer.insert(longer.end(), 5, 0);
+  auto got = test::LoadBytes(longer, "T.TRC");
+  EXPECT_EQ(got->Messages.Shown,
+            std::vector<std::string>{"T.TRC has 5 bytes after its samples; they are not part of "
+                                     "the level and are left out"});
 }
 
 TEST(Tr5Reader, VertexCoordinatesRoundHalvesToEvenAndClamp) {

@@ -275,7 +275,6 @@ void WriteLists(Out& o, const DraftLevel& d) {
       o.W16(a.OCB, a.Flags);
       o.W32(a.Angle);
     });
-  if (v == Game::TR5) return;
   if (v <= Game::TR3) {
     o.NamedBlock("LightMap", d.LightMap);
     if (v == Game::TR1 && d.Tr1Palette == Tr1PaletteLayout::AfterLightMap)
@@ -293,6 +292,7 @@ void WriteLists(Out& o, const DraftLevel& d) {
   start = o.Mark();
   const size_t soundMapEntries = v == Game::TR1   ? kTr1SoundMapEntries
                                  : v == Game::TR4 ? d.SoundMap.size()
+                                 : v == Game::TR5 ? 450
                                                   : kSoundMapEntries;
   for (size_t i = 0; i < soundMapEntries; ++i) o.W16(i < d.SoundMap.size() ? d.SoundMap[i] : -1);
   o.Name("SoundMap", start);
@@ -302,7 +302,7 @@ void WriteLists(Out& o, const DraftLevel& d) {
     o.NamedBlock("Tr1SampleData", d.Tr1SampleData);
   }
   o.Counted<4>("SampleIndices", d.SampleIndices, dword);
-  if (v == Game::TR4) o.Fill(6, 0xCD);  // closing bytes, which the reader passes over
+  if (v >= Game::TR4) o.Fill(6, 0xCD);  // closing bytes, which the reader passes over
 }
 
 ComposedFile ComposeClassic(const DraftLevel& d) {

@@ -99,8 +99,8 @@ inline void WriteRoomStatic(Out& o, const RoomStatic& s, Game gameVersion) {
   o.W16(s.ObjectID);
 }
 
-// Everything from the floor-data count on, as the draft's game lays it out; a fifth-game
-// draft ends after the AI objects, where its reader stops.
+// Everything from the floor-data count on, as the draft's game lays it out, to the closing
+// bytes of the level data (the fourth game's chunk, the fifth game's stated level data).
 void WriteLists(Out& o, const DraftLevel& d);
 
 }  // namespace slab::test

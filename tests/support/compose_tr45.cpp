@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 #include "support/compose_out.h"
 
@@ -21,6 +22,17 @@ void WriteHead(Out& o, const Draft& d, size_t* at) {
   for (int i = 0; i < 3; ++i) {
     at[i] = o.Mark();
     o.Block(ZlibChunkBytes(*chunks[i]));
+  }
+}
+
+// The sample count, then each sample's two sizes and its bytes, as both games store them.
+void WriteSamples(Out& o, const std::vector<SampleChunk>& samples) {
+  o.Count<4>("NumSamples", samples.size());
+  for (size_t i = 0; i < samples.size(); ++i) {
+    const size_t start = o.Mark();
+    o.W32(samples[i].UncompressedSize, samples[i].Data.size());
+    o.Block(samples[i].Data);
+    o.Name("sample " + std::to_string(i), start);
   }
 }
 
@@ -162,11 +174,7 @@ ComposedTr4 ComposeTR4(const Tr4Draft& d) {
   c.ChunkAt[3] = o.Mark();
   c.LevelData = Tr4LevelData(d.Data, !d.AddOn.empty());
   o.Block(ZlibChunkBytes(c.LevelData.Bytes));
-  o.W32(d.Data.Samples.size());
-  for (const auto& s : d.Data.Samples) {
-    o.W32(s.UncompressedSize, s.Data.size());
-    o.Block(s.Data);
-  }
+  WriteSamples(o, d.Data.Samples);
   o.Block(d.AddOn);
   c.Bytes = o.Finish().Bytes;
   return c;
@@ -273,11 +281,10 @@ ComposedTr5 ComposeTR5(const Tr5Draft& d) {
     WriteTr5Room(o, room);
   }
   WriteLists(o, DraftFromLevel(d.Data, Game::TR5));
-  // The sound data that follows is not read; a little of it shows the reader stops here.
-  o.Fill(20, 0xCD);
   const auto levelBytes = static_cast<uint32_t>(o.Mark() - sizesAt - 8);
   o.PatchW32(sizesAt, levelBytes);
   o.PatchW32(sizesAt + 4, levelBytes);
+  WriteSamples(o, d.Data.Samples);
   ComposedTr5 c;
   static_cast<ComposedFile&>(c) = o.Finish();
   c.ChunkAt = chunkAt;
@@ -350,7 +357,7 @@ Tr5Draft SampleTr5Draft() {
   l.ObjectTextures = {t, t};
   l.Items = {{0, 0, 4608, 0, 22016, int16_t(-32768), -1, 3, 0x3E00}};
   l.AIObjects = {{2, 0, 10, 20, 30, 1, 2, 3}};
-  // Lists the reader passes over without keeping.
+  // Lists the reader passes over without keeping, the sound data after them included.
   l.Animations.resize(3);
   l.StateChanges.resize(2);
   l.AnimDispatches.resize(2);
@@ -363,6 +370,12 @@ Tr5Draft SampleTr5Draft() {
   l.Boxes.resize(2);
   l.Overlaps.resize(3);
   l.AnimatedTextures.resize(2);
+  l.NumDemoData = 3;
+  l.DemoData = {0x030201};
+  l.SoundDetails.resize(3);
+  l.SampleIndices = {0, 1};
+  l.Samples.push_back({8, 4, {1, 2, 3, 4}});
+  l.Samples.push_back({6, 2, {5, 6}});
   return d;
 }
 

@@ -26,7 +26,8 @@ std::vector<uint8_t> PageBytes(double pages, size_t bytesPerPixel);
 // Fourth game. Lists are written with their sizes as counts; NumDemoData is a length (that many
 // bytes of the demo words are written; in add-on files the slot holds SoundMap.size() instead).
 struct Tr4Draft {
-  int16_t NumRoomTextiles = 1, NumObjTextiles = 1, NumBumpTextiles = 0;
+  // What the 32-bit chunk holds: the room, object and bump pages.
+  int16_t NumRoomTextiles = 1, NumObjTextiles = 0, NumBumpTextiles = 0;
   std::vector<uint8_t> Pages32 = PageBytes(1, 4);
   std::vector<uint8_t> Pages16 = PageBytes(1, 2);
   std::vector<uint8_t> MiscPages = PageBytes(2, 4);
@@ -69,18 +70,20 @@ struct Tr5RoomDraft {
 };
 
 struct Tr5Draft {
-  int16_t NumRoomTextiles = 1, NumObjTextiles = 1, NumBumpTextiles = 0;
+  int16_t NumRoomTextiles = 1, NumObjTextiles = 0, NumBumpTextiles = 0;
   std::vector<uint8_t> Pages32 = PageBytes(1, 4);
   std::vector<uint8_t> Pages16 = PageBytes(1, 2);
   std::vector<uint8_t> MiscPages = PageBytes(3, 4);
   int16_t HeaderA = 0, HeaderB = 0;
   std::vector<Tr5RoomDraft> Rooms;
   // The lists from FloorData to AIObjects (Moveables with Spare, ObjectTextures with
-  // Tr5Padding); those the reader passes over are written with their entries too.
+  // Tr5Padding), then the demo data, 450 sound-map entries (SoundMap, -1 past its end), the
+  // sound details, the sample indices and the Samples; those the reader passes over are
+  // written with their entries too.
   Level Data;
 };
 
-// Sections: the room count and the lists after the rooms.
+// Sections: the room count, the lists after the rooms and the samples.
 struct ComposedTr5 : ComposedFile {
   std::array<size_t, 3> ChunkAt{};  // where each texture chunk's 8-byte header starts
   std::vector<size_t> RoomAt;       // where each room block's marker starts

@@ -65,17 +65,31 @@ Converted Convert(const test::Tr4Draft& draft, Game target) {
   return c;
 }
 
-// A fifth-game name, another version word or a file too short for one.
+// A fifth-game name, another version word or a file too short for one: the message stays
+// exact, and what was found goes under it.
 TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
   const auto tr4 = test::ComposeTR4(Draft()).Bytes;
   auto tr4c = tr4;
   tr4c[3] = 'c';
-  const std::pair<std::vector<uint8_t>, const char*> cases[] = {
-      {tr4, "LAKE.TRC"}, {tr4c, "a.tr4"}, {{'T', 'R'}, "a.tr4"}};
-  for (const auto& [bytes, name] : cases) {
+  const std::vector<uint8_t> tr2 = {0x2D, 0, 0, 0, 1, 2};
+  const struct {
+    std::vector<uint8_t> Bytes;
+    const char* Name;
+    const char* Detail;
+  } cases[] = {
+      {tr4, "LAKE.TRC", "Its name ends in \".trc\": it is read as a fifth-game level."},
+      {tr4c, "a.tr4",
+       "It starts with 54 52 34 63 (\"TR4c\"), as an encrypted level does, not with \"TR4\" "
+       "and a zero byte."},
+      {tr2, "a.tr4",
+       "It starts with 2D 00 00 00 (\"-...\"), as a second-game level does, not with \"TR4\" "
+       "and a zero byte."},
+      {{'T', 'R'}, "a.tr4", "The file ends inside the version word, at byte 2."}};
+  for (const auto& c : cases) {
     RecordingSink sink;
-    EXPECT_FALSE(ConvertTR4Level(bytes, name, Game::TR3, Wad(), sink));
-    EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << name;
+    EXPECT_FALSE(ConvertTR4Level(c.Bytes, c.Name, Game::TR3, Wad(), sink));
+    EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << c.Name;
+    EXPECT_EQ(sink.Details, std::vector<std::string>{c.Detail});
   }
 }
 
