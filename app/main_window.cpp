@@ -32,12 +32,14 @@
 #include "app/differences_dock.h"
 #include "app/file_messages.h"
 #include "app/help_windows.h"
-#include "app/level_comparison.h"
 #include "app/level_browser.h"
+#include "app/level_comparison.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
 #include "app/recent_files_menu.h"
+#include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
+#include "app/sector_panels.h"
 #include "level/load_level.h"
 #include "level/text.h"
 #include "map/box_outlines.h"
@@ -53,15 +55,6 @@
 
 namespace slab {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-// Hidden panel controls keep their place, so the panels do not jump as sectors are shown.
-void KeepPlaceWhenHidden(QWidget* widget) {
-  QSizePolicy policy = widget->sizePolicy();
-  policy.setRetainSizeWhenHidden(true);
-  widget->setSizePolicy(policy);
-}
 
 // The keys that, with Ctrl, move the chosen entity; Help > Keys lists them from here.
 constexpr std::array<std::pair<int, MoveKey>, 6> kMoveKeys{{{Qt::Key_Up, MoveKey::Up},
@@ -121,46 +114,7 @@ class OcbValidator : public QValidator {
   }
 };
 
-// A check box shows its bit by a tick and, as it always did, by its text colour.
-void ShowFlag(QCheckBox* box, Rgb colour) {
-  SetTextColour(box, colour);
-  const QSignalBlocker block(box);
-  box->setChecked(colour == kSetColour);
-}
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
-// The five mask bits of a trigger or an item: boxes "1" to "5" in a row, named name_0 to name_4.
-QHBoxLayout* FlagBoxes(std::array<QCheckBox*, 5>& boxes, const char* name, QWidget* parent) {
-  auto* row = new QHBoxLayout;
-  for (size_t i = 0; i < boxes.size(); ++i) {
-    boxes[i] = new QCheckBox(QString::number(i + 1), parent);
-    boxes[i]->setObjectName(QString("%1_%2").arg(name).arg(i));
-    row->addWidget(boxes[i]);
-  }
-  return row;
-}
-
 }  // namespace
-
-Rgb TextColour(const QWidget* widget) {
-  const QColor c = widget->palette().color(widget->foregroundRole());
-  return Rgb{static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
-             static_cast<uint8_t>(c.blue())};
-}
-
-void SetTextColour(QWidget* widget, Rgb colour) {
-  QPalette palette = widget->palette();
-  const QColor c(colour.R, colour.G, colour.B);
-  palette.setColor(QPalette::WindowText, c);
-  palette.setColor(QPalette::ButtonText, c);
-  palette.setColor(QPalette::Text, c);
-  widget->setPalette(palette);
-}
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
@@ -190,8 +144,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
     // A click on a floor in the 3D view selects that sector, as a click on the map would.
     connect(view3d_, &Room3DView::SectorPicked, this, [this](int a, int b) {
-      SectorMapMouseDown(kLeftButton, 0, kSectorPixels * b + kSectorPixels / 2,
-                         kSectorPixels * a + kSectorPixels / 2);
+      ShowMapClick(SelectSector(doc_, map_, names_, a, b, kLeftButton, 0));
     });
   }
   statusBar()->setObjectName("StatusBar");
@@ -240,119 +193,22 @@ void MainWindow::BuildControls() {
   left->addWidget(sectorMap_, 1);
   auto* under = new QHBoxLayout;
 
-  auto* rooms = Named(new QGroupBox("Rooms", central), "Frame3");
-  auto* roomsLayout = new QGridLayout(rooms);
-  roomNumber_ = Named(new QListWidget(rooms), "RoomNumber");
-  roomNumber_->setAccessibleName("Rooms");
-  roomNumber_->setMinimumHeight(90);
-  roomsLayout->addWidget(roomNumber_, 0, 0, 4, 1);
-  auto* roomAdd = Named(new QPushButton("Add", rooms), "RoomAdd");
-  auto* roomDelete = Named(new QPushButton("Remove", rooms), "RoomDelete");
-  // Adding and removing rooms are not offered yet; the buttons stand where users expect them.
-  roomAdd->setEnabled(false);
-  roomDelete->setEnabled(false);
-  viewMode_ = Named(new QPushButton(kViewMode2D, rooms), "ViewMode");
-  drawDoors_ = Named(new QCheckBox("DrawDoors", rooms), "DrawDoors");
-  drawDoors_->setAccessibleName("Draw doors");  // said as words, not as its caption's one
-  roomsLayout->addWidget(roomAdd, 0, 1);
-  roomsLayout->addWidget(roomDelete, 1, 1);
-  roomsLayout->addWidget(viewMode_, 2, 1);
-  roomsLayout->addWidget(drawDoors_, 3, 1);
-  roomInfo_ = Named(new QLabel("Room 0", rooms), "RoomInfo");
-  altRoom_ = Named(new QLabel("No alternate", rooms), "AltRoom");
-  roomsLayout->addWidget(roomInfo_, 4, 0, 1, 2);
-  roomsLayout->addWidget(altRoom_, 5, 0);
-  // The flip map: every room is shown as its alternate, where it has one.
-  showAlternate_ = Named(new QCheckBox("Alternate", rooms), "ShowAlternate");
-  roomsLayout->addWidget(showAlternate_, 5, 1);
-  showBoxes_ = Named(new QCheckBox("Boxes", rooms), "ShowBoxes");
-  roomsLayout->addWidget(showBoxes_, 6, 1);
-  under->addWidget(rooms, 2);
+  rooms_ = new RoomsPanel(central);
+  under->addWidget(rooms_, 2);
 
-  auto* doors = Named(new QGroupBox("Doors", central), "Frame1");
-  auto* doorsLayout = new QFormLayout(doors);
-  doorSide_ = Named(new QLabel(doors), "DoorSide");
-  doorAbove_ = Named(new QLabel(doors), "DoorAbove");
-  doorBelow_ = Named(new QLabel(doors), "DoorBelow");
-  doorsLayout->addRow("Side", doorSide_);
-  doorsLayout->addRow("Above", doorAbove_);
-  doorsLayout->addRow("Below", doorBelow_);
-  under->addWidget(doors, 1);
-
-  auto* statics = Named(new QGroupBox("Static Meshes", central), "Frame4");
-  auto* staticsLayout = new QGridLayout(statics);
-  numStatic_ = Named(new QLabel(statics), "NumStatic");
-  staticsLayout->addWidget(numStatic_, 0, 0, 1, 2);
-  auto* staticIdLabel = new QLabel("Static Mesh ID:", statics);
-  staticsLayout->addWidget(staticIdLabel, 1, 0, 1, 2);
-  staticId_ = Named(new QComboBox(statics), "StaticID");
-  staticIdLabel->setBuddy(staticId_);
-  staticId_->setAccessibleName("Static Mesh ID");
-  staticsLayout->addWidget(staticId_, 2, 0, 1, 2);
-  auto* curMesh = Named(new QComboBox(statics), "CurMesh");
-  curMesh->setAccessibleName("Static mesh");
-  auto* staticAdd = Named(new QPushButton("Add", statics), "StaticAdd");
-  auto* staticRemove = Named(new QPushButton("Remove", statics), "StaticRemove");
-  curMesh->setEnabled(false);
-  staticAdd->setEnabled(false);
-  staticRemove->setEnabled(false);
-  staticsLayout->addWidget(curMesh, 3, 0, 1, 2);
-  staticsLayout->addWidget(staticAdd, 4, 0);
-  staticsLayout->addWidget(staticRemove, 4, 1);
-  KeepPlaceWhenHidden(numStatic_);
-  KeepPlaceWhenHidden(staticId_);
-  under->addWidget(statics, 1);
+  doors_ = new DoorsPanel(central);
+  under->addWidget(doors_, 1);
+  statics_ = new StaticMeshesPanel(central);
+  under->addWidget(statics_, 1);
   left->addLayout(under);
   columns->addLayout(left, 1);
 
   // Middle: the selected sector, its trigger and the items on it.
   auto* middle = new QVBoxLayout;
-  secInf_ = Named(new QGroupBox("Sectors", central), "SecInf");
-  auto* sectorsLayout = new QGridLayout(secInf_);
-  floorWall_ = Named(new QCheckBox("Wall", secInf_), "FloorWall");
-  sectorsLayout->addWidget(floorWall_, 0, 0, 1, 2);
-  floorHeight_ = Named(new QLineEdit(secInf_), "FloorHeight");
-  ceilingHeight_ = Named(new QLineEdit(secInf_), "CeilingHeight");
-  // The heights are shown, not edited ("Wall" is the one geometry edit), and look it: on the
-  // window's own background, the way a label reads.
-  for (QLineEdit* box : {floorHeight_, ceilingHeight_}) {
-    box->setReadOnly(true);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    box->setPalette(palette);
-  }
-  auto* floorLabel = new QLabel("Floor Height", secInf_);
-  auto* ceilingLabel = new QLabel("Ceiling Height", secInf_);
-  floorLabel->setBuddy(floorHeight_);
-  ceilingLabel->setBuddy(ceilingHeight_);
-  sectorsLayout->addWidget(floorLabel, 1, 0);
-  sectorsLayout->addWidget(floorHeight_, 1, 1);
-  sectorsLayout->addWidget(ceilingLabel, 2, 0);
-  sectorsLayout->addWidget(ceilingHeight_, 2, 1);
-  minecartStop_ = Named(new QPushButton("Minecart Stop", secInf_), "Minecart_Stop");
-  fd20_ = Named(new QPushButton("Minecart Left", secInf_), "FD20");
-  fd21_ = Named(new QPushButton("Minecart Right", secInf_), "FD21");
-  auto* minecart = new QHBoxLayout;
-  minecart->addWidget(minecartStop_);
-  minecart->addWidget(fd20_);
-  minecart->addWidget(fd21_);
-  sectorsLayout->addLayout(minecart, 3, 0, 1, 2);
+  secInf_ = new SectorInfoPanel(central);
   middle->addWidget(secInf_);
-
-  auto* triggers = Named(new QGroupBox("Triggers", central), "Frame5");
-  auto* triggersLayout = new QGridLayout(triggers);
-  fdLabel_ = Named(new QLabel(triggers), "FD_lbl");
-  gotoObject_ = Named(new QPushButton("Find Object", triggers), "GotoObject");
-  triggersLayout->addWidget(fdLabel_, 0, 0);
-  triggersLayout->addWidget(gotoObject_, 0, 1);
-  triggerData_ = Named(new QListWidget(triggers), "TriggerData");
-  triggerData_->setAccessibleName("Trigger actions");
-  triggerData_->setMinimumHeight(80);
-  triggersLayout->addWidget(triggerData_, 1, 0, 1, 2);
-  triggerTimer_ = Named(new QLabel(triggers), "TriggerTimer");
-  triggersLayout->addWidget(triggerTimer_, 2, 0);
-  triggersLayout->addLayout(FlagBoxes(triggerFlags_, "TriggerFlags", triggers), 2, 1);
-  middle->addWidget(triggers, 1);
+  triggers_ = new TriggersPanel(central);
+  middle->addWidget(triggers_, 1);
 
   auto* items = Named(new QGroupBox("Items", central), "Frame2");
   auto* itemsLayout = new QGridLayout(items);
@@ -467,8 +323,7 @@ void MainWindow::BuildMenus() {
   browser_ = new LevelBrowser(
       this, view, roomMap_, rightView_, doc_, map_, names_,
       {[this](int room, int a, int b, int entity) { GoToPlace(room, a, b, entity); },
-       [this] { return roomNumber_->currentRow(); },
-       [this](int row) { roomNumber_->setCurrentRow(row); }});
+       [this] { return rooms_->CurrentLine(); }, [this](int row) { rooms_->ChooseLine(row); }});
   view->addSeparator();
   add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
     roomMap_->ZoomBy(+1);
@@ -495,10 +350,12 @@ void MainWindow::BuildMenus() {
 void MainWindow::ConnectHandlers() {
   connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
   connect(roomMap_, &RoomMapWidget::HoverAt, this, &MainWindow::MapHover);
-  connect(showAlternate_, &QCheckBox::clicked, this, &MainWindow::ShowAlternateClick);
+  // The room list's line stays; the room shown for it flips.
+  connect(rooms_, &RoomsPanel::AlternatesToggled, this,
+          [this] { RoomNumberClick(rooms_->CurrentLine()); });
   connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::GoToPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
-  connect(showBoxes_, &QCheckBox::toggled, this, &MainWindow::PresentMap);
+  connect(rooms_, &RoomsPanel::BoxesToggled, this, &MainWindow::PresentMap);
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
     connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
@@ -519,29 +376,20 @@ void MainWindow::ConnectHandlers() {
       if (shown) dock->raise();
     });
   }
-  connect(roomNumber_, &QListWidget::currentRowChanged, this, &MainWindow::RoomNumberClick);
+  connect(rooms_, &RoomsPanel::LineChosen, this, &MainWindow::RoomNumberClick);
   // A click on the room already current changes no row, yet redraws and clears the selection.
-  connect(roomNumber_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    const int row = roomNumber_->row(item);
+  connect(rooms_, &RoomsPanel::LineClicked, this, [this](int row) {
     if (row == map_.CurrentRoom) RoomNumberClick(row);
   });
-  connect(viewMode_, &QPushButton::clicked, this, &MainWindow::ViewModeClick);
-  connect(drawDoors_, &QCheckBox::clicked, this, &MainWindow::DrawDoorsClick);
-  connect(floorWall_, &QCheckBox::clicked, this, &MainWindow::FloorWallClick);
-  for (auto [button, mode] :
-       {std::pair{minecartStop_, MinecartMode::Stop}, std::pair{fd20_, MinecartMode::Left},
-        std::pair{fd21_, MinecartMode::Right}})
-    connect(button, &QPushButton::clicked, this,
-            [this, mode] { MinecartClick(static_cast<int>(mode)); });
-  connect(gotoObject_, &QPushButton::clicked, this, &MainWindow::GotoObjectClick);
+  connect(rooms_, &RoomsPanel::ViewModeClicked, this, &MainWindow::ViewModeClick);
+  connect(rooms_, &RoomsPanel::DrawDoorsToggled, this, &MainWindow::RequestFrame);
+  connect(secInf_, &SectorInfoPanel::WallClicked, this, &MainWindow::FloorWallClick);
+  connect(secInf_, &SectorInfoPanel::MinecartChosen, this, &MainWindow::MinecartClick);
+  connect(triggers_, &TriggersPanel::ObjectSought, this, &MainWindow::GotoObjectClick);
   connect(itemNextTrigger_, &QPushButton::clicked, this, &MainWindow::ItemNextTriggerClick);
   connect(secCurItem_, &QListWidget::currentRowChanged, this, &MainWindow::SecCurItemClick);
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 5; ++i)
     connect(activeFlags_[i], &QCheckBox::clicked, this, [this, i] { ItemFlagClick(i); });
-    // The trigger's mask is only shown: a click leaves the box as the mask has it.
-    connect(triggerFlags_[i], &QCheckBox::clicked, this,
-            [this, i] { ShowFlag(triggerFlags_[i], TextColour(triggerFlags_[i])); });
-  }
   for (auto [box, flag] : {std::pair{itemInvisible_, ItemFlagBox::Invisible},
                            std::pair{itemCb_, ItemFlagBox::ClearBody}})
     connect(box, &QCheckBox::clicked, this,
@@ -554,30 +402,10 @@ void MainWindow::ConnectHandlers() {
 }
 
 void MainWindow::ResetPanels() {
-  secInf_->setTitle("Sectors");
-  {
-    const QSignalBlocker block(floorWall_);
-    floorWall_->setChecked(false);
-  }
-  for (QLineEdit* box : {floorHeight_, ceilingHeight_}) {
-    box->clear();
-    box->setEnabled(true);
-  }
-  for (QWidget* w : {static_cast<QWidget*>(minecartStop_), static_cast<QWidget*>(fd20_),
-                     static_cast<QWidget*>(fd21_)})
-    SetTextColour(w, kClearColour);
-  fdLabel_->setText("FD:0");
-  {
-    const QSignalBlocker block(triggerData_);
-    triggerData_->clear();
-  }
-  triggerTimer_->setText("Timer: 0");
-  for (QCheckBox* box : triggerFlags_) ShowFlag(box, kClearColour);
-  for (QLabel* door : {doorSide_, doorAbove_, doorBelow_}) door->setText("None");
-  staticId_->clear();
-  staticId_->show();
-  numStatic_->setText("0 Static Meshes");
-  numStatic_->show();
+  secInf_->Reset();
+  triggers_->Reset();
+  doors_->Reset();
+  statics_->Reset();
   {
     const QSignalBlocker block(secCurItem_);
     secCurItem_->clear();
@@ -601,50 +429,10 @@ void MainWindow::ClearItemPanel() {
 
 // ---- Copying view models into the controls ----
 
-void MainWindow::ShowRoomView(const RoomView& view) {
-  if (view.RoomNumber >= 0 && view.RoomNumber < roomNumber_->count()) {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->setCurrentRow(view.RoomNumber);
-  }
-  roomInfo_->setText(Q(view.RoomInfo));
-  altRoom_->setText(Q(view.AltRoom));
-}
-
 void MainWindow::ShowPanel(const SectorPanel& panel) {
-  const SectorsView& s = panel.Sectors;
-  secInf_->setTitle(Q(s.SecInf));
-  {
-    const QSignalBlocker block(floorWall_);
-    floorWall_->setChecked(s.FloorWall);
-  }
-  floorHeight_->setEnabled(s.HeightsEnabled);
-  ceilingHeight_->setEnabled(s.HeightsEnabled);
-  floorHeight_->setText(Q(s.FloorHeight));
-  ceilingHeight_->setText(Q(s.CeilingHeight));
-  SetTextColour(minecartStop_, s.MinecartStop);
-  SetTextColour(fd20_, s.FD20);
-  SetTextColour(fd21_, s.FD21);
-
-  doorSide_->setText(Q(panel.Doors.DoorSide));
-  doorAbove_->setText(Q(panel.Doors.DoorAbove));
-  doorBelow_->setText(Q(panel.Doors.DoorBelow));
-
-  // A part the sector has nothing for is emptied: lines left from another sector would be
-  // read as this one's (and "Find Object" would act on them).
-  const TriggersView& t = panel.Triggers;
-  fdLabel_->setText(Q(t.FDLabel));
-  {
-    const QSignalBlocker block(triggerData_);
-    triggerData_->clear();
-    if (t.TriggerData) {
-      for (const std::string& line : t.TriggerData->Lines) triggerData_->addItem(Q(line));
-      triggerData_->setCurrentRow(t.TriggerData->Selected);
-    }
-  }
-  triggerTimer_->setText(t.TriggerTimer ? Q(*t.TriggerTimer) : QString("Timer: 0"));
-  for (int i = 0; i < 5; ++i)
-    ShowFlag(triggerFlags_[i], t.TriggerFlags ? (*t.TriggerFlags)[i] : kClearColour);
-
+  secInf_->Show(panel.Sectors);
+  doors_->Show(panel.Doors);
+  triggers_->Show(panel.Triggers);
   if (panel.Items) {
     const SectorItemsView& items = *panel.Items;
     if (items.SecItemCnt) secItemCnt_->setText(Q(*items.SecItemCnt));
@@ -656,14 +444,7 @@ void MainWindow::ShowPanel(const SectorPanel& panel) {
       secCurItem_->setCurrentRow(items.SecCurItem->Selected);
     }
   }
-  if (panel.Statics) {
-    const SectorStaticsView& statics = *panel.Statics;
-    if (statics.NumStatic) numStatic_->setText(Q(*statics.NumStatic));
-    staticId_->clear();
-    if (statics.StaticID) staticId_->addItem(Q(*statics.StaticID));
-    numStatic_->setVisible(statics.Visible);
-    staticId_->setVisible(statics.Visible);
-  }
+  if (panel.Statics) statics_->Show(*panel.Statics);
 }
 
 void MainWindow::ShowFlagColours(const ItemFlagColours& colours) {
@@ -684,14 +465,7 @@ void MainWindow::ShowItemPanel(const ItemPanelView& view) {
   const auto ref = FindEntity(doc_.CurrentLevel, map_.SelectedEntity);
   if (!ref) return;
   const int objectId = ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID;
-  int position = -1;
-  if (map_.AllItems) {
-    position = objectId <= kAllItemsLastId ? objectId : -1;
-  } else {
-    const auto& moveables = doc_.CurrentLevel.Moveables;
-    for (size_t m = 0; m < moveables.size() && position < 0; ++m)
-      if (moveables[m].ObjectID == objectId) position = static_cast<int>(m);
-  }
+  const int position = TypeListRow(doc_.CurrentLevel, map_.AllItems, objectId);
   const QSignalBlocker block(itemDesc_);
   itemDesc_->setCurrentIndex(position < itemDesc_->count() ? position : -1);
 }
@@ -729,7 +503,7 @@ void MainWindow::RefreshPanels(bool keepOcbText) {
 }
 
 void MainWindow::ShowNavigation(const NavigationView& view) {
-  ShowRoomView(view.Room);
+  rooms_->Show(view.Room);
   RefreshPanels();
   PresentMap();
   RequestFrame();
@@ -744,9 +518,9 @@ void MainWindow::PresentMap() {
     usedWidth = kSectorPixels * std::clamp<int>(room.NumZSectors, 1, kMaxMapSectors);
     usedHeight = kSectorPixels * std::clamp<int>(room.NumXSectors, 1, kMaxMapSectors);
   }
-  const MapImage shown = doc_.LevelLoaded && showBoxes_->isChecked()
-                            ? MapWithBoxes(level, doc_.GameVersion, map_)
-                            : map_.Shown;
+  const MapImage shown = doc_.LevelLoaded && rooms_->BoxesShown()
+                             ? MapWithBoxes(level, doc_.GameVersion, map_)
+                             : map_.Shown;
   roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom), usedWidth, usedHeight);
 }
 
@@ -841,17 +615,12 @@ void MainWindow::ShowNoLevel() {
   if (view3d_ != nullptr) view3d_->LevelOpened();
   strip_ = TextureStrip{};
   textures_->SetStrip(strip_);
-  {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->clear();
-  }
+  rooms_->Reset();
   {
     const QSignalBlocker block(itemDesc_);
     itemDesc_->clear();
   }
   ResetPanels();
-  roomInfo_->setText("Room 0");
-  altRoom_->setText("No alternate");
   PresentMap();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
   RefreshList(itemsDock_, true);
@@ -956,24 +725,11 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
 
   ResetPanels();
   const std::optional<RoomView> roomView = ShowOpenedLevel(doc_, map_);
-  {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->clear();
-    for (size_t r = 0; r < doc_.CurrentLevel.Rooms.size(); ++r)
-      roomNumber_->addItem(Q("Room" + NumText(static_cast<int64_t>(r))));
-  }
-  // The list shows whole rows: its height is a number of rows, not whatever the layout leaves.
-  if (roomNumber_->count() > 0) {
-    constexpr int kRoomRows = 6;
-    roomNumber_->setFixedHeight(kRoomRows * roomNumber_->sizeHintForRow(0) +
-                                2 * roomNumber_->frameWidth());
-  }
-  if (roomView) ShowRoomView(*roomView);
+  rooms_->ShowRooms(doc_.CurrentLevel.Rooms.size());
+  if (roomView) rooms_->Show(*roomView);
   PresentMap();
 
-  const bool laterGame = doc_.GameVersion == Game::TR4 || doc_.GameVersion == Game::TR5;
-  fd20_->setText(laterGame ? "Trigger Triggerer" : "Minecart Left");
-  fd21_->setText(laterGame ? "Clockwise Beatle" : "Minecart Right");
+  secInf_->ShowCaptionsFor(doc_.GameVersion);
 
   {
     const QSignalBlocker block(allItems_);
@@ -987,11 +743,8 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
       itemDesc_->addItem(Q(name));
     itemDesc_->setCurrentIndex(-1);
   }
-  if (roomNumber_->count() > 0) {
-    const QSignalBlocker block(roomNumber_);
-    roomNumber_->setCurrentRow(0);
-  }
-  if (showAlternate_->isChecked() && ShownRoom(0) != 0) RoomNumberClick(0);
+  rooms_->MarkLine(0);
+  if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
   RefreshList(itemsDock_, true);
   RefreshList(triggersDock_, true);
   comparison_->LevelOpened();
@@ -1291,10 +1044,12 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
 // ---- The map and the rooms ----
 
 void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
-  if (!doc_.LevelLoaded) return;
-  const std::optional<MapClick> click = SelectSectorAt(doc_, map_, names_, x, y, button, shift);
+  ShowMapClick(SelectSectorAt(doc_, map_, names_, x, y, button, shift));
+}
+
+void MainWindow::ShowMapClick(const std::optional<MapClick>& click) {
   if (!click) return;
-  if (click->Room) ShowRoomView(*click->Room);
+  if (click->Room) rooms_->Show(*click->Room);
   RefreshPanels();
   // The 3D camera turns to a sector chosen with the left button (Alt is no longer needed:
   // several desktops take Alt+click for moving windows).
@@ -1353,21 +1108,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-int MainWindow::ShownRoom(int row) const {
-  const Level& level = doc_.CurrentLevel;
-  if (!showAlternate_->isChecked() || row < 0 || static_cast<size_t>(row) >= level.Rooms.size())
-    return row;
-  const int alternate = level.Rooms[static_cast<size_t>(row)].AlternateRoom;
-  const bool exists =
-      alternate >= 0 && alternate != 255 && static_cast<size_t>(alternate) < level.Rooms.size();
-  return exists ? alternate : row;
-}
-
-void MainWindow::ShowAlternateClick() {
-  // The room list's line stays; the room shown for it flips.
-  RoomNumberClick(roomNumber_->currentRow());
-}
-
 void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
   const int a = map_.Table.XAt(x, y), b = map_.Table.ZAt(x, y);
   if (!doc_.LevelLoaded || a == 0 || b == 0) {
@@ -1376,7 +1116,7 @@ void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
   }
   std::string text =
       SectorTooltip(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom, a - 1, b - 1);
-  if (!text.empty() && showBoxes_->isChecked())
+  if (!text.empty() && rooms_->BoxesShown())
     text += "\n" + BoxText(doc_.CurrentLevel, doc_.GameVersion, map_.CurrentRoom, a - 1, b - 1);
   if (text.empty())
     QToolTip::hideText();
@@ -1388,7 +1128,7 @@ void MainWindow::GoToPlace(int room, int a, int b, int entity) {
   if (!doc_.LevelLoaded) return;
   const std::optional<RoomView> view = ChooseRoom(doc_, map_, room);
   if (!view) return;
-  ShowRoomView(*view);
+  rooms_->Show(*view);
   const Room& r = doc_.CurrentLevel.Rooms[static_cast<size_t>(room)];
   if (r.HasSector(a, b)) {
     map_.SelectedSectorX = a;
@@ -1407,9 +1147,10 @@ void MainWindow::GoToPlace(int room, int a, int b, int entity) {
 }
 
 void MainWindow::RoomNumberClick(int row) {
-  const std::optional<RoomView> view = ChooseRoom(doc_, map_, ShownRoom(row));
+  const std::optional<RoomView> view =
+      ChooseRoom(doc_, map_, ShownRoom(doc_.CurrentLevel, row, rooms_->AlternatesShown()));
   if (!view) return;
-  ShowRoomView(RoomView{row, view->RoomInfo, view->AltRoom});
+  rooms_->Show(RoomView{row, view->RoomInfo, view->AltRoom});
   RefreshPanels();
   PresentMap();
   RequestFrame();
@@ -1420,13 +1161,11 @@ bool MainWindow::RightViewIs3D() const {
 }
 
 void MainWindow::ViewModeClick() {
-  viewMode_->setText(Q(ToggleViewMode(map_)));
+  rooms_->ShowViewMode(ToggleViewMode(map_));
   if (view3d_ != nullptr) view3d_->setVisible(RightViewIs3D());
   rightView_->update();
   RequestFrame();
 }
-
-void MainWindow::DrawDoorsClick() { RequestFrame(); }
 
 void MainWindow::Disable3D() {
   device3dFailed_ = true;
@@ -1443,25 +1182,20 @@ void MainWindow::FloorWallClick(bool checked) {
     if (map_.SectorSelected) {
       RefreshPanels();
     } else {
-      const QSignalBlocker block(floorWall_);
-      floorWall_->setChecked(false);
+      secInf_->ShowWall(false);
     }
   }
   AfterCommand(outcome);
 }
 
-void MainWindow::MinecartClick(int mode) {
-  const QPushButton* button = mode == static_cast<int>(MinecartMode::Stop)   ? minecartStop_
-                              : mode == static_cast<int>(MinecartMode::Left) ? fd20_
-                                                                             : fd21_;
-  AfterCommand(MinecartCommand(doc_, map_, history_, static_cast<MinecartMode>(mode),
-                               button->text().toStdString(), services_.Messages));
+void MainWindow::MinecartClick(MinecartMode mode) {
+  AfterCommand(MinecartCommand(doc_, map_, history_, mode, services_.Messages));
 }
 
 // ---- Triggers and items ----
 
-void MainWindow::GotoObjectClick() {
-  if (auto view = GotoObject(doc_, map_, names_, triggerData_->currentRow())) ShowNavigation(*view);
+void MainWindow::GotoObjectClick(int triggerLine) {
+  if (auto view = GotoObject(doc_, map_, names_, triggerLine)) ShowNavigation(*view);
 }
 
 void MainWindow::ItemNextTriggerClick() {
@@ -1544,7 +1278,7 @@ void MainWindow::DrawFrame() {
   if (RightViewIs3D()) {
     std::optional<SelectedSector> selected;
     if (map_.SectorSelected) selected = SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ};
-    view3d_->ShowRoom(map_.CurrentRoom, selected, drawDoors_->isChecked());
+    view3d_->ShowRoom(map_.CurrentRoom, selected, rooms_->DoorsDrawn());
     view3d_->update();
     return;
   }

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "app/help_windows.h"
+#include "app/panel_parts.h"
 #include "floordata/object_names.h"
 #include "level/document.h"
 #include "map/edit_commands.h"
@@ -48,6 +49,11 @@ class RecentFilesMenu;
 class RoomMapWidget;
 class RightViewWidget;
 class TextureStripView;
+class SectorInfoPanel;
+class RoomsPanel;
+class TriggersPanel;
+class DoorsPanel;
+class StaticMeshesPanel;
 
 inline constexpr char kWindowTitle[] = "Slabwright 3.1";
 inline constexpr char kOpenFilter[] =
@@ -143,7 +149,6 @@ class MainWindow : public QMainWindow {
   void ResetPanels();
 
   // Copying view models into the controls.
-  void ShowRoomView(const RoomView& view);
   void ShowPanel(const SectorPanel& panel);
   void ShowItemPanel(const ItemPanelView& view);
   void ShowFlagColours(const ItemFlagColours& colours);
@@ -164,17 +169,15 @@ class MainWindow : public QMainWindow {
 
   // Handlers.
   void SectorMapMouseDown(int button, int shift, int x, int y);
+  // The panels, the map and the 3D view after a sector was pointed at.
+  void ShowMapClick(const std::optional<MapClick>& click);
   bool MoveKeyPressed(int qtKey);
   void RoomNumberClick(int row);
-  void ShowAlternateClick();
-  // The room shown for a line of the room list: its alternate while "Alternate" is checked.
-  int ShownRoom(int row) const;
   void MapHover(int x, int y, QPoint globalPosition);
   void ViewModeClick();
-  void DrawDoorsClick();
   void FloorWallClick(bool checked);
-  void MinecartClick(int mode);
-  void GotoObjectClick();
+  void MinecartClick(MinecartMode mode);
+  void GotoObjectClick(int triggerLine);
   void ItemNextTriggerClick();
   void SecCurItemClick(int row);
   void ItemFlagClick(int box);
@@ -225,34 +228,12 @@ class MainWindow : public QMainWindow {
   Room3DView* view3d_ = nullptr;
   TextureStripView* textures_ = nullptr;
 
-  QGroupBox* secInf_ = nullptr;
-  QCheckBox* floorWall_ = nullptr;
-  QLineEdit* floorHeight_ = nullptr;
-  QLineEdit* ceilingHeight_ = nullptr;
-  QPushButton* minecartStop_ = nullptr;
-  QPushButton* fd20_ = nullptr;
-  QPushButton* fd21_ = nullptr;
+  SectorInfoPanel* secInf_ = nullptr;
+  TriggersPanel* triggers_ = nullptr;
+  DoorsPanel* doors_ = nullptr;
+  StaticMeshesPanel* statics_ = nullptr;
 
-  QPushButton* gotoObject_ = nullptr;
-  QListWidget* triggerData_ = nullptr;
-  QLabel* triggerTimer_ = nullptr;
-  std::array<QCheckBox*, 5> triggerFlags_{};
-  QLabel* fdLabel_ = nullptr;
-
-  QLabel* doorSide_ = nullptr;
-  QLabel* doorAbove_ = nullptr;
-  QLabel* doorBelow_ = nullptr;
-
-  QComboBox* staticId_ = nullptr;
-  QLabel* numStatic_ = nullptr;
-
-  QListWidget* roomNumber_ = nullptr;
-  QPushButton* viewMode_ = nullptr;
-  QCheckBox* drawDoors_ = nullptr;
-  QLabel* roomInfo_ = nullptr;
-  QLabel* altRoom_ = nullptr;
-  QCheckBox* showAlternate_ = nullptr;
-  QCheckBox* showBoxes_ = nullptr;  // the pathfinding boxes drawn over the map
+  RoomsPanel* rooms_ = nullptr;
 
   QPushButton* itemRotate_ = nullptr;
   QPushButton* itemNextTrigger_ = nullptr;
@@ -287,9 +268,5 @@ class MainWindow : public QMainWindow {
   QPointer<QDialog> mineCartHelp_;
   QPointer<QDialog> keysHelp_;
 };
-
-// A control's text colour, as the panels show set and clear states.
-Rgb TextColour(const QWidget* widget);
-void SetTextColour(QWidget* widget, Rgb colour);
 
 }  // namespace slab

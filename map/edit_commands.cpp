@@ -202,9 +202,9 @@ CommandOutcome AddItemCommand(Document& doc, MapState& state, EditHistory& histo
 }
 
 CommandOutcome MinecartCommand(Document& doc, MapState& state, EditHistory& history,
-                               MinecartMode mode, std::string_view buttonCaption,
-                               MessageSink& messages) {
-  return SectorCommand(doc, state, history, EditKind::Minecart, "Add " + std::string(buttonCaption),
+                               MinecartMode mode, MessageSink& messages) {
+  return SectorCommand(doc, state, history, EditKind::Minecart,
+                       std::string("Add ") + MinecartCaption(doc.GameVersion, mode),
                        [&] { return AddMinecartFunction(doc, state, mode, messages); });
 }
 

@@ -42,10 +42,9 @@ CommandOutcome TypeCommand(Document& doc, MapState& state, EditHistory& history,
 CommandOutcome MoveCommand(Document& doc, MapState& state, EditHistory& history, MoveKey key);
 // The new item becomes the chosen entity; the selected sector stays selected.
 CommandOutcome AddItemCommand(Document& doc, MapState& state, EditHistory& history);
-// buttonCaption names the edit ("Minecart Left", or the later games' "Trigger Triggerer").
+// Named after the game's caption of the button ("Add Minecart Left", "Add Trigger Triggerer").
 CommandOutcome MinecartCommand(Document& doc, MapState& state, EditHistory& history,
-                               MinecartMode mode, std::string_view buttonCaption,
-                               MessageSink& messages);
+                               MinecartMode mode, MessageSink& messages);
 CommandOutcome WallCommand(Document& doc, MapState& state, EditHistory& history,
                            bool checkedAfterClick);
 // Delete, or "Remove" in the item panel: removes the chosen entity. withActions: the user

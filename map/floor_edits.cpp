@@ -5,6 +5,19 @@
 #include "floordata/walkers.h"
 
 namespace slab {
+
+const char* MinecartCaption(Game game, MinecartMode mode) {
+  const bool laterGame = game == Game::TR4 || game == Game::TR5;
+  switch (mode) {
+    case MinecartMode::Stop:
+      return "Minecart Stop";
+    case MinecartMode::Left:
+      return laterGame ? "Trigger Triggerer" : "Minecart Left";
+    case MinecartMode::Right:
+      return laterGame ? "Clockwise Beatle" : "Minecart Right";
+  }
+  return "";
+}
 namespace {
 
 constexpr uint8_t kWallByte = 0x81;

@@ -16,6 +16,10 @@ int32_t AppendFloorData(Level& level, std::span<const uint8_t> bytes);
 
 enum class MinecartMode { Stop = 1, Left = 2, Right = 3 };
 
+// The caption of a minecart button: the later games use the same two functions for other
+// things and name them so ("Trigger Triggerer", "Clockwise Beatle").
+const char* MinecartCaption(Game game, MinecartMode mode);
+
 // A list index must fit the sector's signed 16-bit index; a copy placed at this count or
 // beyond could not be reached.
 inline constexpr int32_t kFloorDataFull = 32767;

@@ -127,18 +127,26 @@ std::vector<std::string> ClickAllItems(const Document& doc, MapState& state,
   return ObjectTypeList(doc.CurrentLevel, doc.GameVersion, names, state.AllItems);
 }
 
+int TypeListRow(const Level& level, bool allItems, int objectId) {
+  if (allItems) return objectId >= 0 && objectId <= kAllItemsLastId ? objectId : -1;
+  for (size_t m = 0; m < level.Moveables.size(); ++m)
+    if (level.Moveables[m].ObjectID == objectId) return static_cast<int>(m);
+  return -1;
+}
+
+int TypeListObject(const Level& level, bool allItems, int row) {
+  if (row < 0) return -1;
+  if (allItems) return row <= kAllItemsLastId ? row : -1;
+  if (static_cast<size_t>(row) >= level.Moveables.size()) return -1;
+  return level.Moveables[static_cast<size_t>(row)].ObjectID;
+}
+
 bool ChooseObjectType(Document& doc, MapState& state, int position) {
   Level& level = doc.CurrentLevel;
   const auto ref = FindEntity(level, state.SelectedEntity);
-  if (!ref || position < 0) return false;
-  int id = 0;
-  if (state.AllItems) {
-    if (position > kAllItemsLastId) return false;
-    id = position;
-  } else {
-    if (static_cast<size_t>(position) >= level.Moveables.size()) return false;
-    id = level.Moveables[position].ObjectID;
-  }
+  if (!ref) return false;
+  const int id = TypeListObject(level, state.AllItems, position);
+  if (id < 0) return false;
   int16_t& objectId = ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID;
   if (objectId == static_cast<int16_t>(id)) return false;
   objectId = static_cast<int16_t>(id);

@@ -35,6 +35,11 @@ std::vector<std::string> ObjectTypeList(const Level& level, Game gameVersion,
 std::vector<std::string> ClickAllItems(const Document& doc, MapState& state,
                                        const ObjectNames& names);
 
+// The type list's row of an object id and the object id of a row, both as ObjectTypeList
+// orders them; -1 where the list has no such row or object.
+int TypeListRow(const Level& level, bool allItems, int objectId);
+int TypeListObject(const Level& level, bool allItems, int row);
+
 // Choosing entry `position` of the type list sets the chosen entity's object id: the
 // position itself when AllItems is checked, else the id of the moveable at that position.
 bool ChooseObjectType(Document& doc, MapState& state, int position);

@@ -25,11 +25,21 @@ std::string RoomInfoCaption(const Level& level, int room) {
 }
 
 std::string AltRoomCaption(const Level& level, int room) {
-  if (!RoomExists(level, room)) return "No alternate";
-  // The files keep -1 for "none"; 255 is how a byte-sized field says the same.
-  const int alternate = level.Rooms[room].AlternateRoom;
-  if (alternate < 0 || alternate == 255) return "No alternate";
-  return "Alternate:" + NumText(alternate);
+  const std::optional<int> alternate = AlternateOf(level, room);
+  return alternate ? "Alternate:" + NumText(*alternate) : "No alternate";
+}
+
+std::optional<int> AlternateOf(const Level& level, int room) {
+  if (!RoomExists(level, room)) return std::nullopt;
+  const int alternate = level.Rooms[static_cast<size_t>(room)].AlternateRoom;
+  if (alternate < 0 || alternate == kNoRoom) return std::nullopt;
+  return alternate;
+}
+
+int ShownRoom(const Level& level, int row, bool showAlternates) {
+  if (!showAlternates) return row;
+  const std::optional<int> alternate = AlternateOf(level, row);
+  return alternate && RoomExists(level, *alternate) ? *alternate : row;
 }
 
 std::optional<RoomView> ChooseRoom(const Document& doc, MapState& state, int listIndex) {
@@ -77,26 +87,32 @@ std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& sta
 std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
                                        const ObjectNames& names, int x, int y, int button,
                                        int shift) {
-  if (!doc.LevelLoaded) return std::nullopt;
+  // The table numbers sectors from 1; 0 is outside the room.
   const int a = state.Table.XAt(x, y), b = state.Table.ZAt(x, y);
   if (a == 0 || b == 0) return std::nullopt;
+  return SelectSector(doc, state, names, a - 1, b - 1, button, shift);
+}
+
+std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const ObjectNames& names,
+                                     int a, int b, int button, int shift) {
+  if (!doc.LevelLoaded) return std::nullopt;
   const Level& level = doc.CurrentLevel;
   if (!RoomExists(level, state.CurrentRoom)) return std::nullopt;
   const Room& room = level.Rooms[state.CurrentRoom];
-  if (!room.HasSector(a - 1, b - 1)) return std::nullopt;
+  if (!room.HasSector(a, b)) return std::nullopt;
 
   MapClick click;
   if (button == kLeftButton) {
-    state.SelectedSectorX = a - 1;
-    state.SelectedSectorZ = b - 1;
+    state.SelectedSectorX = a;
+    state.SelectedSectorZ = b;
     DrawSelection(state);
     click.SectorChosen = true;
     click.Panel = ShowSelectedSector(doc, state, names);
-    if (shift & kAltKey) click.CameraFocus = std::array<int, 2>{a - 1, b - 1};
+    if (shift & kAltKey) click.CameraFocus = std::array<int, 2>{a, b};
     return click;
   }
 
-  const Sector& sector = room.SectorAt(a - 1, b - 1);
+  const Sector& sector = room.SectorAt(a, b);
   int target = GetDoor(level, sector.FDIndex);
   if (target == -1 && sector.RoomBelow != kNoRoom && shift == 0) target = sector.RoomBelow;
   if (target == -1 && sector.RoomAbove != kNoRoom) target = sector.RoomAbove;

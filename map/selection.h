@@ -30,6 +30,12 @@ struct RoomView {
 std::string RoomInfoCaption(const Level& level, int room);
 // "No alternate" or "Alternate: 3".
 std::string AltRoomCaption(const Level& level, int room);
+// The alternate a room names, if it names one: the files keep -1 for "none", and 255 is how a
+// byte-sized field says the same. The number is as stored; it may lie past the level's rooms.
+std::optional<int> AlternateOf(const Level& level, int room);
+// The room shown for a line of the room list: with alternates shown, the line's alternate
+// where it names a room of the level; otherwise the line's own room.
+int ShownRoom(const Level& level, int row, bool showAlternates);
 
 // The room list's click: makes the room current and redraws its map. The selected sector
 // and the chosen entity belonged to the old room: both are cleared (choosing the current
@@ -65,6 +71,10 @@ struct MapClick {
 std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
                                        const ObjectNames& names, int x, int y, int button,
                                        int shift);
+// The same for sector (a, b) of the current room, 0-based, wherever it was pointed at (the
+// map, the 3D view).
+std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const ObjectNames& names,
+                                     int a, int b, int button, int shift);
 
 // The view-mode button's caption for what the right-hand view shows.
 const char* ViewModeCaption(RightPane pane);

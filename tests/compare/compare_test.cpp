@@ -29,7 +29,7 @@ TEST_F(CompareTest, EditorCommandsGiveExactlyTheirDifferences) {
   Choose(3, 6);
   ASSERT_TRUE(WallCommand(doc, state, history, true));
   ChooseRoomAndSector(3, 3, 3);
-  ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Left, "Minecart Left", messages));
+  ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Left, messages));
 
   const LevelDiff diff = Diff();
   EXPECT_EQ(

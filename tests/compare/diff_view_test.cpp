@@ -19,8 +19,7 @@ class DiffViewTest : public test::CompareFixture {
     Choose(3, 6);
     ASSERT_TRUE(WallCommand(doc, state, history, true));
     ChooseRoomAndSector(3, 3, 3);
-    ASSERT_TRUE(
-        MinecartCommand(doc, state, history, MinecartMode::Left, "Minecart Left", messages));
+    ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Left, messages));
   }
 
   static std::vector<std::string> Headings(const std::vector<DiffGroup>& groups) {
@@ -75,7 +74,7 @@ TEST_F(DiffViewTest, ChangedSectorsAreEachSectorWithAChangeOnceInOrder) {
   ASSERT_TRUE(WallCommand(doc, state, history, true));
   ASSERT_TRUE(AddItemCommand(doc, state, history));
   ChooseRoomAndSector(3, 3, 3);
-  ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Left, "Minecart Left", messages));
+  ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Left, messages));
 
   const LevelDiff diff = Diff();
   ASSERT_EQ(diff.Changes.size(), 4u);

@@ -127,7 +127,7 @@ TEST_F(RealLevelEdits, CommandsOnTheFirstItemAreFoundExactly) {
     }
     ASSERT_TRUE(MoveCommand(doc, state, history, MoveKey::Right));
     ASSERT_TRUE(AddItemCommand(doc, state, history));
-    ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Right, "FD21", messages));
+    ASSERT_TRUE(MinecartCommand(doc, state, history, MinecartMode::Right, messages));
     state.SelectedSectorX = a + 2;
     DrawSelection(state);
     ASSERT_TRUE(WallCommand(doc, state, history, true));

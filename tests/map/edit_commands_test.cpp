@@ -35,7 +35,7 @@ TEST_F(EditCommandsTest, EveryEditUndoesAndRedoesToTheSameBytes) {
   step(MoveCommand(doc, state, history, MoveKey::Right));
   step(MoveCommand(doc, state, history, MoveKey::PageUp));
   step(AddItemCommand(doc, state, history));
-  step(MinecartCommand(doc, state, history, MinecartMode::Stop, "Minecart Stop", messages));
+  step(MinecartCommand(doc, state, history, MinecartMode::Stop, messages));
   step(WallCommand(doc, state, history, true));
   const int16_t demoCount = level().NumDemoData;
   std::vector<int32_t> demo = level().DemoData;

@@ -29,7 +29,7 @@ class FloorEditsTest : public test::MapFixture {
     state.SelectedSectorX = a;
     state.SelectedSectorZ = b;
     state.SectorSelected = true;
-    return static_cast<bool>(MinecartCommand(doc, state, history, mode, "Minecart", messages));
+    return static_cast<bool>(MinecartCommand(doc, state, history, mode, messages));
   }
   std::vector<uint16_t> Words(size_t from, size_t count) {
     std::vector<uint16_t> out;

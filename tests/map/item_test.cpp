@@ -16,6 +16,23 @@ class ItemTest : public test::MapFixture {
   }
 };
 
+// The type list's rows and object ids map both ways, in either list, and nowhere else.
+TEST_F(ItemTest, TypeListRowsAndObjectsMapBothWays) {
+  Level& level = doc.CurrentLevel;
+  for (int id : {0, 7, 15}) level.Moveables.push_back(Moveable{id});
+  for (int row = 0; row < 3; ++row)
+    EXPECT_EQ(TypeListRow(level, false, TypeListObject(level, false, row)), row);
+  EXPECT_EQ(TypeListObject(level, false, 1), 7);
+  EXPECT_EQ(TypeListRow(level, false, 8), -1);  // not a moveable of the level
+  EXPECT_EQ(TypeListObject(level, false, 3), -1);
+  EXPECT_EQ(TypeListRow(level, true, 8), 8);
+  EXPECT_EQ(TypeListObject(level, true, kAllItemsLastId), kAllItemsLastId);
+  for (int outside : {-1, kAllItemsLastId + 1}) {
+    EXPECT_EQ(TypeListRow(level, true, outside), -1);
+    EXPECT_EQ(TypeListObject(level, true, outside), -1);
+  }
+}
+
 // An AI object keeps its flag bits lower than an item's (the window tests click an item's).
 TEST_F(ItemTest, FlagClicksOnAnAIObject) {
   AddAIAt(0, 3, 3);

@@ -88,5 +88,22 @@ TEST_F(SelectionTest, TheViewModeTakesTurnsAndOutlivesOpeningALevel) {
   EXPECT_EQ(state.ViewMode, RightPane::Room3D);
 }
 
+TEST_F(SelectionTest, AnAlternateIsShownOnlyWhereItNamesARoomOfTheLevel) {
+  Level& level = doc.CurrentLevel;
+  level.Rooms[0].AlternateRoom = 3;
+  level.Rooms[1].AlternateRoom = 255;  // a byte's "none"
+  level.Rooms[2].AlternateRoom = -1;
+  level.Rooms[4].AlternateRoom = 40;  // past the level's rooms: named, never shown
+  for (auto [row, caption, shown] : {std::tuple{0, "Alternate: 3", 3},
+                                     {1, "No alternate", 1},
+                                     {2, "No alternate", 2},
+                                     {4, "Alternate: 40", 4},
+                                     {9, "No alternate", 9}}) {
+    EXPECT_EQ(AltRoomCaption(level, row), caption) << row;
+    EXPECT_EQ(ShownRoom(level, row, true), shown) << row;
+    EXPECT_EQ(ShownRoom(level, row, false), row) << row;
+  }
+}
+
 }  // namespace
 }  // namespace slab
