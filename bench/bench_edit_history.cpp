@@ -80,7 +80,7 @@ void BM_MoveItem(benchmark::State& state) {
 void BM_Minecart(benchmark::State& state) {
   EditUndoRedo(state, [](Opened& o) {
     return slab::MinecartCommand(o.doc, o.state, o.history, slab::MinecartMode::Stop,
-                                 "Minecart Stop", o.messages);
+                                 o.messages);
   });
 }
 void BM_AddItem(benchmark::State& state) {
