@@ -322,7 +322,7 @@ void MainWindow::BuildMenus() {
   view->addSeparator();
   browser_ = new LevelBrowser(
       this, view, roomMap_, rightView_, doc_, map_, names_,
-      {[this](int room, int a, int b, int entity) { GoToPlace(room, a, b, entity); },
+      {[this](int room, int a, int b, int entity) { ShowPlace(room, a, b, entity); },
        [this] { return rooms_->CurrentLine(); }, [this](int row) { rooms_->ChooseLine(row); }});
   view->addSeparator();
   add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
@@ -353,12 +353,12 @@ void MainWindow::ConnectHandlers() {
   // The room list's line stays; the room shown for it flips.
   connect(rooms_, &RoomsPanel::AlternatesToggled, this,
           [this] { RoomNumberClick(rooms_->CurrentLine()); });
-  connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::GoToPlace);
+  connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::ShowPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
   connect(rooms_, &RoomsPanel::BoxesToggled, this, &MainWindow::PresentMap);
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
-    connect(dock, &LevelListDock::GoTo, this, &MainWindow::GoToPlace);
+    connect(dock, &LevelListDock::GoTo, this, &MainWindow::ShowPlace);
     connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
       if (visible && staleLists_.contains(dock)) RefreshList(dock, true);
       // A list opened beside a narrow window widens it: it stays on the screen all the same.
@@ -510,18 +510,10 @@ void MainWindow::ShowNavigation(const NavigationView& view) {
 }
 
 void MainWindow::PresentMap() {
-  const Level& level = doc_.CurrentLevel;
-  int usedWidth = kMapSize, usedHeight = kMapSize;
-  if (doc_.LevelLoaded && map_.CurrentRoom >= 0 &&
-      static_cast<size_t>(map_.CurrentRoom) < level.Rooms.size()) {
-    const Room& room = level.Rooms[static_cast<size_t>(map_.CurrentRoom)];
-    usedWidth = kSectorPixels * std::clamp<int>(room.NumZSectors, 1, kMaxMapSectors);
-    usedHeight = kSectorPixels * std::clamp<int>(room.NumXSectors, 1, kMaxMapSectors);
-  }
   const MapImage shown = doc_.LevelLoaded && rooms_->BoxesShown()
-                             ? MapWithBoxes(level, doc_.GameVersion, map_)
+                             ? MapWithBoxes(doc_.CurrentLevel, doc_.GameVersion, map_)
                              : map_.Shown;
-  roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom), usedWidth, usedHeight);
+  roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom));
 }
 
 void MainWindow::UpdateTitle() {
@@ -1124,23 +1116,11 @@ void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
     QToolTip::showText(globalPosition, Q(text), roomMap_);
 }
 
-void MainWindow::GoToPlace(int room, int a, int b, int entity) {
-  if (!doc_.LevelLoaded) return;
-  const std::optional<RoomView> view = ChooseRoom(doc_, map_, room);
-  if (!view) return;
-  rooms_->Show(*view);
-  const Room& r = doc_.CurrentLevel.Rooms[static_cast<size_t>(room)];
-  if (r.HasSector(a, b)) {
-    map_.SelectedSectorX = a;
-    map_.SelectedSectorZ = b;
-    DrawSelection(map_);
-    if (view3d_ != nullptr) view3d_->MapClick(map_.CurrentRoom, a, b, true);
-  }
-  map_.SelectedEntity = entity;
-  if (entity >= 0 && static_cast<size_t>(entity) < doc_.CurrentLevel.Items.size()) {
-    map_.NavigationEntity = entity;
-    map_.NavigationPosition = 0;
-  }
+void MainWindow::ShowPlace(int room, int a, int b, int entity) {
+  const std::optional<PlaceView> place = GoToPlace(doc_, map_, room, a, b, entity);
+  if (!place) return;
+  rooms_->Show(place->Room);
+  if (place->SectorChosen && view3d_ != nullptr) view3d_->MapClick(room, a, b, true);
   RefreshPanels();
   PresentMap();
   RequestFrame();

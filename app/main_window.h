@@ -110,8 +110,6 @@ class MainWindow : public QMainWindow {
   void MenuFileAdjacent(int step);
   // Asks about unsaved changes, then opens the file; false when cancelled or refused.
   bool OpenPath(const std::string& path);
-  // Where a list row leads: the room chosen, the sector selected, the entity chosen.
-  void GoToPlace(int room, int a, int b, int entity);
 
   // One pass of the frame timer at time now (ms).
   void FrameTick(int64_t now);
@@ -169,6 +167,8 @@ class MainWindow : public QMainWindow {
 
   // Handlers.
   void SectorMapMouseDown(int button, int shift, int x, int y);
+  // Where a list row leads: the room chosen, the sector selected, the entity chosen.
+  void ShowPlace(int room, int a, int b, int entity);
   // The panels, the map and the 3D view after a sector was pointed at.
   void ShowMapClick(const std::optional<MapClick>& click);
   bool MoveKeyPressed(int qtKey);

@@ -30,10 +30,9 @@ RoomMapWidget::RoomMapWidget(QWidget* parent) : QWidget(parent) {
   used_ = map_.size();
 }
 
-void RoomMapWidget::SetMap(const MapImage& map, int usedWidth, int usedHeight) {
+void RoomMapWidget::SetMap(const MapImage& map) {
   map_ = ToQImage(map);
-  used_ = QSize(std::clamp(usedWidth, 1, std::max(1, map_.width())),
-                std::clamp(usedHeight, 1, std::max(1, map_.height())));
+  used_ = QSize(std::max(1, map.UsedWidth()), std::max(1, map.UsedHeight()));
   UpdateSize();
   update();
 }

@@ -23,7 +23,7 @@ class RoomMapWidget : public QWidget {
 
   // The room's picture; only its top-left usedWidth x usedHeight pixels hold the room and are
   // shown (the rest of the picture is black margin).
-  void SetMap(const MapImage& map, int usedWidth, int usedHeight);
+  void SetMap(const MapImage& map);
   const QImage& MapPicture() const { return map_; }
 
   // Device pixels per picture pixel: the zoom chosen, or the largest whole factor that fits.

@@ -75,6 +75,8 @@ MapImage DrawRoom(const Level& level, Game gameVersion, int roomIndex) {
   const Room& room = level.Rooms[roomIndex];
   const int numA = Count(room.NumXSectors), numB = Count(room.NumZSectors);
   MapImage image(MapWidth(numB), MapHeight(numA));
+  // A room without sectors one way still shows one sector's width of the picture.
+  image.SetUsedArea(kSectorPixels * std::max(numB, 1), kSectorPixels * std::max(numA, 1));
   const std::vector<uint8_t> markers = MarkerGrid(level, roomIndex);
   for (int a = 1; a <= numA; ++a)
     for (int b = 1; b <= numB; ++b) {

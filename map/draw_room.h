@@ -41,7 +41,8 @@ int MapHeight(int numA);
 // The fill colour of sector (a, b), 0-based, of a room.
 Rgb SectorFillColour(const Level& level, Game gameVersion, const Room& room, int a, int b);
 
-// Draws room `room` into a fresh picture; an unknown room gives the black 300 x 300 picture.
+// Draws room `room` into a fresh picture whose used area is the room's sectors; an unknown
+// room gives the black 300 x 300 picture, used whole.
 MapImage DrawRoom(const Level& level, Game gameVersion, int room);
 
 // The pixel-to-sector table for a room of numA x numB sectors.

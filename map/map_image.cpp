@@ -9,7 +9,14 @@ namespace slab {
 MapImage::MapImage(int width, int height)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
+      usedWidth_(width_),
+      usedHeight_(height_),
       pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3, 0) {}
+
+void MapImage::SetUsedArea(int width, int height) {
+  usedWidth_ = std::clamp(width, 1, std::max(1, width_));
+  usedHeight_ = std::clamp(height, 1, std::max(1, height_));
+}
 
 void MapImage::Put(int x, int y, Rgb colour) {
   if (!Contains(x, y)) return;

@@ -18,6 +18,12 @@ class MapImage {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
+  // The part from the top left corner that holds the drawing (a small room uses a corner of
+  // the picture): the view fits this part to its pane. The whole picture unless set.
+  int UsedWidth() const { return usedWidth_; }
+  int UsedHeight() const { return usedHeight_; }
+  // Taken inside the picture, at least one pixel each way.
+  void SetUsedArea(int width, int height);
 
   void SetFillColour(Rgb colour) { fill_ = colour; }
   void SetOutlineColour(Rgb colour) { outline_ = colour; }
@@ -43,6 +49,8 @@ class MapImage {
 
   int width_ = 0;
   int height_ = 0;
+  int usedWidth_ = 0;
+  int usedHeight_ = 0;
   std::vector<uint8_t> pixels_;
   Rgb fill_{};
   Rgb outline_{};

@@ -122,6 +122,26 @@ std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const
   return click;
 }
 
+std::optional<PlaceView> GoToPlace(const Document& doc, MapState& state, int room, int a, int b,
+                                   int entity) {
+  if (!doc.LevelLoaded) return std::nullopt;
+  std::optional<RoomView> view = ChooseRoom(doc, state, room);
+  if (!view) return std::nullopt;
+  PlaceView place{std::move(*view)};
+  if (doc.CurrentLevel.Rooms[static_cast<size_t>(room)].HasSector(a, b)) {
+    state.SelectedSectorX = a;
+    state.SelectedSectorZ = b;
+    DrawSelection(state);
+    place.SectorChosen = true;
+  }
+  state.SelectedEntity = entity;
+  if (entity >= 0 && static_cast<size_t>(entity) < doc.CurrentLevel.Items.size()) {
+    state.NavigationEntity = entity;
+    state.NavigationPosition = 0;
+  }
+  return place;
+}
+
 const char* ViewModeCaption(RightPane pane) {
   return pane == RightPane::Room3D ? kViewMode2D : kViewMode3D;
 }

@@ -76,6 +76,19 @@ std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
 std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const ObjectNames& names,
                                      int a, int b, int button, int shift);
 
+// Where a row of a list leads (the level's lists, the differences, the browser): what the
+// window shows after going there.
+struct PlaceView {
+  RoomView Room;              // the room made current
+  bool SectorChosen = false;  // the place's sector is selected: the 3D camera turns to it
+};
+
+// Goes to room `room`, selects its sector (a, b) where the room has one there, and chooses
+// entity `entity` (-1: none); an item chosen so is the one "Next Trigger" follows. Nothing
+// before a level is open or for a room the level lacks.
+std::optional<PlaceView> GoToPlace(const Document& doc, MapState& state, int room, int a, int b,
+                                   int entity);
+
 // The view-mode button's caption for what the right-hand view shows.
 const char* ViewModeCaption(RightPane pane);
 // The view-mode button: the 3D view and the overview take turns. Returns the new caption.

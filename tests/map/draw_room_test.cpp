@@ -98,11 +98,23 @@ TEST_F(DrawRoomTest, RoomOfFortySectorsGrowsThePictureAndTheTable) {
   SelectRoom(doc, state, 0);
   EXPECT_EQ(std::tuple(state.Map.Width(), state.Map.Height(), state.Table.Height),
             std::tuple(320, 400, 401));
+  EXPECT_EQ(std::tuple(state.Map.UsedWidth(), state.Map.UsedHeight()), std::tuple(320, 400));
   EXPECT_EQ(state.Map.Pixel(PixelX(30), PixelY(38)), colour::kKill);
   EXPECT_EQ(state.Map.Pixel(PixelX(31), PixelY(39)), colour::kOuterWall);
   const auto click = SelectSectorAt(doc, state, names, 305, 385, kLeftButton, 0);
   ASSERT_TRUE(click && click->Panel);
   EXPECT_EQ(std::tuple(state.SelectedSectorX, state.SelectedSectorZ), std::tuple(38, 30));
+}
+
+// The view fits the room's corner of the picture to its pane, never less than one sector.
+TEST_F(DrawRoomTest, TheUsedAreaIsTheRoomsCornerOfThePicture) {
+  EXPECT_EQ(std::tuple(Draw(3).UsedWidth(), Draw(3).UsedHeight()), std::tuple(300, 300));
+  AddRoom(4, 7);
+  AddRoom(0, 3);
+  const MapImage small = Draw(0), empty = Draw(1);
+  EXPECT_EQ(std::tuple(small.Width(), small.UsedWidth(), small.UsedHeight()),
+            std::tuple(300, 70, 40));
+  EXPECT_EQ(std::tuple(empty.UsedWidth(), empty.UsedHeight()), std::tuple(30, 10));
 }
 
 TEST_F(DrawRoomTest, UnknownRoomAndDamagedCountsDrawSafely) {

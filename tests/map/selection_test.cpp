@@ -77,6 +77,31 @@ TEST_F(SelectionTest, OtherButtonsFollowPortalThenBelowThenAbove) {
   }
 }
 
+// A list row's place: its room, its sector where the room has it, its entity chosen and, for
+// an item, followed by "Next Trigger" from its first trigger.
+TEST_F(SelectionTest, GoingToAPlaceChoosesItsRoomSectorAndEntity) {
+  level().Items.resize(2);
+  state.NavigationEntity = 0;
+  state.NavigationPosition = 3;
+  const auto place = GoToPlace(doc, state, 2, 1, 3, 1);
+  ASSERT_TRUE(place && place->SectorChosen);
+  EXPECT_EQ(std::tuple(place->Room.RoomNumber, state.CurrentRoom), std::tuple(2, 2));
+  EXPECT_EQ(std::tuple(state.SelectedSectorX, state.SelectedSectorZ), std::tuple(1, 3));
+  EXPECT_EQ(state.Shown.Pixel(PixelX(3) - 2, PixelY(1) + 3), colour::kSelection);
+  EXPECT_EQ(std::tuple(state.SelectedEntity, state.NavigationEntity, state.NavigationPosition),
+            std::tuple(1, 1, 0));
+
+  // A sector past the room's grid selects nothing; an entity that is no item is not followed.
+  const auto outside = GoToPlace(doc, state, 3, 9, 0, 7);
+  ASSERT_TRUE(outside);
+  EXPECT_FALSE(outside->SectorChosen || state.SectorSelected);
+  EXPECT_EQ(std::tuple(state.SelectedEntity, state.NavigationEntity), std::tuple(7, 1));
+  EXPECT_FALSE(GoToPlace(doc, state, 6, 0, 0, -1));
+  EXPECT_EQ(state.CurrentRoom, 3);
+  doc.LevelLoaded = false;
+  EXPECT_FALSE(GoToPlace(doc, state, 1, 1, 1, -1));
+}
+
 // The button names the view it switches to; a newly opened level keeps the window's choice.
 TEST_F(SelectionTest, TheViewModeTakesTurnsAndOutlivesOpeningALevel) {
   EXPECT_EQ(ViewModeCaption(state.ViewMode), std::string("2D Map"));
