@@ -941,8 +941,6 @@ void MainWindow::MenuDemoRec() {
     ShowStatus(kNoLevelStatus);
     return;
   }
-  demoNumBefore_ = doc_.CurrentLevel.NumDemoData;
-  demoBefore_ = doc_.CurrentLevel.DemoData;
   const DemoStart start =
       StartDemoRecording(recorder_, doc_.CurrentLevel,
                          DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
@@ -956,10 +954,10 @@ void MainWindow::MenuDemoRec() {
 }
 
 void MainWindow::MenuDemoStop() {
-  if (!StopDemoRecording(recorder_, doc_.CurrentLevel)) return;
+  std::optional<DemoSnapshot> before = StopDemoRecording(recorder_, doc_.CurrentLevel);
+  if (!before) return;
   // The whole recording is one step of the history: undo gives back the demo from before.
-  RecordDemoEdit(doc_, history_, demoNumBefore_, std::move(demoBefore_));
-  demoBefore_.clear();
+  RecordDemoEdit(doc_, history_, before->NumDemoData, std::move(before->DemoData));
   comparison_->LevelEdited();
   // Drawing resumes: the window would otherwise stay frozen after the recording.
   renderEnabled_ = true;

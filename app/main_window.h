@@ -205,9 +205,6 @@ class MainWindow : public QMainWindow {
   ObjectNames names_;
   DemoRecorder recorder_;
   EditHistory history_;
-  // The level's demo as it was when the recording started, for the undo step Stop records.
-  int16_t demoNumBefore_ = 0;
-  std::vector<int32_t> demoBefore_;
   TextureStrip strip_;
 
   // The main-loop flags.

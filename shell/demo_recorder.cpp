@@ -1,6 +1,7 @@
 #include "shell/demo_recorder.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace slab {
 namespace {
@@ -52,11 +53,12 @@ DemoStart StartDemoRecording(DemoRecorder& recorder, Level& level, DemoDevices d
     return DemoStart::NoKeyboard;
   }
 
+  recorder = DemoRecorder{};
+  recorder.Before = DemoSnapshot{level.NumDemoData, std::move(level.DemoData)};
   level.DemoData = {lara->X, lara->Y, lara->Z, 0, lara->Angle, 0, lara->Room, 1, 0, 0};
   level.NumDemoData = kDemoHeaderEntries;
 
   int64_t now = devices.Clock.NowMs();
-  recorder = DemoRecorder{};
   recorder.DemoRecording = true;
   recorder.LastSampleTick3 = now * 3;
   recorder.LastTabTick = now;
@@ -116,12 +118,12 @@ void FinishDemo(Level& level) {
 
 }  // namespace
 
-bool StopDemoRecording(DemoRecorder& recorder, Level& level) {
-  if (!recorder.DemoRecording) return false;
+std::optional<DemoSnapshot> StopDemoRecording(DemoRecorder& recorder, Level& level) {
+  if (!recorder.DemoRecording) return std::nullopt;
   recorder.DemoRecording = false;
   recorder.DemoCapturing = false;
   FinishDemo(level);
-  return true;
+  return std::exchange(recorder.Before, DemoSnapshot{});
 }
 
 Level FinishedDemoCopy(const DemoRecorder& recorder, const Level& level) {

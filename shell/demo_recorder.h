@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "level/level.h"
 #include "platform/keyboard.h"
@@ -28,6 +30,12 @@ inline constexpr int kDemoHeaderEntries = 10;
 inline constexpr int kMaxDemoEntries = 8191;
 inline constexpr int kMaxDemoSamples = kMaxDemoEntries - kDemoHeaderEntries - 1;
 
+// A level's demo as a whole: what the undo step of a recording gives back.
+struct DemoSnapshot {
+  int16_t NumDemoData = 0;
+  std::vector<int32_t> DemoData;
+};
+
 struct DemoRecorder {
   // Started and not yet stopped; the main loop polls while it is true.
   bool DemoRecording = false;
@@ -43,6 +51,8 @@ struct DemoRecorder {
   bool TabPressNoticed = false;
   // The sample limit was reached; nothing more is captured until Stop.
   bool Full = false;
+  // The level's demo from before the recording replaced it.
+  DemoSnapshot Before;
 };
 
 // What the recorder reads and reports through.
@@ -66,9 +76,10 @@ DemoStart StartDemoRecording(DemoRecorder& recorder, Level& level, DemoDevices d
 // `gameVersion` decides which key is the look key.
 void PollDemoRecorder(DemoRecorder& recorder, Level& level, Game gameVersion, DemoDevices devices);
 
-// Appends the end marker and turns NumDemoData from entries into bytes. Does nothing (and
-// returns false) when no recording is running.
-bool StopDemoRecording(DemoRecorder& recorder, Level& level);
+// Appends the end marker and turns NumDemoData from entries into bytes. Returns the demo the
+// level held before the recording started, for the undo step; nothing (and no change) when no
+// recording is running.
+std::optional<DemoSnapshot> StopDemoRecording(DemoRecorder& recorder, Level& level);
 
 // The level as Stop would leave it, while the recording goes on: what a save during a
 // recording writes. A copy of `level` itself when nothing is being recorded.
