@@ -16,7 +16,6 @@
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolTip>
@@ -40,6 +39,7 @@
 #include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
 #include "app/sector_panels.h"
+#include "app/window_placement.h"
 #include "level/load_level.h"
 #include "level/text.h"
 #include "map/box_outlines.h"
@@ -368,7 +368,7 @@ void MainWindow::ConnectHandlers() {
         QTimer::singleShot(0, this, [this, dock] {
           if (screen() != nullptr && !dock->isFloating() &&
               frameGeometry().right() - dock->width() <= screen()->availableGeometry().right())
-            KeepOnScreen();
+            KeepOnScreen(*this);
         });
     });
     // A list opened from the menu comes to the front, also when it shares its place as a tab.
@@ -857,68 +857,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   running_ = false;
   frameTimer_.stop();
-  SavePlacement();
+  SavePlacement(*this);
   if (about_) about_->close();
   if (mineCartHelp_) mineCartHelp_->close();
   if (keysHelp_) keysHelp_->close();
   event->accept();
-}
-
-// ---- Where the window stands ----
-
-namespace {
-
-constexpr char kGeometryKey[] = "MainWindow/Geometry";
-constexpr char kMaximisedKey[] = "MainWindow/Maximised";
-
-// rect moved, and shrunk where it must, to lie inside area; never below least.
-QRect FitInside(QRect rect, const QRect& area, const QSize& least) {
-  rect.setWidth(std::max(std::min(rect.width(), area.width()), least.width()));
-  rect.setHeight(std::max(std::min(rect.height(), area.height()), least.height()));
-  rect.moveLeft(
-      std::clamp(rect.left(), area.left(), std::max(area.left(), area.right() - rect.width() + 1)));
-  rect.moveTop(
-      std::clamp(rect.top(), area.top(), std::max(area.top(), area.bottom() - rect.height() + 1)));
-  return rect;
-}
-
-}  // namespace
-
-void MainWindow::ShowPlaced() {
-  const QSettings settings(kSettingsOrganisation, kSettingsApplication);
-  const QRect saved = settings.value(kGeometryKey).toRect();
-  QScreen* screen = saved.isValid() ? QGuiApplication::screenAt(saved.center()) : nullptr;
-  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  const QRect area = screen->availableGeometry();
-  QRect wanted = saved;
-  if (!wanted.isValid()) {
-    wanted = QRect(QPoint(), sizeHint());
-    wanted.moveCenter(area.center());
-  }
-  setGeometry(FitInside(wanted, area, minimumSizeHint()));
-  if (settings.value(kMaximisedKey, false).toBool())
-    showMaximized();
-  else
-    show();
-  // The frame the window system adds is known once the window is shown.
-  KeepOnScreen();
-}
-
-void MainWindow::KeepOnScreen() {
-  if (!isVisible() || isMaximized() || isFullScreen() || screen() == nullptr) return;
-  // A frame reaching past the screen's edge would hide the right-hand scroll bars.
-  const QRect area = screen()->availableGeometry();
-  const QRect frame = frameGeometry();
-  if (area.contains(frame)) return;
-  const QSize extra = frame.size() - size();
-  resize(FitInside(frame, area, minimumSizeHint() + extra).size() - extra);
-  move(FitInside(frameGeometry(), area, QSize()).topLeft());
-}
-
-void MainWindow::SavePlacement() {
-  QSettings settings(kSettingsOrganisation, kSettingsApplication);
-  settings.setValue(kGeometryKey, normalGeometry());
-  settings.setValue(kMaximisedKey, isMaximized());
 }
 
 // ---- Edit, demo and help menus ----
@@ -1033,7 +976,7 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
 
 // ---- The map and the rooms ----
 
-void MainWindow::SectorMapMouseDown(int button, int shift, int x, int y) {
+void MainWindow::SectorMapMouseDown(MouseButton button, int shift, int x, int y) {
   ShowMapClick(SelectSectorAt(doc_, map_, names_, x, y, button, shift));
 }
 
@@ -1058,18 +1001,11 @@ bool MainWindow::MoveKeyPressed(int qtKey) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == sectorMap_ && event->type() == QEvent::Resize) {
-    // Map and 3D view side by side unless the area is clearly taller than wide, so neither
-    // becomes a narrow strip. Decided only when the window changes size: a list opened or
-    // closed beside them leaves them as they were.
-    if (size() == arrangedFor_) return QMainWindow::eventFilter(watched, event);
+    // Decided only when the window changes size: a list opened or closed beside them leaves
+    // them as they were.
+    if (size() != arrangedFor_)
+      ArrangeViews(*sectorMap_, static_cast<QResizeEvent*>(event)->size());
     arrangedFor_ = size();
-    const QSize size = static_cast<QResizeEvent*>(event)->size();
-    const Qt::Orientation wanted =
-        size.width() * 5 >= size.height() * 4 ? Qt::Horizontal : Qt::Vertical;
-    if (sectorMap_->orientation() != wanted) {
-      sectorMap_->setOrientation(wanted);
-      sectorMap_->setSizes({10000, 10000});
-    }
     return QMainWindow::eventFilter(watched, event);
   }
   if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);

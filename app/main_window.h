@@ -22,6 +22,7 @@
 
 #include "app/help_windows.h"
 #include "app/panel_parts.h"
+#include "app/window_placement.h"
 #include "floordata/object_names.h"
 #include "level/document.h"
 #include "map/edit_commands.h"
@@ -82,9 +83,8 @@ class MainWindow : public QMainWindow {
 
   void SetObjectNames(ObjectNames names) { names_ = std::move(names); }
 
-  // Shows the window at the size and place it had when it was last closed, or at its natural
-  // size in the middle of the screen; either way inside the screen's available area.
-  void ShowPlaced();
+  // Shows the window where it was last closed (see window_placement.h).
+  void ShowPlaced() { slab::ShowPlaced(*this); }
   // Every key of the window and what it does, as Help > Keys lists them: the menu entries'
   // shortcuts and the keys of the window's own key handler.
   std::vector<KeyLine> KeyLines() const;
@@ -118,7 +118,6 @@ class MainWindow : public QMainWindow {
   Document& Doc() { return doc_; }
   const MapState& Map() const { return map_; }
   const DemoRecorder& Recorder() const { return recorder_; }
-  bool Running() const { return running_; }
   bool RenderEnabled() const { return renderEnabled_; }
   int FramesDrawn() const { return framesDrawn_; }
   bool FrameTimerActive() const { return frameTimer_.isActive(); }
@@ -129,7 +128,6 @@ class MainWindow : public QMainWindow {
   ItemsListDock* ItemsList() const { return itemsDock_; }
   TriggersListDock* TriggersList() const { return triggersDock_; }
   LevelComparison* Comparison() const { return comparison_; }
-  const EditHistory& History() const { return history_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -166,7 +164,7 @@ class MainWindow : public QMainWindow {
   void ShowNoLevel();
 
   // Handlers.
-  void SectorMapMouseDown(int button, int shift, int x, int y);
+  void SectorMapMouseDown(MouseButton button, int shift, int x, int y);
   // Where a list row leads: the room chosen, the sector selected, the entity chosen.
   void ShowPlace(int room, int a, int b, int entity);
   // The panels, the map and the 3D view after a sector was pointed at.
@@ -195,9 +193,6 @@ class MainWindow : public QMainWindow {
   bool ConfirmDiscard();
   bool SaveNow(bool saveAs);
   void UpdateTitle();
-  void SavePlacement();
-  // Takes the window back inside the screen's available area where it reaches past it.
-  void KeepOnScreen();
 
   WindowServices services_;
   Document doc_;

@@ -113,7 +113,7 @@ void RoomMapWidget::paintEvent(QPaintEvent*) {
 
 void RoomMapWidget::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
-  int button = 0;
+  MouseButton button = kLeftButton;
   switch (event->button()) {
     case Qt::LeftButton:
       button = kLeftButton;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "map/map_image.h"
+#include "map/selection.h"
 
 namespace slab {
 
@@ -42,7 +43,7 @@ class RoomMapWidget : public QWidget {
 
  signals:
   // A mouse button went down at picture pixel (x, y); button and shift as the map reads them.
-  void MouseDown(int button, int shift, int x, int y);
+  void MouseDown(MouseButton button, int shift, int x, int y);
   // The mouse rests over picture pixel (x, y): the window answers with a tooltip.
   void HoverAt(int x, int y, QPoint globalPosition);
 

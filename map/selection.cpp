@@ -85,7 +85,7 @@ std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& sta
 }
 
 std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
-                                       const ObjectNames& names, int x, int y, int button,
+                                       const ObjectNames& names, int x, int y, MouseButton button,
                                        int shift) {
   // The table numbers sectors from 1; 0 is outside the room.
   const int a = state.Table.XAt(x, y), b = state.Table.ZAt(x, y);
@@ -94,7 +94,7 @@ std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
 }
 
 std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const ObjectNames& names,
-                                     int a, int b, int button, int shift) {
+                                     int a, int b, MouseButton button, int shift) {
   if (!doc.LevelLoaded) return std::nullopt;
   const Level& level = doc.CurrentLevel;
   if (!RoomExists(level, state.CurrentRoom)) return std::nullopt;

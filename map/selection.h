@@ -13,8 +13,8 @@
 
 namespace slab {
 
-// The mouse button of a click and the bits of the shift state held with it, as the window
-// reports them.
+// The mouse button of a click and the bits of the shift state held with it (a set of
+// ShiftKeyBit), as the window reports them.
 enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 enum ShiftKeyBit : int { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
 
@@ -69,12 +69,12 @@ struct MapClick {
 // the sector; any other goes through its portal, else to the room below unless a modifier
 // key is held, else to the room above.
 std::optional<MapClick> SelectSectorAt(const Document& doc, MapState& state,
-                                       const ObjectNames& names, int x, int y, int button,
+                                       const ObjectNames& names, int x, int y, MouseButton button,
                                        int shift);
 // The same for sector (a, b) of the current room, 0-based, wherever it was pointed at (the
 // map, the 3D view).
 std::optional<MapClick> SelectSector(const Document& doc, MapState& state, const ObjectNames& names,
-                                     int a, int b, int button, int shift);
+                                     int a, int b, MouseButton button, int shift);
 
 // Where a row of a list leads (the level's lists, the differences, the browser): what the
 // window shows after going there.

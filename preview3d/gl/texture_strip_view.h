@@ -15,7 +15,6 @@ class TextureStripPicture : public QWidget {
   explicit TextureStripPicture(QWidget* parent = nullptr);
   void SetStrip(const TextureStrip& strip);
   void SetTop(int rows);
-  int Top() const { return top_; }
   const QImage& Image() const { return image_; }
 
  protected:
@@ -31,7 +30,6 @@ class TextureStripView : public QWidget {
   explicit TextureStripView(QWidget* parent = nullptr);
   void SetStrip(const TextureStrip& strip);
   TextureStripPicture* Picture() { return picture_; }
-  QScrollBar* Scroll() { return scroll_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -72,7 +72,7 @@ TEST_F(WindowControlsTest, AFifthGameLevelIsReadOnlyAndItsChangesCanBeDropped) {
   sink_.NextAnswer = Answer::Cancel;
   Choose("Mnu_File_Quit");
   ASSERT_EQ(sink_.Asked, std::vector<std::string>{question});
-  EXPECT_TRUE(window_->Running());
+  EXPECT_TRUE(window_->isVisible());
   Key(Qt::Key_F5);  // cancelled too: the changes stay
   EXPECT_TRUE(window_->Doc().Modified);
   sink_.NextAnswer = Answer::No;  // Discard
@@ -97,8 +97,9 @@ TEST_F(WindowControlsTest, RefusalMessagesNameTheFile) {
   OpenWithDialog(unknown);
   ASSERT_FALSE(sink_.Shown.empty());
   EXPECT_EQ(sink_.Shown.back(), "Unknown TR version!");
-  EXPECT_EQ(sink_.Details.back(), "File: " + unknown.string() +
-                                     "\nThe file starts with 54 52 39 00 (\"TR9.\"), as no level does.");
+  EXPECT_EQ(sink_.Details.back(),
+            "File: " + unknown.string() +
+                "\nThe file starts with 54 52 39 00 (\"TR9.\"), as no level does.");
 
   test::Tr5Draft draft = test::SampleTr5Draft();
   draft.Rooms[0].Marker = {'X', 'E', 'L', 'B'};
@@ -211,7 +212,11 @@ TEST_F(WindowControlsTest, TheWheelScrollsTheTextureStrip) {
                    Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(strip, &down);
   EXPECT_GT(scroll->value(), 0);
-  EXPECT_EQ(strip->Top(), scroll->value());
+  // The picture shows the strip from the scrolled-to row on.
+  const QImage shown = strip->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown, strip->Image()
+                       .copy(0, scroll->value(), strip->width(), strip->height())
+                       .convertToFormat(QImage::Format_RGB32));
 }
 
 // Opening and closing the lists beside the map leaves the map and the 3D view as they were

@@ -269,13 +269,13 @@ TEST_F(WindowTest, UndoingEverythingSavesTheOriginalAndQuitAsksAboutWhatIsLeft) 
   sink_.NextAnswer = Answer::Cancel;
   Choose("Mnu_File_Quit");
   EXPECT_EQ(sink_.Asked, std::vector<std::string>{kUnsavedQuestion});
-  EXPECT_TRUE(window_->Running());
+  EXPECT_TRUE(window_->isVisible());
   window_->close();  // the close box asks the same
   EXPECT_EQ(sink_.Asked.size(), 2u);
   EXPECT_TRUE(window_->isVisible());
   sink_.NextAnswer = Answer::Yes;
   Choose("Mnu_File_Quit");
-  EXPECT_FALSE(window_->Running());
+  EXPECT_FALSE(window_->isVisible());
   EXPECT_NE(test::ReadFile(showcase_), original);
 }
 

@@ -17,7 +17,7 @@ class SelectionTest : public test::MapFixture {
     for (int i = 0; i < 6; ++i) AddRoom(4, 5, 4096 * i);
     ChooseRoom(doc, state, 0);
   }
-  std::optional<MapClick> Click(int a, int b, int button = kLeftButton, int shift = 0) {
+  std::optional<MapClick> Click(int a, int b, MouseButton button = kLeftButton, int shift = 0) {
     return SelectSectorAt(doc, state, names, PixelX(b), PixelY(a), button, shift);
   }
 };
