@@ -39,6 +39,7 @@
 #include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
 #include "app/sector_panels.h"
+#include "app/window_keys.h"
 #include "app/window_placement.h"
 #include "level/load_level.h"
 #include "level/text.h"
@@ -55,47 +56,6 @@
 
 namespace slab {
 namespace {
-
-// The keys that, with Ctrl, move the chosen entity; Help > Keys lists them from here.
-constexpr std::array<std::pair<int, MoveKey>, 6> kMoveKeys{{{Qt::Key_Up, MoveKey::Up},
-                                                            {Qt::Key_Down, MoveKey::Down},
-                                                            {Qt::Key_Left, MoveKey::Left},
-                                                            {Qt::Key_Right, MoveKey::Right},
-                                                            {Qt::Key_PageUp, MoveKey::PageUp},
-                                                            {Qt::Key_PageDown, MoveKey::PageDown}}};
-
-std::optional<MoveKey> MoveKeyFor(int qtKey) {
-  for (const auto& [key, move] : kMoveKeys)
-    if (key == qtKey) return move;
-  return std::nullopt;
-}
-
-// The keys that move the 3D camera while the 3D view shows, and what each does: the key
-// handler takes these and no others, and Help > Keys lists them from here.
-struct CameraKey {
-  int Key;
-  const char* What;
-};
-constexpr std::array<CameraKey, 6> kCameraKeys{{
-    {Qt::Key_Left, "Circle the camera around the room"},
-    {Qt::Key_Right, "Circle the camera around the room the other way"},
-    {Qt::Key_Up, "Raise the camera: look down more steeply"},
-    {Qt::Key_Down, "Lower the camera"},
-    {Qt::Key_PageUp, "Move the camera nearer"},
-    {Qt::Key_PageDown, "Move the camera farther"},
-}};
-
-bool IsCameraKey(int qtKey) {
-  return std::any_of(kCameraKeys.begin(), kCameraKeys.end(),
-                     [qtKey](const CameraKey& key) { return key.Key == qtKey; });
-}
-
-// A menu entry's caption without its mnemonic and its trailing dots: "Save As".
-QString PlainCaption(QString text) {
-  text.remove('&');
-  if (text.endsWith("...")) text.chop(3);
-  return text;
-}
 
 // Only whole numbers from -32768 to 32767 can be typed into the OCB box.
 class OcbValidator : public QValidator {
@@ -152,7 +112,12 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   saveState_ = Named(new QLabel(statusBar()), "SaveState");
   statusBar()->addPermanentWidget(saveState_);
   saveState_->hide();
-  qApp->installEventFilter(this);
+  sectorMap_->installEventFilter(this);
+  new WindowKeys(*this, {[this](MoveKey key) {
+                           AfterCommand(MoveCommand(doc_, map_, history_, key));
+                           return true;
+                         },
+                         [this](int qtKey) { return CameraKeyPressed(qtKey); }});
   UpdateLevelActions();
   UpdateEditMenu();
 
@@ -938,41 +903,7 @@ void MainWindow::MenuHelpAbout() {
   ShowHelpWindow(about_, [this] { return new AboutWindow(this); });
 }
 
-std::vector<KeyLine> MainWindow::KeyLines() const {
-  std::vector<KeyLine> lines;
-  // Every menu entry with a shortcut, in menu order, named by its menu.
-  for (QAction* menuAction : menuBar()->actions()) {
-    const QMenu* menu = menuAction->menu();
-    if (menu == nullptr) continue;
-    for (QAction* action : menu->actions()) {
-      if (action->isSeparator() || action->shortcuts().isEmpty()) continue;
-      QStringList keys;
-      for (const QKeySequence& shortcut : action->shortcuts())
-        keys << shortcut.toString(QKeySequence::NativeText);
-      lines.push_back({"Menus", keys.join(", "),
-                       PlainCaption(menu->title()) + " > " + PlainCaption(action->text())});
-    }
-  }
-  // The window's own key handler: Ctrl moves the chosen item, the keys alone the 3D camera.
-  for (const auto& [qtKey, move] : kMoveKeys)
-    lines.push_back(
-        {"The chosen item (anywhere in the window except while typing in a text box)",
-         QKeySequence(Qt::CTRL | static_cast<Qt::Key>(qtKey)).toString(QKeySequence::NativeText),
-         "Move it " + Q(MoveKeyEffect(move))});
-  for (const CameraKey& camera : kCameraKeys)
-    lines.push_back({"The 3D view (while it shows and no list or text box has the focus)",
-                     QKeySequence(camera.Key).toString(QKeySequence::NativeText), camera.What});
-  const QString mouse = "The mouse";
-  lines.push_back({mouse, "Click on the map", "Select the sector; the 3D view turns to it"});
-  lines.push_back({mouse, "Right click on the map",
-                   "Go through the sector's portal, else to the room below (with Shift: above)"});
-  lines.push_back({mouse, "Wheel on the map", "Zoom the map"});
-  lines.push_back({mouse, "Wheel on the textures", "Scroll the texture strip"});
-  lines.push_back({mouse, "Click on the level overview", "Choose the room under the pointer"});
-  lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
-  lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
-  return lines;
-}
+std::vector<KeyLine> MainWindow::KeyLines() const { return WindowKeyLines(*menuBar()); }
 
 // ---- The map and the rooms ----
 
@@ -992,44 +923,20 @@ void MainWindow::ShowMapClick(const std::optional<MapClick>& click) {
   RequestFrame();
 }
 
-bool MainWindow::MoveKeyPressed(int qtKey) {
-  const std::optional<MoveKey> key = MoveKeyFor(qtKey);
-  if (!key) return false;
-  AfterCommand(MoveCommand(doc_, map_, history_, *key));
+bool MainWindow::CameraKeyPressed(int qtKey) {
+  if (!RightViewIs3D()) return false;
+  const int code = CameraKeyCode(qtKey);
+  if (code == 0 || !view3d_->OrbitKey(code, 0)) return false;
+  RequestFrame();
   return true;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == sectorMap_ && event->type() == QEvent::Resize) {
-    // Decided only when the window changes size: a list opened or closed beside them leaves
-    // them as they were.
-    if (size() != arrangedFor_)
-      ArrangeViews(*sectorMap_, static_cast<QResizeEvent*>(event)->size());
+  // The map and the 3D view are arranged only when the window changes size: a list opened or
+  // closed beside them leaves them as they were.
+  if (watched == sectorMap_ && event->type() == QEvent::Resize && size() != arrangedFor_) {
     arrangedFor_ = size();
-    return QMainWindow::eventFilter(watched, event);
-  }
-  if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
-  auto* widget = qobject_cast<QWidget*>(watched);
-  QWidget* focus = QApplication::focusWidget();
-  // Only keys meant for this window; dialogs and menus keep theirs.
-  if (widget == nullptr || widget->window() != this || (focus && focus->window() != this))
-    return QMainWindow::eventFilter(watched, event);
-  auto* key = static_cast<QKeyEvent*>(event);
-  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-  const auto* edit = qobject_cast<const QLineEdit*>(focus);
-  const bool editing = edit != nullptr && !edit->isReadOnly();
-  const bool inList = qobject_cast<const QAbstractItemView*>(focus) != nullptr ||
-                      qobject_cast<const QComboBox*>(focus) != nullptr ||
-                      qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
-  if (modifiers == Qt::ControlModifier && !editing && MoveKeyFor(key->key()))
-    return MoveKeyPressed(key->key());
-  if (modifiers == Qt::NoModifier && !editing && !inList && RightViewIs3D() &&
-      IsCameraKey(key->key())) {
-    const int code = CameraKeyCode(key->key());
-    if (code != 0 && view3d_->OrbitKey(code, 0)) {
-      RequestFrame();
-      return true;
-    }
+    ArrangeViews(*sectorMap_, static_cast<QResizeEvent*>(event)->size());
   }
   return QMainWindow::eventFilter(watched, event);
 }

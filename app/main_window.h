@@ -131,9 +131,7 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // The window's keys, wherever the focus is in it: Ctrl with arrows or Page Up / Down moves
-  // the chosen entity (unless a text field is being edited), the same keys alone move the 3D
-  // camera while the 3D view shows (unless a list or text field has the focus).
+  // Arranges the map and the 3D view when the window changes size.
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -169,7 +167,8 @@ class MainWindow : public QMainWindow {
   void ShowPlace(int room, int a, int b, int entity);
   // The panels, the map and the 3D view after a sector was pointed at.
   void ShowMapClick(const std::optional<MapClick>& click);
-  bool MoveKeyPressed(int qtKey);
+  // A camera key while the 3D view shows; false when it did not move the camera.
+  bool CameraKeyPressed(int qtKey);
   void RoomNumberClick(int row);
   void MapHover(int x, int y, QPoint globalPosition);
   void ViewModeClick();
