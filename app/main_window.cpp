@@ -29,7 +29,7 @@
 #include <utility>
 
 #include "app/differences_dock.h"
-#include "app/file_messages.h"
+#include "app/file_session.h"
 #include "app/help_windows.h"
 #include "app/level_browser.h"
 #include "app/level_comparison.h"
@@ -77,7 +77,9 @@ class OcbValidator : public QValidator {
 }  // namespace
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)) {
+    : QMainWindow(parent),
+      services_(std::move(services)),
+      files_(*this, doc_, history_, recorder_, services_, FileHooks()) {
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
   BuildControls();
@@ -244,24 +246,26 @@ void MainWindow::BuildMenus() {
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  add(file, "Mnu_File_Open", "&Open", [this] { MenuFileOpen(); })->setShortcut(QKeySequence::Open);
-  saveAction_ = add(file, "Mnu_File_Save", "&Save", [this] { MenuFileSave(); });
+  add(file, "Mnu_File_Open", "&Open", [this] {
+    files_.OpenChosen();
+  })->setShortcut(QKeySequence::Open);
+  saveAction_ = add(file, "Mnu_File_Save", "&Save", [this] { files_.Save(false); });
   saveAction_->setShortcut(QKeySequence::Save);
-  saveAsAction_ = add(file, "Mnu_File_SaveAs", "Save As...", [this] { MenuFileSaveAs(); });
-  reloadAction_ = add(file, "Mnu_File_Reload", "&Reload", [this] { MenuFileReload(); });
+  saveAsAction_ = add(file, "Mnu_File_SaveAs", "Save As...", [this] { files_.Save(true); });
+  reloadAction_ = add(file, "Mnu_File_Reload", "&Reload", [this] { files_.Reload(); });
   reloadAction_->setShortcut(Qt::Key_F5);
   file->addAction(comparison_->CompareWithAction());
   file->addAction(comparison_->CompareWithSavedAction());
   add(file, "Mnu_File_Previous", "Previous Level", [this] {
-    MenuFileAdjacent(-1);
+    files_.OpenAdjacent(-1);
   })->setShortcut(Qt::Key_F6);
   add(file, "Mnu_File_Next", "Next Level", [this] {
-    MenuFileAdjacent(+1);
+    files_.OpenAdjacent(+1);
   })->setShortcut(Qt::Key_F7);
   recent_ = new RecentFilesMenu(file);
   file->addMenu(recent_);
   connect(recent_, &RecentFilesMenu::OpenRequested, this,
-          [this](const QString& path) { OpenPath(path.toStdString()); });
+          [this](const QString& path) { files_.OpenPath(path.toStdString()); });
   file->addSeparator()->setObjectName("Mnu_File_Line1");
   add(file, "Mnu_File_Quit", "&Quit", [this] { MenuFileQuit(); })->setShortcut(QKeySequence::Quit);
 
@@ -481,17 +485,6 @@ void MainWindow::PresentMap() {
   roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom));
 }
 
-void MainWindow::UpdateTitle() {
-  if (!doc_.LevelLoaded) {
-    setWindowModified(false);
-    setWindowTitle(kWindowTitle);
-    return;
-  }
-  // The toolkit shows "[*]" as the platform's modified mark while the level has unsaved edits.
-  setWindowTitle(QString(kWindowTitle) + " [" + Q(doc_.FileTitle) + "][*]");
-  setWindowModified(doc_.Modified);
-}
-
 void MainWindow::RefreshList(LevelListDock* dock, bool newLevel) {
   // A closed list is filled when it opens: it costs nothing on Open or after an edit.
   if (!dock->isVisible()) {
@@ -589,95 +582,35 @@ void MainWindow::ShowNoLevel() {
   UpdateEditMenu();
 }
 
-namespace {
-
-// The busy cursor lasts while a level loads, but never over a message: the user has to see
-// the pointer to answer it.
-class BusyCursor : public MessageSink {
- public:
-  explicit BusyCursor(MessageSink& messages) : messages_(messages) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~BusyCursor() override { End(); }
-  void End() {
-    if (busy_) QApplication::restoreOverrideCursor();
-    busy_ = false;
-  }
-  void Show(std::string_view text, std::string_view title) override {
-    End();
-    messages_.Show(text, title);
-  }
-  void ShowDetailed(std::string_view text, std::string_view detail) override {
-    End();
-    messages_.ShowDetailed(text, detail);
-  }
-  Answer Ask(std::string_view text, std::string_view title) override {
-    End();
-    return messages_.Ask(text, title);
-  }
-  Answer AskDiscard(std::string_view text) override {
-    End();
-    return messages_.AskDiscard(text);
-  }
-  void Beep() override { messages_.Beep(); }
-
- private:
-  MessageSink& messages_;
-  bool busy_ = true;
-};
-
-// The caption tells how far the texture tiles are while they are built. Each showing costs a
-// round trip to the window system, so it is shown at most every 50 ms: a fast build shows
-// nothing, a slow one its progress.
-TileProgress CaptionProgress(QWidget* window) {
-  auto shown = std::make_shared<QElapsedTimer>();
-  return [window, shown](int row) {
-    if (row == 0) return shown->start();
-    if (shown->elapsed() < 50) return;
-    shown->restart();
-    window->setWindowTitle(Q(BuildingTilesCaption(row)));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  };
+FileSession::Hooks MainWindow::FileHooks() {
+  return {[this] {
+            // A refused file ended any recording too: drawing starts again.
+            renderEnabled_ = true;
+            ShowNoLevel();
+            RequestFrame();
+          },
+          [this](const TileProgress& progress) { ShowLevel(progress); },
+          [this] { comparison_->LevelSaved(); },
+          [this](const std::string& path) { recent_->Add(path); },
+          [this](const std::string& text) { ShowStatus(text); }};
 }
 
-}  // namespace
-
 bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
-  // A new level ends a recording made for the old one; drawing starts again.
-  recorder_ = DemoRecorder{};
+  return files_.Open(path, title);
+}
+
+void MainWindow::ShowLevel(const TileProgress& progress) {
+  // A new level ended the recording made for the old one: drawing starts again.
   renderEnabled_ = true;
-
-  // Messages that do not say which file they are about get its name under their text.
-  FileMessages aboutFile(services_.Messages, path);
-  BusyCursor busy(aboutFile);
-  LoadResult result = LoadLevel(path, busy);
-  doc_.GameVersion = result.DetectedGame.value_or(doc_.GameVersion);
-  if (!result.Loaded) {
-    // Nothing of a refused file is kept: there is no level, so nothing can be saved over it.
-    busy.End();
-    ShowNoLevel();
-    RequestFrame();
-    return false;
-  }
-  doc_.CurrentLevel = std::move(result.Lvl);
-  doc_.TextureTiles = std::move(result.TextureTiles);
-  doc_.LevelLoaded = true;
-  history_.Clear();
-
   if (view3d_ != nullptr) {
-    view3d_->LevelOpened(CaptionProgress(this));
+    view3d_->LevelOpened(progress);
     strip_ = TextureStrip{};
     textures_->SetStrip(view3d_->Strip());
   } else {
-    strip_ = BuildTextureStrip(doc_.CurrentLevel, doc_.GameVersion, TexelRules::MainWindow,
-                               CaptionProgress(this));
+    strip_ =
+        BuildTextureStrip(doc_.CurrentLevel, doc_.GameVersion, TexelRules::MainWindow, progress);
     textures_->SetStrip(strip_);
   }
-
-  doc_.FilePath = path;
-  doc_.FileTitle = title;
-  doc_.Modified = false;
-  doc_.LevelLoaded = true;
   UpdateTitle();
 
   ResetPanels();
@@ -706,117 +639,33 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
   RefreshList(triggersDock_, true);
   comparison_->LevelOpened();
   browser_->LevelOpened();
-  recent_->Add(path);
   UpdateLevelActions();
   UpdateEditMenu();
   RequestFrame();
-  return true;
-}
-
-bool MainWindow::OpenPath(const std::string& path) {
-  if (!ConfirmDiscard()) return false;
-  return OpenLevel(path, std::filesystem::path(path).filename().string());
-}
-
-void MainWindow::MenuFileReload() {
-  if (!doc_.LevelLoaded) return ShowStatus(kNoLevelStatus);
-  OpenPath(doc_.FilePath);
-}
-
-void MainWindow::MenuFileAdjacent(int step) {
-  if (!doc_.LevelLoaded) return ShowStatus(kNoLevelStatus);
-  const auto next = AdjacentLevelFile(doc_.FilePath, step);
-  if (!next)
-    return ShowStatus(step < 0 ? "This is the first level of its folder."
-                               : "This is the last level of its folder.");
-  OpenPath(next->string());
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() == 1 && urls[0].isLocalFile() &&
-      IsLevelFileName(urls[0].toLocalFile().toStdString()))
-    event->acceptProposedAction();
+  const std::optional<std::string> path = DraggedFile(*event->mimeData());
+  if (path && IsLevelFileName(*path)) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() != 1 || !urls[0].isLocalFile()) return;
+  const std::optional<std::string> path = DraggedFile(*event->mimeData());
+  if (!path) return;
   event->acceptProposedAction();
-  OpenPath(urls[0].toLocalFile().toStdString());
+  files_.OpenPath(*path);
 }
 
-void MainWindow::MenuFileOpen() {
-  if (!ConfirmDiscard()) return;
-  const std::optional<FileChoice> choice = services_.Files.ShowOpen(kOpenFilter);
-  if (!choice || choice->FileName.empty()) return;
-  OpenLevel(choice->FileName, choice->FileTitle);
-}
-
-bool MainWindow::SaveNow(bool saveAs) {
-  if (!doc_.LevelLoaded) {
-    ShowStatus(kNoLevelStatus);
-    return false;
-  }
-  bool saved = false;
-  if (recorder_.DemoRecording) {
-    // The file gets the demo as Stop would finish it; the recording itself goes on.
-    Document finished;
-    finished.CurrentLevel = FinishedDemoCopy(recorder_, doc_.CurrentLevel);
-    finished.GameVersion = doc_.GameVersion;
-    finished.FilePath = doc_.FilePath;
-    finished.FileTitle = doc_.FileTitle;
-    finished.Modified = true;
-    finished.LevelLoaded = doc_.LevelLoaded;
-    saved = saveAs ? SaveAsCommand(finished, services_.Files, services_.Messages,
-                                   services_.ProgramFolder, services_.Processes)
-                   : SaveCommand(finished, services_.Messages, services_.ProgramFolder,
-                                 services_.Processes);
-    doc_.FilePath = finished.FilePath;
-    doc_.FileTitle = finished.FileTitle;
-  } else {
-    saved = saveAs ? SaveAsCommand(doc_, services_.Files, services_.Messages,
-                                   services_.ProgramFolder, services_.Processes)
-                   : SaveCommand(doc_, services_.Messages, services_.ProgramFolder,
-                                 services_.Processes);
-    // The file now holds the level as it stands: undoing back to here is unmodified again.
-    if (saved) history_.MarkSaved();
-  }
-  if (saved) comparison_->LevelSaved();
-  if (saved && saveAs) recent_->Add(doc_.FilePath);
-  UpdateTitle();
-  return saved;
-}
-
-bool MainWindow::MenuFileSave() { return SaveNow(false); }
-bool MainWindow::MenuFileSaveAs() { return SaveNow(true); }
-
-bool MainWindow::ConfirmDiscard() {
-  if (!doc_.Modified) return true;
-  // Changes that no save can keep are kept or dropped, never offered a save that refuses.
-  const std::string refusal = LevelSaveRefusal(doc_);
-  if (!refusal.empty())
-    return services_.Messages.AskDiscard(refusal + " Discard the changes to " + doc_.FileTitle +
-                                         "?") == Answer::No;
-  switch (services_.Messages.Ask(kUnsavedQuestion)) {
-    case Answer::Yes:
-      return SaveNow(false);  // a failed save keeps the changes open
-    case Answer::No:
-      return true;
-    case Answer::Cancel:
-      return false;
-  }
-  return false;
-}
+bool MainWindow::MenuFileSaveAs() { return files_.Save(true); }
 
 void MainWindow::MenuFileQuit() {
-  if (!ConfirmDiscard()) return;
+  if (!files_.ConfirmDiscard()) return;
   running_ = false;
   close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (running_ && !ConfirmDiscard()) {
+  if (running_ && !files_.ConfirmDiscard()) {
     event->ignore();
     return;
   }

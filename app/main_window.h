@@ -20,6 +20,7 @@
 #include <set>
 #include <string>
 
+#include "app/file_session.h"
 #include "app/help_windows.h"
 #include "app/panel_parts.h"
 #include "app/window_placement.h"
@@ -56,23 +57,8 @@ class TriggersPanel;
 class DoorsPanel;
 class StaticMeshesPanel;
 
-inline constexpr char kWindowTitle[] = "Slabwright 3.1";
-inline constexpr char kOpenFilter[] =
-    "Tomb Raider levels(*.phd;*.tr2;*.tr4;*.trc)|*.phd;*.tr2;*.tr4;*.trc";
-inline constexpr char kUnsavedQuestion[] = "Current file isn't saved. Save it now?";
 // Frames are drawn at most once per this many milliseconds.
 inline constexpr int kFrameInterval = 10;
-
-// What the window reaches the platform through.
-struct WindowServices {
-  MessageSink& Messages;
-  FileDialog& Files;
-  ProcessRunner& Processes;
-  KeyboardSource& Keyboard;
-  TickClock& Clock;
-  std::string ProgramFolder;  // where the finisher and the marker pictures are
-  bool Enable3D = true;       // false: the right-hand view always shows the overview
-};
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -89,13 +75,10 @@ class MainWindow : public QMainWindow {
   // shortcuts and the keys of the window's own key handler.
   std::vector<KeyLine> KeyLines() const;
 
-  // Open, from the dialog's path on: reads the file and fills the window. A refused file
-  // leaves the window with no level at all (nothing to save). False when it was refused.
+  // Open, from the dialog's path on (see FileSession::Open).
   bool OpenLevel(const std::string& path, const std::string& title);
 
   // The menu commands.
-  void MenuFileOpen();
-  bool MenuFileSave();
   bool MenuFileSaveAs();
   void MenuFileQuit();
   void MenuDemoRec();
@@ -105,11 +88,6 @@ class MainWindow : public QMainWindow {
   void MenuHelpKeys();
   void MenuEditUndo();
   void MenuEditRedo();
-  void MenuFileReload();
-  // The previous (-1) or next (+1) level of the open file's folder.
-  void MenuFileAdjacent(int step);
-  // Asks about unsaved changes, then opens the file; false when cancelled or refused.
-  bool OpenPath(const std::string& path);
 
   // One pass of the frame timer at time now (ms).
   void FrameTick(int64_t now);
@@ -160,6 +138,9 @@ class MainWindow : public QMainWindow {
   void RefreshList(LevelListDock* dock, bool newLevel);
   // The window as it is with no level open.
   void ShowNoLevel();
+  // The window filled from a newly opened level.
+  void ShowLevel(const TileProgress& progress);
+  FileSession::Hooks FileHooks();
 
   // Handlers.
   void SectorMapMouseDown(MouseButton button, int shift, int x, int y);
@@ -188,10 +169,7 @@ class MainWindow : public QMainWindow {
   void Disable3D();
   void RequestFrame();
   void DrawFrame();
-  // Answers the unsaved-changes question; false when the user cancelled (or a save failed).
-  bool ConfirmDiscard();
-  bool SaveNow(bool saveAs);
-  void UpdateTitle();
+  void UpdateTitle() { ShowDocumentTitle(*this, doc_); }
 
   WindowServices services_;
   Document doc_;
@@ -199,6 +177,7 @@ class MainWindow : public QMainWindow {
   ObjectNames names_;
   DemoRecorder recorder_;
   EditHistory history_;
+  FileSession files_;
   TextureStrip strip_;
 
   // The main-loop flags.
