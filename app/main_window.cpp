@@ -35,6 +35,7 @@
 #include "app/level_comparison.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
+#include "app/main_menus.h"
 #include "app/recent_files_menu.h"
 #include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
@@ -238,82 +239,40 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::BuildMenus() {
-  auto* file = menuBar()->addMenu("&File");
-  file->setObjectName("Mnu_File");
-  auto add = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-  };
-  add(file, "Mnu_File_Open", "&Open", [this] {
-    files_.OpenChosen();
-  })->setShortcut(QKeySequence::Open);
-  saveAction_ = add(file, "Mnu_File_Save", "&Save", [this] { files_.Save(false); });
-  saveAction_->setShortcut(QKeySequence::Save);
-  saveAsAction_ = add(file, "Mnu_File_SaveAs", "Save As...", [this] { files_.Save(true); });
-  reloadAction_ = add(file, "Mnu_File_Reload", "&Reload", [this] { files_.Reload(); });
-  reloadAction_->setShortcut(Qt::Key_F5);
-  file->addAction(comparison_->CompareWithAction());
-  file->addAction(comparison_->CompareWithSavedAction());
-  add(file, "Mnu_File_Previous", "Previous Level", [this] {
-    files_.OpenAdjacent(-1);
-  })->setShortcut(Qt::Key_F6);
-  add(file, "Mnu_File_Next", "Next Level", [this] {
-    files_.OpenAdjacent(+1);
-  })->setShortcut(Qt::Key_F7);
-  recent_ = new RecentFilesMenu(file);
-  file->addMenu(recent_);
-  connect(recent_, &RecentFilesMenu::OpenRequested, this,
-          [this](const QString& path) { files_.OpenPath(path.toStdString()); });
-  file->addSeparator()->setObjectName("Mnu_File_Line1");
-  add(file, "Mnu_File_Quit", "&Quit", [this] { MenuFileQuit(); })->setShortcut(QKeySequence::Quit);
-
-  auto* edit = menuBar()->addMenu("&Edit");
-  edit->setObjectName("Mnu_Edit");
-  undoAction_ = add(edit, "Mnu_Edit_Undo", "Undo", [this] { MenuEditUndo(); });
-  undoAction_->setShortcut(QKeySequence::Undo);
-  redoAction_ = add(edit, "Mnu_Edit_Redo", "Redo", [this] { MenuEditRedo(); });
-  redoAction_->setShortcuts(
-      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-
-  auto* view = menuBar()->addMenu("&View");
-  view->setObjectName("Mnu_View");
-  QAction* items = itemsDock_->toggleViewAction();
-  items->setObjectName("Mnu_View_Items");
-  items->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
-  view->addAction(items);
-  QAction* triggers = triggersDock_->toggleViewAction();
-  triggers->setObjectName("Mnu_View_Triggers");
-  triggers->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
-  view->addAction(triggers);
-  view->addAction(comparison_->Dock()->toggleViewAction());
-  view->addSeparator();
-  browser_ = new LevelBrowser(
-      this, view, roomMap_, rightView_, doc_, map_, names_,
-      {[this](int room, int a, int b, int entity) { ShowPlace(room, a, b, entity); },
-       [this] { return rooms_->CurrentLine(); }, [this](int row) { rooms_->ChooseLine(row); }});
-  view->addSeparator();
-  add(view, "Mnu_View_ZoomIn", "Zoom In", [this] {
-    roomMap_->ZoomBy(+1);
-  })->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-  add(view, "Mnu_View_ZoomOut", "Zoom Out", [this] {
-    roomMap_->ZoomBy(-1);
-  })->setShortcut(QKeySequence::ZoomOut);
-  add(view, "Mnu_View_ZoomFit", "Fit Map to Pane", [this] {
-    roomMap_->ZoomToFit();
-  })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-
-  auto* demo = menuBar()->addMenu("&Demo");
-  demo->setObjectName("Mnu_Demo");
-  demoRecAction_ = add(demo, "Mnu_Demo_Rec", "Start Recording", [this] { MenuDemoRec(); });
-  demoStopAction_ = add(demo, "Mnu_Demo_Stop", "Stop Recording", [this] { MenuDemoStop(); });
-
-  auto* help = menuBar()->addMenu("&Help");
-  help->setObjectName("Mnu_Help");
-  add(help, "Mnu_Help_MineCart", "&MineCart Help", [this] { MenuHelpMineCart(); });
-  add(help, "Mnu_Help_Keys", "&Keys", [this] { MenuHelpKeys(); });
-  add(help, "Mnu_Help_About", "&About", [this] { MenuHelpAbout(); });
+  const MainMenus::Commands commands{
+      .Open = [this] { files_.OpenChosen(); },
+      .Save = [this] { files_.Save(false); },
+      .SaveAs = [this] { files_.Save(true); },
+      .Reload = [this] { files_.Reload(); },
+      .Previous = [this] { files_.OpenAdjacent(-1); },
+      .Next = [this] { files_.OpenAdjacent(+1); },
+      .Quit = [this] { MenuFileQuit(); },
+      .OpenRecent = [this](const std::string& path) { files_.OpenPath(path); },
+      .Undo = [this] { MenuEditUndo(); },
+      .Redo = [this] { MenuEditRedo(); },
+      .ZoomIn = [this] { roomMap_->ZoomBy(+1); },
+      .ZoomOut = [this] { roomMap_->ZoomBy(-1); },
+      .ZoomFit = [this] { roomMap_->ZoomToFit(); },
+      .DemoRec = [this] { MenuDemoRec(); },
+      .DemoStop = [this] { MenuDemoStop(); },
+      .MineCartHelp = [this] { MenuHelpMineCart(); },
+      .Keys = [this] { MenuHelpKeys(); },
+      .About = [this] { MenuHelpAbout(); },
+      .AddBrowser =
+          [this](QMenu& view) {
+            browser_ = new LevelBrowser(
+                this, &view, roomMap_, rightView_, doc_, map_, names_,
+                {[this](int room, int a, int b, int entity) { ShowPlace(room, a, b, entity); },
+                 [this] { return rooms_->CurrentLine(); },
+                 [this](int row) { rooms_->ChooseLine(row); }});
+          }};
+  menus_ = std::make_unique<MainMenus>(
+      *this,
+      MainMenus::Borrowed{comparison_->CompareWithAction(), comparison_->CompareWithSavedAction(),
+                          itemsDock_->toggleViewAction(), triggersDock_->toggleViewAction(),
+                          comparison_->Dock()->toggleViewAction()},
+      commands);
+  recent_ = &menus_->Recent();
 }
 
 void MainWindow::ConnectHandlers() {
@@ -503,27 +462,13 @@ void MainWindow::ShowStatus(const std::string& text) {
   statusBar()->showMessage(Q(text), 5000);
 }
 
-void MainWindow::UpdateEditMenu() {
-  const bool recording = recorder_.DemoRecording;
-  const Edit* undo = history_.NextUndo();
-  const Edit* redo = history_.NextRedo();
-  undoAction_->setText(undo ? Q("Undo " + undo->Caption) : QString("Undo"));
-  redoAction_->setText(redo ? Q("Redo " + redo->Caption) : QString("Redo"));
-  // While a demo records, the level's demo is the recorder's: nothing is undone under it.
-  undoAction_->setEnabled(undo != nullptr && !recording);
-  redoAction_->setEnabled(redo != nullptr && !recording);
-}
+void MainWindow::UpdateEditMenu() { menus_->ShowHistory(history_, recorder_.DemoRecording); }
 
 void MainWindow::UpdateLevelActions() {
-  const bool loaded = doc_.LevelLoaded;
-  const QString refusal = loaded ? Q(LevelSaveRefusal(doc_)) : QString();
-  saveAction_->setEnabled(loaded && refusal.isEmpty());
-  saveAsAction_->setEnabled(loaded && refusal.isEmpty());
-  for (QAction* action : {saveAction_, saveAsAction_}) action->setStatusTip(refusal);
+  const QString refusal = doc_.LevelLoaded ? Q(LevelSaveRefusal(doc_)) : QString();
+  menus_->ShowLevelState(doc_.LevelLoaded, refusal, recorder_.DemoRecording);
   saveState_->setText(refusal.isEmpty() ? QString() : "Read-only: " + refusal);
   saveState_->setVisible(!refusal.isEmpty());
-  demoRecAction_->setEnabled(loaded && !recorder_.DemoRecording);
-  demoStopAction_->setEnabled(recorder_.DemoRecording);
   comparison_->UpdateActions();
 }
 

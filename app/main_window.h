@@ -17,6 +17,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <array>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -48,6 +49,7 @@ class LevelBrowser;
 class LevelListDock;
 class TriggersListDock;
 class RecentFilesMenu;
+class MainMenus;
 class RoomMapWidget;
 class RightViewWidget;
 class TextureStripView;
@@ -220,19 +222,13 @@ class MainWindow : public QMainWindow {
   QLabel* secItemCnt_ = nullptr;
 
   QLabel* saveState_ = nullptr;
-  QAction* saveAction_ = nullptr;
-  QAction* saveAsAction_ = nullptr;
-  QAction* demoRecAction_ = nullptr;
-  QAction* demoStopAction_ = nullptr;
-  QAction* undoAction_ = nullptr;
-  QAction* reloadAction_ = nullptr;
+  std::unique_ptr<MainMenus> menus_;
   RecentFilesMenu* recent_ = nullptr;
   ItemsListDock* itemsDock_ = nullptr;
   TriggersListDock* triggersDock_ = nullptr;
   LevelComparison* comparison_ = nullptr;
   std::set<LevelListDock*> staleLists_;
   LevelBrowser* browser_ = nullptr;
-  QAction* redoAction_ = nullptr;
 
   QPointer<QDialog> about_;
   QPointer<QDialog> mineCartHelp_;
