@@ -140,4 +140,35 @@ KeysHelpWindow::KeysHelpWindow(const std::vector<KeyLine>& lines, QWidget* paren
   resize(600, 640);
 }
 
+namespace {
+
+template <typename Make>
+void ShowHelpWindow(QPointer<QDialog>& window, Make make) {
+  if (!window) {
+    window = make();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  window->show();
+  window->raise();
+}
+
+}  // namespace
+
+void HelpWindows::ShowMineCart() {
+  ShowHelpWindow(mineCartHelp_, [this] { return new MineCartHelpWindow(&owner_); });
+}
+
+void HelpWindows::ShowAbout() {
+  ShowHelpWindow(about_, [this] { return new AboutWindow(&owner_); });
+}
+
+void HelpWindows::ShowKeys(const std::vector<KeyLine>& lines) {
+  ShowHelpWindow(keysHelp_, [this, &lines] { return new KeysHelpWindow(lines, &owner_); });
+}
+
+void HelpWindows::CloseAll() {
+  for (QDialog* window : {about_.data(), mineCartHelp_.data(), keysHelp_.data()})
+    if (window != nullptr) window->close();
+}
+
 }  // namespace slab

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <vector>
 
@@ -49,6 +50,24 @@ struct KeyLine {
 class KeysHelpWindow : public QDialog {
  public:
   explicit KeysHelpWindow(const std::vector<KeyLine>& lines, QWidget* parent = nullptr);
+};
+
+// The Help menu's windows of one main window. Each is made on first use and brought to the
+// front after that; closing it deletes it, and the next showing makes a new one.
+class HelpWindows {
+ public:
+  explicit HelpWindows(QWidget& owner) : owner_(owner) {}
+  void ShowMineCart();
+  void ShowAbout();
+  void ShowKeys(const std::vector<KeyLine>& lines);
+  // The main window closes: its help windows go with it.
+  void CloseAll();
+
+ private:
+  QWidget& owner_;
+  QPointer<QDialog> about_;
+  QPointer<QDialog> mineCartHelp_;
+  QPointer<QDialog> keysHelp_;
 };
 
 }  // namespace slab

@@ -80,7 +80,8 @@ class OcbValidator : public QValidator {
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
-      files_(*this, doc_, history_, recorder_, services_, FileHooks()) {
+      files_(*this, doc_, history_, recorder_, services_, FileHooks()),
+      help_(*this) {
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
   BuildControls();
@@ -255,9 +256,9 @@ void MainWindow::BuildMenus() {
       .ZoomFit = [this] { roomMap_->ZoomToFit(); },
       .DemoRec = [this] { MenuDemoRec(); },
       .DemoStop = [this] { MenuDemoStop(); },
-      .MineCartHelp = [this] { MenuHelpMineCart(); },
-      .Keys = [this] { MenuHelpKeys(); },
-      .About = [this] { MenuHelpAbout(); },
+      .MineCartHelp = [this] { help_.ShowMineCart(); },
+      .Keys = [this] { help_.ShowKeys(KeyLines()); },
+      .About = [this] { help_.ShowAbout(); },
       .AddBrowser =
           [this](QMenu& view) {
             browser_ = new LevelBrowser(
@@ -617,9 +618,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   running_ = false;
   frameTimer_.stop();
   SavePlacement(*this);
-  if (about_) about_->close();
-  if (mineCartHelp_) mineCartHelp_->close();
-  if (keysHelp_) keysHelp_->close();
+  help_.CloseAll();
   event->accept();
 }
 
@@ -667,34 +666,6 @@ void MainWindow::MenuDemoStop() {
   UpdateLevelActions();
   UpdateEditMenu();
   RequestFrame();
-}
-
-namespace {
-
-// A help window is made on first use and brought to the front after that; closing it deletes
-// it, and the guarded pointer then asks for a new one.
-template <typename Make>
-void ShowHelpWindow(QPointer<QDialog>& window, Make make) {
-  if (!window) {
-    window = make();
-    window->setAttribute(Qt::WA_DeleteOnClose);
-  }
-  window->show();
-  window->raise();
-}
-
-}  // namespace
-
-void MainWindow::MenuHelpMineCart() {
-  ShowHelpWindow(mineCartHelp_, [this] { return new MineCartHelpWindow(this); });
-}
-
-void MainWindow::MenuHelpKeys() {
-  ShowHelpWindow(keysHelp_, [this] { return new KeysHelpWindow(KeyLines(), this); });
-}
-
-void MainWindow::MenuHelpAbout() {
-  ShowHelpWindow(about_, [this] { return new AboutWindow(this); });
 }
 
 std::vector<KeyLine> MainWindow::KeyLines() const { return WindowKeyLines(*menuBar()); }

@@ -85,9 +85,6 @@ class MainWindow : public QMainWindow {
   void MenuFileQuit();
   void MenuDemoRec();
   void MenuDemoStop();
-  void MenuHelpMineCart();
-  void MenuHelpAbout();
-  void MenuHelpKeys();
   void MenuEditUndo();
   void MenuEditRedo();
 
@@ -180,6 +177,7 @@ class MainWindow : public QMainWindow {
   DemoRecorder recorder_;
   EditHistory history_;
   FileSession files_;
+  HelpWindows help_;
   TextureStrip strip_;
 
   // The main-loop flags.
@@ -229,10 +227,6 @@ class MainWindow : public QMainWindow {
   LevelComparison* comparison_ = nullptr;
   std::set<LevelListDock*> staleLists_;
   LevelBrowser* browser_ = nullptr;
-
-  QPointer<QDialog> about_;
-  QPointer<QDialog> mineCartHelp_;
-  QPointer<QDialog> keysHelp_;
 };
 
 }  // namespace slab
