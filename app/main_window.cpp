@@ -35,6 +35,7 @@
 #include "app/level_comparison.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
+#include "app/list_docks.h"
 #include "app/main_menus.h"
 #include "app/recent_files_menu.h"
 #include "app/rooms_panel.h"
@@ -85,10 +86,9 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
   BuildControls();
-  itemsDock_ = new ItemsListDock(this);
-  triggersDock_ = new TriggersListDock(this);
-  addDockWidget(Qt::RightDockWidgetArea, itemsDock_);
-  tabifyDockWidget(itemsDock_, triggersDock_);
+  lists_ = new ListDocks(*this, doc_, names_, map_);
+  itemsDock_ = lists_->Items();
+  triggersDock_ = lists_->Triggers();
   comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
   tabifyDockWidget(itemsDock_, comparison_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
@@ -285,26 +285,7 @@ void MainWindow::ConnectHandlers() {
   connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::ShowPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
   connect(rooms_, &RoomsPanel::BoxesToggled, this, &MainWindow::PresentMap);
-  for (LevelListDock* dock :
-       {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
-    connect(dock, &LevelListDock::GoTo, this, &MainWindow::ShowPlace);
-    connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
-      if (visible && staleLists_.contains(dock)) RefreshList(dock, true);
-      // A list opened beside a narrow window widens it: it stays on the screen all the same.
-      // (A window that reached past the screen before the list came is left as the user has
-      // it.)
-      if (visible)
-        QTimer::singleShot(0, this, [this, dock] {
-          if (screen() != nullptr && !dock->isFloating() &&
-              frameGeometry().right() - dock->width() <= screen()->availableGeometry().right())
-            KeepOnScreen(*this);
-        });
-    });
-    // A list opened from the menu comes to the front, also when it shares its place as a tab.
-    connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool shown) {
-      if (shown) dock->raise();
-    });
-  }
+  connect(lists_, &ListDocks::GoTo, this, &MainWindow::ShowPlace);
   connect(rooms_, &RoomsPanel::LineChosen, this, &MainWindow::RoomNumberClick);
   // A click on the room already current changes no row, yet redraws and clears the selection.
   connect(rooms_, &RoomsPanel::LineClicked, this, [this](int row) {
@@ -445,19 +426,6 @@ void MainWindow::PresentMap() {
   roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom));
 }
 
-void MainWindow::RefreshList(LevelListDock* dock, bool newLevel) {
-  // A closed list is filled when it opens: it costs nothing on Open or after an edit.
-  if (!dock->isVisible()) {
-    staleLists_.insert(dock);
-    return;
-  }
-  if (newLevel || staleLists_.contains(dock))
-    dock->SetLevel(doc_, names_, map_.Triggers);
-  else
-    dock->Refresh();
-  staleLists_.erase(dock);
-}
-
 void MainWindow::ShowStatus(const std::string& text) {
   if (text.empty()) return;
   statusBar()->showMessage(Q(text), 5000);
@@ -488,11 +456,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
       view3d_->ItemsChanged();
   }
   comparison_->LevelEdited();
-  if (edit.Kind != EditKind::Demo) {
-    RefreshList(itemsDock_, false);
-    if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall)
-      RefreshList(triggersDock_, false);
-  }
+  lists_->LevelEdited(edit.Kind);
   browser_->LevelEdited(edit.Kind);
   UpdateTitle();
   UpdateEditMenu();
@@ -519,8 +483,7 @@ void MainWindow::ShowNoLevel() {
   ResetPanels();
   PresentMap();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
-  RefreshList(itemsDock_, true);
-  RefreshList(triggersDock_, true);
+  lists_->LevelOpened();
   comparison_->LevelOpened();
   browser_->LevelOpened();
   UpdateTitle();
@@ -581,8 +544,7 @@ void MainWindow::ShowLevel(const TileProgress& progress) {
   }
   rooms_->MarkLine(0);
   if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
-  RefreshList(itemsDock_, true);
-  RefreshList(triggersDock_, true);
+  lists_->LevelOpened();
   comparison_->LevelOpened();
   browser_->LevelOpened();
   UpdateLevelActions();

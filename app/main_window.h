@@ -46,7 +46,7 @@ class Room3DView;
 class ItemsListDock;
 class LevelComparison;
 class LevelBrowser;
-class LevelListDock;
+class ListDocks;
 class TriggersListDock;
 class RecentFilesMenu;
 class MainMenus;
@@ -133,8 +133,6 @@ class MainWindow : public QMainWindow {
   void UpdateEditMenu();
   void UpdateLevelActions();
   void ShowStatus(const std::string& text);
-  // Brings a level list up to date with the level (newLevel: another level was opened).
-  void RefreshList(LevelListDock* dock, bool newLevel);
   // The window as it is with no level open.
   void ShowNoLevel();
   // The window filled from a newly opened level.
@@ -225,7 +223,7 @@ class MainWindow : public QMainWindow {
   ItemsListDock* itemsDock_ = nullptr;
   TriggersListDock* triggersDock_ = nullptr;
   LevelComparison* comparison_ = nullptr;
-  std::set<LevelListDock*> staleLists_;
+  ListDocks* lists_ = nullptr;
   LevelBrowser* browser_ = nullptr;
 };
 

@@ -1,0 +1,72 @@
+#include "app/list_docks.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/level_lists.h"
+#include "app/window_placement.h"
+
+namespace slab {
+
+ListDocks::ListDocks(QMainWindow& window, const Document& doc, const ObjectNames& names,
+                     const MapState& map)
+    : QObject(&window),
+      window_(window),
+      doc_(doc),
+      names_(names),
+      map_(map),
+      items_(new ItemsListDock(&window)),
+      triggers_(new TriggersListDock(&window)) {
+  window.addDockWidget(Qt::RightDockWidgetArea, items_);
+  window.tabifyDockWidget(items_, triggers_);
+  for (LevelListDock* dock :
+       {static_cast<LevelListDock*>(items_), static_cast<LevelListDock*>(triggers_)}) {
+    connect(dock, &LevelListDock::GoTo, this, &ListDocks::GoTo);
+    connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
+      if (visible) Opened(dock);
+    });
+    // A list opened from the menu comes to the front, also when it shares its place as a tab.
+    connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool shown) {
+      if (shown) dock->raise();
+    });
+  }
+}
+
+void ListDocks::Opened(LevelListDock* dock) {
+  if (stale_.contains(dock)) Refresh(dock, true);
+  // A list opened beside a narrow window widens it: it stays on the screen all the same. (A
+  // window that reached past the screen before the list came is left as the user has it.)
+  QTimer::singleShot(0, this, [this, dock] {
+    const QScreen* screen = window_.screen();
+    if (screen != nullptr && !dock->isFloating() &&
+        window_.frameGeometry().right() - dock->width() <= screen->availableGeometry().right())
+      KeepOnScreen(window_);
+  });
+}
+
+void ListDocks::LevelOpened() {
+  Refresh(items_, true);
+  Refresh(triggers_, true);
+}
+
+void ListDocks::LevelEdited(EditKind kind) {
+  if (kind == EditKind::Demo) return;
+  Refresh(items_, false);
+  if (kind == EditKind::Minecart || kind == EditKind::Wall) Refresh(triggers_, false);
+}
+
+void ListDocks::Refresh(LevelListDock* dock, bool newLevel) {
+  if (!dock->isVisible()) {
+    stale_.insert(dock);
+    return;
+  }
+  if (newLevel || stale_.contains(dock))
+    dock->SetLevel(doc_, names_, map_.Triggers);
+  else
+    dock->Refresh();
+  stale_.erase(dock);
+}
+
+}  // namespace slab

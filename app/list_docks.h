@@ -1,0 +1,56 @@
+// The Items and Triggers lists of the whole level, docked as tabs at the main window's right.
+// A closed list costs nothing: it is filled when it opens.
+#pragma once
+
+#include <QObject>
+#include <set>
+
+#include "floordata/object_names.h"
+#include "level/document.h"
+#include "map/edit_history.h"
+#include "map/map_state.h"
+
+class QMainWindow;
+
+namespace slab {
+
+class ItemsListDock;
+class LevelListDock;
+class TriggersListDock;
+
+class ListDocks : public QObject {
+  Q_OBJECT
+
+ public:
+  // Adds both lists, closed, to `window`. The document, names and map state are the window's
+  // and outlive the lists.
+  ListDocks(QMainWindow& window, const Document& doc, const ObjectNames& names,
+            const MapState& map);
+
+  ItemsListDock* Items() const { return items_; }
+  TriggersListDock* Triggers() const { return triggers_; }
+
+  // Another level (or none) is open.
+  void LevelOpened();
+  // After an edit or its undo: the lists that show what that kind of edit changes.
+  void LevelEdited(EditKind kind);
+
+ signals:
+  // A row was followed: where it leads.
+  void GoTo(int room, int a, int b, int entity);
+
+ private:
+  // Brings a list up to date with the level (newLevel: another level was opened).
+  void Refresh(LevelListDock* dock, bool newLevel);
+  void Opened(LevelListDock* dock);
+
+  QMainWindow& window_;
+  const Document& doc_;
+  const ObjectNames& names_;
+  const MapState& map_;
+  ItemsListDock* items_;
+  TriggersListDock* triggers_;
+  std::set<LevelListDock*> stale_;
+};
+
+}  // namespace slab
