@@ -116,7 +116,6 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   saveState_ = Named(new QLabel(statusBar()), "SaveState");
   statusBar()->addPermanentWidget(saveState_);
   saveState_->hide();
-  sectorMap_->installEventFilter(this);
   new WindowKeys(*this, {[this](MoveKey key) {
                            AfterCommand(MoveCommand(doc_, map_, history_, key));
                            return true;
@@ -144,22 +143,10 @@ void MainWindow::BuildControls() {
 
   // Left: the map and, under it, the rooms, doors and static meshes.
   auto* left = new QVBoxLayout;
-  // The map and the right-hand view share the space the window gives them; the map's pane
-  // scrolls when the user zooms in beyond it.
-  sectorMap_ = Named(new QSplitter(Qt::Horizontal, central), "SectorMap");
-  sectorMap_->setChildrenCollapsible(false);
-  mapPane_ = Named(new QScrollArea(sectorMap_), "MapPane");
-  mapPane_->setWidgetResizable(true);
-  mapPane_->setAlignment(Qt::AlignCenter);
-  roomMap_ = new RoomMapWidget;
-  mapPane_->setWidget(roomMap_);
-  rightView_ = new RightViewWidget(sectorMap_);
-  sectorMap_->addWidget(mapPane_);
-  sectorMap_->addWidget(rightView_);
-  sectorMap_->setStretchFactor(0, 1);
-  sectorMap_->setStretchFactor(1, 1);
-  sectorMap_->setSizes({10000, 10000});  // halves, whatever the window's width
-  left->addWidget(sectorMap_, 1);
+  auto* sectorMap = new SectorMapSplitter(central);
+  roomMap_ = sectorMap->Map();
+  rightView_ = sectorMap->View();
+  left->addWidget(sectorMap, 1);
   auto* under = new QHBoxLayout;
 
   rooms_ = new RoomsPanel(central);
@@ -656,16 +643,6 @@ bool MainWindow::CameraKeyPressed(int qtKey) {
   if (code == 0 || !view3d_->OrbitKey(code, 0)) return false;
   RequestFrame();
   return true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // The map and the 3D view are arranged only when the window changes size: a list opened or
-  // closed beside them leaves them as they were.
-  if (watched == sectorMap_ && event->type() == QEvent::Resize && size() != arrangedFor_) {
-    arrangedFor_ = size();
-    ArrangeViews(*sectorMap_, static_cast<QResizeEvent*>(event)->size());
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::MapHover(int x, int y, QPoint globalPosition) {

@@ -108,8 +108,6 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // Arranges the map and the 3D view when the window changes size.
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -186,11 +184,7 @@ class MainWindow : public QMainWindow {
   int framesDrawn_ = 0;
   bool device3dFailed_ = false;
   QTimer frameTimer_;
-  // The window size the map and the 3D view were last arranged for.
-  QSize arrangedFor_;
 
-  QSplitter* sectorMap_ = nullptr;
-  QScrollArea* mapPane_ = nullptr;
   RoomMapWidget* roomMap_ = nullptr;
   RightViewWidget* rightView_ = nullptr;
   Room3DView* view3d_ = nullptr;

@@ -3,6 +3,8 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
+#include <QScrollArea>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -263,6 +265,36 @@ void RightViewWidget::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   const qreal scale = DeviceScale() / devicePixelRatioF();
   painter.drawImage(QRectF(Origin(), QSizeF(overview_.size()) * scale), overview_);
+}
+
+SectorMapSplitter::SectorMapSplitter(QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent), map_(new RoomMapWidget), view_(new RightViewWidget) {
+  setObjectName("SectorMap");
+  setChildrenCollapsible(false);
+  auto* pane = new QScrollArea(this);
+  pane->setObjectName("MapPane");
+  pane->setWidgetResizable(true);
+  pane->setAlignment(Qt::AlignCenter);
+  pane->setWidget(map_);
+  addWidget(pane);
+  addWidget(view_);
+  setStretchFactor(0, 1);
+  setStretchFactor(1, 1);
+  setSizes({10000, 10000});  // halves, whatever the window's width
+}
+
+void SectorMapSplitter::resizeEvent(QResizeEvent* event) {
+  if (window()->size() != arrangedFor_) {
+    arrangedFor_ = window()->size();
+    const QSize size = event->size();
+    const Qt::Orientation wanted =
+        size.width() * 5 >= size.height() * 4 ? Qt::Horizontal : Qt::Vertical;
+    if (orientation() != wanted) {
+      setOrientation(wanted);
+      setSizes({10000, 10000});
+    }
+  }
+  QSplitter::resizeEvent(event);
 }
 
 }  // namespace slab

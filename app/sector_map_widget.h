@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QSplitter>
 #include <QWidget>
 
 #include "map/map_image.h"
@@ -22,8 +23,8 @@ class RoomMapWidget : public QWidget {
  public:
   explicit RoomMapWidget(QWidget* parent = nullptr);
 
-  // The room's picture; only its top-left usedWidth x usedHeight pixels hold the room and are
-  // shown (the rest of the picture is black margin).
+  // The room's picture; only its used area holds the room and is shown (the rest of the
+  // picture is black margin).
   void SetMap(const MapImage& map);
   const QImage& MapPicture() const { return map_; }
 
@@ -109,5 +110,25 @@ class RightViewWidget : public QWidget {
 };
 
 QImage ToQImage(const MapImage& image);
+
+// SectorMap: the room map in its pane MapPane (which scrolls when the user zooms in beyond
+// it) and the right-hand view, sharing the space the window gives them. They lie side by side
+// unless their area is clearly taller than wide, so neither becomes a narrow strip; that is
+// decided only when the window changes size, so a list opened or closed beside them leaves
+// them as they were.
+class SectorMapSplitter : public QSplitter {
+ public:
+  explicit SectorMapSplitter(QWidget* parent = nullptr);
+  RoomMapWidget* Map() const { return map_; }
+  RightViewWidget* View() const { return view_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  RoomMapWidget* map_;
+  RightViewWidget* view_;
+  QSize arrangedFor_;  // the window size they were last arranged for
+};
 
 }  // namespace slab

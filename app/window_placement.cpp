@@ -4,7 +4,6 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QSettings>
-#include <QSplitter>
 #include <algorithm>
 
 #include "app/recent_files_menu.h"
@@ -65,14 +64,6 @@ void SavePlacement(const QMainWindow& window) {
   QSettings settings(kSettingsOrganisation, kSettingsApplication);
   settings.setValue(kGeometryKey, window.normalGeometry());
   settings.setValue(kMaximisedKey, window.isMaximized());
-}
-
-void ArrangeViews(QSplitter& views, QSize size) {
-  const Qt::Orientation wanted =
-      size.width() * 5 >= size.height() * 4 ? Qt::Horizontal : Qt::Vertical;
-  if (views.orientation() == wanted) return;
-  views.setOrientation(wanted);
-  views.setSizes({10000, 10000});
 }
 
 }  // namespace slab

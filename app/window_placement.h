@@ -1,11 +1,7 @@
-// Where the main window stands on the screen, and how the room map and the right-hand view
-// share the space it gives them.
+// Where the main window stands on the screen.
 #pragma once
 
-#include <QSize>
-
 class QMainWindow;
-class QSplitter;
 
 namespace slab {
 
@@ -16,9 +12,5 @@ void ShowPlaced(QMainWindow& window);
 void KeepOnScreen(QMainWindow& window);
 // Remembers the window's size and place for ShowPlaced.
 void SavePlacement(const QMainWindow& window);
-
-// Lays the map and the 3D view side by side unless `size` (their area) is clearly taller than
-// wide, so neither becomes a narrow strip; each takes half when the direction changes.
-void ArrangeViews(QSplitter& views, QSize size);
 
 }  // namespace slab
