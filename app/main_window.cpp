@@ -1,28 +1,17 @@
 #include "app/main_window.h"
 
-#include <QAbstractItemView>
-#include <QAbstractSpinBox>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QResizeEvent>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -42,8 +31,6 @@
 #include "app/sector_map_widget.h"
 #include "app/sector_panels.h"
 #include "app/window_keys.h"
-#include "app/window_placement.h"
-#include "level/load_level.h"
 #include "level/text.h"
 #include "map/box_outlines.h"
 #include "map/draw_room.h"
