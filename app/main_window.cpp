@@ -124,27 +124,28 @@ MainWindow::~MainWindow() {
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
 }
 
-void MainWindow::BuildControls() {
-  auto* central = new QWidget(this);
-  auto* columns = new QHBoxLayout(central);
-
-  // Left: the map and, under it, the rooms, doors and static meshes.
+QLayout* MainWindow::BuildMapColumn(QWidget* central) {
+  // The map and, under it, the rooms, doors and static meshes.
   auto* left = new QVBoxLayout;
   auto* sectorMap = new SectorMapSplitter(central);
   roomMap_ = sectorMap->Map();
   rightView_ = sectorMap->View();
   left->addWidget(sectorMap, 1);
   auto* under = new QHBoxLayout;
-
   rooms_ = new RoomsPanel(central);
   under->addWidget(rooms_, 2);
-
   doors_ = new DoorsPanel(central);
   under->addWidget(doors_, 1);
   statics_ = new StaticMeshesPanel(central);
   under->addWidget(statics_, 1);
   left->addLayout(under);
-  columns->addLayout(left, 1);
+  return left;
+}
+
+void MainWindow::BuildControls() {
+  auto* central = new QWidget(this);
+  auto* columns = new QHBoxLayout(central);
+  columns->addLayout(BuildMapColumn(central), 1);
 
   // Middle: the selected sector, its trigger and the items on it.
   auto* middle = new QVBoxLayout;
@@ -405,6 +406,12 @@ void MainWindow::ShowStatus(const std::string& text) {
   statusBar()->showMessage(Q(text), 5000);
 }
 
+void MainWindow::ShowDocumentState() {
+  UpdateTitle();
+  UpdateLevelActions();
+  UpdateEditMenu();
+}
+
 void MainWindow::UpdateEditMenu() { menus_->ShowHistory(history_, recorder_.DemoRecording); }
 
 void MainWindow::UpdateLevelActions() {
@@ -457,12 +464,14 @@ void MainWindow::ShowNoLevel() {
   ResetPanels();
   PresentMap();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
+  ShowLevelReplaced();
+}
+
+void MainWindow::ShowLevelReplaced() {
   lists_->LevelOpened();
   comparison_->LevelOpened();
   browser_->LevelOpened();
-  UpdateTitle();
-  UpdateLevelActions();
-  UpdateEditMenu();
+  ShowDocumentState();
 }
 
 FileSession::Hooks MainWindow::FileHooks() {
@@ -518,11 +527,7 @@ void MainWindow::ShowLevel(const TileProgress& progress) {
   }
   rooms_->MarkLine(0);
   if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
-  lists_->LevelOpened();
-  comparison_->LevelOpened();
-  browser_->LevelOpened();
-  UpdateLevelActions();
-  UpdateEditMenu();
+  ShowLevelReplaced();
   RequestFrame();
 }
 
@@ -584,9 +589,7 @@ void MainWindow::MenuDemoRec() {
   if (start != DemoStart::Started) return;
   renderEnabled_ = false;
   doc_.Modified = true;
-  UpdateTitle();
-  UpdateLevelActions();
-  UpdateEditMenu();
+  ShowDocumentState();
   if (!frameTimer_.isActive()) frameTimer_.start();
 }
 
@@ -598,9 +601,7 @@ void MainWindow::MenuDemoStop() {
   comparison_->LevelEdited();
   // Drawing resumes: the window would otherwise stay frozen after the recording.
   renderEnabled_ = true;
-  UpdateTitle();
-  UpdateLevelActions();
-  UpdateEditMenu();
+  ShowDocumentState();
   RequestFrame();
 }
 

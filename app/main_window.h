@@ -113,6 +113,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildControls();
+  QLayout* BuildMapColumn(QWidget* central);
   void BuildMenus();
   void ConnectHandlers();
   void ResetPanels();
@@ -129,6 +130,10 @@ class MainWindow : public QMainWindow {
   // After a command: the views that show what it changed, or its status text.
   void AfterCommand(const CommandOutcome& outcome, bool keepOcbText = false);
   void UpdateEditMenu();
+  // The title, the menus and the status bar as the document and its history stand.
+  void ShowDocumentState();
+  // Another level (or none) is open: the lists, the comparison and the title follow.
+  void ShowLevelReplaced();
   void UpdateLevelActions();
   void ShowStatus(const std::string& text);
   // The window as it is with no level open.
