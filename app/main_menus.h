@@ -48,12 +48,10 @@ class MainMenus {
   void BuildFile(QMenu& file, const Borrowed& borrowed, const Commands& commands);
   void BuildView(QMenu& view, const Borrowed& borrowed, const Commands& commands);
 
-  QAction* save_ = nullptr;
-  QAction* saveAs_ = nullptr;
-  QAction* undo_ = nullptr;
-  QAction* redo_ = nullptr;
-  QAction* demoRec_ = nullptr;
-  QAction* demoStop_ = nullptr;
+  // The entries that follow the level and its history.
+  QAction *save_ = nullptr, *saveAs_ = nullptr;
+  QAction *undo_ = nullptr, *redo_ = nullptr;
+  QAction *demoRec_ = nullptr, *demoStop_ = nullptr;
   RecentFilesMenu* recent_ = nullptr;
 };
 

@@ -74,13 +74,11 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   setWindowTitle(kWindowTitle);
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
-  itemsDock_ = lists_->Items();
-  triggersDock_ = lists_->Triggers();
   comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
-  tabifyDockWidget(itemsDock_, comparison_->Dock());
+  tabifyDockWidget(lists_->Items(), comparison_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
-  itemsDock_->hide();
-  triggersDock_->hide();
+  lists_->Items()->hide();
+  lists_->Triggers()->hide();
   setAcceptDrops(true);
   BuildMenus();
   ConnectHandlers();
@@ -245,7 +243,8 @@ void MainWindow::BuildMenus() {
   menus_ = std::make_unique<MainMenus>(
       *this,
       MainMenus::Borrowed{comparison_->CompareWithAction(), comparison_->CompareWithSavedAction(),
-                          itemsDock_->toggleViewAction(), triggersDock_->toggleViewAction(),
+                          lists_->Items()->toggleViewAction(),
+                          lists_->Triggers()->toggleViewAction(),
                           comparison_->Dock()->toggleViewAction()},
       commands);
   recent_ = &menus_->Recent();

@@ -23,6 +23,7 @@
 
 #include "app/file_session.h"
 #include "app/help_windows.h"
+#include "app/list_docks.h"
 #include "app/panel_parts.h"
 #include "app/window_placement.h"
 #include "floordata/object_names.h"
@@ -46,7 +47,6 @@ class Room3DView;
 class ItemsListDock;
 class LevelComparison;
 class LevelBrowser;
-class ListDocks;
 class TriggersListDock;
 class RecentFilesMenu;
 class MainMenus;
@@ -102,8 +102,8 @@ class MainWindow : public QMainWindow {
   RoomMapWidget* RoomMap() const { return roomMap_; }
   RightViewWidget* RightView() const { return rightView_; }
   Room3DView* View3D() const { return view3d_; }
-  ItemsListDock* ItemsList() const { return itemsDock_; }
-  TriggersListDock* TriggersList() const { return triggersDock_; }
+  ItemsListDock* ItemsList() const { return lists_->Items(); }
+  TriggersListDock* TriggersList() const { return lists_->Triggers(); }
   LevelComparison* Comparison() const { return comparison_; }
 
  protected:
@@ -219,8 +219,6 @@ class MainWindow : public QMainWindow {
   QLabel* saveState_ = nullptr;
   std::unique_ptr<MainMenus> menus_;
   RecentFilesMenu* recent_ = nullptr;
-  ItemsListDock* itemsDock_ = nullptr;
-  TriggersListDock* triggersDock_ = nullptr;
   LevelComparison* comparison_ = nullptr;
   ListDocks* lists_ = nullptr;
   LevelBrowser* browser_ = nullptr;
