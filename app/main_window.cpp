@@ -39,7 +39,6 @@
 #include "map/item_edits.h"
 #include "map/item_panel.h"
 #include "map/overview.h"
-#include "map/sector_tooltip.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
 
@@ -633,15 +632,7 @@ bool MainWindow::CameraKeyPressed(int qtKey) {
 }
 
 void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
-  const int a = map_.Table.XAt(x, y), b = map_.Table.ZAt(x, y);
-  if (!doc_.LevelLoaded || a == 0 || b == 0) {
-    QToolTip::hideText();
-    return;
-  }
-  std::string text =
-      SectorTooltip(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom, a - 1, b - 1);
-  if (!text.empty() && rooms_->BoxesShown())
-    text += "\n" + BoxText(doc_.CurrentLevel, doc_.GameVersion, map_.CurrentRoom, a - 1, b - 1);
+  const std::string text = MapTooltip(doc_, map_, names_, x, y, rooms_->BoxesShown());
   if (text.empty())
     QToolTip::hideText();
   else

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "map/draw_room.h"
+#include "map/sector_tooltip.h"
 #include "map/selection.h"
 
 namespace slab {
@@ -113,6 +114,18 @@ std::string BoxText(const Level& level, Game gameVersion, int room, int a, int b
   if (overlaps.empty()) return text + "none";
   for (size_t i = 0; i < overlaps.size(); ++i)
     text += (i ? ", " : "") + std::to_string(overlaps[i]);
+  return text;
+}
+
+std::string MapTooltip(const Document& doc, const MapState& state, const ObjectNames& names, int x,
+                       int y, bool boxesShown) {
+  // The table numbers sectors from 1; 0 is outside the room.
+  const int a = state.Table.XAt(x, y), b = state.Table.ZAt(x, y);
+  if (!doc.LevelLoaded || a == 0 || b == 0) return {};
+  const Level& level = doc.CurrentLevel;
+  std::string text = SectorTooltip(level, doc.GameVersion, names, state.CurrentRoom, a - 1, b - 1);
+  if (!text.empty() && boxesShown)
+    text += "\n" + BoxText(level, doc.GameVersion, state.CurrentRoom, a - 1, b - 1);
   return text;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "floordata/object_names.h"
+#include "level/document.h"
 #include "level/level.h"
 #include "map/map_image.h"
 #include "map/map_state.h"
@@ -62,5 +64,10 @@ MapImage MapWithBoxes(const Level& level, Game gameVersion, const MapState& stat
 
 // "Box 12 (blocked), overlaps 3, 5, 9", "Box 4, overlaps none", or "No box".
 std::string BoxText(const Level& level, Game gameVersion, int room, int a, int b);
+
+// The tooltip for pixel (x, y) of the room map: the sector's text (SectorTooltip) and, while
+// the boxes are shown, its box on a last line. Empty off the room's sectors or with no level.
+std::string MapTooltip(const Document& doc, const MapState& state, const ObjectNames& names, int x,
+                       int y, bool boxesShown);
 
 }  // namespace slab

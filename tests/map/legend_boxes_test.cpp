@@ -11,6 +11,7 @@
 #include "map/change_outlines.h"
 #include "map/draw_room.h"
 #include "map/map_legend.h"
+#include "map/sector_tooltip.h"
 #include "map_fixture.h"
 
 namespace slab {
@@ -162,6 +163,20 @@ TEST_F(MapExtras, SampleBoxes) {
   EXPECT_EQ(BoxText(level(), doc.GameVersion, 1, 2, 1), "Box 1, overlaps 0, 2");
   EXPECT_EQ(BoxText(level(), doc.GameVersion, 3, 3, 3), "Box 3, overlaps 1, 2");
   EXPECT_EQ(BoxText(level(), doc.GameVersion, 3, 5, 1), "No box");  // the yard's pillar
+}
+
+// The map's tooltip is the sector's text, with its box below while the boxes show.
+TEST_F(MapExtras, TheMapTooltipAddsTheBoxWhileTheBoxesShow) {
+  OpenShowcase();
+  ChooseRoom(doc, state, 1);
+  const int x = PixelX(1), y = PixelY(2);
+  const std::string sector = SectorTooltip(level(), doc.GameVersion, names, 1, 2, 1);
+  ASSERT_FALSE(sector.empty());
+  EXPECT_EQ(MapTooltip(doc, state, names, x, y, false), sector);
+  EXPECT_EQ(MapTooltip(doc, state, names, x, y, true), sector + "\nBox 1, overlaps 0, 2");
+  EXPECT_EQ(MapTooltip(doc, state, names, 299, 299, true), "");  // off the room's sectors
+  doc.LevelLoaded = false;
+  EXPECT_EQ(MapTooltip(doc, state, names, x, y, true), "");
 }
 
 }  // namespace
