@@ -17,6 +17,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/demo_commands.h"
 #include "app/differences_dock.h"
 #include "app/file_session.h"
 #include "app/help_windows.h"
@@ -576,26 +577,18 @@ void MainWindow::MenuEditRedo() {
 }
 
 void MainWindow::MenuDemoRec() {
-  if (recorder_.DemoRecording) return;
-  if (!doc_.LevelLoaded) {
-    ShowStatus(kNoLevelStatus);
-    return;
-  }
-  const DemoStart start =
-      StartDemoRecording(recorder_, doc_.CurrentLevel,
-                         DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
-  if (start != DemoStart::Started) return;
+  std::string status;
+  if (!StartDemoCommand(doc_, recorder_,
+                        DemoDevices{services_.Keyboard, services_.Clock, services_.Messages},
+                        status))
+    return ShowStatus(status);
   renderEnabled_ = false;
-  doc_.Modified = true;
   ShowDocumentState();
   if (!frameTimer_.isActive()) frameTimer_.start();
 }
 
 void MainWindow::MenuDemoStop() {
-  std::optional<DemoSnapshot> before = StopDemoRecording(recorder_, doc_.CurrentLevel);
-  if (!before) return;
-  // The whole recording is one step of the history: undo gives back the demo from before.
-  RecordDemoEdit(doc_, history_, before->NumDemoData, std::move(before->DemoData));
+  if (!StopDemoCommand(doc_, history_, recorder_)) return;
   comparison_->LevelEdited();
   // Drawing resumes: the window would otherwise stay frozen after the recording.
   renderEnabled_ = true;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "map_fixture.h"
-#include "shell/demo_recorder.h"
 #include "write/write_level.h"
 
 namespace slab {
@@ -56,34 +55,6 @@ TEST_F(EditCommandsTest, EveryEditUndoesAndRedoesToTheSameBytes) {
     EXPECT_EQ(Saved(), states[i]) << "after redoing step " << i;
   }
   EXPECT_EQ(RedoCommand(doc, state, history).Status, kNothingToRedoStatus);
-}
-
-// The recording keeps the demo it replaced: its undo step gives the level's bytes back, and
-// its redo the recorded demo.
-TEST_F(EditCommandsTest, UndoingARecordedDemoRestoresTheDemoItReplaced) {
-  level().DemoData = {5, 6, 7};
-  level().NumDemoData = 12;
-  const std::vector<uint8_t> before = Saved();
-  DemoRecorder recorder;
-  TestKeyboard keyboard;
-  ManualTickClock clock;
-  const DemoDevices devices{keyboard, clock, messages};
-  ASSERT_EQ(StartDemoRecording(recorder, level(), devices), DemoStart::Started);
-  keyboard.Press(kDikTab);
-  for (int i = 0; i < 30; ++i) {
-    clock.Advance(40);
-    PollDemoRecorder(recorder, level(), doc.GameVersion, devices);
-  }
-  std::optional<DemoSnapshot> replaced = StopDemoRecording(recorder, level());
-  ASSERT_TRUE(replaced);
-  EXPECT_FALSE(StopDemoRecording(recorder, level()));  // one step, however often Stop comes
-  RecordDemoEdit(doc, history, replaced->NumDemoData, std::move(replaced->DemoData));
-  const std::vector<uint8_t> recorded = Saved();
-  ASSERT_NE(recorded, before);
-  ASSERT_TRUE(UndoCommand(doc, state, history));
-  EXPECT_EQ(Saved(), before);
-  ASSERT_TRUE(RedoCommand(doc, state, history));
-  EXPECT_EQ(Saved(), recorded);
 }
 
 TEST_F(EditCommandsTest, TypingAnOcbIsOneStepAndAnUndoneAddForgetsItsEntity) {
