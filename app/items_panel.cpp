@@ -40,6 +40,8 @@ ItemsPanel::ItemsPanel(QWidget* parent) : QGroupBox("Items", parent) {
   layout->addWidget(itemId_, 0, 1, 1, 2);
   itemPlace_ = Named(new QLabel(this), "ItemPlace");
   itemPlace_->setWordWrap(true);
+  // An empty line keeps its height, so the panels do not jump as items are chosen.
+  itemPlace_->setMinimumHeight(itemPlace_->fontMetrics().lineSpacing());
   layout->addWidget(itemPlace_, 1, 0, 1, 3);
   secCurItem_ = Named(new QListWidget(this), "SecCurItem");
   secCurItem_->setAccessibleName("Items on the sector");
