@@ -189,11 +189,5 @@ TEST_F(WindowItemsTest, AStaticMeshPlacedAndTakenAwayLeavesTheLevelAsItWas) {
   EXPECT_EQ(test::ReadFile(copy), original);
 }
 
-TEST_F(WindowItemsTest, RoomButtonsSayRoomsAreNotAddedOrRemoved) {
-  EXPECT_FALSE(Get<QPushButton>("RoomAdd")->isEnabled());
-  EXPECT_TRUE(Get<QPushButton>("RoomAdd")->toolTip().startsWith("Rooms are not added"));
-  EXPECT_TRUE(Get<QPushButton>("RoomDelete")->toolTip().startsWith("Rooms are not removed"));
-}
-
 }  // namespace
 }  // namespace slab
