@@ -54,7 +54,9 @@ void ListDocks::LevelOpened() {
 void ListDocks::LevelEdited(EditKind kind) {
   if (kind == EditKind::Demo) return;
   Refresh(items_, false);
-  if (kind == EditKind::Minecart || kind == EditKind::Wall) Refresh(triggers_, false);
+  // A removed item takes its actions along and renumbers the later ones.
+  if (kind == EditKind::Minecart || kind == EditKind::Wall || kind == EditKind::ItemRemove)
+    Refresh(triggers_, false);
 }
 
 void ListDocks::Refresh(LevelListDock* dock, bool newLevel) {

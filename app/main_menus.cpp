@@ -35,6 +35,8 @@ MainMenus::MainMenus(QMainWindow& window, const Borrowed& borrowed, const Comman
   redo_ = Add(edit, "Mnu_Edit_Redo", "Redo", commands.Redo);
   redo_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  Add(edit, "Mnu_Edit_Duplicate", "Duplicate", commands.Duplicate)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
 
   BuildView(AddMenu(window, "Mnu_View", "&View"), borrowed, commands);
 

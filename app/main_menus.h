@@ -21,7 +21,7 @@ class MainMenus {
   struct Commands {
     std::function<void()> Open, Save, SaveAs, Reload, Previous, Next, Quit;
     std::function<void(const std::string& path)> OpenRecent;
-    std::function<void()> Undo, Redo, ZoomIn, ZoomOut, ZoomFit;
+    std::function<void()> Undo, Redo, Duplicate, ZoomIn, ZoomOut, ZoomFit;
     std::function<void()> DemoRec, DemoStop, MineCartHelp, Keys, About;
     // Adds the level browser's entries to the View menu, between the lists and the zoom.
     std::function<void(QMenu& view)> AddBrowser;

@@ -58,6 +58,7 @@ class RoomsPanel;
 class TriggersPanel;
 class DoorsPanel;
 class StaticMeshesPanel;
+class ItemsPanel;
 
 // Frames are drawn at most once per this many milliseconds.
 inline constexpr int kFrameInterval = 10;
@@ -121,10 +122,8 @@ class MainWindow : public QMainWindow {
   // Copying view models into the controls.
   void ShowPanel(const SectorPanel& panel);
   void ShowItemPanel(const ItemPanelView& view);
-  void ShowFlagColours(const ItemFlagColours& colours);
   void ShowNavigation(const NavigationView& view);
   void PresentMap();
-  void ClearItemPanel();
   // Every panel from the selection as the level now holds it.
   void RefreshPanels(bool keepOcbText = false);
   // After a command: the views that show what it changed, or its status text.
@@ -158,12 +157,17 @@ class MainWindow : public QMainWindow {
   void GotoObjectClick(int triggerLine);
   void ItemNextTriggerClick();
   void SecCurItemClick(int row);
-  void ItemFlagClick(int box);
-  void ItemOCBChange(const QString& text);
+  void ItemFlagClick(ItemFlagBox flag);
+  void ItemOCBChange(const std::string& text);
   void ItemRotateClick();
   void ItemAddClick();
+  // Asks first when trigger actions name the item.
+  void ItemRemoveClick();
+  void ItemDuplicateClick();
   void AllItemsClick();
-  void ItemDescClick(int index);
+  void ItemDescClick(int row);
+  void StaticAddClick(int choice);
+  void StaticRemoveClick(int line);
 
   // The 3D device failed: the right-hand view shows the overview from now on.
   void Disable3D();
@@ -202,19 +206,7 @@ class MainWindow : public QMainWindow {
 
   RoomsPanel* rooms_ = nullptr;
 
-  QPushButton* itemRotate_ = nullptr;
-  QPushButton* itemNextTrigger_ = nullptr;
-  QCheckBox* allItems_ = nullptr;
-  QLineEdit* itemOcb_ = nullptr;
-  QComboBox* itemDesc_ = nullptr;
-  QListWidget* secCurItem_ = nullptr;
-  QPushButton* itemAdd_ = nullptr;
-  QLabel* itemNumTriggers_ = nullptr;
-  QCheckBox* itemCb_ = nullptr;
-  QCheckBox* itemInvisible_ = nullptr;
-  std::array<QCheckBox*, 5> activeFlags_{};
-  QLabel* itemId_ = nullptr;
-  QLabel* secItemCnt_ = nullptr;
+  ItemsPanel* items_ = nullptr;
 
   QLabel* saveState_ = nullptr;
   std::unique_ptr<MainMenus> menus_;
