@@ -44,6 +44,7 @@
 #include "map/overview.h"
 #include "map/place_texts.h"
 #include "map/static_edits.h"
+#include "write/save_commands.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
 
