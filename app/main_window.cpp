@@ -52,6 +52,7 @@
 #include "map/sector_tooltip.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
+#include "preview3d/scene_pick.h"
 
 namespace slab {
 namespace {
@@ -136,16 +137,17 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   ResetPanels();
 
   if (services_.Enable3D) {
-    view3d_ = new Room3DView(doc_, services_.Messages, rightView_);
+    view3d_ = new Room3DView(doc_, names_, services_.Messages, rightView_);
     view3d_->setObjectName("View3D");
     view3d_->setAccessibleName("3D room view");
     rightView_->SetView3D(view3d_);
     view3d_->LoadMarkers(services_.ProgramFolder);
     connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
-    // A click on a floor in the 3D view selects that sector, as a click on the map would.
     connect(view3d_, &Room3DView::SectorPicked, this, [this](int a, int b) {
-      ShowMapClick(SelectSector(doc_, map_, names_, a, b, kLeftButton, 0));
+      GoToPicked({map_.CurrentRoom, a, b});
     });
+    connect(view3d_, &Room3DView::ItemPicked, this, &MainWindow::ItemPicked);
+    connect(view3d_, &Room3DView::StaticPicked, this, &MainWindow::StaticPicked);
   }
   statusBar()->setObjectName("StatusBar");
   // Says, for as long as it holds, why the level cannot be saved.
@@ -1251,6 +1253,38 @@ void MainWindow::ItemDescClick(int index) {
     else
       ClearItemPanel();
   }
+}
+
+// ---- Picks in the 3D view ----
+
+void MainWindow::GoToPicked(const PickPlace& place) {
+  // In the room shown a sector is selected as a click on the map selects it; another room
+  // (seen through a door) is chosen first, as a list's row leads there.
+  if (place.Room == map_.CurrentRoom && place.SectorX >= 0)
+    ShowMapClick(SelectSector(doc_, map_, names_, place.SectorX, place.SectorZ, kLeftButton, 0));
+  else
+    GoToPlace(place.Room, place.SectorX, place.SectorZ, -1);
+}
+
+void MainWindow::ItemPicked(int entity) {
+  const std::optional<PickPlace> place =
+      PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Item, entity});
+  if (!place) return;
+  if (place->SectorX >= 0) {
+    GoToPicked(*place);
+    // Then chosen as a click on its line of the sector's item list chooses it.
+    const std::vector<int>& lines = map_.SectorEntities;
+    const auto line = std::find(lines.begin(), lines.end(), entity);
+    if (line != lines.end())
+      return secCurItem_->setCurrentRow(static_cast<int>(line - lines.begin()));
+  }
+  // Off the room's sectors no line lists it.
+  GoToPlace(place->Room, place->SectorX, place->SectorZ, entity);
+}
+
+void MainWindow::StaticPicked(int room, int index) {
+  if (auto place = PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Static, -1, room, index}))
+    GoToPicked(*place);
 }
 
 // ---- The frame loop ----

@@ -40,6 +40,7 @@
 namespace slab {
 
 class Room3DView;
+struct PickPlace;
 class ItemsListDock;
 class LevelComparison;
 class LevelBrowser;
@@ -186,6 +187,11 @@ class MainWindow : public QMainWindow {
   void ItemAddClick();
   void AllItemsClick();
   void ItemDescClick(int index);
+
+  // A click in the 3D view: the sector, item or static mesh it landed on is chosen.
+  void GoToPicked(const PickPlace& place);
+  void ItemPicked(int entity);
+  void StaticPicked(int room, int index);
 
   // The 3D device failed: the right-hand view shows the overview from now on.
   void Disable3D();
