@@ -107,6 +107,10 @@ void LevelBrowser::LevelEdited(EditKind kind) {
   }
 }
 
+void LevelBrowser::MarkChangedRooms(std::optional<std::vector<int>> rooms) {
+  static_cast<RoomsListDock*>(docks_[Rooms])->MarkChangedRooms(std::move(rooms));
+}
+
 void LevelBrowser::Refresh(List list, bool force) {
   if (force) stale_.insert(list);
   TableListDock* dock = docks_[list];

@@ -108,7 +108,7 @@ TableListDock::TableListDock(const QString& title, const QString& baseName,
         const auto& cells = RowAt(row).Cells;
         return column < static_cast<int>(cells.size())
                    ? QString::fromStdString(cells[static_cast<size_t>(column)])
-                   : QString();
+                   : ExtraCell(row, column);
       },
       this);
   proxy_ = new TableRowsProxy(this);
@@ -159,6 +159,11 @@ void TableListDock::Refresh(const Document& doc, const ObjectNames& names) {
   }
 }
 
+void TableListDock::ExtraCellsChanged() {
+  const int rows = model_->rowCount({}), columns = model_->columnCount({});
+  if (rows > 0) emit model_->dataChanged(model_->index(0, 0), model_->index(rows - 1, columns - 1));
+}
+
 void TableListDock::ApplyFilter() {
   proxy_->SetAccepted(model_->rowCount({}), Matching(filter_->text().toStdString()));
 }
@@ -192,8 +197,24 @@ bool TableListDock::eventFilter(QObject* watched, QEvent* event) {
   return QDockWidget::eventFilter(watched, event);
 }
 
+namespace {
+
+constexpr char kChangesTitle[] = "Changes";
+
+std::vector<std::string> RoomsDockColumns() {
+  std::vector<std::string> columns = RoomColumnTitles();
+  columns.emplace_back(kChangesTitle);
+  return columns;
+}
+
+}  // namespace
+
 RoomsListDock::RoomsListDock(QWidget* parent)
-    : RowsDock("Rooms", "RoomsList", RoomColumnTitles(), parent) {
+    : RowsDock("Rooms", "RoomsList", RoomsDockColumns(), parent) {
+  // The mark stands beside the room's number, where it is seen without scrolling.
+  const int changes = static_cast<int>(RoomColumnTitles().size());
+  View()->horizontalHeader()->moveSection(changes, 1);
+  View()->setColumnHidden(changes, true);
   auto box = [this](const char* caption, const char* name) {
     auto* check = new QCheckBox(caption);
     check->setObjectName(name);
@@ -209,6 +230,26 @@ RoomsListDock::RoomsListDock(QWidget* parent)
 
 int RoomsListDock::Build(const Document& doc, const ObjectNames&) {
   return Keep(BuildRoomRows(doc.CurrentLevel, doc.GameVersion));
+}
+
+void RoomsListDock::MarkChangedRooms(std::optional<std::vector<int>> rooms) {
+  changed_.clear();
+  if (rooms) {
+    for (int room : *rooms) {
+      if (room < 0) continue;
+      if (static_cast<size_t>(room) >= changed_.size()) changed_.resize(room + 1, 0);
+      changed_[static_cast<size_t>(room)] = 1;
+    }
+  }
+  View()->setColumnHidden(static_cast<int>(RoomColumnTitles().size()), !rooms.has_value());
+  ExtraCellsChanged();
+}
+
+QString RoomsListDock::ExtraCell(int row, int) const {
+  const int room = RowAt(row).Target.Room;
+  return room >= 0 && static_cast<size_t>(room) < changed_.size() && changed_[room] != 0
+             ? QString("changed")
+             : QString();
 }
 
 std::vector<int> RoomsListDock::Matching(const std::string& text) const {

@@ -5,6 +5,7 @@
 
 #include <QDockWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -51,6 +52,10 @@ class TableListDock : public QDockWidget {
   // Extra controls go above the table, beside the filter.
   void AddFilterControl(QWidget* control);
   void ApplyFilter();
+  // The text of a column past the row's own cells (a dock's columns of its own).
+  virtual QString ExtraCell(int, int) const { return {}; }
+  // Those cells changed: the table shows them again (sorted again where it is sorted by them).
+  void ExtraCellsChanged();
 
  private:
   void GoToRow(int row);
@@ -87,20 +92,27 @@ class RowsDock : public TableListDock {
 };
 
 // Title "Rooms": table RoomsList, filter RoomsFilter, and the boxes "Has triggers" (RoomsTriggers),
-// "Water" (RoomsWater) and "Has alternate" (RoomsAlternate), each keeping only such rooms.
+// "Water" (RoomsWater) and "Has alternate" (RoomsAlternate), each keeping only such rooms. While
+// a comparison is shown, a "Changes" column beside the room's number says "changed" for each
+// room with a change.
 class RoomsListDock : public RowsDock<RoomRow> {
   Q_OBJECT
  public:
   explicit RoomsListDock(QWidget* parent = nullptr);
 
+  // The rooms a comparison found changed; without a comparison (nullopt) the column goes.
+  void MarkChangedRooms(std::optional<std::vector<int>> rooms);
+
  protected:
   int Build(const Document& doc, const ObjectNames& names) override;
   std::vector<int> Matching(const std::string& text) const override;
+  QString ExtraCell(int row, int column) const override;
 
  private:
   QCheckBox* triggers_ = nullptr;
   QCheckBox* water_ = nullptr;
   QCheckBox* alternate_ = nullptr;
+  std::vector<char> changed_;  // per room
 };
 
 // Title "Lights": LightsList, LightsFilter.

@@ -357,6 +357,8 @@ void MainWindow::ConnectHandlers() {
           [this] { RoomNumberClick(rooms_->CurrentLine()); });
   connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::GoToPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
+  connect(comparison_, &LevelComparison::MapChanged, browser_,
+          [this] { browser_->MarkChangedRooms(comparison_->ShownChangedRooms()); });
   connect(rooms_, &RoomsPanel::BoxesToggled, this, &MainWindow::PresentMap);
   for (LevelListDock* dock :
        {static_cast<LevelListDock*>(itemsDock_), static_cast<LevelListDock*>(triggersDock_)}) {
