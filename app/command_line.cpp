@@ -29,6 +29,9 @@ StartCommand ParseCommandLine(std::string_view commandLine) {
   if (commandLine.starts_with(kOpen) &&
       (commandLine.size() == kOpen.size() || commandLine[kOpen.size()] == ' '))
     command.OpenFile = FileAfter(commandLine, kOpen.size());
+  // A bare file name is what a shell's "open with" and a user's first try pass: it opens.
+  else if (!commandLine.empty() && commandLine.front() != '-' && commandLine.front() != ' ')
+    command.OpenFile = std::string(commandLine);
   return command;
 }
 

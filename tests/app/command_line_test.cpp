@@ -5,8 +5,8 @@
 namespace slab {
 namespace {
 
-// A switch takes the rest after one space as its file; anything else is the normal start.
-TEST(CommandLine, SwitchesTakeTheRestAfterOneSpaceAndAnythingElseIsTheNormalStart) {
+// A switch takes the rest after one space as its file; a bare name opens in the main window.
+TEST(CommandLine, SwitchesTakeTheRestAfterOneSpaceAndABareNameOpens) {
   const struct {
     const char* Line;
     StartMode Mode;
@@ -21,9 +21,10 @@ TEST(CommandLine, SwitchesTakeTheRestAfterOneSpaceAndAnythingElseIsTheNormalStar
       {"/viewer.tr2", StartMode::View, "r.tr2", ""},  // the switch is its first letters only
       {"--open /tmp/my level.tr2", StartMode::Normal, "", "/tmp/my level.tr2"},
       {"--opener x", StartMode::Normal, "", ""},
-      {"/VIEW x.tr2", StartMode::Normal, "", ""},
+      {"/VIEW x.tr2", StartMode::Normal, "", "/VIEW x.tr2"},  // no switch: a file's name
       {" /view x", StartMode::Normal, "", ""},
-      {"level.tr2", StartMode::Normal, "", ""},
+      {"my level.tr2", StartMode::Normal, "", "my level.tr2"},
+      {"-x level.tr2", StartMode::Normal, "", ""},
       {"", StartMode::Normal, "", ""},
   };
   for (const auto& c : cases) {
