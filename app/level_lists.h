@@ -18,8 +18,8 @@ class QTableView;
 
 namespace slab {
 
-class LevelTableModel;
-class MatchProxy;
+class ListTableModel;
+class AcceptedRowsProxy;
 
 // What the two docks share: the table, the filter box and the type box.
 class LevelListDock : public QDockWidget {
@@ -67,8 +67,8 @@ class LevelListDock : public QDockWidget {
   QTableView* view_ = nullptr;
   QLineEdit* filter_ = nullptr;
   QComboBox* type_ = nullptr;
-  LevelTableModel* model_ = nullptr;
-  MatchProxy* proxy_ = nullptr;
+  ListTableModel* model_ = nullptr;
+  AcceptedRowsProxy* proxy_ = nullptr;
   QString anyType_;
   const Document* doc_ = nullptr;
   const ObjectNames* names_ = nullptr;

@@ -21,8 +21,8 @@ class QTableWidget;
 
 namespace slab {
 
-class TableRowsModel;
-class TableRowsProxy;
+class ListTableModel;
+class AcceptedRowsProxy;
 
 class TableListDock : public QDockWidget {
   Q_OBJECT
@@ -64,8 +64,8 @@ class TableListDock : public QDockWidget {
   QTableView* view_ = nullptr;
   QLineEdit* filter_ = nullptr;
   QWidget* controls_ = nullptr;
-  TableRowsModel* model_ = nullptr;
-  TableRowsProxy* proxy_ = nullptr;
+  ListTableModel* model_ = nullptr;
+  AcceptedRowsProxy* proxy_ = nullptr;
   bool measured_ = false;
 };
 
