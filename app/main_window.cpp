@@ -158,6 +158,9 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   UpdateLevelActions();
   UpdateEditMenu();
 
+  // One of the window's children, found by its name like any other part of the window.
+  frameTimer_.setParent(this);
+  frameTimer_.setObjectName("FrameTimer");
   frameTimer_.setTimerType(Qt::PreciseTimer);
   frameTimer_.setInterval(kFrameInterval);
   connect(&frameTimer_, &QTimer::timeout, this, [this] { FrameTick(services_.Clock.NowMs()); });
@@ -1310,7 +1313,6 @@ void MainWindow::FrameTick(int64_t now) {
 }
 
 void MainWindow::DrawFrame() {
-  ++framesDrawn_;
   if (RightViewIs3D()) {
     std::optional<SelectedSector> selected;
     if (map_.SectorSelected) selected = SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ};

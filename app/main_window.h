@@ -123,8 +123,6 @@ class MainWindow : public QMainWindow {
   const DemoRecorder& Recorder() const { return recorder_; }
   bool Running() const { return running_; }
   bool RenderEnabled() const { return renderEnabled_; }
-  int FramesDrawn() const { return framesDrawn_; }
-  bool FrameTimerActive() const { return frameTimer_.isActive(); }
   bool RightViewIs3D() const;
   RoomMapWidget* RoomMap() const { return roomMap_; }
   RightViewWidget* RightView() const { return rightView_; }
@@ -221,7 +219,6 @@ class MainWindow : public QMainWindow {
   bool renderEnabled_ = true;
   bool frameWanted_ = true;
   int64_t lastFrame_ = 0;
-  int framesDrawn_ = 0;
   bool device3dFailed_ = false;
   QTimer frameTimer_;
   // The window size the map and the 3D view were last arranged for.
