@@ -172,10 +172,8 @@ void Room3DView::mousePressEvent(QMouseEvent* event) {
 void Room3DView::mouseMoveEvent(QMouseEvent* event) {
   // While a button is held the user is not asking what is there.
   if (event->buttons() != Qt::NoButton) return QOpenGLWidget::mouseMoveEvent(event);
-  const ScenePick pick = PickAt(event->position());
-  const std::string name = pick.Kind == PickKind::Nothing
-                               ? std::string()
-                               : PickName(doc_.CurrentLevel, doc_.GameVersion, names_, pick);
+  const std::string name =
+      PickName(doc_.CurrentLevel, doc_.GameVersion, names_, PickAt(event->position()));
   if (name.empty())
     QToolTip::hideText();
   else
