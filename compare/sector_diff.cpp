@@ -13,10 +13,8 @@
 namespace slab::diff {
 namespace {
 
-constexpr uint16_t kEndBit = 0x8000;
 constexpr uint16_t kParamBits = 0x1FF;
 constexpr uint8_t kWallFloor = 0x81;
-constexpr uint8_t kNoRoom = 255;
 constexpr uint16_t kNoBox = 0xFFFF;
 
 bool NamesItem(int action) { return action == kActionObject || action == kActionTarget; }
@@ -62,7 +60,7 @@ ListView ViewOf(const Context& context, const FloorList& list, bool renumber) {
     std::vector<uint16_t> words(
         list.Words.begin() + static_cast<ptrdiff_t>(entry.First),
         list.Words.begin() + static_cast<ptrdiff_t>(entry.First + entry.Length));
-    for (uint16_t& w : words) w &= static_cast<uint16_t>(~kEndBit);
+    for (uint16_t& w : words) w &= static_cast<uint16_t>(~kFloorDataEnd);
     if (entry.Code != kFdTrigger) {
       view.PlainCodes.push_back(entry.Code);
       view.Plain.push_back(std::move(words));

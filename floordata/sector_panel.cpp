@@ -18,7 +18,6 @@ constexpr std::array<std::string_view, 14> kActionWords = {
     " for SECRET",  " for BODYBAG", " for FLYBY",  " for CUTSCENE"};
 
 constexpr uint8_t kWallFloor = 0x81;
-constexpr uint8_t kNoRoom = 255;
 
 // The leading-blank text with its first character cut: the blank for 0 and more, the minus
 // sign for negative numbers (so -1 reads "1", as the caption of the outer ring has it).

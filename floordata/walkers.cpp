@@ -6,7 +6,6 @@
 namespace slab {
 namespace {
 
-constexpr uint16_t kEndOfList = 0x8000;
 
 class FloorWords {
  public:
@@ -78,7 +77,7 @@ size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAc
   while (words.Has(pos)) {
     const uint16_t function = words.At(pos);
     const int code = function & 0x1F;  // bits 5-7 belong to the triangulated entries
-    const bool last = (function & kEndOfList) != 0;
+    const bool last = (function & kFloorDataEnd) != 0;
     if (code == kFdTrigger) {
       if (!words.Has(pos + 1)) break;
       TriggerEntry entry;
@@ -97,13 +96,13 @@ size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAc
             endWord = words.At(action + 1);
             step = 2;
           } else {
-            endWord = kEndOfList;
+            endWord = kFloorDataEnd;
           }
         }
         const WordSpan at{pos - start, action - start, step};
         if (!Call(onAction, entry, at)) return action + step - start;
         action += step;
-        if (endWord & kEndOfList) break;
+        if (endWord & kFloorDataEnd) break;
       }
       pos = action;
     } else {

@@ -64,6 +64,10 @@ struct Sector {
   uint8_t RoomAbove = 0;
   uint8_t Ceiling = 0;
 };
+// RoomBelow or RoomAbove where no room lies there.
+inline constexpr uint8_t kNoRoom = 255;
+// The bit of a floor-data word that ends its sector's list.
+inline constexpr uint16_t kFloorDataEnd = 0x8000;
 
 // One record for the lights of every version; each version fills its own fields.
 // DX, DY, DZ hold the file's 32 bits: floats in the fourth game, integers in the fifth.

@@ -9,7 +9,6 @@ namespace slab {
 namespace {
 
 constexpr uint8_t kWallByte = 0x81;
-constexpr uint8_t kNoRoom = 255;
 constexpr uint16_t kNoBox = 0x3FF0;
 
 int Count(int count) { return std::clamp(count, 0, kMaxMapSectors); }

@@ -21,7 +21,6 @@ const char* MinecartCaption(Game game, MinecartMode mode) {
 namespace {
 
 constexpr uint8_t kWallByte = 0x81;
-constexpr uint16_t kEndOfList = 0x8000;
 constexpr uint16_t kLeftWord = 0x0014;
 constexpr uint16_t kRightWord = 0x0015;
 
@@ -59,7 +58,7 @@ bool AddMinecartFunction(Document& doc, const MapState& state, MinecartMode mode
   }
   // A list whose index leads nowhere is treated as no list, so the new one still ends.
   const std::vector<uint8_t> old = CopySectorFloorData(level, sector->FDIndex);
-  const uint16_t end = old.empty() ? kEndOfList : 0;
+  const uint16_t end = old.empty() ? kFloorDataEnd : 0;
   std::vector<uint8_t> list;
   if (mode == MinecartMode::Stop) {
     PutWord(list, kLeftWord);

@@ -10,7 +10,6 @@
 namespace slab {
 namespace {
 
-constexpr uint16_t kEndBit = 0x8000;
 // The games take ten bits of an action word as the item it names (the panel shows nine;
 // no level has been seen to set the tenth on an object action).
 constexpr uint16_t kItemBits = 0x3FF;
@@ -116,7 +115,7 @@ RewrittenList RewriteList(const FloorList& list, int item) {
     for (size_t i = word; i < word + count && i < gone.size(); ++i) gone[i] = true;
   };
   auto setEnd = [&](size_t word, bool end) {
-    words[word] = static_cast<uint16_t>(end ? words[word] | kEndBit : words[word] & ~kEndBit);
+    words[word] = static_cast<uint16_t>(end ? words[word] | kFloorDataEnd : words[word] & ~kFloorDataEnd);
   };
 
   const FloorEntry* lastKeptEntry = nullptr;

@@ -141,7 +141,7 @@ std::string RoomFlagsText(int16_t flags, Game gameVersion) {
 }
 
 std::optional<int> AlternateOf(const Room& room) {
-  if (room.AlternateRoom < 0 || room.AlternateRoom == 255) return std::nullopt;
+  if (room.AlternateRoom < 0 || room.AlternateRoom == kNoRoom) return std::nullopt;
   return room.AlternateRoom;
 }
 

@@ -3,12 +3,12 @@
 #include "floordata/walkers.h"
 #include "level/text.h"
 #include "map/draw_room.h"
+#include "map/level_tables.h"
 #include "map/trigger_index.h"
 
 namespace slab {
 namespace {
 
-constexpr uint8_t kNoRoom = 255;
 
 bool RoomExists(const Level& level, int room) {
   return room >= 0 && static_cast<size_t>(room) < level.Rooms.size();
@@ -31,9 +31,7 @@ std::string AltRoomCaption(const Level& level, int room) {
 
 std::optional<int> AlternateOf(const Level& level, int room) {
   if (!RoomExists(level, room)) return std::nullopt;
-  const int alternate = level.Rooms[static_cast<size_t>(room)].AlternateRoom;
-  if (alternate < 0 || alternate == kNoRoom) return std::nullopt;
-  return alternate;
+  return AlternateOf(level.Rooms[static_cast<size_t>(room)]);
 }
 
 int ShownRoom(const Level& level, int row, bool showAlternates) {

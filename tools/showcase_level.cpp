@@ -8,7 +8,6 @@ namespace slab::test {
 namespace {
 
 constexpr uint8_t kWallByte = 0x81;
-constexpr uint8_t kNoRoom = 255;
 constexpr int16_t kDoubleSided = static_cast<int16_t>(0x8000);
 
 // Texture tiles: 64 x 64 squares of page 0, one object texture each, in this order.

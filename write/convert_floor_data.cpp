@@ -6,7 +6,6 @@ namespace slab {
 
 namespace {
 
-constexpr uint16_t kEndOfList = 0x8000;
 
 // Words of each entry but the trigger; 0 for codes the older engines do not know.
 int EntryWords(int code) {
@@ -38,7 +37,7 @@ bool ListIsSound(const std::vector<uint8_t>& bytes, size_t index) {
           endWord = word(action);
         }
         ++action;
-        if (endWord & kEndOfList) break;
+        if (endWord & kFloorDataEnd) break;
       }
       pos = action;
     } else {
@@ -46,7 +45,7 @@ bool ListIsSound(const std::vector<uint8_t>& bytes, size_t index) {
       if (length == 0 || pos + length > count) return false;
       pos += static_cast<size_t>(length);
     }
-    if (function & kEndOfList) return true;
+    if (function & kFloorDataEnd) return true;
   }
   return false;
 }
