@@ -106,6 +106,8 @@ void LevelListDock::Refresh() {
   }
 }
 
+void LevelListDock::MarkEntity(int entity) { MarkListRow(view_, proxy_, RowOfEntity(entity)); }
+
 void LevelListDock::FillTypeChoices(int keepType) {
   const QSignalBlocker blocker(type_);
   type_->clear();
@@ -156,6 +158,12 @@ void ItemsListDock::EmitGoTo(int row) {
   const ItemRow& item = rows_[static_cast<size_t>(row)];
   if (!item.HasRoom) return;  // a room the level lacks is nowhere to go
   emit GoTo(item.Room, item.SectorX, item.SectorZ, item.Entity);
+}
+
+int ItemsListDock::RowOfEntity(int entity) const {
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].Entity == entity) return static_cast<int>(i);
+  return -1;
 }
 
 TriggersListDock::TriggersListDock(QWidget* parent)

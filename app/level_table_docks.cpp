@@ -84,6 +84,13 @@ void TableListDock::Refresh(const Document& doc, const ObjectNames& names) {
   }
 }
 
+void TableListDock::MarkStatic(int room, int index) {
+  for (int row = 0; row < model_->rowCount({}); ++row) {
+    const ListTarget& target = RowAt(row).Target;
+    if (target.Room == room && target.Static == index) return MarkListRow(view_, proxy_, row);
+  }
+}
+
 void TableListDock::ExtraCellsChanged() { model_->CellsChanged(); }
 
 void TableListDock::ApplyFilter() {

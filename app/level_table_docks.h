@@ -34,6 +34,9 @@ class TableListDock : public QDockWidget {
   // Reads the rows from the level again, keeping the filter and the current row. The
   // document and names must outlive the dock.
   void Refresh(const Document& doc, const ObjectNames& names);
+  // Makes the row of static mesh `index` of room `room` current, where the list has and
+  // shows one.
+  void MarkStatic(int room, int index);
 
  signals:
   // Room, 0-based sector (a, b) or -1 where the row stands on none, and the entity or -1.

@@ -85,6 +85,14 @@ int RowToGoTo(QTableView* view, const AcceptedRowsProxy* proxy) {
   return proxy->mapToSource(index).row();
 }
 
+void MarkListRow(QTableView* view, const AcceptedRowsProxy* proxy, int row) {
+  if (row < 0 || row >= proxy->sourceModel()->rowCount()) return;
+  const QModelIndex index = proxy->mapFromSource(proxy->sourceModel()->index(row, 0));
+  if (!index.isValid()) return;
+  view->setCurrentIndex(index);
+  view->scrollTo(index);
+}
+
 bool IsEnterKey(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const int key = static_cast<const QKeyEvent*>(event)->key();

@@ -66,6 +66,10 @@ void SetUpListTable(QTableView* view, const QString& accessibleName, AcceptedRow
 // current, the first the filter left (made current); -1 for none.
 int RowToGoTo(QTableView* view, const AcceptedRowsProxy* proxy);
 
+// Makes row `row` of the model behind the proxy current and scrolls to it, where the filter
+// shows it; nothing is gone to.
+void MarkListRow(QTableView* view, const AcceptedRowsProxy* proxy, int row);
+
 // Return or Enter pressed in the table.
 bool IsEnterKey(const QEvent* event);
 

@@ -1275,6 +1275,7 @@ void MainWindow::ItemPicked(int entity) {
   const std::optional<PickPlace> place =
       PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Item, entity});
   if (!place) return;
+  itemsDock_->MarkEntity(entity);
   if (place->SectorX >= 0) {
     GoToPicked(*place);
     // Then chosen as a click on its line of the sector's item list chooses it.
@@ -1288,8 +1289,10 @@ void MainWindow::ItemPicked(int entity) {
 }
 
 void MainWindow::StaticPicked(int room, int index) {
-  if (auto place = PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Static, -1, room, index}))
-    GoToPicked(*place);
+  const auto place = PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Static, -1, room, index});
+  if (!place) return;
+  GoToPicked(*place);
+  browser_->MarkStatic(room, index);
 }
 
 // ---- The frame loop ----

@@ -1,6 +1,7 @@
 // The main window with its 3D view, on a real X display (run under xvfb-run with Mesa): what
 // the view shows at start, after an edit and where a click in it lands.
 #include <QPointer>
+#include <QTableView>
 #include <QToolTip>
 #include <fstream>
 
@@ -63,6 +64,11 @@ class Window3DTest : public test::WindowFixture {
     EXPECT_TRUE(at);
     return at ? QPoint(static_cast<int>(at->X), static_cast<int>(at->Y)) : QPoint();
   }
+  // The first cell of a level list's current row.
+  QString CurrentRowText(const QString& list) {
+    auto* table = Get<QTableView>(list);
+    return table ? table->currentIndex().siblingAtColumn(0).data().toString() : QString();
+  }
   // What the view's tooltip says with the pointer resting at `at`.
   QString HoverName(QPoint at) {
     QTest::mouseMove(window_->View3D(), at);
@@ -110,6 +116,8 @@ TEST_F(Window3DTest, AClickOnAFloorInTheViewSelectsThatSector) {
 // pointer resting on either names it.
 TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
   OpenShowcase();
+  Choose("Mnu_View_Items");
+  Choose("Mnu_View_Statics");
   Frame();
   const Item& block = Lvl().Items[test::kShowcaseBlock];
   const QPoint onBlock = Pixel(block.X, block.Y - 80, block.Z);
@@ -124,6 +132,7 @@ TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
   auto* list = Get<QListWidget>("SecCurItem");
   ASSERT_GE(list->currentRow(), 0);
   EXPECT_EQ(list->currentItem()->text(), QString("Item %1").arg(test::kShowcaseBlock));
+  EXPECT_EQ(CurrentRowText("ItemsList"), QString("Item %1").arg(test::kShowcaseBlock));
 
   const RoomStatic& plant = Lvl().Rooms[0].StaticMeshes[0];
   Frame();
@@ -135,6 +144,7 @@ TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
   const int a = (plant.X - hall.X) / 1024, b = (plant.Z - hall.Z) / 1024;
   EXPECT_EQ(Text("SecInf"), QString("Sector Info [Sector %1,%2]").arg(a - 1).arg(b - 1));
   EXPECT_NE(Get<QComboBox>("StaticID")->currentText(), "");
+  EXPECT_EQ(CurrentRowText("StaticsList"), "0");  // the list's first column: its index
 }
 
 // On a real level too: Lara, where she stands in her room, is chosen by a click on her.
