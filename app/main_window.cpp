@@ -17,6 +17,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolTip>
@@ -32,6 +33,7 @@
 #include "app/differences_dock.h"
 #include "app/file_messages.h"
 #include "app/help_windows.h"
+#include "app/items_panel.h"
 #include "app/level_browser.h"
 #include "app/level_comparison.h"
 #include "app/level_files.h"
@@ -49,7 +51,9 @@
 #include "map/item_edits.h"
 #include "map/item_panel.h"
 #include "map/overview.h"
+#include "map/place_texts.h"
 #include "map/sector_tooltip.h"
+#include "map/static_edits.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
 #include "preview3d/scene_pick.h"
@@ -97,23 +101,6 @@ QString PlainCaption(QString text) {
   if (text.endsWith("...")) text.chop(3);
   return text;
 }
-
-// Only whole numbers from -32768 to 32767 can be typed into the OCB box.
-class OcbValidator : public QValidator {
- public:
-  using QValidator::QValidator;
-  State validate(QString& input, int&) const override {
-    switch (CheckOcbText(input.toStdString())) {
-      case OcbText::Acceptable:
-        return Acceptable;
-      case OcbText::Unfinished:
-        return Intermediate;
-      case OcbText::Refused:
-        break;
-    }
-    return Invalid;
-  }
-};
 
 }  // namespace
 
@@ -215,48 +202,8 @@ void MainWindow::BuildControls() {
   triggers_ = new TriggersPanel(central);
   middle->addWidget(triggers_, 1);
 
-  auto* items = Named(new QGroupBox("Items", central), "Frame2");
-  auto* itemsLayout = new QGridLayout(items);
-  secItemCnt_ = Named(new QLabel(items), "SecItemCnt");
-  KeepPlaceWhenHidden(secItemCnt_);
-  itemsLayout->addWidget(secItemCnt_, 0, 0);
-  itemId_ = Named(new QLabel(items), "ItemID");
-  itemsLayout->addWidget(itemId_, 0, 1, 1, 2);
-  secCurItem_ = Named(new QListWidget(items), "SecCurItem");
-  secCurItem_->setAccessibleName("Items on the sector");
-  secCurItem_->setMaximumHeight(70);
-  itemsLayout->addWidget(secCurItem_, 1, 0, 3, 1);
-  itemAdd_ = Named(new QPushButton("Add", items), "ItemAdd");
-  auto* itemRemove = Named(new QPushButton("Remove", items), "ItemRemove");
-  itemRemove->setEnabled(false);  // removing items is not offered yet
-  itemRotate_ = Named(new QPushButton("Rotate", items), "ItemRotate");
-  itemsLayout->addWidget(itemAdd_, 1, 1);
-  itemsLayout->addWidget(itemRemove, 1, 2);
-  itemsLayout->addWidget(itemRotate_, 2, 1);
-  itemNextTrigger_ = Named(new QPushButton("Next Trigger", items), "ItemNextTrigger");
-  itemsLayout->addWidget(itemNextTrigger_, 2, 2);
-  auto* ocbRow = new QHBoxLayout;
-  auto* ocbLabel = new QLabel("OCB:", items);
-  ocbRow->addWidget(ocbLabel);
-  itemOcb_ = Named(new QLineEdit(items), "ItemOCB");
-  ocbLabel->setBuddy(itemOcb_);
-  itemOcb_->setAccessibleName("OCB");
-  itemOcb_->setValidator(new OcbValidator(itemOcb_));
-  ocbRow->addWidget(itemOcb_);
-  itemsLayout->addLayout(ocbRow, 3, 1, 1, 2);
-  itemDesc_ = Named(new QComboBox(items), "ItemDesc");
-  itemDesc_->setAccessibleName("Object type");
-  itemsLayout->addWidget(itemDesc_, 4, 0, 1, 2);
-  allItems_ = Named(new QCheckBox("All Items", items), "AllItems");
-  itemsLayout->addWidget(allItems_, 4, 2);
-  itemsLayout->addLayout(FlagBoxes(activeFlags_, "ActiveFlags", items), 5, 0, 1, 3);
-  itemInvisible_ = Named(new QCheckBox("Invisible", items), "ItemInvisible");
-  itemCb_ = Named(new QCheckBox("Clear Body", items), "ItemCB");
-  itemsLayout->addWidget(itemInvisible_, 6, 0);
-  itemsLayout->addWidget(itemCb_, 6, 1);
-  itemNumTriggers_ = Named(new QLabel(items), "ItemNumTriggers");
-  itemsLayout->addWidget(itemNumTriggers_, 7, 0, 1, 3);
-  middle->addWidget(items);
+  items_ = new ItemsPanel(central);
+  middle->addWidget(items_);
   // The panels keep a reading width; the map and the 3D view take the rest of the window.
   auto* middlePanels = new QWidget(central);
   middlePanels->setLayout(middle);
@@ -312,6 +259,9 @@ void MainWindow::BuildMenus() {
   redoAction_ = add(edit, "Mnu_Edit_Redo", "Redo", [this] { MenuEditRedo(); });
   redoAction_->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  add(edit, "Mnu_Edit_Duplicate", "Duplicate", [this] {
+    ItemDuplicateClick();
+  })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
 
   auto* view = menuBar()->addMenu("&View");
   view->setObjectName("Mnu_View");
@@ -393,19 +343,20 @@ void MainWindow::ConnectHandlers() {
   connect(secInf_, &SectorInfoPanel::WallClicked, this, &MainWindow::FloorWallClick);
   connect(secInf_, &SectorInfoPanel::MinecartChosen, this, &MainWindow::MinecartClick);
   connect(triggers_, &TriggersPanel::ObjectSought, this, &MainWindow::GotoObjectClick);
-  connect(itemNextTrigger_, &QPushButton::clicked, this, &MainWindow::ItemNextTriggerClick);
-  connect(secCurItem_, &QListWidget::currentRowChanged, this, &MainWindow::SecCurItemClick);
-  for (int i = 0; i < 5; ++i)
-    connect(activeFlags_[i], &QCheckBox::clicked, this, [this, i] { ItemFlagClick(i); });
-  for (auto [box, flag] : {std::pair{itemInvisible_, ItemFlagBox::Invisible},
-                           std::pair{itemCb_, ItemFlagBox::ClearBody}})
-    connect(box, &QCheckBox::clicked, this,
-            [this, flag] { ItemFlagClick(static_cast<int>(flag)); });
-  connect(itemOcb_, &QLineEdit::textEdited, this, &MainWindow::ItemOCBChange);
-  connect(itemRotate_, &QPushButton::clicked, this, &MainWindow::ItemRotateClick);
-  connect(itemAdd_, &QPushButton::clicked, this, &MainWindow::ItemAddClick);
-  connect(allItems_, &QCheckBox::clicked, this, &MainWindow::AllItemsClick);
-  connect(itemDesc_, &QComboBox::activated, this, &MainWindow::ItemDescClick);
+  connect(items_, &ItemsPanel::NextTriggerClicked, this, &MainWindow::ItemNextTriggerClick);
+  connect(items_, &ItemsPanel::ItemChosen, this, &MainWindow::SecCurItemClick);
+  connect(items_, &ItemsPanel::FlagToggled, this, &MainWindow::ItemFlagClick);
+  connect(items_, &ItemsPanel::OcbEdited, this, &MainWindow::ItemOCBChange);
+  connect(items_, &ItemsPanel::RotateClicked, this, &MainWindow::ItemRotateClick);
+  connect(items_, &ItemsPanel::AddClicked, this, &MainWindow::ItemAddClick);
+  connect(items_, &ItemsPanel::RemoveClicked, this, &MainWindow::ItemRemoveClick);
+  connect(items_, &ItemsPanel::AllItemsClicked, this, &MainWindow::AllItemsClick);
+  connect(items_, &ItemsPanel::TypeChosen, this, &MainWindow::ItemDescClick);
+  connect(statics_, &StaticMeshesPanel::AddClicked, this, &MainWindow::StaticAddClick);
+  connect(statics_, &StaticMeshesPanel::RemoveClicked, this, &MainWindow::StaticRemoveClick);
+  // Delete on the room map removes the chosen item, as it does in the sector's item list.
+  connect(new QShortcut(QKeySequence::Delete, roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
+          &QShortcut::activated, this, &MainWindow::ItemRemoveClick);
 }
 
 void MainWindow::ResetPanels() {
@@ -413,25 +364,7 @@ void MainWindow::ResetPanels() {
   triggers_->Reset();
   doors_->Reset();
   statics_->Reset();
-  {
-    const QSignalBlocker block(secCurItem_);
-    secCurItem_->clear();
-  }
-  secItemCnt_->setText("Of 1");
-  secItemCnt_->show();
-  ClearItemPanel();
-}
-
-void MainWindow::ClearItemPanel() {
-  itemId_->clear();
-  {
-    const QSignalBlocker block(itemOcb_);
-    itemOcb_->clear();
-  }
-  itemNumTriggers_->setText("This object has 0 triggers");
-  ShowFlagColours(ItemFlagColours{});
-  const QSignalBlocker block(itemDesc_);
-  itemDesc_->setCurrentIndex(-1);
+  items_->Reset();
 }
 
 // ---- Copying view models into the controls ----
@@ -440,41 +373,20 @@ void MainWindow::ShowPanel(const SectorPanel& panel) {
   secInf_->Show(panel.Sectors);
   doors_->Show(panel.Doors);
   triggers_->Show(panel.Triggers);
-  if (panel.Items) {
-    const SectorItemsView& items = *panel.Items;
-    if (items.SecItemCnt) secItemCnt_->setText(Q(*items.SecItemCnt));
-    secItemCnt_->setVisible(items.SecItemCntVisible);
-    const QSignalBlocker block(secCurItem_);
-    secCurItem_->clear();
-    if (items.SecCurItem) {
-      for (const std::string& line : items.SecCurItem->Lines) secCurItem_->addItem(Q(line));
-      secCurItem_->setCurrentRow(items.SecCurItem->Selected);
-    }
-  }
-  if (panel.Statics) statics_->Show(*panel.Statics);
-}
-
-void MainWindow::ShowFlagColours(const ItemFlagColours& colours) {
-  for (int i = 0; i < 5; ++i) ShowFlag(activeFlags_[i], colours.ActiveFlags[i]);
-  ShowFlag(itemInvisible_, colours.ItemInvisible);
-  ShowFlag(itemCb_, colours.ItemCB);
+  if (panel.Items) items_->ShowSectorItems(*panel.Items);
+  if (panel.Statics)
+    statics_->Show(*panel.Statics,
+                   SectorStatics(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom,
+                                 map_.SelectedSectorX, map_.SelectedSectorZ));
 }
 
 void MainWindow::ShowItemPanel(const ItemPanelView& view) {
-  itemId_->setText(Q(view.Caption));
-  {
-    const QSignalBlocker block(itemOcb_);
-    itemOcb_->setText(Q(view.ItemOCB));
-  }
-  if (view.ItemNumTriggers) itemNumTriggers_->setText(Q(*view.ItemNumTriggers));
-  ShowFlagColours(view.Colours);
   // Point the type list at the entity's type, where the list holds it.
   const auto ref = FindEntity(doc_.CurrentLevel, map_.SelectedEntity);
-  if (!ref) return;
-  const int objectId = ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID;
-  const int position = TypeListRow(doc_.CurrentLevel, map_.AllItems, objectId);
-  const QSignalBlocker block(itemDesc_);
-  itemDesc_->setCurrentIndex(position < itemDesc_->count() ? position : -1);
+  const int row = !ref ? -1
+                       : TypeListRow(doc_.CurrentLevel, map_.AllItems,
+                                     ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID);
+  items_->Show(view, PlaceOfEntity(doc_.CurrentLevel, map_.SelectedEntity), row);
 }
 
 void MainWindow::RefreshPanels(bool keepOcbText) {
@@ -488,24 +400,18 @@ void MainWindow::RefreshPanels(bool keepOcbText) {
   // The chosen entity stays chosen (a moved item may have left the sector), and its line is
   // marked where the sector lists it.
   map_.SelectedEntity = entity;
-  {
-    const QSignalBlocker block(secCurItem_);
-    int line = -1;
-    for (size_t i = 0; i < map_.SectorEntities.size(); ++i)
-      if (map_.SectorEntities[i] == entity) line = static_cast<int>(i);
-    secCurItem_->setCurrentRow(line);
-  }
-  const QString typed = itemOcb_->text();
+  int line = -1;
+  for (size_t i = 0; i < map_.SectorEntities.size(); ++i)
+    if (map_.SectorEntities[i] == entity) line = static_cast<int>(i);
+  items_->MarkLine(line);
+  const QString typed = items_->OcbText();
   if (auto view = ItemPanelFor(doc_, map_)) {
     ShowItemPanel(*view);
     // The user's own text stays while they type ("-" reads 0 but is the start of "-5").
-    if (keepOcbText) {
-      const QSignalBlocker block(itemOcb_);
-      itemOcb_->setText(typed);
-    }
+    if (keepOcbText) items_->KeepOcbText(typed);
   } else {
     map_.SelectedEntity = -1;
-    ClearItemPanel();
+    items_->Clear();
   }
 }
 
@@ -601,7 +507,9 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
   comparison_->LevelEdited();
   if (edit.Kind != EditKind::Demo) {
     RefreshList(itemsDock_, false);
-    if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall)
+    // A removed item takes its actions along and renumbers the later ones.
+    if (edit.Kind == EditKind::Minecart || edit.Kind == EditKind::Wall ||
+        edit.Kind == EditKind::ItemRemove)
       RefreshList(triggersDock_, false);
   }
   browser_->LevelEdited(edit.Kind);
@@ -623,10 +531,8 @@ void MainWindow::ShowNoLevel() {
   strip_ = TextureStrip{};
   textures_->SetStrip(strip_);
   rooms_->Reset();
-  {
-    const QSignalBlocker block(itemDesc_);
-    itemDesc_->clear();
-  }
+  items_->ShowTypes({}, false);
+  statics_->ShowChoices({});
   ResetPanels();
   PresentMap();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
@@ -738,18 +644,8 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
 
   secInf_->ShowCaptionsFor(doc_.GameVersion);
 
-  {
-    const QSignalBlocker block(allItems_);
-    allItems_->setChecked(false);
-  }
-  {
-    const QSignalBlocker block(itemDesc_);
-    itemDesc_->clear();
-    for (const std::string& name :
-         ObjectTypeList(doc_.CurrentLevel, doc_.GameVersion, names_, false))
-      itemDesc_->addItem(Q(name));
-    itemDesc_->setCurrentIndex(-1);
-  }
+  items_->ShowTypes(ObjectTypeList(doc_.CurrentLevel, doc_.GameVersion, names_, false), false);
+  statics_->ShowChoices(StaticMeshChoices(doc_.CurrentLevel, doc_.GameVersion, names_));
   rooms_->MarkLine(0);
   if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
   RefreshList(itemsDock_, true);
@@ -1045,6 +941,9 @@ std::vector<KeyLine> MainWindow::KeyLines() const {
   lines.push_back({mouse, "Click on the level overview", "Choose the room under the pointer"});
   lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
   lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
+  lines.push_back({"The map or the sector's item list (while it has the focus)",
+                   QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText),
+                   "Remove the chosen item"});
   return lines;
 }
 
@@ -1213,51 +1112,52 @@ void MainWindow::SecCurItemClick(int row) {
   if (auto view = SelectEntity(doc_, map_, row)) ShowItemPanel(*view);
 }
 
-void MainWindow::ItemFlagClick(int box) {
-  const CommandOutcome outcome = FlagCommand(doc_, map_, history_, static_cast<ItemFlagBox>(box));
+void MainWindow::ItemFlagClick(ItemFlagBox flag) {
+  const CommandOutcome outcome = FlagCommand(doc_, map_, history_, flag);
   AfterCommand(outcome);
   // Nothing changed: the boxes show the flags as they are, whatever the click ticked.
   if (!outcome) {
-    if (auto view = ItemPanelFor(doc_, map_))
-      ShowFlagColours(view->Colours);
-    else
-      ShowFlagColours(ItemFlagColours{});
+    const auto view = ItemPanelFor(doc_, map_);
+    items_->ShowFlags(view ? view->Colours : ItemFlagColours{});
   }
 }
 
-void MainWindow::ItemOCBChange(const QString& text) {
-  AfterCommand(OcbCommand(doc_, map_, history_, text.toStdString()), true);
+void MainWindow::ItemOCBChange(const std::string& text) {
+  AfterCommand(OcbCommand(doc_, map_, history_, text), true);
 }
 
 void MainWindow::ItemRotateClick() { AfterCommand(RotateCommand(doc_, map_, history_)); }
 
 void MainWindow::ItemAddClick() { AfterCommand(AddItemCommand(doc_, map_, history_)); }
 
+void MainWindow::ItemRemoveClick() {
+  AfterCommand(AskedRemoveCommand(doc_, map_, history_, names_, services_.Messages));
+}
+
+void MainWindow::ItemDuplicateClick() { AfterCommand(DuplicateCommand(doc_, map_, history_)); }
+
 void MainWindow::AllItemsClick() {
-  const std::vector<std::string> lines = ClickAllItems(doc_, map_, names_);
-  {
-    const QSignalBlocker block(allItems_);
-    allItems_->setChecked(map_.AllItems);
-  }
-  {
-    const QSignalBlocker block(itemDesc_);
-    itemDesc_->clear();
-    for (const std::string& line : lines) itemDesc_->addItem(Q(line));
-    itemDesc_->setCurrentIndex(-1);
-  }
+  items_->ShowTypes(ClickAllItems(doc_, map_, names_), map_.AllItems);
   if (auto view = ItemPanelFor(doc_, map_)) ShowItemPanel(*view);
 }
 
-void MainWindow::ItemDescClick(int index) {
-  const CommandOutcome outcome = TypeCommand(doc_, map_, history_, index);
+void MainWindow::ItemDescClick(int row) {
+  const CommandOutcome outcome = TypeCommand(doc_, map_, history_, row);
   AfterCommand(outcome);
-  if (!outcome) {
-    // The list goes back to the entity's own type (or to nothing chosen).
-    if (auto view = ItemPanelFor(doc_, map_))
-      ShowItemPanel(*view);
-    else
-      ClearItemPanel();
-  }
+  if (outcome) return;
+  // The list goes back to the entity's own type (or to nothing chosen).
+  if (auto view = ItemPanelFor(doc_, map_))
+    ShowItemPanel(*view);
+  else
+    items_->Clear();
+}
+
+void MainWindow::StaticAddClick(int choice) {
+  AfterCommand(StaticAddCommand(doc_, map_, history_, names_, choice));
+}
+
+void MainWindow::StaticRemoveClick(int line) {
+  AfterCommand(StaticRemoveCommand(doc_, map_, history_, names_, line));
 }
 
 // ---- Picks in the 3D view ----

@@ -55,6 +55,7 @@ class RoomsPanel;
 class TriggersPanel;
 class DoorsPanel;
 class StaticMeshesPanel;
+class ItemsPanel;
 
 inline constexpr char kWindowTitle[] = "Slabwright 3.1";
 inline constexpr char kOpenFilter[] =
@@ -150,10 +151,8 @@ class MainWindow : public QMainWindow {
   // Copying view models into the controls.
   void ShowPanel(const SectorPanel& panel);
   void ShowItemPanel(const ItemPanelView& view);
-  void ShowFlagColours(const ItemFlagColours& colours);
   void ShowNavigation(const NavigationView& view);
   void PresentMap();
-  void ClearItemPanel();
   // Every panel from the selection as the level now holds it.
   void RefreshPanels(bool keepOcbText = false);
   // After a command: the views that show what it changed, or its status text.
@@ -179,12 +178,17 @@ class MainWindow : public QMainWindow {
   void GotoObjectClick(int triggerLine);
   void ItemNextTriggerClick();
   void SecCurItemClick(int row);
-  void ItemFlagClick(int box);
-  void ItemOCBChange(const QString& text);
+  void ItemFlagClick(ItemFlagBox flag);
+  void ItemOCBChange(const std::string& text);
   void ItemRotateClick();
   void ItemAddClick();
+  // Asks first when trigger actions name the item.
+  void ItemRemoveClick();
+  void ItemDuplicateClick();
   void AllItemsClick();
-  void ItemDescClick(int index);
+  void ItemDescClick(int row);
+  void StaticAddClick(int choice);
+  void StaticRemoveClick(int line);
 
   // A click in the 3D view: the sector, item or static mesh it landed on is chosen.
   void GoToPicked(const PickPlace& place);
@@ -238,19 +242,7 @@ class MainWindow : public QMainWindow {
 
   RoomsPanel* rooms_ = nullptr;
 
-  QPushButton* itemRotate_ = nullptr;
-  QPushButton* itemNextTrigger_ = nullptr;
-  QCheckBox* allItems_ = nullptr;
-  QLineEdit* itemOcb_ = nullptr;
-  QComboBox* itemDesc_ = nullptr;
-  QListWidget* secCurItem_ = nullptr;
-  QPushButton* itemAdd_ = nullptr;
-  QLabel* itemNumTriggers_ = nullptr;
-  QCheckBox* itemCb_ = nullptr;
-  QCheckBox* itemInvisible_ = nullptr;
-  std::array<QCheckBox*, 5> activeFlags_{};
-  QLabel* itemId_ = nullptr;
-  QLabel* secItemCnt_ = nullptr;
+  ItemsPanel* items_ = nullptr;
 
   QLabel* saveState_ = nullptr;
   QAction* saveAction_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <cstdlib>
 
@@ -50,6 +51,14 @@ Answer QtMessageSink::Ask(std::string_view text, std::string_view title) {
     default:
       return Answer::Cancel;
   }
+}
+
+Answer QtMessageSink::Confirm(std::string_view text, std::string_view title, std::string_view act) {
+  QMessageBox box(QMessageBox::Question, Title(title), Text(text), QMessageBox::Cancel, parent_);
+  QPushButton* yes = box.addButton(Text(act), QMessageBox::AcceptRole);
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.exec();
+  return box.clickedButton() == yes ? Answer::Yes : Answer::Cancel;
 }
 
 Answer QtMessageSink::AskDiscard(std::string_view text) {

@@ -26,6 +26,7 @@ class QtMessageSink : public MessageSink {
   Answer Ask(std::string_view text, std::string_view title = {}) override;
   // Discard and Cancel, Cancel the default: nothing is lost by a stray Enter.
   Answer AskDiscard(std::string_view text) override;
+  Answer Confirm(std::string_view text, std::string_view title, std::string_view act) override;
   void Beep() override;
 
  private:

@@ -18,9 +18,11 @@ RoomsPanel::RoomsPanel(QWidget* parent) : QGroupBox("Rooms", parent) {
   layout->addWidget(roomNumber_, 0, 0, 4, 1);
   auto* roomAdd = Named(new QPushButton("Add", this), "RoomAdd");
   auto* roomDelete = Named(new QPushButton("Remove", this), "RoomDelete");
-  // Adding and removing rooms are not offered yet; the buttons stand where users expect them.
+  // Rooms are not added or removed: the buttons stand where users expect them and say so.
   roomAdd->setEnabled(false);
   roomDelete->setEnabled(false);
+  roomAdd->setToolTip("Rooms are not added: a level keeps the rooms it was built with.");
+  roomDelete->setToolTip("Rooms are not removed: a level keeps the rooms it was built with.");
   viewMode_ = Named(new QPushButton(kViewMode2D, this), "ViewMode");
   drawDoors_ = Named(new QCheckBox("DrawDoors", this), "DrawDoors");
   drawDoors_->setAccessibleName("Draw doors");  // said as words, not as its caption's one

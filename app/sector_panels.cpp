@@ -103,28 +103,42 @@ StaticMeshesPanel::StaticMeshesPanel(QWidget* parent) : QGroupBox("Static Meshes
   staticIdLabel->setBuddy(staticId_);
   staticId_->setAccessibleName("Static Mesh ID");
   layout->addWidget(staticId_, 2, 0, 1, 2);
-  // Choosing, adding and removing static meshes are not offered yet; the controls stand where
-  // users expect them.
-  auto* curMesh = Named(new QComboBox(this), "CurMesh");
-  curMesh->setAccessibleName("Static mesh");
-  auto* staticAdd = Named(new QPushButton("Add", this), "StaticAdd");
-  auto* staticRemove = Named(new QPushButton("Remove", this), "StaticRemove");
-  curMesh->setEnabled(false);
-  staticAdd->setEnabled(false);
-  staticRemove->setEnabled(false);
-  layout->addWidget(curMesh, 3, 0, 1, 2);
-  layout->addWidget(staticAdd, 4, 0);
-  layout->addWidget(staticRemove, 4, 1);
+  curMesh_ = Named(new QComboBox(this), "CurMesh");
+  curMesh_->setAccessibleName("Static mesh");
+  staticAdd_ = Named(new QPushButton("Add", this), "StaticAdd");
+  staticRemove_ = Named(new QPushButton("Remove", this), "StaticRemove");
+  curMesh_->setEnabled(false);
+  staticAdd_->setEnabled(false);
+  staticRemove_->setEnabled(false);
+  layout->addWidget(curMesh_, 3, 0, 1, 2);
+  layout->addWidget(staticAdd_, 4, 0);
+  layout->addWidget(staticRemove_, 4, 1);
   KeepPlaceWhenHidden(numStatic_);
   KeepPlaceWhenHidden(staticId_);
+  connect(staticAdd_, &QPushButton::clicked, this,
+          [this] { emit AddClicked(curMesh_->currentIndex()); });
+  connect(staticRemove_, &QPushButton::clicked, this,
+          [this] { emit RemoveClicked(staticId_->currentIndex()); });
 }
 
-void StaticMeshesPanel::Show(const SectorStaticsView& view) {
+void StaticMeshesPanel::Show(const SectorStaticsView& view, const std::vector<SectorStatic>& here) {
   if (view.NumStatic) numStatic_->setText(Q(*view.NumStatic));
   staticId_->clear();
-  if (view.StaticID) staticId_->addItem(Q(*view.StaticID));
+  if (!here.empty()) {
+    for (const SectorStatic& line : here) staticId_->addItem(Q(line.Text));
+  } else if (view.StaticID) {
+    staticId_->addItem(Q(*view.StaticID));
+  }
   numStatic_->setVisible(view.Visible);
   staticId_->setVisible(view.Visible);
+  staticRemove_->setEnabled(!here.empty());
+}
+
+void StaticMeshesPanel::ShowChoices(const std::vector<StaticMeshChoice>& choices) {
+  curMesh_->clear();
+  for (const StaticMeshChoice& choice : choices) curMesh_->addItem(Q(choice.Text));
+  curMesh_->setEnabled(!choices.empty());
+  staticAdd_->setEnabled(!choices.empty());
 }
 
 void StaticMeshesPanel::Reset() {

@@ -11,10 +11,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <array>
+#include <vector>
 
 #include "floordata/sector_panel.h"
 #include "level/game.h"
 #include "map/floor_edits.h"
+#include "map/static_edits.h"
 
 namespace slab {
 
@@ -62,12 +64,24 @@ class StaticMeshesPanel : public QGroupBox {
 
  public:
   explicit StaticMeshesPanel(QWidget* parent = nullptr);
-  void Show(const SectorStaticsView& view);
+  // The sector's count and the statics standing on it (StaticID lists them all).
+  void Show(const SectorStaticsView& view, const std::vector<SectorStatic>& here = {});
   void Reset();
+  // CurMesh: the level's static meshes to place.
+  void ShowChoices(const std::vector<StaticMeshChoice>& choices);
+
+ signals:
+  // StaticAdd with CurMesh's line.
+  void AddClicked(int choice);
+  // StaticRemove with StaticID's line.
+  void RemoveClicked(int line);
 
  private:
   QLabel* numStatic_;
   QComboBox* staticId_;
+  QComboBox* curMesh_;
+  QPushButton* staticAdd_;
+  QPushButton* staticRemove_;
 };
 
 class TriggersPanel : public QGroupBox {

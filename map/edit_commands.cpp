@@ -231,6 +231,22 @@ CommandOutcome RemoveEntityCommand(Document& doc, MapState& state, EditHistory& 
   return {history.NextUndo(), {}};
 }
 
+CommandOutcome AskedRemoveCommand(Document& doc, MapState& state, EditHistory& history,
+                                  const ObjectNames& names, MessageSink& messages) {
+  if (!doc.LevelLoaded || !FindEntity(std::as_const(doc.CurrentLevel), state.SelectedEntity))
+    return RemoveEntityCommand(doc, state, history, false);
+  const RemovalPlan plan = PlanEntityRemoval(doc.CurrentLevel, state.SelectedEntity);
+  if (!plan.Allowed()) {
+    messages.Show(plan.Refusal, "Remove " + plan.Caption);
+    return {};
+  }
+  if (plan.Naming.empty()) return RemoveEntityCommand(doc, state, history, false);
+  const std::string question = RemovalQuestion(doc.CurrentLevel, doc.GameVersion, names, plan);
+  if (messages.Confirm(question, "Remove " + plan.Caption, kRemoveActionsToo) != Answer::Yes)
+    return {nullptr, NamedByText(plan)};
+  return RemoveEntityCommand(doc, state, history, true);
+}
+
 CommandOutcome DuplicateCommand(Document& doc, MapState& state, EditHistory& history) {
   if (!doc.LevelLoaded) return {nullptr, kNoLevelStatus};
   Level& level = doc.CurrentLevel;

@@ -23,6 +23,8 @@ inline constexpr char kNoEntityStatus[] = "Choose an item in the sector's item l
 inline constexpr char kNothingToUndoStatus[] = "Nothing to undo.";
 inline constexpr char kNothingToRedoStatus[] = "Nothing to redo.";
 inline constexpr char kNoStaticMeshStatus[] = "Choose a static mesh first.";
+// The answer that removes an item together with the trigger actions naming it.
+inline constexpr char kRemoveActionsToo[] = "Remove the actions too";
 
 struct CommandOutcome {
   const Edit* Done = nullptr;  // the edit made and recorded; null when the level is unchanged
@@ -53,6 +55,11 @@ CommandOutcome WallCommand(Document& doc, MapState& state, EditHistory& history,
 // removal. The entity is no longer chosen; the trigger index follows the renumbering.
 CommandOutcome RemoveEntityCommand(Document& doc, MapState& state, EditHistory& history,
                                    bool withActions);
+// The same as the user meets it: a level that refuses the removal says why in a box; when
+// actions name the item the user is told how many and where, and only their "remove the
+// actions too" removes it (and them).
+CommandOutcome AskedRemoveCommand(Document& doc, MapState& state, EditHistory& history,
+                                  const ObjectNames& names, MessageSink& messages);
 // Ctrl+D: a copy of the chosen entity on the selected sector, chosen afterwards.
 CommandOutcome DuplicateCommand(Document& doc, MapState& state, EditHistory& history);
 // StaticAdd: the static mesh at position `choice` of CurMesh on the selected sector.

@@ -26,6 +26,12 @@ class MessageSink {
     (void)title;
     return Answer::Cancel;
   }
+  // A question with two answers: `act` (answers Yes) or Cancel. Sinks without such a box ask
+  // their Yes/No/Cancel question; only Yes acts.
+  virtual Answer Confirm(std::string_view text, std::string_view title, std::string_view act) {
+    (void)act;
+    return Ask(text, title);
+  }
   // A question about changes that cannot be kept (the level cannot be saved): Discard
   // answers No (go on without them), anything else Cancel.
   virtual Answer AskDiscard(std::string_view text) {
