@@ -1181,8 +1181,7 @@ void MainWindow::ItemPicked(int entity) {
     // Then chosen as a click on its line of the sector's item list chooses it.
     const std::vector<int>& lines = map_.SectorEntities;
     const auto line = std::find(lines.begin(), lines.end(), entity);
-    if (line != lines.end())
-      return secCurItem_->setCurrentRow(static_cast<int>(line - lines.begin()));
+    if (line != lines.end()) return items_->ChooseLine(static_cast<int>(line - lines.begin()));
   }
   // Off the room's sectors no line lists it.
   GoToPlace(place->Room, place->SectorX, place->SectorZ, entity);
@@ -1192,6 +1191,8 @@ void MainWindow::StaticPicked(int room, int index) {
   const auto place = PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Static, -1, room, index});
   if (!place) return;
   GoToPicked(*place);
+  // Then chosen as choosing its line of StaticID does.
+  if (place->Room == map_.CurrentRoom) statics_->ChooseStatic(index);
   browser_->MarkStatic(room, index);
 }
 

@@ -137,13 +137,13 @@ TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
   const RoomStatic& plant = Lvl().Rooms[0].StaticMeshes[0];
   Frame();
   const QPoint onPlant = Pixel(plant.X, plant.Y - 80, plant.Z);
-  EXPECT_TRUE(HoverName(onPlant).startsWith("Static mesh 0 of room 0 - "))
-      << HoverName(onPlant).toStdString();
+  const QString plantName = HoverName(onPlant);
+  ASSERT_TRUE(plantName.startsWith("Static mesh 0 of room 0 - ")) << plantName.toStdString();
   QTest::mouseClick(window_->View3D(), Qt::LeftButton, {}, onPlant);
   const RoomInfo& hall = Lvl().Rooms[0].Info;
   const int a = (plant.X - hall.X) / 1024, b = (plant.Z - hall.Z) / 1024;
   EXPECT_EQ(Text("SecInf"), QString("Sector Info [Sector %1,%2]").arg(a - 1).arg(b - 1));
-  EXPECT_NE(Get<QComboBox>("StaticID")->currentText(), "");
+  EXPECT_EQ(Get<QComboBox>("StaticID")->currentText(), plantName.section(" - ", 1));
   EXPECT_EQ(CurrentRowText("StaticsList"), "0");  // the list's first column: its index
 }
 
