@@ -123,6 +123,8 @@ void ItemsPanel::MarkLine(int line) {
   secCurItem_->setCurrentRow(line);
 }
 
+void ItemsPanel::ChooseLine(int line) { secCurItem_->setCurrentRow(line); }
+
 void ItemsPanel::Show(const ItemPanelView& view, const std::optional<EntityPlace>& place,
                       int typeRow) {
   itemId_->setText(Q(view.Caption));

@@ -31,6 +31,8 @@ class ItemsPanel : public QGroupBox {
   void ShowSectorItems(const SectorItemsView& items);
   // Makes a line of the sector's list current without a signal (-1: none).
   void MarkLine(int line);
+  // Chooses a line of the sector's list as a click on it does (ItemChosen follows).
+  void ChooseLine(int line);
   // The chosen entity: its caption, OCB, triggers, flags, where it stands, and its line of the
   // type list (-1 or past the list: none).
   void Show(const ItemPanelView& view, const std::optional<EntityPlace>& place, int typeRow);

@@ -107,6 +107,12 @@ void LevelBrowser::LevelEdited(EditKind kind) {
   }
 }
 
+void LevelBrowser::MarkStatic(int room, int index) { docks_[Statics]->MarkStatic(room, index); }
+
+void LevelBrowser::MarkChangedRooms(std::optional<std::vector<int>> rooms) {
+  static_cast<RoomsListDock*>(docks_[Rooms])->MarkChangedRooms(std::move(rooms));
+}
+
 void LevelBrowser::Refresh(List list, bool force) {
   if (force) stale_.insert(list);
   TableListDock* dock = docks_[list];

@@ -7,7 +7,9 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <set>
+#include <vector>
 
 #include "floordata/object_names.h"
 #include "level/document.h"
@@ -47,6 +49,10 @@ class LevelBrowser : public QObject {
   void LevelOpened();
   // After an edit or its undo: the lists that show what that kind of edit changes.
   void LevelEdited(EditKind kind);
+  // A static mesh was chosen: its row of the Static meshes list becomes current.
+  void MarkStatic(int room, int index);
+  // The rooms a shown comparison found changed, marked in the Rooms list; nullopt: none shown.
+  void MarkChangedRooms(std::optional<std::vector<int>> rooms);
 
   enum List { Rooms, Lights, Cameras, Statics, Sounds, kLists };
   TableListDock* Dock(List list) const { return docks_[list]; }

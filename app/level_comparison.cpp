@@ -85,6 +85,11 @@ void LevelComparison::Compare() {
   dock_->ShowDiff(diff_, QString::fromStdString("Against " + against + ": " + DiffSummary(diff_)));
 }
 
+std::optional<std::vector<int>> LevelComparison::ShownChangedRooms() const {
+  if (!old_ || !dock_->toggleViewAction()->isChecked()) return std::nullopt;
+  return ChangedRooms(diff_);
+}
+
 MapImage LevelComparison::Outlined(const MapImage& shown, int room) const {
   if (!old_ || !dock_->OutlineShown()) return shown;
   const std::vector<SectorSpot> sectors = ChangedSectors(diff_, room);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "compare/level_diff.h"
 #include "floordata/object_names.h"
@@ -41,6 +42,8 @@ class LevelComparison : public QObject {
   bool Active() const { return old_.has_value(); }
   const LevelDiff& Diff() const { return diff_; }
 
+  // The rooms with a change while the dock shows a comparison; nothing otherwise.
+  std::optional<std::vector<int>> ShownChangedRooms() const;
   // The shown picture of room `room`, its changed sectors outlined while the dock shows them.
   MapImage Outlined(const MapImage& shown, int room) const;
 
@@ -54,7 +57,7 @@ class LevelComparison : public QObject {
   void UpdateActions();
 
  signals:
-  // The outline on the map changed: the window shows the map again.
+  // The outline on the map changed (so did ShownChangedRooms): the window shows the map again.
   void MapChanged();
 
  private:

@@ -1,91 +1,16 @@
 #include "app/level_lists.h"
 
-#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <functional>
 
 #include "app/level_files.h"
+#include "app/list_table.h"
 
 namespace slab {
-
-// The rows' cell texts as a table; the rows themselves stay in the dock.
-class LevelTableModel : public QAbstractTableModel {
- public:
-  using CellText = std::function<const std::string&(int row, int column)>;
-
-  LevelTableModel(const std::vector<std::string>& titles, QObject* parent)
-      : QAbstractTableModel(parent) {
-    for (const std::string& title : titles) titles_ << QString::fromStdString(title);
-  }
-
-  // fill replaces the rows behind the cells and returns their number; the views let go of
-  // the old rows before it runs.
-  void Reset(const std::function<int()>& fill, CellText cell) {
-    beginResetModel();
-    rows_ = fill();
-    cell_ = std::move(cell);
-    endResetModel();
-  }
-
-  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
-  int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(titles_.size());
-  }
-  QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_) return {};
-    return QString::fromStdString(cell_(index.row(), index.column()));
-  }
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= titles_.size())
-      return {};
-    return titles_[section];
-  }
-
- private:
-  QStringList titles_;
-  int rows_ = 0;
-  CellText cell_;
-};
-
-// Shows the rows the core filter accepted (computed once per change of the filter, not per
-// row query), sorted as a person reads numbers.
-class MatchProxy : public QSortFilterProxyModel {
- public:
-  // rowOrderColumn: a column whose texts sort as the rows stand ("Item 3" before "AI 0").
-  MatchProxy(int rowOrderColumn, QObject* parent)
-      : QSortFilterProxyModel(parent), rowOrderColumn_(rowOrderColumn) {}
-
-  void SetAccepted(int rows, const std::vector<int>& matching) {
-    accepted_.assign(static_cast<size_t>(rows), 0);
-    for (int row : matching) accepted_[static_cast<size_t>(row)] = 1;
-    invalidateFilter();
-  }
-
- protected:
-  bool filterAcceptsRow(int row, const QModelIndex&) const override {
-    return row >= 0 && static_cast<size_t>(row) < accepted_.size() && accepted_[row];
-  }
-  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
-    if (left.column() == rowOrderColumn_) return left.row() < right.row();
-    const QString l = left.data().toString(), r = right.data().toString();
-    bool lNumber = false, rNumber = false;
-    const qlonglong lValue = l.toLongLong(&lNumber), rValue = r.toLongLong(&rNumber);
-    if (lNumber && rNumber) return lValue < rValue;
-    return LevelNameLess(l.toStdString(), r.toStdString());
-  }
-
- private:
-  int rowOrderColumn_;
-  std::vector<char> accepted_;
-};
 
 namespace {
 
@@ -112,28 +37,27 @@ LevelListDock::LevelListDock(const QString& title, const QString& baseName,
   type_->setMinimumContentsLength(12);
   view_ = Named(new QTableView(body), baseName);
   // What a screen reader says: "Items list", "Filter items", "Type of items".
-  view_->setAccessibleName(title + " list");
   filter_->setAccessibleName("Filter " + title.toLower());
   type_->setAccessibleName("Type of " + title.toLower());
-  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  view_->setSelectionMode(QAbstractItemView::SingleSelection);
-  view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view_->verticalHeader()->hide();
-  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
-  // Column widths from the first rows only: measuring thousands of rows costs a visible pause.
-  view_->horizontalHeader()->setResizeContentsPrecision(200);
-  view_->horizontalHeader()->setStretchLastSection(true);
   // The list asks for the width of its columns, so it opens with its titles in view where the
   // window has the room.
   view_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   view_->installEventFilter(this);
-  model_ = new LevelTableModel(columns, this);
-  proxy_ = new MatchProxy(rowOrderColumn, this);
+  model_ = new ListTableModel(columns, this);
+  // Numbers by value, names as people read them; the row-order column ("Item 3" before
+  // "AI 0") as the rows stand.
+  proxy_ = new AcceptedRowsProxy(
+      [rowOrderColumn](const QModelIndex& left, const QModelIndex& right) {
+        if (left.column() == rowOrderColumn) return left.row() < right.row();
+        const QString l = left.data().toString(), r = right.data().toString();
+        bool lNumber = false, rNumber = false;
+        const qlonglong lValue = l.toLongLong(&lNumber), rValue = r.toLongLong(&rNumber);
+        if (lNumber && rNumber) return lValue < rValue;
+        return LevelNameLess(l.toStdString(), r.toStdString());
+      },
+      this);
   proxy_->setSourceModel(model_);
-  view_->setModel(proxy_);
-  // Unsorted until the user clicks a column title: the rows' own order comes first.
-  view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-  view_->setSortingEnabled(true);
+  SetUpListTable(view_, title + " list", proxy_);
 
   auto* filters = new QHBoxLayout;
   filters->addWidget(filter_, 1);
@@ -182,6 +106,8 @@ void LevelListDock::Refresh() {
   }
 }
 
+void LevelListDock::MarkEntity(int entity) { MarkListRow(view_, proxy_, RowOfEntity(entity)); }
+
 void LevelListDock::FillTypeChoices(int keepType) {
   const QSignalBlocker blocker(type_);
   type_->clear();
@@ -198,30 +124,22 @@ void LevelListDock::ApplyFilter() {
 }
 
 void LevelListDock::GoToCurrent() {
-  QModelIndex index = view_->currentIndex();
-  if (!index.isValid()) {
-    // Enter in the filter box goes to the first row it left.
-    index = proxy_->index(0, 0);
-    if (!index.isValid()) return;
-    view_->setCurrentIndex(index);
-  }
-  EmitGoTo(proxy_->mapToSource(index).row());
+  if (const int row = RowToGoTo(view_, proxy_); row >= 0) EmitGoTo(row);
 }
 
 bool LevelListDock::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      if (view_->currentIndex().isValid()) GoToCurrent();
-      return true;
-    }
+  if (watched == view_ && IsEnterKey(event)) {
+    if (view_->currentIndex().isValid()) GoToCurrent();
+    return true;
   }
   return QDockWidget::eventFilter(watched, event);
 }
 
 void LevelListDock::ResetRows(const std::function<int()>& fill,
                               std::function<const std::string&(int row, int column)> cell) {
-  model_->Reset(fill, std::move(cell));
+  model_->Reset(fill, [cell = std::move(cell)](int row, int column) {
+    return QString::fromStdString(cell(row, column));
+  });
 }
 
 ItemsListDock::ItemsListDock(QWidget* parent)
@@ -240,6 +158,12 @@ void ItemsListDock::EmitGoTo(int row) {
   const ItemRow& item = rows_[static_cast<size_t>(row)];
   if (!item.HasRoom) return;  // a room the level lacks is nowhere to go
   emit GoTo(item.Room, item.SectorX, item.SectorZ, item.Entity);
+}
+
+int ItemsListDock::RowOfEntity(int entity) const {
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].Entity == entity) return static_cast<int>(i);
+  return -1;
 }
 
 TriggersListDock::TriggersListDock(QWidget* parent)

@@ -18,8 +18,8 @@ class QTableView;
 
 namespace slab {
 
-class LevelTableModel;
-class MatchProxy;
+class ListTableModel;
+class AcceptedRowsProxy;
 
 // What the two docks share: the table, the filter box and the type box.
 class LevelListDock : public QDockWidget {
@@ -35,6 +35,8 @@ class LevelListDock : public QDockWidget {
   void SetLevel(const Document& doc, const ObjectNames& names, const TriggerIndex& triggers);
   // Rebuilds the rows after an edit, keeping the filter, the type and the current row.
   void Refresh();
+  // Makes the row of the item or AI object current, where the list shows it.
+  void MarkEntity(int entity);
 
  signals:
   // The row's place: room, 0-based sector (a, b) and, for items, the entity (-1 for triggers).
@@ -51,6 +53,8 @@ class LevelListDock : public QDockWidget {
                        const TriggerIndex& triggers) = 0;
   virtual std::vector<TypeChoice> TypeChoices() const = 0;
   virtual std::vector<int> Matching(const ListFilter& filter) const = 0;
+  // The row of an entity, or -1 (a list without entities has none).
+  virtual int RowOfEntity(int) const { return -1; }
   // The place of row `row` of the rows built last.
   virtual void EmitGoTo(int row) = 0;
 
@@ -67,8 +71,8 @@ class LevelListDock : public QDockWidget {
   QTableView* view_ = nullptr;
   QLineEdit* filter_ = nullptr;
   QComboBox* type_ = nullptr;
-  LevelTableModel* model_ = nullptr;
-  MatchProxy* proxy_ = nullptr;
+  ListTableModel* model_ = nullptr;
+  AcceptedRowsProxy* proxy_ = nullptr;
   QString anyType_;
   const Document* doc_ = nullptr;
   const ObjectNames* names_ = nullptr;
@@ -111,6 +115,7 @@ class ItemsListDock : public RowListDock<ItemRow> {
                const TriggerIndex& triggers) override;
   std::vector<TypeChoice> TypeChoices() const override;
   void EmitGoTo(int row) override;
+  int RowOfEntity(int entity) const override;
 };
 
 // Title "Triggers"; table TriggersList, filter TriggerFilter, type box TriggerTypeFilter.

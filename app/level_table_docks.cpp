@@ -1,83 +1,17 @@
 #include "app/level_table_docks.h"
 
-#include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/list_table.h"
 #include "map/map_legend.h"
 
 namespace slab {
-
-// The cells of the dock's rows as a table; the rows stay in the dock.
-class TableRowsModel : public QAbstractTableModel {
- public:
-  using Cell = std::function<QString(int row, int column)>;
-
-  TableRowsModel(const std::vector<std::string>& titles, Cell cell, QObject* parent)
-      : QAbstractTableModel(parent), cell_(std::move(cell)) {
-    for (const std::string& title : titles) titles_ << QString::fromStdString(title);
-  }
-
-  // build replaces the rows and returns their number; the views let go of the old rows first.
-  void Reset(const std::function<int()>& build) {
-    beginResetModel();
-    rows_ = build();
-    endResetModel();
-  }
-
-  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
-  int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(titles_.size());
-  }
-  QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_) return {};
-    return cell_(index.row(), index.column());
-  }
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= titles_.size())
-      return {};
-    return titles_[section];
-  }
-
- private:
-  QStringList titles_;
-  Cell cell_;
-  int rows_ = 0;
-};
-
-// Shows the rows the core's filter accepted, computed once per change of the filter, sorted
-// as the core compares cells ("Room 9" before "Room 10", "-2" before "1").
-class TableRowsProxy : public QSortFilterProxyModel {
- public:
-  using QSortFilterProxyModel::QSortFilterProxyModel;
-
-  void SetAccepted(int rows, const std::vector<int>& matching) {
-    accepted_.assign(static_cast<size_t>(rows), 0);
-    for (int row : matching)
-      if (row >= 0 && row < rows) accepted_[static_cast<size_t>(row)] = 1;
-    invalidateFilter();
-  }
-
- protected:
-  bool filterAcceptsRow(int row, const QModelIndex&) const override {
-    return row >= 0 && static_cast<size_t>(row) < accepted_.size() && accepted_[row];
-  }
-  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
-    return CompareCells(left.data().toString().toStdString(),
-                        right.data().toString().toStdString()) < 0;
-  }
-
- private:
-  std::vector<char> accepted_;
-};
 
 TableListDock::TableListDock(const QString& title, const QString& baseName,
                              const std::vector<std::string>& columns, QWidget* parent)
@@ -92,31 +26,22 @@ TableListDock::TableListDock(const QString& title, const QString& baseName,
   filter_->setClearButtonEnabled(true);
   view_ = new QTableView(body);
   view_->setObjectName(baseName);
-  view_->setAccessibleName(title + " list");
-  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  view_->setSelectionMode(QAbstractItemView::SingleSelection);
-  view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  view_->verticalHeader()->hide();
-  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
-  // Column widths from the first rows only: measuring thousands of rows costs a visible pause.
-  view_->horizontalHeader()->setResizeContentsPrecision(200);
-  view_->horizontalHeader()->setStretchLastSection(true);
   view_->installEventFilter(this);
-  model_ = new TableRowsModel(
-      columns,
-      [this](int row, int column) {
-        const auto& cells = RowAt(row).Cells;
-        return column < static_cast<int>(cells.size())
-                   ? QString::fromStdString(cells[static_cast<size_t>(column)])
-                   : QString();
+  model_ = new ListTableModel(columns, this, [this](int row, int column) {
+    const auto& cells = RowAt(row).Cells;
+    return column < static_cast<int>(cells.size())
+               ? QString::fromStdString(cells[static_cast<size_t>(column)])
+               : ExtraCell(row, column);
+  });
+  // Sorted as the core compares cells ("Room 9" before "Room 10", "-2" before "1").
+  proxy_ = new AcceptedRowsProxy(
+      [](const QModelIndex& left, const QModelIndex& right) {
+        return CompareCells(left.data().toString().toStdString(),
+                            right.data().toString().toStdString()) < 0;
       },
       this);
-  proxy_ = new TableRowsProxy(this);
   proxy_->setSourceModel(model_);
-  view_->setModel(proxy_);
-  // The rows' own order until the user clicks a column title.
-  view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-  view_->setSortingEnabled(true);
+  SetUpListTable(view_, title + " list", proxy_);
 
   controls_ = new QWidget(body);
   auto* filters = new QHBoxLayout(controls_);
@@ -159,6 +84,15 @@ void TableListDock::Refresh(const Document& doc, const ObjectNames& names) {
   }
 }
 
+void TableListDock::MarkStatic(int room, int index) {
+  for (int row = 0; row < model_->rowCount({}); ++row) {
+    const ListTarget& target = RowAt(row).Target;
+    if (target.Room == room && target.Static == index) return MarkListRow(view_, proxy_, row);
+  }
+}
+
+void TableListDock::ExtraCellsChanged() { model_->CellsChanged(); }
+
 void TableListDock::ApplyFilter() {
   proxy_->SetAccepted(model_->rowCount({}), Matching(filter_->text().toStdString()));
 }
@@ -170,30 +104,34 @@ void TableListDock::GoToRow(int row) {
   emit GoTo(to.Room, to.HasSector() ? to.SectorX : -1, to.HasSector() ? to.SectorZ : -1, to.Entity);
 }
 
-void TableListDock::GoToCurrent() {
-  QModelIndex index = view_->currentIndex();
-  if (!index.isValid()) {
-    // Enter in the filter box goes to the first row it left.
-    index = proxy_->index(0, 0);
-    if (!index.isValid()) return;
-    view_->setCurrentIndex(index);
-  }
-  GoToRow(proxy_->mapToSource(index).row());
-}
+void TableListDock::GoToCurrent() { GoToRow(RowToGoTo(view_, proxy_)); }
 
 bool TableListDock::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_ && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      if (view_->currentIndex().isValid()) GoToCurrent();
-      return true;
-    }
+  if (watched == view_ && IsEnterKey(event)) {
+    if (view_->currentIndex().isValid()) GoToCurrent();
+    return true;
   }
   return QDockWidget::eventFilter(watched, event);
 }
 
+namespace {
+
+constexpr char kChangesTitle[] = "Changes";
+
+std::vector<std::string> RoomsDockColumns() {
+  std::vector<std::string> columns = RoomColumnTitles();
+  columns.emplace_back(kChangesTitle);
+  return columns;
+}
+
+}  // namespace
+
 RoomsListDock::RoomsListDock(QWidget* parent)
-    : RowsDock("Rooms", "RoomsList", RoomColumnTitles(), parent) {
+    : RowsDock("Rooms", "RoomsList", RoomsDockColumns(), parent) {
+  // The mark stands beside the room's number, where it is seen without scrolling.
+  const int changes = static_cast<int>(RoomColumnTitles().size());
+  View()->horizontalHeader()->moveSection(changes, 1);
+  View()->setColumnHidden(changes, true);
   auto box = [this](const char* caption, const char* name) {
     auto* check = new QCheckBox(caption);
     check->setObjectName(name);
@@ -209,6 +147,26 @@ RoomsListDock::RoomsListDock(QWidget* parent)
 
 int RoomsListDock::Build(const Document& doc, const ObjectNames&) {
   return Keep(BuildRoomRows(doc.CurrentLevel, doc.GameVersion));
+}
+
+void RoomsListDock::MarkChangedRooms(std::optional<std::vector<int>> rooms) {
+  changed_.clear();
+  if (rooms) {
+    for (int room : *rooms) {
+      if (room < 0) continue;
+      if (static_cast<size_t>(room) >= changed_.size()) changed_.resize(room + 1, 0);
+      changed_[static_cast<size_t>(room)] = 1;
+    }
+  }
+  View()->setColumnHidden(static_cast<int>(RoomColumnTitles().size()), !rooms.has_value());
+  ExtraCellsChanged();
+}
+
+QString RoomsListDock::ExtraCell(int row, int) const {
+  const int room = RowAt(row).Target.Room;
+  return room >= 0 && static_cast<size_t>(room) < changed_.size() && changed_[room] != 0
+             ? QString("changed")
+             : QString();
 }
 
 std::vector<int> RoomsListDock::Matching(const std::string& text) const {

@@ -5,6 +5,7 @@
 
 #include <QDockWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -20,8 +21,8 @@ class QTableWidget;
 
 namespace slab {
 
-class TableRowsModel;
-class TableRowsProxy;
+class ListTableModel;
+class AcceptedRowsProxy;
 
 class TableListDock : public QDockWidget {
   Q_OBJECT
@@ -33,6 +34,9 @@ class TableListDock : public QDockWidget {
   // Reads the rows from the level again, keeping the filter and the current row. The
   // document and names must outlive the dock.
   void Refresh(const Document& doc, const ObjectNames& names);
+  // Makes the row of static mesh `index` of room `room` current, where the list has and
+  // shows one.
+  void MarkStatic(int room, int index);
 
  signals:
   // Room, 0-based sector (a, b) or -1 where the row stands on none, and the entity or -1.
@@ -51,6 +55,10 @@ class TableListDock : public QDockWidget {
   // Extra controls go above the table, beside the filter.
   void AddFilterControl(QWidget* control);
   void ApplyFilter();
+  // The text of a column past the row's own cells (a dock's columns of its own).
+  virtual QString ExtraCell(int, int) const { return {}; }
+  // Those cells changed: the table shows them again (sorted again where it is sorted by them).
+  void ExtraCellsChanged();
 
  private:
   void GoToRow(int row);
@@ -59,8 +67,8 @@ class TableListDock : public QDockWidget {
   QTableView* view_ = nullptr;
   QLineEdit* filter_ = nullptr;
   QWidget* controls_ = nullptr;
-  TableRowsModel* model_ = nullptr;
-  TableRowsProxy* proxy_ = nullptr;
+  ListTableModel* model_ = nullptr;
+  AcceptedRowsProxy* proxy_ = nullptr;
   bool measured_ = false;
 };
 
@@ -87,20 +95,27 @@ class RowsDock : public TableListDock {
 };
 
 // Title "Rooms": table RoomsList, filter RoomsFilter, and the boxes "Has triggers" (RoomsTriggers),
-// "Water" (RoomsWater) and "Has alternate" (RoomsAlternate), each keeping only such rooms.
+// "Water" (RoomsWater) and "Has alternate" (RoomsAlternate), each keeping only such rooms. While
+// a comparison is shown, a "Changes" column beside the room's number says "changed" for each
+// room with a change.
 class RoomsListDock : public RowsDock<RoomRow> {
   Q_OBJECT
  public:
   explicit RoomsListDock(QWidget* parent = nullptr);
 
+  // The rooms a comparison found changed; without a comparison (nullopt) the column goes.
+  void MarkChangedRooms(std::optional<std::vector<int>> rooms);
+
  protected:
   int Build(const Document& doc, const ObjectNames& names) override;
   std::vector<int> Matching(const std::string& text) const override;
+  QString ExtraCell(int row, int column) const override;
 
  private:
   QCheckBox* triggers_ = nullptr;
   QCheckBox* water_ = nullptr;
   QCheckBox* alternate_ = nullptr;
+  std::vector<char> changed_;  // per room
 };
 
 // Title "Lights": LightsList, LightsFilter.

@@ -47,6 +47,7 @@
 #include "write/save_commands.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
+#include "preview3d/scene_pick.h"
 
 namespace slab {
 namespace {}  // namespace
@@ -71,16 +72,17 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   ResetPanels();
 
   if (services_.Enable3D) {
-    view3d_ = new Room3DView(doc_, services_.Messages, rightView_);
+    view3d_ = new Room3DView(doc_, names_, services_.Messages, rightView_);
     view3d_->setObjectName("View3D");
     view3d_->setAccessibleName("3D room view");
     rightView_->SetView3D(view3d_);
     view3d_->LoadMarkers(services_.ProgramFolder);
     connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
-    // A click on a floor in the 3D view selects that sector, as a click on the map would.
     connect(view3d_, &Room3DView::SectorPicked, this, [this](int a, int b) {
-      ShowMapClick(SelectSector(doc_, map_, names_, a, b, kLeftButton, 0));
+      GoToPicked({map_.CurrentRoom, a, b});
     });
+    connect(view3d_, &Room3DView::ItemPicked, this, &MainWindow::ItemPicked);
+    connect(view3d_, &Room3DView::StaticPicked, this, &MainWindow::StaticPicked);
   }
   statusBar()->setObjectName("StatusBar");
   // Says, for as long as it holds, why the level cannot be saved.
@@ -95,6 +97,9 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   UpdateLevelActions();
   UpdateEditMenu();
 
+  // One of the window's children, found by its name like any other part of the window.
+  frameTimer_.setParent(this);
+  frameTimer_.setObjectName("FrameTimer");
   frameTimer_.setTimerType(Qt::PreciseTimer);
   frameTimer_.setInterval(kFrameInterval);
   connect(&frameTimer_, &QTimer::timeout, this, [this] { FrameTick(services_.Clock.NowMs()); });
@@ -205,6 +210,8 @@ void MainWindow::ConnectHandlers() {
           [this] { RoomNumberClick(rooms_->CurrentLine()); });
   connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::ShowPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
+  connect(comparison_, &LevelComparison::MapChanged, browser_,
+          [this] { browser_->MarkChangedRooms(comparison_->ShownChangedRooms()); });
   connect(rooms_, &RoomsPanel::BoxesToggled, this, &MainWindow::PresentMap);
   connect(lists_, &ListDocks::GoTo, this, &MainWindow::ShowPlace);
   connect(rooms_, &RoomsPanel::LineChosen, this, &MainWindow::RoomNumberClick);
@@ -641,6 +648,42 @@ void MainWindow::StaticRemoveClick(int line) {
   AfterCommand(StaticRemoveCommand(doc_, map_, history_, names_, line));
 }
 
+// ---- Picks in the 3D view ----
+
+void MainWindow::GoToPicked(const PickPlace& place) {
+  // In the room shown a sector is selected as a click on the map selects it; another room
+  // (seen through a door) is chosen first, as a list's row leads there.
+  if (place.Room == map_.CurrentRoom && place.SectorX >= 0)
+    ShowMapClick(SelectSector(doc_, map_, names_, place.SectorX, place.SectorZ, kLeftButton, 0));
+  else
+    GoToPlace(place.Room, place.SectorX, place.SectorZ, -1);
+}
+
+void MainWindow::ItemPicked(int entity) {
+  const std::optional<PickPlace> place =
+      PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Item, entity});
+  if (!place) return;
+  itemsDock_->MarkEntity(entity);
+  if (place->SectorX >= 0) {
+    GoToPicked(*place);
+    // Then chosen as a click on its line of the sector's item list chooses it.
+    const std::vector<int>& lines = map_.SectorEntities;
+    const auto line = std::find(lines.begin(), lines.end(), entity);
+    if (line != lines.end()) return items_->ChooseLine(static_cast<int>(line - lines.begin()));
+  }
+  // Off the room's sectors no line lists it.
+  GoToPlace(place->Room, place->SectorX, place->SectorZ, entity);
+}
+
+void MainWindow::StaticPicked(int room, int index) {
+  const auto place = PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Static, -1, room, index});
+  if (!place) return;
+  GoToPicked(*place);
+  // Then chosen as choosing its line of StaticID does.
+  if (place->Room == map_.CurrentRoom) statics_->ChooseStatic(index);
+  browser_->MarkStatic(room, index);
+}
+
 // ---- The frame loop ----
 
 void MainWindow::RequestFrame() {
@@ -662,7 +705,6 @@ void MainWindow::FrameTick(int64_t now) {
 }
 
 void MainWindow::DrawFrame() {
-  ++framesDrawn_;
   if (RightViewIs3D()) {
     std::optional<SelectedSector> selected;
     if (map_.SectorSelected) selected = SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ};

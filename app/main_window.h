@@ -44,6 +44,7 @@
 namespace slab {
 
 class Room3DView;
+struct PickPlace;
 class ItemsListDock;
 class LevelComparison;
 class LevelBrowser;
@@ -97,8 +98,6 @@ class MainWindow : public QMainWindow {
   const MapState& Map() const { return map_; }
   const DemoRecorder& Recorder() const { return recorder_; }
   bool RenderEnabled() const { return renderEnabled_; }
-  int FramesDrawn() const { return framesDrawn_; }
-  bool FrameTimerActive() const { return frameTimer_.isActive(); }
   bool RightViewIs3D() const;
   RoomMapWidget* RoomMap() const { return roomMap_; }
   RightViewWidget* RightView() const { return rightView_; }
@@ -169,6 +168,11 @@ class MainWindow : public QMainWindow {
   void StaticAddClick(int choice);
   void StaticRemoveClick(int line);
 
+  // A click in the 3D view: the sector, item or static mesh it landed on is chosen.
+  void GoToPicked(const PickPlace& place);
+  void ItemPicked(int entity);
+  void StaticPicked(int room, int index);
+
   // The 3D device failed: the right-hand view shows the overview from now on.
   void Disable3D();
   void RequestFrame();
@@ -190,7 +194,6 @@ class MainWindow : public QMainWindow {
   bool renderEnabled_ = true;
   bool frameWanted_ = true;
   int64_t lastFrame_ = 0;
-  int framesDrawn_ = 0;
   bool device3dFailed_ = false;
   QTimer frameTimer_;
 

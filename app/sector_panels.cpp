@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/panel_parts.h"
 
@@ -124,8 +125,12 @@ StaticMeshesPanel::StaticMeshesPanel(QWidget* parent) : QGroupBox("Static Meshes
 void StaticMeshesPanel::Show(const SectorStaticsView& view, const std::vector<SectorStatic>& here) {
   if (view.NumStatic) numStatic_->setText(Q(*view.NumStatic));
   staticId_->clear();
+  staticIndices_.clear();
   if (!here.empty()) {
-    for (const SectorStatic& line : here) staticId_->addItem(Q(line.Text));
+    for (const SectorStatic& line : here) {
+      staticId_->addItem(Q(line.Text));
+      staticIndices_.push_back(line.Index);
+    }
   } else if (view.StaticID) {
     staticId_->addItem(Q(*view.StaticID));
   }
@@ -139,6 +144,12 @@ void StaticMeshesPanel::ShowChoices(const std::vector<StaticMeshChoice>& choices
   for (const StaticMeshChoice& choice : choices) curMesh_->addItem(Q(choice.Text));
   curMesh_->setEnabled(!choices.empty());
   staticAdd_->setEnabled(!choices.empty());
+}
+
+void StaticMeshesPanel::ChooseStatic(int index) {
+  const auto line = std::find(staticIndices_.begin(), staticIndices_.end(), index);
+  if (line != staticIndices_.end())
+    staticId_->setCurrentIndex(static_cast<int>(line - staticIndices_.begin()));
 }
 
 void StaticMeshesPanel::Reset() {

@@ -69,6 +69,8 @@ class StaticMeshesPanel : public QGroupBox {
   void Reset();
   // CurMesh: the level's static meshes to place.
   void ShowChoices(const std::vector<StaticMeshChoice>& choices);
+  // Chooses the line of StaticID that lists the room's static mesh `index`, where it lists it.
+  void ChooseStatic(int index);
 
  signals:
   // StaticAdd with CurMesh's line.
@@ -79,6 +81,7 @@ class StaticMeshesPanel : public QGroupBox {
  private:
   QLabel* numStatic_;
   QComboBox* staticId_;
+  std::vector<int> staticIndices_;  // the room's static mesh of each line of StaticID
   QComboBox* curMesh_;
   QPushButton* staticAdd_;
   QPushButton* staticRemove_;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "floordata/sector_contents.h"
 #include "level/text.h"
 #include "preview3d/room_faces.h"
 #include "preview3d/room_framing.h"
@@ -180,6 +181,46 @@ ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int wid
     pick.SectorZ = sector->Z;
   }
   return pick;
+}
+
+std::optional<PickPlace> PlaceOfPick(const Level& level, const ScenePick& pick) {
+  int room = pick.Room;
+  int32_t x = 0, z = 0;
+  switch (pick.Kind) {
+    case PickKind::Nothing:
+      return std::nullopt;
+    case PickKind::Sector:
+      if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return std::nullopt;
+      return PickPlace{room, pick.SectorX, pick.SectorZ};
+    case PickKind::Item: {
+      const auto numItems = static_cast<int64_t>(level.Items.size());
+      if (pick.Entity < 0) return std::nullopt;
+      if (pick.Entity < numItems) {
+        const Item& item = level.Items[static_cast<size_t>(pick.Entity)];
+        room = item.Room, x = item.X, z = item.Z;
+      } else if (pick.Entity - numItems < static_cast<int64_t>(level.AIObjects.size())) {
+        const AIObject& ai = level.AIObjects[static_cast<size_t>(pick.Entity - numItems)];
+        room = ai.Room, x = ai.X, z = ai.Z;
+      } else {
+        return std::nullopt;
+      }
+      break;
+    }
+    case PickKind::Static: {
+      if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return std::nullopt;
+      const auto& statics = level.Rooms[static_cast<size_t>(room)].StaticMeshes;
+      if (pick.Static < 0 || static_cast<size_t>(pick.Static) >= statics.size())
+        return std::nullopt;
+      x = statics[static_cast<size_t>(pick.Static)].X;
+      z = statics[static_cast<size_t>(pick.Static)].Z;
+      break;
+    }
+  }
+  if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return std::nullopt;
+  const Room& r = level.Rooms[static_cast<size_t>(room)];
+  const int a = SectorOfPosition(x, r.Info.X), b = SectorOfPosition(z, r.Info.Z);
+  if (!r.HasSector(a, b)) return PickPlace{room};
+  return PickPlace{room, a, b};
 }
 
 std::string PickName(const Level& level, Game gameVersion, const ObjectNames& names,

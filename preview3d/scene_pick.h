@@ -52,6 +52,16 @@ struct ScenePick {
 ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int width, int height,
                       double x, double y);
 
+// Where choosing a pick leads: the room of the item, static mesh or sector, and the sector
+// (a, b) it stands on, numbered as the map numbers them; -1 for a place off the room's grid.
+// Nothing for no pick, or an item or room the level lacks.
+struct PickPlace {
+  int Room = -1;
+  int SectorX = -1, SectorZ = -1;
+  bool operator==(const PickPlace&) const = default;
+};
+std::optional<PickPlace> PlaceOfPick(const Level& level, const ScenePick& pick);
+
 // What the pointer is on, as the view's tooltip names it: "Item 5 - 12 Door", "AI 0 - 3",
 // "Static mesh 2 of room 4 - Plant", "Room 0, Sector 1,4"; empty for nothing.
 std::string PickName(const Level& level, Game gameVersion, const ObjectNames& names,

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSurfaceFormat>
+#include <QToolTip>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -38,10 +39,12 @@ QSurfaceFormat PreviewFormat() {
   return format;
 }
 
-Room3DView::Room3DView(const Document& doc, MessageSink& messages, QWidget* parent)
-    : QOpenGLWidget(parent), messages_(messages), doc_(doc) {
+Room3DView::Room3DView(const Document& doc, const ObjectNames& names, MessageSink& messages,
+                       QWidget* parent)
+    : QOpenGLWidget(parent), messages_(messages), doc_(doc), names_(names) {
   setFormat(PreviewFormat());
   setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);  // the tooltip names what the pointer rests on
 }
 
 Room3DView::~Room3DView() {
@@ -129,13 +132,52 @@ void Room3DView::FrameCurrentRoom() {
     update();
 }
 
+const ItemFaces& Room3DView::ShownItems() {
+  if (!itemsCached_) {
+    items_ = BuildItemFaces(doc_.CurrentLevel, moveables_, RoomsShown(), doc_.GameVersion,
+                            strip_.PageCount);
+    itemsCached_ = true;
+    itemsUploaded_ = false;
+    ++itemBuilds_;
+  }
+  return items_;
+}
+
+ScenePick Room3DView::PickAt(QPointF at) {
+  if (!ready_) return {};
+  const std::vector<int> rooms = RoomsShown();
+  const PickScene scene{&doc_.CurrentLevel, room_, rooms, statics_, &ShownItems()};
+  return PickInScene(camera_, scene, width(), height(), at.x(), at.y());
+}
+
 void Room3DView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
-  if (event->button() != Qt::LeftButton || !ready_) return;
-  const QPointF at = event->position();
-  if (auto pick =
-          PickFloorSector(camera_, doc_.CurrentLevel, room_, width(), height(), at.x(), at.y()))
-    emit SectorPicked(pick->X, pick->Z);
+  if (event->button() != Qt::LeftButton) return;
+  const ScenePick pick = PickAt(event->position());
+  switch (pick.Kind) {
+    case PickKind::Item:
+      emit ItemPicked(pick.Entity);
+      break;
+    case PickKind::Static:
+      emit StaticPicked(pick.Room, pick.Static);
+      break;
+    case PickKind::Sector:
+      emit SectorPicked(pick.SectorX, pick.SectorZ);
+      break;
+    case PickKind::Nothing:
+      break;
+  }
+}
+
+void Room3DView::mouseMoveEvent(QMouseEvent* event) {
+  // While a button is held the user is not asking what is there.
+  if (event->buttons() != Qt::NoButton) return QOpenGLWidget::mouseMoveEvent(event);
+  const std::string name =
+      PickName(doc_.CurrentLevel, doc_.GameVersion, names_, PickAt(event->position()));
+  if (name.empty())
+    QToolTip::hideText();
+  else
+    QToolTip::showText(event->globalPosition().toPoint(), QString::fromStdString(name), this);
 }
 
 void Room3DView::resizeGL(int, int) {
@@ -233,11 +275,10 @@ void Room3DView::paintGL() {
     renderer_->SetRoomFaces(doc_.CurrentLevel, list);
     facesCached_ = true;
   }
-  if (!itemsCached_) {
-    renderer_->SetItems(
-        BuildItemFaces(doc_.CurrentLevel, moveables_, rooms, doc_.GameVersion, strip_.PageCount));
-    itemsCached_ = true;
-    ++itemBuilds_;
+  ShownItems();
+  if (!itemsUploaded_) {
+    renderer_->SetItems(items_);
+    itemsUploaded_ = true;
   }
   renderer_->DrawRooms();
   for (int room : rooms) renderer_->DrawRoomStatics(doc_.CurrentLevel, room);

@@ -2,7 +2,8 @@
 // beyond its portals), their static meshes and items, the room's lights and the level's
 // cameras, fixed cameras and sinks as markers, seen by the orbit camera. The window drives it: it
 // hands over each opened level, says which room and sector are selected, passes keys and
-// Alt-clicks, and asks for frames.
+// Alt-clicks, and asks for frames. A click says what it landed on (an item, a static mesh or
+// a floor); the pointer's tooltip names what it rests on.
 #pragma once
 
 #include <QOpenGLWidget>
@@ -12,14 +13,17 @@
 #include <span>
 #include <vector>
 
+#include "floordata/object_names.h"
 #include "level/document.h"
 #include "level/level.h"
 #include "platform/messages.h"
 #include "preview3d/gl/markers.h"
 #include "preview3d/gl/scene_renderer.h"
+#include "preview3d/item_faces.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/orbit_camera.h"
 #include "preview3d/room_faces.h"
+#include "preview3d/scene_pick.h"
 #include "preview3d/texels.h"
 
 namespace slab {
@@ -28,8 +32,10 @@ class Room3DView : public QOpenGLWidget {
   Q_OBJECT
 
  public:
-  // Shows the window's document: the view is the window's child, so the document outlives it.
-  Room3DView(const Document& doc, MessageSink& messages, QWidget* parent = nullptr);
+  // Shows the window's document, naming items and statics with its names: the view is the
+  // window's child, so both outlive it.
+  Room3DView(const Document& doc, const ObjectNames& names, MessageSink& messages,
+             QWidget* parent = nullptr);
   ~Room3DView() override;
 
   // After a level was opened into the document (or the document emptied): builds the texture
@@ -67,6 +73,10 @@ class Room3DView : public QOpenGLWidget {
   void DeviceFailed();
   // A left click in the view landed on the floor of sector (a, b) of the current room.
   void SectorPicked(int a, int b);
+  // ... on an item or AI object (numbered as the item panel numbers them), in any room shown.
+  void ItemPicked(int entity);
+  // ... on static mesh `index` of room `room`.
+  void StaticPicked(int room, int index);
 
  protected:
   void initializeGL() override;
@@ -74,9 +84,14 @@ class Room3DView : public QOpenGLWidget {
   void resizeGL(int width, int height) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   std::vector<int> RoomsShown() const;
+  // The items' faces of the rooms shown, built again after a change; drawn and picked alike.
+  const ItemFaces& ShownItems();
+  // What the point of the view shows, as last drawn.
+  ScenePick PickAt(QPointF at);
   void FrameNewRoom();
   // A marker's placement at a scene position, facing the camera.
   Mat4 MarkerAt(Vec3 at) const;
@@ -87,8 +102,11 @@ class Room3DView : public QOpenGLWidget {
   bool uploadPending_ = false;
   bool facesCached_ = false;
   bool itemsCached_ = false;
+  bool itemsUploaded_ = false;
+  ItemFaces items_;
   int itemBuilds_ = 0;
   const Document& doc_;
+  const ObjectNames& names_;
   bool ready_ = false;  // the meshes and the strip are the document's level's
   TextureStrip strip_;
   std::vector<MeshFaceList> statics_;

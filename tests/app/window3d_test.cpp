@@ -1,12 +1,15 @@
 // The main window with its 3D view, on a real X display (run under xvfb-run with Mesa): what
 // the view shows at start, after an edit and where a click in it lands.
 #include <QPointer>
+#include <QTableView>
+#include <QToolTip>
 #include <fstream>
 
 #include "preview3d/gl/level_view.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/room_faces.h"
 #include "preview3d/room_framing.h"
+#include "preview3d/scene_units.h"
 #include "window_fixture.h"
 
 namespace slab {
@@ -52,6 +55,27 @@ class Window3DTest : public test::WindowFixture {
                       QPoint(static_cast<int>(x), static_cast<int>(y)));
   }
 
+  // The pixel of the view where a point of the level (world units, the game's Y down) is
+  // drawn, as the camera last drew it.
+  QPoint Pixel(int32_t x, int32_t y, int32_t z) {
+    Room3DView* view = window_->View3D();
+    const auto at =
+        ProjectPoint(view->Camera(), view->width(), view->height(), ScenePosition(x, y, z));
+    EXPECT_TRUE(at);
+    return at ? QPoint(static_cast<int>(at->X), static_cast<int>(at->Y)) : QPoint();
+  }
+  // The first cell of a level list's current row.
+  QString CurrentRowText(const QString& list) {
+    auto* table = Get<QTableView>(list);
+    return table ? table->currentIndex().siblingAtColumn(0).data().toString() : QString();
+  }
+  // What the view's tooltip says with the pointer resting at `at`.
+  QString HoverName(QPoint at) {
+    QTest::mouseMove(window_->View3D(), at);
+    QTest::qWait(20);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  }
+
   int64_t now_ = 1000;
 };
 
@@ -85,6 +109,65 @@ TEST_F(Window3DTest, AClickOnAFloorInTheViewSelectsThatSector) {
   QTest::mouseClick(view, Qt::LeftButton, {},
                     QPoint(static_cast<int>(at->X), static_cast<int>(at->Y)));
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");
+}
+
+// A click on an item chooses it: its sector is selected, its line of the sector's item list
+// and the item panel show it; a click on a static mesh selects the sector it stands on. The
+// pointer resting on either names it.
+TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
+  OpenShowcase();
+  Choose("Mnu_View_Items");
+  Choose("Mnu_View_Statics");
+  Frame();
+  const Item& block = Lvl().Items[test::kShowcaseBlock];
+  const QPoint onBlock = Pixel(block.X, block.Y - 80, block.Z);
+  const QString blockCaption =
+      QString("Item %1 - ObjectID %2").arg(test::kShowcaseBlock).arg(block.ObjectID);
+  EXPECT_TRUE(HoverName(onBlock).startsWith(
+      QString("Item %1 - %2").arg(test::kShowcaseBlock).arg(block.ObjectID)))
+      << HoverName(onBlock).toStdString();
+  QTest::mouseClick(window_->View3D(), Qt::LeftButton, {}, onBlock);
+  EXPECT_EQ(Text("ItemID"), blockCaption);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 4,4]");
+  auto* list = Get<QListWidget>("SecCurItem");
+  ASSERT_GE(list->currentRow(), 0);
+  EXPECT_EQ(list->currentItem()->text(), QString("Item %1").arg(test::kShowcaseBlock));
+  EXPECT_EQ(CurrentRowText("ItemsList"), QString("Item %1").arg(test::kShowcaseBlock));
+
+  const RoomStatic& plant = Lvl().Rooms[0].StaticMeshes[0];
+  Frame();
+  const QPoint onPlant = Pixel(plant.X, plant.Y - 80, plant.Z);
+  const QString plantName = HoverName(onPlant);
+  ASSERT_TRUE(plantName.startsWith("Static mesh 0 of room 0 - ")) << plantName.toStdString();
+  QTest::mouseClick(window_->View3D(), Qt::LeftButton, {}, onPlant);
+  const RoomInfo& hall = Lvl().Rooms[0].Info;
+  const int a = (plant.X - hall.X) / 1024, b = (plant.Z - hall.Z) / 1024;
+  EXPECT_EQ(Text("SecInf"), QString("Sector Info [Sector %1,%2]").arg(a - 1).arg(b - 1));
+  EXPECT_EQ(Get<QComboBox>("StaticID")->currentText(), plantName.section(" - ", 1));
+  EXPECT_EQ(CurrentRowText("StaticsList"), "0");  // the list's first column: its index
+}
+
+// On a real level too: Lara, where she stands in her room, is chosen by a click on her.
+TEST_F(Window3DTest, AClickOnLaraInARealLevelChoosesHer) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  for (const auto& path : test::RealLevels({"tr2/", "tr3/", "tr4/"})) {
+    const std::filesystem::path copy = dir_ / path.filename();
+    std::filesystem::copy_file(path, copy);
+    ASSERT_TRUE(window_->OpenLevel(copy.string(), copy.filename().string()));
+    int lara = -1;
+    for (size_t i = 0; i < Lvl().Items.size() && lara < 0; ++i)
+      if (Lvl().Items[i].ObjectID == 0) lara = static_cast<int>(i);
+    if (lara < 0) continue;
+    SCOPED_TRACE(path.string());
+    const Item& item = Lvl().Items[static_cast<size_t>(lara)];
+    ChooseRoom(item.Room);
+    Frame();
+    QTest::mouseClick(window_->View3D(), Qt::LeftButton, {}, Pixel(item.X, item.Y - 400, item.Z));
+    EXPECT_EQ(Text("ItemID"), QString("Item %1 - ObjectID 0").arg(lara));
+    EXPECT_GE(Get<QListWidget>("SecCurItem")->currentRow(), 0);
+    return;
+  }
+  GTEST_SKIP() << "no real level with Lara";
 }
 
 // An edit of the selected sector, or choosing the room already shown, leaves the camera where

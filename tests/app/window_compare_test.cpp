@@ -1,6 +1,8 @@
 // Comparing the open level with its saved file or another level, driven as a user does: edits
 // made with the panels, the File menu's entries, the "Differences" list read line by line and
 // followed with the mouse and the keyboard, the outline read back from the map's pixels.
+#include <QHeaderView>
+#include <QTableView>
 #include <QTreeWidget>
 #include <fstream>
 
@@ -173,6 +175,45 @@ TEST_F(WindowCompareTest, TheOutlineMarksChangedSectorsUntilSwitchedOff) {
   // Undone, the sector is as saved and the map as it was.
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(window_->RoomMap()->MapPicture(), before);
+}
+
+// The Rooms list marks each room with a change, beside its number, while the comparison shows;
+// the mark follows the edits and goes with the comparison.
+TEST_F(WindowCompareTest, TheRoomsListMarksRoomsWithChanges) {
+  OpenShowcase();
+  Choose("Mnu_View_Rooms");
+  auto* table = Get<QTableView>("RoomsList");
+  ASSERT_NE(table, nullptr);
+  QHeaderView* header = table->horizontalHeader();
+  // The column a user sees second, its title and its cells as the table shows them.
+  auto marks = [&] {
+    QStringList texts;
+    const int column = header->logicalIndex(1);
+    if (table->isColumnHidden(column)) return texts;
+    texts << table->model()->headerData(column, Qt::Horizontal).toString();
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+      texts << table->model()->index(row, column).data().toString();
+    return texts;
+  };
+  ASSERT_TRUE(marks().isEmpty());  // no comparison, no column
+
+  WallAndRotate();  // both in the hall, room 0
+  Choose("Mnu_File_CompareWithSaved");
+  EXPECT_EQ(marks(), QStringList({"Changes", "changed", "", "", ""}));
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(marks(), QStringList({"Changes", "", "", "", ""}));
+  Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(marks().value(1), "changed");
+  // Closed, the comparison is no longer shown; another level ends it.
+  Get<DifferencesDock>("DifferencesDock")->toggleViewAction()->trigger();
+  EXPECT_TRUE(marks().isEmpty());
+  Get<DifferencesDock>("DifferencesDock")->toggleViewAction()->trigger();
+  EXPECT_EQ(marks().value(1), "changed");
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_FALSE(window_->Doc().Modified);
+  Key(Qt::Key_F5);
+  EXPECT_TRUE(marks().isEmpty());
 }
 
 TEST_F(WindowCompareTest, CompareWithAnotherFileAndRefusedFilesChangeNothing) {

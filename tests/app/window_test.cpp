@@ -2,6 +2,7 @@
 #include <QHeaderView>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 #include <QWindow>
 #include <cstdlib>
 #include <fstream>
@@ -342,20 +343,24 @@ TEST_F(WindowTest, F7AndF6OpenTheNeighbouringLevelsAndF5ReadsTheFileAgain) {
 
 // Frames come at most once per interval and only when something changed; a demo being
 // recorded stops them, and the saved copy is a finished demo while the recording goes on.
+// A frame shows as the overview of the room current when it was drawn.
 TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinishedDemo) {
   OpenShowcase();
-  const int before = window_->FramesDrawn();
+  auto* frameTimer = Get<QTimer>("FrameTimer");
+  auto overviewOf = [&](int room) { return ToQImage(DrawLevelOverview(Lvl(), room)); };
   window_->FrameTick(1000);
-  EXPECT_FALSE(window_->FrameTimerActive());  // nothing more to draw: the timer rests
+  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(0));
+  EXPECT_FALSE(frameTimer->isActive());  // nothing more to draw: the timer rests
   ChooseRoom(3);
-  window_->FrameTick(1000 + kFrameInterval);
-  EXPECT_EQ(window_->FramesDrawn(), before + 1);
+  EXPECT_TRUE(frameTimer->isActive());
+  window_->FrameTick(1000 + kFrameInterval);  // too soon
+  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(0));
   window_->FrameTick(1000 + kFrameInterval + 1);
-  EXPECT_EQ(window_->FramesDrawn(), before + 2);
-  EXPECT_EQ(window_->RightView()->OverviewPicture(), ToQImage(DrawLevelOverview(Lvl(), 3)));
+  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(3));
 
   Choose("Mnu_Demo_Rec");
   EXPECT_FALSE(window_->RenderEnabled());
+  ChooseRoom(1);
   keyboard_.Press(kDikTab);
   for (int t = 0; t < 300; t += 10) {
     clock_.Now = 5000 + t;
@@ -363,7 +368,7 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
     if (t == 160) keyboard_.Press(kDikUp);
     window_->FrameTick(clock_.Now);
   }
-  const int frames = window_->FramesDrawn();
+  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(3));  // no frame while recording
   dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
   Choose("Mnu_File_SaveAs");
   EXPECT_TRUE(window_->Recorder().DemoRecording);
@@ -371,7 +376,7 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
   Choose("Mnu_Demo_Stop");
   EXPECT_TRUE(window_->RenderEnabled());
   window_->FrameTick(clock_.Now + 100);
-  EXPECT_EQ(window_->FramesDrawn(), frames + 1);
+  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(1));
 }
 
 // The bounds (left, top, right, bottom) of the pixels of a picture that pass `keep`.

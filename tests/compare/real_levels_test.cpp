@@ -1,6 +1,5 @@
 // Real levels: each equal to itself read again, edits through the editor's commands found
-// exactly, every pair of levels of one game compared, and fourth-game levels against their
-// conversions.
+// exactly, and every pair of levels of one game compared.
 #include "support/real_levels.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include "floordata/sector_contents.h"
 #include "map/edit_commands.h"
 #include "map/selection.h"
-#include "write/convert_tr4.h"
 
 namespace slab {
 namespace {
@@ -155,53 +153,6 @@ TEST_F(RealLevelEdits, CommandsOnTheFirstItemAreFoundExactly) {
     for (const SectionDiff& section : diff.Sections) EXPECT_TRUE(section.Equal) << section.Name;
   }
   EXPECT_GT(tried, 0);
-}
-
-TEST(CompareRealLevels, FourthGameLevelsAgainstTheirConversions) {
-  SLAB_REQUIRE_REAL_LEVELS();
-  const ObjectNames names;
-  for (const auto& [path, loaded] : RealLevels()) {
-    if (loaded->GameVersion != Game::TR4) continue;
-    const Level& original = loaded->Result.Lvl;
-    size_t pickups = 0;
-    for (const Item& item : original.Items) pickups += item.ObjectID >= 157 && item.ObjectID <= 173;
-    for (Game target : {Game::TR2, Game::TR3}) {
-      SCOPED_TRACE(path.string() + " for game " + std::to_string(GameNumber(target)));
-      RecordingSink report;
-      const Level converted = ConvertTR4Model(original, target, SpriteWad{}, report);
-      const LevelDiff diff = CompareLevels(original, Game::TR4, converted, target, names);
-      // For the second game the converter renumbers the pick-ups 157 to 173; for the third it
-      // turns the AI objects that name a static mesh into static meshes. Either drops the AI
-      // objects; every other item is as it was.
-      size_t renumbered = 0, removed = 0, statics = 0;
-      for (const Change& change : diff.Changes) {
-        if (change.Subject == ChangeSubject::AIObject) {
-          EXPECT_EQ(change.Kind, ChangeKind::Removed);
-          ++removed;
-        } else if (change.Subject == ChangeSubject::Static) {
-          EXPECT_EQ(change.Kind, ChangeKind::Added);
-          ++statics;
-        } else if (change.Subject == ChangeSubject::Item) {
-          ASSERT_EQ(change.Kind, ChangeKind::Changed) << ChangeHeadline(change);
-          const int id = original.Items[change.OldIndex].ObjectID;
-          EXPECT_EQ(change.Details, std::vector<std::string>{"type " + std::to_string(id) + " -> " +
-                                                             std::to_string(id - 22)});
-          ++renumbered;
-        }
-      }
-      EXPECT_EQ(renumbered, target == Game::TR2 ? pickups : 0);
-      EXPECT_EQ(removed, original.AIObjects.size());
-      size_t standIns = 0;
-      for (const AIObject& ai : original.AIObjects)
-        standIns += ai.Room >= 0 && static_cast<size_t>(ai.Room) < original.Rooms.size() &&
-                    std::any_of(original.StaticMeshDefs.begin(), original.StaticMeshDefs.end(),
-                                [&](const StaticMeshDef& def) { return def.ID == ai.ObjectID; });
-      EXPECT_EQ(statics, target == Game::TR3 ? standIns : 0);
-      EXPECT_FALSE(diff.Equal());
-      EXPECT_FALSE(diff.NotCompared.empty());
-      EXPECT_TRUE(diff.Sections.empty());
-    }
-  }
 }
 
 }  // namespace

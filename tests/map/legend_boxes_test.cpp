@@ -73,16 +73,6 @@ TEST(MapLegend, TheReadmeTableIsTheLegend) {
   EXPECT_EQ(rows, fills);
 }
 
-TEST(MapLegend, FunctionsAreNamedAsTheirButtons) {
-  auto meaningOf = [](Game game, Rgb colour) {
-    for (const LegendEntry& e : MapLegend(game))
-      if (e.Kind == LegendKind::Fill && e.Colour == colour) return e.Meaning;
-    return std::string();
-  };
-  EXPECT_EQ(meaningOf(Game::TR3, map_colour::kFunction20), "Minecart Left (function 20)");
-  EXPECT_EQ(meaningOf(Game::TR4, map_colour::kFunction21), "Clockwise Beatle (function 21)");
-}
-
 // A third-game room of 3 x 3: two columns of box 0, a column of the blocked box 1, box 2 in
 // the middle and no box in one corner.
 TEST_F(MapExtras, BoxesUnderTheSectors) {

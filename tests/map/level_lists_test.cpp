@@ -1,5 +1,5 @@
 // The level-wide item and trigger lists, their filter and the sector tooltip on the sample
-// level, where every row is known (every real level is checked in real_levels_test).
+// level, where every row is known (every real level is checked in real_level_tables_test).
 #include "map/level_lists.h"
 
 #include <gtest/gtest.h>

@@ -71,14 +71,6 @@ TEST_F(Tables, RoomRowsCountWhatEachRoomHolds) {
             std::vector<int>{});
 }
 
-TEST_F(Tables, RoomFlagWordsBelongToTheirGames) {
-  EXPECT_EQ(RoomFlagsText(0x00A9, Game::TR1), "water, 0x0008, 0x0020, 0x0080");
-  EXPECT_EQ(RoomFlagsText(0x00A9, Game::TR2), "water, sky, outside, 0x0080");
-  EXPECT_EQ(RoomFlagsText(0x00A9, Game::TR3), "water, sky, outside, quicksand");
-  EXPECT_EQ(RoomFlagsText(static_cast<int16_t>(0x8000), Game::TR4), "0x8000");
-  EXPECT_EQ(RoomFlagsText(0, Game::TR5), "");
-}
-
 // Each game keeps its lights its own way; every kind reads in words.
 TEST_F(Tables, LightRowsOfEveryGame) {
   const int kind = static_cast<int>(LightColumn::Kind);

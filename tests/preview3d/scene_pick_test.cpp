@@ -147,6 +147,18 @@ TEST_F(ScenePicking, FloorsSpritesAndNames) {
   EXPECT_EQ(PickName(level, Game::TR4, names, {PickKind::Sector, -1, 0, -1, 0, 4}),
             "Room 0, Sector -1,3");
   EXPECT_EQ(PickName(level, Game::TR4, names, {}), "");
+
+  // Where each leads: the room and the sector under the item, AI object or static.
+  level.Items[2].Room = 0, level.Items[2].X = 1536, level.Items[2].Z = 4700;
+  level.AIObjects[0].X = 9000;  // beyond the room's six sectors
+  EXPECT_EQ(PlaceOfPick(level, {PickKind::Item, 2}), (PickPlace{0, 1, 4}));
+  EXPECT_EQ(PlaceOfPick(level, {PickKind::Item, 3}), (PickPlace{0}));
+  EXPECT_EQ(PlaceOfPick(level, {PickKind::Static, -1, 0, 0}), (PickPlace{0, 2, 3}));
+  EXPECT_EQ(PlaceOfPick(level, {PickKind::Sector, -1, 0, -1, 5, 0}), (PickPlace{0, 5, 0}));
+  level.Items[1].Room = 4;  // a room the level lacks
+  for (const ScenePick& nowhere : {ScenePick{PickKind::Item, 1}, ScenePick{PickKind::Item, 4},
+                                   ScenePick{PickKind::Static, -1, 0, 1}, ScenePick{}})
+    EXPECT_FALSE(PlaceOfPick(level, nowhere));
 }
 
 // The sample's hall seen from high above: its meshes, built as the view builds them, are each

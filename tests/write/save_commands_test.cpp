@@ -144,14 +144,6 @@ TEST_F(SaveTest, FinisherFailureIsReportedAndTheLevelKept) {
       << sink.Shown.back();
 }
 
-TEST_F(SaveTest, FourthGameSaveRunsTheRealFinisher) {
-  Document doc = Open(Game::TR4, dir_ / "h.tr4");
-  doc.CurrentLevel.Items[0].OCB = 12;
-  SystemProcessRunner real;
-  ASSERT_TRUE(SaveCommand(doc, sink, SLAB_FINISHER_DIR, real)) << sink.Shown.back();
-  EXPECT_EQ(Reload(dir_ / "h.tr4").Items.at(0).OCB, 12);
-}
-
 // A read-only level is not saved over, and Save As gets the edit out under a new name.
 TEST_F(SaveTest, AReadOnlyLevelStaysModifiedAndSaveAsIsTheWayOut) {
   Document doc = Open(Game::TR2, dir_ / "locked.tr2");
