@@ -656,14 +656,14 @@ void MainWindow::GoToPicked(const PickPlace& place) {
   if (place.Room == map_.CurrentRoom && place.SectorX >= 0)
     ShowMapClick(SelectSector(doc_, map_, names_, place.SectorX, place.SectorZ, kLeftButton, 0));
   else
-    GoToPlace(place.Room, place.SectorX, place.SectorZ, -1);
+    ShowPlace(place.Room, place.SectorX, place.SectorZ, -1);
 }
 
 void MainWindow::ItemPicked(int entity) {
   const std::optional<PickPlace> place =
       PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Item, entity});
   if (!place) return;
-  itemsDock_->MarkEntity(entity);
+  lists_->Items()->MarkEntity(entity);
   if (place->SectorX >= 0) {
     GoToPicked(*place);
     // Then chosen as a click on its line of the sector's item list chooses it.
@@ -672,7 +672,7 @@ void MainWindow::ItemPicked(int entity) {
     if (line != lines.end()) return items_->ChooseLine(static_cast<int>(line - lines.begin()));
   }
   // Off the room's sectors no line lists it.
-  GoToPlace(place->Room, place->SectorX, place->SectorZ, entity);
+  ShowPlace(place->Room, place->SectorX, place->SectorZ, entity);
 }
 
 void MainWindow::StaticPicked(int room, int index) {
