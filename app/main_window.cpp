@@ -59,6 +59,14 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
       help_(*this) {
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
+  frames_ = new FrameLoop(*this, services_.Clock,
+                          {[this] { return recorder_.DemoRecording; },
+                           [this] {
+                             PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
+                                              DemoDevices{services_.Keyboard, services_.Clock,
+                                                          services_.Messages});
+                           },
+                           [this] { DrawFrame(); }});
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
   comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
@@ -97,13 +105,6 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   UpdateLevelActions();
   UpdateEditMenu();
 
-  // One of the window's children, found by its name like any other part of the window.
-  frameTimer_.setParent(this);
-  frameTimer_.setObjectName("FrameTimer");
-  frameTimer_.setTimerType(Qt::PreciseTimer);
-  frameTimer_.setInterval(kFrameInterval);
-  connect(&frameTimer_, &QTimer::timeout, this, [this] { FrameTick(services_.Clock.NowMs()); });
-  lastFrame_ = std::numeric_limits<int64_t>::min() / 2;
   RequestFrame();
 }
 
@@ -384,9 +385,8 @@ void MainWindow::ShowLevelReplaced() {
 FileSession::Hooks MainWindow::FileHooks() {
   return {[this] {
             // A refused file ended any recording too: drawing starts again.
-            renderEnabled_ = true;
             ShowNoLevel();
-            RequestFrame();
+            frames_->SetRenderEnabled(true);
           },
           [this](const TileProgress& progress) { ShowLevel(progress); },
           [this] { comparison_->LevelSaved(); },
@@ -399,8 +399,6 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
 }
 
 void MainWindow::ShowLevel(const TileProgress& progress) {
-  // A new level ended the recording made for the old one: drawing starts again.
-  renderEnabled_ = true;
   if (view3d_ != nullptr) {
     view3d_->LevelOpened(progress);
     strip_ = TextureStrip{};
@@ -425,7 +423,8 @@ void MainWindow::ShowLevel(const TileProgress& progress) {
   rooms_->MarkLine(0);
   if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
   ShowLevelReplaced();
-  RequestFrame();
+  // A new level ended the recording made for the old one: drawing starts again.
+  frames_->SetRenderEnabled(true);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -454,7 +453,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   running_ = false;
-  frameTimer_.stop();
+  frames_->Stop();
   SavePlacement(*this);
   help_.CloseAll();
   event->accept();
@@ -480,18 +479,16 @@ void MainWindow::MenuDemoRec() {
                         DemoDevices{services_.Keyboard, services_.Clock, services_.Messages},
                         status))
     return ShowStatus(status);
-  renderEnabled_ = false;
+  frames_->SetRenderEnabled(false);
   ShowDocumentState();
-  if (!frameTimer_.isActive()) frameTimer_.start();
 }
 
 void MainWindow::MenuDemoStop() {
   if (!StopDemoCommand(doc_, history_, recorder_)) return;
   comparison_->LevelEdited();
   // Drawing resumes: the window would otherwise stay frozen after the recording.
-  renderEnabled_ = true;
+  frames_->SetRenderEnabled(true);
   ShowDocumentState();
-  RequestFrame();
 }
 
 std::vector<KeyLine> MainWindow::KeyLines() const { return WindowKeyLines(*menuBar()); }
@@ -685,24 +682,6 @@ void MainWindow::StaticPicked(int room, int index) {
 }
 
 // ---- The frame loop ----
-
-void MainWindow::RequestFrame() {
-  frameWanted_ = true;
-  if (running_ && !frameTimer_.isActive()) frameTimer_.start();
-}
-
-void MainWindow::FrameTick(int64_t now) {
-  if (recorder_.DemoRecording)
-    PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
-                     DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
-  if (frameWanted_ && renderEnabled_ && now - lastFrame_ > kFrameInterval) {
-    lastFrame_ = now;
-    frameWanted_ = false;
-    DrawFrame();
-  }
-  // Nothing to draw and nothing to poll: the timer rests until something changes.
-  if (!recorder_.DemoRecording && (!frameWanted_ || !renderEnabled_)) frameTimer_.stop();
-}
 
 void MainWindow::DrawFrame() {
   if (RightViewIs3D()) {

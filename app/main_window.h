@@ -22,6 +22,7 @@
 #include <string>
 
 #include "app/file_session.h"
+#include "app/frame_loop.h"
 #include "app/help_windows.h"
 #include "app/list_docks.h"
 #include "app/panel_parts.h"
@@ -61,9 +62,6 @@ class DoorsPanel;
 class StaticMeshesPanel;
 class ItemsPanel;
 
-// Frames are drawn at most once per this many milliseconds.
-inline constexpr int kFrameInterval = 10;
-
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -91,13 +89,12 @@ class MainWindow : public QMainWindow {
   void MenuEditRedo();
 
   // One pass of the frame timer at time now (ms).
-  void FrameTick(int64_t now);
+  void FrameTick(int64_t now) { frames_->Tick(now); }
 
   const Document& Doc() const { return doc_; }
   Document& Doc() { return doc_; }
   const MapState& Map() const { return map_; }
   const DemoRecorder& Recorder() const { return recorder_; }
-  bool RenderEnabled() const { return renderEnabled_; }
   bool RightViewIs3D() const;
   RoomMapWidget* RoomMap() const { return roomMap_; }
   RightViewWidget* RightView() const { return rightView_; }
@@ -175,7 +172,7 @@ class MainWindow : public QMainWindow {
 
   // The 3D device failed: the right-hand view shows the overview from now on.
   void Disable3D();
-  void RequestFrame();
+  void RequestFrame() { frames_->Request(); }
   void DrawFrame();
   void UpdateTitle() { ShowDocumentTitle(*this, doc_); }
 
@@ -189,13 +186,9 @@ class MainWindow : public QMainWindow {
   HelpWindows help_;
   TextureStrip strip_;
 
-  // The main-loop flags.
   bool running_ = true;
-  bool renderEnabled_ = true;
-  bool frameWanted_ = true;
-  int64_t lastFrame_ = 0;
   bool device3dFailed_ = false;
-  QTimer frameTimer_;
+  FrameLoop* frames_ = nullptr;
 
   RoomMapWidget* roomMap_ = nullptr;
   RightViewWidget* rightView_ = nullptr;
