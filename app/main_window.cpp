@@ -44,10 +44,10 @@
 #include "map/overview.h"
 #include "map/place_texts.h"
 #include "map/static_edits.h"
-#include "write/save_commands.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
 #include "preview3d/scene_pick.h"
+#include "write/save_commands.h"
 
 namespace slab {
 namespace {}  // namespace
@@ -59,14 +59,14 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
       help_(*this) {
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
-  frames_ = new FrameLoop(*this, services_.Clock,
-                          {[this] { return recorder_.DemoRecording; },
-                           [this] {
-                             PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
-                                              DemoDevices{services_.Keyboard, services_.Clock,
-                                                          services_.Messages});
-                           },
-                           [this] { DrawFrame(); }});
+  frames_ = new FrameLoop(
+      *this, services_.Clock,
+      {[this] { return recorder_.DemoRecording; },
+       [this] {
+         PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
+                          DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
+       },
+       [this] { DrawFrame(); }});
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
   comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
