@@ -29,6 +29,7 @@
 #include "app/level_lists.h"
 #include "app/list_docks.h"
 #include "app/main_menus.h"
+#include "app/panel_presenter.h"
 #include "app/recent_files_menu.h"
 #include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
@@ -70,6 +71,9 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
   comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
+  presenter_ = std::make_unique<PanelPresenter>(
+      doc_, map_, names_, Panels{secInf_, triggers_, doors_, statics_, rooms_, items_}, *roomMap_,
+      *comparison_);
   tabifyDockWidget(lists_->Items(), comparison_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
   lists_->Items()->hide();
@@ -77,7 +81,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   setAcceptDrops(true);
   BuildMenus();
   ConnectHandlers();
-  ResetPanels();
+  presenter_->Reset();
 
   if (services_.Enable3D) {
     view3d_ = new Room3DView(doc_, names_, services_.Messages, rightView_);
@@ -210,10 +214,10 @@ void MainWindow::ConnectHandlers() {
   connect(rooms_, &RoomsPanel::AlternatesToggled, this,
           [this] { RoomNumberClick(rooms_->CurrentLine()); });
   connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::ShowPlace);
-  connect(comparison_, &LevelComparison::MapChanged, this, &MainWindow::PresentMap);
+  connect(comparison_, &LevelComparison::MapChanged, this, [this] { presenter_->PresentMap(); });
   connect(comparison_, &LevelComparison::MapChanged, browser_,
           [this] { browser_->MarkChangedRooms(comparison_->ShownChangedRooms()); });
-  connect(rooms_, &RoomsPanel::BoxesToggled, this, &MainWindow::PresentMap);
+  connect(rooms_, &RoomsPanel::BoxesToggled, this, [this] { presenter_->PresentMap(); });
   connect(lists_, &ListDocks::GoTo, this, &MainWindow::ShowPlace);
   connect(rooms_, &RoomsPanel::LineChosen, this, &MainWindow::RoomNumberClick);
   // A click on the room already current changes no row, yet redraws and clears the selection.
@@ -241,74 +245,11 @@ void MainWindow::ConnectHandlers() {
           &QShortcut::activated, this, &MainWindow::ItemRemoveClick);
 }
 
-void MainWindow::ResetPanels() {
-  secInf_->Reset();
-  triggers_->Reset();
-  doors_->Reset();
-  statics_->Reset();
-  items_->Reset();
-}
-
-// ---- Copying view models into the controls ----
-
-void MainWindow::ShowPanel(const SectorPanel& panel) {
-  secInf_->Show(panel.Sectors);
-  doors_->Show(panel.Doors);
-  triggers_->Show(panel.Triggers);
-  if (panel.Items) items_->ShowSectorItems(*panel.Items);
-  if (panel.Statics)
-    statics_->Show(*panel.Statics,
-                   SectorStatics(doc_.CurrentLevel, doc_.GameVersion, names_, map_.CurrentRoom,
-                                 map_.SelectedSectorX, map_.SelectedSectorZ));
-}
-
-void MainWindow::ShowItemPanel(const ItemPanelView& view) {
-  // Point the type list at the entity's type, where the list holds it.
-  const auto ref = FindEntity(doc_.CurrentLevel, map_.SelectedEntity);
-  const int row = !ref ? -1
-                       : TypeListRow(doc_.CurrentLevel, map_.AllItems,
-                                     ref.ItemRecord ? ref.ItemRecord->ObjectID : ref.AI->ObjectID);
-  items_->Show(view, PlaceOfEntity(doc_.CurrentLevel, map_.SelectedEntity), row);
-}
-
-void MainWindow::RefreshPanels(bool keepOcbText) {
-  const int entity = map_.SelectedEntity;
-  if (map_.SectorSelected) {
-    if (auto panel = ShowSelectedSector(doc_, map_, names_, true)) ShowPanel(*panel);
-  } else {
-    ResetPanels();
-    map_.SectorEntities.clear();
-  }
-  // The chosen entity stays chosen (a moved item may have left the sector), and its line is
-  // marked where the sector lists it.
-  map_.SelectedEntity = entity;
-  int line = -1;
-  for (size_t i = 0; i < map_.SectorEntities.size(); ++i)
-    if (map_.SectorEntities[i] == entity) line = static_cast<int>(i);
-  items_->MarkLine(line);
-  const QString typed = items_->OcbText();
-  if (auto view = ItemPanelFor(doc_, map_)) {
-    ShowItemPanel(*view);
-    // The user's own text stays while they type ("-" reads 0 but is the start of "-5").
-    if (keepOcbText) items_->KeepOcbText(typed);
-  } else {
-    map_.SelectedEntity = -1;
-    items_->Clear();
-  }
-}
-
 void MainWindow::ShowNavigation(const NavigationView& view) {
   rooms_->Show(view.Room);
-  RefreshPanels();
-  PresentMap();
+  presenter_->Refresh();
+  presenter_->PresentMap();
   RequestFrame();
-}
-
-void MainWindow::PresentMap() {
-  const MapImage shown = doc_.LevelLoaded && rooms_->BoxesShown()
-                             ? MapWithBoxes(doc_.CurrentLevel, doc_.GameVersion, map_)
-                             : map_.Shown;
-  roomMap_->SetMap(comparison_->Outlined(shown, map_.CurrentRoom));
 }
 
 void MainWindow::ShowStatus(const std::string& text) {
@@ -338,8 +279,8 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
     return;
   }
   const Edit& edit = *outcome.Done;
-  PresentMap();
-  RefreshPanels(keepOcbText);
+  presenter_->PresentMap();
+  presenter_->Refresh(keepOcbText);
   if (view3d_ != nullptr) {
     if (edit.Kind == EditKind::Wall || edit.Kind == EditKind::Minecart)
       view3d_->RoomGeometryChanged();
@@ -366,11 +307,7 @@ void MainWindow::ShowNoLevel() {
   if (view3d_ != nullptr) view3d_->LevelOpened();
   strip_ = TextureStrip{};
   textures_->SetStrip(strip_);
-  rooms_->Reset();
-  items_->ShowTypes({}, false);
-  statics_->ShowChoices({});
-  ResetPanels();
-  PresentMap();
+  presenter_->ShowEmpty();
   rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
   ShowLevelReplaced();
 }
@@ -410,18 +347,7 @@ void MainWindow::ShowLevel(const TileProgress& progress) {
   }
   UpdateTitle();
 
-  ResetPanels();
-  const std::optional<RoomView> roomView = ShowOpenedLevel(doc_, map_);
-  rooms_->ShowRooms(doc_.CurrentLevel.Rooms.size());
-  if (roomView) rooms_->Show(*roomView);
-  PresentMap();
-
-  secInf_->ShowCaptionsFor(doc_.GameVersion);
-
-  items_->ShowTypes(ObjectTypeList(doc_.CurrentLevel, doc_.GameVersion, names_, false), false);
-  statics_->ShowChoices(StaticMeshChoices(doc_.CurrentLevel, doc_.GameVersion, names_));
-  rooms_->MarkLine(0);
-  if (rooms_->AlternatesShown() && ShownRoom(doc_.CurrentLevel, 0, true) != 0) RoomNumberClick(0);
+  presenter_->ShowOpened();
   ShowLevelReplaced();
   // A new level ended the recording made for the old one: drawing starts again.
   frames_->SetRenderEnabled(true);
@@ -502,12 +428,12 @@ void MainWindow::SectorMapMouseDown(MouseButton button, int shift, int x, int y)
 void MainWindow::ShowMapClick(const std::optional<MapClick>& click) {
   if (!click) return;
   if (click->Room) rooms_->Show(*click->Room);
-  RefreshPanels();
+  presenter_->Refresh();
   // The 3D camera turns to a sector chosen with the left button (Alt is no longer needed:
   // several desktops take Alt+click for moving windows).
   if (click->SectorChosen && view3d_ != nullptr)
     view3d_->MapClick(map_.CurrentRoom, map_.SelectedSectorX, map_.SelectedSectorZ, true);
-  PresentMap();
+  presenter_->PresentMap();
   RequestFrame();
 }
 
@@ -532,19 +458,13 @@ void MainWindow::ShowPlace(int room, int a, int b, int entity) {
   if (!place) return;
   rooms_->Show(place->Room);
   if (place->SectorChosen && view3d_ != nullptr) view3d_->MapClick(room, a, b, true);
-  RefreshPanels();
-  PresentMap();
+  presenter_->Refresh();
+  presenter_->PresentMap();
   RequestFrame();
 }
 
 void MainWindow::RoomNumberClick(int row) {
-  const std::optional<RoomView> view =
-      ChooseRoom(doc_, map_, ShownRoom(doc_.CurrentLevel, row, rooms_->AlternatesShown()));
-  if (!view) return;
-  rooms_->Show(RoomView{row, view->RoomInfo, view->AltRoom});
-  RefreshPanels();
-  PresentMap();
-  RequestFrame();
+  if (presenter_->ShowRoomLine(row)) RequestFrame();
 }
 
 bool MainWindow::RightViewIs3D() const {
@@ -571,7 +491,7 @@ void MainWindow::FloorWallClick(bool checked) {
   if (!outcome) {
     // The box shows the selected sector as it is, whatever the click left it as.
     if (map_.SectorSelected) {
-      RefreshPanels();
+      presenter_->Refresh();
     } else {
       secInf_->ShowWall(false);
     }
@@ -594,7 +514,7 @@ void MainWindow::ItemNextTriggerClick() {
 }
 
 void MainWindow::SecCurItemClick(int row) {
-  if (auto view = SelectEntity(doc_, map_, row)) ShowItemPanel(*view);
+  if (auto view = SelectEntity(doc_, map_, row)) presenter_->ShowItem(*view);
 }
 
 void MainWindow::ItemFlagClick(ItemFlagBox flag) {
@@ -623,7 +543,7 @@ void MainWindow::ItemDuplicateClick() { AfterCommand(DuplicateCommand(doc_, map_
 
 void MainWindow::AllItemsClick() {
   items_->ShowTypes(ClickAllItems(doc_, map_, names_), map_.AllItems);
-  if (auto view = ItemPanelFor(doc_, map_)) ShowItemPanel(*view);
+  if (auto view = ItemPanelFor(doc_, map_)) presenter_->ShowItem(*view);
 }
 
 void MainWindow::ItemDescClick(int row) {
@@ -632,7 +552,7 @@ void MainWindow::ItemDescClick(int row) {
   if (outcome) return;
   // The list goes back to the entity's own type (or to nothing chosen).
   if (auto view = ItemPanelFor(doc_, map_))
-    ShowItemPanel(*view);
+    presenter_->ShowItem(*view);
   else
     items_->Clear();
 }

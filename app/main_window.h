@@ -61,6 +61,7 @@ class TriggersPanel;
 class DoorsPanel;
 class StaticMeshesPanel;
 class ItemsPanel;
+class PanelPresenter;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -113,15 +114,9 @@ class MainWindow : public QMainWindow {
   QLayout* BuildMapColumn(QWidget* central);
   void BuildMenus();
   void ConnectHandlers();
-  void ResetPanels();
 
   // Copying view models into the controls.
-  void ShowPanel(const SectorPanel& panel);
-  void ShowItemPanel(const ItemPanelView& view);
   void ShowNavigation(const NavigationView& view);
-  void PresentMap();
-  // Every panel from the selection as the level now holds it.
-  void RefreshPanels(bool keepOcbText = false);
   // After a command: the views that show what it changed, or its status text.
   void AfterCommand(const CommandOutcome& outcome, bool keepOcbText = false);
   void UpdateEditMenu();
@@ -206,6 +201,7 @@ class MainWindow : public QMainWindow {
 
   QLabel* saveState_ = nullptr;
   std::unique_ptr<MainMenus> menus_;
+  std::unique_ptr<PanelPresenter> presenter_;
   RecentFilesMenu* recent_ = nullptr;
   LevelComparison* comparison_ = nullptr;
   ListDocks* lists_ = nullptr;
