@@ -29,6 +29,7 @@
 #include "app/level_lists.h"
 #include "app/list_docks.h"
 #include "app/main_menus.h"
+#include "app/panel_commands.h"
 #include "app/panel_presenter.h"
 #include "app/recent_files_menu.h"
 #include "app/rooms_panel.h"
@@ -71,9 +72,13 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
   comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
-  presenter_ = std::make_unique<PanelPresenter>(
-      doc_, map_, names_, Panels{secInf_, triggers_, doors_, statics_, rooms_, items_}, *roomMap_,
-      *comparison_);
+  const Panels panels{secInf_, triggers_, doors_, statics_, rooms_, items_};
+  presenter_ =
+      std::make_unique<PanelPresenter>(doc_, map_, names_, panels, *roomMap_, *comparison_);
+  edits_ = new PanelCommands(*this, {doc_, map_, history_, names_, services_.Messages}, panels,
+                             *presenter_, [this](const CommandOutcome& outcome, bool keepOcbText) {
+                               AfterCommand(outcome, keepOcbText);
+                             });
   tabifyDockWidget(lists_->Items(), comparison_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
   lists_->Items()->hide();
@@ -180,7 +185,7 @@ void MainWindow::BuildMenus() {
       .OpenRecent = [this](const std::string& path) { files_.OpenPath(path); },
       .Undo = [this] { MenuEditUndo(); },
       .Redo = [this] { MenuEditRedo(); },
-      .Duplicate = [this] { ItemDuplicateClick(); },
+      .Duplicate = [this] { edits_->Duplicate(); },
       .ZoomIn = [this] { roomMap_->ZoomBy(+1); },
       .ZoomOut = [this] { roomMap_->ZoomBy(-1); },
       .ZoomFit = [this] { roomMap_->ZoomToFit(); },
@@ -226,23 +231,11 @@ void MainWindow::ConnectHandlers() {
   });
   connect(rooms_, &RoomsPanel::ViewModeClicked, this, &MainWindow::ViewModeClick);
   connect(rooms_, &RoomsPanel::DrawDoorsToggled, this, &MainWindow::RequestFrame);
-  connect(secInf_, &SectorInfoPanel::WallClicked, this, &MainWindow::FloorWallClick);
-  connect(secInf_, &SectorInfoPanel::MinecartChosen, this, &MainWindow::MinecartClick);
   connect(triggers_, &TriggersPanel::ObjectSought, this, &MainWindow::GotoObjectClick);
   connect(items_, &ItemsPanel::NextTriggerClicked, this, &MainWindow::ItemNextTriggerClick);
-  connect(items_, &ItemsPanel::ItemChosen, this, &MainWindow::SecCurItemClick);
-  connect(items_, &ItemsPanel::FlagToggled, this, &MainWindow::ItemFlagClick);
-  connect(items_, &ItemsPanel::OcbEdited, this, &MainWindow::ItemOCBChange);
-  connect(items_, &ItemsPanel::RotateClicked, this, &MainWindow::ItemRotateClick);
-  connect(items_, &ItemsPanel::AddClicked, this, &MainWindow::ItemAddClick);
-  connect(items_, &ItemsPanel::RemoveClicked, this, &MainWindow::ItemRemoveClick);
-  connect(items_, &ItemsPanel::AllItemsClicked, this, &MainWindow::AllItemsClick);
-  connect(items_, &ItemsPanel::TypeChosen, this, &MainWindow::ItemDescClick);
-  connect(statics_, &StaticMeshesPanel::AddClicked, this, &MainWindow::StaticAddClick);
-  connect(statics_, &StaticMeshesPanel::RemoveClicked, this, &MainWindow::StaticRemoveClick);
   // Delete on the room map removes the chosen item, as it does in the sector's item list.
   connect(new QShortcut(QKeySequence::Delete, roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
-          &QShortcut::activated, this, &MainWindow::ItemRemoveClick);
+          &QShortcut::activated, this, [this] { edits_->Remove(); });
 }
 
 void MainWindow::ShowNavigation(const NavigationView& view) {
@@ -484,25 +477,6 @@ void MainWindow::Disable3D() {
   RequestFrame();
 }
 
-// ---- Sector edits ----
-
-void MainWindow::FloorWallClick(bool checked) {
-  const CommandOutcome outcome = WallCommand(doc_, map_, history_, checked);
-  if (!outcome) {
-    // The box shows the selected sector as it is, whatever the click left it as.
-    if (map_.SectorSelected) {
-      presenter_->Refresh();
-    } else {
-      secInf_->ShowWall(false);
-    }
-  }
-  AfterCommand(outcome);
-}
-
-void MainWindow::MinecartClick(MinecartMode mode) {
-  AfterCommand(MinecartCommand(doc_, map_, history_, mode, services_.Messages));
-}
-
 // ---- Triggers and items ----
 
 void MainWindow::GotoObjectClick(int triggerLine) {
@@ -511,58 +485,6 @@ void MainWindow::GotoObjectClick(int triggerLine) {
 
 void MainWindow::ItemNextTriggerClick() {
   if (auto view = ItemNextTrigger(doc_, map_, names_, services_.Messages)) ShowNavigation(*view);
-}
-
-void MainWindow::SecCurItemClick(int row) {
-  if (auto view = SelectEntity(doc_, map_, row)) presenter_->ShowItem(*view);
-}
-
-void MainWindow::ItemFlagClick(ItemFlagBox flag) {
-  const CommandOutcome outcome = FlagCommand(doc_, map_, history_, flag);
-  AfterCommand(outcome);
-  // Nothing changed: the boxes show the flags as they are, whatever the click ticked.
-  if (!outcome) {
-    const auto view = ItemPanelFor(doc_, map_);
-    items_->ShowFlags(view ? view->Colours : ItemFlagColours{});
-  }
-}
-
-void MainWindow::ItemOCBChange(const std::string& text) {
-  AfterCommand(OcbCommand(doc_, map_, history_, text), true);
-}
-
-void MainWindow::ItemRotateClick() { AfterCommand(RotateCommand(doc_, map_, history_)); }
-
-void MainWindow::ItemAddClick() { AfterCommand(AddItemCommand(doc_, map_, history_)); }
-
-void MainWindow::ItemRemoveClick() {
-  AfterCommand(AskedRemoveCommand(doc_, map_, history_, names_, services_.Messages));
-}
-
-void MainWindow::ItemDuplicateClick() { AfterCommand(DuplicateCommand(doc_, map_, history_)); }
-
-void MainWindow::AllItemsClick() {
-  items_->ShowTypes(ClickAllItems(doc_, map_, names_), map_.AllItems);
-  if (auto view = ItemPanelFor(doc_, map_)) presenter_->ShowItem(*view);
-}
-
-void MainWindow::ItemDescClick(int row) {
-  const CommandOutcome outcome = TypeCommand(doc_, map_, history_, row);
-  AfterCommand(outcome);
-  if (outcome) return;
-  // The list goes back to the entity's own type (or to nothing chosen).
-  if (auto view = ItemPanelFor(doc_, map_))
-    presenter_->ShowItem(*view);
-  else
-    items_->Clear();
-}
-
-void MainWindow::StaticAddClick(int choice) {
-  AfterCommand(StaticAddCommand(doc_, map_, history_, names_, choice));
-}
-
-void MainWindow::StaticRemoveClick(int line) {
-  AfterCommand(StaticRemoveCommand(doc_, map_, history_, names_, line));
 }
 
 // ---- Picks in the 3D view ----

@@ -62,6 +62,7 @@ class DoorsPanel;
 class StaticMeshesPanel;
 class ItemsPanel;
 class PanelPresenter;
+class PanelCommands;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -143,22 +144,8 @@ class MainWindow : public QMainWindow {
   void RoomNumberClick(int row);
   void MapHover(int x, int y, QPoint globalPosition);
   void ViewModeClick();
-  void FloorWallClick(bool checked);
-  void MinecartClick(MinecartMode mode);
   void GotoObjectClick(int triggerLine);
   void ItemNextTriggerClick();
-  void SecCurItemClick(int row);
-  void ItemFlagClick(ItemFlagBox flag);
-  void ItemOCBChange(const std::string& text);
-  void ItemRotateClick();
-  void ItemAddClick();
-  // Asks first when trigger actions name the item.
-  void ItemRemoveClick();
-  void ItemDuplicateClick();
-  void AllItemsClick();
-  void ItemDescClick(int row);
-  void StaticAddClick(int choice);
-  void StaticRemoveClick(int line);
 
   // A click in the 3D view: the sector, item or static mesh it landed on is chosen.
   void GoToPicked(const PickPlace& place);
@@ -202,6 +189,7 @@ class MainWindow : public QMainWindow {
   QLabel* saveState_ = nullptr;
   std::unique_ptr<MainMenus> menus_;
   std::unique_ptr<PanelPresenter> presenter_;
+  PanelCommands* edits_ = nullptr;
   RecentFilesMenu* recent_ = nullptr;
   LevelComparison* comparison_ = nullptr;
   ListDocks* lists_ = nullptr;
