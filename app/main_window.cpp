@@ -32,6 +32,7 @@
 #include "app/panel_commands.h"
 #include "app/panel_presenter.h"
 #include "app/recent_files_menu.h"
+#include "app/right_view_driver.h"
 #include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
 #include "app/sector_panels.h"
@@ -68,7 +69,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
          PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
                           DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
        },
-       [this] { DrawFrame(); }});
+       [this] { view_->Draw(); }});
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
   comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
@@ -88,19 +89,11 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   ConnectHandlers();
   presenter_->Reset();
 
-  if (services_.Enable3D) {
-    view3d_ = new Room3DView(doc_, names_, services_.Messages, rightView_);
-    view3d_->setObjectName("View3D");
-    view3d_->setAccessibleName("3D room view");
-    rightView_->SetView3D(view3d_);
-    view3d_->LoadMarkers(services_.ProgramFolder);
-    connect(view3d_, &Room3DView::DeviceFailed, this, &MainWindow::Disable3D);
-    connect(view3d_, &Room3DView::SectorPicked, this, [this](int a, int b) {
-      GoToPicked({map_.CurrentRoom, a, b});
-    });
-    connect(view3d_, &Room3DView::ItemPicked, this, &MainWindow::ItemPicked);
-    connect(view3d_, &Room3DView::StaticPicked, this, &MainWindow::StaticPicked);
-  }
+  view_ = new RightViewDriver(*this, doc_, map_, names_, services_,
+                              {*rightView_, *textures_, *rooms_}, *frames_);
+  connect(view_, &RightViewDriver::SectorPicked, this, &MainWindow::GoToPicked);
+  connect(view_, &RightViewDriver::ItemPicked, this, &MainWindow::ItemPicked);
+  connect(view_, &RightViewDriver::StaticPicked, this, &MainWindow::StaticPicked);
   statusBar()->setObjectName("StatusBar");
   // Says, for as long as it holds, why the level cannot be saved.
   saveState_ = Named(new QLabel(statusBar()), "SaveState");
@@ -110,7 +103,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                            AfterCommand(MoveCommand(doc_, map_, history_, key));
                            return true;
                          },
-                         [this](int qtKey) { return CameraKeyPressed(qtKey); }});
+                         [this](int qtKey) { return view_->CameraKey(qtKey); }});
   UpdateLevelActions();
   UpdateEditMenu();
 
@@ -274,12 +267,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
   const Edit& edit = *outcome.Done;
   presenter_->PresentMap();
   presenter_->Refresh(keepOcbText);
-  if (view3d_ != nullptr) {
-    if (edit.Kind == EditKind::Wall || edit.Kind == EditKind::Minecart)
-      view3d_->RoomGeometryChanged();
-    else if (edit.Kind != EditKind::Demo)
-      view3d_->ItemsChanged();
-  }
+  view_->LevelEdited(edit.Kind);
   comparison_->LevelEdited();
   lists_->LevelEdited(edit.Kind);
   browser_->LevelEdited(edit.Kind);
@@ -297,11 +285,8 @@ void MainWindow::ShowNoLevel() {
   map_.ViewMode = viewMode;
   SelectRoom(doc_, map_, 0);
   history_.Clear();
-  if (view3d_ != nullptr) view3d_->LevelOpened();
-  strip_ = TextureStrip{};
-  textures_->SetStrip(strip_);
+  view_->LevelClosed();
   presenter_->ShowEmpty();
-  rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, 0));
   ShowLevelReplaced();
 }
 
@@ -329,15 +314,7 @@ bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {
 }
 
 void MainWindow::ShowLevel(const TileProgress& progress) {
-  if (view3d_ != nullptr) {
-    view3d_->LevelOpened(progress);
-    strip_ = TextureStrip{};
-    textures_->SetStrip(view3d_->Strip());
-  } else {
-    strip_ =
-        BuildTextureStrip(doc_.CurrentLevel, doc_.GameVersion, TexelRules::MainWindow, progress);
-    textures_->SetStrip(strip_);
-  }
+  view_->LevelOpened(progress);
   UpdateTitle();
 
   presenter_->ShowOpened();
@@ -410,6 +387,8 @@ void MainWindow::MenuDemoStop() {
   ShowDocumentState();
 }
 
+Room3DView* MainWindow::View3D() const { return view_->View3D(); }
+
 std::vector<KeyLine> MainWindow::KeyLines() const { return WindowKeyLines(*menuBar()); }
 
 // ---- The map and the rooms ----
@@ -424,18 +403,10 @@ void MainWindow::ShowMapClick(const std::optional<MapClick>& click) {
   presenter_->Refresh();
   // The 3D camera turns to a sector chosen with the left button (Alt is no longer needed:
   // several desktops take Alt+click for moving windows).
-  if (click->SectorChosen && view3d_ != nullptr)
-    view3d_->MapClick(map_.CurrentRoom, map_.SelectedSectorX, map_.SelectedSectorZ, true);
+  if (click->SectorChosen)
+    view_->SectorChosen(map_.CurrentRoom, map_.SelectedSectorX, map_.SelectedSectorZ);
   presenter_->PresentMap();
   RequestFrame();
-}
-
-bool MainWindow::CameraKeyPressed(int qtKey) {
-  if (!RightViewIs3D()) return false;
-  const int code = CameraKeyCode(qtKey);
-  if (code == 0 || !view3d_->OrbitKey(code, 0)) return false;
-  RequestFrame();
-  return true;
 }
 
 void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
@@ -450,7 +421,7 @@ void MainWindow::ShowPlace(int room, int a, int b, int entity) {
   const std::optional<PlaceView> place = GoToPlace(doc_, map_, room, a, b, entity);
   if (!place) return;
   rooms_->Show(place->Room);
-  if (place->SectorChosen && view3d_ != nullptr) view3d_->MapClick(room, a, b, true);
+  if (place->SectorChosen) view_->SectorChosen(room, a, b);
   presenter_->Refresh();
   presenter_->PresentMap();
   RequestFrame();
@@ -460,21 +431,9 @@ void MainWindow::RoomNumberClick(int row) {
   if (presenter_->ShowRoomLine(row)) RequestFrame();
 }
 
-bool MainWindow::RightViewIs3D() const {
-  return view3d_ != nullptr && !device3dFailed_ && map_.ViewMode == RightPane::Room3D;
-}
-
 void MainWindow::ViewModeClick() {
   rooms_->ShowViewMode(ToggleViewMode(map_));
-  if (view3d_ != nullptr) view3d_->setVisible(RightViewIs3D());
-  rightView_->update();
-  RequestFrame();
-}
-
-void MainWindow::Disable3D() {
-  device3dFailed_ = true;
-  if (view3d_ != nullptr) view3d_->hide();
-  RequestFrame();
+  view_->ViewModeChanged();
 }
 
 // ---- Triggers and items ----
@@ -521,19 +480,6 @@ void MainWindow::StaticPicked(int room, int index) {
   // Then chosen as choosing its line of StaticID does.
   if (place->Room == map_.CurrentRoom) statics_->ChooseStatic(index);
   browser_->MarkStatic(room, index);
-}
-
-// ---- The frame loop ----
-
-void MainWindow::DrawFrame() {
-  if (RightViewIs3D()) {
-    std::optional<SelectedSector> selected;
-    if (map_.SectorSelected) selected = SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ};
-    view3d_->ShowRoom(map_.CurrentRoom, selected, rooms_->DoorsDrawn());
-    view3d_->update();
-    return;
-  }
-  rightView_->SetOverview(DrawLevelOverview(doc_.CurrentLevel, map_.CurrentRoom));
 }
 
 }  // namespace slab

@@ -63,6 +63,7 @@ class StaticMeshesPanel;
 class ItemsPanel;
 class PanelPresenter;
 class PanelCommands;
+class RightViewDriver;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -97,10 +98,9 @@ class MainWindow : public QMainWindow {
   Document& Doc() { return doc_; }
   const MapState& Map() const { return map_; }
   const DemoRecorder& Recorder() const { return recorder_; }
-  bool RightViewIs3D() const;
   RoomMapWidget* RoomMap() const { return roomMap_; }
   RightViewWidget* RightView() const { return rightView_; }
-  Room3DView* View3D() const { return view3d_; }
+  Room3DView* View3D() const;
   ItemsListDock* ItemsList() const { return lists_->Items(); }
   TriggersListDock* TriggersList() const { return lists_->Triggers(); }
   LevelComparison* Comparison() const { return comparison_; }
@@ -139,8 +139,6 @@ class MainWindow : public QMainWindow {
   void ShowPlace(int room, int a, int b, int entity);
   // The panels, the map and the 3D view after a sector was pointed at.
   void ShowMapClick(const std::optional<MapClick>& click);
-  // A camera key while the 3D view shows; false when it did not move the camera.
-  bool CameraKeyPressed(int qtKey);
   void RoomNumberClick(int row);
   void MapHover(int x, int y, QPoint globalPosition);
   void ViewModeClick();
@@ -152,10 +150,7 @@ class MainWindow : public QMainWindow {
   void ItemPicked(int entity);
   void StaticPicked(int room, int index);
 
-  // The 3D device failed: the right-hand view shows the overview from now on.
-  void Disable3D();
   void RequestFrame() { frames_->Request(); }
-  void DrawFrame();
   void UpdateTitle() { ShowDocumentTitle(*this, doc_); }
 
   WindowServices services_;
@@ -166,15 +161,12 @@ class MainWindow : public QMainWindow {
   EditHistory history_;
   FileSession files_;
   HelpWindows help_;
-  TextureStrip strip_;
 
   bool running_ = true;
-  bool device3dFailed_ = false;
   FrameLoop* frames_ = nullptr;
 
   RoomMapWidget* roomMap_ = nullptr;
   RightViewWidget* rightView_ = nullptr;
-  Room3DView* view3d_ = nullptr;
   TextureStripView* textures_ = nullptr;
 
   SectorInfoPanel* secInf_ = nullptr;
@@ -190,6 +182,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<MainMenus> menus_;
   std::unique_ptr<PanelPresenter> presenter_;
   PanelCommands* edits_ = nullptr;
+  RightViewDriver* view_ = nullptr;
   RecentFilesMenu* recent_ = nullptr;
   LevelComparison* comparison_ = nullptr;
   ListDocks* lists_ = nullptr;
