@@ -335,8 +335,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
   files_.OpenPath(*path);
 }
 
-bool MainWindow::MenuFileSaveAs() { return files_.Save(true); }
-
 void MainWindow::MenuFileQuit() {
   if (!files_.ConfirmDiscard()) return;
   running_ = false;
@@ -386,8 +384,6 @@ void MainWindow::MenuDemoStop() {
   frames_->SetRenderEnabled(true);
   ShowDocumentState();
 }
-
-Room3DView* MainWindow::View3D() const { return view_->View3D(); }
 
 std::vector<KeyLine> MainWindow::KeyLines() const { return WindowKeyLines(*menuBar()); }
 

@@ -84,7 +84,6 @@ class MainWindow : public QMainWindow {
   bool OpenLevel(const std::string& path, const std::string& title);
 
   // The menu commands.
-  bool MenuFileSaveAs();
   void MenuFileQuit();
   void MenuDemoRec();
   void MenuDemoStop();
@@ -96,14 +95,6 @@ class MainWindow : public QMainWindow {
 
   const Document& Doc() const { return doc_; }
   Document& Doc() { return doc_; }
-  const MapState& Map() const { return map_; }
-  const DemoRecorder& Recorder() const { return recorder_; }
-  RoomMapWidget* RoomMap() const { return roomMap_; }
-  RightViewWidget* RightView() const { return rightView_; }
-  Room3DView* View3D() const;
-  ItemsListDock* ItemsList() const { return lists_->Items(); }
-  TriggersListDock* TriggersList() const { return lists_->Triggers(); }
-  LevelComparison* Comparison() const { return comparison_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

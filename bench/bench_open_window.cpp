@@ -55,7 +55,7 @@ struct Window {
   void OpenAndDraw() {
     window->OpenLevel(LevelPath().string(), "level.tr4");
     window->FrameTick(now += 100);
-    if (auto* view = window->View3D()) view->grabFramebuffer();
+    if (auto* view = window->findChild<slab::Room3DView*>("View3D")) view->grabFramebuffer();
   }
 };
 
@@ -82,7 +82,7 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
   Window& w = TheWindow();
   for (auto _ : state) w.OpenAndDraw();
   // What was timed must be a frame of the room, not an empty view.
-  if (auto* view = w.window->View3D()) {
+  if (auto* view = w.window->findChild<slab::Room3DView*>("View3D")) {
     const QImage frame = view->grabFramebuffer();
     int64_t clear = 0;
     for (int y = 0; y < frame.height(); ++y)
@@ -107,10 +107,11 @@ void BM_ZoomOnLargestRoom(benchmark::State& state) {
   w.OpenAndDraw();
   const int room = LargestRoom(w.window->Doc().CurrentLevel);
   w.window->findChild<QListWidget*>("RoomNumber")->setCurrentRow(room);
+  auto* map = w.window->findChild<slab::RoomMapWidget*>("RoomMap");
   int step = 1;
   for (auto _ : state) {
-    w.window->RoomMap()->ZoomBy(step);
-    w.window->RoomMap()->repaint();
+    map->ZoomBy(step);
+    map->repaint();
     step = -step;
   }
 }

@@ -25,7 +25,7 @@ class Window3DTest : public test::WindowFixture {
   // The next frame as the view shows it.
   QImage Frame() {
     window_->FrameTick(now_ += 100);
-    return window_->View3D()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    return Get<Room3DView>("View3D")->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   }
   static double ClearShare(const QImage& frame) {
     int64_t clear = 0;
@@ -51,14 +51,14 @@ class Window3DTest : public test::WindowFixture {
   }
   // A click at (x, y) of the 3D view.
   void ClickView(double x, double y) {
-    QTest::mouseClick(window_->View3D(), Qt::LeftButton, {},
+    QTest::mouseClick(Get<Room3DView>("View3D"), Qt::LeftButton, {},
                       QPoint(static_cast<int>(x), static_cast<int>(y)));
   }
 
   // The pixel of the view where a point of the level (world units, the game's Y down) is
   // drawn, as the camera last drew it.
   QPoint Pixel(int32_t x, int32_t y, int32_t z) {
-    Room3DView* view = window_->View3D();
+    Room3DView* view = Get<Room3DView>("View3D");
     const auto at =
         ProjectPoint(view->Camera(), view->width(), view->height(), ScenePosition(x, y, z));
     EXPECT_TRUE(at);
@@ -71,7 +71,7 @@ class Window3DTest : public test::WindowFixture {
   }
   // What the view's tooltip says with the pointer resting at `at`.
   QString HoverName(QPoint at) {
-    QTest::mouseMove(window_->View3D(), at);
+    QTest::mouseMove(Get<Room3DView>("View3D"), at);
     QTest::qWait(20);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
   }
@@ -81,16 +81,16 @@ class Window3DTest : public test::WindowFixture {
 
 TEST_F(Window3DTest, TheViewShowsTheRoomAtStartAndEveryEditOnTheNextFrame) {
   OpenShowcase();
-  ASSERT_TRUE(window_->View3D()->isVisible());  // the 3D view, not the overview, shows
+  ASSERT_TRUE(Get<Room3DView>("View3D")->isVisible());  // the 3D view, not the overview, shows
   EXPECT_LE(ClearShare(Frame()), 0.75);
 
   ClickSector(5, 5);  // the pushable block
   ClickLine("SecCurItem", 0);
   const QImage before = Frame();
-  const int builds = window_->View3D()->ItemBuilds();
+  const int builds = Get<Room3DView>("View3D")->ItemBuilds();
   Key(Qt::Key_Right, Qt::ControlModifier);
   const QImage after = Frame();
-  EXPECT_EQ(window_->View3D()->ItemBuilds(), builds + 1);  // the items, not the whole scene
+  EXPECT_EQ(Get<Room3DView>("View3D")->ItemBuilds(), builds + 1);  // the items, not the whole scene
   EXPECT_NE(after, before);
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Frame(), before);
@@ -99,7 +99,7 @@ TEST_F(Window3DTest, TheViewShowsTheRoomAtStartAndEveryEditOnTheNextFrame) {
 TEST_F(Window3DTest, AClickOnAFloorInTheViewSelectsThatSector) {
   OpenShowcase();
   Frame();
-  Room3DView* view = window_->View3D();
+  Room3DView* view = Get<Room3DView>("View3D");
   const RoomOffset offset = RoomTranslation(Lvl(), 0);
   const Sector& sector = Lvl().Rooms[0].SectorAt(4, 2);
   const double floorY = -static_cast<double>(static_cast<int8_t>(sector.Floor)) * 256 / 1024;
@@ -126,7 +126,7 @@ TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
   EXPECT_TRUE(HoverName(onBlock).startsWith(
       QString("Item %1 - %2").arg(test::kShowcaseBlock).arg(block.ObjectID)))
       << HoverName(onBlock).toStdString();
-  QTest::mouseClick(window_->View3D(), Qt::LeftButton, {}, onBlock);
+  QTest::mouseClick(Get<Room3DView>("View3D"), Qt::LeftButton, {}, onBlock);
   EXPECT_EQ(Text("ItemID"), blockCaption);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 4,4]");
   auto* list = Get<QListWidget>("SecCurItem");
@@ -139,7 +139,7 @@ TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
   const QPoint onPlant = Pixel(plant.X, plant.Y - 80, plant.Z);
   const QString plantName = HoverName(onPlant);
   ASSERT_TRUE(plantName.startsWith("Static mesh 0 of room 0 - ")) << plantName.toStdString();
-  QTest::mouseClick(window_->View3D(), Qt::LeftButton, {}, onPlant);
+  QTest::mouseClick(Get<Room3DView>("View3D"), Qt::LeftButton, {}, onPlant);
   const RoomInfo& hall = Lvl().Rooms[0].Info;
   const int a = (plant.X - hall.X) / 1024, b = (plant.Z - hall.Z) / 1024;
   EXPECT_EQ(Text("SecInf"), QString("Sector Info [Sector %1,%2]").arg(a - 1).arg(b - 1));
@@ -162,7 +162,8 @@ TEST_F(Window3DTest, AClickOnLaraInARealLevelChoosesHer) {
     const Item& item = Lvl().Items[static_cast<size_t>(lara)];
     ChooseRoom(item.Room);
     Frame();
-    QTest::mouseClick(window_->View3D(), Qt::LeftButton, {}, Pixel(item.X, item.Y - 400, item.Z));
+    QTest::mouseClick(Get<Room3DView>("View3D"), Qt::LeftButton, {},
+                      Pixel(item.X, item.Y - 400, item.Z));
     EXPECT_EQ(Text("ItemID"), QString("Item %1 - ObjectID 0").arg(lara));
     EXPECT_GE(Get<QListWidget>("SecCurItem")->currentRow(), 0);
     return;
@@ -236,7 +237,7 @@ TEST_F(Window3DTest, TheViewIsTurnedAsTheMapIsDrawn) {
   const double midX = (left + right + 1) / 2.0, midY = (top + bottom + 1) / 2.0;
   EXPECT_NEAR(midX / frame.width(), 0.5, 0.05);
   EXPECT_NEAR(midY / frame.height(), 0.5, 0.05);
-  const double ratio = window_->View3D()->width() / static_cast<double>(frame.width());
+  const double ratio = Get<Room3DView>("View3D")->width() / static_cast<double>(frame.width());
 
   ClickView(midX * ratio, (midY - (bottom - top + 1)) * ratio);
   EXPECT_EQ(CaptionSector(), std::pair(2, 4));
@@ -251,7 +252,7 @@ TEST_F(Window3DTest, TheViewIsTurnedAsTheMapIsDrawn) {
 TEST_F(Window3DTest, ACameraTheUserMovedStaysWhenTheViewChangesSize) {
   OpenShowcase();
   Frame();
-  Room3DView* view = window_->View3D();
+  Room3DView* view = Get<Room3DView>("View3D");
   ClickView(1, 1);  // above the room: the view takes the focus, no sector is picked
   ASSERT_EQ(Text("SecInf"), "Sectors");
   for (int key : {Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_Left}) Key(key);

@@ -145,12 +145,12 @@ TEST_F(BrowseTest, CtrlGAndPlusMinusChooseRooms) {
   // With Ctrl the keys still zoom the map, not step.
   Key(Qt::Key_Plus, Qt::ControlModifier);
   EXPECT_EQ(CurrentRoomRow(), 0);
-  EXPECT_GT(window_->RoomMap()->Zoom(), 0);
+  EXPECT_GT(Get<RoomMapWidget>("RoomMap")->Zoom(), 0);
 }
 
 // The room painted red for the chosen room is where a click chooses it again, also zoomed in.
 TEST_F(BrowseTest, AClickOnTheOverviewChoosesTheRoomUnderIt) {
-  RightViewWidget* overview = window_->RightView();
+  RightViewWidget* overview = Get<RightViewWidget>("RoomView3D");
   ChooseRoom(1);
   window_->FrameTick(1000);
   const QImage picture = overview->OverviewPicture();
@@ -188,11 +188,11 @@ TEST_F(BrowseTest, AClickOnTheOverviewChoosesTheRoomUnderIt) {
 TEST_F(BrowseTest, BoxesOverTheMapAndInTheTooltip) {
   ChooseRoom(3);
   ClickSector(3, 3);
-  const QImage before = window_->RoomMap()->MapPicture();
+  const QImage before = Get<RoomMapWidget>("RoomMap")->MapPicture();
   auto* boxes = Get<QCheckBox>("ShowBoxes");
   EXPECT_FALSE(boxes->isChecked());
   Press("ShowBoxes");
-  const QImage with = window_->RoomMap()->MapPicture();
+  const QImage with = Get<RoomMapWidget>("RoomMap")->MapPicture();
   EXPECT_NE(with, before);
   int white = 0;
   for (int y = 0; y < with.height(); ++y)
@@ -201,14 +201,14 @@ TEST_F(BrowseTest, BoxesOverTheMapAndInTheTooltip) {
   // The selection's blue stays on top.
   EXPECT_EQ(with.pixelColor(10 * 3 + 4, 10 * 3 - 1), QColor(0, 0, 255));
 
-  RoomMapWidget* map = window_->RoomMap();
+  RoomMapWidget* map = Get<RoomMapWidget>("RoomMap");
   const QPoint at = map->WidgetPoint(QPoint(10 * 3 + 5, 10 * 3 + 5)).toPoint();
   QHelpEvent hover(QEvent::ToolTip, at, map->mapToGlobal(at));
   QApplication::sendEvent(map, &hover);
   EXPECT_TRUE(QToolTip::text().contains("Box 3, overlaps 1, 2")) << QToolTip::text().toStdString();
 
   Press("ShowBoxes");
-  EXPECT_EQ(window_->RoomMap()->MapPicture(), before);
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), before);
   QApplication::sendEvent(map, &hover);
   EXPECT_FALSE(QToolTip::text().contains("Box 3"));
 }

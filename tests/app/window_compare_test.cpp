@@ -144,10 +144,10 @@ TEST_F(WindowCompareTest, TheListFollowsEditsUndoSaveAndTheFilter) {
 TEST_F(WindowCompareTest, TheOutlineMarksChangedSectorsUntilSwitchedOff) {
   OpenShowcase();
   ClickSector(3, 6);
-  const QImage before = window_->RoomMap()->MapPicture();
+  const QImage before = Get<RoomMapWidget>("RoomMap")->MapPicture();
   Press("FloorWall");
   const QColor wall = MapPixel(65, 35);
-  const QImage walled = window_->RoomMap()->MapPicture();
+  const QImage walled = Get<RoomMapWidget>("RoomMap")->MapPicture();
 
   Choose("Mnu_File_CompareWithSaved");
   // The ring runs inside the changed sector's own outline; its middle keeps its colour.
@@ -157,24 +157,24 @@ TEST_F(WindowCompareTest, TheOutlineMarksChangedSectorsUntilSwitchedOff) {
   EXPECT_NE(MapPixel(20, 20), kChangedColour);  // Lara's sector is as saved
   // Another room has no change: nothing outlined there.
   ChooseRoom(2);
-  const QImage room2 = window_->RoomMap()->MapPicture();
+  const QImage room2 = Get<RoomMapWidget>("RoomMap")->MapPicture();
   for (int y = 0; y < room2.height(); ++y)
     for (int x = 0; x < room2.width(); ++x) ASSERT_NE(room2.pixelColor(x, y), kChangedColour);
   ChooseRoom(0);
   ClickSector(3, 6);
 
   Press("DifferencesOutline");
-  EXPECT_EQ(window_->RoomMap()->MapPicture(), walled);
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), walled);
   Press("DifferencesOutline");
   EXPECT_EQ(MapPixel(60, 30), kChangedColour);
   // Closing the dock takes the outline away too.
   Get<DifferencesDock>("DifferencesDock")->toggleViewAction()->trigger();
-  EXPECT_EQ(window_->RoomMap()->MapPicture(), walled);
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), walled);
   Get<DifferencesDock>("DifferencesDock")->toggleViewAction()->trigger();
   EXPECT_EQ(MapPixel(60, 30), kChangedColour);
   // Undone, the sector is as saved and the map as it was.
   Key(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(window_->RoomMap()->MapPicture(), before);
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), before);
 }
 
 // The Rooms list marks each room with a change, beside its number, while the comparison shows;
@@ -223,7 +223,8 @@ TEST_F(WindowCompareTest, CompareWithAnotherFileAndRefusedFilesChangeNothing) {
   Press("FloorWall");
   const fs::path old = dir_ / "old.tr2";
   dialog_.Next = FileChoice{old.string(), "old.tr2"};
-  ASSERT_TRUE(window_->MenuFileSaveAs());
+  Choose("Mnu_File_SaveAs");
+  ASSERT_TRUE(fs::exists(old));
   Key(Qt::Key_Z, Qt::ControlModifier);
   sink_ = RecordingSink{};  // "Project saved"
 

@@ -86,11 +86,13 @@ class WindowFixture : public TempFolderTest {
   }
   int CurrentRoomRow() { return Get<QListWidget>("RoomNumber")->currentRow(); }
   const Level& Lvl() { return window_->Doc().CurrentLevel; }
-  QColor MapPixel(int x, int y) { return window_->RoomMap()->MapPicture().pixelColor(x, y); }
+  QColor MapPixel(int x, int y) {
+    return Get<RoomMapWidget>("RoomMap")->MapPicture().pixelColor(x, y);
+  }
 
   // The user's click on sector (a, b) of the current room, on the map as it is shown.
   void ClickSector(int a, int b, Qt::MouseButton button = Qt::LeftButton) {
-    RoomMapWidget* map = window_->RoomMap();
+    RoomMapWidget* map = Get<RoomMapWidget>("RoomMap");
     QTest::mouseClick(map, button, {}, map->WidgetPoint(QPoint(10 * b + 5, 10 * a + 5)).toPoint());
   }
   // A click on line `row` of a list, as a user chooses it (the list takes the focus).

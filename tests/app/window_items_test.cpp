@@ -172,19 +172,19 @@ TEST_F(WindowItemsTest, AStaticMeshPlacedAndTakenAwayLeavesTheLevelAsItWas) {
   int room = 0;
   while (!Fits(room) || !Lvl().Rooms[static_cast<size_t>(room)].StaticMeshes.empty()) ++room;
   GoTo(room, 1, 1);
-  const QImage map = window_->RoomMap()->MapPicture();
+  const QImage map = Get<RoomMapWidget>("RoomMap")->MapPicture();
   EXPECT_FALSE(Get<QPushButton>("StaticRemove")->isEnabled());
   Press("StaticAdd");
   EXPECT_EQ(Text("NumStatic"), "1 Static Mesh");
   auto* here = Get<QComboBox>("StaticID");
   ASSERT_EQ(here->count(), 1);
   EXPECT_TRUE(curMesh->itemText(0).endsWith(" " + here->itemText(0)));
-  EXPECT_NE(window_->RoomMap()->MapPicture(), map) << "the map marks the new static";
+  EXPECT_NE(Get<RoomMapWidget>("RoomMap")->MapPicture(), map) << "the map marks the new static";
   Press("StaticRemove");
   // A sector without statics hides the count, as it always did.
   EXPECT_FALSE(Get<QLabel>("NumStatic")->isVisible());
   EXPECT_EQ(here->count(), 0);
-  EXPECT_EQ(window_->RoomMap()->MapPicture(), map);
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), map);
   Key(Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(test::ReadFile(copy), original);
 }

@@ -60,7 +60,7 @@ TEST_F(WindowTest, OpenFillsTitleRoomsAndMap) {
 // sector before stays.
 TEST_F(WindowTest, PanelsFollowTheClickedSectorAndNothingStaleStays) {
   OpenShowcase();
-  RoomMapWidget* map = window_->RoomMap();
+  RoomMapWidget* map = Get<RoomMapWidget>("RoomMap");
   QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(map->width() * 85 / 100, map->height() / 2));
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,6]");  // the 8 x 8 hall fills the pane
   const int scale = map->DeviceScale();
@@ -103,7 +103,7 @@ TEST_F(WindowTest, PanelsFollowTheClickedSectorAndNothingStaleStays) {
   EXPECT_NE(Text("SecInf"), "Sectors");
   ChooseRoom(1);
   EXPECT_EQ(Text("SecInf"), "Sectors");
-  EXPECT_EQ(window_->RoomMap()->MapPicture(), ToQImage(DrawRoom(Lvl(), Game::TR2, 1)));
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), ToQImage(DrawRoom(Lvl(), Game::TR2, 1)));
 }
 
 TEST_F(WindowTest, ItemFlagsAddedItemsTypesAndOcbEditTheLevel) {
@@ -349,14 +349,14 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
   auto* frameTimer = Get<QTimer>("FrameTimer");
   auto overviewOf = [&](int room) { return ToQImage(DrawLevelOverview(Lvl(), room)); };
   window_->FrameTick(1000);
-  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(0));
+  EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(0));
   EXPECT_FALSE(frameTimer->isActive());  // nothing more to draw: the timer rests
   ChooseRoom(3);
   EXPECT_TRUE(frameTimer->isActive());
   window_->FrameTick(1000 + kFrameInterval);  // too soon
-  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(0));
+  EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(0));
   window_->FrameTick(1000 + kFrameInterval + 1);
-  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(3));
+  EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(3));
 
   Choose("Mnu_Demo_Rec");
   ChooseRoom(1);
@@ -367,14 +367,15 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
     if (t == 160) keyboard_.Press(kDikUp);
     window_->FrameTick(clock_.Now);
   }
-  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(3));  // no frame while recording
+  EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(),
+            overviewOf(3));  // no frame while recording
   dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
   Choose("Mnu_File_SaveAs");
-  EXPECT_TRUE(window_->Recorder().DemoRecording);
+  EXPECT_TRUE(Get<QAction>("Mnu_Demo_Stop")->isEnabled());  // still recording
   ExpectFinishedDemo(test::LoadFile(dir_ / "demo.tr2")->Result.Lvl);
   Choose("Mnu_Demo_Stop");
   window_->FrameTick(clock_.Now + 100);
-  EXPECT_EQ(window_->RightView()->OverviewPicture(), overviewOf(1));
+  EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(1));
 }
 
 // The bounds (left, top, right, bottom) of the pixels of a picture that pass `keep`.
@@ -398,10 +399,11 @@ TEST_F(WindowTest, TheOverviewLiesAsTheRoomMapDoes) {
   ChooseRoom(1);
   window_->FrameTick(1000);
   const auto [mapLeft, mapTop, mapRight, mapBottom] =
-      Bounds(window_->RoomMap()->MapPicture(), [](QColor c) { return c != Qt::black; });
+      Bounds(Get<RoomMapWidget>("RoomMap")->MapPicture(), [](QColor c) { return c != Qt::black; });
   EXPECT_EQ(std::tuple(mapRight - mapLeft + 1, mapBottom - mapTop + 1), std::tuple(39, 59));
-  const auto [left, top, right, bottom] = Bounds(window_->RightView()->OverviewPicture(),
-                                                 [](QColor c) { return c == QColor(255, 0, 0); });
+  const auto [left, top, right, bottom] =
+      Bounds(Get<RightViewWidget>("RoomView3D")->OverviewPicture(),
+             [](QColor c) { return c == QColor(255, 0, 0); });
   EXPECT_EQ(std::tuple(right - left + 1, bottom - top + 1), std::tuple(8, 16));
 }
 
