@@ -44,10 +44,10 @@
 #include "map/overview.h"
 #include "map/place_texts.h"
 #include "map/static_edits.h"
-#include "write/save_commands.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
 #include "preview3d/scene_pick.h"
+#include "write/save_commands.h"
 
 namespace slab {
 namespace {}  // namespace
@@ -236,8 +236,9 @@ void MainWindow::ConnectHandlers() {
   connect(statics_, &StaticMeshesPanel::AddClicked, this, &MainWindow::StaticAddClick);
   connect(statics_, &StaticMeshesPanel::RemoveClicked, this, &MainWindow::StaticRemoveClick);
   // Delete on the room map removes the chosen item, as it does in the sector's item list.
-  connect(new QShortcut(QKeySequence::Delete, roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
-          &QShortcut::activated, this, &MainWindow::ItemRemoveClick);
+  connect(
+      new QShortcut(QKeySequence(Qt::Key_Delete), roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
+      &QShortcut::activated, this, &MainWindow::ItemRemoveClick);
 }
 
 void MainWindow::ResetPanels() {
