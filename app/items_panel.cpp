@@ -86,9 +86,10 @@ void ItemsPanel::BuildButtons() {
 
 void ItemsPanel::Connect() {
   connect(secCurItem_, &QListWidget::currentRowChanged, this, &ItemsPanel::ItemChosen);
-  // Delete removes the chosen item while the user is in the list that chose it.
-  auto* remove =
-      new QShortcut(QKeySequence::Delete, secCurItem_, nullptr, nullptr, Qt::WidgetShortcut);
+  // Delete removes the chosen item while the user is in the list that chose it. The key itself,
+  // not the toolkit's Delete sequence: on X11 desktops that also holds Ctrl+D, Duplicate's key.
+  auto* remove = new QShortcut(QKeySequence(Qt::Key_Delete), secCurItem_, nullptr, nullptr,
+                               Qt::WidgetShortcut);
   connect(remove, &QShortcut::activated, this, &ItemsPanel::RemoveClicked);
   for (size_t i = 0; i < activeFlags_.size(); ++i) {
     const auto flag = static_cast<ItemFlagBox>(static_cast<int>(ItemFlagBox::Active0) + i);

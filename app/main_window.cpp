@@ -227,8 +227,9 @@ void MainWindow::ConnectHandlers() {
   connect(triggers_, &TriggersPanel::ObjectSought, this, &MainWindow::GotoObjectClick);
   connect(items_, &ItemsPanel::NextTriggerClicked, this, &MainWindow::ItemNextTriggerClick);
   // Delete on the room map removes the chosen item, as it does in the sector's item list.
-  connect(new QShortcut(QKeySequence::Delete, roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
-          &QShortcut::activated, this, [this] { edits_->Remove(); });
+  connect(
+      new QShortcut(QKeySequence(Qt::Key_Delete), roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
+      &QShortcut::activated, this, [this] { edits_->Remove(); });
 }
 
 void MainWindow::ShowNavigation(const NavigationView& view) {

@@ -95,7 +95,7 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
   lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
   lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
   lines.push_back({"The map or the sector's item list (while it has the focus)",
-                   QKeySequence(QKeySequence::Delete).toString(QKeySequence::NativeText),
+                   QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText),
                    "Remove the chosen item"});
   return lines;
 }

@@ -173,6 +173,19 @@ TEST_F(Window3DTest, AClickOnLaraInARealLevelChoosesHer) {
 
 // An edit of the selected sector, or choosing the room already shown, leaves the camera where
 // it is: the picture changes only where the level or the highlight did.
+// On X11 desktops the toolkit's Delete sequence also holds Ctrl+D: in the item list, Ctrl+D
+// must still duplicate, and only the Delete key remove.
+TEST_F(Window3DTest, CtrlDInTheItemListDuplicatesAndDeleteRemoves) {
+  OpenShowcase();
+  ClickSector(2, 2);
+  ClickLine("SecCurItem", 0);
+  const size_t items = Lvl().Items.size();
+  Key(Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Items.size(), items + 1);
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Lvl().Items.size(), items);
+}
+
 TEST_F(Window3DTest, EditsAndTheSameRoomAgainLeaveTheCameraWhereItIs) {
   OpenShowcase();
   Frame();
