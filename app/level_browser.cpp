@@ -58,23 +58,26 @@ LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* 
             [this](int room, int a, int b, int entity) { hooks_.GoTo(room, a, b, entity); });
   }
 
-  legend_ = new MapLegendDock(window);
-  window->addDockWidget(Qt::RightDockWidgetArea, legend_);
+  AddLegendAndGoTo(*viewMenu);
+  map_->installEventFilter(this);
+  connect(overview, &RightViewWidget::PictureClicked, this, &LevelBrowser::OverviewClicked);
+}
+
+void LevelBrowser::AddLegendAndGoTo(QMenu& viewMenu) {
+  legend_ = new MapLegendDock(window_);
+  window_->addDockWidget(Qt::RightDockWidgetArea, legend_);
   // A window of its own, wide enough for its meanings on one line each.
   legend_->setFloating(true);
   legend_->resize(620, 460);
   legend_->hide();
   QAction* legend = legend_->toggleViewAction();
   legend->setObjectName("Mnu_View_Legend");
-  viewMenu->addAction(legend);
+  viewMenu.addAction(legend);
 
-  goToRoom_ = viewMenu->addAction("Go to Room...");
+  goToRoom_ = viewMenu.addAction("Go to Room...");
   goToRoom_->setObjectName("Mnu_View_GoToRoom");
   goToRoom_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   connect(goToRoom_, &QAction::triggered, this, &LevelBrowser::AskForRoom);
-
-  map_->installEventFilter(this);
-  connect(overview, &RightViewWidget::PictureClicked, this, &LevelBrowser::OverviewClicked);
 }
 
 void LevelBrowser::LevelOpened() {

@@ -62,6 +62,7 @@ class LevelBrowser : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void AddLegendAndGoTo(QMenu& viewMenu);
   void Refresh(List list, bool force);
   void AskForRoom();
   void StepRoom(int step);
