@@ -29,6 +29,7 @@
 #include "app/level_lists.h"
 #include "app/list_docks.h"
 #include "app/main_menus.h"
+#include "app/navigator.h"
 #include "app/panel_commands.h"
 #include "app/panel_presenter.h"
 #include "app/recent_files_menu.h"
@@ -86,14 +87,15 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   lists_->Triggers()->hide();
   setAcceptDrops(true);
   BuildMenus();
-  ConnectHandlers();
-  presenter_->Reset();
-
   view_ = new RightViewDriver(*this, doc_, map_, names_, services_,
                               {*rightView_, *textures_, *rooms_}, *frames_);
-  connect(view_, &RightViewDriver::SectorPicked, this, &MainWindow::GoToPicked);
-  connect(view_, &RightViewDriver::ItemPicked, this, &MainWindow::ItemPicked);
-  connect(view_, &RightViewDriver::StaticPicked, this, &MainWindow::StaticPicked);
+  navigator_ = new Navigator(
+      *this, {doc_, map_, names_, services_.Messages},
+      {*presenter_, *roomMap_, *rooms_, *triggers_, *items_, *statics_, *view_, *frames_},
+      {[this](int entity) { lists_->Items()->MarkEntity(entity); },
+       [this](int room, int index) { browser_->MarkStatic(room, index); }});
+  ConnectHandlers();
+  presenter_->Reset();
   statusBar()->setObjectName("StatusBar");
   // Says, for as long as it holds, why the level cannot be saved.
   saveState_ = Named(new QLabel(statusBar()), "SaveState");
@@ -112,8 +114,13 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
 MainWindow::~MainWindow() {
   // The widgets outlive this object's own members: a dock hidden while they are torn down must
-  // not redraw a map whose state is already gone.
+  // not redraw a map whose state is already gone. The helpers that hold that state by
+  // reference go with it, before the widgets whose signals reach them.
   for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+  delete navigator_;
+  delete edits_;
+  delete view_;
+  delete frames_;
 }
 
 QLayout* MainWindow::BuildMapColumn(QWidget* central) {
@@ -189,11 +196,12 @@ void MainWindow::BuildMenus() {
       .About = [this] { help_.ShowAbout(); },
       .AddBrowser =
           [this](QMenu& view) {
-            browser_ = new LevelBrowser(
-                this, &view, roomMap_, rightView_, doc_, map_, names_,
-                {[this](int room, int a, int b, int entity) { ShowPlace(room, a, b, entity); },
-                 [this] { return rooms_->CurrentLine(); },
-                 [this](int row) { rooms_->ChooseLine(row); }});
+            browser_ = new LevelBrowser(this, &view, roomMap_, rightView_, doc_, map_, names_,
+                                        {[this](int room, int a, int b, int entity) {
+                                           navigator_->ShowPlace(room, a, b, entity);
+                                         },
+                                         [this] { return rooms_->CurrentLine(); },
+                                         [this](int row) { rooms_->ChooseLine(row); }});
           }};
   menus_ = std::make_unique<MainMenus>(
       *this,
@@ -206,37 +214,26 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::ConnectHandlers() {
-  connect(roomMap_, &RoomMapWidget::MouseDown, this, &MainWindow::SectorMapMouseDown);
-  connect(roomMap_, &RoomMapWidget::HoverAt, this, &MainWindow::MapHover);
   // The room list's line stays; the room shown for it flips.
   connect(rooms_, &RoomsPanel::AlternatesToggled, this,
-          [this] { RoomNumberClick(rooms_->CurrentLine()); });
-  connect(comparison_->Dock(), &DifferencesDock::GoTo, this, &MainWindow::ShowPlace);
+          [this] { navigator_->ChooseRoomLine(rooms_->CurrentLine()); });
+  connect(comparison_->Dock(), &DifferencesDock::GoTo, navigator_, &Navigator::ShowPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, [this] { presenter_->PresentMap(); });
   connect(comparison_, &LevelComparison::MapChanged, browser_,
           [this] { browser_->MarkChangedRooms(comparison_->ShownChangedRooms()); });
   connect(rooms_, &RoomsPanel::BoxesToggled, this, [this] { presenter_->PresentMap(); });
-  connect(lists_, &ListDocks::GoTo, this, &MainWindow::ShowPlace);
-  connect(rooms_, &RoomsPanel::LineChosen, this, &MainWindow::RoomNumberClick);
+  connect(lists_, &ListDocks::GoTo, navigator_, &Navigator::ShowPlace);
+  connect(rooms_, &RoomsPanel::LineChosen, navigator_, &Navigator::ChooseRoomLine);
   // A click on the room already current changes no row, yet redraws and clears the selection.
   connect(rooms_, &RoomsPanel::LineClicked, this, [this](int row) {
-    if (row == map_.CurrentRoom) RoomNumberClick(row);
+    if (row == map_.CurrentRoom) navigator_->ChooseRoomLine(row);
   });
   connect(rooms_, &RoomsPanel::ViewModeClicked, this, &MainWindow::ViewModeClick);
   connect(rooms_, &RoomsPanel::DrawDoorsToggled, this, &MainWindow::RequestFrame);
-  connect(triggers_, &TriggersPanel::ObjectSought, this, &MainWindow::GotoObjectClick);
-  connect(items_, &ItemsPanel::NextTriggerClicked, this, &MainWindow::ItemNextTriggerClick);
   // Delete on the room map removes the chosen item, as it does in the sector's item list.
   connect(
       new QShortcut(QKeySequence(Qt::Key_Delete), roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
       &QShortcut::activated, this, [this] { edits_->Remove(); });
-}
-
-void MainWindow::ShowNavigation(const NavigationView& view) {
-  rooms_->Show(view.Room);
-  presenter_->Refresh();
-  presenter_->PresentMap();
-  RequestFrame();
 }
 
 void MainWindow::ShowStatus(const std::string& text) {
@@ -388,95 +385,9 @@ void MainWindow::MenuDemoStop() {
 
 std::vector<KeyLine> MainWindow::KeyLines() const { return WindowKeyLines(*menuBar()); }
 
-// ---- The map and the rooms ----
-
-void MainWindow::SectorMapMouseDown(MouseButton button, int shift, int x, int y) {
-  ShowMapClick(SelectSectorAt(doc_, map_, names_, x, y, button, shift));
-}
-
-void MainWindow::ShowMapClick(const std::optional<MapClick>& click) {
-  if (!click) return;
-  if (click->Room) rooms_->Show(*click->Room);
-  presenter_->Refresh();
-  // The 3D camera turns to a sector chosen with the left button (Alt is no longer needed:
-  // several desktops take Alt+click for moving windows).
-  if (click->SectorChosen)
-    view_->SectorChosen(map_.CurrentRoom, map_.SelectedSectorX, map_.SelectedSectorZ);
-  presenter_->PresentMap();
-  RequestFrame();
-}
-
-void MainWindow::MapHover(int x, int y, QPoint globalPosition) {
-  const std::string text = MapTooltip(doc_, map_, names_, x, y, rooms_->BoxesShown());
-  if (text.empty())
-    QToolTip::hideText();
-  else
-    QToolTip::showText(globalPosition, Q(text), roomMap_);
-}
-
-void MainWindow::ShowPlace(int room, int a, int b, int entity) {
-  const std::optional<PlaceView> place = GoToPlace(doc_, map_, room, a, b, entity);
-  if (!place) return;
-  rooms_->Show(place->Room);
-  if (place->SectorChosen) view_->SectorChosen(room, a, b);
-  presenter_->Refresh();
-  presenter_->PresentMap();
-  RequestFrame();
-}
-
-void MainWindow::RoomNumberClick(int row) {
-  if (presenter_->ShowRoomLine(row)) RequestFrame();
-}
-
 void MainWindow::ViewModeClick() {
   rooms_->ShowViewMode(ToggleViewMode(map_));
   view_->ViewModeChanged();
-}
-
-// ---- Triggers and items ----
-
-void MainWindow::GotoObjectClick(int triggerLine) {
-  if (auto view = GotoObject(doc_, map_, names_, triggerLine)) ShowNavigation(*view);
-}
-
-void MainWindow::ItemNextTriggerClick() {
-  if (auto view = ItemNextTrigger(doc_, map_, names_, services_.Messages)) ShowNavigation(*view);
-}
-
-// ---- Picks in the 3D view ----
-
-void MainWindow::GoToPicked(const PickPlace& place) {
-  // In the room shown a sector is selected as a click on the map selects it; another room
-  // (seen through a door) is chosen first, as a list's row leads there.
-  if (place.Room == map_.CurrentRoom && place.SectorX >= 0)
-    ShowMapClick(SelectSector(doc_, map_, names_, place.SectorX, place.SectorZ, kLeftButton, 0));
-  else
-    ShowPlace(place.Room, place.SectorX, place.SectorZ, -1);
-}
-
-void MainWindow::ItemPicked(int entity) {
-  const std::optional<PickPlace> place =
-      PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Item, entity});
-  if (!place) return;
-  lists_->Items()->MarkEntity(entity);
-  if (place->SectorX >= 0) {
-    GoToPicked(*place);
-    // Then chosen as a click on its line of the sector's item list chooses it.
-    const std::vector<int>& lines = map_.SectorEntities;
-    const auto line = std::find(lines.begin(), lines.end(), entity);
-    if (line != lines.end()) return items_->ChooseLine(static_cast<int>(line - lines.begin()));
-  }
-  // Off the room's sectors no line lists it.
-  ShowPlace(place->Room, place->SectorX, place->SectorZ, entity);
-}
-
-void MainWindow::StaticPicked(int room, int index) {
-  const auto place = PlaceOfPick(doc_.CurrentLevel, ScenePick{PickKind::Static, -1, room, index});
-  if (!place) return;
-  GoToPicked(*place);
-  // Then chosen as choosing its line of StaticID does.
-  if (place->Room == map_.CurrentRoom) statics_->ChooseStatic(index);
-  browser_->MarkStatic(room, index);
 }
 
 }  // namespace slab

@@ -64,6 +64,7 @@ class ItemsPanel;
 class PanelPresenter;
 class PanelCommands;
 class RightViewDriver;
+class Navigator;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -107,8 +108,6 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void ConnectHandlers();
 
-  // Copying view models into the controls.
-  void ShowNavigation(const NavigationView& view);
   // After a command: the views that show what it changed, or its status text.
   void AfterCommand(const CommandOutcome& outcome, bool keepOcbText = false);
   void UpdateEditMenu();
@@ -125,21 +124,7 @@ class MainWindow : public QMainWindow {
   FileSession::Hooks FileHooks();
 
   // Handlers.
-  void SectorMapMouseDown(MouseButton button, int shift, int x, int y);
-  // Where a list row leads: the room chosen, the sector selected, the entity chosen.
-  void ShowPlace(int room, int a, int b, int entity);
-  // The panels, the map and the 3D view after a sector was pointed at.
-  void ShowMapClick(const std::optional<MapClick>& click);
-  void RoomNumberClick(int row);
-  void MapHover(int x, int y, QPoint globalPosition);
   void ViewModeClick();
-  void GotoObjectClick(int triggerLine);
-  void ItemNextTriggerClick();
-
-  // A click in the 3D view: the sector, item or static mesh it landed on is chosen.
-  void GoToPicked(const PickPlace& place);
-  void ItemPicked(int entity);
-  void StaticPicked(int room, int index);
 
   void RequestFrame() { frames_->Request(); }
   void UpdateTitle() { ShowDocumentTitle(*this, doc_); }
@@ -174,6 +159,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<PanelPresenter> presenter_;
   PanelCommands* edits_ = nullptr;
   RightViewDriver* view_ = nullptr;
+  Navigator* navigator_ = nullptr;
   RecentFilesMenu* recent_ = nullptr;
   LevelComparison* comparison_ = nullptr;
   ListDocks* lists_ = nullptr;
