@@ -84,18 +84,10 @@ class MainWindow : public QMainWindow {
   // Open, from the dialog's path on (see FileSession::Open).
   bool OpenLevel(const std::string& path, const std::string& title);
 
-  // The menu commands.
-  void MenuFileQuit();
-  void MenuDemoRec();
-  void MenuDemoStop();
-  void MenuEditUndo();
-  void MenuEditRedo();
-
   // One pass of the frame timer at time now (ms).
   void FrameTick(int64_t now) { frames_->Tick(now); }
 
   const Document& Doc() const { return doc_; }
-  Document& Doc() { return doc_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -103,6 +95,13 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The menu commands.
+  void MenuFileQuit();
+  void MenuDemoRec();
+  void MenuDemoStop();
+  void MenuEditUndo();
+  void MenuEditRedo();
+
   void BuildControls();
   QLayout* BuildMapColumn(QWidget* central);
   void BuildMenus();
