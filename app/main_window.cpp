@@ -219,7 +219,8 @@ void MainWindow::ConnectHandlers() {
           [this] { navigator_->ChooseRoomLine(rooms_->CurrentLine()); });
   connect(comparison_->Dock(), &DifferencesDock::GoTo, navigator_, &Navigator::ShowPlace);
   connect(comparison_, &LevelComparison::MapChanged, this, [this] { presenter_->PresentMap(); });
-  connect(comparison_, &LevelComparison::MapChanged, browser_,
+  // The window as context: its destructor cuts what reaches it before the docks go.
+  connect(comparison_, &LevelComparison::MapChanged, this,
           [this] { browser_->MarkChangedRooms(comparison_->ShownChangedRooms()); });
   connect(rooms_, &RoomsPanel::BoxesToggled, this, [this] { presenter_->PresentMap(); });
   connect(lists_, &ListDocks::GoTo, navigator_, &Navigator::ShowPlace);
