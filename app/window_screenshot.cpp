@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
   window.OpenLevel(level, QFileInfo(QString::fromStdString(level)).fileName().toStdString());
   Wait(300);
   // One plain left click on sector (A, B), as the user's mouse gives it.
-  if (argc >= 6) {
-    slab::RoomMapWidget* map = window.RoomMap();
+  auto* map = window.findChild<slab::RoomMapWidget*>("RoomMap");
+  if (argc >= 6 && map != nullptr) {
     const QPointF at =
         map->WidgetPoint(QPoint(10 * std::atoi(argv[5]) + 5, 10 * std::atoi(argv[4]) + 5));
     QMouseEvent press(QEvent::MouseButtonPress, at, map->mapToGlobal(at), Qt::LeftButton,
