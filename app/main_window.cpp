@@ -231,10 +231,13 @@ void MainWindow::ConnectHandlers() {
   });
   connect(rooms_, &RoomsPanel::ViewModeClicked, this, &MainWindow::ViewModeClick);
   connect(rooms_, &RoomsPanel::DrawDoorsToggled, this, &MainWindow::RequestFrame);
-  // Delete on the room map removes the chosen item, as it does in the sector's item list.
-  connect(
-      new QShortcut(QKeySequence(Qt::Key_Delete), roomMap_, nullptr, nullptr, Qt::WidgetShortcut),
-      &QShortcut::activated, this, [this] { edits_->Remove(); });
+  // Delete on the room map, or in the 3D view where a click chose an item, removes the chosen
+  // item, as it does in the sector's item list.
+  for (QWidget* view : {static_cast<QWidget*>(roomMap_), static_cast<QWidget*>(view_->View3D())}) {
+    if (view == nullptr) continue;
+    connect(new QShortcut(QKeySequence(Qt::Key_Delete), view, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, this, [this] { edits_->Remove(); });
+  }
 }
 
 void MainWindow::ShowStatus(const std::string& text) {

@@ -94,7 +94,7 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
   lines.push_back({mouse, "Click on the level overview", "Choose the room under the pointer"});
   lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
   lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
-  lines.push_back({"The map or the sector's item list (while it has the focus)",
+  lines.push_back({"The map, the 3D view or the sector's item list (while it has the focus)",
                    QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText),
                    "Remove the chosen item"});
   return lines;

@@ -147,6 +147,19 @@ TEST_F(Window3DTest, AClickOnAnItemOrAStaticChoosesItAndThePointerNamesIt) {
   EXPECT_EQ(CurrentRowText("StaticsList"), "0");  // the list's first column: its index
 }
 
+// Delete where the click left the focus removes what the click chose.
+TEST_F(Window3DTest, DeleteAfterAClickOnAnItemRemovesIt) {
+  OpenShowcase();
+  Frame();
+  const Item& block = Lvl().Items[test::kShowcaseBlock];
+  QTest::mouseClick(Get<Room3DView>("View3D"), Qt::LeftButton, {},
+                    Pixel(block.X, block.Y - 80, block.Z));
+  const size_t items = Lvl().Items.size();
+  sink_.NextAnswer = Answer::Yes;  // with the actions that name it, if any
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Lvl().Items.size(), items - 1);
+}
+
 // On a real level too: Lara, where she stands in her room, is chosen by a click on her.
 TEST_F(Window3DTest, AClickOnLaraInARealLevelChoosesHer) {
   SLAB_REQUIRE_REAL_LEVELS();
