@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <functional>
 
-#include "app/level_files.h"
 #include "app/list_table.h"
+#include "map/level_tables.h"
 
 namespace slab {
 
@@ -44,16 +44,13 @@ LevelListDock::LevelListDock(const QString& title, const QString& baseName,
   view_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   view_->installEventFilter(this);
   model_ = new ListTableModel(columns, this);
-  // Numbers by value, names as people read them; the row-order column ("Item 3" before
-  // "AI 0") as the rows stand.
+  // Cells in the order every level list sorts them ("Room 9" before "Room 10", "-2" before
+  // "1"); the row-order column ("Item 3" before "AI 0") as the rows stand.
   proxy_ = new AcceptedRowsProxy(
       [rowOrderColumn](const QModelIndex& left, const QModelIndex& right) {
         if (left.column() == rowOrderColumn) return left.row() < right.row();
-        const QString l = left.data().toString(), r = right.data().toString();
-        bool lNumber = false, rNumber = false;
-        const qlonglong lValue = l.toLongLong(&lNumber), rValue = r.toLongLong(&rNumber);
-        if (lNumber && rNumber) return lValue < rValue;
-        return LevelNameLess(l.toStdString(), r.toStdString());
+        return CompareCells(left.data().toString().toStdString(),
+                            right.data().toString().toStdString()) < 0;
       },
       this);
   proxy_->setSourceModel(model_);
