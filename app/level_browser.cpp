@@ -22,8 +22,8 @@ LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* 
       state_(state),
       names_(names),
       hooks_(std::move(hooks)) {
-  docks_ = {new RoomsListDock(window), new LightsListDock(window), new CamerasListDock(window),
-            new StaticsListDock(window), new SoundsListDock(window)};
+  docks_ = {new RoomsListDock(window), NewLightsListDock(window), NewCamerasListDock(window),
+            NewStaticsListDock(window), NewSoundsListDock(window)};
   struct Entry {
     const char* Action;
     QKeySequence Keys;

@@ -174,32 +174,36 @@ std::vector<int> RoomsListDock::Matching(const std::string& text) const {
                                         alternate_->isChecked()});
 }
 
-LightsListDock::LightsListDock(QWidget* parent)
-    : RowsDock("Lights", "LightsList", LightColumnTitles(), parent) {}
-
-int LightsListDock::Build(const Document& doc, const ObjectNames&) {
-  return Keep(BuildLightRows(doc.CurrentLevel, doc.GameVersion));
+TableListDock* NewLightsListDock(QWidget* parent) {
+  return new BuiltRowsDock<ListRow>(
+      "Lights", "LightsList", LightColumnTitles(),
+      [](const Document& doc, const ObjectNames&) {
+        return BuildLightRows(doc.CurrentLevel, doc.GameVersion);
+      },
+      parent);
 }
 
-CamerasListDock::CamerasListDock(QWidget* parent)
-    : RowsDock("Cameras and sinks", "CamerasList", CameraColumnTitles(), parent) {}
-
-int CamerasListDock::Build(const Document& doc, const ObjectNames&) {
-  return Keep(BuildCameraRows(doc.CurrentLevel));
+TableListDock* NewCamerasListDock(QWidget* parent) {
+  return new BuiltRowsDock<CameraRow>(
+      "Cameras and sinks", "CamerasList", CameraColumnTitles(),
+      [](const Document& doc, const ObjectNames&) { return BuildCameraRows(doc.CurrentLevel); },
+      parent);
 }
 
-StaticsListDock::StaticsListDock(QWidget* parent)
-    : RowsDock("Static meshes", "StaticsList", StaticColumnTitles(), parent) {}
-
-int StaticsListDock::Build(const Document& doc, const ObjectNames& names) {
-  return Keep(BuildStaticRows(doc.CurrentLevel, doc.GameVersion, names));
+TableListDock* NewStaticsListDock(QWidget* parent) {
+  return new BuiltRowsDock<ListRow>(
+      "Static meshes", "StaticsList", StaticColumnTitles(),
+      [](const Document& doc, const ObjectNames& names) {
+        return BuildStaticRows(doc.CurrentLevel, doc.GameVersion, names);
+      },
+      parent);
 }
 
-SoundsListDock::SoundsListDock(QWidget* parent)
-    : RowsDock("Sound sources", "SoundsList", SoundColumnTitles(), parent) {}
-
-int SoundsListDock::Build(const Document& doc, const ObjectNames&) {
-  return Keep(BuildSoundRows(doc.CurrentLevel));
+TableListDock* NewSoundsListDock(QWidget* parent) {
+  return new BuiltRowsDock<ListRow>(
+      "Sound sources", "SoundsList", SoundColumnTitles(),
+      [](const Document& doc, const ObjectNames&) { return BuildSoundRows(doc.CurrentLevel); },
+      parent);
 }
 
 MapLegendDock::MapLegendDock(QWidget* parent) : QDockWidget("Map Legend", parent) {

@@ -118,45 +118,31 @@ class RoomsListDock : public RowsDock<RoomRow> {
   std::vector<char> changed_;  // per room
 };
 
-// Title "Lights": LightsList, LightsFilter.
-class LightsListDock : public RowsDock<ListRow> {
-  Q_OBJECT
+// A list with no controls of its own, its rows built by one function of the level: Lights,
+// Cameras and sinks, Static meshes, Sound sources.
+template <typename Row>
+class BuiltRowsDock : public RowsDock<Row> {
  public:
-  explicit LightsListDock(QWidget* parent = nullptr);
+  using Builder = std::function<std::vector<Row>(const Document&, const ObjectNames&)>;
+  BuiltRowsDock(const QString& title, const QString& baseName,
+                const std::vector<std::string>& columns, Builder build, QWidget* parent)
+      : RowsDock<Row>(title, baseName, columns, parent), build_(std::move(build)) {}
 
  protected:
-  int Build(const Document& doc, const ObjectNames& names) override;
+  int Build(const Document& doc, const ObjectNames& names) override {
+    return this->Keep(build_(doc, names));
+  }
+
+ private:
+  Builder build_;
 };
 
-// Title "Cameras and sinks": CamerasList, CamerasFilter.
-class CamerasListDock : public RowsDock<CameraRow> {
-  Q_OBJECT
- public:
-  explicit CamerasListDock(QWidget* parent = nullptr);
-
- protected:
-  int Build(const Document& doc, const ObjectNames& names) override;
-};
-
-// Title "Static meshes": StaticsList, StaticsFilter.
-class StaticsListDock : public RowsDock<ListRow> {
-  Q_OBJECT
- public:
-  explicit StaticsListDock(QWidget* parent = nullptr);
-
- protected:
-  int Build(const Document& doc, const ObjectNames& names) override;
-};
-
-// Title "Sound sources": SoundsList, SoundsFilter.
-class SoundsListDock : public RowsDock<ListRow> {
-  Q_OBJECT
- public:
-  explicit SoundsListDock(QWidget* parent = nullptr);
-
- protected:
-  int Build(const Document& doc, const ObjectNames& names) override;
-};
+// Titles "Lights", "Cameras and sinks", "Static meshes", "Sound sources"; tables LightsList,
+// CamerasList, StaticsList, SoundsList, each with its filter (LightsFilter, ...).
+TableListDock* NewLightsListDock(QWidget* parent);
+TableListDock* NewCamerasListDock(QWidget* parent);
+TableListDock* NewStaticsListDock(QWidget* parent);
+TableListDock* NewSoundsListDock(QWidget* parent);
 
 // Title "Map Legend": every colour of the room map with its meaning, from the table the map is
 // drawn with (table MapLegendTable: swatch, kind, meaning).
