@@ -14,7 +14,6 @@ namespace slab::diff {
 namespace {
 
 constexpr uint16_t kParamBits = 0x1FF;
-constexpr uint8_t kWallFloor = 0x81;
 constexpr uint16_t kNoBox = 0xFFFF;
 
 bool NamesItem(int action) { return action == kActionObject || action == kActionTarget; }
@@ -296,7 +295,7 @@ void CompareTriggers(const Context& context, const ListView& before, const ListV
 }
 
 void CompareRecord(const Sector& a, const Sector& b, Lines& lines) {
-  const bool wallA = a.Floor == kWallFloor, wallB = b.Floor == kWallFloor;
+  const bool wallA = a.Floor == kWallMarker, wallB = b.Floor == kWallMarker;
   if (wallA != wallB) {
     const Sector& open = wallA ? b : a;
     lines.Add("wall",

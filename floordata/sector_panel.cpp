@@ -17,8 +17,6 @@ constexpr std::array<std::string_view, 14> kActionWords = {
     " for FLIPOFF", " for TARGET",  " for FINISH", " for CD",      " for FLIPEFFECT",
     " for SECRET",  " for BODYBAG", " for FLYBY",  " for CUTSCENE"};
 
-constexpr uint8_t kWallFloor = 0x81;
-
 // The leading-blank text with its first character cut: the blank for 0 and more, the minus
 // sign for negative numbers (so -1 reads "1", as the caption of the outer ring has it).
 std::string CutText(int64_t value) { return NumText(value).substr(1); }
@@ -130,7 +128,7 @@ std::optional<SectorPanel> ShowSector(const Level& level, Game gameVersion,
 
   SectorsView& sectors = panel.Sectors;
   sectors.SecInf = "Sector Info [Sector " + SectorLabel(a, b) + "]";
-  if (sector.Floor == kWallFloor) {
+  if (sector.Floor == kWallMarker) {
     // Only shows the wall state; the wall edit belongs to the check box's click.
     sectors.FloorWall = true;
     sectors.HeightsEnabled = false;

@@ -66,6 +66,8 @@ struct Sector {
 };
 // RoomBelow or RoomAbove where no room lies there.
 inline constexpr uint8_t kNoRoom = 255;
+// Floor (and Ceiling) of a sector that is a wall.
+inline constexpr uint8_t kWallMarker = 0x81;
 // The bit of a floor-data word that ends its sector's list.
 inline constexpr uint16_t kFloorDataEnd = 0x8000;
 

@@ -8,7 +8,6 @@
 namespace slab {
 namespace {
 
-constexpr uint8_t kWallByte = 0x81;
 constexpr uint16_t kNoBox = 0x3FF0;
 
 int Count(int count) { return std::clamp(count, 0, kMaxMapSectors); }
@@ -64,7 +63,7 @@ Rgb SectorFillColour(const Level& level, Game gameVersion, const Room& room, int
   if (edgeA || edgeB) return GetDoor(level, sector.FDIndex) == -1 ? kOuterWall : kPortal;
   if (GetFirstTrigger(level, sector.FDIndex) != kNoTrigger) return kTrigger;
   if (sector.RoomBelow != kNoRoom || sector.RoomAbove != kNoRoom) return kPortal;
-  if (sector.Floor == kWallByte || sector.Floor == sector.Ceiling) return kWall;
+  if (sector.Floor == kWallMarker || sector.Floor == sector.Ceiling) return kWall;
   return kFloor;
 }
 

@@ -273,6 +273,9 @@ CommandOutcome StaticAddCommand(Document& doc, MapState& state, EditHistory& his
   if (!doc.LevelLoaded) return {nullptr, kNoLevelStatus};
   if (!SectorChosen(doc, state)) return {nullptr, kNoSectorStatus};
   Level& level = doc.CurrentLevel;
+  // A wall's floor byte is its marker, not a height: the static would float far above.
+  if (const Sector* sector = SelectedSector(level, state); sector && sector->Floor == kWallMarker)
+    return {nullptr, kWallStaticStatus};
   const std::optional<RoomStatic> added =
       NewStatic(level, doc.GameVersion, state.CurrentRoom, state.SelectedSectorX,
                 state.SelectedSectorZ, choice);

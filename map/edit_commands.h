@@ -23,6 +23,8 @@ inline constexpr char kNoEntityStatus[] = "Choose an item in the sector's item l
 inline constexpr char kNothingToUndoStatus[] = "Nothing to undo.";
 inline constexpr char kNothingToRedoStatus[] = "Nothing to redo.";
 inline constexpr char kNoStaticMeshStatus[] = "Choose a static mesh first.";
+inline constexpr char kWallStaticStatus[] =
+    "A wall has no floor to stand a static mesh on: choose another sector.";
 // The answer that removes an item together with the trigger actions naming it.
 inline constexpr char kRemoveActionsToo[] = "Remove the actions too";
 

@@ -20,7 +20,6 @@ const char* MinecartCaption(Game game, MinecartMode mode) {
 }
 namespace {
 
-constexpr uint8_t kWallByte = 0x81;
 constexpr uint16_t kLeftWord = 0x0014;
 constexpr uint16_t kRightWord = 0x0015;
 
@@ -78,9 +77,9 @@ bool AddMinecartFunction(Document& doc, const MapState& state, MinecartMode mode
 bool FloorWallClick(Document& doc, const MapState& state, bool checkedAfterClick) {
   if (!checkedAfterClick) return false;
   Sector* sector = SelectedSector(doc.CurrentLevel, state);
-  if (!sector || (sector->Floor == kWallByte && sector->Ceiling == kWallByte)) return false;
-  sector->Floor = kWallByte;
-  sector->Ceiling = kWallByte;
+  if (!sector || (sector->Floor == kWallMarker && sector->Ceiling == kWallMarker)) return false;
+  sector->Floor = kWallMarker;
+  sector->Ceiling = kWallMarker;
   doc.Modified = true;
   return true;
 }

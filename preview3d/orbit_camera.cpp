@@ -6,11 +6,6 @@
 #include "preview3d/key_codes.h"
 
 namespace slab {
-namespace {
-
-constexpr uint8_t kWallMarker = 0x81;
-
-}  // namespace
 
 bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
   if (shiftState != 0) return false;

@@ -16,7 +16,6 @@ constexpr double kUnits = kSectorUnits;
 
 namespace {
 
-constexpr uint8_t kWallFloor = 0x81;
 constexpr double kEyeHeight = 0.75;
 
 // The sector under a world position (game units) in a room, or nothing outside its grid.
@@ -38,7 +37,7 @@ ViewCamera StartCamera(const Level& level) {
                                    [](const Item& item) { return item.ObjectID == 0; });
   if (player != level.Items.end()) {
     const Sector* under = SectorUnder(level, player->Room, player->X, player->Z);
-    if (under != nullptr && under->Floor != kWallFloor) {
+    if (under != nullptr && under->Floor != kWallMarker) {
       camera.X = player->X / kUnits;
       camera.Y = -player->Y / kUnits + kEyeHeight;
       camera.Z = player->Z / kUnits;
@@ -51,7 +50,7 @@ ViewCamera StartCamera(const Level& level) {
     double best = -1;
     for (int a = 0; a < room.NumXSectors; ++a)
       for (int b = 0; b < room.NumZSectors; ++b) {
-        if (!room.HasSector(a, b) || room.SectorAt(a, b).Floor == kWallFloor) continue;
+        if (!room.HasSector(a, b) || room.SectorAt(a, b).Floor == kWallMarker) continue;
         const double da = a + 0.5 - centreA, db = b + 0.5 - centreB;
         const double distance = da * da + db * db;
         if (best >= 0 && distance >= best) continue;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "floordata/walkers.h"
 #include "map/draw_room.h"
@@ -267,6 +268,12 @@ TEST_F(StaticEditsTest, AddedStaticsStandOnTheSectorAndGoAgainToTheSavedBytes) {
   EXPECT_EQ(std::tie(choices[1].Id, choices[1].Text),
             std::make_tuple(10, std::string("10 Mesh 10")));
   EXPECT_EQ(StaticAddCommand(doc, state, history, names, 0).Status, kNoSectorStatus);
+  // A wall has no floor to stand on.
+  uint8_t& cornerFloor = level().Rooms[0].SectorAt(0, 0).Floor;
+  const uint8_t cornerBefore = std::exchange(cornerFloor, kWallMarker);
+  ASSERT_FALSE(Choose(0, 0));
+  EXPECT_EQ(StaticAddCommand(doc, state, history, names, 0).Status, kWallStaticStatus);
+  cornerFloor = cornerBefore;
 
   // The hall's statics share their intensities; the corridor has none, so its ambient counts.
   Room& hall = level().Rooms[0];
