@@ -2,29 +2,41 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QValidator>
+#include <QStyle>
 
 #include "app/panel_parts.h"
 
 namespace slab {
 namespace {
 
-// Only whole numbers from -32768 to 32767 can be typed into the OCB box.
-class OcbValidator : public QValidator {
+// The OCB box. Undo and redo are the window's, not the box's: the level changes as the user
+// types, so a box that undid only its own text would show a value the item does not hold.
+class OcbBox : public QLineEdit {
  public:
-  using QValidator::QValidator;
-  State validate(QString& input, int&) const override {
-    switch (CheckOcbText(input.toStdString())) {
-      case OcbText::Acceptable:
-        return Acceptable;
-      case OcbText::Unfinished:
-        return Intermediate;
-      case OcbText::Refused:
-        break;
-    }
-    return Invalid;
+  using QLineEdit::QLineEdit;
+
+ protected:
+  bool event(QEvent* event) override {
+    // Letting the shortcut through reaches Edit > Undo and Edit > Redo.
+    if (event->type() == QEvent::ShortcutOverride && IsHistoryKey(static_cast<QKeyEvent*>(event)))
+      return false;
+    return QLineEdit::event(event);
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    // With nothing to undo the shortcut is off and the key arrives here: it does nothing.
+    if (IsHistoryKey(event)) return event->ignore();
+    QLineEdit::keyPressEvent(event);
+  }
+
+ private:
+  static bool IsHistoryKey(QKeyEvent* key) {
+    const QKeyCombination pressed = key->keyCombination();
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           pressed == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+           pressed == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
   }
 };
 
@@ -79,9 +91,9 @@ void ItemsPanel::BuildButtons() {
   itemRemove_->setEnabled(false);  // until an entity is chosen
   itemRotate_ = Named(new QPushButton("Rotate", this), "ItemRotate");
   itemNextTrigger_ = Named(new QPushButton("Next Trigger", this), "ItemNextTrigger");
-  itemOcb_ = Named(new QLineEdit(this), "ItemOCB");
+  itemOcb_ = Named(new OcbBox(this), "ItemOCB");
   itemOcb_->setAccessibleName("OCB");
-  itemOcb_->setValidator(new OcbValidator(itemOcb_));
+  itemOcb_->setToolTip("A whole number from -32768 to 32767; Enter finishes the edit.");
 }
 
 void ItemsPanel::Connect() {
@@ -98,14 +110,38 @@ void ItemsPanel::Connect() {
   connect(itemInvisible_, &QCheckBox::clicked, this,
           [this] { emit FlagToggled(ItemFlagBox::Invisible); });
   connect(itemCb_, &QCheckBox::clicked, this, [this] { emit FlagToggled(ItemFlagBox::ClearBody); });
-  connect(itemOcb_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { emit OcbEdited(text.toStdString()); });
+  connect(itemOcb_, &QLineEdit::textEdited, this, &ItemsPanel::OcbTyped);
+  connect(itemOcb_, &QLineEdit::editingFinished, this, &ItemsPanel::OcbCommitted);
   connect(itemDesc_, &QComboBox::activated, this, &ItemsPanel::TypeChosen);
   connect(itemRotate_, &QPushButton::clicked, this, &ItemsPanel::RotateClicked);
   connect(itemAdd_, &QPushButton::clicked, this, &ItemsPanel::AddClicked);
   connect(itemRemove_, &QPushButton::clicked, this, &ItemsPanel::RemoveClicked);
   connect(itemNextTrigger_, &QPushButton::clicked, this, &ItemsPanel::NextTriggerClicked);
   connect(allItems_, &QCheckBox::clicked, this, &ItemsPanel::AllItemsClicked);
+}
+
+void ItemsPanel::OcbTyped(const QString& text) {
+  const bool refused = CheckOcbText(text.toStdString()) == OcbText::Refused;
+  ShowOcbRefused(refused);
+  if (refused)
+    emit OcbRefusedText();
+  else
+    emit OcbEdited(text.toStdString());
+}
+
+bool ItemsPanel::OcbRefused() const { return itemOcb_->property("refused").toBool(); }
+
+void ItemsPanel::ShowOcbRefused(bool refused) {
+  if (OcbRefused() == refused) return;
+  itemOcb_->setProperty("refused", refused);
+  QPalette palette = itemOcb_->style()->standardPalette();
+  if (refused) {
+    palette.setColor(QPalette::Base, QColor(255, 220, 220));
+    palette.setColor(QPalette::Text, QColor(160, 0, 0));
+  }
+  itemOcb_->setPalette(refused ? palette : QPalette());
+  itemOcb_->setAccessibleDescription(refused ? "Refused: not a whole number from -32768 to 32767"
+                                             : QString());
 }
 
 void ItemsPanel::ShowSectorItems(const SectorItemsView& items) {
@@ -134,6 +170,7 @@ void ItemsPanel::Show(const ItemPanelView& view, const std::optional<EntityPlace
     const QSignalBlocker block(itemOcb_);
     itemOcb_->setText(Q(view.ItemOCB));
   }
+  ShowOcbRefused(false);
   if (view.ItemNumTriggers) itemNumTriggers_->setText(Q(*view.ItemNumTriggers));
   ShowFlags(view.Colours);
   itemRemove_->setEnabled(true);
@@ -155,6 +192,7 @@ void ItemsPanel::Clear() {
     const QSignalBlocker block(itemOcb_);
     itemOcb_->clear();
   }
+  ShowOcbRefused(false);
   itemNumTriggers_->setText("This object has 0 triggers");
   ShowFlags(ItemFlagColours{});
   itemRemove_->setEnabled(false);

@@ -46,11 +46,18 @@ class ItemsPanel : public QGroupBox {
   // The OCB box's text as the user left it ("-" reads 0 but is the start of "-5").
   QString OcbText() const { return itemOcb_->text(); }
   void KeepOcbText(const QString& text);
+  // Whether the OCB box holds a number the field cannot take (shown as refused).
+  bool OcbRefused() const;
 
  signals:
   void ItemChosen(int line);
   void FlagToggled(ItemFlagBox flag);
+  // Typing in the OCB box that makes a number the field takes (or the start of one).
   void OcbEdited(const std::string& text);
+  // Typing that makes no such number: the box shows it is refused; the item keeps its OCB.
+  void OcbRefusedText();
+  // Enter, or the focus leaving the box: the typing so far is one finished edit.
+  void OcbCommitted();
   void TypeChosen(int row);
   void RotateClicked();
   void AddClicked();
@@ -62,6 +69,8 @@ class ItemsPanel : public QGroupBox {
  private:
   void BuildButtons();
   void Connect();
+  void OcbTyped(const QString& text);
+  void ShowOcbRefused(bool refused);
 
   QLabel* secItemCnt_;
   QLabel* itemId_;

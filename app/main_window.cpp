@@ -231,12 +231,12 @@ void MainWindow::ConnectHandlers() {
   });
   connect(rooms_, &RoomsPanel::ViewModeClicked, this, &MainWindow::ViewModeClick);
   connect(rooms_, &RoomsPanel::DrawDoorsToggled, this, &MainWindow::RequestFrame);
-  // Delete on the room map, or in the 3D view where a click chose an item, removes the chosen
-  // item, as it does in the sector's item list.
+  // Delete on the room map, or in the 3D view where a click chose an item or a static mesh,
+  // removes what was chosen, as Delete in the sector's item list removes the chosen item.
   for (QWidget* view : {static_cast<QWidget*>(roomMap_), static_cast<QWidget*>(view_->View3D())}) {
     if (view == nullptr) continue;
     connect(new QShortcut(QKeySequence(Qt::Key_Delete), view, nullptr, nullptr, Qt::WidgetShortcut),
-            &QShortcut::activated, this, [this] { edits_->Remove(); });
+            &QShortcut::activated, this, [this] { edits_->RemoveChosen(); });
   }
 }
 

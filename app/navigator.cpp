@@ -14,6 +14,7 @@
 #include "app/sector_map_widget.h"
 #include "app/sector_panels.h"
 #include "map/box_outlines.h"
+#include "map/edit_commands.h"
 
 namespace slab {
 
@@ -111,8 +112,11 @@ void Navigator::StaticPicked(int room, int index) {
       PlaceOfPick(core_.Doc.CurrentLevel, ScenePick{PickKind::Static, -1, room, index});
   if (!place) return;
   GoToPicked(*place);
-  // Then chosen as choosing its line of StaticID does.
-  if (place->Room == core_.Map.CurrentRoom) parts_.Statics.ChooseStatic(index);
+  // Then chosen as choosing its line of StaticID does, and for Delete.
+  if (place->Room == core_.Map.CurrentRoom) {
+    parts_.Statics.ChooseStatic(index);
+    ChooseStatic(core_.Doc, core_.Map, index);
+  }
   marks_.Static(room, index);
 }
 

@@ -27,6 +27,10 @@ PanelCommands::PanelCommands(QObject& owner, Core core, Panels panels, PanelPres
   connect(panels_.Items, &ItemsPanel::OcbEdited, this, [this](const std::string& text) {
     Done(OcbCommand(core_.Doc, core_.Map, core_.History, text), true);
   });
+  connect(panels_.Items, &ItemsPanel::OcbRefusedText, this, [this] {
+    Done({nullptr, kOcbRangeStatus});
+  });
+  connect(panels_.Items, &ItemsPanel::OcbCommitted, this, &PanelCommands::OcbCommitted);
   connect(panels_.Items, &ItemsPanel::RotateClicked, this,
           [this] { Done(RotateCommand(core_.Doc, core_.Map, core_.History)); });
   connect(panels_.Items, &ItemsPanel::AddClicked, this,
@@ -46,6 +50,10 @@ void PanelCommands::Duplicate() { Done(DuplicateCommand(core_.Doc, core_.Map, co
 
 void PanelCommands::Remove() {
   Done(AskedRemoveCommand(core_.Doc, core_.Map, core_.History, core_.Names, core_.Messages));
+}
+
+void PanelCommands::RemoveChosen() {
+  Done(RemoveChosenCommand(core_.Doc, core_.Map, core_.History, core_.Names, core_.Messages));
 }
 
 void PanelCommands::Wall(bool checked) {
@@ -69,6 +77,14 @@ void PanelCommands::Flag(ItemFlagBox flag) {
     const auto view = ItemPanelFor(core_.Doc, core_.Map);
     panels_.Items->ShowFlags(view ? view->Colours : ItemFlagColours{});
   }
+}
+
+void PanelCommands::OcbCommitted() {
+  core_.History.Seal();
+  if (!panels_.Items->OcbRefused()) return;
+  // What was refused goes: the box shows the OCB the item still holds.
+  if (auto view = ItemPanelFor(core_.Doc, core_.Map)) presenter_.ShowItem(*view);
+  Done({nullptr, kOcbRangeStatus});
 }
 
 void PanelCommands::AllItems() {

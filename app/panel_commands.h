@@ -37,10 +37,13 @@ class PanelCommands : public QObject {
   void Duplicate();
   // Asks first when trigger actions name the item.
   void Remove();
+  // Delete on the map or in the 3D view: what a click there chose, a static mesh or an item.
+  void RemoveChosen();
 
  private:
   void Wall(bool checked);
   void Flag(ItemFlagBox flag);
+  void OcbCommitted();
   void AllItems();
   void Type(int row);
   void Done(const CommandOutcome& outcome, bool keepOcbText = false) {

@@ -11,6 +11,10 @@ namespace slab {
 
 SectorInfoPanel::SectorInfoPanel(QWidget* parent) : QGroupBox("Sectors", parent) {
   setObjectName("SecInf");
+  setToolTip(
+      "The caption counts a sector's rows and columns from -1 (the room's outer ring), so the "
+      "corner reads -1,-1.\nLists, tooltips and messages count them from 0, as the command "
+      "line does: the caption's 1,4 is sector 2,5 there.");
   auto* layout = new QGridLayout(this);
   floorWall_ = Named(new QCheckBox("Wall", this), "FloorWall");
   layout->addWidget(floorWall_, 0, 0, 1, 2);

@@ -58,7 +58,7 @@ std::string StaticText(const Context& context, bool inNew, int staticId) {
 
 std::string PlaceText(const Change& change) {
   std::string text = "room " + std::to_string(change.Room);
-  if (change.A >= 0 && change.B >= 0) text += ", sector " + SectorLabel(change.A, change.B);
+  if (change.A >= 0 && change.B >= 0) text += ", sector " + SectorPlace(change.A, change.B);
   return text;
 }
 

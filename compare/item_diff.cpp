@@ -101,7 +101,7 @@ std::string SectorText(const Side& side) {
   int a = 0, b = 0;
   if (!side.Record || !SectorOf(side.Lvl, side.Record->Room, side.Record->X, side.Record->Z, a, b))
     return "none";
-  return SectorLabel(a, b);
+  return SectorPlace(a, b);
 }
 
 void Describe(const Context& context, const Side& before, const Side& after, Lines& lines) {

@@ -38,7 +38,7 @@ struct Change {
   // The room the change is listed under: the new level's room of an item that is in both.
   int Room = -1;
   // A sector, 0-based grid coordinates (as SectorAt takes them); -1 when the change is not
-  // about one sector. Captions read them through SectorLabel.
+  // about one sector. Texts name them through SectorPlace.
   int A = -1, B = -1;
   // The index in each level of the light, static mesh, portal, item or AI object; -1 where it
   // is not there.

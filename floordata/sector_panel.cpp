@@ -13,9 +13,8 @@ constexpr std::array<std::string_view, 13> kTypeWords = {
     "COMBAT",  "DUMMY", "ANTITRIGGER", "HEAVYSWITCH", "HEAVYANTITRIGGER", "MONKEY"};
 
 constexpr std::array<std::string_view, 14> kActionWords = {
-    " for OBJECT",  " for CAMERA",  " for SINK",   " for FLIPMAP", " for FLIPON",
-    " for FLIPOFF", " for TARGET",  " for FINISH", " for CD",      " for FLIPEFFECT",
-    " for SECRET",  " for BODYBAG", " for FLYBY",  " for CUTSCENE"};
+    "OBJECT", "CAMERA", "SINK",       "FLIPMAP", "FLIPON",  "FLIPOFF", "TARGET",
+    "FINISH", "CD",     "FLIPEFFECT", "SECRET",  "BODYBAG", "FLYBY",   "CUTSCENE"};
 
 // The leading-blank text with its first character cut: the blank for 0 and more, the minus
 // sign for negative numbers (so -1 reads "1", as the caption of the outer ring has it).
@@ -91,12 +90,11 @@ std::string TriggerTypeWord(int type) {
                                                                  : "TriggerType" + NumText(type);
 }
 
-std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,
-                        const ObjectNames& names) {
-  std::string line = TriggerTypeWord(entry.TriggerType);
-  line += entry.Action >= 0 && entry.Action < static_cast<int>(kActionWords.size())
-              ? kActionWords[entry.Action]
-              : std::string_view(" for UNKNOWN");
+std::string ActionText(const TriggerEntry& entry, const Level& level, Game gameVersion,
+                       const ObjectNames& names) {
+  std::string line = entry.Action >= 0 && entry.Action < static_cast<int>(kActionWords.size())
+                         ? std::string(kActionWords[entry.Action])
+                         : std::string("UNKNOWN");
   line += NumText(entry.Param);
   if (entry.Action != kActionObject) return line;
   // A parameter that names no item, or an object id or version outside the name table,
@@ -108,6 +106,12 @@ std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game game
   line += *name;
   line += ")";
   return line;
+}
+
+std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,
+                        const ObjectNames& names) {
+  return TriggerTypeWord(entry.TriggerType) + " for " +
+         ActionText(entry, level, gameVersion, names);
 }
 
 std::optional<SectorPanel> ShowSector(const Level& level, Game gameVersion,

@@ -87,6 +87,10 @@ std::optional<SectorPanel> ShowSector(const Level& level, Game gameVersion,
 // The word a trigger line starts with: "SWITCH", or "TriggerType 14" past the known types.
 std::string TriggerTypeWord(int type);
 
+// What one action does, without its trigger's type: "OBJECT 12 (Door)".
+std::string ActionText(const TriggerEntry& entry, const Level& level, Game gameVersion,
+                       const ObjectNames& names);
+
 // One line of the trigger list as the panel shows it: "SWITCH for OBJECT 12 (Door)".
 std::string TriggerLine(const TriggerEntry& entry, const Level& level, Game gameVersion,
                         const ObjectNames& names);

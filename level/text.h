@@ -37,11 +37,17 @@ inline std::string BytesText(const uint8_t* bytes, size_t n) {
   return hex + " (\"" + text + "\")";
 }
 
-// A sector of a room as people read it everywhere (captions, lists, tooltips, panels): grid
-// cell (a, b) is numbered a-1, b-1, keeping the sign, so the corner (0, 0) reads "-1,-1" and
-// never collides with (2, 2)'s "1,1". Command-line arguments and JSON fields stay 0-based.
+// A sector as the Sector Info caption reads it: grid cell (a, b) is numbered a-1, b-1,
+// keeping the sign, so the corner (0, 0) reads "-1,-1" and never collides with (2, 2)'s "1,1".
+// Only the caption (and the command line's fields that quote it) count this way.
 inline std::string SectorLabel(int64_t a, int64_t b) {
   return std::to_string(a - 1) + "," + std::to_string(b - 1);
+}
+
+// A sector as every list, tooltip, difference and message names it: its 0-based grid cell
+// (a, b), as the command line's arguments take it, so no place is ever negative.
+inline std::string SectorPlace(int64_t a, int64_t b) {
+  return std::to_string(a) + "," + std::to_string(b);
 }
 
 }  // namespace slab

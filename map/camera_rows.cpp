@@ -68,7 +68,7 @@ std::vector<CameraRow> BuildCameraRows(const Level& level) {
     std::string triggers;
     for (const TriggerLocation& at : row.UsedBy)
       triggers += (triggers.empty() ? "" : ", ") + std::to_string(at.Room) + " [" +
-                  SectorLabel(at.X, at.Z) + "]";
+                  SectorPlace(at.X, at.Z) + "]";
     row.Cells = {std::to_string(i),
                  KindText(row.Kind),
                  sink ? table_rows::RoomCell(room) : std::to_string(c.Room),

@@ -35,6 +35,7 @@ bool SameRecord(const EntityRecord& a, const EntityRecord& b) {
 
 void Finish(Document& doc, MapState& state, const EditHistory& history) {
   doc.Modified = !history.AtSavedState();
+  state.SelectedStatic = -1;
   RedrawMap(doc, state);
 }
 
@@ -309,6 +310,31 @@ CommandOutcome StaticRemoveCommand(Document& doc, MapState& state, EditHistory& 
                       StaticChange{state.CurrentRoom, chosen.Index, removed, true}});
   Finish(doc, state, history);
   return {history.NextUndo(), {}};
+}
+
+bool ChooseStatic(const Document& doc, MapState& state, int index) {
+  state.SelectedStatic = -1;
+  if (!doc.LevelLoaded || state.CurrentRoom < 0 ||
+      static_cast<size_t>(state.CurrentRoom) >= doc.CurrentLevel.Rooms.size())
+    return false;
+  const auto& statics = doc.CurrentLevel.Rooms[static_cast<size_t>(state.CurrentRoom)].StaticMeshes;
+  if (index < 0 || static_cast<size_t>(index) >= statics.size()) return false;
+  state.SelectedStatic = index;
+  state.SelectedEntity = -1;
+  return true;
+}
+
+CommandOutcome RemoveChosenCommand(Document& doc, MapState& state, EditHistory& history,
+                                   const ObjectNames& names, MessageSink& messages) {
+  if (state.SelectedStatic < 0 || state.SelectedEntity >= 0 || !SectorChosen(doc, state))
+    return AskedRemoveCommand(doc, state, history, names, messages);
+  const std::vector<SectorStatic> here =
+      SectorStatics(doc.CurrentLevel, doc.GameVersion, names, state.CurrentRoom,
+                    state.SelectedSectorX, state.SelectedSectorZ);
+  for (size_t line = 0; line < here.size(); ++line)
+    if (here[line].Index == state.SelectedStatic)
+      return StaticRemoveCommand(doc, state, history, names, static_cast<int>(line));
+  return {nullptr, kNoStaticMeshStatus};
 }
 
 void RecordDemoEdit(Document& doc, EditHistory& history, int16_t numBefore,

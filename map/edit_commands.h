@@ -25,6 +25,8 @@ inline constexpr char kNothingToRedoStatus[] = "Nothing to redo.";
 inline constexpr char kNoStaticMeshStatus[] = "Choose a static mesh first.";
 inline constexpr char kWallStaticStatus[] =
     "A wall has no floor to stand a static mesh on: choose another sector.";
+inline constexpr char kOcbRangeStatus[] =
+    "OCB takes a whole number from -32768 to 32767; the item keeps its OCB.";
 // The answer that removes an item together with the trigger actions naming it.
 inline constexpr char kRemoveActionsToo[] = "Remove the actions too";
 
@@ -71,6 +73,13 @@ CommandOutcome StaticAddCommand(Document& doc, MapState& state, EditHistory& his
 // sector) goes.
 CommandOutcome StaticRemoveCommand(Document& doc, MapState& state, EditHistory& history,
                                    const ObjectNames& names, int line);
+// A click in the 3D view chose static mesh `index` of the current room: Delete now removes it.
+// False (and nothing chosen) when the room has no such static mesh.
+bool ChooseStatic(const Document& doc, MapState& state, int index);
+// Delete on the map or in the 3D view: the static mesh a click chose, or else the chosen
+// entity as AskedRemoveCommand removes it.
+CommandOutcome RemoveChosenCommand(Document& doc, MapState& state, EditHistory& history,
+                                   const ObjectNames& names, MessageSink& messages);
 
 // A finished demo recording: the level's demo went from `before` to what it holds now.
 void RecordDemoEdit(Document& doc, EditHistory& history, int16_t numBefore,

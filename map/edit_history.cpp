@@ -131,13 +131,14 @@ void EditHistory::Clear() {
   edits_.clear();
   position_ = 0;
   saved_ = 0;
+  open_ = false;
 }
 
 void EditHistory::Record(Edit edit) {
   edits_.erase(edits_.begin() + static_cast<std::ptrdiff_t>(position_), edits_.end());
   if (saved_ && *saved_ > position_) saved_.reset();  // the saved state can't come back
 
-  if (edit.Kind == EditKind::ItemOCB && position_ > 0 && saved_ != position_) {
+  if (edit.Kind == EditKind::ItemOCB && open_ && position_ > 0 && saved_ != position_) {
     Edit& last = edits_.back();
     auto* previous = std::get_if<EntityChange>(&last.Change);
     const auto* next = std::get_if<EntityChange>(&edit.Change);
@@ -146,6 +147,7 @@ void EditHistory::Record(Edit edit) {
       return;
     }
   }
+  open_ = edit.Kind == EditKind::ItemOCB;
   edits_.push_back(std::move(edit));
   ++position_;
   if (edits_.size() > kMaxEdits) {
@@ -157,6 +159,7 @@ void EditHistory::Record(Edit edit) {
 
 const Edit* EditHistory::Undo(Level& level) {
   if (position_ == 0) return nullptr;
+  open_ = false;
   const Edit& edit = edits_[--position_];
   ApplyEdit(level, edit, true);
   return &edit;
@@ -164,6 +167,7 @@ const Edit* EditHistory::Undo(Level& level) {
 
 const Edit* EditHistory::Redo(Level& level) {
   if (position_ >= edits_.size()) return nullptr;
+  open_ = false;
   const Edit& edit = edits_[position_++];
   ApplyEdit(level, edit, false);
   return &edit;

@@ -123,8 +123,11 @@ class EditHistory {
   void Clear();
   // Adds an edit already made to the level; anything that could be redone is dropped.
   // Typing into the OCB box gives one edit per keystroke: consecutive OCB edits of the same
-  // entity become one, unless the level was saved between them.
+  // entity become one until the typing is committed (Seal), the level saved, or anything
+  // else done, so each committed value is one step.
   void Record(Edit edit);
+  // The last edit takes no more keystrokes: what follows is a step of its own.
+  void Seal() { open_ = false; }
 
   const Edit* NextUndo() const { return position_ > 0 ? &edits_[position_ - 1] : nullptr; }
   const Edit* NextRedo() const { return position_ < edits_.size() ? &edits_[position_] : nullptr; }
@@ -133,7 +136,10 @@ class EditHistory {
   const Edit* Redo(Level& level);
 
   // The level as it stands now is what the file holds.
-  void MarkSaved() { saved_ = position_; }
+  void MarkSaved() {
+    saved_ = position_;
+    open_ = false;
+  }
   bool AtSavedState() const { return saved_ && *saved_ == position_; }
 
   size_t Size() const { return edits_.size(); }
@@ -143,6 +149,7 @@ class EditHistory {
   std::deque<Edit> edits_;
   size_t position_ = 0;              // edits before it are applied
   std::optional<size_t> saved_ = 0;  // the position of the saved state, if still reachable
+  bool open_ = false;                // the last edit is OCB typing not yet committed
 };
 
 }  // namespace slab

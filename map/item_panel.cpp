@@ -62,6 +62,7 @@ std::optional<ItemPanelView> SelectEntity(const Document& doc, MapState& state, 
   const auto ref = FindEntity(doc.CurrentLevel, entity);
   if (!ref) return std::nullopt;
   state.SelectedEntity = entity;
+  state.SelectedStatic = -1;
   // AI objects are never triggered: "Next Trigger" follows items only.
   state.NavigationEntity = ref.ItemRecord ? entity : -1;
   state.NavigationPosition = 0;

@@ -115,7 +115,8 @@ RewrittenList RewriteList(const FloorList& list, int item) {
     for (size_t i = word; i < word + count && i < gone.size(); ++i) gone[i] = true;
   };
   auto setEnd = [&](size_t word, bool end) {
-    words[word] = static_cast<uint16_t>(end ? words[word] | kFloorDataEnd : words[word] & ~kFloorDataEnd);
+    words[word] =
+        static_cast<uint16_t>(end ? words[word] | kFloorDataEnd : words[word] & ~kFloorDataEnd);
   };
 
   const FloorEntry* lastKeptEntry = nullptr;
@@ -161,7 +162,7 @@ std::string ActionCount(size_t count) {
 }
 
 std::string Place(const NamingAction& action) {
-  return "Room " + std::to_string(action.Room) + ", sector " + SectorLabel(action.X, action.Z);
+  return "Room " + std::to_string(action.Room) + ", sector " + SectorPlace(action.X, action.Z);
 }
 
 }  // namespace
@@ -193,27 +194,49 @@ RemovalPlan PlanEntityRemoval(const Level& level, int entity) {
     for (const FloorEntry& entry : list.Entries) {
       if (entry.Code != kFdTrigger) continue;
       const TriggerCut cut = CutTrigger(list, entry, entity);
-      for (size_t i = 0; i < entry.Actions.size(); ++i)
-        if (NamesThe(list, entry, i, entity))
-          plan.Naming.push_back({sector.Room, sector.X, sector.Z, entry.Actions[i], cut.Whole});
+      bool told = false;
+      for (size_t i = 0; i < entry.Actions.size(); ++i) {
+        if (!NamesThe(list, entry, i, entity)) continue;
+        NamingAction action{sector.Room, sector.X, sector.Z, entry.Actions[i], cut.Whole, {}};
+        if (cut.Whole && !told)
+          for (size_t j = 0; j < entry.Actions.size(); ++j)
+            if (!NamesThe(list, entry, j, entity)) action.WithIt.push_back(entry.Actions[j]);
+        told = true;
+        plan.Naming.push_back(std::move(action));
+      }
     }
   }
   return plan;
 }
 
+size_t RemovalPlan::ActionsGoing() const {
+  size_t count = Naming.size();
+  for (const NamingAction& action : Naming) count += action.WithIt.size();
+  return count;
+}
+
 std::string RemovalQuestion(const Level& level, Game gameVersion, const ObjectNames& names,
                             const RemovalPlan& plan) {
   std::string text = plan.Caption + " is named by " + ActionCount(plan.Naming.size()) + ":\n";
+  size_t shown = 0;
   for (size_t i = 0; i < plan.Naming.size() && i < kQuestionLines; ++i) {
     const NamingAction& action = plan.Naming[i];
     text += Place(action) + ": " + TriggerLine(action.Entry, level, gameVersion, names);
     if (action.TakesTrigger) text += ", with the whole trigger";
     text += "\n";
+    ++shown;
+    if (action.WithIt.empty()) continue;
+    text += "    and with it:";
+    for (size_t j = 0; j < action.WithIt.size(); ++j)
+      text += (j ? ", " : " ") + ActionText(action.WithIt[j], level, gameVersion, names);
+    text += "\n";
+    shown += action.WithIt.size();
   }
-  if (plan.Naming.size() > kQuestionLines)
-    text += "and " + std::to_string(plan.Naming.size() - kQuestionLines) + " more\n";
-  text += "\nRemove " + plan.Caption +
-          " and these actions? A trigger left with nothing to do goes with them.";
+  const size_t going = plan.ActionsGoing();
+  if (going > shown) text += "and " + std::to_string(going - shown) + " more actions\n";
+  text += "\nRemove " + plan.Caption + " and " +
+          (going == 1 ? "this action" : "these " + std::to_string(going) + " actions") +
+          "? A trigger left with nothing to do goes with them.";
   return text;
 }
 

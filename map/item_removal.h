@@ -23,6 +23,9 @@ struct NamingAction {
   // Removing the action leaves its trigger nothing to do: it was its only action, or the
   // item that sets a switch, key or pickup trigger off.
   bool TakesTrigger = false;
+  // The trigger's other actions that go with it when it goes whole, on the first of its
+  // actions that names the item (so each is told once).
+  std::vector<TriggerEntry> WithIt;
 };
 
 // What removing an entity involves, worked out before anything changes.
@@ -33,12 +36,16 @@ struct RemovalPlan {
   std::string Refusal;               // why it can't be removed at all; empty when it can
   std::vector<NamingAction> Naming;  // in room order, then a, then b, then list order
   bool Allowed() const { return Refusal.empty(); }
+  // Every action that goes with the item: those naming it and the rest of the triggers that
+  // go whole.
+  size_t ActionsGoing() const;
 };
 
 RemovalPlan PlanEntityRemoval(const Level& level, int entity);
 
 // What the user is asked before the actions naming the item go as well: how many, where,
-// and which triggers go whole. Long lists are cut after a few lines.
+// which triggers go whole and every other action that goes with them. Long lists are cut
+// after a few lines, with the count of what is not shown.
 std::string RemovalQuestion(const Level& level, Game gameVersion, const ObjectNames& names,
                             const RemovalPlan& plan);
 // What is said when the actions naming the item keep it from being removed.

@@ -121,7 +121,7 @@ std::vector<ItemRow> BuildItemRows(const Level& level, Game gameVersion, const O
                  std::to_string(objectId),
                  name ? std::string(*name) : std::string(),
                  std::to_string(room),
-                 row.HasRoom ? SectorLabel(row.SectorX, row.SectorZ) : "-",
+                 row.HasRoom ? SectorPlace(row.SectorX, row.SectorZ) : "-",
                  std::to_string(x),
                  std::to_string(y),
                  std::to_string(z),
@@ -170,7 +170,7 @@ std::vector<TriggerRow> BuildTriggerRows(const Level& level, Game gameVersion,
           const size_t cut = text.find(kFor);
           std::string type = cut == std::string::npos ? text : text.substr(0, cut);
           std::string action = cut == std::string::npos ? "" : text.substr(cut + kFor.size());
-          row.Cells = {std::to_string(r), SectorLabel(a, b), std::move(type), std::move(action),
+          row.Cells = {std::to_string(r), SectorPlace(a, b), std::move(type), std::move(action),
                        row.Item < 0
                            ? std::string()
                            : ObjectIdText(names, level.Items[row.Item].ObjectID, gameVersion)};

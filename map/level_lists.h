@@ -15,8 +15,8 @@
 
 namespace slab {
 
-// Columns of the items list. The Sector columns of both lists number a sector as the Sector
-// Info caption does (SectorLabel); the rows keep the 0-based grid coordinates.
+// Columns of the items list. The Sector columns of both lists name a sector by its 0-based
+// grid cell (SectorPlace), as every list does.
 enum class ItemColumn { Index, ObjectID, Name, Room, Sector, X, Y, Z, OCB, Flags, Triggers };
 inline constexpr int kItemColumnCount = 11;
 // Columns of the triggers list.

@@ -29,7 +29,7 @@ ListTarget TargetAt(const Level& level, int room, int64_t x, int64_t z) {
 }
 
 std::string SectorCell(const ListTarget& target) {
-  return target.HasSector() ? SectorLabel(target.SectorX, target.SectorZ) : "-";
+  return target.HasSector() ? SectorPlace(target.SectorX, target.SectorZ) : "-";
 }
 
 std::string RoomCell(int room) { return room < 0 ? "-" : std::to_string(room); }

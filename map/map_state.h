@@ -62,6 +62,9 @@ struct MapState {
   // The entities of the lines of SecCurItem, and the one chosen there (-1: none).
   std::vector<int> SectorEntities;
   int SelectedEntity = -1;
+  // The current room's static mesh a click in the 3D view chose (-1: none); Delete removes it
+  // while no entity is chosen. Any other choice or edit forgets it, as static indices move.
+  int SelectedStatic = -1;
   ItemFlagColours FlagColours;
   bool AllItems = false;  // the object type list holds every object id
 

@@ -45,7 +45,7 @@ std::optional<EntityPlace> PlaceOfEntity(const Level& level, int entity) {
   if (room >= 0 && static_cast<size_t>(room) < level.Rooms.size()) {
     const RoomInfo& info = level.Rooms[static_cast<size_t>(room)].Info;
     place.Sector =
-        "Sector " + SectorLabel(SectorOfPosition(x, info.X), SectorOfPosition(z, info.Z));
+        "Sector " + SectorPlace(SectorOfPosition(x, info.X), SectorOfPosition(z, info.Z));
   } else {
     place.Room += " (not in the level)";
   }

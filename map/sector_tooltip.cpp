@@ -21,7 +21,7 @@ std::string SectorTooltip(const Level& level, Game gameVersion, const ObjectName
                           int a, int b) {
   const auto panel = ShowSector(level, gameVersion, names, room, a, b, true, true);
   if (!panel) return {};
-  std::string text = "Room " + std::to_string(room) + ", Sector " + SectorLabel(a, b);
+  std::string text = "Room " + std::to_string(room) + ", Sector " + SectorPlace(a, b);
 
   const SectorsView& sectors = panel->Sectors;
   if (sectors.FloorWall)

@@ -9,7 +9,6 @@
 namespace slab {
 namespace {
 
-
 bool RoomExists(const Level& level, int room) {
   return room >= 0 && static_cast<size_t>(room) < level.Rooms.size();
 }
@@ -45,6 +44,7 @@ std::optional<RoomView> ChooseRoom(const Document& doc, MapState& state, int lis
   SelectRoom(doc, state, listIndex);
   state.SectorEntities.clear();
   state.SelectedEntity = -1;
+  state.SelectedStatic = -1;
   return RoomView{listIndex, RoomInfoCaption(doc.CurrentLevel, listIndex),
                   AltRoomCaption(doc.CurrentLevel, listIndex)};
 }
@@ -79,6 +79,7 @@ std::optional<SectorPanel> ShowSelectedSector(const Document& doc, MapState& sta
     if (panel->Items->ResetNavigationEntity && !keepNavigation) state.NavigationEntity = -1;
   }
   state.SelectedEntity = -1;
+  state.SelectedStatic = -1;
   return panel;
 }
 

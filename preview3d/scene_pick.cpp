@@ -255,7 +255,7 @@ std::string PickName(const Level& level, Game gameVersion, const ObjectNames& na
     }
     case PickKind::Sector:
       return "Room " + std::to_string(pick.Room) + ", Sector " +
-             SectorLabel(pick.SectorX, pick.SectorZ);
+             SectorPlace(pick.SectorX, pick.SectorZ);
     case PickKind::Nothing:
       break;
   }

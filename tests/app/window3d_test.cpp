@@ -1,10 +1,12 @@
 // The main window with its 3D view, on a real X display (run under xvfb-run with Mesa): what
 // the view shows at start, after an edit and where a click in it lands.
 #include <QPointer>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolTip>
 #include <fstream>
 
+#include "map/edit_commands.h"
 #include "preview3d/gl/level_view.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/room_faces.h"
@@ -158,6 +160,34 @@ TEST_F(Window3DTest, DeleteAfterAClickOnAnItemRemovesIt) {
   sink_.NextAnswer = Answer::Yes;  // with the actions that name it, if any
   Key(Qt::Key_Delete);
   EXPECT_EQ(Lvl().Items.size(), items - 1);
+}
+
+// A static mesh a click chose goes with Delete too, as one step Ctrl+Z brings back; a click on
+// an item afterwards makes Delete mean the item again.
+TEST_F(Window3DTest, DeleteAfterAClickOnAStaticMeshRemovesItAndUndoBringsItBack) {
+  OpenShowcase();
+  Frame();
+  const std::vector<RoomStatic> statics = Lvl().Rooms[0].StaticMeshes;
+  const RoomStatic plant = statics[0];
+  QTest::mouseClick(Get<Room3DView>("View3D"), Qt::LeftButton, {},
+                    Pixel(plant.X, plant.Y - 80, plant.Z));
+  const size_t items = Lvl().Items.size();
+  Key(Qt::Key_Delete);
+  EXPECT_TRUE(sink_.Asked.empty());
+  ASSERT_EQ(Lvl().Rooms[0].StaticMeshes.size(), statics.size() - 1);
+  EXPECT_EQ(Lvl().Items.size(), items);
+  EXPECT_TRUE(Get<QAction>("Mnu_Edit_Undo")->text().startsWith("Undo Remove Static Mesh"))
+      << Get<QAction>("Mnu_Edit_Undo")->text().toStdString();
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Rooms[0].StaticMeshes.size(), statics.size());
+
+  // Deleted once, the static is no longer chosen: Delete again asks for an item.
+  QTest::mouseClick(Get<Room3DView>("View3D"), Qt::LeftButton, {},
+                    Pixel(plant.X, plant.Y - 80, plant.Z));
+  Key(Qt::Key_Delete);
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Lvl().Rooms[0].StaticMeshes.size(), statics.size() - 1);
+  EXPECT_EQ(window_->statusBar()->currentMessage(), kNoEntityStatus);
 }
 
 // On a real level too: Lara, where she stands in her room, is chosen by a click on her.

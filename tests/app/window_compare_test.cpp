@@ -82,21 +82,21 @@ TEST_F(WindowCompareTest, CompareWithSavedListsTheEditsAndLeadsToThem) {
   const std::vector<std::string> lines = ListLines();
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], "Room 0: 2 changes");
-  EXPECT_EQ(lines[1], "  room 0, sector 2,5: changed (wall)");
+  EXPECT_EQ(lines[1], "  room 0, sector 3,6: changed (wall)");
   EXPECT_EQ(lines[2], "    became a wall (was floor 0, ceiling -12 clicks)");
-  EXPECT_TRUE(lines[3].starts_with("  room 0, sector 1,1, item 0 (")) << lines[3];
+  EXPECT_TRUE(lines[3].starts_with("  room 0, sector 2,2, item 0 (")) << lines[3];
   EXPECT_TRUE(lines[3].ends_with("): changed (angle)")) << lines[3];
   EXPECT_EQ(lines[4], "    angle 16384 (90 deg) -> 24576 (135 deg)");
   EXPECT_EQ(Bytes(showcase_), saved);  // nothing was written
 
   // A double-click on the wall's line goes there from another room.
   ChooseRoom(2);
-  DoubleClickLine(LineStarting("room 0, sector 2,5"));
+  DoubleClickLine(LineStarting("room 0, sector 3,6"));
   EXPECT_EQ(CurrentRoomRow(), 0);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 2,5]");
   EXPECT_EQ(Text("ItemID"), "");
   // Enter on the item's line chooses the item on its sector; the list keeps the focus.
-  QTreeWidgetItem* item = LineStarting("room 0, sector 1,1, item 0");
+  QTreeWidgetItem* item = LineStarting("room 0, sector 2,2, item 0");
   List()->setFocus();
   List()->setCurrentItem(item);
   Key(Qt::Key_Return);
@@ -116,7 +116,7 @@ TEST_F(WindowCompareTest, TheListFollowsEditsUndoSaveAndTheFilter) {
   QTest::mouseClick(filter, Qt::LeftButton);
   QTest::keyClicks(filter, "WALL");
   EXPECT_EQ(ListLines(),
-            (std::vector<std::string>{"Room 0: 2 changes", "  room 0, sector 2,5: changed (wall)",
+            (std::vector<std::string>{"Room 0: 2 changes", "  room 0, sector 3,6: changed (wall)",
                                       "    became a wall (was floor 0, ceiling -12 clicks)"}));
   QTest::keyClick(filter, Qt::Key_Return);
   EXPECT_EQ(CurrentRoomRow(), 0);
@@ -233,7 +233,7 @@ TEST_F(WindowCompareTest, CompareWithAnotherFileAndRefusedFilesChangeNothing) {
   EXPECT_EQ(Summary(), "Against old.tr2: 1 change, 0 sections differ");
   const std::vector<std::string> compared = ListLines();
   ASSERT_EQ(compared.size(), 3u);
-  EXPECT_EQ(compared[1], "  room 0, sector 2,5: changed (wall)");
+  EXPECT_EQ(compared[1], "  room 0, sector 3,6: changed (wall)");
   EXPECT_TRUE(sink_.Shown.empty()) << sink_.Shown[0];
 
   // A damaged file: its message names it, and the list stays as it was.

@@ -147,22 +147,62 @@ TEST_F(WindowControlsTest, FlagBoxesTickWithTheirBits) {
   EXPECT_EQ(Status(), kNoEntityStatus);
 }
 
-// Only whole 16-bit numbers go into the OCB box: the keys that would make anything else do
-// nothing, so what the box shows is what the item holds.
-TEST_F(WindowControlsTest, TheOcbBoxTakesOnlyWhole16BitNumbers) {
+// What the OCB field cannot hold is refused where the user sees it: every key arrives, the box
+// says the text is refused, the status bar gives the range, and the item keeps its number;
+// leaving the box with such a text shows the number again.
+TEST_F(WindowControlsTest, TheOcbBoxRefusesWhatTheFieldCannotHoldVisibly) {
   OpenShowcase();
   ChooseLara();
   auto* ocb = Get<QLineEdit>("ItemOCB");
   QTest::mouseClick(ocb, Qt::LeftButton);
-  for (auto [typed, shown, stored] : {std::tuple{"70000", "7000", 7000},
-                                      {"12a3", "123", 123},
-                                      {"-32768", "-32768", -32768},
-                                      {"-40000", "-4000", -4000}}) {
+  for (auto [typed, stored] : {std::tuple{"70000", 7000}, {"12a3", 12}, {"-40000", -4000}}) {
     Key(Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(ocb, typed);
-    EXPECT_EQ(ocb->text(), shown) << typed;
+    EXPECT_EQ(ocb->text(), typed) << "no key is eaten";
     EXPECT_EQ(Lvl().Items[0].OCB, stored) << typed;
+    EXPECT_EQ(Status(), kOcbRangeStatus) << typed;
+    EXPECT_FALSE(ocb->accessibleDescription().isEmpty()) << "a screen reader hears it";
+    EXPECT_NE(ocb->palette().color(QPalette::Base),
+              Get<QLineEdit>("FloorHeight")->palette().color(QPalette::Base));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(ocb->text(), QString::number(stored).prepend(stored >= 0 ? " " : "")) << typed;
+    EXPECT_TRUE(ocb->accessibleDescription().isEmpty());
   }
+  Key(Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(ocb, "-32768");
+  EXPECT_EQ(Lvl().Items[0].OCB, -32768);
+  EXPECT_TRUE(ocb->accessibleDescription().isEmpty());
+}
+
+// Each OCB committed with Enter is one step of the history, and Ctrl+Z in the box undoes the
+// history, never only the box's text: what the box shows is what the item holds.
+TEST_F(WindowControlsTest, EachCommittedOcbIsOneUndoStepAndCtrlZInTheBoxUndoesIt) {
+  OpenShowcase();
+  ChooseLara();
+  const int16_t original = Lvl().Items[0].OCB;
+  auto* ocb = Get<QLineEdit>("ItemOCB");
+  QTest::mouseClick(ocb, Qt::LeftButton);
+  const std::vector<int> values = {7000, 123, -5, 42};
+  for (int value : values) {
+    Key(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(ocb, QString::number(value));
+    Key(Qt::Key_Return);
+  }
+  EXPECT_EQ(Lvl().Items[0].OCB, 42);
+  // Typing not yet committed goes as a whole with one Ctrl+Z.
+  Key(Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(ocb, "999");
+  EXPECT_EQ(Lvl().Items[0].OCB, 999);
+  for (int expected : {42, -5, 123, 7000, static_cast<int>(original)}) {
+    ASSERT_EQ(QApplication::focusWidget(), ocb);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Lvl().Items[0].OCB, expected);
+    EXPECT_EQ(ocb->text().trimmed(), QString::number(expected));
+  }
+  EXPECT_FALSE(window_->Doc().Modified) << "back at the saved level";
+  // Ctrl+Y in the box redoes a step the same way.
+  Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Lvl().Items[0].OCB, 7000);
 }
 
 // A key that cannot move the item says why and leaves nothing to undo.

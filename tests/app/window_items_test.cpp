@@ -1,5 +1,7 @@
 // The Items and Static Meshes panels as a designer uses them: removing an item that triggers
 // name, duplicating one, placing and taking away a static mesh, and where an item stands.
+#include <QTreeWidget>
+
 #include "map/item_removal.h"
 #include "window_fixture.h"
 
@@ -106,6 +108,36 @@ TEST_F(WindowItemsTest, DeleteRemovesAnItemWithTheActionsNamingItAndUndoGivesThe
   EXPECT_EQ(Lines("TriggerData"), triggerAfter);
 }
 
+// A switch that sets off a trigger takes the trigger with it: the question names every action
+// that goes, and the comparison with the saved file then lists exactly those.
+TEST_F(WindowItemsTest, RemovingASwitchNamesEveryActionThatGoesAndTheComparisonAgrees) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  OpenCopy(test::RealLevelsDir() / "tr2" / "Popov72__TRN__assault.tr2");
+  constexpr int kPushButton = 13;
+  ChooseItem(kPushButton);
+  sink_.NextAnswer = Answer::Yes;
+  Key(Qt::Key_Delete);
+  ASSERT_EQ(sink_.Asked.size(), 1u);
+  const std::string& question = sink_.Asked[0];
+  EXPECT_NE(
+      question.find("Room 50, sector 1,7: SWITCH for OBJECT 13 (Push Button), with the "
+                    "whole trigger\n    and with it: OBJECT 14 (Doorbell), OBJECT 12 (Door 2)\n"),
+      std::string::npos)
+      << question;
+  EXPECT_NE(question.find("Remove Item 13 and these 3 actions?"), std::string::npos) << question;
+
+  Choose("Mnu_File_CompareWithSaved");
+  std::vector<std::string> removed;
+  auto* list = Get<QTreeWidget>("DifferencesList");
+  for (QTreeWidgetItem* line :
+       list->findItems("trigger action removed: ", Qt::MatchStartsWith | Qt::MatchRecursive))
+    removed.push_back(
+        line->text(0).toStdString().substr(std::string("trigger action removed: ").size()));
+  EXPECT_EQ(removed, (std::vector<std::string>{"SWITCH for OBJECT 13 (Push Button)",
+                                               "SWITCH for OBJECT 14 (Doorbell)",
+                                               "SWITCH for OBJECT 12 (Door 2)"}));
+}
+
 TEST_F(WindowItemsTest, ALevelWithTheAddOnsDataSaysWhyAMiddleItemStays) {
   SLAB_REQUIRE_REAL_LEVELS();
   for (const fs::path& level : test::RealLevels({"tr4/"})) {
@@ -144,9 +176,8 @@ TEST_F(WindowItemsTest, TheItemPanelSaysWhereTheChosenItemStands) {
   ClickSector(2, 2);
   ClickLine("SecCurItem", 0);
   const Item& item = Lvl().Items[0];
-  // Numbered as the sector panel's caption numbers the sector.
-  const QString caption = Text("SecInf");
-  const QString sector = caption.mid(caption.indexOf("[") + 1).chopped(1);
+  // The sector clicked, numbered from 0 as every list and message numbers it.
+  const QString sector = "Sector 2,2";
   const int degrees = (item.Angle & 0xFFFF) * 360 / 65536;
   EXPECT_EQ(Text("ItemPlace"), QString("Room %1, %2, X %3, Y %4, Z %5, Facing %6°")
                                    .arg(item.Room)

@@ -302,9 +302,9 @@ TEST_F(WindowTest, TheLevelListsSortFilterLeadToTheirPlacesAndFollowEdits) {
   QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, row);
   QTest::mouseDClick(items->viewport(), Qt::LeftButton, {}, row);
   EXPECT_EQ(CurrentRoomRow(), 1);
-  // The list numbers the sector as the caption does.
+  // The list numbers the sector from 0; the caption alone counts from -1.
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,0]");
-  EXPECT_EQ(Column(items, static_cast<int>(ItemColumn::Sector)), QStringList({"1,0"}));
+  EXPECT_EQ(Column(items, static_cast<int>(ItemColumn::Sector)), QStringList({"2,1"}));
   EXPECT_TRUE(Text("ItemID").startsWith("Item 3 - ObjectID"));
   const int32_t tigerX = Lvl().Items[kShowcaseTiger].X;
   Key(Qt::Key_Right, Qt::ControlModifier);  // the list keeps the focus
@@ -321,7 +321,7 @@ TEST_F(WindowTest, TheLevelListsSortFilterLeadToTheirPlacesAndFollowEdits) {
   EXPECT_EQ(CurrentRoomRow(), 0);
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 1,4]");
   EXPECT_EQ(Column(Get<QTableView>("TriggersList"), static_cast<int>(TriggerColumn::Sector)),
-            QStringList({"1,4"}));
+            QStringList({"2,5"}));
 }
 
 // Which file is the neighbour is the core's (level_files_test).

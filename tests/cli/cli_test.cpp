@@ -127,8 +127,8 @@ TEST_F(Cli, RemoveItemTakesTheActionsNamingItOnlyWhenAsked) {
   Write("a.tr2", test::ComposeClassic(test::ShowcaseDraft()).Bytes);
   EXPECT_EQ(Run("remove-item a.tr2 3 -o out.tr2"), 2);
   EXPECT_EQ(stderr_,
-            "a.tr2: Item 3 is named by 2 trigger actions (Room 0, sector 3,0; Room 1, sector "
-            "0,1), so it was not removed. Give --with-actions to remove those actions too.\n");
+            "a.tr2: Item 3 is named by 2 trigger actions (Room 0, sector 4,1; Room 1, sector "
+            "1,2), so it was not removed. Give --with-actions to remove those actions too.\n");
   EXPECT_FALSE(fs::exists(dir_ / "out.tr2"));
   EXPECT_EQ(Run("remove-item a.tr2 99 -o out.tr2"), 2);
   EXPECT_EQ(stderr_, "a.tr2: There is no entity 99 in this level.\n");

@@ -35,15 +35,15 @@ TEST_F(CompareTest, EditorCommandsGiveExactlyTheirDifferences) {
   EXPECT_EQ(
       Report(diff),
       (Lines{
-          "room 0, sector 2,5: changed (wall)", "  became a wall (was floor 0, ceiling -12 clicks)",
-          "room 0, sector 2,1, item 0 (Door): changed (type, position, angle, flags, intensity 2)",
+          "room 0, sector 3,6: changed (wall)", "  became a wall (was floor 0, ceiling -12 clicks)",
+          "room 0, sector 3,2, item 0 (Door): changed (type, position, angle, flags, intensity 2)",
           "  type 0 (Lara) -> 106 (Door)", "  position (2560, 0, 2560) -> (3584, 0, 2560)",
-          "  sector 1,1 -> 2,1", "  angle 16384 (90 deg) -> 24576 (135 deg)",
+          "  sector 2,2 -> 3,2", "  angle 16384 (90 deg) -> 24576 (135 deg)",
           "  flags 0x0000 -> 0x0800 (mask 3 set)", "  intensity 2 -1 -> -7",
-          "room 0, sector 1,1, item 8 (Lara): added",
-          "  is type 0 (Lara), room 0, sector 1,1, position (2560, 0, 2560), angle 0 (0 "
+          "room 0, sector 2,2, item 8 (Lara): added",
+          "  is type 0 (Lara), room 0, sector 2,2, position (2560, 0, 2560), angle 0 (0 "
           "deg), flags 0x0000, intensity 2 -1, intensity -1",
-          "room 3, sector 2,2: changed (floor data)", "  added: minecart left turn"}));
+          "room 3, sector 3,3: changed (floor data)", "  added: minecart left turn"}));
   // Where a list of the changes leads: the room, the sector, the entity to choose.
   const Change& lara = diff.Changes[1];
   EXPECT_EQ(std::tie(lara.Room, lara.A, lara.B, lara.OldIndex, lara.NewIndex, lara.Entity),
@@ -90,25 +90,25 @@ TEST_F(CompareTest, AnItemRemovedFromTheMiddleIsOneRemovalWithItsTriggersRenumbe
   RemoveItem(level(), test::kShowcaseSwitch, 3, 6, 6);  // the shotgun's pickup keeps old numbers
   // The switch's own trigger names the switch first: that action now names the tiger.
   EXPECT_EQ(Report(Diff()),
-            (Lines{"room 0, sector 1,4: changed (trigger actions)",
+            (Lines{"room 0, sector 2,5: changed (trigger actions)",
                    "  trigger action changed: SWITCH for OBJECT 2 (Switch) -> SWITCH for OBJECT 2 "
                    "(Tiger)",
-                   "room 0, sector 3,0: renumbered (item numbers)",
+                   "room 0, sector 4,1: renumbered (item numbers)",
                    "  trigger action renumbered: PAD for OBJECT 3 (Tiger) -> PAD for OBJECT 2 "
                    "(Tiger)",
-                   "room 0, sector 5,5: renumbered (item numbers)",
+                   "room 0, sector 6,6: renumbered (item numbers)",
                    "  trigger action renumbered: HEAVY for OBJECT 5 (Boulder) -> HEAVY for OBJECT "
                    "4 (Boulder)",
-                   "room 0, sector 1,4, item 2 (Switch): removed",
-                   "  was type 104 (Switch), room 0, sector 1,4, position (2560, 0, 5632), angle 0 "
+                   "room 0, sector 2,5, item 2 (Switch): removed",
+                   "  was type 104 (Switch), room 0, sector 2,5, position (2560, 0, 5632), angle 0 "
                    "(0 deg), flags 0x0000, intensity 2 -1, intensity -1",
-                   "room 1, sector 0,1: renumbered (item numbers)",
+                   "room 1, sector 1,2: renumbered (item numbers)",
                    "  trigger action renumbered: ANTITRIGGER for OBJECT 3 (Tiger) -> ANTITRIGGER "
                    "for OBJECT 2 (Tiger)",
-                   "room 3, sector 3,1: renumbered (item numbers)",
+                   "room 3, sector 4,2: renumbered (item numbers)",
                    "  trigger action renumbered: TRIGGER for OBJECT 6 (Slammer) -> TRIGGER for "
                    "OBJECT 5 (Slammer)",
-                   "room 3, sector 5,5: changed (trigger actions)",
+                   "room 3, sector 6,6: changed (trigger actions)",
                    "  trigger action changed: PICKUP for OBJECT 4 (Shotgun) -> PICKUP for OBJECT 4 "
                    "(Boulder)"}));
 }
@@ -146,11 +146,11 @@ TEST_F(CompareTest, StaticMeshesPairByPositionThenId) {
   const std::string mesh0 = StaticName(names, 0, Game::TR3);
   const std::string mesh10 = StaticName(names, 10, Game::TR3);
   EXPECT_EQ(Report(Diff()),
-            (Lines{"room 0, sector 4,4, static 1 -> 0 (" + mesh0 + "): changed (id)",
+            (Lines{"room 0, sector 5,5, static 1 -> 0 (" + mesh0 + "): changed (id)",
                    "  id 10 (" + mesh10 + ") -> 0 (" + mesh0 + ")",
-                   "room 0, sector 1,5, static 2 (" + mesh0 + "): changed (position)",
+                   "room 0, sector 2,6, static 2 (" + mesh0 + "): changed (position)",
                    "  position (1536, 0, 6656) -> (2560, 0, 6656)",
-                   "room 0, sector 2,2, static 3 (" + mesh10 + "): added",
+                   "room 0, sector 3,3, static 3 (" + mesh10 + "): added",
                    "  is id 10 (" + mesh10 +
                        ") at (3584, 0, 3584), rotation 0, intensity 4096, "
                        "intensity 2 4096"}));

@@ -37,7 +37,7 @@ TEST_F(DiffViewTest, GroupsByRoomAndLeadsToEachPlace) {
   ASSERT_EQ(Headings(groups),
             (std::vector<std::string>{"Room 0: 2 changes", "Room 3: 1 change", "Notes"}));
   EXPECT_EQ(groups[0].Place, (DiffPlace{0, -1, -1, -1}));
-  EXPECT_EQ(groups[0].Lines[0].Text, "room 0, sector 2,5: changed (wall)");
+  EXPECT_EQ(groups[0].Lines[0].Text, "room 0, sector 3,6: changed (wall)");
   EXPECT_EQ(groups[0].Lines[0].Place, (DiffPlace{0, 3, 6, -1}));
   EXPECT_EQ(groups[0].Lines[1].Place, (DiffPlace{0, 2, 2, 0}));  // the item is chosen
   EXPECT_EQ(groups[0].Lines[1].Details,

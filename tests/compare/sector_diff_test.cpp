@@ -55,7 +55,7 @@ TEST_F(SectorDiffTest, RecordFunctionsTriggerSetupAndActionsInTheirOwnWords) {
   s.BoxIndex = 3;
   s.RoomBelow = 2;
   EXPECT_EQ(Compare(),
-            (Lines{"room 0, sector 1,1: changed (floor, ceiling, box, room below, floor data, "
+            (Lines{"room 0, sector 2,2: changed (floor, ceiling, box, room below, floor data, "
                    "trigger, trigger actions)",
                    "  floor 0 -> 2 clicks", "  ceiling -16 -> -18 clicks", "  box none -> 3",
                    "  room below none -> 2", "  changed: portal to room 3 -> portal to room 4",
@@ -73,12 +73,12 @@ TEST_F(SectorDiffTest, ActionsPairInOrderAndNameTheirItems) {
   newBuilder.ListAt(0, 1, 1, {Fn(4, 0, true), 0x3C00, Act(8, 12), Act(0, 1, true)});
   EXPECT_EQ(
       Compare(),
-      (Lines{"room 0, sector 0,0: changed (trigger, trigger actions)",
+      (Lines{"room 0, sector 1,1: changed (trigger, trigger actions)",
              "  trigger mask 11111 -> 01111", "  trigger action removed: TRIGGER for TARGET 1",
              "  trigger action added: TRIGGER for CD 12",
              "  trigger action changed: TRIGGER for OBJECT 0 (Gate) -> TRIGGER for OBJECT "
              "1 (Lever)",
-             "room 0, sector 2,2: changed (floor data)", "  added: monkey-swing ceiling"}));
+             "room 0, sector 3,3: changed (floor data)", "  added: monkey-swing ceiling"}));
 }
 
 TEST_F(SectorDiffTest, WallsAndListsWithOnlyTheirOrderChanged) {
@@ -89,11 +89,11 @@ TEST_F(SectorDiffTest, WallsAndListsWithOnlyTheirOrderChanged) {
   newBuilder.ListAt(0, 0, 3, {Fn(6, 0x5, true)});
   EXPECT_EQ(
       Compare(),
-      (Lines{"room 0, sector -1,2: changed (floor data)", "  added: climbable walls (sides 1, 4)",
-             "room 0, sector 0,1: changed (floor data)", "  floor-data entries in another order",
-             "room 0, sector 1,0: changed (wall)",
+      (Lines{"room 0, sector 0,3: changed (floor data)", "  added: climbable walls (sides 1, 4)",
+             "room 0, sector 1,2: changed (floor data)", "  floor-data entries in another order",
+             "room 0, sector 2,1: changed (wall)",
              "  no longer a wall (floor 0, ceiling -16 clicks)",
-             "room 0, sector 2,0: changed (wall)",
+             "room 0, sector 3,1: changed (wall)",
              "  became a wall (was floor 0, ceiling -16 clicks)"}));
 }
 

@@ -8,6 +8,7 @@
 
 #include "floordata/sector_contents.h"
 #include "floordata/sector_panel.h"
+#include "level/text.h"
 #include "map/sector_tooltip.h"
 #include "map/trigger_index.h"
 #include "map_fixture.h"
@@ -31,8 +32,9 @@ class ShowcaseLists : public test::MapFixture {
   std::vector<TriggerRow> Triggers() { return BuildTriggerRows(level(), doc.GameVersion, names); }
 };
 
-// Each item's sector is the one its panel lists it on, and reads as that panel's caption
-// does; AI objects follow the items; an item outside the rooms has no sector.
+// Each item's sector is the one its panel lists it on, named from 0 as every list names it
+// (the caption alone counts from -1); AI objects follow the items; an item outside the rooms
+// has no sector.
 TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
   level().AIObjects.push_back({39, 1, 7 * 1024 + 512, 0, 2 * 1024 + 512, 7, 0x3E, 0});  // a corner
   level().Items[kShowcaseSwitch].Room = 99;
@@ -40,7 +42,7 @@ TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
   ASSERT_EQ(rows.size(), 9u);
   constexpr auto kSector = static_cast<int>(ItemColumn::Sector);
   EXPECT_EQ(std::tuple(rows[8].IsAI, rows[8].Entity, rows[8].Cells[0], rows[8].Cells[kSector]),
-            std::tuple(true, 8, "AI 0", "-1,-1"));
+            std::tuple(true, 8, "AI 0", "0,0"));
   EXPECT_EQ(rows[kShowcaseSwitch].Cells[kSector], "-");
   for (const ItemRow& row : rows) {
     if (!row.HasRoom) continue;
@@ -49,7 +51,9 @@ TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
     const auto panel =
         ShowSector(level(), doc.GameVersion, names, row.Room, row.SectorX, row.SectorZ, true, true);
     ASSERT_TRUE(panel);
-    EXPECT_EQ(panel->Sectors.SecInf, "Sector Info [Sector " + row.Cells[kSector] + "]");
+    EXPECT_EQ(row.Cells[kSector], std::to_string(row.SectorX) + "," + std::to_string(row.SectorZ));
+    EXPECT_EQ(panel->Sectors.SecInf,
+              "Sector Info [Sector " + SectorLabel(row.SectorX, row.SectorZ) + "]");
   }
 }
 
@@ -62,11 +66,11 @@ TEST_F(ShowcaseLists, TriggerRowsSplitThePanelsLines) {
   std::vector<std::vector<std::string>> atSwitch;
   for (const TriggerRow& row : rows)
     if (row.Room == 0 && row.X == 2 && row.Z == 5) atSwitch.push_back(row.Cells);
-  // Its sector reads as the panel's caption numbers it, "Sector Info [Sector 1,4]".
+  // Its sector reads from 0, where the panel's caption says "Sector Info [Sector 1,4]".
   EXPECT_EQ(atSwitch, (std::vector<std::vector<std::string>>{
-                          {"0", "1,4", "SWITCH", "OBJECT 2 (Wall Switch)", "104 Wall Switch"},
-                          {"0", "1,4", "SWITCH", "OBJECT 1 (Door 1)", "106 Door 1"},
-                          {"0", "1,4", "SWITCH", "CAMERA 0", ""}}));
+                          {"0", "2,5", "SWITCH", "OBJECT 2 (Wall Switch)", "104 Wall Switch"},
+                          {"0", "2,5", "SWITCH", "OBJECT 1 (Door 1)", "106 Door 1"},
+                          {"0", "2,5", "SWITCH", "CAMERA 0", ""}}));
 }
 
 // Any case, within one cell, the sector column too; with a type both must hold.
@@ -77,7 +81,7 @@ TEST_F(ShowcaseLists, FilterKeepsExactlyTheMatchingRows) {
                                   {"DOOR 1", kAnyType, {1}},
                                   {"", 106, {1}},
                                   {"door", 104, {}},
-                                  {"5,3", kAnyType, {1}}})
+                                  {"6,4", kAnyType, {1}}})
     EXPECT_EQ(MatchingRows(items, {text, type}), rows) << text << " " << type;
   const auto triggers = Triggers();
   EXPECT_EQ(MatchingRows(triggers, {"switch", kAnyType}), MatchingRows(triggers, {"", 2}));
@@ -91,11 +95,11 @@ TEST_F(ShowcaseLists, TooltipSaysWhatThePanelsSay) {
       {0,
        2,
        5,
-       {"Room 0, Sector 1,4\n", "SWITCH for OBJECT 1 (Door 1)", "Timer 0", "1 item",
+       {"Room 0, Sector 2,5\n", "SWITCH for OBJECT 1 (Door 1)", "Timer 0", "1 item",
         "Item 2 - 104 Wall Switch"}},
-      {0, 5, 5, {"Room 0, Sector 4,4\n", "1 Static Mesh", "Item 7 - 67"}},
-      {1, 2, 1, {"Room 1, Sector 1,0\n", "Item 3 - 39 Tiger", "Below None"}},
-      {0, 0, 0, {"Room 0, Sector -1,-1\n", "\nWall\n"}},
+      {0, 5, 5, {"Room 0, Sector 5,5\n", "1 Static Mesh", "Item 7 - 67"}},
+      {1, 2, 1, {"Room 1, Sector 2,1\n", "Item 3 - 39 Tiger", "Below None"}},
+      {0, 0, 0, {"Room 0, Sector 0,0\n", "\nWall\n"}},
   };
   for (const auto& c : cases) {
     const std::string tip = SectorTooltip(level(), doc.GameVersion, names, c.Room, c.A, c.B);

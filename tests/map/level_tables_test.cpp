@@ -84,7 +84,7 @@ TEST_F(Tables, LightRowsOfEveryGame) {
   ASSERT_EQ(tr1.size(), 4u);
   // The hall's light stands at (4096, 4096), on the corner of four sectors: the nearest centre.
   EXPECT_EQ(Cells(tr1[0].Cells.begin(), tr1[0].Cells.begin() + kind),
-            (Cells{"0", "0", "3,3", "4096", "-2048", "4096"}));
+            (Cells{"0", "0", "4,4", "4096", "-2048", "4096"}));
   EXPECT_EQ(tr1[0].Target, (ListTarget{.Room = 0, .SectorX = 4, .SectorZ = 4, .Light = 0}));
   EXPECT_EQ(tr1[3].Target.Room, 3);
 
@@ -144,18 +144,18 @@ TEST_F(Tables, CameraRowsTellSinksFromCameras) {
               test::Act(2, 1, true)});
   const auto rows = BuildCameraRows(level());
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].Cells, (Cells{"0", "Fixed camera", "0", "2,5", "3072", "-2048", "6144",
-                                  "0x0000", "0 [1,4], 1 [1,1]"}));
+  EXPECT_EQ(rows[0].Cells, (Cells{"0", "Fixed camera", "0", "3,6", "3072", "-2048", "6144",
+                                  "0x0000", "0 [2,5], 1 [2,2]"}));
   EXPECT_EQ(rows[1].Kind, CameraKind::Sink);
   // Named twice by one sector, listed once.
-  EXPECT_EQ(rows[1].Cells, (Cells{"1", "Sink", "1", "1,0", "9728", "-512", "3584",
-                                  "0x0000, strength 5", "1 [1,1]"}));
+  EXPECT_EQ(rows[1].Cells, (Cells{"1", "Sink", "1", "2,1", "9728", "-512", "3584",
+                                  "0x0000, strength 5", "1 [2,2]"}));
   EXPECT_EQ(rows[1].Target, (ListTarget{.Room = 1, .SectorX = 2, .SectorZ = 1, .Camera = 1}));
   EXPECT_EQ(rows[2].Cells[1], "Camera");
   EXPECT_EQ(rows[2].Cells[2], "30");  // a camera's room is its own field, even one not there
   EXPECT_EQ(rows[2].Target.Room, -1);
   EXPECT_EQ(MatchingRows(rows, "sink"), std::vector{1});
-  EXPECT_EQ(MatchingRows(rows, "1 [1,1]"), (std::vector{0, 1}));
+  EXPECT_EQ(MatchingRows(rows, "1 [2,2]"), (std::vector{0, 1}));
 }
 
 TEST_F(Tables, StaticAndSoundRows) {
@@ -164,7 +164,7 @@ TEST_F(Tables, StaticAndSoundRows) {
   const auto statics = BuildStaticRows(level(), doc.GameVersion, names);
   ASSERT_EQ(statics.size(), 4u);
   EXPECT_EQ(statics[1].Cells,
-            (Cells{"1", "0", "4,4", "5632", "0", "5632", "10", "Plant", "90\u00B0"}));
+            (Cells{"1", "0", "5,5", "5632", "0", "5632", "10", "Plant", "90\u00B0"}));
   EXPECT_EQ(statics[1].Target, (ListTarget{.Room = 0, .SectorX = 5, .SectorZ = 5, .Static = 1}));
   EXPECT_EQ(statics[3].Cells[1], "3");
   EXPECT_EQ(statics[0].Cells[7], "Mesh 0");
@@ -172,7 +172,7 @@ TEST_F(Tables, StaticAndSoundRows) {
   level().SoundSources.push_back({-5000, 0, -5000, 3, 0x40});
   const auto sounds = BuildSoundRows(level());
   ASSERT_EQ(sounds.size(), 2u);
-  EXPECT_EQ(sounds[0].Cells, (Cells{"0", "0", "3,3", "4096", "-1024", "4096", "0", "0x0080"}));
+  EXPECT_EQ(sounds[0].Cells, (Cells{"0", "0", "4,4", "4096", "-1024", "4096", "0", "0x0080"}));
   EXPECT_EQ(sounds[1].Cells, (Cells{"1", "-", "-", "-5000", "0", "-5000", "3", "0x0040"}));
   EXPECT_EQ(sounds[1].Target, ListTarget{});
 }
@@ -225,7 +225,7 @@ TEST_F(Tables, WhereAnEntityStandsAndHeightsAsPeopleReadThem) {
   level().Items[door].Angle = -16384;
   const auto place = PlaceOfEntity(level(), door);
   ASSERT_TRUE(place);
-  EXPECT_EQ(place->Text(), "Room 0, Sector 5,3, X " + std::to_string(level().Items[door].X) +
+  EXPECT_EQ(place->Text(), "Room 0, Sector 6,4, X " + std::to_string(level().Items[door].X) +
                                ", Y " + std::to_string(level().Items[door].Y) + ", Z " +
                                std::to_string(level().Items[door].Z) + ", Facing 270\u00B0");
   level().AIObjects.push_back({39, 42, 1, 2, 3, 0, 0, 0x14000});

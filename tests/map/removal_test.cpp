@@ -145,9 +145,13 @@ TEST_F(RemovalTest, TheItemsOwnActionsGoOnlyWhenTheUserAgrees) {
   ASSERT_TRUE(plan.Allowed());
   ASSERT_EQ(plan.Naming.size(), 6u);
   const std::string question = RemovalQuestion(level(), doc.GameVersion, names, plan);
+  // Every action that goes is named: the key trigger goes whole, with the action that
+  // followed its keyhole.
   for (const char* line :
-       {"Item 3 is named by 6 trigger actions:\n", "Room 0, sector 0,2: TRIGGER for OBJECT 3 ()\n",
-        "Room 0, sector 0,4: KEY for OBJECT 3 (), with the whole trigger\n"})
+       {"Item 3 is named by 6 trigger actions:\n", "Room 0, sector 1,3: TRIGGER for OBJECT 3 ()\n",
+        "Room 0, sector 1,5: KEY for OBJECT 3 (), with the whole trigger\n    and with it: OBJECT "
+        "1 ()\n",
+        "\nRemove Item 3 and these 7 actions?"})
     EXPECT_NE(question.find(line), std::string::npos) << line << question;
 
   // Refused without the user's yes: nothing changes.

@@ -145,7 +145,7 @@ TEST_F(ScenePicking, FloorsSpritesAndNames) {
             "Static mesh 0 of room 0 - Plant");
   EXPECT_EQ(PickName(level, Game::TR4, names, {PickKind::Static, -1, 0, 1}), "");
   EXPECT_EQ(PickName(level, Game::TR4, names, {PickKind::Sector, -1, 0, -1, 0, 4}),
-            "Room 0, Sector -1,3");
+            "Room 0, Sector 0,4");
   EXPECT_EQ(PickName(level, Game::TR4, names, {}), "");
 
   // Where each leads: the room and the sector under the item, AI object or static.
