@@ -9,6 +9,7 @@
 
 #include "compare/diff_context.h"
 #include "level/text.h"
+#include "map/entity.h"
 
 namespace slab::diff {
 namespace {
@@ -17,13 +18,6 @@ namespace {
 // differs (the type and the position weigh more), and never as much as two unpaired: an entry
 // edited in every field in its place is still that entry, not a removal and an addition.
 constexpr int kUnpaired = 3;
-
-// The flag bits the item panel names: five activation-mask bits (from bit 9 for items, from
-// bit 1 for AI objects), and for items invisible and clear body.
-constexpr uint16_t kInvisible = 0x100;
-constexpr uint16_t kClearBody = 0x8000;
-constexpr int kItemMaskShift = 9;
-constexpr int kAIMaskShift = 1;
 
 // Fields of items and AI objects read the same way; an AI object's angle is 32 bits.
 struct Entity {
@@ -77,10 +71,10 @@ std::string FlagBits(uint16_t a, uint16_t b, bool isAI) {
       bits.push_back("mask " + std::to_string(i + 1) + ((b & bit) ? " set" : " cleared"));
   }
   if (!isAI) {
-    if ((a ^ b) & kInvisible)
-      bits.push_back((b & kInvisible) ? "invisible set" : "invisible cleared");
-    if ((a ^ b) & kClearBody)
-      bits.push_back((b & kClearBody) ? "clear body set" : "clear body cleared");
+    if ((a ^ b) & kItemInvisible)
+      bits.push_back((b & kItemInvisible) ? "invisible set" : "invisible cleared");
+    if ((a ^ b) & kItemClearBody)
+      bits.push_back((b & kItemClearBody) ? "clear body set" : "clear body cleared");
   }
   return bits.empty() ? "" : " (" + Join(bits, ", ") + ")";
 }

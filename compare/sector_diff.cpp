@@ -13,17 +13,14 @@
 namespace slab::diff {
 namespace {
 
-constexpr uint16_t kParamBits = 0x1FF;
 constexpr uint16_t kNoBox = 0xFFFF;
-
-bool NamesItem(int action) { return action == kActionObject || action == kActionTarget; }
 
 // An old action's parameter as the new level numbers the item, or nothing when the item is
 // gone. Parameters past the old items name no item and stay as they are.
 std::optional<int> MappedParam(const Context& context, int param) {
   if (param < 0 || static_cast<size_t>(param) >= context.Items.OldToNew.size()) return param;
   const int mapped = context.Items.OldToNew[param];
-  if (mapped < 0 || mapped > kParamBits) return std::nullopt;
+  if (mapped < 0 || mapped > kActionParamBits) return std::nullopt;
   return mapped;
 }
 
@@ -78,10 +75,10 @@ ListView ViewOf(const Context& context, const FloorList& list, bool renumber) {
           (key.Action == kActionCamera || key.Action == kActionFlyby) && at + 1 < words.size();
       key.Extra = hasExtra ? words[at + 1] : 0;
       trigger.RawWords.push_back(key.Word);
-      if (renumber && NamesItem(key.Action)) {
-        const auto mapped = MappedParam(context, key.Word & kParamBits);
+      if (renumber && ActionNamesItem(key.Action)) {
+        const auto mapped = MappedParam(context, key.Word & kActionParamBits);
         if (mapped)
-          key.Word = static_cast<uint16_t>((key.Word & ~kParamBits) | *mapped);
+          key.Word = static_cast<uint16_t>((key.Word & ~kActionParamBits) | *mapped);
         else
           key.Gone = true;
       }
@@ -188,26 +185,28 @@ void ComparePlain(const Context& context, const ListView& before, const ListView
 
 std::string MaskText(uint16_t setup) {
   std::string bits;
-  for (int i = 0; i < 5; ++i) bits += (setup & (0x200 << i)) ? '1' : '0';
+  for (int i = 0; i < 5; ++i) bits += (setup & (1 << (kSetupMaskShift + i))) ? '1' : '0';
   return bits;
 }
 
 std::string TriggerText(const TriggerView& trigger) {
-  return TriggerTypeWord((trigger.Function >> 8) & 0x7F) + ", timer " +
-         std::to_string(trigger.Setup & 0xFF) + ((trigger.Setup & 0x100) ? ", one shot" : "") +
-         ", mask " + MaskText(trigger.Setup);
+  return TriggerTypeWord(TriggerTypeOf(trigger.Function)) + ", timer " +
+         std::to_string(trigger.Setup & kSetupTimerBits) +
+         ((trigger.Setup & kSetupOneShot) ? ", one shot" : "") + ", mask " +
+         MaskText(trigger.Setup);
 }
 
 void CompareSetup(const TriggerView& a, const TriggerView& b, Lines& lines) {
-  const int typeA = (a.Function >> 8) & 0x7F, typeB = (b.Function >> 8) & 0x7F;
+  const int typeA = TriggerTypeOf(a.Function), typeB = TriggerTypeOf(b.Function);
   if (typeA != typeB)
     lines.Add("trigger", "trigger type " + Arrow(TriggerTypeWord(typeA), TriggerTypeWord(typeB)));
   else if (a.Function != b.Function)
     lines.Add("trigger", "trigger word " + Arrow(Hex(a.Function, 4), Hex(b.Function, 4)));
-  lines.Field("trigger", "trigger timer", a.Setup & 0xFF, b.Setup & 0xFF);
-  if ((a.Setup ^ b.Setup) & 0x100)
-    lines.Add("trigger", (b.Setup & 0x100) ? "trigger one shot set" : "trigger one shot cleared");
-  if ((a.Setup ^ b.Setup) & 0x3E00)
+  lines.Field("trigger", "trigger timer", a.Setup & kSetupTimerBits, b.Setup & kSetupTimerBits);
+  if ((a.Setup ^ b.Setup) & kSetupOneShot)
+    lines.Add("trigger",
+              (b.Setup & kSetupOneShot) ? "trigger one shot set" : "trigger one shot cleared");
+  if ((a.Setup ^ b.Setup) & kSetupMaskBits)
     lines.Add("trigger", "trigger mask " + Arrow(MaskText(a.Setup), MaskText(b.Setup)));
   if ((a.Setup ^ b.Setup) & 0xC000)
     lines.Add("trigger", "trigger setup " + Arrow(Hex(a.Setup, 4), Hex(b.Setup, 4)));
@@ -224,7 +223,7 @@ class ActionWords {
   std::string Line(const TriggerView& trigger, size_t k, bool inNew) const {
     TriggerEntry entry = trigger.Actions[k];
     // The line names the trigger it now belongs to, so a changed type does not repeat here.
-    entry.TriggerType = static_cast<int16_t>((trigger.Function >> 8) & 0x7F);
+    entry.TriggerType = static_cast<int16_t>(TriggerTypeOf(trigger.Function));
     std::string line = TriggerLine(entry, inNew ? context_.New : context_.Old,
                                    inNew ? context_.NewGame : context_.OldGame, context_.Names);
     // An object the names file leaves unnamed: its number says it all.

@@ -45,9 +45,11 @@ TriggersView ShowTriggers(const Level& level, Game gameVersion, const ObjectName
   view.TriggerData = std::move(lines);
   const auto setup = static_cast<uint16_t>(entries.front().Setup);
   std::array<Rgb, 5> flags;
-  for (int i = 0; i < 5; ++i) flags[i] = (setup & (0x200 << i)) ? kSetColour : kClearColour;
+  for (int i = 0; i < 5; ++i)
+    flags[i] = (setup & (1 << (kSetupMaskShift + i))) ? kSetColour : kClearColour;
   view.TriggerFlags = flags;
-  view.TriggerTimer = "Timer" + NumText(setup & 0x1FF);
+  // The panel's timer takes the one-shot bit with it, as the program always showed it.
+  view.TriggerTimer = "Timer" + NumText(setup & (kSetupTimerBits | kSetupOneShot));
   return view;
 }
 

@@ -6,7 +6,6 @@
 namespace slab {
 namespace {
 
-
 class FloorWords {
  public:
   explicit FloorWords(const Level& level)
@@ -67,44 +66,54 @@ bool Call(F& callback, const E& entry, const WordSpan& at) {
 // optionally with its WordSpan, return false to stop the walk. A trigger is always stepped over as
 // its whole action list, so an entry after a trigger whose function word has no end bit is still
 // read correctly. Returns the number of words from the list start to the end of the last entry
-// walked.
+// walked; sound, where given, says whether the walk ended at the marked last entry with every
+// word it needed there (not at an unknown code or the end of the floor data).
 template <typename OnEntry, typename OnAction>
-size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAction) {
+size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAction,
+            bool* sound = nullptr) {
+  if (sound) *sound = false;
   const int32_t start = static_cast<int16_t>(fdIndex);
   if (start <= 0 || static_cast<size_t>(start) > level.FloorData.size() / 2) return 0;
   const FloorWords words(level);
   size_t pos = static_cast<size_t>(start);
   while (words.Has(pos)) {
     const uint16_t function = words.At(pos);
-    const int code = function & 0x1F;  // bits 5-7 belong to the triangulated entries
+    const int code = FunctionCode(function);  // bits 5-7 belong to the triangulated entries
     const bool last = (function & kFloorDataEnd) != 0;
     if (code == kFdTrigger) {
       if (!words.Has(pos + 1)) break;
       TriggerEntry entry;
-      entry.TriggerType = static_cast<int16_t>((function >> 8) & 0x7F);
+      entry.TriggerType = static_cast<int16_t>(TriggerTypeOf(function));
       entry.Setup = static_cast<int16_t>(words.At(pos + 1));
       size_t action = pos + 2;
+      bool whole = false;  // the actions end at a marked word
       while (words.Has(action)) {
         const uint16_t word = words.At(action);
-        entry.Action = static_cast<int16_t>((word & 0x3C00) >> 10);
-        entry.Param = static_cast<int16_t>(word & 0x1FF);
+        entry.Action = static_cast<int16_t>(ActionKindOf(word));
+        entry.Param = static_cast<int16_t>(word & kActionParamBits);
         // Camera and fly-by actions carry one more word, and the end bit lives there.
         uint16_t endWord = word;
         size_t step = 1;
+        bool cut = false;
         if (entry.Action == kActionCamera || entry.Action == kActionFlyby) {
           if (words.Has(action + 1)) {
             endWord = words.At(action + 1);
             step = 2;
           } else {
             endWord = kFloorDataEnd;
+            cut = true;
           }
         }
         const WordSpan at{pos - start, action - start, step};
         if (!Call(onAction, entry, at)) return action + step - start;
         action += step;
-        if (endWord & kFloorDataEnd) break;
+        if (endWord & kFloorDataEnd) {
+          whole = !cut;
+          break;
+        }
       }
       pos = action;
+      if (!whole) break;
     } else {
       const int length = EntryWords(code);
       if (length == 0 || !words.Has(pos + length - 1)) break;
@@ -113,7 +122,10 @@ size_t Walk(const Level& level, uint16_t fdIndex, OnEntry onEntry, OnAction onAc
       pos += length;
       if (!Call(onEntry, entry, at)) break;
     }
-    if (last) break;
+    if (last) {
+      if (sound) *sound = true;
+      break;
+    }
   }
   return pos - start;
 }
@@ -188,7 +200,7 @@ SectorFlags GetSectorFlags(const Level& level, uint16_t fdIndex) {
 bool SectorHasObjectTrigger(const Level& level, uint16_t fdIndex, int item) {
   bool found = false;
   Walk(level, fdIndex, kAnyEntry, [&](const TriggerEntry& entry) {
-    found = (entry.Action == kActionObject || entry.Action == kActionTarget) && entry.Param == item;
+    found = ActionNamesItem(entry.Action) && entry.Param == item;
     return !found;
   });
   return found;
@@ -199,6 +211,12 @@ std::vector<uint8_t> CopySectorFloorData(const Level& level, uint16_t fdIndex) {
   if (words == 0) return {};
   const auto first = level.FloorData.begin() + 2 * static_cast<int16_t>(fdIndex);
   return {first, first + 2 * static_cast<ptrdiff_t>(words)};
+}
+
+bool ListEndsSoundly(const Level& level, uint16_t fdIndex) {
+  bool sound = false;
+  Walk(level, fdIndex, kAnyEntry, kAnyAction, &sound);
+  return sound;
 }
 
 FloorList GetFloorList(const Level& level, uint16_t fdIndex) {
@@ -230,7 +248,7 @@ FloorList GetFloorList(const Level& level, uint16_t fdIndex) {
       list.Entries.empty() ? 0 : list.Entries.back().First + list.Entries.back().Length;
   if (covered < words)
     list.Entries.push_back(
-        FloorEntry{list.Words[covered] & 0x1F, covered, words - covered, {}, {}});
+        FloorEntry{FunctionCode(list.Words[covered]), covered, words - covered, {}, {}});
   return list;
 }
 

@@ -30,6 +30,37 @@ inline constexpr int kActionCamera = 1;
 inline constexpr int kActionTarget = 6;
 inline constexpr int kActionFlyby = 12;
 
+// An object or target action names an item by its number.
+constexpr bool ActionNamesItem(int action) {
+  return action == kActionObject || action == kActionTarget;
+}
+
+// The bits of a list's words. Every word: the end bit (kFloorDataEnd) marks the last entry,
+// or a trigger's last action. A function word: the code, and for a trigger its type.
+inline constexpr uint16_t kFdCodeBits = 0x1F;
+inline constexpr int kTriggerTypeShift = 8;
+inline constexpr uint16_t kTriggerTypeBits = 0x7F;
+// A trigger's setup word: the timer, the one-shot bit and the five activation-mask bits.
+inline constexpr uint16_t kSetupTimerBits = 0xFF;
+inline constexpr uint16_t kSetupOneShot = 0x100;
+inline constexpr uint16_t kSetupMaskBits = 0x3E00;
+inline constexpr int kSetupMaskShift = 9;
+// An action word: its kind, and the parameter below it. The games read ten bits as the item
+// an object action names; the panel and the lists read nine, as the program always has, and
+// no level has been seen to set the tenth: edits that renumber items keep all ten.
+inline constexpr uint16_t kActionKindBits = 0x3C00;
+inline constexpr int kActionKindShift = 10;
+inline constexpr uint16_t kActionParamBits = 0x1FF;
+inline constexpr uint16_t kActionItemBits = 0x3FF;
+
+constexpr int FunctionCode(uint16_t function) { return function & kFdCodeBits; }
+constexpr int TriggerTypeOf(uint16_t function) {
+  return (function >> kTriggerTypeShift) & kTriggerTypeBits;
+}
+constexpr int ActionKindOf(uint16_t action) {
+  return (action & kActionKindBits) >> kActionKindShift;
+}
+
 // One action of a trigger. Every action of one trigger carries that trigger's type and
 // its whole setup word.
 struct TriggerEntry {
@@ -75,6 +106,10 @@ bool SectorHasObjectTrigger(const Level& level, uint16_t fdIndex, int item);
 
 // The bytes of the whole list, from its first word to the last word of its last entry.
 std::vector<uint8_t> CopySectorFloorData(const Level& level, uint16_t fdIndex);
+
+// Whether the list ends as the games expect: every entry of a known code and whole inside the
+// floor data (a camera or fly-by action with its second word), the last one marked.
+bool ListEndsSoundly(const Level& level, uint16_t fdIndex);
 
 // One entry of a list: where its words lie among the list's words, and for a trigger its
 // actions with the place of each action word.

@@ -10,9 +10,6 @@
 namespace slab {
 namespace {
 
-// The games take ten bits of an action word as the item it names (the panel shows nine;
-// no level has been seen to set the tenth on an object action).
-constexpr uint16_t kItemBits = 0x3FF;
 constexpr size_t kQuestionLines = 12;
 
 constexpr int kSwitchTrigger = 2;
@@ -25,17 +22,14 @@ bool SetOffByFirstItem(int type) {
   return type == kSwitchTrigger || type == kKeyTrigger || type == kPickupTrigger;
 }
 
-bool NamesAnItem(const TriggerEntry& entry) {
-  return entry.Action == kActionObject || entry.Action == kActionTarget;
-}
-
 // The item an object or target action names, as the games read its word.
 int NamedItem(const FloorList& list, const FloorEntry& trigger, size_t action) {
-  return list.Words[trigger.ActionAt[action]] & kItemBits;
+  return list.Words[trigger.ActionAt[action]] & kActionItemBits;
 }
 
 bool NamesThe(const FloorList& list, const FloorEntry& trigger, size_t action, int item) {
-  return NamesAnItem(trigger.Actions[action]) && NamedItem(list, trigger, action) == item;
+  return ActionNamesItem(trigger.Actions[action].Action) &&
+         NamedItem(list, trigger, action) == item;
 }
 
 // An action's words: two for camera and fly-by actions, unless the list ends after one.
@@ -46,7 +40,7 @@ size_t ActionWords(const FloorEntry& trigger, size_t action) {
 }
 
 uint16_t Renumbered(uint16_t word) {
-  return static_cast<uint16_t>((word & ~kItemBits) | ((word & kItemBits) - 1));
+  return static_cast<uint16_t>((word & ~kActionItemBits) | ((word & kActionItemBits) - 1));
 }
 
 struct SectorList {
@@ -140,7 +134,7 @@ RewrittenList RewriteList(const FloorList& list, int item) {
         continue;
       }
       lastKept = i;
-      if (NamesAnItem(entry.Actions[i]) && NamedItem(list, entry, i) > item) {
+      if (ActionNamesItem(entry.Actions[i].Action) && NamedItem(list, entry, i) > item) {
         words[entry.ActionAt[i]] = Renumbered(words[entry.ActionAt[i]]);
         ++out.Renumbered;
       }
@@ -286,7 +280,7 @@ std::optional<EntityRemoved> RemoveEntity(Level& level, int entity, bool withAct
     const auto start = static_cast<size_t>(static_cast<int16_t>(fdIndex));
     for (const FloorEntry& entry : list.Entries)
       for (size_t i = 0; i < entry.Actions.size(); ++i)
-        if (NamesAnItem(entry.Actions[i]) && NamedItem(list, entry, i) > entity) {
+        if (ActionNamesItem(entry.Actions[i].Action) && NamedItem(list, entry, i) > entity) {
           const size_t word = start + entry.ActionAt[i];
           const uint16_t before = list.Words[entry.ActionAt[i]];
           inPlace.try_emplace(word, WordChange{word, before, Renumbered(before)});
