@@ -6,7 +6,7 @@
 #include <exception>
 #include <filesystem>
 
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 #include "support/compose_tr45.h"
 
 using namespace slab;

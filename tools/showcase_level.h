@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 
 namespace slab::test {
 

@@ -11,14 +11,16 @@
 namespace slab {
 namespace {
 
-TEST(FloorDataRealLevels, WalkersAndTriggerCounts) {
+class FloorDataRealLevel : public ::testing::TestWithParam<std::filesystem::path> {};
+
+TEST_P(FloorDataRealLevel, WalkersAndTriggerCounts) {
   SLAB_REQUIRE_REAL_LEVELS();
   const ObjectNames names;
-  for (const auto& file : test::RealLevels({""})) {
-    SCOPED_TRACE(file.string());
+  const std::filesystem::path& file = GetParam();
+  {
     const nlohmann::json* entry = test::ExpectedEntry(file);
     const auto loaded = test::LoadFile(file);
-    if (!loaded->Result.Loaded) continue;  // the refused file is the reader's business
+    if (!loaded->Result.Loaded) return;  // the refused file is the reader's business
     const Level& level = loaded->Result.Lvl;
     ASSERT_TRUE(entry && (*entry)["sectors_with_trigger"].is_number());
     const TriggerCounts counts = CountLevelTriggers(level);
@@ -52,6 +54,9 @@ TEST(FloorDataRealLevels, WalkersAndTriggerCounts) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(RealLevels, FloorDataRealLevel, test::RealLevelParams({""}),
+                         test::RealLevelName);
 
 }  // namespace
 }  // namespace slab

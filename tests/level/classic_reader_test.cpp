@@ -5,7 +5,7 @@
 
 #include "level/load_level.h"
 #include "level/texture_info.h"
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 #include "support/real_levels.h"
 
 namespace slab {

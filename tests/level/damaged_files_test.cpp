@@ -9,7 +9,7 @@
 #include <random>
 
 #include "allocation_tracker.h"
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 #include "support/compose_tr45.h"
 #include "support/real_levels.h"
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "preview3d/room_framing.h"
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 #include "support/real_levels.h"
 #include "tools/showcase_level.h"
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "support/compose_out.h"
+#include "tools/compose_out.h"
 
 namespace slab::test {
 

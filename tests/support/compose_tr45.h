@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "level/level.h"
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 
 namespace slab::test {
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 
 namespace slab::test {
@@ -32,6 +33,23 @@ std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& pr
   }
   std::sort(out.begin(), out.end());
   return out;
+}
+
+::testing::internal::ParamGenerator<std::filesystem::path> RealLevelParams(
+    const std::vector<std::string>& prefixes) {
+  std::vector<std::filesystem::path> levels = RealLevels(prefixes);
+  if (levels.empty()) levels.emplace_back();
+  return ::testing::ValuesIn(levels);
+}
+
+std::string RealLevelName(const ::testing::TestParamInfo<std::filesystem::path>& info) {
+  if (info.param.empty()) return "NoRealLevels";
+  std::string name =
+      info.param.parent_path().filename().string() + "_" + info.param.filename().string();
+  // Test names take letters, digits and underscores only.
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name + "_" + std::to_string(info.index);
 }
 
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {

@@ -21,6 +21,13 @@ std::filesystem::path RealLevelsDir();
 // ("tr1/", "tr4/"...), sorted; empty when the folder is missing.
 std::vector<std::filesystem::path> RealLevels(const std::vector<std::string>& prefixes);
 
+// The real levels under the prefixes as a test's parameters, so each file passes or fails
+// on its own line; one empty path when the folder is missing, where the test skips.
+::testing::internal::ParamGenerator<std::filesystem::path> RealLevelParams(
+    const std::vector<std::string>& prefixes);
+// A parameter's name in the report: its folder and file name ("tr2_assault_tr2").
+std::string RealLevelName(const ::testing::TestParamInfo<std::filesystem::path>& info);
+
 // A whole file's bytes (empty when it can't be read).
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
 

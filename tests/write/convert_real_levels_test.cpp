@@ -27,13 +27,14 @@ SpriteWad RealWad() {
   return wad ? *wad : SpriteWad{};
 }
 
-TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
+class ConvertRealLevel : public ::testing::TestWithParam<std::filesystem::path> {};
+
+TEST_P(ConvertRealLevel, ConvertsForBothEngines) {
   SLAB_REQUIRE_REAL_LEVELS();
   const SpriteWad wad = RealWad();
   ASSERT_FALSE(wad.SpriteTextures.empty());
-  auto levels = test::RealLevels({"tr4/"});
-  ASSERT_FALSE(levels.empty());
-  for (const auto& path : levels) {
+  const std::filesystem::path& path = GetParam();
+  {
     const auto bytes = ReadFile(path);
     auto original = test::LoadBytes(bytes, path.string());
     ASSERT_TRUE(original->Result.Loaded) << path;
@@ -83,6 +84,9 @@ TEST(ConvertRealLevels, EveryFourthGameLevelConvertsForBothEngines) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(RealLevels, ConvertRealLevel, test::RealLevelParams({"tr4/"}),
+                         test::RealLevelName);
 
 }  // namespace
 }  // namespace slab

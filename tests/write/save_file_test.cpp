@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "support/compose_classic.h"
 #include "support/real_levels.h"
+#include "tools/compose_classic.h"
 
 namespace slab {
 namespace {

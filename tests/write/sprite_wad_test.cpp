@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/compose_out.h"
 #include "support/compose_tr45.h"
 #include "support/real_levels.h"
+#include "tools/compose_out.h"
 #include "write/convert_tr4.h"
 #include "write/jobs.h"
 

@@ -5,9 +5,9 @@
 
 #include "level/load_level.h"
 #include "level/mesh.h"
-#include "support/compose_classic.h"
 #include "support/compose_tr45.h"
 #include "support/real_levels.h"
+#include "tools/compose_classic.h"
 #include "write/convert_tr4.h"
 #include "write/finish_tr4.h"
 #include "write/write_level.h"
@@ -75,11 +75,13 @@ TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
   EXPECT_EQ(levelData, expected);
 }
 
-TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
+class ClassicRealLevel : public ::testing::TestWithParam<std::filesystem::path> {};
+class FourthGameRealLevel : public ::testing::TestWithParam<std::filesystem::path> {};
+
+TEST_P(ClassicRealLevel, WritesBackByteForByte) {
   SLAB_REQUIRE_REAL_LEVELS();
-  auto files = test::RealLevels({"tr1/", "tr2/", "tr3/"});
-  ASSERT_FALSE(files.empty());
-  for (const auto& path : files) {
+  const std::filesystem::path& path = GetParam();
+  {
     auto bytes = ReadFile(path);
     auto loaded = Load(bytes, path.string());
     auto written = EncodeClassicLevel(loaded->Result.Lvl, loaded->GameVersion);
@@ -89,11 +91,10 @@ TEST(RealLevels, EveryClassicFileWritesBackByteForByte) {
 
 // Every mesh of every classic level, read and written again through the one mesh form,
 // is the bytes it was read from.
-TEST(RealLevels, EveryClassicMeshWritesBackAsItWasRead) {
+TEST_P(ClassicRealLevel, EveryMeshWritesBackAsItWasRead) {
   SLAB_REQUIRE_REAL_LEVELS();
-  auto files = test::RealLevels({"tr1/", "tr2/", "tr3/"});
-  ASSERT_FALSE(files.empty());
-  for (const auto& path : files) {
+  const std::filesystem::path& path = GetParam();
+  {
     auto loaded = Load(ReadFile(path), path.string());
     const Level& level = loaded->Result.Lvl;
     for (int32_t pointer : level.MeshPointers) {
@@ -112,11 +113,10 @@ TEST(RealLevels, EveryClassicMeshWritesBackAsItWasRead) {
 // Saved, finished and read again, a fourth-game level is the same level: its intermediate
 // file (every field the writer knows) comes out the same, and so do its texture pages and
 // what follows the samples (the add-on level's long sound map and trailing block too).
-TEST(RealLevels, EveryFourthGameFileSurvivesSaveAndFinish) {
+TEST_P(FourthGameRealLevel, SurvivesSaveAndFinish) {
   SLAB_REQUIRE_REAL_LEVELS();
-  auto files = test::RealLevels({"tr4/"});
-  ASSERT_FALSE(files.empty());
-  for (const auto& path : files) {
+  const std::filesystem::path& path = GetParam();
+  {
     auto bytes = ReadFile(path);
     auto inter = EncodeTR4Intermediate(Load(bytes, path.string())->Result.Lvl);
     std::vector<uint8_t> finished;
@@ -130,6 +130,11 @@ TEST(RealLevels, EveryFourthGameFileSurvivesSaveAndFinish) {
     EXPECT_TRUE(original.Rest == mine.Rest) << path;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(RealLevels, ClassicRealLevel,
+                         test::RealLevelParams({"tr1/", "tr2/", "tr3/"}), test::RealLevelName);
+INSTANTIATE_TEST_SUITE_P(RealLevels, FourthGameRealLevel, test::RealLevelParams({"tr4/"}),
+                         test::RealLevelName);
 
 }  // namespace
 }  // namespace slab

@@ -1,4 +1,4 @@
-// A test-only composer of first- to third-game level files, and of the level data of the
+// A composer of first- to third-game level files, and of the level data of the
 // fourth and fifth game. It writes every field with its own width from the file layout,
 // sharing no code with the reader or the writer, so each of them is checked against something
 // it does not share. Records of the level model describe the content; the composer writes only

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 
 namespace slab::test {
 

@@ -1,9 +1,9 @@
-#include "support/compose_classic.h"
+#include "tools/compose_classic.h"
 
 #include <fstream>
 #include <stdexcept>
 
-#include "support/compose_out.h"
+#include "tools/compose_out.h"
 #include "tools/showcase_level.h"
 
 namespace slab::test {
