@@ -12,6 +12,8 @@
 #include <array>
 #include <utility>
 
+#include "preview3d/viewer_camera.h"
+
 namespace slab {
 namespace {
 
@@ -97,6 +99,17 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
   lines.push_back({"The map, the 3D view or the sector's item list (while it has the focus)",
                    QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText),
                    "Remove the chosen item"});
+  const QString enter = QKeySequence(Qt::Key_Return).toString(QKeySequence::NativeText);
+  const QString lists = "The lists (while one has the focus)";
+  lines.push_back(
+      {lists, enter + " or double-click",
+       "Go to the row's room and sector (and choose its item, light, camera or static)"});
+  lines.push_back({lists, enter + " in a list's filter", "Go to its current row, or its first"});
+  lines.push_back({lists, enter + " on a line of Differences", "Go to the changed place"});
+  lines.push_back({lists, enter + " in the Go to Room box", "Go to that room"});
+  // The viewer is a window of its own ("/view FILE"); its keys are listed here all the same.
+  for (const ViewerKeyHelp& key : kViewerKeys)
+    lines.push_back({"The 3D viewer window (/view FILE)", key.Keys, key.What});
   return lines;
 }
 

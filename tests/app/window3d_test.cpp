@@ -109,6 +109,9 @@ TEST_F(Window3DTest, AClickOnAFloorInTheViewSelectsThatSector) {
   QTest::mouseClick(view, Qt::LeftButton, {},
                     QPoint(static_cast<int>(at->X), static_cast<int>(at->Y)));
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");
+  // A screen reader hears from the view what it selected, sectors counted from 0.
+  EXPECT_TRUE(view->accessibleDescription().startsWith("Room 0, sector 4,2: "))
+      << view->accessibleDescription().toStdString();
 }
 
 // A click on an item chooses it: its sector is selected, its line of the sector's item list
