@@ -11,6 +11,9 @@
 #include "map/overview.h"
 
 namespace slab {
+namespace {
+constexpr int kLegendWidth = 440;
+}  // namespace
 
 LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* map,
                            RightViewWidget* overview, const Document& doc, const MapState& state,
@@ -78,7 +81,11 @@ void LevelBrowser::AddLegendAndGoTo(QMenu& viewMenu) {
   legend->setObjectName("Mnu_View_Legend");
   viewMenu.addAction(legend);
   connect(legend, &QAction::triggered, legend_, [this](bool shown) {
-    if (shown) legend_->raise();
+    if (!shown) return;
+    legend_->raise();
+    // Wide enough for its meanings to wrap in a few lines; the map gives up the width.
+    if (legend_->width() < kLegendWidth)
+      window_->resizeDocks({legend_}, {kLegendWidth}, Qt::Horizontal);
   });
 
   goToRoom_ = viewMenu.addAction("Go to Room...");

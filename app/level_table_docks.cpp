@@ -229,6 +229,9 @@ class SwatchDelegate : public QStyledItemDelegate {
                       index.data(Qt::DisplayRole).toString());
     painter->restore();
   }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return QStyledItemDelegate::sizeHint(option, index) + QSize(8, 0);  // the text's margins
+  }
 };
 
 }  // namespace
@@ -243,7 +246,16 @@ MapLegendDock::MapLegendDock(QWidget* parent) : QDockWidget("Map Legend", parent
   table_->verticalHeader()->hide();
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->horizontalHeader()->setStretchLastSection(true);
+  // The colour and its kind as wide as they read; the meaning takes the rest of the dock's
+  // width, however narrow, and wraps in it, its rows growing to fit.
+  QHeaderView* header = table_->horizontalHeader();
+  header->setMinimumSectionSize(24);
+  header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(2, QHeaderView::Stretch);
+  connect(header, &QHeaderView::sectionResized, table_, [this](int column) {
+    if (column == 2) table_->resizeRowsToContents();
+  });
   table_->setItemDelegateForColumn(0, new SwatchDelegate(table_));
   // The meanings wrap in a narrow dock rather than running off its edge.
   table_->setWordWrap(true);
@@ -269,8 +281,6 @@ void MapLegendDock::ShowGame(Game gameVersion) {
     table_->setItem(row, 1, new QTableWidgetItem(kind));
     table_->setItem(row, 2, new QTableWidgetItem(QString::fromStdString(e.Meaning)));
   }
-  table_->resizeColumnToContents(0);
-  table_->resizeColumnToContents(1);
   table_->resizeRowsToContents();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "map/draw_room.h"
+#include "map/overview.h"
 #include "map/selection.h"
 
 namespace slab {
@@ -23,6 +24,21 @@ QImage ToQImage(const MapImage& image) {
   return QImage(image.Bytes().data(), image.Width(), image.Height(), image.Width() * 3,
                 QImage::Format_RGB888)
       .copy();
+}
+
+QImage ScaleByCells(const QImage& picture, QRect part, int cell, int device) {
+  const QImage source = picture.convertToFormat(QImage::Format_RGB888);
+  const int w = part.width() * device / cell, h = part.height() * device / cell;
+  QImage scaled(std::max(1, w), std::max(1, h), QImage::Format_RGB888);
+  std::vector<int> column(static_cast<size_t>(w));
+  for (int x = 0; x < w; ++x) column[static_cast<size_t>(x)] = part.left() + x * cell / device;
+  for (int y = 0; y < h; ++y) {
+    const uchar* from = source.constScanLine(part.top() + y * cell / device);
+    uchar* to = scaled.scanLine(y);
+    for (int x = 0; x < w; ++x)
+      std::memcpy(to + 3 * x, from + 3 * column[static_cast<size_t>(x)], 3);
+  }
+  return scaled;
 }
 
 RoomMapWidget::RoomMapWidget(QWidget* parent) : QWidget(parent) {
@@ -159,20 +175,7 @@ void RoomMapWidget::paintEvent(QPaintEvent*) {
   if (map_.isNull()) return;
   const int sector = SectorPixels();
   if (scaledFor_ != sector || scaled_.isNull()) {
-    // Each device pixel takes the picture pixel it falls in, counted in whole numbers: a sector
-    // is ten picture pixels and `sector` device pixels, so every sector and every outline comes
-    // out alike, which a scaling by any factor would not promise.
-    const int w = used_.width() * sector / kSectorPixels,
-              h = used_.height() * sector / kSectorPixels;
-    scaled_ = QImage(w, h, QImage::Format_RGB888);
-    std::vector<int> column(static_cast<size_t>(w));
-    for (int x = 0; x < w; ++x) column[static_cast<size_t>(x)] = x * kSectorPixels / sector;
-    for (int y = 0; y < h; ++y) {
-      const uchar* from = map_.constScanLine(y * kSectorPixels / sector);
-      uchar* to = scaled_.scanLine(y);
-      for (int x = 0; x < w; ++x)
-        std::memcpy(to + 3 * x, from + 3 * column[static_cast<size_t>(x)], 3);
-    }
+    scaled_ = ScaleByCells(map_, QRect(QPoint(0, 0), used_), kSectorPixels, sector);
     scaledFor_ = sector;
   }
   scaled_.setDevicePixelRatio(devicePixelRatioF());
@@ -265,15 +268,20 @@ QRect RightViewWidget::Shown() const {
   return rooms_.adjusted(-4, -4, 4, 4).intersected(overview_.rect());
 }
 
-int RightViewWidget::DeviceScale() const {
+int RightViewWidget::CellPixels() const {
   const qreal ratio = devicePixelRatioF();
-  const int least = std::max(1, static_cast<int>(std::lround(ratio)));
+  const int least = kOverviewCellPixels * std::max(1, static_cast<int>(std::lround(ratio)));
   if (zoom_ > 0) return std::max(least, zoom_);
   const QRect shown = Shown();
   if (shown.isEmpty()) return least;
-  const int fit = static_cast<int>(
-      std::min(width() * ratio / shown.width(), height() * ratio / shown.height()));
+  const int fit =
+      static_cast<int>(std::min(width() * ratio * kOverviewCellPixels / shown.width(),
+                                height() * ratio * kOverviewCellPixels / shown.height()));
   return std::clamp(fit, least, kMaxZoom * least);
+}
+
+qreal RightViewWidget::DeviceScale() const {
+  return static_cast<qreal>(CellPixels()) / kOverviewCellPixels;
 }
 
 QPointF RightViewWidget::Origin() const {
@@ -336,8 +344,14 @@ void RightViewWidget::wheelEvent(QWheelEvent* event) {
   const QPointF pointer = event->position();
   const qreal ratio = devicePixelRatioF();
   const QPointF at = (pointer - Origin()) / (DeviceScale() / ratio);
-  zoom_ = std::clamp(DeviceScale() + steps, 1, kMaxZoom * std::max(1, static_cast<int>(ratio)));
-  const qreal scale = zoom_ / ratio;
+  const int least = kOverviewCellPixels * std::max(1, static_cast<int>(std::lround(ratio)));
+  // A quarter larger or smaller a notch, and always at least a device pixel a cell.
+  int to = CellPixels();
+  for (int i = 0; i < std::abs(steps); ++i)
+    to = steps > 0 ? std::max(to + 1, static_cast<int>(std::lround(to * 1.25)))
+                   : std::min(to - 1, static_cast<int>(std::lround(to / 1.25)));
+  zoom_ = std::clamp(to, least, kMaxZoom * least);
+  const qreal scale = DeviceScale() / ratio;
   centre_ = at - (pointer - QPointF(width() / 2.0, height() / 2.0)) / scale;
   update();
   event->accept();
@@ -363,10 +377,18 @@ void RightViewWidget::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().window());
   if (overview_.isNull() || (view3d_ && !view3d_->isHidden())) return;
   painter.fillRect(rect(), overview_.pixelColor(0, 0));
-  // Whole factors without smoothing: every cell stays a crisp square.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  const qreal scale = DeviceScale() / devicePixelRatioF();
-  painter.drawImage(QRectF(Origin(), QSizeF(overview_.size()) * scale), overview_);
+  // Only the cells that show, each the same whole number of device pixels.
+  const int cell = kOverviewCellPixels;
+  const QPoint from = PicturePixel(QPointF(0, 0)), to = PicturePixel(QPointF(width(), height()));
+  const QRect part =
+      QRect(QPoint(std::max(0, from.x() / cell * cell), std::max(0, from.y() / cell * cell)),
+            QPoint(to.x(), to.y()))
+          .intersected(overview_.rect());
+  if (part.isEmpty()) return;
+  QImage scaled = ScaleByCells(overview_, part, cell, CellPixels());
+  scaled.setDevicePixelRatio(devicePixelRatioF());
+  painter.drawImage(Origin() + QPointF(part.topLeft()) * (DeviceScale() / devicePixelRatioF()),
+                    scaled);
 }
 
 SectorMapSplitter::SectorMapSplitter(QWidget* parent)

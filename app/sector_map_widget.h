@@ -90,9 +90,10 @@ class RightViewWidget : public QWidget {
   const QImage& OverviewPicture() const { return overview_; }
   void SetView3D(QWidget* view);
 
-  // Device pixels per picture pixel: the zoom chosen, or the largest whole factor that shows
-  // every room.
-  int DeviceScale() const;
+  // Device pixels per overview cell: the zoom chosen, or the most that show every room.
+  int CellPixels() const;
+  // Device pixels per picture pixel: CellPixels() / 4.
+  qreal DeviceScale() const;
   void ZoomToFit();
   // The picture pixel under a point of the widget, and the centre of a picture pixel.
   QPoint PicturePixel(QPointF position) const;
@@ -132,6 +133,12 @@ class RightViewWidget : public QWidget {
 };
 
 QImage ToQImage(const MapImage& image);
+
+// The part of a picture drawn in cells of `cell` pixels, scaled so each cell becomes `device`
+// device pixels: every device pixel takes the picture pixel it falls in, counted in whole
+// numbers from the part's corner, so every cell and every outline comes out alike (a scaling
+// by any factor would not promise that). The part's corner should lie on a cell's corner.
+QImage ScaleByCells(const QImage& picture, QRect part, int cell, int device);
 
 // SectorMap: the room map in its pane MapPane (which scrolls when the user zooms in beyond
 // it) and the right-hand view, sharing the space the window gives them. They lie side by side
