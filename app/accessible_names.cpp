@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QToolButton>
 #include <map>
 
 namespace slab {
@@ -132,7 +133,7 @@ class TabBarAccessible : public QAccessibleWidget {
     if (!Bar()->accessibleName().isEmpty()) return Bar()->accessibleName();
     QStringList names;
     for (int i = 0; i < Bar()->count(); ++i) names << Bar()->tabText(i).remove('&');
-    return "Dock tabs: " + names.join(", ");
+    return names.isEmpty() ? QString("Dock tabs") : "Dock tabs: " + names.join(", ");
   }
   int childCount() const override { return Bar()->count(); }
   QAccessibleInterface* child(int index) const override {
@@ -178,13 +179,19 @@ void InstallAccessibleNames() {
   (void)installed;
 }
 
-void NameDockButtons(QMainWindow& window) {
+void NameWindowButtons(QMainWindow& window) {
   for (QDockWidget* dock : window.findChildren<QDockWidget*>()) {
     const QString title = dock->windowTitle().remove('&');
     if (auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton"))
       close->setAccessibleName("Close " + title);
     if (auto* detach = dock->findChild<QAbstractButton*>("qt_dockwidget_floatbutton"))
       detach->setAccessibleName("Float or dock " + title);
+  }
+  for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
+    if (box->accessibleName().isEmpty()) continue;
+    for (QToolButton* clear : box->findChildren<QToolButton*>())
+      if (clear->accessibleName().isEmpty() && clear->text().isEmpty())
+        clear->setAccessibleName("Clear " + box->accessibleName());
   }
 }
 

@@ -14,8 +14,9 @@ namespace slab {
 void InstallAccessibleNames();
 
 // The title-bar buttons of every dock of the window are heard with their dock's title ("Close
-// Map Legend"): a row of docks would otherwise offer a row of identical "Close" buttons.
-void NameDockButtons(QMainWindow& window);
+// Map Legend"), a row of docks would otherwise offer a row of identical "Close" buttons; and a
+// text box's clear button with the box's name ("Clear Rooms filter"), where it had none.
+void NameWindowButtons(QMainWindow& window);
 
 // Every message shown in the bar becomes its accessible name and is announced as an alert, so
 // it is heard when it appears and can be read again later.

@@ -112,7 +112,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                          [this](int qtKey) { return view_->CameraKey(qtKey); }});
   UpdateLevelActions();
   UpdateEditMenu();
-  NameDockButtons(*this);
+  NameWindowButtons(*this);
 
   RequestFrame();
 }

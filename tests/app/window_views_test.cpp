@@ -243,6 +243,9 @@ TEST_F(WindowViewsTest, EveryControlIsHeardByANameOfItsOwn) {
     SCOPED_TRACE(file.filename().string());
     ASSERT_TRUE(Open(file));
     ClickSector(1, 1);
+    // Typed filters show their clear buttons.
+    QTest::keyClicks(Get<QLineEdit>("RoomsFilter"), "1");
+    QTest::keyClicks(Get<QLineEdit>("ItemFilter"), "1");
     std::map<QString, QWidget*> heard;
     int controls = 0, tabBars = 0;
     for (QWidget* w : window_->findChildren<QWidget*>()) {
