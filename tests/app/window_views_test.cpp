@@ -72,6 +72,7 @@ class WindowViewsTest : public test::WindowFixture {
         if (shown.pixelColor(x, y) != Qt::black) box |= QRect(x, y, 1, 1);
     return box;
   }
+  void CheckLegend();
   void Wheel(QWidget* widget, QPoint at, int notches) {
     QWheelEvent wheel(at, widget->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
                       Qt::NoScrollPhase, false);
@@ -131,51 +132,63 @@ TEST_F(WindowViewsTest, FitFillsThePaneAndTheWheelZoomsAboutThePointer) {
 // steps through every room stacked there.
 TEST_F(WindowViewsTest, TheOverviewOutlinesNumbersAndPicksTheRoomSeen) {
   SLAB_REQUIRE_REAL_LEVELS();
-  const std::vector<fs::path> assault = test::RealLevels({"tr2/Popov72__TRN__assault"});
-  ASSERT_EQ(assault.size(), 1u);
-  ASSERT_TRUE(Open(assault[0]));
+  std::vector<fs::path> files = test::RealLevels({"tr2/Popov72__TRN__assault"});
+  ASSERT_EQ(files.size(), 1u);
+  const std::vector<fs::path> levels = OnePerGame();
+  files.insert(files.end(), levels.begin(), levels.end());
   RightViewWidget* overview = Get<RightViewWidget>("RoomView3D");
-  window_->FrameTick(1000);
-  const QImage picture = overview->OverviewPicture();
-  int edges = 0;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) edges += picture.pixelColor(x, y) == Qt::black;
-  EXPECT_GT(edges, 200);
+  int64_t now = 1000;
+  for (const fs::path& file : files) {
+    SCOPED_TRACE(file.filename().string());
+    const bool assault = file.filename().string().find("assault") != std::string::npos;
+    ASSERT_TRUE(Open(file));
+    window_->FrameTick(now += 1000);
+    const QImage picture = overview->OverviewPicture();
+    int edges = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) edges += picture.pixelColor(x, y) == Qt::black;
+    EXPECT_GE(edges, 4 * 4);
 
-  // A cell where room 38 lies over a room with a floor of its own.
-  QPoint cell(-1, -1);
-  std::vector<int> stack;
-  for (int y = 2; y < kOverviewSize && cell.x() < 0; y += kOverviewCellPixels)
-    for (int x = 1; x < kOverviewSize; x += kOverviewCellPixels) {
-      stack = OverviewStack(Lvl(), x, y);
-      if (stack.size() >= 2 && stack.front() != 38 &&
-          std::find(stack.begin(), stack.end(), 38) != stack.end()) {
+    // The cell with the most rooms on it, none of them the one chosen now; in assault one where
+    // room 38 lies over a room with a floor of its own.
+    QPoint cell(-1, -1);
+    std::vector<int> stack;
+    for (int y = 2; y < kOverviewSize; y += kOverviewCellPixels)
+      for (int x = 1; x < kOverviewSize; x += kOverviewCellPixels) {
+        const std::vector<int> here = OverviewStack(Lvl(), x, y);
+        const auto has = [&](int room) {
+          return std::find(here.begin(), here.end(), room) != here.end();
+        };
+        if (here.size() <= stack.size() || has(CurrentRoomRow())) continue;
+        if (assault && (here.front() == 38 || !has(38))) continue;
+        stack = here;
         cell = QPoint(x, y);
-        break;
       }
+    ASSERT_FALSE(stack.empty());
+    const QPoint at = overview->WidgetPoint(cell).toPoint();
+    QMouseEvent move(QEvent::MouseMove, at, overview->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(overview, &move);
+    auto* number = Get<QLabel>("OverviewRoomNumber");
+    EXPECT_TRUE(number->isVisible());
+    const QString seen = number->text();
+    EXPECT_EQ(seen, QString("Room %1").arg(stack.front()));
+    // Clicks there choose the room named, then each one stacked on it, then the first again.
+    QStringList chosen;
+    for (size_t click = 0; click <= stack.size(); ++click) {
+      QTest::mouseClick(overview, Qt::LeftButton, {}, at);
+      chosen << Text("RoomInfo").section(" - ", 0, 0);
     }
-  ASSERT_GE(cell.x(), 0);
-  ASSERT_FALSE(stack.empty());
-  const QPoint at = overview->WidgetPoint(cell).toPoint();
-  QTest::mouseMove(overview, at);
-  QMouseEvent move(QEvent::MouseMove, at, overview->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(overview, &move);
-  auto* number = Get<QLabel>("OverviewRoomNumber");
-  EXPECT_TRUE(number->isVisible());
-  const QString seen = number->text();
-  EXPECT_EQ(seen, QString("Room %1").arg(stack.front()));
-  EXPECT_NE(seen, "Room 38");
-  QStringList chosen;
-  for (size_t click = 0; click <= stack.size(); ++click) {
-    QTest::mouseClick(overview, Qt::LeftButton, {}, at);
-    chosen << Text("RoomInfo").section(" - ", 0, 0);
+    QStringList expected;
+    for (int room : stack) expected << QString("Room %1").arg(room);
+    expected << expected.front();
+    EXPECT_EQ(chosen, expected);
+    EXPECT_EQ(chosen.front(), seen);
+    if (assault) {
+      EXPECT_NE(seen, "Room 38");
+      EXPECT_GE(stack.size(), 2u);
+    }
   }
-  QStringList expected;
-  for (int room : stack) expected << QString("Room %1").arg(room);
-  expected << expected.front();
-  EXPECT_EQ(chosen, expected);
-  EXPECT_EQ(chosen.front(), seen);
 }
 
 // View > Map Legend opens docked beside the map, never over it, and every swatch's text reads
@@ -183,6 +196,16 @@ TEST_F(WindowViewsTest, TheOverviewOutlinesNumbersAndPicksTheRoomSeen) {
 TEST_F(WindowViewsTest, TheLegendIsDockedBesideTheMapAndEverySwatchReads) {
   OpenShowcase();
   Choose("Mnu_View_Legend");
+  CheckLegend();
+  // The names of the function squares follow the game; the colours read in each.
+  for (const fs::path& file : OnePerGame()) {
+    SCOPED_TRACE(file.filename().string());
+    ASSERT_TRUE(Open(file));
+    CheckLegend();
+  }
+}
+
+void WindowViewsTest::CheckLegend() {
   QApplication::processEvents();
   auto* dock = Get<QDockWidget>("MapLegendDock");
   ASSERT_TRUE(dock->isVisible());
@@ -193,14 +216,20 @@ TEST_F(WindowViewsTest, TheLegendIsDockedBesideTheMapAndEverySwatchReads) {
   EXPECT_FALSE(mapArea.intersects(legendArea));
 
   auto* table = Get<QTableWidget>("MapLegendTable");
+  const std::vector<LegendEntry> legend = MapLegend(window_->Doc().GameVersion);
+  ASSERT_EQ(static_cast<size_t>(table->rowCount()), legend.size());
+  for (int row = 0; row < table->rowCount(); ++row)
+    EXPECT_EQ(table->item(row, 2)->text().toStdString(), legend[static_cast<size_t>(row)].Meaning);
   table->setCurrentCell(0, 0);  // a chosen row must not hide its swatch either
-  const QImage shown = table->viewport()->grab().toImage();
-  const qreal ratio = shown.devicePixelRatio();
   for (int row = 0; row < table->rowCount(); ++row) {
+    table->scrollToItem(table->item(row, 0));
+    const QImage shown = table->viewport()->grab().toImage();
+    const qreal ratio = shown.devicePixelRatio();
     const QColor swatch = table->item(row, 0)->background().color();
     const Rgb back{static_cast<uint8_t>(swatch.red()), static_cast<uint8_t>(swatch.green()),
                    static_cast<uint8_t>(swatch.blue())};
-    const QRect cell = table->visualItemRect(table->item(row, 0));
+    const QRect cell =
+        table->visualItemRect(table->item(row, 0)).intersected(table->viewport()->rect());
     int fill = 0, legible = 0;
     for (int y = static_cast<int>(cell.top() * ratio); y < cell.bottom() * ratio; ++y)
       for (int x = static_cast<int>(cell.left() * ratio); x < cell.right() * ratio; ++x) {
