@@ -43,8 +43,8 @@ void AddLayer(std::vector<Layer>& layers, int room, const Sector& sector) {
 
 // The order a cell's rooms are shown and picked in: floors one can stand on before what hides
 // nothing (a sector open onto the room below, a wall), and lowest first, as a plan shows the
-// ground floor: a large room high up (assault.tr2's 38) would otherwise cover every room under
-// it. Repeated clicks climb through the rest.
+// ground floor: a large room high up would otherwise cover every room under it. Repeated
+// clicks climb through the rest.
 void SortLayers(std::vector<Layer>& layers) {
   std::stable_sort(layers.begin(), layers.end(), [](const Layer& a, const Layer& b) {
     if (a.Floor != b.Floor) return a.Floor;
@@ -79,7 +79,7 @@ std::vector<std::vector<Layer>> OverviewLayers(const Level& level) {
   return grid;
 }
 
-// The room drawn on each cell: the selected room where it has a sector, else the top layer.
+// The room drawn on each cell: the selected room where it has a sector, else the first layer.
 std::vector<int> DrawnRooms(const std::vector<std::vector<Layer>>& layers, int selectedRoom) {
   std::vector<int> drawn(layers.size(), -1);
   for (size_t i = 0; i < layers.size(); ++i) {
