@@ -91,9 +91,11 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
   lines.push_back({mouse, "Click on the map", "Select the sector; the 3D view turns to it"});
   lines.push_back({mouse, "Right click on the map",
                    "Go through the sector's portal, else to the room below (with Shift: above)"});
-  lines.push_back({mouse, "Wheel on the map", "Zoom the map"});
+  lines.push_back({mouse, "Wheel on the map", "Zoom the map about the pointer"});
   lines.push_back({mouse, "Wheel on the textures", "Scroll the texture strip"});
-  lines.push_back({mouse, "Click on the level overview", "Choose the room under the pointer"});
+  lines.push_back({mouse, "Click on the level overview",
+                   "Choose the room shown there; click again for the next room stacked there"});
+  lines.push_back({mouse, "Pointer on the level overview", "Name the room under it"});
   lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
   lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
   lines.push_back({"The map, the 3D view or the sector's item list (while it has the focus)",

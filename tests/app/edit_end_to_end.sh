@@ -77,6 +77,12 @@ xdotool key ctrl+z ctrl+z
 sleep 0.3
 xdotool key ctrl+s
 dismiss_box
+# Rotate with no item chosen: the status bar says why, and a screen reader finds the message
+# there.
+focus "$window"
+click_control "Rotate"
+control "Choose an item in the sector's item list first." >/dev/null ||
+  { echo "the status message is not heard"; exit 1; }
 focus "$window"
 xdotool key ctrl+q
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
