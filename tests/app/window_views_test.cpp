@@ -3,12 +3,10 @@
 // legend docked beside the map, Help > Keys, and what a screen reader hears of every control.
 #include <QAccessible>
 #include <QDockWidget>
-#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTableWidget>
 #include <QWheelEvent>
 #include <algorithm>
@@ -19,11 +17,6 @@
 #include "map/overview.h"
 #include "map/selection_description.h"
 #include "window_fixture.h"
-
-// Texts in failures read as text.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
 
 namespace slab {
 namespace {
