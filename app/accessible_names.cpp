@@ -14,6 +14,9 @@
 #include <QToolButton>
 #include <map>
 
+#include "app/sector_map_widget.h"
+#include "preview3d/gl/room3d_view.h"
+
 namespace slab {
 namespace {
 
@@ -161,6 +164,14 @@ class TabBarAccessible : public QAccessibleWidget {
 };
 
 QAccessibleInterface* NamedControls(const QString& className, QObject* object) {
+  // The room map, the overview and the 3D view are pictures the user works in, not empty
+  // containers a screen reader passes over: a canvas, named, with what is selected as its
+  // description.
+  for (const QMetaObject* view :
+       {&RoomMapWidget::staticMetaObject, &RightViewWidget::staticMetaObject,
+        &Room3DView::staticMetaObject})
+    if (className == QLatin1String(view->className()))
+      return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Canvas);
   if (className == QLatin1String("QComboBox"))
     return new ComboBoxAccessible(static_cast<QWidget*>(object));
   // Only the bars a main window makes for its docks: a tab widget's bar is named by its pages.

@@ -10,7 +10,8 @@ namespace slab {
 
 // Combo boxes are heard by their accessible name (or their label's text) with their value
 // beside it; a main window's dock tab bar by the docks it holds ("Dock tabs: Items,
-// Differences") unless it was given a name. Once per process, before the controls are made.
+// Differences") unless it was given a name; the room map, the overview and the 3D view as
+// canvases. Once per process, before the controls are made.
 void InstallAccessibleNames();
 
 // The title-bar buttons of every dock of the window are heard with their dock's title ("Close

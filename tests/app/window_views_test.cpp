@@ -324,6 +324,8 @@ TEST_F(WindowViewsTest, EveryControlIsHeardByANameOfItsOwn) {
     EXPECT_TRUE(selected.startsWith(QString("Room %1, sector 1,1: ").arg(CurrentRoomRow())))
         << selected.toStdString();
     EXPECT_EQ(Heard(Get<QWidget>("RoomMap"))->text(QAccessible::Description), selected);
+    EXPECT_EQ(Heard(Get<QWidget>("RoomMap"))->role(), QAccessible::Canvas);
+    EXPECT_EQ(Heard(Get<QWidget>("RoomView3D"))->role(), QAccessible::Canvas);
   }
 
   // A status message becomes the status bar's name, so it is heard when it comes (the name's
