@@ -71,11 +71,11 @@ ItemsPanel::ItemsPanel(QWidget* parent) : QGroupBox("Items", parent) {
   ocbRow->addWidget(itemOcb_);
   layout->addLayout(ocbRow, 4, 1, 1, 2);
   itemDesc_ = Named(new QComboBox(this), "ItemDesc");
-  itemDesc_->setAccessibleName("Object type");
+  itemDesc_->setAccessibleName("Item type");
   layout->addWidget(itemDesc_, 5, 0, 1, 2);
   allItems_ = Named(new QCheckBox("All Items", this), "AllItems");
   layout->addWidget(allItems_, 5, 2);
-  layout->addLayout(FlagBoxes(activeFlags_, "ActiveFlags", this), 6, 0, 1, 3);
+  layout->addLayout(FlagBoxes(activeFlags_, "ActiveFlags", "Activation bit", this), 6, 0, 1, 3);
   itemInvisible_ = Named(new QCheckBox("Invisible", this), "ItemInvisible");
   itemCb_ = Named(new QCheckBox("Clear Body", this), "ItemCB");
   layout->addWidget(itemInvisible_, 7, 0);
@@ -87,7 +87,9 @@ ItemsPanel::ItemsPanel(QWidget* parent) : QGroupBox("Items", parent) {
 
 void ItemsPanel::BuildButtons() {
   itemAdd_ = Named(new QPushButton("Add", this), "ItemAdd");
+  itemAdd_->setAccessibleName("Add item");
   itemRemove_ = Named(new QPushButton("Remove", this), "ItemRemove");
+  itemRemove_->setAccessibleName("Remove item");
   itemRemove_->setEnabled(false);  // until an entity is chosen
   itemRotate_ = Named(new QPushButton("Rotate", this), "ItemRotate");
   itemNextTrigger_ = Named(new QPushButton("Next Trigger", this), "ItemNextTrigger");

@@ -11,6 +11,9 @@
 #include "map/overview.h"
 
 namespace slab {
+namespace {
+constexpr int kLegendWidth = 440;
+}  // namespace
 
 LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* map,
                            RightViewWidget* overview, const Document& doc, const MapState& state,
@@ -61,18 +64,29 @@ LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* 
   AddLegendAndGoTo(*viewMenu);
   map_->installEventFilter(this);
   connect(overview, &RightViewWidget::PictureClicked, this, &LevelBrowser::OverviewClicked);
+  connect(overview, &RightViewWidget::HoverAt, this, [this, overview](int x, int y) {
+    const int room =
+        doc_.LevelLoaded ? OverviewRoomAt(doc_.CurrentLevel, state_.CurrentRoom, x, y) : -1;
+    overview->ShowRoomNumber(room >= 0 ? QString("Room %1").arg(room) : QString());
+  });
 }
 
 void LevelBrowser::AddLegendAndGoTo(QMenu& viewMenu) {
   legend_ = new MapLegendDock(window_);
+  // Docked beside the map with the level lists, so it never covers the map it explains.
   window_->addDockWidget(Qt::RightDockWidgetArea, legend_);
-  // A window of its own, wide enough for its meanings on one line each.
-  legend_->setFloating(true);
-  legend_->resize(620, 460);
+  window_->tabifyDockWidget(docks_[0], legend_);
   legend_->hide();
   QAction* legend = legend_->toggleViewAction();
   legend->setObjectName("Mnu_View_Legend");
   viewMenu.addAction(legend);
+  connect(legend, &QAction::triggered, legend_, [this](bool shown) {
+    if (!shown) return;
+    legend_->raise();
+    // Wide enough for its meanings to wrap in a few lines; the map gives up the width.
+    if (legend_->width() < kLegendWidth)
+      window_->resizeDocks({legend_}, {kLegendWidth}, Qt::Horizontal);
+  });
 
   goToRoom_ = viewMenu.addAction("Go to Room...");
   goToRoom_->setObjectName("Mnu_View_GoToRoom");
@@ -170,7 +184,8 @@ bool LevelBrowser::eventFilter(QObject* watched, QEvent* event) {
 
 void LevelBrowser::OverviewClicked(int x, int y) {
   if (!doc_.LevelLoaded) return;
-  const int room = OverviewRoomAt(doc_.CurrentLevel, state_.CurrentRoom, x, y);
+  // The room seen there, or on a second click the next one under it.
+  const int room = OverviewPick(doc_.CurrentLevel, state_.CurrentRoom, x, y);
   if (room >= 0) hooks_.GoTo(room, -1, -1, -1);
 }
 

@@ -18,6 +18,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/accessible_names.h"
 #include "app/demo_commands.h"
 #include "app/differences_dock.h"
 #include "app/file_session.h"
@@ -61,6 +62,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
       services_(std::move(services)),
       files_(*this, doc_, history_, recorder_, services_, FileHooks()),
       help_(*this) {
+  InstallAccessibleNames();
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
   frames_ = new FrameLoop(
@@ -89,6 +91,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   BuildMenus();
   view_ = new RightViewDriver(*this, doc_, map_, names_, services_,
                               {*rightView_, *textures_, *rooms_}, *frames_);
+  presenter_->SetView3D(view_->View3D());
   navigator_ = new Navigator(
       *this, {doc_, map_, names_, services_.Messages},
       {*presenter_, *roomMap_, *rooms_, *triggers_, *items_, *statics_, *view_, *frames_},
@@ -97,6 +100,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   ConnectHandlers();
   presenter_->Reset();
   statusBar()->setObjectName("StatusBar");
+  AnnounceStatusMessages(*statusBar());
   // Says, for as long as it holds, why the level cannot be saved.
   saveState_ = Named(new QLabel(statusBar()), "SaveState");
   statusBar()->addPermanentWidget(saveState_);
@@ -108,6 +112,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                          [this](int qtKey) { return view_->CameraKey(qtKey); }});
   UpdateLevelActions();
   UpdateEditMenu();
+  NameWindowButtons(*this);
 
   RequestFrame();
 }

@@ -32,11 +32,13 @@ void KeepPlaceWhenHidden(QWidget* widget) {
   widget->setSizePolicy(policy);
 }
 
-QHBoxLayout* FlagBoxes(std::array<QCheckBox*, 5>& boxes, const char* name, QWidget* parent) {
+QHBoxLayout* FlagBoxes(std::array<QCheckBox*, 5>& boxes, const char* name, const QString& spoken,
+                       QWidget* parent) {
   auto* row = new QHBoxLayout;
   for (size_t i = 0; i < boxes.size(); ++i) {
     boxes[i] = new QCheckBox(QString::number(i + 1), parent);
     boxes[i]->setObjectName(QString("%1_%2").arg(name).arg(i));
+    boxes[i]->setAccessibleName(QString("%1 %2").arg(spoken).arg(i + 1));
     row->addWidget(boxes[i]);
   }
   return row;

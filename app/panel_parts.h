@@ -30,7 +30,9 @@ void ShowFlag(QCheckBox* box, Rgb colour);
 // Hidden panel controls keep their place, so the panels do not jump as sectors are shown.
 void KeepPlaceWhenHidden(QWidget* widget);
 
-// The five mask bits of a trigger or an item: boxes "1" to "5" in a row, named name_0 to name_4.
-QHBoxLayout* FlagBoxes(std::array<QCheckBox*, 5>& boxes, const char* name, QWidget* parent);
+// The five mask bits of a trigger or an item: boxes "1" to "5" in a row, named name_0 to name_4
+// and heard as "<spoken> 1" to "<spoken> 5" (a bare digit says nothing of what it sets).
+QHBoxLayout* FlagBoxes(std::array<QCheckBox*, 5>& boxes, const char* name, const QString& spoken,
+                       QWidget* parent);
 
 }  // namespace slab

@@ -2,6 +2,7 @@
 
 #include "app/items_panel.h"
 #include "app/level_comparison.h"
+#include "app/panel_parts.h"
 #include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
 #include "app/sector_panels.h"
@@ -10,6 +11,7 @@
 #include "map/item_edits.h"
 #include "map/place_texts.h"
 #include "map/selection.h"
+#include "map/selection_description.h"
 #include "map/static_edits.h"
 
 namespace slab {
@@ -83,6 +85,13 @@ void PanelPresenter::PresentMap() {
                              ? MapWithBoxes(doc_.CurrentLevel, doc_.GameVersion, map_)
                              : map_.Shown;
   roomMap_.SetMap(comparison_.Outlined(shown, map_.CurrentRoom));
+  std::optional<SectorPlace> sector;
+  if (map_.SectorSelected) sector = SectorPlace{map_.SelectedSectorX, map_.SelectedSectorZ};
+  const QString selected =
+      doc_.LevelLoaded ? Q(SelectionDescription(doc_.CurrentLevel, map_.CurrentRoom, sector))
+                       : QString("No level open");
+  roomMap_.setAccessibleDescription(selected);
+  if (view3d_ != nullptr) view3d_->setAccessibleDescription(selected);
 }
 
 bool PanelPresenter::ShowRoomLine(int row) {

@@ -8,6 +8,8 @@
 #include "map/item_panel.h"
 #include "map/map_state.h"
 
+class QWidget;
+
 namespace slab {
 
 class SectorInfoPanel;
@@ -39,8 +41,10 @@ class PanelPresenter {
   // while they type.
   void Refresh(bool keepOcbText = false);
   void ShowItem(const ItemPanelView& view);
-  // The room map as the state draws it, with the boxes and the comparison's outlines if shown.
+  // The room map as the state draws it, with the boxes and the comparison's outlines if shown;
+  // the map and the 3D view tell a screen reader what is selected.
   void PresentMap();
+  void SetView3D(QWidget* view) { view3d_ = view; }
   // The room of a room list's line chosen; false when there is none.
   bool ShowRoomLine(int row);
   // The panels and the map with no level open.
@@ -57,6 +61,7 @@ class PanelPresenter {
   Panels panels_;
   RoomMapWidget& roomMap_;
   const LevelComparison& comparison_;
+  QWidget* view3d_ = nullptr;
 };
 
 }  // namespace slab

@@ -18,6 +18,8 @@ RoomsPanel::RoomsPanel(QWidget* parent) : QGroupBox("Rooms", parent) {
   layout->addWidget(roomNumber_, 0, 0, 4, 1);
   auto* roomAdd = Named(new QPushButton("Add", this), "RoomAdd");
   auto* roomDelete = Named(new QPushButton("Remove", this), "RoomDelete");
+  roomAdd->setAccessibleName("Add room");
+  roomDelete->setAccessibleName("Remove room");
   // Rooms are not added or removed: the buttons stand where users expect them and say so.
   roomAdd->setEnabled(false);
   roomDelete->setEnabled(false);

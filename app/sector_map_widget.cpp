@@ -1,15 +1,20 @@
 #include "app/sector_map_widget.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "map/draw_room.h"
+#include "map/overview.h"
 #include "map/selection.h"
 
 namespace slab {
@@ -19,6 +24,21 @@ QImage ToQImage(const MapImage& image) {
   return QImage(image.Bytes().data(), image.Width(), image.Height(), image.Width() * 3,
                 QImage::Format_RGB888)
       .copy();
+}
+
+QImage ScaleByCells(const QImage& picture, QRect part, int cell, int device) {
+  const QImage source = picture.convertToFormat(QImage::Format_RGB888);
+  const int w = part.width() * device / cell, h = part.height() * device / cell;
+  QImage scaled(std::max(1, w), std::max(1, h), QImage::Format_RGB888);
+  std::vector<int> column(static_cast<size_t>(w));
+  for (int x = 0; x < w; ++x) column[static_cast<size_t>(x)] = part.left() + x * cell / device;
+  for (int y = 0; y < h; ++y) {
+    const uchar* from = source.constScanLine(part.top() + y * cell / device);
+    uchar* to = scaled.scanLine(y);
+    for (int x = 0; x < w; ++x)
+      std::memcpy(to + 3 * x, from + 3 * column[static_cast<size_t>(x)], 3);
+  }
+  return scaled;
 }
 
 RoomMapWidget::RoomMapWidget(QWidget* parent) : QWidget(parent) {
@@ -34,38 +54,89 @@ RoomMapWidget::RoomMapWidget(QWidget* parent) : QWidget(parent) {
 
 void RoomMapWidget::SetMap(const MapImage& map) {
   map_ = ToQImage(map);
+  scaled_ = QImage();
   used_ = QSize(std::max(1, map.UsedWidth()), std::max(1, map.UsedHeight()));
   UpdateSize();
   update();
 }
 
-int RoomMapWidget::DeviceScale() const {
+namespace {
+QScrollArea* PaneOf(QWidget* widget) {
+  QWidget* viewport = widget->parentWidget();
+  return viewport != nullptr ? qobject_cast<QScrollArea*>(viewport->parentWidget()) : nullptr;
+}
+}  // namespace
+
+int RoomMapWidget::SectorPixels() const {
   const qreal ratio = devicePixelRatioF();
-  const int least = std::max(1, static_cast<int>(std::lround(ratio)));
+  const int least = kSectorPixels * std::max(1, static_cast<int>(std::lround(ratio)));
   if (zoom_ > 0) return std::max(least, zoom_);
-  const int fit = static_cast<int>(
-      std::min(width() * ratio / used_.width(), height() * ratio / used_.height()));
+  // Fitted to what the pane shows, not to the widget, which a zoom may have left larger.
+  QSize room = size();
+  if (QScrollArea* pane = PaneOf(const_cast<RoomMapWidget*>(this)))
+    room = pane->maximumViewportSize();
+  const int fit =
+      static_cast<int>(std::min(room.width() * ratio * kSectorPixels / used_.width(),
+                                room.height() * ratio * kSectorPixels / used_.height()));
   return std::clamp(fit, least, kMaxZoom * least);
+}
+
+qreal RoomMapWidget::DeviceScale() const {
+  return static_cast<qreal>(SectorPixels()) / kSectorPixels;
 }
 
 qreal RoomMapWidget::LogicalScale() const { return DeviceScale() / devicePixelRatioF(); }
 
 QPointF RoomMapWidget::Origin() const {
-  // The picture sits in the middle of the pane when the pane is larger.
+  // The picture sits in the middle of the pane when the pane is larger, or where a zoom about
+  // the pointer put it.
   const qreal scale = LogicalScale();
-  return QPointF(std::max(0.0, std::floor((width() - used_.width() * scale) / 2)),
-                 std::max(0.0, std::floor((height() - used_.height() * scale) / 2)));
+  const QPointF room = QPointF(width() - used_.width() * scale, height() - used_.height() * scale);
+  if (zoom_ > 0 && placed_)
+    return QPointF(std::floor(std::clamp(placed_->x(), 0.0, std::max(0.0, room.x()))),
+                   std::floor(std::clamp(placed_->y(), 0.0, std::max(0.0, room.y()))));
+  return QPointF(std::max(0.0, std::floor(room.x() / 2)), std::max(0.0, std::floor(room.y() / 2)));
 }
 
 void RoomMapWidget::ZoomBy(int steps) {
-  const int from = zoom_ > 0 ? zoom_ : DeviceScale();
-  zoom_ = std::clamp(from + steps, 1, kMaxZoom);
+  QPointF middle = rect().center();
+  if (QScrollArea* pane = PaneOf(this))
+    middle = mapFrom(pane->viewport(), pane->viewport()->rect().center());
+  ZoomAbout(steps, middle);
+}
+
+void RoomMapWidget::ZoomAbout(int steps, QPointF anchor) {
+  const qreal ratio = devicePixelRatioF();
+  const int least = kSectorPixels * std::max(1, static_cast<int>(std::lround(ratio)));
+  const int from = SectorPixels();
+  // A quarter larger or smaller a step, and always at least a device pixel a sector.
+  int to = from;
+  for (int i = 0; i < std::abs(steps); ++i)
+    to = steps > 0 ? std::max(to + 1, static_cast<int>(std::lround(to * 1.25)))
+                   : std::min(to - 1, static_cast<int>(std::lround(to / 1.25)));
+  to = std::clamp(to, least, kMaxZoom * least);
+  const QPointF picture = (anchor - Origin()) / LogicalScale();
+  QScrollArea* pane = PaneOf(this);
+  const QPointF inPane =
+      pane != nullptr ? QPointF(mapTo(pane->viewport(), anchor.toPoint())) : anchor;
+  zoom_ = to;
+  // Where the picture's corner must lie in the pane for the anchor to stay put: the widget puts
+  // it there where the picture is smaller than the pane, the pane scrolls to it where larger.
+  const QPointF corner = inPane - picture * LogicalScale();
+  placed_ = corner;
   UpdateSize();
   update();
+  if (pane == nullptr) return;
+  // Laid out now rather than on the next turn of the event loop, so the scroll bars can be set.
+  QEvent layout(QEvent::LayoutRequest);
+  QCoreApplication::sendEvent(pane, &layout);
+  pane->horizontalScrollBar()->setValue(static_cast<int>(std::lround(-corner.x())));
+  pane->verticalScrollBar()->setValue(static_cast<int>(std::lround(-corner.y())));
 }
 
 void RoomMapWidget::ZoomToFit() {
   zoom_ = 0;
+  placed_.reset();
   UpdateSize();
   update();
 }
@@ -102,15 +173,13 @@ void RoomMapWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
   if (map_.isNull()) return;
-  const int scale = DeviceScale();
-  const qreal ratio = devicePixelRatioF();
-  // Scaled here by a whole factor without smoothing, then shown at the screen's own ratio:
-  // every picture pixel becomes scale x scale device pixels.
-  QImage scaled = map_.copy(0, 0, used_.width(), used_.height())
-                      .scaled(used_.width() * scale, used_.height() * scale, Qt::IgnoreAspectRatio,
-                              Qt::FastTransformation);
-  scaled.setDevicePixelRatio(ratio);
-  painter.drawImage(Origin(), scaled);
+  const int sector = SectorPixels();
+  if (scaledFor_ != sector || scaled_.isNull()) {
+    scaled_ = ScaleByCells(map_, QRect(QPoint(0, 0), used_), kSectorPixels, sector);
+    scaledFor_ = sector;
+  }
+  scaled_.setDevicePixelRatio(devicePixelRatioF());
+  painter.drawImage(Origin(), scaled_);
 }
 
 void RoomMapWidget::mousePressEvent(QMouseEvent* event) {
@@ -142,7 +211,7 @@ void RoomMapWidget::mousePressEvent(QMouseEvent* event) {
 void RoomMapWidget::wheelEvent(QWheelEvent* event) {
   const int steps = event->angleDelta().y() / 120;
   if (steps == 0) return event->ignore();
-  ZoomBy(steps);
+  ZoomAbout(steps, event->position());
   event->accept();
 }
 
@@ -160,6 +229,18 @@ RightViewWidget::RightViewWidget(QWidget* parent) : QWidget(parent) {
   setObjectName("RoomView3D");
   setAccessibleName("Level overview");
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  roomNumber_ = new QLabel(this);
+  roomNumber_->setObjectName("OverviewRoomNumber");
+  roomNumber_->setAccessibleName("Room under the pointer");
+  roomNumber_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  roomNumber_->setMargin(2);
+  roomNumber_->setAutoFillBackground(true);
+  QPalette palette = roomNumber_->palette();
+  palette.setColor(QPalette::Window, Qt::black);
+  palette.setColor(QPalette::WindowText, Qt::white);
+  roomNumber_->setPalette(palette);
+  roomNumber_->hide();
   overview_ = QImage(kRightViewSize, kRightViewSize, QImage::Format_RGB888);
   overview_.fill(Qt::white);
 }
@@ -187,15 +268,20 @@ QRect RightViewWidget::Shown() const {
   return rooms_.adjusted(-4, -4, 4, 4).intersected(overview_.rect());
 }
 
-int RightViewWidget::DeviceScale() const {
+int RightViewWidget::CellPixels() const {
   const qreal ratio = devicePixelRatioF();
-  const int least = std::max(1, static_cast<int>(std::lround(ratio)));
+  const int least = kOverviewCellPixels * std::max(1, static_cast<int>(std::lround(ratio)));
   if (zoom_ > 0) return std::max(least, zoom_);
   const QRect shown = Shown();
   if (shown.isEmpty()) return least;
-  const int fit = static_cast<int>(
-      std::min(width() * ratio / shown.width(), height() * ratio / shown.height()));
+  const int fit =
+      static_cast<int>(std::min(width() * ratio * kOverviewCellPixels / shown.width(),
+                                height() * ratio * kOverviewCellPixels / shown.height()));
   return std::clamp(fit, least, kMaxZoom * least);
+}
+
+qreal RightViewWidget::DeviceScale() const {
+  return static_cast<qreal>(CellPixels()) / kOverviewCellPixels;
 }
 
 QPointF RightViewWidget::Origin() const {
@@ -227,6 +313,30 @@ void RightViewWidget::mousePressEvent(QMouseEvent* event) {
   if (overview_.rect().contains(pixel)) emit PictureClicked(pixel.x(), pixel.y());
 }
 
+void RightViewWidget::mouseMoveEvent(QMouseEvent* event) {
+  pointer_ = event->position().toPoint();
+  const QPoint pixel = PicturePixel(event->position());
+  emit HoverAt(pixel.x(), pixel.y());
+  QWidget::mouseMoveEvent(event);
+}
+
+void RightViewWidget::leaveEvent(QEvent* event) {
+  ShowRoomNumber({});
+  QWidget::leaveEvent(event);
+}
+
+void RightViewWidget::ShowRoomNumber(const QString& text) {
+  if (text.isEmpty() || (view3d_ && !view3d_->isHidden())) return roomNumber_->hide();
+  roomNumber_->setText(text);
+  roomNumber_->adjustSize();
+  // Below and right of the pointer, kept inside the view.
+  const QPoint at = pointer_ + QPoint(14, 14);
+  roomNumber_->move(std::clamp(at.x(), 0, std::max(0, width() - roomNumber_->width())),
+                    std::clamp(at.y(), 0, std::max(0, height() - roomNumber_->height())));
+  roomNumber_->show();
+  roomNumber_->raise();
+}
+
 void RightViewWidget::wheelEvent(QWheelEvent* event) {
   const int steps = event->angleDelta().y() / 120;
   if (steps == 0 || overview_.isNull()) return event->ignore();
@@ -234,8 +344,14 @@ void RightViewWidget::wheelEvent(QWheelEvent* event) {
   const QPointF pointer = event->position();
   const qreal ratio = devicePixelRatioF();
   const QPointF at = (pointer - Origin()) / (DeviceScale() / ratio);
-  zoom_ = std::clamp(DeviceScale() + steps, 1, kMaxZoom * std::max(1, static_cast<int>(ratio)));
-  const qreal scale = zoom_ / ratio;
+  const int least = kOverviewCellPixels * std::max(1, static_cast<int>(std::lround(ratio)));
+  // A quarter larger or smaller a notch, and always at least a device pixel a cell.
+  int to = CellPixels();
+  for (int i = 0; i < std::abs(steps); ++i)
+    to = steps > 0 ? std::max(to + 1, static_cast<int>(std::lround(to * 1.25)))
+                   : std::min(to - 1, static_cast<int>(std::lround(to / 1.25)));
+  zoom_ = std::clamp(to, least, kMaxZoom * least);
+  const qreal scale = DeviceScale() / ratio;
   centre_ = at - (pointer - QPointF(width() / 2.0, height() / 2.0)) / scale;
   update();
   event->accept();
@@ -261,10 +377,18 @@ void RightViewWidget::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().window());
   if (overview_.isNull() || (view3d_ && !view3d_->isHidden())) return;
   painter.fillRect(rect(), overview_.pixelColor(0, 0));
-  // Whole factors without smoothing: every cell stays a crisp square.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  const qreal scale = DeviceScale() / devicePixelRatioF();
-  painter.drawImage(QRectF(Origin(), QSizeF(overview_.size()) * scale), overview_);
+  // Only the cells that show, each the same whole number of device pixels.
+  const int cell = kOverviewCellPixels;
+  const QPoint from = PicturePixel(QPointF(0, 0)), to = PicturePixel(QPointF(width(), height()));
+  const QRect part =
+      QRect(QPoint(std::max(0, from.x() / cell * cell), std::max(0, from.y() / cell * cell)),
+            QPoint(to.x(), to.y()))
+          .intersected(overview_.rect());
+  if (part.isEmpty()) return;
+  QImage scaled = ScaleByCells(overview_, part, cell, CellPixels());
+  scaled.setDevicePixelRatio(devicePixelRatioF());
+  painter.drawImage(Origin() + QPointF(part.topLeft()) * (DeviceScale() / devicePixelRatioF()),
+                    scaled);
 }
 
 SectorMapSplitter::SectorMapSplitter(QWidget* parent)

@@ -1,13 +1,15 @@
-// The two views of the main window's map area: RoomMap, the room's sector grid scaled by a
-// whole factor so every sector stays crisp (it fills its pane, or shows the zoom the user
-// chose, and the pane scrolls), and RoomView3D, the right-hand view that shows the level
-// overview or holds the 3D view.
+// The two views of the main window's map area: RoomMap, the room's sector grid scaled to a
+// whole number of device pixels a sector so every sector looks alike (it fills its pane, or
+// shows the zoom the user chose, and the pane scrolls), and RoomView3D, the right-hand view
+// that shows the level overview or holds the 3D view.
 #pragma once
 
 #include <QImage>
+#include <QLabel>
 #include <QPointer>
 #include <QSplitter>
 #include <QWidget>
+#include <optional>
 
 #include "map/map_image.h"
 #include "map/selection.h"
@@ -28,11 +30,17 @@ class RoomMapWidget : public QWidget {
   void SetMap(const MapImage& map);
   const QImage& MapPicture() const { return map_; }
 
-  // Device pixels per picture pixel: the zoom chosen, or the largest whole factor that fits.
-  int DeviceScale() const;
-  // 0: fit to the pane; else the whole factor chosen with the wheel or Ctrl+plus/minus.
+  // Device pixels per sector: the zoom chosen, or the most that lets the room fit the pane.
+  // Never fewer than a picture pixel each, so no outline is lost; a larger room scrolls.
+  int SectorPixels() const;
+  // Device pixels per picture pixel: SectorPixels() / 10.
+  qreal DeviceScale() const;
+  // 0: fit to the pane; else the device pixels per sector chosen with the wheel or Ctrl+plus/minus.
   int Zoom() const { return zoom_; }
+  // Zooms in (steps > 0) or out about the middle of what the pane shows.
   void ZoomBy(int steps);
+  // Zooms about a point of the widget, which keeps showing the same place of the room.
+  void ZoomAbout(int steps, QPointF anchor);
   void ZoomToFit();
 
   // The picture pixel under a point of the widget, and the centre of a picture pixel.
@@ -62,6 +70,11 @@ class RoomMapWidget : public QWidget {
   QImage map_;
   QSize used_;
   int zoom_ = 0;
+  // Zoomed, where the picture is smaller than the pane: where it was put so the point under
+  // the pointer stayed there (else it is centred).
+  std::optional<QPointF> placed_;
+  QImage scaled_;  // the used part at the last scale painted, kept while neither changes
+  int scaledFor_ = 0;
 };
 
 // The right-hand view: the overview picture, or the 3D view laid over it while that is shown.
@@ -77,13 +90,17 @@ class RightViewWidget : public QWidget {
   const QImage& OverviewPicture() const { return overview_; }
   void SetView3D(QWidget* view);
 
-  // Device pixels per picture pixel: the zoom chosen, or the largest whole factor that shows
-  // every room.
-  int DeviceScale() const;
+  // Device pixels per overview cell: the zoom chosen, or the most that show every room.
+  int CellPixels() const;
+  // Device pixels per picture pixel: CellPixels() / 4.
+  qreal DeviceScale() const;
   void ZoomToFit();
   // The picture pixel under a point of the widget, and the centre of a picture pixel.
   QPoint PicturePixel(QPointF position) const;
   QPointF WidgetPoint(QPoint pixel) const;
+
+  // The number of the room under the pointer, shown beside it; empty hides it.
+  void ShowRoomNumber(const QString& text);
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -91,11 +108,15 @@ class RightViewWidget : public QWidget {
  signals:
   // A left click on picture pixel (x, y) of the overview.
   void PictureClicked(int x, int y);
+  // The pointer moved over picture pixel (x, y).
+  void HoverAt(int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:
@@ -107,9 +128,17 @@ class RightViewWidget : public QWidget {
   int zoom_ = 0;
   QPointF centre_;  // the picture point in the pane's middle while zoomed
   QPointer<QWidget> view3d_;
+  QLabel* roomNumber_;
+  QPoint pointer_;  // where the pointer was last seen, for the room number's place
 };
 
 QImage ToQImage(const MapImage& image);
+
+// The part of a picture drawn in cells of `cell` pixels, scaled so each cell becomes `device`
+// device pixels: every device pixel takes the picture pixel it falls in, counted in whole
+// numbers from the part's corner, so every cell and every outline comes out alike (a scaling
+// by any factor would not promise that). The part's corner should lie on a cell's corner.
+QImage ScaleByCells(const QImage& picture, QRect part, int cell, int device);
 
 // SectorMap: the room map in its pane MapPane (which scrolls when the user zooms in beyond
 // it) and the right-hand view, sharing the space the window gives them. They lie side by side

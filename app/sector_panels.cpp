@@ -4,6 +4,8 @@
 #include <QGridLayout>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "app/panel_parts.h"
 
@@ -84,15 +86,22 @@ DoorsPanel::DoorsPanel(QWidget* parent) : QGroupBox("Doors", parent) {
   doorSide_ = Named(new QLabel(this), "DoorSide");
   doorAbove_ = Named(new QLabel(this), "DoorAbove");
   doorBelow_ = Named(new QLabel(this), "DoorBelow");
-  layout->addRow("Side", doorSide_);
-  layout->addRow("Above", doorAbove_);
-  layout->addRow("Below", doorBelow_);
+  for (auto [value, caption] : {std::pair{doorSide_, "Side"}, std::pair{doorAbove_, "Above"},
+                                std::pair{doorBelow_, "Below"}}) {
+    auto* label = new QLabel(caption, this);
+    label->setBuddy(value);
+    layout->addRow(label, value);
+  }
 }
 
 void DoorsPanel::Show(const DoorsView& view) {
-  doorSide_->setText(Q(view.DoorSide));
-  doorAbove_->setText(Q(view.DoorAbove));
-  doorBelow_->setText(Q(view.DoorBelow));
+  // Each value is heard with its label ("Side: Room 5"), not as a bare "None".
+  for (auto [value, caption, text] : {std::tuple{doorSide_, "Side", &view.DoorSide},
+                                      std::tuple{doorAbove_, "Above", &view.DoorAbove},
+                                      std::tuple{doorBelow_, "Below", &view.DoorBelow}}) {
+    value->setText(Q(*text));
+    value->setAccessibleName(QString("%1: %2").arg(caption, Q(*text)));
+  }
 }
 
 void DoorsPanel::Reset() { Show(DoorsView{"None", "None", "None"}); }
@@ -109,9 +118,11 @@ StaticMeshesPanel::StaticMeshesPanel(QWidget* parent) : QGroupBox("Static Meshes
   staticId_->setAccessibleName("Static Mesh ID");
   layout->addWidget(staticId_, 2, 0, 1, 2);
   curMesh_ = Named(new QComboBox(this), "CurMesh");
-  curMesh_->setAccessibleName("Static mesh");
+  curMesh_->setAccessibleName("Static mesh to add");
   staticAdd_ = Named(new QPushButton("Add", this), "StaticAdd");
   staticRemove_ = Named(new QPushButton("Remove", this), "StaticRemove");
+  staticAdd_->setAccessibleName("Add static mesh");
+  staticRemove_->setAccessibleName("Remove static mesh");
   curMesh_->setEnabled(false);
   staticAdd_->setEnabled(false);
   staticRemove_->setEnabled(false);
@@ -176,7 +187,7 @@ TriggersPanel::TriggersPanel(QWidget* parent) : QGroupBox("Triggers", parent) {
   layout->addWidget(triggerData_, 1, 0, 1, 2);
   triggerTimer_ = Named(new QLabel(this), "TriggerTimer");
   layout->addWidget(triggerTimer_, 2, 0);
-  layout->addLayout(FlagBoxes(triggerFlags_, "TriggerFlags", this), 2, 1);
+  layout->addLayout(FlagBoxes(triggerFlags_, "TriggerFlags", "Trigger mask bit", this), 2, 1);
   connect(gotoObject, &QPushButton::clicked, this,
           [this] { emit ObjectSought(triggerData_->currentRow()); });
   // The trigger's mask is only shown: a click leaves the box as the mask has it.

@@ -12,6 +12,8 @@
 #include <array>
 #include <utility>
 
+#include "preview3d/viewer_camera.h"
+
 namespace slab {
 namespace {
 
@@ -89,14 +91,27 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
   lines.push_back({mouse, "Click on the map", "Select the sector; the 3D view turns to it"});
   lines.push_back({mouse, "Right click on the map",
                    "Go through the sector's portal, else to the room below (with Shift: above)"});
-  lines.push_back({mouse, "Wheel on the map", "Zoom the map"});
+  lines.push_back({mouse, "Wheel on the map", "Zoom the map about the pointer"});
   lines.push_back({mouse, "Wheel on the textures", "Scroll the texture strip"});
-  lines.push_back({mouse, "Click on the level overview", "Choose the room under the pointer"});
+  lines.push_back({mouse, "Click on the level overview",
+                   "Choose the room shown there; click again for the next room stacked there"});
+  lines.push_back({mouse, "Pointer on the level overview", "Name the room under it"});
   lines.push_back({mouse, "Wheel on the level overview", "Zoom the overview"});
   lines.push_back({"The map (while it has the focus)", "+ / -", "Next / previous room"});
   lines.push_back({"The map, the 3D view or the sector's item list (while it has the focus)",
                    QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText),
                    "Remove the chosen item"});
+  const QString enter = QKeySequence(Qt::Key_Return).toString(QKeySequence::NativeText);
+  const QString lists = "The lists (while one has the focus)";
+  lines.push_back(
+      {lists, enter + " or double-click",
+       "Go to the row's room and sector (and choose its item, light, camera or static)"});
+  lines.push_back({lists, enter + " in a list's filter", "Go to its current row, or its first"});
+  lines.push_back({lists, enter + " on a line of Differences", "Go to the changed place"});
+  lines.push_back({lists, enter + " in the Go to Room box", "Go to that room"});
+  // The viewer is a window of its own ("/view FILE"); its keys are listed here all the same.
+  for (const ViewerKeyHelp& key : kViewerKeys)
+    lines.push_back({"The 3D viewer window (/view FILE)", key.Keys, key.What});
   return lines;
 }
 

@@ -1,6 +1,7 @@
 // Writes a PNG picture of the main window with a level open and one sector clicked: the
 // README's screenshot, made by the program's own window rather than by a screen grabber. The
 // window is shown as a user sees it after Open and one plain click; nothing else is set up.
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -38,7 +39,10 @@ void Wait(int ms) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: window_screenshot PROGRAM_FOLDER LEVEL OUTPUT.png [A B [2d]]\n");
+    std::fprintf(
+        stderr,
+        "usage: window_screenshot PROGRAM_FOLDER LEVEL OUTPUT.png [A B [2d|3d [ACTION...]]]\n"
+        "  ACTION: a menu entry's name to choose before the picture (Mnu_View_Legend)\n");
     return 1;
   }
   QApplication app(argc, argv);
@@ -73,6 +77,9 @@ int main(int argc, char** argv) {
   if (argc >= 7 && std::string(argv[6]) == "2d") {
     if (auto* button = window.findChild<QPushButton*>("ViewMode")) button->click();
   }
+  for (int i = 7; i < argc; ++i)
+    if (auto* action = window.findChild<QAction*>(QString::fromLocal8Bit(argv[i])))
+      action->trigger();
   Wait(1500);
   if (!window.grab().save(QString::fromLocal8Bit(argv[3]), "PNG", 0)) {
     std::fprintf(stderr, "Could not write %s\n", argv[3]);

@@ -1,9 +1,34 @@
 #include "map/map_legend.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "map/box_outlines.h"
 #include "map/draw_room.h"
 
 namespace slab {
+
+namespace {
+
+double Luminance(Rgb c) {
+  const auto channel = [](uint8_t v) {
+    const double s = v / 255.0;
+    return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(c.R) + 0.7152 * channel(c.G) + 0.0722 * channel(c.B);
+}
+
+}  // namespace
+
+double ContrastRatio(Rgb a, Rgb b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Rgb ReadableTextOn(Rgb swatch) {
+  constexpr Rgb kBlack{0, 0, 0}, kWhite{255, 255, 255};
+  return ContrastRatio(swatch, kBlack) >= ContrastRatio(swatch, kWhite) ? kBlack : kWhite;
+}
 
 std::vector<LegendEntry> MapLegend(Game gameVersion) {
   using namespace map_colour;

@@ -27,4 +27,10 @@ struct LegendEntry {
 // panel's buttons name them in that game.
 std::vector<LegendEntry> MapLegend(Game gameVersion);
 
+// Black or white, whichever reads better on a swatch of that colour (the larger contrast of
+// relative luminances), so the swatch's own text stays legible on blue as on yellow.
+Rgb ReadableTextOn(Rgb swatch);
+// The contrast ratio of two colours, 1 to 21, as accessibility guidelines measure it.
+double ContrastRatio(Rgb a, Rgb b);
+
 }  // namespace slab

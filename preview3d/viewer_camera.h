@@ -27,6 +27,24 @@ ViewCamera StartCamera(const Level& level);
 // One key-down event; returns whether the key moves the camera.
 bool ViewerKey(ViewCamera& camera, int keyCode);
 
+// What the viewer window's keys and mouse do, for the key list of Help > Keys: written beside
+// the handlers so the two change together.
+struct ViewerKeyHelp {
+  const char* Keys;
+  const char* What;
+};
+inline constexpr ViewerKeyHelp kViewerKeys[] = {
+    {"Up", "Fly forward"},
+    {"Down", "Fly backward (half as far a press)"},
+    {"Left", "Turn left"},
+    {"Right", "Turn right"},
+    {"A", "Rise"},
+    {"Z", "Sink"},
+    {"Drag with the right button", "Look around"},
+    {"Wheel", "Fly forward or backward along the line of sight"},
+    {"Esc", "Close the viewer"},
+};
+
 // Mouse look: a drag of (dx, dy) pixels with the right button held turns the eye 0.005
 // radians per pixel, right for a drag to the right and up for a drag upwards (dy < 0); the
 // pitch stops at 1.4 either way.

@@ -47,20 +47,27 @@ click_control() {
 }
 focus "$window"
 
-# Sector (a, b) = (1, 1) of room 0: the map shows the room centred in its pane, every sector
-# 10 picture pixels scaled by the largest whole factor that fits.
+# Sector (a, b) = (1, 1) of room 0: the map shows the room centred in its pane at the most
+# whole device pixels a sector (k) that let the picture of 10 pixels a sector and one more
+# fit, from 10 to 160.
 read -r rows cols < <("$cli" info "$work/level.tr2" --json |
   /usr/bin/python3 -c 'import json,sys; r=json.load(sys.stdin)["Rooms"][0]; print(r["NumXSectors"], r["NumZSectors"])')
 read -r mx my mw mh < <(control "Room map")
-scale=$(( mw / (10 * cols) < mh / (10 * rows) ? mw / (10 * cols) : mh / (10 * rows) ))
-[ "$scale" -ge 1 ] || scale=1
-[ "$scale" -le 16 ] || scale=16
-left=$(( (mw - 10 * cols * scale) / 2 )); top=$(( (mh - 10 * rows * scale) / 2 ))
+kx=$(( mw * 10 / (10 * cols + 1) )); ky=$(( mh * 10 / (10 * rows + 1) ))
+k=$(( kx < ky ? kx : ky ))
+[ "$k" -ge 10 ] || k=10
+[ "$k" -le 160 ] || k=160
+left=$(( (mw - (10 * cols + 1) * k / 10) / 2 )); top=$(( (mh - (10 * rows + 1) * k / 10) / 2 ))
 [ "$left" -ge 0 ] || left=0; [ "$top" -ge 0 ] || top=0
-xdotool mousemove $((mx + left + (10 * 1 + 5) * scale)) $((my + top + (10 * 1 + 5) * scale)) click 1
+xdotool mousemove $((mx + left + 15 * k / 10)) $((my + top + 15 * k / 10)) click 1
 sleep 0.3
 click_control "Minecart Left"
 click_control "Minecart Left"
+# A screen reader finds the item panel's type list and mask boxes by what they are, not by
+# their value or a bare digit.
+for name in "Item type" "Static mesh to add" "Activation bit 1" "Trigger mask bit 5"; do
+  control "$name" >/dev/null || { echo "no control heard as \"$name\""; exit 1; }
+done
 focus "$window"
 xdotool key ctrl+s
 dismiss_box
@@ -70,6 +77,12 @@ xdotool key ctrl+z ctrl+z
 sleep 0.3
 xdotool key ctrl+s
 dismiss_box
+# Rotate with no item chosen: the status bar says why, and a screen reader finds the message
+# there.
+focus "$window"
+click_control "Rotate"
+control "Choose an item in the sector's item list first." >/dev/null ||
+  { echo "the status message is not heard"; exit 1; }
 focus "$window"
 xdotool key ctrl+q
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done

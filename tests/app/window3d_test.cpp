@@ -1,5 +1,6 @@
 // The main window with its 3D view, on a real X display (run under xvfb-run with Mesa): what
 // the view shows at start, after an edit and where a click in it lands.
+#include <QAccessible>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTableView>
@@ -111,6 +112,11 @@ TEST_F(Window3DTest, AClickOnAFloorInTheViewSelectsThatSector) {
   QTest::mouseClick(view, Qt::LeftButton, {},
                     QPoint(static_cast<int>(at->X), static_cast<int>(at->Y)));
   EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");
+  // A screen reader hears from the view what it selected, sectors counted from 0.
+  QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(view);
+  EXPECT_EQ(heard->role(), QAccessible::Canvas);
+  EXPECT_TRUE(heard->text(QAccessible::Description).startsWith("Room 0, sector 4,2: "))
+      << heard->text(QAccessible::Description).toStdString();
 }
 
 // A click on an item chooses it: its sector is selected, its line of the sector's item list

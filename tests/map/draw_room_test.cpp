@@ -137,11 +137,11 @@ Room OverviewRoom(int sx, int sz, int nx, int nz, uint8_t floor, int yBottom, in
   return r;
 }
 
-// Outline and fill share the colour, so every pixel of the 4 x 4 square has it. Cell z is
-// the column and cell x the row, as sector (x, z) lies on the room map.
+// The middle of a 4 x 4 cell: its edges may carry the room's outline. Cell z is the column
+// and cell x the row, as sector (x, z) lies on the room map.
 Rgb OverviewCell(const MapImage& image, int cx, int cz) {
-  EXPECT_EQ(image.Pixel(cz * 4 + 3, cx * 4 + 3), image.Pixel(cz * 4, cx * 4));
-  return image.Pixel(cz * 4, cx * 4);
+  EXPECT_EQ(image.Pixel(cz * 4 + 2, cx * 4 + 2), image.Pixel(cz * 4 + 1, cx * 4 + 1));
+  return image.Pixel(cz * 4 + 1, cx * 4 + 1);
 }
 
 TEST(Overview, InnerSectorsInTheirRoomsColourClippedToTheGrid) {
@@ -171,7 +171,7 @@ TEST(Overview, InnerSectorsInTheirRoomsColourClippedToTheGrid) {
 }
 
 // A click reads the room the picture shows at that pixel: the selected one where it lies over
-// another, the highest floor elsewhere, nothing on the background or off the picture.
+// another, the lowest floor elsewhere, nothing on the background or off the picture.
 TEST(Overview, PixelsLeadToTheRoomsDrawnThere) {
   Level level;
   level.Rooms = {OverviewRoom(2, 3, 4, 5, 0, 0, -2048), OverviewRoom(3, 4, 4, 4, 0xFE, 0, -2048),
@@ -183,16 +183,16 @@ TEST(Overview, PixelsLeadToTheRoomsDrawnThere) {
         const int room = OverviewRoomAt(level, selected, x, y);
         const Rgb pixel = image.Pixel(x, y);
         ASSERT_EQ(room == -1, pixel == overview_colour::kBackground) << x << "," << y;
-        if (room >= 0) {
+        if (room >= 0 && pixel != overview_colour::kOutline) {
           ASSERT_EQ(room == selected, pixel == overview_colour::kSelected) << x << "," << y;
         }
       }
   }
-  // Cell (4, 5) holds rooms 0, 1 and 2: the selected room wins, else the highest floor (room 1,
-  // two clicks up).
+  // Cell (4, 5) holds rooms 0, 1 and 2: the selected room wins, else the lowest floor (room 2,
+  // two clicks down).
   EXPECT_EQ(OverviewRoomAt(level, 0, 5 * 4 + 1, 4 * 4 + 2), 0);
-  EXPECT_EQ(OverviewRoomAt(level, 2, 5 * 4 + 1, 4 * 4 + 2), 2);
-  EXPECT_EQ(OverviewRoomAt(level, -1, 5 * 4 + 1, 4 * 4 + 2), 1);
+  EXPECT_EQ(OverviewRoomAt(level, 1, 5 * 4 + 1, 4 * 4 + 2), 1);
+  EXPECT_EQ(OverviewRoomAt(level, -1, 5 * 4 + 1, 4 * 4 + 2), 2);
   // Room 3's single inner sector, cell (61, 71): column 71, row 61.
   EXPECT_EQ(OverviewRoomAt(level, 0, 71 * 4, 61 * 4 + 3), 3);
   EXPECT_EQ(OverviewRoomAt(level, 0, 61 * 4, 71 * 4), -1);
