@@ -85,8 +85,8 @@ void PanelPresenter::PresentMap() {
                              ? MapWithBoxes(doc_.CurrentLevel, doc_.GameVersion, map_)
                              : map_.Shown;
   roomMap_.SetMap(comparison_.Outlined(shown, map_.CurrentRoom));
-  std::optional<SectorPlace> sector;
-  if (map_.SectorSelected) sector = SectorPlace{map_.SelectedSectorX, map_.SelectedSectorZ};
+  std::optional<GridCell> sector;
+  if (map_.SectorSelected) sector = GridCell{map_.SelectedSectorX, map_.SelectedSectorZ};
   const QString selected =
       doc_.LevelLoaded ? Q(SelectionDescription(doc_.CurrentLevel, map_.CurrentRoom, sector))
                        : QString("No level open");

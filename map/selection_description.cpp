@@ -4,6 +4,7 @@
 
 #include "floordata/sector_contents.h"
 #include "floordata/walkers.h"
+#include "level/text.h"
 
 namespace slab {
 namespace {
@@ -26,13 +27,13 @@ std::string SectorKind(const Level& level, const Room& room, int a, int b) {
 
 }  // namespace
 
-std::string SelectionDescription(const Level& level, int room, std::optional<SectorPlace> place) {
+std::string SelectionDescription(const Level& level, int room, std::optional<GridCell> place) {
   if (room < 0 || static_cast<size_t>(room) >= level.Rooms.size()) return "No room";
   std::string text = "Room " + std::to_string(room);
   const Room& r = level.Rooms[static_cast<size_t>(room)];
   if (!place || !r.HasSector(place->A, place->B)) return text;
   const int a = place->A, b = place->B;
-  text += ", sector " + std::to_string(a) + "," + std::to_string(b) + ": ";
+  text += ", sector " + SectorPlace(a, b) + ": ";
   std::vector<std::string> parts{SectorKind(level, r, a, b)};
   const Sector& sector = r.SectorAt(a, b);
   if (GetFirstTrigger(level, sector.FDIndex) != kNoTrigger) parts.push_back("trigger");

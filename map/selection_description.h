@@ -9,7 +9,7 @@
 
 namespace slab {
 
-struct SectorPlace {
+struct GridCell {
   int A = 0;  // along the grid's first dimension, from 0
   int B = 0;  // along the second, from 0
 };
@@ -17,6 +17,6 @@ struct SectorPlace {
 // "Room 7" with no sector selected; "Room 7, sector 2,0: floor, trigger, 2 items" with one.
 // Sectors are numbered from 0, a,b, as the command line numbers them. An unknown room or
 // sector reads "No room".
-std::string SelectionDescription(const Level& level, int room, std::optional<SectorPlace> sector);
+std::string SelectionDescription(const Level& level, int room, std::optional<GridCell> sector);
 
 }  // namespace slab

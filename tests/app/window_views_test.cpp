@@ -320,7 +320,7 @@ TEST_F(WindowViewsTest, EveryControlIsHeardByANameOfItsOwn) {
     }
     // The map and the 3D view's pane say what is selected, sectors counted from 0.
     const QString selected =
-        QString::fromStdString(SelectionDescription(Lvl(), CurrentRoomRow(), SectorPlace{1, 1}));
+        QString::fromStdString(SelectionDescription(Lvl(), CurrentRoomRow(), GridCell{1, 1}));
     EXPECT_TRUE(selected.startsWith(QString("Room %1, sector 1,1: ").arg(CurrentRoomRow())))
         << selected.toStdString();
     EXPECT_EQ(Heard(Get<QWidget>("RoomMap"))->text(QAccessible::Description), selected);

@@ -148,16 +148,15 @@ TEST_F(SelectionDescriptionTest, TheRoomAndTheSectorWithWhatIsOnIt) {
   AddItemAt(0, 2, 1);
   AddItemAt(0, 2, 1);
   EXPECT_EQ(SelectionDescription(level(), 0, std::nullopt), "Room 0");
-  EXPECT_EQ(SelectionDescription(level(), 0, SectorPlace{2, 1}),
+  EXPECT_EQ(SelectionDescription(level(), 0, GridCell{2, 1}),
             "Room 0, sector 2,1: floor, trigger, 2 items");
-  EXPECT_EQ(SelectionDescription(level(), 0, SectorPlace{0, 0}), "Room 0, sector 0,0: outer wall");
-  EXPECT_EQ(SelectionDescription(level(), 0, SectorPlace{0, 3}),
-            "Room 0, sector 0,3: door to room 1");
-  EXPECT_EQ(SelectionDescription(level(), 0, SectorPlace{3, 3}),
+  EXPECT_EQ(SelectionDescription(level(), 0, GridCell{0, 0}), "Room 0, sector 0,0: outer wall");
+  EXPECT_EQ(SelectionDescription(level(), 0, GridCell{0, 3}), "Room 0, sector 0,3: door to room 1");
+  EXPECT_EQ(SelectionDescription(level(), 0, GridCell{3, 3}),
             "Room 0, sector 3,3: floor, room 2 below");
-  EXPECT_EQ(SelectionDescription(level(), 0, SectorPlace{4, 3}), "Room 0, sector 4,3: wall");
+  EXPECT_EQ(SelectionDescription(level(), 0, GridCell{4, 3}), "Room 0, sector 4,3: wall");
   // A place the room does not have reads as the room alone.
-  EXPECT_EQ(SelectionDescription(level(), 0, SectorPlace{9, 0}), "Room 0");
+  EXPECT_EQ(SelectionDescription(level(), 0, GridCell{9, 0}), "Room 0");
   EXPECT_EQ(SelectionDescription(level(), 4, std::nullopt), "No room");
 }
 
