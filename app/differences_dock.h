@@ -25,7 +25,6 @@ class DifferencesDock : public QDockWidget {
   explicit DifferencesDock(QWidget* parent = nullptr);
 
   QTreeWidget* List() const { return list_; }
-  QLineEdit* Filter() const { return filter_; }
   QCheckBox* Outline() const { return outline_; }
   QLabel* Summary() const { return summary_; }
 

@@ -55,8 +55,6 @@ class LevelBrowser : public QObject {
   void MarkChangedRooms(std::optional<std::vector<int>> rooms);
 
   enum List { Rooms, Lights, Cameras, Statics, Sounds, kLists };
-  TableListDock* Dock(List list) const { return docks_[list]; }
-  MapLegendDock* Legend() const { return legend_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -39,7 +39,6 @@ class LevelComparison : public QObject {
   void CompareWith();
   void CompareWithSaved();
 
-  bool Active() const { return old_.has_value(); }
   const LevelDiff& Diff() const { return diff_; }
 
   // The rooms with a change while the dock shows a comparison; nothing otherwise.

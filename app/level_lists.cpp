@@ -73,8 +73,6 @@ LevelListDock::LevelListDock(const QString& title, const QString& baseName,
   });
 }
 
-int LevelListDock::VisibleRows() const { return proxy_ ? proxy_->rowCount() : 0; }
-
 void LevelListDock::SetLevel(const Document& doc, const ObjectNames& names,
                              const TriggerIndex& triggers) {
   doc_ = &doc;

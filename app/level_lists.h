@@ -25,11 +25,6 @@ class AcceptedRowsProxy;
 class LevelListDock : public QDockWidget {
   Q_OBJECT
  public:
-  QTableView* View() const { return view_; }
-  QLineEdit* Filter() const { return filter_; }
-  // Rows shown with the filter applied.
-  int VisibleRows() const;
-
   // Keeps the level to read from; Refresh() reads it again. The three must outlive the dock
   // or the next SetLevel.
   void SetLevel(const Document& doc, const ObjectNames& names, const TriggerIndex& triggers);
@@ -83,8 +78,6 @@ class LevelListDock : public QDockWidget {
 template <typename Row>
 class RowListDock : public LevelListDock {
  public:
-  const std::vector<Row>& Rows() const { return rows_; }
-
  protected:
   using LevelListDock::LevelListDock;
   std::vector<int> Matching(const ListFilter& filter) const override {

@@ -62,8 +62,6 @@ TableListDock::TableListDock(const QString& title, const QString& baseName,
   });
 }
 
-int TableListDock::VisibleRows() const { return proxy_->rowCount(); }
-
 void TableListDock::AddFilterControl(QWidget* control) {
   control->setParent(controls_);
   controls_->layout()->addWidget(control);

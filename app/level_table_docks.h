@@ -27,10 +27,6 @@ class AcceptedRowsProxy;
 class TableListDock : public QDockWidget {
   Q_OBJECT
  public:
-  QTableView* View() const { return view_; }
-  QLineEdit* Filter() const { return filter_; }
-  int VisibleRows() const;
-
   // Reads the rows from the level again, keeping the filter and the current row. The
   // document and names must outlive the dock.
   void Refresh(const Document& doc, const ObjectNames& names);
@@ -47,6 +43,7 @@ class TableListDock : public QDockWidget {
   TableListDock(const QString& title, const QString& baseName,
                 const std::vector<std::string>& columns, QWidget* parent);
   bool eventFilter(QObject* watched, QEvent* event) override;
+  QTableView* View() const { return view_; }
 
   // Builds the rows and returns their number; Cells gives a cell of the rows built last.
   virtual int Build(const Document& doc, const ObjectNames& names) = 0;
@@ -76,8 +73,6 @@ class TableListDock : public QDockWidget {
 template <typename Row>
 class RowsDock : public TableListDock {
  public:
-  const std::vector<Row>& Rows() const { return rows_; }
-
  protected:
   using TableListDock::TableListDock;
   const ListRow& RowAt(int row) const override { return rows_[static_cast<size_t>(row)]; }

@@ -3,19 +3,11 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QStatusBar>
-#include <QToolTip>
 #include <QVBoxLayout>
-#include <QValidator>
-#include <algorithm>
-#include <limits>
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "app/accessible_names.h"
@@ -55,8 +47,6 @@
 #include "write/save_commands.h"
 
 namespace slab {
-namespace {}  // namespace
-
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),

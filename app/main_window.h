@@ -4,21 +4,9 @@
 // the controls; the window keeps no rules of its own.
 #pragma once
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMainWindow>
-#include <QPointer>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QSplitter>
-#include <QTimer>
-#include <array>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "app/file_session.h"

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QStyleFactory>
 #include <algorithm>
 #include <memory>

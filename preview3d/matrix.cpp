@@ -24,12 +24,6 @@ Mat4 Identity() {
   return m;
 }
 
-Mat4 Translation(float x, float y, float z) {
-  Mat4 m = Identity();
-  m.M[3] = {x, y, z, 1};
-  return m;
-}
-
 Mat4 RotateY(float angle) {
   Mat4 m = Identity();
   const float c = std::cos(angle), s = std::sin(angle);

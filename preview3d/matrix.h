@@ -16,7 +16,6 @@ struct Mat4 {
 };
 
 Mat4 Identity();
-Mat4 Translation(float x, float y, float z);
 // Turning about Y by angle radians: (1, 0, 0) goes to (cos, 0, -sin).
 Mat4 RotateY(float angle);
 Mat4 RotateX(float angle);

@@ -34,10 +34,6 @@ ShippedFile FindFinisher(const std::string& programFolder) {
 
 }  // namespace
 
-std::string FinisherPath(const std::string& programFolder) {
-  return FindFinisher(programFolder).Path.string();
-}
-
 SaveResult WriteLevel(const std::string& path, const Level& level, Game gameVersion,
                       const std::string& title, const std::string& programFolder,
                       ProcessRunner& runner) {

@@ -16,10 +16,6 @@ namespace slab {
 inline constexpr const char* kSaveFilter =
     "Tomb Raider levels(*.tr2;*.tr4;*.trc)|*.tr2;*.tr4;*.trc";
 
-// Where the finisher lives: beside the running program, or in the installed finisher folder
-// relative to it (platform/data_paths.h); the place beside the program when it is in neither.
-std::string FinisherPath(const std::string& programFolder);
-
 // Writes level as path in the layout of gameVersion. Fourth-game levels are written as the
 // intermediate file and finished by the finisher, run in the file's folder with the bare
 // title. A failure's reason is a message naming the file; on failure an existing file at

@@ -55,10 +55,6 @@ std::optional<SpriteWad> ReadSpriteWad(const std::string& path, MessageSink& mes
   return wad;
 }
 
-std::string SpriteWadPath(const std::string& programFolder) {
-  return FindShippedFile(programFolder, kSpriteWadName, ShippedKind::Data).Path.string();
-}
-
 std::optional<std::string> FindSpriteWad(const std::string& programFolder, MessageSink& messages) {
   const ShippedFile wad = FindShippedFile(programFolder, kSpriteWadName, ShippedKind::Data);
   if (wad.Found) return wad.Path.string();

@@ -38,10 +38,6 @@ std::optional<SpriteWad> ParseSpriteWad(std::span<const uint8_t> bytes, std::str
 // the file and the reason on the next line) and gives nothing: no partial wad is used.
 std::optional<SpriteWad> ReadSpriteWad(const std::string& path, MessageSink& messages);
 
-// The wad the programs ship: beside the program, or in the installed data folder relative to
-// it (platform/data_paths.h); the place beside the program when it is in neither.
-std::string SpriteWadPath(const std::string& programFolder);
-
 // The same, but a wad that is in neither place shows "Can't read SWD" with the places looked
 // in, and gives nothing.
 std::optional<std::string> FindSpriteWad(const std::string& programFolder, MessageSink& messages);

@@ -126,12 +126,6 @@ void Room3DView::MapClick(int room, int x, int z, bool altHeld) {
   if (altHeld) focusChosen_ = ChosenFocus{room, {x, z}};
 }
 
-void Room3DView::FrameCurrentRoom() {
-  if (!ready_ || height() <= 0) return;
-  if (FrameRoom(camera_, doc_.CurrentLevel, room_, static_cast<double>(width()) / height()))
-    update();
-}
-
 const ItemFaces& Room3DView::ShownItems() {
   if (!itemsCached_) {
     items_ = BuildItemFaces(doc_.CurrentLevel, moveables_, RoomsShown(), doc_.GameVersion,

@@ -45,19 +45,18 @@ class Room3DView : public QOpenGLWidget {
   const TextureStrip& Strip() const { return strip_; }
 
   // The room and sector selected on the map (none: nothing is highlighted) and the DrawDoors
-  // box. A change of any of them clears FacesCached, so the next frame builds the room faces
+  // box. A change of any of them clears the cached faces, so the next frame builds the room faces
   // again with the highlight where the map's selection is.
   void ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors);
-  bool FacesCached() const { return facesCached_; }
   // After an edit: the items' faces (position, angle, type, a new item), or the shown rooms'
   // faces, are built again for the next frame; nothing else is.
   void ItemsChanged();
   void RoomGeometryChanged();
+  // How often the items' faces were built: the one way a test sees that an edit rebuilt the
+  // items and not the whole scene (the pictures of both are alike).
   int ItemBuilds() const { return itemBuilds_; }
 
   OrbitCamera& Camera() { return camera_; }
-  // Points the camera at the whole of the current room (done by itself for every new room).
-  void FrameCurrentRoom();
   // Arrow keys and Page Up / Down without modifiers; true when the camera moved.
   bool OrbitKey(int keyCode, int shiftState);
   // A left click on sector (x, z) of the map of `room`; with Alt it becomes the camera's focus,
