@@ -178,7 +178,7 @@ void MainWindow::BuildMenus() {
       .Open = [this] { files_.OpenChosen(); },
       .Save = [this] { files_.Save(false); },
       .SaveAs = [this] { files_.Save(true); },
-      .Reload = [this] { files_.Reload(); },
+      .Reload = [this] { MenuFileReload(); },
       .Previous = [this] { files_.OpenAdjacent(-1); },
       .Next = [this] { files_.OpenAdjacent(+1); },
       .Quit = [this] { MenuFileQuit(); },
@@ -335,6 +335,15 @@ void MainWindow::dropEvent(QDropEvent* event) {
   if (!path) return;
   event->acceptProposedAction();
   files_.OpenPath(*path);
+}
+
+void MainWindow::MenuFileReload() {
+  // The file read again is looked at where the user was: the same room and sector.
+  const int room = map_.CurrentRoom;
+  const bool sector = map_.SectorSelected;
+  const int a = map_.SelectedSectorX, b = map_.SelectedSectorZ;
+  if (!files_.Reload()) return;
+  if (room > 0 || sector) navigator_->ShowPlace(room, sector ? a : -1, sector ? b : -1, -1);
 }
 
 void MainWindow::MenuFileQuit() {

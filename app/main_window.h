@@ -96,6 +96,7 @@ class MainWindow : public QMainWindow {
 
  private:
   // The menu commands.
+  void MenuFileReload();
   void MenuFileQuit();
   void MenuDemoRec();
   void MenuDemoStop();

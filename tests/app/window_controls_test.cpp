@@ -2,7 +2,11 @@
 // be saved allows, boxes that show and take what they look like they do, the keys listed in
 // Help > Keys, the names a screen reader says, and where the window opens.
 #include <QAccessible>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QListView>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
@@ -14,6 +18,8 @@
 #include <fstream>
 #include <functional>
 
+#include "app/file_session.h"
+#include "app/qt_seams.h"
 #include "app/recent_files_menu.h"
 #include "preview3d/gl/texture_strip_view.h"
 #include "support/compose_tr45.h"
@@ -75,14 +81,15 @@ TEST_F(WindowControlsTest, AFifthGameLevelIsReadOnlyAndItsChangesCanBeDropped) {
   EXPECT_TRUE(window_->isVisible());
   Key(Qt::Key_F5);  // cancelled too: the changes stay
   EXPECT_TRUE(window_->Doc().Modified);
-  sink_.NextAnswer = Answer::No;  // Discard
+  sink_.NextAnswer = Answer::Yes;  // Reload
   Key(Qt::Key_F5);
   EXPECT_FALSE(window_->Doc().Modified);
   EXPECT_NE(Lvl().Rooms[0].SectorAt(1, 1).Floor, 0x81);
 
   ClickSector(1, 1);
   Press("FloorWall");
-  window_->close();  // the close box: Discard lets the window go
+  sink_.NextAnswer = Answer::No;  // Discard
+  window_->close();               // the close box: Discard lets the window go
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(sink_.Asked.size(), 4u);
   EXPECT_EQ(std::count(sink_.Shown.begin(), sink_.Shown.end(), kTr5Refused), 0);
@@ -320,6 +327,79 @@ TEST_F(WindowControlsTest, EveryControlIsHeardByItsTextNeverByItsObjectName) {
                                 {"ItemCB", "Clear Body"},
                                 {"Frame2", "Items"}})
     EXPECT_EQ(heardAs(object), spoken) << object;
+}
+
+// What each command asks of its file dialog, and the dialog the program builds from that:
+// Open lists ".tub" levels and says each pattern once, the type stays when a folder is
+// entered, Compare With says what it is for, and Save As proposes the open file.
+TEST_F(WindowControlsTest, FileDialogsSayWhatTheyAreForAndKeepTheirFileType) {
+  OpenShowcase();
+  dialog_.Next.reset();  // every dialog cancelled
+  Key(Qt::Key_O, Qt::ControlModifier);
+  const FileRequest open = dialog_.Asked;
+  EXPECT_NE(open.Filter.find("*.tub"), std::string::npos) << open.Filter;
+  Choose("Mnu_File_CompareWith");
+  const FileRequest compare = dialog_.Asked;
+  EXPECT_EQ(compare.Title, "Compare With");
+  EXPECT_EQ(compare.Start, dir_.string());
+  Choose("Mnu_File_SaveAs");
+  const FileRequest saveAs = dialog_.Asked;
+  EXPECT_EQ(saveAs.Start, showcase_.string());
+
+  fs::create_directory(dir_ / "sub");
+  std::ofstream(dir_ / "sub" / "UB1.TUB").flush();
+  std::ofstream(dir_ / "sub" / "notes.txt").flush();
+  std::ofstream(dir_ / "sub" / "level1.phd").flush();
+  auto listed = [](QFileDialog& dialog) {
+    auto* list = dialog.findChild<QListView*>("listView");
+    QStringList names;
+    QTest::qWait(50);  // the folder is read in the background
+    for (int tries = 0; tries < 100 && names.isEmpty(); ++tries) {
+      QTest::qWait(20);
+      for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+        names << list->model()->index(row, 0, list->rootIndex()).data().toString();
+    }
+    names.sort();
+    return names;
+  };
+  {
+    auto dialog = NewLevelFileDialog(window_.get(), compare, false);
+    dialog->show();
+    EXPECT_EQ(dialog->windowTitle(), "Compare With");
+    auto* type = dialog->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(type, nullptr);
+    const QString shown = "Tomb Raider levels (*.phd *.tub *.tr2 *.tr4 *.trc)";
+    EXPECT_EQ(type->currentText(), shown);
+    // Into the folder as a user goes: its name typed in the file name box, then Enter.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    name->setFocus();
+    QTest::keyClicks(name, "sub");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(dialog->directory().absolutePath(), QString::fromStdString((dir_ / "sub").string()));
+    EXPECT_EQ(type->currentText(), shown);
+    EXPECT_EQ(listed(*dialog), QStringList({"UB1.TUB", "level1.phd"}));
+    // And back up by a double-click on the parent's folder in the list, from there into sub.
+    QTest::keyClicks(name, "..");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(listed(*dialog), QStringList({"showcase.tr2", "sub"}));
+    auto* list = dialog->findChild<QListView*>("listView");
+    QModelIndex sub;
+    for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+      if (list->model()->index(row, 0, list->rootIndex()).data().toString() == "sub")
+        sub = list->model()->index(row, 0, list->rootIndex());
+    ASSERT_TRUE(sub.isValid());
+    const QPoint at = list->visualRect(sub).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(type->currentText(), shown);
+    EXPECT_EQ(listed(*dialog), QStringList({"UB1.TUB", "level1.phd"}));
+  }
+  {
+    auto dialog = NewLevelFileDialog(window_.get(), saveAs, true);
+    dialog->show();
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), "showcase.tr2");
+    EXPECT_EQ(dialog->directory().absolutePath(), QString::fromStdString(dir_.string()));
+  }
 }
 
 // The window opens inside the screen's available area and comes back where it was left.

@@ -20,8 +20,8 @@ using test::ReadFile;
 class ScriptedDialog : public FileDialog {
  public:
   std::optional<FileChoice> Answer;
-  std::optional<FileChoice> ShowOpen(const std::string&) override { return Answer; }
-  std::optional<FileChoice> ShowSave(const std::string&) override { return Answer; }
+  std::optional<FileChoice> ShowOpen(const FileRequest&) override { return Answer; }
+  std::optional<FileChoice> ShowSave(const FileRequest&) override { return Answer; }
 };
 
 // Its arguments are not checked here: the real finisher below fails on wrong ones.
