@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -108,6 +109,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                          [this](int qtKey) { return view_->CameraKey(qtKey); }});
   UpdateLevelActions();
   UpdateEditMenu();
+  KeepDocksOnScreen(*this);
 
   RequestFrame();
 }
@@ -132,6 +134,11 @@ QLayout* MainWindow::BuildMapColumn(QWidget* central) {
   left->addWidget(sectorMap, 1);
   auto* under = new QHBoxLayout;
   rooms_ = new RoomsPanel(central);
+  // However narrow the window gets beside its docks, the room list keeps "Room 1234" readable.
+  if (auto* roomList = rooms_->findChild<QListWidget*>("RoomNumber"))
+    roomList->setMinimumWidth(roomList->fontMetrics().horizontalAdvance("Room 1234") +
+                              roomList->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                              2 * roomList->frameWidth() + 12);
   under->addWidget(rooms_, 2);
   doors_ = new DoorsPanel(central);
   under->addWidget(doors_, 1);

@@ -459,5 +459,63 @@ TEST_F(WindowPlacement, OpensInsideTheScreenAndComesBackWhereItWasLeft) {
   EXPECT_TRUE(area.contains(third->frameGeometry()));
 }
 
+// With every list and dock open the window stays on the screen: the docks share their place as
+// tabs or scroll, the room list keeps "Room 1234" readable, and once the docks close the size
+// kept for next time is the screen's at most; a larger one saved before comes back inside it.
+// On the showcase and on a real level of each game.
+TEST_F(WindowPlacement, EveryDockOpenKeepsTheWindowOnTheScreen) {
+  auto window = NewWindow();
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  if (area.width() < window->minimumSizeHint().width() ||
+      area.height() < window->minimumSizeHint().height())
+    GTEST_SKIP() << "the screen is smaller than the window can be; run on a configured screen";
+  window->ShowPlaced();
+  std::vector<fs::path> levels = {dir_ / "showcase.tr2"};
+  test::WriteShowcaseLevel(levels[0]);
+  for (const char* game : {"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"})
+    for (const fs::path& file : test::RealLevels({game}))
+      if (test::LoadFile(file)->Result.Loaded) {
+        levels.push_back(file);
+        break;
+      }
+  auto* roomList = window->findChild<QListWidget*>("RoomNumber");
+  const int readable = roomList->fontMetrics().horizontalAdvance("Room 1234");
+  std::vector<QDockWidget*> docks;
+  for (QDockWidget* dock : window->findChildren<QDockWidget*>()) docks.push_back(dock);
+  ASSERT_GE(docks.size(), 9u);
+
+  for (const fs::path& level : levels) {
+    SCOPED_TRACE(level.filename().string());
+    ASSERT_TRUE(window->OpenLevel(level.string(), level.filename().string()));
+    // As wide and high as the screen lets it be, not maximised: the docks find room inside.
+    window->setGeometry(area.adjusted(8, 40, -8, -8));
+    for (QDockWidget* dock : docks) {
+      dock->toggleViewAction()->trigger();  // its View menu entry
+      QApplication::processEvents();
+      QApplication::processEvents();
+      ASSERT_TRUE(dock->isVisible()) << dock->objectName().toStdString();
+      EXPECT_TRUE(area.contains(window->frameGeometry()))
+          << dock->objectName().toStdString() << ": " << window->frameGeometry().width();
+      EXPECT_LE(window->minimumSizeHint().expandedTo(window->minimumSize()).width(), area.width());
+      EXPECT_GT(roomList->viewport()->width(), readable) << dock->objectName().toStdString();
+    }
+    for (QDockWidget* dock : docks) dock->toggleViewAction()->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(area.contains(window->frameGeometry()));
+  }
+  window->close();
+  const QRect kept =
+      QSettings(kSettingsOrganisation, kSettingsApplication).value("MainWindow/Geometry").toRect();
+  EXPECT_LE(kept.width(), area.width());
+
+  // A window saved wider than this screen (as before docks were kept in bounds) comes back
+  // inside it, and stays so with the docks open.
+  QSettings(kSettingsOrganisation, kSettingsApplication)
+      .setValue("MainWindow/Geometry", QRect(area.left(), area.top() + 30, 1456, area.height()));
+  auto again = NewWindow();
+  again->ShowPlaced();
+  EXPECT_TRUE(area.contains(again->frameGeometry())) << again->frameGeometry().width();
+}
+
 }  // namespace
 }  // namespace slab
