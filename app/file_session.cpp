@@ -135,7 +135,10 @@ bool FileSession::OpenPath(const std::string& path) {
 
 void FileSession::OpenChosen() {
   if (!ConfirmDiscard()) return;
-  const std::optional<FileChoice> choice = services_.Files.ShowOpen({kOpenFilter, "", ""});
+  // The next level to open usually lies beside the one open.
+  const std::string folder =
+      doc_.LevelLoaded ? std::filesystem::path(doc_.FilePath).parent_path().string() : "";
+  const std::optional<FileChoice> choice = services_.Files.ShowOpen({kOpenFilter, "", folder});
   if (!choice || choice->FileName.empty()) return;
   Open(choice->FileName, choice->FileTitle);
 }

@@ -338,6 +338,7 @@ TEST_F(WindowControlsTest, FileDialogsSayWhatTheyAreForAndKeepTheirFileType) {
   Key(Qt::Key_O, Qt::ControlModifier);
   const FileRequest open = dialog_.Asked;
   EXPECT_NE(open.Filter.find("*.tub"), std::string::npos) << open.Filter;
+  EXPECT_EQ(open.Start, dir_.string());
   Choose("Mnu_File_CompareWith");
   const FileRequest compare = dialog_.Asked;
   EXPECT_EQ(compare.Title, "Compare With");
