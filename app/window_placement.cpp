@@ -84,7 +84,8 @@ namespace {
 // controls, which then scroll, so its controls never set the window's least size.
 void ScrollWhenSmall(QDockWidget& dock) {
   QWidget* content = dock.widget();
-  if (content == nullptr || qobject_cast<QScrollArea*>(content) != nullptr) return;
+  // A table or list alone scrolls already.
+  if (content == nullptr || qobject_cast<QAbstractScrollArea*>(content) != nullptr) return;
   auto* scroll = new QScrollArea(&dock);
   scroll->setObjectName(dock.objectName() + "Scroll");
   scroll->setFrameShape(QFrame::NoFrame);
