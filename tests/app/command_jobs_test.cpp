@@ -138,21 +138,20 @@ TEST_F(CommandJobsOnADisplay, AConversionNobodyWatchesShowsItsBoxOnlyOnceTheFile
 
   // Nobody reading standard error: the file is there while the box says what happened. The
   // box is found among the display's windows by its title, then the program is ended.
-  const std::string script =
-      Program() + " /convert3 '" + in + "' 2>/dev/null &\n" +
-      "job=$!\n"
-      "for i in $(seq 600); do [ -e '" +
-      out +
-      "' ] && break; sleep 0.1; done\n"
-      "for i in $(seq 100); do xwininfo -root -tree | grep -q '\"Slabwright2\"' && break; "
-      "sleep 0.1; done\n"
-      "kill -0 $job && echo running >'" +
-      (dir_ / "box").string() +
-      "'\n"
-      "xwininfo -root -tree | grep -q '\"Slabwright2\"' && echo shown >>'" +
-      (dir_ / "box").string() +
-      "'\n"
-      "kill $job\n";
+  std::string script = R"(@PROGRAM@ /convert3 '@IN@' 2>/dev/null &
+job=$!
+for i in $(seq 600); do [ -e '@OUT@' ] && break; sleep 0.1; done
+for i in $(seq 100); do xwininfo -root -tree | grep -q '"Slabwright2"' && break; sleep 0.1; done
+kill -0 $job && echo running >'@BOX@'
+xwininfo -root -tree | grep -q '"Slabwright2"' && echo shown >>'@BOX@'
+kill $job
+)";
+  for (auto [name, value] : {std::pair<std::string, std::string>{"@PROGRAM@", Program()},
+                             {"@IN@", in},
+                             {"@OUT@", out},
+                             {"@BOX@", (dir_ / "box").string()}})
+    for (size_t at = 0; (at = script.find(name, at)) != std::string::npos; at += value.size())
+      script.replace(at, name.size(), value);
   OnDisplay(script);
   EXPECT_TRUE(fs::exists(out));
   EXPECT_EQ(Said("box"), "running\nshown\n") << Said("out.txt");
