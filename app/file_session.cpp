@@ -177,7 +177,6 @@ void FileSession::OpenAdjacent(int step) {
       step < 0 ? "This is the first level of its folder." : "This is the last level of its folder.";
   const std::vector<std::filesystem::path> beyond = LevelFilesBeyond(from, step);
   if (beyond.empty()) return hooks_.Status(atEnd);
-  if (!ConfirmDiscard()) return;
   std::vector<std::pair<std::string, std::string>> skipped;  // name, why
   for (const std::filesystem::path& path : beyond) {
     // A file that is not a level is not worth a box each: the status bar names them all.
@@ -192,6 +191,8 @@ void FileSession::OpenAdjacent(int step) {
       skipped.emplace_back(name, heard.Shown.empty() ? std::string() : heard.Shown.front());
       continue;
     }
+    // Asked only now: with nothing readable beyond, the open level and its changes just stay.
+    if (!ConfirmDiscard()) return;
     recorder_ = DemoRecorder{};
     lastPath_ = path.string();
     Adopt(std::move(result), path.string(), name);

@@ -345,11 +345,15 @@ TEST_F(WindowTest, F7AndF6PassOverFilesThatCannotBeReadAndNeverLeaveNothingOpen)
   EXPECT_EQ(window_->Doc().FilePath, showcase_.string());
   EXPECT_EQ(Lines("RoomNumber").size(), 4);
 
-  // Nothing readable that way: the level open stays open, and says why.
+  // Nothing readable that way: the level open stays open with its changes, unasked, and the
+  // status bar says why.
   fs::remove(dir_ / "a1.tr2");
   fs::remove(dir_ / "c.phd");
+  ClickSector(3, 1);
+  Press("FloorWall");
   Key(Qt::Key_F6);
-  EXPECT_TRUE(window_->Doc().LevelLoaded);
+  EXPECT_TRUE(sink_.Asked.empty());
+  EXPECT_TRUE(window_->Doc().Modified);
   EXPECT_EQ(window_->Doc().FilePath, showcase_.string());
   EXPECT_EQ(status(),
             "No level before this one can be read. Skipped b.tr4, which cannot be read: "
@@ -357,6 +361,7 @@ TEST_F(WindowTest, F7AndF6PassOverFilesThatCannotBeReadAndNeverLeaveNothingOpen)
   EXPECT_TRUE(sink_.Shown.empty());
 
   // A file refused by Open leaves no level, yet F7 goes on from it through the folder.
+  sink_.NextAnswer = Answer::No;  // the changes go
   dialog_.Next = FileChoice{(dir_ / "b.tr4").string(), "b.tr4"};
   Key(Qt::Key_O, Qt::ControlModifier);
   ASSERT_FALSE(window_->Doc().LevelLoaded);
