@@ -15,6 +15,9 @@ namespace slab {
 
 inline constexpr const char* kSaveFilter =
     "Tomb Raider levels(*.tr2;*.tr4;*.trc)|*.tr2;*.tr4;*.trc";
+// A first-game level is saved as one: Save As lists the first game's files too.
+inline constexpr const char* kSaveFilterFirstGame =
+    "Tomb Raider levels(*.phd;*.tub;*.tr2;*.tr4;*.trc)|*.phd;*.tub;*.tr2;*.tr4;*.trc";
 
 // Where the finisher lives: beside the running program, or in the installed finisher folder
 // relative to it (platform/data_paths.h); the place beside the program when it is in neither.
