@@ -111,6 +111,30 @@ TEST_F(CommandJobsOnADisplay, JobsReportOnStandardErrorAndEndWithoutWaitingOnABo
   EXPECT_NE(Said("view2.txt").find("empty.phd"), std::string::npos) << Said("view2.txt");
 }
 
+// The same with real files: the encrypted fifth-game level is refused by "/view", and a
+// second-game level is rewritten by "/adddemo" (a copy: the job writes over its file).
+TEST_F(CommandJobsOnADisplay, RealLevelsAreRefusedOrRewrittenWithoutABox) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  fs::path encrypted;
+  for (const fs::path& file : test::RealLevels({"tr5/"}))
+    if (file.filename().string().ends_with("-enc.tr4")) encrypted = file;
+  ASSERT_FALSE(encrypted.empty());
+  const fs::path level = dir_ / "second.tr2";
+  fs::copy_file(test::RealLevels({"tr2/"}).at(0), level);
+  fs::permissions(level, fs::perms::owner_write, fs::perm_options::add);  // the shared copy's
+  EXPECT_EQ(OnDisplay("timeout 30 " + Program() + " /view '" + encrypted.string() + "' 2>'" +
+                      (dir_ / "view.txt").string() + "'; echo $? >'" + (dir_ / "status1").string() +
+                      "'\ntimeout 60 " + Program() + " /adddemo '" + level.string() + "' 2>'" +
+                      (dir_ / "demo.txt").string() + "'; echo $? >'" + (dir_ / "status2").string() +
+                      "'\n"),
+            0)
+      << Said("out.txt");
+  EXPECT_EQ(Said("status1"), "2\n");
+  EXPECT_NE(Said("view.txt").find("Unknown TR version!"), std::string::npos) << Said("view.txt");
+  EXPECT_EQ(Said("status2"), "0\n") << Said("demo.txt");
+  EXPECT_TRUE(test::LoadFile(level)->Result.Loaded);
+}
+
 // The fourth-game level that converts with a note about the AI objects it leaves out.
 TEST_F(CommandJobsOnADisplay, AConversionNobodyWatchesShowsItsBoxOnlyOnceTheFileIsWritten) {
   SLAB_REQUIRE_REAL_LEVELS();
