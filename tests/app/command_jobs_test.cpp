@@ -121,7 +121,8 @@ TEST_F(CommandJobsOnADisplay, RealLevelsAreRefusedOrRewrittenWithoutABox) {
   ASSERT_FALSE(encrypted.empty());
   const fs::path level = dir_ / "second.tr2";
   fs::copy_file(test::RealLevels({"tr2/"}).at(0), level);
-  fs::permissions(level, fs::perms::owner_write, fs::perm_options::add);  // the shared copy's
+  // The real files are kept read-only; the copy must take the rewrite.
+  fs::permissions(level, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(OnDisplay("timeout 30 " + Program() + " /view '" + encrypted.string() + "' 2>'" +
                       (dir_ / "view.txt").string() + "'; echo $? >'" + (dir_ / "status1").string() +
                       "'\ntimeout 60 " + Program() + " /adddemo '" + level.string() + "' 2>'" +
