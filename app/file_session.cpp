@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "app/file_messages.h"
 #include "app/level_files.h"
@@ -98,6 +99,7 @@ FileSession::FileSession(QMainWindow& window, Document& doc, EditHistory& histor
 bool FileSession::Open(const std::string& path, const std::string& title) {
   // A new level ends a recording made for the old one.
   recorder_ = DemoRecorder{};
+  lastPath_ = path;
   // Messages that do not say which file they are about get its name under their text.
   FileMessages aboutFile(services_.Messages, path);
   BusyCursor busy(aboutFile);
@@ -109,6 +111,12 @@ bool FileSession::Open(const std::string& path, const std::string& title) {
     hooks_.ShowNoLevel();
     return false;
   }
+  Adopt(std::move(result), path, title);
+  return true;
+}
+
+void FileSession::Adopt(LoadResult result, const std::string& path, const std::string& title) {
+  doc_.GameVersion = result.DetectedGame.value_or(doc_.GameVersion);
   doc_.CurrentLevel = std::move(result.Lvl);
   doc_.TextureTiles = std::move(result.TextureTiles);
   doc_.LevelLoaded = true;
@@ -118,7 +126,6 @@ bool FileSession::Open(const std::string& path, const std::string& title) {
   history_.Clear();
   hooks_.ShowLevel(CaptionProgress(&window_));
   hooks_.Remember(path);
-  return true;
 }
 
 bool FileSession::OpenPath(const std::string& path) {
@@ -128,23 +135,82 @@ bool FileSession::OpenPath(const std::string& path) {
 
 void FileSession::OpenChosen() {
   if (!ConfirmDiscard()) return;
-  const std::optional<FileChoice> choice = services_.Files.ShowOpen(kOpenFilter);
+  // The next level to open usually lies beside the one open.
+  const std::string folder =
+      doc_.LevelLoaded ? std::filesystem::path(doc_.FilePath).parent_path().string() : "";
+  const std::optional<FileChoice> choice = services_.Files.ShowOpen({kOpenFilter, "", folder});
   if (!choice || choice->FileName.empty()) return;
   Open(choice->FileName, choice->FileTitle);
 }
 
-void FileSession::Reload() {
-  if (!doc_.LevelLoaded) return hooks_.Status(kNoLevelStatus);
-  OpenPath(doc_.FilePath);
+bool FileSession::Reload() {
+  if (!doc_.LevelLoaded) {
+    hooks_.Status(kNoLevelStatus);
+    return false;
+  }
+  if (doc_.Modified && services_.Messages.Confirm(kReloadQuestion, {}, "Reload") != Answer::Yes)
+    return false;
+  const std::string path = doc_.FilePath, title = doc_.FileTitle;
+  return Open(path, title);
 }
 
+namespace {
+
+// "Skipped lake-enc.tr4, which cannot be read: Unknown TR version!" or, for several,
+// "Skipped 2 files that cannot be read: a.tr4, b.tr2".
+std::string SkippedText(const std::vector<std::pair<std::string, std::string>>& skipped) {
+  if (skipped.size() == 1)
+    return "Skipped " + skipped[0].first + ", which cannot be read" +
+           (skipped[0].second.empty() ? std::string(".") : ": " + skipped[0].second);
+  std::string names;
+  for (const auto& [name, reason] : skipped) names += (names.empty() ? "" : ", ") + name;
+  return "Skipped " + std::to_string(skipped.size()) + " files that cannot be read: " + names;
+}
+
+}  // namespace
+
 void FileSession::OpenAdjacent(int step) {
-  if (!doc_.LevelLoaded) return hooks_.Status(kNoLevelStatus);
-  const auto next = AdjacentLevelFile(doc_.FilePath, step);
-  if (!next)
-    return hooks_.Status(step < 0 ? "This is the first level of its folder."
-                                  : "This is the last level of its folder.");
-  OpenPath(next->string());
+  // After a refused file the folder is still the one the user is going through.
+  const std::string from = doc_.LevelLoaded ? doc_.FilePath : lastPath_;
+  if (from.empty()) return hooks_.Status(kNoLevelStatus);
+  const std::string atEnd =
+      step < 0 ? "This is the first level of its folder." : "This is the last level of its folder.";
+  const std::vector<std::filesystem::path> beyond = LevelFilesBeyond(from, step);
+  if (beyond.empty()) return hooks_.Status(atEnd);
+  std::vector<std::pair<std::string, std::string>> skipped;  // name, why
+  for (const std::filesystem::path& path : beyond) {
+    // A file that is not a level is not worth a box each: the status bar names them all.
+    RecordingSink heard;
+    LoadResult result;
+    {
+      BusyCursor busy(heard);
+      result = LoadLevel(path, heard);
+    }
+    const std::string name = path.filename().string();
+    if (!result.Loaded) {
+      skipped.emplace_back(name, heard.Shown.empty() ? std::string() : heard.Shown.front());
+      continue;
+    }
+    // Asked only now: with nothing readable beyond, the open level and its changes just stay.
+    if (!ConfirmDiscard()) return;
+    recorder_ = DemoRecorder{};
+    lastPath_ = path.string();
+    Adopt(std::move(result), path.string(), name);
+    // What reading said about the level now open is shown as Open shows it.
+    FileMessages aboutFile(services_.Messages, path.string());
+    for (size_t i = 0; i < heard.Shown.size(); ++i) {
+      if (heard.Details[i].empty())
+        aboutFile.Show(heard.Shown[i]);
+      else
+        aboutFile.ShowDetailed(heard.Shown[i], heard.Details[i]);
+    }
+    if (!skipped.empty()) hooks_.Status(SkippedText(skipped));
+    return;
+  }
+  // Nothing beyond can be read: the level open stays open.
+  hooks_.Status(std::string(step < 0 ? "No level before this one can be read. "
+                                     : "No level after this one can be read. ") +
+                SkippedText(skipped));
 }
 
 namespace {

@@ -33,7 +33,10 @@ LevelComparison::LevelComparison(QMainWindow* window, const Document& doc, const
 
 void LevelComparison::CompareWith() {
   if (!doc_.LevelLoaded) return;
-  const std::optional<FileChoice> choice = files_.ShowOpen(kOpenFilter);
+  // The old version usually lies beside the new one.
+  const std::optional<FileChoice> choice =
+      files_.ShowOpen({kOpenFilter, kCompareWithTitle,
+                       std::filesystem::path(doc_.FilePath).parent_path().string()});
   if (!choice || choice->FileName.empty()) return;
   if (auto old = Read(choice->FileName, false)) Start(std::move(*old));
 }

@@ -54,16 +54,16 @@ bool LevelNameLess(const std::string& left, const std::string& right) {
   return c != 0 ? c < 0 : left < right;
 }
 
-std::optional<fs::path> AdjacentLevelFile(const fs::path& current, int step) {
-  if (step == 0) return std::nullopt;
+std::vector<fs::path> LevelFilesBeyond(const fs::path& current, int step) {
+  if (step == 0) return {};
   const fs::path folder = current.has_parent_path() ? current.parent_path() : fs::path(".");
   std::error_code error;
   fs::directory_iterator it(folder, error);
-  if (error) return std::nullopt;
+  if (error) return {};
   std::vector<std::string> names;
   const std::string self = current.filename().string();
   for (; it != fs::directory_iterator(); it.increment(error)) {
-    if (error) return std::nullopt;
+    if (error) return {};
     const std::string name = it->path().filename().string();
     std::error_code typeError;
     if (name != self && IsLevelFileName(name) && it->is_regular_file(typeError))
@@ -72,10 +72,19 @@ std::optional<fs::path> AdjacentLevelFile(const fs::path& current, int step) {
   std::sort(names.begin(), names.end(), LevelNameLess);
   // Where current sits (or would sit) among the others.
   const auto at = std::lower_bound(names.begin(), names.end(), self, LevelNameLess);
-  const auto before = static_cast<long>(at - names.begin());
-  const long target = step > 0 ? before + step - 1 : before + step;
-  if (target < 0 || target >= static_cast<long>(names.size())) return std::nullopt;
-  return folder / names[static_cast<size_t>(target)];
+  std::vector<fs::path> beyond;
+  if (step > 0)
+    for (auto name = at; name != names.end(); ++name) beyond.push_back(folder / *name);
+  else
+    for (auto name = at; name != names.begin();) beyond.push_back(folder / *--name);
+  return beyond;
+}
+
+std::optional<fs::path> AdjacentLevelFile(const fs::path& current, int step) {
+  const std::vector<fs::path> beyond = LevelFilesBeyond(current, step);
+  const size_t distance = static_cast<size_t>(step > 0 ? step : -step);
+  if (distance == 0 || distance > beyond.size()) return std::nullopt;
+  return beyond[distance - 1];
 }
 
 std::string NormalisedPath(const std::string& path) {

@@ -24,6 +24,10 @@ bool LevelNameLess(const std::string& left, const std::string& right);
 // or deleted): its neighbours are found by its name.
 std::optional<std::filesystem::path> AdjacentLevelFile(const std::filesystem::path& current,
                                                        int step);
+// Every level file of current's folder on the side of current that step points to (step > 0:
+// after it, else before it), nearest first: the files to try in turn when the neighbour
+// cannot be read.
+std::vector<std::filesystem::path> LevelFilesBeyond(const std::filesystem::path& current, int step);
 
 // The recently opened files, most recent first, at most kMaxRecentFiles, no file twice.
 inline constexpr size_t kMaxRecentFiles = 10;

@@ -2,18 +2,14 @@
 
 #include <QAction>
 #include <QMainWindow>
-#include <QScreen>
-#include <QTimer>
 
 #include "app/level_lists.h"
-#include "app/window_placement.h"
 
 namespace slab {
 
 ListDocks::ListDocks(QMainWindow& window, const Document& doc, const ObjectNames& names,
                      const MapState& map)
     : QObject(&window),
-      window_(window),
       doc_(doc),
       names_(names),
       map_(map),
@@ -35,15 +31,8 @@ ListDocks::ListDocks(QMainWindow& window, const Document& doc, const ObjectNames
 }
 
 void ListDocks::Opened(LevelListDock* dock) {
+  // The window keeps itself on the screen as the list opens (KeepDocksOnScreen).
   if (stale_.contains(dock)) Refresh(dock, true);
-  // A list opened beside a narrow window widens it: it stays on the screen all the same. (A
-  // window that reached past the screen before the list came is left as the user has it.)
-  QTimer::singleShot(0, this, [this, dock] {
-    const QScreen* screen = window_.screen();
-    if (screen != nullptr && !dock->isFloating() &&
-        window_.frameGeometry().right() - dock->width() <= screen->availableGeometry().right())
-      KeepOnScreen(window_);
-  });
 }
 
 void ListDocks::LevelOpened() {

@@ -44,7 +44,6 @@ class ListDocks : public QObject {
   void Refresh(LevelListDock* dock, bool newLevel);
   void Opened(LevelListDock* dock);
 
-  QMainWindow& window_;
   const Document& doc_;
   const ObjectNames& names_;
   const MapState& map_;

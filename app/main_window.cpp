@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <memory>
 #include <utility>
@@ -102,6 +103,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                          [this](int qtKey) { return view_->CameraKey(qtKey); }});
   UpdateLevelActions();
   UpdateEditMenu();
+  KeepDocksOnScreen(*this);
+  // After the docks are wrapped, so their scroll areas' buttons are named too.
   NameWindowButtons(*this);
 
   RequestFrame();
@@ -127,6 +130,11 @@ QLayout* MainWindow::BuildMapColumn(QWidget* central) {
   left->addWidget(sectorMap, 1);
   auto* under = new QHBoxLayout;
   rooms_ = new RoomsPanel(central);
+  // However narrow the window gets beside its docks, the room list keeps "Room 1234" readable.
+  if (auto* roomList = rooms_->findChild<QListWidget*>("RoomNumber"))
+    roomList->setMinimumWidth(roomList->fontMetrics().horizontalAdvance("Room 1234") +
+                              roomList->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                              2 * roomList->frameWidth() + 12);
   under->addWidget(rooms_, 2);
   doors_ = new DoorsPanel(central);
   under->addWidget(doors_, 1);
@@ -173,7 +181,7 @@ void MainWindow::BuildMenus() {
       .Open = [this] { files_.OpenChosen(); },
       .Save = [this] { files_.Save(false); },
       .SaveAs = [this] { files_.Save(true); },
-      .Reload = [this] { files_.Reload(); },
+      .Reload = [this] { MenuFileReload(); },
       .Previous = [this] { files_.OpenAdjacent(-1); },
       .Next = [this] { files_.OpenAdjacent(+1); },
       .Quit = [this] { MenuFileQuit(); },
@@ -330,6 +338,15 @@ void MainWindow::dropEvent(QDropEvent* event) {
   if (!path) return;
   event->acceptProposedAction();
   files_.OpenPath(*path);
+}
+
+void MainWindow::MenuFileReload() {
+  // The file read again is looked at where the user was: the same room and sector.
+  const int room = map_.CurrentRoom;
+  const bool sector = map_.SectorSelected;
+  const int a = map_.SelectedSectorX, b = map_.SelectedSectorZ;
+  if (!files_.Reload()) return;
+  if (room > 0 || sector) navigator_->ShowPlace(room, sector ? a : -1, sector ? b : -1, -1);
 }
 
 void MainWindow::MenuFileQuit() {

@@ -84,6 +84,7 @@ class MainWindow : public QMainWindow {
 
  private:
   // The menu commands.
+  void MenuFileReload();
   void MenuFileQuit();
   void MenuDemoRec();
   void MenuDemoStop();

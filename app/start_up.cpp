@@ -101,15 +101,19 @@ int RunProgram(int argc, char** argv) {
                    command.Mode == StartMode::Convert3;
 
   if (job) {
-    // Jobs need no display: with one their messages are also shown as boxes.
+    // Jobs need no display; with one, a job nobody watches on a terminal shows its messages
+    // in a box when it is done.
     std::unique_ptr<QCoreApplication> app;
     if (windowSystem)
       app = std::make_unique<QApplication>(argc, argv);
     else
       app = std::make_unique<QCoreApplication>(argc, argv);
-    JobSink messages(windowSystem);
+    JobSink messages(windowSystem && StandardErrorUnread());
     RegisterProgram(messages);
-    return RunJob(command, QCoreApplication::applicationDirPath().toStdString(), messages);
+    const int status =
+        RunJob(command, QCoreApplication::applicationDirPath().toStdString(), messages);
+    messages.ShowKept();
+    return status;
   }
 
   if (!windowSystem && !PlatformRequested()) {
@@ -119,11 +123,13 @@ int RunProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::string folder = QCoreApplication::applicationDirPath().toStdString();
   if (command.Mode == StartMode::View) {
-    JobSink messages(WindowSystemAvailable());
+    JobSink messages(WindowSystemAvailable() && StandardErrorUnread());
     RegisterProgram(messages);
     FileMessages aboutFile(messages, command.File);
-    if (OpenLevelView(QString::fromStdString(command.File), aboutFile) == nullptr)
-      return kFileRefused;
+    const bool shown = OpenLevelView(QString::fromStdString(command.File), aboutFile) != nullptr;
+    // What reading said, over the viewer once it is up, or before the refusal's status.
+    messages.ShowKept();
+    if (!shown) return kFileRefused;
     return QApplication::exec();
   }
   return RunMainWindow(command, folder);

@@ -1,9 +1,15 @@
 #include "app/window_placement.h"
 
+#include <QDockWidget>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
+#include <QPointer>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/recent_files_menu.h"
@@ -14,8 +20,10 @@ namespace {
 constexpr char kGeometryKey[] = "MainWindow/Geometry";
 constexpr char kMaximisedKey[] = "MainWindow/Maximised";
 
-// rect moved, and shrunk where it must, to lie inside area; never below least.
-QRect FitInside(QRect rect, const QRect& area, const QSize& least) {
+// rect moved, and shrunk where it must, to lie inside area; never below least, unless least
+// itself is larger than the area.
+QRect FitInside(QRect rect, const QRect& area, QSize least) {
+  least = least.boundedTo(area.size());
   rect.setWidth(std::max(std::min(rect.width(), area.width()), least.width()));
   rect.setHeight(std::max(std::min(rect.height(), area.height()), least.height()));
   rect.moveLeft(
@@ -62,8 +70,66 @@ void KeepOnScreen(QMainWindow& window) {
 
 void SavePlacement(const QMainWindow& window) {
   QSettings settings(kSettingsOrganisation, kSettingsApplication);
-  settings.setValue(kGeometryKey, window.normalGeometry());
+  QRect geometry = window.normalGeometry();
+  // A size the screen cannot show would come back reaching past it.
+  if (window.screen() != nullptr)
+    geometry.setSize(geometry.size().boundedTo(window.screen()->availableGeometry().size()));
+  settings.setValue(kGeometryKey, geometry);
   settings.setValue(kMaximisedKey, window.isMaximized());
+}
+
+namespace {
+
+// A dock's content in a frameless scroll area: the dock can be narrower (or lower) than its
+// controls, which then scroll, so its controls never set the window's least size.
+void ScrollWhenSmall(QDockWidget& dock) {
+  QWidget* content = dock.widget();
+  // A table or list alone scrolls already.
+  if (content == nullptr || qobject_cast<QAbstractScrollArea*>(content) != nullptr) return;
+  auto* scroll = new QScrollArea(&dock);
+  scroll->setObjectName(dock.objectName() + "Scroll");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  dock.setWidget(scroll);
+  scroll->setWidget(content);
+}
+
+// Watches the window's size: a window that a dock made grow (to the least size the window
+// can have with it) and reach past the screen is brought back inside. A size the user or the
+// program chose, and a window the user moved partly off the screen, are left as they are.
+class DockPlacement : public QObject {
+ public:
+  explicit DockPlacement(QMainWindow& window) : QObject(&window), window_(&window) {
+    window.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_ && event->type() == QEvent::Resize) {
+      const auto* resize = static_cast<QResizeEvent*>(event);
+      const QSize least = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+      const QSize now = resize->size(), before = resize->oldSize();
+      const bool forced = (now.width() > before.width() && now.width() <= least.width()) ||
+                          (now.height() > before.height() && now.height() <= least.height());
+      if (forced && before.isValid())
+        QTimer::singleShot(0, this, [this] {
+          if (window_ != nullptr) KeepOnScreen(*window_);
+        });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QPointer<QMainWindow> window_;
+};
+
+}  // namespace
+
+void KeepDocksOnScreen(QMainWindow& window) {
+  for (QDockWidget* dock : window.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly))
+    ScrollWhenSmall(*dock);
+  new DockPlacement(window);
 }
 
 }  // namespace slab

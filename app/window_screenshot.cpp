@@ -25,8 +25,12 @@ namespace {
 
 class NoDialog : public slab::FileDialog {
  public:
-  std::optional<slab::FileChoice> ShowOpen(const std::string&) override { return std::nullopt; }
-  std::optional<slab::FileChoice> ShowSave(const std::string&) override { return std::nullopt; }
+  std::optional<slab::FileChoice> ShowOpen(const slab::FileRequest&) override {
+    return std::nullopt;
+  }
+  std::optional<slab::FileChoice> ShowSave(const slab::FileRequest&) override {
+    return std::nullopt;
+  }
 };
 
 void Wait(int ms) {

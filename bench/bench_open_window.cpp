@@ -26,8 +26,12 @@ const std::filesystem::path& LevelPath() {
 
 class NoDialog : public slab::FileDialog {
  public:
-  std::optional<slab::FileChoice> ShowOpen(const std::string&) override { return std::nullopt; }
-  std::optional<slab::FileChoice> ShowSave(const std::string&) override { return std::nullopt; }
+  std::optional<slab::FileChoice> ShowOpen(const slab::FileRequest&) override {
+    return std::nullopt;
+  }
+  std::optional<slab::FileChoice> ShowSave(const slab::FileRequest&) override {
+    return std::nullopt;
+  }
 };
 class NoProcesses : public slab::ProcessRunner {
  public:

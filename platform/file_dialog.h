@@ -10,12 +10,20 @@ struct FileChoice {
   std::string FileName;   // full path
   std::string FileTitle;  // bare name
 };
+// What a dialog is asked to show.
+struct FileRequest {
+  std::string Filter;  // "Caption|*.a;*.b"
+  std::string Title;   // empty: the toolkit's own ("Open", "Save As")
+  // The file the dialog starts at: its folder is shown and, when saving, its name proposed.
+  std::string Start;
+};
+
 class FileDialog {
  public:
   virtual ~FileDialog() = default;
-  // filter in the "Caption|*.a;*.b" form; empty result when the user cancelled.
-  virtual std::optional<FileChoice> ShowOpen(const std::string& filter) = 0;
-  virtual std::optional<FileChoice> ShowSave(const std::string& filter) = 0;
+  // Empty result when the user cancelled.
+  virtual std::optional<FileChoice> ShowOpen(const FileRequest& request) = 0;
+  virtual std::optional<FileChoice> ShowSave(const FileRequest& request) = 0;
 };
 
 }  // namespace slab

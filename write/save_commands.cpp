@@ -150,7 +150,10 @@ bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages
     messages.Show("No level is open: there is nothing to save.");
     return false;
   }
-  auto choice = dialog.ShowSave(kSaveFilter);
+  // The dialog starts at the open file, its name proposed: a new name is often a small change.
+  auto choice =
+      dialog.ShowSave({document.GameVersion == Game::TR1 ? kSaveFilterFirstGame : kSaveFilter, "",
+                       document.FilePath});
   if (!choice || choice->FileName.empty()) return false;
   namespace fs = std::filesystem;
   const std::string extension = fs::path(choice->FileName).extension().string();

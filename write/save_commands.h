@@ -15,6 +15,9 @@ namespace slab {
 
 inline constexpr const char* kSaveFilter =
     "Tomb Raider levels(*.tr2;*.tr4;*.trc)|*.tr2;*.tr4;*.trc";
+// A first-game level is saved as one: Save As lists the first game's files too.
+inline constexpr const char* kSaveFilterFirstGame =
+    "Tomb Raider levels(*.phd;*.tub;*.tr2;*.tr4;*.trc)|*.phd;*.tub;*.tr2;*.tr4;*.trc";
 
 // Writes level as path in the layout of gameVersion. Fourth-game levels are written as the
 // intermediate file and finished by the finisher, run in the file's folder with the bare

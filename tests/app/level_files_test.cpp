@@ -44,6 +44,17 @@ TEST_F(LevelFilesTest, StepsThroughTheFoldersLevelsInReadingOrder) {
       {"notes.txt", -1, "level10.phd"},
   };
   for (const auto& c : cases) EXPECT_EQ(Adjacent(c.From, c.Step), c.To) << c.From << c.Step;
+  // The files to try in turn when a neighbour cannot be read: nearest first, either way.
+  auto beyond = [&](const char* from, int step) {
+    std::vector<std::string> names;
+    for (const fs::path& path : LevelFilesBeyond(dir_ / from, step))
+      names.push_back(path.filename().string());
+    return names;
+  };
+  EXPECT_EQ(beyond("c.TUB", 1), (std::vector<std::string>{"d.trc", "level2.phd", "level10.phd"}));
+  EXPECT_EQ(beyond("c.TUB", -1), (std::vector<std::string>{"B.TR2", "a.tr4"}));
+  EXPECT_EQ(beyond("b5.tr4", -1), (std::vector<std::string>{"B.TR2", "a.tr4"}));  // gone
+  EXPECT_TRUE(beyond("level10.phd", 1).empty());
   EXPECT_FALSE(AdjacentLevelFile(dir_ / "missing" / "a.tr4", 1));
   // Two names differing only in case must still sort one way, or the steps would go round.
   EXPECT_NE(LevelNameLess("A.tr4", "a.tr4"), LevelNameLess("a.tr4", "A.tr4"));

@@ -2,7 +2,11 @@
 // be saved allows, boxes that show and take what they look like they do, the keys listed in
 // Help > Keys, the names a screen reader says, and where the window opens.
 #include <QAccessible>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QListView>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
@@ -14,6 +18,8 @@
 #include <fstream>
 #include <functional>
 
+#include "app/file_session.h"
+#include "app/qt_seams.h"
 #include "app/recent_files_menu.h"
 #include "preview3d/gl/texture_strip_view.h"
 #include "support/compose_tr45.h"
@@ -75,14 +81,15 @@ TEST_F(WindowControlsTest, AFifthGameLevelIsReadOnlyAndItsChangesCanBeDropped) {
   EXPECT_TRUE(window_->isVisible());
   Key(Qt::Key_F5);  // cancelled too: the changes stay
   EXPECT_TRUE(window_->Doc().Modified);
-  sink_.NextAnswer = Answer::No;  // Discard
+  sink_.NextAnswer = Answer::Yes;  // Reload
   Key(Qt::Key_F5);
   EXPECT_FALSE(window_->Doc().Modified);
   EXPECT_NE(Lvl().Rooms[0].SectorAt(1, 1).Floor, 0x81);
 
   ClickSector(1, 1);
   Press("FloorWall");
-  window_->close();  // the close box: Discard lets the window go
+  sink_.NextAnswer = Answer::No;  // Discard
+  window_->close();               // the close box: Discard lets the window go
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(sink_.Asked.size(), 4u);
   EXPECT_EQ(std::count(sink_.Shown.begin(), sink_.Shown.end(), kTr5Refused), 0);
@@ -362,6 +369,80 @@ TEST_F(WindowControlsTest, EveryControlIsHeardByItsTextNeverByItsObjectName) {
     EXPECT_EQ(heardAs(object), spoken) << object;
 }
 
+// What each command asks of its file dialog, and the dialog the program builds from that:
+// Open lists ".tub" levels and says each pattern once, the type stays when a folder is
+// entered, Compare With says what it is for, and Save As proposes the open file.
+TEST_F(WindowControlsTest, FileDialogsSayWhatTheyAreForAndKeepTheirFileType) {
+  OpenShowcase();
+  dialog_.Next.reset();  // every dialog cancelled
+  Key(Qt::Key_O, Qt::ControlModifier);
+  const FileRequest open = dialog_.Asked;
+  EXPECT_NE(open.Filter.find("*.tub"), std::string::npos) << open.Filter;
+  EXPECT_EQ(open.Start, dir_.string());
+  Choose("Mnu_File_CompareWith");
+  const FileRequest compare = dialog_.Asked;
+  EXPECT_EQ(compare.Title, "Compare With");
+  EXPECT_EQ(compare.Start, dir_.string());
+  Choose("Mnu_File_SaveAs");
+  const FileRequest saveAs = dialog_.Asked;
+  EXPECT_EQ(saveAs.Start, showcase_.string());
+
+  fs::create_directory(dir_ / "sub");
+  std::ofstream(dir_ / "sub" / "UB1.TUB").flush();
+  std::ofstream(dir_ / "sub" / "notes.txt").flush();
+  std::ofstream(dir_ / "sub" / "level1.phd").flush();
+  auto listed = [](QFileDialog& dialog) {
+    auto* list = dialog.findChild<QListView*>("listView");
+    QStringList names;
+    QTest::qWait(50);  // the folder is read in the background
+    for (int tries = 0; tries < 100 && names.isEmpty(); ++tries) {
+      QTest::qWait(20);
+      for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+        names << list->model()->index(row, 0, list->rootIndex()).data().toString();
+    }
+    names.sort();
+    return names;
+  };
+  {
+    auto dialog = NewLevelFileDialog(window_.get(), compare, false);
+    dialog->show();
+    EXPECT_EQ(dialog->windowTitle(), "Compare With");
+    auto* type = dialog->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(type, nullptr);
+    const QString shown = "Tomb Raider levels (*.phd *.tub *.tr2 *.tr4 *.trc)";
+    EXPECT_EQ(type->currentText(), shown);
+    // Into the folder as a user goes: its name typed in the file name box, then Enter.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    name->setFocus();
+    QTest::keyClicks(name, "sub");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(dialog->directory().absolutePath(), QString::fromStdString((dir_ / "sub").string()));
+    EXPECT_EQ(type->currentText(), shown);
+    EXPECT_EQ(listed(*dialog), QStringList({"UB1.TUB", "level1.phd"}));
+    // And back up by a double-click on the parent's folder in the list, from there into sub.
+    QTest::keyClicks(name, "..");
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(listed(*dialog), QStringList({"showcase.tr2", "sub"}));
+    auto* list = dialog->findChild<QListView*>("listView");
+    QModelIndex sub;
+    for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+      if (list->model()->index(row, 0, list->rootIndex()).data().toString() == "sub")
+        sub = list->model()->index(row, 0, list->rootIndex());
+    ASSERT_TRUE(sub.isValid());
+    const QPoint at = list->visualRect(sub).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(type->currentText(), shown);
+    EXPECT_EQ(listed(*dialog), QStringList({"UB1.TUB", "level1.phd"}));
+  }
+  {
+    auto dialog = NewLevelFileDialog(window_.get(), saveAs, true);
+    dialog->show();
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), "showcase.tr2");
+    EXPECT_EQ(dialog->directory().absolutePath(), QString::fromStdString(dir_.string()));
+  }
+}
+
 // The window opens inside the screen's available area and comes back where it was left.
 class WindowPlacement : public test::WindowFixture {
  protected:
@@ -417,6 +498,64 @@ TEST_F(WindowPlacement, OpensInsideTheScreenAndComesBackWhereItWasLeft) {
   QApplication::processEvents();
   ASSERT_TRUE(third->findChild<QWidget*>("ItemsListDock")->isVisible());
   EXPECT_TRUE(area.contains(third->frameGeometry()));
+}
+
+// With every list and dock open the window stays on the screen: the docks share their place as
+// tabs or scroll, the room list keeps "Room 1234" readable, and once the docks close the size
+// kept for next time is the screen's at most; a larger one saved before comes back inside it.
+// On the showcase and on a real level of each game.
+TEST_F(WindowPlacement, EveryDockOpenKeepsTheWindowOnTheScreen) {
+  auto window = NewWindow();
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  if (area.width() < window->minimumSizeHint().width() ||
+      area.height() < window->minimumSizeHint().height())
+    GTEST_SKIP() << "the screen is smaller than the window can be; run on a configured screen";
+  window->ShowPlaced();
+  std::vector<fs::path> levels = {dir_ / "showcase.tr2"};
+  test::WriteShowcaseLevel(levels[0]);
+  for (const char* game : {"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"})
+    for (const fs::path& file : test::RealLevels({game}))
+      if (test::LoadFile(file)->Result.Loaded) {
+        levels.push_back(file);
+        break;
+      }
+  auto* roomList = window->findChild<QListWidget*>("RoomNumber");
+  const int readable = roomList->fontMetrics().horizontalAdvance("Room 1234");
+  std::vector<QDockWidget*> docks;
+  for (QDockWidget* dock : window->findChildren<QDockWidget*>()) docks.push_back(dock);
+  ASSERT_GE(docks.size(), 9u);
+
+  for (const fs::path& level : levels) {
+    SCOPED_TRACE(level.filename().string());
+    ASSERT_TRUE(window->OpenLevel(level.string(), level.filename().string()));
+    // As wide and high as the screen lets it be, not maximised: the docks find room inside.
+    window->setGeometry(area.adjusted(8, 40, -8, -8));
+    for (QDockWidget* dock : docks) {
+      dock->toggleViewAction()->trigger();  // its View menu entry
+      QApplication::processEvents();
+      QApplication::processEvents();
+      ASSERT_TRUE(dock->isVisible()) << dock->objectName().toStdString();
+      EXPECT_TRUE(area.contains(window->frameGeometry()))
+          << dock->objectName().toStdString() << ": " << window->frameGeometry().width();
+      EXPECT_LE(window->minimumSizeHint().expandedTo(window->minimumSize()).width(), area.width());
+      EXPECT_GT(roomList->viewport()->width(), readable) << dock->objectName().toStdString();
+    }
+    for (QDockWidget* dock : docks) dock->toggleViewAction()->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(area.contains(window->frameGeometry()));
+  }
+  window->close();
+  const QRect kept =
+      QSettings(kSettingsOrganisation, kSettingsApplication).value("MainWindow/Geometry").toRect();
+  EXPECT_LE(kept.width(), area.width());
+
+  // A window saved wider than this screen (as before docks were kept in bounds) comes back
+  // inside it, and stays so with the docks open.
+  QSettings(kSettingsOrganisation, kSettingsApplication)
+      .setValue("MainWindow/Geometry", QRect(area.left(), area.top() + 30, 1456, area.height()));
+  auto again = NewWindow();
+  again->ShowPlaced();
+  EXPECT_TRUE(area.contains(again->frameGeometry())) << again->frameGeometry().width();
 }
 
 }  // namespace

@@ -30,12 +30,17 @@ namespace slab::test {
 
 class TestDialog : public FileDialog {
  public:
-  std::optional<FileChoice> ShowOpen(const std::string&) override { return Next; }
-  std::optional<FileChoice> ShowSave(const std::string&) override {
+  std::optional<FileChoice> ShowOpen(const FileRequest& request) override {
+    Asked = request;
+    return Next;
+  }
+  std::optional<FileChoice> ShowSave(const FileRequest& request) override {
+    Asked = request;
     ++Saves;
     return Next;
   }
   std::optional<FileChoice> Next;
+  FileRequest Asked;  // what the last dialog was asked to show
   int Saves = 0;
 };
 

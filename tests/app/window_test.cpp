@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "app/level_files.h"
 #include "floordata/walkers.h"
 #include "map/draw_room.h"
 #include "map/level_lists.h"
@@ -325,21 +326,126 @@ TEST_F(WindowTest, TheLevelListsSortFilterLeadToTheirPlacesAndFollowEdits) {
             QStringList({"2,5"}));
 }
 
-// Which file is the neighbour is the core's (level_files_test).
-TEST_F(WindowTest, F7AndF6OpenTheNeighbouringLevelsAndF5ReadsTheFileAgain) {
+// Which file is the neighbour is the core's (level_files_test). The window passes over files
+// that cannot be read, names them in the status bar without a box each, and never closes the
+// level open for want of a readable neighbour.
+TEST_F(WindowTest, F7AndF6PassOverFilesThatCannotBeReadAndNeverLeaveNothingOpen) {
   fs::copy_file(showcase_, dir_ / "a1.tr2");
+  // Between a1.tr2 and showcase.tr2: an encrypted level and an empty file.
+  std::ofstream(dir_ / "b.tr4", std::ios::binary) << "TR4c" << std::string(64, '\x7f');
+  std::ofstream(dir_ / "c.phd", std::ios::binary).flush();
+  auto status = [&] { return window_->statusBar()->currentMessage().toStdString(); };
   OpenShowcase();
   Key(Qt::Key_F6);
   EXPECT_EQ(window_->Doc().FilePath, (dir_ / "a1.tr2").string());
+  EXPECT_EQ(status(), "Skipped 2 files that cannot be read: c.phd, b.tr4");
+  EXPECT_TRUE(sink_.Shown.empty()) << sink_.Shown[0];
+  Key(Qt::Key_F6);
+  EXPECT_EQ(status(), "This is the first level of its folder.");
   Key(Qt::Key_F7);
   EXPECT_EQ(window_->Doc().FilePath, showcase_.string());
-  // Reload asks about unsaved changes first, then reads the file as it is.
+  EXPECT_EQ(Lines("RoomNumber").size(), 4);
+
+  // Nothing readable that way: the level open stays open with its changes, unasked, and the
+  // status bar says why.
+  fs::remove(dir_ / "a1.tr2");
+  fs::remove(dir_ / "c.phd");
   ClickSector(3, 1);
   Press("FloorWall");
-  sink_.NextAnswer = Answer::No;
+  Key(Qt::Key_F6);
+  EXPECT_TRUE(sink_.Asked.empty());
+  EXPECT_TRUE(window_->Doc().Modified);
+  EXPECT_EQ(window_->Doc().FilePath, showcase_.string());
+  EXPECT_EQ(status(),
+            "No level before this one can be read. Skipped b.tr4, which cannot be read: "
+            "Unknown TR version!");
+  EXPECT_TRUE(sink_.Shown.empty());
+
+  // A file refused by Open leaves no level, yet F7 goes on from it through the folder.
+  sink_.NextAnswer = Answer::No;  // the changes go
+  dialog_.Next = FileChoice{(dir_ / "b.tr4").string(), "b.tr4"};
+  Key(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_FALSE(window_->Doc().LevelLoaded);
+  ASSERT_EQ(sink_.Shown.size(), 1u);  // Open names what is wrong
+  Key(Qt::Key_F7);
+  EXPECT_EQ(window_->Doc().FilePath, showcase_.string());
+}
+
+// F5 with unsaved changes asks whether to drop them, not whether to save them, and the file
+// read again is shown at the room and sector the user was at.
+TEST_F(WindowTest, ReloadAsksToDiscardTheChangesAndKeepsTheRoomAndSector) {
+  OpenShowcase();
+  const std::vector<uint8_t> file = test::ReadFile(showcase_);
+  ChooseRoom(2);
+  ClickSector(1, 1);
+  const QString caption = Text("SecInf");
+  const int16_t floor = Lvl().Rooms[2].SectorAt(1, 1).Floor;
+  Press("FloorWall");
+  ASSERT_TRUE(window_->Doc().Modified);
+  sink_.NextAnswer = Answer::Cancel;
   Key(Qt::Key_F5);
-  EXPECT_EQ(sink_.Asked.size(), 1u);
-  EXPECT_NE(Lvl().Rooms[0].SectorAt(3, 1).Floor, 0x81);
+  EXPECT_EQ(sink_.Asked, std::vector<std::string>{kReloadQuestion});
+  EXPECT_TRUE(window_->Doc().Modified);
+  sink_.NextAnswer = Answer::Yes;  // Reload
+  Key(Qt::Key_F5);
+  EXPECT_FALSE(window_->Doc().Modified);
+  EXPECT_EQ(Lvl().Rooms[2].SectorAt(1, 1).Floor, floor);
+  EXPECT_EQ(CurrentRoomRow(), 2);
+  EXPECT_EQ(Text("SecInf"), caption);
+  EXPECT_EQ(test::ReadFile(showcase_), file);  // nothing was saved on the way
+  EXPECT_TRUE(sink_.Shown.empty());
+}
+
+// On the real levels of every game: F7 goes through each folder to its end with a level open
+// all the way (the encrypted fifth-game file passed over and named), and F5 at each keeps the
+// room and sector.
+TEST_F(WindowTest, F7ThroughTheRealLevelsOfEachGameAndF5KeepsThePlace) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  for (const char* game : {"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"}) {
+    std::vector<fs::path> files = test::RealLevels({game});
+    ASSERT_FALSE(files.empty()) << game;
+    std::sort(files.begin(), files.end(), [](const fs::path& l, const fs::path& r) {
+      return LevelNameLess(l.filename().string(), r.filename().string());
+    });
+    std::vector<bool> loads;
+    for (const fs::path& file : files) loads.push_back(test::LoadFile(file)->Result.Loaded);
+    // From the first readable file to the end of the folder.
+    const size_t first =
+        static_cast<size_t>(std::find(loads.begin(), loads.end(), true) - loads.begin());
+    ASSERT_LT(first, files.size()) << game;
+    const auto readable = static_cast<size_t>(
+        std::count(loads.begin() + static_cast<long>(first), loads.end(), true));
+    ASSERT_TRUE(window_->OpenLevel(files[first].string(), files[first].filename().string()));
+    size_t visited = 1;
+    for (;;) {
+      SCOPED_TRACE(window_->Doc().FileTitle);
+      const int room = static_cast<int>(Lvl().Rooms.size()) - 1;
+      if (room > 0) {
+        ChooseRoom(room);
+        ClickSector(1, 1);
+        const QString caption = Text("SecInf");
+        Key(Qt::Key_F5);
+        EXPECT_EQ(CurrentRoomRow(), room);
+        EXPECT_EQ(Text("SecInf"), caption);
+      }
+      const std::string before = window_->Doc().FilePath;
+      Key(Qt::Key_F7);
+      ASSERT_TRUE(window_->Doc().LevelLoaded);
+      if (window_->Doc().FilePath == before) break;
+      ++visited;
+    }
+    EXPECT_EQ(visited, readable) << game;
+    EXPECT_TRUE(window_->statusBar()->currentMessage().startsWith("This is the last level"));
+  }
+  // The one file passed over, an encrypted level, was named on the way.
+  const auto lake = test::RealLevels({"tr5/"});
+  const fs::path trc = *std::find_if(lake.begin(), lake.end(), [](const fs::path& p) {
+    return p.filename().string().ends_with("lake.trc");
+  });
+  ASSERT_TRUE(window_->OpenLevel(trc.string(), trc.filename().string()));
+  Key(Qt::Key_F6);
+  EXPECT_EQ(window_->Doc().FilePath, trc.string());
+  EXPECT_TRUE(window_->statusBar()->currentMessage().contains("lake-enc.tr4"));
 }
 
 // Frames come at most once per interval and only when something changed; a demo being

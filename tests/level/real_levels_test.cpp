@@ -69,6 +69,30 @@ INSTANTIATE_TEST_SUITE_P(RealLevels, EveryRealLevel,
                          test::RealLevelParams({"tr1/", "tr2/", "tr3/", "tr4/", "tr5/"}),
                          test::RealLevelName);
 
+// "Unfinished Business" levels come as ".tub" files in the first game's PC-demo layout (the
+// palette after the sprite sequences): such a file reads as the first-game level it is.
+TEST(RealLevels, AnUnfinishedBusinessFileReadsAsAFirstGameLevel) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  bool tried = false;
+  for (const auto& path : test::RealLevels({"tr1/"})) {
+    const std::vector<uint8_t> bytes = test::ReadFile(path);
+    auto asPhd = test::LoadBytes(bytes, path.filename().string());
+    if (!asPhd->Result.Loaded ||
+        asPhd->Result.Lvl.Tr1Palette != Tr1PaletteLayout::AfterSpriteSequences)
+      continue;
+    tried = true;
+    SCOPED_TRACE(path.filename().string());
+    auto asTub = test::LoadBytes(bytes, "UB1.TUB");
+    ASSERT_TRUE(asTub->Result.Loaded) << asTub->FirstMessage();
+    EXPECT_EQ(asTub->GameVersion, Game::TR1);
+    EXPECT_EQ(asTub->Result.Lvl.Tr1Palette, Tr1PaletteLayout::AfterSpriteSequences);
+    EXPECT_EQ(asTub->Result.Lvl.Rooms.size(), asPhd->Result.Lvl.Rooms.size());
+    EXPECT_EQ(asTub->Result.Lvl.Items.size(), asPhd->Result.Lvl.Items.size());
+    EXPECT_EQ(asTub->Messages.Shown, asPhd->Messages.Shown);
+  }
+  EXPECT_TRUE(tried) << "no first-game level in the PC-demo layout among the real levels";
+}
+
 // The comparison itself must notice a difference, or the test above proves nothing.
 TEST(RealLevels, ComparisonNoticesDifferences) {
   SLAB_REQUIRE_REAL_LEVELS();

@@ -20,8 +20,12 @@ using test::ReadFile;
 class ScriptedDialog : public FileDialog {
  public:
   std::optional<FileChoice> Answer;
-  std::optional<FileChoice> ShowOpen(const std::string&) override { return Answer; }
-  std::optional<FileChoice> ShowSave(const std::string&) override { return Answer; }
+  FileRequest Asked;
+  std::optional<FileChoice> ShowOpen(const FileRequest&) override { return Answer; }
+  std::optional<FileChoice> ShowSave(const FileRequest& request) override {
+    Asked = request;
+    return Answer;
+  }
 };
 
 // Its arguments are not checked here: the real finisher below fails on wrong ones.
@@ -118,6 +122,13 @@ TEST_F(SaveTest, SaveAsTakesTheNewNameOrChangesNothingWhenCancelled) {
   ScriptedDialog dialog;  // no answer: cancelled
   EXPECT_FALSE(SaveAsCommand(doc, dialog, sink, "", runner));
   EXPECT_TRUE(sink.Shown.empty());
+  // The dialog proposes the file open, among the files of its kind.
+  EXPECT_EQ(dialog.Asked.Start, (dir_ / "e.tr2").string());
+  EXPECT_EQ(dialog.Asked.Filter, kSaveFilter);
+  Document first = Open(Game::TR1, dir_ / "e.phd");
+  EXPECT_FALSE(SaveAsCommand(first, dialog, sink, "", runner));
+  EXPECT_NE(dialog.Asked.Filter.find("*.phd"), std::string::npos) << dialog.Asked.Filter;
+  fs::remove(dir_ / "e.phd");
   EXPECT_EQ(FilesInDir(), 1u);
   dialog.Answer = FileChoice{(dir_ / "f.tr2").string(), "f.tr2"};
   ASSERT_TRUE(SaveAsCommand(doc, dialog, sink, "", runner));
