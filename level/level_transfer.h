@@ -30,6 +30,7 @@
 
 namespace slab {
 
+// The zone words after the boxes: six a box in the first game, ten in the later ones.
 inline int64_t ZoneWords(size_t boxes, Game version) {
   return static_cast<int64_t>(boxes) * (version == Game::TR1 ? 6 : 10);
 }
