@@ -1,6 +1,6 @@
 // The inflated fourth-game level-data parser on raw bytes: the zlib chunk around it would
 // stop blind mutation at its checksum, so the parser is fed directly. The first byte picks
-// the add-on sound-map layout.
+// the add-on sound-map layout, which a level with a trailing block has.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   slab::Level level;
   slab::ByteCursor cursor(bytes);
   try {
-    slab::ReadTR4LevelData(cursor, level, (data[0] & 1) != 0);
+    if ((data[0] & 1) != 0) level.TrailingBlock.assign({'N', 'G'});
+    slab::ReadTR4LevelData(cursor, level);
   } catch (const slab::FormatError&) {
   }
   return 0;

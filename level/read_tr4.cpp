@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "level/level_reader.h"
+#include "level/level_transfer.h"
 #include "level/load_level.h"
 #include "level/read_tr45.h"
 #include "level/text.h"
@@ -20,21 +22,26 @@ std::string Named(std::string_view fileTitle) {
 
 // The add-on block fills the rest of the file: it starts with "NG" and its last eight bytes
 // are "NGLE" and its own length. Other trailing bytes are not part of the level (reported).
-bool ReadAddOnBlock(ByteCursor& file, Level& level) {
+// Read before the level data, whose layout depends on it.
+void ReadAddOnBlock(ByteCursor& file, Level& level) {
   level.TrailingBlock.clear();
   auto rest = file.Bytes().subspan(file.Pos());
-  if (rest.size() < 10) return false;
+  if (rest.size() < 10) return;
   uint32_t length = 0;
   std::memcpy(&length, rest.data() + rest.size() - 4, 4);
   if (std::memcmp(rest.data(), "NG", 2) != 0 ||
       std::memcmp(rest.data() + rest.size() - 8, "NGLE", 4) != 0 || length != rest.size())
-    return false;
+    return;
   level.TrailingBlock.assign(rest.begin(), rest.end());
   file.Skip(rest.size());
-  return true;
 }
 
 }  // namespace
+
+void ReadTR4LevelData(ByteCursor& geometryBuffer, Level& level) {
+  LevelReader io(geometryBuffer);
+  TransferTR4LevelData(io, level);
+}
 
 void ReadSamples(ByteCursor& file, std::vector<SampleChunk>* kept) {
   file.SetContext("the sample count");
@@ -83,7 +90,7 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
   file.SetContext("the level data chunk");
   ZlibChunk levelChunk = ReadZlibChunk(file);
   ReadSamples(file, &level.Samples);
-  bool addOn = ReadAddOnBlock(file, level);
+  ReadAddOnBlock(file, level);
   const size_t leftInFile = file.Remaining();
 
   // Without its level data nothing of the level can be trusted, so the file is refused.
@@ -100,7 +107,7 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
 
   ByteCursor geometry(geometryBuffer, 0, "the inflated level data");
   try {
-    ReadTR4LevelData(geometry, level, addOn);
+    ReadTR4LevelData(geometry, level);
   } catch (const FormatError& e) {
     throw LevelRefused(Named(fileTitle) + " is damaged: " + e.what());
   }

@@ -31,11 +31,10 @@ void ShowLeftOver(MessageSink& messages, std::string_view fileTitle, size_t left
 // The sample count and the samples as stored, into kept (or only stepped over when it is null).
 void ReadSamples(ByteCursor& file, std::vector<SampleChunk>* kept);
 
-// The inflated fourth-game level-data chunk (the cursor's position is GeometryPos), from its
-// reserved word to the closing bytes. addOnSoundMap: the file ends with the level-editor
-// add-on block, so the demo-length slot holds the number of sound-map entries instead.
-// Throws FormatError when the chunk ends early.
-void ReadTR4LevelData(ByteCursor& geometryBuffer, Level& level, bool addOnSoundMap);
+// The inflated fourth-game level-data chunk, from its reserved word to the closing bytes. When
+// level.TrailingBlock holds the level-editor add-on block, the demo-length slot holds the
+// number of sound-map entries instead. Throws FormatError when the chunk ends early.
+void ReadTR4LevelData(ByteCursor& geometryBuffer, Level& level);
 
 // One fifth-game room block, the cursor at its "XELA" marker; leaves the cursor at the end
 // of the block. Positions are the cursor's, so it must span the whole file. Throws

@@ -7,9 +7,9 @@
 #include <limits>
 #include <string>
 
+#include "level/level_reader.h"
 #include "level/load_level.h"
 #include "level/read_tr45.h"
-#include "level/record_transfer.h"
 #include "level/rounding.h"
 #include "level/text.h"
 #include "level/zlib_chunk.h"
@@ -205,20 +205,19 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
 }
 
 void ReadTR5LevelData(ByteCursor& file, Level& level) {
-  file.SetContext("the floor data");
-  file.ReadList(level.FloorData, int64_t{file.ReadCount32("NumFloorData")} * 2);
-  file.SetContext("the mesh data");
-  file.ReadList(level.MeshData, int64_t{file.ReadCount32("NumMeshData")} * 2);
-  ReadCountedList(file, "the mesh pointers", "NumMeshPointers", level.MeshPointers);
+  LevelReader io(file);
+  io.WordBytes("the floor data", "NumFloorData", level.FloorData);
+  io.WordBytes("the mesh data", "NumMeshData", level.MeshData);
+  io.Counted("the mesh pointers", "NumMeshPointers", level.MeshPointers);
   SkipCountedList(file, "animations", "NumAnimations", 40);
   SkipCountedList(file, "state changes", "NumStateChanges", 6);
   SkipCountedList(file, "animation dispatches", "NumAnimDispatches", 8);
   SkipCountedList(file, "animation commands", "NumAnimCommands", 2);
-  ReadCountedList(file, "the mesh trees", "NumMeshTrees", level.MeshTrees);
-  ReadCountedList(file, "the frames", "NumFrames", level.Frames);
+  io.Counted("the mesh trees", "NumMeshTrees", level.MeshTrees);
+  io.Counted("the frames", "NumFrames", level.Frames);
 
-  ReadCountedRecords(file, "the moveables", "NumMoveables", level.Moveables, Game::TR5);
-  ReadCountedList(file, "the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
+  io.CountedRecords("the moveables", "NumMoveables", level.Moveables, Game::TR5);
+  io.Counted("the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
 
   file.SetContext("the sprite marker");
   file.Skip(4);
@@ -237,10 +236,9 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   file.SetContext("the texture marker");
   file.Skip(5);  // the UV-range byte, "TEX" and one byte
 
-  ReadCountedRecords(file, "the object textures", "NumObjectTextures", level.ObjectTextures,
-                     Game::TR5);
-  ReadCountedList(file, "the items", "NumItems", level.Items);
-  ReadCountedList(file, "the AI objects", "NumAIObjects", level.AIObjects);
+  io.CountedRecords("the object textures", "NumObjectTextures", level.ObjectTextures, Game::TR5);
+  io.Counted("the items", "NumItems", level.Items);
+  io.Counted("the AI objects", "NumAIObjects", level.AIObjects);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // One definition of each record's file form, run in both directions: RecordReader fills a
 // record from a ByteCursor, RecordWriter (write/record_writers.h) puts a record back. Each
 // Transfer lists its fields once, in file order, so the reader and the writer cannot drift.
+// A level's sections are listed the same way, in level/level_transfer.h.
 //
 // An IO offers:
 //   io(fields...)                        each field as its bytes
@@ -23,7 +24,6 @@
 #include <concepts>
 #include <cstdint>
 #include <cstring>
-#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -82,8 +82,10 @@ class RecordReader {
       c_.ReadEach(b, -int64_t{n}, sizeB, eachB);
   }
 
- private:
+ protected:
   ByteCursor& c_;
+
+ private:
   std::string partOf_;
 };
 
@@ -257,112 +259,6 @@ void Transfer(IO& io, M& mesh, Game version) {
   io.Each16OrNone(mesh.ColouredQuads, FileSize<MeshColouredQuad>(version), each);
   io.Part("the coloured triangles");
   io.Each16OrNone(mesh.ColouredTriangles, FileSize<MeshColouredTriangle>(version), each);
-}
-
-// What a first- to fourth-game room's geometry takes by its own four counts (vertices,
-// rectangles, triangles and, before the fourth game, sprites), the first of them at pos. The
-// entries need not be there: in a file cut inside the geometry the counts read still agree
-// with the stated size.
-struct GeometryWalk {
-  uint64_t Bytes = 0;     // up to the count that lies past the data, when one does
-  bool Complete = false;  // all four counts read
-  bool Negative = false;  // a count below zero: reported when the room is read
-};
-inline GeometryWalk WalkRoomGeometry(std::span<const uint8_t> bytes, size_t pos, Game version) {
-  const size_t entrySizes[] = {
-      version == Game::TR1 ? FileSize<RoomVertex>(version) : sizeof(RoomVertex),
-      FileSize<RoomQuad>(version), FileSize<RoomTriangle>(version),
-      version == Game::TR4 ? 0 : sizeof(RoomSprite)};
-  GeometryWalk walk;
-  for (size_t entrySize : entrySizes) {
-    if (pos + walk.Bytes + 2 > bytes.size()) return walk;
-    int16_t count;
-    std::memcpy(&count, bytes.data() + pos + walk.Bytes, 2);
-    walk.Negative = count < 0;
-    if (walk.Negative) return walk;
-    walk.Bytes += 2 + static_cast<uint64_t>(count) * entrySize;
-  }
-  walk.Complete = true;
-  return walk;
-}
-
-// Throws when the room at start states (NumDataWords, 16 bytes in) another size than its
-// geometry's counts take. Where neither the counts nor the stated size can be followed to their
-// end (a file cut inside the geometry), the room is left to report where the data ends.
-inline void CheckRoomSize(const ByteCursor& c, size_t start, const std::string& room,
-                          Game version) {
-  if (c.Size() - start < 20) return;
-  int32_t stated;
-  std::memcpy(&stated, c.Bytes().data() + start + 16, 4);
-  const GeometryWalk walk = WalkRoomGeometry(c.Bytes(), start + 20, version);
-  if (stated < 0 || walk.Negative) return;
-  const bool statedFits = uint64_t{2} * static_cast<uint32_t>(stated) <= c.Size() - start - 20;
-  std::string takes;
-  if (walk.Complete && walk.Bytes != uint64_t{2} * static_cast<uint32_t>(stated))
-    takes = std::to_string(walk.Bytes / 2);
-  else if (!walk.Complete && statedFits)
-    takes = "more than the rest of " + c.Container() + " holds";
-  if (takes.empty()) return;
-  throw c.Inconsistent(room + " states " + std::to_string(stated) + " data words " +
-                           c.At(start + 16) + "; its geometry takes " + takes,
-                       start + 16);
-}
-
-// The room count and the rooms of the first four games. A room whose stated data size
-// (NumDataWords) is not what its geometry's counts take is damage in the first three games,
-// where every real level agrees (and it is caught before a damaged count sizes anything); the
-// fourth game's rooms are only held to it where the room count is in doubt. Every room takes
-// at least 40 bytes (58 in the fourth game): a count the rest cannot hold is still read room
-// by room, so a file cut inside the rooms says which room it ends in, while a room that is no
-// room at all (its sizes disagree, a count is negative) says the count is what is wrong.
-inline void ReadRoomList(ByteCursor& c, std::vector<Room>& rooms, Game version) {
-  c.SetContext("the room count");
-  const int16_t count = c.ReadCount16("NumRooms");
-  const size_t countAt = c.Pos() - 2;
-  const size_t leastBytes = version == Game::TR4 ? 58 : 40;
-  const uint64_t most = c.Remaining() / leastBytes;
-  const bool fits = static_cast<uint64_t>(count) <= most;
-  rooms.clear();
-  if (fits) rooms.reserve(static_cast<size_t>(count));
-  RecordReader io(c);
-  for (int16_t i = 0; i < count; ++i) {
-    c.SetContext("room " + std::to_string(i));
-    try {
-      if (version != Game::TR4 || !fits) CheckRoomSize(c, c.Pos(), c.Context(), version);
-      Transfer(io, rooms.emplace_back(), version);
-    } catch (const FormatError& e) {
-      if (fits || e.RanOut()) throw;
-      throw c.CountTooLarge("NumRooms", count, countAt, most);
-    }
-  }
-}
-
-// A 32-bit count, then the records as they lie in memory; context names them in messages.
-template <typename T>
-void ReadCountedList(ByteCursor& c, std::string context, std::string_view field,
-                     std::vector<T>& list) {
-  c.SetContext(std::move(context));
-  c.ReadList(list, c.ReadCount32(field));
-}
-
-// A 32-bit count, then each record through its Transfer.
-template <typename T>
-void ReadCountedRecords(ByteCursor& c, std::string context, std::string_view field,
-                        std::vector<T>& list, Game version) {
-  c.SetContext(std::move(context));
-  const int32_t count = c.ReadCount32(field);
-  RecordReader io(c);
-  c.ReadEach(list, count, FileSize<T>(version), [&](T& record) { Transfer(io, record, version); });
-}
-
-// numBytes demo bytes, grouped in 32-bit words: a partial last word holds the remaining bytes
-// in its low bytes (file order) with zeros above, so a writer puts back exactly that many.
-inline void ReadDemoData(ByteCursor& c, int16_t numBytes, std::vector<int32_t>& demo) {
-  demo.clear();
-  if (numBytes <= 0) return;
-  auto bytes = c.Take(static_cast<size_t>(numBytes));
-  demo.assign((bytes.size() + 3) / 4, 0);
-  std::memcpy(demo.data(), bytes.data(), bytes.size());
 }
 
 }  // namespace slab

@@ -1,8 +1,9 @@
-// The fourth-game intermediate file: the layout level/read_tr4.cpp and
-// level/tr4_level_data.cpp read, with every chunk uncompressed behind one size word. The
-// finisher (write/finish_tr4.cpp) compresses the chunks afterwards.
+// The fourth-game intermediate file: the layout level/read_tr4.cpp reads, with every chunk
+// uncompressed behind one size word and the level data in the order level/level_transfer.h
+// gives it. The finisher (write/finish_tr4.cpp) compresses the chunks afterwards.
 #include <algorithm>
 
+#include "level/level_transfer.h"
 #include "write/byte_writer.h"
 #include "write/record_writers.h"
 #include "write/write_level.h"
@@ -10,57 +11,6 @@
 namespace slab {
 
 namespace {
-
-// w, the first thing its braces name, is the level-data chunk (the geometry buffer) while it
-// is assembled.
-struct TR4Writer : ListWriter {
-  const Level& level;
-
-  void LevelData() {
-    w.WriteI32(level.Reserved32);
-    w.WriteU16(static_cast<uint16_t>(level.Rooms.size()));
-    RecordWriter io(w);
-    for (const Room& room : level.Rooms) Transfer(io, room, Game::TR4);
-    WordBytes(level.FloorData);
-    WordBytes(level.MeshData);
-    CountedList(level.MeshPointers);
-    CountedList(level.Animations);
-    CountedList(level.StateChanges);
-    CountedList(level.AnimDispatches);
-    CountedList(level.AnimCommands);
-    CountedList(level.MeshTrees);
-    CountedList(level.Frames);
-    WriteCountedRecords(w, level.Moveables, Game::TR4);
-    CountedList(level.StaticMeshDefs);
-    w.WriteText("SPR");
-    CountedList(level.SpriteTextures);
-    CountedList(level.SpriteSequences);
-    CountedList(level.Cameras);
-    CountedList(level.FlybyCameras);
-    CountedList(level.SoundSources);
-    CountedList(level.Boxes);
-    CountedList(level.Overlaps);
-    w.WriteList(level.Zones);
-    CountedList(level.AnimatedTextures);
-    // Real files keep the animated textures' UV-range count in the byte before "TEX".
-    w.WriteU8(level.AnimatedTexturesUVCount);
-    w.WriteText("TEX");
-    WriteCountedRecords(w, level.ObjectTextures, Game::TR4);
-    CountedList(level.Items);
-    CountedList(level.AIObjects);
-    if (!level.TrailingBlock.empty()) {
-      // A level-editor add-on file: the demo-length slot holds the sound map's length.
-      w.WriteU16(static_cast<uint16_t>(level.SoundMap.size()));
-      w.WriteList(level.SoundMap);
-    } else {
-      WriteDemoData(w, level);
-      WriteSoundMap(w, level.SoundMap, kSoundMapEntries);
-    }
-    CountedList(level.SoundDetails);
-    CountedList(level.SampleIndices);
-    w.WriteZeros(6);
-  }
-};
 
 // A texture chunk: one size word, then the pages, padded or cut to whole pages.
 template <typename T, typename Allocator>
@@ -86,7 +36,8 @@ std::vector<uint8_t> EncodeTR4Intermediate(const Level& level) {
   TextureChunk(file, level.MiscTextile32, static_cast<size_t>(std::max(level.NumMiscTextiles, 0)));
 
   ByteWriter geometry;
-  TR4Writer{geometry, level}.LevelData();
+  LevelWriter io(geometry);
+  TransferTR4LevelData(io, level);
   file.WriteU32(static_cast<uint32_t>(geometry.Size()));
   file.WriteBytes(geometry.Bytes().data(), geometry.Size());
 

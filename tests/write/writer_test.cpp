@@ -52,27 +52,35 @@ TEST(ClassicWriter, NoBoxesWritesNoZoneWords) {
   EXPECT_TRUE(loaded->Result.Lvl.Zones.empty());
 }
 
+// The level-data chunk as the composer lays it out, in both layouts: an add-on level's demo
+// slot holds its sound map's length, so writing the other layout moves every byte after it.
 TEST(TR4Intermediate, ChunksHaveOneSizeWordAndTheMarkersStand) {
-  test::Tr4Draft draft = test::SampleTr4Draft();
-  draft.Data.AnimatedTexturesUVCount = 5;
-  auto inter = EncodeTR4Intermediate(Load(test::ComposeTR4(draft).Bytes, "x.tr4")->Result.Lvl);
-  size_t at = 10;
-  auto word = [&](size_t pos) {
-    uint32_t v;
-    std::memcpy(&v, inter.data() + pos, 4);
-    return v;
-  };
-  for (size_t size : {draft.Pages32.size(), draft.Pages16.size(), draft.MiscPages.size()}) {
-    EXPECT_EQ(word(at), size);
-    at += 4 + word(at);
+  for (bool addOn : {false, true}) {
+    test::Tr4Draft draft = test::SampleTr4Draft();
+    draft.Data.AnimatedTexturesUVCount = 5;
+    if (addOn) {
+      draft.Data.SoundMap.assign(500, 3);
+      draft.AddOn = test::AddOnBlock(64);
+    }
+    auto inter = EncodeTR4Intermediate(Load(test::ComposeTR4(draft).Bytes, "x.tr4")->Result.Lvl);
+    size_t at = 10;
+    auto word = [&](size_t pos) {
+      uint32_t v;
+      std::memcpy(&v, inter.data() + pos, 4);
+      return v;
+    };
+    for (size_t size : {draft.Pages32.size(), draft.Pages16.size(), draft.MiscPages.size()}) {
+      EXPECT_EQ(word(at), size);
+      at += 4 + word(at);
+    }
+    uint32_t levelSize = word(at);
+    std::vector<uint8_t> levelData(inter.begin() + at + 4, inter.begin() + at + 4 + levelSize);
+    // The inflated chunk of the composed file, byte for byte: markers, count byte, closing
+    // zeros. Everything but the six closing bytes, which the reader skips and the writer zeroes.
+    auto expected = test::Tr4LevelData(draft.Data, addOn).Bytes;
+    std::fill(expected.end() - 6, expected.end(), 0);
+    EXPECT_EQ(levelData, expected) << (addOn ? "add-on layout" : "usual layout");
   }
-  uint32_t levelSize = word(at);
-  std::vector<uint8_t> levelData(inter.begin() + at + 4, inter.begin() + at + 4 + levelSize);
-  // The inflated chunk of the composed file, byte for byte: markers, count byte, closing zeros.
-  // Everything but the six closing bytes, which the reader skips and the writer zeroes.
-  auto expected = test::Tr4LevelData(draft.Data, false).Bytes;
-  std::fill(expected.end() - 6, expected.end(), 0);
-  EXPECT_EQ(levelData, expected);
 }
 
 class ClassicRealLevel : public ::testing::TestWithParam<std::filesystem::path> {};
