@@ -6,7 +6,8 @@
 #include <QMainWindow>
 #include <QMenu>
 
-#include "app/level_table_docks.h"
+#include "app/level_lists.h"
+#include "app/map_legend_dock.h"
 #include "app/sector_map_widget.h"
 #include "map/overview.h"
 
@@ -25,8 +26,10 @@ LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* 
       state_(state),
       names_(names),
       hooks_(std::move(hooks)) {
-  docks_ = {new RoomsListDock(window), NewLightsListDock(window), NewCamerasListDock(window),
-            NewStaticsListDock(window), NewSoundsListDock(window)};
+  const std::array<ListDockSpec, kLists> specs{RoomsListSpec(), LightsListSpec(), CamerasListSpec(),
+                                               StaticsListSpec(), SoundsListSpec()};
+  for (int i = 0; i < kLists; ++i)
+    docks_[i] = new LevelListDock(specs[i], doc, names, state.Triggers, window);
   struct Entry {
     const char* Action;
     QKeySequence Keys;
@@ -39,13 +42,11 @@ LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* 
       {"Mnu_View_Sounds", QKeySequence()},
   }};
   for (int i = 0; i < kLists; ++i) {
-    TableListDock* dock = docks_[i];
-    const auto list = static_cast<List>(i);
+    LevelListDock* dock = docks_[i];
     // They share the right-hand side as tabs and start closed, as the item lists do.
     window->addDockWidget(Qt::RightDockWidgetArea, dock);
     if (i > 0) window->tabifyDockWidget(docks_[0], dock);
     dock->hide();
-    stale_.insert(list);
     QAction* action = dock->toggleViewAction();
     action->setObjectName(entries[i].Action);
     action->setShortcut(entries[i].Keys);
@@ -53,11 +54,7 @@ LevelBrowser::LevelBrowser(QMainWindow* window, QMenu* viewMenu, RoomMapWidget* 
     connect(action, &QAction::triggered, dock, [dock](bool shown) {
       if (shown) dock->raise();
     });
-    // Filled when it first shows, not on every Open.
-    connect(dock, &QDockWidget::visibilityChanged, this, [this, list](bool visible) {
-      if (visible) Refresh(list, false);
-    });
-    connect(dock, &TableListDock::GoTo, this,
+    connect(dock, &LevelListDock::GoTo, this,
             [this](int room, int a, int b, int entity) { hooks_.GoTo(room, a, b, entity); });
   }
 
@@ -95,10 +92,7 @@ void LevelBrowser::AddLegendAndGoTo(QMenu& viewMenu) {
 }
 
 void LevelBrowser::LevelOpened() {
-  for (int i = 0; i < kLists; ++i) {
-    stale_.insert(static_cast<List>(i));
-    Refresh(static_cast<List>(i), false);
-  }
+  for (LevelListDock* dock : docks_) dock->LevelChanged(true);
   legend_->ShowGame(doc_.GameVersion);
   if (roomDialog_) roomDialog_->reject();
 }
@@ -110,16 +104,16 @@ void LevelBrowser::LevelEdited(EditKind kind) {
     case EditKind::Wall:
     case EditKind::Minecart:
       // The floor data: which rooms and cameras have triggers.
-      Refresh(Cameras, true);
-      Refresh(Rooms, true);
+      docks_[Cameras]->LevelChanged(false);
+      docks_[Rooms]->LevelChanged(false);
       return;
     case EditKind::StaticAdd:
     case EditKind::StaticRemove:
-      Refresh(Statics, true);
-      Refresh(Rooms, true);
+      docks_[Statics]->LevelChanged(false);
+      docks_[Rooms]->LevelChanged(false);
       return;
     default:
-      Refresh(Rooms, true);  // its item counts
+      docks_[Rooms]->LevelChanged(false);  // its item counts
       return;
   }
 }
@@ -127,16 +121,7 @@ void LevelBrowser::LevelEdited(EditKind kind) {
 void LevelBrowser::MarkStatic(int room, int index) { docks_[Statics]->MarkStatic(room, index); }
 
 void LevelBrowser::MarkChangedRooms(std::optional<std::vector<int>> rooms) {
-  static_cast<RoomsListDock*>(docks_[Rooms])->MarkChangedRooms(std::move(rooms));
-}
-
-void LevelBrowser::Refresh(List list, bool force) {
-  if (force) stale_.insert(list);
-  TableListDock* dock = docks_[list];
-  // A closed list costs nothing on Open or after an edit.
-  if (!dock->isVisible() || !stale_.contains(list)) return;
-  dock->Refresh(doc_, names_);
-  stale_.erase(list);
+  docks_[Rooms]->MarkChangedRooms(std::move(rooms));
 }
 
 void LevelBrowser::AskForRoom() {

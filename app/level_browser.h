@@ -26,7 +26,7 @@ namespace slab {
 class MapLegendDock;
 class RightViewWidget;
 class RoomMapWidget;
-class TableListDock;
+class LevelListDock;
 
 class LevelBrowser : public QObject {
   Q_OBJECT
@@ -61,7 +61,6 @@ class LevelBrowser : public QObject {
 
  private:
   void AddLegendAndGoTo(QMenu& viewMenu);
-  void Refresh(List list, bool force);
   void AskForRoom();
   void StepRoom(int step);
   void OverviewClicked(int x, int y);
@@ -72,8 +71,7 @@ class LevelBrowser : public QObject {
   const MapState& state_;
   const ObjectNames& names_;
   WindowHooks hooks_;
-  std::array<TableListDock*, kLists> docks_{};
-  std::set<List> stale_;
+  std::array<LevelListDock*, kLists> docks_{};
   MapLegendDock* legend_ = nullptr;
   QAction* goToRoom_ = nullptr;
   QPointer<QInputDialog> roomDialog_;

@@ -1,17 +1,24 @@
-// The dockable "Items" and "Triggers" lists of the whole level: filled once per level, filtered
-// as the user types, and a double-click or Enter asks the window to go to the row's place.
+// The dockable lists of the whole level (items, triggers, rooms, lights, cameras and sinks,
+// static meshes, sound sources): one dock type, given what a list is made of. Each is a filter
+// box over a sortable table of rows the core builds; a double-click or Enter on a row (or
+// Enter in the filter) asks the window to go to the row's place. A closed list costs nothing:
+// it is filled when it opens, and what changed while it was closed is read then.
 #pragma once
 
 #include <QDockWidget>
+#include <QString>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "floordata/object_names.h"
 #include "level/document.h"
-#include "map/level_lists.h"
+#include "map/level_tables.h"
 #include "map/map_state.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QTableView;
@@ -21,107 +28,82 @@ namespace slab {
 class ListTableModel;
 class AcceptedRowsProxy;
 
-// What the two docks share: the table, the filter box and the type box.
+// What one list is made of.
+struct ListDockSpec {
+  QString Title{};       // "Items": the table is heard as "Items list", the filter "Items filter"
+  QString BaseName{};    // the table's object name ("ItemsList"); the dock's is BaseName + "Dock"
+  QString FilterName{};  // the filter box's object name ("ItemFilter")
+  std::vector<std::string> Columns{};
+  int RowOrderColumn = -1;  // a column that sorts as the rows stand ("Item 3" before "AI 0")
+  QString TypeName{};       // the type box's object name; empty: the list has none
+  QString AnyType{};        // its first choice ("All objects")
+  struct MarkBox {
+    const char* Caption;  // "Water": each ticked box keeps only the rows with its mark
+    const char* Name;
+    uint8_t Mark;
+  };
+  std::vector<MarkBox> MarkBoxes{};
+  bool ChangesColumn = false;  // "Changes" beside the first column while a comparison shows
+  std::function<ListRows(const Document&, const ObjectNames&, const TriggerIndex&)> Build{};
+};
+
 class LevelListDock : public QDockWidget {
   Q_OBJECT
  public:
-  // Keeps the level to read from; Refresh() reads it again. The three must outlive the dock
-  // or the next SetLevel.
-  void SetLevel(const Document& doc, const ObjectNames& names, const TriggerIndex& triggers);
-  // Rebuilds the rows after an edit, keeping the filter, the type and the current row.
-  void Refresh();
-  // Makes the row of the item or AI object current, where the list shows it.
+  // The document, names and trigger index are the window's and outlive the dock.
+  LevelListDock(ListDockSpec spec, const Document& doc, const ObjectNames& names,
+                const TriggerIndex& triggers, QWidget* parent);
+
+  // The level changed: read now when the list shows, else when it opens. newLevel: another
+  // level is open (the columns are measured again, nothing is kept).
+  void LevelChanged(bool newLevel);
+  // Makes the row of the item or AI object, or of static mesh `index` of room `room`, current
+  // where the list has and shows one.
   void MarkEntity(int entity);
+  void MarkStatic(int room, int index);
+  // The rooms a comparison found changed, marked in the Changes column; nullopt: it goes.
+  void MarkChangedRooms(std::optional<std::vector<int>> rooms);
 
  signals:
-  // The row's place: room, 0-based sector (a, b) and, for items, the entity (-1 for triggers).
+  // Room, 0-based sector (a, b) or -1 where the row stands on none, and the entity or -1.
   void GoTo(int room, int a, int b, int entity);
 
  protected:
-  // rowOrderColumn: the column that sorts as the rows stand, or -1.
-  LevelListDock(const QString& title, const QString& baseName, const QString& filterName,
-                const QString& typeName, const QString& anyType,
-                const std::vector<std::string>& columns, int rowOrderColumn, QWidget* parent);
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  virtual void Rebuild(const Document& doc, const ObjectNames& names,
-                       const TriggerIndex& triggers) = 0;
-  virtual std::vector<TypeChoice> TypeChoices() const = 0;
-  virtual std::vector<int> Matching(const ListFilter& filter) const = 0;
-  // The row of an entity, or -1 (a list without entities has none).
-  virtual int RowOfEntity(int) const { return -1; }
-  // The place of row `row` of the rows built last.
-  virtual void EmitGoTo(int row) = 0;
-
-  // Puts new rows behind the table: fill replaces them and returns their number (the views let
-  // go of the old rows first), cell gives a cell's text.
-  void ResetRows(const std::function<int()>& fill,
-                 std::function<const std::string&(int row, int column)> cell);
-
  private:
+  QWidget* BuildControls(QWidget* body);
+  void Rebuild(bool newLevel);
   void FillTypeChoices(int keepType);
   void ApplyFilter();
-  void GoToCurrent();
+  void MarkRow(const std::function<bool(const ListTarget&)>& wanted);
+  void GoToRow(int row);
+  QString Cell(int row, int column) const;
 
+  ListDockSpec spec_;
+  const Document& doc_;
+  const ObjectNames& names_;
+  const TriggerIndex& triggers_;
+  ListRows rows_;
   QTableView* view_ = nullptr;
   QLineEdit* filter_ = nullptr;
   QComboBox* type_ = nullptr;
+  std::vector<QCheckBox*> marks_;
   ListTableModel* model_ = nullptr;
   AcceptedRowsProxy* proxy_ = nullptr;
-  QString anyType_;
-  const Document* doc_ = nullptr;
-  const ObjectNames* names_ = nullptr;
-  const TriggerIndex* triggers_ = nullptr;
+  std::vector<char> changed_;  // per room, while a comparison shows
+  bool stale_ = true;
+  bool staleLevel_ = true;  // what is stale is another level
+  bool measured_ = false;
 };
 
-// The rows of one kind of list, shown in the table and filtered there.
-template <typename Row>
-class RowListDock : public LevelListDock {
- public:
- protected:
-  using LevelListDock::LevelListDock;
-  std::vector<int> Matching(const ListFilter& filter) const override {
-    return MatchingRows(rows_, filter);
-  }
-  void ShowRows(std::vector<Row> rows) {
-    ResetRows(
-        [&] {
-          rows_ = std::move(rows);
-          return static_cast<int>(rows_.size());
-        },
-        [this](int row, int column) -> const std::string& {
-          return rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)];
-        });
-  }
-
-  std::vector<Row> rows_;
-};
-
-// Title "Items"; table ItemsList, filter ItemFilter, type box ItemTypeFilter (object ids).
-class ItemsListDock : public RowListDock<ItemRow> {
-  Q_OBJECT
- public:
-  explicit ItemsListDock(QWidget* parent = nullptr);
-
- protected:
-  void Rebuild(const Document& doc, const ObjectNames& names,
-               const TriggerIndex& triggers) override;
-  std::vector<TypeChoice> TypeChoices() const override;
-  void EmitGoTo(int row) override;
-  int RowOfEntity(int entity) const override;
-};
-
-// Title "Triggers"; table TriggersList, filter TriggerFilter, type box TriggerTypeFilter.
-class TriggersListDock : public RowListDock<TriggerRow> {
-  Q_OBJECT
- public:
-  explicit TriggersListDock(QWidget* parent = nullptr);
-
- protected:
-  void Rebuild(const Document& doc, const ObjectNames& names,
-               const TriggerIndex& triggers) override;
-  std::vector<TypeChoice> TypeChoices() const override;
-  void EmitGoTo(int row) override;
-};
+// The lists of the window, each one spec: a new list is one row builder and one line here.
+ListDockSpec ItemsListSpec();
+ListDockSpec TriggersListSpec();
+ListDockSpec RoomsListSpec();
+ListDockSpec LightsListSpec();
+ListDockSpec CamerasListSpec();
+ListDockSpec StaticsListSpec();
+ListDockSpec SoundsListSpec();
 
 }  // namespace slab

@@ -10,19 +10,12 @@ namespace slab {
 ListDocks::ListDocks(QMainWindow& window, const Document& doc, const ObjectNames& names,
                      const MapState& map)
     : QObject(&window),
-      doc_(doc),
-      names_(names),
-      map_(map),
-      items_(new ItemsListDock(&window)),
-      triggers_(new TriggersListDock(&window)) {
+      items_(new LevelListDock(ItemsListSpec(), doc, names, map.Triggers, &window)),
+      triggers_(new LevelListDock(TriggersListSpec(), doc, names, map.Triggers, &window)) {
   window.addDockWidget(Qt::RightDockWidgetArea, items_);
   window.tabifyDockWidget(items_, triggers_);
-  for (LevelListDock* dock :
-       {static_cast<LevelListDock*>(items_), static_cast<LevelListDock*>(triggers_)}) {
+  for (LevelListDock* dock : {items_, triggers_}) {
     connect(dock, &LevelListDock::GoTo, this, &ListDocks::GoTo);
-    connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
-      if (visible) Opened(dock);
-    });
     // A list opened from the menu comes to the front, also when it shares its place as a tab.
     connect(dock->toggleViewAction(), &QAction::triggered, dock, [dock](bool shown) {
       if (shown) dock->raise();
@@ -30,34 +23,17 @@ ListDocks::ListDocks(QMainWindow& window, const Document& doc, const ObjectNames
   }
 }
 
-void ListDocks::Opened(LevelListDock* dock) {
-  // The window keeps itself on the screen as the list opens (KeepDocksOnScreen).
-  if (stale_.contains(dock)) Refresh(dock, true);
-}
-
 void ListDocks::LevelOpened() {
-  Refresh(items_, true);
-  Refresh(triggers_, true);
+  items_->LevelChanged(true);
+  triggers_->LevelChanged(true);
 }
 
 void ListDocks::LevelEdited(EditKind kind) {
   if (kind == EditKind::Demo) return;
-  Refresh(items_, false);
+  items_->LevelChanged(false);
   // A removed item takes its actions along and renumbers the later ones.
   if (kind == EditKind::Minecart || kind == EditKind::Wall || kind == EditKind::ItemRemove)
-    Refresh(triggers_, false);
-}
-
-void ListDocks::Refresh(LevelListDock* dock, bool newLevel) {
-  if (!dock->isVisible()) {
-    stale_.insert(dock);
-    return;
-  }
-  if (newLevel || stale_.contains(dock))
-    dock->SetLevel(doc_, names_, map_.Triggers);
-  else
-    dock->Refresh();
-  stale_.erase(dock);
+    triggers_->LevelChanged(false);
 }
 
 }  // namespace slab

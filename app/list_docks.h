@@ -1,9 +1,7 @@
 // The Items and Triggers lists of the whole level, docked as tabs at the main window's right.
-// A closed list costs nothing: it is filled when it opens.
 #pragma once
 
 #include <QObject>
-#include <set>
 
 #include "floordata/object_names.h"
 #include "level/document.h"
@@ -14,9 +12,7 @@ class QMainWindow;
 
 namespace slab {
 
-class ItemsListDock;
 class LevelListDock;
-class TriggersListDock;
 
 class ListDocks : public QObject {
   Q_OBJECT
@@ -27,8 +23,8 @@ class ListDocks : public QObject {
   ListDocks(QMainWindow& window, const Document& doc, const ObjectNames& names,
             const MapState& map);
 
-  ItemsListDock* Items() const { return items_; }
-  TriggersListDock* Triggers() const { return triggers_; }
+  LevelListDock* Items() const { return items_; }
+  LevelListDock* Triggers() const { return triggers_; }
 
   // Another level (or none) is open.
   void LevelOpened();
@@ -40,16 +36,8 @@ class ListDocks : public QObject {
   void GoTo(int room, int a, int b, int entity);
 
  private:
-  // Brings a list up to date with the level (newLevel: another level was opened).
-  void Refresh(LevelListDock* dock, bool newLevel);
-  void Opened(LevelListDock* dock);
-
-  const Document& doc_;
-  const ObjectNames& names_;
-  const MapState& map_;
-  ItemsListDock* items_;
-  TriggersListDock* triggers_;
-  std::set<LevelListDock*> stale_;
+  LevelListDock* items_;
+  LevelListDock* triggers_;
 };
 
 }  // namespace slab

@@ -34,10 +34,8 @@ namespace slab {
 
 class Room3DView;
 struct PickPlace;
-class ItemsListDock;
 class LevelComparison;
 class LevelBrowser;
-class TriggersListDock;
 class RecentFilesMenu;
 class MainMenus;
 class RoomMapWidget;

@@ -379,4 +379,61 @@ LevelTable BuildLevelTable(const Level& level, Game gameVersion, const ObjectNam
   return table;
 }
 
+std::vector<int> MatchingRows(const ListRows& rows, const ListFilter& filter, uint8_t marks) {
+  const std::string needle = LowerText(filter.Text);
+  std::vector<int> found;
+  for (size_t i = 0; i < rows.Rows.size(); ++i) {
+    if (filter.Type != kAnyType && (i >= rows.Types.size() || rows.Types[i] != filter.Type))
+      continue;
+    const uint8_t has = i < rows.Marks.size() ? rows.Marks[i] : 0;
+    if ((has & marks) != marks) continue;
+    if (TextMatches(rows.Rows[i].Search, needle)) found.push_back(static_cast<int>(i));
+  }
+  return found;
+}
+
+ListRows ItemListRows(const Level& level, Game gameVersion, const ObjectNames& names,
+                      const TriggerIndex& triggers) {
+  std::vector<ItemRow> items = BuildItemRows(level, gameVersion, names, triggers);
+  ListRows list;
+  list.Choices = ItemTypeChoices(items);
+  for (ItemRow& item : items) {
+    ListRow row;
+    row.Target = RowTarget(level, item);
+    row.Cells = std::move(item.Cells);
+    row.Search = std::move(item.Search);
+    list.Rows.push_back(std::move(row));
+    list.Types.push_back(item.ObjectID);
+  }
+  return list;
+}
+
+ListRows TriggerListRows(const Level& level, Game gameVersion, const ObjectNames& names) {
+  std::vector<TriggerRow> triggers = BuildTriggerRows(level, gameVersion, names);
+  ListRows list;
+  list.Choices = TriggerTypeChoices(triggers);
+  for (TriggerRow& trigger : triggers) {
+    ListRow row;
+    row.Target = RowTarget(trigger);
+    row.Target.Entity = -1;
+    row.Cells = std::move(trigger.Cells);
+    row.Search = std::move(trigger.Search);
+    list.Rows.push_back(std::move(row));
+    list.Types.push_back(trigger.Entry.TriggerType);
+  }
+  return list;
+}
+
+ListRows RoomListRows(const Level& level, Game gameVersion) {
+  std::vector<RoomRow> rooms = BuildRoomRows(level, gameVersion);
+  ListRows list;
+  for (RoomRow& room : rooms) {
+    list.Marks.push_back(static_cast<uint8_t>((room.HasTriggers ? kRoomMarkTriggers : 0) |
+                                              (room.Water ? kRoomMarkWater : 0) |
+                                              (room.HasAlternate ? kRoomMarkAlternate : 0)));
+    list.Rows.push_back(std::move(static_cast<ListRow&>(room)));
+  }
+  return list;
+}
+
 }  // namespace slab

@@ -128,6 +128,37 @@ int CompareCells(std::string_view a, std::string_view b);
 template <typename Row>
 std::vector<int> SortedRows(const std::vector<Row>& rows, int column, bool ascending);
 
+// A list as a window's dock shows it: plain rows, and what its type box and check boxes filter
+// by. Every list of the window is one of these, so one dock type shows them all.
+struct ListRows {
+  std::vector<ListRow> Rows;
+  std::vector<int> Types;           // per row, what the type box filters by; empty without one
+  std::vector<TypeChoice> Choices;  // the type box's choices
+  std::vector<uint8_t> Marks;       // per row, the bits its check boxes keep; empty without
+};
+// The Rooms list's check boxes: each kept bit keeps only the rooms that have it.
+inline constexpr uint8_t kRoomMarkTriggers = 1;
+inline constexpr uint8_t kRoomMarkWater = 2;
+inline constexpr uint8_t kRoomMarkAlternate = 4;
+
+// Rows whose cells hold filter.Text (case-insensitive), whose type is filter.Type (unless any)
+// and that have every bit of marks.
+std::vector<int> MatchingRows(const ListRows& rows, const ListFilter& filter, uint8_t marks);
+
+// The window's lists. The triggers list goes to the trigger's sector without choosing the item
+// an action names (the item may stand elsewhere).
+ListRows ItemListRows(const Level& level, Game gameVersion, const ObjectNames& names,
+                      const TriggerIndex& triggers);
+ListRows TriggerListRows(const Level& level, Game gameVersion, const ObjectNames& names);
+ListRows RoomListRows(const Level& level, Game gameVersion);
+// A list without type box or check boxes.
+template <typename Row>
+ListRows PlainListRows(std::vector<Row> rows) {
+  ListRows list;
+  for (Row& row : rows) list.Rows.push_back(std::move(static_cast<ListRow&>(row)));
+  return list;
+}
+
 // Every list of a level by the name the command line gives it, as titles and plain rows.
 enum class ListKind { Rooms, Lights, Cameras, Statics, Sounds, Items, Triggers };
 struct ListKindName {
