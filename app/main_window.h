@@ -38,7 +38,6 @@ class ItemsListDock;
 class LevelComparison;
 class LevelBrowser;
 class TriggersListDock;
-class RecentFilesMenu;
 class MainMenus;
 class RoomMapWidget;
 class RightViewWidget;
@@ -53,6 +52,7 @@ class PanelPresenter;
 class PanelCommands;
 class RightViewDriver;
 class Navigator;
+class WindowKeys;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -72,9 +72,7 @@ class MainWindow : public QMainWindow {
   // Open, from the dialog's path on (see FileSession::Open).
   bool OpenLevel(const std::string& path, const std::string& title);
 
-  // One pass of the frame timer at time now (ms).
-  void FrameTick(int64_t now) { frames_->Tick(now); }
-
+  // For tests that check an edit's records: the window shows only a part of the level.
   const Document& Doc() const { return doc_; }
 
  protected:
@@ -127,8 +125,8 @@ class MainWindow : public QMainWindow {
   HelpWindows help_;
 
   bool running_ = true;
-  FrameLoop* frames_ = nullptr;
 
+  // The widgets are the window's Qt children: ~QWidget deletes them after every member below.
   RoomMapWidget* roomMap_ = nullptr;
   RightViewWidget* rightView_ = nullptr;
   TextureStripView* textures_ = nullptr;
@@ -143,15 +141,25 @@ class MainWindow : public QMainWindow {
   ItemsPanel* items_ = nullptr;
 
   QLabel* saveState_ = nullptr;
-  std::unique_ptr<MainMenus> menus_;
-  std::unique_ptr<PanelPresenter> presenter_;
-  PanelCommands* edits_ = nullptr;
-  RightViewDriver* view_ = nullptr;
-  Navigator* navigator_ = nullptr;
-  RecentFilesMenu* recent_ = nullptr;
-  LevelComparison* comparison_ = nullptr;
+  // Qt children too, made with the window as their parent.
   ListDocks* lists_ = nullptr;
   LevelBrowser* browser_ = nullptr;
+
+  // The helpers hold the state above by reference and are connected to the widgets' signals.
+  // A widget may still signal while ~QWidget tears it down (a dock hidden, a list cleared), so
+  // each helper goes with the members, before the state, and its connections with it. Each is
+  // declared after those it uses, so it goes first.
+  std::unique_ptr<FrameLoop> frames_;
+  std::unique_ptr<LevelComparison> comparison_;
+  std::unique_ptr<PanelPresenter> presenter_;
+  std::unique_ptr<PanelCommands> edits_;
+  std::unique_ptr<MainMenus> menus_;
+  std::unique_ptr<RightViewDriver> view_;
+  std::unique_ptr<Navigator> navigator_;
+  std::unique_ptr<WindowKeys> keys_;
+  // The context of the window's own connections to its widgets, in place of the window: as a
+  // QObject the window outlives its members, this goes first.
+  QObject wiring_;
 };
 
 }  // namespace slab

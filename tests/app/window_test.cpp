@@ -455,14 +455,14 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
   OpenShowcase();
   auto* frameTimer = Get<QTimer>("FrameTimer");
   auto overviewOf = [&](int room) { return ToQImage(DrawLevelOverview(Lvl(), room)); };
-  window_->FrameTick(1000);
+  FramePass(1000);
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(0));
   EXPECT_FALSE(frameTimer->isActive());  // nothing more to draw: the timer rests
   ChooseRoom(3);
   EXPECT_TRUE(frameTimer->isActive());
-  window_->FrameTick(1000 + kFrameInterval);  // too soon
+  FramePass(1000 + kFrameInterval);  // too soon
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(0));
-  window_->FrameTick(1000 + kFrameInterval + 1);
+  FramePass(1000 + kFrameInterval + 1);
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(3));
 
   Choose("Mnu_Demo_Rec");
@@ -472,7 +472,7 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
     clock_.Now = 5000 + t;
     if (t == 150) keyboard_.Release(kDikTab);
     if (t == 160) keyboard_.Press(kDikUp);
-    window_->FrameTick(clock_.Now);
+    FramePass(clock_.Now);
   }
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(),
             overviewOf(3));  // no frame while recording
@@ -481,7 +481,7 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
   EXPECT_TRUE(Get<QAction>("Mnu_Demo_Stop")->isEnabled());  // still recording
   ExpectFinishedDemo(test::LoadFile(dir_ / "demo.tr2")->Result.Lvl);
   Choose("Mnu_Demo_Stop");
-  window_->FrameTick(clock_.Now + 100);
+  FramePass(clock_.Now + 100);
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(1));
 }
 
@@ -505,7 +505,7 @@ std::tuple<int, int, int, int> Bounds(const QImage& picture, Keep keep) {
 TEST_F(WindowTest, TheOverviewLiesAsTheRoomMapDoes) {
   OpenShowcase();
   ChooseRoom(1);
-  window_->FrameTick(1000);
+  FramePass(1000);
   const auto [mapLeft, mapTop, mapRight, mapBottom] =
       Bounds(Get<RoomMapWidget>("RoomMap")->MapPicture(), [](QColor c) { return c != Qt::black; });
   EXPECT_EQ(std::tuple(mapRight - mapLeft + 1, mapBottom - mapTop + 1), std::tuple(39, 59));
