@@ -141,7 +141,9 @@ class MainWindow : public QMainWindow {
   ItemsPanel* items_ = nullptr;
 
   QLabel* saveState_ = nullptr;
-  // Qt children too, made with the window as their parent.
+  // Qt children as well, as their constructors make them. They outlive the state, yet read it
+  // only when a list shows or a row is followed: ~QWidget hides the window before its children
+  // go, so at teardown a list is only hidden.
   ListDocks* lists_ = nullptr;
   LevelBrowser* browser_ = nullptr;
 
