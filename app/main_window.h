@@ -72,7 +72,7 @@ class MainWindow : public QMainWindow {
   // Open, from the dialog's path on (see FileSession::Open).
   bool OpenLevel(const std::string& path, const std::string& title);
 
-  // For tests that check an edit's records: the window shows only a part of the level.
+  // For tests and benchmarks that read the level's records: the window shows only a part.
   const Document& Doc() const { return doc_; }
 
  protected:
