@@ -7,11 +7,10 @@
 
 namespace slab {
 
-FrameLoop::FrameLoop(QObject& owner, TickClock& clock, Hooks hooks)
-    : QObject(&owner),
-      clock_(clock),
+FrameLoop::FrameLoop(QObject& window, TickClock& clock, Hooks hooks)
+    : clock_(clock),
       hooks_(std::move(hooks)),
-      timer_(new QTimer(&owner)),
+      timer_(new QTimer(&window)),
       lastFrame_(std::numeric_limits<int64_t>::min() / 2) {
   timer_->setObjectName("FrameTimer");
   timer_->setTimerType(Qt::PreciseTimer);

@@ -24,18 +24,20 @@ class FrameLoop : public QObject {
     std::function<void()> Poll;
     std::function<void()> Draw;
   };
-  // The timer is a child of `owner`, found by its name "FrameTimer" like any other part of it.
-  FrameLoop(QObject& owner, TickClock& clock, Hooks hooks);
+  // The timer is a child of `window`, found by its name "FrameTimer" like any other part of it;
+  // it is connected through this object, so it does nothing once this is gone.
+  FrameLoop(QObject& window, TickClock& clock, Hooks hooks);
 
   void Request();
-  // One pass of the timer at time now (ms).
-  void Tick(int64_t now);
   // Drawing stops while a demo records and starts again (with a frame) when it ends.
   void SetRenderEnabled(bool enabled);
   // The window closes: no frame is started again.
   void Stop();
 
  private:
+  // One pass of the timer at time now (ms).
+  void Tick(int64_t now);
+
   TickClock& clock_;
   Hooks hooks_;
   QTimer* timer_;

@@ -14,18 +14,18 @@
 
 namespace slab {
 
-LevelComparison::LevelComparison(QMainWindow* window, const Document& doc, const ObjectNames& names,
+LevelComparison::LevelComparison(QMainWindow& window, const Document& doc, const ObjectNames& names,
                                  MessageSink& messages, FileDialog& files)
-    : QObject(window), doc_(doc), names_(names), messages_(messages), files_(files) {
-  compareWith_ = new QAction("Compare With...", this);
+    : doc_(doc), names_(names), messages_(messages), files_(files) {
+  compareWith_ = new QAction("Compare With...", &window);
   compareWith_->setObjectName("Mnu_File_CompareWith");
-  compareWithSaved_ = new QAction("Compare With Saved", this);
+  compareWithSaved_ = new QAction("Compare With Saved", &window);
   compareWithSaved_->setObjectName("Mnu_File_CompareWithSaved");
   connect(compareWith_, &QAction::triggered, this, [this] { CompareWith(); });
   connect(compareWithSaved_, &QAction::triggered, this, [this] { CompareWithSaved(); });
 
-  dock_ = new DifferencesDock(window);
-  window->addDockWidget(Qt::RightDockWidgetArea, dock_);
+  dock_ = new DifferencesDock(&window);
+  window.addDockWidget(Qt::RightDockWidgetArea, dock_);
   dock_->hide();
   connect(dock_, &DifferencesDock::OutlineChanged, this, &LevelComparison::MapChanged);
   LevelOpened();

@@ -26,9 +26,10 @@ class DifferencesDock;
 class LevelComparison : public QObject {
   Q_OBJECT
  public:
-  // Adds the "Differences" dock to the window's right side, closed. The document and the
-  // names are the window's and outlive this.
-  LevelComparison(QMainWindow* window, const Document& doc, const ObjectNames& names,
+  // Adds the "Differences" dock to the window's right side, closed; the dock and the menu
+  // entries are the window's children. The document and the names are the window's and
+  // outlive this.
+  LevelComparison(QMainWindow& window, const Document& doc, const ObjectNames& names,
                   MessageSink& messages, FileDialog& files);
 
   QAction* CompareWithAction() const { return compareWith_; }

@@ -56,38 +56,62 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   InstallAccessibleNames();
   setObjectName("Slabwright2_Frm");
   setWindowTitle(kWindowTitle);
-  frames_ = new FrameLoop(
+  frames_ = std::make_unique<FrameLoop>(
       *this, services_.Clock,
-      {[this] { return recorder_.DemoRecording; },
-       [this] {
-         PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
-                          DemoDevices{services_.Keyboard, services_.Clock, services_.Messages});
-       },
-       [this] { view_->Draw(); }});
+      FrameLoop::Hooks{.Polling = [this] { return recorder_.DemoRecording; },
+                       .Poll =
+                           [this] {
+                             PollDemoRecorder(recorder_, doc_.CurrentLevel, doc_.GameVersion,
+                                              DemoDevices{.Keyboard = services_.Keyboard,
+                                                          .Clock = services_.Clock,
+                                                          .Messages = services_.Messages});
+                           },
+                       .Draw = [this] { view_->Draw(); }});
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
-  comparison_ = new LevelComparison(this, doc_, names_, services_.Messages, services_.Files);
-  const Panels panels{secInf_, triggers_, doors_, statics_, rooms_, items_};
+  comparison_ =
+      std::make_unique<LevelComparison>(*this, doc_, names_, services_.Messages, services_.Files);
+  const Panels panels{.SectorInfo = secInf_,
+                      .Triggers = triggers_,
+                      .Doors = doors_,
+                      .Statics = statics_,
+                      .Rooms = rooms_,
+                      .Items = items_};
   presenter_ =
       std::make_unique<PanelPresenter>(doc_, map_, names_, panels, *roomMap_, *comparison_);
-  edits_ = new PanelCommands(*this, {doc_, map_, history_, names_, services_.Messages}, panels,
-                             *presenter_, [this](const CommandOutcome& outcome, bool keepOcbText) {
-                               AfterCommand(outcome, keepOcbText);
-                             });
+  edits_ = std::make_unique<PanelCommands>(PanelCommands::Core{.Doc = doc_,
+                                                               .Map = map_,
+                                                               .History = history_,
+                                                               .Names = names_,
+                                                               .Messages = services_.Messages},
+                                           panels, *presenter_,
+                                           [this](const CommandOutcome& outcome, bool keepOcbText) {
+                                             AfterCommand(outcome, keepOcbText);
+                                           });
   tabifyDockWidget(lists_->Items(), comparison_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
   lists_->Items()->hide();
   lists_->Triggers()->hide();
   setAcceptDrops(true);
   BuildMenus();
-  view_ = new RightViewDriver(*this, doc_, map_, names_, services_,
-                              {*rightView_, *textures_, *rooms_}, *frames_);
+  view_ = std::make_unique<RightViewDriver>(
+      doc_, map_, names_, services_,
+      RightViewDriver::Parts{.RightView = *rightView_, .Textures = *textures_, .Rooms = *rooms_},
+      *frames_);
   presenter_->SetView3D(view_->View3D());
-  navigator_ = new Navigator(
-      *this, {doc_, map_, names_, services_.Messages},
-      {*presenter_, *roomMap_, *rooms_, *triggers_, *items_, *statics_, *view_, *frames_},
-      {[this](int entity) { lists_->Items()->MarkEntity(entity); },
-       [this](int room, int index) { browser_->MarkStatic(room, index); }});
+  navigator_ = std::make_unique<Navigator>(
+      Navigator::Core{.Doc = doc_, .Map = map_, .Names = names_, .Messages = services_.Messages},
+      Navigator::Parts{.Presenter = *presenter_,
+                       .RoomMap = *roomMap_,
+                       .Rooms = *rooms_,
+                       .Triggers = *triggers_,
+                       .Items = *items_,
+                       .Statics = *statics_,
+                       .View = *view_,
+                       .Frames = *frames_},
+      Navigator::Marks{
+          .Entity = [this](int entity) { lists_->Items()->MarkEntity(entity); },
+          .Static = [this](int room, int index) { browser_->MarkStatic(room, index); }});
   ConnectHandlers();
   presenter_->Reset();
   statusBar()->setObjectName("StatusBar");
@@ -96,11 +120,13 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   saveState_ = Named(new QLabel(statusBar()), "SaveState");
   statusBar()->addPermanentWidget(saveState_);
   saveState_->hide();
-  new WindowKeys(*this, {[this](MoveKey key) {
-                           AfterCommand(MoveCommand(doc_, map_, history_, key));
-                           return true;
-                         },
-                         [this](int qtKey) { return view_->CameraKey(qtKey); }});
+  keys_ = std::make_unique<WindowKeys>(
+      *this, WindowKeys::Actions{.Move =
+                                     [this](MoveKey key) {
+                                       AfterCommand(MoveCommand(doc_, map_, history_, key));
+                                       return true;
+                                     },
+                                 .Camera = [this](int qtKey) { return view_->CameraKey(qtKey); }});
   UpdateLevelActions();
   UpdateEditMenu();
   KeepDocksOnScreen(*this);
@@ -110,16 +136,9 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
   RequestFrame();
 }
 
-MainWindow::~MainWindow() {
-  // The widgets outlive this object's own members: a dock hidden while they are torn down must
-  // not redraw a map whose state is already gone. The helpers that hold that state by
-  // reference go with it, before the widgets whose signals reach them.
-  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
-  delete navigator_;
-  delete edits_;
-  delete view_;
-  delete frames_;
-}
+// The helpers, and with them every connection that reaches the window's state, go before that
+// state; the widgets after both (see the members).
+MainWindow::~MainWindow() = default;
 
 QLayout* MainWindow::BuildMapColumn(QWidget* central) {
   // The map and, under it, the rooms, doors and static meshes.
@@ -199,47 +218,49 @@ void MainWindow::BuildMenus() {
       .About = [this] { help_.ShowAbout(); },
       .AddBrowser =
           [this](QMenu& view) {
-            browser_ = new LevelBrowser(this, &view, roomMap_, rightView_, doc_, map_, names_,
-                                        {[this](int room, int a, int b, int entity) {
-                                           navigator_->ShowPlace(room, a, b, entity);
-                                         },
-                                         [this] { return rooms_->CurrentLine(); },
-                                         [this](int row) { rooms_->ChooseLine(row); }});
+            browser_ = new LevelBrowser(
+                this, &view, roomMap_, rightView_, doc_, map_, names_,
+                LevelBrowser::WindowHooks{
+                    .GoTo = [this](int room, int a, int b,
+                                   int entity) { navigator_->ShowPlace(room, a, b, entity); },
+                    .RoomRow = [this] { return rooms_->CurrentLine(); },
+                    .ChooseRoomRow = [this](int row) { rooms_->ChooseLine(row); }});
           }};
   menus_ = std::make_unique<MainMenus>(
       *this,
-      MainMenus::Borrowed{comparison_->CompareWithAction(), comparison_->CompareWithSavedAction(),
-                          lists_->Items()->toggleViewAction(),
-                          lists_->Triggers()->toggleViewAction(),
-                          comparison_->Dock()->toggleViewAction()},
+      MainMenus::Borrowed{.CompareWith = comparison_->CompareWithAction(),
+                          .CompareWithSaved = comparison_->CompareWithSavedAction(),
+                          .ItemsList = lists_->Items()->toggleViewAction(),
+                          .TriggersList = lists_->Triggers()->toggleViewAction(),
+                          .Differences = comparison_->Dock()->toggleViewAction()},
       commands);
-  recent_ = &menus_->Recent();
 }
 
 void MainWindow::ConnectHandlers() {
+  // Never the window as context or receiver (see wiring_): a helper, or wiring_.
   // The room list's line stays; the room shown for it flips.
-  connect(rooms_, &RoomsPanel::AlternatesToggled, this,
+  connect(rooms_, &RoomsPanel::AlternatesToggled, &wiring_,
           [this] { navigator_->ChooseRoomLine(rooms_->CurrentLine()); });
-  connect(comparison_->Dock(), &DifferencesDock::GoTo, navigator_, &Navigator::ShowPlace);
-  connect(comparison_, &LevelComparison::MapChanged, this, [this] { presenter_->PresentMap(); });
-  // The window as context: its destructor cuts what reaches it before the docks go.
-  connect(comparison_, &LevelComparison::MapChanged, this,
-          [this] { browser_->MarkChangedRooms(comparison_->ShownChangedRooms()); });
-  connect(rooms_, &RoomsPanel::BoxesToggled, this, [this] { presenter_->PresentMap(); });
-  connect(lists_, &ListDocks::GoTo, navigator_, &Navigator::ShowPlace);
-  connect(rooms_, &RoomsPanel::LineChosen, navigator_, &Navigator::ChooseRoomLine);
+  connect(comparison_->Dock(), &DifferencesDock::GoTo, navigator_.get(), &Navigator::ShowPlace);
+  connect(comparison_.get(), &LevelComparison::MapChanged, &wiring_, [this] {
+    presenter_->PresentMap();
+    browser_->MarkChangedRooms(comparison_->ShownChangedRooms());
+  });
+  connect(rooms_, &RoomsPanel::BoxesToggled, &wiring_, [this] { presenter_->PresentMap(); });
+  connect(lists_, &ListDocks::GoTo, navigator_.get(), &Navigator::ShowPlace);
+  connect(rooms_, &RoomsPanel::LineChosen, navigator_.get(), &Navigator::ChooseRoomLine);
   // A click on the room already current changes no row, yet redraws and clears the selection.
-  connect(rooms_, &RoomsPanel::LineClicked, this, [this](int row) {
+  connect(rooms_, &RoomsPanel::LineClicked, &wiring_, [this](int row) {
     if (row == map_.CurrentRoom) navigator_->ChooseRoomLine(row);
   });
-  connect(rooms_, &RoomsPanel::ViewModeClicked, this, &MainWindow::ViewModeClick);
-  connect(rooms_, &RoomsPanel::DrawDoorsToggled, this, &MainWindow::RequestFrame);
+  connect(rooms_, &RoomsPanel::ViewModeClicked, &wiring_, [this] { ViewModeClick(); });
+  connect(rooms_, &RoomsPanel::DrawDoorsToggled, frames_.get(), &FrameLoop::Request);
   // Delete on the room map, or in the 3D view where a click chose an item or a static mesh,
   // removes what was chosen, as Delete in the sector's item list removes the chosen item.
   for (QWidget* view : {static_cast<QWidget*>(roomMap_), static_cast<QWidget*>(view_->View3D())}) {
     if (view == nullptr) continue;
     connect(new QShortcut(QKeySequence(Qt::Key_Delete), view, nullptr, nullptr, Qt::WidgetShortcut),
-            &QShortcut::activated, this, [this] { edits_->RemoveChosen(); });
+            &QShortcut::activated, edits_.get(), &PanelCommands::RemoveChosen);
   }
 }
 
@@ -303,15 +324,16 @@ void MainWindow::ShowLevelReplaced() {
 }
 
 FileSession::Hooks MainWindow::FileHooks() {
-  return {[this] {
-            // A refused file ended any recording too: drawing starts again.
-            ShowNoLevel();
-            frames_->SetRenderEnabled(true);
-          },
-          [this](const TileProgress& progress) { ShowLevel(progress); },
-          [this] { comparison_->LevelSaved(); },
-          [this](const std::string& path) { recent_->Add(path); },
-          [this](const std::string& text) { ShowStatus(text); }};
+  return {.ShowNoLevel =
+              [this] {
+                // A refused file ended any recording too: drawing starts again.
+                ShowNoLevel();
+                frames_->SetRenderEnabled(true);
+              },
+          .ShowLevel = [this](const TileProgress& progress) { ShowLevel(progress); },
+          .Saved = [this] { comparison_->LevelSaved(); },
+          .Remember = [this](const std::string& path) { menus_->Recent().Add(path); },
+          .Status = [this](const std::string& text) { ShowStatus(text); }};
 }
 
 bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {

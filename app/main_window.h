@@ -36,7 +36,6 @@ class Room3DView;
 struct PickPlace;
 class LevelComparison;
 class LevelBrowser;
-class RecentFilesMenu;
 class MainMenus;
 class RoomMapWidget;
 class RightViewWidget;
@@ -51,6 +50,7 @@ class PanelPresenter;
 class PanelCommands;
 class RightViewDriver;
 class Navigator;
+class WindowKeys;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -70,9 +70,7 @@ class MainWindow : public QMainWindow {
   // Open, from the dialog's path on (see FileSession::Open).
   bool OpenLevel(const std::string& path, const std::string& title);
 
-  // One pass of the frame timer at time now (ms).
-  void FrameTick(int64_t now) { frames_->Tick(now); }
-
+  // For tests and benchmarks that read the level's records: the window shows only a part.
   const Document& Doc() const { return doc_; }
 
  protected:
@@ -125,8 +123,8 @@ class MainWindow : public QMainWindow {
   HelpWindows help_;
 
   bool running_ = true;
-  FrameLoop* frames_ = nullptr;
 
+  // The widgets are the window's Qt children: ~QWidget deletes them after every member below.
   RoomMapWidget* roomMap_ = nullptr;
   RightViewWidget* rightView_ = nullptr;
   TextureStripView* textures_ = nullptr;
@@ -141,15 +139,27 @@ class MainWindow : public QMainWindow {
   ItemsPanel* items_ = nullptr;
 
   QLabel* saveState_ = nullptr;
-  std::unique_ptr<MainMenus> menus_;
-  std::unique_ptr<PanelPresenter> presenter_;
-  PanelCommands* edits_ = nullptr;
-  RightViewDriver* view_ = nullptr;
-  Navigator* navigator_ = nullptr;
-  RecentFilesMenu* recent_ = nullptr;
-  LevelComparison* comparison_ = nullptr;
+  // Qt children as well, as their constructors make them. They outlive the state, yet read it
+  // only when a list shows or a row is followed: ~QWidget hides the window before its children
+  // go, so at teardown a list is only hidden.
   ListDocks* lists_ = nullptr;
   LevelBrowser* browser_ = nullptr;
+
+  // The helpers hold the state above by reference and are connected to the widgets' signals.
+  // A widget may still signal while ~QWidget tears it down (a dock hidden, a list cleared), so
+  // each helper goes with the members, before the state, and its connections with it. Each is
+  // declared after those it uses, so it goes first.
+  std::unique_ptr<FrameLoop> frames_;
+  std::unique_ptr<LevelComparison> comparison_;
+  std::unique_ptr<PanelPresenter> presenter_;
+  std::unique_ptr<PanelCommands> edits_;
+  std::unique_ptr<MainMenus> menus_;
+  std::unique_ptr<RightViewDriver> view_;
+  std::unique_ptr<Navigator> navigator_;
+  std::unique_ptr<WindowKeys> keys_;
+  // The context of the window's own connections to its widgets, in place of the window: as a
+  // QObject the window outlives its members, this goes first.
+  QObject wiring_;
 };
 
 }  // namespace slab

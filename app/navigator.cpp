@@ -18,8 +18,8 @@
 
 namespace slab {
 
-Navigator::Navigator(QObject& owner, Core core, Parts parts, Marks marks)
-    : QObject(&owner), core_(core), parts_(parts), marks_(std::move(marks)) {
+Navigator::Navigator(Core core, Parts parts, Marks marks)
+    : core_(core), parts_(parts), marks_(std::move(marks)) {
   connect(&parts_.RoomMap, &RoomMapWidget::MouseDown, this,
           [this](MouseButton button, int shift, int x, int y) {
             ShowMapClick(SelectSectorAt(core_.Doc, core_.Map, core_.Names, x, y, button, shift));

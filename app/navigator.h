@@ -53,7 +53,7 @@ class Navigator : public QObject {
     std::function<void(int room, int index)> Static;
   };
   // Connects the room map, the trigger and item panels' way-finding and the 3D view's picks.
-  Navigator(QObject& owner, Core core, Parts parts, Marks marks);
+  Navigator(Core core, Parts parts, Marks marks);
 
   // Where a list row leads: the room chosen, the sector selected, the entity chosen.
   void ShowPlace(int room, int a, int b, int entity);

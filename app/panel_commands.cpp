@@ -9,13 +9,9 @@
 
 namespace slab {
 
-PanelCommands::PanelCommands(QObject& owner, Core core, Panels panels, PanelPresenter& presenter,
+PanelCommands::PanelCommands(Core core, Panels panels, PanelPresenter& presenter,
                              AfterCommand after)
-    : QObject(&owner),
-      core_(core),
-      panels_(panels),
-      presenter_(presenter),
-      after_(std::move(after)) {
+    : core_(core), panels_(panels), presenter_(presenter), after_(std::move(after)) {
   connect(panels_.SectorInfo, &SectorInfoPanel::WallClicked, this, &PanelCommands::Wall);
   connect(panels_.SectorInfo, &SectorInfoPanel::MinecartChosen, this, [this](MinecartMode mode) {
     Done(MinecartCommand(core_.Doc, core_.Map, core_.History, mode, core_.Messages));

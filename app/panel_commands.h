@@ -30,8 +30,7 @@ class PanelCommands : public QObject {
     MessageSink& Messages;
   };
   // Connects the panels' intents to the commands.
-  PanelCommands(QObject& owner, Core core, Panels panels, PanelPresenter& presenter,
-                AfterCommand after);
+  PanelCommands(Core core, Panels panels, PanelPresenter& presenter, AfterCommand after);
 
   // Also from the Edit menu and Delete on the room map.
   void Duplicate();

@@ -8,10 +8,9 @@
 
 namespace slab {
 
-RightViewDriver::RightViewDriver(QObject& owner, const Document& doc, const MapState& map,
-                                 const ObjectNames& names, const WindowServices& services,
-                                 Parts parts, FrameLoop& frames)
-    : QObject(&owner), doc_(doc), map_(map), parts_(parts), frames_(frames) {
+RightViewDriver::RightViewDriver(const Document& doc, const MapState& map, const ObjectNames& names,
+                                 const WindowServices& services, Parts parts, FrameLoop& frames)
+    : doc_(doc), map_(map), parts_(parts), frames_(frames) {
   if (!services.Enable3D) return;
   view3d_ = new Room3DView(doc_, names, services.Messages, &parts_.RightView);
   view3d_->setObjectName("View3D");

@@ -31,9 +31,8 @@ class RightViewDriver : public QObject {
     const RoomsPanel& Rooms;  // whether doors are drawn
   };
   // Without services.Enable3D the right-hand view always shows the overview.
-  RightViewDriver(QObject& owner, const Document& doc, const MapState& map,
-                  const ObjectNames& names, const WindowServices& services, Parts parts,
-                  FrameLoop& frames);
+  RightViewDriver(const Document& doc, const MapState& map, const ObjectNames& names,
+                  const WindowServices& services, Parts parts, FrameLoop& frames);
 
   bool Is3D() const;
   Room3DView* View3D() const { return view3d_; }

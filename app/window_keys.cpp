@@ -116,7 +116,7 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
 }
 
 WindowKeys::WindowKeys(QWidget& window, Actions actions)
-    : QObject(&window), window_(window), actions_(std::move(actions)) {
+    : window_(window), actions_(std::move(actions)) {
   qApp->installEventFilter(this);
 }
 

@@ -106,7 +106,9 @@ class DockPlacement : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == window_ && event->type() == QEvent::Resize) {
+    // The type first: at teardown the window is no QMainWindow any more when its layout's
+    // removal is reported, and window_ must not be read then.
+    if (event->type() == QEvent::Resize && watched == window_) {
       const auto* resize = static_cast<QResizeEvent*>(event);
       const QSize least = window_->minimumSizeHint().expandedTo(window_->minimumSize());
       const QSize now = resize->size(), before = resize->oldSize();

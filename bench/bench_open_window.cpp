@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QStyleFactory>
+#include <QTimer>
+#include <QTimerEvent>
 #include <algorithm>
 #include <memory>
 
@@ -48,6 +50,7 @@ struct Window {
   slab::ManualTickClock clock;
   std::unique_ptr<slab::MainWindow> window;
   slab::Room3DView* view3d = nullptr;  // none on the offscreen platform
+  QTimer* frameTimer = nullptr;
   int64_t now = 1000;
   Window() {
     const bool gl = QGuiApplication::platformName() != "offscreen";
@@ -57,11 +60,15 @@ struct Window {
     window->show();
     QApplication::processEvents();
     view3d = window->findChild<slab::Room3DView*>("View3D");
+    frameTimer = window->findChild<QTimer*>("FrameTimer");
   }
-  // Open and draw the first frame (the 3D view's, or the overview's).
+  // Open and draw the first frame (the 3D view's, or the overview's): the frame timer's next
+  // pass, as the event loop would deliver it.
   void OpenAndDraw() {
     window->OpenLevel(LevelPath().string(), "level.tr4");
-    window->FrameTick(now += 100);
+    clock.Now = now += 100;
+    QTimerEvent pass(frameTimer->timerId());
+    QCoreApplication::sendEvent(frameTimer, &pass);
     if (view3d != nullptr) view3d->grabFramebuffer();
   }
 };

@@ -27,7 +27,7 @@ class Window3DTest : public test::WindowFixture {
 
   // The next frame as the view shows it.
   QImage Frame() {
-    window_->FrameTick(now_ += 100);
+    FramePass(now_ += 100);
     return Get<Room3DView>("View3D")->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   }
   static double ClearShare(const QImage& frame) {

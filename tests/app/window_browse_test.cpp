@@ -158,7 +158,7 @@ TEST_F(BrowseTest, CtrlGAndPlusMinusChooseRooms) {
 TEST_F(BrowseTest, AClickOnTheOverviewChoosesTheRoomUnderIt) {
   RightViewWidget* overview = Get<RightViewWidget>("RoomView3D");
   ChooseRoom(1);
-  window_->FrameTick(1000);
+  FramePass(1000);
   const QImage picture = overview->OverviewPicture();
   QPoint red(-1, -1);
   for (int y = 0; y < picture.height() && red.x() < 0; ++y)
@@ -172,7 +172,7 @@ TEST_F(BrowseTest, AClickOnTheOverviewChoosesTheRoomUnderIt) {
   EXPECT_GT(fitted,
             kOverviewCellPixels);  // the rooms fill the pane, larger than the picture's own size
   ChooseRoom(3);
-  window_->FrameTick(2000);
+  FramePass(2000);
   QTest::mouseClick(overview, Qt::LeftButton, {}, overview->WidgetPoint(red).toPoint());
   EXPECT_EQ(CurrentRoomRow(), 1);
   // The background left of the rooms chooses nothing.

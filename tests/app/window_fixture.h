@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -98,6 +100,15 @@ class WindowFixture : public TempFolderTest {
   }
   int CurrentRoomRow() { return Get<QListWidget>("RoomNumber")->currentRow(); }
   const Level& Lvl() { return window_->Doc().CurrentLevel; }
+  // The frame timer's next pass, at time `now` (ms) on the window's clock, as the event loop
+  // would deliver it. A resting timer gets none, as on a real clock.
+  void FramePass(int64_t now) {
+    clock_.Now = now;
+    auto* timer = Get<QTimer>("FrameTimer");
+    if (timer == nullptr || !timer->isActive()) return;
+    QTimerEvent pass(timer->timerId());
+    QCoreApplication::sendEvent(timer, &pass);
+  }
   QColor MapPixel(int x, int y) {
     return Get<RoomMapWidget>("RoomMap")->MapPicture().pixelColor(x, y);
   }

@@ -135,7 +135,7 @@ TEST_F(WindowViewsTest, TheOverviewOutlinesNumbersAndPicksTheRoomSeen) {
     SCOPED_TRACE(file.filename().string());
     const bool assault = file.filename().string().find("assault") != std::string::npos;
     ASSERT_TRUE(Open(file));
-    window_->FrameTick(now += 1000);
+    FramePass(now += 1000);
     const QImage picture = overview->OverviewPicture();
     int edges = 0;
     for (int y = 0; y < picture.height(); ++y)
