@@ -50,7 +50,8 @@ struct ListDockSpec {
 class LevelListDock : public QDockWidget {
   Q_OBJECT
  public:
-  // The document, names and trigger index are the window's and outlive the dock.
+  // The document, names and trigger index are the window's. The dock reads them only while it
+  // shows or a row is followed, and the window hides its docks before its state goes.
   LevelListDock(ListDockSpec spec, const Document& doc, const ObjectNames& names,
                 const TriggerIndex& triggers, QWidget* parent);
 

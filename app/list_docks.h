@@ -18,8 +18,8 @@ class ListDocks : public QObject {
   Q_OBJECT
 
  public:
-  // Adds both lists, closed, to `window`. The document, names and map state are the window's
-  // and outlive the lists.
+  // Adds both lists, closed, to `window`. The document, names and map state are the window's;
+  // the lists read them only while they show (see LevelListDock).
   ListDocks(QMainWindow& window, const Document& doc, const ObjectNames& names,
             const MapState& map);
 
