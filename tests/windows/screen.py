@@ -50,49 +50,45 @@ class Screen:
             f.write(chunk(b"IEND", b""))
 
 
-def bounding_box(screen, colour, min_count=2000):
-    """The box around every pixel of one colour, with their count; None when too few."""
-    xs, ys, count = [], [], 0
+def view3d(screen):
+    """The 3D view: the box around the long runs, across and down, of its blue background
+    (item markers on the map and a texture page can be blue too, but never 100 pixels long)."""
+    xs, ys = [], []
     for y in range(0, screen.height, 2):
-        for x in range(0, screen.width, 2):
-            if screen.at(x, y) == colour:
+        run = 0
+        for x in range(screen.width):
+            run = run + 1 if screen.at(x, y) == BLUE else 0
+            if run >= 100:
                 xs.append(x)
                 ys.append(y)
-                count += 1
-    if count * 4 < min_count:
-        return None
+                if run == 100:
+                    xs.append(x - 99)
+    for x in range(0, screen.width, 2):
+        run = 0
+        for y in range(screen.height):
+            run = run + 1 if screen.at(x, y) == BLUE else 0
+            if run >= 100:
+                xs.append(x)
+                ys.append(y)
+                if run == 100:
+                    ys.append(y - 99)
+    if not ys:
+        raise SystemExit("no 3D view (no blue background) on the screen")
     return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
 
-def view3d(screen):
-    box = bounding_box(screen, BLUE)
-    if box is None:
-        raise SystemExit("no 3D view (no blue background) on the screen")
-    return box
-
-
 def room_map(screen, view):
-    """The room map: the black pane left of the 3D view, its edges where the window's own
-    background colour starts."""
-    left3d, top, _, bottom = view
-    middle = (top + bottom) // 2
-    x = left3d - 1
-    background = screen.at(x, middle)
-    while x > 0 and screen.at(x, middle) == background:
-        x -= 1
-    right = x + 1
-    while x > 0 and screen.at(x, middle) != background:
-        x -= 1
-    left = x + 1
-    probe = left + 2
-    y = middle
-    while y > 0 and screen.at(probe, y) != background:
-        y -= 1
-    map_top = y + 1
-    y = middle
-    while y < screen.height - 1 and screen.at(probe, y) != background:
-        y += 1
-    return left, map_top, right, y
+    """The room map: the black pane left of the 3D view, beside it at the same height (the
+    screen around the window may be black too, but not there)."""
+    xs, ys = [], []
+    for y in range(view[1], view[3]):
+        for x in range(0, view[0]):
+            if screen.at(x, y) == BLACK:
+                xs.append(x)
+                ys.append(y)
+    if not xs:
+        raise SystemExit("no room map (no black pane left of the 3D view) on the screen")
+    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
 
 def item_list(screen, view):
