@@ -65,7 +65,8 @@ void MainMenus::BuildFile(QMenu& file, const Borrowed& borrowed, const Commands&
   QObject::connect(recent_, &RecentFilesMenu::OpenRequested, &file,
                    [open = commands.OpenRecent](const QString& path) { open(path.toStdString()); });
   file.addSeparator()->setObjectName("Mnu_File_Line1");
-  Add(file, "Mnu_File_Quit", "&Quit", commands.Quit)->setShortcut(QKeySequence::Quit);
+  // Ctrl+Q by name: the toolkit's standard Quit sequence is empty on Windows.
+  Add(file, "Mnu_File_Quit", "&Quit", commands.Quit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void MainMenus::BuildView(QMenu& view, const Borrowed& borrowed, const Commands& commands) {

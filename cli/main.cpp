@@ -1,11 +1,20 @@
 // slabwright-cli: the headless tools over level files.
 #include <iostream>
 #include <string_view>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "cli/cli_common.h"
 
 int main(int argc, char** argv) {
   using namespace slab::cli;
+#ifdef _WIN32
+  // The same bytes on every system: lines end in a line feed, as on the others, so scripts
+  // and the JSON readers comparing outputs see no difference.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   CLI::App app{
       "Slabwright command-line tools for Tomb Raider level files (.phd, .tr2, .tr4, .trc).\n"
       "Exit status: 0 done, 1 usage error, 2 the file was refused or the job failed."};

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/keyboard.h"
+#include "platform/keyboard_win32_table.h"
 
 namespace slab {
 namespace {
@@ -12,12 +13,10 @@ namespace {
 class Win32Keyboard : public KeyboardSource {
  public:
   bool SetUpKeyboard() override {
-    // DirectInput codes are the keyboard's scan codes with 0x80 marking the 0xE0 prefix.
-    for (unsigned code = 1; code < 256; ++code) {
-      unsigned scan = code & 0x7F;
-      if (code & 0x80) scan |= 0xE000;
-      virtualKey_[code] = static_cast<uint8_t>(MapVirtualKeyA(scan, MAPVK_VSC_TO_VK_EX));
-    }
+    // The left and right Shift, Ctrl and Alt apart, as DirectInput tells them apart.
+    virtualKey_ = DirectInputVirtualKeys([](unsigned scan) {
+      return static_cast<uint8_t>(MapVirtualKeyW(scan, MAPVK_VSC_TO_VK_EX));
+    });
     ready_ = true;
     return true;
   }

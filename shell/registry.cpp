@@ -1,5 +1,6 @@
 #include "shell/registry.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -95,7 +96,10 @@ void RegisterAssociations(RegistryBackend& registry, std::string_view programFol
                           MessageSink& messages) {
   // A folder given with its separator (a drive's root) must not double it.
   if (programFolder.ends_with('\\') || programFolder.ends_with('/')) programFolder.remove_suffix(1);
-  std::string program = "\"" + std::string(programFolder) + "\\Slabwright2.exe\" ";
+  // The commands are Windows command lines: the toolkit's forward slashes become backslashes.
+  std::string folder(programFolder);
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  std::string program = "\"" + folder + "\\Slabwright2.exe\" ";
 
   for (const Association& association : kAssociations) {
     std::string className = RegistryGetString(registry, association.ExtensionKey, "", messages);

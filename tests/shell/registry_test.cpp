@@ -43,7 +43,7 @@ TEST(RegisterAssociations, VerbsFollowAMovedProgramAnotherProgramsClassIsKeptRef
   RegistrySetString(registry, "HKEY_CLASSES_ROOT\\.TR2", "", std::string(" Other.Level \0x", 15),
                     sink);
   RegistryStartUp(registry, "C:\\Old", sink);
-  RegistryStartUp(registry, "C:\\Games\\Slab\\", sink);
+  RegistryStartUp(registry, "C:/Games/Slab/", sink);  // as the toolkit gives the folder
   EXPECT_TRUE(sink.Shown.empty());
   EXPECT_TRUE(registry.HasKey(kHKeyLocalMachine, "software\\Ondravel\\Slabwright"));
   const std::string program = "\"C:\\Games\\Slab\\Slabwright2.exe\"";
