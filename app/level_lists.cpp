@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/list_table.h"
+#include "app/panel_parts.h"
 
 namespace slab {
 namespace {
@@ -20,12 +21,6 @@ std::vector<std::string> ColumnsOf(const ListDockSpec& spec) {
   std::vector<std::string> columns = spec.Columns;
   if (spec.ChangesColumn) columns.emplace_back(kChangesTitle);
   return columns;
-}
-
-template <typename T>
-T* Named(T* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace slab {
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 template <typename T>
-T* Named(T* widget, const char* name) {
+T* Named(T* widget, const QString& name) {
   widget->setObjectName(name);
   return widget;
 }
