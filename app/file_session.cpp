@@ -77,7 +77,7 @@ void ShowDocumentTitle(QWidget& window, const Document& doc) {
     return;
   }
   window.setWindowTitle(QString(kWindowTitle) + " [" + QString::fromStdString(doc.FileTitle) +
-                        "][*]");
+                        "]" + (doc.CurrentLevel.Encrypted ? " (encrypted)" : "") + "[*]");
   window.setWindowModified(doc.Modified);
 }
 
@@ -117,6 +117,7 @@ bool FileSession::Open(const std::string& path, const std::string& title) {
 
 void FileSession::Adopt(LoadResult result, const std::string& path, const std::string& title) {
   doc_.GameVersion = result.DetectedGame.value_or(doc_.GameVersion);
+  const std::string note = std::move(result.Note);
   doc_.CurrentLevel = std::move(result.Lvl);
   doc_.TextureTiles = std::move(result.TextureTiles);
   doc_.LevelLoaded = true;
@@ -126,6 +127,7 @@ void FileSession::Adopt(LoadResult result, const std::string& path, const std::s
   history_.Clear();
   hooks_.ShowLevel(CaptionProgress(&window_));
   hooks_.Remember(path);
+  if (!note.empty()) hooks_.Status(note);
 }
 
 bool FileSession::OpenPath(const std::string& path) {

@@ -47,6 +47,7 @@ std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& mess
   loaded.Result = LoadLevel(path, messages);
   loaded.GameVersion = loaded.Result.DetectedGame.value_or(loaded.GameVersion);
   if (!loaded.Result.Loaded) return std::nullopt;
+  if (!loaded.Result.Note.empty()) messages.Show(loaded.Result.Note);
   return loaded;
 }
 

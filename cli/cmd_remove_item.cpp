@@ -25,6 +25,10 @@ int RemoveItem(const RemoveItemOptions& o, const std::string& programFolder) {
   FileMessages messages(o.File);
   auto loaded = LoadForCli(o.File, messages);
   if (!loaded) return kExitFailed;
+  if (loaded->Result.Lvl.Encrypted) {
+    messages.Show(kEncryptedRefusal);
+    return kExitFailed;
+  }
   Document doc;
   doc.CurrentLevel = std::move(loaded->Result.Lvl);
   doc.GameVersion = loaded->GameVersion;

@@ -364,7 +364,13 @@ struct Level {
   // When it is there, the demo-length slot holds SoundMap.size() and no demo data follows:
   // NumDemoData stays 0, and a writer puts SoundMap.size() back in the slot.
   std::vector<uint8_t> TrailingBlock;
+  // Read from a file its author encrypted ("TR4c"): it opens for viewing only, and nothing
+  // writes it (kEncryptedRefusal).
+  bool Encrypted = false;
 };
+
+inline constexpr const char* kEncryptedRefusal =
+    "This level is encrypted by its author; it opens for viewing only.";
 
 // One per object texture: where its picture lies.
 struct TextureTile {

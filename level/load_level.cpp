@@ -7,6 +7,7 @@
 #include <fstream>
 #include <optional>
 
+#include "level/encryption.h"
 #include "level/read_tr45.h"
 #include "level/text.h"
 #include "level/texture_info.h"
@@ -196,15 +197,12 @@ std::optional<LoadResult> LoadClassicFromStream(std::ifstream& in, size_t fileSi
 
 }  // namespace
 
-LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string& fileName,
-                              MessageSink& messages) {
+namespace {
+
+// The body after the version word, by the reader of the game detected.
+LoadResult ReadBody(std::span<const uint8_t> bytes, const std::string& fileName,
+                    Detected detected, MessageSink& messages) {
   const std::string name = BareName(fileName);
-  if (bytes.size() > kMostFileBytes) {
-    messages.Show(TooLarge(name, bytes.size()));
-    return Refused();
-  }
-  Detected detected = DetectOrRefuse(bytes, fileName, messages);
-  if (!detected.Readable()) return Refused(detected);
   const Game game = *detected.Found;
   return ReadGuarded(fileName, detected, messages, [&](Level& level) -> size_t {
     ByteCursor cursor(bytes);
@@ -221,6 +219,88 @@ LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string&
       ReadTR5Level(cursor, level, messages, name);
     return 0;
   });
+}
+
+void Replay(const RecordingSink& heard, MessageSink& messages) {
+  for (size_t i = 0; i < heard.Shown.size(); ++i) {
+    if (heard.Details[i].empty())
+      messages.Show(heard.Shown[i]);
+    else
+      messages.ShowDetailed(heard.Shown[i], heard.Details[i]);
+  }
+}
+
+const char* Ordinal(Game game) { return game == Game::TR4 ? "fourth" : "fifth"; }
+
+// The fourth and fifth game share their version word, so the name's extension says which
+// game a file is; a file renamed (a fifth-game level as ".tr4") is read as its content says
+// when the named game's reader refuses it and the other's reads it. A file that neither
+// reads is refused as the named game's reader said.
+LoadResult ReadTR45ByContent(std::span<const uint8_t> bytes, const std::string& fileName,
+                             Detected named, MessageSink& messages) {
+  RecordingSink heard;
+  LoadResult asNamed = ReadBody(bytes, fileName, named, heard);
+  if (!asNamed.Loaded) {
+    Detected content = named;
+    content.Found = *named.Found == Game::TR4 ? Game::TR5 : Game::TR4;
+    RecordingSink heardContent;
+    LoadResult asContent = ReadBody(bytes, fileName, content, heardContent);
+    if (asContent.Loaded) {
+      Replay(heardContent, messages);
+      asContent.Note = BareName(fileName) + " holds a " + Ordinal(*content.Found) +
+                       "-game level under a " + Ordinal(*named.Found) +
+                       "-game name; it is read as the level it holds.";
+      return asContent;
+    }
+  }
+  Replay(heard, messages);
+  return asNamed;
+}
+
+// Whether a zlib stream starts at pos: deflate, a window of at most 32 KB, a valid check.
+bool StartsZlibStream(std::span<const uint8_t> bytes, size_t pos) {
+  if (pos > bytes.size() || bytes.size() - pos < 2) return false;
+  const unsigned cmf = bytes[pos], flg = bytes[pos + 1];
+  return (cmf & 0x0F) == 8 && (cmf >> 4) <= 7 && (cmf * 256 + flg) % 31 == 0;
+}
+
+// An encrypted level, unscrambled in a copy and read as what it then is. The decryption is
+// taken only when its first chunk then starts a zlib stream; a file that decrypts and then
+// does not read is refused as the reader says (a damaged encrypted level); one that does not
+// decrypt is no level at all.
+LoadResult LoadEncrypted(std::span<const uint8_t> bytes, const std::string& fileName,
+                         MessageSink& messages) {
+  std::vector<uint8_t> plain(bytes.begin(), bytes.end());
+  const auto headers = DecryptLevel(plain);
+  if (!headers || !StartsZlibStream(plain, (*headers)[0] + 8)) {
+    messages.ShowDetailed("Unknown TR version!", "The file starts with " +
+                                                     StartOfFile(bytes, fileName) +
+                                                     ", but its chunks do not decrypt into one.");
+    return Refused({static_cast<int32_t>(kEncryptedVersionWord), std::nullopt});
+  }
+  const Detected named{static_cast<int32_t>(kTR4VersionWord),
+                       DetectGameVersion(kTR4VersionWord, fileName)};
+  LoadResult result = ReadTR45ByContent(plain, fileName, named, messages);
+  result.Lvl.Encrypted = result.Loaded;
+  return result;
+}
+
+}  // namespace
+
+LoadResult LoadLevelFromBytes(std::span<const uint8_t> bytes, const std::string& fileName,
+                              MessageSink& messages) {
+  const std::string name = BareName(fileName);
+  if (bytes.size() > kMostFileBytes) {
+    messages.Show(TooLarge(name, bytes.size()));
+    return Refused();
+  }
+  uint32_t word = 0;
+  if (bytes.size() >= 4) std::memcpy(&word, bytes.data(), 4);
+  if (word == kEncryptedVersionWord) return LoadEncrypted(bytes, fileName, messages);
+  Detected detected = DetectOrRefuse(bytes, fileName, messages);
+  if (!detected.Readable()) return Refused(detected);
+  if (*detected.Found >= Game::TR4) return ReadTR45ByContent(bytes, fileName, detected, messages);
+  return ReadBody(bytes, fileName, detected, messages);
 }
 
 LoadResult LoadLevel(const std::filesystem::path& fileName, MessageSink& messages) {

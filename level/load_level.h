@@ -23,10 +23,15 @@ struct LoadResult {
   // game: the caller keeps the game it had, so take it with DetectedGame.value_or(kept).
   std::optional<Game> DetectedGame;
   bool Loaded = false;  // false: refused, and one message was shown
+  // A note for the status bar once the level is open, empty when there is none: the file was
+  // read as another game than its name's extension says.
+  std::string Note;
 };
 
-// Decides the game from the first word (and, for "TR4\0", the name's extension), reads the
-// file and converts the texture info. Shows at most one message for a refusal.
+// Decides the game from the first word (and, for "TR4\0", the name's extension, unless the
+// content is the other game's), reads the file and converts the texture info. An encrypted
+// fourth-game file ("TR4c") is unscrambled and read for viewing (Level::Encrypted). Shows at
+// most one message for a refusal.
 LoadResult LoadLevel(const std::filesystem::path& fileName, MessageSink& messages);
 
 // The same over bytes already in memory; fileName names the file in messages and decides

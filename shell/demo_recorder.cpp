@@ -41,6 +41,10 @@ void AppendEntry(Level& level, int32_t value) {
 }  // namespace
 
 DemoStart StartDemoRecording(DemoRecorder& recorder, Level& level, DemoDevices devices) {
+  if (level.Encrypted) {
+    devices.Messages.Show(kEncryptedRefusal);
+    return DemoStart::Encrypted;
+  }
   auto lara = std::find_if(level.Items.begin(), level.Items.end(),
                            [](const Item& item) { return item.ObjectID == 0; });
   if (lara == level.Items.end()) {

@@ -66,6 +66,7 @@ enum class DemoStart {
   Started,     // the level's demo was replaced by the start header: the level is modified
   NoLara,      // the level has no Lara item; nothing changed
   NoKeyboard,  // the keyboard cannot be read; nothing changed
+  Encrypted,   // the level opens for viewing only; nothing changed
 };
 
 // Replaces the level's demo by the start header taken from its first Lara item and arms the

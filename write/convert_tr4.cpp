@@ -215,6 +215,11 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
                                      MessageSink& messages) {
   uint32_t word = 0;
   if (bytes.size() >= 4) std::memcpy(&word, bytes.data(), 4);
+  // Its author asked that it not be taken apart: it is read for viewing only.
+  if (word == kEncryptedVersionWord) {
+    messages.Show(kEncryptedRefusal);
+    return std::nullopt;
+  }
   if (bytes.size() < 4 || word != kTR4VersionWord || EndsInTrc(fileName)) {
     std::string detail;
     if (bytes.size() < 4)

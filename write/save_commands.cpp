@@ -38,6 +38,7 @@ SaveResult WriteLevel(const std::string& path, const Level& level, Game gameVers
                       const std::string& title, const std::string& programFolder,
                       ProcessRunner& runner) {
   if (path.empty()) return SaveResult::Failed("No level is open: there is nothing to save.");
+  if (level.Encrypted) return SaveResult::Failed(kEncryptedRefusal);
   if (gameVersion < Game::TR1 || gameVersion > Game::TR4) {
     if (gameVersion == Game::TR5) return SaveResult::Failed(kTr5Refused);
     return Failed(path, "no level of a known game version is open");
@@ -120,8 +121,8 @@ std::string LevelExtension(Game game) {
 
 bool SaveCommand(Document& document, MessageSink& messages, const std::string& programFolder,
                  ProcessRunner& runner) {
-  if (document.GameVersion == Game::TR5) {
-    messages.Show(kTr5Refused);
+  if (const std::string refusal = LevelSaveRefusal(document); !refusal.empty()) {
+    messages.Show(refusal);
     return false;
   }
   if (!document.LevelLoaded || document.FilePath.empty()) {
@@ -142,8 +143,8 @@ bool SaveCommand(Document& document, MessageSink& messages, const std::string& p
 
 bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages,
                    const std::string& programFolder, ProcessRunner& runner) {
-  if (document.GameVersion == Game::TR5) {
-    messages.Show(kTr5Refused);
+  if (const std::string refusal = LevelSaveRefusal(document); !refusal.empty()) {
+    messages.Show(refusal);
     return false;
   }
   if (!document.LevelLoaded) {
@@ -184,6 +185,7 @@ bool SaveAsCommand(Document& document, FileDialog& dialog, MessageSink& messages
 }
 
 std::string LevelSaveRefusal(const Document& document) {
+  if (document.CurrentLevel.Encrypted) return kEncryptedRefusal;
   return document.GameVersion == Game::TR5 ? kTr5Refused : "";
 }
 

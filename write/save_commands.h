@@ -27,8 +27,8 @@ SaveResult WriteLevel(const std::string& path, const Level& level, Game gameVers
                       const std::string& title, const std::string& programFolder,
                       ProcessRunner& runner);
 
-// Why the open level cannot be saved under any name (empty when it can): the fifth game's
-// levels are read and edited in memory only.
+// Why the open level cannot be saved under any name (empty when it can): an encrypted level
+// opens for viewing only, and the fifth game's levels are read and edited in memory only.
 std::string LevelSaveRefusal(const Document& document);
 
 // File > Save: writes the open level to FilePath. Shows "Project saved" only when the whole
