@@ -234,8 +234,8 @@ const char* Ordinal(Game game) { return game == Game::TR4 ? "fourth" : "fifth"; 
 
 // The fourth and fifth game share their version word, so the name's extension says which
 // game a file is; a file renamed (a fifth-game level as ".tr4") is read as its content says
-// when the named game's reader refuses it and the other's reads it. A file that neither
-// reads is refused as the named game's reader said.
+// when the named game's reader refuses it and the other's reads it without a word. Any other
+// file is refused as the named game's reader said.
 LoadResult ReadTR45ByContent(std::span<const uint8_t> bytes, const std::string& fileName,
                              Detected named, MessageSink& messages) {
   RecordingSink heard;
@@ -245,7 +245,9 @@ LoadResult ReadTR45ByContent(std::span<const uint8_t> bytes, const std::string& 
     content.Found = *named.Found == Game::TR4 ? Game::TR5 : Game::TR4;
     RecordingSink heardContent;
     LoadResult asContent = ReadBody(bytes, fileName, content, heardContent);
-    if (asContent.Loaded) {
+    // Only a level that reads whole is taken for the other game's: a damaged fourth-game
+    // file can pass for a fifth-game level of nothing with damaged sound data.
+    if (asContent.Loaded && heardContent.Shown.empty()) {
       Replay(heardContent, messages);
       asContent.Note = BareName(fileName) + " holds a " + Ordinal(*content.Found) +
                        "-game level under a " + Ordinal(*named.Found) +

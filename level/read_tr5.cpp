@@ -219,13 +219,15 @@ void ReadTR5LevelData(ByteCursor& file, Level& level) {
   io.CountedRecords("the moveables", "NumMoveables", level.Moveables, Game::TR5);
   io.Counted("the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
 
+  // The marker is "SPR" and a zero byte here, where the fourth game has only "SPR". The
+  // cameras, fly-by cameras and sound sources after the sprites are the fourth game's records.
   file.SetContext("the sprite marker");
   file.Skip(4);
   SkipCountedList(file, "sprite textures", "NumSpriteTextures", 16);
   SkipCountedList(file, "sprite sequences", "NumSpriteSequences", 8);
-  SkipCountedList(file, "cameras", "NumCameras", 16);
-  SkipCountedList(file, "fly-by cameras", "NumFlybyCameras", 40);
-  SkipCountedList(file, "sound sources", "NumSoundSources", 16);
+  io.Counted("the cameras", "NumCameras", level.Cameras);
+  io.Counted("the fly-by cameras", "NumFlybyCameras", level.FlybyCameras);
+  io.Counted("the sound sources", "NumSoundSources", level.SoundSources);
   file.SetContext("the boxes");
   int32_t numBoxes = file.ReadCount32("NumBoxes");
   SkipEntries(file, numBoxes, 8);

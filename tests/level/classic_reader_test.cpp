@@ -174,11 +174,13 @@ TEST(ClassicReader, CutInsideTheRoomsOrTooManyRooms) {
 }
 
 // A textures-only file is refused with its own message, an unknown word with another that
-// stays exact, with the first bytes under it: an encrypted level is told apart from a file
-// that is no level.
+// stays exact, with the first bytes under it: a file that starts as an encrypted level does
+// but does not decrypt into one is told apart from a file that is no level at all.
 TEST(VersionDetection, TexturesOnlyAndUnknownWordsAreRefused) {
   const std::pair<uint32_t, std::string> unknown[] = {
-      {0x63345254u, "The file starts with 54 52 34 63 (\"TR4c\"), as an encrypted level does."},
+      {0x63345254u,
+       "The file starts with 54 52 34 63 (\"TR4c\"), as an encrypted level does, but its chunks "
+       "do not decrypt into one."},
       {0x04034B50u, "The file starts with 50 4B 03 04 (\"PK..\"), as no level does."}};
   for (const auto& [word, detail] : unknown) {
     auto bytes = ComposeClassic(SampleDraft(Game::TR3)).Bytes;

@@ -67,6 +67,36 @@ TEST(Tr5Reader, ReadsRoomsAndTheKeptLists) {
   EXPECT_EQ(got.AIObjects.at(0).Angle, 3);
 }
 
+// The cameras, fly-by cameras and sound sources after the sprites are kept, as the fourth game
+// keeps them; a count the rest of the level data cannot hold is refused, naming it.
+TEST(Tr5Reader, KeepsCamerasFlybysAndSoundSourcesStrictly) {
+  const Tr5Draft draft = SampleTr5Draft();
+  const auto composed = ComposeTR5(draft);
+  Level got = ReadTr5(composed.Bytes);
+  ASSERT_EQ(got.Cameras.size(), 2u);
+  EXPECT_EQ(std::tie(got.Cameras[0].X, got.Cameras[0].Y, got.Cameras[0].Room, got.Cameras[0].Flag),
+            std::make_tuple(100, -200, int16_t(1), uint16_t(2)));
+  ASSERT_EQ(got.FlybyCameras.size(), 2u);
+  EXPECT_EQ(got.FlybyCameras[1].Bytes[39], 0x55);
+  ASSERT_EQ(got.SoundSources.size(), 1u);
+  EXPECT_EQ(std::tie(got.SoundSources[0].Z, got.SoundSources[0].SoundID),
+            std::make_tuple(9, uint16_t(10)));
+  EXPECT_EQ(got.Items.at(0).OCB, 3);  // what follows is still in place
+
+  for (const char* count : {"NumCameras", "NumFlybyCameras", "NumSoundSources"}) {
+    auto bytes = composed.Bytes;
+    const size_t at = composed.Section(count).Offset;
+    const int32_t forged = 0x01000000;
+    std::memcpy(bytes.data() + at, &forged, 4);
+    auto refused = test::LoadBytes(bytes, "T.TRC");
+    EXPECT_FALSE(refused->Result.Loaded) << count;
+    EXPECT_NE(refused->FirstMessage().find(std::string(count) + " is 16777216 at byte " +
+                                           std::to_string(at)),
+              std::string::npos)
+        << refused->FirstMessage();
+  }
+}
+
 // Faces are padded to four bytes when their count is odd (the sample's three triangles): with
 // four there is no pad, and a misread one would shift every vertex after it.
 TEST(Tr5Reader, AnEvenFaceCountHasNoPadding) {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "level/encryption.h"
 #include "tools/compose_out.h"
 
 namespace slab::test {
@@ -364,9 +365,10 @@ Tr5Draft SampleTr5Draft() {
   l.AnimCommands.resize(5);
   l.SpriteTextures.resize(4);
   l.SpriteSequences.resize(1);
-  l.Cameras.resize(1);
+  l.Cameras = {{100, -200, 300, 1, 2}, {400, -500, 600, 0, 0}};
   l.FlybyCameras.resize(2);
-  l.SoundSources.resize(1);
+  l.FlybyCameras[1].Bytes[39] = 0x55;
+  l.SoundSources = {{7, 8, 9, 10, 11}};
   l.Boxes.resize(2);
   l.Overlaps.resize(3);
   l.AnimatedTextures.resize(2);
@@ -377,6 +379,30 @@ Tr5Draft SampleTr5Draft() {
   l.Samples.push_back({8, 4, {1, 2, 3, 4}});
   l.Samples.push_back({6, 2, {5, 6}});
   return d;
+}
+
+std::vector<uint8_t> ScrambleLevel(std::vector<uint8_t> plain) {
+  std::array<size_t, 4> at{};
+  std::array<uint32_t, 4> sizes{};
+  size_t header = kFirstBlockHeader;
+  for (size_t c = 0; c < 4; ++c) {
+    std::memcpy(&sizes[c], plain.data() + header + 4, 4);
+    at[c] = header + 8;
+    header = at[c] + sizes[c];
+  }
+  for (int c = 3; c >= 0; --c) {
+    const BlockKeys keys = KeysFor(c, sizes[static_cast<size_t>(c)]);
+    const auto& key = kTr4EncryptionTables.Key[keys.Key];
+    const auto& map = kTr4EncryptionTables.Map[keys.Map];
+    uint8_t* p = plain.data() + at[static_cast<size_t>(c)];
+    // Undoes "tmp[MAP[i]] = P[i]; P[i] = tmp[i] ^ KEY[i]" for the first 50, then the XOR.
+    std::array<uint8_t, kShuffledBytes> unkeyed{};
+    for (size_t i = 0; i < kShuffledBytes; ++i) unkeyed[i] = p[i] ^ key[i];
+    for (size_t i = 0; i < kShuffledBytes; ++i) p[i] = unkeyed[map[i]];
+    for (size_t i = kShuffledBytes; i < kScrambledBytes; ++i) p[i] ^= key[i];
+  }
+  plain[3] = 'c';
+  return plain;
 }
 
 }  // namespace slab::test

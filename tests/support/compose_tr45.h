@@ -93,4 +93,10 @@ ComposedTr5 ComposeTR5(const Tr5Draft& draft);
 // A draft with a room of two layers, a room of none and some of every kept list.
 Tr5Draft SampleTr5Draft();
 
+// The file as the level-editor add-on encrypts it: the version word's zero byte made "c" and
+// the first 99 bytes of each of the four chunks scrambled, by the scheme's own steps run
+// backwards. The blocks are found in the plain file and scrambled last to first, so a short
+// chunk whose 99 bytes reach into the next header leaves it as decryption will read it.
+std::vector<uint8_t> ScrambleLevel(std::vector<uint8_t> plain);
+
 }  // namespace slab::test
