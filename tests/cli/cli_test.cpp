@@ -314,5 +314,49 @@ TEST_F(Cli, ListsEveryKind) {
   EXPECT_EQ(Run("list rooms missing.tr2"), 2);
 }
 
+// The real encrypted level reads as the real fifth-game level it holds: every reading command
+// prints the same, and every writing one refuses it with one message, writing nothing.
+TEST_F(Cli, AnEncryptedLevelReadsAsTheLevelItHoldsAndIsNeverWritten) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  const fs::path tr5 = test::RealLevelsDir() / "tr5";
+  Write("enc.tr4", test::ReadFile(tr5 / "chreden__trview__lake-enc.tr4"));
+  Write("plain.trc", test::ReadFile(tr5 / "chreden__trview__lake.trc"));
+  for (const std::string command :
+       {"info", "info --json", "triggers", "triggers --json", "list rooms", "list cameras --json",
+        "list sounds", "list items --json", "sector {} 0 2 2", "map {} --room 1 -o {}.png"}) {
+    auto run = [&](const std::string& file) {
+      std::string arguments = command;
+      if (arguments.find("{}") == std::string::npos) arguments += " {}";
+      for (size_t at; (at = arguments.find("{}")) != std::string::npos;)
+        arguments.replace(at, 2, file);
+      EXPECT_EQ(Run(arguments), 0) << command << ": " << stderr_;
+      return stdout_;
+    };
+    const std::string plain = run("plain.trc");
+    std::string encrypted = run("enc.tr4");
+    // JSON and the map command name the file they read.
+    for (size_t at; (at = encrypted.find("enc.tr4")) != std::string::npos;)
+      encrypted.replace(at, 7, "plain.trc");
+    EXPECT_TRUE(encrypted == plain) << command;
+    EXPECT_EQ(stderr_,
+              "enc.tr4 holds a fifth-game level under a fourth-game name; it is read as the level "
+              "it holds.\n");
+  }
+  EXPECT_EQ(test::ReadFile(dir_ / "enc.tr4.png"), test::ReadFile(dir_ / "plain.trc.png"));
+  EXPECT_EQ(Run("diff plain.trc enc.tr4 --brief"), 0) << stdout_ << stderr_;
+
+  const std::string refusal =
+      "enc.tr4: This level is encrypted by its author; it opens for viewing only.\n";
+  const auto before = test::ReadFile(dir_ / "enc.tr4");
+  for (const std::string command :
+       {"adddemo enc.tr4", "remove-item enc.tr4 0 -o out.tr4",
+        "convert --to tr3 enc.tr4 -o out.tr2 --swd " SLAB_BIN_DIR "/TR3.swd"}) {
+    EXPECT_EQ(Run(command), 2) << command;
+    EXPECT_TRUE(stderr_.ends_with(refusal)) << command << ": " << stderr_;
+  }
+  EXPECT_EQ(test::ReadFile(dir_ / "enc.tr4"), before);
+  EXPECT_FALSE(fs::exists(dir_ / "out.tr4") || fs::exists(dir_ / "out.tr2"));
+}
+
 }  // namespace
 }  // namespace slab
