@@ -1,5 +1,6 @@
 // Loading the largest fourth-game level against its floor: reading the file and inflating its
-// four chunks with zlib. Prints the ratio of the two; the target is at most 1.3.
+// four chunks with zlib. Prints the ratio of the two; the target is at most 0.7, which the
+// load meets by inflating with libdeflate into storage of each chunk's stated size.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
@@ -60,5 +61,5 @@ BENCHMARK(BM_LoadLevel)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   std::printf("level: %s\n", LevelPath().string().c_str());
   return slab::bench::RunWithRatio(argc, argv, "BM_LoadLevel", "BM_ReadAndInflate",
-                                   "load / (read + inflate)", 1.3);
+                                   "load / (read + inflate)", 0.7);
 }

@@ -36,6 +36,10 @@ constexpr BlockKeys KeysFor(int index, uint32_t compressedSize) {
   return {(compressedSize >> (index + 1)) & 15, (compressedSize >> (index + 5)) & 15};
 }
 
+// Whether the file is an encrypted level: it starts with "TR4c", and its first chunk starts a
+// zlib stream once unscrambled (a plain level given that word does not).
+bool IsEncryptedLevel(std::span<const uint8_t> bytes);
+
 // Unscrambles the four blocks of an encrypted file in place, in file order (a short chunk's
 // 99 bytes reach into the next header, which is read only once they are put back), and gives
 // the version word its zero byte again. Returns where each block's header starts; empty when a

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "level/encryption.h"
+#include "level/pixel_list.h"
 #include "level/read_tr45.h"
 #include "level/text.h"
 #include "level/texture_info.h"
@@ -259,22 +260,17 @@ LoadResult ReadTR45ByContent(std::span<const uint8_t> bytes, const std::string& 
   return asNamed;
 }
 
-// Whether a zlib stream starts at pos: deflate, a window of at most 32 KB, a valid check.
-bool StartsZlibStream(std::span<const uint8_t> bytes, size_t pos) {
-  if (pos > bytes.size() || bytes.size() - pos < 2) return false;
-  const unsigned cmf = bytes[pos], flg = bytes[pos + 1];
-  return (cmf & 0x0F) == 8 && (cmf >> 4) <= 7 && (cmf * 256 + flg) % 31 == 0;
-}
-
-// An encrypted level, unscrambled in a copy and read as what it then is. The decryption is
-// taken only when its first chunk then starts a zlib stream; a file that decrypts and then
-// does not read is refused as the reader says (a damaged encrypted level); one that does not
-// decrypt is no level at all.
+// An encrypted level, unscrambled in a copy and read as what it then is. A file that decrypts
+// and then does not read is refused as the reader says (a damaged encrypted level); one whose
+// first chunk is no zlib stream once unscrambled is no level at all.
 LoadResult LoadEncrypted(std::span<const uint8_t> bytes, const std::string& fileName,
                          MessageSink& messages) {
-  std::vector<uint8_t> plain(bytes.begin(), bytes.end());
-  const auto headers = DecryptLevel(plain);
-  if (!headers || !StartsZlibStream(plain, (*headers)[0] + 8)) {
+  PixelList<uint8_t> plain;
+  if (IsEncryptedLevel(bytes)) {
+    ResizeForWriting(plain, bytes.size());
+    std::memcpy(plain.data(), bytes.data(), bytes.size());
+  }
+  if (plain.empty() || !DecryptLevel(plain)) {
     messages.ShowDetailed("Unknown TR version!", "The file starts with " +
                                                      StartOfFile(bytes, fileName) +
                                                      ", but its chunks do not decrypt into one.");
@@ -326,7 +322,9 @@ LoadResult LoadLevel(const std::filesystem::path& fileName, MessageSink& message
       return std::move(*classic);
     in.clear();
     in.seekg(0, std::ios::beg);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    // Filled by the read at once: not zeroed first.
+    PixelList<uint8_t> bytes;
+    ResizeForWriting(bytes, static_cast<size_t>(size));
     if (in.read(reinterpret_cast<char*>(bytes.data()), size))
       return LoadLevelFromBytes(bytes, pathText, messages);
   }

@@ -95,7 +95,7 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
 
   // Without its level data nothing of the level can be trusted, so the file is refused.
   const size_t ceiling = std::min(kMaxLevelDataBytes, InflateBudget(file.Size()).Remaining());
-  std::vector<uint8_t> geometryBuffer;
+  PixelList<uint8_t> geometryBuffer;
   InflateResult inflated = InflateInto(levelChunk, geometryBuffer, ceiling);
   if (inflated.OverCeiling)
     throw LevelRefused(Named(fileTitle) + " is damaged: its level data chunk inflates past " +

@@ -1,10 +1,14 @@
 #include "level/zlib_chunk.h"
 
 #include <zlib.h>
+#ifdef SLAB_LIBDEFLATE
+#include <libdeflate.h>
+#endif
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace slab {
@@ -42,6 +46,36 @@ void ResizeZeroed(List& list, size_t entries) {
     std::memset(BytesOf(list) + before * sizeof(list[0]), 0, (entries - before) * sizeof(list[0]));
 }
 
+// An intact chunk inflated in one call into storage of its stated size, which libdeflate does
+// two to three times as fast as zlib's streaming inflate. Anything else (a stream that is
+// damaged, ends early or holds more) returns false and is left to the streaming inflate,
+// which finds out how far it goes for the message. Without libdeflate (the Windows build)
+// every chunk takes the streaming way.
+template <typename List>
+bool InflateWhole([[maybe_unused]] const ZlibChunk& chunk, [[maybe_unused]] List& list,
+                  [[maybe_unused]] size_t stated) {
+#ifdef SLAB_LIBDEFLATE
+  using T = typename List::value_type;
+  struct Release {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+  };
+  const std::unique_ptr<libdeflate_decompressor, Release> decompressor(
+      libdeflate_alloc_decompressor());
+  if (!decompressor) return false;
+  ResizeForWriting(list, EntriesFor(stated, sizeof(T)));
+  size_t produced = 0;
+  const libdeflate_result rc =
+      libdeflate_zlib_decompress(decompressor.get(), chunk.Data.data(), chunk.Data.size(),
+                                 BytesOf(list), stated, &produced);
+  if (rc != LIBDEFLATE_SUCCESS || produced != stated) return false;
+  // The last entry's bytes past the stated size, as the streaming way leaves them.
+  std::memset(BytesOf(list) + stated, 0, list.size() * sizeof(T) - stated);
+  return true;
+#else
+  return false;
+#endif
+}
+
 template <typename List>
 InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling) {
   using T = typename List::value_type;
@@ -51,6 +85,12 @@ InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling)
   // A stated size the compressed bytes could fill, within the ceiling, is allocated at once;
   // any other is not believed, and the list starts small and grows as bytes arrive.
   const bool plausible = stated <= ceiling && stated <= chunk.Data.size() * kDeflateMostRatio + 64;
+  if (plausible && stated > 0 && InflateWhole(chunk, list, stated)) {
+    result.Produced = stated;
+    result.Complete = true;
+    return result;
+  }
+  list.clear();
   const size_t first = plausible ? stated : std::min(ceiling, chunk.Data.size() * 4 + kSlack);
   if (chunk.Data.empty()) {
     result.Complete = stated == 0;
@@ -158,6 +198,10 @@ ZlibChunk ReadZlibChunk(ByteCursor& file) {
 }
 
 InflateResult InflateInto(const ZlibChunk& chunk, std::vector<uint8_t>& out, size_t ceilingBytes) {
+  return InflateGrowing(chunk, out, ceilingBytes);
+}
+
+InflateResult InflateInto(const ZlibChunk& chunk, PixelList<uint8_t>& out, size_t ceilingBytes) {
   return InflateGrowing(chunk, out, ceilingBytes);
 }
 

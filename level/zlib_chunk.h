@@ -10,6 +10,7 @@
 
 #include "level/byte_cursor.h"
 #include "level/level.h"
+#include "level/pixel_list.h"
 
 namespace slab {
 
@@ -55,6 +56,8 @@ struct InflateResult {
 // stated size is trusted only as far as the compressed bytes could fill it. out ends with
 // every byte that inflated, zero-filled up to the stated size when that was plausible.
 InflateResult InflateInto(const ZlibChunk& chunk, std::vector<uint8_t>& out, size_t ceilingBytes);
+// The same into storage that is not zeroed before the stream fills it.
+InflateResult InflateInto(const ZlibChunk& chunk, PixelList<uint8_t>& out, size_t ceilingBytes);
 
 // The three texture chunks that open both file bodies after the page counts: 32-bit pages,
 // 16-bit pages (as many as the 32-bit ones) and the further 32-bit pages. Each is inflated

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "level/encryption.h"
 #include "level/load_level.h"
 #include "level/read_tr45.h"
 #include "level/rounding.h"
@@ -216,7 +217,7 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
   uint32_t word = 0;
   if (bytes.size() >= 4) std::memcpy(&word, bytes.data(), 4);
   // Its author asked that it not be taken apart: it is read for viewing only.
-  if (word == kEncryptedVersionWord) {
+  if (IsEncryptedLevel(bytes)) {
     messages.Show(kEncryptedRefusal);
     return std::nullopt;
   }

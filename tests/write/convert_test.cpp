@@ -91,6 +91,10 @@ TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
     EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << c.Name;
     EXPECT_EQ(sink.Details, std::vector<std::string>{c.Detail});
   }
+  // An encrypted level reads for viewing only: its author asked that it not be taken apart.
+  RecordingSink sink;
+  EXPECT_FALSE(ConvertTR4Level(test::ScrambleLevel(tr4), "a.tr4", Game::TR3, Wad(), sink));
+  EXPECT_EQ(sink.Shown, std::vector<std::string>{kEncryptedRefusal});
 }
 
 // The wad's pages follow the level's own pages, whole, and carry its sprites; an add-on file's long

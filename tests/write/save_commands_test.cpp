@@ -117,6 +117,27 @@ TEST_F(SaveTest, NothingOpenOrFifthGameIsRefused) {
   EXPECT_TRUE(fs::is_empty(dir_));
 }
 
+// An encrypted level, whatever its game, is never written: Save and Save As say why before any
+// dialog, and the writer the jobs share refuses it as well.
+TEST_F(SaveTest, AnEncryptedLevelIsNeverWritten) {
+  Document doc = Open(Game::TR4, dir_ / "e.tr4");
+  doc.CurrentLevel.Encrypted = true;
+  const auto before = ReadFile(dir_ / "e.tr4");
+  ScriptedDialog dialog;
+  dialog.Answer = FileChoice{(dir_ / "g.tr4").string(), "g.tr4"};
+  EXPECT_FALSE(SaveCommand(doc, sink, "", runner));
+  EXPECT_FALSE(SaveAsCommand(doc, dialog, sink, "", runner));
+  EXPECT_EQ(dialog.Asked.Start, "");
+  EXPECT_EQ(sink.Shown, std::vector<std::string>(2, kEncryptedRefusal));
+  EXPECT_EQ(LevelSaveRefusal(doc), kEncryptedRefusal);
+  const SaveResult written =
+      WriteLevel((dir_ / "g.tr4").string(), doc.CurrentLevel, Game::TR4, "g.tr4", "", runner);
+  EXPECT_EQ(written.Reason(), kEncryptedRefusal);
+  EXPECT_EQ(runner.Runs, 0);
+  EXPECT_EQ(ReadFile(dir_ / "e.tr4"), before);
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
 TEST_F(SaveTest, SaveAsTakesTheNewNameOrChangesNothingWhenCancelled) {
   Document doc = Open(Game::TR2, dir_ / "e.tr2");
   ScriptedDialog dialog;  // no answer: cancelled
