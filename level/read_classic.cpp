@@ -61,7 +61,10 @@ void ReadClassicRest(ByteCursor& cursor, Level& level, Game gameVersion) {
       return;
     }
   } catch (const FormatError&) {
-    // Report what the usual layout found: it is the one most files have.
+    // A damaged file is told about in the layout it has: the one that read further before it
+    // stopped (the wrong one stops at the cameras, reading the palette or the cameras as
+    // something else); the usual layout when both stopped at the same place.
+    if (firstError && second.Pos() > first.Pos()) throw;
   }
   if (firstError) throw *firstError;
   level.Textile8 = std::move(pages);

@@ -150,6 +150,40 @@ TEST(ClassicReader, RoomsWhoseStatedSizeDisagreesAreRefused) {
   }
 }
 
+// A damaged first-game file in the PC-demo layout (its palette after the sprite sequences) is
+// told about in that layout, not blamed on the cameras the usual layout would find there.
+TEST(ClassicReader, DamageInThePcDemoLayoutIsToldInThatLayout) {
+  DraftLevel d = SampleDraft(Game::TR1);
+  d.Tr1Palette = Tr1PaletteLayout::AfterSpriteSequences;
+  const auto file = ComposeClassic(d);
+  const size_t items = file.Section("Items").Offset + 10;
+  auto got = LoadBytes(file.Truncated(items), "DEMO.PHD");
+  EXPECT_EQ(got->Messages.Shown,
+            std::vector<std::string>{"DEMO.PHD is damaged: the file ends inside the items, at "
+                                     "byte " +
+                                     std::to_string(items)});
+
+  auto forged = file.Bytes;
+  const size_t boxes = file.Section("NumBoxes").Offset;
+  std::memset(forged.data() + boxes, 0xFF, 4);
+  got = LoadBytes(forged, "DEMO.PHD");
+  ASSERT_EQ(got->Messages.Shown.size(), 1u);
+  EXPECT_EQ(got->FirstMessage().rfind(
+                "DEMO.PHD is damaged: NumBoxes is -1 at byte " + std::to_string(boxes), 0),
+            0u)
+      << got->FirstMessage();
+
+  // The usual layout, damaged the same way, says the same.
+  d.Tr1Palette = Tr1PaletteLayout::AfterLightMap;
+  const auto usual = ComposeClassic(d);
+  const size_t usualItems = usual.Section("Items").Offset + 10;
+  got = LoadBytes(usual.Truncated(usualItems), "LEVEL.PHD");
+  EXPECT_EQ(got->Messages.Shown,
+            std::vector<std::string>{"LEVEL.PHD is damaged: the file ends inside the items, at "
+                                     "byte " +
+                                     std::to_string(usualItems)});
+}
+
 // A file cut inside its rooms, with fewer bytes left than its rooms take at the least, says
 // which room it ends in; a room count past what the file holds, whose next room is no room,
 // says the count is what is wrong.
