@@ -14,7 +14,8 @@ namespace slab {
 namespace {
 
 // What a first- to fourth-game room's geometry takes by its own four counts (vertices,
-// rectangles, triangles and, before the fourth game, sprites), the first of them at pos. The
+// rectangles, triangles and sprites), the first of them at pos. (Fourth-game rooms hold no
+// sprite entries, but a count there would take its four bytes a sprite in the room's size.) The
 // entries need not be there: in a file cut inside the geometry the counts read still agree
 // with the stated size.
 struct GeometryWalk {
@@ -26,7 +27,7 @@ GeometryWalk WalkRoomGeometry(std::span<const uint8_t> bytes, size_t pos, Game v
   const size_t entrySizes[] = {
       version == Game::TR1 ? FileSize<RoomVertex>(version) : sizeof(RoomVertex),
       FileSize<RoomQuad>(version), FileSize<RoomTriangle>(version),
-      version == Game::TR4 ? 0 : sizeof(RoomSprite)};
+      sizeof(RoomSprite)};
   GeometryWalk walk;
   for (size_t entrySize : entrySizes) {
     if (pos + walk.Bytes + 2 > bytes.size()) return walk;
@@ -64,9 +65,8 @@ void CheckRoomSize(const ByteCursor& c, size_t start, const std::string& room, G
 }  // namespace
 
 // A room whose stated data size (NumDataWords) is not what its geometry's counts take is
-// damage in the first three games, where every real level agrees (and it is caught before a
-// damaged count sizes anything); the fourth game's rooms are only held to it where the room
-// count is in doubt. Every room takes at least 40 bytes (58 in the fourth game): a count the
+// damage, in every game where every real level agrees (and it is caught before a damaged count
+// sizes anything): a forged count, such as a fourth-game room's sprite count, cannot pass. Every room takes at least 40 bytes (58 in the fourth game): a count the
 // rest cannot hold is still read room by room, so a file cut inside the rooms says which room
 // it ends in, while a room that is no room at all (its sizes disagree, a count is negative)
 // says the count is what is wrong.
@@ -82,7 +82,7 @@ void LevelReader::Rooms(std::vector<Room>& rooms, Game version) {
   for (int16_t i = 0; i < count; ++i) {
     c_.SetContext("room " + std::to_string(i));
     try {
-      if (version != Game::TR4 || !fits) CheckRoomSize(c_, c_.Pos(), c_.Context(), version);
+      CheckRoomSize(c_, c_.Pos(), c_.Context(), version);
       Transfer(*this, rooms.emplace_back(), version);
     } catch (const FormatError& e) {
       if (fits || e.RanOut()) throw;

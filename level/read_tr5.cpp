@@ -167,6 +167,7 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
   room.ReverbInfo = file.ReadU8();
   room.AlternateGroup = file.ReadU8();
   (void)file.ReadCount16("NumLights");  // repeated below, where it is taken
+  const size_t staticsAt = file.Pos();
   const int16_t statics = file.ReadCount16("NumStaticMeshes");
   file.Skip(24);
   room.AlternateRoom = file.ReadI16();
@@ -189,11 +190,28 @@ void ReadTR5Room(ByteCursor& file, Room& room) {
 
   SeekInBlock(file, dataStart + sectorOffset + kRoomHeaderRest, dataStart, blockEnd);
   file.ReadList(room.Sectors, int64_t{room.NumXSectors} * room.NumZSectors);
-  file.ReadList(room.Portals, file.ReadCount16("NumPortals"));
+  // The portals and static meshes lie between the sectors and the layers (or the block's end,
+  // where the layers come first): a count that reaches past that is damage, whatever the rest
+  // of the file holds.
+  const int64_t layersAt = dataStart + layerOffset + kRoomHeaderRest;
+  const int64_t partEnd = layersAt > static_cast<int64_t>(file.Pos()) ? layersAt : blockEnd;
+  auto fitsBeforeLayers = [&](const char* what, int64_t count, size_t entrySize, size_t countAt) {
+    const int64_t room = partEnd - static_cast<int64_t>(file.Pos());
+    if (count * static_cast<int64_t>(entrySize) <= room) return;
+    throw LevelRefused(file.Context() + " states " + std::to_string(count) + " " + what + " " +
+                       file.At(countAt) + ", but only " + std::to_string(std::max<int64_t>(room, 0)) +
+                       " bytes lie before its " + (partEnd == layersAt ? "layers" : "end") +
+                       ", room for " + std::to_string(std::max<int64_t>(room, 0) / entrySize));
+  };
+  const size_t portalsAt = file.Pos();
+  const int16_t portals = file.ReadCount16("NumPortals");
+  fitsBeforeLayers("portals", portals, sizeof(Portal), portalsAt);
+  file.ReadList(room.Portals, portals);
   file.Skip(2);
+  fitsBeforeLayers("static meshes", statics, sizeof(RoomStatic), staticsAt);
   file.ReadList(room.StaticMeshes, statics);
 
-  SeekInBlock(file, dataStart + layerOffset + kRoomHeaderRest, dataStart, blockEnd);
+  SeekInBlock(file, layersAt, dataStart, blockEnd);
   file.ReadList(room.Layers, layers);
   ReadRoomFaces(file, room);
   ReadRoomVertices(file, room);

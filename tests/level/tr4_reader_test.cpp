@@ -104,6 +104,25 @@ TEST(Tr4Reader, BytesLeftOverAfterTheSamplesOpenButInsideTheLevelDataRefuse) {
 // A texture chunk in the level data's place reads as a level of almost nothing with bytes left
 // over: refused, the level-data chunk named. Page chunks in each other's places hold other
 // pages than the header states: the level opens, the chunk named under the message.
+// A room's counts are held to the data size the room states, in the fourth game as in the
+// others: a forged sprite count (no sprite entries follow it) cannot pass.
+TEST(Tr4Reader, ARoomCountPastTheRoomsStatedSizeIsRefused) {
+  const auto composed = ComposeTR4(SampleTr4Draft());
+  auto data = composed.LevelData.Bytes;
+  const size_t at = composed.LevelData.Section("room 0 sprite count as stored").Offset;
+  const int16_t forged = 0x7FFF;
+  std::memcpy(data.data() + at, &forged, 2);
+  auto loaded = test::LoadBytes(composed.WithLevelData(data), "ROOM.TR4");
+  EXPECT_FALSE(loaded->Result.Loaded);
+  const size_t statedAt = composed.LevelData.Section("room 0 NumDataWords").Offset;
+  EXPECT_EQ(loaded->FirstMessage().rfind("ROOM.TR4 is damaged: room 0 states ", 0), 0u)
+      << loaded->FirstMessage();
+  EXPECT_NE(loaded->FirstMessage().find(" data words at byte " + std::to_string(statedAt) +
+                                        " of the inflated level data; its geometry takes "),
+            std::string::npos)
+      << loaded->FirstMessage();
+}
+
 TEST(Tr4Reader, ChunksInEachOthersPlacesAreTold) {
   // Dark pages as level data: every count in them is 0.
   const auto composed = ComposeTR4(SampleTr4Draft());

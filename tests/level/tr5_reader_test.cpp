@@ -97,6 +97,37 @@ TEST(Tr5Reader, KeepsCamerasFlybysAndSoundSourcesStrictly) {
   }
 }
 
+// A room's portal and static-mesh counts are held to the room's own layout: they lie between
+// its sectors and its layers, so a forged count is refused there, not read into thousands of
+// entries from the bytes after it.
+TEST(Tr5Reader, PortalAndStaticCountsPastTheRoomsLayersAreRefused) {
+  const Tr5Draft draft = SampleTr5Draft();
+  const auto composed = ComposeTR5(draft);
+  const size_t room = composed.RoomAt[0];
+  int32_t sectorOffset;
+  std::memcpy(&sectorOffset, composed.Bytes.data() + room + 16, 4);
+  const Room& base = draft.Rooms[0].Base;
+  const size_t portalsAt =
+      room + 8 + size_t(sectorOffset) + 208 + size_t(base.NumXSectors * base.NumZSectors) * 8;
+  const size_t staticsAt = room + 58;
+  for (const auto& [at, what] : {std::pair{portalsAt, std::string("portals")},
+                                 std::pair{staticsAt, std::string("static meshes")}}) {
+    auto bytes = composed.Bytes;
+    const int16_t forged = 0x7FFF;
+    std::memcpy(bytes.data() + at, &forged, 2);
+    auto got = test::LoadBytes(bytes, "T.TRC");
+    EXPECT_FALSE(got->Result.Loaded) << what;
+    EXPECT_EQ(got->FirstMessage().rfind("T.TRC is damaged: room 0 states 32767 " + what +
+                                            " at byte " + std::to_string(at) + ", but only ",
+                                        0),
+              0u)
+        << got->FirstMessage();
+    EXPECT_NE(got->FirstMessage().find(" bytes lie before its layers, room for "),
+              std::string::npos)
+        << got->FirstMessage();
+  }
+}
+
 // Faces are padded to four bytes when their count is odd (the sample's three triangles): with
 // four there is no pad, and a misread one would shift every vertex after it.
 TEST(Tr5Reader, AnEvenFaceCountHasNoPadding) {
