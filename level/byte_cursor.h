@@ -100,6 +100,8 @@ class ByteCursor {
       : bytes_(bytes), base_(baseOffset), container_(std::move(container)) {}
 
   size_t Pos() const { return pos_; }
+  // The position in the bytes messages count in (the file, for a cursor over part of it).
+  size_t Offset() const { return base_ + pos_; }
   size_t Size() const { return bytes_.size(); }
   size_t Remaining() const { return bytes_.size() - pos_; }
   bool AtEnd() const { return pos_ == bytes_.size(); }

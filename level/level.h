@@ -364,6 +364,9 @@ struct Level {
   // When it is there, the demo-length slot holds SoundMap.size() and no demo data follows:
   // NumDemoData stays 0, and a writer puts SoundMap.size() back in the slot.
   std::vector<uint8_t> TrailingBlock;
+  // First to third game: where the first object texture's record lies in the file, for
+  // messages about it (0 when the level was not read from a file).
+  size_t ObjectTexturesAt = 0;
   // Read from a file its author encrypted ("TR4c"): it opens for viewing only, and nothing
   // writes it (kEncryptedRefusal).
   bool Encrypted = false;

@@ -21,6 +21,8 @@ class LevelReader : public RecordReader {
 
   void Section(std::string name) { c_.SetContext(std::move(name)); }
   void Mark(std::string_view /*name*/) {}
+  // Where the next record of a counted list will lie in the file (past its 32-bit count).
+  void RecordsAt(size_t& at) { at = c_.Offset() + 4; }
 
   template <class T>
   void Counted(std::string name, std::string_view field, std::vector<T>& list) {

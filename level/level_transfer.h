@@ -19,6 +19,8 @@
 //   io.DemoData(numBytes, demo)            the demo length in bytes, then that many bytes
 //   io.SoundMap(map, entries)              entries sound-map words
 //   io.Length16(list)                      an unsigned 16-bit length, stored apart from its list
+//   io.RecordsAt(at)                       where the next counted list's records start (read
+//                                          for messages; the writer passes over it)
 //   io.Marker(text)                        a marker the reader steps over
 //   io.Closing(n)                          n closing bytes, not used
 #pragma once
@@ -80,8 +82,10 @@ void TransferClassicRest(IO& io, L& level, Game version) {
   io.Mark("the static meshes");
   io.Counted("the static meshes", "NumStaticMeshes", level.StaticMeshDefs);
   io.Mark("the object textures");
-  if (version != Game::TR3)
+  if (version != Game::TR3) {
+    io.RecordsAt(level.ObjectTexturesAt);
     io.CountedRecords("the object textures", "NumObjectTextures", level.ObjectTextures, version);
+  }
   io.Mark("the sprites");
   io.Counted("the sprite textures", "NumSpriteTextures", level.SpriteTextures);
   io.Counted("the sprite sequences", "NumSpriteSequences", level.SpriteSequences);
@@ -104,8 +108,10 @@ void TransferClassicRest(IO& io, L& level, Game version) {
   io.Mark("the animated textures");
   io.Counted("the animated textures", "NumAnimatedTextures", level.AnimatedTextures);
   io.Mark("the object textures");
-  if (version == Game::TR3)
+  if (version == Game::TR3) {
+    io.RecordsAt(level.ObjectTexturesAt);
     io.CountedRecords("the object textures", "NumObjectTextures", level.ObjectTextures, version);
+  }
   io.Mark("the items");
   if (tr1)
     io.CountedRecords("the items", "NumItems", level.Items, version);

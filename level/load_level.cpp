@@ -136,7 +136,8 @@ LoadResult ReadGuarded(const std::string& fileName, Detected detected, MessageSi
     if (*detected.Found <= Game::TR3)
       result.TextureTiles =
           ConvertTextInfo(result.Lvl.ObjectTextures,
-                          static_cast<int32_t>(result.Lvl.ObjectTextures.size()), messages);
+                          static_cast<int32_t>(result.Lvl.ObjectTextures.size()), messages,
+                          result.Lvl.ObjectTexturesAt);
     else
       result.TextureTiles = ConvertTR5TextInfo(result.Lvl, messages);
   });

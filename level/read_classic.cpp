@@ -19,6 +19,15 @@ void ReadClassicHeader(ByteCursor& cursor, Level& level, Game gameVersion) {
   TransferClassicHead(io, level, gameVersion);
 }
 
+namespace {
+
+bool IsSixBitPalette(const std::array<uint8_t, 768>& palette) {
+  return std::all_of(palette.begin(), palette.end(), [](uint8_t v) { return v < 64; }) &&
+         std::any_of(palette.begin(), palette.end(), [](uint8_t v) { return v != 0; });
+}
+
+}  // namespace
+
 void ReadClassicRest(ByteCursor& cursor, Level& level, Game gameVersion) {
   auto read = [&](Tr1PaletteLayout layout, ByteCursor& c, Level& out) {
     out.Tr1Palette = layout;
@@ -61,10 +70,10 @@ void ReadClassicRest(ByteCursor& cursor, Level& level, Game gameVersion) {
       return;
     }
   } catch (const FormatError&) {
-    // A damaged file is told about in the layout it has: the one that read further before it
-    // stopped (the wrong one stops at the cameras, reading the palette or the cameras as
-    // something else); the usual layout when both stopped at the same place.
-    if (firstError && second.Pos() > first.Pos()) throw;
+    // A damaged file is told about in the layout it has. Where both stop, the PC-demo layout
+    // is the one when what it took for its palette is one: six-bit colour values, not all
+    // zero (in the usual layout those bytes are cameras and sound sources).
+    if (firstError && IsSixBitPalette(demoLayout.Palette)) throw;
   }
   if (firstError) throw *firstError;
   level.Textile8 = std::move(pages);

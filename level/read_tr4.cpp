@@ -61,7 +61,7 @@ void ReadSamples(ByteCursor& file, std::vector<SampleChunk>* kept) {
   }
 }
 
-std::string ReadTR45Pages(ByteCursor& file, Level& level) {
+TextureDamage ReadTR45Pages(ByteCursor& file, Level& level) {
   file.SetContext("the page counts");
   level.NumRoomTextiles = file.ReadCount16("NumRoomTextiles");
   level.NumObjTextiles = file.ReadCount16("NumObjTextiles");
@@ -85,30 +85,46 @@ void ShowLeftOver(MessageSink& messages, std::string_view fileTitle, size_t left
 
 void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
-  const std::string pageDamage = ReadTR45Pages(file, level);
+  const TextureDamage pageDamage = ReadTR45Pages(file, level);
 
-  file.SetContext("the level data chunk");
-  ZlibChunk levelChunk = ReadZlibChunk(file);
-  ReadSamples(file, &level.Samples);
-  ReadAddOnBlock(file, level);
-  const size_t leftInFile = file.Remaining();
-
-  // Without its level data nothing of the level can be trusted, so the file is refused.
+  ZlibChunk levelChunk = AfterChunk(pageDamage.NotInflated, "the level data chunk", [&] {
+    file.SetContext("the level data chunk");
+    return ReadZlibChunk(file);
+  });
+  // Without its level data nothing of the level can be trusted, so the file is refused. It is
+  // inflated before the samples are read: a chunk whose size is forged puts the samples where
+  // they are not, and the chunk is what to name then.
   const size_t ceiling = std::min(kMaxLevelDataBytes, InflateBudget(file.Size()).Remaining());
   PixelList<uint8_t> geometryBuffer;
   InflateResult inflated = InflateInto(levelChunk, geometryBuffer, ceiling);
   if (inflated.OverCeiling)
     throw LevelRefused(Named(fileTitle) + " is damaged: its level data chunk inflates past " +
                        std::to_string(ceiling) + " bytes, more than a level holds");
-  if (!inflated.Complete)
-    throw LevelRefused(Named(fileTitle) + " is damaged: its level data chunk does not inflate (" +
-                       std::to_string(inflated.Produced) + " of " +
-                       std::to_string(levelChunk.UncompressedSize) + " bytes)");
+  if (!inflated.Complete) {
+    const std::string text = NotInflatedText("its level data chunk", levelChunk, inflated);
+    // After a texture chunk that does not inflate, that chunk's size is the likelier lie.
+    throw LevelRefused(Named(fileTitle) + " is damaged: " +
+                       (pageDamage.NotInflated.empty()
+                            ? text
+                            : pageDamage.NotInflated +
+                                  ", so the level data chunk is not where its sizes put it (" +
+                                  text + ")"));
+  }
+  ReadSamples(file, &level.Samples);
+  ReadAddOnBlock(file, level);
+  const size_t leftInFile = file.Remaining();
 
   ByteCursor geometry(geometryBuffer, 0, "the inflated level data");
   try {
     ReadTR4LevelData(geometry, level);
   } catch (const FormatError& e) {
+    // Texture pages in the level data's place: page after page of pixels, which read as a
+    // level of nonsense counts.
+    if (!geometryBuffer.empty() && geometryBuffer.size() % (kPagePixels * 2) == 0)
+      throw LevelRefused(Named(fileTitle) + " is damaged: its level data chunk is not level " +
+                         "data: its " + std::to_string(geometryBuffer.size()) +
+                         " bytes are a whole number of texture pages and do not read as a " +
+                         "level (" + e.what() + ")");
     throw LevelRefused(Named(fileTitle) + " is damaged: " + e.what());
   }
   // zlib knows the chunk's size exactly: bytes past its last section mean the chunk is not
@@ -120,7 +136,7 @@ void ReadTR4Level(ByteCursor& file, Level& level, MessageSink& messages,
                        " bytes after its last section, so it is not the level's data");
 
   // Reported only once the level is known to open, so a refusal stays one message.
-  if (!pageDamage.empty()) ShowDamagedPages(messages, fileTitle, pageDamage);
+  if (!pageDamage.What.empty()) ShowDamagedPages(messages, fileTitle, pageDamage.What);
   ShowLeftOver(messages, fileTitle, leftInFile);
 }
 

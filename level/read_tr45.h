@@ -8,6 +8,7 @@
 
 #include "level/byte_cursor.h"
 #include "level/level.h"
+#include "level/zlib_chunk.h"
 #include "platform/messages.h"
 
 namespace slab {
@@ -23,7 +24,7 @@ void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
 // The page counts and the three texture chunks both games start with. Returns what is wrong
 // with a damaged chunk, empty when none is (the pages hold what could be read), which
 // ShowDamagedPages reports.
-std::string ReadTR45Pages(ByteCursor& file, Level& level);
+TextureDamage ReadTR45Pages(ByteCursor& file, Level& level);
 void ShowDamagedPages(MessageSink& messages, std::string_view fileTitle, const std::string& damage);
 // Bytes after the samples that are no part of the level, reported once when there are any.
 void ShowLeftOver(MessageSink& messages, std::string_view fileTitle, size_t leftOver);

@@ -332,7 +332,7 @@ std::string WalkTR5SoundData(ByteCursor& file, size_t sizesAt, size_t dataStart,
 
 void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
                   std::string_view fileTitle) {
-  const std::string pageDamage = ReadTR45Pages(file, level);
+  const TextureDamage pageDamage = ReadTR45Pages(file, level);
 
   file.SetContext("the level header");
   level.Tr5HeaderA = file.ReadI16();
@@ -351,7 +351,7 @@ void ReadTR5Level(ByteCursor& file, Level& level, MessageSink& messages,
   ReadTR5LevelData(file, level);
 
   // The level opens with what was read; each kind of damage is told once.
-  if (!pageDamage.empty()) ShowDamagedPages(messages, fileTitle, pageDamage);
+  if (!pageDamage.What.empty()) ShowDamagedPages(messages, fileTitle, pageDamage.What);
   size_t leftOver = 0;
   const std::string soundDamage = WalkTR5SoundData(file, sizesAt, dataStart, leftOver);
   if (!soundDamage.empty())

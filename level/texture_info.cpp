@@ -21,7 +21,8 @@ void SmallestOfFirstThree(const ObjectTexture& texture, uint8_t& x, uint8_t& y) 
 }  // namespace
 
 std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTextures,
-                                         int32_t numObjectTextures, MessageSink& messages) {
+                                         int32_t numObjectTextures, MessageSink& messages,
+                                         std::optional<size_t> firstRecordAt) {
   size_t count = std::min<size_t>(objectTextures.size(),
                                   static_cast<size_t>(std::max<int32_t>(numObjectTextures, 0)));
   std::vector<TextureTile> tiles(count);
@@ -56,7 +57,15 @@ std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTe
   if (reported > 0) {
     std::string text = "ConvertTextInfo -> Error reading texture" + NumText(firstReported);
     if (reported > 1) text += "\n(and " + std::to_string(reported - 1) + " more textures like it)";
-    messages.Show(text);
+    if (firstRecordAt) {
+      // Every first- to third-game object texture is a record of 20 bytes.
+      const size_t at = *firstRecordAt + static_cast<size_t>(firstReported) * 20;
+      messages.ShowDetailed(text, "Texture" + NumText(firstReported) +
+                                      " is the record at byte " + std::to_string(at) +
+                                      "; its corners' X pixels run against its side flag.");
+    } else {
+      messages.Show(text);
+    }
   }
   return tiles;
 }

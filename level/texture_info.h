@@ -1,6 +1,7 @@
 // Reduces each object texture to the page and top-left texel the 3D preview needs.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -11,9 +12,12 @@
 namespace slab {
 
 // First to third game. A rectangle whose X pixels run against its side flag is reported
-// once per call (the first such texture, then how many more) and still converted.
+// once per call (the first such texture, then how many more) and still converted; with
+// firstRecordAt (where the first texture's record lies in the file) the message says where
+// that texture's record is.
 std::vector<TextureTile> ConvertTextInfo(std::span<const ObjectTexture> objectTextures,
-                                         int32_t numObjectTextures, MessageSink& messages);
+                                         int32_t numObjectTextures, MessageSink& messages,
+                                         std::optional<size_t> firstRecordAt = std::nullopt);
 
 // Fourth and fifth game. An area that runs past pixel 255 of its page makes the level
 // unusable: the message is shown and a TextureAreaError thrown, which refuses the file.

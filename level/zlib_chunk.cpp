@@ -87,12 +87,13 @@ InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling)
   const bool plausible = stated <= ceiling && stated <= chunk.Data.size() * kDeflateMostRatio + 64;
   if (plausible && stated > 0 && InflateWhole(chunk, list, stated)) {
     result.Produced = stated;
-    result.Complete = true;
+    result.Ended = result.Complete = true;
     return result;
   }
   list.clear();
   const size_t first = plausible ? stated : std::min(ceiling, chunk.Data.size() * 4 + kSlack);
   if (chunk.Data.empty()) {
+    result.Ended = false;
     result.Complete = stated == 0;
     ResizeZeroed(list, EntriesFor(first, sizeof(T)));
     return result;
@@ -137,6 +138,7 @@ InflateResult InflateGrowing(const ZlibChunk& chunk, List& list, size_t ceiling)
   }
   result.Produced = zs.total_out;
   inflateEnd(&zs);
+  result.Ended = ended;
   result.Complete = ended && result.Produced == stated;
 
   // Every inflated byte, and zeros up to a plausible stated size when the stream fell short.
@@ -166,15 +168,13 @@ InflateResult InflatePages(const ZlibChunk& chunk, List& list, size_t bytesPerTe
 
 // What is wrong with a chunk, for the message that the pages are damaged; empty when its
 // stream is whole and it holds the pages the header states (headerPages < 0: it states none).
-std::string ChunkDamage(const char* name, const ZlibChunk& chunk, const InflateResult& result,
+std::string ChunkDamage(const std::string& name, const ZlibChunk& chunk, const InflateResult& result,
                         size_t bytesPerTexel, int64_t headerPages, const std::string& header) {
-  const std::string chunkName = std::string("the ") + name + " chunk";
+  const std::string chunkName = "the " + name + " chunk";
   if (result.OverCeiling)
     return chunkName + " inflates past " + std::to_string(result.Produced) +
            " bytes, more than a level's pages hold";
-  if (!result.Complete)
-    return chunkName + " does not inflate (" + std::to_string(result.Produced) + " of " +
-           std::to_string(chunk.UncompressedSize) + " bytes)";
+  if (!result.Complete) return NotInflatedText(chunkName, chunk, result);
   const size_t pageBytes = kPagePixels * bytesPerTexel;
   const auto pages = static_cast<int64_t>((result.Produced + pageBytes / 2) / pageBytes);
   if (headerPages >= 0 && pages != headerPages)
@@ -184,6 +184,18 @@ std::string ChunkDamage(const char* name, const ZlibChunk& chunk, const InflateR
 }
 
 }  // namespace
+
+std::string NotInflatedText(const std::string& chunkName, const ZlibChunk& chunk,
+                            const InflateResult& result) {
+  std::string text = chunkName + " does not inflate to its stated " +
+                     std::to_string(chunk.UncompressedSize) + " bytes: its " +
+                     std::to_string(chunk.Data.size()) + " compressed bytes give " +
+                     std::to_string(result.Produced);
+  if (result.Ended) return text + " and end there";
+  return text + (chunk.Data.empty() || result.Produced < chunk.UncompressedSize
+                     ? " before the stream breaks off"
+                     : " and no end of the stream");
+}
 
 InflateBudget::InflateBudget(size_t fileSize)
     : remaining_(std::min(kMostInflated, std::max(kSmallFileAllowance, fileSize * kInflateRatio))) {
@@ -205,7 +217,7 @@ InflateResult InflateInto(const ZlibChunk& chunk, PixelList<uint8_t>& out, size_
   return InflateGrowing(chunk, out, ceilingBytes);
 }
 
-std::string ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget) {
+TextureDamage ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget) {
   // The header's room, object and bump pages are what the 32-bit chunk holds, and the 16-bit
   // chunk as many again; the third chunk's pages are not counted anywhere.
   const int64_t headerPages =
@@ -213,35 +225,37 @@ std::string ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& bud
   const std::string header =
       std::to_string(level.NumRoomTextiles) + " + " + std::to_string(level.NumObjTextiles) + " + " +
       std::to_string(level.NumBumpTextiles) + " = " + std::to_string(headerPages);
-  std::string damage;
-  auto note = [&](std::string found) {
-    if (damage.empty()) damage = std::move(found);
+  TextureDamage damage;
+  auto note = [&](const char* name, const ZlibChunk& chunk, const InflateResult& result,
+                  size_t bytesPerTexel, int64_t pages) {
+    if (damage.What.empty())
+      damage.What = ChunkDamage(name, chunk, result, bytesPerTexel, pages, header);
+    if (!result.Complete && !result.OverCeiling && damage.NotInflated.empty())
+      damage.NotInflated = NotInflatedText("the " + std::string(name) + " chunk", chunk, result);
+  };
+  auto readChunk = [&](const char* context) {
+    file.SetContext(context);
+    return AfterChunk(damage.NotInflated, context, [&] { return ReadZlibChunk(file); });
   };
 
-  file.SetContext("the 32-bit texture chunk");
-  ZlibChunk pages32 = ReadZlibChunk(file);
-  note(ChunkDamage("32-bit texture", pages32,
-                   InflatePages(pages32, level.Textile32, 4, budget, &level.NumTextiles), 4,
-                   headerPages, header));
+  ZlibChunk pages32 = readChunk("the 32-bit texture chunk");
+  note("32-bit texture", pages32,
+       InflatePages(pages32, level.Textile32, 4, budget, &level.NumTextiles), 4, headerPages);
   ResizeZeroed(level.Textile32, std::max(level.Textile32.size(),
                                          static_cast<size_t>(level.NumTextiles) * kPagePixels));
   budget.Spend(level.Textile32.size() * 4);
 
-  file.SetContext("the 16-bit texture chunk");
-  ZlibChunk pages16 = ReadZlibChunk(file);
-  note(ChunkDamage("16-bit texture", pages16,
-                   InflatePages(pages16, level.Textile16, 2, budget, nullptr), 2, headerPages,
-                   header));
+  ZlibChunk pages16 = readChunk("the 16-bit texture chunk");
+  note("16-bit texture", pages16, InflatePages(pages16, level.Textile16, 2, budget, nullptr), 2,
+       headerPages);
   // As many 16-bit pages as 32-bit ones, whatever the chunk held.
   ResizeZeroed(level.Textile16, std::max(level.Textile16.size(),
                                          static_cast<size_t>(level.NumTextiles) * kPagePixels));
   budget.Spend(level.Textile16.size() * 2);
 
-  file.SetContext("the third texture chunk");
-  ZlibChunk misc = ReadZlibChunk(file);
-  note(ChunkDamage("third texture", misc,
-                   InflatePages(misc, level.MiscTextile32, 4, budget, &level.NumMiscTextiles), 4,
-                   -1, header));
+  ZlibChunk misc = readChunk("the third texture chunk");
+  note("third texture", misc,
+       InflatePages(misc, level.MiscTextile32, 4, budget, &level.NumMiscTextiles), 4, -1);
   ResizeZeroed(level.MiscTextile32,
                std::max(level.MiscTextile32.size(),
                         static_cast<size_t>(level.NumMiscTextiles) * kPagePixels));

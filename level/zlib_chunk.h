@@ -48,6 +48,7 @@ class InflateBudget {
 
 struct InflateResult {
   size_t Produced = 0;       // bytes that came out of the stream
+  bool Ended = false;        // the stream reached its end, its check included
   bool Complete = false;     // the stream ended cleanly with exactly the stated size
   bool OverCeiling = false;  // the stream holds more than the ceiling allowed
 };
@@ -59,12 +60,38 @@ InflateResult InflateInto(const ZlibChunk& chunk, std::vector<uint8_t>& out, siz
 // The same into storage that is not zeroed before the stream fills it.
 InflateResult InflateInto(const ZlibChunk& chunk, PixelList<uint8_t>& out, size_t ceilingBytes);
 
+// Why a chunk did not inflate to its stated size, as "<chunk> does not inflate to its stated N
+// bytes: ...", saying how far it came and whether its stream ended.
+std::string NotInflatedText(const std::string& chunkName, const ZlibChunk& chunk,
+                            const InflateResult& result);
+
 // The three texture chunks that open both file bodies after the page counts: 32-bit pages,
 // 16-bit pages (as many as the 32-bit ones) and the further 32-bit pages. Each is inflated
 // straight into its list, sized from the inflated data, within budget and kMaxTexturePages.
 // Returns what is wrong with the first chunk that does not inflate whole or holds other pages
 // than the level's page counts state ("the 16-bit texture chunk holds 17 pages where ..."),
-// empty when nothing is; the pages then hold what could be inflated.
-std::string ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget);
+// empty when nothing is; the pages then hold what could be inflated. A chunk after one that
+// does not inflate which cannot be read where the sizes put it (a size forged short or long)
+// throws, naming the chunk that does not inflate.
+struct TextureDamage {
+  std::string What;         // the first damage found, empty when none
+  std::string NotInflated;  // the first chunk that does not inflate, empty when each does
+};
+TextureDamage ReadTextureChunks(ByteCursor& file, Level& level, InflateBudget& budget);
+
+// Reads what follows a chunk (readNext, naming it as part): a chunk that does not inflate may
+// have a forged size, which puts what follows where it is not, so a FormatError there is told
+// as that chunk's fault.
+template <typename Read>
+auto AfterChunk(const std::string& notInflated, const std::string& part, Read readNext) {
+  try {
+    return readNext();
+  } catch (const FormatError& e) {
+    if (notInflated.empty()) throw;
+    throw FormatError::Inconsistent(
+        notInflated + ", so " + part + " is not where its sizes put it (" + e.what() + ")",
+        e.Offset);
+  }
+}
 
 }  // namespace slab

@@ -184,6 +184,22 @@ TEST(ClassicReader, DamageInThePcDemoLayoutIsToldInThatLayout) {
                                      std::to_string(usualItems)});
 }
 
+// A texture whose X pixels run against its side flag is named with where its record lies.
+TEST(TextureInfo, TheMessageSaysWhereTheTextureLies) {
+  DraftLevel d = SampleDraft(Game::TR2);
+  ASSERT_GE(d.ObjectTextures.size(), 2u);
+  auto& c = d.ObjectTextures[1].Corners;
+  c = {{{0, 47, 0, 32}, {255, 16, 0, 32}, {255, 16, 255, 63}, {0, 47, 255, 63}}};
+  const auto file = ComposeClassic(d);
+  auto got = LoadBytes(file.Bytes, "TEX.TR2");
+  ASSERT_TRUE(got->Result.Loaded);
+  EXPECT_EQ(got->Messages.Shown, std::vector<std::string>{"ConvertTextInfo -> Error reading texture 1"});
+  EXPECT_EQ(got->Messages.Details,
+            std::vector<std::string>{"Texture 1 is the record at byte " +
+                                     std::to_string(file.Section("ObjectTextures").Offset + 20) +
+                                     "; its corners' X pixels run against its side flag."});
+}
+
 // A file cut inside its rooms, with fewer bytes left than its rooms take at the least, says
 // which room it ends in; a room count past what the file holds, whose next room is no room,
 // says the count is what is wrong.

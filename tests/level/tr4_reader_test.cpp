@@ -123,6 +123,52 @@ TEST(Tr4Reader, ARoomCountPastTheRoomsStatedSizeIsRefused) {
       << loaded->FirstMessage();
 }
 
+// A chunk size forged short or to nothing names the chunk that does not inflate to its stated
+// size, not the part after it that its size then puts in the wrong place; texture pages in the
+// level data's place are said not to be level data.
+TEST(Tr4Reader, AForgedChunkSizeNamesTheChunk) {
+  const auto composed = ComposeTR4(SampleTr4Draft());
+  auto sizeAt = [&](int chunk) { return composed.ChunkAt[size_t(chunk)] + 4; };
+  auto forged = [&](int chunk, uint32_t compressed) {
+    auto bytes = composed.Bytes;
+    std::memcpy(bytes.data() + sizeAt(chunk), &compressed, 4);
+    return test::LoadBytes(bytes, "SIZE.TR4");
+  };
+  uint32_t levelCompressed, levelStated;
+  std::memcpy(&levelCompressed, composed.Bytes.data() + sizeAt(3), 4);
+  std::memcpy(&levelStated, composed.Bytes.data() + sizeAt(3) - 4, 4);
+  auto loaded = forged(3, levelCompressed - 1);
+  EXPECT_FALSE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->Messages.Shown,
+            std::vector<std::string>{
+                "SIZE.TR4 is damaged: its level data chunk does not inflate to its stated " +
+                std::to_string(levelStated) + " bytes: its " +
+                std::to_string(levelCompressed - 1) + " compressed bytes give " +
+                std::to_string(levelStated) + " and no end of the stream"});
+
+  uint32_t stated16;
+  std::memcpy(&stated16, composed.Bytes.data() + sizeAt(1) - 4, 4);
+  loaded = forged(1, 0);
+  EXPECT_FALSE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->FirstMessage().rfind(
+                "SIZE.TR4 is damaged: the 16-bit texture chunk does not inflate to its stated " +
+                    std::to_string(stated16) +
+                    " bytes: its 0 compressed bytes give 0 before the stream breaks off, so ",
+                0),
+            0u)
+      << loaded->FirstMessage();
+
+  // The 32-bit pages in the level data's place.
+  loaded = test::LoadBytes(composed.WithLevelData(test::PageBytes(1, 4)), "SWAP.TR4");
+  EXPECT_FALSE(loaded->Result.Loaded);
+  EXPECT_EQ(loaded->FirstMessage().rfind(
+                "SWAP.TR4 is damaged: its level data chunk is not level data: its 262144 bytes "
+                "are a whole number of texture pages and do not read as a level (",
+                0),
+            0u)
+      << loaded->FirstMessage();
+}
+
 TEST(Tr4Reader, ChunksInEachOthersPlacesAreTold) {
   // Dark pages as level data: every count in them is 0.
   const auto composed = ComposeTR4(SampleTr4Draft());
