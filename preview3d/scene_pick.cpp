@@ -183,6 +183,24 @@ ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int wid
   return pick;
 }
 
+std::optional<Vec3> PointUnder(const OrbitCamera& camera, const PickScene& scene, int width,
+                               int height, double x, double y) {
+  const auto pickRay = RayThroughPoint(camera, width, height, x, y);
+  if (!pickRay) return std::nullopt;
+  const Ray ray{{pickRay->OriginX, pickRay->OriginY, pickRay->OriginZ},
+                {pickRay->DirX, pickRay->DirY, pickRay->DirZ}};
+  // The ray's forward part is one: along it, the target's depth is the distance.
+  double nearest = kNone;
+  if (scene.Lvl != nullptr)
+    for (const int room : scene.Rooms)
+      if (room >= 0 && static_cast<size_t>(room) < scene.Lvl->Rooms.size())
+        nearest = std::min(nearest, RoomHit(ray, scene.Lvl->Rooms[static_cast<size_t>(room)]));
+  if (nearest == kNone) nearest = camera.Distance;
+  return Vec3{static_cast<float>(pickRay->OriginX + pickRay->DirX * nearest),
+              static_cast<float>(pickRay->OriginY + pickRay->DirY * nearest),
+              static_cast<float>(pickRay->OriginZ + pickRay->DirZ * nearest)};
+}
+
 std::optional<PickPlace> PlaceOfPick(const Level& level, const ScenePick& pick) {
   int room = pick.Room;
   int32_t x = 0, z = 0;

@@ -52,6 +52,12 @@ struct ScenePick {
 ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int width, int height,
                       double x, double y);
 
+// The point of the shown rooms' faces the ray through (x, y) meets first; where it meets
+// none, the point on the ray as deep as the camera's target, so a move about it keeps it
+// under the pointer either way. Nothing for an empty area.
+std::optional<Vec3> PointUnder(const OrbitCamera& camera, const PickScene& scene, int width,
+                               int height, double x, double y);
+
 // Where choosing a pick leads: the room of the item, static mesh or sector, and the sector
 // (a, b) it stands on, numbered as the map numbers them; -1 for a place off the room's grid.
 // Nothing for no pick, or an item or room the level lacks.

@@ -31,9 +31,11 @@ class Window3DTest : public test::WindowFixture {
     }
   }
 
-  // The next frame as the view shows it.
+  // The next frame as the view shows it, once any glide the last step or this frame's pass
+  // began has ended.
   QImage Frame() {
-    FramePass(now_ += 100);
+    FramePass(now_ += kGlideMs + 50);
+    clock_.Now = now_ += kGlideMs + 50;
     return Get<Room3DView>("View3D")->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   }
   static double ClearShare(const QImage& frame) {
