@@ -109,6 +109,8 @@ void RightViewDriver::LevelEdited(EditKind kind) {
   if (view3d_ == nullptr) return;
   if (kind == EditKind::Wall || kind == EditKind::Minecart)
     view3d_->RoomGeometryChanged();
+  else if (kind == EditKind::StaticAdd || kind == EditKind::StaticRemove)
+    view3d_->StaticsChanged();
   else if (kind != EditKind::Demo)
     view3d_->ItemsChanged();
 }

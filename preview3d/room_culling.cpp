@@ -58,7 +58,7 @@ bool BoxInView(Vec3 min, Vec3 max, const Mat4& viewProjection) {
 }
 
 std::vector<int> RoomsInView(const Level& level, int current, bool alternates,
-                             const Mat4& viewProjection) {
+                             const Mat4& viewProjection, Vec3 eye) {
   const std::vector<int> shown = LevelRooms(level, current, alternates);
   // Where a portal leads, in the flip map's state shown: its adjoining room or that room's
   // counterpart.
@@ -106,8 +106,19 @@ std::vector<int> RoomsInView(const Level& level, int current, bool alternates,
       through.push_back(next);
     }
   }
-  for (const int room : shown)
-    if (!done[static_cast<size_t>(room)] && inView(room)) order.push_back(room);
+  std::vector<std::pair<float, int>> rest;
+  for (const int room : shown) {
+    if (done[static_cast<size_t>(room)] || !inView(room)) continue;
+    // The squared distance from the eye to the room's box.
+    const auto box = RoomBox(level, room);
+    auto gap = [](float v, float lo, float hi) { return v < lo ? lo - v : v > hi ? v - hi : 0.0f; };
+    const float dx = gap(eye.X, box->Min.X, box->Max.X), dy = gap(eye.Y, box->Min.Y, box->Max.Y),
+                dz = gap(eye.Z, box->Min.Z, box->Max.Z);
+    rest.emplace_back(dx * dx + dy * dy + dz * dz, room);
+  }
+  std::stable_sort(rest.begin(), rest.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [distance, room] : rest) order.push_back(room);
   return order;
 }
 

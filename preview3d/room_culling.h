@@ -20,8 +20,10 @@ std::vector<int> LevelRooms(const Level& level, int current, bool alternates);
 // all its corners lie beyond one side of it.
 bool BoxInView(Vec3 min, Vec3 max, const Mat4& viewProjection);
 
-// The rooms of LevelRooms to draw with this view and projection, in drawing order.
+// The rooms of LevelRooms to draw with this view and projection, seen from `eye`, in drawing
+// order: the current room, those through portals breadth first, then the rest nearest first,
+// so the depth test spares the far rooms' pixels.
 std::vector<int> RoomsInView(const Level& level, int current, bool alternates,
-                             const Mat4& viewProjection);
+                             const Mat4& viewProjection, Vec3 eye);
 
 }  // namespace slab

@@ -283,6 +283,11 @@ void Room3DView::ItemsChanged() {
   update();
 }
 
+void Room3DView::StaticsChanged() {
+  RoomGeometryChanged();
+  ItemsChanged();
+}
+
 void Room3DView::RoomGeometryChanged() {
   if (room_ >= 0 && static_cast<size_t>(room_) < roomBuilt_.size())
     roomBuilt_[static_cast<size_t>(room_)] = false;
@@ -332,7 +337,9 @@ std::vector<int> Room3DView::RoomsDrawn() const {
   const Mat4 viewProjection =
       Multiply(OrbitViewMatrix(camera_),
                ProjectionMatrix(kNearPlane, kFarPlane, kFieldOfView, static_cast<float>(Aspect())));
-  return RoomsInView(doc_.CurrentLevel, room_, alternates_, viewProjection);
+  const Vec3 eye{static_cast<float>(camera_.EyeX), static_cast<float>(camera_.EyeY),
+                 static_cast<float>(camera_.EyeZ)};
+  return RoomsInView(doc_.CurrentLevel, room_, alternates_, viewProjection, eye);
 }
 
 void Room3DView::paintGL() {
@@ -373,14 +380,13 @@ void Room3DView::paintGL() {
   renderer_->BeginFrame(pixelsWide, pixelsHigh, OrbitViewMatrix(camera_));
   drawn_ = RoomsDrawn();
   // Only the current room carries the highlight; with no sector selected nothing does.
-  constexpr SelectedSector kNowhere{-1000000, -1000000};
+  constexpr SelectedSector kNowhere = kNoSectorSelected;
   for (const int room : drawn_) {
     if (static_cast<size_t>(room) >= roomBuilt_.size() || roomBuilt_[static_cast<size_t>(room)])
       continue;
-    RoomFaceList list;
-    BuildRoomFaces(doc_.CurrentLevel, doc_.TextureTiles, room,
-                   room == room_ ? selected_.value_or(kNowhere) : kNowhere, list);
-    renderer_->SetRoomFaces(room, doc_.CurrentLevel, list);
+    renderer_->SetRoomBatches(
+        room, RoomBatches(doc_.CurrentLevel, doc_.TextureTiles, room,
+                          room == room_ ? selected_.value_or(kNowhere) : kNowhere, statics_));
     roomBuilt_[static_cast<size_t>(room)] = true;
   }
   ShownItems();
@@ -388,10 +394,7 @@ void Room3DView::paintGL() {
     renderer_->SetItems(items_);
     itemsUploaded_ = true;
   }
-  for (const int room : drawn_) {
-    renderer_->DrawRoom(room);
-    renderer_->DrawRoomStatics(doc_.CurrentLevel, room);
-  }
+  for (const int room : drawn_) renderer_->DrawRoom(room);
   renderer_->DrawItems(MarkerMatrix(camera_, 0, 0, 0));
   if (!drawn_.empty()) {
     for (const RoomLight& light : doc_.CurrentLevel.Rooms[static_cast<size_t>(room_)].Lights)

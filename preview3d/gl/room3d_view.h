@@ -23,6 +23,7 @@
 #include "platform/tick_clock.h"
 #include "preview3d/camera_moves.h"
 #include "preview3d/item_faces.h"
+#include "preview3d/level_batches.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/orbit_camera.h"
 #include "preview3d/room_faces.h"
@@ -57,6 +58,8 @@ class Room3DView : public QOpenGLWidget {
   // room's faces, are built again for the next frame; nothing else is.
   void ItemsChanged();
   void RoomGeometryChanged();
+  // A static mesh of the current room was added or removed.
+  void StaticsChanged();
   // How often the items' faces were built: the one way a test sees that an edit rebuilt the
   // items and not the whole scene (the pictures of both are alike).
   int ItemBuilds() const { return itemBuilds_; }
@@ -128,7 +131,8 @@ class Room3DView : public QOpenGLWidget {
   std::unique_ptr<SceneRenderer> renderer_ = std::make_unique<SceneRenderer>();
   bool deviceFailed_ = false;
   bool uploadPending_ = false;
-  std::vector<bool> roomBuilt_;  // per room: its faces are on the device as they are now
+  // Per room: its faces and static meshes are on the device as they are now.
+  std::vector<bool> roomBuilt_;
   bool itemsCached_ = false;
   bool itemsUploaded_ = false;
   ItemFaces items_;

@@ -34,9 +34,9 @@ void SceneRenderer::SetRoomCount(size_t count) {
   roomSlots_.assign(count, GpuGeometry{});
 }
 
-void SceneRenderer::SetRoomFaces(int room, const Level& level, const RoomFaceList& list) {
+void SceneRenderer::SetRoomBatches(int room, const FaceBatches& batches) {
   if (room < 0 || static_cast<size_t>(room) >= roomSlots_.size()) return;
-  device_.Upload(BatchRoomFaces(level, list), roomSlots_[static_cast<size_t>(room)]);
+  device_.Upload(batches, roomSlots_[static_cast<size_t>(room)]);
 }
 
 void SceneRenderer::DrawRoom(int room) {

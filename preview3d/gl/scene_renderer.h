@@ -30,10 +30,11 @@ class SceneRenderer {
   void SetMarkers(const std::array<MarkerPicture, 4>& pictures);
   // Uploads the face list in batches by page and pass.
   void SetRoomFaces(const Level& level, const RoomFaceList& list);
-  // Each room's faces apart, so a view draws only the rooms it sees: room slots for a level
-  // of `count` rooms (all empty), then one room's faces into its slot.
+  // Each room apart, so a view draws only the rooms it sees: room slots for a level of
+  // `count` rooms (all empty), then one room's batches (RoomBatches: its faces and its
+  // placed static meshes) into its slot.
   void SetRoomCount(size_t count);
-  void SetRoomFaces(int room, const Level& level, const RoomFaceList& list);
+  void SetRoomBatches(int room, const FaceBatches& batches);
   void DrawRoom(int room);
   // The items of the shown rooms: the moveables in one set of batches, each sprite its own.
   void SetItems(const ItemFaces& items);

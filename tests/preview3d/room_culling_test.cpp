@@ -59,16 +59,16 @@ TEST(RoomCulling, TheFlipMapShowsOneSideOfEachPairAndTheCurrentRoomAsItself) {
 TEST(RoomCulling, RoomsThroughPortalsComeFirstAndRoomsOutOfViewAreLeftOut) {
   const Level level = Row();
   // From inside room 0 looking along +X: 1 and 2 through the doors, 5 ahead; 3 is behind.
-  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(1)), (std::vector<int>{0, 1, 2, 5}));
-  EXPECT_EQ(RoomsInView(level, 0, true, LookingAlongX(1)), (std::vector<int>{0, 4, 2, 5}));
+  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(1), {1, 0.5f, 2}), (std::vector<int>{0, 1, 2, 5}));
+  EXPECT_EQ(RoomsInView(level, 0, true, LookingAlongX(1), {1, 0.5f, 2}), (std::vector<int>{0, 4, 2, 5}));
   // From inside room 2 looking on, with room 0 current: its door is behind the eye, so room
   // 1 is left out; room 2 round the eye and 5 ahead come after, in their order. The current
   // room always comes, even behind the eye.
-  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(11)), (std::vector<int>{0, 2, 5}));
+  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(11), {11, 0.5f, 2}), (std::vector<int>{0, 2, 5}));
   // A door looked at from outside still leads on: the current room's portal is in view.
-  EXPECT_EQ(RoomsInView(level, 2, false, LookingAlongX(-10)),
+  EXPECT_EQ(RoomsInView(level, 2, false, LookingAlongX(-10), {-10, 0.5f, 2}),
             (std::vector<int>{2, 1, 0, 5}));
-  EXPECT_TRUE(RoomsInView(level, 9, false, LookingAlongX(1)).size() <= 4);
+  EXPECT_TRUE(RoomsInView(level, 9, false, LookingAlongX(1), {1, 0.5f, 2}).size() <= 4);
 }
 
 TEST(RoomCulling, ABoxIsOutOnlyWhenWhollyBeyondOneSide) {
