@@ -5,6 +5,7 @@
 
 #include "app/rooms_panel.h"
 #include "app/sector_map_widget.h"
+#include "map/draw_room.h"
 #include "map/overview.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/gl/texture_strip_view.h"
@@ -20,6 +21,9 @@ RightViewDriver::RightViewDriver(const Document& doc, const MapState& map, const
   view3d_->setAccessibleName("3D room view");
   parts_.RightView.SetView3D(view3d_);
   view3d_->LoadMarkers(services.ProgramFolder);
+  // Trigger sectors are tinted in 3D as the map colours them.
+  const Rgb trigger = map_colour::kTrigger;
+  view3d_->SetTriggerColour((uint32_t{trigger.R} << 16) | (uint32_t{trigger.G} << 8) | trigger.B);
   connect(view3d_, &Room3DView::DeviceFailed, this, &RightViewDriver::Disable3D);
   connect(view3d_, &Room3DView::FrameWanted, &frames_, &FrameLoop::Request);
   // What a click in the view chose is where the camera already looks: it stays.
@@ -67,6 +71,7 @@ void RightViewDriver::Draw() {
     if (map_.SectorSelected) selected = SelectedSector{map_.SelectedSectorX, map_.SelectedSectorZ};
     view3d_->ShowRoom(map_.CurrentRoom, selected, parts_.Rooms.DoorsDrawn(),
                       parts_.Rooms.AlternatesShown());
+    view3d_->ShowChosen(map_.SelectedEntity);
     view3d_->update();
     return;
   }

@@ -144,7 +144,7 @@ bool SetUp(Fixture& f) {
   for (size_t r = 0; r < level.Rooms.size(); ++r)
     f.Renderer.SetRoomBatches(static_cast<int>(r),
                               slab::RoomBatches(level, f.Loaded.TextureTiles, static_cast<int>(r),
-                                                slab::kNoSectorSelected, f.Statics));
+                                                slab::kNoSectorSelected, 0xC000C0, f.Statics));
   f.Cameras.resize(level.Rooms.size());
   f.InView.resize(level.Rooms.size());
   for (const int r : slab::LevelRooms(level, -1, false)) {

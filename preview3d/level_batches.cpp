@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "preview3d/scene_units.h"
+#include "preview3d/trigger_links.h"
 
 namespace slab {
 
@@ -43,9 +44,11 @@ LevelBatches MergeRoomBatches(std::span<const FaceBatches> rooms) {
 }
 
 FaceBatches RoomBatches(const Level& level, std::span<const TextureTile> tiles, int room,
-                        SelectedSector selected, std::span<const MeshFaceList> statics) {
+                        SelectedSector selected, uint32_t triggerColour,
+                        std::span<const MeshFaceList> statics) {
   RoomFaceList list;
   BuildRoomFaces(level, tiles, room, selected, list);
+  if (triggerColour != 0) TintTriggerFloors(level, room, triggerColour, list);
   FaceBatches both = BatchRoomFaces(level, list);
   AppendBatches(both, BatchMeshFaces(PlacedStatics(level, room, statics)));
   // The room's and the statics' runs of one page become one.

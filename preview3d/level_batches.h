@@ -35,10 +35,12 @@ void AppendBatches(FaceBatches& to, const FaceBatches& from);
 // Room r's batches are rooms[r]; a room without faces may be empty.
 LevelBatches MergeRoomBatches(std::span<const FaceBatches> rooms);
 
-// One room as the 3D view draws it: its faces (the selected sector highlighted) and its
-// static meshes placed, in batches by pass and page, so a room costs a draw call per page.
+// One room as the 3D view draws it: its faces (the selected sector highlighted, the floors
+// of trigger sectors in triggerColour, 0xRRGGBB, unless it is 0) and its static meshes
+// placed, in batches by pass and page, so a room costs a draw call per page.
 FaceBatches RoomBatches(const Level& level, std::span<const TextureTile> tiles, int room,
-                        SelectedSector selected, std::span<const MeshFaceList> statics);
+                        SelectedSector selected, uint32_t triggerColour,
+                        std::span<const MeshFaceList> statics);
 
 // The faces of every static mesh of the room, turned and moved to where it stands, as drawing
 // places them one by one.

@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSurfaceFormat>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -69,6 +71,8 @@ void Room3DView::LevelOpened(const TileProgress& progress) {
   room_ = 0;
   selected_.reset();
   roomBuilt_.assign(level.Rooms.size(), false);
+  chosen_ = -1;
+  linesStale_ = true;
   itemsCached_ = false;
   uploadPending_ = true;
   framePending_ = true;
@@ -90,6 +94,7 @@ void Room3DView::ShowRoom(int room, std::optional<SelectedSector> selected, bool
         roomBuilt_[static_cast<size_t>(r)] = false;
   }
   const bool newRoom = room != room_;
+  if (newRoom || !sameSelection) linesStale_ = true;
   if (newRoom && !wholeLevel_) itemsCached_ = false;
   room_ = room;
   selected_ = selected;
@@ -226,8 +231,11 @@ void Room3DView::mousePressEvent(QMouseEvent* event) {
 void Room3DView::mouseMoveEvent(QMouseEvent* event) {
   const Qt::MouseButtons buttons = event->buttons();
   if (buttons == Qt::NoButton) {
-    const std::string name =
-        PickName(doc_.CurrentLevel, doc_.GameVersion, names_, PickAt(event->position()));
+    const QPointF at = event->position();
+    std::string name = ready_ ? MarkerNameAt(doc_.CurrentLevel, room_, cameraMarkers_, camera_,
+                                             width(), height(), at.x(), at.y())
+                              : std::string();
+    if (name.empty()) name = PickName(doc_.CurrentLevel, doc_.GameVersion, names_, PickAt(at));
     if (name.empty())
       QToolTip::hideText();
     else
@@ -278,7 +286,18 @@ void Room3DView::resizeGL(int, int) {
 
 Mat4 Room3DView::MarkerAt(Vec3 at) const { return MarkerMatrix(camera_, at.X, at.Y, at.Z); }
 
+void Room3DView::ShowChosen(int entity) {
+  if (entity != chosen_) linesStale_ = true;
+  chosen_ = entity;
+}
+
+void Room3DView::SetTriggerColour(uint32_t colour) {
+  triggerColour_ = colour;
+  roomBuilt_.assign(roomBuilt_.size(), false);
+}
+
 void Room3DView::ItemsChanged() {
+  linesStale_ = true;
   itemsCached_ = false;
   update();
 }
@@ -289,6 +308,7 @@ void Room3DView::StaticsChanged() {
 }
 
 void Room3DView::RoomGeometryChanged() {
+  linesStale_ = true;
   if (room_ >= 0 && static_cast<size_t>(room_) < roomBuilt_.size())
     roomBuilt_[static_cast<size_t>(room_)] = false;
   update();
@@ -386,7 +406,8 @@ void Room3DView::paintGL() {
       continue;
     renderer_->SetRoomBatches(
         room, RoomBatches(doc_.CurrentLevel, doc_.TextureTiles, room,
-                          room == room_ ? selected_.value_or(kNowhere) : kNowhere, statics_));
+                          room == room_ ? selected_.value_or(kNowhere) : kNowhere,
+                          triggerColour_, statics_));
     roomBuilt_[static_cast<size_t>(room)] = true;
   }
   ShownItems();
@@ -404,6 +425,72 @@ void Room3DView::paintGL() {
     const slab::Camera& c = doc_.CurrentLevel.Cameras[i];
     renderer_->DrawMarker(cameraMarkers_[i], MarkerAt(ScenePosition(c.X, c.Y, c.Z)));
   }
+  DrawOverlay(pixelsWide, pixelsHigh, ratio);
+}
+
+void Room3DView::DrawOverlay(int pixelsWide, int pixelsHigh, qreal ratio) {
+  const Level& level = doc_.CurrentLevel;
+  if (linesStale_) {
+    lines_.clear();
+    if (selected_) lines_ = TriggerLinesFrom(level, room_, selected_->X, selected_->Z);
+    if (chosen_ >= 0)
+      for (const SceneLine& line : TriggerLinesTo(level, chosen_)) lines_.push_back(line);
+    linesStale_ = false;
+  }
+  QImage picture(pixelsWide, pixelsHigh, QImage::Format_RGBA8888);
+  picture.fill(Qt::transparent);
+  bool any = false;
+  {
+    QPainter painter(&picture);
+    // Hard edges: the device leaves a texel out or draws it whole.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    auto segment = [&](Vec3 a, Vec3 b, const QPen& pen) {
+      const auto s = ProjectSegment(camera_, width(), height(), a, b);
+      if (!s) return;
+      painter.setPen(pen);
+      painter.drawLine(QPointF(s->From.X * ratio, s->From.Y * ratio),
+                       QPointF(s->To.X * ratio, s->To.Y * ratio));
+      any = true;
+    };
+    const QPen linePen(QColor(255, 255, 0), 2 * ratio);
+    for (const SceneLine& line : lines_) segment(line.From, line.To, linePen);
+    // The selected sector's floor outlined in white, the chosen item's box in yellow.
+    if (selected_) {
+      if (const auto middle = SectorPoint(level, room_, selected_->X, selected_->Z)) {
+        const QPen outline(QColor(255, 255, 255), 2 * ratio);
+        const float y = middle->Y + 0.02f;
+        const std::array<Vec3, 4> corners{
+            Vec3{middle->X - 0.5f, y, middle->Z - 0.5f}, Vec3{middle->X + 0.5f, y, middle->Z - 0.5f},
+            Vec3{middle->X + 0.5f, y, middle->Z + 0.5f}, Vec3{middle->X - 0.5f, y, middle->Z + 0.5f}};
+        for (size_t k = 0; k < 4; ++k) segment(corners[k], corners[(k + 1) % 4], outline);
+      }
+    }
+    CameraSelection chosen;
+    chosen.Entity = chosen_;
+    if (chosen_ >= 0)
+      if (const auto box = SelectionBox(level, chosen)) {
+        const QPen highlight(QColor(255, 255, 0), 2 * ratio);
+        for (int edge = 0; edge < 12; ++edge) {
+          // The box's twelve edges: four along each axis.
+          const int axis = edge / 4, k = edge % 4;
+          auto corner = [&](float along) {
+            const float u = (k & 1) ? 1.0f : 0.0f, v = (k & 2) ? 1.0f : 0.0f;
+            const std::array<float, 3> t = axis == 0   ? std::array{along, u, v}
+                                           : axis == 1 ? std::array{u, along, v}
+                                                       : std::array{u, v, along};
+            return Vec3{box->Min.X + (box->Max.X - box->Min.X) * t[0],
+                        box->Min.Y + (box->Max.Y - box->Min.Y) * t[1],
+                        box->Min.Z + (box->Max.Z - box->Min.Z) * t[2]};
+          };
+          segment(corner(0), corner(1), highlight);
+        }
+      }
+  }
+  if (!any) return;
+  const auto* texels = reinterpret_cast<const Rgba*>(picture.constBits());
+  renderer_->Device().DrawOverlay(
+      std::span<const Rgba>(texels, static_cast<size_t>(pixelsWide) * static_cast<size_t>(pixelsHigh)),
+      pixelsWide, pixelsHigh);
 }
 
 void Room3DView::keyPressEvent(QKeyEvent* event) {

@@ -29,6 +29,7 @@
 #include "preview3d/room_faces.h"
 #include "preview3d/scene_pick.h"
 #include "preview3d/texels.h"
+#include "preview3d/trigger_links.h"
 
 namespace slab {
 
@@ -54,6 +55,15 @@ class Room3DView : public QOpenGLWidget {
   // and tilt, unless the camera follows no selection or the room came from a click in here.
   void ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors,
                 bool alternates);
+  // The item or AI object chosen (-1: none): it is outlined, and lines go to it from each
+  // sector whose trigger names it.
+  void ShowChosen(int entity);
+  // The map's colour for trigger sectors (0xRRGGBB): their floors are tinted with it.
+  void SetTriggerColour(uint32_t colour);
+  // The lines of the selected sector's trigger and to the chosen item, as the last frame
+  // placed them.
+  const std::vector<SceneLine>& TriggerLines() const { return lines_; }
+
   // After an edit: the items' faces (position, angle, type, a new item), or the current
   // room's faces, are built again for the next frame; nothing else is.
   void ItemsChanged();
@@ -123,6 +133,9 @@ class Room3DView : public QOpenGLWidget {
   void GlideTo(const OrbitCamera& to);
   // The user moved the camera: it stays where it was put from now on.
   void UserMoved();
+  // The selected sector's outline, the trigger lines and the chosen item's box over the
+  // picture.
+  void DrawOverlay(int pixelsWide, int pixelsHigh, qreal ratio);
   // A marker's placement at a scene position, facing the camera.
   Mat4 MarkerAt(Vec3 at) const;
 
@@ -162,6 +175,10 @@ class Room3DView : public QOpenGLWidget {
   bool dragging_ = false;
   bool flying_ = false;  // W, A, S or D went with the right button held
   std::optional<CameraGlide> glide_;
+  uint32_t triggerColour_ = 0;
+  int chosen_ = -1;
+  bool linesStale_ = true;
+  std::vector<SceneLine> lines_;
   OrbitCamera camera_;
 };
 
