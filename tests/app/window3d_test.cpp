@@ -558,6 +558,52 @@ TEST_F(Window3DTest, TheRightButtonWithWAndSFlies) {
   EXPECT_EQ(View()->Camera().EyeX, flown.EyeX);
 }
 
+// The selected switch trigger's lines, as the view shows them, end where the switch, the door
+// and the camera it names are drawn; a chosen door has a line from the switch's sector.
+TEST_F(Window3DTest, ATriggersLinesEndWhereItsTargetsAreDrawn) {
+  OpenShowcase();
+  Frame();
+  auto yellowNear = [&](const QImage& frame, QPointF at) {
+    const double ratio = frame.width() / static_cast<double>(View()->width());
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx) {
+        const QPoint p(static_cast<int>(at.x() * ratio) + dx, static_cast<int>(at.y() * ratio) + dy);
+        if (!frame.rect().contains(p)) continue;
+        const QColor c = frame.pixelColor(p);
+        if (c.red() > 200 && c.green() > 200 && c.blue() < 80) return true;
+      }
+    return false;
+  };
+  const RoomOffset hall = RoomTranslation(Lvl(), 0);
+  const Vec3 switchFloor{hall.X + 2.5f,
+                         static_cast<float>(FloorHeight(Lvl().Rooms[0].SectorAt(2, 5))),
+                         hall.Z + 5.5f};
+  const Item& sw = Lvl().Items[test::kShowcaseSwitch];
+  const Item& door = Lvl().Items[test::kShowcaseDoor];
+  const Camera& camera = Lvl().Cameras[0];
+  const std::vector<Vec3> targets{ScenePosition(sw.X, sw.Y - 512, sw.Z),
+                                  ScenePosition(door.X, door.Y - 512, door.Z),
+                                  ScenePosition(camera.X, camera.Y, camera.Z)};
+  const QImage before = Frame();
+  for (const Vec3& target : targets) EXPECT_FALSE(yellowNear(before, Shown(target)));
+
+  ClickSector(2, 5);
+  const QImage frame = Frame();
+  EXPECT_TRUE(yellowNear(frame, Shown(switchFloor)));
+  for (size_t i = 0; i < targets.size(); ++i) {
+    ASSERT_TRUE(Inside(Shown(targets[i]))) << i;
+    EXPECT_TRUE(yellowNear(frame, Shown(targets[i]))) << "target " << i;
+  }
+
+  ClickSector(6, 4);  // the door's sector: no trigger of its own
+  ClickLine("SecCurItem", 0);
+  ASSERT_TRUE(Text("ItemID").startsWith(QString("Item %1 ").arg(test::kShowcaseDoor)));
+  const QImage chosen = Frame();
+  EXPECT_TRUE(yellowNear(chosen, Shown(targets[1])));
+  EXPECT_TRUE(yellowNear(chosen, Shown(switchFloor)));
+  EXPECT_FALSE(yellowNear(chosen, Shown(targets[2])));  // the camera is the switch's, not the door's
+}
+
 // The viewer window closes with Escape, as with its close box; a refused file opens none.
 TEST_F(Window3DTest, TheViewerClosesWithEscapeAndARefusedFileOpensNone) {
   QPointer<LevelView> view = OpenLevelView(QString::fromStdString(showcase_.string()), sink_);
