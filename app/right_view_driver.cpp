@@ -27,8 +27,8 @@ RightViewDriver::RightViewDriver(const Document& doc, const MapState& map, const
   connect(view3d_, &Room3DView::DeviceFailed, this, &RightViewDriver::Disable3D);
   connect(view3d_, &Room3DView::FrameWanted, &frames_, &FrameLoop::Request);
   // What a click in the view chose is where the camera already looks: it stays.
-  connect(view3d_, &Room3DView::SectorPicked, this, [this](int a, int b) {
-    Picked([&] { emit SectorPicked({map_.CurrentRoom, a, b}); });
+  connect(view3d_, &Room3DView::SectorPicked, this, [this](int room, int a, int b) {
+    Picked([&] { emit SectorPicked({room, a, b}); });
   });
   connect(view3d_, &Room3DView::ItemPicked, this,
           [this](int entity) { Picked([&] { emit ItemPicked(entity); }); });

@@ -54,7 +54,7 @@ class RightViewDriver : public QObject {
   void LevelClosed();
 
  signals:
-  // A left click in the 3D view landed on a sector (of the current room), an item or a static.
+  // A left click in the 3D view landed on a sector (of any room shown), an item or a static.
   void SectorPicked(const PickPlace& place);
   void ItemPicked(int entity);
   void StaticPicked(int room, int index);

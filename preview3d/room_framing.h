@@ -47,5 +47,13 @@ struct SectorPick {
 };
 std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level& level, int room,
                                           int width, int height, double x, double y);
+// The same with how far along the ray the floor was met, in the units RayThroughPoint's
+// direction has (one along the line of sight), to weigh it against other rooms' faces.
+struct FloorPick {
+  SectorPick Sector;
+  double Along = 0;
+};
+std::optional<FloorPick> PickFloor(const OrbitCamera& camera, const Level& level, int room,
+                                   int width, int height, double x, double y);
 
 }  // namespace slab

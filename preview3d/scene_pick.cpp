@@ -179,8 +179,27 @@ ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int wid
     pick.Room = scene.CurrentRoom;
     pick.SectorX = sector->X;
     pick.SectorZ = sector->Z;
+    return pick;
   }
-  return pick;
+  // Off the current room's floor: the nearest floor of another room shown, where no face of
+  // the rooms shown lies before it.
+  std::optional<FloorPick> nearestFloor;
+  int floorRoom = -1;
+  for (const int room : scene.Rooms) {
+    if (room == scene.CurrentRoom) continue;
+    const auto floor = PickFloor(camera, level, room, width, height, x, y);
+    if (floor && (!nearestFloor || floor->Along < nearestFloor->Along)) {
+      nearestFloor = floor;
+      floorRoom = room;
+    }
+  }
+  if (!nearestFloor) return pick;
+  for (const int room : scene.Rooms)
+    if (room >= 0 && static_cast<size_t>(room) < level.Rooms.size() &&
+        RoomHit(ray, level.Rooms[static_cast<size_t>(room)]) < nearestFloor->Along - 1e-6)
+      return pick;
+  return ScenePick{PickKind::Sector, -1, floorRoom, -1, nearestFloor->Sector.X,
+                   nearestFloor->Sector.Z};
 }
 
 std::optional<Vec3> PointUnder(const OrbitCamera& camera, const PickScene& scene, int width,

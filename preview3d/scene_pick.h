@@ -48,7 +48,8 @@ struct ScenePick {
 
 // The nearest item or static mesh face that faces the eye wins, unless a face of a shown room
 // lies before it. Otherwise the floor sector of the current room under the point, as
-// PickFloorSector finds it (walls and ceilings neither count nor hide a floor there).
+// PickFloorSector finds it (walls and ceilings neither count nor hide a floor there); off
+// that floor, the nearest floor of another room shown that no face of theirs hides.
 ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int width, int height,
                       double x, double y);
 

@@ -214,7 +214,7 @@ void Room3DView::Pick(QPointF at) {
       emit StaticPicked(pick.Room, pick.Static);
       break;
     case PickKind::Sector:
-      emit SectorPicked(pick.SectorX, pick.SectorZ);
+      emit SectorPicked(pick.Room, pick.SectorX, pick.SectorZ);
       break;
     case PickKind::Nothing:
       break;

@@ -98,8 +98,8 @@ class Room3DView : public QOpenGLWidget {
   void DeviceFailed();
   // A glide is under way: another frame is wanted.
   void FrameWanted();
-  // A left click in the view landed on the floor of sector (a, b) of the current room.
-  void SectorPicked(int a, int b);
+  // A left click in the view landed on the floor of sector (a, b) of a room shown.
+  void SectorPicked(int room, int a, int b);
   // ... on an item or AI object (numbered as the item panel numbers them), in any room shown.
   void ItemPicked(int entity);
   // ... on static mesh `index` of room `room`.

@@ -604,6 +604,32 @@ TEST_F(Window3DTest, ATriggersLinesEndWhereItsTargetsAreDrawn) {
   EXPECT_FALSE(yellowNear(chosen, Shown(targets[2])));  // the camera is the switch's, not the door's
 }
 
+// With the whole level drawn, a click on the floor of another room chooses that room and the
+// sector, and the camera stays where it is.
+TEST_F(Window3DTest, AClickOnAnotherRoomsFloorChoosesItWithoutMovingTheCamera) {
+  OpenShowcase();
+  Frame();
+  const Room& corridor = Lvl().Rooms[1];
+  const RoomOffset offset = RoomTranslation(Lvl(), 1);
+  QPointF on;
+  QString heard;
+  for (int a = 1; a < corridor.NumXSectors - 1 && heard.isEmpty(); ++a)
+    for (int b = 1; b < corridor.NumZSectors - 1 && heard.isEmpty(); ++b) {
+      if (!HasFloor(corridor.SectorAt(a, b))) continue;
+      on = Shown({offset.X + a + 0.5f, static_cast<float>(FloorHeight(corridor.SectorAt(a, b))),
+                  offset.Z + b + 0.5f});
+      if (Inside(on) && HoverName(on.toPoint()).startsWith("Room 1, Sector "))
+        heard = HoverName(on.toPoint());
+    }
+  ASSERT_FALSE(heard.isEmpty()) << "no floor of the corridor in view";
+  const auto before = ViewMatrixNow();
+  ClickView(on.x(), on.y());
+  EXPECT_EQ(CurrentRoomRow(), 1);
+  EXPECT_TRUE(Text("SecInf").startsWith("Sector Info [Sector ")) << Text("SecInf").toStdString();
+  Frame();
+  EXPECT_EQ(ViewMatrixNow(), before);
+}
+
 // The viewer window closes with Escape, as with its close box; a refused file opens none.
 TEST_F(Window3DTest, TheViewerClosesWithEscapeAndARefusedFileOpensNone) {
   QPointer<LevelView> view = OpenLevelView(QString::fromStdString(showcase_.string()), sink_);
