@@ -5,9 +5,6 @@
 // twice the single room's; the same over every room is printed too. And one pick in the whole
 // level against the 10 ms frame budget. Needs a display: run under xvfb-run -a.
 #include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <algorithm>
 #include <chrono>
@@ -16,6 +13,7 @@
 #include <thread>
 
 #include "bench/bench_common.h"
+#include "bench/bench_gl.h"
 #include "level/load_level.h"
 #include "preview3d/camera_moves.h"
 #include "preview3d/gl/scene_renderer.h"
@@ -32,9 +30,7 @@ constexpr size_t kFewRooms = 40;
 struct Fixture {
   slab::LoadResult Loaded;
   slab::Game Version = slab::Game::None;
-  std::unique_ptr<QOpenGLContext> Context;
-  std::unique_ptr<QOffscreenSurface> Surface;
-  std::unique_ptr<QOpenGLFramebufferObject> Fbo;
+  slab::bench::OffscreenGl Gl;
   slab::SceneRenderer Renderer;
   std::vector<slab::MeshFaceList> Statics;
   slab::ItemFaces Items;
@@ -60,7 +56,7 @@ slab::Vec3 Eye(const slab::OrbitCamera& camera) {
 void DrawFrame(benchmark::State& state, const std::vector<int>& rooms, bool whole) {
   if (fixture == nullptr || rooms.empty()) return state.SkipWithError("no level or no device");
   Fixture& f = *fixture;
-  auto* gl = f.Context->functions();
+  auto* gl = f.Gl.Context->functions();
   const slab::Level& level = f.Loaded.Lvl;
   size_t next = 0, drawn = 0;
   for (auto _ : state) {
@@ -119,20 +115,8 @@ bool SetUp(Fixture& f) {
   f.Version = f.Loaded.DetectedGame.value_or(f.Version);
   const slab::Level& level = f.Loaded.Lvl;
   if (level.Rooms.empty()) return false;
-  QSurfaceFormat format;
-  format.setVersion(3, 3);
-  format.setProfile(QSurfaceFormat::CoreProfile);
-  format.setDepthBufferSize(24);
-  f.Context = std::make_unique<QOpenGLContext>();
-  f.Context->setFormat(format);
-  f.Surface = std::make_unique<QOffscreenSurface>();
-  f.Surface->setFormat(format);
-  f.Surface->create();
   std::string error;
-  if (!f.Context->create() || !f.Context->makeCurrent(f.Surface.get())) return false;
-  f.Fbo = std::make_unique<QOpenGLFramebufferObject>(
-      kWidth, kHeight, QOpenGLFramebufferObject::CombinedDepthStencil);
-  f.Fbo->bind();
+  if (!f.Gl.Make(kWidth, kHeight)) return false;
   if (!f.Renderer.Initialise(error)) return false;
   f.Renderer.SetPages(slab::BuildTextureStrip(level, f.Version, slab::TexelRules::MainWindow));
   f.Statics = slab::BuildStaticMeshes(level, f.Loaded.TextureTiles, f.Version, sink);
