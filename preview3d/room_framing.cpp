@@ -119,11 +119,6 @@ bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect)
   camera.TargetX = (x0 + x1) / 2;
   camera.TargetY = floor;
   camera.TargetZ = (z0 + z1) / 2;
-  camera.FocusX = r.NumXSectors / 2;
-  camera.FocusZ = r.NumZSectors / 2;
-  camera.OrbitMode = true;
-  camera.RoomFramed = true;
-  camera.FramedRoom = room;
   const Vec target{camera.TargetX, camera.TargetY, camera.TargetZ};
 
   // What must fit: the corners of every face drawn when seen along the line of sight
