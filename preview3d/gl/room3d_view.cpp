@@ -101,10 +101,12 @@ void Room3DView::ShowRoom(int room, std::optional<SelectedSector> selected, bool
   drawDoors_ = drawDoors;
   alternates_ = alternates;
   if (newRoom && cameraKeptFor_ != room && follows_ && !framePending_) {
-    // Turned to the new room's floor, as far off and as steep as before.
+    // Turned to the middle of the new room at its floor's height (YBottom), as far off and
+    // as steep as before.
     if (const auto box = RoomBox(doc_.CurrentLevel, room)) {
       OrbitCamera to = glide_ ? glide_->To : camera_;
-      LookAt(to, {box->Centre().X, box->Min.Y, box->Centre().Z});
+      const float floor = -SceneUnits(doc_.CurrentLevel.Rooms[static_cast<size_t>(room)].Info.YBottom);
+      LookAt(to, {box->Centre().X, floor, box->Centre().Z});
       GlideTo(to);
     }
   }

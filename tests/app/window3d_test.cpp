@@ -458,6 +458,17 @@ TEST_F(Window3DTest, AMapClickGlidesToTheSectorUnlessTheViewFollowsNoSelection) 
   EXPECT_GT(std::abs(midway.TargetX - start.TargetX) + std::abs(midway.TargetZ - start.TargetZ), 0.01);
   EXPECT_GT(std::abs(midway.TargetX - there.TargetX) + std::abs(midway.TargetZ - there.TargetZ), 0.01);
 
+  // Another room chosen in the room list: the camera turns to its middle, as far off as before.
+  ChooseRoom(3);
+  Frame();
+  const OrbitCamera yard = View()->Camera();
+  const RoomInfo& yardInfo = Lvl().Rooms[3].Info;
+  EXPECT_NEAR(yard.TargetX, yardInfo.X / 1024.0 + Lvl().Rooms[3].NumXSectors / 2.0, 1e-4);
+  EXPECT_NEAR(yard.TargetZ, yardInfo.Z / 1024.0 + Lvl().Rooms[3].NumZSectors / 2.0, 1e-4);
+  EXPECT_EQ(std::tuple(yard.Distance, yard.AngleB), std::tuple(start.Distance, start.AngleB));
+  ChooseRoom(0);
+  Frame();
+
   auto* follows = Get<QAction>("Mnu_View_Follows3D");
   ASSERT_TRUE(follows->isChecked());
   Choose("Mnu_View_Follows3D");
