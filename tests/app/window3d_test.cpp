@@ -641,6 +641,26 @@ TEST_F(Window3DTest, AClickOnAnotherRoomsFloorChoosesItWithoutMovingTheCamera) {
   EXPECT_EQ(ViewMatrixNow(), before);
 }
 
+// View > Whole Level draws the rooms around the current one; off, only the current room (and
+// its neighbours with DrawDoors) shows, and a click on where another room was finds nothing.
+TEST_F(Window3DTest, WholeLevelOffShowsTheCurrentRoomAlone) {
+  OpenShowcase();
+  Frame();
+  ClickView(2, 2);  // the focus in the view, over no floor
+  for (int i = 0; i < 12; ++i) Key(Qt::Key_PageDown);
+  const QImage whole = Frame();
+  auto* wholeLevel = Get<QAction>("Mnu_View_WholeLevel");
+  ASSERT_TRUE(wholeLevel->isChecked());
+  Choose("Mnu_View_WholeLevel");
+  const QImage alone = Frame();
+  EXPECT_GT(ClearShare(alone), ClearShare(whole) + 0.05);
+  Press("DrawDoors");
+  EXPECT_LT(ClearShare(Frame()), ClearShare(alone));
+  Press("DrawDoors");
+  Choose("Mnu_View_WholeLevel");
+  EXPECT_EQ(Frame(), whole);
+}
+
 // The viewer window closes with Escape, as with its close box; a refused file opens none.
 TEST_F(Window3DTest, TheViewerClosesWithEscapeAndARefusedFileOpensNone) {
   QPointer<LevelView> view = OpenLevelView(QString::fromStdString(showcase_.string()), sink_);
