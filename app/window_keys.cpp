@@ -90,13 +90,17 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
     lines.push_back({"The 3D view (while it shows and no list or text box has the focus)",
                      QKeySequence(camera.Key).toString(QKeySequence::NativeText), camera.What});
   const QString mouse = "The mouse";
-  lines.push_back({mouse, "Click on the map",
-                   "Select the sector; the 3D view turns to it (View > 3D View Follows Selection)"});
-  lines.push_back({mouse, "Click in the 3D view",
-                   "Select the floor's sector, or choose the item or static mesh; the camera stays"});
-  lines.push_back({mouse, "Left drag in the 3D view", "Circle the camera around the point it looks at"});
+  lines.push_back(
+      {mouse, "Click on the map",
+       "Select the sector; the 3D view turns to it (View > 3D View Follows Selection)"});
+  lines.push_back(
+      {mouse, "Click in the 3D view",
+       "Select the floor's sector, or choose the item or static mesh; the camera stays"});
+  lines.push_back(
+      {mouse, "Left drag in the 3D view", "Circle the camera around the point it looks at"});
   lines.push_back({mouse, "Right or middle drag in the 3D view", "Slide the camera"});
-  lines.push_back({mouse, "Wheel in the 3D view", "Move the camera nearer or farther, toward the pointer"});
+  lines.push_back(
+      {mouse, "Wheel in the 3D view", "Move the camera nearer or farther, toward the pointer"});
   lines.push_back({mouse, "Right button held with W, A, S, D in the 3D view",
                    "Fly forward, left, back, right; dragging then looks round"});
   lines.push_back({mouse, "Pointer in the 3D view", "Name what it rests on"});

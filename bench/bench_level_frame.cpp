@@ -42,10 +42,10 @@ struct Fixture {
 Fixture* fixture = nullptr;
 
 slab::Mat4 ViewProjection(const slab::OrbitCamera& camera) {
-  return slab::Multiply(slab::OrbitViewMatrix(camera),
-                        slab::ProjectionMatrix(slab::kNearPlane, slab::kFarPlane,
-                                               slab::kFieldOfView,
-                                               static_cast<float>(kWidth) / kHeight));
+  return slab::Multiply(
+      slab::OrbitViewMatrix(camera),
+      slab::ProjectionMatrix(slab::kNearPlane, slab::kFarPlane, slab::kFieldOfView,
+                             static_cast<float>(kWidth) / kHeight));
 }
 
 slab::Vec3 Eye(const slab::OrbitCamera& camera) {
@@ -75,10 +75,18 @@ void DrawFrame(benchmark::State& state, const std::vector<int>& rooms, bool whol
       static_cast<double>(drawn) / static_cast<double>(std::max<int64_t>(state.iterations(), 1));
 }
 
-void BM_WholeLevelFewRooms(benchmark::State& state) { DrawFrame(state, fixture ? fixture->FewRooms : std::vector<int>{}, true); }
-void BM_OneRoomFewRooms(benchmark::State& state) { DrawFrame(state, fixture ? fixture->FewRooms : std::vector<int>{}, false); }
-void BM_WholeLevelEveryRoom(benchmark::State& state) { DrawFrame(state, fixture ? fixture->AllRooms : std::vector<int>{}, true); }
-void BM_OneRoomEveryRoom(benchmark::State& state) { DrawFrame(state, fixture ? fixture->AllRooms : std::vector<int>{}, false); }
+void BM_WholeLevelFewRooms(benchmark::State& state) {
+  DrawFrame(state, fixture ? fixture->FewRooms : std::vector<int>{}, true);
+}
+void BM_OneRoomFewRooms(benchmark::State& state) {
+  DrawFrame(state, fixture ? fixture->FewRooms : std::vector<int>{}, false);
+}
+void BM_WholeLevelEveryRoom(benchmark::State& state) {
+  DrawFrame(state, fixture ? fixture->AllRooms : std::vector<int>{}, true);
+}
+void BM_OneRoomEveryRoom(benchmark::State& state) {
+  DrawFrame(state, fixture ? fixture->AllRooms : std::vector<int>{}, false);
+}
 
 void BM_FrameBudget(benchmark::State& state) {
   for (auto _ : state) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -91,7 +99,8 @@ void BM_PickWholeLevel(benchmark::State& state) {
   const Fixture& f = *fixture;
   int step = 0;
   for (auto _ : state) {
-    const auto room = static_cast<size_t>(f.AllRooms[static_cast<size_t>(step) % f.AllRooms.size()]);
+    const auto room =
+        static_cast<size_t>(f.AllRooms[static_cast<size_t>(step) % f.AllRooms.size()]);
     const slab::PickScene scene{&f.Loaded.Lvl, static_cast<int>(room), f.InView[room], f.Statics,
                                 &f.Items};
     const double x = (step % 16 + 0.5) * kWidth / 16, y = (step / 16 % 12 + 0.5) * kHeight / 12;
@@ -136,7 +145,8 @@ bool SetUp(Fixture& f) {
     const double aspect = static_cast<double>(kWidth) / kHeight;
     if (!slab::FrameRoom(camera, level, r, aspect)) continue;
     slab::FrameWholeRoom(camera, level, r, aspect);
-    f.InView[static_cast<size_t>(r)] = slab::RoomsInView(level, r, false, ViewProjection(camera), Eye(camera));
+    f.InView[static_cast<size_t>(r)] =
+        slab::RoomsInView(level, r, false, ViewProjection(camera), Eye(camera));
     f.AllRooms.push_back(r);
     if (f.InView[static_cast<size_t>(r)].size() < kFewRooms) f.FewRooms.push_back(r);
   }

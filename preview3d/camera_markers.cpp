@@ -5,10 +5,7 @@
 #include "preview3d/scene_units.h"
 
 namespace slab {
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 std::vector<Marker> CameraMarkers(const Level& level) {
   std::vector<Marker> markers(level.Cameras.size(), Marker::Camera);

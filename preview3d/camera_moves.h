@@ -40,9 +40,7 @@ void FitPoints(OrbitCamera& camera, std::span<const Vec3> points, double aspect,
 // A box of the level in sector units, Y up.
 struct SceneBox {
   Vec3 Min, Max;
-  Vec3 Centre() const {
-    return {(Min.X + Max.X) / 2, (Min.Y + Max.Y) / 2, (Min.Z + Max.Z) / 2};
-  }
+  Vec3 Centre() const { return {(Min.X + Max.X) / 2, (Min.Y + Max.Y) / 2, (Min.Z + Max.Z) / 2}; }
 };
 // The room's box: its sectors from its lowest to its highest vertex (its floor and ceiling
 // heights where it has none). Nothing for a room the level lacks.

@@ -69,7 +69,9 @@ std::vector<int> RoomsInView(const Level& level, int current, bool alternates,
     if (isShown[r]) shownFor[r] = static_cast<int>(r);
     const int alternate = AlternateOf(level, static_cast<int>(r));
     if (alternate < 0) continue;
-    const int pair = isShown[r] ? static_cast<int>(r) : isShown[static_cast<size_t>(alternate)] ? alternate : -1;
+    const int pair = isShown[r]                                ? static_cast<int>(r)
+                     : isShown[static_cast<size_t>(alternate)] ? alternate
+                                                               : -1;
     shownFor[r] = pair;
     shownFor[static_cast<size_t>(alternate)] = pair;
   }
@@ -94,9 +96,9 @@ std::vector<int> RoomsInView(const Level& level, int current, bool alternates,
       if (next < 0 || done[static_cast<size_t>(next)]) continue;
       Vec3 min{1e9f, 1e9f, 1e9f}, max{-1e9f, -1e9f, -1e9f};
       for (size_t k = 0; k < 4; ++k) {
-        const Vec3 p = ScenePosition(room.Info.X + portal.Vertices[3 * k],
-                                     portal.Vertices[3 * k + 1],
-                                     room.Info.Z + portal.Vertices[3 * k + 2]);
+        const Vec3 p =
+            ScenePosition(room.Info.X + portal.Vertices[3 * k], portal.Vertices[3 * k + 1],
+                          room.Info.Z + portal.Vertices[3 * k + 2]);
         min = {std::min(min.X, p.X), std::min(min.Y, p.Y), std::min(min.Z, p.Z)};
         max = {std::max(max.X, p.X), std::max(max.Y, p.Y), std::max(max.Z, p.Z)};
       }

@@ -19,7 +19,8 @@ namespace slab {
 // double-sided faces) lies inside the 90-degree view of a drawing area aspect = width /
 // height wide, with a small margin; ceilings and near walls are culled, so they need not fit.
 // A room without faces fits the box of its sectors from YTop to YBottom. The eye is placed
-// at once. The distance may exceed the keys' 20 for a large room. Returns false, changing nothing, when the room does not exist or has no sectors.
+// at once. The distance may exceed the keys' 20 for a large room. Returns false, changing nothing,
+// when the room does not exist or has no sectors.
 bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect);
 
 // Where a point (sector units, Y up) appears in a drawing area of width x height: x to the

@@ -198,7 +198,7 @@ ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int wid
     if (room >= 0 && static_cast<size_t>(room) < level.Rooms.size() &&
         RoomHit(ray, level.Rooms[static_cast<size_t>(room)]) < nearestFloor->Along - 1e-6)
       return pick;
-  return ScenePick{PickKind::Sector, -1, floorRoom, -1, nearestFloor->Sector.X,
+  return ScenePick{PickKind::Sector,      -1, floorRoom, -1, nearestFloor->Sector.X,
                    nearestFloor->Sector.Z};
 }
 

@@ -4,8 +4,8 @@
 
 #include "floordata/walkers.h"
 #include "preview3d/camera_markers.h"
-#include "preview3d/room_framing.h"
 #include "preview3d/camera_moves.h"
+#include "preview3d/room_framing.h"
 #include "preview3d/scene_units.h"
 
 namespace slab {
@@ -17,7 +17,9 @@ bool NamesItem(const TriggerEntry& entry, int item) {
 
 }  // namespace
 
-Vec3 ItemLineEnd(const Item& item) { return ScenePosition(item.X, item.Y - kSectorUnits / 2, item.Z); }
+Vec3 ItemLineEnd(const Item& item) {
+  return ScenePosition(item.X, item.Y - kSectorUnits / 2, item.Z);
+}
 
 std::optional<Vec3> SectorLineEnd(const Level& level, int room, int x, int z) {
   return SectorPoint(level, room, x, z);
@@ -114,8 +116,7 @@ void TintTriggerFloors(const Level& level, int room, uint32_t colour, RoomFaceLi
     // Half the colour, half white: the vertex colour multiplies the texture, so the floor
     // keeps its look and is never taken for the selection's red.
     uint32_t tint = 0;
-    for (int shift : {0, 8, 16})
-      tint |= ((((colour >> shift) & 0xFFu) + 0xFFu) / 2) << shift;
+    for (int shift : {0, 8, 16}) tint |= ((((colour >> shift) & 0xFFu) + 0xFFu) / 2) << shift;
     for (LitVertex& v : face.Vertices)
       if (v.Colour != kRed) v.Colour = (v.Colour & 0xFF000000u) | tint;
   }

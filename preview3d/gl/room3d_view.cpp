@@ -1,8 +1,8 @@
 #include "preview3d/gl/room3d_view.h"
 
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSurfaceFormat>
@@ -105,7 +105,8 @@ void Room3DView::ShowRoom(int room, std::optional<SelectedSector> selected, bool
     // as steep as before.
     if (const auto box = RoomBox(doc_.CurrentLevel, room)) {
       OrbitCamera to = glide_ ? glide_->To : camera_;
-      const float floor = -SceneUnits(doc_.CurrentLevel.Rooms[static_cast<size_t>(room)].Info.YBottom);
+      const float floor =
+          -SceneUnits(doc_.CurrentLevel.Rooms[static_cast<size_t>(room)].Info.YBottom);
       LookAt(to, {box->Centre().X, floor, box->Centre().Z});
       GlideTo(to);
     }
@@ -188,8 +189,8 @@ const ItemFaces& Room3DView::ShownItems() {
   if (!itemsCached_) {
     const std::vector<int> rooms =
         wholeLevel_ ? LevelRooms(doc_.CurrentLevel, room_, alternates_) : RoomsNear();
-    items_ = BuildItemFaces(doc_.CurrentLevel, moveables_, rooms, doc_.GameVersion,
-                            strip_.PageCount);
+    items_ =
+        BuildItemFaces(doc_.CurrentLevel, moveables_, rooms, doc_.GameVersion, strip_.PageCount);
     itemsCached_ = true;
     itemsUploaded_ = false;
     ++itemBuilds_;
@@ -408,8 +409,8 @@ void Room3DView::paintGL() {
       continue;
     renderer_->SetRoomBatches(
         room, RoomBatches(doc_.CurrentLevel, doc_.TextureTiles, room,
-                          room == room_ ? selected_.value_or(kNowhere) : kNowhere,
-                          triggerColour_, statics_));
+                          room == room_ ? selected_.value_or(kNowhere) : kNowhere, triggerColour_,
+                          statics_));
     roomBuilt_[static_cast<size_t>(room)] = true;
   }
   ShownItems();
@@ -461,9 +462,10 @@ void Room3DView::DrawOverlay(int pixelsWide, int pixelsHigh, qreal ratio) {
       if (const auto middle = SectorPoint(level, room_, selected_->X, selected_->Z)) {
         const QPen outline(QColor(255, 255, 255), 2 * ratio);
         const float y = middle->Y + 0.02f;
-        const std::array<Vec3, 4> corners{
-            Vec3{middle->X - 0.5f, y, middle->Z - 0.5f}, Vec3{middle->X + 0.5f, y, middle->Z - 0.5f},
-            Vec3{middle->X + 0.5f, y, middle->Z + 0.5f}, Vec3{middle->X - 0.5f, y, middle->Z + 0.5f}};
+        const std::array<Vec3, 4> corners{Vec3{middle->X - 0.5f, y, middle->Z - 0.5f},
+                                          Vec3{middle->X + 0.5f, y, middle->Z - 0.5f},
+                                          Vec3{middle->X + 0.5f, y, middle->Z + 0.5f},
+                                          Vec3{middle->X - 0.5f, y, middle->Z + 0.5f}};
         for (size_t k = 0; k < 4; ++k) segment(corners[k], corners[(k + 1) % 4], outline);
       }
     }
@@ -491,7 +493,8 @@ void Room3DView::DrawOverlay(int pixelsWide, int pixelsHigh, qreal ratio) {
   if (!any) return;
   const auto* texels = reinterpret_cast<const Rgba*>(picture.constBits());
   renderer_->Device().DrawOverlay(
-      std::span<const Rgba>(texels, static_cast<size_t>(pixelsWide) * static_cast<size_t>(pixelsHigh)),
+      std::span<const Rgba>(texels,
+                            static_cast<size_t>(pixelsWide) * static_cast<size_t>(pixelsHigh)),
       pixelsWide, pixelsHigh);
 }
 
@@ -501,11 +504,20 @@ void Room3DView::keyPressEvent(QKeyEvent* event) {
     constexpr double kFly = 0.2;
     double forward = 0, right = 0;
     switch (event->key()) {
-      case Qt::Key_W: forward = kFly; break;
-      case Qt::Key_S: forward = -kFly; break;
-      case Qt::Key_A: right = -kFly; break;
-      case Qt::Key_D: right = kFly; break;
-      default: break;
+      case Qt::Key_W:
+        forward = kFly;
+        break;
+      case Qt::Key_S:
+        forward = -kFly;
+        break;
+      case Qt::Key_A:
+        right = -kFly;
+        break;
+      case Qt::Key_D:
+        right = kFly;
+        break;
+      default:
+        break;
     }
     if (forward != 0 || right != 0) {
       SettleGlide();

@@ -18,10 +18,10 @@
 #include "level/document.h"
 #include "level/level.h"
 #include "platform/messages.h"
-#include "preview3d/gl/markers.h"
-#include "preview3d/gl/scene_renderer.h"
 #include "platform/tick_clock.h"
 #include "preview3d/camera_moves.h"
+#include "preview3d/gl/markers.h"
+#include "preview3d/gl/scene_renderer.h"
 #include "preview3d/item_faces.h"
 #include "preview3d/level_batches.h"
 #include "preview3d/mesh_faces.h"
@@ -39,8 +39,8 @@ class Room3DView : public QOpenGLWidget {
  public:
   // Shows the window's document, naming items and statics with its names: the view is the
   // window's child, so both outlive it. Glides are timed by the window's clock.
-  Room3DView(const Document& doc, const ObjectNames& names, MessageSink& messages,
-             TickClock& clock, QWidget* parent = nullptr);
+  Room3DView(const Document& doc, const ObjectNames& names, MessageSink& messages, TickClock& clock,
+             QWidget* parent = nullptr);
   ~Room3DView() override;
 
   // After a level was opened into the document (or the document emptied): builds the texture
@@ -53,8 +53,7 @@ class Room3DView : public QOpenGLWidget {
   // highlighted), the DrawDoors box (the neighbours, when the whole level is not drawn) and
   // the Alternate box (the flip map). Another room than before is turned to, keeping distance
   // and tilt, unless the camera follows no selection or the room came from a click in here.
-  void ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors,
-                bool alternates);
+  void ShowRoom(int room, std::optional<SelectedSector> selected, bool drawDoors, bool alternates);
   // The item or AI object chosen (-1: none): it is outlined, and lines go to it from each
   // sector whose trigger names it.
   void ShowChosen(int entity);
@@ -169,7 +168,7 @@ class Room3DView : public QOpenGLWidget {
   bool cameraMoved_ = false;  // since that framing, by the user or a glide
   int cameraKeptFor_ = -1;    // the room a click in here chose: no turn to it
   std::optional<Vec3> lookAfterFraming_;
-  std::vector<int> drawn_;    // the rooms the last frame drew
+  std::vector<int> drawn_;  // the rooms the last frame drew
   // The mouse: where a button went down, the last drag step, and whether it became a drag.
   QPointF pressedAt_, dragFrom_;
   bool dragging_ = false;

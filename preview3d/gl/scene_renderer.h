@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "level/level.h"
+#include "platform/messages.h"
 #include "preview3d/gl/gl_device.h"
 #include "preview3d/gl/markers.h"
 #include "preview3d/item_faces.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
-#include "platform/messages.h"
 
 namespace slab {
 

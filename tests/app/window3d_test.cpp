@@ -2,16 +2,16 @@
 // the view shows at start, after an edit and where a click in it lands.
 #include <QAccessible>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <fstream>
 
 #include "map/edit_commands.h"
-#include "preview3d/gl/level_view.h"
 #include "preview3d/camera_moves.h"
+#include "preview3d/gl/level_view.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/room_faces.h"
 #include "preview3d/room_framing.h"
@@ -84,7 +84,9 @@ class Window3DTest : public test::WindowFixture {
     return table ? table->currentIndex().siblingAtColumn(0).data().toString() : QString();
   }
   Room3DView* View() { return Get<Room3DView>("View3D"); }
-  std::array<std::array<float, 4>, 4> ViewMatrixNow() { return OrbitViewMatrix(View()->Camera()).M; }
+  std::array<std::array<float, 4>, 4> ViewMatrixNow() {
+    return OrbitViewMatrix(View()->Camera()).M;
+  }
   // Where a scene point (sector units, Y up) shows in the view, or far off when behind the eye.
   QPointF Shown(Vec3 point) {
     const auto at = ProjectPoint(View()->Camera(), View()->width(), View()->height(), point);
@@ -396,17 +398,17 @@ TEST_F(Window3DTest, AClickPicksWithoutMovingTheCameraAndDragsTurnAndSlideIt) {
   EXPECT_LE(View()->Camera().AngleB, kMaxTilt);
 
   const OrbitCamera beforeSlide = View()->Camera();
-  const QPointF targetAt = Shown({static_cast<float>(beforeSlide.TargetX),
-                                  static_cast<float>(beforeSlide.TargetY),
-                                  static_cast<float>(beforeSlide.TargetZ)});
+  const QPointF targetAt =
+      Shown({static_cast<float>(beforeSlide.TargetX), static_cast<float>(beforeSlide.TargetY),
+             static_cast<float>(beforeSlide.TargetZ)});
   Drag(Qt::RightButton, QPoint(200, 200), QPoint(60, 0));
   const OrbitCamera slid = View()->Camera();
   EXPECT_EQ(std::tuple(slid.AngleA, slid.AngleB, slid.Distance),
             std::tuple(beforeSlide.AngleA, beforeSlide.AngleB, beforeSlide.Distance));
   // The point looked at before went along with the pointer.
-  const QPointF movedTo = Shown({static_cast<float>(beforeSlide.TargetX),
-                                 static_cast<float>(beforeSlide.TargetY),
-                                 static_cast<float>(beforeSlide.TargetZ)});
+  const QPointF movedTo =
+      Shown({static_cast<float>(beforeSlide.TargetX), static_cast<float>(beforeSlide.TargetY),
+             static_cast<float>(beforeSlide.TargetZ)});
   EXPECT_NEAR(movedTo.x() - targetAt.x(), 60, 1.5);
   EXPECT_NEAR(movedTo.y(), targetAt.y(), 1.5);
 }
@@ -455,8 +457,10 @@ TEST_F(Window3DTest, AMapClickGlidesToTheSectorUnlessTheViewFollowsNoSelection) 
   EXPECT_NEAR(there.TargetZ, point->Z, 1e-4);
   EXPECT_EQ(std::tuple(there.Distance, there.AngleA, there.AngleB),
             std::tuple(start.Distance, start.AngleA, start.AngleB));
-  EXPECT_GT(std::abs(midway.TargetX - start.TargetX) + std::abs(midway.TargetZ - start.TargetZ), 0.01);
-  EXPECT_GT(std::abs(midway.TargetX - there.TargetX) + std::abs(midway.TargetZ - there.TargetZ), 0.01);
+  EXPECT_GT(std::abs(midway.TargetX - start.TargetX) + std::abs(midway.TargetZ - start.TargetZ),
+            0.01);
+  EXPECT_GT(std::abs(midway.TargetX - there.TargetX) + std::abs(midway.TargetZ - there.TargetZ),
+            0.01);
 
   // Another room chosen in the room list: the camera turns to its middle, as far off as before.
   ChooseRoom(3);
@@ -509,9 +513,10 @@ TEST_F(Window3DTest, FFramesTheChosenItemAndHomeTheRoom) {
   Frame();
   const RoomInfo& hall = Lvl().Rooms[0].Info;
   for (int corner = 0; corner < 8; ++corner) {
-    const QPointF at = Shown(ScenePosition(hall.X + ((corner & 1) ? Lvl().Rooms[0].NumXSectors * 1024 : 0),
-                                           (corner & 2) ? hall.YTop : hall.YBottom,
-                                           hall.Z + ((corner & 4) ? Lvl().Rooms[0].NumZSectors * 1024 : 0)));
+    const QPointF at =
+        Shown(ScenePosition(hall.X + ((corner & 1) ? Lvl().Rooms[0].NumXSectors * 1024 : 0),
+                            (corner & 2) ? hall.YTop : hall.YBottom,
+                            hall.Z + ((corner & 4) ? Lvl().Rooms[0].NumZSectors * 1024 : 0)));
     EXPECT_TRUE(Inside(at)) << "corner " << corner;
   }
 }
@@ -539,9 +544,10 @@ TEST_F(Window3DTest, HomeShowsAllOfTheTallestRoomOfARealLevel) {
   Frame();
   const Room& room = Lvl().Rooms[static_cast<size_t>(tallest)];
   for (int corner = 0; corner < 8; ++corner) {
-    const QPointF at = Shown(ScenePosition(room.Info.X + ((corner & 1) ? room.NumXSectors * 1024 : 0),
-                                           (corner & 2) ? room.Info.YTop : room.Info.YBottom,
-                                           room.Info.Z + ((corner & 4) ? room.NumZSectors * 1024 : 0)));
+    const QPointF at =
+        Shown(ScenePosition(room.Info.X + ((corner & 1) ? room.NumXSectors * 1024 : 0),
+                            (corner & 2) ? room.Info.YTop : room.Info.YBottom,
+                            room.Info.Z + ((corner & 4) ? room.NumZSectors * 1024 : 0)));
     EXPECT_TRUE(Inside(at)) << "room " << tallest << ", corner " << corner;
   }
 }
@@ -556,8 +562,8 @@ TEST_F(Window3DTest, TheRightButtonWithWAndSFlies) {
   QTest::keyClick(View(), Qt::Key_W);
   QTest::mouseRelease(View(), Qt::RightButton, {}, QPoint(50, 50));
   const OrbitCamera flown = View()->Camera();
-  const double moved = std::hypot(flown.EyeX - before.EyeX, flown.EyeY - before.EyeY,
-                                  flown.EyeZ - before.EyeZ);
+  const double moved =
+      std::hypot(flown.EyeX - before.EyeX, flown.EyeY - before.EyeY, flown.EyeZ - before.EyeZ);
   EXPECT_NEAR(moved, 0.4, 1e-3);
   EXPECT_EQ(std::tuple(flown.AngleA, flown.AngleB), std::tuple(before.AngleA, before.AngleB));
   // Forward: nearer the point looked at before.
@@ -578,7 +584,8 @@ TEST_F(Window3DTest, ATriggersLinesEndWhereItsTargetsAreDrawn) {
     const double ratio = frame.width() / static_cast<double>(View()->width());
     for (int dy = -2; dy <= 2; ++dy)
       for (int dx = -2; dx <= 2; ++dx) {
-        const QPoint p(static_cast<int>(at.x() * ratio) + dx, static_cast<int>(at.y() * ratio) + dy);
+        const QPoint p(static_cast<int>(at.x() * ratio) + dx,
+                       static_cast<int>(at.y() * ratio) + dy);
         if (!frame.rect().contains(p)) continue;
         const QColor c = frame.pixelColor(p);
         if (c.red() > 200 && c.green() > 200 && c.blue() < 80) return true;
@@ -586,9 +593,8 @@ TEST_F(Window3DTest, ATriggersLinesEndWhereItsTargetsAreDrawn) {
     return false;
   };
   const RoomOffset hall = RoomTranslation(Lvl(), 0);
-  const Vec3 switchFloor{hall.X + 2.5f,
-                         static_cast<float>(FloorHeight(Lvl().Rooms[0].SectorAt(2, 5))),
-                         hall.Z + 5.5f};
+  const Vec3 switchFloor{
+      hall.X + 2.5f, static_cast<float>(FloorHeight(Lvl().Rooms[0].SectorAt(2, 5))), hall.Z + 5.5f};
   const Item& sw = Lvl().Items[test::kShowcaseSwitch];
   const Item& door = Lvl().Items[test::kShowcaseDoor];
   const Camera& camera = Lvl().Cameras[0];
@@ -612,7 +618,8 @@ TEST_F(Window3DTest, ATriggersLinesEndWhereItsTargetsAreDrawn) {
   const QImage chosen = Frame();
   EXPECT_TRUE(yellowNear(chosen, Shown(targets[1])));
   EXPECT_TRUE(yellowNear(chosen, Shown(switchFloor)));
-  EXPECT_FALSE(yellowNear(chosen, Shown(targets[2])));  // the camera is the switch's, not the door's
+  EXPECT_FALSE(
+      yellowNear(chosen, Shown(targets[2])));  // the camera is the switch's, not the door's
 }
 
 // With the whole level drawn, a click on the floor of another room chooses that room and the

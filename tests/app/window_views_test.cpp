@@ -248,9 +248,9 @@ TEST_F(WindowViewsTest, HelpKeysListsTheViewersKeysAndEnterInTheLists) {
   EXPECT_TRUE(text.contains("<b>" + enter + " or double-click</b>"));
   EXPECT_TRUE(text.contains("Go to the row's room and sector"));
   // The main window's 3D view: its mouse, F and Home.
-  for (const char* what : {"Left drag in the 3D view", "Wheel in the 3D view",
-                           "Right button held with W, A, S, D", "Frame the selection",
-                           "Frame the whole current room", "the camera stays"})
+  for (const char* what :
+       {"Left drag in the 3D view", "Wheel in the 3D view", "Right button held with W, A, S, D",
+        "Frame the selection", "Frame the whole current room", "the camera stays"})
     EXPECT_TRUE(text.contains(what)) << what;
 }
 

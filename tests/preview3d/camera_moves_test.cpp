@@ -82,9 +82,9 @@ TEST(CameraMoves, FlyingMovesEyeAndTargetTogetherAndLookingTurnsAboutTheEye) {
   OrbitCamera camera = Placed(0.3, 0.4, 5);
   const OrbitCamera before = camera;
   FlyStep(camera, 1, 0);
-  EXPECT_NEAR(std::hypot(camera.EyeX - before.EyeX, camera.EyeY - before.EyeY,
-                         camera.EyeZ - before.EyeZ),
-              1, 1e-6);
+  EXPECT_NEAR(
+      std::hypot(camera.EyeX - before.EyeX, camera.EyeY - before.EyeY, camera.EyeZ - before.EyeZ),
+      1, 1e-6);
   EXPECT_NEAR(std::hypot(camera.TargetX - before.TargetX, camera.TargetY - before.TargetY,
                          camera.TargetZ - before.TargetZ),
               1, 1e-6);
@@ -107,7 +107,8 @@ TEST(CameraMoves, FittedPointsAllShowAndOneNearlyTouchesAnEdge) {
         const ScreenPoint at = Seen(camera, p);
         EXPECT_TRUE(at.X >= 0 && at.X <= kWidth && at.Y >= 0 && at.Y <= kHeight)
             << heading << " " << tilt;
-        widest = std::max({widest, std::abs(2 * at.X / kWidth - 1), std::abs(2 * at.Y / kHeight - 1)});
+        widest =
+            std::max({widest, std::abs(2 * at.X / kWidth - 1), std::abs(2 * at.Y / kHeight - 1)});
       }
       EXPECT_GT(widest, 0.85) << "could come nearer";
     }

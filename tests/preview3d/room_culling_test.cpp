@@ -59,12 +59,15 @@ TEST(RoomCulling, TheFlipMapShowsOneSideOfEachPairAndTheCurrentRoomAsItself) {
 TEST(RoomCulling, RoomsThroughPortalsComeFirstAndRoomsOutOfViewAreLeftOut) {
   const Level level = Row();
   // From inside room 0 looking along +X: 1 and 2 through the doors, 5 ahead; 3 is behind.
-  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(1), {1, 0.5f, 2}), (std::vector<int>{0, 1, 2, 5}));
-  EXPECT_EQ(RoomsInView(level, 0, true, LookingAlongX(1), {1, 0.5f, 2}), (std::vector<int>{0, 4, 2, 5}));
+  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(1), {1, 0.5f, 2}),
+            (std::vector<int>{0, 1, 2, 5}));
+  EXPECT_EQ(RoomsInView(level, 0, true, LookingAlongX(1), {1, 0.5f, 2}),
+            (std::vector<int>{0, 4, 2, 5}));
   // From inside room 2 looking on, with room 0 current: its door is behind the eye, so room
   // 1 is left out; room 2 round the eye and 5 ahead come after, in their order. The current
   // room always comes, even behind the eye.
-  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(11), {11, 0.5f, 2}), (std::vector<int>{0, 2, 5}));
+  EXPECT_EQ(RoomsInView(level, 0, false, LookingAlongX(11), {11, 0.5f, 2}),
+            (std::vector<int>{0, 2, 5}));
   // A door looked at from outside still leads on: the current room's portal is in view.
   EXPECT_EQ(RoomsInView(level, 2, false, LookingAlongX(-10), {-10, 0.5f, 2}),
             (std::vector<int>{2, 1, 0, 5}));
@@ -73,11 +76,11 @@ TEST(RoomCulling, RoomsThroughPortalsComeFirstAndRoomsOutOfViewAreLeftOut) {
 
 TEST(RoomCulling, ABoxIsOutOnlyWhenWhollyBeyondOneSide) {
   const Mat4 view = LookingAlongX(0);
-  EXPECT_TRUE(BoxInView({5, 0, 1}, {6, 1, 3}, view));         // ahead
-  EXPECT_FALSE(BoxInView({-6, 0, 1}, {-5, 1, 3}, view));      // behind
-  EXPECT_TRUE(BoxInView({-5, -1, -5}, {5, 1, 5}, view));      // round the eye
-  EXPECT_FALSE(BoxInView({200, 0, 0}, {201, 1, 1}, view));    // past the far plane
-  EXPECT_FALSE(BoxInView({5, 0, 40}, {6, 1, 41}, view));      // off to one side
+  EXPECT_TRUE(BoxInView({5, 0, 1}, {6, 1, 3}, view));       // ahead
+  EXPECT_FALSE(BoxInView({-6, 0, 1}, {-5, 1, 3}, view));    // behind
+  EXPECT_TRUE(BoxInView({-5, -1, -5}, {5, 1, 5}, view));    // round the eye
+  EXPECT_FALSE(BoxInView({200, 0, 0}, {201, 1, 1}, view));  // past the far plane
+  EXPECT_FALSE(BoxInView({5, 0, 40}, {6, 1, 41}, view));    // off to one side
 }
 
 }  // namespace

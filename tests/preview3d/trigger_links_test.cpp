@@ -76,7 +76,8 @@ TEST_F(TriggerLinks, OnlyTheFloorsOfTriggerSectorsAreTintedAndTheSelectionStaysR
       ++tinted;
       // On one of the hall's trigger squares: the switch's and the heavy trigger.
       const int x = static_cast<int>(face.Vertices[0].X), z = static_cast<int>(face.Vertices[0].Z);
-      EXPECT_TRUE((x == 2 || x == 3 || x == 6 || x == 7) && (z == 5 || z == 6 || z == 7)) << x << "," << z;
+      EXPECT_TRUE((x == 2 || x == 3 || x == 6 || x == 7) && (z == 5 || z == 6 || z == 7))
+          << x << "," << z;
       EXPECT_GT(face.Vertices[0].Y, -3.0f);  // a floor, not the ceiling above it
     }
     red += colour == (kRed & 0xFFFFFF);
