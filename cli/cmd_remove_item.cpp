@@ -23,16 +23,13 @@ std::string Actions(int count) {
 
 int RemoveItem(const RemoveItemOptions& o, const std::string& programFolder) {
   FileMessages messages(o.File);
-  auto loaded = LoadForCli(o.File, messages);
-  if (!loaded) return kExitFailed;
-  if (loaded->Result.Lvl.Encrypted) {
+  auto opened = LoadDocumentForCli(o.File, messages);
+  if (!opened) return kExitFailed;
+  Document& doc = *opened;
+  if (doc.CurrentLevel.Encrypted) {
     messages.Show(kEncryptedRefusal);
     return kExitFailed;
   }
-  Document doc;
-  doc.CurrentLevel = std::move(loaded->Result.Lvl);
-  doc.GameVersion = loaded->GameVersion;
-  doc.LevelLoaded = true;
   MapState state;
   state.SelectedEntity = o.Index;
   EditHistory history;
