@@ -3,7 +3,6 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QWindow>
-#include <fstream>
 
 #include "support/compose_tr45.h"
 #include "window_fixture.h"
@@ -14,12 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kEncrypted[] = "This level is encrypted by its author; it opens for viewing only.";
-
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
 
 class EncryptedWindowTest : public test::WindowFixture {
  protected:
@@ -36,7 +29,7 @@ class EncryptedWindowTest : public test::WindowFixture {
 // recording refuses, and leaving with changes asks to drop them.
 TEST_F(EncryptedWindowTest, AnEncryptedLevelOpensForViewingOnly) {
   const fs::path path = dir_ / "secret.tr4";
-  WriteBytes(path, test::ScrambleLevel(test::ComposeTR4(test::SampleTr4Draft()).Bytes));
+  test::WriteBytes(path, test::ScrambleLevel(test::ComposeTR4(test::SampleTr4Draft()).Bytes));
   const std::vector<uint8_t> bytes = test::ReadFile(path);
   OpenWithDialog(path);
   ASSERT_TRUE(window_->Doc().LevelLoaded) << (sink_.Shown.empty() ? "" : sink_.Shown[0]);
@@ -74,7 +67,7 @@ TEST_F(EncryptedWindowTest, AnEncryptedLevelOpensForViewingOnly) {
 // fifth-game level it holds, and its cameras and sound sources fill their lists.
 TEST_F(EncryptedWindowTest, AFifthGameLevelUnderAFourthGameNameSaysSoAndListsItsCameras) {
   const fs::path path = dir_ / "lake.tr4";
-  WriteBytes(path, test::ScrambleLevel(test::ComposeTR5(test::SampleTr5Draft()).Bytes));
+  test::WriteBytes(path, test::ScrambleLevel(test::ComposeTR5(test::SampleTr5Draft()).Bytes));
   OpenWithDialog(path);
   ASSERT_TRUE(window_->Doc().LevelLoaded) << (sink_.Shown.empty() ? "" : sink_.Shown[0]);
   EXPECT_EQ(window_->statusBar()->currentMessage(),
