@@ -67,11 +67,8 @@ TEST(MapRealLevels, TriggerIndexRoomsAndEveryListAgreeWithTheIndependentCounts) 
     EXPECT_EQ(count(ListKind::Rooms), e.value("NumRooms", -1));
     EXPECT_EQ(count(ListKind::Lights), Sum(rooms, "NumLights"));
     EXPECT_EQ(count(ListKind::Statics), Sum(rooms, "NumStaticMeshes"));
-    // The fifth game's reader passes over its cameras and sound sources: the model keeps
-    // none, and neither do the lists.
-    const bool kept = game != Game::TR5;
-    EXPECT_EQ(count(ListKind::Cameras), kept ? e.value("NumCameras", -1) : 0);
-    EXPECT_EQ(count(ListKind::Sounds), kept ? e.value("NumSoundSources", -1) : 0);
+    EXPECT_EQ(count(ListKind::Cameras), e.value("NumCameras", -1));
+    EXPECT_EQ(count(ListKind::Sounds), e.value("NumSoundSources", -1));
     EXPECT_EQ(count(ListKind::Items), e.value("NumItems", -1) + e.value("NumAIObjects", 0));
     EXPECT_EQ(count(ListKind::Triggers), e.value("trigger_actions", -1));
 
