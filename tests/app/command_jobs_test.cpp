@@ -111,14 +111,19 @@ TEST_F(CommandJobsOnADisplay, JobsReportOnStandardErrorAndEndWithoutWaitingOnABo
   EXPECT_NE(Said("view2.txt").find("empty.phd"), std::string::npos) << Said("view2.txt");
 }
 
-// The same with real files: the encrypted fifth-game level is refused by "/view", and a
-// second-game level is rewritten by "/adddemo" (a copy: the job writes over its file).
+// The same with real files: a fifth-game level whose version word says "TR4c" without being
+// encrypted is refused by "/view", and a second-game level is rewritten by "/adddemo" (a copy:
+// the job writes over its file).
 TEST_F(CommandJobsOnADisplay, RealLevelsAreRefusedOrRewrittenWithoutABox) {
   SLAB_REQUIRE_REAL_LEVELS();
-  fs::path encrypted;
+  const fs::path encrypted = dir_ / "odd.tr4";
   for (const fs::path& file : test::RealLevels({"tr5/"}))
-    if (file.filename().string().ends_with("-enc.tr4")) encrypted = file;
-  ASSERT_FALSE(encrypted.empty());
+    if (file.filename().string().ends_with("lake.trc")) {
+      auto bytes = test::ReadFile(file);
+      bytes.at(3) = 'c';
+      test::WriteBytes(encrypted, bytes);
+    }
+  ASSERT_TRUE(fs::exists(encrypted));
   const fs::path level = dir_ / "second.tr2";
   fs::copy_file(test::RealLevels({"tr2/"}).at(0), level);
   // The real files are kept read-only; the copy must take the rewrite.

@@ -100,9 +100,9 @@ TEST_F(Cli, ExitStatusesMessagesAndRoundtripsFirstDifference) {
       {"roundtrip missing.tr2", 2, "missing.tr2", ""},
       {"roundtrip forged.tr4", 2,
        "forged.tr4's texture pages are damaged; they show as far as they could be read. The "
-       "32-bit texture chunk does not inflate (262144 of " +
-           std::to_string(stated) +
-           " bytes).\n"
+       "32-bit texture chunk does not inflate to its stated " +
+           std::to_string(stated) + " bytes: its " + std::to_string(packed) +
+           " compressed bytes give 262144 and end there.\n"
            "forged.tr4: can't be compared: chunk 1 does not inflate to the size it states",
        ""},
   };
