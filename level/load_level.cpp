@@ -223,15 +223,6 @@ LoadResult ReadBody(std::span<const uint8_t> bytes, const std::string& fileName,
   });
 }
 
-void Replay(const RecordingSink& heard, MessageSink& messages) {
-  for (size_t i = 0; i < heard.Shown.size(); ++i) {
-    if (heard.Details[i].empty())
-      messages.Show(heard.Shown[i]);
-    else
-      messages.ShowDetailed(heard.Shown[i], heard.Details[i]);
-  }
-}
-
 const char* Ordinal(Game game) { return game == Game::TR4 ? "fourth" : "fifth"; }
 
 // The fourth and fifth game share their version word, so the name's extension says which
@@ -250,14 +241,14 @@ LoadResult ReadTR45ByContent(std::span<const uint8_t> bytes, const std::string& 
     // Only a level that reads whole is taken for the other game's: a damaged fourth-game
     // file can pass for a fifth-game level of nothing with damaged sound data.
     if (asContent.Loaded && heardContent.Shown.empty()) {
-      Replay(heardContent, messages);
+      heardContent.ShowAgain(messages);
       asContent.Note = BareName(fileName) + " holds a " + Ordinal(*content.Found) +
                        "-game level under a " + Ordinal(*named.Found) +
                        "-game name; it is read as the level it holds.";
       return asContent;
     }
   }
-  Replay(heard, messages);
+  heard.ShowAgain(messages);
   return asNamed;
 }
 

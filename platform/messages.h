@@ -70,6 +70,16 @@ class RecordingSink : public MessageSink {
     return NextAnswer == Answer::No ? Answer::No : Answer::Cancel;
   }
   void Beep() override { ++Beeps; }
+  // Shows what was shown here, in order, through another sink (for a caller that decides
+  // afterwards which attempt's messages the user hears).
+  void ShowAgain(MessageSink& to) const {
+    for (size_t i = 0; i < Shown.size(); ++i) {
+      if (Details[i].empty())
+        to.Show(Shown[i]);
+      else
+        to.ShowDetailed(Shown[i], Details[i]);
+    }
+  }
 
   std::vector<std::string> Shown;
   std::vector<std::string> Details;  // one per shown message, empty where none was given

@@ -221,28 +221,43 @@ std::optional<Level> ConvertTR4Level(std::span<const uint8_t> bytes, const std::
     messages.Show(kEncryptedRefusal);
     return std::nullopt;
   }
-  if (bytes.size() < 4 || word != kTR4VersionWord || EndsInTrc(fileName)) {
-    std::string detail;
-    if (bytes.size() < 4)
-      detail = "The file ends inside the version word, at byte " + std::to_string(bytes.size());
-    else if (word != kTR4VersionWord)
-      detail =
-          "It starts with " + StartOfFile(bytes, fileName) + ", not with \"TR4\" and a zero byte";
-    else
-      detail = "Its name ends in \".trc\": it is read as a fifth-game level";
+  if (bytes.size() < 4 || word != kTR4VersionWord) {
+    const std::string detail =
+        bytes.size() < 4
+            ? "The file ends inside the version word, at byte " + std::to_string(bytes.size())
+            : "It starts with " + StartOfFile(bytes, fileName) + ", not with \"TR4\" and a zero byte";
     messages.ShowDetailed(kNoTR4Level, detail + ".");
     return std::nullopt;
   }
+  // The fourth and fifth game share their version word: a file that reads as a fourth-game
+  // level converts, whatever its name says, and one that does not is told apart from a damaged
+  // fourth-game level when it is a fifth-game level (named ".trc" or renamed).
   const std::string name = std::filesystem::path(fileName).filename().string();
-  std::optional<Level> converted;
-  ShowingFailures(messages, name, "convert", [&] {
+  Level level;
+  RecordingSink heard;
+  const bool read = ShowingFailures(heard, name, "convert", [&] {
     ByteCursor file(bytes);
     file.Skip(4);
-    Level level;
     level.Version = static_cast<int32_t>(word);
-    ReadTR4Level(file, level, messages, name);
+    ReadTR4Level(file, level, heard, name);
     // The same test the reader makes when it opens the level: an area past its page.
-    ConvertTR5TextInfo(level, messages);
+    ConvertTR5TextInfo(level, heard);
+  });
+  if (!read) {
+    RecordingSink unheard;
+    const LoadResult asLevel = LoadLevelFromBytes(bytes, fileName, unheard);
+    if (asLevel.Loaded && asLevel.DetectedGame == Game::TR5) {
+      messages.ShowDetailed(kNoTR4Level, EndsInTrc(fileName)
+                                             ? "Its name ends in \".trc\": it is read as a "
+                                               "fifth-game level."
+                                             : "It holds a fifth-game level.");
+      return std::nullopt;
+    }
+  }
+  heard.ShowAgain(messages);
+  if (!read) return std::nullopt;
+  std::optional<Level> converted;
+  ShowingFailures(messages, name, "convert", [&] {
     converted = ConvertTR4Model(std::move(level), targetVersion, wad, messages);
   });
   return converted;

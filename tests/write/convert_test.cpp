@@ -65,10 +65,12 @@ Converted Convert(const test::Tr4Draft& draft, Game target) {
   return c;
 }
 
-// A fifth-game name, another version word or a file too short for one: the message stays
-// exact, and what was found goes under it.
+// A fifth-game level under either name, another version word or a file too short for one:
+// the message stays exact, and what was found goes under it. A fourth-game level named ".trc"
+// converts: the file says what it is.
 TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
   const auto tr4 = test::ComposeTR4(Draft()).Bytes;
+  const auto tr5 = test::ComposeTR5(test::SampleTr5Draft()).Bytes;
   auto tr4c = tr4;
   tr4c[3] = 'c';
   const std::vector<uint8_t> tr2 = {0x2D, 0, 0, 0, 1, 2};
@@ -77,7 +79,8 @@ TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
     const char* Name;
     const char* Detail;
   } cases[] = {
-      {tr4, "LAKE.TRC", "Its name ends in \".trc\": it is read as a fifth-game level."},
+      {tr5, "LAKE.TRC", "Its name ends in \".trc\": it is read as a fifth-game level."},
+      {tr5, "lake.tr4", "It holds a fifth-game level."},
       {tr4c, "a.tr4",
        "It starts with 54 52 34 63 (\"TR4c\"), as an encrypted level does, not with \"TR4\" "
        "and a zero byte."},
@@ -91,6 +94,8 @@ TEST(ConvertTR4, RefusesWhatIsNoFourthGameLevel) {
     EXPECT_EQ(sink.Shown, std::vector<std::string>{"No TR4 Level!"}) << c.Name;
     EXPECT_EQ(sink.Details, std::vector<std::string>{c.Detail});
   }
+  RecordingSink renamed;
+  EXPECT_TRUE(ConvertTR4Level(tr4, "LAKE.TRC", Game::TR3, Wad(), renamed));
   // An encrypted level reads for viewing only: its author asked that it not be taken apart.
   RecordingSink sink;
   EXPECT_FALSE(ConvertTR4Level(test::ScrambleLevel(tr4), "a.tr4", Game::TR3, Wad(), sink));
