@@ -97,6 +97,8 @@ void CheckPortals(Context& c) {
       for (const Portal& other : rooms[static_cast<size_t>(to)].Portals) {
         if (!sameRoom(other.AdjoiningRoom, r)) continue;
         back = true;
+        // A way back with no one axis has its own finding.
+        if (NormalAxis(other) < 0) samePlane = sameCorners = true;
         if (NormalAxis(other) != axis) continue;
         const WorldPortal theirs = ToWorld(rooms[static_cast<size_t>(to)], other, axis);
         if (std::abs(theirs.Plane - mine.Plane) > kPlaneSlack) continue;
