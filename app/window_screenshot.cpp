@@ -23,16 +23,6 @@
 
 namespace {
 
-class NoDialog : public slab::FileDialog {
- public:
-  std::optional<slab::FileChoice> ShowOpen(const slab::FileRequest&) override {
-    return std::nullopt;
-  }
-  std::optional<slab::FileChoice> ShowSave(const slab::FileRequest&) override {
-    return std::nullopt;
-  }
-};
-
 void Wait(int ms) {
   QElapsedTimer timer;
   timer.start();
@@ -53,7 +43,7 @@ int main(int argc, char** argv) {
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   const std::string folder = argv[1], level = argv[2];
   slab::StderrSink messages;
-  NoDialog files;
+  slab::NoFileDialog files;
   slab::SystemProcessRunner processes;
   slab::SteadyTickClock clock;
   slab::TestKeyboard keyboard;

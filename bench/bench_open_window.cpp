@@ -26,26 +26,10 @@ const std::filesystem::path& LevelPath() {
   return path;
 }
 
-class NoDialog : public slab::FileDialog {
- public:
-  std::optional<slab::FileChoice> ShowOpen(const slab::FileRequest&) override {
-    return std::nullopt;
-  }
-  std::optional<slab::FileChoice> ShowSave(const slab::FileRequest&) override {
-    return std::nullopt;
-  }
-};
-class NoProcesses : public slab::ProcessRunner {
- public:
-  int Run(const std::string&, const std::vector<std::string>&, const std::string&) override {
-    return -1;
-  }
-};
-
 struct Window {
   slab::RecordingSink messages;
-  NoDialog files;
-  NoProcesses processes;
+  slab::NoFileDialog files;
+  slab::NoProcessRunner processes;
   slab::TestKeyboard keyboard;
   slab::ManualTickClock clock;
   std::unique_ptr<slab::MainWindow> window;

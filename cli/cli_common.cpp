@@ -50,6 +50,16 @@ std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& mess
   return loaded;
 }
 
+std::optional<Document> LoadDocumentForCli(const std::string& path, MessageSink& messages) {
+  auto loaded = LoadForCli(path, messages);
+  if (!loaded) return std::nullopt;
+  Document doc;
+  doc.CurrentLevel = std::move(loaded->Result.Lvl);
+  doc.GameVersion = loaded->GameVersion;
+  doc.LevelLoaded = true;
+  return doc;
+}
+
 void AddLevelCommand(CLI::App& app, Job& job, const std::string& name,
                      const std::string& description, const std::string& jsonHelp, LevelJob run) {
   auto* cmd = app.add_subcommand(name, description);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "level/document.h"
 #include "level/load_level.h"
 
 namespace slab::cli {
@@ -49,6 +50,8 @@ struct LoadedLevel {
 
 // Loads a level, printing messages to stderr. Empty when the file was refused.
 std::optional<LoadedLevel> LoadForCli(const std::string& path, MessageSink& messages);
+// The same, as the open document the map and the edit commands work on.
+std::optional<Document> LoadDocumentForCli(const std::string& path, MessageSink& messages);
 
 // What a command that reads one level file does with it: the path as given, the loaded level,
 // the file's messages and whether --json was given. Returns the exit status.

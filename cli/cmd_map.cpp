@@ -68,12 +68,9 @@ bool Write(const MapImage& picture, int scale, const std::filesystem::path& path
 
 int RunMap(const MapArgs& args) {
   FileMessages messages(args.File);
-  auto loaded = LoadForCli(args.File, messages);
-  if (!loaded) return kExitFailed;
-  Document doc;
-  doc.CurrentLevel = std::move(loaded->Result.Lvl);
-  doc.GameVersion = loaded->GameVersion;
-  doc.LevelLoaded = true;
+  auto opened = LoadDocumentForCli(args.File, messages);
+  if (!opened) return kExitFailed;
+  Document& doc = *opened;
   const Level& level = doc.CurrentLevel;
   MapState state;
 

@@ -23,12 +23,9 @@ std::string Actions(int count) {
 
 int RemoveItem(const RemoveItemOptions& o, const std::string& programFolder) {
   FileMessages messages(o.File);
-  auto loaded = LoadForCli(o.File, messages);
-  if (!loaded) return kExitFailed;
-  Document doc;
-  doc.CurrentLevel = std::move(loaded->Result.Lvl);
-  doc.GameVersion = loaded->GameVersion;
-  doc.LevelLoaded = true;
+  auto opened = LoadDocumentForCli(o.File, messages);
+  if (!opened) return kExitFailed;
+  Document& doc = *opened;
   MapState state;
   state.SelectedEntity = o.Index;
   EditHistory history;

@@ -3,7 +3,7 @@
 #include "floordata/sector_contents.h"
 #include "floordata/sector_panel.h"
 #include "level/text.h"
-#include "map/level_lists.h"
+#include "map/level_tables.h"
 #include "map/place_texts.h"
 
 namespace slab {

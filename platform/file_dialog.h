@@ -26,4 +26,12 @@ class FileDialog {
   virtual std::optional<FileChoice> ShowSave(const FileRequest& request) = 0;
 };
 
+// Cancels every request: for a window with nobody to answer it (the screenshot tool,
+// benchmarks).
+class NoFileDialog : public FileDialog {
+ public:
+  std::optional<FileChoice> ShowOpen(const FileRequest&) override { return std::nullopt; }
+  std::optional<FileChoice> ShowSave(const FileRequest&) override { return std::nullopt; }
+};
+
 }  // namespace slab

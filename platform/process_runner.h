@@ -15,6 +15,15 @@ class ProcessRunner {
                   const std::string& workingFolder) = 0;
 };
 
+// Starts nothing and says so (a negative status): for a window that must not run the
+// finisher (tests, benchmarks).
+class NoProcessRunner : public ProcessRunner {
+ public:
+  int Run(const std::string&, const std::vector<std::string>&, const std::string&) override {
+    return -1;
+  }
+};
+
 // Starts programs with posix_spawn (CreateProcess on Windows) and waits for them.
 class SystemProcessRunner : public ProcessRunner {
  public:

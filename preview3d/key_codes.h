@@ -3,13 +3,15 @@
 
 namespace slab {
 
-inline constexpr int kKeyPageUp = 0x21;
-inline constexpr int kKeyPageDown = 0x22;
-inline constexpr int kKeyLeft = 0x25;
-inline constexpr int kKeyUp = 0x26;
-inline constexpr int kKeyRight = 0x27;
-inline constexpr int kKeyDown = 0x28;
-inline constexpr int kKeyA = 0x41;
-inline constexpr int kKeyZ = 0x5A;
+enum KeyCode : int {
+  kKeyPageUp = 0x21,
+  kKeyPageDown = 0x22,
+  kKeyLeft = 0x25,
+  kKeyUp = 0x26,
+  kKeyRight = 0x27,
+  kKeyDown = 0x28,
+  kKeyA = 0x41,
+  kKeyZ = 0x5A,
+};
 
 }  // namespace slab

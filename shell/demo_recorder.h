@@ -15,14 +15,16 @@
 namespace slab {
 
 // Input mask bits the game reads from a demo.
-inline constexpr int32_t kDemoUp = 0x1;
-inline constexpr int32_t kDemoDown = 0x2;
-inline constexpr int32_t kDemoLeft = 0x4;
-inline constexpr int32_t kDemoRight = 0x8;
-inline constexpr int32_t kDemoAlt = 0x10;
-inline constexpr int32_t kDemoSpace = 0x20;
-inline constexpr int32_t kDemoCtrl = 0x40;
-inline constexpr int32_t kDemoLook = 0x80000;
+enum DemoInput : int32_t {
+  kDemoUp = 0x1,
+  kDemoDown = 0x2,
+  kDemoLeft = 0x4,
+  kDemoRight = 0x8,
+  kDemoAlt = 0x10,
+  kDemoSpace = 0x20,
+  kDemoCtrl = 0x40,
+  kDemoLook = 0x80000,
+};
 
 // The demo's length is stored in bytes in a 16-bit field: at most 8191 entries, the end
 // marker included.

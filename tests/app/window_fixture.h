@@ -46,13 +46,6 @@ class TestDialog : public FileDialog {
   int Saves = 0;
 };
 
-class NoProcesses : public ProcessRunner {
- public:
-  int Run(const std::string&, const std::vector<std::string>&, const std::string&) override {
-    return -1;
-  }
-};
-
 class WindowFixture : public TempFolderTest {
  protected:
   // The window shown with the showcase level written beside it; `view3d` gives it the 3D view,
@@ -149,7 +142,7 @@ class WindowFixture : public TempFolderTest {
   std::filesystem::path showcase_;
   RecordingSink sink_;
   TestDialog dialog_;
-  NoProcesses processes_;
+  NoProcessRunner processes_;
   TestKeyboard keyboard_;
   ManualTickClock clock_;
   std::unique_ptr<MainWindow> window_;

@@ -11,7 +11,7 @@
 #include "app/level_files.h"
 #include "floordata/walkers.h"
 #include "map/draw_room.h"
-#include "map/level_lists.h"
+#include "map/level_tables.h"
 #include "map/overview.h"
 #include "support/real_levels.h"
 #include "window_fixture.h"
