@@ -221,6 +221,16 @@ std::vector<Finding> NewErrors(std::span<const Finding> before, std::span<const 
   return added;
 }
 
+std::string NewErrorsQuestion(std::span<const Finding> added) {
+  if (added.empty()) return {};
+  const std::string what = added.size() == 1
+                               ? "an error"
+                               : std::to_string(added.size()) + " errors";
+  return "Saving leaves " + what + " the level did not have when it was opened" +
+         (added.size() == 1 ? ":" : ", the first:") + "\n\n" + added[0].Message +
+         "\n\nSave anyway?";
+}
+
 namespace checks {
 
 Context::Context(const Level& level, Game gameVersion, std::vector<Finding>& out)

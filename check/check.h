@@ -86,5 +86,7 @@ std::string CountsText(const SeverityCounts& counts);
 // The errors of `now` that `before` did not have: by check and place, as many more as there
 // are (an edit that adds a second bad action on a sector adds one).
 std::vector<Finding> NewErrors(std::span<const Finding> before, std::span<const Finding> now);
+// The question before a save that leaves such errors, naming the first.
+std::string NewErrorsQuestion(std::span<const Finding> added);
 
 }  // namespace slab

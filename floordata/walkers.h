@@ -27,7 +27,7 @@ inline constexpr int kFdFunction21 = 21;  // minecart right turn, later the cloc
 // Trigger actions that need telling apart.
 inline constexpr int kActionObject = 0;
 inline constexpr int kActionCamera = 1;
-inline constexpr int kActionSink = 2;
+inline constexpr int kActionSink = 2;  // pulls the player towards a sink (a camera record)
 inline constexpr int kActionTarget = 6;
 inline constexpr int kActionMusic = 8;
 inline constexpr int kActionSecret = 10;

@@ -3,12 +3,6 @@
 #include "floordata/walkers.h"
 
 namespace slab {
-namespace {
-
-// The action that pulls the player towards a sink; its parameter is the camera record.
-constexpr int kActionSink = 2;
-
-}  // namespace
 
 std::vector<Marker> CameraMarkers(const Level& level) {
   std::vector<Marker> markers(level.Cameras.size(), Marker::Camera);

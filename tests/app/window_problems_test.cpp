@@ -1,0 +1,150 @@
+// The Problems list in the window: the checks run when a level opens and after each edit, the
+// list goes to a finding's place, and a save that would leave a new error asks first. Driven
+// with keys and clicks on the offscreen platform.
+#include <QComboBox>
+#include <QDockWidget>
+#include <QStatusBar>
+#include <QTableView>
+
+#include "map/problem_rows.h"
+#include "window_fixture.h"
+
+namespace slab {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProblemsTest : public test::WindowFixture {
+ protected:
+  void SetUp() override { Start(false); }
+
+  void OpenWithKeys(const fs::path& file) {
+    dialog_.Next = FileChoice{file.string(), file.filename().string()};
+    Key(Qt::Key_O, Qt::ControlModifier);
+    dialog_.Next.reset();
+  }
+  QString Status() { return Get<QStatusBar>("StatusBar")->currentMessage(); }
+  QStringList Column(int column) {
+    QStringList texts;
+    auto* table = Get<QTableView>("ProblemsList");
+    for (int row = 0; table && row < table->model()->rowCount(); ++row)
+      texts << table->model()->index(row, column).data().toString();
+    return texts;
+  }
+  void DoubleClickRow(int row) {
+    auto* table = Get<QTableView>("ProblemsList");
+    const QPoint at = table->visualRect(table->model()->index(row, 0)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+  }
+};
+
+// A third-game level whose references point nowhere: a trigger naming item 140 of 8, an item
+// in room 9 of 4 and one in a wall, a portal to room 230, a sector over room 200, a face with
+// texture 500, a static of an undefined id and a sector in box 9 of 4.
+fs::path WriteFaultyLevel(const fs::path& dir) {
+  test::DraftLevel d = test::ShowcaseDraft();
+  d.GameVersion = Game::TR3;
+  test::DraftRoom& hall = d.Rooms[0];
+  auto at = [&](int x, int z) -> Sector& { return hall.Sectors[static_cast<size_t>(x * 8 + z)]; };
+  at(3, 1).FDIndex = static_cast<uint16_t>(d.FloorData.size());
+  d.FloorData.insert(d.FloorData.end(), {0x8004, 0x3E00, 0x8000 | 140});
+  at(1, 1).RoomBelow = 200;
+  at(1, 2).BoxIndex = 9 << 4;
+  d.Items[5].Room = 9;
+  d.Items[7].X = 512;  // sector 0,5 of the hall: a wall
+  hall.Rectangles[2].Texture = int16_t(0x8000 | 500);
+  hall.StaticMeshes[0].ObjectID = 33;
+  Portal lost = d.Rooms[3].Portals[0];
+  lost.AdjoiningRoom = 230;
+  d.Rooms[3].Portals.push_back(lost);
+  const fs::path path = dir / "faulty.tr2";
+  test::WriteBytes(path, test::ComposeClassic(d).Bytes);
+  return path;
+}
+
+TEST_F(ProblemsTest, ALevelWithReferencesToNothingOpensAndItsProblemsLeadToTheirPlaces) {
+  OpenWithKeys(WriteFaultyLevel(dir_));
+  ASSERT_TRUE(window_->Doc().LevelLoaded);
+  EXPECT_EQ(Status(), "6 errors, 2 warnings, 4 notes");  // the notes: the showcase's portals
+
+  Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_TRUE(Get<QDockWidget>("ProblemsListDock")->isVisible());
+  const int severity = static_cast<int>(ProblemColumn::Severity);
+  const int check = static_cast<int>(ProblemColumn::Check);
+  // Errors first.
+  const QStringList severities = Column(severity);
+  ASSERT_EQ(severities.size(), 12);
+  EXPECT_EQ(severities.first(), "error");
+  EXPECT_EQ(severities.count("error"), 6);
+  EXPECT_TRUE(Column(check).contains("portal-room"));
+
+  // The trigger naming no item: the filter keeps it, Enter goes to its sector.
+  QTest::keyClicks(Get<QLineEdit>("ProblemsFilter"), "item 140");
+  ASSERT_EQ(Column(check), QStringList({"trigger-item"}));
+  EXPECT_EQ(Column(static_cast<int>(ProblemColumn::Message)).first(),
+            "Room 0's trigger at sector 3,1 names item 140; the level has 8 items.");
+  QTest::keyClick(Get<QLineEdit>("ProblemsFilter"), Qt::Key_Return);
+  EXPECT_EQ(CurrentRoomRow(), 0);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 2,0]");
+
+  // The item in the wall: a double-click chooses it on its sector.
+  Get<QLineEdit>("ProblemsFilter")->clear();
+  QTest::keyClicks(Get<QLineEdit>("ProblemsFilter"), "item-wall");
+  ASSERT_EQ(Column(check), QStringList({"item-wall"}));
+  DoubleClickRow(0);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector -1,4]");
+  EXPECT_EQ(Get<QListWidget>("SecCurItem")->currentRow(), 0);
+
+  // The panels and the map show the sectors that point nowhere.
+  ClickSector(1, 1);
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 0,0]");
+  ClickSector(1, 2);
+  ChooseRoom(3);
+  ClickSector(0, 3);
+  EXPECT_EQ(CurrentRoomRow(), 3);
+}
+
+// The showcase as the program ships it is a second-game level with third-game minecart turns;
+// one more turn is one more error, and Save asks before writing it.
+TEST_F(ProblemsTest, AnEditThatAddsAnErrorMakesSaveAskWithCancelKeepingTheFile) {
+  const std::vector<uint8_t> original = test::ReadFile(showcase_);
+  OpenWithKeys(showcase_);
+  EXPECT_EQ(Status(), "10 errors, 4 notes");
+
+  ClickSector(3, 1);
+  Press("FD20");
+  EXPECT_EQ(Status(), "11 errors, 4 notes");
+  Key(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Column(static_cast<int>(ProblemColumn::Check)).count("floor-function"), 11);
+
+  sink_.NextAnswer = Answer::Cancel;
+  Key(Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(sink_.Asked.size(), 1u);
+  EXPECT_EQ(sink_.Asked[0],
+            "Saving leaves an error the level did not have when it was opened:\n\n"
+            "Room 0's sector 3,1's list holds function 20; the second game knows functions 1 "
+            "to 6.\n\nSave anyway?");
+  EXPECT_EQ(test::ReadFile(showcase_), original);
+
+  // Undone, the level has only the errors it came with: Save does not ask.
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Status(), "10 errors, 4 notes");
+  ClickSector(2, 2);
+  ClickLine("SecCurItem", 0);
+  Press("ItemRotate");
+  Key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(sink_.Asked.size(), 1u);
+  EXPECT_NE(test::ReadFile(showcase_), original);
+
+  // Saved anyway when the user says so.
+  ClickSector(3, 1);
+  Press("FD20");
+  sink_.NextAnswer = Answer::Yes;
+  Choose("Mnu_File_Save");
+  EXPECT_EQ(sink_.Asked.size(), 2u);
+  EXPECT_EQ(sink_.Shown.back(), "Project saved");
+}
+
+}  // namespace
+}  // namespace slab
