@@ -35,7 +35,9 @@ void AddCheckCommand(CLI::App& app, Job& job) {
   auto* cmd = app.add_subcommand(
       "check",
       "Check a level for what a game would meet as a crash or a broken game: one finding per "
-      "line, its severity, check, place and what proves it (exit 0 no error, 1 errors found, 2 "
+      "line, its severity, check, place and what proves it. An error is data a game reads out "
+      "of range or follows to nothing; a warning, data that loads but breaks play or is very "
+      "likely not meant; a note, unusual but harmless data (exit 0 no error, 1 errors found, 2 "
       "the file was refused or a usage error)");
   struct Args {
     std::string File;
