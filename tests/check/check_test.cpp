@@ -51,6 +51,9 @@ struct FaultCase {
   Game GameVersion = Game::TR3;
 };
 
+// Named in failure messages by its case, not its bytes.
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.Name; }
+
 class OneFault : public testing::TestWithParam<FaultCase> {};
 
 TEST_P(OneFault, GivesFindingsOfItsCheckOnly) {
