@@ -236,16 +236,10 @@ namespace checks {
 Context::Context(const Level& level, Game gameVersion, std::vector<Finding>& out)
     : L(level), G(gameVersion), out_(out) {
   const size_t words = level.FloorData.size() / 2;
-  for (size_t r = 0; r < level.Rooms.size(); ++r) {
-    const Room& room = level.Rooms[r];
-    for (int x = 0; x < room.NumXSectors; ++x)
-      for (int z = 0; z < room.NumZSectors; ++z) {
-        if (!room.HasSector(x, z)) continue;
-        const uint16_t index = room.SectorAt(x, z).FDIndex;
-        if (index == 0 || index >= words) continue;
-        lists_.push_back({static_cast<int>(r), x, z, GetFloorList(level, index)});
-      }
-  }
+  ForEachSector(level, [&](int r, const Room&, int x, int z, const Sector& sector) {
+    if (sector.FDIndex != 0 && sector.FDIndex < words)
+      lists_.push_back({r, x, z, GetFloorList(level, sector.FDIndex)});
+  });
 }
 
 void Context::Add(std::string_view check, const Place& where, std::string message) {
@@ -262,6 +256,10 @@ std::string SectorText(const SectorList& s) {
 
 std::string Count(size_t n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+std::string LevelHas(size_t n, std::string_view one, std::string_view many) {
+  return "; the level has " + Count(n, one, many);
 }
 
 std::string GameText(Game game) {

@@ -45,13 +45,30 @@ class Context {
 std::string RoomText(int room);                  // "Room 12"
 std::string SectorText(const SectorList& s);     // "Room 12's sector 3,4"
 std::string Count(size_t n, std::string_view one, std::string_view many);  // "3 rooms"
+// The close of most messages: "; the level has 174 rooms".
+std::string LevelHas(size_t n, std::string_view one, std::string_view many);
 std::string GameText(Game game);                 // "the second game"
 // Whether a room number names a room of the level.
 inline bool HasRoom(const Level& level, int64_t room) {
   return room >= 0 && static_cast<size_t>(room) < level.Rooms.size();
 }
+// The middle of a room's sector n along one axis, in world units, from the room's corner there.
+inline int64_t SectorMiddle(int32_t corner, int n) {
+  return corner + int64_t{n} * kSectorUnits + kSectorUnits / 2;
+}
 // The room's sector holding a world position, or false.
 bool SectorAtWorld(const Room& room, int64_t x, int64_t z, int& a, int& b);
+
+// Calls f(room index, room, x, z, sector) for every sector of every room.
+template <typename F>
+void ForEachSector(const Level& level, F f) {
+  for (size_t r = 0; r < level.Rooms.size(); ++r) {
+    const Room& room = level.Rooms[r];
+    for (int x = 0; x < room.NumXSectors; ++x)
+      for (int z = 0; z < room.NumZSectors; ++z)
+        if (room.HasSector(x, z)) f(static_cast<int>(r), room, x, z, room.SectorAt(x, z));
+  }
+}
 
 // The groups, in the order they run.
 void CheckPortals(Context& c);

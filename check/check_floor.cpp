@@ -52,19 +52,13 @@ int PortalRoom(const FloorList& list, const FloorEntry& entry) {
 // trigger of a list is ever tested; a second does nothing.
 void CheckFloorData(Context& c) {
   const size_t words = c.L.FloorData.size() / 2;
-  for (size_t r = 0; r < c.L.Rooms.size(); ++r) {
-    const Room& room = c.L.Rooms[r];
-    for (int x = 0; x < room.NumXSectors; ++x)
-      for (int z = 0; z < room.NumZSectors; ++z) {
-        if (!room.HasSector(x, z)) continue;
-        const uint16_t index = room.SectorAt(x, z).FDIndex;
-        if (index != 0 && index >= words)
-          c.Add("floor-index", {.Room = static_cast<int>(r), .SectorX = x, .SectorZ = z},
-                RoomText(static_cast<int>(r)) + "'s sector " + SectorPlace(x, z) +
-                    " starts its floor data at word " + std::to_string(index) +
-                    "; the floor data has " + Count(words, "word", "words"));
-      }
-  }
+  ForEachSector(c.L, [&](int r, const Room&, int x, int z, const Sector& sector) {
+    if (sector.FDIndex != 0 && sector.FDIndex >= words)
+      c.Add("floor-index", {.Room = r, .SectorX = x, .SectorZ = z},
+            RoomText(r) + "'s sector " + SectorPlace(x, z) + " starts its floor data at word " +
+                std::to_string(sector.FDIndex) + "; the floor data has " +
+                Count(words, "word", "words"));
+  });
   const int lastCode = LastFunctionCode(c.G);
   for (const SectorList& s : c.Lists()) {
     const Place at = SectorPlaceOf(s);
@@ -93,7 +87,7 @@ void CheckFloorData(Context& c) {
         if (to >= 0 && !HasRoom(c.L, to))
           c.Add("sector-portal-room", at,
                 SectorText(s) + " has a portal to room " + std::to_string(to) +
-                    "; the level has " + Count(c.L.Rooms.size(), "room", "rooms"));
+                    LevelHas(c.L.Rooms.size(), "room", "rooms"));
       }
     }
     if (triggers > 1)
@@ -122,7 +116,7 @@ void CheckTriggerActions(Context& c) {
                            const char* many) {
           c.Add(check, at,
                 TriggerText(s) + " names " + what + " " + std::to_string(value) +
-                    "; the level has " + Count(count, one, many));
+                    LevelHas(count, one, many));
         };
         if (ActionNamesItem(action) && static_cast<size_t>(value) >= c.L.Items.size())
           missing("trigger-item", "item", c.L.Items.size(), "item", "items");
@@ -175,8 +169,7 @@ void CheckGameplay(Context& c) {
         const int to = PortalRoom(s.List, entry);
         if (!HasRoom(c.L, to)) continue;
         const Room& from = c.L.Rooms[static_cast<size_t>(s.Room)];
-        const int64_t wx = from.Info.X + int64_t{s.X} * kSectorUnits + kSectorUnits / 2;
-        const int64_t wz = from.Info.Z + int64_t{s.Z} * kSectorUnits + kSectorUnits / 2;
+        const int64_t wx = SectorMiddle(from.Info.X, s.X), wz = SectorMiddle(from.Info.Z, s.Z);
         int a = 0, b = 0;
         if (!SectorAtWorld(c.L.Rooms[static_cast<size_t>(to)], wx, wz, a, b))
           c.Add("sector-portal-place", at,

@@ -40,8 +40,7 @@ void CheckModels(Context& c) {
     if (!Inside(model.StartingMesh, model.NumMeshes, l.MeshPointers.size()))
       c.Add("model-mesh", at,
             name + " takes " + std::to_string(model.NumMeshes) + " meshes from mesh " +
-                std::to_string(model.StartingMesh) + "; the level has " +
-                Count(l.MeshPointers.size(), "mesh", "meshes"));
+                std::to_string(model.StartingMesh) + LevelHas(l.MeshPointers.size(), "mesh", "meshes"));
     // Every mesh after the first hangs on four words of the tree: flags and an offset.
     if (model.NumMeshes > 1 &&
         !Inside(model.MeshTree, 4 * int64_t{model.NumMeshes - 1}, l.MeshTrees.size()))
@@ -57,7 +56,7 @@ void CheckModels(Context& c) {
         (model.Animation < 0 || static_cast<size_t>(model.Animation) >= l.Animations.size()))
       c.Add("model-animation", at,
             name + " starts with animation " + std::to_string(model.Animation) +
-                "; the level has " + Count(l.Animations.size(), "animation", "animations"));
+                LevelHas(l.Animations.size(), "animation", "animations"));
   }
   if (!animations) return;
   const size_t count = l.Animations.size();
@@ -72,7 +71,7 @@ void CheckModels(Context& c) {
     if (anim.NextAnimation < 0 || static_cast<size_t>(anim.NextAnimation) >= count) {
       c.Add("anim-next", at,
             name + " leads to animation " + std::to_string(anim.NextAnimation) +
-                "; the level has " + Count(count, "animation", "animations"));
+                LevelHas(count, "animation", "animations"));
     } else {
       const Animation& next = l.Animations[static_cast<size_t>(anim.NextAnimation)];
       if (anim.NextFrame < next.FrameStart || anim.NextFrame > next.FrameEnd)
@@ -86,8 +85,7 @@ void CheckModels(Context& c) {
     if (!Inside(anim.StateChangeOffset, anim.NumStateChanges, l.StateChanges.size())) {
       c.Add("anim-states", at,
             name + " takes " + std::to_string(anim.NumStateChanges) + " state changes from " +
-                std::to_string(anim.StateChangeOffset) + "; the level has " +
-                Count(l.StateChanges.size(), "state change", "state changes"));
+                std::to_string(anim.StateChangeOffset) + LevelHas(l.StateChanges.size(), "state change", "state changes"));
     } else {
       bool reported = false;
       for (int s = 0; s < anim.NumStateChanges && !reported; ++s) {
@@ -97,8 +95,7 @@ void CheckModels(Context& c) {
           c.Add("anim-states", {.What = Record::StateChange, .Index = static_cast<int>(si)},
                 "State change " + std::to_string(si) + " takes " +
                     std::to_string(change.NumAnimDispatches) + " dispatches from " +
-                    std::to_string(change.AnimDispatch) + "; the level has " +
-                    Count(l.AnimDispatches.size(), "dispatch", "dispatches"));
+                    std::to_string(change.AnimDispatch) + LevelHas(l.AnimDispatches.size(), "dispatch", "dispatches"));
           reported = true;
           break;
         }
@@ -109,8 +106,7 @@ void CheckModels(Context& c) {
             continue;
           c.Add("anim-dispatch", {.What = Record::StateChange, .Index = static_cast<int>(si)},
                 "State change " + std::to_string(si) + " dispatches to animation " +
-                    std::to_string(dispatch.NextAnimation) + "; the level has " +
-                    Count(count, "animation", "animations"));
+                    std::to_string(dispatch.NextAnimation) + LevelHas(count, "animation", "animations"));
           reported = true;
           break;
         }
@@ -146,7 +142,7 @@ void CheckSound(Context& c) {
     if (entry == -1 || (entry >= 0 && static_cast<size_t>(entry) < details)) continue;
     c.Add("sound-map", {.What = Record::SoundMap, .Index = static_cast<int>(e)},
           "Sound-map entry " + std::to_string(e) + " names sound detail " + std::to_string(entry) +
-              "; the level has " + Count(details, "sound detail", "sound details"));
+              LevelHas(details, "sound detail", "sound details"));
   }
   // The fourth game on carries its samples in the level; the earlier games index a file of
   // samples through the sample indices.
@@ -159,8 +155,7 @@ void CheckSound(Context& c) {
     if (first + number > static_cast<int64_t>(samples))
       c.Add("sound-samples", {.What = Record::SoundDetail, .Index = static_cast<int>(d)},
             "Sound detail " + std::to_string(d) + " plays " + std::to_string(number) +
-                " samples from sample " + std::to_string(first) + "; the level has " +
-                Count(samples, "sample", "samples"));
+                " samples from sample " + std::to_string(first) + LevelHas(samples, "sample", "samples"));
   }
   for (size_t s = 0; s < l.SoundSources.size(); ++s) {
     const int sound = l.SoundSources[s].SoundID;

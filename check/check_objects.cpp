@@ -43,8 +43,7 @@ void CheckItems(Context& c) {
                 ", for which the level has no model or sprite");
     if (!HasRoom(c.L, item.Room)) {
       c.Add("item-room", at,
-            name + " stands in room " + std::to_string(item.Room) + "; the level has " +
-                Count(c.L.Rooms.size(), "room", "rooms"));
+            name + " stands in room " + std::to_string(item.Room) + LevelHas(c.L.Rooms.size(), "room", "rooms"));
       continue;
     }
     const Room& room = c.L.Rooms[static_cast<size_t>(item.Room)];
@@ -96,7 +95,7 @@ void CheckTextures(Context& c) {
             RoomText(static_cast<int>(r)) + "'s " + word + " " + std::to_string(first) +
                 " uses object texture " + std::to_string(FaceTexture(list[first].Texture)) +
                 (bad > 1 ? " (and " + std::to_string(bad - 1) + " more of its faces are past the list)" : "") +
-                "; the level has " + Count(textures, "object texture", "object textures"));
+                LevelHas(textures, "object texture", "object textures"));
     };
     faces(room.Rectangles, Record::RoomRectangle, "rectangle");
     faces(room.Triangles, Record::RoomTriangle, "triangle");
@@ -131,14 +130,14 @@ void CheckTextures(Context& c) {
     if (bad >= 0)
       c.Add("texture-mesh", at,
             "Mesh " + std::to_string(m) + " has a face with object texture " + std::to_string(bad) +
-                "; the level has " + Count(textures, "object texture", "object textures"));
+                LevelHas(textures, "object texture", "object textures"));
   }
   for (size_t t = 0; t < textures; ++t) {
     const int page = c.L.ObjectTextures[t].Tile & kTexturePageBits;
     if (page >= c.L.NumTextiles)
       c.Add("texture-page", {.What = Record::ObjectTexture, .Index = static_cast<int>(t)},
             "Object texture " + std::to_string(t) + " lies on page " + std::to_string(page) +
-                "; the level has " + Count(static_cast<size_t>(std::max(c.L.NumTextiles, 0)), "page", "pages"));
+                LevelHas(static_cast<size_t>(std::max(c.L.NumTextiles, 0)), "page", "pages"));
   }
   // The ranges: their number, then each range as its length less one and its textures.
   const auto& words = c.L.AnimatedTextures;
@@ -165,8 +164,7 @@ void CheckTextures(Context& c) {
       if (words[k] < 0 || static_cast<size_t>(words[k]) >= textures) {
         c.Add("texture-animated", {.What = Record::AnimatedTextures, .Index = static_cast<int>(k)},
               "Animated-texture range " + std::to_string(range) + " names object texture " +
-                  std::to_string(words[k]) + "; the level has " +
-                  Count(textures, "object texture", "object textures"));
+                  std::to_string(words[k]) + LevelHas(textures, "object texture", "object textures"));
         break;
       }
     pos += 1 + static_cast<size_t>(length);
@@ -186,8 +184,7 @@ void CheckSpritesAndStatics(Context& c) {
       const std::string name = RoomText(static_cast<int>(r)) + "'s sprite " + std::to_string(s);
       if (sprite.Texture < 0 || static_cast<size_t>(sprite.Texture) >= spriteTextures) {
         c.Add("sprite-room", at,
-              name + " names sprite texture " + std::to_string(sprite.Texture) + "; the level has " +
-                  Count(spriteTextures, "sprite texture", "sprite textures"));
+              name + " names sprite texture " + std::to_string(sprite.Texture) + LevelHas(spriteTextures, "sprite texture", "sprite textures"));
         break;
       }
       if (sprite.Vertex < 0 || static_cast<size_t>(sprite.Vertex) >= room.Vertices.size()) {
@@ -206,8 +203,7 @@ void CheckSpritesAndStatics(Context& c) {
         c.Add("sprite-sequence", {.What = Record::SpriteSequence, .Index = static_cast<int>(q)},
               "Sprite sequence " + std::to_string(q) + " (type " + std::to_string(s.SpriteID) +
                   ") takes " + std::to_string(length) + " sprites from sprite " +
-                  std::to_string(s.Offset) + "; the level has " +
-                  Count(spriteTextures, "sprite texture", "sprite textures"));
+                  std::to_string(s.Offset) + LevelHas(spriteTextures, "sprite texture", "sprite textures"));
     }
   std::set<int32_t> defined;
   for (size_t d = 0; d < c.L.StaticMeshDefs.size(); ++d) {
@@ -217,8 +213,7 @@ void CheckSpritesAndStatics(Context& c) {
     const std::string name = "Static mesh " + std::to_string(d) + " (id " + std::to_string(def.ID) + ")";
     if (def.Mesh < 0 || static_cast<size_t>(def.Mesh) >= c.L.MeshPointers.size())
       c.Add("static-mesh", at,
-            name + " names mesh " + std::to_string(def.Mesh) + "; the level has " +
-                Count(c.L.MeshPointers.size(), "mesh", "meshes"));
+            name + " names mesh " + std::to_string(def.Mesh) + LevelHas(c.L.MeshPointers.size(), "mesh", "meshes"));
     for (const auto* box : {&def.VisibilityBox, &def.CollisionBox})
       for (size_t axis = 0; axis < 3; ++axis)
         if ((*box)[2 * axis] > (*box)[2 * axis + 1]) {
@@ -245,20 +240,14 @@ void CheckBoxes(Context& c) {
   const size_t boxes = c.L.Boxes.size();
   if (!c.Kept(c.L.Boxes)) return;
   const bool early = c.G == Game::TR1 || c.G == Game::TR2;
-  for (size_t r = 0; r < c.L.Rooms.size(); ++r) {
-    const Room& room = c.L.Rooms[r];
-    for (int x = 0; x < room.NumXSectors; ++x)
-      for (int z = 0; z < room.NumZSectors; ++z) {
-        if (!room.HasSector(x, z)) continue;
-        const uint16_t word = room.SectorAt(x, z).BoxIndex;
-        // The third game on keeps the material in the low four bits and 0x7FF for "no box".
-        const int box = early ? word : (word >> 4) & 0x7FF;
-        if (box == (early ? 0xFFFF : 0x7FF) || static_cast<size_t>(box) < boxes) continue;
-        c.Add("box-index", {.Room = static_cast<int>(r), .SectorX = x, .SectorZ = z},
-              RoomText(static_cast<int>(r)) + "'s sector " + SectorPlace(x, z) + " is in box " +
-                  std::to_string(box) + "; the level has " + Count(boxes, "box", "boxes"));
-      }
-  }
+  ForEachSector(c.L, [&](int r, const Room&, int x, int z, const Sector& sector) {
+    // The third game on keeps the material in the low four bits and 0x7FF for "no box".
+    const int box = early ? sector.BoxIndex : (sector.BoxIndex >> 4) & 0x7FF;
+    if (box == (early ? 0xFFFF : 0x7FF) || static_cast<size_t>(box) < boxes) return;
+    c.Add("box-index", {.Room = r, .SectorX = x, .SectorZ = z},
+          RoomText(r) + "'s sector " + SectorPlace(x, z) + " is in box " + std::to_string(box) +
+              LevelHas(boxes, "box", "boxes"));
+  });
   const auto& overlaps = c.L.Overlaps;
   const uint16_t boxBits = early ? 0x7FFF : 0x7FF;
   for (size_t b = 0; b < boxes; ++b) {
@@ -270,8 +259,7 @@ void CheckBoxes(Context& c) {
     if (k == 0x3FFF || (!early && k == 0x7FF)) continue;
     if (k >= overlaps.size()) {
       c.Add("box-overlaps", at,
-            name + "'s overlaps start at " + std::to_string(k) + "; the level has " +
-                Count(overlaps.size(), "overlap", "overlaps"));
+            name + "'s overlaps start at " + std::to_string(k) + LevelHas(overlaps.size(), "overlap", "overlaps"));
       continue;
     }
     for (;; ++k) {
@@ -284,8 +272,7 @@ void CheckBoxes(Context& c) {
       const auto word = static_cast<uint16_t>(overlaps[k]);
       if ((word & boxBits) >= boxes) {
         c.Add("box-overlaps", at,
-              name + " overlaps box " + std::to_string(word & boxBits) + "; the level has " +
-                  Count(boxes, "box", "boxes"));
+              name + " overlaps box " + std::to_string(word & boxBits) + LevelHas(boxes, "box", "boxes"));
         break;
       }
       if (word & 0x8000) break;

@@ -76,8 +76,7 @@ void CheckPortals(Context& c) {
       const std::string name = PortalText(static_cast<int>(r), static_cast<int>(p));
       if (!HasRoom(c.L, to)) {
         c.Add("portal-room", at,
-              name + " leads to room " + std::to_string(to) + "; the level has " +
-                  Count(rooms.size(), "room", "rooms"));
+              name + " leads to room " + std::to_string(to) + LevelHas(rooms.size(), "room", "rooms"));
         continue;
       }
       if (to == static_cast<int>(r)) {
@@ -138,49 +137,42 @@ void CheckRoomsAboveBelow(Context& c) {
   const Way ways[] = {
       {"room-below", "room-below-back", "below", "above", &Sector::RoomBelow, &Sector::RoomAbove},
       {"room-above", "room-above-back", "above", "below", &Sector::RoomAbove, &Sector::RoomBelow}};
-  for (size_t r = 0; r < rooms.size(); ++r) {
-    const Room& room = rooms[r];
-    for (int x = 0; x < room.NumXSectors; ++x)
-      for (int z = 0; z < room.NumZSectors; ++z) {
-        if (!room.HasSector(x, z)) continue;
-        const Sector& sector = room.SectorAt(x, z);
-        const Place at{.Room = static_cast<int>(r), .SectorX = x, .SectorZ = z};
-        const std::string name = RoomText(static_cast<int>(r)) + "'s sector " + SectorPlace(x, z);
-        const int64_t wx = room.Info.X + int64_t{x} * kSectorUnits + kSectorUnits / 2;
-        const int64_t wz = room.Info.Z + int64_t{z} * kSectorUnits + kSectorUnits / 2;
-        for (const Way& way : ways) {
-          const int to = sector.*way.Link;
-          if (to == kNoRoom) continue;
-          if (!HasRoom(c.L, to)) {
-            c.Add(way.Check, at,
-                  name + " has room " + std::to_string(to) + " " + way.Word +
-                      " it; the level has " + Count(rooms.size(), "room", "rooms"));
-            continue;
-          }
-          int a = 0, b = 0;
-          const Room& other = rooms[static_cast<size_t>(to)];
-          if (!SectorAtWorld(other, wx, wz, a, b) || other.SectorAt(a, b).*way.BackLink != r)
-            c.Add(way.BackCheck, at,
-                  name + " has room " + std::to_string(to) + " " + way.Word +
-                      " it, whose sector there does not have room " + std::to_string(r) + " " +
-                      way.Back + " it");
-          // Follow the links down (or up) from here; coming back to this room is a loop.
-          std::vector<char> seen(rooms.size(), 0);
-          seen[r] = 1;
-          int at2 = to;
-          while (HasRoom(c.L, at2) && !seen[static_cast<size_t>(at2)]) {
-            seen[static_cast<size_t>(at2)] = 1;
-            const Room& next = rooms[static_cast<size_t>(at2)];
-            if (!SectorAtWorld(next, wx, wz, a, b)) break;
-            at2 = next.SectorAt(a, b).*way.Link;
-          }
-          if (at2 == static_cast<int>(r))
-            c.Add("room-loop", at,
-                  name + "'s rooms " + way.Word + " lead round to room " + std::to_string(r) +
-                      " again, starting with room " + std::to_string(to));
-        }
+  ForEachSector(c.L, [&](int r, const Room& room, int x, int z, const Sector& sector) {
+    const Place at{.Room = r, .SectorX = x, .SectorZ = z};
+    const std::string name = RoomText(r) + "'s sector " + SectorPlace(x, z);
+    const int64_t wx = SectorMiddle(room.Info.X, x), wz = SectorMiddle(room.Info.Z, z);
+    for (const Way& way : ways) {
+      const int to = sector.*way.Link;
+      if (to == kNoRoom) continue;
+      if (!HasRoom(c.L, to)) {
+        c.Add(way.Check, at,
+              name + " has room " + std::to_string(to) + " " + way.Word +
+                  " it" + LevelHas(rooms.size(), "room", "rooms"));
+        continue;
       }
-  }
+      int a = 0, b = 0;
+      const Room& other = rooms[static_cast<size_t>(to)];
+      if (!SectorAtWorld(other, wx, wz, a, b) || other.SectorAt(a, b).*way.BackLink != r)
+        c.Add(way.BackCheck, at,
+              name + " has room " + std::to_string(to) + " " + way.Word +
+                  " it, whose sector there does not have room " + std::to_string(r) + " " +
+                  way.Back + " it");
+      // Follow the links down (or up) from here; coming back to this room is a loop.
+      std::vector<char> seen(rooms.size(), 0);
+      seen[static_cast<size_t>(r)] = 1;
+      int reached = to;
+      while (HasRoom(c.L, reached) && !seen[static_cast<size_t>(reached)]) {
+        seen[static_cast<size_t>(reached)] = 1;
+        const Room& next = rooms[static_cast<size_t>(reached)];
+        if (!SectorAtWorld(next, wx, wz, a, b)) break;
+        reached = next.SectorAt(a, b).*way.Link;
+      }
+      if (reached == r)
+        c.Add("room-loop", at,
+              name + "'s rooms " + way.Word + " lead round to room " + std::to_string(r) +
+                  " again, starting with room " + std::to_string(to));
+    }
+  });
 }
 
 // A flip swaps each base room with its alternate in place: the games copy the alternate over
@@ -198,8 +190,7 @@ void CheckFlippedRooms(Context& c) {
     const std::string name = RoomText(static_cast<int>(r));
     if (!HasRoom(c.L, alt)) {
       c.Add("flip-room", at,
-            name + "'s alternate is room " + std::to_string(alt) + "; the level has " +
-                Count(rooms.size(), "room", "rooms"));
+            name + "'s alternate is room " + std::to_string(alt) + LevelHas(rooms.size(), "room", "rooms"));
       continue;
     }
     if (alt == static_cast<int>(r)) {

@@ -19,11 +19,6 @@ class ProblemsTest : public test::WindowFixture {
  protected:
   void SetUp() override { Start(false); }
 
-  void OpenWithKeys(const fs::path& file) {
-    dialog_.Next = FileChoice{file.string(), file.filename().string()};
-    Key(Qt::Key_O, Qt::ControlModifier);
-    dialog_.Next.reset();
-  }
   QString Status() { return Get<QStatusBar>("StatusBar")->currentMessage(); }
   QStringList Column(int column) {
     QStringList texts;
