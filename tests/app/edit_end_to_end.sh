@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end under a virtual X display, as a user edits: open a copy of a level, click a
 # sector, press "Minecart Left" twice, save (saying yes to the question the new error asks);
-# then Ctrl+Z twice and Ctrl+S write the original back byte for byte. Controls are found by their accessible names on the accessibility bus.
+# then Ctrl+Z twice and Ctrl+S write the original back byte for byte. Controls are found by
+# their accessible names on the accessibility bus.
 # Arguments: the program, the command-line tool, the sample maker and a level to copy (the
 # sample is used when it is missing). Run under xvfb-run; skips (exit 77) without a display,
 # xdotool, a session bus or the accessibility bindings.
