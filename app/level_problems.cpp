@@ -41,8 +41,8 @@ LevelProblems::LevelProblems(QMainWindow& window, const Document& doc, const Obj
 QAction* LevelProblems::ToggleAction() const { return dock_->toggleViewAction(); }
 
 std::string LevelProblems::LevelOpened() {
-  *now_ = doc_.LevelLoaded ? CheckLevel(doc_.CurrentLevel, doc_.GameVersion)
-                           : std::vector<Finding>{};
+  *now_ =
+      doc_.LevelLoaded ? CheckLevel(doc_.CurrentLevel, doc_.GameVersion) : std::vector<Finding>{};
   opened_ = *now_;
   dock_->LevelChanged(true);
   return doc_.LevelLoaded ? CountsText(CountSeverities(*now_)) : std::string();

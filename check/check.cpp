@@ -54,7 +54,8 @@ constexpr CheckInfo kChecks[] = {
     {"static-undefined", Warning, "Sprites and statics",
      "a placed static names a static mesh the level does not define"},
     {"static-mesh", Error, "Sprites and statics", "a static mesh names a mesh the level lacks"},
-    {"static-box", Note, "Sprites and statics", "a static mesh's box has a minimum above its maximum"},
+    {"static-box", Note, "Sprites and statics",
+     "a static mesh's box has a minimum above its maximum"},
     {"box-index", Error, "Boxes", "a sector names a box the level lacks"},
     {"box-overlaps", Error, "Boxes", "a box's overlaps leave the overlap list or name no box"},
     {"flip-room", Error, "Flipped rooms", "a room's alternate does not exist"},
@@ -67,7 +68,8 @@ constexpr CheckInfo kChecks[] = {
     {"model-mesh", Error, "Models and animations", "a model's meshes leave the mesh pointers"},
     {"model-tree", Error, "Models and animations", "a model's mesh tree leaves the mesh trees"},
     {"model-frames", Error, "Models and animations", "a model's frames leave the frame list"},
-    {"model-animation", Error, "Models and animations", "a model names an animation the level lacks"},
+    {"model-animation", Error, "Models and animations",
+     "a model names an animation the level lacks"},
     {"anim-frames", Error, "Models and animations", "an animation's frames leave the frame list"},
     {"anim-next", Error, "Models and animations", "an animation leads to one the level lacks"},
     {"anim-next-frame", Note, "Models and animations",
@@ -223,9 +225,8 @@ std::vector<Finding> NewErrors(std::span<const Finding> before, std::span<const 
 
 std::string NewErrorsQuestion(std::span<const Finding> added) {
   if (added.empty()) return {};
-  const std::string what = added.size() == 1
-                               ? "an error"
-                               : std::to_string(added.size()) + " errors";
+  const std::string what =
+      added.size() == 1 ? "an error" : std::to_string(added.size()) + " errors";
   return "Saving leaves " + what + " the level did not have when it was opened" +
          (added.size() == 1 ? ":" : ", the first:") + "\n\n" + added[0].Message +
          "\n\nSave anyway?";
@@ -244,8 +245,8 @@ Context::Context(const Level& level, Game gameVersion, std::vector<Finding>& out
 
 void Context::Add(std::string_view check, const Place& where, std::string message) {
   const CheckInfo* info = Find(check);
-  out_.push_back({info ? info->Id : std::string_view("unknown"), info ? info->Level : Error,
-                  where, Sentence(std::move(message))});
+  out_.push_back({info ? info->Id : std::string_view("unknown"), info ? info->Level : Error, where,
+                  Sentence(std::move(message))});
 }
 
 std::string RoomText(int room) { return "Room " + std::to_string(room); }

@@ -42,12 +42,12 @@ class Context {
 };
 
 // Texts the messages share.
-std::string RoomText(int room);                  // "Room 12"
-std::string SectorText(const SectorList& s);     // "Room 12's sector 3,4"
+std::string RoomText(int room);                                            // "Room 12"
+std::string SectorText(const SectorList& s);                               // "Room 12's sector 3,4"
 std::string Count(size_t n, std::string_view one, std::string_view many);  // "3 rooms"
 // The close of most messages: "; the level has 174 rooms".
 std::string LevelHas(size_t n, std::string_view one, std::string_view many);
-std::string GameText(Game game);                 // "the second game"
+std::string GameText(Game game);  // "the second game"
 // Whether a room number names a room of the level.
 inline bool HasRoom(const Level& level, int64_t room) {
   return room >= 0 && static_cast<size_t>(room) < level.Rooms.size();

@@ -24,7 +24,9 @@ uint16_t WordAt(const Level& level, size_t word) {
   return static_cast<uint16_t>(level.FloorData[2 * word] | level.FloorData[2 * word + 1] << 8);
 }
 
-Place SectorPlaceOf(const SectorList& s) { return {.Room = s.Room, .SectorX = s.X, .SectorZ = s.Z}; }
+Place SectorPlaceOf(const SectorList& s) {
+  return {.Room = s.Room, .SectorX = s.X, .SectorZ = s.Z};
+}
 
 uint16_t IndexOf(const Level& level, const SectorList& s) {
   return level.Rooms[static_cast<size_t>(s.Room)].SectorAt(s.X, s.Z).FDIndex;
@@ -157,7 +159,9 @@ void CheckGameplay(Context& c) {
   std::map<int, SecretAt> secrets;
   // A base room and its alternate hold the same secret by design: the flip shows one of them.
   auto flipPair = [&](int a, int b) {
-    auto alt = [&](int r) { return static_cast<int>(c.L.Rooms[static_cast<size_t>(r)].AlternateRoom); };
+    auto alt = [&](int r) {
+      return static_cast<int>(c.L.Rooms[static_cast<size_t>(r)].AlternateRoom);
+    };
     return alt(a) == b || alt(b) == a;
   };
   for (const SectorList& s : c.Lists()) {
@@ -201,8 +205,7 @@ void CheckGameplay(Context& c) {
         if (action.Action == kActionMusic && action.TriggerType == kTriggerFloor &&
             !(action.Setup & kSetupOneShot))
           c.Add("music-repeat", at,
-                TriggerText(s) + " plays track " + std::to_string(value) +
-                    " and is not one-shot");
+                TriggerText(s) + " plays track " + std::to_string(value) + " and is not one-shot");
       }
     }
   }

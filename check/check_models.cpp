@@ -36,11 +36,13 @@ void CheckModels(Context& c) {
   for (size_t m = 0; m < l.Moveables.size(); ++m) {
     const Moveable& model = l.Moveables[m];
     const Place at{.What = Record::Model, .Index = static_cast<int>(m)};
-    const std::string name = "Model " + std::to_string(m) + " (type " + std::to_string(model.ObjectID) + ")";
+    const std::string name =
+        "Model " + std::to_string(m) + " (type " + std::to_string(model.ObjectID) + ")";
     if (!Inside(model.StartingMesh, model.NumMeshes, l.MeshPointers.size()))
       c.Add("model-mesh", at,
             name + " takes " + std::to_string(model.NumMeshes) + " meshes from mesh " +
-                std::to_string(model.StartingMesh) + LevelHas(l.MeshPointers.size(), "mesh", "meshes"));
+                std::to_string(model.StartingMesh) +
+                LevelHas(l.MeshPointers.size(), "mesh", "meshes"));
     // Every mesh after the first hangs on four words of the tree: flags and an offset.
     if (model.NumMeshes > 1 &&
         !Inside(model.MeshTree, 4 * int64_t{model.NumMeshes - 1}, l.MeshTrees.size()))
@@ -80,12 +82,12 @@ void CheckModels(Context& c) {
                   std::to_string(anim.NextAnimation) + ", which runs from frame " +
                   std::to_string(next.FrameStart) + " to " + std::to_string(next.FrameEnd));
     }
-    if (anim.FrameSize == 0)
-      c.Add("anim-frame-size", at, name + " has a frame size of 0");
+    if (anim.FrameSize == 0) c.Add("anim-frame-size", at, name + " has a frame size of 0");
     if (!Inside(anim.StateChangeOffset, anim.NumStateChanges, l.StateChanges.size())) {
       c.Add("anim-states", at,
             name + " takes " + std::to_string(anim.NumStateChanges) + " state changes from " +
-                std::to_string(anim.StateChangeOffset) + LevelHas(l.StateChanges.size(), "state change", "state changes"));
+                std::to_string(anim.StateChangeOffset) +
+                LevelHas(l.StateChanges.size(), "state change", "state changes"));
     } else {
       bool reported = false;
       for (int s = 0; s < anim.NumStateChanges && !reported; ++s) {
@@ -95,7 +97,8 @@ void CheckModels(Context& c) {
           c.Add("anim-states", {.What = Record::StateChange, .Index = static_cast<int>(si)},
                 "State change " + std::to_string(si) + " takes " +
                     std::to_string(change.NumAnimDispatches) + " dispatches from " +
-                    std::to_string(change.AnimDispatch) + LevelHas(l.AnimDispatches.size(), "dispatch", "dispatches"));
+                    std::to_string(change.AnimDispatch) +
+                    LevelHas(l.AnimDispatches.size(), "dispatch", "dispatches"));
           reported = true;
           break;
         }
@@ -106,7 +109,8 @@ void CheckModels(Context& c) {
             continue;
           c.Add("anim-dispatch", {.What = Record::StateChange, .Index = static_cast<int>(si)},
                 "State change " + std::to_string(si) + " dispatches to animation " +
-                    std::to_string(dispatch.NextAnimation) + LevelHas(count, "animation", "animations"));
+                    std::to_string(dispatch.NextAnimation) +
+                    LevelHas(count, "animation", "animations"));
           reported = true;
           break;
         }
@@ -122,9 +126,9 @@ void CheckModels(Context& c) {
     }
     if (pos < 0 || static_cast<size_t>(pos) > l.AnimCommands.size())
       c.Add("anim-commands", at,
-            name + "'s " + std::to_string(anim.NumAnimCommands) +
-                " commands from word " + std::to_string(anim.AnimCommand) +
-                " run past the commands' " + Count(l.AnimCommands.size(), "word", "words"));
+            name + "'s " + std::to_string(anim.NumAnimCommands) + " commands from word " +
+                std::to_string(anim.AnimCommand) + " run past the commands' " +
+                Count(l.AnimCommands.size(), "word", "words"));
   }
 }
 
@@ -155,7 +159,8 @@ void CheckSound(Context& c) {
     if (first + number > static_cast<int64_t>(samples))
       c.Add("sound-samples", {.What = Record::SoundDetail, .Index = static_cast<int>(d)},
             "Sound detail " + std::to_string(d) + " plays " + std::to_string(number) +
-                " samples from sample " + std::to_string(first) + LevelHas(samples, "sample", "samples"));
+                " samples from sample " + std::to_string(first) +
+                LevelHas(samples, "sample", "samples"));
   }
   for (size_t s = 0; s < l.SoundSources.size(); ++s) {
     const int sound = l.SoundSources[s].SoundID;

@@ -43,12 +43,14 @@ void CheckItems(Context& c) {
                 ", for which the level has no model or sprite");
     if (!HasRoom(c.L, item.Room)) {
       c.Add("item-room", at,
-            name + " stands in room " + std::to_string(item.Room) + LevelHas(c.L.Rooms.size(), "room", "rooms"));
+            name + " stands in room " + std::to_string(item.Room) +
+                LevelHas(c.L.Rooms.size(), "room", "rooms"));
       continue;
     }
     const Room& room = c.L.Rooms[static_cast<size_t>(item.Room)];
     int a = 0, b = 0;
-    const std::string where = " (X " + std::to_string(item.X) + ", Z " + std::to_string(item.Z) + ")";
+    const std::string where =
+        " (X " + std::to_string(item.X) + ", Z " + std::to_string(item.Z) + ")";
     if (!SectorAtWorld(room, item.X, item.Z, a, b)) {
       c.Add("item-outside", at,
             name + " stands outside the sectors of its room " + std::to_string(item.Room) + where);
@@ -91,10 +93,13 @@ void CheckTextures(Context& c) {
       for (size_t f = 0; f < list.size(); ++f)
         if (static_cast<size_t>(FaceTexture(list[f].Texture)) >= textures && bad++ == 0) first = f;
       if (bad == 0) return;
-      c.Add("texture-room", {.Room = static_cast<int>(r), .What = what, .Index = static_cast<int>(first)},
+      c.Add("texture-room",
+            {.Room = static_cast<int>(r), .What = what, .Index = static_cast<int>(first)},
             RoomText(static_cast<int>(r)) + "'s " + word + " " + std::to_string(first) +
                 " uses object texture " + std::to_string(FaceTexture(list[first].Texture)) +
-                (bad > 1 ? " (and " + std::to_string(bad - 1) + " more of its faces are past the list)" : "") +
+                (bad > 1
+                     ? " (and " + std::to_string(bad - 1) + " more of its faces are past the list)"
+                     : "") +
                 LevelHas(textures, "object texture", "object textures"));
     };
     faces(room.Rectangles, Record::RoomRectangle, "rectangle");
@@ -149,7 +154,8 @@ void CheckTextures(Context& c) {
     if (pos >= words.size()) {
       c.Add("texture-animated", at,
             "The animated textures hold " + std::to_string(ranges) + " ranges, but their " +
-                Count(words.size(), "word ends", "words end") + " inside range " + std::to_string(range));
+                Count(words.size(), "word ends", "words end") + " inside range " +
+                std::to_string(range));
       return;
     }
     const int length = words[pos] + 1;
@@ -164,7 +170,8 @@ void CheckTextures(Context& c) {
       if (words[k] < 0 || static_cast<size_t>(words[k]) >= textures) {
         c.Add("texture-animated", {.What = Record::AnimatedTextures, .Index = static_cast<int>(k)},
               "Animated-texture range " + std::to_string(range) + " names object texture " +
-                  std::to_string(words[k]) + LevelHas(textures, "object texture", "object textures"));
+                  std::to_string(words[k]) +
+                  LevelHas(textures, "object texture", "object textures"));
         break;
       }
     pos += 1 + static_cast<size_t>(length);
@@ -180,11 +187,13 @@ void CheckSpritesAndStatics(Context& c) {
     const Room& room = c.L.Rooms[r];
     for (size_t s = 0; s < room.Sprites.size(); ++s) {
       const RoomSprite& sprite = room.Sprites[s];
-      const Place at{.Room = static_cast<int>(r), .What = Record::RoomSprite, .Index = static_cast<int>(s)};
+      const Place at{
+          .Room = static_cast<int>(r), .What = Record::RoomSprite, .Index = static_cast<int>(s)};
       const std::string name = RoomText(static_cast<int>(r)) + "'s sprite " + std::to_string(s);
       if (sprite.Texture < 0 || static_cast<size_t>(sprite.Texture) >= spriteTextures) {
         c.Add("sprite-room", at,
-              name + " names sprite texture " + std::to_string(sprite.Texture) + LevelHas(spriteTextures, "sprite texture", "sprite textures"));
+              name + " names sprite texture " + std::to_string(sprite.Texture) +
+                  LevelHas(spriteTextures, "sprite texture", "sprite textures"));
         break;
       }
       if (sprite.Vertex < 0 || static_cast<size_t>(sprite.Vertex) >= room.Vertices.size()) {
@@ -203,17 +212,20 @@ void CheckSpritesAndStatics(Context& c) {
         c.Add("sprite-sequence", {.What = Record::SpriteSequence, .Index = static_cast<int>(q)},
               "Sprite sequence " + std::to_string(q) + " (type " + std::to_string(s.SpriteID) +
                   ") takes " + std::to_string(length) + " sprites from sprite " +
-                  std::to_string(s.Offset) + LevelHas(spriteTextures, "sprite texture", "sprite textures"));
+                  std::to_string(s.Offset) +
+                  LevelHas(spriteTextures, "sprite texture", "sprite textures"));
     }
   std::set<int32_t> defined;
   for (size_t d = 0; d < c.L.StaticMeshDefs.size(); ++d) {
     const StaticMeshDef& def = c.L.StaticMeshDefs[d];
     defined.insert(def.ID);
     const Place at{.What = Record::StaticMesh, .Index = static_cast<int>(d)};
-    const std::string name = "Static mesh " + std::to_string(d) + " (id " + std::to_string(def.ID) + ")";
+    const std::string name =
+        "Static mesh " + std::to_string(d) + " (id " + std::to_string(def.ID) + ")";
     if (def.Mesh < 0 || static_cast<size_t>(def.Mesh) >= c.L.MeshPointers.size())
       c.Add("static-mesh", at,
-            name + " names mesh " + std::to_string(def.Mesh) + LevelHas(c.L.MeshPointers.size(), "mesh", "meshes"));
+            name + " names mesh " + std::to_string(def.Mesh) +
+                LevelHas(c.L.MeshPointers.size(), "mesh", "meshes"));
     for (const auto* box : {&def.VisibilityBox, &def.CollisionBox})
       for (size_t axis = 0; axis < 3; ++axis)
         if ((*box)[2 * axis] > (*box)[2 * axis + 1]) {
@@ -259,7 +271,8 @@ void CheckBoxes(Context& c) {
     if (k == 0x3FFF || (!early && k == 0x7FF)) continue;
     if (k >= overlaps.size()) {
       c.Add("box-overlaps", at,
-            name + "'s overlaps start at " + std::to_string(k) + LevelHas(overlaps.size(), "overlap", "overlaps"));
+            name + "'s overlaps start at " + std::to_string(k) +
+                LevelHas(overlaps.size(), "overlap", "overlaps"));
       continue;
     }
     for (;; ++k) {
@@ -272,7 +285,8 @@ void CheckBoxes(Context& c) {
       const auto word = static_cast<uint16_t>(overlaps[k]);
       if ((word & boxBits) >= boxes) {
         c.Add("box-overlaps", at,
-              name + " overlaps box " + std::to_string(word & boxBits) + LevelHas(boxes, "box", "boxes"));
+              name + " overlaps box " + std::to_string(word & boxBits) +
+                  LevelHas(boxes, "box", "boxes"));
         break;
       }
       if (word & 0x8000) break;

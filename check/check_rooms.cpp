@@ -1,7 +1,7 @@
 // Checks of the rooms themselves: portals, rooms above and below, flipped rooms, engine limits.
 #include <algorithm>
-#include <cstdlib>
 #include <array>
+#include <cstdlib>
 #include <set>
 
 #include "check/check_context.h"
@@ -65,7 +65,8 @@ void CheckPortals(Context& c) {
       baseOf[static_cast<size_t>(rooms[r].AlternateRoom)] = static_cast<int>(r);
   auto sameRoom = [&](int to, size_t r) {
     const int alternate = rooms[r].AlternateRoom;
-    return to == static_cast<int>(r) || to == baseOf[r] || (alternate != kNoRoom && to == alternate);
+    return to == static_cast<int>(r) || to == baseOf[r] ||
+           (alternate != kNoRoom && to == alternate);
   };
   for (size_t r = 0; r < rooms.size(); ++r) {
     const Room& room = rooms[r];
@@ -76,7 +77,8 @@ void CheckPortals(Context& c) {
       const std::string name = PortalText(static_cast<int>(r), static_cast<int>(p));
       if (!HasRoom(c.L, to)) {
         c.Add("portal-room", at,
-              name + " leads to room " + std::to_string(to) + LevelHas(rooms.size(), "room", "rooms"));
+              name + " leads to room " + std::to_string(to) +
+                  LevelHas(rooms.size(), "room", "rooms"));
         continue;
       }
       if (to == static_cast<int>(r)) {
@@ -106,8 +108,8 @@ void CheckPortals(Context& c) {
       }
       if (!back)
         c.Add("portal-back", at,
-              name + " leads to room " + std::to_string(to) + ", which has no portal back to room " +
-                  std::to_string(r));
+              name + " leads to room " + std::to_string(to) +
+                  ", which has no portal back to room " + std::to_string(r));
       else if (!samePlane)
         c.Add("portal-plane", at,
               name + " lies at " + "XYZ"[axis] + " " + std::to_string(mine.Plane) +
@@ -146,8 +148,8 @@ void CheckRoomsAboveBelow(Context& c) {
       if (to == kNoRoom) continue;
       if (!HasRoom(c.L, to)) {
         c.Add(way.Check, at,
-              name + " has room " + std::to_string(to) + " " + way.Word +
-                  " it" + LevelHas(rooms.size(), "room", "rooms"));
+              name + " has room " + std::to_string(to) + " " + way.Word + " it" +
+                  LevelHas(rooms.size(), "room", "rooms"));
         continue;
       }
       int a = 0, b = 0;
@@ -190,7 +192,8 @@ void CheckFlippedRooms(Context& c) {
     const std::string name = RoomText(static_cast<int>(r));
     if (!HasRoom(c.L, alt)) {
       c.Add("flip-room", at,
-            name + "'s alternate is room " + std::to_string(alt) + LevelHas(rooms.size(), "room", "rooms"));
+            name + "'s alternate is room " + std::to_string(alt) +
+                LevelHas(rooms.size(), "room", "rooms"));
       continue;
     }
     if (alt == static_cast<int>(r)) {

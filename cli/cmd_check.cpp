@@ -21,8 +21,8 @@ ordered_json FindingJson(const Finding& f) {
           {"check", f.Check},
           {"place", PlaceText(p)},
           {"room", OrNull(p.Room)},
-          {"sector", p.HasSector() ? ordered_json(SectorPlace(p.SectorX, p.SectorZ))
-                                   : ordered_json(nullptr)},
+          {"sector",
+           p.HasSector() ? ordered_json(SectorPlace(p.SectorX, p.SectorZ)) : ordered_json(nullptr)},
           {"portal", OrNull(p.Portal)},
           {"static", OrNull(p.Static)},
           {"item", OrNull(p.Item)},

@@ -20,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DiscardingSink sink;
   const slab::LoadResult loaded =
       slab::LoadLevelFromBytes(std::span<const uint8_t>(data, size), "fuzz.tr2", sink);
-  if (loaded.Loaded)
-    slab::CheckLevel(loaded.Lvl, loaded.DetectedGame.value_or(slab::Game::TR2));
+  if (loaded.Loaded) slab::CheckLevel(loaded.Lvl, loaded.DetectedGame.value_or(slab::Game::TR2));
   return 0;
 }

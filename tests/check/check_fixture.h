@@ -28,9 +28,11 @@ inline DraftLevel CheckDraft(Game game = Game::TR3) {
       for (const Portal& back : other.Portals) {
         if (back.AdjoiningRoom != r) continue;
         for (size_t k = 0; k < 4; ++k) {
-          portal.Vertices[3 * k] = static_cast<int16_t>(back.Vertices[3 * k] + other.Info.X - room.Info.X);
+          portal.Vertices[3 * k] =
+              static_cast<int16_t>(back.Vertices[3 * k] + other.Info.X - room.Info.X);
           portal.Vertices[3 * k + 1] = back.Vertices[3 * k + 1];
-          portal.Vertices[3 * k + 2] = static_cast<int16_t>(back.Vertices[3 * k + 2] + other.Info.Z - room.Info.Z);
+          portal.Vertices[3 * k + 2] =
+              static_cast<int16_t>(back.Vertices[3 * k + 2] + other.Info.Z - room.Info.Z);
         }
       }
     }
@@ -45,7 +47,8 @@ inline std::vector<Finding> FindingsOf(const std::vector<uint8_t>& bytes, const 
 }
 
 inline std::vector<Finding> FindingsOf(const DraftLevel& d) {
-  return FindingsOf(ComposeClassic(d).Bytes, d.GameVersion == Game::TR1 ? "check.phd" : "check.tr2");
+  return FindingsOf(ComposeClassic(d).Bytes,
+                    d.GameVersion == Game::TR1 ? "check.phd" : "check.tr2");
 }
 
 // The findings of `faulty` that `clean` does not have, by check, as many more as there are.

@@ -1,10 +1,11 @@
 // Each check on a composed level carrying exactly its fault: the clean level gives no finding,
 // the faulty one gives findings of that check only, with the values that prove it.
+#include "check/check.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "check/check.h"
 #include "check_fixture.h"
 #include "support/compose_tr45.h"
 
@@ -72,9 +73,8 @@ TEST_P(OneFault, GivesFindingsOfItsCheckOnly) {
 }
 
 const FaultCase kFaults[] = {
-    {"PortalToNoRoom",
-     [](DraftLevel& d) { d.Rooms[kYard].Portals.push_back(YardPortal(230)); }, "portal-room",
-     "Room 3's portal 1 leads to room 230; the level has 4 rooms"},
+    {"PortalToNoRoom", [](DraftLevel& d) { d.Rooms[kYard].Portals.push_back(YardPortal(230)); },
+     "portal-room", "Room 3's portal 1 leads to room 230; the level has 4 rooms"},
     {"PortalToItself", [](DraftLevel& d) { d.Rooms[kYard].Portals.push_back(YardPortal(3)); },
      "portal-self", "Room 3's portal 1 leads to its own room"},
     {"PortalWithoutWayBack",
@@ -86,24 +86,31 @@ const FaultCase kFaults[] = {
      },
      "portal-plane", "lies at X 7168; no portal of room 1 back to it lies in that plane"},
     {"PortalSidesWithOtherCorners",
-     [](DraftLevel& d) { d.Rooms[kCorridor].Portals[0].Vertices[8] = 4 * 1024; },
-     "portal-corners", "Room 0's portal 0 to room 1 has no portal back through the same"},
+     [](DraftLevel& d) { d.Rooms[kCorridor].Portals[0].Vertices[8] = 4 * 1024; }, "portal-corners",
+     "Room 0's portal 0 to room 1 has no portal back through the same"},
     {"PortalNormalAcross",
-     [](DraftLevel& d) { d.Rooms[kHall].Portals[0].Normal = {-1, 1, 0}; }, "portal-normal",
-     "Room 0's portal 0's normal (-1, 1, 0) is not along one axis"},
-    {"FloorDataIndexPastTheEnd",
-     [](DraftLevel& d) { At(d.Rooms[kHall], 0, 3).FDIndex = 60000; }, "floor-index",
-     "Room 0's sector 0,3 starts its floor data at word 60000; the floor data has"},
+     [](DraftLevel& d) {
+       d.Rooms[kHall].Portals[0].Normal = {-1, 1, 0};
+     },
+     "portal-normal", "Room 0's portal 0's normal (-1, 1, 0) is not along one axis"},
+    {"FloorDataIndexPastTheEnd", [](DraftLevel& d) { At(d.Rooms[kHall], 0, 3).FDIndex = 60000; },
+     "floor-index", "Room 0's sector 0,3 starts its floor data at word 60000; the floor data has"},
     {"ListWithoutEnd", [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x0005}); }, "floor-end",
      "Room 0's sector 3,1's list starts at word"},
-    {"UnknownFunction", [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x0005, 0x8016}); },
+    {"UnknownFunction",
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x0005, 0x8016});
+     },
      "floor-function", "holds function 22 at word"},
     {"TwoTriggers",
      [](DraftLevel& d) {
        PutList(d, kHall, 3, 1, {0x0004, 0x3E00, 0x8003, 0x8004, 0x3E00, 0x8001});
      },
      "floor-triggers", "Room 0's sector 3,1 holds 2 triggers; the game tests only the first"},
-    {"SectorPortalToNoRoom", [](DraftLevel& d) { PutList(d, kHall, 0, 3, {0x8001, 200}); },
+    {"SectorPortalToNoRoom",
+     [](DraftLevel& d) {
+       PutList(d, kHall, 0, 3, {0x8001, 200});
+     },
      "sector-portal-room", "Room 0's sector 0,3 has a portal to room 200; the level has 4 rooms"},
     {"RoomBelowMissing", [](DraftLevel& d) { At(d.Rooms[kHall], 1, 1).RoomBelow = 200; },
      "room-below", "Room 0's sector 1,1 has room 200 below it; the level has 4 rooms"},
@@ -120,27 +127,41 @@ const FaultCase kFaults[] = {
      },
      "room-loop", "Room 0's sector 3,3's rooms below lead round to room 0 again"},
     {"ObjectActionNamesNoItem",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 140}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 140});
+     },
      "trigger-item", "Room 0's trigger at sector 3,1 names item 140; the level has 8 items"},
     // The games read ten bits: 513 is not item 1.
     {"TenthBitOfTheItemCounts",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x200 | 1}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x200 | 1});
+     },
      "trigger-item", "names item 513"},
     {"TargetActionNamesNoItem",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x1800 | 9}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x1800 | 9});
+     },
      "trigger-item", "names item 9; the level has 8 items"},
     {"CameraActionNamesNoCamera",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x0400 | 5, 0x8000}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x0400 | 5, 0x8000});
+     },
      "trigger-camera", "names camera 5; the level has 1 camera"},
     {"SinkActionNamesNoSink",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x0800 | 3}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x0800 | 3});
+     },
      "trigger-sink", "names sink 3; the level has 1 camera or sink"},
     {"SwitchTriggerStartingWithAFlip",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8204, 0x3E00, 0x0C01, 0x8001}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8204, 0x3E00, 0x0C01, 0x8001});
+     },
      "trigger-first-action", "is a switch trigger whose first action is of kind 3"},
     {"KeyTriggerWithNothingAfterTheKeyhole",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8304, 0x3E00, 0x8002}); }, "trigger-alone",
-     "is a key trigger with no action after its key, item 2"},
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8304, 0x3E00, 0x8002});
+     },
+     "trigger-alone", "is a key trigger with no action after its key, item 2"},
     {"ItemInNoRoom", [](DraftLevel& d) { d.Items[7].Room = 9; }, "item-room",
      "Item 7 stands in room 9; the level has 4 rooms"},
     {"ItemWithoutModel", [](DraftLevel& d) { d.Items[7].ObjectID = 300; }, "item-model",
@@ -169,16 +190,25 @@ const FaultCase kFaults[] = {
     {"TextureOnAMissingPage", [](DraftLevel& d) { d.ObjectTextures[3].Tile = 5; }, "texture-page",
      "Object texture 3 lies on page 5; the level has 1 page"},
     {"AnimatedRangeNamesNoTexture",
-     [](DraftLevel& d) { d.AnimatedTextures = {1, 1, 0, 50}; }, "texture-animated",
-     "Animated-texture range 0 names object texture 50; the level has 10"},
-    {"AnimatedRangesEndEarly", [](DraftLevel& d) { d.AnimatedTextures = {2, 1, 0, 1}; },
+     [](DraftLevel& d) {
+       d.AnimatedTextures = {1, 1, 0, 50};
+     },
+     "texture-animated", "Animated-texture range 0 names object texture 50; the level has 10"},
+    {"AnimatedRangesEndEarly",
+     [](DraftLevel& d) {
+       d.AnimatedTextures = {2, 1, 0, 1};
+     },
      "texture-animated", "The animated textures hold 2 ranges, but their 4 words end"},
     {"RoomSpriteNamesNoSprite",
-     [](DraftLevel& d) { d.Rooms[kHall].Sprites = {{0, 7}}; }, "sprite-room",
-     "Room 0's sprite 0 names sprite texture 7; the level has 1 sprite texture"},
+     [](DraftLevel& d) {
+       d.Rooms[kHall].Sprites = {{0, 7}};
+     },
+     "sprite-room", "Room 0's sprite 0 names sprite texture 7; the level has 1 sprite texture"},
     {"RoomSpriteOnNoVertex",
-     [](DraftLevel& d) { d.Rooms[kHall].Sprites = {{9999, 0}}; }, "sprite-room",
-     "stands on vertex 9999"},
+     [](DraftLevel& d) {
+       d.Rooms[kHall].Sprites = {{9999, 0}};
+     },
+     "sprite-room", "stands on vertex 9999"},
     {"SpriteSequencePastTheTable", [](DraftLevel& d) { d.SpriteSequences[0].NegativeLength = -3; },
      "sprite-sequence", "takes 3 sprites from sprite 0; the level has 1 sprite texture"},
     {"StaticOfAnUndefinedId", [](DraftLevel& d) { d.Rooms[kHall].StaticMeshes[0].ObjectID = 33; },
@@ -215,7 +245,8 @@ const FaultCase kFaults[] = {
        At(d.Rooms[4], 0, 3).FDIndex = At(d.Rooms[4], 0, 4).FDIndex = 0;  // its way to room 1
        d.Rooms[kYard].AlternateRoom = 4;
      },
-     "flip-place", "Room 3 lies at X 12288, Z 0 with 8 x 8 sectors; its alternate, room 4, at X 13312"},
+     "flip-place",
+     "Room 3 lies at X 12288, Z 0 with 8 x 8 sectors; its alternate, room 4, at X 13312"},
     {"AlternateWithoutTheBaseTrigger",
      [](DraftLevel& d) {
        d.Rooms.push_back(YardCopy(d));
@@ -235,10 +266,11 @@ const FaultCase kFaults[] = {
      "model-animation", "Model 0 (type 0) starts with animation 5; the level has 1 animation"},
     {"AnimationFramesPastTheFrames", [](DraftLevel& d) { d.Animations[0].FrameOffset = 1000; },
      "anim-frames", "Animation 0's frames start at byte 1000"},
-    {"NextAnimationMissing", [](DraftLevel& d) { d.Animations[0].NextAnimation = 4; },
-     "anim-next", "Animation 0 leads to animation 4; the level has 1 animation"},
+    {"NextAnimationMissing", [](DraftLevel& d) { d.Animations[0].NextAnimation = 4; }, "anim-next",
+     "Animation 0 leads to animation 4; the level has 1 animation"},
     {"NextFrameOutsideTheNextAnimation", [](DraftLevel& d) { d.Animations[0].NextFrame = 9; },
-     "anim-next-frame", "Animation 0 leads to frame 9 of animation 0, which runs from frame 0 to 0"},
+     "anim-next-frame",
+     "Animation 0 leads to frame 9 of animation 0, which runs from frame 0 to 0"},
     {"StateChangesPastTheList", [](DraftLevel& d) { d.Animations[0].NumStateChanges = 2; },
      "anim-states", "Animation 0 takes 2 state changes from 0; the level has 0 state changes"},
     {"DispatchToNoAnimation",
@@ -256,8 +288,11 @@ const FaultCase kFaults[] = {
      "anim-commands", "Animation 0's 1 commands from word 0 run past the commands' 2 words"},
     {"FrameSizeZero", [](DraftLevel& d) { d.Animations[0].FrameSize = 0; }, "anim-frame-size",
      "Animation 0 has a frame size of 0"},
-    {"SoundMapPastTheDetails", [](DraftLevel& d) { d.SoundMap = {0, -1, 7}; }, "sound-map",
-     "Sound-map entry 2 names sound detail 7; the level has 1 sound detail"},
+    {"SoundMapPastTheDetails",
+     [](DraftLevel& d) {
+       d.SoundMap = {0, -1, 7};
+     },
+     "sound-map", "Sound-map entry 2 names sound detail 7; the level has 1 sound detail"},
     {"SoundSamplesPastTheIndices", [](DraftLevel& d) { d.SoundDetails[0].Bytes[6] = 3 << 2; },
      "sound-samples", "Sound detail 0 plays 3 samples from sample 0; the level has 1 sample"},
     {"SoundSourcePastTheSoundMap", [](DraftLevel& d) { d.SoundSources[0].SoundID = 400; },
@@ -268,23 +303,30 @@ const FaultCase kFaults[] = {
      [](DraftLevel& d) { d.Rooms[kLoft].Vertices.resize(1501, d.Rooms[kLoft].Vertices[0]); },
      "limit-vertices", "Room 2 has 1501 vertices; the second game holds 1500 in one room",
      Game::TR2},
-    {"TooManyItemsForTheThirdGame",
-     [](DraftLevel& d) { d.Items.resize(257, d.Items[7]); }, "limit-items",
-     "The level has 257 items; the third game holds 256"},
+    {"TooManyItemsForTheThirdGame", [](DraftLevel& d) { d.Items.resize(257, d.Items[7]); },
+     "limit-items", "The level has 257 items; the third game holds 256"},
     {"SameItemTwiceInOneTrigger",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x0003, 0x8003}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x0003, 0x8003});
+     },
      "trigger-repeat", "Room 0's trigger at sector 3,1 names item 3 twice"},
     {"OneSecretInTwoRooms",
      [](DraftLevel& d) {
        PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x2800 | 1});
        PutList(d, kYard, 3, 3, {0x8004, 0x3E00, 0x8000 | 0x2800 | 1});
      },
-     "secret-shared", "Room 3's trigger at sector 3,3 gives secret 1, as room 0's trigger at "
-                      "sector 3,1 does"},
-    {"SectorPortalToARoomElsewhere", [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8001, 3}); },
+     "secret-shared",
+     "Room 3's trigger at sector 3,3 gives secret 1, as room 0's trigger at "
+     "sector 3,1 does"},
+    {"SectorPortalToARoomElsewhere",
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8001, 3});
+     },
      "sector-portal-place", "Room 0's sector 3,1 has a portal to room 3, which does not hold"},
     {"MusicOnAFloorTriggerThatIsNotOneShot",
-     [](DraftLevel& d) { PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x2000 | 5}); },
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8004, 0x3E00, 0x8000 | 0x2000 | 5});
+     },
      "music-repeat", "Room 0's trigger at sector 3,1 plays track 5 and is not one-shot"},
 };
 
@@ -299,7 +341,13 @@ TEST(Checks, TheCleanLevelHasNoFindingAndEveryCheckIsTested) {
   std::set<std::string_view> tested;
   for (const FaultCase& c : kFaults) tested.insert(c.Check);
   tested.insert("trigger-flyby");  // on a fourth-game level, below
-  for (const CheckInfo& info : CheckList()) EXPECT_TRUE(tested.count(info.Id)) << info.Id;
+  const std::vector<uint8_t> readme = test::ReadFile(SLAB_README);
+  const std::string text(readme.begin(), readme.end());
+  for (const CheckInfo& info : CheckList()) {
+    EXPECT_TRUE(tested.count(info.Id)) << info.Id;
+    EXPECT_NE(text.find("`" + std::string(info.Id) + "`"), std::string::npos)
+        << info.Id << " is not in the README";
+  }
 }
 
 TEST(Checks, SecondGameKnowsNeitherMonkeySwingsNorMinecartTurns) {
@@ -336,8 +384,8 @@ TEST(Checks, FlyByActionNamesASequenceNoCameraBelongsTo) {
     test::Tr4Draft faulty = draft;
     Level& f = faulty.Data;
     const size_t at = f.FloorData.size() / 2;
-    for (uint16_t word : {uint16_t(0x8004), uint16_t(0x3E00), uint16_t(0x3000 | sequence),
-                          uint16_t(0x8000)}) {
+    for (uint16_t word :
+         {uint16_t(0x8004), uint16_t(0x3E00), uint16_t(0x3000 | sequence), uint16_t(0x8000)}) {
       f.FloorData.push_back(static_cast<uint8_t>(word & 0xFF));
       f.FloorData.push_back(static_cast<uint8_t>(word >> 8));
     }
