@@ -37,6 +37,8 @@ constexpr CheckInfo kChecks[] = {
     {"trigger-flyby", Error, "Trigger actions", "a fly-by action names no fly-by sequence"},
     {"trigger-first-action", Warning, "Trigger actions",
      "a switch, key or pickup trigger does not start with an object action"},
+    {"trigger-first-item", Warning, "Trigger actions",
+     "a switch, key or pickup trigger's item stands away from it"},
     {"trigger-alone", Note, "Trigger actions",
      "a switch or key trigger does nothing but name its switch or keyhole"},
     {"item-room", Error, "Items", "an item stands in a room the level lacks"},

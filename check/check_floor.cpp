@@ -1,4 +1,6 @@
 // Checks of the sectors' floor-data lists and the triggers in them.
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -137,16 +139,33 @@ void CheckTriggerActions(Context& c) {
       const int type = trigger.Actions[0].TriggerType;
       if (type != kTriggerSwitch && type != kTriggerKey && type != kTriggerPickup) continue;
       const char* kind = type == kTriggerSwitch ? "switch" : type == kTriggerKey ? "key" : "pickup";
+      const char* what = type == kTriggerKey ? "keyhole" : kind;  // the item the trigger is for
       if (trigger.Actions[0].Action != kActionObject)
         c.Add("trigger-first-action", at,
               TriggerText(s) + " is a " + kind + " trigger whose first action is of kind " +
                   std::to_string(trigger.Actions[0].Action) +
                   ", not an object; the game takes its value " +
-                  std::to_string(ValueOf(s.List, trigger, 0)) + " as the " + kind + "'s item");
+                  std::to_string(ValueOf(s.List, trigger, 0)) + " as the " + what);
       else if (trigger.Actions.size() == 1 && type != kTriggerPickup)
         c.Add("trigger-alone", at,
-              TriggerText(s) + " is a " + kind + " trigger with no action after its " + kind +
+              TriggerText(s) + " is a " + kind + " trigger with no action after its " + what +
                   ", item " + std::to_string(ValueOf(s.List, trigger, 0)));
+      if (trigger.Actions[0].Action != kActionObject) continue;
+      // Lara uses the switch, keyhole or pickup where she stands: every such item of the
+      // official levels stands on the trigger's sector or the next one. One farther away is
+      // another item, as when items were renumbered under the trigger.
+      const size_t item = static_cast<size_t>(ValueOf(s.List, trigger, 0));
+      if (item >= c.L.Items.size()) continue;
+      const Item& named = c.L.Items[item];
+      const Room& room = c.L.Rooms[static_cast<size_t>(s.Room)];
+      const int64_t away = std::max(std::abs(named.X - SectorMiddle(room.Info.X, s.X)),
+                                    std::abs(named.Z - SectorMiddle(room.Info.Z, s.Z)));
+      if (away > kSectorUnits + kSectorUnits / 2)
+        c.Add("trigger-first-item", at,
+              TriggerText(s) + " is a " + kind + " trigger whose " + what + ", item " +
+                  std::to_string(item) + ", stands " +
+                  std::to_string((away + kSectorUnits / 2) / kSectorUnits) + " sectors away (X " +
+                  std::to_string(named.X) + ", Z " + std::to_string(named.Z) + ")");
     }
   }
 }

@@ -157,11 +157,19 @@ const FaultCase kFaults[] = {
        PutList(d, kHall, 3, 1, {0x8204, 0x3E00, 0x0C01, 0x8001});
      },
      "trigger-first-action", "is a switch trigger whose first action is of kind 3"},
+    {"SwitchTriggerForAnItemElsewhere",
+     [](DraftLevel& d) {
+       PutList(d, kHall, 3, 1, {0x8204, 0x3E00, 0x0001, 0x8003});
+     },
+     "trigger-first-item",
+     "Room 0's trigger at sector 3,1 is a switch trigger whose switch, item 1, stands 3 "
+     "sectors away (X 6656, Z 4608)"},
     {"KeyTriggerWithNothingAfterTheKeyhole",
      [](DraftLevel& d) {
-       PutList(d, kHall, 3, 1, {0x8304, 0x3E00, 0x8002});
+       PutList(d, kHall, 2, 4, {0x8304, 0x3E00, 0x8002});
      },
-     "trigger-alone", "is a key trigger with no action after its key, item 2"},
+     "trigger-alone",
+     "Room 0's trigger at sector 2,4 is a key trigger with no action after its keyhole, item 2"},
     {"ItemInNoRoom", [](DraftLevel& d) { d.Items[7].Room = 9; }, "item-room",
      "Item 7 stands in room 9; the level has 4 rooms"},
     {"ItemWithoutModel", [](DraftLevel& d) { d.Items[7].ObjectID = 300; }, "item-model",
