@@ -102,6 +102,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
       RightViewDriver::Parts{.RightView = *rightView_, .Textures = *textures_, .Rooms = *rooms_},
       *frames_);
   presenter_->SetView3D(view_->View3D());
+  view_->AddMenuEntries(*menuBar()->findChild<QMenu*>("Mnu_View"));
   navigator_ = std::make_unique<Navigator>(
       Navigator::Core{.Doc = doc_, .Map = map_, .Names = names_, .Messages = services_.Messages},
       Navigator::Parts{.Presenter = *presenter_,

@@ -40,6 +40,9 @@ Navigator::Navigator(Core core, Parts parts, Marks marks)
 
 void Navigator::ShowNavigation(const NavigationView& view) {
   parts_.Rooms.Show(view.Room);
+  if (core_.Map.SectorSelected)
+    parts_.View.SectorChosen(core_.Map.CurrentRoom, core_.Map.SelectedSectorX,
+                             core_.Map.SelectedSectorZ);
   parts_.Presenter.Refresh();
   parts_.Presenter.PresentMap();
   parts_.Frames.Request();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 #include "app/frame_loop.h"
 #include "app/window_services.h"
@@ -13,6 +14,8 @@
 #include "map/map_state.h"
 #include "preview3d/scene_pick.h"
 #include "preview3d/texels.h"
+
+class QMenu;
 
 namespace slab {
 
@@ -41,19 +44,24 @@ class RightViewDriver : public QObject {
   void ViewModeChanged();
   // A camera key while the 3D view shows; false when it did not move the camera.
   bool CameraKey(int qtKey);
-  // The camera turns to a sector chosen on the map or through a list.
+  // The camera turns to a sector chosen on the map, through a list or by way-finding (not to
+  // one a click in the 3D view chose).
   void SectorChosen(int room, int a, int b);
+  // View > "3D View Follows Selection" and "Whole Level", both on at first.
+  void AddMenuEntries(QMenu& viewMenu);
   void LevelEdited(EditKind kind);
   void LevelOpened(const TileProgress& progress);
   void LevelClosed();
 
  signals:
-  // A left click in the 3D view landed on a sector (of the current room), an item or a static.
+  // A left click in the 3D view landed on a sector (of any room shown), an item or a static.
   void SectorPicked(const PickPlace& place);
   void ItemPicked(int entity);
   void StaticPicked(int room, int index);
 
  private:
+  // A click in the 3D view chose something: the window goes there, the camera stays.
+  void Picked(const std::function<void()>& choose);
   // The 3D device failed: the right-hand view shows the overview from now on.
   void Disable3D();
 
@@ -63,6 +71,7 @@ class RightViewDriver : public QObject {
   FrameLoop& frames_;
   Room3DView* view3d_ = nullptr;
   bool device3dFailed_ = false;
+  bool picking_ = false;
   TextureStrip strip_;  // the strip shown when there is no 3D view to build it
 };
 

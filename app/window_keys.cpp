@@ -31,13 +31,15 @@ struct CameraKey {
   int Key;
   const char* What;
 };
-constexpr std::array<CameraKey, 6> kCameraKeys{{
-    {Qt::Key_Left, "Circle the camera around the room"},
-    {Qt::Key_Right, "Circle the camera around the room the other way"},
+constexpr std::array<CameraKey, 8> kCameraKeys{{
+    {Qt::Key_Left, "Circle the camera around the point it looks at"},
+    {Qt::Key_Right, "Circle the camera around that point the other way"},
     {Qt::Key_Up, "Raise the camera: look down more steeply"},
     {Qt::Key_Down, "Lower the camera"},
     {Qt::Key_PageUp, "Move the camera nearer"},
     {Qt::Key_PageDown, "Move the camera farther"},
+    {Qt::Key_F, "Frame the selection: the chosen item or static mesh, else the sector"},
+    {Qt::Key_Home, "Frame the whole current room"},
 }};
 
 // A menu entry's caption without its mnemonic and its trailing dots: "Save As".
@@ -88,7 +90,20 @@ std::vector<KeyLine> WindowKeyLines(const QMenuBar& menus) {
     lines.push_back({"The 3D view (while it shows and no list or text box has the focus)",
                      QKeySequence(camera.Key).toString(QKeySequence::NativeText), camera.What});
   const QString mouse = "The mouse";
-  lines.push_back({mouse, "Click on the map", "Select the sector; the 3D view turns to it"});
+  lines.push_back(
+      {mouse, "Click on the map",
+       "Select the sector; the 3D view turns to it (View > 3D View Follows Selection)"});
+  lines.push_back(
+      {mouse, "Click in the 3D view",
+       "Select the floor's sector, or choose the item or static mesh; the camera stays"});
+  lines.push_back(
+      {mouse, "Left drag in the 3D view", "Circle the camera around the point it looks at"});
+  lines.push_back({mouse, "Right or middle drag in the 3D view", "Slide the camera"});
+  lines.push_back(
+      {mouse, "Wheel in the 3D view", "Move the camera nearer or farther, toward the pointer"});
+  lines.push_back({mouse, "Right button held with W, A, S, D in the 3D view",
+                   "Fly forward, left, back, right; dragging then looks round"});
+  lines.push_back({mouse, "Pointer in the 3D view", "Name what it rests on"});
   lines.push_back({mouse, "Right click on the map",
                    "Go through the sector's portal, else to the room below (with Shift: above)"});
   lines.push_back({mouse, "Wheel on the map", "Zoom the map about the pointer"});

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
@@ -36,7 +38,8 @@ int main(int argc, char** argv) {
     std::fprintf(
         stderr,
         "usage: window_screenshot PROGRAM_FOLDER LEVEL OUTPUT.png [A B [2d|3d [ACTION...]]]\n"
-        "  ACTION: a menu entry's name to choose before the picture (Mnu_View_Legend)\n");
+        "  ACTION: a menu entry's name to choose before the picture (Mnu_View_Legend), or\n"
+        "          key:KEY, a key pressed in the 3D view (key:PgDown)\n");
     return 1;
   }
   QApplication app(argc, argv);
@@ -71,9 +74,22 @@ int main(int argc, char** argv) {
   if (argc >= 7 && std::string(argv[6]) == "2d") {
     if (auto* button = window.findChild<QPushButton*>("ViewMode")) button->click();
   }
-  for (int i = 7; i < argc; ++i)
-    if (auto* action = window.findChild<QAction*>(QString::fromLocal8Bit(argv[i])))
+  Wait(500);  // the 3D view's glide to the clicked sector ends
+  for (int i = 7; i < argc; ++i) {
+    const QString name = QString::fromLocal8Bit(argv[i]);
+    if (name.startsWith("key:")) {
+      auto* view = window.findChild<QWidget*>("View3D");
+      const QKeyCombination key = QKeySequence::fromString(name.mid(4))[0];
+      if (view == nullptr) continue;
+      QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+      QKeyEvent release(QEvent::KeyRelease, key.key(), key.keyboardModifiers());
+      QApplication::sendEvent(view, &press);
+      QApplication::sendEvent(view, &release);
+      Wait(50);
+    } else if (auto* action = window.findChild<QAction*>(name)) {
       action->trigger();
+    }
+  }
   Wait(1500);
   if (!window.grab().save(QString::fromLocal8Bit(argv[3]), "PNG", 0)) {
     std::fprintf(stderr, "Could not write %s\n", argv[3]);

@@ -4,9 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
-#include <QOffscreenSurface>
 #include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/bench_gl.h"
 #include "level/load_level.h"
 #include "preview3d/face_batches.h"
 #include "preview3d/gl/gl_device.h"
@@ -26,9 +25,7 @@ struct Fixture {
   slab::LoadResult Loaded;
   slab::Game Version = slab::Game::None;
   std::string Name;
-  std::unique_ptr<QOpenGLContext> Context;
-  std::unique_ptr<QOffscreenSurface> Surface;
-  std::unique_ptr<QOpenGLFramebufferObject> Fbo;
+  slab::bench::OffscreenGl Gl;
   slab::GlDevice Device;
   slab::GpuGeometry Batched, FaceByFace;
   size_t Faces = 0;
@@ -59,7 +56,7 @@ void Draw(benchmark::State& state, bool batched) {
     state.SkipWithError("no level or no OpenGL context");
     return;
   }
-  auto* gl = fixture->Context->functions();
+  auto* gl = fixture->Gl.Context->functions();
   const auto& geometry = batched ? fixture->Batched : fixture->FaceByFace;
   slab::ViewCamera camera = slab::StartCamera(fixture->Loaded.Lvl);
   for (auto _ : state) {
@@ -126,20 +123,8 @@ int main(int argc, char** argv) {
     f.Loaded = slab::LoadLevel(path, sink);
     f.Version = f.Loaded.DetectedGame.value_or(f.Version);
     f.Name = path.filename().string();
-    QSurfaceFormat format;
-    format.setVersion(3, 3);
-    format.setProfile(QSurfaceFormat::CoreProfile);
-    format.setDepthBufferSize(24);
-    f.Context = std::make_unique<QOpenGLContext>();
-    f.Context->setFormat(format);
-    f.Surface = std::make_unique<QOffscreenSurface>();
-    f.Surface->setFormat(format);
-    f.Surface->create();
     std::string error;
-    if (f.Context->create() && f.Context->makeCurrent(f.Surface.get())) {
-      f.Fbo = std::make_unique<QOpenGLFramebufferObject>(
-          400, 400, QOpenGLFramebufferObject::CombinedDepthStencil);
-      f.Fbo->bind();
+    if (f.Gl.Make(400, 400)) {
       if (f.Device.Initialise(error)) {
         f.Device.SetViewport(400, 400);
         f.Device.SetPages(

@@ -36,13 +36,6 @@ bool OrbitCameraKey(OrbitCamera& camera, int keyCode, int shiftState) {
   }
 }
 
-void OrbitCameraClick(OrbitCamera& camera, int x, int z, bool altHeld) {
-  if (!altHeld) return;
-  camera.FocusX = x;
-  camera.FocusZ = z;
-  camera.RoomFramed = false;
-}
-
 void PlaceOrbitEye(OrbitCamera& camera) {
   const double d = camera.Distance;
   camera.EyeX = camera.TargetX - d * std::sin(camera.AngleA) * std::cos(camera.AngleB);
@@ -54,30 +47,6 @@ bool HasFloor(const Sector& sector) { return sector.Floor != kWallMarker; }
 
 double FloorHeight(const Sector& sector) {
   return -static_cast<double>(static_cast<int8_t>(sector.Floor)) / 4.0;
-}
-
-void UpdateOrbitCamera(OrbitCamera& camera, const Level& level, int currentRoom, int selectedX,
-                       int selectedZ) {
-  if (level.Rooms.empty()) return;
-  camera.OrbitMode = true;
-  if (camera.RoomFramed && camera.FramedRoom == currentRoom) {
-    PlaceOrbitEye(camera);
-    return;
-  }
-  camera.RoomFramed = false;
-  if (currentRoom < 0 || static_cast<size_t>(currentRoom) >= level.Rooms.size() ||
-      !level.Rooms[static_cast<size_t>(currentRoom)].HasSector(camera.FocusX, camera.FocusZ)) {
-    camera.FocusX = 1;
-    camera.FocusZ = 1;
-    return;
-  }
-  const Room& room = level.Rooms[static_cast<size_t>(currentRoom)];
-  camera.TargetX = static_cast<double>(room.Info.X) / kSectorUnits + camera.FocusX + 0.5;
-  camera.TargetZ = static_cast<double>(room.Info.Z) / kSectorUnits + camera.FocusZ + 0.5;
-  const Sector* floor = &room.SectorAt(camera.FocusX, camera.FocusZ);
-  if (room.HasSector(selectedX, selectedZ)) floor = &room.SectorAt(selectedX, selectedZ);
-  if (HasFloor(*floor)) camera.TargetY = FloorHeight(*floor);
-  PlaceOrbitEye(camera);
 }
 
 Mat4 OrbitViewMatrix(const OrbitCamera& camera) {

@@ -52,6 +52,9 @@ struct SelectedSector {
   int Z = 0;
 };
 
+// No sector of any room.
+inline constexpr SelectedSector kNoSectorSelected{-1000000, -1000000};
+
 // Turns the first count vertices red (Colour only) when all lie on the corners of the
 // selected sector: its floor, its ceiling and the walls on its four edges.
 void HighlightSelectedSector(std::span<LitVertex> scratch, int count, SelectedSector selected);

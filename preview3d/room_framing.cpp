@@ -119,11 +119,6 @@ bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect)
   camera.TargetX = (x0 + x1) / 2;
   camera.TargetY = floor;
   camera.TargetZ = (z0 + z1) / 2;
-  camera.FocusX = r.NumXSectors / 2;
-  camera.FocusZ = r.NumZSectors / 2;
-  camera.OrbitMode = true;
-  camera.RoomFramed = true;
-  camera.FramedRoom = room;
   const Vec target{camera.TargetX, camera.TargetY, camera.TargetZ};
 
   // What must fit: the corners of every face drawn when seen along the line of sight
@@ -195,6 +190,13 @@ std::optional<ScreenPoint> ProjectPoint(const OrbitCamera& camera, int width, in
 
 std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level& level, int room,
                                           int width, int height, double x, double y) {
+  const auto floor = PickFloor(camera, level, room, width, height, x, y);
+  if (!floor) return std::nullopt;
+  return floor->Sector;
+}
+
+std::optional<FloorPick> PickFloor(const OrbitCamera& camera, const Level& level, int room,
+                                   int width, int height, double x, double y) {
   if (width <= 0 || height <= 0 || !ValidRoom(level, room)) return std::nullopt;
   const Room& r = level.Rooms[static_cast<size_t>(room)];
   const Axes axes = CameraAxes(camera);
@@ -229,7 +231,7 @@ std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level
   const auto a = static_cast<int>(std::floor(hit.X - r.Info.X / kUnits));
   const auto b = static_cast<int>(std::floor(hit.Z - r.Info.Z / kUnits));
   if (!r.HasSector(a, b)) return std::nullopt;
-  return SectorPick{a, b};
+  return FloorPick{{a, b}, nearest};
 }
 
 }  // namespace slab

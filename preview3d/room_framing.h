@@ -11,23 +11,22 @@
 namespace slab {
 
 // Points the camera at the whole room, seen from above over its walls: the target is the
-// centre of the room's sectors in X and Z at its floor height (YBottom), the focus sector the
-// one at the centre, and the heading is kept. The tilt (about 25 to 75 degrees) and the
+// centre of the room's sectors in X and Z at its floor height (YBottom), and the heading is
+// kept. The tilt (about 25 to 75 degrees) and the
 // distance are the pair that brings the eye nearest while (1) the eye stays half a sector
 // above the room's highest face, so no wall drawn from behind hides the room, and (2) every
 // corner of every face drawn when seen along the line of sight (floors, the far walls,
 // double-sided faces) lies inside the 90-degree view of a drawing area aspect = width /
 // height wide, with a small margin; ceilings and near walls are culled, so they need not fit.
 // A room without faces fits the box of its sectors from YTop to YBottom. The eye is placed
-// at once; UpdateOrbitCamera keeps the target while the camera stays framed (RoomFramed) on
-// this room, and an Alt-click focus ends it. The distance may exceed the keys' 20 for a
-// large room. Returns false, changing nothing, when the room does not exist or has no sectors.
+// at once. The distance may exceed the keys' 20 for a large room. Returns false, changing nothing,
+// when the room does not exist or has no sectors.
 bool FrameRoom(OrbitCamera& camera, const Level& level, int room, double aspect);
 
 // Where a point (sector units, Y up) appears in a drawing area of width x height: x to the
 // right and y down from the top-left corner, in the units of width and height. Nothing when
 // the point lies behind the near plane or the area is empty. The same projection as drawing:
-// 90 degrees vertically, the camera as UpdateOrbitCamera or FrameRoom last placed it.
+// 90 degrees vertically, the camera's eye as PlaceOrbitEye last placed it.
 struct ScreenPoint {
   double X = 0, Y = 0;
 };
@@ -47,5 +46,13 @@ struct SectorPick {
 };
 std::optional<SectorPick> PickFloorSector(const OrbitCamera& camera, const Level& level, int room,
                                           int width, int height, double x, double y);
+// The same with how far along the ray the floor was met, in the units RayThroughPoint's
+// direction has (one along the line of sight), to weigh it against other rooms' faces.
+struct FloorPick {
+  SectorPick Sector;
+  double Along = 0;
+};
+std::optional<FloorPick> PickFloor(const OrbitCamera& camera, const Level& level, int room,
+                                   int width, int height, double x, double y);
 
 }  // namespace slab

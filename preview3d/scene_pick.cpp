@@ -179,8 +179,45 @@ ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int wid
     pick.Room = scene.CurrentRoom;
     pick.SectorX = sector->X;
     pick.SectorZ = sector->Z;
+    return pick;
   }
-  return pick;
+  // Off the current room's floor: the nearest floor of another room shown, where no face of
+  // the rooms shown lies before it.
+  std::optional<FloorPick> nearestFloor;
+  int floorRoom = -1;
+  for (const int room : scene.Rooms) {
+    if (room == scene.CurrentRoom) continue;
+    const auto floor = PickFloor(camera, level, room, width, height, x, y);
+    if (floor && (!nearestFloor || floor->Along < nearestFloor->Along)) {
+      nearestFloor = floor;
+      floorRoom = room;
+    }
+  }
+  if (!nearestFloor) return pick;
+  for (const int room : scene.Rooms)
+    if (room >= 0 && static_cast<size_t>(room) < level.Rooms.size() &&
+        RoomHit(ray, level.Rooms[static_cast<size_t>(room)]) < nearestFloor->Along - 1e-6)
+      return pick;
+  return ScenePick{PickKind::Sector,      -1, floorRoom, -1, nearestFloor->Sector.X,
+                   nearestFloor->Sector.Z};
+}
+
+std::optional<Vec3> PointUnder(const OrbitCamera& camera, const PickScene& scene, int width,
+                               int height, double x, double y) {
+  const auto pickRay = RayThroughPoint(camera, width, height, x, y);
+  if (!pickRay) return std::nullopt;
+  const Ray ray{{pickRay->OriginX, pickRay->OriginY, pickRay->OriginZ},
+                {pickRay->DirX, pickRay->DirY, pickRay->DirZ}};
+  // The ray's forward part is one: along it, the target's depth is the distance.
+  double nearest = kNone;
+  if (scene.Lvl != nullptr)
+    for (const int room : scene.Rooms)
+      if (room >= 0 && static_cast<size_t>(room) < scene.Lvl->Rooms.size())
+        nearest = std::min(nearest, RoomHit(ray, scene.Lvl->Rooms[static_cast<size_t>(room)]));
+  if (nearest == kNone) nearest = camera.Distance;
+  return Vec3{static_cast<float>(pickRay->OriginX + pickRay->DirX * nearest),
+              static_cast<float>(pickRay->OriginY + pickRay->DirY * nearest),
+              static_cast<float>(pickRay->OriginZ + pickRay->DirZ * nearest)};
 }
 
 std::optional<PickPlace> PlaceOfPick(const Level& level, const ScenePick& pick) {

@@ -48,9 +48,16 @@ struct ScenePick {
 
 // The nearest item or static mesh face that faces the eye wins, unless a face of a shown room
 // lies before it. Otherwise the floor sector of the current room under the point, as
-// PickFloorSector finds it (walls and ceilings neither count nor hide a floor there).
+// PickFloorSector finds it (walls and ceilings neither count nor hide a floor there); off
+// that floor, the nearest floor of another room shown that no face of theirs hides.
 ScenePick PickInScene(const OrbitCamera& camera, const PickScene& scene, int width, int height,
                       double x, double y);
+
+// The point of the shown rooms' faces the ray through (x, y) meets first; where it meets
+// none, the point on the ray as deep as the camera's target, so a move about it keeps it
+// under the pointer either way. Nothing for an empty area.
+std::optional<Vec3> PointUnder(const OrbitCamera& camera, const PickScene& scene, int width,
+                               int height, double x, double y);
 
 // Where choosing a pick leads: the room of the item, static mesh or sector, and the sector
 // (a, b) it stands on, numbered as the map numbers them; -1 for a place off the room's grid.

@@ -194,6 +194,11 @@ unsigned GlDevice::MakeTexture(std::span<const Rgba> texels, int width, int heig
 }
 
 void GlDevice::Upload(const FaceBatches& batches, GpuGeometry& geometry) {
+  UploadVertices(batches.Vertices, geometry);
+  geometry.Batches = batches.Batches;
+}
+
+void GlDevice::UploadVertices(std::span<const LitVertex> vertices, GpuGeometry& geometry) {
   if (!ready_) return;
   if (geometry.Vao == 0) {
     glGenVertexArrays(1, &geometry.Vao);
@@ -201,9 +206,8 @@ void GlDevice::Upload(const FaceBatches& batches, GpuGeometry& geometry) {
   }
   glBindVertexArray(geometry.Vao);
   glBindBuffer(GL_ARRAY_BUFFER, geometry.Vbo);
-  glBufferData(GL_ARRAY_BUFFER,
-               static_cast<GLsizeiptr>(batches.Vertices.size() * sizeof(LitVertex)),
-               batches.Vertices.data(), GL_STATIC_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(LitVertex)),
+               vertices.data(), GL_STATIC_DRAW);
   const auto stride = static_cast<GLsizei>(sizeof(LitVertex));
   glEnableVertexAttribArray(0);
   glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
@@ -216,8 +220,7 @@ void GlDevice::Upload(const FaceBatches& batches, GpuGeometry& geometry) {
   glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
                         reinterpret_cast<const void*>(offsetof(LitVertex, U)));
   glBindVertexArray(0);
-  geometry.Batches = batches.Batches;
-  geometry.VertexCount = batches.Vertices.size();
+  geometry.VertexCount = vertices.size();
 }
 
 void GlDevice::Release(GpuGeometry& geometry) {

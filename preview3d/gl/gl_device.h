@@ -71,6 +71,7 @@ class GlDevice : protected QOpenGLFunctions_3_3_Core {
   void DrawOverlay(std::span<const Rgba> texels, int width, int height, int x = 0, int y = 0);
 
  private:
+  void UploadVertices(std::span<const LitVertex> vertices, GpuGeometry& geometry);
   void UploadTexture(unsigned texture, std::span<const Rgba> texels, int width, int height,
                      int filter);
   void BindSurface(int32_t surface);

@@ -29,6 +29,21 @@ void SceneRenderer::SetRoomFaces(const Level& level, const RoomFaceList& list) {
   device_.Upload(BatchRoomFaces(level, list), rooms_);
 }
 
+void SceneRenderer::SetRoomCount(size_t count) {
+  for (GpuGeometry& g : roomSlots_) device_.Release(g);
+  roomSlots_.assign(count, GpuGeometry{});
+}
+
+void SceneRenderer::SetRoomBatches(int room, const FaceBatches& batches) {
+  if (room < 0 || static_cast<size_t>(room) >= roomSlots_.size()) return;
+  device_.Upload(batches, roomSlots_[static_cast<size_t>(room)]);
+}
+
+void SceneRenderer::DrawRoom(int room) {
+  if (room < 0 || static_cast<size_t>(room) >= roomSlots_.size()) return;
+  device_.Draw(roomSlots_[static_cast<size_t>(room)], Identity());
+}
+
 void SceneRenderer::SetItems(const ItemFaces& items) {
   device_.Upload(BatchMeshFaces(items.Faces), items_);
   for (PlacedSprite& s : sprites_) device_.Release(s.Quad);

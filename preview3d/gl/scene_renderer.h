@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "level/level.h"
+#include "platform/messages.h"
 #include "preview3d/gl/gl_device.h"
 #include "preview3d/gl/markers.h"
 #include "preview3d/item_faces.h"
 #include "preview3d/mesh_faces.h"
 #include "preview3d/room_faces.h"
-#include "platform/messages.h"
 
 namespace slab {
 
@@ -30,6 +30,12 @@ class SceneRenderer {
   void SetMarkers(const std::array<MarkerPicture, 4>& pictures);
   // Uploads the face list in batches by page and pass.
   void SetRoomFaces(const Level& level, const RoomFaceList& list);
+  // Each room apart, so a view draws only the rooms it sees: room slots for a level of
+  // `count` rooms (all empty), then one room's batches (RoomBatches: its faces and its
+  // placed static meshes) into its slot.
+  void SetRoomCount(size_t count);
+  void SetRoomBatches(int room, const FaceBatches& batches);
+  void DrawRoom(int room);
   // The items of the shown rooms: the moveables in one set of batches, each sprite its own.
   void SetItems(const ItemFaces& items);
 
@@ -47,6 +53,7 @@ class SceneRenderer {
  private:
   GlDevice device_;
   GpuGeometry rooms_;
+  std::vector<GpuGeometry> roomSlots_;
   std::vector<GpuGeometry> statics_;
   std::array<unsigned, 4> markers_{};
   GpuGeometry items_;

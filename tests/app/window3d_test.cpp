@@ -1,13 +1,16 @@
 // The main window with its 3D view, on a real X display (run under xvfb-run with Mesa): what
 // the view shows at start, after an edit and where a click in it lands.
 #include <QAccessible>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <fstream>
 
 #include "map/edit_commands.h"
+#include "preview3d/camera_moves.h"
 #include "preview3d/gl/level_view.h"
 #include "preview3d/gl/room3d_view.h"
 #include "preview3d/room_faces.h"
@@ -32,9 +35,11 @@ class Window3DTest : public test::WindowFixture {
     }
   }
 
-  // The next frame as the view shows it.
+  // The next frame as the view shows it, once any glide the last step or this frame's pass
+  // began has ended.
   QImage Frame() {
-    FramePass(now_ += 100);
+    FramePass(now_ += kGlideMs + 50);
+    clock_.Now = now_ += kGlideMs + 50;
     return Get<Room3DView>("View3D")->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   }
   static double ClearShare(const QImage& frame) {
@@ -79,6 +84,35 @@ class Window3DTest : public test::WindowFixture {
     auto* table = Get<QTableView>(list);
     return table ? table->currentIndex().siblingAtColumn(0).data().toString() : QString();
   }
+  Room3DView* View() { return Get<Room3DView>("View3D"); }
+  std::array<std::array<float, 4>, 4> ViewMatrixNow() {
+    return OrbitViewMatrix(View()->Camera()).M;
+  }
+  // Where a scene point (sector units, Y up) shows in the view, or far off when behind the eye.
+  QPointF Shown(Vec3 point) {
+    const auto at = ProjectPoint(View()->Camera(), View()->width(), View()->height(), point);
+    return at ? QPointF(at->X, at->Y) : QPointF(-1e6, -1e6);
+  }
+  bool Inside(QPointF at) {
+    return at.x() >= 0 && at.y() >= 0 && at.x() <= View()->width() && at.y() <= View()->height();
+  }
+  // A drag with `button` from `from` by `by`, in steps as a hand moves.
+  void Drag(Qt::MouseButton button, QPoint from, QPoint by) {
+    QTest::mousePress(View(), button, {}, from);
+    for (int step = 1; step <= 5; ++step) {
+      QMouseEvent move(QEvent::MouseMove, QPointF(from + by * step / 5),
+                       View()->mapToGlobal(QPointF(from + by * step / 5)), Qt::NoButton, button,
+                       Qt::NoModifier);
+      QApplication::sendEvent(View(), &move);
+    }
+    QTest::mouseRelease(View(), button, {}, from + by);
+  }
+  void Wheel(QPoint at, int delta) {
+    QWheelEvent wheel(QPointF(at), View()->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(View(), &wheel);
+  }
+
   // What the view's tooltip says with the pointer resting at `at`.
   QString HoverName(QPoint at) {
     QTest::mouseMove(Get<Room3DView>("View3D"), at);
@@ -333,6 +367,306 @@ TEST_F(Window3DTest, ACameraTheUserMovedStaysWhenTheViewChangesSize) {
   window_->resize(windowSize);
   ASSERT_TRUE(QTest::qWaitFor([&] { return view->size() == viewSize; }));
   EXPECT_EQ(Frame(), moved);
+}
+
+// A click in the view picks and never moves the camera; a left drag turns it about the point it
+// looks at; a right drag slides it, turned as before.
+TEST_F(Window3DTest, AClickPicksWithoutMovingTheCameraAndDragsTurnAndSlideIt) {
+  OpenShowcase();
+  Frame();
+  const auto before = ViewMatrixNow();
+  const RoomOffset hall = RoomTranslation(Lvl(), 0);
+  const Sector& sector = Lvl().Rooms[0].SectorAt(4, 2);
+  const QPointF on = Shown({hall.X + 4.5f, static_cast<float>(FloorHeight(sector)), hall.Z + 2.5f});
+  ClickView(on.x(), on.y());
+  ASSERT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");
+  Frame();
+  EXPECT_EQ(ViewMatrixNow(), before);
+
+  const OrbitCamera still = View()->Camera();
+  const QImage picture = Frame();
+  Drag(Qt::LeftButton, QPoint(100, 100), QPoint(80, 30));
+  const OrbitCamera turned = View()->Camera();
+  EXPECT_EQ(Text("SecInf"), "Sector Info [Sector 3,1]");  // a drag is no click
+  EXPECT_NE(turned.AngleA, still.AngleA);
+  EXPECT_GT(turned.AngleB, still.AngleB);  // dragged down: the camera rises
+  EXPECT_EQ(std::tuple(turned.TargetX, turned.TargetY, turned.TargetZ, turned.Distance),
+            std::tuple(still.TargetX, still.TargetY, still.TargetZ, still.Distance));
+  EXPECT_GT(ChangedShare(picture, Frame()), 0.2);
+
+  // Dragged down hard, the camera stops short of straight down: never over the top.
+  Drag(Qt::LeftButton, QPoint(100, 10), QPoint(0, 600));
+  EXPECT_LE(View()->Camera().AngleB, kMaxTilt);
+
+  const OrbitCamera beforeSlide = View()->Camera();
+  const QPointF targetAt =
+      Shown({static_cast<float>(beforeSlide.TargetX), static_cast<float>(beforeSlide.TargetY),
+             static_cast<float>(beforeSlide.TargetZ)});
+  Drag(Qt::RightButton, QPoint(200, 200), QPoint(60, 0));
+  const OrbitCamera slid = View()->Camera();
+  EXPECT_EQ(std::tuple(slid.AngleA, slid.AngleB, slid.Distance),
+            std::tuple(beforeSlide.AngleA, beforeSlide.AngleB, beforeSlide.Distance));
+  // The point looked at before went along with the pointer.
+  const QPointF movedTo =
+      Shown({static_cast<float>(beforeSlide.TargetX), static_cast<float>(beforeSlide.TargetY),
+             static_cast<float>(beforeSlide.TargetZ)});
+  EXPECT_NEAR(movedTo.x() - targetAt.x(), 60, 1.5);
+  EXPECT_NEAR(movedTo.y(), targetAt.y(), 1.5);
+}
+
+// A wheel step moves the camera toward the floor under the pointer, which stays under it.
+TEST_F(Window3DTest, TheWheelMovesTowardThePointUnderThePointer) {
+  OpenShowcase();
+  Frame();
+  const RoomOffset hall = RoomTranslation(Lvl(), 0);
+  const Sector& sector = Lvl().Rooms[0].SectorAt(2, 6);
+  const Vec3 floor{hall.X + 2.5f, static_cast<float>(FloorHeight(sector)), hall.Z + 6.5f};
+  const QPointF at = Shown(floor);
+  ASSERT_TRUE(Inside(at));
+  auto eyeTo = [&] {
+    const OrbitCamera& c = View()->Camera();
+    return std::hypot(c.EyeX - floor.X, c.EyeY - floor.Y, c.EyeZ - floor.Z);
+  };
+  const double far = eyeTo();
+  const QString caption = Text("SecInf");
+  Wheel(at.toPoint(), 120);
+  Frame();
+  EXPECT_LT(eyeTo(), far * 0.9);
+  const QPointF after = Shown(floor);
+  EXPECT_NEAR(after.x(), at.x(), 1.5);
+  EXPECT_NEAR(after.y(), at.y(), 1.5);
+  EXPECT_EQ(Text("SecInf"), caption);  // the wheel selects nothing
+  Wheel(at.toPoint(), -120);
+  EXPECT_NEAR(eyeTo(), far, 1e-3 * far);
+}
+
+// Choosing a sector on the map turns the camera to it in a short glide, as far off and as steep
+// as before; with "3D View Follows Selection" off the camera stays where it is.
+TEST_F(Window3DTest, AMapClickGlidesToTheSectorUnlessTheViewFollowsNoSelection) {
+  OpenShowcase();
+  Frame();
+  const OrbitCamera start = View()->Camera();
+  ClickSector(2, 6);
+  FramePass(now_ += 100);  // mid-glide
+  View()->grabFramebuffer();
+  const OrbitCamera midway = View()->Camera();
+  Frame();
+  const OrbitCamera there = View()->Camera();
+  const auto point = SectorPoint(Lvl(), 0, 2, 6);
+  ASSERT_TRUE(point);
+  EXPECT_NEAR(there.TargetX, point->X, 1e-4);
+  EXPECT_NEAR(there.TargetZ, point->Z, 1e-4);
+  EXPECT_EQ(std::tuple(there.Distance, there.AngleA, there.AngleB),
+            std::tuple(start.Distance, start.AngleA, start.AngleB));
+  EXPECT_GT(std::abs(midway.TargetX - start.TargetX) + std::abs(midway.TargetZ - start.TargetZ),
+            0.01);
+  EXPECT_GT(std::abs(midway.TargetX - there.TargetX) + std::abs(midway.TargetZ - there.TargetZ),
+            0.01);
+
+  // Another room chosen in the room list: the camera turns to its middle, as far off as before.
+  ChooseRoom(3);
+  Frame();
+  const OrbitCamera yard = View()->Camera();
+  const RoomInfo& yardInfo = Lvl().Rooms[3].Info;
+  EXPECT_NEAR(yard.TargetX, yardInfo.X / 1024.0 + Lvl().Rooms[3].NumXSectors / 2.0, 1e-4);
+  EXPECT_NEAR(yard.TargetZ, yardInfo.Z / 1024.0 + Lvl().Rooms[3].NumZSectors / 2.0, 1e-4);
+  EXPECT_EQ(std::tuple(yard.Distance, yard.AngleB), std::tuple(start.Distance, start.AngleB));
+  ChooseRoom(0);
+  Frame();
+
+  auto* follows = Get<QAction>("Mnu_View_Follows3D");
+  ASSERT_TRUE(follows->isChecked());
+  Choose("Mnu_View_Follows3D");
+  ASSERT_FALSE(follows->isChecked());
+  const auto fixed = ViewMatrixNow();
+  ClickSector(5, 2);
+  ASSERT_EQ(CaptionSector(), std::pair(4, 1));
+  Frame();
+  EXPECT_EQ(ViewMatrixNow(), fixed);
+  ChooseRoom(3);
+  Frame();
+  EXPECT_EQ(ViewMatrixNow(), fixed);
+}
+
+// F frames what was chosen: an item the camera had been slid away from comes back to the
+// middle of the view. Home frames the whole room.
+TEST_F(Window3DTest, FFramesTheChosenItemAndHomeTheRoom) {
+  OpenShowcase();
+  Frame();
+  const Item& block = Lvl().Items[test::kShowcaseBlock];
+  QTest::mouseClick(View(), Qt::LeftButton, {}, Pixel(block.X, block.Y - 80, block.Z));
+  ASSERT_EQ(Text("ItemID"),
+            QString("Item %1 - ObjectID %2").arg(test::kShowcaseBlock).arg(block.ObjectID));
+  Drag(Qt::RightButton, QPoint(300, 300), QPoint(-250, -150));
+  const Vec3 onBlock = ScenePosition(block.X, block.Y - 256, block.Z);
+  const QPointF away = Shown(onBlock);
+  const auto middle = [&](QPointF at) {
+    return at.x() > View()->width() / 3.0 && at.x() < View()->width() * 2 / 3.0 &&
+           at.y() > View()->height() / 3.0 && at.y() < View()->height() * 2 / 3.0;
+  };
+  ASSERT_FALSE(middle(away));
+  Key(Qt::Key_F);  // the focus is in the view, where the click left it
+  Frame();
+  EXPECT_TRUE(middle(Shown(onBlock))) << Shown(onBlock).x() << "," << Shown(onBlock).y();
+
+  for (int i = 0; i < 6; ++i) Key(Qt::Key_PageUp);
+  Key(Qt::Key_Home);
+  Frame();
+  const RoomInfo& hall = Lvl().Rooms[0].Info;
+  for (int corner = 0; corner < 8; ++corner) {
+    const QPointF at =
+        Shown(ScenePosition(hall.X + ((corner & 1) ? Lvl().Rooms[0].NumXSectors * 1024 : 0),
+                            (corner & 2) ? hall.YTop : hall.YBottom,
+                            hall.Z + ((corner & 4) ? Lvl().Rooms[0].NumZSectors * 1024 : 0)));
+    EXPECT_TRUE(Inside(at)) << "corner " << corner;
+  }
+}
+
+// Home in the tallest room of a real level: every corner of the room is in view, none cropped.
+TEST_F(Window3DTest, HomeShowsAllOfTheTallestRoomOfARealLevel) {
+  SLAB_REQUIRE_REAL_LEVELS();
+  const auto levels = test::RealLevels({"tr4/Popov72__TRN__angkor1"});
+  if (levels.empty()) GTEST_SKIP() << "angkor1.tr4 is not among the real levels";
+  const std::filesystem::path copy = dir_ / levels[0].filename();
+  std::filesystem::copy_file(levels[0], copy);
+  ASSERT_TRUE(window_->OpenLevel(copy.string(), copy.filename().string()));
+  int tallest = 0;
+  for (size_t r = 0; r < Lvl().Rooms.size(); ++r) {
+    const RoomInfo& info = Lvl().Rooms[r].Info;
+    const RoomInfo& best = Lvl().Rooms[static_cast<size_t>(tallest)].Info;
+    if (info.YBottom - info.YTop > best.YBottom - best.YTop) tallest = static_cast<int>(r);
+  }
+  ChooseRoom(tallest);
+  Frame();
+  ClickView(2, 2);  // the focus in the view
+  for (int i = 0; i < 6; ++i) Key(Qt::Key_PageUp);
+  Key(Qt::Key_Left);
+  Key(Qt::Key_Home);
+  Frame();
+  const Room& room = Lvl().Rooms[static_cast<size_t>(tallest)];
+  for (int corner = 0; corner < 8; ++corner) {
+    const QPointF at =
+        Shown(ScenePosition(room.Info.X + ((corner & 1) ? room.NumXSectors * 1024 : 0),
+                            (corner & 2) ? room.Info.YTop : room.Info.YBottom,
+                            room.Info.Z + ((corner & 4) ? room.NumZSectors * 1024 : 0)));
+    EXPECT_TRUE(Inside(at)) << "room " << tallest << ", corner " << corner;
+  }
+}
+
+// With the right button held, W flies forward along the line of sight and S back.
+TEST_F(Window3DTest, TheRightButtonWithWAndSFlies) {
+  OpenShowcase();
+  Frame();
+  const OrbitCamera before = View()->Camera();
+  QTest::mousePress(View(), Qt::RightButton, {}, QPoint(50, 50));
+  QTest::keyClick(View(), Qt::Key_W);
+  QTest::keyClick(View(), Qt::Key_W);
+  QTest::mouseRelease(View(), Qt::RightButton, {}, QPoint(50, 50));
+  const OrbitCamera flown = View()->Camera();
+  const double moved =
+      std::hypot(flown.EyeX - before.EyeX, flown.EyeY - before.EyeY, flown.EyeZ - before.EyeZ);
+  EXPECT_NEAR(moved, 0.4, 1e-3);
+  EXPECT_EQ(std::tuple(flown.AngleA, flown.AngleB), std::tuple(before.AngleA, before.AngleB));
+  // Forward: nearer the point looked at before.
+  EXPECT_LT(std::hypot(flown.EyeX - before.TargetX, flown.EyeY - before.TargetY,
+                       flown.EyeZ - before.TargetZ),
+            before.Distance);
+  // Without the button W is no camera key.
+  QTest::keyClick(View(), Qt::Key_W);
+  EXPECT_EQ(View()->Camera().EyeX, flown.EyeX);
+}
+
+// The selected switch trigger's lines, as the view shows them, end where the switch, the door
+// and the camera it names are drawn; a chosen door has a line from the switch's sector.
+TEST_F(Window3DTest, ATriggersLinesEndWhereItsTargetsAreDrawn) {
+  OpenShowcase();
+  Frame();
+  auto yellowNear = [&](const QImage& frame, QPointF at) {
+    const double ratio = frame.width() / static_cast<double>(View()->width());
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx) {
+        const QPoint p(static_cast<int>(at.x() * ratio) + dx,
+                       static_cast<int>(at.y() * ratio) + dy);
+        if (!frame.rect().contains(p)) continue;
+        const QColor c = frame.pixelColor(p);
+        if (c.red() > 200 && c.green() > 200 && c.blue() < 80) return true;
+      }
+    return false;
+  };
+  const RoomOffset hall = RoomTranslation(Lvl(), 0);
+  const Vec3 switchFloor{
+      hall.X + 2.5f, static_cast<float>(FloorHeight(Lvl().Rooms[0].SectorAt(2, 5))), hall.Z + 5.5f};
+  const Item& sw = Lvl().Items[test::kShowcaseSwitch];
+  const Item& door = Lvl().Items[test::kShowcaseDoor];
+  const Camera& camera = Lvl().Cameras[0];
+  const std::vector<Vec3> targets{ScenePosition(sw.X, sw.Y - 512, sw.Z),
+                                  ScenePosition(door.X, door.Y - 512, door.Z),
+                                  ScenePosition(camera.X, camera.Y, camera.Z)};
+  const QImage before = Frame();
+  for (const Vec3& target : targets) EXPECT_FALSE(yellowNear(before, Shown(target)));
+
+  ClickSector(2, 5);
+  const QImage frame = Frame();
+  EXPECT_TRUE(yellowNear(frame, Shown(switchFloor)));
+  for (size_t i = 0; i < targets.size(); ++i) {
+    ASSERT_TRUE(Inside(Shown(targets[i]))) << i;
+    EXPECT_TRUE(yellowNear(frame, Shown(targets[i]))) << "target " << i;
+  }
+
+  ClickSector(6, 4);  // the door's sector: no trigger of its own
+  ClickLine("SecCurItem", 0);
+  ASSERT_TRUE(Text("ItemID").startsWith(QString("Item %1 ").arg(test::kShowcaseDoor)));
+  const QImage chosen = Frame();
+  EXPECT_TRUE(yellowNear(chosen, Shown(targets[1])));
+  EXPECT_TRUE(yellowNear(chosen, Shown(switchFloor)));
+  EXPECT_FALSE(
+      yellowNear(chosen, Shown(targets[2])));  // the camera is the switch's, not the door's
+}
+
+// With the whole level drawn, a click on the floor of another room chooses that room and the
+// sector, and the camera stays where it is.
+TEST_F(Window3DTest, AClickOnAnotherRoomsFloorChoosesItWithoutMovingTheCamera) {
+  OpenShowcase();
+  Frame();
+  const Room& corridor = Lvl().Rooms[1];
+  const RoomOffset offset = RoomTranslation(Lvl(), 1);
+  QPointF on;
+  QString heard;
+  for (int a = 1; a < corridor.NumXSectors - 1 && heard.isEmpty(); ++a)
+    for (int b = 1; b < corridor.NumZSectors - 1 && heard.isEmpty(); ++b) {
+      if (!HasFloor(corridor.SectorAt(a, b))) continue;
+      on = Shown({offset.X + a + 0.5f, static_cast<float>(FloorHeight(corridor.SectorAt(a, b))),
+                  offset.Z + b + 0.5f});
+      if (Inside(on) && HoverName(on.toPoint()).startsWith("Room 1, Sector "))
+        heard = HoverName(on.toPoint());
+    }
+  ASSERT_FALSE(heard.isEmpty()) << "no floor of the corridor in view";
+  const auto before = ViewMatrixNow();
+  ClickView(on.x(), on.y());
+  EXPECT_EQ(CurrentRoomRow(), 1);
+  EXPECT_TRUE(Text("SecInf").startsWith("Sector Info [Sector ")) << Text("SecInf").toStdString();
+  Frame();
+  EXPECT_EQ(ViewMatrixNow(), before);
+}
+
+// View > Whole Level draws the rooms around the current one; off, only the current room (and
+// its neighbours with DrawDoors) shows, and a click on where another room was finds nothing.
+TEST_F(Window3DTest, WholeLevelOffShowsTheCurrentRoomAlone) {
+  OpenShowcase();
+  Frame();
+  ClickView(2, 2);  // the focus in the view, over no floor
+  for (int i = 0; i < 12; ++i) Key(Qt::Key_PageDown);
+  const QImage whole = Frame();
+  auto* wholeLevel = Get<QAction>("Mnu_View_WholeLevel");
+  ASSERT_TRUE(wholeLevel->isChecked());
+  Choose("Mnu_View_WholeLevel");
+  const QImage alone = Frame();
+  EXPECT_GT(ClearShare(alone), ClearShare(whole) + 0.05);
+  Press("DrawDoors");
+  EXPECT_LT(ClearShare(Frame()), ClearShare(alone));
+  Press("DrawDoors");
+  Choose("Mnu_View_WholeLevel");
+  EXPECT_EQ(Frame(), whole);
 }
 
 // The viewer window closes with Escape, as with its close box; a refused file opens none.

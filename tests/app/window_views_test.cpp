@@ -247,6 +247,11 @@ TEST_F(WindowViewsTest, HelpKeysListsTheViewersKeysAndEnterInTheLists) {
   const QString enter = QKeySequence(Qt::Key_Return).toString(QKeySequence::NativeText);
   EXPECT_TRUE(text.contains("<b>" + enter + " or double-click</b>"));
   EXPECT_TRUE(text.contains("Go to the row's room and sector"));
+  // The main window's 3D view: its mouse, F and Home.
+  for (const char* what :
+       {"Left drag in the 3D view", "Wheel in the 3D view", "Right button held with W, A, S, D",
+        "Frame the selection", "Frame the whole current room", "the camera stays"})
+    EXPECT_TRUE(text.contains(what)) << what;
 }
 
 // Every visible control is heard by a name of its own: never a bare number, never its value,

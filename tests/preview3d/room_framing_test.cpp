@@ -102,33 +102,16 @@ TEST(FrameRoom, TheWholeRoomFitsAtEveryHeadingAndShape) {
   OrbitCamera untouched;
   EXPECT_FALSE(FrameRoom(untouched, level, 2, 1));
   EXPECT_FALSE(FrameRoom(untouched, level, -1, 1));
-  EXPECT_FALSE(untouched.RoomFramed);
+  EXPECT_EQ(untouched.TargetX, OrbitCamera{}.TargetX);
 }
 
-TEST(FrameRoom, KeptUntilAnAltClickFocusOrAnotherRoom) {
+TEST(FrameRoom, AFramingFartherThanTheKeysGoIsNotPulledBack) {
   const Level level = ComposedRoom(7, 12);
   OrbitCamera camera;
   ASSERT_TRUE(FrameRoom(camera, level, 1, 1));
-  const double eyeX = camera.EyeX, distance = camera.Distance;
-  UpdateOrbitCamera(camera, level, 1, 2, 2);
-  EXPECT_EQ(std::tuple(camera.TargetX, camera.EyeX), std::tuple(7.5, eyeX));
-  OrbitCameraKey(camera, kKeyPageDown, 0);  // farther than the keys go: not pulled back to 20
+  const double distance = camera.Distance;
+  OrbitCameraKey(camera, kKeyPageDown, 0);
   EXPECT_GE(camera.Distance, distance);
-
-  OrbitCameraClick(camera, 1, 3, false);  // a plain click is no focus
-  UpdateOrbitCamera(camera, level, 1, 1, 3);
-  EXPECT_TRUE(camera.RoomFramed);
-  // An Alt-click focuses the sector: the target sits on its floor, one click down.
-  OrbitCameraClick(camera, 1, 3, true);
-  UpdateOrbitCamera(camera, level, 1, 1, 3);
-  EXPECT_EQ(std::tuple(camera.TargetX, camera.TargetY, camera.TargetZ, camera.RoomFramed),
-            std::tuple(4 + 1.5, -0.25, 7 + 3.5, false));
-  camera.FocusX = 9;  // no such sector: the focus resets and the camera stays
-  UpdateOrbitCamera(camera, level, 1, 1, 3);
-  EXPECT_EQ(std::tuple(camera.FocusX, camera.FocusZ, camera.TargetX), std::tuple(1, 1, 5.5));
-  ASSERT_TRUE(FrameRoom(camera, level, 1, 1));
-  UpdateOrbitCamera(camera, level, 0, 0, 0);  // the room changed without a new framing
-  EXPECT_FALSE(camera.RoomFramed);
 }
 
 TEST(PickFloorSector, TheCentreOfEachFloorPicksItsSector) {
@@ -158,10 +141,9 @@ TEST(PickFloorSector, TheCentreOfEachFloorPicksItsSector) {
 TEST(OrbitCameraKey, TheTiltStopsShortOfTheVerticalAndTheTurnWraps) {
   const Level level = ComposedRoom(7, 12);
   OrbitCamera camera;
-  camera.FocusX = 3, camera.FocusZ = 5;
   for (int i = 0; i < 40; ++i) EXPECT_TRUE(OrbitCameraKey(camera, kKeyUp, 0));
   EXPECT_EQ(camera.AngleB, kMaxTilt);
-  UpdateOrbitCamera(camera, level, 1, 3, 5);
+  PlaceOrbitEye(camera);
   // Above the target, and still on the side the heading puts the eye on (not over the top).
   EXPECT_GT(camera.EyeY, camera.TargetY + 0.99 * camera.Distance);
   EXPECT_GT(camera.EyeX, camera.TargetX);
@@ -174,25 +156,6 @@ TEST(OrbitCameraKey, TheTiltStopsShortOfTheVerticalAndTheTurnWraps) {
   OrbitCameraKey(camera, kKeyRight, 0);
   EXPECT_NEAR(camera.AngleA, 6.25, 1e-9);
   EXPECT_FALSE(OrbitCameraKey(camera, kKeyUp, 1));  // a modifier: the keys move items instead
-}
-
-// The target's height follows the selected sector's floor; a wall has none, so walling the
-// sector (or a wall chosen) leaves the camera where it was.
-TEST(UpdateOrbitCamera, AWallSectorLeavesTheTargetsHeight) {
-  Level level = ComposedRoom(7, 12);
-  OrbitCamera camera;
-  OrbitCameraClick(camera, 1, 3, true);
-  UpdateOrbitCamera(camera, level, 1, 1, 3);
-  const OrbitCamera before = camera;
-  EXPECT_EQ(camera.TargetY, -0.25);
-  level.Rooms[1].SectorAt(1, 3).Floor = 0x81;
-  UpdateOrbitCamera(camera, level, 1, 1, 3);
-  EXPECT_EQ(std::tuple(camera.TargetY, camera.EyeX, camera.EyeY, camera.EyeZ),
-            std::tuple(before.TargetY, before.EyeX, before.EyeY, before.EyeZ));
-  // No selection in the room: the focus sector's floor.
-  level.Rooms[1].SectorAt(1, 3).Floor = 2;
-  UpdateOrbitCamera(camera, level, 1, -1, -1);
-  EXPECT_EQ(camera.TargetY, -0.5);
 }
 
 }  // namespace
