@@ -1,4 +1,4 @@
-// Writes the showcase level the run command shows: a second-game file made by the
+// Writes the showcase level the run command shows: a third-game file made by the
 // project's own level composer, so no game data is needed.
 #include <cstdio>
 #include <exception>

@@ -10,7 +10,6 @@ namespace slab::test {
 
 inline DraftLevel FaultyDraft() {
   DraftLevel d = ShowcaseDraft();
-  d.GameVersion = Game::TR3;
   DraftRoom& hall = d.Rooms[0];
   auto at = [&](int x, int z) -> Sector& {
     return hall.Sectors[static_cast<size_t>(x * hall.NumZSectors + z)];

@@ -131,8 +131,8 @@ TEST_F(WindowTest, ItemFlagsAddedItemsTypesAndOcbEditTheLevel) {
   ASSERT_EQ(Lvl().Items.size(), 9u);
   Get<QComboBox>("ItemDesc")->setFocus();
   for (int i = 0; i < 3; ++i) Key(Qt::Key_Down);
-  EXPECT_EQ(Lvl().Items[8].ObjectID, 39);
-  EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 39");
+  EXPECT_EQ(Lvl().Items[8].ObjectID, 28);  // the fourth model: the tiger, by the third game's id
+  EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 28");
 }
 
 // Two presses after one click both land on the clicked sector, nothing goes to the corner, and

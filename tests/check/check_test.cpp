@@ -186,7 +186,9 @@ const FaultCase kFaults[] = {
      "Item 7 stands at Y 2048, below the floor of room 0's sector 5,5 at Y 0"},
     {"TwoLaras", [](DraftLevel& d) { d.Items[kCorridor].ObjectID = 0; }, "lara-count",
      "The level has 2 items of Lara's type"},
-    {"NoLara", [](DraftLevel& d) { d.Items[0].ObjectID = 67; }, "lara-count",
+    {"NoLara",
+     [](DraftLevel& d) { d.Items[0].ObjectID = d.Items[test::kShowcaseBlock].ObjectID; },
+     "lara-count",
      "The level has Lara's model but no item of her type"},
     {"RoomFaceTexturePastTheList",
      [](DraftLevel& d) { d.Rooms[kHall].Rectangles[2].Texture = int16_t(0x8000 | 500); },
@@ -254,7 +256,7 @@ const FaultCase kFaults[] = {
        d.Rooms[kYard].AlternateRoom = 4;
      },
      "flip-place",
-     "Room 3 lies at X 12288, Z 0 with 8 x 8 sectors; its alternate, room 4, at X 13312"},
+     "Room 3 lies at X 10240, Z 0 with 8 x 8 sectors; its alternate, room 4, at X 11264"},
     {"AlternateWithoutTheBaseTrigger",
      [](DraftLevel& d) {
        d.Rooms.push_back(YardCopy(d));
@@ -267,7 +269,7 @@ const FaultCase kFaults[] = {
     {"ModelMeshesPastThePointers", [](DraftLevel& d) { d.Moveables[0].StartingMesh = 10; },
      "model-mesh", "Model 0 (type 0) takes 1 meshes from mesh 10; the level has 5 meshes"},
     {"ModelTreePastTheTrees", [](DraftLevel& d) { d.Moveables[1].NumMeshes = 3; }, "model-tree",
-     "Model 1 (type 106) has 3 meshes and its tree starts at 0; the mesh trees have 0 words"},
+     "Model 1 (type 131) has 3 meshes and its tree starts at 0; the mesh trees have 0 words"},
     {"ModelFramesPastTheFrames", [](DraftLevel& d) { d.Moveables[0].FrameOffset = 1000; },
      "model-frames", "Model 0 (type 0)'s frames start at byte 1000; the frames have 24 bytes"},
     {"ModelAnimationMissing", [](DraftLevel& d) { d.Moveables[0].Animation = 5; },
@@ -346,6 +348,8 @@ INSTANTIATE_TEST_SUITE_P(Checks, OneFault, testing::ValuesIn(kFaults),
 TEST(Checks, TheCleanLevelHasNoFindingAndEveryCheckIsTested) {
   const std::vector<Finding> clean = test::FindingsOf(test::CheckDraft());
   EXPECT_TRUE(clean.empty()) << test::Listed(clean);
+  const std::vector<Finding> second = test::FindingsOf(test::CheckDraft(Game::TR2));
+  EXPECT_TRUE(second.empty()) << test::Listed(second);
   std::set<std::string_view> tested;
   for (const FaultCase& c : kFaults) tested.insert(c.Check);
   tested.insert("trigger-flyby");  // on a fourth-game level, below
@@ -360,7 +364,8 @@ TEST(Checks, TheCleanLevelHasNoFindingAndEveryCheckIsTested) {
 
 TEST(Checks, SecondGameKnowsNeitherMonkeySwingsNorMinecartTurns) {
   // The showcase's monkey-swing and minecart sectors are third-game functions.
-  const std::vector<Finding> found = test::FindingsOf(test::CheckDraft(Game::TR2));
+  const std::vector<Finding> found =
+      test::FindingsOf(test::SecondGameShowcaseDraft(/*keepThirdGameFloorData=*/true));
   ASSERT_EQ(found.size(), 10u) << test::Listed(found);
   for (const Finding& f : found) EXPECT_EQ(f.Check, "floor-function");
   EXPECT_EQ(found[0].Message,

@@ -294,22 +294,26 @@ TEST_F(Cli, DiffSaysEqualOrWhatChangedAndRefusesLikeAComparisonTool) {
 }
 
 TEST_F(Cli, CheckPrintsOneFindingPerLineAndEndsWith1OnErrors) {
-  // The showcase as the second game: its monkey-swing and minecart entries are third-game
-  // functions.
+  // The showcase as the second game with its monkey-swing and minecart entries, which are
+  // third-game functions.
+  Write("second.tr2",
+        test::ComposeClassic(test::SecondGameShowcaseDraft(/*keepThirdGameFloorData=*/true)).Bytes);
   test::DraftLevel draft = test::ShowcaseDraft();
-  Write("second.tr2", test::ComposeClassic(draft).Bytes);
-  draft.GameVersion = Game::TR3;
   Write("clean.tr2", test::ComposeClassic(draft).Bytes);
+  draft.Rooms[1].Portals[0].Vertices[1] = -1024;  // the corridor's side of a portal lower
+  Write("noted.tr2", test::ComposeClassic(draft).Bytes);
+  draft = test::ShowcaseDraft();
   draft.Items[0].Room = 9;
   Write("third.tr2", test::ComposeClassic(draft).Bytes);
   Write("cut.tr2", test::ComposeClassic(draft).Truncated(5000));
 
   EXPECT_EQ(Run("check second.tr2"), 1) << stderr_;
-  EXPECT_NE(stdout_.find("\nerror [floor-function] room 1, sector 4,1: Room 1's sector 4,1's "
-                         "list holds function 19; the second game knows functions 1 to 6.\n"),
-            std::string::npos)
+  EXPECT_EQ(stdout_.rfind("error [floor-function] room 1, sector 4,1: Room 1's sector 4,1's "
+                          "list holds function 19; the second game knows functions 1 to 6.\n",
+                          0),
+            0u)
       << stdout_;
-  EXPECT_EQ(stderr_, "second.tr2: 10 errors, 4 notes\n");
+  EXPECT_EQ(stderr_, "second.tr2: 10 errors\n");
   EXPECT_EQ(Run("check second.tr2 --min-severity warning"), 1);
   EXPECT_EQ(std::count(stdout_.begin(), stdout_.end(), '\n'), 10) << stdout_;
 
@@ -328,10 +332,13 @@ TEST_F(Cli, CheckPrintsOneFindingPerLineAndEndsWith1OnErrors) {
   EXPECT_EQ(Run("check third.tr2 --min-severity error --json"), 1);
   EXPECT_EQ(nlohmann::json::parse(stdout_).size(), 1u);
 
-  // Notes alone (the showcase's portals lie a sector apart) end with 0.
-  EXPECT_EQ(Run("check clean.tr2 --min-severity warning"), 0) << stderr_;
+  // The showcase as shipped has nothing to report; notes alone end with 0 as well.
+  EXPECT_EQ(Run("check clean.tr2"), 0) << stderr_;
   EXPECT_EQ(stdout_, "");
-  EXPECT_EQ(stderr_, "clean.tr2: 4 notes\n");
+  EXPECT_EQ(stderr_, "clean.tr2: No problems found\n");
+  EXPECT_EQ(Run("check noted.tr2 --min-severity warning"), 0) << stderr_;
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(stderr_, "noted.tr2: 2 notes\n");
 
   // A refused file and a usage error end with 2: 1 means "errors found".
   EXPECT_EQ(Run("check cut.tr2"), 2);
