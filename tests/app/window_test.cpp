@@ -486,6 +486,30 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(1));
 }
 
+// A demo recorded on a second-game level is saved as finished as on the showcase (a third-game
+// level, above), and the file stays the second game's.
+TEST_F(WindowTest, ADemoRecordedOnASecondGameLevelIsSavedFinished) {
+  const fs::path second = dir_ / "second.tr2";
+  test::WriteBytes(second, test::ComposeClassic(test::SecondGameShowcaseDraft()).Bytes);
+  ASSERT_TRUE(window_->OpenLevel(second.string(), "second.tr2"));
+  ASSERT_EQ(window_->Doc().GameVersion, Game::TR2);
+  Choose("Mnu_Demo_Rec");
+  keyboard_.Press(kDikTab);
+  for (int t = 0; t < 300; t += 10) {
+    clock_.Now = 5000 + t;
+    if (t == 150) keyboard_.Release(kDikTab);
+    if (t == 160) keyboard_.Press(kDikUp);
+    FramePass(clock_.Now);
+  }
+  Choose("Mnu_Demo_Stop");
+  dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
+  Choose("Mnu_File_SaveAs");
+  const auto saved = test::LoadFile(dir_ / "demo.tr2");
+  ASSERT_TRUE(saved->Result.Loaded);
+  EXPECT_EQ(saved->GameVersion, Game::TR2);
+  ExpectFinishedDemo(saved->Result.Lvl);
+}
+
 // The bounds (left, top, right, bottom) of the pixels of a picture that pass `keep`.
 template <typename Keep>
 std::tuple<int, int, int, int> Bounds(const QImage& picture, Keep keep) {
