@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
   }
   try {
     if (secondGame)
-      slab::test::WriteBytes(argv[2],
-                             slab::test::ComposeClassic(slab::test::SecondGameShowcaseDraft()).Bytes);
+      slab::test::WriteBytes(
+          argv[2], slab::test::ComposeClassic(slab::test::SecondGameShowcaseDraft()).Bytes);
     else
       slab::test::WriteShowcaseLevel(argv[1]);
   } catch (const std::exception& e) {

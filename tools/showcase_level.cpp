@@ -164,8 +164,8 @@ bool IsWall(const DraftRoom& r, int x, int z) {
 }
 
 int16_t AddVertex(DraftRoom& r, int x, int y, int z) {
-  r.Vertices.push_back(
-      {static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z), kDarkness, 0, kGrey15});
+  r.Vertices.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z),
+                        kDarkness, 0, kGrey15});
   return static_cast<int16_t>(r.Vertices.size() - 1);
 }
 
@@ -466,14 +466,10 @@ DraftLevel ShowcaseDraft() {
   const RoomInfo& c = d.Rooms[1].Info;
   const RoomInfo& l = d.Rooms[2].Info;
   const RoomInfo& y = d.Rooms[3].Info;
-  d.Items = {PlaceItem(kLara, 0, h, 2, 2, 0, 0x4000),
-             PlaceItem(kDoor1, 0, h, 6, 4, 0, -0x4000),
-             PlaceItem(kWallSwitch, 0, h, 2, 5, 0),
-             PlaceItem(kTiger, 1, c, 2, 1, 0),
-             PlaceItem(kShotgun, 3, y, 6, 6, 0),
-             PlaceItem(kBoulder, 2, l, 3, 1, -3072),
-             PlaceItem(kDoor2, 3, y, 4, 4, 0),
-             PlaceItem(kPushableBlock, 0, h, 5, 5, 0)};
+  d.Items = {PlaceItem(kLara, 0, h, 2, 2, 0, 0x4000), PlaceItem(kDoor1, 0, h, 6, 4, 0, -0x4000),
+             PlaceItem(kWallSwitch, 0, h, 2, 5, 0),   PlaceItem(kTiger, 1, c, 2, 1, 0),
+             PlaceItem(kShotgun, 3, y, 6, 6, 0),      PlaceItem(kBoulder, 2, l, 3, 1, -3072),
+             PlaceItem(kDoor2, 3, y, 4, 4, 0),        PlaceItem(kPushableBlock, 0, h, 5, 5, 0)};
   d.Cameras = {{3 * kSectorUnits, -2048, 6 * kSectorUnits, 0, 0}};
   d.SoundSources = {{4096, -1024, 4096, 0, 0x80}};
 

@@ -106,7 +106,8 @@ TEST_F(WindowTest, PanelsFollowTheClickedSectorAndNothingStaleStays) {
   EXPECT_NE(Text("SecInf"), "Sectors");
   ChooseRoom(1);
   EXPECT_EQ(Text("SecInf"), "Sectors");
-  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), ToQImage(DrawRoom(Lvl(), Game::TR2, 1)));
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(),
+            ToQImage(DrawRoom(Lvl(), window_->Doc().GameVersion, 1)));
 }
 
 TEST_F(WindowTest, ItemFlagsAddedItemsTypesAndOcbEditTheLevel) {

@@ -11,9 +11,9 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "tools/compose_classic.h"
 #include "support/compose_tr45.h"
 #include "support/real_levels.h"
+#include "tools/compose_classic.h"
 #include "tools/showcase_level.h"
 
 namespace slab {

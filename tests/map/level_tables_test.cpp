@@ -281,7 +281,6 @@ TEST_F(Tables, EveryListAsATable) {
             CellsOf(BuildRoomRows(level(), doc.GameVersion)));
 }
 
-
 using test::kShowcaseSwitch;
 
 class ShowcaseLists : public test::MapFixture {
@@ -303,7 +302,8 @@ class ShowcaseLists : public test::MapFixture {
 // has no sector.
 TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
   const RoomInfo& corridor = level().Rooms[1].Info;
-  level().AIObjects.push_back({39, 1, corridor.X + 512, 0, corridor.Z + 512, 7, 0x3E, 0});  // a corner
+  level().AIObjects.push_back(
+      {39, 1, corridor.X + 512, 0, corridor.Z + 512, 7, 0x3E, 0});  // a corner
   level().Items[kShowcaseSwitch].Room = 99;
   const auto rows = Items();
   ASSERT_EQ(rows.size(), 9u);
