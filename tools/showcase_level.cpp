@@ -357,7 +357,7 @@ DraftLevel ShowcaseDraft() {
   const uint16_t stop = list({0x0014, 0x8015});
   const uint16_t left = list({0x8014});
   const uint16_t right = list({0x8015});
-  // Mask bits 1 and 3 only, timer 30: acts on the slamming door and the hall's door.
+  // Mask bits 1 and 3 only, timer 30: acts on the yard's door and the hall's door.
   const uint16_t yardTrigger =
       list({0x8004, 0x0A00 | 30, 0x0000 | kShowcaseYardDoor, 0x8000 | kShowcaseDoor});
   const uint16_t pickup = list({0x8404, 0x3E00, 0x8000 | kShowcaseShotgun});
