@@ -25,6 +25,18 @@ using test::kShowcaseTiger;
 class WindowTest : public test::WindowFixture {
  protected:
   void SetUp() override { Start(false); }
+
+  // While a demo records: Tab held (capturing on) then released, then cursor up held, each
+  // frame pass looking at the keyboard.
+  void PlayIntoTheDemo() {
+    keyboard_.Press(kDikTab);
+    for (int t = 0; t < 300; t += 10) {
+      clock_.Now = 5000 + t;
+      if (t == 150) keyboard_.Release(kDikTab);
+      if (t == 160) keyboard_.Press(kDikUp);
+      FramePass(clock_.Now);
+    }
+  }
 };
 
 // Column `column` of the rows a list shows, top to bottom.
@@ -469,13 +481,7 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
 
   Choose("Mnu_Demo_Rec");
   ChooseRoom(1);
-  keyboard_.Press(kDikTab);
-  for (int t = 0; t < 300; t += 10) {
-    clock_.Now = 5000 + t;
-    if (t == 150) keyboard_.Release(kDikTab);
-    if (t == 160) keyboard_.Press(kDikUp);
-    FramePass(clock_.Now);
-  }
+  PlayIntoTheDemo();
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(),
             overviewOf(3));  // no frame while recording
   dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
@@ -495,13 +501,7 @@ TEST_F(WindowTest, ADemoRecordedOnASecondGameLevelIsSavedFinished) {
   ASSERT_TRUE(window_->OpenLevel(second.string(), "second.tr2"));
   ASSERT_EQ(window_->Doc().GameVersion, Game::TR2);
   Choose("Mnu_Demo_Rec");
-  keyboard_.Press(kDikTab);
-  for (int t = 0; t < 300; t += 10) {
-    clock_.Now = 5000 + t;
-    if (t == 150) keyboard_.Release(kDikTab);
-    if (t == 160) keyboard_.Press(kDikUp);
-    FramePass(clock_.Now);
-  }
+  PlayIntoTheDemo();
   Choose("Mnu_Demo_Stop");
   dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
   Choose("Mnu_File_SaveAs");
