@@ -231,6 +231,7 @@ bool FileSession::Save(bool saveAs) {
     hooks_.Status(kNoLevelStatus);
     return false;
   }
+  if (!hooks_.ConfirmSave()) return false;
   bool saved = false;
   if (recorder_.DemoRecording) {
     // The file gets the demo as Stop would finish it; the recording itself goes on.

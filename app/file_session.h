@@ -46,6 +46,8 @@ class FileSession {
     std::function<void()> Saved;                            // the file holds the level now
     std::function<void(const std::string& path)> Remember;  // for Recent Files
     std::function<void(const std::string& text)> Status;    // a short note for the status bar
+    // Asked before every save; false leaves the file as it is.
+    std::function<bool()> ConfirmSave = [] { return true; };
   };
 
   FileSession(QMainWindow& window, Document& doc, EditHistory& history, DemoRecorder& recorder,

@@ -21,6 +21,7 @@
 #include "app/level_comparison.h"
 #include "app/level_files.h"
 #include "app/level_lists.h"
+#include "app/level_problems.h"
 #include "app/list_docks.h"
 #include "app/main_menus.h"
 #include "app/navigator.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                        .Draw = [this] { view_->Draw(); }});
   BuildControls();
   lists_ = new ListDocks(*this, doc_, names_, map_);
+  problems_ = new LevelProblems(*this, doc_, names_, map_);
   comparison_ =
       std::make_unique<LevelComparison>(*this, doc_, names_, services_.Messages, services_.Files);
   const Panels panels{.SectorInfo = secInf_,
@@ -89,6 +91,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                                              AfterCommand(outcome, keepOcbText);
                                            });
   tabifyDockWidget(lists_->Items(), comparison_->Dock());
+  tabifyDockWidget(lists_->Items(), problems_->Dock());
   // The lists start closed so the panels keep their room; the View menu opens them.
   lists_->Items()->hide();
   lists_->Triggers()->hide();
@@ -219,6 +222,7 @@ void MainWindow::BuildMenus() {
       .About = [this] { help_.ShowAbout(); },
       .AddBrowser =
           [this](QMenu& view) {
+            view.addAction(problems_->ToggleAction());
             browser_ = new LevelBrowser(
                 this, &view, roomMap_, rightView_, doc_, map_, names_,
                 LevelBrowser::WindowHooks{
@@ -249,6 +253,7 @@ void MainWindow::ConnectHandlers() {
   });
   connect(rooms_, &RoomsPanel::BoxesToggled, &wiring_, [this] { presenter_->PresentMap(); });
   connect(lists_, &ListDocks::GoTo, navigator_.get(), &Navigator::ShowPlace);
+  connect(problems_, &LevelProblems::GoTo, navigator_.get(), &Navigator::ShowPlace);
   connect(rooms_, &RoomsPanel::LineChosen, navigator_.get(), &Navigator::ChooseRoomLine);
   // A click on the room already current changes no row, yet redraws and clears the selection.
   connect(rooms_, &RoomsPanel::LineClicked, &wiring_, [this](int row) {
@@ -298,6 +303,7 @@ void MainWindow::AfterCommand(const CommandOutcome& outcome, bool keepOcbText) {
   comparison_->LevelEdited();
   lists_->LevelEdited(edit.Kind);
   browser_->LevelEdited(edit.Kind);
+  ShowStatus(problems_->LevelEdited());
   UpdateTitle();
   UpdateEditMenu();
   RequestFrame();
@@ -318,6 +324,7 @@ void MainWindow::ShowNoLevel() {
 }
 
 void MainWindow::ShowLevelReplaced() {
+  ShowStatus(problems_->LevelOpened());
   lists_->LevelOpened();
   comparison_->LevelOpened();
   browser_->LevelOpened();
@@ -334,7 +341,8 @@ FileSession::Hooks MainWindow::FileHooks() {
           .ShowLevel = [this](const TileProgress& progress) { ShowLevel(progress); },
           .Saved = [this] { comparison_->LevelSaved(); },
           .Remember = [this](const std::string& path) { menus_->Recent().Add(path); },
-          .Status = [this](const std::string& text) { ShowStatus(text); }};
+          .Status = [this](const std::string& text) { ShowStatus(text); },
+          .ConfirmSave = [this] { return problems_->ConfirmSave(services_.Messages); }};
 }
 
 bool MainWindow::OpenLevel(const std::string& path, const std::string& title) {

@@ -36,6 +36,7 @@ class Room3DView;
 struct PickPlace;
 class LevelComparison;
 class LevelBrowser;
+class LevelProblems;
 class MainMenus;
 class RoomMapWidget;
 class RightViewWidget;
@@ -143,6 +144,7 @@ class MainWindow : public QMainWindow {
   // only when a list shows or a row is followed: ~QWidget hides the window before its children
   // go, so at teardown a list is only hidden.
   ListDocks* lists_ = nullptr;
+  LevelProblems* problems_ = nullptr;
   LevelBrowser* browser_ = nullptr;
 
   // The helpers hold the state above by reference and are connected to the widgets' signals.

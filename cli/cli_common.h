@@ -20,6 +20,8 @@ inline constexpr int kExitFailed = 2;
 // diff only: the levels differ. Its usage errors therefore end as kExitFailed, as comparison
 // tools have it.
 inline constexpr int kExitDifferent = 1;
+// check only: the level has errors. Its usage errors end as kExitFailed too.
+inline constexpr int kExitErrors = 1;
 
 // The job a subcommand chose, run after the command line has been parsed.
 using Job = std::function<int()>;
@@ -80,6 +82,9 @@ void AddMapCommand(CLI::App& app, Job& job);
 
 // programFolder: where "TR4Objects.dat" lives.
 void AddDiffCommand(CLI::App& app, Job& job, const std::string& programFolder);
+
+// What is wrong with a level.
+void AddCheckCommand(CLI::App& app, Job& job);
 
 // programFolder: where the finisher of fourth-game saves lives.
 void AddRemoveItemCommand(CLI::App& app, Job& job, const std::string& programFolder);

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   AddMapCommand(app, job);
   AddDiffCommand(app, job, ProgramFolder(argv[0]));
   AddRemoveItemCommand(app, job, ProgramFolder(argv[0]));
+  AddCheckCommand(app, job);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -40,8 +41,10 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     std::cerr << e.what() << "\n"
               << "Run with --help for usage.\n";
-    const bool diff = argc > 1 && std::string_view(argv[1]) == "diff";
-    return diff ? kExitFailed : kExitUsage;
+    // Where 1 reports what was found, a usage error cannot share it.
+    const bool ownsOne =
+        argc > 1 && (std::string_view(argv[1]) == "diff" || std::string_view(argv[1]) == "check");
+    return ownsOne ? kExitFailed : kExitUsage;
   }
   return job ? job() : kExitUsage;
 }

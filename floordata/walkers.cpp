@@ -135,6 +135,8 @@ constexpr auto kAnyAction = [](const TriggerEntry&) { return true; };
 
 }  // namespace
 
+bool KnownFunctionCode(int code) { return code == kFdTrigger || EntryWords(code) > 0; }
+
 int GetDoor(const Level& level, uint16_t fdIndex) {
   int door = -1;
   Walk(

@@ -27,8 +27,17 @@ inline constexpr int kFdFunction21 = 21;  // minecart right turn, later the cloc
 // Trigger actions that need telling apart.
 inline constexpr int kActionObject = 0;
 inline constexpr int kActionCamera = 1;
+inline constexpr int kActionSink = 2;  // pulls the player towards a sink (a camera record)
 inline constexpr int kActionTarget = 6;
+inline constexpr int kActionMusic = 8;
+inline constexpr int kActionSecret = 10;
 inline constexpr int kActionFlyby = 12;
+
+// Trigger types that need telling apart.
+inline constexpr int kTriggerFloor = 0;
+inline constexpr int kTriggerSwitch = 2;
+inline constexpr int kTriggerKey = 3;
+inline constexpr int kTriggerPickup = 4;
 
 // An object or target action names an item by its number.
 constexpr bool ActionNamesItem(int action) {
@@ -60,6 +69,10 @@ constexpr int TriggerTypeOf(uint16_t function) {
 constexpr int ActionKindOf(uint16_t action) {
   return (action & kActionKindBits) >> kActionKindShift;
 }
+
+// Whether the walk knows the function code (every game's codes together); the walk ends a
+// list at one it does not.
+bool KnownFunctionCode(int code);
 
 // One action of a trigger. Every action of one trigger carries that trigger's type and
 // its whole setup word.

@@ -10,9 +10,6 @@
 namespace slab {
 namespace {
 
-// The action that pulls the player towards a sink; its parameter is the camera record.
-constexpr int kActionSink = 2;
-
 const char* KindText(CameraKind kind) {
   switch (kind) {
     case CameraKind::FixedCamera:

@@ -5,7 +5,6 @@
 #include "preview3d/scene_units.h"
 
 namespace slab {
-namespace {}  // namespace
 
 std::vector<Marker> CameraMarkers(const Level& level) {
   std::vector<Marker> markers(level.Cameras.size(), Marker::Camera);

@@ -11,9 +11,6 @@
 
 namespace slab {
 
-// The trigger action that pulls the player towards a sink; its parameter is the camera record.
-inline constexpr int kActionSink = 2;
-
 enum class Marker { Light, Camera, FixedCamera, Sink };
 // The marker pictures' files, in the order of Marker.
 inline constexpr std::array<const char*, 4> kMarkerFiles{"Light.bmp", "Camera.bmp",

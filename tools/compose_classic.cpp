@@ -356,7 +356,10 @@ ComposedFile ComposeClassic(const DraftLevel& d) {
 
 // The showcase with what it leaves empty filled in, so every list of the file has entries.
 DraftLevel SampleDraft(Game gameVersion) {
-  DraftLevel d = ShowcaseDraft();
+  // Before the third game the fields of the second game's form (its object ids, box words and
+  // lights); the third-game floor data stays, the reader takes it as it is.
+  DraftLevel d = gameVersion < Game::TR3 ? SecondGameShowcaseDraft(/*keepThirdGameFloorData=*/true)
+                                         : ShowcaseDraft();
   d.GameVersion = gameVersion;
   DraftRoom& hall = d.Rooms[0];
   hall.Triangles.push_back({{0, 1, 2}, 1, 0});

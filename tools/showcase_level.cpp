@@ -8,6 +8,10 @@ namespace slab::test {
 namespace {
 
 constexpr uint8_t kWallByte = 0x81;
+// A darkness halfway to black, and the same grey as the 15-bit colour the third game gives
+// vertices and statics.
+constexpr int16_t kDarkness = 4096;
+constexpr int16_t kGrey15 = 15 << 10 | 15 << 5 | 15;
 constexpr int16_t kDoubleSided = static_cast<int16_t>(0x8000);
 
 // Texture tiles: 64 x 64 squares of page 0, one object texture each, in this order.
@@ -128,7 +132,7 @@ DraftRoom PlanRoom(const RoomPlan& plan) {
       s.Ceiling = open ? plan.Ceiling : kWallByte;
       s.BoxIndex = 0xFFFF;
     }
-  r.AmbientIntensity1 = r.AmbientIntensity2 = 4096;
+  r.AmbientIntensity1 = r.AmbientIntensity2 = kDarkness;
   return r;
 }
 
@@ -160,8 +164,8 @@ bool IsWall(const DraftRoom& r, int x, int z) {
 }
 
 int16_t AddVertex(DraftRoom& r, int x, int y, int z) {
-  r.Vertices.push_back(
-      {static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z), 4096, 0, 4096});
+  r.Vertices.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y), static_cast<int16_t>(z),
+                        kDarkness, 0, kGrey15});
   return static_cast<int16_t>(r.Vertices.size() - 1);
 }
 
@@ -246,12 +250,15 @@ Portal FloorPortal(uint16_t room, int x0, int x1, int z0, int z1, int y, int16_t
   return p;
 }
 
+// A white point light. The third game keeps its colour's red, green and blue bytes and its kind
+// (1, a point) where the second game has two intensities, then the intensity and the fade.
 RoomLight Light(const RoomInfo& info, int x, int y, int z) {
   RoomLight light;
   light.X = info.X + x;
   light.Y = y;
   light.Z = info.Z + z;
-  light.Intensity1 = light.Intensity2 = 6144;
+  light.Intensity1 = static_cast<int16_t>(0xFFFF);  // red, green
+  light.Intensity2 = 0x01FF;                        // blue, a point light
   light.Fade1 = light.Fade2 = 6144;
   return light;
 }
@@ -288,6 +295,19 @@ std::vector<uint16_t> BoxMesh(int halfX, int height, int halfZ, int16_t tile) {
 // The middle of the room's sector n along one axis, in units from the room's corner.
 constexpr int Middle(int n) { return n * kSectorUnits + kSectorUnits / 2; }
 
+// The third game's object ids of the moveables the items use.
+constexpr int16_t kLara = 0;
+constexpr int16_t kTiger = 28;
+constexpr int16_t kBoulder = 88;
+constexpr int16_t kPushableBlock = 97;
+constexpr int16_t kWallSwitch = 129;
+constexpr int16_t kDoor1 = 131;
+constexpr int16_t kDoor2 = 132;
+constexpr int16_t kShotgun = 161;
+
+// The third game keeps a sector's box number above four bits of floor material (0 here).
+constexpr int kBoxShift = 4;
+
 Item PlaceItem(int16_t objectId, int room, const RoomInfo& info, int x, int z, int y,
                int16_t angle = 0) {
   return Item{objectId,
@@ -305,7 +325,8 @@ Item PlaceItem(int16_t objectId, int room, const RoomInfo& info, int x, int z, i
 
 DraftLevel ShowcaseDraft() {
   DraftLevel d;
-  d.GameVersion = Game::TR2;
+  // The third game: its floor data knows the monkey-swing and minecart entries the rooms use.
+  d.GameVersion = Game::TR3;
   for (int i = 0; i < 256; ++i) {
     d.Palette[i * 3] = d.Palette[i * 3 + 1] = d.Palette[i * 3 + 2] = static_cast<uint8_t>(i / 4);
     d.Palette16[i * 4] = d.Palette16[i * 4 + 1] = d.Palette16[i * 4 + 2] = static_cast<uint8_t>(i);
@@ -336,9 +357,9 @@ DraftLevel ShowcaseDraft() {
   const uint16_t stop = list({0x0014, 0x8015});
   const uint16_t left = list({0x8014});
   const uint16_t right = list({0x8015});
-  // Mask bits 1 and 3 only, timer 30: acts on the slamming door and the hall's door.
+  // Mask bits 1 and 3 only, timer 30: acts on the yard's door and the hall's door.
   const uint16_t yardTrigger =
-      list({0x8004, 0x0A00 | 30, 0x0000 | kShowcaseSlammingDoor, 0x8000 | kShowcaseDoor});
+      list({0x8004, 0x0A00 | 30, 0x0000 | kShowcaseYardDoor, 0x8000 | kShowcaseDoor});
   const uint16_t pickup = list({0x8404, 0x3E00, 0x8000 | kShowcaseShotgun});
 
   // Room 0: the hall.
@@ -351,15 +372,17 @@ DraftLevel ShowcaseDraft() {
   SetFloorData(hall, {{2, 5, switchTrigger}, {4, 1, padTrigger}, {6, 6, heavyTrigger}});
   SetFloorData(hall, {{5, 2, kill}, {6, 1, climb}, {6, 2, climb}});
   BuildGeometry(hall, {{6, 1}, {6, 2}}, {{5, 2, kLava}}, kFlagstone);
-  hall.Portals.push_back(SidePortal(1, 7 * kSectorUnits, 3, 5, 0, -3072, -1));
+  hall.Portals.push_back(SidePortal(1, 7 * kSectorUnits, 3, 5, 0, -2048, -1));
   hall.Portals.push_back(FloorPortal(2, 3072, 5120, 3072, 5120, -3072, 1));
   hall.Lights.push_back(Light(hall.Info, 4096, -2048, 4096));
-  hall.StaticMeshes = {{Middle(1), 0, Middle(1), 0, 4096, 4096, 0},
-                       {Middle(5), 0, Middle(5), 0x4000, 4096, 4096, 10},
-                       {Middle(1), 0, Middle(6), 0, 4096, 4096, 0}};
+  hall.StaticMeshes = {{Middle(1), 0, Middle(1), 0, kGrey15, kGrey15, 0},
+                       {Middle(5), 0, Middle(5), 0x4000, kGrey15, kGrey15, 10},
+                       {Middle(1), 0, Middle(6), 0, kGrey15, kGrey15, 0}};
 
-  // Room 1: the corridor, from the hall's east wall to the yard.
-  const RoomPlan corridorPlan{{7 * kSectorUnits, 2 * kSectorUnits, 0, -2048}, 6, 4, 0, 0xF8};
+  // Room 1: the corridor, from the hall's east wall to the yard. Adjoining rooms overlap by two
+  // sectors, each one's edge column over the other's first open one, so that both sides of a
+  // portal lie in one plane and a portal sector never leads to a portal sector back.
+  const RoomPlan corridorPlan{{6 * kSectorUnits, 2 * kSectorUnits, 0, -2048}, 6, 4, 0, 0xF8};
   DraftRoom corridor = PlanRoom(corridorPlan);
   for (int z = 1; z <= 2; ++z) {
     OpenPortalSector(corridor, 0, z, corridorPlan, toRoom0);
@@ -383,7 +406,7 @@ DraftLevel ShowcaseDraft() {
   loft.Lights.push_back(Light(loft.Info, 2048, -4096, 2048));
 
   // Room 3: the minecart yard.
-  const RoomPlan yardPlan{{12 * kSectorUnits, 0, 0, -3072}, 8, 8, 0, 0xF4};
+  const RoomPlan yardPlan{{10 * kSectorUnits, 0, 0, -3072}, 8, 8, 0, 0xF4};
   DraftRoom yard = PlanRoom(yardPlan);
   OpenPortalSector(yard, 0, 3, yardPlan, toRoom1);
   OpenPortalSector(yard, 0, 4, yardPlan, toRoom1);
@@ -397,9 +420,9 @@ DraftLevel ShowcaseDraft() {
   for (const FloorDataAt& t : track) yardTiles.push_back({t.X, t.Z, kRail});
   yardTiles.push_back({6, 2, kLava});
   BuildGeometry(yard, {}, yardTiles, kFlagstone);
-  yard.Portals.push_back(SidePortal(1, kSectorUnits, 3, 5, 0, -3072, 1));
+  yard.Portals.push_back(SidePortal(1, kSectorUnits, 3, 5, 0, -2048, 1));
   yard.Lights.push_back(Light(yard.Info, 4096, -2048, 4096));
-  yard.StaticMeshes = {{yard.Info.X + Middle(6), 0, Middle(1), 0, 4096, 4096, 10}};
+  yard.StaticMeshes = {{yard.Info.X + Middle(6), 0, Middle(1), 0, kGrey15, kGrey15, 10}};
 
   d.Rooms = {hall, corridor, loft, yard};
 
@@ -417,9 +440,15 @@ DraftLevel ShowcaseDraft() {
   anim.FrameRate = 1;
   d.Animations = {anim};
   d.Frames.assign(12, 0);
-  // Object id and mesh of every moveable the items use.
-  const std::array<std::pair<int32_t, int16_t>, 8> moveables = {
-      {{0, 3}, {106, 1}, {104, 2}, {39, 0}, {136, 2}, {60, 0}, {64, 1}, {67, 0}}};
+  // Object id (the third game's numbers) and mesh of every moveable the items use.
+  const std::array<std::pair<int32_t, int16_t>, 8> moveables = {{{kLara, 3},
+                                                                 {kDoor1, 1},
+                                                                 {kWallSwitch, 2},
+                                                                 {kTiger, 0},
+                                                                 {kShotgun, 2},
+                                                                 {kBoulder, 0},
+                                                                 {kDoor2, 1},
+                                                                 {kPushableBlock, 0}}};
   for (auto [id, mesh] : moveables) d.Moveables.push_back({id, 1, mesh, 0, 0, 0, 0});
   StaticMeshDef plant;
   plant.ID = 0;
@@ -437,10 +466,10 @@ DraftLevel ShowcaseDraft() {
   const RoomInfo& c = d.Rooms[1].Info;
   const RoomInfo& l = d.Rooms[2].Info;
   const RoomInfo& y = d.Rooms[3].Info;
-  d.Items = {PlaceItem(0, 0, h, 2, 2, 0, 0x4000), PlaceItem(106, 0, h, 6, 4, 0, -0x4000),
-             PlaceItem(104, 0, h, 2, 5, 0),       PlaceItem(39, 1, c, 2, 1, 0),
-             PlaceItem(136, 3, y, 6, 6, 0),       PlaceItem(60, 2, l, 3, 1, -3072),
-             PlaceItem(64, 3, y, 4, 4, 0),        PlaceItem(67, 0, h, 5, 5, 0)};
+  d.Items = {PlaceItem(kLara, 0, h, 2, 2, 0, 0x4000), PlaceItem(kDoor1, 0, h, 6, 4, 0, -0x4000),
+             PlaceItem(kWallSwitch, 0, h, 2, 5, 0),   PlaceItem(kTiger, 1, c, 2, 1, 0),
+             PlaceItem(kShotgun, 3, y, 6, 6, 0),      PlaceItem(kBoulder, 2, l, 3, 1, -3072),
+             PlaceItem(kDoor2, 3, y, 4, 4, 0),        PlaceItem(kPushableBlock, 0, h, 5, 5, 0)};
   d.Cameras = {{3 * kSectorUnits, -2048, 6 * kSectorUnits, 0, 0}};
   d.SoundSources = {{4096, -1024, 4096, 0, 0x80}};
 
@@ -456,7 +485,7 @@ DraftLevel ShowcaseDraft() {
     b.OverlapIndex = std::array<int16_t, 4>{0, 1, 3, 4}[i];
     d.Boxes.push_back(b);
     for (Sector& s : d.Rooms[i].Sectors)
-      if (s.Floor != kWallByte) s.BoxIndex = static_cast<uint16_t>(i);
+      if (s.Floor != kWallByte) s.BoxIndex = static_cast<uint16_t>(i << kBoxShift);
   }
   // Each box's list ends with the top bit: 0 -> 1; 1 -> 0, 2; 2 -> 0; 3 -> 1, 2.
   d.Overlaps = {static_cast<int16_t>(0x8001), 0, static_cast<int16_t>(0x8002),
@@ -467,6 +496,42 @@ DraftLevel ShowcaseDraft() {
   d.SoundMap = {0};
   d.SoundDetails = {{{0, 0, 0x7F, 0x7F, 0, 0, 1, 0}}};
   d.SampleIndices = {0};
+  return d;
+}
+
+DraftLevel SecondGameShowcaseDraft(bool keepThirdGameFloorData) {
+  DraftLevel d = ShowcaseDraft();
+  d.GameVersion = Game::TR2;
+  auto onlyThirdGame = [&](uint16_t fdIndex) {
+    if (keepThirdGameFloorData || fdIndex == 0 || fdIndex >= d.FloorData.size()) return false;
+    const int function = d.FloorData[fdIndex] & 0x1F;
+    return function == 19 || function == 20 || function == 21;
+  };
+  for (DraftRoom& room : d.Rooms) {
+    for (Sector& s : room.Sectors) {
+      if (onlyThirdGame(s.FDIndex)) s.FDIndex = 0;
+      if (s.BoxIndex != 0xFFFF) s.BoxIndex = static_cast<uint16_t>(s.BoxIndex >> kBoxShift);
+    }
+    for (RoomVertex& v : room.Vertices) v.Lighting2 = kDarkness;
+    for (RoomLight& light : room.Lights) light.Intensity1 = light.Intensity2 = 6144;
+    for (RoomStatic& mesh : room.StaticMeshes) mesh.Intensity1 = mesh.Intensity2 = kDarkness;
+  }
+  // The second game's numbers for the same objects.
+  const std::array<std::pair<int32_t, int32_t>, 8> ids = {{{kLara, 0},
+                                                           {kDoor1, 106},
+                                                           {kWallSwitch, 104},
+                                                           {kTiger, 39},
+                                                           {kShotgun, 136},
+                                                           {kBoulder, 60},
+                                                           {kDoor2, 107},
+                                                           {kPushableBlock, 67}}};
+  auto secondGameId = [&ids](int32_t id) {
+    for (auto [third, second] : ids)
+      if (third == id) return second;
+    return id;
+  };
+  for (Moveable& m : d.Moveables) m.ObjectID = secondGameId(m.ObjectID);
+  for (Item& item : d.Items) item.ObjectID = static_cast<int16_t>(secondGameId(item.ObjectID));
   return d;
 }
 

@@ -1,4 +1,4 @@
-// The showcase level the run command opens: a second-game level made by the composer, with
+// The showcase level the run command opens: a third-game level made by the composer, with
 // something for every colour of the map and every panel, and textured rooms and meshes for
 // the 3D view. No game data goes into it.
 #pragma once
@@ -20,9 +20,14 @@ namespace slab::test {
 //   room 1: the tiger at (2, 1); an anti-pad trigger at (1, 2); monkey-swing at (4, 1..2).
 //   room 2: the boulder at (3, 1), over the hall.
 //   room 3: a minecart track from a stop at (2, 2) through left and right turns to a stop at
-//           (5, 5); a trigger at (4, 2) for the slamming door at (4, 4) and the hall's door;
+//           (5, 5); a trigger at (4, 2) for the yard's door at (4, 4) and the hall's door;
 //           the shotgun on its pickup trigger at (6, 6); a kill square at (6, 2).
 DraftLevel ShowcaseDraft();
+
+// The showcase as a second-game level: with the second game's object ids, box words, lights and
+// static intensities, and without the monkey-swing and minecart entries (third-game floor data)
+// unless they are to be kept, each then an error of the level.
+DraftLevel SecondGameShowcaseDraft(bool keepThirdGameFloorData = false);
 
 // The showcase as a file: what the run command opens.
 void WriteShowcaseLevel(const std::filesystem::path& path);
@@ -34,7 +39,7 @@ inline constexpr int kShowcaseSwitch = 2;
 inline constexpr int kShowcaseTiger = 3;
 inline constexpr int kShowcaseShotgun = 4;
 inline constexpr int kShowcaseBoulder = 5;
-inline constexpr int kShowcaseSlammingDoor = 6;
+inline constexpr int kShowcaseYardDoor = 6;
 inline constexpr int kShowcaseBlock = 7;
 
 }  // namespace slab::test

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # End to end under a virtual X display, as a user edits: open a copy of a level, click a
-# sector, press "Minecart Left" twice, save; then Ctrl+Z twice and Ctrl+S write the original
-# back byte for byte. Controls are found by their accessible names on the accessibility bus.
-# Arguments: the program, the command-line tool, the sample maker and a level to copy (the
-# sample is used when it is missing). Run under xvfb-run; skips (exit 77) without a display,
-# xdotool, a session bus or the accessibility bindings.
+# sector, press "Minecart Left" twice, save (saying yes to the question the new error asks);
+# then Ctrl+Z twice and Ctrl+S write the original back byte for byte. Controls are found by
+# their accessible names on the accessibility bus.
+# Arguments: the program, the command-line tool, the sample maker and a second-game level to
+# copy (the sample's second-game form is used when it is missing). Run under xvfb-run; skips
+# (exit 77) without a display, xdotool, a session bus or the accessibility bindings.
 set -euo pipefail
 . "$(dirname "$0")/x11_window.sh"
 program="$1" cli="$2" maker="$3" level="${4:-}"
@@ -22,7 +23,9 @@ work="$(mktemp -d)"; [ -z "${KEEP:-}" ] || echo "work folder: $work"
 pid=""
 trap 'kill $pid "${bus:-}" 2>/dev/null || true; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 "$launcher" --launch-immediately & bus=$!
-if [ -n "$level" ] && [ -f "$level" ]; then cp "$level" "$work/level.tr2"; else "$maker" "$work/level.tr2"; fi
+# A second-game level, where a minecart turn is an error: the sample's second-game form when
+# there is no level to copy.
+if [ -n "$level" ] && [ -f "$level" ]; then cp "$level" "$work/level.tr2"; else "$maker" --second-game "$work/level.tr2"; fi
 chmod u+w "$work/level.tr2"
 cp "$work/level.tr2" "$work/original.tr2"
 
@@ -70,6 +73,8 @@ for name in "Item type" "Static mesh to add" "Activation bit 1" "Trigger mask bi
 done
 focus "$window"
 xdotool key ctrl+s
+# A minecart turn is a third-game function the second game stops at: Save asks first.
+confirm_box
 dismiss_box
 cp "$work/level.tr2" "$work/edited.tr2"
 focus "$window"

@@ -16,6 +16,7 @@
 #include "preview3d/room_faces.h"
 #include "preview3d/room_framing.h"
 #include "preview3d/scene_units.h"
+#include "faulty_level.h"
 #include "window_fixture.h"
 
 namespace slab {
@@ -669,6 +670,27 @@ TEST_F(Window3DTest, WholeLevelOffShowsTheCurrentRoomAlone) {
 }
 
 // The viewer window closes with Escape, as with its close box; a refused file opens none.
+// References to nothing are drawn around: faces of a texture past the list, a model or static
+// of a mesh past the mesh data, an item of a type without a model, a portal to no room.
+TEST_F(Window3DTest, ALevelWithReferencesToNothingIsDrawnAroundThem) {
+  test::DraftLevel d = test::FaultyDraft();
+  d.MeshData[3 + 2 + 1 + 24 + 1 + 8 + 1 + 4] = 600;  // the crate's first face's texture
+  d.MeshPointers[3] = 999999;                        // Lara's mesh
+  d.StaticMeshDefs[1].Mesh = 40;
+  d.Items[4].ObjectID = 300;
+  d.Rooms[0].Sprites = {{0, 9}};
+  const std::filesystem::path faulty = dir_ / "faulty.tr2";
+  test::WriteBytes(faulty, test::ComposeClassic(d).Bytes);
+  ASSERT_TRUE(window_->OpenLevel(faulty.string(), "faulty.tr2"));
+  for (int room : {0, 1, 2, 3}) {
+    ChooseRoom(room);
+    EXPECT_LE(ClearShare(Frame()), 0.9) << "room " << room;
+  }
+  ChooseRoom(0);
+  ClickSector(1, 1);  // over room 200
+  EXPECT_LE(ClearShare(Frame()), 0.9);
+}
+
 TEST_F(Window3DTest, TheViewerClosesWithEscapeAndARefusedFileOpensNone) {
   QPointer<LevelView> view = OpenLevelView(QString::fromStdString(showcase_.string()), sink_);
   ASSERT_FALSE(view.isNull());

@@ -72,6 +72,12 @@ class WindowFixture : public TempFolderTest {
   }
 
   void OpenShowcase() { ASSERT_TRUE(window_->OpenLevel(showcase_.string(), "showcase.tr2")); }
+  // Opened as a user opens it: Ctrl+O and the file chosen in the dialog.
+  void OpenWithKeys(const std::filesystem::path& file) {
+    dialog_.Next = FileChoice{file.string(), file.filename().string()};
+    Key(Qt::Key_O, Qt::ControlModifier);
+    dialog_.Next.reset();
+  }
 
   template <typename T>
   T* Get(const QString& name) {

@@ -22,11 +22,6 @@ class WindowItemsTest : public test::WindowFixture {
     OpenWithKeys(copy);
     return copy;
   }
-  void OpenWithKeys(const fs::path& file) {
-    dialog_.Next = FileChoice{file.string(), file.filename().string()};
-    Key(Qt::Key_O, Qt::ControlModifier);
-    dialog_.Next.reset();
-  }
   // The room's line, then the sector on the map (0-based grid coordinates).
   void GoTo(int room, int a, int b) {
     ChooseRoom(room);

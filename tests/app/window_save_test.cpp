@@ -12,12 +12,6 @@ class WindowSaveTest : public test::WindowFixture {
  protected:
   void SetUp() override { Start(false); }
 
-  // Opened as a user opens it: Ctrl+O and the file chosen in the dialog.
-  void OpenWithKeys(const fs::path& file) {
-    dialog_.Next = FileChoice{file.string(), file.filename().string()};
-    Key(Qt::Key_O, Qt::ControlModifier);
-    dialog_.Next.reset();
-  }
   // Turns Lara, the first item of sector (2, 2), with a click on Rotate.
   void RotateLara() {
     ClickSector(2, 2);

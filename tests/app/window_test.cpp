@@ -25,6 +25,18 @@ using test::kShowcaseTiger;
 class WindowTest : public test::WindowFixture {
  protected:
   void SetUp() override { Start(false); }
+
+  // While a demo records: Tab held (capturing on) then released, then cursor up held, each
+  // frame pass looking at the keyboard.
+  void PlayIntoTheDemo() {
+    keyboard_.Press(kDikTab);
+    for (int t = 0; t < 300; t += 10) {
+      clock_.Now = 5000 + t;
+      if (t == 150) keyboard_.Release(kDikTab);
+      if (t == 160) keyboard_.Press(kDikUp);
+      FramePass(clock_.Now);
+    }
+  }
 };
 
 // Column `column` of the rows a list shows, top to bottom.
@@ -106,7 +118,8 @@ TEST_F(WindowTest, PanelsFollowTheClickedSectorAndNothingStaleStays) {
   EXPECT_NE(Text("SecInf"), "Sectors");
   ChooseRoom(1);
   EXPECT_EQ(Text("SecInf"), "Sectors");
-  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(), ToQImage(DrawRoom(Lvl(), Game::TR2, 1)));
+  EXPECT_EQ(Get<RoomMapWidget>("RoomMap")->MapPicture(),
+            ToQImage(DrawRoom(Lvl(), window_->Doc().GameVersion, 1)));
 }
 
 TEST_F(WindowTest, ItemFlagsAddedItemsTypesAndOcbEditTheLevel) {
@@ -131,8 +144,8 @@ TEST_F(WindowTest, ItemFlagsAddedItemsTypesAndOcbEditTheLevel) {
   ASSERT_EQ(Lvl().Items.size(), 9u);
   Get<QComboBox>("ItemDesc")->setFocus();
   for (int i = 0; i < 3; ++i) Key(Qt::Key_Down);
-  EXPECT_EQ(Lvl().Items[8].ObjectID, 39);
-  EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 39");
+  EXPECT_EQ(Lvl().Items[8].ObjectID, 28);  // the fourth model: the tiger, by the third game's id
+  EXPECT_EQ(Text("ItemID"), "Item 8 - ObjectID 28");
 }
 
 // Two presses after one click both land on the clicked sector, nothing goes to the corner, and
@@ -470,13 +483,7 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
 
   Choose("Mnu_Demo_Rec");
   ChooseRoom(1);
-  keyboard_.Press(kDikTab);
-  for (int t = 0; t < 300; t += 10) {
-    clock_.Now = 5000 + t;
-    if (t == 150) keyboard_.Release(kDikTab);
-    if (t == 160) keyboard_.Press(kDikUp);
-    FramePass(clock_.Now);
-  }
+  PlayIntoTheDemo();
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(),
             overviewOf(3));  // no frame while recording
   dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
@@ -486,6 +493,24 @@ TEST_F(WindowTest, FramesAreThrottledAndADemoRecordingStopsThemAndSavesAFinished
   Choose("Mnu_Demo_Stop");
   FramePass(clock_.Now + 100);
   EXPECT_EQ(Get<RightViewWidget>("RoomView3D")->OverviewPicture(), overviewOf(1));
+}
+
+// A demo recorded on a second-game level is saved as finished as on the showcase (a third-game
+// level, above), and the file stays the second game's.
+TEST_F(WindowTest, ADemoRecordedOnASecondGameLevelIsSavedFinished) {
+  const fs::path second = dir_ / "second.tr2";
+  test::WriteBytes(second, test::ComposeClassic(test::SecondGameShowcaseDraft()).Bytes);
+  ASSERT_TRUE(window_->OpenLevel(second.string(), "second.tr2"));
+  ASSERT_EQ(window_->Doc().GameVersion, Game::TR2);
+  Choose("Mnu_Demo_Rec");
+  PlayIntoTheDemo();
+  Choose("Mnu_Demo_Stop");
+  dialog_.Next = FileChoice{(dir_ / "demo.tr2").string(), "demo.tr2"};
+  Choose("Mnu_File_SaveAs");
+  const auto saved = test::LoadFile(dir_ / "demo.tr2");
+  ASSERT_TRUE(saved->Result.Loaded);
+  EXPECT_EQ(saved->GameVersion, Game::TR2);
+  ExpectFinishedDemo(saved->Result.Lvl);
 }
 
 // The bounds (left, top, right, bottom) of the pixels of a picture that pass `keep`.

@@ -34,3 +34,14 @@ dismiss_box() {
   xdotool key Return
   sleep 0.3
 }
+
+# Answers the question box that is open now with the button that is not its default: Tab goes
+# from Cancel, the default, to the other of its two buttons.
+confirm_box() {
+  local box
+  box="$(wait_window '^Slabwright2$')"
+  [ -n "$box" ] || { echo "no question box"; exit 1; }
+  focus "$box"
+  xdotool key Tab Return
+  sleep 0.5
+}

@@ -4,15 +4,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "tools/compose_classic.h"
 #include "support/compose_tr45.h"
 #include "support/real_levels.h"
+#include "tools/compose_classic.h"
 #include "tools/showcase_level.h"
 
 namespace slab {
@@ -290,6 +291,59 @@ TEST_F(Cli, DiffSaysEqualOrWhatChangedAndRefusesLikeAComparisonTool) {
   EXPECT_EQ(stdout_, "");
   EXPECT_EQ(Run("diff missing.tr2 old.tr2"), 2);
   EXPECT_EQ(Run("diff old.tr2"), 2);
+}
+
+TEST_F(Cli, CheckPrintsOneFindingPerLineAndEndsWith1OnErrors) {
+  // The showcase as the second game with its monkey-swing and minecart entries, which are
+  // third-game functions.
+  Write("second.tr2",
+        test::ComposeClassic(test::SecondGameShowcaseDraft(/*keepThirdGameFloorData=*/true)).Bytes);
+  test::DraftLevel draft = test::ShowcaseDraft();
+  Write("clean.tr2", test::ComposeClassic(draft).Bytes);
+  draft.Rooms[1].Portals[0].Vertices[1] = -1024;  // the corridor's side of a portal lower
+  Write("noted.tr2", test::ComposeClassic(draft).Bytes);
+  draft = test::ShowcaseDraft();
+  draft.Items[0].Room = 9;
+  Write("third.tr2", test::ComposeClassic(draft).Bytes);
+  Write("cut.tr2", test::ComposeClassic(draft).Truncated(5000));
+
+  EXPECT_EQ(Run("check second.tr2"), 1) << stderr_;
+  EXPECT_EQ(stdout_.rfind("error [floor-function] room 1, sector 4,1: Room 1's sector 4,1's "
+                          "list holds function 19; the second game knows functions 1 to 6.\n",
+                          0),
+            0u)
+      << stdout_;
+  EXPECT_EQ(stderr_, "second.tr2: 10 errors\n");
+  EXPECT_EQ(Run("check second.tr2 --min-severity warning"), 1);
+  EXPECT_EQ(std::count(stdout_.begin(), stdout_.end(), '\n'), 10) << stdout_;
+
+  EXPECT_EQ(Run("check third.tr2 --json"), 1) << stderr_;
+  const auto json = nlohmann::json::parse(stdout_);
+  ASSERT_TRUE(json.is_array());
+  const auto item = std::find_if(json.begin(), json.end(),
+                                 [](const auto& f) { return f["check"] == "item-room"; });
+  ASSERT_NE(item, json.end()) << json;
+  EXPECT_EQ((*item)["severity"], "error");
+  EXPECT_EQ((*item)["item"], 0);
+  EXPECT_EQ((*item)["room"], nullptr);
+  EXPECT_EQ((*item)["place"], "item 0");
+  EXPECT_EQ((*item)["message"], "Item 0 stands in room 9; the level has 4 rooms.");
+  // The least severity leaves out the rest, not the exit status.
+  EXPECT_EQ(Run("check third.tr2 --min-severity error --json"), 1);
+  EXPECT_EQ(nlohmann::json::parse(stdout_).size(), 1u);
+
+  // The showcase as shipped has nothing to report; notes alone end with 0 as well.
+  EXPECT_EQ(Run("check clean.tr2"), 0) << stderr_;
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(stderr_, "clean.tr2: No problems found\n");
+  EXPECT_EQ(Run("check noted.tr2 --min-severity warning"), 0) << stderr_;
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(stderr_, "noted.tr2: 2 notes\n");
+
+  // A refused file and a usage error end with 2: 1 means "errors found".
+  EXPECT_EQ(Run("check cut.tr2"), 2);
+  EXPECT_EQ(stdout_, "");
+  EXPECT_EQ(Run("check third.tr2 --min-severity fatal"), 2);
 }
 
 // Every list, as text and as JSON, from the sample; the rows themselves are the docks' (the map

@@ -1,4 +1,4 @@
-// The comparison tests' level: the showcase sample as the third game, opened as the program
+// The comparison tests' level: the showcase sample (a third-game level), opened as the program
 // opens it, kept as it was opened so that edits can be compared with it.
 #pragma once
 
@@ -17,17 +17,16 @@ namespace slab::test {
 class CompareFixture : public MapFixture {
  protected:
   void SetUp() override {
-    DraftLevel draft = ShowcaseDraft();
-    draft.GameVersion = Game::TR3;  // the game whose functions 20 and 21 are minecart turns
-    auto loaded = LoadBytes(ComposeClassic(draft).Bytes, "showcase.tr2");
+    auto loaded = LoadBytes(ComposeClassic(ShowcaseDraft()).Bytes, "showcase.tr2");
     ASSERT_TRUE(loaded->Result.Loaded) << loaded->FirstMessage();
     doc.GameVersion = loaded->GameVersion;
     doc.CurrentLevel = std::move(loaded->Result.Lvl);
     ShowOpenedLevel(doc, state);
     opened = level();
-    const std::pair<int, const char*> named[] = {{0, "Lara"},     {106, "Door"},    {104, "Switch"},
-                                                 {39, "Tiger"},   {136, "Shotgun"}, {60, "Boulder"},
-                                                 {64, "Slammer"}, {67, "Block"}};
+    // The third game's ids of the showcase's objects.
+    const std::pair<int, const char*> named[] = {{0, "Lara"},     {131, "Door"},    {129, "Switch"},
+                                                 {28, "Tiger"},   {161, "Shotgun"}, {88, "Boulder"},
+                                                 {132, "Door 2"}, {97, "Block"}};
     for (auto [id, name] : named) names.Objects[id][GameNumber(Game::TR3)] = name;
   }
 

@@ -37,7 +37,7 @@ TEST_F(CompareTest, EditorCommandsGiveExactlyTheirDifferences) {
       (Lines{
           "room 0, sector 3,6: changed (wall)", "  became a wall (was floor 0, ceiling -12 clicks)",
           "room 0, sector 3,2, item 0 (Door): changed (type, position, angle, flags, intensity 2)",
-          "  type 0 (Lara) -> 106 (Door)", "  position (2560, 0, 2560) -> (3584, 0, 2560)",
+          "  type 0 (Lara) -> 131 (Door)", "  position (2560, 0, 2560) -> (3584, 0, 2560)",
           "  sector 2,2 -> 3,2", "  angle 16384 (90 deg) -> 24576 (135 deg)",
           "  flags 0x0000 -> 0x0800 (mask 3 set)", "  intensity 2 -1 -> -7",
           "room 0, sector 2,2, item 8 (Lara): added",
@@ -100,14 +100,14 @@ TEST_F(CompareTest, AnItemRemovedFromTheMiddleIsOneRemovalWithItsTriggersRenumbe
                    "  trigger action renumbered: HEAVY for OBJECT 5 (Boulder) -> HEAVY for OBJECT "
                    "4 (Boulder)",
                    "room 0, sector 2,5, item 2 (Switch): removed",
-                   "  was type 104 (Switch), room 0, sector 2,5, position (2560, 0, 5632), angle 0 "
+                   "  was type 129 (Switch), room 0, sector 2,5, position (2560, 0, 5632), angle 0 "
                    "(0 deg), flags 0x0000, intensity 2 -1, intensity -1",
                    "room 1, sector 1,2: renumbered (item numbers)",
                    "  trigger action renumbered: ANTITRIGGER for OBJECT 3 (Tiger) -> ANTITRIGGER "
                    "for OBJECT 2 (Tiger)",
                    "room 3, sector 4,2: renumbered (item numbers)",
-                   "  trigger action renumbered: TRIGGER for OBJECT 6 (Slammer) -> TRIGGER for "
-                   "OBJECT 5 (Slammer)",
+                   "  trigger action renumbered: TRIGGER for OBJECT 6 (Door 2) -> TRIGGER for "
+                   "OBJECT 5 (Door 2)",
                    "room 3, sector 6,6: changed (trigger actions)",
                    "  trigger action changed: PICKUP for OBJECT 4 (Shotgun) -> PICKUP for OBJECT 4 "
                    "(Boulder)"}));
@@ -152,8 +152,8 @@ TEST_F(CompareTest, StaticMeshesPairByPositionThenId) {
                    "  position (1536, 0, 6656) -> (2560, 0, 6656)",
                    "room 0, sector 3,3, static 3 (" + mesh10 + "): added",
                    "  is id 10 (" + mesh10 +
-                       ") at (3584, 0, 3584), rotation 0, intensity 4096, "
-                       "intensity 2 4096"}));
+                       ") at (3584, 0, 3584), rotation 0, intensity 15855, "
+                       "intensity 2 15855"}));
 }
 
 TEST_F(CompareTest, SectionsNameTheEntriesThatDiffer) {

@@ -47,10 +47,9 @@ class Tables : public test::MapFixture {
   }
 };
 
-// The showcase as a third-game level, its corridor (room 1) a water room with an alternate.
+// The showcase (a third-game level), its corridor (room 1) a water room with an alternate.
 TEST_F(Tables, RoomRowsCountWhatEachRoomHolds) {
   test::DraftLevel draft = test::ShowcaseDraft();
-  draft.GameVersion = Game::TR3;
   draft.Rooms[1].AlternateRoom = 2;
   draft.Rooms[1].AlternateGroup = 4;
   draft.Rooms[1].Flags = 0x0001 | 0x0020 | 0x0080 | 0x0400;
@@ -63,7 +62,7 @@ TEST_F(Tables, RoomRowsCountWhatEachRoomHolds) {
   EXPECT_EQ(rows[0].Cells,
             (Cells{"0", "0", "0", "8 x 8", "0", "-12", "", "-", "-", "4", "3", "1", "2", "3"}));
   EXPECT_EQ(rows[1].Cells,
-            (Cells{"1", "7", "2", "6 x 4", "0", "-8", "water, outside, quicksand, 0x0400", "2", "4",
+            (Cells{"1", "6", "2", "6 x 4", "0", "-8", "water, outside, quicksand, 0x0400", "2", "4",
                    "1", "0", "1", "2", "1"}));
   EXPECT_EQ(rows[2].Cells[static_cast<int>(RoomColumn::Group)], "-");
   EXPECT_EQ(rows[3].Cells[static_cast<int>(RoomColumn::TriggerSectors)], "2");
@@ -155,9 +154,9 @@ TEST_F(Tables, CameraRowsTellSinksFromCameras) {
                                   "0x0000", "0 [2,5], 1 [2,2]"}));
   EXPECT_EQ(rows[1].Kind, CameraKind::Sink);
   // Named twice by one sector, listed once.
-  EXPECT_EQ(rows[1].Cells, (Cells{"1", "Sink", "1", "2,1", "9728", "-512", "3584",
+  EXPECT_EQ(rows[1].Cells, (Cells{"1", "Sink", "1", "3,1", "9728", "-512", "3584",
                                   "0x0000, strength 5", "1 [2,2]"}));
-  EXPECT_EQ(rows[1].Target, (ListTarget{.Room = 1, .SectorX = 2, .SectorZ = 1, .Camera = 1}));
+  EXPECT_EQ(rows[1].Target, (ListTarget{.Room = 1, .SectorX = 3, .SectorZ = 1, .Camera = 1}));
   EXPECT_EQ(rows[2].Cells[1], "Camera");
   EXPECT_EQ(rows[2].Cells[2], "30");  // a camera's room is its own field, even one not there
   EXPECT_EQ(rows[2].Target.Room, -1);
@@ -188,7 +187,7 @@ TEST_F(Tables, StaticAndSoundRows) {
 // and object texts too.
 TEST_F(Tables, ItemAndTriggerRowsLeadToTheirSectors) {
   OpenShowcase();
-  names.Objects[104][GameNumber(Game::TR2)] = "Wall Switch";
+  names.Objects[129][GameNumber(Game::TR3)] = "Wall Switch";
   level().Items[test::kShowcaseTiger].X += 40000;  // far off its room's grid
   const auto items = BuildItemRows(level(), doc.GameVersion, names, {});
   EXPECT_EQ(RowTarget(level(), items[test::kShowcaseDoor]),
@@ -282,7 +281,6 @@ TEST_F(Tables, EveryListAsATable) {
             CellsOf(BuildRoomRows(level(), doc.GameVersion)));
 }
 
-
 using test::kShowcaseSwitch;
 
 class ShowcaseLists : public test::MapFixture {
@@ -290,8 +288,8 @@ class ShowcaseLists : public test::MapFixture {
   void SetUp() override {
     OpenShowcase();
     for (auto [id, name] :
-         {std::pair{106, "Door 1"}, {104, "Wall Switch"}, {39, "Tiger"}, {64, "Slamming Door"}})
-      names.Objects[id][GameNumber(Game::TR2)] = name;
+         {std::pair{131, "Door 1"}, {129, "Wall Switch"}, {28, "Tiger"}, {132, "Door 2"}})
+      names.Objects[id][GameNumber(Game::TR3)] = name;
   }
   std::vector<ItemRow> Items() {
     return BuildItemRows(level(), doc.GameVersion, names, BuildTriggerIndex(level()));
@@ -303,7 +301,9 @@ class ShowcaseLists : public test::MapFixture {
 // (the caption alone counts from -1); AI objects follow the items; an item outside the rooms
 // has no sector.
 TEST_F(ShowcaseLists, ItemRowsAndTheirSectors) {
-  level().AIObjects.push_back({39, 1, 7 * 1024 + 512, 0, 2 * 1024 + 512, 7, 0x3E, 0});  // a corner
+  const RoomInfo& corridor = level().Rooms[1].Info;
+  level().AIObjects.push_back(
+      {39, 1, corridor.X + 512, 0, corridor.Z + 512, 7, 0x3E, 0});  // a corner
   level().Items[kShowcaseSwitch].Room = 99;
   const auto rows = Items();
   ASSERT_EQ(rows.size(), 9u);
@@ -335,8 +335,8 @@ TEST_F(ShowcaseLists, TriggerRowsSplitThePanelsLines) {
     if (row.Room == 0 && row.X == 2 && row.Z == 5) atSwitch.push_back(row.Cells);
   // Its sector reads from 0, where the panel's caption says "Sector Info [Sector 1,4]".
   EXPECT_EQ(atSwitch, (std::vector<std::vector<std::string>>{
-                          {"0", "2,5", "SWITCH", "OBJECT 2 (Wall Switch)", "104 Wall Switch"},
-                          {"0", "2,5", "SWITCH", "OBJECT 1 (Door 1)", "106 Door 1"},
+                          {"0", "2,5", "SWITCH", "OBJECT 2 (Wall Switch)", "129 Wall Switch"},
+                          {"0", "2,5", "SWITCH", "OBJECT 1 (Door 1)", "131 Door 1"},
                           {"0", "2,5", "SWITCH", "CAMERA 0", ""}}));
 }
 
@@ -346,8 +346,8 @@ TEST_F(ShowcaseLists, FilterKeepsExactlyTheMatchingRows) {
   for (auto [text, type, rows] : {std::tuple{"", kAnyType, std::vector{0, 1, 2, 3, 4, 5, 6, 7}},
                                   {"door", kAnyType, {1, 6}},
                                   {"DOOR 1", kAnyType, {1}},
-                                  {"", 106, {1}},
-                                  {"door", 104, {}},
+                                  {"", 131, {1}},
+                                  {"door", 129, {}},
                                   {"6,4", kAnyType, {1}}})
     EXPECT_EQ(MatchingRows(items, {text, type}), rows) << text << " " << type;
   const auto triggers = Triggers();
@@ -363,9 +363,9 @@ TEST_F(ShowcaseLists, TooltipSaysWhatThePanelsSay) {
        2,
        5,
        {"Room 0, Sector 2,5\n", "SWITCH for OBJECT 1 (Door 1)", "Timer 0", "1 item",
-        "Item 2 - 104 Wall Switch"}},
-      {0, 5, 5, {"Room 0, Sector 5,5\n", "1 Static Mesh", "Item 7 - 67"}},
-      {1, 2, 1, {"Room 1, Sector 2,1\n", "Item 3 - 39 Tiger", "Below None"}},
+        "Item 2 - 129 Wall Switch"}},
+      {0, 5, 5, {"Room 0, Sector 5,5\n", "1 Static Mesh", "Item 7 - 97"}},
+      {1, 2, 1, {"Room 1, Sector 2,1\n", "Item 3 - 28 Tiger", "Below None"}},
       {0, 0, 0, {"Room 0, Sector 0,0\n", "\nWall\n"}},
   };
   for (const auto& c : cases) {

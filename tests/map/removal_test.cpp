@@ -279,10 +279,13 @@ TEST_F(StaticEditsTest, AddedStaticsStandOnTheSectorAndGoAgainToTheSavedBytes) {
   EXPECT_EQ(StaticAddCommand(doc, state, history, names, 0).Status, kWallStaticStatus);
   cornerFloor = cornerBefore;
 
-  // The hall's statics share their intensities; the corridor has none, so its ambient counts.
+  // The hall's statics share their intensities (a grey as a 15-bit colour); the corridor has none,
+  // so its ambient counts, as the third game's statics take it: darkness 5000 of 8191 is grey 99,
+  // 12 of 31 in each channel, and the second ambient word plays no part.
   Room& hall = level().Rooms[0];
   Room& corridor = level().Rooms[1];
   const Room hallBefore = hall, corridorBefore = corridor;
+  constexpr int16_t kGrey = 15 << 10 | 15 << 5 | 15, kDarkGrey = 12 << 10 | 12 << 5 | 12;
   hall.SectorAt(3, 2).Floor = 0xFC;
   ASSERT_FALSE(Choose(3, 2));
   ASSERT_TRUE(StaticAddCommand(doc, state, history, names, 1));
@@ -292,8 +295,8 @@ TEST_F(StaticEditsTest, AddedStaticsStandOnTheSectorAndGoAgainToTheSavedBytes) {
   const RoomStatic& added = hall.StaticMeshes[static_cast<size_t>(here[0].Index)];
   EXPECT_EQ(std::tie(added.X, added.Y, added.Z, added.Rotation, added.Intensity1, added.Intensity2,
                      added.ObjectID),
-            std::make_tuple(3 * 1024 + 512, -1024, 2 * 1024 + 512, uint16_t{0}, int16_t{4096},
-                            int16_t{4096}, uint16_t{10}));
+            std::make_tuple(3 * 1024 + 512, -1024, 2 * 1024 + 512, uint16_t{0}, kGrey, kGrey,
+                            uint16_t{10}));
 
   ChooseRoom(doc, state, 1);
   ASSERT_FALSE(Choose(3, 1));
@@ -301,7 +304,7 @@ TEST_F(StaticEditsTest, AddedStaticsStandOnTheSectorAndGoAgainToTheSavedBytes) {
   ASSERT_TRUE(StaticAddCommand(doc, state, history, names, 0));
   ASSERT_EQ(corridor.StaticMeshes.size(), 1u);
   EXPECT_EQ(std::tie(corridor.StaticMeshes[0].Intensity1, corridor.StaticMeshes[0].Intensity2),
-            std::make_tuple(int16_t{5000}, int16_t{6000}));
+            std::make_tuple(kDarkGrey, kDarkGrey));
   EXPECT_EQ(StaticRemoveCommand(doc, state, history, names, 1).Status, kNoStaticMeshStatus);
   ASSERT_TRUE(StaticRemoveCommand(doc, state, history, names, 0));
   EXPECT_TRUE(corridor.StaticMeshes.empty());
