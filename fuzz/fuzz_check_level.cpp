@@ -5,19 +5,11 @@
 #include <span>
 
 #include "check/check.h"
+#include "fuzz/discarding_sink.h"
 #include "level/load_level.h"
 
-namespace {
-
-class DiscardingSink : public slab::MessageSink {
- public:
-  void Show(std::string_view, std::string_view) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  DiscardingSink sink;
+  slab::fuzz::DiscardingSink sink;
   const slab::LoadResult loaded =
       slab::LoadLevelFromBytes(std::span<const uint8_t>(data, size), "fuzz.tr2", sink);
   if (loaded.Loaded) slab::CheckLevel(loaded.Lvl, loaded.DetectedGame.value_or(slab::Game::TR2));

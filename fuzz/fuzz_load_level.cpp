@@ -4,19 +4,11 @@
 #include <cstdint>
 #include <span>
 
+#include "fuzz/discarding_sink.h"
 #include "level/load_level.h"
 
-namespace {
-
-class DiscardingSink : public slab::MessageSink {
- public:
-  void Show(std::string_view, std::string_view) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  DiscardingSink sink;
+  slab::fuzz::DiscardingSink sink;
   slab::LoadLevelFromBytes(std::span<const uint8_t>(data, size), "fuzz.tr2", sink);
   return 0;
 }

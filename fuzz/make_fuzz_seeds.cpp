@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "tools/compose_classic.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 
 using namespace slab;
 using namespace slab::test;

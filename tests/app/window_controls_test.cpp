@@ -22,7 +22,7 @@
 #include "app/qt_seams.h"
 #include "app/recent_files_menu.h"
 #include "preview3d/gl/texture_strip_view.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "window_fixture.h"
 
 namespace slab {

@@ -4,7 +4,7 @@
 #include <QTableView>
 #include <QWindow>
 
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "window_fixture.h"
 
 namespace slab {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "check_fixture.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 
 namespace slab {
 namespace {

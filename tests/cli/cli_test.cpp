@@ -11,7 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "support/real_levels.h"
 #include "tools/compose_classic.h"
 #include "tools/showcase_level.h"

@@ -8,7 +8,7 @@
 
 #include "compare_fixture.h"
 #include "floordata/walkers.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "write/convert_tr4.h"
 
 namespace slab {

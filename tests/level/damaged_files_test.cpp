@@ -10,7 +10,7 @@
 
 #include "allocation_tracker.h"
 #include "tools/compose_classic.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "support/real_levels.h"
 
 namespace slab {

@@ -5,7 +5,7 @@
 
 #include "level/encryption.h"
 #include "level/load_level.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "support/expected.h"
 #include "support/real_levels.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "support/real_levels.h"
 
 namespace slab {

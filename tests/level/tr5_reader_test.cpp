@@ -8,7 +8,7 @@
 #include "level/load_level.h"
 #include "level/read_tr45.h"
 #include "level/rounding.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "support/real_levels.h"
 
 namespace slab {

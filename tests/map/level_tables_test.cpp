@@ -14,7 +14,7 @@
 #include "map/sector_tooltip.h"
 #include "map/trigger_index.h"
 #include "map_fixture.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 
 namespace slab {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "level/load_level.h"
 #include "preview3d/mesh_bytes.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "write/convert_tr4.h"
 
 namespace slab {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "support/real_levels.h"
 #include "tools/compose_out.h"
 #include "write/convert_tr4.h"

@@ -5,7 +5,7 @@
 
 #include "level/load_level.h"
 #include "level/mesh.h"
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 #include "support/real_levels.h"
 #include "tools/compose_classic.h"
 #include "write/convert_tr4.h"

@@ -1,4 +1,4 @@
-// Test-only composer of fourth-game (zlib) and fifth-game level files, written field by field
+// The composer of fourth-game (zlib) and fifth-game level files, written field by field
 // from a draft without any of the project's readers or writers, so a reader can be checked
 // against something it does not share.
 #pragma once

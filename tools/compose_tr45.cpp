@@ -1,4 +1,4 @@
-#include "support/compose_tr45.h"
+#include "tools/compose_tr45.h"
 
 #include <zlib.h>
 
